@@ -1,0 +1,2 @@
+// Placeholder so that the library has a source until its units arrive.
+namespace kt_render_unit {}
