@@ -1,13 +1,28 @@
 // Creates the application and the windows in their order, then runs the loop.
+#include "core/UAbout.h"
+#include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/UParGen.h"
+#include "core/USoftOptions.h"
+#include "core/UVelmoraeFirmWare.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("KT40917 - OPC UA Server / S7comm - Converter"));
-    w.resize(640, 480);
-    w.show();
+
+    // The windows are created in their fixed order, each create handler running before the next
+    // window exists: the main window first, so the language table, the folders, the settings and
+    // the configuration paths are ready when the others apply their texts. A window of a later
+    // unit is created here in its place and registers itself with the main window.
+    TFVelmoraeFirmWare* main = Create_FVelmoraeFirmWare();
+    Create_FAbout(main);
+    Create_FNew_Project(main);
+    Create_FOpenConf(main);
+    Create_FSoftOptions(main);
+    Create_FParGen(main);
+
+    main->Show();
     return app.exec();
 }

@@ -1,0 +1,134 @@
+// The device image compiler on the largest configuration the dialogs can write (512 + 512 S7comm
+// rules, 250 OPC UA variables), beside a bare parse of the same three files, so the cost of our
+// own reading and serialising shows against the XML parser's share.
+#include "core/USaveBincc.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+namespace {
+
+const char* const kPlcTypes[] = {"Logo0BA8", "S7200", "S7300", "S7400", "S71200", "S71500"};
+const char* const kDataTypes[] = {"Bit", "Byte", "Char", "Word", "Int", "DWord", "DInt", "Real"};
+const char* const kBlocks[] = {"OB", "DB", "SDB", "FC", "SFC", "FB", "SFB"};
+const char* const kAreas[] = {"Direct peripheral access (P)", "Inputs (I)", "Output (Q)", "Flags (M) (Merker)"};
+const char* const kOpcTypes[] = {"Boolean", "Signed Byte", "Byte",   "Int16", "UInt16", "Int32",     "UInt32",
+                                 "Int64",   "UInt64",      "Float", "Double", "String", "ByteString"};
+
+QByteArray Rows(int count, bool write)
+{
+    QByteArray out;
+    for (int i = 0; i < count; ++i) {
+        out += QStringLiteral("<row Enable=\"Y\" PLC_Address=\"192.168.%1.%2\" PLC_Port=\"102\" PLC_Type=\"%3\" "
+                              "Rack=\"0\" Slot=\"%4\" Data_Type=\"%5\" Data_Identifier=\"%6\" DB_Number=\"%7\" "
+                              "PLC_Area=\"%8\" PLC_Add=\"%9\" PLC_Bit=\"%10\" PollTime=\"1000\" ")
+                   .arg(i / 250 + 1)
+                   .arg(i % 250 + 1)
+                   .arg(kPlcTypes[i % 6])
+                   .arg(i % 32)
+                   .arg(kDataTypes[i % 8])
+                   .arg(kBlocks[i % 7])
+                   .arg(i)
+                   .arg(kAreas[i % 4])
+                   .arg(i * 2)
+                   .arg(i % 8)
+                   .toUtf8();
+        if (write)
+            out += "OnChange=\"Y\" OnCMD=\"N\" ";
+        out += QStringLiteral("Position=\"%1\" Bit=\"0\" Swap=\"N\" SwapWord=\"Y\" Mnemonic=\"rule %2\"/>")
+                   .arg(i % 1500)
+                   .arg(i)
+                   .toUtf8();
+    }
+    return out;
+}
+
+// One configuration folder for the whole run.
+struct Config {
+    QTemporaryDir dir;
+    QString parGen, s7, opc;
+
+    Config()
+    {
+        parGen = dir.filePath("ParGen.xml");
+        s7 = dir.filePath("S7_Protocol.xml");
+        opc = dir.filePath("OPC_UA_Server.xml");
+        Write(parGen, "<Par_Gen><S7_Protocol_IP1>192</S7_Protocol_IP1><S7_Protocol_IP2>168</S7_Protocol_IP2>"
+                      "<S7_Protocol_IP3>0</S7_Protocol_IP3><S7_Protocol_IP4>5</S7_Protocol_IP4>"
+                      "<NTP_Server_URL>pool.ntp.org</NTP_Server_URL><NTP_Poll_Time>1000</NTP_Poll_Time>"
+                      "<OPC_UA_Server_EN_GAT>1</OPC_UA_Server_EN_GAT><OPC_UA_Server_Port>4840</OPC_UA_Server_Port>"
+                      "</Par_Gen><!--SW_VERSION = 1.000-->");
+        Write(s7, "<S7_Protocol><S7_Protocol_Read>" + Rows(512, false) + "</S7_Protocol_Read><S7_Protocol_Write>"
+                      + Rows(512, true) + "</S7_Protocol_Write></S7_Protocol><!--SW_VERSION = 1.003-->");
+        QByteArray vars;
+        for (int i = 0; i < 250; ++i)
+            vars += QStringLiteral("<row Enable=\"Y\" Type=\"%1\" Position=\"%2\" Length=\"4\" Name=\"Variable_%3\" "
+                                   "ReadWrite=\"%4\" Mnemonic=\"description of variable %3\"/>")
+                        .arg(kOpcTypes[i % 13])
+                        .arg(i * 4)
+                        .arg(i)
+                        .arg(i % 2 ? "Read/Write" : "Read Only")
+                        .toUtf8();
+        Write(opc, "<OPC_UA_Server><OPC_UA_Server_Variables>" + vars
+                       + "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.000-->");
+    }
+    static void Write(const QString& path, const QByteArray& data)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(data);
+    }
+};
+
+Config& TheConfig()
+{
+    static Config config;
+    return config;
+}
+
+void BM_CompileBanks(benchmark::State& state)
+{
+    Config& c = TheConfig();
+    TSaveBincc compiler;
+    for (auto _ : state) {
+        compiler.Compile_Banks(c.parGen, c.s7, c.opc);
+        benchmark::DoNotOptimize(compiler.Bank3_Len);
+    }
+    state.counters["bank3_bytes"] = compiler.Bank3_Len;
+    state.counters["rules"] = double(compiler.Bank2_Len) / S7_Rule_Size;
+}
+BENCHMARK(BM_CompileBanks)->Unit(benchmark::kMillisecond);
+
+void BM_CompileAndSaveBanks(benchmark::State& state)
+{
+    Config& c = TheConfig();
+    TSaveBincc compiler;
+    for (auto _ : state) {
+        compiler.Compile_Banks(c.parGen, c.s7, c.opc);
+        compiler.Save_Banks(c.dir.path());
+    }
+}
+BENCHMARK(BM_CompileAndSaveBanks)->Unit(benchmark::kMillisecond);
+
+// The parser alone on the same three files: the floor under the compile.
+void BM_BarePugixmlParse(benchmark::State& state)
+{
+    Config& c = TheConfig();
+    const std::string files[] = {c.parGen.toStdString(), c.s7.toStdString(), c.opc.toStdString()};
+    for (auto _ : state) {
+        for (const std::string& f : files) {
+            pugi::xml_document doc;
+            benchmark::DoNotOptimize(doc.load_file(f.c_str()));
+        }
+    }
+}
+BENCHMARK(BM_BarePugixmlParse)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

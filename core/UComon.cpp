@@ -1,0 +1,352 @@
+#include "core/UComon.h"
+
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPalette>
+#include <QDir>
+
+// ---- identity ----
+const QString SW_Code = QStringLiteral("KT40917");
+const QString SW_Desc = QStringLiteral("OPC UA Server / S7comm - Converter");
+const QString SW_Code_Update = QStringLiteral("KT40917");
+const QString SW_Version = QStringLiteral("1.000");
+const QString Manual_Code = QStringLiteral("DM40917");
+const QString Device_Code = QStringLiteral("GX40917");
+
+// The maker's web server. One constant, so the home page, the download page and the version
+// query always go to the same host.
+const QString Maker_Web_Host = QStringLiteral("www.norvane.example");
+
+namespace {
+QString g_WebBaseOverride;
+}
+
+QString Maker_Web_Base()
+{
+    if (!g_WebBaseOverride.isEmpty())
+        return g_WebBaseOverride;
+    return QStringLiteral("http://") + Maker_Web_Host;
+}
+
+void Set_Maker_Web_Base_Override(const QString& Base)
+{
+    g_WebBaseOverride = Base;
+}
+
+QString Home_Page_URL()
+{
+    return Maker_Web_Base() + QStringLiteral("/HOME/default.asp?frompg=") + SW_Code;
+}
+
+QString Download_Page_URL()
+{
+    return Maker_Web_Base() + QStringLiteral("/Home/download/download.asp#") + Device_Code;
+}
+
+QString Version_Query_URL()
+{
+    return Maker_Web_Base() + QStringLiteral("/home/download/GetversionSW.asp?nomesw=") + SW_Code_Update;
+}
+
+QString Main_Caption;
+QString Shown_SW_Code;
+QString Shown_SW_Desc;
+
+QString Exe_Dir;
+QString Master_Dir;
+QString Projects_Dir;
+QString Language_Dir;
+
+namespace {
+QString g_ProgramFolderOverride;
+}
+
+QString Program_Folder()
+{
+    if (!g_ProgramFolderOverride.isEmpty())
+        return g_ProgramFolderOverride;
+    return QCoreApplication::applicationDirPath();
+}
+
+void Set_Program_Folder_Override(const QString& Folder)
+{
+    g_ProgramFolderOverride = Folder;
+}
+
+QString Active_Conf_Name;
+QString Active_Conf_Path;
+
+QString File_ParGen;
+QString File_S7_Protocol;
+QString File_KNX_SetAccess;
+QString File_IEC61850_Variables;
+QString File_TLS_Known_Cert;
+QString File_CAN_Rec_Frames;
+QString File_CAN_Send_Frames;
+QString File_SDO_Server_CANopen;
+QString File_SDO_Client_CANopen;
+QString File_PDO_CANopen;
+QString File_SNMP_Trap;
+QString File_MQTT_Set_Topic;
+QString File_BACnet_Slave;
+QString File_OPC_UA_Server;
+
+void Set_Conf_File_Paths()
+{
+    const QString& P = Active_Conf_Path;
+    File_ParGen = P + QStringLiteral("/ParGen.xml");
+    File_S7_Protocol = P + QStringLiteral("/S7_Protocol.xml");
+    File_KNX_SetAccess = P + QStringLiteral("/KNX_SetAccess.xml");
+    File_IEC61850_Variables = P + QStringLiteral("/IEC61850_Variables.xml");
+    File_TLS_Known_Cert = P + QStringLiteral("/TLS_Known_Cert.xml");
+    File_CAN_Rec_Frames = P + QStringLiteral("/CAN_Rec_Frames.xml");
+    File_CAN_Send_Frames = P + QStringLiteral("/CAN_Send_Frames.xml");
+    File_SDO_Server_CANopen = P + QStringLiteral("/SDO_Server_CANopen.xml");
+    File_SDO_Client_CANopen = P + QStringLiteral("/SDO_Client_CANopen.xml");
+    File_PDO_CANopen = P + QStringLiteral("/PDO_CANopen.xml");
+    File_SNMP_Trap = P + QStringLiteral("/SNMP_Trap.xml");
+    File_MQTT_Set_Topic = P + QStringLiteral("/MQTT_Set_Topic.xml");
+    File_BACnet_Slave = P + QStringLiteral("/BACnet_Slave.xml");
+    File_OPC_UA_Server = P + QStringLiteral("/OPC_UA_Server.xml");
+}
+
+const QString Default_IP_Address = QStringLiteral("192.168.2.205");
+const QString Default_Language = QStringLiteral("English");
+
+QString Last_IP_Address = Default_IP_Address;
+QString Active_Language = Default_Language;
+bool Enable_Internet = false;
+bool Enable_Update = false;
+bool Enable_Jump_Field_Tables = false;
+bool Double_Click_Auto_Size = false;
+int Last_Update_Option = 0;
+bool Last_Read_Back = true;
+
+void Reset_Program_Options()
+{
+    Active_Conf_Name.clear();
+    Last_IP_Address = Default_IP_Address;
+    Active_Language = Default_Language;
+    Enable_Internet = false;
+    Enable_Update = false;
+    Enable_Jump_Field_Tables = false;
+    Double_Click_Auto_Size = false;
+}
+
+QStringList Row_Clipboard;
+QVector<bool> Row_Clipboard_CheckBox;
+QStringList MIB_Lines_A;
+QStringList MIB_Lines_B;
+
+// ---- address, number and text routines ----
+
+namespace {
+
+int Int_Def(const QString& Text, int Def)
+{
+    return platform::StrToIntDef(Text, Def);
+}
+
+// The text before the first occurrence of Sep (all of it when there is none), and after it.
+QString Before(const QString& S, QChar Sep)
+{
+    const int p = S.indexOf(Sep);
+    return p < 0 ? S : S.left(p);
+}
+
+QString After(const QString& S, QChar Sep)
+{
+    const int p = S.indexOf(Sep);
+    return p < 0 ? QString() : S.mid(p + 1);
+}
+
+bool In_Range(int V, int Lo, int Hi)
+{
+    return V >= Lo && V <= Hi;
+}
+
+} // namespace
+
+bool Check_IP_Address(const QString& Address, QString& IP1, QString& IP2, QString& IP3, QString& IP4)
+{
+    using platform::Trim;
+    QString S = Trim(Address);
+    if (!S.contains('.'))
+        return false;
+    IP1 = Trim(Before(S, '.'));
+    S = Trim(After(S, '.'));
+    if (!S.contains('.'))
+        return false;
+    IP2 = Trim(Before(S, '.'));
+    S = Trim(After(S, '.'));
+    if (!S.contains('.'))
+        return false;
+    IP3 = Trim(Before(S, '.'));
+    IP4 = Trim(After(S, '.'));
+    for (const QString* Part : {&IP1, &IP2, &IP3, &IP4})
+        if (!In_Range(Int_Def(*Part, 1000), 0, 255))
+            return false;
+    return true;
+}
+
+bool Conv_IP_Address(const QString& Address, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4)
+{
+    if (Address.isEmpty())
+        return true;
+    bool Error = false;
+    QString S = Address;
+    uint8_t* Bytes[4] = {&B1, &B2, &B3, &B4};
+    for (int k = 0; k < 4; ++k) {
+        QString Part;
+        if (k == 3)
+            Part = S;
+        else
+            Part = S.contains('.') ? S.left(S.indexOf('.')) : QString();
+        const int V = Int_Def(Part, -1);
+        if (In_Range(V, 0, 255)) {
+            *Bytes[k] = uint8_t(V);
+        } else {
+            *Bytes[k] = 0;
+            Error = true;
+        }
+        if (S.contains('.'))
+            S = S.mid(S.indexOf('.') + 1);
+    }
+    return Error;
+}
+
+QStringList Search_COM_Ports()
+{
+    QStringList Ports;
+    platform::Services& Sv = platform::TheServices();
+    for (int n = 1; n <= 256; ++n)
+        if (Sv.ProbeSerialPort(n))
+            Ports.append(QString::number(n));
+    return Ports;
+}
+
+int Check_KNX_Address(const QString& Address, bool Group, bool Allow_Zero)
+{
+    using platform::Trim;
+    const QString& A = Address;
+    auto Num = [](const QString& Part) { return Int_Def(Trim(Part), -1); };
+
+    if (Group) {
+        if (A.contains('.'))
+            return 1;
+        if (!A.contains('/'))
+            return In_Range(Num(A), 1, 65535) ? 0 : 1;
+        const int Main = Num(Before(A, '/'));
+        const QString Rest = After(A, '/');
+        if (!Rest.contains('/')) {
+            const int Sub = Num(Rest);
+            const bool Ok = In_Range(Main, 0, 31) && In_Range(Sub, 0, 2047) && !(Main == 0 && Sub == 0);
+            return Ok ? 0 : 1;
+        }
+        const int Middle = Num(Before(Rest, '/'));
+        const QString SubText = After(Rest, '/');
+        if (SubText.contains('/'))
+            return 1;
+        const int Sub = Num(SubText);
+        const bool Ok = In_Range(Main, 0, 31) && In_Range(Middle, 0, 7) && In_Range(Sub, 0, 255)
+            && !(Main == 0 && Middle == 0 && Sub == 0);
+        return Ok ? 0 : 1;
+    }
+
+    if (A.contains('/'))
+        return 1;
+    if (!A.contains('.'))
+        return In_Range(Num(A), 1, 65535) ? 0 : 1;
+    const int Area = Num(Before(A, '.'));
+    const QString Rest = After(A, '.');
+    if (!Rest.contains('.'))
+        return 1;
+    const int Line = Num(Before(Rest, '.'));
+    const QString DeviceText = After(Rest, '.');
+    if (DeviceText.contains('.'))
+        return 1;
+    const int Device = Num(DeviceText);
+    if (!In_Range(Area, 0, 15) || !In_Range(Line, 0, 15) || !In_Range(Device, 0, 255))
+        return 1;
+    if (!Allow_Zero && Area == 0 && Line == 0 && Device == 0)
+        return 1;
+    return 0;
+}
+
+bool Is_Group_Address(const QString& Address)
+{
+    return !Address.contains('.');
+}
+
+QChar Get_Decimal_Separator()
+{
+    const QString V = platform::TheServices().ProfileString(QStringLiteral("Intl"), QStringLiteral("sDecimal"),
+                                                            QString()).left(4);
+    if (!V.isEmpty() && (V[0] == ',' || V[0] == '.'))
+        return V[0];
+    return QChar(',');
+}
+
+bool Conv_Str_To_Float(const QString& Text, QChar Sep, float& Value)
+{
+    QString T = Text;
+    if (Sep == '.')
+        T.replace(',', '.');
+    else
+        T.replace('.', ',');
+    double D = 0;
+    if (platform::TryStrToFloat(T, D, platform::FormatSettings())) {
+        Value = float(D);
+        return true;
+    }
+    Value = 1.0f;
+    return false;
+}
+
+// ---- the common look of the dialogs ----
+
+QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc)
+{
+    auto* panel = new QWidget(Owner);
+    panel->setObjectName(QStringLiteral("P_Title"));
+    panel->setGeometry(0, 0, Width, 69);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
+    panel->setPalette(pal);
+    L_SW_Code = new QLabel(panel);
+    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    QFont big(QStringLiteral("Verdana"));
+    big.setPixelSize(24);
+    big.setBold(true);
+    L_SW_Code->setFont(big);
+    L_SW_Code->setStyleSheet(QStringLiteral("color: #808080"));
+    L_SW_Code->move(12, 6);
+    L_SW_Desc = new QLabel(panel);
+    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    QFont bold(QStringLiteral("Verdana"));
+    bold.setPixelSize(13);
+    bold.setBold(true);
+    L_SW_Desc->setFont(bold);
+    L_SW_Desc->setStyleSheet(QStringLiteral("color: #808080"));
+    L_SW_Desc->move(12, 42);
+    auto* line = new QFrame(panel);
+    line->setGeometry(0, 68, Width, 1);
+    line->setStyleSheet(QStringLiteral("background: #C8C8C8"));
+    return panel;
+}
+
+void Apply_Window_Look(QWidget* Window)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(11);
+    Window->setFont(f);
+    QPalette pal = Window->palette();
+    pal.setColor(QPalette::Window, QColor(0xF8, 0xF7, 0xED));
+    Window->setPalette(pal);
+    Window->setAutoFillBackground(true);
+}

@@ -1,0 +1,155 @@
+#pragma once
+// Shared globals and small routines of every window and dialog of the configurator: the program's
+// folders, the active configuration and its fourteen file paths, the program options kept in the
+// settings file, the identity of the software, and the address, number and grid helpers.
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+
+// ---- identity of the software (never written) ----
+extern const QString SW_Code;        // "KT40917"
+extern const QString SW_Desc;        // "OPC UA Server / S7comm - Converter"
+extern const QString SW_Code_Update; // sent with the version query
+extern const QString SW_Version;     // "1.000", shown by the about box and compared by the update check
+extern const QString Manual_Code;    // "DM40917"
+extern const QString Device_Code;    // "GX40917", the fragment of the download page
+
+// The maker's web server and the three addresses the program opens or asks.
+extern const QString Maker_Web_Host;   // host name only
+// "http://" + the host, unless a test has put another server (e.g. "http://127.0.0.1:8080") in
+// its place; empty restores the maker's server.
+QString Maker_Web_Base();
+void Set_Maker_Web_Base_Override(const QString& Base);
+QString Home_Page_URL();       // home page, query frompg=<software code>
+QString Download_Page_URL();   // download page with the device fragment
+QString Version_Query_URL();   // version query, key nomesw=<software code>
+
+// ---- captions ----
+extern QString Main_Caption;
+extern QString Shown_SW_Code;
+extern QString Shown_SW_Desc;
+
+// ---- folders (set once by the main window's create handler) ----
+extern QString Exe_Dir;       // program folder, without a trailing separator
+extern QString Master_Dir;    // Exe_Dir + "/MASTER"
+extern QString Projects_Dir;  // Exe_Dir + "/PROJECTS"
+extern QString Language_Dir;  // Exe_Dir + "/LANGUAGE"
+
+// The program folder: the executable's folder, unless a test has put another folder in its place.
+QString Program_Folder();
+void Set_Program_Folder_Override(const QString& Folder); // empty restores the executable's folder
+
+// ---- active configuration ----
+extern QString Active_Conf_Name; // empty when none was remembered or chosen
+extern QString Active_Conf_Path; // Projects_Dir + "/" + name; empty exactly when none is active
+inline bool Conf_Is_Active() { return !Active_Conf_Path.isEmpty(); }
+
+// ---- the fourteen configuration file paths, set by Set_Files ----
+extern QString File_ParGen;
+extern QString File_S7_Protocol;
+extern QString File_KNX_SetAccess;
+extern QString File_IEC61850_Variables;
+extern QString File_TLS_Known_Cert;
+extern QString File_CAN_Rec_Frames;
+extern QString File_CAN_Send_Frames;
+extern QString File_SDO_Server_CANopen;
+extern QString File_SDO_Client_CANopen;
+extern QString File_PDO_CANopen;
+extern QString File_SNMP_Trap;
+extern QString File_MQTT_Set_Topic;
+extern QString File_BACnet_Slave;
+extern QString File_OPC_UA_Server;
+
+// Builds the fourteen paths from Active_Conf_Path, in their fixed order.
+void Set_Conf_File_Paths();
+
+// ---- program options (settings file) ----
+extern QString Last_IP_Address;          // default "192.168.2.205"
+extern QString Active_Language;          // default "English"
+extern bool Enable_Internet;
+extern bool Enable_Update;
+extern bool Enable_Jump_Field_Tables;
+extern bool Double_Click_Auto_Size;
+// Kept only while the program runs.
+extern int Last_Update_Option;           // 0 at start
+extern bool Last_Read_Back;              // true at start
+
+extern const QString Default_IP_Address; // "192.168.2.205"
+extern const QString Default_Language;   // "English"
+
+// Puts every option global to its default (as with no settings file).
+void Reset_Program_Options();
+
+// ---- shared lists ----
+extern QStringList Row_Clipboard;          // the one copied grid row, one text per data column
+extern QVector<bool> Row_Clipboard_CheckBox; // check-box marks of the last string-grid copy
+extern QStringList MIB_Lines_A;            // work lists of the SNMP MIB generator
+extern QStringList MIB_Lines_B;
+
+// ---- address, number and text routines ----
+
+// Dotted IPv4 text into four trimmed octet texts; true when all four are numbers 0..255.
+// The outputs are written as far as the parsing got.
+bool Check_IP_Address(const QString& Address, QString& IP1, QString& IP2, QString& IP3, QString& IP4);
+
+// Dotted IPv4 text into four bytes; the result is true when the text is in error.
+bool Conv_IP_Address(const QString& Address, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4);
+
+// Numbers (as texts) of the serial ports present, ascending.
+QStringList Search_COM_Ports();
+
+// KNX address check: 0 valid, 1 invalid. Group = slash form; Allow_Zero admits 0.0.0.
+int Check_KNX_Address(const QString& Address, bool Group, bool Allow_Zero);
+bool Is_Group_Address(const QString& Address);
+
+// "," or "." as the user's decimal separator ("," for anything else).
+QChar Get_Decimal_Separator();
+// Float text with either separator; false and 1.0 on failure.
+bool Conv_Str_To_Float(const QString& Text, QChar Sep, float& Value);
+
+// ---- grid event routines ----
+// Written against any grid class with Col/Row/ColCount/RowCount and SetCol/SetRow, so that every
+// table dialog can call them from its key-press and double-click handlers.
+
+// Enter moves to the next data cell when the option is on; the key is consumed.
+template <class TGrid, class TKey>
+void Jump_Next_Field(TGrid* Grid, TKey& Key)
+{
+    if (!Enable_Jump_Field_Tables || Key != TKey(13))
+        return;
+    if (Grid && Grid->Col() > 0 && Grid->Row() > 0) {
+        if (Grid->Col() < Grid->ColCount() - 1) {
+            Grid->SetCol(Grid->Col() + 1);
+        } else {
+            Grid->SetCol(1);
+            if (Grid->Row() < Grid->RowCount() - 1)
+                Grid->SetRow(Grid->Row() + 1);
+            else
+                Grid->SetRow(1);
+        }
+    }
+    Key = TKey(0);
+}
+
+// A double click on a header cell sizes that column to its contents when the option is on.
+template <class TGrid>
+void Auto_Size_Column(TGrid* Grid, int Row, int Col)
+{
+    if (Grid && Double_Click_Auto_Size && Row == 0)
+        Grid->AutoSizeCol(Col, 0);
+}
+
+// ---- the common look of the dialogs ----
+class QLabel;
+class QWidget;
+
+// Background of every window ($EDF7F8).
+constexpr int Window_Color = 15595512;
+
+// The title panel at the top of a dialog (P_Title, 69 high) with the software code and the
+// dialog's subtitle; returns the panel.
+QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
+// Sets the window's background colour and the Verdana font of the dialogs.
+void Apply_Window_Look(QWidget* Window);

@@ -1,0 +1,141 @@
+#include "core/UNew_Project.h"
+
+#include "core/UComon.h"
+#include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "render/LbButton.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+TFNew_Project* FNew_Project = nullptr;
+
+bool Is_Plain_Conf_Name(const QString& Name)
+{
+    return !Name.contains('/') && !Name.contains('\\') && Name != QLatin1String(".")
+        && Name != QLatin1String("..");
+}
+
+TFNew_Project::TFNew_Project(QWidget* parent)
+    : platform::TForm(parent)
+{
+    setObjectName(QStringLiteral("FNew_Project"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    Apply_Window_Look(this);
+    P_Title = Make_Title_Panel(this, 331, L_SW_Code, L_SW_Desc);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(16, 80);
+    E_New_Proj = new QLineEdit(this);
+    E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
+    E_New_Proj->setGeometry(16, 96, 299, 21);
+    E_New_Proj->installEventFilter(this);
+    P_Button = new QWidget(this);
+    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button->setGeometry(0, 122, 331, 40);
+    Btn_OK = new TLbButton(P_Button);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->setGeometry(16, 6, 110, 28);
+    Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
+    Btn_Cancel = new TLbButton(P_Button);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel->SetModalResult(platform::mrCancel);
+    Btn_Cancel->SetCancel(true);
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+}
+
+void TFNew_Project::FormCreate()
+{
+    L_SW_Code->setText(Shown_SW_Code);
+    L_SW_Code->adjustSize();
+    SetClientWidth(331);
+    SetClientHeight(162);
+    setFixedSize(331, 162);
+    Set_Lang();
+}
+
+void TFNew_Project::FormShow()
+{
+    E_New_Proj->clear();
+    if (E_New_Proj->isEnabled())
+        E_New_Proj->setFocus();
+}
+
+void TFNew_Project::Set_Lang()
+{
+    SetCaption(Lang_Table[100]);
+    L_SW_Desc->setText(Lang_Table[101]);
+    L_SW_Desc->adjustSize();
+    Label1->setText(Lang_Table[102]);
+    Label1->adjustSize();
+    Btn_OK->SetCaption(Lang_Table[103]);
+    Btn_Cancel->SetCaption(Lang_Table[104]);
+    E_New_Proj->setToolTip(Lang_Table[108]);
+    Btn_OK->setToolTip(Lang_Table[109]);
+    Btn_Cancel->setToolTip(Lang_Table[110]);
+}
+
+bool TFNew_Project::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Watched == E_New_Proj && Event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(Event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            QChar ch(13);
+            E_New_ProjKeyPress(ch);
+            return true;
+        }
+    }
+    return platform::TForm::eventFilter(Watched, Event);
+}
+
+void TFNew_Project::E_New_ProjKeyPress(QChar& Key)
+{
+    if (Key == QChar(13))
+        Btn_OKClick();
+}
+
+void TFNew_Project::Btn_OKClick()
+{
+    const QString Name = E_New_Proj->text();
+    auto error = [this](int index) { platform::MessageDlg(Lang_Table[index], platform::mtError, platform::mbOK, this); };
+    if (Name.isEmpty()) {
+        error(107);
+        return;
+    }
+    // A name that would leave PROJECTS, or name it or its parent, is no configuration name.
+    if (!Is_Plain_Conf_Name(Name)) {
+        error(105);
+        return;
+    }
+    const QString Folder = Projects_Dir + QLatin1Char('/') + Name;
+    if (QFileInfo(Folder).isDir()) {
+        error(106);
+        return;
+    }
+    if (!QDir().mkdir(Folder)) {
+        error(105);
+        return;
+    }
+    QDir().mkpath(Folder + QStringLiteral("/bin"));
+    Active_Conf_Name = Name;
+    Active_Conf_Path = Folder;
+    if (FVelmoraeFirmWare)
+        FVelmoraeFirmWare->Set_Files();
+    else
+        Set_Conf_File_Paths();
+    SetModalResult(platform::mrOk);
+}
+
+TFNew_Project* Create_FNew_Project(QWidget* parent)
+{
+    auto* w = new TFNew_Project(parent);
+    FNew_Project = w;
+    w->Create();
+    Register_Window(QStringLiteral("FNew_Project"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

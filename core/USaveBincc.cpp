@@ -1,0 +1,576 @@
+#include "core/USaveBincc.h"
+
+#include "core/UComon.h"
+#include "core/XMLDocument.h"
+#include "platform/AtomicFile.h"
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// ---- little-endian stores ----
+
+void Store16(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+void Store32(uint8_t* p, uint32_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
+}
+
+// A sequential writer into one of the fixed output buffers; never writes past its end.
+class TBankWriter {
+public:
+    TBankWriter(std::vector<uint8_t>& buffer, uint32_t pos) : FBuf(buffer), FPos(pos) {}
+    uint32_t Pos() const { return FPos; }
+    void U8(uint8_t v) { Store8(Take(1), v); }
+    void U16(uint16_t v) { Store16(Take(2), v); }
+    void U32(uint32_t v) { Store32(Take(4), v); }
+    void Bytes(const uint8_t* data, uint32_t n)
+    {
+        uint8_t* p = Take(n);
+        std::copy(data, data + n, p);
+    }
+    // A text one byte per character, then a 0 byte.
+    void Text0(const QString& s)
+    {
+        uint8_t* p = Take(uint32_t(s.size()) + 1);
+        for (QChar c : s)
+            *p++ = uint8_t(c.unicode() & 0xFF);
+        *p = 0;
+    }
+
+private:
+    static void Store8(uint8_t* p, uint8_t v) { *p = v; }
+    uint8_t* Take(uint32_t n)
+    {
+        if (uint64_t(FPos) + n > FBuf.size())
+            throw ECompileError(QStringLiteral("Error! A bank is larger than its buffer of %1 bytes.")
+                                    .arg(FBuf.size()));
+        uint8_t* p = FBuf.data() + FPos;
+        FPos += n;
+        return p;
+    }
+
+    std::vector<uint8_t>& FBuf;
+    uint32_t FPos;
+};
+
+QString FileLabel(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// Loads an input file; a file that is not well-formed stops the compile.
+void LoadInput(TXMLDocument& doc, const QString& path)
+{
+    QString why;
+    if (!doc.LoadFromFile(path, &why))
+        throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(FileLabel(path), why));
+}
+
+TXMLNode RequireSection(const TXMLNode& root, const QString& name, const QString& path)
+{
+    const TXMLNode section = root.FindNode(name);
+    if (section.IsNull())
+        throw ECompileError(QStringLiteral("Error! The file \"%1\" has no element \"%2\".").arg(FileLabel(path), name));
+    return section;
+}
+
+// Table rows are the section's elements; comments and the like are not rows. A row without an
+// Enable attribute counts as enabled, as the table dialogs load it.
+bool RowEnabled(const TXMLNode& row)
+{
+    return row.AttributeDef("Enable", QStringLiteral("Y")) == QLatin1String("Y");
+}
+
+bool AttrIsY(const TXMLNode& row, const char* name)
+{
+    QString v;
+    return row.TryAttribute(name, v) && v == QLatin1String("Y");
+}
+
+// An integer attribute by the program's number rule; `missing` when absent, `bad` when not a number.
+int AttrInt(const TXMLNode& row, const char* name, int missing, int bad)
+{
+    QString v;
+    if (!row.TryAttribute(name, v))
+        return missing;
+    return platform::StrToIntDef(v, bad);
+}
+
+int AttrInt(const TXMLNode& row, const char* name, int def)
+{
+    return AttrInt(row, name, def, def);
+}
+
+// Characters above code 255 cannot be stored one byte per character.
+bool FitsOneByte(const QString& s)
+{
+    for (QChar c : s)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
+template <size_t N>
+uint8_t CodeOf(const QString& text, const std::pair<const char*, uint8_t> (&table)[N], uint8_t other)
+{
+    for (const auto& [name, code] : table)
+        if (text == QLatin1String(name))
+            return code;
+    return other;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+ECompileError::ECompileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+QString ECompileError::Message() const
+{
+    return QString::fromStdString(what());
+}
+
+// ---- code tables ----
+
+uint8_t PLC_Type_Code(const QString& Text)
+{
+    static const std::pair<const char*, uint8_t> table[] = {
+        {"Logo0BA8", 1}, {"S7200", 0}, {"S7300", 10}, {"S7400", 20}, {"S71200", 30}, {"S71500", 40}};
+    return CodeOf(Text, table, 0);
+}
+
+uint8_t S7_Data_Type_Code(const QString& Text)
+{
+    static const std::pair<const char*, uint8_t> table[] = {
+        {"Bit", 1}, {"Byte", 2}, {"Char", 3}, {"Word", 4}, {"Int", 5}, {"DWord", 6}, {"DInt", 7}, {"Real", 8}};
+    return CodeOf(Text, table, 1);
+}
+
+uint8_t S7_Block_Code(const QString& Text)
+{
+    static const std::pair<const char*, uint8_t> table[] = {
+        {"OB", 8}, {"DB", 10}, {"SDB", 11}, {"FC", 12}, {"SFC", 13}, {"FB", 14}, {"SFB", 15}};
+    return CodeOf(Text, table, 8);
+}
+
+uint8_t S7_Area_Code(const QString& Text)
+{
+    static const std::pair<const char*, uint8_t> table[] = {
+        {"Direct peripheral access (P)", 128}, {"Inputs (I)", 129}, {"Output (Q)", 130}, {"Flags (M) (Merker)", 131}};
+    return CodeOf(Text, table, 128);
+}
+
+uint32_t OPC_UA_Type_Code(const QString& Text)
+{
+    static const std::pair<const char*, uint8_t> table[] = {
+        {"Boolean", 0}, {"Signed Byte", 1}, {"Byte", 2},   {"Int16", 3},   {"UInt16", 4},
+        {"Int32", 5},   {"UInt32", 6},      {"Int64", 7},  {"UInt64", 8},  {"Float", 9},
+        {"Double", 10}, {"String", 11},     {"ByteString", 14}};
+    return CodeOf(Text, table, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TSaveBincc::TSaveBincc() : Bank1(Bank_Buffer_Size), Bank2(Bank_Buffer_Size), Bank3(Bank_Buffer_Size) {}
+
+void TSaveBincc::Compile_Banks(const QString& File_ParGen, const QString& File_S7_Protocol,
+                               const QString& File_OPC_UA_Server)
+{
+    Bank1_Len = Bank2_Len = Bank3_Len = 0;
+    Reset_Par_Bank();
+    Clear_S7_Rules();
+    Reset_OPC_UA_Server();
+    Load_ParGen(File_ParGen);
+    Store32(&Par_Bank[1620], Bank2_Device_Address);
+    Store32(&Par_Bank[1624], uint32_t(Load_S7_Rules(File_S7_Protocol)));
+    Store32(&Par_Bank[1568], Bank3_Device_Address);
+    Load_OPC_UA_Server(File_OPC_UA_Server, Bank3_Device_Address);
+    const uint32_t size3 = OPC_UA_Bank_Size();
+    if (size3 > Bank_Buffer_Size)
+        throw ECompileError(QStringLiteral("Error! The OPC UA Server data need %1 bytes, more than the %2 bytes "
+                                           "the device can hold. Shorten the variable names.")
+                                .arg(size3)
+                                .arg(Bank_Buffer_Size));
+    const uint32_t len1 = Put_Par_Bank(0, Bank1);
+    const uint32_t len2 = Put_S7_Bank(0, Bank2);
+    const uint32_t len3 = Put_OPC_UA_Bank(0, Bank3);
+    Bank1_Len = len1;
+    Bank2_Len = len2;
+    Bank3_Len = len3;
+}
+
+// ---- bank 1 ----
+
+void TSaveBincc::Reset_Par_Bank()
+{
+    Par_Bank.fill(0);
+    uint8_t* p = Par_Bank.data();
+    Store32(p + 0, 250000);
+    Store32(p + 4, 250000);
+    Store32(p + 8, 0);
+    Store32(p + 12, 9600);
+    const uint8_t opcIp[4] = {192, 168, 2, 205};
+    const uint8_t opcMask[4] = {255, 255, 255, 0};
+    std::copy(opcIp, opcIp + 4, p + 40);
+    std::copy(opcMask, opcMask + 4, p + 44);
+    std::fill(p + 48, p + 52, uint8_t(255));
+    Store16(p + 52, 10000);
+    Store16(p + 54, 10001);
+    Store16(p + 56, 10001);
+    std::fill(p + 436, p + 444, uint8_t(8));
+}
+
+void TSaveBincc::Load_ParGen(const QString& File_ParGen)
+{
+    if (File_ParGen.isEmpty() || !QFileInfo::exists(File_ParGen))
+        return;
+    TXMLDocument doc;
+    LoadInput(doc, File_ParGen);
+    const TXMLNode root = doc.DocumentElement();
+
+    // The element's text, or nothing when the element is missing or holds more than one text.
+    auto text = [&](const char* name, QString& out) {
+        const TXMLNode e = root.FindNode(name);
+        return !e.IsNull() && e.TryText(out);
+    };
+    auto number = [&](const char* name, int def) {
+        QString t;
+        return text(name, t) ? platform::StrToIntDef(t, def) : def;
+    };
+    auto enabled = [&](const char* name) {
+        QString t;
+        return text(name, t) && t == QLatin1String("1");
+    };
+    auto octets = [&](const char* prefix, const int (&defs)[4], int offset) {
+        for (int i = 0; i < 4; ++i) {
+            const QByteArray name = QByteArray(prefix) + char('1' + i);
+            Par_Bank[size_t(offset + i)] = uint8_t(number(name.constData(), defs[i]));
+        }
+    };
+
+    octets("S7_Protocol_IP", {192, 168, 0, 10}, 388);
+    octets("S7_Protocol_SM", {255, 255, 255, 0}, 392);
+    octets("S7_Protocol_GAT", {192, 168, 0, 1}, 396);
+    if (!enabled("S7_Protocol_EN_GAT"))
+        std::fill(&Par_Bank[396], &Par_Bank[400], uint8_t(255));
+    QString ntp;
+    OPC_UA_Server_Data.NTP = text("NTP_Server_URL", ntp) ? ntp : QString();
+    OPC_UA_Server_Data.NTP_Time = uint32_t(number("NTP_Poll_Time", 1000));
+    octets("OPC_UA_Server_IP", {192, 168, 0, 5}, 40);
+    octets("OPC_UA_Server_SM", {255, 255, 255, 0}, 44);
+    octets("OPC_UA_Server_GAT", {192, 168, 0, 1}, 48);
+    if (!enabled("OPC_UA_Server_EN_GAT"))
+        std::fill(&Par_Bank[48], &Par_Bank[52], uint8_t(255));
+    octets("OPC_UA_Server_DNS", {8, 8, 8, 8}, 1420);
+    if (!enabled("OPC_UA_Server_EN_DNS"))
+        std::fill(&Par_Bank[1420], &Par_Bank[1424], uint8_t(0));
+    OPC_UA_Server_Data.Port = uint16_t(number("OPC_UA_Server_Port", 4840));
+
+    if (!FitsOneByte(OPC_UA_Server_Data.NTP))
+        throw ECompileError(QStringLiteral("Error! The NTP server \"%1\" holds characters that cannot be sent to the "
+                                           "device: only characters up to code 255 are allowed.")
+                                .arg(OPC_UA_Server_Data.NTP));
+}
+
+uint32_t TSaveBincc::Put_Par_Bank(uint32_t Pos, std::vector<uint8_t>& Buffer)
+{
+    uint32_t sum = 0;
+    for (size_t i = 0; i < Par_Bank_Size - 4; ++i)
+        sum += Par_Bank[i];
+    Store32(&Par_Bank[Par_Bank_Size - 4], sum);
+    TBankWriter w(Buffer, Pos);
+    w.Bytes(Par_Bank.data(), Par_Bank_Size);
+    return w.Pos();
+}
+
+// ---- bank 2 ----
+
+void TSaveBincc::Clear_S7_Rules()
+{
+    S7_Rules.fill(TS7_Rule{});
+}
+
+void TSaveBincc::Fill_S7_Rule(const TXMLNode& Row, TS7_Rule& Rule, bool Write)
+{
+    Rule = TS7_Rule{};
+    QString address;
+    uint8_t b[4] = {0, 0, 0, 0};
+    if (Row.TryAttribute("PLC_Address", address) && !Conv_IP_Address(address, b[0], b[1], b[2], b[3]))
+        Rule.PLC_Address = uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+    Rule.PLC_Port = uint16_t(AttrInt(Row, "PLC_Port", 0));
+    Rule.PLC_Type = PLC_Type_Code(Row.AttributeDef("PLC_Type", QString()));
+    const uint32_t rack = uint32_t(AttrInt(Row, "Rack", 0));
+    const uint32_t slot = uint32_t(AttrInt(Row, "Slot", 0));
+    Rule.Rack_Slot = uint8_t(rack * 32 + slot);
+    Rule.Data_Type = S7_Data_Type_Code(Row.AttributeDef("Data_Type", QString()));
+    Rule.Data_Identifier = S7_Block_Code(Row.AttributeDef("Data_Identifier", QString()));
+    Rule.DB_Number = uint16_t(AttrInt(Row, "DB_Number", 0));
+    Rule.PLC_Area = S7_Area_Code(Row.AttributeDef("PLC_Area", QString()));
+    Rule.PLC_Add = uint16_t(AttrInt(Row, "PLC_Add", 0));
+    Rule.PLC_Bit = uint8_t(AttrInt(Row, "PLC_Bit", 0));
+    Rule.PollTime = uint32_t(AttrInt(Row, "PollTime", 1000));
+    uint8_t flags = 0;
+    if (Write) {
+        flags = S7_Flag_Write;
+        if (AttrIsY(Row, "OnChange"))
+            flags |= S7_Flag_OnChange;
+        if (AttrIsY(Row, "OnCMD"))
+            flags |= S7_Flag_OnCMD;
+    }
+    Rule.Position = uint16_t(AttrInt(Row, "Position", 0));
+    Rule.Bit = uint8_t(AttrInt(Row, "Bit", 0));
+    if (AttrIsY(Row, "Swap"))
+        flags |= S7_Flag_Swap;
+    if (AttrIsY(Row, "SwapWord"))
+        flags |= S7_Flag_SwapWord;
+    Rule.Flags = flags;
+}
+
+int TSaveBincc::Load_S7_Rules(const QString& File_S7_Protocol)
+{
+    if (File_S7_Protocol.isEmpty() || !QFileInfo::exists(File_S7_Protocol))
+        return 0;
+    TXMLDocument doc;
+    LoadInput(doc, File_S7_Protocol);
+    const TXMLNode root = doc.DocumentElement();
+    const TXMLNode sections[2] = {RequireSection(root, QStringLiteral("S7_Protocol_Read"), File_S7_Protocol),
+                                  RequireSection(root, QStringLiteral("S7_Protocol_Write"), File_S7_Protocol)};
+    // Count first: a table that does not fit is refused whole, never cut.
+    int enabled = 0;
+    for (const TXMLNode& section : sections)
+        for (const TXMLNode& row : section.ChildElements())
+            enabled += RowEnabled(row) ? 1 : 0;
+    if (enabled > S7_Rules_Max)
+        throw ECompileError(QStringLiteral("Error! The S7comm table holds %1 enabled rules; the device holds at most "
+                                           "%2 rules.")
+                                .arg(enabled)
+                                .arg(S7_Rules_Max));
+    int n = 0;
+    for (int s = 0; s < 2; ++s)
+        for (const TXMLNode& row : sections[s].ChildElements())
+            if (RowEnabled(row))
+                Fill_S7_Rule(row, S7_Rules[size_t(n++)], s == 1);
+    return n;
+}
+
+uint32_t TSaveBincc::Put_S7_Bank(uint32_t Pos, std::vector<uint8_t>& Buffer) const
+{
+    TBankWriter w(Buffer, Pos);
+    for (const TS7_Rule& r : S7_Rules) {
+        w.U32(r.PLC_Address);
+        w.U32(r.PollTime);
+        w.U16(r.PLC_Add);
+        w.U16(r.DB_Number);
+        w.U16(r.PLC_Port);
+        w.U16(r.Position);
+        w.U16(r.Reserved1);
+        w.U8(r.Bit);
+        w.U8(r.PLC_Type);
+        w.U8(r.Data_Type);
+        w.U8(r.Data_Identifier);
+        w.U8(r.Reserved2);
+        w.U8(r.Flags);
+        w.U8(r.PLC_Bit);
+        w.U8(r.PLC_Area);
+        w.U8(r.Rack_Slot);
+        w.U8(r.Reserved3);
+    }
+    return w.Pos();
+}
+
+// ---- bank 3 ----
+
+void TSaveBincc::Reset_OPC_UA_Server()
+{
+    OPC_UA_Server_Data = TOPC_UA_Server2{};
+}
+
+void TSaveBincc::Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t Base)
+{
+    TOPC_UA_Server2& d = OPC_UA_Server_Data;
+    if (!File_OPC_UA_Server.isEmpty() && QFileInfo::exists(File_OPC_UA_Server)) {
+        TXMLDocument doc;
+        LoadInput(doc, File_OPC_UA_Server);
+        const TXMLNode root = doc.DocumentElement();
+        if (root.NodeName() != QLatin1String("OPC_UA_Server"))
+            throw ECompileError(QStringLiteral("Error! The file \"%1\" has no element \"OPC_UA_Server\".")
+                                    .arg(FileLabel(File_OPC_UA_Server)));
+        const TXMLNode section = RequireSection(root, QStringLiteral("OPC_UA_Server_Variables"), File_OPC_UA_Server);
+        d.Variables.clear();
+        int rowNumber = 0;
+        for (const TXMLNode& row : section.ChildElements()) {
+            ++rowNumber;
+            if (!RowEnabled(row))
+                continue;
+            TOPC_UA_Var2 v;
+            v.VarType = OPC_UA_Type_Code(row.AttributeDef("Type", QString()));
+            v.Position = uint16_t(AttrInt(row, "Position", 0, 0));
+            v.Length = uint16_t(AttrInt(row, "Length", 0, 1));
+            v.Options = row.AttributeDef("ReadWrite", QString()) == QLatin1String("Read/Write") ? 1 : 0;
+            v.Name = row.AttributeDef("Name", QString());
+            if (!FitsOneByte(v.Name))
+                throw ECompileError(QStringLiteral("Error! The name of the OPC UA Server variable \"%1\" (row %2) holds "
+                                                   "characters that cannot be sent to the device: only characters up "
+                                                   "to code 255 are allowed.")
+                                        .arg(v.Name)
+                                        .arg(rowNumber));
+            d.Variables.push_back(std::move(v));
+        }
+        // More records than the 16-bit count can say never fit the buffer; the size check refuses them.
+        d.Num_Var = uint16_t(d.Variables.size());
+    }
+    d.Add_Num_Var = Base + 16;
+    const uint64_t z = uint64_t(Base) + 16 + 16 * uint64_t(d.Variables.size());
+    uint64_t p = z + 1;
+    if (!d.NTP.isEmpty()) {
+        d.Add_NTP = uint32_t(p);
+        p += uint64_t(d.NTP.size()) + 1;
+    } else {
+        d.Add_NTP = uint32_t(z);
+    }
+    for (TOPC_UA_Var2& v : d.Variables) {
+        if (!v.Name.isEmpty()) {
+            v.Add_Name = uint32_t(p);
+            p += uint64_t(v.Name.size()) + 1;
+        } else {
+            v.Add_Name = uint32_t(z);
+        }
+    }
+}
+
+uint32_t TSaveBincc::OPC_UA_Bank_Size() const
+{
+    const TOPC_UA_Server2& d = OPC_UA_Server_Data;
+    uint64_t size = 16 + 16 * uint64_t(d.Variables.size()) + 1;
+    if (!d.NTP.isEmpty())
+        size += uint64_t(d.NTP.size()) + 1;
+    for (const TOPC_UA_Var2& v : d.Variables)
+        if (!v.Name.isEmpty())
+            size += uint64_t(v.Name.size()) + 1;
+    return size > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(size);
+}
+
+uint32_t TSaveBincc::Put_OPC_UA_Bank(uint32_t Pos, std::vector<uint8_t>& Buffer) const
+{
+    const TOPC_UA_Server2& d = OPC_UA_Server_Data;
+    TBankWriter w(Buffer, Pos);
+    w.U16(d.Port);
+    w.U16(d.Num_Var);
+    w.U32(d.Add_Num_Var);
+    w.U32(d.Add_NTP);
+    w.U32(d.NTP_Time);
+    for (const TOPC_UA_Var2& v : d.Variables) {
+        w.U32(v.VarType);
+        w.U16(v.Position);
+        w.U16(v.Length);
+        w.U32(v.Options);
+        w.U32(v.Add_Name);
+    }
+    w.U8(0);
+    if (!d.NTP.isEmpty())
+        w.Text0(d.NTP);
+    for (const TOPC_UA_Var2& v : d.Variables)
+        if (!v.Name.isEmpty())
+            w.Text0(v.Name);
+    return w.Pos();
+}
+
+// ---- bank files ----
+
+void TSaveBincc::Save_Banks(const QString& Conf_Path) const
+{
+    if (Bank1_Len == 0)
+        throw ECompileError(QStringLiteral("Error! There are no compiled banks to write."));
+    if (Conf_Path.isEmpty() || !QFileInfo(Conf_Path).isDir())
+        throw ECompileError(QStringLiteral("Error! The configuration folder \"%1\" does not exist.").arg(Conf_Path));
+    QDir conf(Conf_Path);
+    if (!conf.mkpath(QStringLiteral("bin")))
+        throw ECompileError(QStringLiteral("Error! The folder \"%1\" cannot be created.").arg(conf.filePath("bin")));
+
+    struct Target {
+        QString path;
+        QByteArray data;
+        bool existed = false;
+        QByteArray old;
+    };
+    const std::vector<uint8_t>* banks[3] = {&Bank1, &Bank2, &Bank3};
+    const uint32_t lens[3] = {Bank1_Len, Bank2_Len, Bank3_Len};
+    Target targets[3];
+    for (int i = 0; i < 3; ++i) {
+        Target& t = targets[i];
+        t.path = conf.filePath(QStringLiteral("bin/bank%1.bin").arg(i + 1));
+        t.data = QByteArray(reinterpret_cast<const char*>(banks[i]->data()), qsizetype(lens[i]));
+        const QFileInfo info(t.path);
+        if (info.exists() || info.isSymLink()) {
+            // Keep the old bank so that a later failure can put it back.
+            QFile f(t.path);
+            if (!info.isFile() || !f.open(QIODevice::ReadOnly))
+                throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be replaced.").arg(t.path));
+            t.existed = true;
+            t.old = f.readAll();
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        QString why;
+        if (platform::WriteFileAtomic(targets[i].path, targets[i].data, &why))
+            continue;
+        // All three banks or none: put back what this run already replaced.
+        for (int j = 0; j < i; ++j) {
+            if (targets[j].existed)
+                platform::WriteFileAtomic(targets[j].path, targets[j].old);
+            else
+                QFile::remove(targets[j].path);
+        }
+        throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(targets[i].path, why));
+    }
+}
+
+// ---- the program's compiler ----
+
+TSaveBincc& Bank_Compiler()
+{
+    static TSaveBincc compiler;
+    return compiler;
+}
+
+namespace {
+
+template <class F>
+bool RunReporting(F&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const ECompileError& e) {
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK);
+    } catch (const std::exception& e) {
+        platform::MessageDlg(QStringLiteral("Error! %1").arg(QString::fromLocal8Bit(e.what())), platform::mtError,
+                             platform::mbOK);
+    }
+    return false;
+}
+
+} // namespace
+
+bool Compile_Banks()
+{
+    return RunReporting([] { Bank_Compiler().Compile_Banks(File_ParGen, File_S7_Protocol, File_OPC_UA_Server); });
+}
+
+bool Save_Banks()
+{
+    return RunReporting([] { Bank_Compiler().Save_Banks(Active_Conf_Path); });
+}

@@ -1,0 +1,11 @@
+#include "platform/PlatformInfo.h"
+
+namespace platform {
+
+TPlatformInfo& PlatformInfo()
+{
+    static TPlatformInfo info;
+    return info;
+}
+
+} // namespace platform

@@ -1,0 +1,108 @@
+// The visual-style entry-point table of the grid and its editors, and the shared loader.
+#include "render/AdvXPVS.h"
+
+#include "platform/PlatformInfo.h"
+
+#include <QLibrary>
+#include <cstring>
+#include <memory>
+
+const char* const VisualStyleEntryNames[VisualStyleEntryCount] = {
+    "OpenThemeData", "CloseThemeData", "DrawThemeBackground", "DrawThemeText",
+    "GetThemeBackgroundContentRect", "GetThemeBackgroundExtent", "GetThemeTextExtent", "GetThemeTextMetrics",
+    "GetThemeBackgroundRegion", "HitTestThemeBackground", "DrawThemeEdge", "DrawThemeIcon",
+    "IsThemePartDefined", "IsThemeBackgroundPartiallyTransparent", "GetThemeColor", "GetThemeMetric",
+    "GetThemeString", "GetThemeBool", "GetThemeInt", "GetThemeEnumValue", "GetThemePosition", "GetThemeFont",
+    "GetThemeRect", "GetThemeMargins", "GetThemeIntList", "SetWindowTheme", "GetThemeFilename",
+    "GetThemeSysColor", "GetThemeSysColorBrush", "GetThemeSysBool", "GetThemeSysSize", "GetThemeSysFont",
+    "GetThemeSysString", "GetThemeSysInt", "IsThemeActive", "IsAppThemed", "GetWindowTheme",
+    "EnableThemeDialogTexture", "IsThemeDialogTextureEnabled", "GetThemeAppProperties",
+    "SetThemeAppProperties", "GetCurrentThemeName", "GetThemeDocumentationProperty",
+    "DrawThemeParentBackground", "EnableTheming",
+};
+
+void* TVisualStyleTable::Entry(const char* name) const
+{
+    for (int i = 0; i < VisualStyleEntryCount; ++i)
+        if (std::strcmp(VisualStyleEntryNames[i], name) == 0)
+            return Entries[i];
+    return nullptr;
+}
+
+void LoadVisualStyleTable(TVisualStyleTable& table, const TVisualStyleResolver& resolve)
+{
+    if (table.Loaded)
+        return;
+    if (!resolve)
+        return;
+    void* found[VisualStyleEntryCount] = {};
+    for (int i = 0; i < VisualStyleEntryCount; ++i) {
+        found[i] = resolve(VisualStyleEntryNames[i]);
+        // An incomplete library counts as no visual styles at all.
+        if (!found[i])
+            return;
+    }
+    std::memcpy(table.Entries, found, sizeof(found));
+    table.Loaded = true;
+}
+
+void UnloadVisualStyleTable(TVisualStyleTable& table)
+{
+    table = TVisualStyleTable();
+}
+
+namespace {
+
+TVisualStyleResolver& TestResolver()
+{
+    static TVisualStyleResolver resolver;
+    return resolver;
+}
+
+} // namespace
+
+TVisualStyleResolver SystemVisualStyleResolver()
+{
+    if (TestResolver())
+        return TestResolver();
+    if (!platform::PlatformInfo().VisualStylesAvailable)
+        return {};
+    auto lib = std::make_shared<QLibrary>(QStringLiteral("uxtheme"));
+    if (!lib->load())
+        return {};
+    return [lib](const char* name) -> void* {
+        return reinterpret_cast<void*>(lib->resolve(name));
+    };
+}
+
+void SetVisualStyleResolverForTest(const TVisualStyleResolver& resolve)
+{
+    TestResolver() = resolve;
+}
+
+namespace AdvXPVS {
+
+TVisualStyleTable& Table()
+{
+    static TVisualStyleTable table;
+    static bool started = false;
+    if (!started) {
+        started = true;
+        LoadVisualStyleTable(table, SystemVisualStyleResolver());
+    }
+    return table;
+}
+
+void Reload()
+{
+    TVisualStyleTable& t = Table();
+    UnloadVisualStyleTable(t);
+    LoadVisualStyleTable(t, SystemVisualStyleResolver());
+}
+
+bool ThemesAvailable()
+{
+    return Table().Loaded;
+}
+
+} // namespace AdvXPVS

@@ -1,0 +1,206 @@
+#pragma once
+// TLbButton: the owner-drawn push button of every dialog. It keeps its own pressed and hot
+// state, draws its face off screen in one of six styles, blends towards a hot-track colour while
+// the pointer is over it and, with SlowDecease, lets that colour fade out after the pointer left.
+#include "platform/Canvas.h"
+#include "platform/Form.h"
+#include "platform/Graphics.h"
+#include "platform/Picture.h"
+#include "platform/Services.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+#ifndef KT_TALIGNMENT_DEFINED
+#define KT_TALIGNMENT_DEFINED
+// Horizontal alignment of a text.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+#endif
+
+enum TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
+enum TLbColorStyle {
+    lcsCustom, lcsGold, lcsChrome, lcsBlue, lcsRed, lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP,
+    lcsAqua, lcsDefault, lcsQuicken
+};
+enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+// ---- face drawing (stateless) ----
+
+// The key colour of the transparent styles: pixels of this colour let the parent show through.
+constexpr TColor LbKeyColor = 0xFF00FF;
+
+// Colour blended from `color` towards `hotTrackColor` by step eighths (0..8), channels truncated.
+TColor BlendHotTrackColor(TColor color, TColor hotTrackColor, int step);
+// 32 horizontal bands from `from` to `to` over (left, top, right, bottom); the pen style is kept.
+void DrawLbGradient(TCanvas& canvas, TColor from, TColor to, int left, int top, int right, int bottom);
+// One frame (index) of a strip of numGlyphs frames, drawn transparently at (x, y); an index past
+// the strip draws the first frame.
+void DrawTransparentGlyph(TCanvas& canvas, int x, int y, int index, const TBitmap& glyph, int numGlyphs);
+// The whole face of the button on `canvas` at size w x h.
+void DrawLbButton(TCanvas& canvas, int w, int h, int step, int numGlyphs, const TBitmap& glyph,
+                  bool pressed, bool hot, bool enabled, bool flat, bool wordWrap, bool popup,
+                  TLbButtonStyle style, TColor color, TColor colorWhenDown, TColor hotTrackColor,
+                  TColor lightColor, TColor shadowColor, const TFont& font, TLbButtonLayout layout,
+                  const QString& caption, TAlignment alignment);
+// The button's own pictures by resource name ("LBOK" ... "LBALL", "LBARROW"); empty when unknown.
+TBitmap LbResourceBitmap(const QString& name);
+
+// ---- the button ----
+
+class TLbButton : public QWidget, public platform::IDialogButton {
+    Q_OBJECT
+public:
+    explicit TLbButton(QWidget* aOwner = nullptr);
+    ~TLbButton() override;
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool value);
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    // Reads lcsCustom whatever was written; writing applies a colour preset.
+    TLbColorStyle ColorStyle() const { return FDummyStyle; }
+    void SetColorStyle(TLbColorStyle value);
+    TColor ColorWhenDown() const { return FColorWhenDown; }
+    void SetColorWhenDown(TColor value) { FColorWhenDown = value; }
+    bool Default() const { return FDefault; }
+    void SetDefault(bool value);
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    const TBitmap& Glyph() const { return FGlyph; }
+    // Copies the bitmap (null: no glyph); NumGlyphs := width div height; Kind := bkCustom.
+    void SetGlyph(const TBitmap* value);
+    TColor HotTrackColor() const { return FHotTrackColor; }
+    void SetHotTrackColor(TColor value) { FHotTrackColor = value; }
+    TFont& HotTrackFont() { return FHTFont; }
+    void SetHotTrackFont(const TFont& value) { FHTFont.Assign(value); }
+    TLbButtonKind Kind() const { return FKind; }
+    void SetKind(TLbButtonKind value);
+    TLbButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TLbButtonLayout value);
+    TColor LightColor() const { return FLightColor; }
+    void SetLightColor(TColor value);
+    platform::TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(platform::TModalResult value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor value);
+    bool SlowDecease() const { return FSlowDecease; }
+    void SetSlowDecease(bool value);
+    TLbButtonStyle Style() const { return FStyle; }
+    void SetStyle(TLbButtonStyle value);
+    bool UseHotTrackFont() const { return FUseHTFont; }
+    void SetUseHotTrackFont(bool value) { FUseHTFont = value; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    // The caption font (taken from the owner's font at creation).
+    TFont& Font() { return FFont; }
+    void SetFont(const TFont& value);
+    // Dropped below the button after a click; not owned.
+    QMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(QMenu* menu);
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    bool Visible() const { return isVisible(); }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseExit;
+
+    // Presses and releases the button: bDown, then the click action.
+    virtual void Click();
+
+    // State as the face shows it.
+    bool Down() const { return bDown; }
+    bool CursorOnButton() const { return bCursorOnButton; }
+    int HotTrackStep() const { return FHotTrackStep; }
+    // True while the slow fade-out is running.
+    bool Fading() const;
+    // One tick of the fade-out (what the 30 ms timer runs).
+    void FadeStep();
+    // The accelerator of the caption: the character after a single "&" (null when none).
+    QChar Accelerator() const;
+    // A dialog character reaching the button; true when it was its accelerator and clicked it.
+    bool DialogChar(QChar ch);
+
+    // Enter (default button) and Escape (cancel button) from the form.
+    bool CanClickAsDialogKey() override;
+    void ClickAsDialogKey() override;
+
+    // Draws the face as the paint operation does, at once.
+    void Paint();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+    // The pointer entering and leaving the button.
+    virtual void CMMouseEnter();
+    virtual void CMMouseLeave();
+
+private:
+    void RepaintNow();
+    void ClickAction();
+    bool ParentShowing() const;
+    platform::TForm* ParentForm() const;
+    void RegisterDialogButtons();
+    void UpdateShortcut();
+    void StopFade();
+
+    TAlignment FAlignment = taCenter;
+    TColor FShadowColor = 0x808080;
+    TColor FColorWhenDown = clNone;
+    bool FFlat = false;
+    bool FWordWrap = false;
+    TBitmap FGlyph;
+    TColor FHotTrackColor = clNone;
+    TFont FHTFont;
+    TLbButtonKind FKind = bkCustom;
+    TLbButtonLayout FLayout = blGlyphLeft;
+    TColor FLightColor = clWhite;
+    platform::TModalResult FModalResult = 0;
+    int FNumGlyphs = 0;
+    bool FUseHTFont = false;
+    TLbColorStyle FDummyStyle = lcsCustom;
+    TLbButtonStyle FStyle = bsNormal;
+    bool FDefault = false;
+    bool FCancel = false;
+    bool FSlowDecease = false;
+    bool bDown = false;
+    bool bCursorOnButton = false;
+    // The fade-out timer (30 ms, GUI thread); absent while SlowDecease is off.
+    std::unique_ptr<QTimer> FThread;
+    int FHotTrackStep = 0;
+
+    QString FCaption;
+    TColor FColor = clBtnFace;
+    TFont FFont;
+    QPointer<QMenu> FPopupMenu;
+    int FShortcutId = 0;
+    bool FDestroying = false;
+};

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/XMLDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList Names(const std::vector<TXMLNode>& nodes)
+{
+    QStringList names;
+    for (const TXMLNode& n : nodes)
+        names << (n.IsElement() ? n.NodeName() : QStringLiteral("#") + n.NodeValue());
+    return names;
+}
+
+} // namespace
+
+TEST(XMLDocument, OrderOfNodesAndAttributesIsKeptThroughSaveAndLoad)
+{
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(kt_test::FixturePath("xml/order.xml")));
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("copy.xml");
+    ASSERT_TRUE(doc.SaveToFile(copy));
+
+    TXMLDocument again;
+    ASSERT_TRUE(again.LoadFromFile(copy));
+    for (TXMLDocument* d : {&doc, &again}) {
+        SCOPED_TRACE(d == &doc ? "fixture" : "saved copy");
+        EXPECT_EQ(Names(d->ChildNodes()), (QStringList{"S7_Protocol", "#SW_VERSION = 1.003"}));
+        EXPECT_EQ(Names(d->DocumentElement().ChildNodes()), (QStringList{"S7_Protocol_Read", "S7_Protocol_Write"}));
+        const TXMLNode section = d->DocumentElement().FindNode("S7_Protocol_Read");
+        EXPECT_EQ(Names(section.ChildNodes()), (QStringList{"row", "#kept", "row"}));
+        EXPECT_EQ(section.ChildNodes()[0].AttributeNames(), (QStringList{"Mnemonic", "Enable", "PLC_Address", "Tab"}));
+    }
+}
+
+TEST(XMLDocument, BuiltDocumentKeepsInsertionOrderAndReplacesAttributesInPlace)
+{
+    TXMLDocument doc;
+    TXMLNode root = doc.AddChild("Par_Gen");
+    doc.AddComment("SW_VERSION = 1.000");
+    root.AddChild("Zeta", "1");
+    root.AddChild("Alpha", "2");
+    TXMLNode row = root.AddChild("row");
+    row.SetAttribute("b", "1");
+    row.SetAttribute("a", "2");
+    row.SetAttribute("b", "3");
+    EXPECT_EQ(doc.SaveToBytes(),
+              QByteArray("<Par_Gen><Zeta>1</Zeta><Alpha>2</Alpha><row b=\"3\" a=\"2\"/></Par_Gen>"
+                         "<!--SW_VERSION = 1.000-->"));
+}
+
+TEST(XMLDocument, MissingAttributeIsAnErrorTheCallerTurnsIntoItsDefault)
+{
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes("<r><row Enable=\"Y\" Empty=\"\"/></r>"));
+    const TXMLNode row = doc.DocumentElement().FindNode("row");
+    EXPECT_EQ(row.Attribute("Enable"), "Y");
+    EXPECT_EQ(row.Attribute("Empty"), "");
+    EXPECT_THROW(row.Attribute("enable"), EXMLError); // letter case counts
+    QString value = "untouched";
+    EXPECT_FALSE(row.TryAttribute("Rack", value));
+    EXPECT_EQ(value, "untouched");
+    EXPECT_EQ(row.AttributeDef("Rack", "0"), "0");
+    EXPECT_EQ(row.AttributeDef("Empty", "0"), "");
+    // A node that is not there reads as nothing at all.
+    const TXMLNode none = doc.DocumentElement().FindNode("Row");
+    EXPECT_TRUE(none.IsNull());
+    EXPECT_THROW(none.Attribute("Enable"), EXMLError);
+    EXPECT_THROW(none.Text(), EXMLError);
+    EXPECT_TRUE(none.ChildNodes().empty());
+}
+
+TEST(XMLDocument, TextOnlyOfElementsHoldingOneTextNodeOrNothing)
+{
+    struct Case {
+        const char* xml;
+        bool ok;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"<a>192</a>", true, "192"},
+        {"<a/>", true, ""},
+        {"<a></a>", true, ""},
+        {"<a> 5</a>", true, " 5"},
+        {"<a><![CDATA[x<y]]></a>", true, "x<y"},
+        {"<a>&lt;&amp;&#233;</a>", true, "<&\u00e9"},
+        {"<a><b>1</b></a>", false, ""},
+        {"<a>1<b/></a>", false, ""},
+        {"<a>1<!--c-->2</a>", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xml);
+        TXMLDocument doc;
+        ASSERT_TRUE(doc.LoadFromBytes(QByteArray("<r>") + c.xml + "</r>"));
+        const TXMLNode a = doc.DocumentElement().FindNode("a");
+        QString text = "untouched";
+        EXPECT_EQ(a.TryText(text), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(text, QString::fromUtf8(c.text));
+            EXPECT_EQ(a.Text(), QString::fromUtf8(c.text));
+        } else {
+            EXPECT_EQ(text, "untouched");
+            EXPECT_THROW(a.Text(), EXMLError);
+        }
+    }
+}
+
+TEST(XMLDocument, RootIsTheDocumentElementWhateverComesBeforeIt)
+{
+    const QByteArray body = "<Par_Gen><S7_Protocol_IP1>192</S7_Protocol_IP1></Par_Gen>";
+    const QByteArray cases[] = {
+        body,
+        "<?xml version=\"1.0\"?>" + body,
+        "<!-- note -->" + body,
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!-- a -->\r\n<!-- b -->\r\n" + body,
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + body,
+    };
+    for (const QByteArray& data : cases) {
+        SCOPED_TRACE(data.constData());
+        TXMLDocument doc;
+        ASSERT_TRUE(doc.LoadFromBytes(data));
+        EXPECT_EQ(doc.DocumentElement().NodeName(), "Par_Gen");
+        EXPECT_EQ(doc.DocumentElement().FindNode("S7_Protocol_IP1").Text(), "192");
+    }
+    TXMLDocument file;
+    ASSERT_TRUE(file.LoadFromFile(kt_test::FixturePath("xml/declaration_and_comment.xml")));
+    EXPECT_EQ(file.DocumentElement().FindNode("NTP_Server_URL").Text(), "pool.example.org");
+    // Indentation between elements is not a node of its own.
+    EXPECT_EQ(Names(file.DocumentElement().ChildNodes()), (QStringList{"S7_Protocol_IP1", "NTP_Server_URL"}));
+}
+
+TEST(XMLDocument, DeclaredCodePageIsDecoded)
+{
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r n=\"caf\xE9 \x80\"/>"));
+    EXPECT_EQ(doc.DocumentElement().Attribute("n"), QString::fromUtf8("caf\u00e9 \u20ac"));
+}
+
+TEST(XMLDocument, BrokenFileReadsNothingAndLeavesFilesAlone)
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath("broken.xml");
+    ASSERT_TRUE(QFile::copy(kt_test::FixturePath("xml/broken.xml"), broken));
+    const QByteArray before = kt_test::ReadFile(broken);
+
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes("<old/>"));
+    QString error;
+    EXPECT_FALSE(doc.LoadFromFile(broken, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(doc.IsEmpty());
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
+    EXPECT_EQ(kt_test::ReadFile(broken), before);
+
+    for (const char* bad : {"", "   ", "<!-- only a comment -->", "<a><b></a>", "<a/><b/>", "text"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(doc.LoadFromBytes(bad));
+        EXPECT_TRUE(doc.IsEmpty());
+    }
+    EXPECT_FALSE(doc.LoadFromFile(dir.filePath("missing.xml"), &error));
+}
+
+TEST(XMLDocument, FailedSaveLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    TXMLDocument doc;
+    doc.AddChild("Ethernet_Update").AddChild("Version", "1000");
+    QString error;
+    EXPECT_FALSE(doc.SaveToFile(dir.filePath("no/such/folder/a.xml"), &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    // A folder standing where the file should go cannot be replaced; what it holds survives.
+    const QString blocked = dir.filePath("blocked.xml");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("blocked.xml"));
+    ASSERT_TRUE(QFile(blocked + "/inner").open(QIODevice::WriteOnly));
+    EXPECT_FALSE(doc.SaveToFile(blocked, &error));
+    EXPECT_TRUE(QFile::exists(blocked + "/inner"));
+
+    const QString good = dir.filePath("good.xml");
+    ASSERT_TRUE(doc.SaveToFile(good));
+    EXPECT_EQ(kt_test::ReadFile(good), QByteArray("<Ethernet_Update><Version>1000</Version></Ethernet_Update>"));
+}
+
+TEST(XMLDocument, LineBreaksAndTabsInAttributesRoundTrip)
+{
+    const QString values[] = {"two\r\nlines", "a\tb", "\n", "trailing \r", "  spaced  ", "q\"'<&>"};
+    TXMLDocument doc;
+    TXMLNode row = doc.AddChild("r").AddChild("row");
+    for (int i = 0; i < int(std::size(values)); ++i)
+        row.SetAttribute(QStringLiteral("a%1").arg(i), values[i]);
+    TXMLDocument again;
+    ASSERT_TRUE(again.LoadFromBytes(doc.SaveToBytes()));
+    const TXMLNode back = again.DocumentElement().FindNode("row");
+    for (int i = 0; i < int(std::size(values)); ++i)
+        EXPECT_EQ(back.Attribute(QStringLiteral("a%1").arg(i)), values[i]) << i;
+
+    // The same from a file made by hand with character references.
+    TXMLDocument fixture;
+    ASSERT_TRUE(fixture.LoadFromFile(kt_test::FixturePath("xml/order.xml")));
+    const TXMLNode first = fixture.DocumentElement().FindNode("S7_Protocol_Read").FindNode("row");
+    EXPECT_EQ(first.Attribute("Mnemonic"), "two\r\nlines");
+    EXPECT_EQ(first.Attribute("Tab"), "a\tb");
+}
+
+TEST(XMLDocument, CharactersXmlCannotHoldAreDroppedOnSave)
+{
+    struct Case {
+        QString in;
+        QString out;
+    };
+    const Case cases[] = {
+        {QString("a") + QChar(0x01) + "b" + QChar(0x1F), "ab"},
+        {QString("x") + QChar(0xFFFE) + QChar(0xFFFF) + "y", "xy"},
+        {QString("lone") + QChar(0xD800) + "end", "loneend"},
+        {QString::fromUtf8("\u00e9\u20ac\U0001F600"), QString::fromUtf8("\u00e9\u20ac\U0001F600")},
+        {QString("keep\ttab"), "keep\ttab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out.toStdString());
+        TXMLDocument doc;
+        TXMLNode root = doc.AddChild("r");
+        root.SetAttribute("v", c.in);
+        root.AddChild("t", c.in);
+        TXMLDocument again;
+        ASSERT_TRUE(again.LoadFromBytes(doc.SaveToBytes()));
+        EXPECT_EQ(again.DocumentElement().Attribute("v"), c.out);
+        EXPECT_EQ(again.DocumentElement().FindNode("t").Text(), c.out);
+    }
+    // A character reference to a control character in a loaded file is dropped on the next save too.
+    TXMLDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromBytes("<r v=\"a&#1;b\"/>"));
+    EXPECT_EQ(loaded.SaveToBytes(), QByteArray("<r v=\"ab\"/>"));
+}
