@@ -659,7 +659,7 @@ TGridRect TStringGrid::Selection() const
 void TStringGrid::SetSelection(const TGridRect& Value)
 {
     const TGridCoord oldCurrent = FCurrent;
-    InvalidateRect(TRect());
+    InvalidateCellRect(TRect());
     FAnchor = {Value.Left, Value.Top};
     FCurrent = {Value.Right, Value.Bottom};
     InvalidateGrid();
@@ -691,7 +691,7 @@ void TStringGrid::MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show)
     if (!(oldSel == newSel) || !(oldCurrent == FCurrent)) {
         const TRect o = Normalised(oldSel);
         const TRect n = Normalised(newSel);
-        InvalidateRect({std::min(o.Left, n.Left), std::min(o.Top, n.Top), std::max(o.Right, n.Right),
+        InvalidateCellRect({std::min(o.Left, n.Left), std::min(o.Top, n.Top), std::max(o.Right, n.Right),
                         std::max(o.Bottom, n.Bottom)});
     }
     if (!(oldCurrent == FCurrent) && FInplaceCol >= 0) {
@@ -813,7 +813,7 @@ void TStringGrid::InvalidateGrid() { viewport()->update(); }
 void TStringGrid::Invalidate() { InvalidateGrid(); }
 
 // Repaints the cells of a cell rectangle (inclusive cell co-ordinates); an empty one repaints all.
-void TStringGrid::InvalidateRect(const TRect& r)
+void TStringGrid::InvalidateCellRect(const TRect& r)
 {
     if (r.Left == 0 && r.Top == 0 && r.Right == 0 && r.Bottom == 0) {
         InvalidateGrid();

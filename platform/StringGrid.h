@@ -323,7 +323,9 @@ public:
     virtual void InvalidateGrid();
     // Repaints the whole control (a derived grid may filter it).
     virtual void Invalidate();
-    void InvalidateRect(const TRect& r);
+    // Repaints the rows of a rectangle of cells (inclusive cell co-ordinates, Left/Top/Right/
+    // Bottom as columns and rows); (0, 0, 0, 0) repaints everything.
+    void InvalidateCellRect(const TRect& r);
     // Suspends painting; nested. The grid is repainted when the last suspension ends.
     void SuspendRedraw();
     void ResumeRedraw();

@@ -372,7 +372,9 @@ TEST_F(RenderTest, NestedRotationsAndBrokenTagsAreSafe)
     EXPECT_EQ(CountPixels(TRect(wStart, 0, 390, 149), IsDark), 0);
 
     const char* texts[] = {"<R a=\"90\">x<R a=\"45\">y</R>z</R>w</R></R>", "<", "<b", "</b", "</", "<a href=\"x",
-                           "<IMG src=\"bar\" width=\"", "<FONT size=\"0\">x", "<P indent=\"-20\">x"};
+                           "<IMG src=\"bar\" width=\"", "<FONT size=\"0\">x", "<P indent=\"-20\">x",
+                           "<IMG src=\"ssys:/tmp\"><IMG src=\"lsys:3\">", "<CONTROL TYPE=\"COMBO\" WIDTH=\"x\">",
+                           "<CONTROL TYPE=\"BUTTON\" WIDTH=\"60\" HEIGHT=\"40\" VALUE=\"Go\">"};
     for (const char* t : texts) {
         EXPECT_NO_THROW(Paint(QString::fromLatin1(t))) << t;
         EXPECT_EQ(FCanvas->Font().Orientation(), 0) << t;

@@ -1,0 +1,465 @@
+#pragma once
+// Settings objects and small helper classes a string grid creates and owns besides those of
+// GridSettings.h and GridSettingsObjects.h: the floating footer settings, the background and
+// progress appearances, the control look, the sort, filter and grouping settings, the drag and
+// balloon settings, the modified-cell marking, the hidden-row record, and the stand-ins of the
+// combo and spin cell editors. They hold their values with the defaults a new grid has; the
+// features that read them give them their behaviour.
+#include "grid/BaseGrid.h"
+#include "platform/Canvas.h"
+#include "platform/Graphics.h"
+#include "platform/StringList.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TVerIvovavOzed;
+
+// ---- floating footer -------------------------------------------------------------------------
+
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+
+class TFloatingFooter {
+public:
+    explicit TFloatingFooter(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
+    TFloatingFooter(const TFloatingFooter&) = delete;
+    TFloatingFooter& operator=(const TFloatingFooter&) = delete;
+    void Assign(const TFloatingFooter& Source);
+
+    int Height() const { return FHeight; }
+    void SetHeight(int Value) { FHeight = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle Value) { FFooterStyle = Value; }
+    int Column() const { return FColumn; }
+    void SetColumn(int Value) { FColumn = Value; }
+    QString CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const QString& Value) { FCustomTemplate = Value; }
+    bool CalculateHiddenRows() const { return FCalculateHiddenRows; }
+    void SetCalculateHiddenRows(bool Value) { FCalculateHiddenRows = Value; }
+    bool EnableCalculation() const { return FEnableCalculation; }
+    void SetEnableCalculation(bool Value) { FEnableCalculation = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value) { FBorderColor = Value; }
+
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnCalcFooter;
+    // Told when Visible changes (the grid hides or shows its last row).
+    std::function<void()> OnVisibleChange;
+
+private:
+    TVerIvovavOzed* FGrid;
+    int FHeight = 0;
+    bool FVisible = false;
+    TColor FColor = clBtnFace;
+    TFooterStyle FFooterStyle = fsFixedLastRow;
+    int FColumn = 0;
+    QString FCustomTemplate;
+    bool FCalculateHiddenRows = true;
+    bool FEnableCalculation = true;
+    bool FShowHint = false;
+    TColor FBorderColor = clNone;
+};
+
+// ---- background and progress appearance ------------------------------------------------------
+
+enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+
+class TBackGround {
+public:
+    TBackGround() = default;
+    TBackGround(const TBackGround&) = delete;
+    TBackGround& operator=(const TBackGround&) = delete;
+    void Assign(const TBackGround& Source);
+
+    int Top() const { return FTop; }
+    void SetTop(int Value) { FTop = Value; Changed(); }
+    int Left() const { return FLeft; }
+    void SetLeft(int Value) { FLeft = Value; Changed(); }
+    TBackGroundDisplay Display() const { return FDisplay; }
+    void SetDisplay(TBackGroundDisplay Value) { FDisplay = Value; Changed(); }
+    TBackGroundCells Cells() const { return FCells; }
+    void SetCells(TBackGroundCells Value) { FCells = Value; Changed(); }
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value) { FColorTo = Value; Changed(); }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; Changed(); }
+
+    std::function<void()> OnChange;
+
+private:
+    void Changed() { if (OnChange) OnChange(); }
+    int FTop = 0;
+    int FLeft = 0;
+    TBackGroundDisplay FDisplay = bdTile;
+    TBackGroundCells FCells = bcNormal;
+    TColor FColorTo = clBtnFace;
+    TColor FColor = clWindow;
+};
+
+enum TProgressStyle { psXP, psClassic };
+
+class TGridProgressAppearance {
+public:
+    TGridProgressAppearance() = default;
+    TGridProgressAppearance(const TGridProgressAppearance&) = delete;
+    TGridProgressAppearance& operator=(const TGridProgressAppearance&) = delete;
+
+    TColor UnCompleteFontColor = clWindowText;
+    TColor CompleteColor = 0x0000FF;
+    TColor UnCompleteColor = clNone;
+    TColor CompleteFontColor = 0xFF0000;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    bool ShowBorder = false;
+    bool CompletionSmooth = true;
+    bool ShowGradient = true;
+    int Level2Perc = 90;
+    int Level1Perc = 70;
+    int Steps = 11;
+    TColor Level3Color = 0x0000FF;
+    TColor Level1Color = 0x00FFFF;
+    TColor Level0Color = 0x00FF00;
+    TColor Level3ColorTo = 0xCACAFF;
+    TColor Level2ColorTo = 0xA8D3FF;
+    TColor Level0ColorTo = 0xE1FFE1;
+    TColor Level1ColorTo = 0xCAFFFF;
+    TColor BorderColor = clBlack;
+    TColor Level2Color = 0x53A9FF;
+    TProgressStyle Style = psXP;
+
+    void Assign(const TGridProgressAppearance& Source);
+    std::function<void()> OnChange;
+};
+
+// ---- control look ----------------------------------------------------------------------------
+
+enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csOrlex, csGlyph, csTheme };
+
+class TControlLook {
+public:
+    explicit TControlLook(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
+    TControlLook(const TControlLook&) = delete;
+    TControlLook& operator=(const TControlLook&) = delete;
+    void Assign(const TControlLook& Source);
+
+    int CheckSize() const { return FCheckSize; }
+    void SetCheckSize(int Value) { FCheckSize = Value; Invalidate(); }
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; Invalidate(); }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; Invalidate(); }
+    int RadioSize() const { return FRadioSize; }
+    void SetRadioSize(int Value) { FRadioSize = Value; Invalidate(); }
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool Value) { FFlatButton = Value; Invalidate(); }
+    int ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(int Value) { FProgressMarginY = Value; Invalidate(); }
+    int ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(int Value) { FProgressMarginX = Value; Invalidate(); }
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool Value) { FProgressXP = Value; Invalidate(); }
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool Value) { FDropDownAlwaysVisible = Value; Invalidate(); }
+    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
+    void SetSpinButtonsAlwaysVisible(bool Value) { FSpinButtonsAlwaysVisible = Value; Invalidate(); }
+    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+    void SetNoDisabledCheckRadioLook(bool Value) { FNoDisabledCheckRadioLook = Value; Invalidate(); }
+    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+    void SetNoDisabledButtonLook(bool Value) { FNoDisabledButtonLook = Value; Invalidate(); }
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor Value) { FCommentColor = Value; Invalidate(); }
+    TColor ProgressBorderColor() const { return FProgressBorderColor; }
+    void SetProgressBorderColor(TColor Value) { FProgressBorderColor = Value; }
+
+    // The fixed-cell gradient colours; From/To also set the grid's look gradient when not clNone,
+    // the mirror colours always.
+    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    void SetFixedGradientFrom(TColor Value);
+    TColor FixedGradientTo() const { return FFixedGradientTo; }
+    void SetFixedGradientTo(TColor Value);
+    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    void SetFixedGradientMirrorFrom(TColor Value);
+    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    void SetFixedGradientMirrorTo(TColor Value);
+    TColor FixedGradientHoverFrom = 0x808080;
+    TColor FixedGradientHoverTo = 0xFFFFFF;
+    TColor FixedGradientHoverMirrorFrom = clNone;
+    TColor FixedGradientHoverMirrorTo = clNone;
+    TColor FixedGradientHoverBorder = 0xC0C0C0;
+    TColor FixedGradientDownFrom = 0x808080;
+    TColor FixedGradientDownTo = 0xC0C0C0;
+    TColor FixedGradientDownMirrorFrom = clNone;
+    TColor FixedGradientDownMirrorTo = clNone;
+    TColor FixedGradientDownBorder = 0x808080;
+    bool FixedDropDownButton = false;
+    bool CheckAlwaysActive = false;
+    bool RadioAlwaysActive = false;
+    int DropDownCount = 8;
+    int HintMaxWidth = 0;
+
+private:
+    void Invalidate();
+    TVerIvovavOzed* FGrid;
+    int FCheckSize = 15;
+    TControlStyle FControlStyle = csTheme;
+    TColor FColor = clBlack;
+    int FRadioSize = 10;
+    bool FFlatButton = false;
+    int FProgressMarginY = 2;
+    int FProgressMarginX = 2;
+    bool FProgressXP = false;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
+    bool FNoDisabledCheckRadioLook = false;
+    bool FNoDisabledButtonLook = false;
+    TColor FCommentColor = 0x0000FF;
+    TColor FProgressBorderColor = 0x808080;
+    TColor FFixedGradientFrom = clNone;
+    TColor FFixedGradientTo = clNone;
+    TColor FFixedGradientMirrorFrom = clNone;
+    TColor FFixedGradientMirrorTo = clNone;
+};
+
+// ---- sorting, filtering, grouping ------------------------------------------------------------
+
+class TSortSettings {
+public:
+    explicit TSortSettings(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
+    TSortSettings(const TSortSettings&) = delete;
+    TSortSettings& operator=(const TSortSettings&) = delete;
+    void Assign(const TSortSettings& Source);
+
+    bool Show() const { return FShow; }
+    void SetShow(bool Value) { FShow = Value; }
+    int Row() const { return FRow; }
+    void SetRow(int Value) { FRow = Value; }
+    int Column() const { return FColumn; }
+    void SetColumn(int Value) { FColumn = Value; }
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value);
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value);
+    TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+    void SetHeaderMirrorColor(TColor Value);
+    TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+    void SetHeaderMirrorColorTo(TColor Value);
+    TBitmap& UpGlyph() { return FUpGlyph; }
+    TBitmap& DownGlyph() { return FDownGlyph; }
+
+private:
+    void RepaintHeader();
+    TVerIvovavOzed* FGrid;
+    bool FShow = false;
+    int FRow = 0;
+    int FColumn = -1;
+    TColor FHeaderColor = clNone;
+    TColor FHeaderColorTo = clNone;
+    TColor FHeaderMirrorColor = clNone;
+    TColor FHeaderMirrorColorTo = clNone;
+    TBitmap FUpGlyph;
+    TBitmap FDownGlyph;
+};
+
+// One filter condition of a column.
+class TFilterData {
+public:
+    int Column = 0;
+    QString Condition;
+    bool CaseSensitive = false;
+};
+
+class TFilter {
+public:
+    explicit TFilter(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
+    TFilter(const TFilter&) = delete;
+    TFilter& operator=(const TFilter&) = delete;
+    void Assign(const TFilter& Source);
+
+    int Count() const { return int(FItems.size()); }
+    TFilterData* Items(int i) const { return FItems.at(size_t(i)).get(); }
+    TFilterData* Add();
+    void Clear() { FItems.clear(); }
+    // The condition of a column, added (Column := Col) when the column has none.
+    TFilterData* GetColFilter(int Col);
+    bool HasFilter(int Col) const;
+
+private:
+    TVerIvovavOzed* FGrid;
+    std::vector<std::unique_ptr<TFilterData>> FItems;
+};
+
+class TGrouping {
+public:
+    TGrouping() = default;
+    TGrouping(const TGrouping&) = delete;
+    TGrouping& operator=(const TGrouping&) = delete;
+    void Assign(const TGrouping& Source);
+
+    bool HeaderUnderline = false;
+    TColor HeaderLineColor = 0x0000FF;
+    int HeaderLineWidth = 2;
+    bool SummaryLine = false;
+    TColor SummaryLineColor = 0x0000FF;
+    int SummaryLineWidth = 2;
+    int GroupColumn = -1;
+};
+
+class TFilterDropDown {
+public:
+    TFilterDropDown() = default;
+    TFilterDropDown(const TFilterDropDown&) = delete;
+    TFilterDropDown& operator=(const TFilterDropDown&) = delete;
+    void Assign(const TFilterDropDown& Source);
+
+    TColor Color = clWindow;
+    int Height = 200;
+    int Width = 0;
+    std::function<void()> OnChange;
+};
+
+// ---- drag, balloon and modified-cell settings --------------------------------------------------
+
+class TDragDropSettings {
+public:
+    explicit TDragDropSettings(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
+    TDragDropSettings(const TDragDropSettings&) = delete;
+    TDragDropSettings& operator=(const TDragDropSettings&) = delete;
+    void Assign(const TDragDropSettings& Source);
+
+    bool OleAcceptFiles = true;
+    bool OleAcceptText = true;
+    bool OleAcceptURLs = false;
+    bool OleDropTarget = false;
+    bool OleDropSource = false;
+    bool OleEntireRows = false;
+    bool OleInsertRows = false;
+    bool OleRemoveRows = false;
+    bool OleColumnDragDrop = false;
+    bool OleCopyAlways = false;
+    bool OleColumnReorder = false;
+    bool OleDropRTF = false;
+    bool ShowCells = true;
+
+private:
+    TVerIvovavOzed* FGrid;
+};
+
+class TDragScrollDelays {
+public:
+    int InitialDelay = 1000;
+    int RepeatDelay = 250;
+};
+
+class TDragScrollMargins {
+public:
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
+};
+
+class TDragScrollOptions {
+public:
+    TDragScrollOptions() = default;
+    TDragScrollOptions(const TDragScrollOptions&) = delete;
+    TDragScrollOptions& operator=(const TDragScrollOptions&) = delete;
+    void Assign(const TDragScrollOptions& Source);
+
+    bool Active = false;
+    TDragScrollDelays& Delays() { return FDelays; }
+    TDragScrollMargins& Margins() { return FMargins; }
+
+private:
+    TDragScrollDelays FDelays;
+    TDragScrollMargins FMargins;
+};
+
+class TBalloonSettings {
+public:
+    TBalloonSettings() = default;
+    TBalloonSettings(const TBalloonSettings&) = delete;
+    TBalloonSettings& operator=(const TBalloonSettings&) = delete;
+    void Assign(const TBalloonSettings& Source);
+
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool Value);
+    TColor TextColor = clNone;
+    TColor BackgroundColor = clNone;
+    int AutoHideDelay = 2500;
+    int InitialDelay = 500;
+    int ReshowDelay = 0;
+    int Transparency = 0;
+    bool Initialized = false;
+    std::function<void()> OnEnableChange;
+
+private:
+    bool FEnable = false;
+};
+
+class TShowModified {
+public:
+    TShowModified() = default;
+    TShowModified(const TShowModified&) = delete;
+    TShowModified& operator=(const TShowModified&) = delete;
+    void Assign(const TShowModified& Source);
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; Changed(); }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; Changed(); }
+    std::function<void()> OnChange;
+
+private:
+    friend class TVerIvovavOzed; // hiding and showing rows switch the marking off for a moment
+    void Changed() { if (OnChange) OnChange(); }
+    bool FEnabled = false;
+    TColor FColor = 0xFFFF;
+};
+
+// ---- hidden rows -----------------------------------------------------------------------------
+
+// One hidden row: its real index, height, the cells of every real column (texts and object slots)
+// and the filter level that hid it.
+class TGridItem {
+public:
+    int Idx = 0;
+    int Height = 0;
+    TGridStrings Items;
+    int Level = 0;
+};
+
+// ---- cell editor stand-ins -------------------------------------------------------------------
+
+// The component a custom in-cell editor is built on; the grid's EditLink selects the one the next
+// editor uses. Definitions refer to it without owning it.
+class TEditLink : public QObject {
+public:
+    using QObject::QObject;
+};
+
+// The combo cell editor as far as the grid's column settings reach it: its item list and the
+// number of items the drop-down shows.
+class TGridCombo {
+public:
+    platform::TStringList Items;
+    int DropDownCount = 8;
+    int ItemIndex = -1;
+};
+
+// The spin cell editor as far as the column settings reach it.
+class TGridSpin {
+public:
+    int MinValue = 0;
+    int MaxValue = 0;
+    int Increment = 1;
+};
