@@ -1,5 +1,6 @@
 // Creates the application and the windows in their order, then runs the loop.
 #include "core/UAbout.h"
+#include "core/UBoot.h"
 #include "core/UNew_Project.h"
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     Create_FOpenConf(main);
     Create_FSoftOptions(main);
     Create_FParGen(main);
+    Create_FBoot(main);
 
     main->Show();
     return app.exec();
