@@ -1,9 +1,13 @@
 // Creates the application and the windows in their order, then runs the loop.
 #include "core/UAbout.h"
+#include "core/UBACnet_EDE_File.h"
 #include "core/UBoot.h"
+#include "core/UEds.h"
 #include "core/UNew_Project.h"
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
+#include "core/UProfibus_GSD.h"
+#include "core/USNMP_MIB.h"
 #include "core/USoftOptions.h"
 #include "core/UVelmoraeFirmWare.h"
 
@@ -24,6 +28,12 @@ int main(int argc, char** argv)
     Create_FSoftOptions(main);
     Create_FParGen(main);
     Create_FBoot(main);
+
+    // The generators are commands of the main window's dispatcher, not windows of their own.
+    Register_UProfibus_GSD();
+    Register_UEds();
+    Register_USNMP_MIB();
+    Register_UBACnet_EDE_File();
 
     main->Show();
     return app.exec();
