@@ -483,8 +483,10 @@ bool TCanvas::RestoreDC(int savedIndex)
     FBkMode = s.bkMode;
     FMapMode = s.mapMode;
     if (FPainter) {
-        if (s.hasClip)
+        if (s.hasClip) {
+            FPainter->setClipping(true);
             FPainter->setClipRegion(s.clip, Qt::ReplaceClip);
+        }
         else
             FPainter->setClipping(false);
     }
@@ -510,14 +512,23 @@ TRect TCanvas::ClipRect() const
 
 void TCanvas::SetClipRect(const TRect& r)
 {
-    if (FPainter)
-        FPainter->setClipRect(DevRect(r), Qt::ReplaceClip);
+    if (!FPainter)
+        return;
+    // A clip switched off by a restore must not swallow the next one.
+    FPainter->setClipping(true);
+    FPainter->setClipRect(DevRect(r), Qt::ReplaceClip);
 }
 
 void TCanvas::IntersectClipRect(const TRect& r)
 {
-    if (FPainter)
-        FPainter->setClipRect(DevRect(r), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (!FPainter)
+        return;
+    if (FPainter->hasClipping()) {
+        FPainter->setClipRect(DevRect(r), Qt::IntersectClip);
+    } else {
+        FPainter->setClipping(true);
+        FPainter->setClipRect(DevRect(r), Qt::ReplaceClip);
+    }
 }
 
 void TCanvas::ExcludeClipRect(const TRect& r)
@@ -526,6 +537,7 @@ void TCanvas::ExcludeClipRect(const TRect& r)
         return;
     QRegion base = FPainter->hasClipping() ? FPainter->clipRegion()
                                            : QRegion(FPainter->transform().inverted().mapRect(QRect(QPoint(0, 0), DeviceSize())));
+    FPainter->setClipping(true);
     FPainter->setClipRegion(base.subtracted(QRegion(DevRect(r))), Qt::ReplaceClip);
 }
 
@@ -533,10 +545,12 @@ void TCanvas::SelectClipRgn(const QRegion* region)
 {
     if (!FPainter)
         return;
-    if (!region)
+    if (!region) {
         FPainter->setClipping(false);
-    else
+    } else {
+        FPainter->setClipping(true);
         FPainter->setClipRegion(*region, Qt::ReplaceClip);
+    }
 }
 
 bool TCanvas::HasClip() const

@@ -397,6 +397,22 @@ TEST(Canvas, ClippingAndSavedStates)
     u.canvas->SelectClipRgn(nullptr);
     u.canvas->FillRect(Rect(0, 0, 1, 1));
     EXPECT_EQ(u.At(0, 0), clBlack);
+
+    // After clipping was switched off, each way of setting a clip takes effect again.
+    for (int way = 0; way < 3; ++way) {
+        Surface v;
+        v.canvas->SelectClipRgn(&ellipse);
+        v.canvas->SelectClipRgn(nullptr);
+        if (way == 0)
+            v.canvas->SetClipRect(Rect(10, 10, 20, 20));
+        else if (way == 1)
+            v.canvas->IntersectClipRect(Rect(10, 10, 20, 20));
+        else
+            v.canvas->ExcludeClipRect(Rect(0, 0, 120, 10));
+        v.canvas->Brush().SetColor(clBlack);
+        v.canvas->FillRect(Rect(0, 0, 120, 60));
+        EXPECT_EQ(v.At(5, 5), clWhite) << "way " << way;
+    }
 }
 
 TEST(Canvas, MetricModeForPrinting)
