@@ -8,6 +8,7 @@
 #include "grid/BaseGrid.h"
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
+#include "platform/Picture.h"
 #include "platform/StringList.h"
 
 #include <QObject>

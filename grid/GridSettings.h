@@ -494,6 +494,9 @@ public:
     TPoint GetPictureSize(int cw, int rh, bool hastext, TPoint Default = TPoint()) const;
 
 private:
+    // Sets the kind and frees the objects the record owned.
+    void BeginKind(TCellType Kind);
+
     TCellType FCellType = ctNone;
     TCellGraphicRef FCellBitmap;
     TCellGraphicRef FCellIcon;

@@ -1,0 +1,284 @@
+#pragma once
+// TZidIzavodUraz: the column grid. A string grid whose look, formats and editing are defined column
+// by column by a collection of TGridColumnItem definitions, one per real column (hidden columns
+// included). The per-cell hooks answer from the definition of the cell's column.
+#include "grid/AdvGrid.h"
+#include "platform/Collection.h"
+
+#include <QMenu>
+#include <QPointer>
+
+class TZidIzavodUraz;
+class TGridColumnCollection;
+
+enum TColumnPopupType {
+    cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick,
+    cpAllCellsLClick
+};
+
+class TGridColumnItem : public platform::TCollectionItem {
+public:
+    // Collection null: a definition of plain defaults, outside any grid (a grouped column's copy).
+    explicit TGridColumnItem(TGridColumnCollection* Collection = nullptr);
+    ~TGridColumnItem() override;
+
+    void Assign(const platform::TCollectionItem& Source) override;
+    void AssignVisuals(const platform::TCollectionItem& Source);
+    QString DisplayName() const override;
+
+    TZidIzavodUraz* Grid() const;
+
+    int AutoMinSize() const { return FAutoMinSize; }
+    void SetAutoMinSize(int Value) { FAutoMinSize = Value; }
+    int AutoMaxSize() const { return FAutoMaxSize; }
+    void SetAutoMaxSize(int Value) { FAutoMaxSize = Value; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TCellBorders Borders() const { return FBorders; }
+    void SetBorders(TCellBorders Value);
+    TPen& BorderPen() { return FBorderPen; }
+    void SetBorderPen(const TPen& Value);
+    QString CheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const QString& Value) { FCheckFalse = Value; }
+    QString CheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const QString& Value) { FCheckTrue = Value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    QMenu* ColumnPopup() const { return FColumnPopup.data(); }
+    void SetColumnPopup(QMenu* Value) { FColumnPopup = Value; }
+    TColumnPopupType ColumnPopupType() const { return FColumnPopupType; }
+    void SetColumnPopupType(TColumnPopupType Value) { FColumnPopupType = Value; }
+    platform::TStringList& ComboItems() { return FComboItems; }
+    void SetComboItems(const platform::TStringList& Value) { FComboItems.Assign(Value); }
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { FDropDownCount = Value; }
+    int EditLength() const { return FEditLength; }
+    void SetEditLength(int Value) { FEditLength = Value; }
+    TEditLink* EditLink() const { return FEditLink.data(); }
+    void SetEditLink(TEditLink* Value) { FEditLink = Value; }
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& Value) { FEditMask = Value; }
+    TEditorType Editor() const { return FEditorType; }
+    void SetEditor(TEditorType Value);
+    platform::TStringList& Filter() { return FFilter; }
+    void SetFilter(const platform::TStringList& Value) { FFilter.Assign(Value); }
+    bool FilterCaseSensitive() const { return FFilterCaseSensitive; }
+    void SetFilterCaseSensitive(bool Value) { FFilterCaseSensitive = Value; }
+    bool Fixed() const { return FFixed; }
+    void SetFixed(bool Value);
+    QString FloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const QString& Value);
+    TFont& Font() { return FFont; }
+    void SetFont(const TFont& Value) { FFont.Assign(Value); }
+    QString Header() const { return FColumnHeader; }
+    void SetHeader(const QString& Value);
+    TAlignment HeaderAlignment() const { return FHeaderAlignment; }
+    void SetHeaderAlignment(TAlignment Value);
+    TFont& HeaderFont() { return FHeaderFont; }
+    void SetHeaderFont(const TFont& Value);
+    int MinSize() const { return FMinSize; }
+    void SetMinSize(int Value) { FMinSize = Value; }
+    int MaxSize() const { return FMaxSize; }
+    void SetMaxSize(int Value) { FMaxSize = Value; }
+    QString Name() const { return FName; }
+    void SetName(const QString& Value) { FName = Value; }
+    bool Password() const { return FPassword; }
+    void SetPassword(bool Value);
+    bool PrintBorderCustom() const { return FPrintBorderCustom; }
+    void SetPrintBorderCustom(bool Value) { FPrintBorderCustom = Value; }
+    TCellBorders PrintBorders() const { return FPrintBorders; }
+    void SetPrintBorders(TCellBorders Value) { FPrintBorders = Value; }
+    TPen& PrintBorderPen() { return FPrintBorderPen; }
+    void SetPrintBorderPen(const TPen& Value) { FPrintBorderPen.Assign(Value); }
+    TColor PrintColor() const { return FPrintColor; }
+    void SetPrintColor(TColor Value) { FPrintColor = Value; }
+    bool PrintFontCustom() const { return FPrintFontCustom; }
+    void SetPrintFontCustom(bool Value) { FPrintFontCustom = Value; }
+    TFont& PrintFont() { return FPrintFont; }
+    void SetPrintFont(const TFont& Value) { FPrintFont.Assign(Value); }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    bool ShowBands() const { return FShowBands; }
+    void SetShowBands(bool Value);
+    TSortStyle SortStyle() const { return FSortStyle; }
+    void SetSortStyle(TSortStyle Value) { FSortStyle = Value; }
+    QString SortPrefix() const { return FSortPrefix; }
+    void SetSortPrefix(const QString& Value) { FSortPrefix = Value; }
+    QString SortSuffix() const { return FSortSuffix; }
+    void SetSortSuffix(const QString& Value) { FSortSuffix = Value; }
+    int SpinMax() const { return FSpinMax; }
+    void SetSpinMax(int Value) { FSpinMax = Value; }
+    int SpinMin() const { return FSpinMin; }
+    void SetSpinMin(int Value) { FSpinMin = Value; }
+    int SpinStep() const { return FSpinStep; }
+    void SetSpinStep(int Value) { FSpinStep = Value; }
+    int Tag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    // The grid's width of the column (a hidden column keeps its own).
+    int Width() const;
+    void SetWidth(int Value);
+    int DefIdx() const { return FDefIdx; }
+    void SetDefIdx(int Value) { FDefIdx = Value; }
+
+    // The cells of this column, by row.
+    QString Rows(int ARow) const;
+    void SetRows(int ARow, const QString& Value);
+
+private:
+    friend class TZidIzavodUraz;
+    friend class TGridColumnCollection;
+    void Notify();
+    void Repaint();
+
+    TGridColumnCollection* FOwnerCollection;
+    int FWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
+    QString FColumnHeader;
+    TSortStyle FSortStyle = ssAutomatic;
+    QString FSortPrefix;
+    QString FSortSuffix;
+    QString FEditMask;
+    int FEditLength = 0;
+    QPointer<TEditLink> FEditLink;
+    TFont FFont;
+    TColor FColor = clWindow;
+    TEditorType FEditorType = edNormal;
+    bool FFixed = false;
+    bool FReadOnly = false;
+    platform::TStringList FComboItems;
+    int FDropDownCount = 8;
+    int FSpinMin = 0;
+    int FSpinMax = 0;
+    int FSpinStep = 1;
+    bool FPassword = false;
+    TFont FPrintFont;
+    TColor FPrintColor = 0xFFFFFF;
+    TCellBorders FBorders;
+    TPen FBorderPen;
+    TCellBorders FPrintBorders = TCellBorders(cbTop) | cbLeft | cbRight | cbBottom;
+    TPen FPrintBorderPen;
+    int FTag = 0;
+    int FDefIdx = 0;
+    QString FName;
+    QString FCheckFalse = QStringLiteral("N");
+    QString FCheckTrue = QStringLiteral("Y");
+    bool FShowBands = false;
+    platform::TStringList FFilter;
+    int FMaxSize = 0;
+    int FMinSize = 0;
+    int FAutoMinSize = 0;
+    int FAutoMaxSize = 0;
+    TColumnPopupType FColumnPopupType = cpFixedCellsRClick;
+    QPointer<QMenu> FColumnPopup;
+    bool FFilterCaseSensitive = false;
+    QString FFloatFormat;
+    TAlignment FHeaderAlignment = taLeftJustify;
+    TFont FHeaderFont;
+    bool FPrintBorderCustom = true;
+    bool FPrintFontCustom = true;
+};
+
+class TGridColumnCollection : public platform::TCollection {
+public:
+    explicit TGridColumnCollection(TZidIzavodUraz* AOwner);
+
+    TZidIzavodUraz* Grid() const { return FOwner; }
+    TGridColumnItem* Add();
+    TGridColumnItem* Insert(int index);
+    TGridColumnItem* Items(int Index) const { return static_cast<TGridColumnItem*>(TCollection::Items(Index)); }
+    TGridColumnItem* GetItem(int Index) const { return Items(Index); }
+    void SetItem(int Index, const TGridColumnItem& Value) { Items(Index)->Assign(Value); }
+    void SetOrganization();
+    void ResetOrganization();
+    bool NoRecursiveUpdate() const { return FNoRecursiveUpdate; }
+    void SetNoRecursiveUpdate(bool Value) { FNoRecursiveUpdate = Value; }
+
+protected:
+    void Update(platform::TCollectionItem* item) override;
+
+private:
+    friend class TZidIzavodUraz;
+    friend class TGridColumnItem;
+    TZidIzavodUraz* FOwner;
+    bool FNoRecursiveUpdate = false;
+};
+
+class TZidIzavodUraz : public TVerIvovavOzed {
+public:
+    explicit TZidIzavodUraz(QWidget* AOwner = nullptr);
+    ~TZidIzavodUraz() override;
+
+    void Loaded() override;
+    virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
+
+    TGridColumnCollection& Columns() { return *FColumnCollection; }
+    void SetColumns(const TGridColumnCollection& Value) { FColumnCollection->Assign(Value); }
+    int ColCount() const { return TVerIvovavOzed::ColCount(); }
+    void SetColCount(int Value);
+    bool AutoFilterDisplay() const { return FAutoFilterDisplay; }
+    void SetAutoFilterDisplay(bool Value) { FAutoFilterDisplay = Value; }
+    bool ColMoving() const { return FColMoving; }
+    TGridColumnItem* GetColumnByName(const QString& AValue);
+
+    void InsertCols(int ColIndex, int CCount) override;
+    void RemoveCols(int ColIndex, int CCount) override;
+    void RecalcFooters() override;
+    void ColumnHeadersChanged() override;
+    void SyncColumnCount();
+    void SyncColumnHeaders();
+    // Clears references to a component that is going away.
+    void Notification(QObject* AComponent);
+
+    int GetVersionNr() override { return 0x03010301; }
+    QString GetVersionString();
+
+    // ---- per-cell hooks answered from the definitions
+    void GetCellDefaultProps(int ACol, int ARow, TFont& AFont, TBrush& ABrush, TColor& AColorTo,
+                             TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& AAlignment,
+                             TVAlignment& AVAlignment, bool& AWordWrap,
+                             TCellGradientDirection& AGradientDirection) override;
+    void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont) override;
+    void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont) override;
+    void GetCellBorder(int ACol, int ARow, TPen& APen, TCellBorders& Borders) override;
+    void GetCellPrintBorder(int ACol, int ARow, TPen& APen, TCellBorders& Borders) override;
+    void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign) override;
+    void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix) override;
+    void GetCellEditor(int ACol, int ARow, TEditorType& AEditor) override;
+    void IsFixedCell(int ACol, int ARow, bool& IsFixed) override;
+    void IsReadOnlyCell(int ACol, int ARow, bool& CanEdit) override;
+    void IsPasswordCell(int ACol, int ARow, bool& IsPassword) override;
+    bool HasComboBox(int ACol, int ARow) override;
+    void GetCheckTrue(int ACol, int ARow, QString& Value) override;
+    void GetCheckFalse(int ACol, int ARow, QString& Value) override;
+    TCellType GetCellType(int ACol, int ARow) override;
+    TCellGraphic* GetCellGraphic(int ACol, int ARow) override;
+    QString GetDefaultFloatFormat(int ACol) override;
+    QString GetFormattedCell(int ACol, int ARow) override;
+    bool FillFilterDropDown(int ACol) override;
+    void DoFilterSelect(int ItemIndex) override;
+    void DoUpdateColumnSize(int ACol, int& AWidth) override;
+    void DoUpdateColumnSizeEx(int ACol, int& AWidth) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    void ChangeScale(int M, int D) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    std::function<void(QObject* Sender, int ACol, int ARow, QMenu* PopupMenu)> OnColumnPopup;
+    std::function<void(QObject* Sender, int FromIndex, int ToIndex)> OnAfterColumnMoved;
+
+protected:
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void ColWidthsChanged() override;
+
+private:
+    friend class TGridColumnCollection;
+    friend class TGridColumnItem;
+    bool InNormalArea(int ACol, int ARow) const;
+    TGridColumnItem* Def(int ACol) const;
+
+    std::unique_ptr<TGridColumnCollection> FColumnCollection;
+    std::unique_ptr<TGridColumnItem> FSaveCol;
+    bool FColMoving = false;
+    std::shared_ptr<TCellGraphic> FCellGraphic;
+    bool FAutoFilterDisplay = false;
+};

@@ -1,0 +1,577 @@
+// TVerIvovavOzed: construction, lifecycle, owned objects, looks and the smaller properties.
+#include "grid/AdvGrid.h"
+
+#include "platform/SysUtils.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <algorithm>
+
+TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
+{
+    // Settings objects, in their order, with their change events going to the grid.
+    FFocusHelper = std::make_unique<TFocusHelper>(this);
+    FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    FPrintSettings = std::make_unique<TPrintSettings>(this);
+    FHTMLSettings = std::make_unique<THTMLSettings>();
+    FSortSettings = std::make_unique<TSortSettings>(this);
+    FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    FControlLook = std::make_unique<TControlLook>(this);
+    FNavigation = std::make_unique<TNavigation>();
+    FColumnSize = std::make_unique<TColumnSize>(this);
+    FCellNode = std::make_unique<TCellNode>(this);
+    FBands = std::make_unique<TBands>();
+    FBands->OnChange = [this](TBands*) { Invalidate(); };
+    FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    FMouseActions = std::make_unique<TMouseActions>(this);
+    FMouseActions->OnInvalidate = [this](TMouseActions*) { InvalidateGrid(); };
+    FGrouping = std::make_unique<TGrouping>();
+    FColumnHeaders.OnChange = [this] { ColumnHeadersChangedHandler(); };
+    FFixedFont.SetName(QStringLiteral("Tahoma"));
+    FFixedFont.SetStyle(fsBold);
+    FFixedFont.OnChange = [this] { Invalidate(); };
+    FActiveCellFont.SetStyle(fsBold);
+    FActiveCellFont.OnChange = [this] { Invalidate(); };
+    FRowHeaders.OnChange = [this] { ShowRowHeaders(); };
+    FBackGround = std::make_unique<TBackGround>();
+    FBackGround->OnChange = [this] { Invalidate(); };
+    FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this] { Invalidate(); };
+    FSyncGrid = std::make_unique<TSyncGrid>(this);
+
+    SetRowCount(10);
+    resize(400, 250);
+    FFilter = std::make_unique<TFilter>(this);
+    FBalloon = std::make_unique<TBalloonSettings>();
+    FShowModified = std::make_unique<TShowModified>();
+    FShowModified->OnChange = [this] { RepaintCol(0); };
+
+    // All columns shown; float format, check values, row heights and look.
+    FNumHidden = 0;
+    TStringGrid::SetDefaultRowHeight(22);
+    FFixedRowHeight = DefaultRowHeight();
+    FFloatingFooter->SetHeight(DefaultRowHeight());
+    FScrollWidth = qApp ? qApp->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 17;
+    FBorderColor = 0xB99D7F;
+    FCellGraphic = std::make_shared<TCellGraphic>();
+    FFilterList.SetSorted(true);
+    FFilterList.SetDuplicates(platform::dupIgnore);
+    FFixedRowsMin = TStringGrid::FixedRows();
+    FFixedColsMin = TStringGrid::FixedCols();
+}
+
+TVerIvovavOzed::~TVerIvovavOzed()
+{
+    FDestroying = true;
+    FColumnHeaders.OnChange = nullptr;
+    FRowHeaders.OnChange = nullptr;
+    FFixedFont.OnChange = nullptr;
+    FActiveCellFont.OnChange = nullptr;
+    FBands->OnChange = nullptr;
+    FMouseActions->OnInvalidate = nullptr;
+    FBackGround->OnChange = nullptr;
+    FProgressAppearance->OnChange = nullptr;
+    FShowModified->OnChange = nullptr;
+    FGridItems.clear();
+}
+
+void TVerIvovavOzed::Loaded()
+{
+    FLoading = false;
+    ShowColumnHeaders();
+    ShowRowHeaders();
+    if (FLook == glOrlex) {
+        FLook = glCustom;
+        SetLook(glOrlex);
+    }
+    FFixedRowsMin = TStringGrid::FixedRows();
+    FFixedColsMin = TStringGrid::FixedCols();
+    FMaxRowCount = std::max(FMaxRowCount, RowCount());
+    FLoaded = true;
+    if (Options() & goAlwaysShowEditor) {
+        SetOptions(Options() & ~TGridOptions(goAlwaysShowEditor));
+        FNavigation->SetAlwaysEdit(true);
+    }
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateScrollBarAlways(false);
+    FOrigColSizes.Clear();
+    for (int c = 0; c < ColCount(); ++c)
+        FOrigColSizes.Add(ColWidths(c));
+    SetColumnOrder();
+}
+
+void TVerIvovavOzed::Assign(const QObject* Source)
+{
+    auto* src = dynamic_cast<const TVerIvovavOzed*>(Source);
+    if (!src || src == this)
+        return;
+    SetFont(src->Font());
+    FActiveCellColor = src->FActiveCellColor;
+    FActiveCellColorTo = src->FActiveCellColorTo;
+    FActiveCellFont.Assign(src->FActiveCellFont);
+    FActiveCellShow = src->FActiveCellShow;
+    SetActiveRowShow(src->ActiveRowShow());
+    FFilterDropDown->Assign(*src->FFilterDropDown);
+    FMouseActions->Assign(*src->FMouseActions);
+    FNavigation->Assign(*src->FNavigation);
+    FGrouping->Assign(*src->FGrouping);
+    FSearchFooter->Assign(*src->FSearchFooter);
+    FPrintSettings->Assign(*src->FPrintSettings);
+    FFilter->Assign(*src->FFilter);
+    FHTMLSettings->Assign(*src->FHTMLSettings);
+    FBands->Assign(*src->FBands);
+    FCellNode->Assign(*src->FCellNode);
+    FSortSettings->Assign(*src->FSortSettings);
+    FDragScrollOptions->Assign(*src->FDragScrollOptions);
+    FDragDropSettings->Assign(*src->FDragDropSettings);
+    FProgressAppearance->Assign(*src->FProgressAppearance);
+    FColumnSize->Assign(*src->FColumnSize);
+    FSyncGrid->Assign(*src->FSyncGrid);
+    FFocusHelper->Assign(*src->FFocusHelper);
+    FAnchorHint = src->FAnchorHint;
+    FAutoNumAlign = src->FAutoNumAlign;
+    FAutoSize = src->FAutoSize;
+    FAutoThemeAdapt = src->FAutoThemeAdapt;
+    FAutoFilterUpdate = src->FAutoFilterUpdate;
+    FFixedRowAlways = src->FFixedRowAlways;
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    SetFixedRows(src->FixedRows());
+    SetFixedCols(src->FixedCols());
+    SetDefaultColWidth(src->DefaultColWidth());
+    SetDefaultRowHeight(src->DefaultRowHeight());
+    SetFixedRowHeight(src->FixedRowHeight());
+    SetFixedColWidth(src->FixedColWidth());
+    FInvalidEntryTitle = src->FInvalidEntryTitle;
+    FInvalidEntryIcon = src->FInvalidEntryIcon;
+    FInvalidEntryText = src->FInvalidEntryText;
+    SetOptions(src->Options());
+    for (int c = 0; c < ColCount(); ++c)
+        SetColWidths(c, src->ColWidths(c));
+    SetColumnHeaders(src->FColumnHeaders);
+    for (int r = 0; r < RowCount(); ++r)
+        SetRowHeights(r, src->RowHeights(r));
+    FScrollProportional = src->FScrollProportional;
+    FScrollSynch = src->FScrollSynch;
+    FScrollHints = src->FScrollHints;
+    FScrollBarAlways = src->FScrollBarAlways;
+    SetScrollBars(src->ScrollBars());
+    FScrollColor = src->FScrollColor;
+    FScrollType = src->FScrollType;
+    FScrollWidth = src->FScrollWidth;
+    AssignCells(Source);
+}
+
+void TVerIvovavOzed::AssignCells(const QObject* Source)
+{
+    // The cells travel whole: every real column of every real row, shown or hidden.
+    auto* src = dynamic_cast<const TVerIvovavOzed*>(Source);
+    if (!src || src == this)
+        return;
+    const int cols = src->TotalColCount();
+    for (int r = 0; r < src->RowCount(); ++r)
+        for (int c = 0; c < cols; ++c)
+            SetGridCell(c, r, src->GetGridCell(c, r));
+}
+
+void TVerIvovavOzed::Invalidate()
+{
+    if (FEditChange) {
+        FEditChange = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+void TVerIvovavOzed::Resize()
+{
+    if (OnResize)
+        OnResize(this);
+    if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
+        FBackGround->ColorTo() != clNone)
+        Invalidate();
+    UpdateScrollBarAlways(false);
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::UpdateScrollBarAlways(bool Force)
+{
+    const bool rowsFit = VisibleRowCount() + FixedRows() >= RowCount();
+    const bool colsFit = VisibleColCount() + FixedCols() >= ColCount();
+    if (FScrollBarAlways != saNone) {
+        if (rowsFit) {
+            ShowScrollBar(SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
+            EnableScrollBar(SB_VERT, false);
+        } else
+            EnableScrollBar(SB_VERT, true);
+        if (colsFit) {
+            ShowScrollBar(SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+            EnableScrollBar(SB_HORZ, false);
+        } else
+            EnableScrollBar(SB_HORZ, true);
+    } else if (Force) {
+        if (rowsFit)
+            ShowScrollBar(SB_VERT, false);
+        if (colsFit)
+            ShowScrollBar(SB_HORZ, false);
+    }
+}
+
+void TVerIvovavOzed::BeginUpdate()
+{
+    if (!isVisible())
+        return;
+    ++FUpdateCount;
+    SuspendRedraw();
+}
+
+void TVerIvovavOzed::EndUpdate()
+{
+    if (!isVisible() || FUpdateCount <= 0)
+        return;
+    --FUpdateCount;
+    ResumeRedraw();
+    if (FUpdateCount == 0 && !FDestroying) {
+        FSelChange = false;
+        InvalidateGrid();
+    }
+}
+
+int TVerIvovavOzed::GetVersionNr() { return 0x03010301; }
+
+QString TVerIvovavOzed::GetVersionString()
+{
+    const unsigned v = unsigned(GetVersionNr());
+    return QStringLiteral("%1.%2.%3.%4 Aug, 2012")
+        .arg((v >> 24) & 0xFF)
+        .arg((v >> 16) & 0xFF)
+        .arg((v >> 8) & 0xFF)
+        .arg(v & 0xFF);
+}
+
+// ---- column headers --------------------------------------------------------------------------
+
+void TVerIvovavOzed::SetColumnHeaders(const platform::TStringList& Value)
+{
+    FColumnHeaders.Assign(Value); // its change runs the header step of descendants
+    if (FixedRows() > 0)
+        ClearColumnHeaders();
+    ShowColumnHeaders();
+}
+
+void TVerIvovavOzed::ColumnHeadersChangedHandler()
+{
+    ColumnHeadersChanged();
+    ShowColumnHeaders();
+}
+
+void TVerIvovavOzed::ShowColumnHeaders()
+{
+    if (FixedRows() <= 0)
+        return;
+    const int n = std::min(FColumnHeaders.Count(), TotalColCount());
+    for (int i = 0; i < n; ++i) {
+        QString s = FColumnHeaders.Strings(i);
+        s.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        SetCells(i, 0, s);
+    }
+}
+
+void TVerIvovavOzed::ClearColumnHeaders()
+{
+    for (int i = 0; i < ColCount(); ++i)
+        SetCells(i, 0, QString());
+}
+
+void TVerIvovavOzed::ShowRowHeaders()
+{
+    if (FixedCols() <= 0)
+        return;
+    const int n = std::min(FRowHeaders.Count(), RowCount());
+    for (int i = 0; i < n; ++i)
+        SetCells(0, i, FRowHeaders.Strings(i));
+}
+
+// ---- looks -----------------------------------------------------------------------------------
+
+QString TVerIvovavOzed::GetLookName(TGridLook Look)
+{
+    static const char* const names[] = {"Standard", "Soft", "Classic", "Orlex", "Windows XP",
+                                         "ListView", "Windows Vista", "Windows 7", "Office2007"};
+    if (Look >= glStandard && Look <= glOffice2007)
+        return QString::fromLatin1(names[Look]);
+    return QString();
+}
+
+void TVerIvovavOzed::SetLook(TGridLook Value)
+{
+    if (Value == FLook)
+        return;
+    FLook = Value;
+    if (Value != glCustom) {
+        FControlLook->SetFixedGradientFrom(clNone);
+        FControlLook->SetFixedGradientTo(clNone);
+        FControlLook->SetFixedGradientMirrorFrom(clNone);
+        FControlLook->SetFixedGradientMirrorTo(clNone);
+        FOrlexGradientFrom = clNone;
+        FOrlexGradientTo = clNone;
+        FOrlexGradientMirrorFrom = clNone;
+        FOrlexGradientMirrorTo = clNone;
+        FSortSettings->SetHeaderColor(clNone);
+    }
+    switch (Value) {
+    case glVista:
+        SetSelectionStyle(ssVista);
+        break;
+    case glWin7:
+        SetSelectionStyle(ssWin7);
+        break;
+    case glOffice2007:
+        SetSelectionStyle(ssOffice2007);
+        break;
+    case glCustom:
+        break;
+    default:
+        SetSelectionStyle(ssDefault);
+        if (!FLoading) {
+            if (Value == glStandard || Value == glSoft || Value == glClassic) {
+                SetFixedColor(clBtnFace);
+                FControlLook->SetFixedGradientFrom(clBtnFace);
+                FControlLook->SetFixedGradientTo(clNone);
+            } else {
+                FControlLook->SetFixedGradientFrom(0xFFFFFF);
+                FControlLook->SetFixedGradientTo(clBtnFace);
+            }
+            FControlLook->SetFixedGradientMirrorFrom(clNone);
+            FControlLook->SetFixedGradientMirrorTo(clNone);
+            FOrlexGradientMirrorFrom = clNone;
+            FOrlexGradientMirrorTo = clNone;
+            SetGridFixedLineColor(0x808080);
+            SetGridLineColor(0xC0C0C0);
+            if (Value == glStandard || Value == glSoft || Value == glClassic || Value == glListView) {
+                FActiveCellColor = 0x808080;
+                FActiveCellColorTo = clNone;
+                FSelectionColor = clHighlight;
+                FSelectionTextColor = clHighlightText;
+                FSearchFooter->SetColor(clBtnFace);
+                FSearchFooter->SetColorTo(clBtnFace);
+            } else if (Value == glOrlex || Value == glXP) {
+                FActiveCellColor = 0xEACAB6;
+                FActiveCellColorTo = clNone;
+                FSelectionColor = 0xEACAB6;
+                FSelectionColorTo = clNone;
+                FSelectionTextColor = clBlack;
+                FSearchFooter->SetColor(FOrlexGradientFrom);
+                FSearchFooter->SetColorTo(FOrlexGradientTo);
+                FControlLook->SetFixedGradientFrom(0xFFFFFF);
+                FControlLook->SetFixedGradientTo(Value == glXP ? clBtnFace : 0xC0C0C0);
+                FControlLook->FixedGradientHoverFrom = 0xCFD0D1;
+                FControlLook->FixedGradientHoverTo = 0xBEC6C8;
+                FControlLook->FixedGradientHoverMirrorFrom = 0xBEC6C8;
+                FControlLook->FixedGradientHoverMirrorTo = 0xABBCBF;
+                FControlLook->FixedGradientDownFrom = 0x868788;
+                FControlLook->FixedGradientDownTo = 0x737C7E;
+                FControlLook->FixedGradientDownMirrorFrom = 0x737C7E;
+                FControlLook->FixedGradientDownMirrorTo = 0x627376;
+            }
+        }
+        break;
+    }
+    FScrollType = ssNormal;
+    FBorderStyle = bsSingle;
+    FBorderColor = 0xB99D7F;
+    Invalidate();
+}
+
+void TVerIvovavOzed::SetOrlexGradientFrom(TColor Value)
+{
+    FOrlexGradientFrom = ColorToRGB(Value);
+    Invalidate();
+}
+
+void TVerIvovavOzed::SetOrlexGradientTo(TColor Value)
+{
+    FOrlexGradientTo = ColorToRGB(Value);
+    Invalidate();
+}
+
+void TVerIvovavOzed::SetOrlexGradientMirrorFrom(TColor Value)
+{
+    FOrlexGradientMirrorFrom = ColorToRGB(Value);
+    Invalidate();
+}
+
+void TVerIvovavOzed::SetOrlexGradientMirrorTo(TColor Value)
+{
+    FOrlexGradientMirrorTo = ColorToRGB(Value);
+    Invalidate();
+}
+
+void TVerIvovavOzed::SetBorderColor(TColor Value)
+{
+    FBorderColor = Value;
+    update();
+}
+
+void TVerIvovavOzed::ChangeScale(int M, int D)
+{
+    if (M == D)
+        return;
+    FFixedFont.SetSize(platform::MulDiv(FFixedFont.Size(), M, D));
+    FActiveCellFont.SetSize(platform::MulDiv(FActiveCellFont.Size(), M, D));
+}
+
+// ---- editors ---------------------------------------------------------------------------------
+
+QString TVerIvovavOzed::GetEditMask(int ACol, int ARow)
+{
+    QString mask = FEditMask;
+    if (OnGetEditMask)
+        OnGetEditMask(this, ACol, ARow, mask);
+    return mask;
+}
+
+int TVerIvovavOzed::GetEditLimit() { return FMaxEditLength; }
+
+void TVerIvovavOzed::HideInplaceEdit()
+{
+    if (!EditorMode())
+        return;
+    HideEditor();
+    SetEditorMode(false);
+    FEditorModeActive = false;
+    Select();
+}
+
+void TVerIvovavOzed::ShowInplaceEdit()
+{
+    if (IsControlCell(RealCol(), Row()))
+        return;
+    if (Row() < TopRow())
+        SetTopRow(Row());
+    if (Col() < LeftCol())
+        SetLeftCol(Col());
+    FCellCache = GetGridCell(RealCol(), Row());
+    ShowEditor();
+}
+
+// ---- footer ----------------------------------------------------------------------------------
+
+void TVerIvovavOzed::CalcFooter(int)
+{
+    // The footer calculations come with the floating footer; nothing is shown without it.
+}
+
+void TVerIvovavOzed::DoCellsChanged(const TRect& R)
+{
+    if (OnCellsChanged)
+        OnCellsChanged(this, R);
+    const auto notifiers = FNotifierList; // a notifier may unregister itself
+    for (TGridChangeNotifier* n : notifiers)
+        n->CellsChanged(this, R);
+    CalcFooter(-1);
+}
+
+void TVerIvovavOzed::RegisterNotifier(TGridChangeNotifier* ANotifier)
+{
+    if (ANotifier && std::find(FNotifierList.begin(), FNotifierList.end(), ANotifier) == FNotifierList.end())
+        FNotifierList.push_back(ANotifier);
+}
+
+void TVerIvovavOzed::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
+{
+    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), ANotifier), FNotifierList.end());
+}
+
+// ---- painting --------------------------------------------------------------------------------
+
+void TVerIvovavOzed::DrawGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
+{
+    // The painter gets the displayed column; the cells live at the real one.
+    TBaseGrid::DrawGridCell(ACanvas, RealColIndex(ACol), ARow, ARect, AState);
+}
+
+// ---- control look, sort settings and the other small objects ---------------------------------
+
+void TControlLook::Invalidate()
+{
+    if (FGrid)
+        FGrid->Invalidate();
+}
+
+void TControlLook::SetFixedGradientFrom(TColor Value)
+{
+    FFixedGradientFrom = Value;
+    if (Value != clNone && FGrid)
+        FGrid->SetOrlexGradientFrom(Value);
+}
+
+void TControlLook::SetFixedGradientTo(TColor Value)
+{
+    FFixedGradientTo = Value;
+    if (Value != clNone && FGrid)
+        FGrid->SetOrlexGradientTo(Value);
+}
+
+void TControlLook::SetFixedGradientMirrorFrom(TColor Value)
+{
+    FFixedGradientMirrorFrom = Value;
+    if (FGrid)
+        FGrid->FOrlexGradientMirrorFrom = Value;
+}
+
+void TControlLook::SetFixedGradientMirrorTo(TColor Value)
+{
+    FFixedGradientMirrorTo = Value;
+    if (FGrid)
+        FGrid->FOrlexGradientMirrorTo = Value;
+}
+
+void TSortSettings::RepaintHeader()
+{
+    if (FGrid && FGrid->FixedRows() > 0)
+        FGrid->RepaintRow(FGrid->FixedRows() - 1);
+}
+
+void TSortSettings::SetHeaderColor(TColor Value)
+{
+    if (Value == FHeaderColor)
+        return;
+    FHeaderColor = Value;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderColorTo(TColor Value)
+{
+    if (Value == FHeaderColorTo)
+        return;
+    FHeaderColorTo = Value;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderMirrorColor(TColor Value)
+{
+    if (Value == FHeaderMirrorColor)
+        return;
+    FHeaderMirrorColor = Value;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
+{
+    if (Value == FHeaderMirrorColorTo)
+        return;
+    FHeaderMirrorColorTo = Value;
+    RepaintHeader();
+}
+
+void TFloatingFooter::SetVisible(bool Value)
+{
+    if (Value == FVisible)
+        return;
+    FVisible = Value;
+    if (OnVisibleChange)
+        OnVisibleChange();
+}

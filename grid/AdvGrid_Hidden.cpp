@@ -1,0 +1,745 @@
+// TVerIvovavOzed: hidden columns and rows, index mapping, the current and top row, moving columns
+// and rows, the column order, scrolling a cell into view, the used cells and the save range.
+//
+// A hidden column keeps its cells at its real index in the store; only the display forgets it.
+// A hidden row is taken out of the store into a TGridItem and inserted again when shown.
+#include "grid/AdvGrid.h"
+
+#include <algorithm>
+
+namespace {
+
+// Columns at or beyond this index are never hidden (they always count as shown).
+constexpr int kMaxHideableCol = 512;
+
+template <class T>
+void MoveEntry(std::vector<T>& v, int from, int to, const T& fill)
+{
+    const int need = std::max(from, to) + 1;
+    if (int(v.size()) < need)
+        v.resize(size_t(need), fill);
+    if (from < to)
+        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+    else if (from > to)
+        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+}
+
+int AdjustIndex(int i, int from, int to)
+{
+    if (i == from)
+        return to;
+    if (from < to && i > from && i <= to)
+        return i - 1;
+    if (from > to && i >= to && i < from)
+        return i + 1;
+    return i;
+}
+
+} // namespace
+
+// ---- index mapping ---------------------------------------------------------------------------
+
+int TVerIvovavOzed::RealToDisplCol(int c) const
+{
+    if (FNumHidden == 0 || c < 0)
+        return c;
+    int hidden = 0;
+    const int n = std::min(c, int(FVisibleCol.size()));
+    for (int j = 0; j < n; ++j)
+        if (!FVisibleCol[size_t(j)])
+            ++hidden;
+    return c - hidden;
+}
+
+int TVerIvovavOzed::DisplToRealCol(int d) const
+{
+    if (FNumHidden == 0 || d < 0)
+        return d;
+    int shown = 0;
+    for (int j = 0;; ++j) {
+        if (VisibleCol(j)) {
+            if (shown == d)
+                return j;
+            ++shown;
+        }
+    }
+}
+
+int TVerIvovavOzed::RealToDisplRow(int r) const
+{
+    if (FGridItems.empty())
+        return r;
+    int below = 0;
+    for (const auto& it : FGridItems)
+        if (it->Idx < r)
+            ++below;
+    return r - below;
+}
+
+int TVerIvovavOzed::DisplToRealRow(int d) const
+{
+    if (FGridItems.empty() || d < 0)
+        return d;
+    std::vector<int> hidden;
+    hidden.reserve(FGridItems.size());
+    for (const auto& it : FGridItems)
+        hidden.push_back(it->Idx);
+    std::sort(hidden.begin(), hidden.end());
+    int r = d;
+    for (int h : hidden) {
+        if (h <= r)
+            ++r;
+        else
+            break;
+    }
+    return r;
+}
+
+// ---- hidden columns --------------------------------------------------------------------------
+
+bool TVerIvovavOzed::IsHiddenColumn(int Colindex) const
+{
+    if (Colindex < 0 || Colindex >= kMaxHideableCol)
+        return false;
+    return !VisibleCol(Colindex);
+}
+
+int TVerIvovavOzed::TotalColCount() const { return ColCount() + FNumHidden; }
+
+void TVerIvovavOzed::HideColumns(int FromCol, int ToCol)
+{
+    HideInplaceEdit();
+    for (int c = std::max(0, FromCol); c <= ToCol && c < kMaxHideableCol; ++c) {
+        if (!VisibleCol(c) || c >= ColCount() + FNumHidden || ColCount() <= 1)
+            continue;
+        const int d = RealToDisplCol(c);
+        if (int(FAllColWidths.size()) <= c)
+            FAllColWidths.resize(size_t(c) + 1, 0);
+        FAllColWidths[size_t(c)] = ColWidths(d);
+        for (int k = d; k <= ColCount() - 2; ++k)
+            SetColWidths(k, ColWidths(k + 1));
+        ++FNumHidden;
+        if (int(FVisibleCol.size()) <= c)
+            FVisibleCol.resize(size_t(c) + 1, true);
+        FVisibleCol[size_t(c)] = false;
+        if (Col() == ColCount() - 1 && Col() > 0)
+            SetCol(Col() - 1);
+        SetColCount(ColCount() - 1);
+    }
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::UnHideColumns(int FromCol, int ToCol)
+{
+    HideInplaceEdit();
+    for (int c = std::max(0, FromCol); c <= ToCol && c < kMaxHideableCol; ++c) {
+        if (VisibleCol(c))
+            continue;
+        --FNumHidden;
+        FVisibleCol[size_t(c)] = true;
+        SetColCount(ColCount() + 1);
+        const int d = RealToDisplCol(c);
+        for (int k = ColCount() - 1; k > d; --k)
+            SetColWidths(k, ColWidths(k - 1));
+        SetColWidths(d, c < int(FAllColWidths.size()) && FAllColWidths[size_t(c)] > 0 ? FAllColWidths[size_t(c)]
+                                                                                       : DefaultColWidth());
+    }
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden); }
+
+int TVerIvovavOzed::AllColWidths(int i) const
+{
+    if (IsHiddenColumn(i))
+        return i < int(FAllColWidths.size()) ? FAllColWidths[size_t(i)] : 0;
+    return ColWidths(RealToDisplCol(i));
+}
+
+void TVerIvovavOzed::SetAllColWidths(int i, int Value)
+{
+    if (i < 0)
+        return;
+    if (int(FAllColWidths.size()) <= i)
+        FAllColWidths.resize(size_t(i) + 1, 0);
+    FAllColWidths[size_t(i)] = Value;
+    if (!IsHiddenColumn(i))
+        SetColWidths(RealToDisplCol(i), Value);
+}
+
+// ---- hidden rows -----------------------------------------------------------------------------
+
+TGridStrings TVerIvovavOzed::WholeRow(int ARow) const
+{
+    TGridStrings s;
+    const int n = TotalColCount();
+    for (int c = 0; c < n; ++c)
+        s.Add(GetGridCell(c, ARow), GetGridObject(c, ARow));
+    return s;
+}
+
+void TVerIvovavOzed::SetWholeRow(int ARow, const TGridStrings& Value)
+{
+    const int n = std::max(TotalColCount(), Value.Count());
+    for (int c = 0; c < n; ++c) {
+        if (c < Value.Count()) {
+            SetGridCell(c, ARow, Value.Strings[c]);
+            SetGridObject(c, ARow, c < int(Value.Objects.size()) ? Value.Objects[size_t(c)] : nullptr);
+        } else {
+            SetGridCell(c, ARow, QString());
+            SetGridObject(c, ARow, nullptr);
+        }
+    }
+}
+
+bool TVerIvovavOzed::IsHiddenRow(int Rowindex) const
+{
+    for (const auto& it : FGridItems)
+        if (it->Idx == Rowindex)
+            return true;
+    return false;
+}
+
+TGridStrings* TVerIvovavOzed::GetHiddenRowItems(int Rowindex)
+{
+    for (const auto& it : FGridItems)
+        if (it->Idx == Rowindex)
+            return &it->Items;
+    return nullptr;
+}
+
+const TGridStrings* TVerIvovavOzed::GetHiddenRowItems(int Rowindex) const
+{
+    for (const auto& it : FGridItems)
+        if (it->Idx == Rowindex)
+            return &it->Items;
+    return nullptr;
+}
+
+void TVerIvovavOzed::RemoveHiddenItem(size_t index) { FGridItems.erase(FGridItems.begin() + std::ptrdiff_t(index)); }
+
+void TVerIvovavOzed::ShiftHiddenItems(int fromReal, int delta)
+{
+    for (const auto& it : FGridItems)
+        if (it->Idx > fromReal)
+            it->Idx += delta;
+}
+
+void TVerIvovavOzed::HideRows(int FromRow, int ToRow)
+{
+    if (FromRow < 0 || ToRow < FromRow)
+        return;
+    // Rows of the range that are hidden already stay as they are (their items keep their heights).
+    std::vector<int> rows;
+    for (int r = FromRow; r <= ToRow; ++r)
+        if (!IsHiddenRow(r))
+            rows.push_back(r);
+    const int d = RealToDisplRow(FromRow);
+    // Only rows that exist can be hidden.
+    while (!rows.empty() && d + int(rows.size()) - 1 >= RowCount())
+        rows.pop_back();
+    if (rows.empty())
+        return;
+    std::vector<std::unique_ptr<TGridItem>> made;
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const int shown = d + int(k); // the displayed row that shows rows[k] now
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = rows[k];
+        item->Height = RowHeights(shown);
+        item->Items = WholeRow(shown);
+        made.push_back(std::move(item));
+    }
+    for (auto& item : made) {
+        // Kept in the order of their real index.
+        auto pos = std::find_if(FGridItems.begin(), FGridItems.end(),
+                                [&](const std::unique_ptr<TGridItem>& it) { return it->Idx > item->Idx; });
+        FGridItems.insert(pos, std::move(item));
+    }
+    if (QWidget* ctrl = GetCellControls(1, d))
+        ctrl->setVisible(false);
+    RemoveRowsCore(d, int(rows.size()), true);
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::HideRowsEx(int FromRow, int ToRow)
+{
+    if (FromRow < 0 || ToRow < FromRow || IsHiddenRow(FromRow))
+        return;
+    const int d = RealToDisplRow(FromRow);
+    const int count = std::min(ToRow - FromRow + 1, RowCount() - d);
+    if (count <= 0)
+        return;
+    for (int k = 0; k < count; ++k) {
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = FromRow + k;
+        item->Items = WholeRow(d + k);
+        item->Height = DefaultRowHeight();
+        FGridItems.push_back(std::move(item));
+    }
+    RemoveRowsEx(d, count);
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::HideRowList(const TIntList& RowList)
+{
+    const int n = RowCount();
+    std::vector<int> heights(static_cast<size_t>(std::max(0, n)));
+    for (int r = 0; r < n; ++r)
+        heights[size_t(r)] = RowHeights(r);
+    std::vector<bool> listed(size_t(std::max(0, n)), false);
+    int count = 0;
+    for (int i = 0; i < RowList.Count(); ++i) {
+        const int r = RowList.GetInteger(i);
+        if (r < 0 || r >= n || listed[size_t(r)])
+            continue;
+        listed[size_t(r)] = true;
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = r;
+        item->Items = WholeRow(r);
+        item->Height = heights[size_t(r)];
+        item->Level = FFilterLevel;
+        FGridItems.push_back(std::move(item));
+        ++count;
+    }
+    ++FFilterLevel;
+    int to = 0;
+    for (int r = 0; r < n; ++r) {
+        if (listed[size_t(r)])
+            continue;
+        if (to != r) {
+            SetWholeRow(to, WholeRow(r));
+            SetRowHeights(to, heights[size_t(r)]);
+        }
+        ++to;
+    }
+    for (int r = to; r < n; ++r) {
+        SetWholeRow(r, TGridStrings());
+        TStringGrid::SetRowHeights(r, DefaultRowHeight());
+    }
+    SetRowCount(n - count);
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::UnHideRow(int Rowindex)
+{
+    for (size_t i = 0; i < FGridItems.size(); ++i) {
+        if (FGridItems[i]->Idx != Rowindex)
+            continue;
+        const bool marking = FShowModified->FEnabled;
+        FShowModified->FEnabled = false;
+        const int d = RealToDisplRow(Rowindex);
+        std::unique_ptr<TGridItem> item = std::move(FGridItems[i]);
+        RemoveHiddenItem(i);
+        FUnhiding = true;
+        InsertRowsCore(d, 1, true);
+        FUnhiding = false;
+        SetWholeRow(d, item->Items);
+        SetRowHeights(d, item->Height > 0 ? item->Height : DefaultRowHeight());
+        for (int k = 0; k < FControlList.Count(); ++k)
+            if (FControlList.GetControl(k)->Y() == Rowindex && FControlList.GetControl(k)->Object())
+                FControlList.GetControl(k)->Object()->setVisible(true);
+        FShowModified->FEnabled = marking;
+        CellControlsUpdate(false);
+        return;
+    }
+}
+
+void TVerIvovavOzed::UnHideRows(int FromRow, int ToRow)
+{
+    if (!IsHiddenRow(FromRow))
+        return;
+    // Each hidden row of the range goes back at its own displayed place, in ascending order, so
+    // that rows of the range that were shown keep their order with the ones shown again.
+    std::vector<int> rows;
+    for (const auto& it : FGridItems)
+        if (it->Idx >= FromRow && it->Idx <= ToRow)
+            rows.push_back(it->Idx);
+    std::sort(rows.begin(), rows.end());
+    for (int r : rows)
+        UnHideRow(r);
+}
+
+void TVerIvovavOzed::UnHideRowsAll()
+{
+    while (!FGridItems.empty()) {
+        const size_t before = FGridItems.size();
+        std::vector<int> idx;
+        for (const auto& it : FGridItems)
+            idx.push_back(it->Idx);
+        std::sort(idx.begin(), idx.end());
+        size_t i = 0;
+        while (i < idx.size()) {
+            size_t j = i;
+            while (j + 1 < idx.size() && idx[j + 1] == idx[j] + 1)
+                ++j;
+            UnHideRows(idx[i], idx[j]);
+            i = j + 1;
+        }
+        if (FGridItems.size() == before)
+            break; // a pass that frees nothing would repeat for ever
+    }
+}
+
+void TVerIvovavOzed::UnHideRowList()
+{
+    const int level = FFilterLevel - 1;
+    std::vector<TGridItem*> items;
+    for (const auto& it : FGridItems)
+        if (it->Level == level)
+            items.push_back(it.get());
+    std::sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
+    const int shownCount = RowCount();
+    const int total = shownCount + int(items.size());
+    if (Row() >= shownCount)
+        TStringGrid::FocusCell(FixedCols(), FixedRows(), true);
+    std::vector<TGridStrings> shown(static_cast<size_t>(shownCount));
+    std::vector<int> heights(static_cast<size_t>(shownCount));
+    for (int r = 0; r < shownCount; ++r) {
+        shown[size_t(r)] = WholeRow(r);
+        heights[size_t(r)] = RowHeights(r);
+    }
+    SetRowCount(total);
+    // Merge the shown rows and the rows of the last level by their place.
+    size_t next = 0;
+    int from = 0;
+    for (int r = 0; r < total; ++r) {
+        if (next < items.size() && items[next]->Idx == r) {
+            SetWholeRow(r, items[next]->Items);
+            SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
+            ++next;
+        } else if (from < shownCount) {
+            SetWholeRow(r, shown[size_t(from)]);
+            SetRowHeights(r, heights[size_t(from)]);
+            ++from;
+        } else if (next < items.size()) {
+            SetWholeRow(r, items[next]->Items);
+            SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
+            ++next;
+        }
+    }
+    if (FFilterLevel < 2)
+        FGridItems.clear();
+    else
+        FGridItems.erase(std::remove_if(FGridItems.begin(), FGridItems.end(),
+                                        [level](const std::unique_ptr<TGridItem>& it) { return it->Level == level; }),
+                         FGridItems.end());
+    CellControlsUpdate(false);
+}
+
+// ---- current row and top row -----------------------------------------------------------------
+
+void TVerIvovavOzed::SetRow(int Value)
+{
+    if (Col() < 0 || Col() > ColCount() - 1)
+        MoveToCell(FixedCols(), Value);
+    TStringGrid::SetRow(Value);
+    if (Row() != FOldRowSel && OnRowUpdate) {
+        OnRowUpdate(this, FOldRowSel, Row());
+        FOldRowSel = Row();
+    }
+    if (FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
+    if (FSyncGrid->SelectionRow() && FSyncGrid->CanSync()) {
+        TSyncGrid::TGuard guard(*FSyncGrid);
+        if (auto* other = dynamic_cast<TVerIvovavOzed*>(FSyncGrid->Grid()))
+            other->SetRow(Row());
+        else if (FSyncGrid->Grid())
+            FSyncGrid->Grid()->SetRow(Row());
+    }
+    if (Value == RowCount() - 1 && FSearchFooter->Visible())
+        KeepLastRowAboveFooter();
+}
+
+void TVerIvovavOzed::SetTopRow(int Value)
+{
+    if (Value >= FixedRows() && Value <= RowCount() - 1)
+        TStringGrid::SetTopRow(Value);
+}
+
+// ---- moving ----------------------------------------------------------------------------------
+
+void TVerIvovavOzed::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount() || FromIndex == ToIndex)
+        return;
+    if (FColumnOrder.Count() == 0)
+        SetColumnOrder();
+    HideEditor();
+    ColumnMoved(FromIndex, ToIndex);
+    for (int k = 0; k < FControlList.Count(); ++k) {
+        TControlItem* it = FControlList.GetControl(k);
+        const int x = AdjustIndex(it->X(), FromIndex, ToIndex);
+        if (x != it->X()) {
+            QWidget* w = it->Object();
+            const int y = it->Y();
+            FControlList.RemoveControl(k);
+            FControlList.AddControl(x, y, w);
+            --k;
+        }
+    }
+    CellControlsUpdate(false);
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::ColumnMoved(int FromIndex, int ToIndex)
+{
+    if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0)
+        return;
+    const int rf = RealColIndex(FromIndex);
+    const int rt = RealColIndex(ToIndex);
+    if (FromIndex < FColumnOrder.Count() && ToIndex < FColumnOrder.Count())
+        FColumnOrder.Move(FromIndex, ToIndex);
+    // Widths follow the displayed column.
+    {
+        std::vector<int> w(static_cast<size_t>(ColCount()));
+        for (int c = 0; c < ColCount(); ++c)
+            w[size_t(c)] = ColWidths(c);
+        MoveEntry(w, FromIndex, ToIndex, DefaultColWidth());
+        for (int c = 0; c < ColCount(); ++c)
+            if (ColWidths(c) != w[size_t(c)])
+                SetColWidths(c, w[size_t(c)]);
+    }
+    if (FNumHidden > 0) {
+        MoveEntry(FVisibleCol, rf, rt, true);
+        MoveEntry(FAllColWidths, rf, rt, 0);
+    }
+    FCurrent.X = AdjustIndex(FCurrent.X, FromIndex, ToIndex);
+    FAnchor.X = AdjustIndex(FAnchor.X, FromIndex, ToIndex);
+    TStringGrid::ColumnMoved(rf, rt);
+    for (const auto& it : FGridItems) {
+        TGridStrings& s = it->Items;
+        const int need = std::max(rf, rt) + 1;
+        while (s.Count() < need)
+            s.Add(QString());
+        s.Objects.resize(size_t(s.Count()));
+        MoveEntry(s.Objects, rf, rt, TGridObject());
+        QStringList& t = s.Strings;
+        t.move(rf, rt);
+    }
+}
+
+void TVerIvovavOzed::MoveRow(int FromIndex, int ToIndex)
+{
+    TStringGrid::MoveRow(FromIndex, ToIndex);
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::RowMoved(int FromIndex, int ToIndex)
+{
+    // The footer row stays last while the floating footer shows it.
+    if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)
+        return;
+    TStringGrid::RowMoved(FromIndex, ToIndex);
+    if (FSyncGrid->MoveRow() && FSyncGrid->CanSync()) {
+        TSyncGrid::TGuard guard(*FSyncGrid);
+        FSyncGrid->Grid()->MoveRow(FromIndex, ToIndex);
+    }
+}
+
+void TVerIvovavOzed::MoveRows(int FromIndex, int ToIndex, int Count)
+{
+    if (FromIndex == ToIndex || Count <= 0 || FromIndex < 0 || FromIndex >= RowCount())
+        return;
+    Count = std::min(Count, RowCount() - FromIndex);
+    std::vector<TGridStrings> saved;
+    for (int r = FromIndex; r < FromIndex + Count; ++r)
+        saved.push_back(WholeRow(r));
+    if (FromIndex + Count < ToIndex)
+        ToIndex -= Count;
+    RemoveRowsEx(FromIndex, Count);
+    ToIndex = std::clamp(ToIndex, 0, RowCount());
+    InsertRows(ToIndex, Count, true);
+    for (int k = 0; k < Count; ++k)
+        SetWholeRow(ToIndex + k, saved[size_t(k)]);
+}
+
+// ---- column order ----------------------------------------------------------------------------
+
+void TVerIvovavOzed::SetColumnOrder()
+{
+    FColumnOrder.Clear();
+    for (int c = 0; c < ColCount(); ++c)
+        FColumnOrder.Insert(FColumnOrder.Count(), c);
+}
+
+int TVerIvovavOzed::ColumnPosition(int ACol)
+{
+    if (FColumnOrder.Count() == 0)
+        return ACol;
+    int p = FColumnOrder.IndexOf(ACol);
+    if (p < 0)
+        p = ACol;
+    if (FGroupColumn != -1 && ACol >= FGroupColumn)
+        --p;
+    return p;
+}
+
+int TVerIvovavOzed::ColumnAtPosition(int ACol)
+{
+    if (FColumnOrder.Count() == 0)
+        SetColumnOrder();
+    if (FColumnOrder.Count() == 0 || ACol < 0 || ACol >= FColumnOrder.Count())
+        return ACol;
+    int v = FColumnOrder.GetInteger(ACol);
+    if (FGroupColumn != -1 && v >= FGroupColumn)
+        ++v;
+    return v;
+}
+
+void TVerIvovavOzed::ResetColumnOrder()
+{
+    UnHideColumnsAll();
+    if (FColumnOrder.Count() == 0) {
+        SetColumnOrder();
+        return;
+    }
+    // Every pass puts at least one column nearer its place; the cap only guards a broken list.
+    const int maxPasses = ColCount() * ColCount() + 1;
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        bool moved = false;
+        for (int p = 0; p < ColCount() && p < FColumnOrder.Count(); ++p) {
+            const int initial = FColumnOrder.GetInteger(p);
+            if (initial < p && initial >= 0) {
+                MoveColumn(p, initial);
+                moved = true;
+            }
+        }
+        if (!moved)
+            break;
+    }
+}
+
+int TVerIvovavOzed::ColumnByHeader(const QString& AValue)
+{
+    for (int c = 0; c < TotalColCount(); ++c)
+        if (GetCellsEx(c, 0) == AValue)
+            return c;
+    return -1;
+}
+
+// ---- scrolling -------------------------------------------------------------------------------
+
+void TVerIvovavOzed::ScrollInView(int ColIndex, int RowIndex)
+{
+    if (ColIndex >= ColCount() || RowIndex >= RowCount())
+        return;
+    int L = LeftCol();
+    int T = TopRow();
+    if (ColIndex < LeftCol() || ColIndex >= LeftCol() + VisibleColCount()) {
+        SetCol(ColIndex);
+        L = std::max(FixedCols(), ColIndex - VisibleColCount() / 2);
+    }
+    if (RowIndex < TopRow() || RowIndex >= TopRow() + VisibleRowCount()) {
+        SetRow(RowIndex);
+        T = std::max(FixedRows(), RowIndex - VisibleRowCount() / 2);
+    }
+    L = std::min(L, ColCount() - VisibleColCount() + 1);
+    if (FixedCols() + VisibleColCount() < ColCount())
+        SetLeftCol(L);
+    T = std::min(T, RowCount() - VisibleRowCount() + 1);
+    if (FixedRows() + VisibleRowCount() >= RowCount())
+        return;
+    SetTopRow(T);
+}
+
+// ---- used cells and the save range -----------------------------------------------------------
+
+TGridRect TVerIvovavOzed::GetUsedCells()
+{
+    TGridRect r{-1, -1, -1, -1};
+    for (int y = 0; y < RowCount(); ++y)
+        for (int x = 0; x < ColCount(); ++x) {
+            if (Cells(x, y).isEmpty())
+                continue;
+            if (r.Left < 0) {
+                r = {x, y, x, y};
+                continue;
+            }
+            r.Left = std::min(r.Left, x);
+            r.Top = std::min(r.Top, y);
+            r.Right = std::max(r.Right, x);
+            r.Bottom = std::max(r.Bottom, y);
+        }
+    if (r.Left < 0)
+        return TGridRect{0, 0, 0, 0};
+    return r;
+}
+
+int TVerIvovavOzed::SaveStartCol() const { return FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols(); }
+int TVerIvovavOzed::SaveStartRow() const { return FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows(); }
+
+int TVerIvovavOzed::SaveEndCol() const
+{
+    return FSaveFixedCells || FSaveFixedCols ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
+}
+
+int TVerIvovavOzed::SaveEndRow() const
+{
+    return FSaveFixedCells || FSaveFixedRows ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
+}
+
+int TVerIvovavOzed::SaveColCount() const
+{
+    return FSaveFixedCells || FSaveFixedCols ? ColCount() : ColCount() - FixedCols() - FFixedRightCols;
+}
+
+int TVerIvovavOzed::SaveRowCount() const
+{
+    return FSaveFixedCells || FSaveFixedRows ? RowCount() : RowCount() - FixedRows() - FFixedFooters;
+}
+
+// ---- selection hiding ------------------------------------------------------------------------
+
+void TVerIvovavOzed::HideSelection()
+{
+    FOldSelection = Selection();
+    TStringGrid::SetSelection({ColCount(), RowCount(), ColCount(), RowCount()});
+    FSelHidden = true;
+}
+
+void TVerIvovavOzed::UnHideSelection()
+{
+    FSelHidden = false;
+    if (FOldSelection.Top < RowCount() && FOldSelection.Left < ColCount()) {
+        TStringGrid::SetSelection(FOldSelection);
+        return;
+    }
+    const int left = FFixedColAlways && FixedCols() == ColCount() ? 0 : FixedCols();
+    const int top = FFixedRowAlways && FixedRows() == RowCount() ? 0 : FixedRows();
+    TStringGrid::SetSelection({left, top, left, top});
+}
+
+void TVerIvovavOzed::UpdateEditMode() { Select(); }
+
+// ---- cell controls ---------------------------------------------------------------------------
+
+void TVerIvovavOzed::CellControlsUpdate(bool rebuildlist)
+{
+    if (rebuildlist) {
+        FControlList.Clear();
+        FNumCellControls = 0;
+        for (int r = 0; r < RowCount(); ++r)
+            for (int c = 0; c < TotalColCount(); ++c)
+                if (TCellProperties* p = CellPropertiesOf(c, r); p && p->Control()) {
+                    FControlList.AddControl(c, RealRowIndex(r), p->Control());
+                    ++FNumCellControls;
+                }
+    }
+    for (int k = 0; k < FControlList.Count(); ++k) {
+        TControlItem* it = FControlList.GetControl(k);
+        QWidget* w = it->Object();
+        if (!w)
+            continue;
+        if (IsHiddenColumn(it->X()) || IsHiddenRow(it->Y())) {
+            w->setVisible(false);
+            continue;
+        }
+        const TRect r = TStringGrid::CellRect(DisplColIndex(it->X()), DisplRowIndex(it->Y()));
+        if (r.Right <= r.Left || r.Bottom <= r.Top) {
+            w->setVisible(false);
+            continue;
+        }
+        w->setGeometry(ToQRect({r.Left - 1, r.Top - 1, r.Right, r.Bottom}));
+        w->setVisible(true);
+    }
+}

@@ -1,0 +1,2 @@
+#pragma once
+// Types of the grid's looks, visual services and scrolling.

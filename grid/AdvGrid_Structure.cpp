@@ -1,0 +1,530 @@
+// TVerIvovavOzed: inserting, removing and clearing rows and columns.
+//
+// Every structure edit keeps the per-row state with its rows: cell properties, heights, hidden-row
+// items, the disjunct selection and the modified and enabled flags. Rows a removal vacates are
+// emptied, so no row is shown twice and no properties object belongs to two cells.
+#include "grid/AdvGrid.h"
+
+#include <algorithm>
+
+namespace {
+
+template <class T>
+void EraseAt(std::vector<T>& v, int index, int count)
+{
+    if (index < 0 || index >= int(v.size()))
+        return;
+    const int n = std::min(count, int(v.size()) - index);
+    v.erase(v.begin() + index, v.begin() + index + n);
+}
+
+template <class T>
+void InsertAt(std::vector<T>& v, int index, int count, const T& value)
+{
+    if (index < 0 || index > int(v.size()))
+        return;
+    v.insert(v.begin() + index, size_t(count), value);
+}
+
+void EraseInts(TIntList& l, int index, int count)
+{
+    for (int k = 0; k < count && index < l.Count(); ++k)
+        l.Delete(index);
+}
+
+void InsertInts(TIntList& l, int index, int count)
+{
+    if (index > l.Count())
+        return;
+    for (int k = 0; k < count; ++k)
+        l.Insert(index, 0);
+}
+
+} // namespace
+
+// Real indexes of the displayed rows RowIndex .. RowIndex + RCount - 1, ascending.
+static std::vector<int> RealRowsOf(const TVerIvovavOzed& g, int RowIndex, int RCount)
+{
+    std::vector<int> v;
+    for (int k = 0; k < RCount; ++k)
+        v.push_back(g.RealRowIndex(RowIndex + k));
+    return v;
+}
+
+// ---- removing rows ---------------------------------------------------------------------------
+
+void TVerIvovavOzed::RemoveRows(int RowIndex, int RCount)
+{
+    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
+        return;
+    RCount = std::min(RCount, RowCount() - RowIndex); // only rows that exist are removed
+    const std::vector<int> removedReal = RealRowsOf(*this, RowIndex, RCount);
+
+    // Controls below the removed rows move up with their rows.
+    if (FControlList.Count() > 0) {
+        const int below = RealRowIndex(RowIndex + RCount);
+        std::vector<std::tuple<int, int, QWidget*>> items;
+        for (int k = 0; k < FControlList.Count(); ++k) {
+            TControlItem* it = FControlList.GetControl(k);
+            items.emplace_back(it->X(), it->Y() >= below ? it->Y() - RCount : it->Y(), it->Object());
+        }
+        FControlList.Clear();
+        for (auto& [x, y, w] : items)
+            FControlList.AddControl(x, y, w);
+    }
+    FreeCellPropertiesRect(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
+
+    const bool entered = FEntered;
+    FEntered = false;
+    BeginUpdate();
+    const int savedTop = TopRow();
+    const int savedRow = Row();
+    const bool footerVisible = FFloatingFooter->Visible();
+    const int footers = FFixedFooters;
+    if (footerVisible) {
+        FFloatingFooter->SetVisible(false);
+        FFixedFooters = 0;
+    }
+
+    for (const auto& it : FGridItems) {
+        const int below = int(std::count_if(removedReal.begin(), removedReal.end(), [&](int r) { return r < it->Idx; }));
+        it->Idx -= below;
+    }
+    if (FShowModified->Enabled())
+        EraseInts(FModifiedRows, RowIndex, RCount);
+    if (FUseEnabledRows)
+        EraseInts(FEnabledRows, RowIndex, RCount);
+    if (FMouseActions->DisjunctRowSelect()) {
+        EraseAt(FRowSelect, FMouseActions->RowSelectPersistent() ? removedReal.front() : RowIndex, RCount);
+        for (int k = 0; k < RCount; ++k)
+            FSelectedRows.DeleteValue(RowIndex + k);
+    }
+
+    const int n = RowCount();
+    for (int i = RowIndex; i < n; ++i) {
+        if (i + RCount < n) {
+            SetWholeRow(i, WholeRow(i + RCount));
+            SetRowHeights(i, RowHeights(i + RCount));
+        } else
+            SetWholeRow(i, TGridStrings()); // references only: the moved rows own the objects now
+    }
+    for (int i = n; i <= n + RCount; ++i)
+        SetWholeRow(i, TGridStrings());
+
+    SetRowCount(n - RCount);
+    if (Row() >= RowCount() && RowCount() > FixedRows())
+        SetRow(RowCount() - 1);
+    FMaxRowCount -= RCount;
+
+    if (savedRow < RowCount()) {
+        if (!FMouseActions->DisjunctRowSelect())
+            SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else {
+        if (RowCount() > FixedRows())
+            SetRow(RowCount() - 1);
+        else
+            HideSelection();
+        FSelHidden = false;
+    }
+    if (footerVisible) {
+        FFixedFooters = footers;
+        FFloatingFooter->SetVisible(true);
+    }
+    EndUpdate();
+    FEntered = entered;
+
+    DoCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+    if (TopRow() >= RowCount() + FixedRows() - VisibleRowCount() - 2 && RowCount() - VisibleRowCount() - 1 > 0)
+        SetTopRow(RowCount() + FixedRows() - VisibleRowCount() - 2);
+    if (FControlList.Count() > 0)
+        CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::RemoveRowsEx(int RowIndex, int RCount)
+{
+    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
+        return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    const int realFirst = RealRowIndex(RowIndex);
+    const int savedRow = Row();
+    const int savedTop = TopRow();
+    BeginUpdate();
+    const int n = RowCount();
+    // The removed rows' cells go first, so that nothing moved up is shared with a vacated row.
+    FreeCellPropertiesRect(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
+    for (int i = RowIndex; i < n; ++i) {
+        if (i + RCount < n) {
+            SetWholeRow(i, WholeRow(i + RCount));
+            SetRowHeights(i, RowHeights(i + RCount));
+        } else
+            SetWholeRow(i, TGridStrings());
+    }
+    if (FMouseActions->DisjunctRowSelect())
+        EraseAt(FRowSelect, RowIndex, RCount);
+    SetRowCount(n - RCount);
+    FMaxRowCount -= RCount;
+    if (savedRow < RowCount()) {
+        SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else if (RowCount() > FixedRows()) {
+        SetRow(FixedRows());
+        SetTopRow(FixedRows());
+    }
+    EndUpdate();
+    ShiftHiddenItems(realFirst, -RCount);
+    DoCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TVerIvovavOzed::RemoveRowsHook(int RowIndex, int RCount)
+{
+    FreeCellPropertiesRect(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
+    RemoveRowsCore(RowIndex, RCount, true);
+}
+
+void TVerIvovavOzed::RemoveRowsCore(int RowIndex, int RCount, bool UpdateControls)
+{
+    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
+        return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    const std::vector<int> removedReal = RealRowsOf(*this, RowIndex, RCount);
+
+    if (UpdateControls)
+        for (int k = FControlList.Count() - 1; k >= 0; --k) {
+            TControlItem* it = FControlList.GetControl(k);
+            if (std::find(removedReal.begin(), removedReal.end(), it->Y()) != removedReal.end()) {
+                if (it->Object())
+                    it->Object()->setVisible(false);
+                FControlList.RemoveControl(k);
+            }
+        }
+    const int footers = FFixedFooters;
+    FFixedFooters = 0;
+    const bool footerVisible = FFloatingFooter->Visible();
+    if (footerVisible) {
+        BeginUpdate();
+        FFloatingFooter->SetVisible(false);
+    }
+    const bool disjunct = FMouseActions->DisjunctRowSelect();
+    const bool entered = FEntered;
+    FEntered = false;
+    BeginUpdate();
+    const int savedTop = TopRow();
+    const int savedRow = Row();
+    const bool rowSelectRemoved = (Options() & goRowSelect) && FixedRows() < RowCount() - 1;
+    if (rowSelectRemoved)
+        SetOptions(Options() & ~TGridOptions(goRowSelect));
+
+    std::vector<int> heights(static_cast<size_t>(RowCount()));
+    for (int r = 0; r < RowCount(); ++r)
+        heights[size_t(r)] = RowHeights(r);
+
+    // A removal (not a hiding) changes the real index of every row below.
+    if (UpdateControls)
+        for (const auto& it : FGridItems) {
+            const int below =
+                int(std::count_if(removedReal.begin(), removedReal.end(), [&](int r) { return r < it->Idx; }));
+            it->Idx -= below;
+        }
+
+    for (int k = 0; k < RCount; ++k) {
+        DeleteRow(RowIndex);
+        EraseAt(heights, RowIndex, 1);
+    }
+    if (disjunct) {
+        if (!FMouseActions->RowSelectPersistent())
+            EraseAt(FRowSelect, RowIndex, RCount);
+        else if (UpdateControls)
+            EraseAt(FRowSelect, removedReal.front(), RCount);
+    }
+    EraseInts(FModifiedRows, RowIndex, RCount);
+    if (FUseEnabledRows)
+        EraseInts(FEnabledRows, RowIndex, RCount);
+    SetNormalRowCount(RowCount());
+
+    if (savedRow < RowCount()) {
+        TStringGrid::SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else {
+        if (RowCount() > FixedRows()) {
+            TStringGrid::SetRow(RowCount() - 1);
+            if (Row() >= RowCount())
+                HideSelection();
+        } else
+            HideSelection();
+        FSelHidden = false;
+    }
+    for (int r = 0; r < RowCount() && r < int(heights.size()); ++r)
+        if (RowHeights(r) != heights[size_t(r)])
+            SetRowHeights(r, heights[size_t(r)]);
+    EndUpdate();
+    FEntered = entered;
+
+    DoCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+    if (TopRow() >= RowCount() - 1)
+        SetTopRow(RowCount() - 1);
+    if (Row() >= RowCount() && FixedRows() < RowCount()) {
+        FForceSel = true;
+        FocusCell(FixedCols(), FixedRows());
+        FForceSel = false;
+        if (rowSelectRemoved)
+            SetOptions(Options() | goRowSelect);
+        HideSelection();
+        FSelHidden = false;
+    } else if (rowSelectRemoved && RowCount() > FixedRows())
+        SetOptions(Options() | goRowSelect);
+    if (footerVisible) {
+        FFloatingFooter->SetVisible(true);
+        EndUpdate();
+    }
+    if (FControlList.Count() > 0)
+        CellControlsUpdate(false);
+    FFixedFooters = footers;
+}
+
+void TVerIvovavOzed::RemoveNormalRow(int ARow)
+{
+    RemoveRows(ARow, 1);
+}
+
+// ---- inserting rows --------------------------------------------------------------------------
+
+void TVerIvovavOzed::InsertRows(int RowIndex, int RCount, bool UpdateCellControls)
+{
+    InsertRowsCore(RowIndex, RCount, UpdateCellControls);
+}
+
+void TVerIvovavOzed::InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls)
+{
+    if (RCount <= 0 || RowIndex < 0)
+        return;
+    RowIndex = std::min(RowIndex, RowCount());
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
+    // The real index the new rows take (rows hidden just before stay before them).
+    const int realIndex = RowIndex < RowCount() ? RealRowIndex(RowIndex) : TotalRowCount();
+    const int n = RowCount();
+    SetRowCount(n + RCount);
+    const int last = FFloatingFooter->Visible() ? RowCount() - 2 : RowCount() - 1;
+    for (int i = last; i >= RowIndex + RCount; --i) {
+        SetWholeRow(i, WholeRow(i - RCount));
+        SetRowHeights(i, RowHeights(i - RCount));
+    }
+    for (int i = RowIndex; i < RowIndex + RCount; ++i) {
+        SetRowHeights(i, DefaultRowHeight());
+        SetWholeRow(i, TGridStrings());
+    }
+    // Per-row state stays with its rows.
+    InsertInts(FModifiedRows, RowIndex, RCount);
+    if (FUseEnabledRows)
+        InsertInts(FEnabledRows, RowIndex, RCount);
+    if (!FUnhiding) {
+        ShiftHiddenItems(realIndex - 1, RCount);
+        if (FMouseActions->RowSelectPersistent())
+            InsertAt(FRowSelect, realIndex, RCount, false);
+    }
+    if (!FMouseActions->RowSelectPersistent())
+        InsertAt(FRowSelect, RowIndex, RCount, false);
+    if (FSelectedRows.Count() > 0) {
+        for (int k = 0; k < FSelectedRows.Count(); ++k)
+            if (FSelectedRows.GetInteger(k) >= RowIndex)
+                FSelectedRows.SetInteger(k, FSelectedRows.GetInteger(k) + RCount);
+    }
+    if (UpdateCellControls && FControlList.Count() > 0) {
+        std::vector<std::tuple<int, int, QWidget*>> items;
+        for (int k = 0; k < FControlList.Count(); ++k) {
+            TControlItem* it = FControlList.GetControl(k);
+            items.emplace_back(it->X(), it->Y() >= realIndex && !FUnhiding ? it->Y() + RCount : it->Y(), it->Object());
+        }
+        FControlList.Clear();
+        for (auto& [x, y, w] : items)
+            FControlList.AddControl(x, y, w);
+        CellControlsUpdate(false);
+    }
+    if (!FDestroying)
+        DoCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TVerIvovavOzed::InsertNormalRow(int ARow) { InsertRows(DisplRowIndex(ARow), 1, true); }
+
+void TVerIvovavOzed::AddRow()
+{
+    if (FFloatingFooter->Visible()) {
+        InsertRows(RowCount() - 1, 1, true);
+        if (FFloatingFooter->FooterStyle() == fsFixedLastRow)
+            ClearRows(RowCount() - 2, 1);
+    } else {
+        InsertRows(RowCount(), 1, true);
+        ClearRows(RowCount() - 1, 1);
+    }
+}
+
+// ---- columns ---------------------------------------------------------------------------------
+
+void TVerIvovavOzed::InsertCols(int ColIndex, int CCount)
+{
+    if (CCount <= 0 || ColIndex < 0)
+        return;
+    ColIndex = std::min(ColIndex, TotalColCount());
+    const int oldTotal = TotalColCount();
+    const int oldShown = ColCount();
+    // Displayed position of the insert (the new columns are shown).
+    const int d = RealToDisplCol(ColIndex);
+    SetColCount(ColCount() + CCount);
+    // Flags and saved widths move right with their columns.
+    if (!FVisibleCol.empty() && ColIndex < int(FVisibleCol.size()))
+        FVisibleCol.insert(FVisibleCol.begin() + ColIndex, size_t(CCount), true);
+    if (!FAllColWidths.empty() && ColIndex < int(FAllColWidths.size()))
+        FAllColWidths.insert(FAllColWidths.begin() + ColIndex, size_t(CCount), 0);
+    for (int k = oldShown - 1; k >= d; --k)
+        SetColWidths(k + CCount, ColWidths(k));
+    for (int k = d; k < d + CCount; ++k)
+        SetColWidths(k, DefaultColWidth());
+    // Cells of every row, hidden rows included, move right.
+    for (int r = 0; r < std::max(RowCount(), StoredRowCount()); ++r) {
+        bool any = false;
+        for (int c = ColIndex; c < oldTotal && !any; ++c)
+            any = !GetGridCell(c, r).isEmpty() || GetGridObject(c, r);
+        if (!any)
+            continue;
+        for (int c = oldTotal - 1; c >= ColIndex; --c) {
+            SetGridCell(c + CCount, r, GetGridCell(c, r));
+            SetGridObject(c + CCount, r, GetGridObject(c, r));
+        }
+        for (int c = ColIndex; c < ColIndex + CCount; ++c) {
+            SetGridCell(c, r, QString());
+            SetGridObject(c, r, nullptr);
+        }
+    }
+    for (const auto& it : FGridItems) {
+        TGridStrings& s = it->Items;
+        if (ColIndex > s.Count())
+            continue;
+        for (int k = 0; k < CCount; ++k) {
+            s.Strings.insert(ColIndex, QString());
+            s.Objects.insert(s.Objects.begin() + std::min<int>(ColIndex, int(s.Objects.size())), TGridObject());
+        }
+    }
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
+{
+    if (ColIndex < 0 || ColIndex >= TotalColCount() || CCount <= 0)
+        return;
+    CCount = std::min(CCount, TotalColCount() - ColIndex);
+    ClearCols(ColIndex, CCount);
+    const int total = TotalColCount();
+    int shownRemoved = 0;
+    std::vector<int> widths;
+    for (int c = 0; c < total; ++c)
+        if (!IsHiddenColumn(c)) {
+            if (c >= ColIndex && c < ColIndex + CCount)
+                ++shownRemoved;
+            else
+                widths.push_back(AllColWidths(c));
+        }
+    for (int r = 0; r < std::max(RowCount(), StoredRowCount()); ++r) {
+        for (int c = ColIndex; c < total; ++c) {
+            const int from = c + CCount;
+            SetGridCell(c, r, from < total ? GetGridCell(from, r) : QString());
+            SetGridObject(c, r, from < total ? GetGridObject(from, r) : nullptr);
+        }
+    }
+    for (const auto& it : FGridItems) {
+        TGridStrings& s = it->Items;
+        for (int k = 0; k < CCount && ColIndex < s.Count(); ++k) {
+            s.Strings.removeAt(ColIndex);
+            if (ColIndex < int(s.Objects.size()))
+                s.Objects.erase(s.Objects.begin() + ColIndex);
+        }
+    }
+    // Hidden columns of the range are gone with it.
+    for (int c = ColIndex; c < ColIndex + CCount; ++c)
+        if (IsHiddenColumn(c))
+            --FNumHidden;
+    EraseAt(FAllColWidths, ColIndex, CCount);
+    std::vector<bool> vis(FVisibleCol.begin(), FVisibleCol.end());
+    if (ColIndex < int(vis.size()))
+        vis.erase(vis.begin() + ColIndex, vis.begin() + std::min<int>(int(vis.size()), ColIndex + CCount));
+    FVisibleCol = vis;
+    SetColCount(ColCount() - shownRemoved);
+    for (int c = 0; c < ColCount() && c < int(widths.size()); ++c)
+        SetColWidths(c, widths[size_t(c)]);
+    DoCellsChanged({ColIndex, 0, ColIndex + CCount, RowCount() - 1});
+}
+
+// ---- clearing --------------------------------------------------------------------------------
+
+void TVerIvovavOzed::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int i = ACol1; i <= ACol2; ++i) {
+            const int a = FSaveHiddenCells ? DisplToRealCol(i) : i;
+            if (!FClearTextOnly && HasCellProperties(a, r)) {
+                if (FNilObjects) {
+                    SetGridCell(a, r, QString());
+                    SetGridObject(a, r, nullptr);
+                } else {
+                    RemoveCellGraphic(a, r);
+                    SetCellProperties(a, r, nullptr);
+                }
+            }
+            if (!FDestroying && !Cells(a, r).isEmpty()) {
+                SetCells(a, r, QString());
+                if (a != i)
+                    RepaintCell(i, r);
+            }
+        }
+    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1)
+        SetHasCellProps(false);
+    if (!FDestroying && !FBlockCellChange)
+        DoCellsChanged({DisplToRealCol(ACol1), ARow1, DisplToRealCol(ACol2), ARow2});
+}
+
+void TVerIvovavOzed::ClearRows(int RowIndex, int RCount)
+{
+    if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
+        ClearRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
+}
+
+void TVerIvovavOzed::ClearNormalRows(int RowIndex, int RCount)
+{
+    if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
+        ClearRect(FixedCols(), RowIndex, ColCount() + FNumHidden - FFixedRightCols - 1, RowIndex + RCount - 1);
+}
+
+void TVerIvovavOzed::ClearCols(int ColIndex, int CCount)
+{
+    if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
+        ClearRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+}
+
+void TVerIvovavOzed::ClearNormalCols(int ColIndex, int CCount)
+{
+    if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
+        ClearRect(ColIndex, FixedRows(), ColIndex + CCount - 1, RowCount() - FFixedFooters - 1);
+}
+
+void TVerIvovavOzed::ClearNormalCells()
+{
+    if (RowCount() > 0 && ColCount() > 0)
+        ClearRect(FixedCols(), FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
+                  RowCount() - FFixedFooters - 1);
+}
+
+void TVerIvovavOzed::Clear()
+{
+    if (RowCount() > 0 && ColCount() > 0)
+        ClearRect(0, 0, ColCount() + FNumHidden - 1, RowCount() - 1);
+    SearchInc.clear();
+    if (FNumHidden > 0)
+        InvalidateGrid();
+}
+
+void TVerIvovavOzed::ClearAll()
+{
+    Clear();
+    for (const auto& it : FGridItems)
+        it->Items = TGridStrings();
+}

@@ -1,0 +1,331 @@
+#pragma once
+// TAsgCustomCombo / TAsgComboBox: the system combo box with an owner-drawn look. A flat mode that
+// takes the parent's colour, border colours for the normal and the focused state, a coloured or
+// visual-style drop-down button that tracks the pointer, a focus colour, and a caption label that
+// sits at one of 13 places around the box and turns bold while the box has the focus. The grid's
+// combo cell editors derive from it.
+//
+// The whole control is painted through TCanvas: the plain (classic) combo first, and over it the
+// owner-drawn button and borders where the settings ask for them.
+#include "platform/Canvas.h"
+#include "platform/Graphics.h"
+#include "platform/Keys.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QProxyStyle;
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+#ifndef KT_TCOMBOBOXSTYLE_DEFINED
+#define KT_TCOMBOBOXSTYLE_DEFINED
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+#endif
+
+#ifndef KT_TEDITCHARCASE_DEFINED
+#define KT_TEDITCHARCASE_DEFINED
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+#endif
+
+// The caption-label places of the combo and the date pickers. Kept in their own scope: the
+// drop-down edit has a longer list of its own under the same name.
+namespace AsgCombo {
+
+enum TLabelPosition {
+    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
+    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
+};
+
+// Top-left corner of a label of size labelSize (caption width textWidth) beside a control whose
+// bounds are `box`, `margin` pixels away.
+TPoint LabelOrigin(TLabelPosition position, const TRect& box, const TSize& labelSize, int textWidth, int margin);
+
+// Width and height of a caption as a label shows it (single text block, "&" prefixes hidden).
+TSize LabelTextSize(const QString& caption, const TFont& font);
+
+// TFont of a Qt font (colour: window text).
+TFont FontOf(const QFont& font);
+
+// Visual styles are there and switched on (the themed drawing branches apply).
+bool VisualStylesActive();
+
+// Draws one part of the visual styles; false when they are not there.
+bool DrawThemePart(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state, const TRect& r);
+
+// The colour a control shows behind itself: its parent's background (clBtnFace without parent).
+TColor ParentBrushColor(const QWidget* control);
+
+} // namespace AsgCombo
+
+class TAsgCustomCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TAsgCustomCombo(QWidget* AOwner = nullptr);
+    ~TAsgCustomCombo() override;
+
+    // ---- designed properties ----
+    bool AutoFocus() const { return FAutoFocus; }
+    void SetAutoFocus(bool Value) { FAutoFocus = Value; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    int ButtonWidth() const { return FButtonWidth; }
+    void SetButtonWidth(int Value); // 14..32, other values are ignored
+    bool DisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool Value) { FDisabledBorder = Value; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    TColor FlatLineColor() const { return FFlatLineColor; }
+    void SetFlatLineColor(TColor Value);
+    bool FlatParentColor() const { return FFlatParentColor; }
+    void SetFlatParentColor(bool Value);
+    bool Etched() const { return FEtched; }
+    void SetEtched(bool Value);
+    bool FocusBorder() const { return FFocusBorder; }
+    void SetFocusBorder(bool Value) { FFocusBorder = Value; }
+    TColor FocusBorderColor() const { return FFocusBorderColor; }
+    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
+    TColor FocusColor() const { return FFocusColor; }
+    void SetFocusColor(TColor Value) { FFocusColor = Value; }
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
+    int DropWidth() const { return FDropWidth; }
+    void SetDropWidth(int Value);
+    QString LabelCaption() const;
+    void SetLabelCaption(const QString& Value);
+    AsgCombo::TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(AsgCombo::TLabelPosition Value);
+    int LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int Value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool Value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool Value);
+    TFont& LabelFont() { return *FLabelFont; }
+    void SetLabelFont(const TFont& Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool Value) { setEnabled(Value); }
+    bool Visible() const { return !isHidden(); }
+    void SetVisible(bool Value) { setVisible(Value); }
+
+    // Button colours (plain fields; ButtonTextColorHot is kept but not drawn).
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor Value) { FButtonColor = Value; }
+    TColor ButtonColorHot() const { return FButtonColorHot; }
+    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
+    TColor ButtonColorDown() const { return FButtonColorDown; }
+    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
+    TColor ButtonBorderColor() const { return FButtonBorderColor; }
+    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
+    TColor ButtonTextColor() const { return FButtonTextColor; }
+    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
+    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
+    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
+    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
+    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
+    QLabel* ComboLabel() const { return FLabel; }
+    bool IsWinXP() const { return FIsWinXP; }
+    void SetIsWinXP(bool Value) { FIsWinXP = Value; }
+    bool IsVista() const { return FIsVista; }
+    void SetIsVista(bool Value) { FIsVista = Value; }
+
+    // ---- the usual combo box properties ----
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    QStringList Items() const;
+    void SetItems(const QStringList& Value); // copies; sorted when Sorted
+    void AddItem(const QString& Value);
+    void ClearItems();
+    int ItemIndex() const { return currentIndex(); }
+    void SetItemIndex(int Value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    int DropDownCount() const { return maxVisibleItems(); }
+    void SetDropDownCount(int Value) { setMaxVisibleItems(Value < 1 ? 1 : Value); }
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    QString Text() const;
+    // Edit styles take the text; the list style selects the item with that text (none when absent).
+    void SetText(const QString& Value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value); // 0: no limit
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+    int AutoCompleteDelay() const { return FAutoCompleteDelay; }
+    void SetAutoCompleteDelay(int Value) { FAutoCompleteDelay = Value; }
+    bool DroppedDown() const { return FDroppedDown; }
+    void SetDroppedDown(bool Value);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    TFont Font() const { return AsgCombo::FontOf(font()); }
+    void SetFont(const TFont& Value);
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool Value) { FLoading = Value; }
+
+    // ---- operations ----
+    // The designed-defaults pass after set-up.
+    virtual void Loaded();
+    // Takes the present colour as the one shown while the box has no focus.
+    virtual void Init();
+    // Selects the first item equal to AString; nothing when there is none.
+    void SelectItem(const QString& AString);
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+
+    // ---- state, for the grid and for tests ----
+    bool HasFocus() const { return FHasFocus; }
+    bool MouseInControl() const { return FMouseInControl; }
+    bool ButtonHover() const { return FButtonHover; }
+    TColor NormalColor() const { return FNormalColor; }
+    TColor LoadedColor() const { return FLoadedColor; }
+    // Paints the control as the screen shows it onto a canvas of its size.
+    void PaintTo(TCanvas& Canvas);
+
+    // ---- events (fired by user actions only) ----
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TNotifyEvent OnDropUp;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyDown;
+    std::function<void(QObject* sender, QChar& Key)> OnKeyPress;
+    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyUp;
+
+    void showPopup() override;
+    void hidePopup() override;
+    void setVisible(bool visible) override;
+
+protected:
+    // Key steps, as a key arrives: key-down, then its character. A handler that zeroes the key
+    // keeps it from the combo's own handling.
+    virtual void KeyDown(Word& Key, TShiftState Shift);
+    virtual void KeyPress(QChar& Key);
+    virtual void KeyUp(Word& Key, TShiftState Shift);
+    virtual void Change();
+    virtual void Select();
+    virtual void Click();
+    virtual void DropDown();
+    virtual void CloseUp();
+    // Focus gained and lost.
+    virtual void DoEnter();
+    virtual void DoExit();
+    // The pointer entering and leaving.
+    virtual void CMMouseEnter();
+    virtual void CMMouseLeave();
+
+    // Painting steps.
+    virtual void PaintInherited(TCanvas& Canvas);
+    void DrawButton(TCanvas& Canvas);
+    void DrawBorders(TCanvas& Canvas);
+    void DrawControlBorder(TCanvas& Canvas);
+    void DrawButtonBorder(TCanvas& Canvas);
+
+    // The label follows the box.
+    void UpdateLabel();
+    void LabelFontChange();
+
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ApplyColor();
+    void ApplyMaxLength();
+    void ConnectEdit();
+    void Activated(int index);
+    void EditTextEdited(const QString& text);
+    bool ListAutoComplete(QChar ch);
+    void EditAutoComplete();
+    void SetLabelBold(bool bold);
+    bool OwnerDrawn() const;
+    bool Active() const;
+    void PopupClosed();
+    void InvalidateButtonArea();
+
+    bool FAutoFocus = false;
+    bool FFlat = false;
+    bool FEtched = false;
+    TColor FOldColor = clWindow;
+    TColor FLoadedColor = clWindow;
+    bool FOldParentColor = false;
+    int FButtonWidth = 19;
+    bool FFocusBorder = false;
+    bool FMouseInControl = false;
+    int FDropWidth = 0;
+    bool FIsWinXP = false;
+    bool FIsThemed = false;
+    bool FButtonHover = false;
+    bool FLabelAlwaysEnabled = false;
+    bool FLabelTransparent = false;
+    int FLabelMargin = 4;
+    std::unique_ptr<TFont> FLabelFont;
+    AsgCombo::TLabelPosition FLabelPosition = AsgCombo::lpLeftTop;
+    QPointer<QLabel> FLabel;
+    TColor FFlatLineColor = clNone;
+    bool FFlatParentColor = true;
+    TColor FFocusColor = clNone;
+    TColor FFocusBorderColor = clNone;
+    TColor FBorderColor = clNone;
+    bool FDisabledBorder = true;
+    TColor FNormalColor = clWindow;
+    bool FHasFocus = false;
+    bool FFocusLabel = false;
+    TColor FButtonColorDown = clNone;
+    TColor FButtonBorderColor = clNone;
+    TColor FButtonTextColor = clNone;
+    TColor FButtonTextColorHot = clNone;
+    TColor FButtonColor = clNone;
+    TColor FButtonColorHot = clNone;
+    TColor FButtonTextColorDown = clNone;
+    bool FIsVista = false;
+
+    // The usual combo state.
+    TColor FColor = clWindow;
+    TComboBoxStyle FStyle = csDropDown;
+    bool FSorted = false;
+    TEditCharCase FCharCase = ecNormal;
+    int FMaxLength = 0;
+    bool FAutoComplete = true;
+    int FAutoCompleteDelay = 500;
+    QString FSearchText;
+    uint32_t FLastKeyTick = 0;
+    bool FDroppedDown = false;
+    bool FMouseDown = false;
+    bool FCtl3D = true;
+    bool FParentFont = true;
+    bool FParentColor = false;
+    bool FLoading = false;
+    bool FDestroying = false;
+    bool FEditKeyDeletes = false;
+    std::unique_ptr<QProxyStyle> FGeometry;
+};
+
+// The published form of the combo.
+class TAsgComboBox : public TAsgCustomCombo {
+    Q_OBJECT
+public:
+    explicit TAsgComboBox(QWidget* AOwner = nullptr) : TAsgCustomCombo(AOwner) {}
+};

@@ -1,0 +1,390 @@
+#include "grid/GridSettingsObjects.h"
+
+#include <set>
+
+// ---- TSearchFooter ---------------------------------------------------------------------------
+
+TSearchFooter::TSearchFooter(QObject* AOwner, bool InitDesign) : FOwner(AOwner)
+{
+    if (InitDesign) {
+        FFindNextCaption = QStringLiteral("Find &next");
+        FFindPrevCaption = QStringLiteral("Find &previous");
+        FHighLightCaption = QStringLiteral("Highlight");
+        FHintClose = QStringLiteral("Close");
+        FHintFindNext = QStringLiteral("Find next occurrence");
+        FHintFindPrev = QStringLiteral("Find previous occurrence");
+        FHintHighlight = QStringLiteral("Highlight occurrences");
+        FMatchCaseCaption = QStringLiteral("Match case");
+    }
+}
+
+void TSearchFooter::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TSearchFooter::Assign(const TSearchFooter& Source)
+{
+    FAlwaysHighLight = Source.FAlwaysHighLight;
+    FColor = Source.FColor;
+    FColorTo = Source.FColorTo;
+    FFindNextCaption = Source.FFindNextCaption;
+    FFindPrevCaption = Source.FFindPrevCaption;
+    FHighLightCaption = Source.FHighLightCaption;
+    FMatchCaseCaption = Source.FMatchCaseCaption;
+    FHintClose = Source.FHintClose;
+    FHintFindNext = Source.FHintFindNext;
+    FHintFindPrev = Source.FHintFindPrev;
+    FHintHighlight = Source.FHintHighlight;
+    FShowClose = Source.FShowClose;
+    FShowFindNext = Source.FShowFindNext;
+    FShowFindPrev = Source.FShowFindPrev;
+    FShowHighLight = Source.FShowHighLight;
+    FShowMatchCase = Source.FShowMatchCase;
+    FSearchActiveColumnOnly = Source.FSearchActiveColumnOnly;
+    FSearchMatchStart = Source.FSearchMatchStart;
+    FSearchColumn = Source.FSearchColumn;
+    FSearchDirection = Source.FSearchDirection;
+    FSearchHiddenRows = Source.FSearchHiddenRows;
+    FVisible = Source.FVisible;
+    // The font's own change notification is not ours to fire.
+    auto notify = std::move(FFont.OnChange);
+    FFont.OnChange = nullptr;
+    FFont.Assign(Source.FFont);
+    FFont.OnChange = std::move(notify);
+}
+
+#define KT_STORE_EVENT(Setter, Field, Type) \
+    void TSearchFooter::Setter(Type Value)  \
+    {                                       \
+        Field = Value;                      \
+        Changed();                          \
+    }
+#define KT_CHANGE_EVENT(Setter, Field, Type) \
+    void TSearchFooter::Setter(Type Value)   \
+    {                                        \
+        if (Field == Value)                  \
+            return;                          \
+        Field = Value;                       \
+        Changed();                           \
+    }
+
+KT_STORE_EVENT(SetColor, FColor, TColor)
+KT_STORE_EVENT(SetColorTo, FColorTo, TColor)
+KT_STORE_EVENT(SetFindNextCaption, FFindNextCaption, const QString&)
+KT_STORE_EVENT(SetFindPrevCaption, FFindPrevCaption, const QString&)
+KT_STORE_EVENT(SetHighLightCaption, FHighLightCaption, const QString&)
+KT_STORE_EVENT(SetHintClose, FHintClose, const QString&)
+KT_STORE_EVENT(SetHintFindNext, FHintFindNext, const QString&)
+KT_STORE_EVENT(SetHintFindPrev, FHintFindPrev, const QString&)
+KT_STORE_EVENT(SetHintHighlight, FHintHighlight, const QString&)
+KT_STORE_EVENT(SetMatchCaseCaption, FMatchCaseCaption, const QString&)
+KT_STORE_EVENT(SetShowClose, FShowClose, bool)
+KT_STORE_EVENT(SetAutoThemeAdapt, FAutoThemeAdapt, bool)
+KT_CHANGE_EVENT(SetShowFindNext, FShowFindNext, bool)
+KT_CHANGE_EVENT(SetShowFindPrev, FShowFindPrev, bool)
+KT_CHANGE_EVENT(SetShowHighLight, FShowHighLight, bool)
+KT_CHANGE_EVENT(SetShowMatchCase, FShowMatchCase, bool)
+KT_CHANGE_EVENT(SetVisible, FVisible, bool)
+#undef KT_STORE_EVENT
+#undef KT_CHANGE_EVENT
+
+void TSearchFooter::SetFont(const TFont& Value)
+{
+    FFont.Assign(Value);
+    Changed();
+}
+
+// ---- TNavigation -----------------------------------------------------------------------------
+
+void TNavigation::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TNavigation::Assign(const TNavigation& Source)
+{
+    FAllowInsertRow = Source.FAllowInsertRow;
+    FAllowDeleteRow = Source.FAllowDeleteRow;
+    FAlwaysEdit = Source.FAlwaysEdit;
+    FAdvanceOnEnter = Source.FAdvanceOnEnter;
+    FAdvanceOnEnterLoop = Source.FAdvanceOnEnterLoop;
+    FAdvanceInsert = Source.FAdvanceInsert;
+    FAdvanceAutoEdit = Source.FAdvanceAutoEdit;
+    FAdvanceSkipReadOnlyCells = Source.FAdvanceSkipReadOnlyCells;
+    FAutoGotoWhenSorted = Source.FAutoGotoWhenSorted;
+    FAutoGotoIncremental = Source.FAutoGotoIncremental;
+    FAutoComboDropSize = Source.FAutoComboDropSize;
+    FAdvanceDirection = Source.FAdvanceDirection;
+    FAllowClipboardShortCuts = Source.FAllowClipboardShortCuts;
+    FAllowCtrlEnter = Source.FAllowCtrlEnter;
+    FAllowSmartClipboard = Source.FAllowSmartClipboard;
+    FAllowRTFClipboard = Source.FAllowRTFClipboard;
+    FAllowFmtClipboard = Source.FAllowFmtClipboard;
+    FAllowClipboardAlways = Source.FAllowClipboardAlways;
+    FAllowClipboardRowGrow = Source.FAllowClipboardRowGrow;
+    FAllowClipboardColGrow = Source.FAllowClipboardColGrow;
+    FAdvanceAuto = Source.FAdvanceAuto;
+    FAppendOnArrowDown = Source.FAppendOnArrowDown;
+    FEditSelectAll = Source.FEditSelectAll;
+    FInsertPosition = Source.FInsertPosition;
+    FClipboardPasteAction = Source.FClipboardPasteAction;
+    FComboGetUpDown = Source.FComboGetUpDown;
+    FCursorAdvance = Source.FCursorAdvance;
+    FCursorWalkEditor = Source.FCursorWalkEditor;
+    FCursorWalkAlwaysEdit = Source.FCursorWalkAlwaysEdit;
+    FCursorMoveRows = Source.FCursorMoveRows;
+    FMoveRowOnSort = Source.FMoveRowOnSort;
+    FMoveScrollOnly = Source.FMoveScrollOnly;
+    FImproveMaskSel = Source.FImproveMaskSel;
+    FLeftRightRowSelect = Source.FLeftRightRowSelect;
+    FCopyHTMLTagsToClipboard = Source.FCopyHTMLTagsToClipboard;
+    FKeepHorizScroll = Source.FKeepHorizScroll;
+    FLineFeedOnEnter = Source.FLineFeedOnEnter;
+    FHomeEndKey = Source.FHomeEndKey;
+    FSkipFixedCells = Source.FSkipFixedCells;
+    FSkipDisabledRows = Source.FSkipDisabledRows;
+    FTabToNextAtEnd = Source.FTabToNextAtEnd;
+    FTabAdvanceDirection = Source.FTabAdvanceDirection;
+}
+
+void TNavigation::SetAdvanceInsert(bool Value)
+{
+    if (Value == FAdvanceInsert)
+        return;
+    FAdvanceInsert = Value;
+    Changed();
+}
+
+void TNavigation::SetAdvanceDirection(TAdvanceDirection Value)
+{
+    if (Value == FAdvanceDirection)
+        return;
+    FAdvanceDirection = Value;
+    Changed();
+}
+
+void TNavigation::SetAdvanceAuto(bool Value)
+{
+    if (Value == FAdvanceAuto)
+        return;
+    FAdvanceAuto = Value;
+    if (Value)
+        FAdvanceOnEnter = true;
+}
+
+// ---- TMouseActions ---------------------------------------------------------------------------
+
+bool TMouseActions::IsDesigning()
+{
+    bool designing = false;
+    if (OnIsDesigning)
+        OnIsDesigning(this, designing);
+    return designing;
+}
+
+void TMouseActions::Assign(const TMouseActions& Source)
+{
+    FAllColumnSize = Source.FAllColumnSize;
+    FAllRowSize = Source.FAllRowSize;
+    FAllSelect = Source.FAllSelect;
+    FAutoSizeColOnDblClick = Source.FAutoSizeColOnDblClick;
+    FCaretPositioning = Source.FCaretPositioning;
+    FCheckAllCheck = Source.FCheckAllCheck;
+    FColSelect = Source.FColSelect;
+    FDirectComboClose = Source.FDirectComboClose;
+    FDirectComboDrop = Source.FDirectComboDrop;
+    FDirectDateClose = Source.FDirectDateClose;
+    FDirectDateDrop = Source.FDirectDateDrop;
+    FDirectEdit = Source.FDirectEdit;
+    FDisjunctRowSelect = Source.FDisjunctRowSelect;
+    FDisjunctRowSelectNoCtrl = Source.FDisjunctRowSelectNoCtrl;
+    FDisjunctColSelect = Source.FDisjunctColSelect;
+    FDisjunctCellSelect = Source.FDisjunctCellSelect;
+    FFixedRowsEdit = Source.FFixedRowsEdit;
+    FFixedColsEdit = Source.FFixedColsEdit;
+    FFixedRowsEditor = Source.FFixedRowsEditor;
+    FFixedColsEditor = Source.FFixedColsEditor;
+    FMoveRowOnNodeClick = Source.FMoveRowOnNodeClick;
+    FNoAutoRangeScroll = Source.FNoAutoRangeScroll;
+    FNodeAllExpandContract = Source.FNodeAllExpandContract;
+    FNoScrollOnPartialRow = Source.FNoScrollOnPartialRow;
+    FPreciseCheckBoxCheck = Source.FPreciseCheckBoxCheck;
+    FPreciseNodeClick = Source.FPreciseNodeClick;
+    FRangeSelectAndEdit = Source.FRangeSelectAndEdit;
+    FRowSelect = Source.FRowSelect;
+    FRowSelectPersistent = Source.FRowSelectPersistent;
+    FSelectOnRightClick = Source.FSelectOnRightClick;
+    FSizeFixedCol = Source.FSizeFixedCol;
+    FWheelIncrement = Source.FWheelIncrement;
+    FWheelAction = Source.FWheelAction;
+}
+
+void TMouseActions::SetDisjunctRowSelect(bool Value)
+{
+    FDisjunctRowSelect = Value;
+    if (Value && IsDesigning()) {
+        FDisjunctColSelect = false;
+        FDisjunctCellSelect = false;
+    }
+}
+
+void TMouseActions::SetDisjunctColSelect(bool Value)
+{
+    FDisjunctColSelect = Value;
+    if (Value && IsDesigning()) {
+        FDisjunctRowSelect = false;
+        FDisjunctCellSelect = false;
+    }
+}
+
+void TMouseActions::SetDisjunctCellSelect(bool Value)
+{
+    FDisjunctCellSelect = Value;
+    if (Value && IsDesigning()) {
+        FDisjunctRowSelect = false;
+        FDisjunctColSelect = false;
+    }
+}
+
+void TMouseActions::SetEditOnDblClickOnly(bool Value)
+{
+    FEditOnDblClickOnly = Value;
+    if (Value && OnDisableEdit)
+        OnDisableEdit(this);
+}
+
+void TMouseActions::SetHotmailRowSelect(bool Value)
+{
+    FHotmailRowSelect = Value;
+    if (Value) {
+        FDisjunctRowSelect = true;
+        FCheckAllCheck = true;
+    }
+    if (OnInvalidate)
+        OnInvalidate(this);
+}
+
+void TMouseActions::SetWheelAction(TWheelAction Value)
+{
+    if (Value == FWheelAction)
+        return;
+    FWheelAction = Value;
+    if (OnChange)
+        OnChange(this, int(Value));
+}
+
+// ---- TSyncGrid -------------------------------------------------------------------------------
+
+namespace {
+// The grids passing a change on to their partner right now (GUI thread only).
+std::multiset<const TStringGrid*>& PassingOn()
+{
+    static std::multiset<const TStringGrid*> grids;
+    return grids;
+}
+} // namespace
+
+void TSyncGrid::SetGrid(TStringGrid* Value)
+{
+    if (Value && Value == FOwner)
+        return;
+    FGrid = Value;
+}
+
+void TSyncGrid::Assign(const TSyncGrid& Source)
+{
+    SetGrid(Source.Grid());
+    FScrollVertical = Source.FScrollVertical;
+    FScrollHorizontal = Source.FScrollHorizontal;
+    FSelectionColumn = Source.FSelectionColumn;
+    FSelectionRow = Source.FSelectionRow;
+    FMoveColumn = Source.FMoveColumn;
+    FMoveRow = Source.FMoveRow;
+}
+
+bool TSyncGrid::CanSync() const
+{
+    const TStringGrid* other = FGrid.data();
+    if (!other)
+        return false;
+    const auto& passing = PassingOn();
+    return passing.count(other) == 0 && passing.count(FOwner) == 0;
+}
+
+TSyncGrid::TGuard::TGuard(const TSyncGrid& Sync) : FGridMarked(Sync.FOwner) { PassingOn().insert(FGridMarked); }
+
+TSyncGrid::TGuard::~TGuard()
+{
+    auto& passing = PassingOn();
+    const auto it = passing.find(FGridMarked);
+    if (it != passing.end())
+        passing.erase(it);
+}
+
+// ---- TBands ----------------------------------------------------------------------------------
+
+void TBands::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TBands::Assign(const TBands& Source)
+{
+    FActive = Source.FActive;
+    FPrimaryColor = Source.FPrimaryColor;
+    FPrimaryLength = Source.FPrimaryLength;
+    FSecondaryColor = Source.FSecondaryColor;
+    FSecondaryLength = Source.FSecondaryLength;
+    FPrint = Source.FPrint;
+    FTotalLength = FPrimaryLength + FSecondaryLength;
+}
+
+void TBands::SetActive(bool Value)
+{
+    if (Value == FActive)
+        return;
+    FActive = Value;
+    Changed();
+}
+
+void TBands::SetPrimaryColor(TColor Value)
+{
+    if (Value == FPrimaryColor)
+        return;
+    FPrimaryColor = Value;
+    if (FActive)
+        Changed();
+}
+
+void TBands::SetPrimaryLength(int Value)
+{
+    if (Value == FPrimaryLength)
+        return;
+    FPrimaryLength = Value;
+    FTotalLength = FPrimaryLength + FSecondaryLength;
+    if (FActive)
+        Changed();
+}
+
+void TBands::SetSecondaryColor(TColor Value)
+{
+    if (Value == FSecondaryColor)
+        return;
+    FSecondaryColor = Value;
+    if (FActive)
+        Changed();
+}
+
+void TBands::SetSecondaryLength(int Value)
+{
+    if (Value == FSecondaryLength)
+        return;
+    FSecondaryLength = Value;
+    FTotalLength = FPrimaryLength + FSecondaryLength;
+    if (FActive)
+        Changed();
+}

@@ -1,0 +1,2 @@
+#pragma once
+// Types of the grid's keyboard, mouse and check-box handling.
