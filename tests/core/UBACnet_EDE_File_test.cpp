@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GeneratorFixture.h"
+
 #include "TestSupport.h"
 #include "core/UBACnet_EDE_File.h"
 #include "core/UComon.h"
@@ -14,50 +16,13 @@
 
 namespace {
 
-QByteArray Expected(const QString& name)
-{
-    QByteArray b = kt_test::ReadFile(kt_test::FixturePath("generators/" + name));
-    EXPECT_FALSE(b.isEmpty()) << name.toStdString();
-    b.replace("\r\n", "\n");
-    b.replace("\n", "\r\n");
-    return b;
-}
-
-void WriteText(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-class EdeTest : public ::testing::Test {
+class EdeTest : public kt_test::GeneratorTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Dir.isValid());
-        Scope = std::make_unique<platform::ScopedServices>(S);
-        Load_Default_Language();
-        Active_Conf_Name = QStringLiteral("Plant1");
-        Active_Conf_Path = Dir.path();
-        Set_Conf_File_Paths();
+        GeneratorTest::SetUp();
         S.Clock = QDateTime(QDate(2021, 2, 3), QTime(9, 5, 7));
     }
-    void TearDown() override
-    {
-        Active_Conf_Name.clear();
-        Active_Conf_Path.clear();
-        Set_Conf_File_Paths();
-    }
-    void Put(const QString& fixture, const QString& path)
-    {
-        QFile::remove(path);
-        ASSERT_TRUE(QFile::copy(kt_test::FixturePath("generators/" + fixture), path));
-    }
-    QString Out(const QString& name) const { return Dir.filePath(name); }
-
-    QTemporaryDir Dir;
-    platform::ScriptedServices S;
-    std::unique_ptr<platform::ScopedServices> Scope;
 };
 
 TEST_F(EdeTest, ObjectsOfBothTablesWithShortNamesAndNoDeviceInstance)
@@ -71,7 +36,7 @@ TEST_F(EdeTest, ObjectsOfBothTablesWithShortNamesAndNoDeviceInstance)
     EXPECT_EQ(S.SaveDialogs[0].Filter, "CSV (MS-DOS) (*.csv)|*.csv");
     EXPECT_TRUE(S.SaveDialogs[0].DefaultExt.isEmpty());
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
-    EXPECT_EQ(kt_test::ReadFile(Out("objects.csv")), Expected("ede_short.csv"));
+    EXPECT_EQ(kt_test::ReadFile(Out("objects.csv")), kt_test::ExpectedGenerated("ede_short.csv"));
     EXPECT_TRUE(EDE_Objects.empty());
 }
 
@@ -80,12 +45,12 @@ TEST_F(EdeTest, ParametersGiveTheDeviceInstanceAndLongNamesForThatRunOnly)
     Put("BACnet_Slave.xml", File_BACnet_Slave);
     Put("ParGen_bacnet.xml", File_ParGen); // BACnet_Type 1, serial instance 4711, limit "1"
     ASSERT_TRUE(Build_EDE_File(Out("long.csv")));
-    EXPECT_EQ(kt_test::ReadFile(Out("long.csv")), Expected("ede_long.csv"));
+    EXPECT_EQ(kt_test::ReadFile(Out("long.csv")), kt_test::ExpectedGenerated("ede_long.csv"));
 
     // The next generation starts afresh: counters from 0, short names, no instance.
     QFile::remove(File_ParGen);
     ASSERT_TRUE(Build_EDE_File(Out("short.csv")));
-    EXPECT_EQ(kt_test::ReadFile(Out("short.csv")), Expected("ede_short.csv"));
+    EXPECT_EQ(kt_test::ReadFile(Out("short.csv")), kt_test::ExpectedGenerated("ede_short.csv"));
 }
 
 TEST_F(EdeTest, DeviceInstanceAndNameLengthFromTheParameters)
@@ -107,7 +72,7 @@ TEST_F(EdeTest, DeviceInstanceAndNameLengthFromTheParameters)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ParGen);
-        WriteText(File_ParGen, c.ParGen);
+        kt_test::WriteText(File_ParGen, c.ParGen);
         Load_BACnet_Parameters();
         EXPECT_EQ(BACnet_Dev_Instance, c.Instance);
         EXPECT_EQ(EDE_Long_Names, c.Long);
@@ -159,7 +124,7 @@ TEST_F(EdeTest, OverwriteIsAskedWithCancelAndOnlyYesReplaces)
 {
     for (platform::TModalResult answer : {platform::mrNo, platform::mrCancel, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        WriteText(Out("list.csv"), "old");
+        kt_test::WriteText(Out("list.csv"), "old");
         S.MessageBoxes.clear();
         S.MessageBoxAnswers = {answer};
         S.SaveDialogAnswers = {Out("list.csv")};
@@ -198,9 +163,9 @@ TEST_F(EdeTest, AnInputThatCannotBeUsedLeavesTheOldFile)
         SCOPED_TRACE(c.Name);
         QFile::remove(File_ParGen);
         if (c.ParGen)
-            WriteText(File_ParGen, c.ParGen);
-        WriteText(File_BACnet_Slave, c.Table);
-        WriteText(Out("list.csv"), "old");
+            kt_test::WriteText(File_ParGen, c.ParGen);
+        kt_test::WriteText(File_BACnet_Slave, c.Table);
+        kt_test::WriteText(Out("list.csv"), "old");
         S.MessageBoxes.clear();
         EXPECT_FALSE(Build_EDE_File(Out("list.csv")));
         EXPECT_EQ(kt_test::ReadFile(Out("list.csv")), "old");

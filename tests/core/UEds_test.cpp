@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GeneratorFixture.h"
+
 #include "TestSupport.h"
 #include "core/UComon.h"
 #include "core/UEds.h"
@@ -15,54 +17,14 @@
 
 namespace {
 
-QByteArray Expected(const QString& name)
-{
-    QByteArray b = kt_test::ReadFile(kt_test::FixturePath("generators/" + name));
-    EXPECT_FALSE(b.isEmpty()) << name.toStdString();
-    b.replace("\r\n", "\n");
-    b.replace("\n", "\r\n");
-    return b;
-}
-
-void WriteText(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-class EdsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        Scope = std::make_unique<platform::ScopedServices>(S);
-        Load_Default_Language();
-        Active_Conf_Path = Dir.path();
-        Set_Conf_File_Paths();
-    }
-    void TearDown() override
-    {
-        Active_Conf_Path.clear();
-        Set_Conf_File_Paths();
-    }
-    void Put(const QString& fixture, const QString& path)
-    {
-        ASSERT_TRUE(QFile::copy(kt_test::FixturePath("generators/" + fixture), path));
-    }
-    QString Out(const QString& name) const { return Dir.filePath(name); }
-
-    QTemporaryDir Dir;
-    platform::ScriptedServices S;
-    std::unique_ptr<platform::ScopedServices> Scope;
-};
+class EdsTest : public kt_test::GeneratorTest {};
 
 TEST_F(EdsTest, DescribesThePdosAndSdoServerObjectsOfTheTables)
 {
     Put("PDO_CANopen.xml", File_PDO_CANopen);
     Put("SDO_Server_CANopen.xml", File_SDO_Server_CANopen);
     S.Clock = QDateTime(QDate(2021, 3, 7), QTime(12, 30));
-    WriteText(Out("dev.eds"), "an older sheet");
+    kt_test::WriteText(Out("dev.eds"), "an older sheet");
     S.SaveDialogAnswers << Out("dev.eds");
     Build_EDS_File();
 
@@ -72,7 +34,7 @@ TEST_F(EdsTest, DescribesThePdosAndSdoServerObjectsOfTheTables)
     EXPECT_EQ(S.SaveDialogs[0].DefaultExt, "*.eds");
     EXPECT_FALSE(S.SaveDialogs[0].OverwritePrompt);
     EXPECT_TRUE(S.MessageBoxes.isEmpty()); // an existing file is replaced without a question
-    EXPECT_EQ(kt_test::ReadFile(Out("dev.eds")), Expected("eds_full.eds"));
+    EXPECT_EQ(kt_test::ReadFile(Out("dev.eds")), kt_test::ExpectedGenerated("eds_full.eds"));
 }
 
 TEST_F(EdsTest, WithoutTablesOnlyTheFixedObjectsAreWritten)
@@ -80,7 +42,7 @@ TEST_F(EdsTest, WithoutTablesOnlyTheFixedObjectsAreWritten)
     S.Clock = QDateTime(QDate(2020, 12, 31), QTime(12, 0));
     S.SaveDialogAnswers << Out("empty.eds");
     Build_EDS_File();
-    EXPECT_EQ(kt_test::ReadFile(Out("empty.eds")), Expected("eds_empty.eds"));
+    EXPECT_EQ(kt_test::ReadFile(Out("empty.eds")), kt_test::ExpectedGenerated("eds_empty.eds"));
 }
 
 TEST_F(EdsTest, CancelWritesNothing)
@@ -121,10 +83,10 @@ TEST(EdsSort, SubEntriesAscendWithEqualOnesInTheirOrder)
 
 TEST_F(EdsTest, NonNumericPdoValuesTakeTheirDefaultsAndRepeatedSubIndexesRepeat)
 {
-    WriteText(File_PDO_CANopen,
+    kt_test::WriteText(File_PDO_CANopen,
               "<PDO_CANopen><Receive_PDO><row COB-ID=\"x\" Dimension=\"\"/></Receive_PDO>"
               "<Transmit_PDO/></PDO_CANopen>");
-    WriteText(File_SDO_Server_CANopen,
+    kt_test::WriteText(File_SDO_Server_CANopen,
               "<SDO_Server_CANopen><SDO_Read><row Index=\"0x2000\" SubIndex=\"1\" NByte=\"1\"/></SDO_Read>"
               "<SDO_Write><row Index=\"0x2000\" SubIndex=\"1\" NByte=\"3\"/></SDO_Write></SDO_Server_CANopen>");
     ASSERT_TRUE(Write_EDS_File(Out("d.eds")));
@@ -174,9 +136,9 @@ TEST_F(EdsTest, ATableThatCannotBeUsedStopsBeforeAnythingIsWritten)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        WriteText(File_PDO_CANopen, c.Pdo);
-        WriteText(File_SDO_Server_CANopen, c.Sdo);
-        WriteText(Out("keep.eds"), "kept");
+        kt_test::WriteText(File_PDO_CANopen, c.Pdo);
+        kt_test::WriteText(File_SDO_Server_CANopen, c.Sdo);
+        kt_test::WriteText(Out("keep.eds"), "kept");
         S.MessageBoxes.clear();
         S.SaveDialogAnswers = {Out("keep.eds")};
         Build_EDS_File();

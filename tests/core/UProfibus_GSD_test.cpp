@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GeneratorFixture.h"
+
 #include "TestSupport.h"
 #include "core/UComon.h"
 #include "core/ULanguage.h"
@@ -14,49 +16,9 @@
 
 namespace {
 
-// The hand-made expected text, with CR LF line ends whatever the checkout did to it.
-QByteArray Expected(const QString& name)
-{
-    QByteArray b = kt_test::ReadFile(kt_test::FixturePath("generators/" + name));
-    EXPECT_FALSE(b.isEmpty()) << name.toStdString();
-    b.replace("\r\n", "\n");
-    b.replace("\n", "\r\n");
-    return b;
-}
-
-void WriteText(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-class GsdTest : public ::testing::Test {
+class GsdTest : public kt_test::GeneratorTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        Scope = std::make_unique<platform::ScopedServices>(S);
-        Load_Default_Language();
-        Active_Conf_Name = QStringLiteral("Plant1");
-        Active_Conf_Path = Dir.path();
-        Set_Conf_File_Paths();
-    }
-    void TearDown() override
-    {
-        Active_Conf_Name.clear();
-        Active_Conf_Path.clear();
-        Set_Conf_File_Paths();
-    }
-    void ParGen(const QString& fixture)
-    {
-        ASSERT_TRUE(QFile::copy(kt_test::FixturePath("generators/" + fixture), File_ParGen));
-    }
-    QString Out(const QString& name) const { return Dir.filePath(name); }
-
-    QTemporaryDir Dir;
-    platform::ScriptedServices S;
-    std::unique_ptr<platform::ScopedServices> Scope;
+    void ParGen(const QString& fixture) { Put(fixture, File_ParGen); }
 };
 
 TEST_F(GsdTest, WritesTheFixedTextWithModulesFromTheCounts)
@@ -71,7 +33,7 @@ TEST_F(GsdTest, WritesTheFixedTextWithModulesFromTheCounts)
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
     EXPECT_EQ(GSD_NB_Out, 100);
     EXPECT_EQ(GSD_NB_In, 64);
-    EXPECT_EQ(kt_test::ReadFile(Out("device.gsd")), Expected("gsd_out100_in64.gsd"));
+    EXPECT_EQ(kt_test::ReadFile(Out("device.gsd")), kt_test::ExpectedGenerated("gsd_out100_in64.gsd"));
 }
 
 TEST_F(GsdTest, MissingOrNonNumericCountsGiveNoModules)
@@ -79,7 +41,7 @@ TEST_F(GsdTest, MissingOrNonNumericCountsGiveNoModules)
     ParGen("ParGen_plain.xml"); // PROFINET_NB_OUT "abc", no PROFINET_NB_IN
     S.SaveDialogAnswers << Out("zero.gsd");
     Create_GSD_File();
-    EXPECT_EQ(kt_test::ReadFile(Out("zero.gsd")), Expected("gsd_zero.gsd"));
+    EXPECT_EQ(kt_test::ReadFile(Out("zero.gsd")), kt_test::ExpectedGenerated("gsd_zero.gsd"));
 }
 
 TEST_F(GsdTest, WithoutParGenOnlyTheErrorIsShown)
@@ -98,7 +60,7 @@ TEST_F(GsdTest, OverwriteIsAskedAndOnlyYesReplaces)
     ParGen("ParGen_plain.xml");
     for (platform::TModalResult answer : {platform::mrNo, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        WriteText(Out("dev.gsd"), "old");
+        kt_test::WriteText(Out("dev.gsd"), "old");
         S.MessageBoxes.clear();
         S.MessageBoxAnswers = {answer};
         S.SaveDialogAnswers = {Out("dev")};
@@ -108,7 +70,7 @@ TEST_F(GsdTest, OverwriteIsAskedAndOnlyYesReplaces)
         EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
         EXPECT_EQ(S.MessageBoxes[0].Buttons, platform::mbYes | platform::mbNo);
         const QByteArray now = kt_test::ReadFile(Out("dev.gsd"));
-        EXPECT_EQ(now, answer == platform::mrYes ? Expected("gsd_zero.gsd") : QByteArray("old"));
+        EXPECT_EQ(now, answer == platform::mrYes ? kt_test::ExpectedGenerated("gsd_zero.gsd") : QByteArray("old"));
     }
 }
 
@@ -184,7 +146,7 @@ TEST_F(GsdTest, CountsBeyondWhatAFileCanDescribeOrABrokenParGenWriteNothing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ParGen);
         QFile::remove(Out("big.gsd"));
-        WriteText(File_ParGen, c.ParGen);
+        kt_test::WriteText(File_ParGen, c.ParGen);
         S.MessageBoxes.clear();
         S.SaveDialogAnswers = {Out("big.gsd")};
         Create_GSD_File();

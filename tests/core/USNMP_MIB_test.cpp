@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GeneratorFixture.h"
+
 #include "TestSupport.h"
 #include "core/UComon.h"
 #include "core/ULanguage.h"
@@ -14,44 +16,14 @@
 
 namespace {
 
-QByteArray Expected(const QString& name)
-{
-    QByteArray b = kt_test::ReadFile(kt_test::FixturePath("generators/" + name));
-    EXPECT_FALSE(b.isEmpty()) << name.toStdString();
-    b.replace("\r\n", "\n");
-    b.replace("\n", "\r\n");
-    return b;
-}
-
-void WriteText(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-class MibTest : public ::testing::Test {
+class MibTest : public kt_test::GeneratorTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Dir.isValid());
-        Scope = std::make_unique<platform::ScopedServices>(S);
-        Load_Default_Language();
-        Active_Conf_Path = Dir.path();
-        Set_Conf_File_Paths();
-    }
     void TearDown() override
     {
-        Active_Conf_Path.clear();
-        Set_Conf_File_Paths();
+        GeneratorTest::TearDown();
         MIB_Lines_A.clear();
         MIB_Lines_B.clear();
     }
-    QString Out(const QString& name) const { return Dir.filePath(name); }
-
-    QTemporaryDir Dir;
-    platform::ScriptedServices S;
-    std::unique_ptr<platform::ScopedServices> Scope;
 };
 
 TEST_F(MibTest, EnabledVariablesBecomeObjectsAndReadOnesTraps)
@@ -70,7 +42,7 @@ TEST_F(MibTest, EnabledVariablesBecomeObjectsAndReadOnesTraps)
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
     EXPECT_EQ(MIB_Lines_A, QStringList({"temp1", "", "hum3"}));
     EXPECT_EQ(MIB_Lines_B, QStringList({"setp1", ""}));
-    EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")), Expected("mib_full.mib"));
+    EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")), kt_test::ExpectedGenerated("mib_full.mib"));
 }
 
 TEST_F(MibTest, WithoutTableOnlyTheFixedPartsAreWritten)
@@ -79,7 +51,7 @@ TEST_F(MibTest, WithoutTableOnlyTheFixedPartsAreWritten)
     S.SaveDialogAnswers << Out("agent.mib");
     Build_MIB_File();
     EXPECT_TRUE(MIB_Lines_A.isEmpty());
-    EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")), Expected("mib_empty.mib"));
+    EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")), kt_test::ExpectedGenerated("mib_empty.mib"));
 }
 
 TEST_F(MibTest, ASecondRunAsksBeforeReplacingAndOnlyYesReplaces)
@@ -90,7 +62,7 @@ TEST_F(MibTest, ASecondRunAsksBeforeReplacingAndOnlyYesReplaces)
 
     for (platform::TModalResult answer : {platform::mrNo, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        WriteText(Out("agent.mib"), "old");
+        kt_test::WriteText(Out("agent.mib"), "old");
         S.MessageBoxes.clear();
         S.MessageBoxAnswers = {answer};
         S.SaveDialogAnswers = {Out("agent.mib")};
@@ -100,7 +72,7 @@ TEST_F(MibTest, ASecondRunAsksBeforeReplacingAndOnlyYesReplaces)
         EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
         EXPECT_EQ(S.MessageBoxes[0].Buttons, platform::mbYes | platform::mbNo);
         EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")),
-                  answer == platform::mrYes ? Expected("mib_empty.mib") : QByteArray("old"));
+                  answer == platform::mrYes ? kt_test::ExpectedGenerated("mib_empty.mib") : QByteArray("old"));
     }
 }
 
@@ -129,7 +101,7 @@ TEST_F(MibTest, ATableThatCannotBeUsedStopsBeforeAnythingIsWritten)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        WriteText(File_SNMP_Trap, c.Table);
+        kt_test::WriteText(File_SNMP_Trap, c.Table);
         QFile::remove(Out("agent.mib"));
         S.MessageBoxes.clear();
         S.SaveDialogAnswers = {Out("agent.mib")};
@@ -142,7 +114,7 @@ TEST_F(MibTest, ATableThatCannotBeUsedStopsBeforeAnythingIsWritten)
 
 TEST_F(MibTest, TextIsWrittenInTheSystemCodePage)
 {
-    WriteText(File_SNMP_Trap, "<SNMP_Trap><SNMP_Trap_Read/><SNMP_Trap_Write>"
+    kt_test::WriteText(File_SNMP_Trap, "<SNMP_Trap><SNMP_Trap_Read/><SNMP_Trap_Write>"
                               "<row Enable=\"Y\" Type=\"Int\" Description=\"caf\xC3\xA9\"/>"
                               "</SNMP_Trap_Write></SNMP_Trap>");
     S.SaveDialogAnswers << Out("agent.mib");
