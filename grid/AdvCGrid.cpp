@@ -675,7 +675,7 @@ void TZidIzavodUraz::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
         if (ACol >= FixedCols() && ARow >= FixedRows()) {
             AEditor = d->FEditorType;
             Combobox()->Items.Assign(d->FComboItems);
-            Combobox()->DropDownCount = d->FDropDownCount;
+            Combobox()->SetDropDownCount(d->FDropDownCount);
             SpinEdit()->MinValue = d->FSpinMin;
             SpinEdit()->MaxValue = d->FSpinMax;
             SpinEdit()->Increment = d->FSpinStep;

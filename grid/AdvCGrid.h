@@ -219,6 +219,9 @@ public:
     void SetAutoFilterDisplay(bool Value) { FAutoFilterDisplay = Value; }
     bool ColMoving() const { return FColMoving; }
     TGridColumnItem* GetColumnByName(const QString& AValue);
+    // The column order in an INI file (Key): "CP" + position holds that column's DefIdx.
+    void SaveColumnPositions(const QString& Key, const QString& Section);
+    void LoadColumnPositions(const QString& Key, const QString& Section);
 
     void InsertCols(int ColIndex, int CCount) override;
     void RemoveCols(int ColIndex, int CCount) override;

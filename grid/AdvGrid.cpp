@@ -1,6 +1,7 @@
 // TVerIvovavOzed: construction, lifecycle, owned objects, looks and the smaller properties.
 #include "grid/AdvGrid.h"
 
+#include "platform/PlatformInfo.h"
 #include "platform/SysUtils.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
 {
+    GridUnitInitialize();
     // Settings objects, in their order, with their change events going to the grid.
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, false);
@@ -60,11 +62,17 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FFilterList.SetDuplicates(platform::dupIgnore);
     FFixedRowsMin = TStringGrid::FixedRows();
     FFixedColsMin = TStringGrid::FixedCols();
+    TakeOverFormResize();
+    // The grid's half-second timer (blinking, hover and timed actions).
+    SetTimer(111, 500);
 }
 
 TVerIvovavOzed::~TVerIvovavOzed()
 {
     FDestroying = true;
+    KillTimer(111);
+    HideFocusFrame(); // the window watcher must not reach a grid that is gone
+    GiveBackFormResize();
     FColumnHeaders.OnChange = nullptr;
     FRowHeaders.OnChange = nullptr;
     FFixedFont.OnChange = nullptr;
@@ -94,6 +102,9 @@ void TVerIvovavOzed::Loaded()
         SetOptions(Options() & ~TGridOptions(goAlwaysShowEditor));
         FNavigation->SetAlwaysEdit(true);
     }
+    // Themed in-cell controls fall back to the classic ones where no visual style is active.
+    if (!platform::PlatformInfo().ThemeActive && FControlLook->ControlStyle() == csTheme)
+        FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateScrollBarAlways(false);
     FOrigColSizes.Clear();
@@ -219,26 +230,6 @@ void TVerIvovavOzed::UpdateScrollBarAlways(bool Force)
     }
 }
 
-void TVerIvovavOzed::BeginUpdate()
-{
-    if (!isVisible())
-        return;
-    ++FUpdateCount;
-    SuspendRedraw();
-}
-
-void TVerIvovavOzed::EndUpdate()
-{
-    if (!isVisible() || FUpdateCount <= 0)
-        return;
-    --FUpdateCount;
-    ResumeRedraw();
-    if (FUpdateCount == 0 && !FDestroying) {
-        FSelChange = false;
-        InvalidateGrid();
-    }
-}
-
 int TVerIvovavOzed::GetVersionNr() { return 0x03010301; }
 
 QString TVerIvovavOzed::GetVersionString()
@@ -290,8 +281,11 @@ void TVerIvovavOzed::ShowRowHeaders()
     if (FixedCols() <= 0)
         return;
     const int n = std::min(FRowHeaders.Count(), RowCount());
-    for (int i = 0; i < n; ++i)
-        SetCells(0, i, FRowHeaders.Strings(i));
+    for (int i = 0; i < n; ++i) {
+        QString s = FRowHeaders.Strings(i);
+        s.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        SetCells(0, i, s);
+    }
 }
 
 // ---- looks -----------------------------------------------------------------------------------
@@ -323,17 +317,22 @@ void TVerIvovavOzed::SetLook(TGridLook Value)
     }
     switch (Value) {
     case glVista:
+        SetStyle(gsWindowsVista);
+        FComponentStyle = tsWindowsVista;
         SetSelectionStyle(ssVista);
         break;
     case glWin7:
+        SetStyle(gsWindows7);
         SetSelectionStyle(ssWin7);
         break;
     case glOffice2007:
+        SetStyle(gsOffice2007Luna);
         SetSelectionStyle(ssOffice2007);
         break;
     case glCustom:
         break;
     default:
+        StyleDropDownEditors(tsWindowsXP);
         SetSelectionStyle(ssDefault);
         if (!FLoading) {
             if (Value == glStandard || Value == glSoft || Value == glClassic) {
@@ -367,19 +366,19 @@ void TVerIvovavOzed::SetLook(TGridLook Value)
                 FSearchFooter->SetColorTo(FOrlexGradientTo);
                 FControlLook->SetFixedGradientFrom(0xFFFFFF);
                 FControlLook->SetFixedGradientTo(Value == glXP ? clBtnFace : 0xC0C0C0);
-                FControlLook->FixedGradientHoverFrom = 0xCFD0D1;
-                FControlLook->FixedGradientHoverTo = 0xBEC6C8;
-                FControlLook->FixedGradientHoverMirrorFrom = 0xBEC6C8;
-                FControlLook->FixedGradientHoverMirrorTo = 0xABBCBF;
-                FControlLook->FixedGradientDownFrom = 0x868788;
-                FControlLook->FixedGradientDownTo = 0x737C7E;
-                FControlLook->FixedGradientDownMirrorFrom = 0x737C7E;
-                FControlLook->FixedGradientDownMirrorTo = 0x627376;
+                FControlLook->SetFixedGradientHoverFrom(0xCFD0D1);
+                FControlLook->SetFixedGradientHoverTo(0xBEC6C8);
+                FControlLook->SetFixedGradientHoverMirrorFrom(0xBEC6C8);
+                FControlLook->SetFixedGradientHoverMirrorTo(0xABBCBF);
+                FControlLook->SetFixedGradientDownFrom(0x868788);
+                FControlLook->SetFixedGradientDownTo(0x737C7E);
+                FControlLook->SetFixedGradientDownMirrorFrom(0x737C7E);
+                FControlLook->SetFixedGradientDownMirrorTo(0x627376);
             }
         }
         break;
     }
-    FScrollType = ssNormal;
+    SetScrollType(ssNormal);
     FBorderStyle = bsSingle;
     FBorderColor = 0xB99D7F;
     Invalidate();
@@ -435,28 +434,6 @@ QString TVerIvovavOzed::GetEditMask(int ACol, int ARow)
 
 int TVerIvovavOzed::GetEditLimit() { return FMaxEditLength; }
 
-void TVerIvovavOzed::HideInplaceEdit()
-{
-    if (!EditorMode())
-        return;
-    HideEditor();
-    SetEditorMode(false);
-    FEditorModeActive = false;
-    Select();
-}
-
-void TVerIvovavOzed::ShowInplaceEdit()
-{
-    if (IsControlCell(RealCol(), Row()))
-        return;
-    if (Row() < TopRow())
-        SetTopRow(Row());
-    if (Col() < LeftCol())
-        SetLeftCol(Col());
-    FCellCache = GetGridCell(RealCol(), Row());
-    ShowEditor();
-}
-
 // ---- footer ----------------------------------------------------------------------------------
 
 void TVerIvovavOzed::CalcFooter(int)
@@ -485,49 +462,7 @@ void TVerIvovavOzed::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
     FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), ANotifier), FNotifierList.end());
 }
 
-// ---- painting --------------------------------------------------------------------------------
-
-void TVerIvovavOzed::DrawGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
-{
-    // The painter gets the displayed column; the cells live at the real one.
-    TBaseGrid::DrawGridCell(ACanvas, RealColIndex(ACol), ARow, ARect, AState);
-}
-
 // ---- control look, sort settings and the other small objects ---------------------------------
-
-void TControlLook::Invalidate()
-{
-    if (FGrid)
-        FGrid->Invalidate();
-}
-
-void TControlLook::SetFixedGradientFrom(TColor Value)
-{
-    FFixedGradientFrom = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientFrom(Value);
-}
-
-void TControlLook::SetFixedGradientTo(TColor Value)
-{
-    FFixedGradientTo = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientTo(Value);
-}
-
-void TControlLook::SetFixedGradientMirrorFrom(TColor Value)
-{
-    FFixedGradientMirrorFrom = Value;
-    if (FGrid)
-        FGrid->FOrlexGradientMirrorFrom = Value;
-}
-
-void TControlLook::SetFixedGradientMirrorTo(TColor Value)
-{
-    FFixedGradientMirrorTo = Value;
-    if (FGrid)
-        FGrid->FOrlexGradientMirrorTo = Value;
-}
 
 void TSortSettings::RepaintHeader()
 {

@@ -15,7 +15,10 @@
 //   CellsEx(c, r) ...    real column, real row (hidden rows are readable and writable)
 //   Col, Row, ColCount, RowCount, widths and heights: displayed positions
 //   RealColIndex / DisplColIndex and RealRowIndex / DisplRowIndex convert.
+// The settings stand-ins still carry a combo stand-in; the real combo editor is TGridCombo.
+#define TGridCombo TGridComboStandIn
 #include "grid/AdvGridSettingsStubs.h"
+#undef TGridCombo
 #include "grid/BaseGrid.h"
 #include "grid/GridLists.h"
 #include "grid/GridSettings.h"
@@ -25,9 +28,12 @@
 // Types of the painting, looks, editing and input parts of the grid, declared beside their code.
 #include "grid/AdvGrid_LooksTypes.h"
 #include "grid/AdvGrid_PaintTypes.h"
+#include "grid/AdvGrid_ValuesTypes.h"
 #include "gridedit/AdvGrid_EditTypes.h"
 #include "gridedit/AdvGrid_InputTypes.h"
 
+#include <QByteArray>
+#include <QEvent>
 #include <QFlags>
 #include <QPointer>
 #include <QString>
@@ -36,6 +42,9 @@
 #include <vector>
 
 class QMenu;
+namespace platform {
+class TForm;
+}
 
 // ---- grid types ------------------------------------------------------------------------------
 
@@ -66,6 +75,40 @@ enum TSortStyle {
 using TCellsRect = TRect;
 
 class TVerIvovavOzed;
+
+// What the rich-text transfers of the grid need of a rich editor: its content in its own 8-bit
+// stream format (rich text), loaded, saved and emptied.
+class IRichEditStream {
+public:
+    virtual ~IRichEditStream() = default;
+    virtual void Clear() = 0;
+    virtual void LoadFromStream(const QByteArray& Data) = 0;
+    virtual QByteArray SaveToStream() = 0;
+};
+
+// Start-up and shut-down of the grid unit; both run once for the process (the first grid runs
+// the start-up when nobody did before, the application's end the shut-down).
+void GridUnitInitialize();
+void GridUnitFinalize();
+// The grid's own clipboard format, the registered messages and the comctl32 answer of the start-up.
+QString GridCellsClipboardFormat();
+QEvent::Type GridEditDoneMessage();
+QEvent::Type DTPShiftFocusMessage();
+bool GridComCtlAbove469();
+bool GridUnitInitialized();
+// Separators and formats of the program's format settings.
+QChar GridTimeSeparator();
+QChar GridDateSeparator();
+QChar GridThousandSeparator();
+QChar GridDecimalSeparator();
+QString GridShortDateFormat();
+QString GridShortTimeFormat();
+QString GridLongTimeFormat();
+// Lets pointer input pass through the window to what lies below it.
+void SetWindowTransparentStyle(QWidget* Wnd);
+// Major (upper 16 bits) and minor (lower 16 bits) version of a system library; -1 when the
+// platform knows no version for it.
+int GetFileVersionMS(const QString& FileName);
 
 // Told of every many-cell change of a grid it is registered with.
 class TGridChangeNotifier {
@@ -101,11 +144,41 @@ public:
     virtual void Resize();
     void UpdateScrollBarAlways(bool Force);
     // Suspends painting; nested. Only a visible grid counts.
-    void BeginUpdate();
-    void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
     QString GetVersionString();
     virtual int GetVersionNr();
+    // Places the control; with IntegralHeight the height is cut down to whole rows.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value);
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    // The cursor; a write also makes it the grid's own (the one restored after hover cursors).
+    Qt::CursorShape Cursor() const { return cursor().shape(); }
+    void SetCursor(Qt::CursorShape Value);
+    Qt::CursorShape GridCursor() const { return FGridCursor; }
+    // Fills the hint of the cell under HintInfo.CursorPos.
+    virtual void PrepareCellHint(QString& HintStr, THintInfo& HintInfo);
+    // The last cell a hint was prepared for ((-1, -1) before the first) and its anchor hint.
+    TPoint LastHintCell() const { return FLastHintPos; }
+    QString LastAnchorHint() const { return FLastAnchorHint; }
+    // The font name of the grid that prepared the last cell hint (the HTML hint window draws in it).
+    static QString HintFontName();
+    // Rich text kept in a cell, one character per byte of the editor's stream.
+    void CellToRich(int Col, int Row, IRichEditStream& Richeditor);
+    QString RichToString(IRichEditStream& Richeditor);
+    void RichToCell(int Col, int Row, IRichEditStream& Richeditor);
+    int TimerTicks() const { return FTimerTicks; }
+    // The handler the grid puts on its owner form's resize; the form's own handler runs after it.
+    void FormResize(QObject* Sender);
+    // The nearest form among the control and its parents; null when none.
+    static platform::TForm* FindParentForm(QWidget* AControl);
+
+private:
+    void TakeOverFormResize();
+    void GiveBackFormResize();
+
+public:
 
     // ---- counts and fixed areas
     int RowCount() const { return TStringGrid::RowCount(); }
@@ -281,7 +354,7 @@ public:
     QString CurrentCell() { return GetCurrentCell(); }
     virtual QString GetCurrentCellDisplText();
     virtual void SetCurrentEditText(const QString& Value);
-    TEditorType GetCurrentEditor() const { return FEditorModeActive ? FEditControl : edNormal; }
+    TEditorType GetCurrentEditor() const { return EditMode ? EditControl : edNormal; }
 
     // ---- per-cell decision hooks (each starts from the value it is given)
     void GetCellDefaultProps(int ACol, int ARow, TFont& AFont, TBrush& ABrush, TColor& AColorTo,
@@ -386,11 +459,8 @@ public:
     void AdvanceToNextCell(int ACol, int ARow, bool DoEdit, bool Repeated, bool Forward, bool AutoEdit,
                            bool Force);
     void KeyPress(QChar& Key) override;
-    bool SelectCell(int ACol, int ARow) override;
     // Runs the cell-selection query for the current cell again (re-applies editing permission).
     void Select();
-    void HideInplaceEdit();
-    void ShowInplaceEdit();
 
     // ---- structure edits
     virtual void RemoveRows(int RowIndex, int RCount);
@@ -423,8 +493,6 @@ public:
     void ShowRowHeaders();
 
     // ---- editors
-    TGridCombo* Combobox() { return &FEditCombo; }
-    void ClearComboString() { FEditCombo.Items.Clear(); }
     TGridSpin* SpinEdit() { return &FSpinEdit; }
     TEditLink* EditLink() const { return FEditLink.data(); }
     void SetEditLink(TEditLink* Value) { FEditLink = Value; }
@@ -495,29 +563,14 @@ private:                                                      \
     KT_GRID_PROP(QString, CheckFalse, QStringLiteral("N"))
     KT_GRID_PROP(QString, FilterDropDownClear, QStringLiteral("(All)"))
     KT_GRID_PROP(QString, XMLEncoding, QStringLiteral("ISO-8859-1"))
-    KT_GRID_PROP(TColor, ActiveCellColor, 0x808080)
-    KT_GRID_PROP(TColor, ActiveCellColorTo, clNone)
     KT_GRID_PROP(TColor, DisabledFontColor, 0xC0C0C0)
     KT_GRID_PROP(TColor, HintColor, clInfoBk)
-    KT_GRID_PROP(TColor, HighlightColor, clHighlight)
-    KT_GRID_PROP(TColor, HighlightTextColor, clHighlightText)
-    KT_GRID_PROP(TColor, SelectionColor, 0xEACAB6)
-    KT_GRID_PROP(TColor, SelectionColorTo, clNone)
-    KT_GRID_PROP(TColor, SelectionMirrorColor, clNone)
-    KT_GRID_PROP(TColor, SelectionMirrorColorTo, clNone)
-    KT_GRID_PROP(TColor, SelectionTextColor, 0)
-    KT_GRID_PROP(int, SelectionColorMixerFactor, 50)
     KT_GRID_PROP(TColor, URLColor, 0xFF0000)
-    KT_GRID_PROP(TColor, ScrollColor, clNone)
-    KT_GRID_PROP(int, ScrollWidth, 17)
-    KT_GRID_PROP(TScrollType, ScrollType, ssNormal)
-    KT_GRID_PROP(TScrollBarAlways, ScrollBarAlways, saNone)
     KT_GRID_PROP(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
     KT_GRID_PROP(THintShowLargeTextPos, HintShowLargeTextPos, hpCell)
     KT_GRID_PROP(THoverFixedCells, HoverFixedCells, hfNone)
     KT_GRID_PROP(TFilterDropDownColumns, FilterDropDownColumns, fdNormal)
     KT_GRID_PROP(TEditorType, DefaultEditor, edNormal)
-    KT_GRID_PROP(TVAlignment, VAlignment, vtaTop)
     KT_GRID_PROP(TIntelliPan, IntelliPan, ipVertical)
     KT_GRID_PROP(TBorderStyle, BorderStyle, bsSingle)
     KT_GRID_PROP(TMouseSelectMode, MouseSelectMode, msNormal)
@@ -527,14 +580,9 @@ private:                                                      \
     KT_GRID_PROP(bool, EnhRowColMove, true)
     KT_GRID_PROP(bool, FilterNormalCellsOnly, true)
     KT_GRID_PROP(bool, IntelliZoom, true)
-    KT_GRID_PROP(bool, ShowSelection, true)
-    KT_GRID_PROP(bool, ShowDesignHelper, true)
     KT_GRID_PROP(bool, UseInternalHintClass, true)
-    KT_GRID_PROP(bool, ActiveCellShow, false)
     KT_GRID_PROP(bool, AnchorHint, false)
     KT_GRID_PROP(bool, AutoNumAlign, false)
-    KT_GRID_PROP(bool, AutoSize, false)
-    KT_GRID_PROP(bool, AutoThemeAdapt, false)
     KT_GRID_PROP(bool, EditWithTags, false)
     KT_GRID_PROP(bool, EnableBlink, false)
     KT_GRID_PROP(bool, EnhTextSize, false)
@@ -544,9 +592,7 @@ private:                                                      \
     KT_GRID_PROP(bool, FilterDropDownCheck, false)
     KT_GRID_PROP(bool, FilterIncremental, false)
     KT_GRID_PROP(bool, FixedAsButtons, false)
-    KT_GRID_PROP(bool, Flat, false)
     KT_GRID_PROP(bool, HideFocusRect, false)
-    KT_GRID_PROP(bool, Hovering, false)
     KT_GRID_PROP(bool, HintShowCells, false)
     KT_GRID_PROP(bool, HintShowLargeText, false)
     KT_GRID_PROP(bool, HintShowSizing, false)
@@ -556,12 +602,7 @@ private:                                                      \
     KT_GRID_PROP(bool, LookupHistory, false)
     KT_GRID_PROP(bool, Multilinecells, false)
     KT_GRID_PROP(bool, OemConvert, false)
-    KT_GRID_PROP(bool, ScrollProportional, false)
     KT_GRID_PROP(bool, ScrollSynch, false)
-    KT_GRID_PROP(bool, ScrollHints, false)
-    KT_GRID_PROP(bool, SelectionColorMixer, false)
-    KT_GRID_PROP(bool, SelectionRectangle, false)
-    KT_GRID_PROP(bool, SelectionResizer, false)
     KT_GRID_PROP(bool, SelectionRTFKeep, false)
     KT_GRID_PROP(bool, SizeWithForm, false)
     KT_GRID_PROP(bool, URLShow, false)
@@ -581,12 +622,10 @@ private:                                                      \
     KT_GRID_PROP(bool, LoadFirstRow, true)
     KT_GRID_PROP(bool, FitCellsInGrid, true)
     KT_GRID_PROP(int, FilterDropDownRow, 0)
-    KT_GRID_PROP(int, MaxEditLength, 0)
     KT_GRID_PROP(int, MaxComboLength, 0)
     KT_GRID_PROP(QString, InvalidEntryTitle, QString())
     KT_GRID_PROP(QString, InvalidEntryText, QString())
     KT_GRID_PROP(QString, ValidChars, QString())
-    KT_GRID_PROP(bool, IntegralHeight, false)
 #undef KT_GRID_PROP
 
 public:
@@ -660,7 +699,7 @@ public:
     std::function<void(QObject* Sender, int ARow, int ACol)> OnDblClickCell;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& CanEdit)> OnCanEditCell;
-    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor, platform::TStringList& Values)> OnFixedEdit;
+    std::function<void(QObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, platform::TStringList& Values)> OnFixedEdit;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
     std::function<void(QObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
     std::function<void(QObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle)> OnAnchorClick;
@@ -764,8 +803,10 @@ protected:
 
     // ---- platform overrides
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void PrepareHint(QString& HintStr, bool& CanShow, THintInfo& HintInfo) override;
+    void WMTimer(int ID) override;
     void RowMoved(int FromIndex, int ToIndex) override;
-    void DrawGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
 
@@ -777,7 +818,6 @@ protected:
     void SetWholeRow(int ARow, const TGridStrings& Value);
     void CellControlsUpdate(bool rebuildlist);
     bool MinimalCellRows() const;
-    void KeepLastRowAboveFooter() {}
 
     bool FEditDisable = false;
     bool FEditChange = false;
@@ -793,8 +833,17 @@ protected:
     int FUpdateCount = 0;
     bool FLoaded = false;
     bool FLoading = false;
-    TEditorType FEditControl = edNormal;
-    bool FEditorModeActive = false;
+    bool FIntegralHeight = false;
+    bool FUseHTMLHints = false;
+    Qt::CursorShape FGridCursor = Qt::ArrowCursor;
+    TPoint FLastHintPos{-1, -1};
+    QString FLastAnchorHint;
+    int FTimerTicks = 0;
+    QPointer<platform::TForm> FOwnerForm;
+    std::function<void()> FOldFormResize;
+    bool FHasOldFormResize = false;
+    int FLastFormWidth = 0;
+    int FLastFormHeight = 0;
     QString FCellCache;
 
 private:
@@ -874,7 +923,6 @@ private:
     TBitmap FRowIndicator;
     QString FEditMask;
     QPointer<TEditLink> FEditLink;
-    TGridCombo FEditCombo;
     TGridSpin FSpinEdit;
 
     // owned settings objects
@@ -907,6 +955,7 @@ private:
     // fragment starts with its own access specifier.
 #include "grid/AdvGrid_Paint.inc"
 #include "grid/AdvGrid_Looks.inc"
+#include "grid/AdvGrid_Values.inc"
 #include "gridedit/AdvGrid_Edit.inc"
 #include "gridedit/AdvGrid_Input.inc"
 };

@@ -5,7 +5,10 @@
 // balloon settings, the modified-cell marking, the hidden-row record, and the stand-ins of the
 // combo and spin cell editors. They hold their values with the defaults a new grid has; the
 // features that read them give them their behaviour.
+#include "grid/BackGround.h"
 #include "grid/BaseGrid.h"
+#include "grid/ControlLook.h"
+#include "grid/GridProgressAppearance.h"
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
@@ -70,166 +73,7 @@ private:
     TColor FBorderColor = clNone;
 };
 
-// ---- background and progress appearance ------------------------------------------------------
-
-enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
-enum TBackGroundCells { bcNormal, bcFixed, bcAll };
-
-class TBackGround {
-public:
-    TBackGround() = default;
-    TBackGround(const TBackGround&) = delete;
-    TBackGround& operator=(const TBackGround&) = delete;
-    void Assign(const TBackGround& Source);
-
-    int Top() const { return FTop; }
-    void SetTop(int Value) { FTop = Value; Changed(); }
-    int Left() const { return FLeft; }
-    void SetLeft(int Value) { FLeft = Value; Changed(); }
-    TBackGroundDisplay Display() const { return FDisplay; }
-    void SetDisplay(TBackGroundDisplay Value) { FDisplay = Value; Changed(); }
-    TBackGroundCells Cells() const { return FCells; }
-    void SetCells(TBackGroundCells Value) { FCells = Value; Changed(); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { FColorTo = Value; Changed(); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; Changed(); }
-
-    std::function<void()> OnChange;
-
-private:
-    void Changed() { if (OnChange) OnChange(); }
-    int FTop = 0;
-    int FLeft = 0;
-    TBackGroundDisplay FDisplay = bdTile;
-    TBackGroundCells FCells = bcNormal;
-    TColor FColorTo = clBtnFace;
-    TColor FColor = clWindow;
-};
-
-enum TProgressStyle { psXP, psClassic };
-
-class TGridProgressAppearance {
-public:
-    TGridProgressAppearance() = default;
-    TGridProgressAppearance(const TGridProgressAppearance&) = delete;
-    TGridProgressAppearance& operator=(const TGridProgressAppearance&) = delete;
-
-    TColor UnCompleteFontColor = clWindowText;
-    TColor CompleteColor = 0x0000FF;
-    TColor UnCompleteColor = clNone;
-    TColor CompleteFontColor = 0xFF0000;
-    bool Stacked = false;
-    bool ShowPercentage = true;
-    bool ShowBorder = false;
-    bool CompletionSmooth = true;
-    bool ShowGradient = true;
-    int Level2Perc = 90;
-    int Level1Perc = 70;
-    int Steps = 11;
-    TColor Level3Color = 0x0000FF;
-    TColor Level1Color = 0x00FFFF;
-    TColor Level0Color = 0x00FF00;
-    TColor Level3ColorTo = 0xCACAFF;
-    TColor Level2ColorTo = 0xA8D3FF;
-    TColor Level0ColorTo = 0xE1FFE1;
-    TColor Level1ColorTo = 0xCAFFFF;
-    TColor BorderColor = clBlack;
-    TColor Level2Color = 0x53A9FF;
-    TProgressStyle Style = psXP;
-
-    void Assign(const TGridProgressAppearance& Source);
-    std::function<void()> OnChange;
-};
-
-// ---- control look ----------------------------------------------------------------------------
-
-enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csOrlex, csGlyph, csTheme };
-
-class TControlLook {
-public:
-    explicit TControlLook(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
-    TControlLook(const TControlLook&) = delete;
-    TControlLook& operator=(const TControlLook&) = delete;
-    void Assign(const TControlLook& Source);
-
-    int CheckSize() const { return FCheckSize; }
-    void SetCheckSize(int Value) { FCheckSize = Value; Invalidate(); }
-    TControlStyle ControlStyle() const { return FControlStyle; }
-    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; Invalidate(); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; Invalidate(); }
-    int RadioSize() const { return FRadioSize; }
-    void SetRadioSize(int Value) { FRadioSize = Value; Invalidate(); }
-    bool FlatButton() const { return FFlatButton; }
-    void SetFlatButton(bool Value) { FFlatButton = Value; Invalidate(); }
-    int ProgressMarginY() const { return FProgressMarginY; }
-    void SetProgressMarginY(int Value) { FProgressMarginY = Value; Invalidate(); }
-    int ProgressMarginX() const { return FProgressMarginX; }
-    void SetProgressMarginX(int Value) { FProgressMarginX = Value; Invalidate(); }
-    bool ProgressXP() const { return FProgressXP; }
-    void SetProgressXP(bool Value) { FProgressXP = Value; Invalidate(); }
-    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
-    void SetDropDownAlwaysVisible(bool Value) { FDropDownAlwaysVisible = Value; Invalidate(); }
-    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
-    void SetSpinButtonsAlwaysVisible(bool Value) { FSpinButtonsAlwaysVisible = Value; Invalidate(); }
-    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
-    void SetNoDisabledCheckRadioLook(bool Value) { FNoDisabledCheckRadioLook = Value; Invalidate(); }
-    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
-    void SetNoDisabledButtonLook(bool Value) { FNoDisabledButtonLook = Value; Invalidate(); }
-    TColor CommentColor() const { return FCommentColor; }
-    void SetCommentColor(TColor Value) { FCommentColor = Value; Invalidate(); }
-    TColor ProgressBorderColor() const { return FProgressBorderColor; }
-    void SetProgressBorderColor(TColor Value) { FProgressBorderColor = Value; }
-
-    // The fixed-cell gradient colours; From/To also set the grid's look gradient when not clNone,
-    // the mirror colours always.
-    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
-    void SetFixedGradientFrom(TColor Value);
-    TColor FixedGradientTo() const { return FFixedGradientTo; }
-    void SetFixedGradientTo(TColor Value);
-    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
-    void SetFixedGradientMirrorFrom(TColor Value);
-    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
-    void SetFixedGradientMirrorTo(TColor Value);
-    TColor FixedGradientHoverFrom = 0x808080;
-    TColor FixedGradientHoverTo = 0xFFFFFF;
-    TColor FixedGradientHoverMirrorFrom = clNone;
-    TColor FixedGradientHoverMirrorTo = clNone;
-    TColor FixedGradientHoverBorder = 0xC0C0C0;
-    TColor FixedGradientDownFrom = 0x808080;
-    TColor FixedGradientDownTo = 0xC0C0C0;
-    TColor FixedGradientDownMirrorFrom = clNone;
-    TColor FixedGradientDownMirrorTo = clNone;
-    TColor FixedGradientDownBorder = 0x808080;
-    bool FixedDropDownButton = false;
-    bool CheckAlwaysActive = false;
-    bool RadioAlwaysActive = false;
-    int DropDownCount = 8;
-    int HintMaxWidth = 0;
-
-private:
-    void Invalidate();
-    TVerIvovavOzed* FGrid;
-    int FCheckSize = 15;
-    TControlStyle FControlStyle = csTheme;
-    TColor FColor = clBlack;
-    int FRadioSize = 10;
-    bool FFlatButton = false;
-    int FProgressMarginY = 2;
-    int FProgressMarginX = 2;
-    bool FProgressXP = false;
-    bool FDropDownAlwaysVisible = false;
-    bool FSpinButtonsAlwaysVisible = false;
-    bool FNoDisabledCheckRadioLook = false;
-    bool FNoDisabledButtonLook = false;
-    TColor FCommentColor = 0x0000FF;
-    TColor FProgressBorderColor = 0x808080;
-    TColor FFixedGradientFrom = clNone;
-    TColor FFixedGradientTo = clNone;
-    TColor FFixedGradientMirrorFrom = clNone;
-    TColor FFixedGradientMirrorTo = clNone;
-};
+// The background, progress appearance and control look live in units of their own.
 
 // ---- sorting, filtering, grouping ------------------------------------------------------------
 

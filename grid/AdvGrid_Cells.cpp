@@ -2,6 +2,8 @@
 // per-cell property arrays, cell controls, the edit-text hooks and the current cell.
 #include "grid/AdvGrid.h"
 
+#include "render/VurADIDO.h"
+
 #include <algorithm>
 
 // ---- texts and objects by real column and real row -------------------------------------------
@@ -317,28 +319,7 @@ int TVerIvovavOzed::GetLinesInCell(int i, int j) const
     return int(s.count(QLatin1Char('\n'))) + 1;
 }
 
-QString TVerIvovavOzed::GetStrippedCell(int i, int j) const
-{
-    // Markup stripped: tags dropped, the common entities turned back into characters.
-    const QString s = Cells(i, j);
-    QString out;
-    out.reserve(s.size());
-    bool inTag = false;
-    for (QChar ch : s) {
-        if (ch == QLatin1Char('<'))
-            inTag = true;
-        else if (ch == QLatin1Char('>') && inTag)
-            inTag = false;
-        else if (!inTag)
-            out += ch;
-    }
-    out.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    out.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    out.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    out.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-    out.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return out;
-}
+QString TVerIvovavOzed::GetStrippedCell(int i, int j) const { return MarkupToPlainText(Cells(i, j)); }
 
 // ---- cell controls ---------------------------------------------------------------------------
 
@@ -383,9 +364,10 @@ QString TVerIvovavOzed::GetEditText(int ACol, int ARow)
     int r = ARow;
     int bc = c, br = r;
     ResolveBaseCell(c, r, bc, br);
+    FNoEditChange = true;
     QString text = GetGridCell(bc, br);
-    if (!FEditWithTags && text.contains(QLatin1Char('<')))
-        text = GetStrippedCell(bc, br); // edited as plain text unless tags are to be edited
+    if (!FEditWithTags)
+        text = MarkupToPlainText(text); // edited as plain text unless tags are to be edited
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, text);
     return text;

@@ -587,8 +587,6 @@ void TVerIvovavOzed::DoFilterDone()
         OnFilterDone(this);
 }
 
-QString TVerIvovavOzed::GetFormattedCell(int ACol, int ARow) { return Cells(ACol, ARow); }
-
 QString TVerIvovavOzed::GetDefaultFloatFormat(int) { return FFloatFormat; }
 
 void TVerIvovavOzed::DoUpdateColumnSize(int ACol, int& AWidth) { DoUpdateColumnSizeEx(ACol, AWidth); }

@@ -826,6 +826,15 @@ void TBaseGrid::PaintCellExt(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, 
     PaintCellFrame(ACanvas, ACol, false, AState, ARect, ARow);
 }
 
+bool TBaseGrid::PaintHasNodes()
+{
+    if (FNodesPaintID != FPaintID) {
+        FNodesPaintID = FPaintID;
+        FNodesInPaint = HasNodes();
+    }
+    return FNodesInPaint;
+}
+
 void TBaseGrid::PaintCellFrame(TCanvas& ACanvas, int ACol, bool Normal, TGridDrawState AState, TRect ARect,
                                int ARow)
 {
@@ -950,7 +959,7 @@ void TBaseGrid::PaintCellFrame(TCanvas& ACanvas, int ACol, bool Normal, TGridDra
         half = (FGridLineWidth + 1) / 2;
     }
     const int baseCol = BaseCell(ACol, ARow).X;
-    if (half > 0 && !(baseCol == 0 && HasNodes())) {
+    if (half > 0 && !(baseCol == 0 && PaintHasNodes())) {
         if (((options & goHorzLine) && !fixed) || ((options & goFixedHorzLine) && fixed)) {
             ACanvas.MoveTo(ARect.Left - half + 1, ARect.Bottom - half);
             ACanvas.LineTo(ARect.Right - half + 1, ARect.Bottom - half);

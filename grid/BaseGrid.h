@@ -361,6 +361,8 @@ protected:
                                 int ARow);
     void RepaintMergedFixedCols();
     void RepaintMergedFixedRows();
+    // HasNodes asked once per paint cycle (it may look at every row).
+    bool PaintHasNodes();
     // Refuses negative indexes with the grid's error.
     static void CheckIndexes(int ACol, int ARow);
     // The properties of a cell without the range test of HasCellProperties (null when none).
@@ -392,6 +394,8 @@ private:
     bool FShowSel = true;
     bool FHasCellProps = false;
     int FMergeCount = 0;
+    int FNodesPaintID = -1;
+    bool FNodesInPaint = false;
 
     friend class TCellProperties;
 };

@@ -1,2 +1,14 @@
 #pragma once
 // Types of the grid's keyboard, mouse and check-box handling.
+#include "platform/Keys.h"
+
+#include <initializer_list>
+
+// A mouse message as it reaches the grid, before the base grid handles it: the point in client
+// co-ordinates of the grid's cell area, the buttons and modifiers held. A handler may set Result.
+struct TWMMouse {
+    int XPos = 0;
+    int YPos = 0;
+    TShiftState Keys;
+    int Result = 0;
+};

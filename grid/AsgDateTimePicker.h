@@ -1,0 +1,314 @@
+#pragma once
+// Date and time pickers with the owner-drawn look of the combo box editor (border colours for the
+// normal and the focused state, a coloured drop-down button with hover tracking, a disabled
+// border), shown in their metro mode, and a one-pixel flat border when Ctl3D is off.
+// TAsgDateTimePicker is the base of the grid's date cell editor; TAdvDateTimePicker (on
+// TCustomDateTimePicker) shows a date and a time side by side through an embedded time picker,
+// advances to the next field while digits are typed (AutoTab) and carries a caption label.
+#include "grid/AsgComboBox.h"
+#include "platform/Canvas.h"
+#include "platform/Graphics.h"
+#include "platform/Keys.h"
+#include "platform/SysUtils.h"
+
+#include <QDateTimeEdit>
+#include <QEvent>
+#include <QLabel>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#ifndef KT_TBORDERSTYLE_DEFINED
+#define KT_TBORDERSTYLE_DEFINED
+enum TBorderStyle { bsNone, bsSingle };
+#endif
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+enum TDateTimeKind { dtkDate, dtkTime };
+enum TAdvDateTimeKind { dkDate, dkTime, dkDateTime };
+
+namespace AsgDatePicker {
+// The picker's display format (d dd ddd dddd M MM MMM MMMM yy yyyy h hh H HH m mm s ss t tt) as a
+// Qt display format.
+QString PickerFormatToQt(const QString& format);
+// The locale's short date and long time formats (FormatSettings tokens) as Qt display formats.
+QString ShortDateFormatToQt(const QString& format);
+QString TimeFormatToQt(const QString& format);
+// Day-count date-times and Qt's.
+QDateTime ToQDateTime(platform::TDateTime value);
+platform::TDateTime FromQDateTime(const QDateTime& value);
+// The message a picker posts to itself after a typed digit.
+QEvent::Type DTPShiftFocusMessage();
+} // namespace AsgDatePicker
+
+// The platform's date-time picker: a date or a time field with a calendar drop-down for dates,
+// Right and Left moving between the fields. Both pickers below share its fields and look.
+class TDateTimePickerControl : public QDateTimeEdit {
+    Q_OBJECT
+public:
+    explicit TDateTimePickerControl(QWidget* AOwner = nullptr);
+    ~TDateTimePickerControl() override;
+
+    // ---- the platform picker's properties ----
+    TDateTimeKind PickerKind() const { return FPickerKind; }
+    void SetPickerKind(TDateTimeKind Value);
+    // Display format in the picker's notation; empty: the locale's short date or long time.
+    QString Format() const { return FFormat; }
+    void SetFormat(const QString& Value);
+    platform::TDateTime PickerDateTime() const;
+    void SetPickerDateTime(platform::TDateTime Value);
+    platform::TDateTime PickerDate() const;
+    void SetPickerDate(platform::TDateTime Value);
+    platform::TDateTime PickerTime() const;
+    void SetPickerTime(platform::TDateTime Value);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
+    bool Checked() const { return FChecked; }
+    virtual void SetChecked(bool Value);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // The field the caret stands in (0 = the first of the format).
+    int CurrentField() const { return currentSectionIndex(); }
+    bool DroppedDown() const;
+
+    // ---- the shared look ----
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    TColor FocusBorderColor() const { return FFocusBorderColor; }
+    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
+    bool DisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool Value) { FDisabledBorder = Value; }
+    bool FocusBorder() const { return FFocusBorder; }
+    void SetFocusBorder(bool Value) { FFocusBorder = Value; }
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor Value) { FButtonColor = Value; }
+    TColor ButtonColorHot() const { return FButtonColorHot; }
+    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
+    TColor ButtonColorDown() const { return FButtonColorDown; }
+    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
+    TColor ButtonTextColor() const { return FButtonTextColor; }
+    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
+    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
+    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
+    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
+    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
+    TColor ButtonBorderColor() const { return FButtonBorderColor; }
+    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
+    int ButtonWidth() const { return FButtonWidth; }
+    bool MetroStyle() const { return FMetroStyle; }
+    void SetMetroStyle(bool Value);
+    // The version number's four bytes from the highest down.
+    QString Version() const;
+    void SetVersion(const QString&) {}
+    bool HasFocus() const { return FHasFocus; }
+    bool MouseInControl() const { return FMouseInControl; }
+    bool ButtonHover() const { return FButtonHover; }
+
+    // Paints what the screen shows onto a canvas of the control's size.
+    void PaintTo(TCanvas& Canvas);
+
+    // Events: OnChange fires on the user's changes only.
+    TNotifyEvent OnChange;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyDown;
+    std::function<void(QObject* sender, QChar& Key)> OnKeyPress;
+
+    // Key steps (key-down, then its character); a zeroed key is not handled further.
+    virtual void KeyDown(Word& Key, TShiftState Shift);
+    virtual void KeyPress(QChar& Key);
+
+protected:
+    virtual unsigned VersionNumber() const { return 0x01000000; }
+    // The owner-drawn look applies.
+    virtual bool MetroMode() const { return FMetroStyle; }
+    // The plain picker of the time kind (no drop-down button).
+    virtual bool PlainTimeKind() const { return FPickerKind == dtkTime; }
+    // The base of the date-and-time picker (the flat border of its own when Ctl3D is off).
+    virtual bool IsCustomPicker() const { return false; }
+    virtual TBorderStyle PickerBorderStyle() const { return bsNone; }
+    // The user changed the value.
+    virtual void Change();
+    // The inherited key handling (the field editing of the platform picker).
+    void InheritedKey(QKeyEvent* event);
+
+    void DrawDropButton(TCanvas& Canvas);
+    void DrawBorders(TCanvas& Canvas);
+    TColor FlatPenColor() const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    bool FSetting = false; // a programmatic write is under way
+    bool FMouseDown = false;
+    TBorderStyle FBorderStyle = bsNone;
+    TColor FBorderColor = clNone;
+    bool FIsThemed = false;
+    TColor FButtonColorDown = clNone;
+    TColor FButtonBorderColor = clNone;
+    TColor FButtonTextColor = clNone;
+    TColor FButtonTextColorHot = clNone;
+    TColor FButtonColor = clNone;
+    TColor FButtonColorHot = clNone;
+    TColor FButtonTextColorDown = clNone;
+    int FButtonWidth = 19;
+    bool FButtonHover = false;
+    bool FMouseInControl = false;
+    bool FIsWinXP = false;
+    bool FMetroStyle = false;
+    TColor FFocusBorderColor = clNone;
+    bool FDisabledBorder = false;
+    bool FHasFocus = false;
+    bool FFocusBorder = false;
+
+private:
+    void ApplyFormat();
+    void UserChanged();
+    TDateTimeKind FPickerKind = dtkDate;
+    QString FFormat;
+    bool FShowCheckbox = false;
+    bool FChecked = true;
+    bool FCtl3D = true;
+    TColor FColor = clWindow;
+};
+
+// The base of the grid's date cell editor.
+class TAsgDateTimePicker : public TDateTimePickerControl {
+    Q_OBJECT
+public:
+    explicit TAsgDateTimePicker(QWidget* AOwner = nullptr);
+    TDateTimeKind Kind() const { return PickerKind(); }
+    void SetKind(TDateTimeKind Value) { SetPickerKind(Value); }
+    platform::TDateTime DateTime() const { return PickerDateTime(); }
+    void SetDateTime(platform::TDateTime Value) { SetPickerDateTime(Value); }
+    platform::TDateTime Date() const { return PickerDate(); }
+    void SetDate(platform::TDateTime Value) { SetPickerDate(Value); }
+    platform::TDateTime Time() const { return PickerTime(); }
+    void SetTime(platform::TDateTime Value) { SetPickerTime(Value); }
+};
+
+// The picker the date-and-time picker and its embedded time picker stand on.
+class TCustomDateTimePicker : public TDateTimePickerControl {
+    Q_OBJECT
+public:
+    explicit TCustomDateTimePicker(QWidget* AOwner = nullptr);
+    ~TCustomDateTimePicker() override;
+
+    bool AutoTab() const { return FAutoTab; }
+    void SetAutoTab(bool Value) { FAutoTab = Value; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+
+    void KeyPress(QChar& Key) override;
+
+protected:
+    bool MetroMode() const override { return false; }
+    bool IsCustomPicker() const override { return true; }
+    TBorderStyle PickerBorderStyle() const override { return FBorderStyle; }
+    // The message posted after a typed digit arrived.
+    virtual void DTPShiftFocus();
+    // Remembers the time before a typed digit.
+    void RememberTime();
+    bool TimeFieldsChanged() const;
+    void PostNextField();
+    bool event(QEvent* e) override;
+
+    bool FAutoTab = false;
+    uint16_t Fh = 0, Fm = 0, Fs = 0, Fms = 0;
+};
+
+class TAdvDateTimePicker : public TCustomDateTimePicker {
+    Q_OBJECT
+public:
+    explicit TAdvDateTimePicker(QWidget* AOwner = nullptr);
+    ~TAdvDateTimePicker() override;
+
+    TAdvDateTimeKind Kind() const { return FKind; }
+    void SetKind(TAdvDateTimeKind Value);
+    platform::TDateTime DateTime() const;
+    void SetDateTime(platform::TDateTime Value);
+    platform::TDateTime Date() const { return PickerDate(); }
+    void SetDate(platform::TDateTime Value);
+    platform::TDateTime Time() const;
+    void SetTime(platform::TDateTime Value);
+    QString TimeFormat() const { return FTimeFormat; }
+    void SetTimeFormat(const QString& Value);
+    void SetChecked(bool Value) override;
+
+    // The embedded time picker (null unless the kind is date and time).
+    TCustomDateTimePicker* TimePicker() const { return FTimePicker; }
+
+    // Caption label.
+    QString LabelCaption() const;
+    void SetLabelCaption(const QString& Value);
+    AsgCombo::TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(AsgCombo::TLabelPosition Value);
+    int LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int Value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool Value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool Value);
+    TFont& LabelFont() { return *FLabelFont; }
+    void SetLabelFont(const TFont& Value);
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
+    QLabel* PickerLabel() const { return FLabel; }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+
+    // The designed-defaults pass after set-up.
+    void Loaded();
+
+    TNotifyEvent OnTimeChange;
+    TNotifyEvent OnLabelClick;
+    TNotifyEvent OnLabelDblClick;
+
+protected:
+    unsigned VersionNumber() const override { return 0x01020000; }
+    bool MetroMode() const override { return FMetroStyle; }
+    bool PlainTimeKind() const override { return FKind == dkTime; }
+    void Change() override;
+    void DTPShiftFocus() override;
+    // Keys typed in the time picker (nothing here; descendants take them).
+    virtual void TimePickerKeyPress(QChar& Key);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateTimePicker();
+    void UpdateTimePicker();
+    void UpdateLabel();
+    void SetLabelBold(bool bold);
+
+    TAdvDateTimeKind FKind = dkDate;
+    QString FTimeFormat;
+    uint16_t Fy = 0, Fmo = 0, Fd = 0;
+    QPointer<QLabel> FLabel;
+    std::unique_ptr<TFont> FLabelFont;
+    AsgCombo::TLabelPosition FLabelPosition = AsgCombo::lpLeftTop;
+    int FLabelMargin = 4;
+    bool FLabelTransparent = false;
+    bool FFocusLabel = false;
+    bool FLabelAlwaysEnabled = false;
+    bool FLoading = false;
+    QPointer<TCustomDateTimePicker> FTimePicker;
+};

@@ -1,0 +1,133 @@
+#pragma once
+// TControlLook: the look of in-cell controls (check boxes, radio buttons, buttons, progress bars)
+// of a string grid and the colours of its header cells while hovered or pressed.
+#include "platform/Graphics.h"
+#include "platform/Picture.h"
+
+class TVerIvovavOzed;
+
+enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csOrlex, csGlyph, csTheme };
+
+class TControlLook {
+public:
+    explicit TControlLook(TVerIvovavOzed* AOwner);
+    TControlLook(const TControlLook&) = delete;
+    TControlLook& operator=(const TControlLook&) = delete;
+
+    // Resets the colours to the values of a new object. The hover and pressed mirror colours go
+    // through their setters (so the grid's become clNone too); the others are only stored.
+    void Init();
+    // Copies the settings of another control look; the grid's painting colours stay as they are.
+    void Assign(const TControlLook& Source);
+
+    int CheckSize() const { return FCheckSize; }
+    void SetCheckSize(int Value);
+    TBitmap& UnCheckedGlyph() { return FUnCheckedGlyph; }
+    void SetUnCheckedGlyph(const TBitmap& Value);
+    TBitmap& CheckedGlyph() { return FCheckedGlyph; }
+    void SetCheckedGlyph(const TBitmap& Value);
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    int RadioSize() const { return FRadioSize; }
+    void SetRadioSize(int Value);
+    TBitmap& RadioOffGlyph() { return FRadioOffGlyph; }
+    void SetRadioOffGlyph(const TBitmap& Value);
+    TBitmap& RadioOnGlyph() { return FRadioOnGlyph; }
+    void SetRadioOnGlyph(const TBitmap& Value);
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool Value);
+    int ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(int Value);
+    int ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(int Value);
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool Value);
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool Value);
+    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
+    void SetSpinButtonsAlwaysVisible(bool Value);
+    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+    void SetNoDisabledCheckRadioLook(bool Value);
+    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+    void SetNoDisabledButtonLook(bool Value);
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor Value);
+    TColor ProgressBorderColor() const { return FProgressBorderColor; }
+    void SetProgressBorderColor(TColor Value) { FProgressBorderColor = Value; }
+
+    // Fixed-cell gradient. From/To (and the hover and pressed colours) reach the grid only when
+    // not clNone; the mirror colours always do.
+    TColor FixedGradientTo() const { return FFixedGradientTo; }
+    void SetFixedGradientTo(TColor Value);
+    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    void SetFixedGradientFrom(TColor Value);
+    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    void SetFixedGradientMirrorTo(TColor Value);
+    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    void SetFixedGradientMirrorFrom(TColor Value);
+    TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
+    void SetFixedGradientHoverTo(TColor Value);
+    TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
+    void SetFixedGradientHoverFrom(TColor Value);
+    TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
+    void SetFixedGradientHoverMirrorTo(TColor Value);
+    TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
+    void SetFixedGradientHoverMirrorFrom(TColor Value);
+    TColor FixedGradientHoverBorder() const { return FFixedGradientHoverBorder; }
+    void SetFixedGradientHoverBorder(TColor Value);
+    TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
+    void SetFixedGradientDownTo(TColor Value);
+    TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
+    void SetFixedGradientDownFrom(TColor Value);
+    TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
+    void SetFixedGradientDownMirrorTo(TColor Value);
+    TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
+    void SetFixedGradientDownMirrorFrom(TColor Value);
+    TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
+    void SetFixedGradientDownBorder(TColor Value);
+
+    // Plain values read by the painter and the editors.
+    bool FixedDropDownButton = false;
+    bool CheckAlwaysActive = false;
+    bool RadioAlwaysActive = false;
+    int DropDownCount = 8;
+    int HintMaxWidth = 0;
+
+private:
+    void Invalidate();
+    TVerIvovavOzed* FGrid;
+    int FCheckSize = 15;
+    TBitmap FUnCheckedGlyph;
+    TBitmap FCheckedGlyph;
+    TControlStyle FControlStyle = csTheme;
+    TColor FColor = clBlack;
+    int FRadioSize = 10;
+    TBitmap FRadioOffGlyph;
+    TBitmap FRadioOnGlyph;
+    bool FFlatButton = false;
+    int FProgressMarginY = 2;
+    int FProgressMarginX = 2;
+    bool FProgressXP = false;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
+    bool FNoDisabledCheckRadioLook = false;
+    bool FNoDisabledButtonLook = false;
+    TColor FCommentColor = 0x0000FF;
+    TColor FProgressBorderColor = 0x808080;
+    TColor FFixedGradientTo = clNone;
+    TColor FFixedGradientFrom = clNone;
+    TColor FFixedGradientMirrorTo = clNone;
+    TColor FFixedGradientMirrorFrom = clNone;
+    TColor FFixedGradientHoverTo = 0xFFFFFF;
+    TColor FFixedGradientHoverFrom = 0x808080;
+    TColor FFixedGradientHoverMirrorTo = clNone;
+    TColor FFixedGradientHoverMirrorFrom = clNone;
+    TColor FFixedGradientHoverBorder = 0xC0C0C0;
+    TColor FFixedGradientDownTo = 0xC0C0C0;
+    TColor FFixedGradientDownFrom = 0x808080;
+    TColor FFixedGradientDownMirrorTo = clNone;
+    TColor FFixedGradientDownMirrorFrom = clNone;
+    TColor FFixedGradientDownBorder = 0x808080;
+};

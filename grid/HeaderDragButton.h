@@ -1,0 +1,31 @@
+#pragma once
+// THeaderDragButton: the floating picture of a column header that follows the mouse while a
+// column is dragged to a new place.
+#include <QString>
+#include <QWidget>
+
+class TVerIvovavOzed;
+class TCanvas;
+
+class THeaderDragButton : public QWidget {
+public:
+    explicit THeaderDragButton(QWidget* AOwner = nullptr);
+
+    TVerIvovavOzed* Grid() const { return FGrid; }
+    void SetGrid(TVerIvovavOzed* Value) { FGrid = Value; }
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value) { FCaption = Value; update(); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value) { FFlat = Value; update(); }
+
+    // Paints the header face and the caption over (0, 0, AWidth, AHeight).
+    void PaintOn(TCanvas& ACanvas, int AWidth, int AHeight);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TVerIvovavOzed* FGrid = nullptr;
+    QString FCaption;
+    bool FFlat = false;
+};

@@ -1,0 +1,94 @@
+#pragma once
+// RUvaVoviVareReda: the undo list of one grid's cell edits. The grid's editing code records each
+// finished edit with RegisterChange; Undo and Redo write the recorded texts back. A group of
+// changes bracketed by StartSequence and StopSequence is taken back and reapplied as one step.
+#include "platform/Collection.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class TBaseGrid;
+
+// One recorded change, or a sequence marker (Col and Row -1, empty texts).
+class TUndoRedoItem : public platform::TCollectionItem {
+public:
+    int Row() const { return FRow; }
+    void SetRow(int Value) { FRow = Value; }
+    // The grid's data column (the real column when columns are hidden).
+    int Col() const { return FCol; }
+    void SetCol(int Value) { FCol = Value; }
+    // The text after the change (what Redo writes).
+    QString Value() const { return FValue; }
+    void SetValue(const QString& Value) { FValue = Value; }
+    // The text before the change (what Undo writes).
+    QString OrigValue() const { return FOrigValue; }
+    void SetOrigValue(const QString& Value) { FOrigValue = Value; }
+    bool SequenceStart() const { return FSequenceStart; }
+    void SetSequenceStart(bool Value) { FSequenceStart = Value; }
+    bool SequenceStop() const { return FSequenceStop; }
+    void SetSequenceStop(bool Value) { FSequenceStop = Value; }
+
+    void Assign(const platform::TCollectionItem& Source) override;
+
+private:
+    int FRow = 0;
+    int FCol = 0;
+    QString FValue;
+    QString FOrigValue;
+    bool FSequenceStart = false;
+    bool FSequenceStop = false;
+};
+
+class TUndoRedoCollection : public platform::TCollection {
+public:
+    TUndoRedoCollection();
+    TUndoRedoItem* Item(int Index) const { return ItemAs<TUndoRedoItem>(Index); }
+    TUndoRedoItem* AddItem() { return static_cast<TUndoRedoItem*>(Add()); }
+};
+
+// OrigValue: the cell's text when the event fires; NewValue: the text about to be written.
+using RUvaVoviVareRedaEvent = std::function<void(QObject* Sender, TBaseGrid* Grid, int Col, int Row,
+                                                 const QString& OrigValue, const QString& NewValue)>;
+
+class RUvaVoviVareReda : public QObject {
+public:
+    explicit RUvaVoviVareReda(QObject* AOwner = nullptr);
+    ~RUvaVoviVareReda() override;
+
+    TUndoRedoCollection& Items() { return FItems; }
+    const TUndoRedoCollection& Items() const { return FItems; }
+    // The grid whose cells are written; not owned, forgotten when the grid is destroyed.
+    TBaseGrid* Grid() const { return FGrid.data(); }
+    void SetGrid(TBaseGrid* Value) { FGrid = Value; }
+    // Items 0 .. Level - 1 are applied; items from Level on are undone.
+    int Level() const { return FLevel; }
+    void SetLevel(int Value) { FLevel = Value; }
+    // Most change items kept; 0 or less keeps all.
+    int MaxLevel() const { return FMaxLevel; }
+    void SetMaxLevel(int Value) { FMaxLevel = Value; }
+
+    virtual void RegisterChange(int ACol, int ARow, const QString& OldValue, const QString& NewValue);
+    virtual void StartSequence();
+    virtual void StopSequence();
+
+    void Undo();
+    void Redo();
+    void Reset();
+    bool CanUndo() const { return FLevel > 0; }
+    bool CanRedo() const { return FLevel < FItems.Count(); }
+
+    RUvaVoviVareRedaEvent OnUndo;
+    RUvaVoviVareRedaEvent OnRedo;
+
+private:
+    void AddMarker(bool Start);
+    // Fires the event, writes Text into the item's cell and makes that cell current.
+    void WriteBack(const TUndoRedoItem& Item, const QString& Text, const RUvaVoviVareRedaEvent& Event);
+
+    TUndoRedoCollection FItems;
+    QPointer<TBaseGrid> FGrid;
+    int FLevel = 0;
+    int FMaxLevel = 0;
+};

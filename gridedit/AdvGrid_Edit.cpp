@@ -1,0 +1,554 @@
+// TVerIvovavOzed: editor choice, the editing lifecycle, the set-up and take-back of the special
+// editors, and the notices of the editor controls.
+#include "grid/AdvGrid.h"
+#include "platform/Messages.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace {
+
+// Editor types edited with the in-place text editor.
+bool IsInplaceType(TEditorType t)
+{
+    switch (t) {
+    case edNormal:
+    case edNumeric:
+    case edPositiveNumeric:
+    case edFloat:
+    case edCapital:
+    case edMixedCase:
+    case edPassword:
+    case edLowerCase:
+    case edUpperCase:
+    case edValidChars:
+    case edPositiveFloat: return true;
+    default: return false;
+    }
+}
+
+// Special editor types whose control the grid has. The others (spin, date, button, drop-down,
+// rich-text and custom editors) have none yet, and a cell asking for one is not edited at all.
+bool HasEditorControl(TEditorType t) { return t == edComboEdit || t == edComboList || t == edCheckBox; }
+
+template <class F>
+void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+// Posts a typed character to a control, so that it arrives after the control has the focus.
+void PostChar(QWidget* target, QChar ch)
+{
+    if (!target || ch.isNull())
+        return;
+    int key = 0;
+    const QChar up = ch.toUpper();
+    if ((up >= QLatin1Char('A') && up <= QLatin1Char('Z')) || (up >= QLatin1Char('0') && up <= QLatin1Char('9')))
+        key = up.unicode();
+    else if (ch.unicode() == 8)
+        key = Qt::Key_Backspace;
+    else if (ch.unicode() == 32)
+        key = Qt::Key_Space;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(ch)));
+}
+
+} // namespace
+
+TGridCombo* NewGridCombo(TVerIvovavOzed* Grid)
+{
+    return new TGridCombo(Grid);
+}
+
+TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid) { return new TGridCheckBox(Grid); }
+
+TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
+{
+    delete Grid->FEditCombo;
+    Grid->FEditCombo = nullptr;
+    delete Grid->FEditCheck;
+    Grid->FEditCheck = nullptr;
+    Grid->EditCtrl = nullptr;
+    if (TAdvInplaceEdit* e = Grid->NormalEdit())
+        e->Detach();
+}
+
+// ---- editor controls -------------------------------------------------------------------------
+
+TInplaceEdit* TVerIvovavOzed::CreateEditor() { return new TAdvInplaceEdit(this); }
+
+TAdvInplaceEdit* TVerIvovavOzed::NormalEdit() const { return static_cast<TAdvInplaceEdit*>(InplaceEditor()); }
+
+bool TVerIvovavOzed::SetComboSelectionString(const QString& s)
+{
+    FComboIdx = -1;
+    for (int i = 0; i < FEditCombo->Items.Count(); ++i)
+        if (FEditCombo->Items.Strings(i) == s) {
+            FComboIdx = i;
+            break;
+        }
+    return FComboIdx >= 0;
+}
+
+// ---- hooks -----------------------------------------------------------------------------------
+
+void TVerIvovavOzed::RestoreCachedCell()
+{
+    // Written at the real column only: a second write at the displayed index would land in
+    // another cell when columns before it are hidden.
+    SetCells(RealCol(), Row(), FCellCache);
+}
+
+void TVerIvovavOzed::DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink)
+{
+    if (OnGetEditorProp)
+        OnGetEditorProp(this, ACol, ARow, AEditLink);
+    if (OnGetEditorPropInt)
+        OnGetEditorPropInt(this, ACol, ARow, AEditLink);
+}
+
+void TVerIvovavOzed::DoCheckBoxClick(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxClick)
+        OnCheckBoxClick(this, ACol, ARow, State);
+}
+
+void TVerIvovavOzed::DoEllipsClick(const QString& Value, QString& Result)
+{
+    Result = Value;
+    if (OnEllipsClick) {
+        QString s = Value;
+        OnEllipsClick(this, RealCol(), Row(), s);
+        Result = s;
+    }
+}
+
+bool TVerIvovavOzed::HasCellValidation() const
+{
+    return (Options() & goTabs) || OnCellValidate || OnCellValidateWide;
+}
+
+// ---- cell text of an edit --------------------------------------------------------------------
+
+QString TVerIvovavOzed::CellEditText(int ACol, int ARow)
+{
+    FNoEditChange = true;
+    if (TAdvInplaceEdit* e = NormalEdit()) {
+        TAlignment ha = FDefaultAlignment;
+        TVAlignment va = vtaTop;
+        GetCellAlign(RealColIndex(ACol), ARow, ha, va);
+        e->SetVAlign(ha == taRightJustify);
+    }
+    return GetEditText(ACol, ARow);
+}
+
+void TVerIvovavOzed::StoreTextQuiet(int ARealCol, int ARow, const QString& Value)
+{
+    if (GetGridCell(ARealCol, ARow) == Value)
+        return;
+    // Through the string grid's own store, which leaves an open editor alone.
+    auto saved = std::move(OnSetEditText);
+    OnSetEditText = nullptr;
+    try {
+        TStringGrid::SetEditText(ARealCol, ARow, Value);
+    } catch (...) {
+        OnSetEditText = std::move(saved);
+        throw;
+    }
+    OnSetEditText = std::move(saved);
+    CellTextChanged(ARealCol, ARow);
+    RepaintCell(DisplColIndex(ARealCol), ARow);
+}
+
+void TVerIvovavOzed::StoreEditText(int ACol, int ARow, const QString& Value)
+{
+    int bc = RealColIndex(ACol), br = ARow;
+    ResolveBaseCell(RealColIndex(ACol), ARow, bc, br);
+    StoreTextQuiet(bc, br, Value);
+    if (OnSetEditText)
+        OnSetEditText(this, ACol, ARow, Value);
+}
+
+void TVerIvovavOzed::WriteCellAtRealCol(int ACol, int ARow, const QString& Value)
+{
+    StoreEditText(DisplColIndex(ACol), ARow, Value);
+    SetCellEx(ACol, ARow, Value);
+}
+
+// ---- editor choice ---------------------------------------------------------------------------
+
+bool TVerIvovavOzed::CanShowEditor()
+{
+    if (FValidating)
+        return false;
+    if (!TBaseGrid::CanEditShow())
+        return false;
+    int bc = RealCol(), br = Row();
+    ResolveBaseCell(RealCol(), Row(), bc, br);
+    // Check boxes, radio buttons and buttons are operated by click and Space, never edited.
+    if (!EditMode && IsControlCell(bc, br))
+        return false;
+    bool started = false;
+    if (!EditMode) {
+        FNoEditChange = true;
+        FCellCache = GetCurrentCell();
+        TEditorType editor = DefaultEditor();
+        GetCellEditor(bc, br, editor);
+        EditControl = editor;
+        started = true;
+    }
+    if (EditControl == edNone)
+        return false;
+    if (!IsInplaceType(EditControl)) {
+        // A special editor is set up once per edit; a cell whose editor type has no control
+        // leaves the grid idle rather than in an edit nobody can see or end.
+        if (!started || !HasEditorControl(EditControl))
+            return false;
+        EditMode = true;
+        // The edit validates the cell it was started on, whatever moved the current cell before.
+        RememberCellText(Col(), Row());
+        ShowSpecialEditor(DisplColIndex(bc), br);
+        FEntered = true;
+        return false;
+    }
+    EditMode = true;
+    FShowEditProcess = true;
+    if (started)
+        RememberCellText(Col(), Row());
+    FEntered = true;
+    FEditing = true;
+    return true;
+}
+
+// ---- starting and ending an edit -------------------------------------------------------------
+
+void TVerIvovavOzed::ShowInplaceEdit()
+{
+    if (IsControlCell(RealCol(), Row()))
+        return;
+    if (Row() < TopRow() && Row() >= FixedRows())
+        SetTopRow(Row());
+    if (Col() < LeftCol() && Col() >= FixedCols())
+        SetLeftCol(Col());
+    FEditText = GetCurrentCell();
+    ShowEditor();
+}
+
+void TVerIvovavOzed::HideInplaceEdit()
+{
+    if (!EditMode)
+        return;
+    HideEditor();
+    TakeBackEditorValue(Col(), Row());
+    EditMode = false;
+    AcceptCellSelection(Col(), Row());
+}
+
+void TVerIvovavOzed::ShowCellEdit()
+{
+    Word key = VK_F2;
+    KeyDown(key, TShiftState());
+}
+
+void TVerIvovavOzed::HideCellEdit() { TakeBackEditorValue(Col(), Row()); }
+
+void TVerIvovavOzed::DoneInplaceEdit(Word Key, TShiftState Shift)
+{
+    FBlockFocus = true;
+    try {
+        FEditing = false;
+        HideInplaceEdit();
+        if (FNavigation->AppendOnArrowDown() && Key == VK_DOWN && Row() == RowCount() - FixedFooters() - 1) {
+            AddRow();
+            if (OnAutoAddRow)
+                OnAutoAddRow(this, RowCount() - FixedFooters() - 1);
+        }
+        if (Key == VK_TAB || (Key >= VK_LEFT && Key <= VK_DOWN)) {
+            Word k = Key;
+            KeyDown(k, Shift);
+        }
+        const bool alwaysEdit = FNavigation->AlwaysEdit();
+        FNavigation->SetAlwaysEdit(false);
+        SetFocus();
+        FNavigation->SetAlwaysEdit(alwaysEdit);
+        if (Key == VK_RETURN)
+            AdvanceToNextCell(Col(), Row(), true, false, true, true, false);
+    } catch (...) {
+        FBlockFocus = false;
+        throw;
+    }
+    FBlockFocus = false;
+}
+
+void TVerIvovavOzed::SignalEditDone(int ACol, int ARow)
+{
+    if (OnEditingDone)
+        OnEditingDone(this);
+    EditMode = false;
+    platform::PostMessage(this, GridEditDoneMessage(), ACol, ARow);
+}
+
+void TVerIvovavOzed::customEvent(QEvent* event)
+{
+    if (event->type() == GridEditDoneMessage()) {
+        const auto* m = static_cast<const platform::TMessageEvent*>(event);
+        Guarded([&] {
+            if (OnEditCellDone)
+                OnEditCellDone(this, int(m->WParam), int(m->LParam));
+            if (FMouseActions->EditOnDblClickOnly()) {
+                HideInplaceEdit();
+                EditMode = false;
+                SetOptions(Options() & ~TGridOptions(goEditing));
+            }
+        });
+        return;
+    }
+    TBaseGrid::customEvent(event);
+}
+
+void TVerIvovavOzed::ShowEditorChar(QChar Ch, bool Keypad)
+{
+    if (Ch.isNull())
+        return;
+    FStartEditChar = Ch;
+    try {
+        ShowEditor();
+        TAdvInplaceEdit* e = NormalEdit();
+        if (!FStartEditChar.isNull() && e && e->isVisible() && EditorMode() && EditMode)
+            e->DeliverChar(Ch, Keypad);
+    } catch (...) {
+        FStartEditChar = QChar();
+        throw;
+    }
+    FStartEditChar = QChar();
+}
+
+// ---- special editors: set-up and take-back ---------------------------------------------------
+
+void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
+{
+    TRect R = CellRect(ACol, ARow);
+    const int W = R.Right - R.Left - 1;
+    const int H = R.Bottom - R.Top - 1;
+    const int realCol = RealColIndex(ACol);
+
+    // The colour the cell is painted with.
+    TGridDrawState state;
+    TBrush brush;
+    TFont font;
+    font.Assign(Font());
+    brush.SetColor(Color());
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = GradientVertical;
+    GetVisualProperties(ACol, Row(), state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
+    const TColor cellColor = brush.Color();
+    const QString start = CellEditText(ACol, ARow);
+
+    FEditing = true;
+    FSpecialEditor = true;
+    FEditActive = true;
+    FGridState = gsNormal;
+    EditCtrl = nullptr;
+    if (EditControl != edCustom)
+        FLastValidation = true;
+
+    switch (EditControl) {
+    case edComboEdit:
+    case edComboList: {
+        TGridCombo* cb = FEditCombo;
+        const bool list = EditControl == edComboList;
+        cb->SetDropDownCount(FControlLook->DropDownCount);
+        DoGetEditorProp(realCol, ARow, EditLink());
+        cb->setGeometry(R.Left, R.Top, 0, 0);
+        cb->setEnabled(true);
+        cb->SetDroppedDown(false);
+        cb->SetStyle(list ? csDropDownList : csDropDown);
+        cb->LoadItems();
+        FComboDefaultChoice = false;
+        if (!list) {
+            cb->SetText(start);
+            if (FComboIdx != -1 && cb->ItemIndex() == -1)
+                cb->SetItemIndex(FComboIdx);
+        } else {
+            int bc = realCol, br = ARow;
+            ResolveBaseCell(realCol, ARow, bc, br);
+            const QString stored = GetGridCell(bc, br);
+            const int found = cb->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (found >= 0) {
+                cb->SetItemIndex(found);
+            } else if (FComboIdx == -1) {
+                int i = cb->findText(start, Qt::MatchExactly | Qt::MatchCaseSensitive);
+                cb->SetItemIndex(i < 0 ? 0 : i);
+                cb->RunChangeStep();
+                FComboDefaultChoice = true;
+            } else {
+                cb->SetItemIndex(FComboIdx);
+            }
+        }
+        cb->setGeometry(R.Left, R.Top, W, H);
+        cb->SetColor(cellColor);
+        if (!list)
+            cb->SetMaxLength(MaxComboLength());
+        cb->show();
+        cb->raise();
+        const bool flat = FLook == glSoft || FLook == glOrlex || FLook == glXP || FLook == glListView ||
+                          FLook == glVista || FLook == glWin7 || FLook == glOffice2007;
+        cb->SetFlat(flat);
+        cb->SetEtched(flat);
+        if (FNavigation->AutoComboDropSize())
+            cb->SizeDropDownWidth();
+        cb->setFocus(Qt::OtherFocusReason);
+        if (FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible())
+            cb->SetDroppedDown(true);
+        if (FMouseActions->DirectEdit() && FMouseActions->DirectComboDrop() && OnSelectionChanged) {
+            const TGridRect s = Selection();
+            OnSelectionChanged(this, s.Left, s.Top, s.Right, s.Bottom);
+        }
+        // A list cell whose text is not among the items starts on a chosen item; the handler
+        // learns which one.
+        if (list && FComboDefaultChoice && cb->count() > 0) {
+            const int i = cb->ItemIndex();
+            const QString text = i >= 0 ? cb->itemText(i) : QString();
+            if (OnComboChange)
+                OnComboChange(this, realCol, ARow, i, text);
+            if (OnComboObjectChange)
+                OnComboObjectChange(this, realCol, ARow, i, text,
+                                    i >= 0 && i < cb->Items.Count() ? cb->Items.Objects(i) : nullptr);
+        }
+        EditMode = true;
+        PostChar(cb, FStartEditChar);
+        EditCtrl = cb;
+        break;
+    }
+    case edCheckBox: {
+        TGridCheckBox* chk = FEditCheck;
+        chk->setGeometry(R.Left, R.Top, W, H);
+        chk->setText(start);
+        chk->setEnabled(true);
+        chk->setChecked(false);
+        chk->show();
+        chk->raise();
+        chk->setFocus(Qt::OtherFocusReason);
+        EditMode = true;
+        break;
+    }
+    default: break;
+    }
+    FStartEditChar = QChar();
+}
+
+void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
+{
+    if (FDestroying)
+        return;
+    FSpecialEditor = false;
+    const bool blockKill = FBlockKill;
+    FBlockKill = true;
+    FStartEditChar = QChar();
+    const int realCol = RealColIndex(ACol);
+    // The grid takes the focus back before its editor control goes, so that it does not pass to
+    // another control of the window.
+    auto focusGrid = [this](QWidget* control) {
+        QWidget* f = QApplication::focusWidget();
+        if (control && f && (f == control || control->isAncestorOf(f))) {
+            InvokedFocusChange = true;
+            setFocus(Qt::OtherFocusReason);
+            InvokedFocusChange = false;
+        }
+    };
+    try {
+        switch (EditControl) {
+        case edComboEdit:
+        case edComboList:
+            if (EditMode) {
+                EditMode = false;
+                TGridCombo* cb = FEditCombo;
+                cb->SetDroppedDown(false);
+                const QString text = cb->KeepCellText() ? GetCurrentCell() : cb->Text();
+                focusGrid(cb);
+                WriteCellAtRealCol(realCol, ARow, text);
+                cb->hide();
+                cb->setEnabled(false);
+            }
+            break;
+        case edCheckBox:
+            focusGrid(FEditCheck);
+            FEditCheck->setEnabled(false);
+            FEditCheck->hide();
+            EditMode = false;
+            break;
+        default: break;
+        }
+        if (EditControl != edNormal && FEditActive)
+            SignalEditDone(realCol, ARow);
+    } catch (...) {
+        FBlockKill = blockKill;
+        FEditActive = false;
+        throw;
+    }
+    FBlockKill = false;
+    FEditActive = false;
+}
+
+// ---- notices of the editor controls ----------------------------------------------------------
+
+void TVerIvovavOzed::ComboSelChange(bool EditChange)
+{
+    if (!EditMode || (EditControl != edComboEdit && EditControl != edComboList))
+        return;
+    TGridCombo* cb = FEditCombo;
+    int i = cb->ItemIndex();
+    // Typed text that is no longer the selected item's counts as no selection.
+    if (EditChange && i >= 0 && cb->itemText(i) != cb->Text())
+        i = -1;
+    const QString s = i == -1 ? cb->Text() : cb->itemText(i);
+    if (OnComboChange)
+        OnComboChange(this, RealCol(), Row(), i, s);
+    if (OnComboObjectChange)
+        OnComboObjectChange(this, RealCol(), Row(), i, s, i >= 0 && i < cb->Items.Count() ? cb->Items.Objects(i) : nullptr);
+}
+
+void TVerIvovavOzed::ComboCloseUp()
+{
+    TGridCombo* cb = FEditCombo;
+    if (FMouseActions->DirectComboClose() && EditMode) {
+        // A chosen item becomes the text; typed free text without a chosen item stays.
+        if (cb->ItemIndex() >= 0)
+            cb->SetText(cb->itemText(cb->ItemIndex()));
+        ComboSelChange(false);
+        EditControl = edComboEdit;
+        EditMode = true;
+        const bool directEdit = FMouseActions->DirectEdit();
+        FMouseActions->SetDirectEdit(false);
+        try {
+            HideInplaceEdit();
+            SetFocus();
+        } catch (...) {
+            FMouseActions->SetDirectEdit(directEdit);
+            throw;
+        }
+        FMouseActions->SetDirectEdit(directEdit);
+    }
+    DoComboCloseUp(RealCol(), Row());
+}
+
+void TVerIvovavOzed::ComboDropDown() { DoComboDropDown(RealCol(), Row()); }
+
+void TVerIvovavOzed::InplaceTextChanged(const QString& Text)
+{
+    if (!FShowEditProcess || FEditStart || !EditMode || !IsInplaceType(EditControl))
+        return;
+    StoreEditText(Col(), Row(), Text);
+}
+
+void TVerIvovavOzed::DoEditChange(int ACol, int ARow, const QString& Value)
+{
+    if (OnEditChange)
+        OnEditChange(this, ACol, ARow, Value);
+}

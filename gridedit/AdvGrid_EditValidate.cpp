@@ -1,0 +1,246 @@
+// TVerIvovavOzed: the remembered cell text, validation, the update lock, and the click, enter,
+// exit and focus steps around an edit.
+#include "grid/AdvGrid.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+
+namespace {
+
+template <class F>
+void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+// ---- remembered text and validation ----------------------------------------------------------
+
+void TVerIvovavOzed::RememberCellText(int ACol, int ARow)
+{
+    FOldCol = ACol;
+    FOldRow = ARow;
+    const int c = DisplToRealCol(ACol);
+    FOldCellText = GetGridCell(c, ARow);
+    FOldCellTextWide = FOldCellText;
+    FOldModifiedValue = FGridModified;
+}
+
+bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    const int C = DisplToRealCol(FOldCol);
+    const int R = FOldRow;
+    FNewCellText = NewValue;
+    try {
+        if (NewValue != FOldCellText || FAlwaysValidate) {
+            const bool changed = NewValue != FOldCellText;
+            const bool advance = FNavigation->AdvanceOnEnter();
+            FNavigation->SetAdvanceOnEnter(false);
+            QString value = NewValue;
+            try {
+                if (OnCellValidate)
+                    OnCellValidate(this, C, R, value, valid);
+            } catch (...) {
+                FNavigation->SetAdvanceOnEnter(advance);
+                throw;
+            }
+            FNavigation->SetAdvanceOnEnter(advance);
+            FNewCellText = value;
+            if (valid) {
+                SetCells(C, R, value);
+                int bc = C, br = R;
+                if (!ResolveBaseCell(C, R, bc, br))
+                    SetCells(bc, br, value);
+            } else {
+                FLastValidation = false;
+                // The old text, or the handler's replacement, goes back and the editor opens again
+                // on the cell, so that nothing the cell held is lost.
+                const QString back = value != NewValue ? value : FOldCellText;
+                HideEditor();
+                SetCells(C, R, back);
+                if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount() &&
+                    (FOldCol != Col() || FOldRow != Row()))
+                    FocusCell(FOldCol, FOldRow);
+                FValidating = false;
+                FEditing = true;
+                ShowInplaceEdit();
+                FValidating = true;
+                SetModified(FOldModifiedValue);
+            }
+            // What the cell holds now decides whether anything changed.
+            const bool stored = GetGridCell(C, R) != FOldCellText;
+            if (stored) {
+                FGridModified = true;
+                if (FixedCols() > 0) {
+                    SetRowModified(RealRowIndex(R), true);
+                    if (FShowModified->Enabled())
+                        RepaintCell(0, R);
+                }
+            }
+            if (valid) {
+                CalcColumnFooter(C);
+                if (changed)
+                    DoCellsChanged(TRect(C, R, C, R));
+            }
+            FOldCellText = GetGridCell(C, R);
+        }
+    } catch (...) {
+        RememberCellText(Col(), Row());
+        FValidating = false;
+        throw;
+    }
+    RememberCellText(Col(), Row());
+    FValidating = false;
+    return valid;
+}
+
+bool TVerIvovavOzed::ValidateCellWide(const QString& NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    const int C = DisplToRealCol(FOldCol);
+    const int R = FOldRow;
+    FNewCellText = NewValue;
+    try {
+        if (NewValue != FOldCellTextWide || FAlwaysValidate) {
+            CalcColumnFooter(C);
+            QString value = NewValue;
+            if (OnCellValidateWide)
+                OnCellValidateWide(this, C, R, value, valid);
+            if (NewValue != FOldCellTextWide)
+                FGridModified = true;
+            FNewCellText = value;
+            if (valid) {
+                SetWideCells(C, R, value);
+            } else {
+                FLastValidation = false;
+                SetWideCells(C, R, value != NewValue ? value : FOldCellTextWide);
+                if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount())
+                    FocusCell(FOldCol, FOldRow);
+            }
+            if (GetGridCell(C, R) != FOldCellTextWide && FShowModified->Enabled() && FixedCols() > 0)
+                SetRowModified(FOldRow, true);
+            FOldCellTextWide = GetGridCell(C, R);
+        }
+    } catch (...) {
+        RememberCellText(Col(), Row());
+        FValidating = false;
+        throw;
+    }
+    RememberCellText(Col(), Row());
+    FValidating = false;
+    return valid;
+}
+
+// ---- update lock -----------------------------------------------------------------------------
+
+void TVerIvovavOzed::BeginUpdate()
+{
+    // Counted whether the grid shows or not, so that every EndUpdate finds its partner.
+    ++FUpdateCount;
+    SuspendRedraw();
+}
+
+void TVerIvovavOzed::EndUpdate()
+{
+    if (FUpdateCount > 0) {
+        --FUpdateCount;
+        ResumeRedraw();
+    }
+    if (FUpdateCount == 0 && !FDestroying && isVisible()) {
+        FSelChange = false;
+        InvalidateGrid();
+    }
+}
+
+void TVerIvovavOzed::SetLockUpdate(bool Value)
+{
+    if (Value)
+        BeginUpdate();
+    else
+        EndUpdate();
+}
+
+// ---- click, enter, exit, focus ---------------------------------------------------------------
+
+void TVerIvovavOzed::Click()
+{
+    TBaseGrid::Click();
+    FEntered = false;
+    RememberCellText(Col(), Row());
+}
+
+void TVerIvovavOzed::DoEnter()
+{
+    if (FBlockFocus)
+        return;
+    try {
+        TBaseGrid::DoEnter();
+        if ((Options() & goEditing) || FMouseActions->RangeSelectAndEdit())
+            AcceptCellSelection(Col(), Row());
+    } catch (...) {
+        RememberCellText(Col(), Row());
+        throw;
+    }
+    RememberCellText(Col(), Row());
+}
+
+void TVerIvovavOzed::DoExit()
+{
+    if (FBlockKill)
+        return;
+    if (FSelChange && FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
+    FSelChange = false;
+    TBaseGrid::DoExit();
+}
+
+void TVerIvovavOzed::focusInEvent(QFocusEvent* event)
+{
+    if (InvokedFocusChange)
+        return;
+    TBaseGrid::focusInEvent(event);
+    Guarded([&] {
+        if (HasCheckBox(RealCol(), Row()))
+            return;
+        const bool inView = Col() >= LeftCol() && Col() < LeftCol() + VisibleColCount() && Row() >= TopRow() &&
+                            Row() < TopRow() + VisibleRowCount();
+        if (!FNavigation->AlwaysEdit() || GridState() != gsNormal || !inView)
+            return;
+        bool canEdit = true;
+        IsReadOnlyCell(RealCol(), Row(), canEdit);
+        if (!canEdit)
+            return;
+        TAdvInplaceEdit* e = NormalEdit();
+        if (e) {
+            if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+                return;
+            TEditorType editor = DefaultEditor();
+            GetCellEditor(RealCol(), Row(), editor);
+            if (editor == edNormal)
+                ShowInplaceEdit();
+        } else if (!FMouseActions->DirectEdit() && !FControlLook->DropDownAlwaysVisible() &&
+                   HasComboBox(RealCol(), Row())) {
+            ShowInplaceEdit();
+        }
+    });
+}
+
+void TVerIvovavOzed::focusOutEvent(QFocusEvent* event)
+{
+    if (FBlockKill)
+        return;
+    TBaseGrid::focusOutEvent(event);
+}

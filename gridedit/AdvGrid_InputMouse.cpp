@@ -1,0 +1,635 @@
+// TVerIvovavOzed: what the grid does with mouse presses, releases and double clicks before the
+// base grid's own handling.
+#include "grid/AdvGrid.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace {
+
+template <class F>
+void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+// The one modifier a press counts with: Alt, else Shift, else Ctrl.
+TShiftState OneModifier(TShiftState s)
+{
+    if (s & ssAlt)
+        return ssAlt;
+    if (s & ssShift)
+        return ssShift;
+    if (s & ssCtrl)
+        return ssCtrl;
+    return TShiftState();
+}
+
+} // namespace
+
+// ---- messages --------------------------------------------------------------------------------
+
+TWMMouse TVerIvovavOzed::MouseMessageOf(const QMouseEvent* event) const
+{
+    TWMMouse m;
+    const QPoint p = event->position().toPoint();
+    m.XPos = p.x();
+    m.YPos = p.y();
+    m.Keys = platform::ShiftStateOf(event->modifiers(), event->buttons());
+    return m;
+}
+
+void TVerIvovavOzed::BaseMouseMessage(QEvent::Type Type, Qt::MouseButton Button, const TWMMouse& Msg)
+{
+    const Qt::KeyboardModifiers mods = FMouseEvent ? FMouseEvent->modifiers() : Qt::NoModifier;
+    const Qt::MouseButtons buttons = FMouseEvent ? FMouseEvent->buttons() : Qt::MouseButtons(Button);
+    const QPointF local(Msg.XPos, Msg.YPos);
+    QMouseEvent ev(Type, local, viewport()->mapToGlobal(local), Button, buttons, mods);
+    switch (Type) {
+    case QEvent::MouseButtonPress:
+        TBaseGrid::mousePressEvent(&ev);
+        break;
+    case QEvent::MouseButtonRelease:
+        TBaseGrid::mouseReleaseEvent(&ev);
+        break;
+    default:
+        TBaseGrid::mouseDoubleClickEvent(&ev);
+        break;
+    }
+}
+
+void TVerIvovavOzed::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    QPointer<TVerIvovavOzed> self(this);
+    FMouseEvent = event;
+    TWMMouse m = MouseMessageOf(event);
+    Guarded([&] {
+        if (event->button() == Qt::LeftButton)
+            HandleLeftButtonDown(m);
+        else if (event->button() == Qt::RightButton)
+            HandleRightButtonDown(m);
+        else
+            BaseMouseMessage(QEvent::MouseButtonPress, event->button(), m);
+    });
+    if (self)
+        FMouseEvent = nullptr;
+}
+
+void TVerIvovavOzed::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    QPointer<TVerIvovavOzed> self(this);
+    FMouseEvent = event;
+    TWMMouse m = MouseMessageOf(event);
+    Guarded([&] {
+        if (event->button() == Qt::LeftButton)
+            HandleLeftButtonUp(m);
+        else if (event->button() == Qt::RightButton)
+            HandleRightButtonUp(m);
+        else
+            BaseMouseMessage(QEvent::MouseButtonRelease, event->button(), m);
+    });
+    if (self)
+        FMouseEvent = nullptr;
+}
+
+void TVerIvovavOzed::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    QPointer<TVerIvovavOzed> self(this);
+    FMouseEvent = event;
+    TWMMouse m = MouseMessageOf(event);
+    Guarded([&] {
+        if (event->button() == Qt::LeftButton)
+            HandleLeftButtonDblClk(m);
+        else
+            BaseMouseMessage(QEvent::MouseButtonDblClick, event->button(), m);
+    });
+    if (self)
+        FMouseEvent = nullptr;
+}
+
+// ---- left button down ------------------------------------------------------------------------
+
+void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
+{
+    const int X = Msg.XPos, Y = Msg.YPos;
+    FDoOnClick = true;
+    FMouseDownMove = true;
+    FMouseKeepDown = true;
+    const TGridRect oldSel = Selection();
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+
+    if ((Options() & goEditing) && FMouseActions->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 &&
+        !(ACol >= oldSel.Left && ACol <= oldSel.Right && ARow >= oldSel.Top && ARow <= oldSel.Bottom))
+        SetOptions(Options() & ~TGridOptions(goEditing));
+
+    bool allow = true;
+    if (OnCanClickCell)
+        OnCanClickCell(this, ARow, ACol, allow);
+    if (!allow || FCellSelectorMode)
+        return;
+
+    // Preparation.
+    const TShiftState shift = OneModifier(Msg.Keys);
+    SearchInc.clear();
+    FSelectionClick = false;
+    FPushedCellButton = {-1, -1};
+    FOldTopRow = TopRow();
+    FOldKeepLeftCol = LeftCol();
+    {
+        int cc = -1, rc = -1;
+        MouseToCell(X, Y, cc, rc);
+        MouseToCell(cc == 0 ? X : X - 5, rc == 0 ? Y : Y - 4, Colclicked, Rowclicked);
+        Colclickedsize = Colclicked >= 0 ? ColWidths(Colclicked) : 0;
+        Rowclickedsize = Rowclicked >= 0 ? RowHeights(Rowclicked) : 0;
+    }
+    Clickposx = X;
+    Clickposy = Y;
+
+    if (ACol < 0 || ARow < 0) {
+        HideInplaceEdit();
+        if (!FFixedRowAlways)
+            BaseMouseMessage(QEvent::MouseButtonPress, Qt::LeftButton, Msg);
+        return;
+    }
+
+    const TPoint base = BaseCell(ACol, ARow);
+    const bool merged = base.X != ACol || base.Y != ARow || IsMergedCell(ACol, ARow);
+    const int pressedCol = ACol, pressedRow = ARow;
+    ACol = base.X;
+    ARow = base.Y;
+    const TRect R = CellRect(ACol, ARow);
+    if (FMouseActions->CaretPositioning())
+        LButFlg = true;
+
+    const bool inFixed = ACol < FixedCols() || ARow < FixedRows();
+    if (inFixed || IsFixed(ACol, ARow))
+        HideInplaceEdit();
+
+    const int realCol = DisplToRealCol(ACol);
+
+    // Radio group.
+    if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || FControlLook->RadioAlwaysActive)) {
+        HideInplaceEdit();
+        ClickCellRadioGroup(realCol, ARow, X - R.Left, Y - R.Top);
+        SetFocus();
+        return;
+    }
+
+    // Column 0 of a grid with nodes is the node column.
+    if (ACol == 0 && ARow >= FixedRows() && HasNodes() && !FMouseActions->RowSelect() &&
+        !(Options() & goRowSizing)) {
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, shift, X, Y);
+        if (OnClickCell)
+            OnClickCell(this, ARow, 0);
+        return;
+    }
+
+    // A press on a merged cell selects its base cell.
+    if (merged && !IsFixed(ACol, ARow) && !OnMouseDown && (pressedCol != ACol || pressedRow != ARow)) {
+        Msg.XPos = R.Left + 2;
+        Msg.YPos = R.Top + 2;
+    }
+
+    if (ACol >= ColCount() || ARow >= RowCount()) {
+        BaseMouseMessage(QEvent::MouseButtonPress, Qt::LeftButton, Msg);
+        return;
+    }
+
+    Clickposdx = X - R.Left;
+    Clickposdy = Y - R.Top;
+
+    // Disjunct row and column selection.
+    const bool normalRow = ARow >= FixedRows() && ARow < RowCount() - FixedFooters();
+    if (FMouseActions->DisjunctRowSelect() && normalRow && (ACol > 0 || !FMouseActions->HotmailRowSelect())) {
+        if (shift & ssShift) {
+            BaseMouseMessage(QEvent::MouseButtonPress, Qt::LeftButton, Msg);
+            SetSelection({std::min(ACol, oldSel.Left), std::min(ARow, oldSel.Top), std::max(ACol, oldSel.Left),
+                          std::max(ARow, oldSel.Top)});
+            return;
+        }
+        const int flagRow = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+        if ((shift & ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+            if (RowSelect(flagRow))
+                FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            if (!(shift & ssAlt))
+                ClearRowSelect();
+        }
+    }
+    if (FMouseActions->DisjunctColSelect() && ACol >= FixedCols()) {
+        if (shift & ssCtrl) {
+            if (ColSelect(ACol))
+                FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            ClearColSelect();
+        }
+    }
+
+    Movecell = -1;
+    if (ARow < FixedRows() && ACol >= FixedCols())
+        Movecell = ACol;
+    else if (ACol < FixedCols() && ARow >= FixedRows())
+        Movecell = ARow;
+    MoveOfsX = X - R.Left;
+    MoveOfsY = Y - R.Top;
+
+    bool canChange = (Options() & goEditing) || FMouseActions->RangeSelectAndEdit();
+    IsReadOnlyCell(realCol, ARow, canChange);
+
+    // Check box and radio button click.
+    const bool hotmail = ACol == 0 && FMouseActions->HotmailRowSelect();
+    if ((canChange || FControlLook->CheckAlwaysActive || hotmail) &&
+        (HasCheckBox(realCol, ARow) || HasRadioButton(realCol, ARow)) && IsInCheckBox(realCol, ARow, X, Y)) {
+        HideInplaceEdit();
+        SetFocus();
+        const int realRow = RealRowIndex(ARow);
+        bool changed = true;
+        if (HasRadioButton(realCol, ARow)) {
+            ClickCellRadioButton(realCol, ARow, true);
+            if (OnRadioButtonClick)
+                OnRadioButtonClick(this, realCol, ARow);
+        } else {
+            changed = ToggleCellCheck(realCol, ARow, true) || hotmail;
+        }
+        if (changed && FShowModified->Enabled()) {
+            SetRowModified(ARow, true);
+            RepaintCell(0, ARow);
+        }
+        if (hotmail) {
+            SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+            SetRowSelect(realRow, !RowSelect(realRow));
+            if (realRow != ARow)
+                RepaintCell(0, ARow);
+            if (ARow == Row() && !RowSelect(realRow)) {
+                HideSelection();
+                FSelHidden = false;
+            }
+        }
+        bool state = false;
+        GetCheckBoxState(realCol, realRow, state);
+        if (!FNavigation->AlwaysEdit() && ARow >= FixedRows() && ACol >= FixedCols())
+            MoveColRow(ACol, ARow, true, true);
+        if (changed)
+            DoCheckBoxClick(ACol, ARow, state);
+        if (HideFocusRect())
+            RepaintCell(ACol, ARow);
+        if (ARow < FixedRows() && FMouseActions->CheckAllCheck()) {
+            for (int r = FixedRows(); r < RowCount(); ++r) {
+                if (FMouseActions->HotmailRowSelect())
+                    SetRowSelect(RealRowIndex(r), state);
+                else
+                    SetCheckBoxState(RealColIndex(ACol), r, state);
+            }
+            InvalidateGrid();
+        }
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, platform::ShiftStateOf(QGuiApplication::keyboardModifiers()), X, Y);
+        Click();
+        return;
+    }
+
+    // Direct editing preparation.
+    const bool normalCell = ARow >= FixedRows() && ACol >= FixedCols() && !IsFixed(ACol, ARow);
+    const bool combo = normalCell && FControlLook->DropDownAlwaysVisible() && HasComboBox(realCol, ARow);
+    const bool direct = FMouseActions->DirectEdit() || (FControlLook->DropDownAlwaysVisible() && combo);
+    if (normalCell && (canChange || (FMouseActions->EditOnDblClickOnly() && combo)) && direct) {
+        HideInplaceEdit();
+        SetFocus();
+    }
+
+    const TGridRect sel = Selection();
+    const bool onCurrent = X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom && sel.Left == ACol &&
+                           sel.Right == ACol && sel.Top == ARow && sel.Bottom == ARow;
+    bool editingRemoved = false;
+    if (!onCurrent && FMouseActions->RangeSelectAndEdit() && !IsFixed(ACol, ARow) && !canChange) {
+        SetOptions(Options() & ~TGridOptions(goEditing));
+        editingRemoved = true;
+    }
+
+    // An inner fixed cell only reports the click.
+    if (!inFixed && IsFixed(ACol, ARow)) {
+        const bool footerRow = ARow == RowCount() - 1 && FFloatingFooter->Visible() &&
+                               FFloatingFooter->FooterStyle() == fsFixedLastRow;
+        if (!footerRow && OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
+
+    if (!FSelHidden) {
+        const bool alwaysEdit = FNavigation->AlwaysEdit();
+        FNavigation->SetAlwaysEdit(false);
+        BaseMouseMessage(QEvent::MouseButtonPress, Qt::LeftButton, Msg);
+        FNavigation->SetAlwaysEdit(alwaysEdit);
+    }
+    if ((Options() & goRowSelect) && FNavigation->KeepHorizScroll() && LeftCol() != FOldKeepLeftCol)
+        SetLeftCol(FOldKeepLeftCol);
+
+    const bool onBorder = X - R.Left < 4 || R.Right - X < 4;
+    if (!((Options() & goColSizing) && ARow < FixedRows() && onBorder) && OnClickCell)
+        OnClickCell(this, ARow, ACol);
+
+    if (OnCellValidate) {
+        FEntered = false;
+        RememberCellText(Col(), Row());
+    }
+
+    if (merged && !IsFixed(ACol, ARow) && (onCurrent || FMouseActions->DirectEdit()) && canChange)
+        ShowInplaceEdit();
+
+    if (!onBorder && normalCell && (canChange || (FMouseActions->EditOnDblClickOnly() && combo)) && direct &&
+        !IsControlCell(realCol, ARow)) {
+        if (FMouseActions->EditOnDblClickOnly() && combo && !(Options() & goEditing)) {
+            SetOptions(Options() | goEditing);
+            SetFocus();
+        }
+        bool allowMove = true;
+        if (ARow != Row() && OnRowChanging)
+            OnRowChanging(this, Row(), ARow, allowMove);
+        if (ACol != Col() && OnColChanging)
+            OnColChanging(this, Col(), ACol, allowMove);
+        if ((ARow != Row() || ACol != Col()) && OnCellChanging)
+            OnCellChanging(this, Row(), Col(), ARow, ACol, allowMove);
+        if (allowMove) {
+            SetSelection({ACol, ARow, ACol, ARow});
+            RememberCellText(ACol, ARow);
+            ShowEditor();
+        }
+    }
+    if (editingRemoved && !onBorder)
+        FGridState = gsSelecting;
+}
+
+// ---- radio group click -----------------------------------------------------------------------
+
+void TVerIvovavOzed::ClickCellRadioGroup(int ACol, int ARow, int DX, int DY)
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    const int C = b.X, R = b.Y;
+    const int dc = RealToDisplCol(C);
+    if (!IsFixed(dc, R)) {
+        SetCol(dc);
+        SetRow(R);
+    }
+    TCellGraphic* g = GetCellGraphic(C, R);
+    if (!g || g->CellType() != ctRadio)
+        return;
+    const platform::TStringList* list = g->CellBitmap().As<platform::TStringList>();
+    if (!list)
+        return;
+    TFont font(Font());
+    TBrush brush;
+    GetCellColor(C, R, TGridDrawState(), brush, font);
+    const QFontMetrics fm(font.ToQFont());
+    const int G = FControlLook->ControlStyle() >= csWinXP ? 16 : FControlLook->RadioSize();
+    int chosen = -1;
+    if (g->CellBoolean()) {
+        int sum = 0;
+        for (int i = 0; i < list->Count() && chosen < 0; ++i) {
+            const int next = sum + fm.horizontalAdvance(list->Strings(i)) + G;
+            if (sum < DX && DX < next)
+                chosen = i;
+            sum = next;
+        }
+    } else {
+        const int band = std::max(G, fm.boundingRect(QStringLiteral("gh")).height());
+        for (int i = 0; i < list->Count() && chosen < 0; ++i)
+            if (i * band < DY && DY < (i + 1) * band)
+                chosen = i;
+    }
+    if (chosen < 0)
+        return;
+    if (g->CellIndex() != -1)
+        g->SetCellIndex(chosen);
+    else
+        SetCellEx(C, R, list->Strings(chosen));
+    SetCellEx(C, R, Cells(C, R));
+    SetRadioIdx(C, R, chosen);
+    if (OnRadioClick)
+        OnRadioClick(this, C, R, chosen);
+}
+
+// ---- left button up --------------------------------------------------------------------------
+
+void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
+{
+    const int X = Msg.XPos, Y = Msg.YPos;
+    const TGridState pressState = FGridState;
+    FMouseDown = false;
+    FMouseKeepDown = false;
+    FMouseDownMove = false;
+    FMouseSelectStart = -1;
+
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+
+    // Fixed cells report the click, unless the release ends a column sizing.
+    if (FDoOnClick && ACol >= 0 && ARow >= 0 && (ACol < FixedCols() || ARow < FixedRows())) {
+        const bool sizing = ARow < FixedRows() && (Options() & goColSizing) &&
+                            viewport()->cursor().shape() == Qt::SplitHCursor;
+        if (!sizing && OnClick)
+            OnClick(this);
+    }
+    FDoOnClick = false;
+
+    if (FGridState == gsSelecting) {
+        FGridState = gsNormal;
+        KillTimer(1);
+        Click();
+    }
+
+    bool rowCleared = false;
+    if (FMouseActions->DisjunctRowSelect() && ACol >= 0 && !(ACol == 0 && IsNode(ARow))) {
+        if (!(ACol == 0 && FMouseActions->HotmailRowSelect()))
+            SelectionToRowSelect(false);
+        if (FDeselectState && ARow >= FixedRows() && ARow < RowCount() - FixedFooters()) {
+            SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow, false);
+            rowCleared = true;
+        }
+        if (FMouseActions->HotmailRowSelect())
+            RepaintCell(0, 0);
+    }
+    if (FMouseActions->DisjunctColSelect() && ACol >= 0) {
+        SelectionToColSelect(false);
+        if (FDeselectState && ACol >= FixedCols())
+            SetColSelect(ACol, false);
+    }
+    FDeselectState = false;
+    FSelectionClick = false;
+
+    BaseMouseMessage(QEvent::MouseButtonRelease, Qt::LeftButton, Msg);
+
+    if (rowCleared)
+        FSelChange = false;
+    if (FGridState == gsSelecting)
+        FGridState = gsNormal;
+
+    if (pressState == gsColSizing || pressState == gsColMoving || ACol < 0 || ARow < 0)
+        return;
+    if (ACol < FixedCols())
+        return;
+    const int realCol = DisplToRealCol(ACol);
+    if (HasCheckBox(realCol, ARow) && OnCheckBoxMouseUp) {
+        bool state = false;
+        GetCheckBoxState(realCol, ARow, state);
+        OnCheckBoxMouseUp(this, realCol, ARow, state);
+    }
+    if (IsRadio(realCol, ARow) && OnRadioMouseUp) {
+        int idx = -1;
+        GetRadioIdx(realCol, ARow, idx);
+        OnRadioMouseUp(this, realCol, ARow, idx);
+    }
+    if (FDblClk)
+        FDblClk = false;
+}
+
+// ---- double click ----------------------------------------------------------------------------
+
+void TVerIvovavOzed::HandleLeftButtonDblClk(TWMMouse& Msg)
+{
+    const int X = Msg.XPos, Y = Msg.YPos;
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (FMouseActions->RangeSelectAndEdit() && !IsControlCell(DisplToRealCol(ACol), ARow))
+        FForceSel = true;
+    if (ACol == -1) {
+        if (FFixedRowAlways) {
+            BaseMouseMessage(QEvent::MouseButtonDblClick, Qt::LeftButton, Msg);
+            FForceSel = false;
+            return;
+        }
+        ACol = ColCount() - 1;
+        ARow = 0;
+    }
+
+    // A double click on a header column border sizes the column.
+    if (ARow >= 0 && ARow < FixedRows() && (Options() & goColSizing) && FMouseActions->AutoSizeColOnDblClick()) {
+        const TRect R = CellRect(ACol, ARow);
+        bool sized = false;
+        auto sizeColumn = [this](int C) {
+            bool allow = true;
+            if (OnColumnSize)
+                OnColumnSize(this, C, allow);
+            if (allow) {
+                AutoSizeCol(C, 0);
+                if (OnEndColumnSize)
+                    OnEndColumnSize(this, C);
+            }
+        };
+        if (X - R.Left <= 3) {
+            FDblClk = sized = true;
+            if (ACol - 1 >= FixedCols())
+                sizeColumn(ACol - 1);
+        } else if (R.Right - X <= 3 && ACol >= FixedCols()) {
+            FDblClk = sized = true;
+            sizeColumn(ACol);
+        }
+        if (sized) {
+            FForceSel = false;
+            BaseMouseMessage(QEvent::MouseButtonDblClick, Qt::LeftButton, Msg);
+            return;
+        }
+    }
+
+    const int realCol = DisplToRealCol(ACol);
+    if (ARow >= 0 && IsControlCell(realCol, ARow)) {
+        BaseMouseMessage(QEvent::MouseButtonDblClick, Qt::LeftButton, Msg);
+        FForceSel = false;
+        return;
+    }
+
+    QPointer<TVerIvovavOzed> self(this);
+    BaseMouseMessage(QEvent::MouseButtonDblClick, Qt::LeftButton, Msg);
+    if (!self)
+        return;
+    if (OnDblClickCell)
+        OnDblClickCell(this, ARow, ACol);
+    if (!self)
+        return;
+
+    if (FMouseActions->EditOnDblClickOnly()) {
+        const bool was = FMouseActions->RangeSelectAndEdit();
+        FMouseActions->SetRangeSelectAndEdit(true);
+        const bool editable = IsEditable(realCol, ARow);
+        FMouseActions->SetRangeSelectAndEdit(was);
+        if (editable) {
+            SetOptions(Options() | goEditing);
+            FOldCol = ACol;
+            FOldRow = ARow;
+            ShowInplaceEdit();
+        }
+    } else if (FMouseActions->RangeSelectAndEdit() && IsEditable(realCol, ARow)) {
+        SetOptions(Options() | goEditing);
+        const TPoint b = BaseCell(ACol, ARow);
+        const TRect R = CellRect(b.X, b.Y);
+        MouseDown(mbLeft, TShiftState(), R.Left + 4, R.Top + 4);
+    }
+    FForceSel = false;
+}
+
+// ---- right button ----------------------------------------------------------------------------
+
+void TVerIvovavOzed::HandleRightButtonDown(TWMMouse& Msg)
+{
+    const int X = Msg.XPos, Y = Msg.YPos;
+    BaseMouseMessage(QEvent::MouseButtonPress, Qt::RightButton, Msg);
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (ACol < 0 || ARow < 0)
+        return;
+    const TGridRect sel = Selection();
+    const bool selected = ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
+    if (FMouseActions->SelectOnRightClick() && !IsFixed(ACol, ARow) &&
+        !(FMouseActions->DisjunctCellSelect() && selected)) {
+        if (!IsControlCell(DisplToRealCol(ACol), ARow)) {
+            if (OnRightClickCell) {
+                FocusCell(ACol, ARow);
+            } else {
+                MouseDown(mbLeft, TShiftState(), X, Y);
+                MouseUp(mbLeft, TShiftState(), X, Y);
+            }
+        }
+        if (selected) {
+            bool canSelect = true;
+            if (OnSelectCell)
+                OnSelectCell(this, ACol, ARow, canSelect);
+        } else {
+            const TPoint b = BaseCell(ACol, ARow);
+            const int left = LeftCol();
+            MoveColRow(b.X, b.Y, true, true);
+            if (FNavigation->KeepHorizScroll())
+                SetLeftCol(left);
+        }
+        if (FMouseActions->DisjunctRowSelect()) {
+            if ((Msg.Keys & ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+                SetRowSelect(ARow, !RowSelect(ARow));
+            } else {
+                ClearRowSelect();
+                SetRowSelect(ARow, true);
+            }
+        }
+    }
+    if (OnRightClickCell)
+        OnRightClickCell(this, ARow, ACol);
+}
+
+void TVerIvovavOzed::HandleRightButtonUp(TWMMouse& Msg)
+{
+    if ((FGridState == gsColMoving || FGridState == gsRowMoving) && EnhRowColMove()) {
+        Msg.Result = 0;
+        return;
+    }
+    BaseMouseMessage(QEvent::MouseButtonRelease, Qt::RightButton, Msg);
+}

@@ -1,0 +1,474 @@
+#include "tables/UBACnetSlaveSetAccess.h"
+
+#include "core/UComon.h"
+#include "core/UComon_Grid_Rows.h"
+#include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvCGrid.h"
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+#include "tables/UBACnet_Eng_Unit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
+
+using namespace platform;
+
+const QStringList TFBACnetSlaveSetAccess::Read_Types = {
+    QStringLiteral("Analog Input"),      QStringLiteral("Analog Value"),
+    QStringLiteral("Binary Input"),      QStringLiteral("Binary Value"),
+    QStringLiteral("Positive Integer Value"), QStringLiteral("Large Analog Value"),
+    QStringLiteral("Integer Value"),     QStringLiteral("Multi State Input"),
+    QStringLiteral("Multi State Value"), QStringLiteral("Life Safety Point"),
+    QStringLiteral("Life Safety Zone"),  QStringLiteral("Access Door"),
+    QStringLiteral("Accumulator")};
+const QStringList TFBACnetSlaveSetAccess::Write_Types = {
+    QStringLiteral("Analog Out"),         QStringLiteral("Analog Value"),
+    QStringLiteral("Binary Out"),         QStringLiteral("Binary Value"),
+    QStringLiteral("Positive Integer Value"), QStringLiteral("Large Analog Value"),
+    QStringLiteral("Integer Value"),      QStringLiteral("Multi State Output"),
+    QStringLiteral("Multi State Value"),  QStringLiteral("Access Door")};
+
+namespace {
+
+constexpr int Form_Client_Width = 764;
+constexpr int Row_Height = 22;
+
+enum { Col_Data_Type = 1, Col_Eng_Unit = 2, Col_Position = 3, Col_Bit = 4, Col_Length = 5, Col_Swap = 6 };
+
+enum TItems { itNone, itTypes, itPositions, itBits };
+
+struct TBACnet_Column {
+    int Header[2];  // language index of the header, read and write grid
+    TEditorType Editor;
+    TItems Items;
+    int Width;
+    TColor Color;
+    const char* Attribute;
+};
+const TBACnet_Column Columns[TFBACnetSlaveSetAccess::Col_Count] = {
+    {{2516, 2524}, edNormal, itNone, 40, clWindow, nullptr},
+    {{2517, 2525}, edComboList, itTypes, 150, Table_Color_Address, "Data_Type"},
+    {{2518, 2526}, edNormal, itNone, 100, Table_Color_Address, "Eng_Unit"},
+    {{2519, 2527}, edComboList, itPositions, 64, Table_Color_Position, "Position"},
+    {{2520, 2528}, edComboList, itBits, 64, Table_Color_Position, "Bit"},
+    {{2521, 2529}, edNormal, itNone, 64, Table_Color_Position, "Length"},
+    {{2522, 2530}, edDataCheckBox, itNone, 40, Table_Color_Swap, "Swap"},
+    {{2523, 2531}, edNormal, itNone, 250, Table_Color_Text, "Mnemonic"},
+};
+
+const QStringList Bit_Items = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                               QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")};
+
+// The lengths each object type may have, by grid (0 read, 1 write); types not listed get no
+// length test.
+struct TLength_Rule {
+    const char* Type;
+    int Grid;
+    int Min, Max;
+    int Text;
+};
+const TLength_Rule Length_Rules[] = {
+    {"Analog Input", 0, 1, 4, 2535},           {"Positive Integer Value", 0, 1, 4, 2536},
+    {"Large Analog Value", 0, 1, 8, 2537},     {"Analog Value", 0, 1, 4, 2538},
+    {"Multi State Input", 0, 1, 4, 2539},      {"Multi State Value", 0, 1, 4, 2540},
+    {"Life Safety Point", 0, 1, 2, 2541},      {"Life Safety Zone", 0, 1, 2, 2542},
+    {"Access Door", 0, 1, 1, 2543},            {"Accumulator", 0, 1, 4, 2544},
+    {"Analog Out", 1, 1, 4, 2549},             {"Analog Value", 1, 1, 4, 2550},
+    {"Positive Integer Value", 1, 1, 4, 2551}, {"Large Analog Value", 1, 1, 8, 2552},
+    {"Integer Value", 1, 1, 4, 2553},          {"Multi State Output", 1, 1, 4, 2554},
+    {"Multi State Value", 1, 1, 4, 2555},      {"Access Door", 1, 1, 1, 2556},
+};
+
+// The length a type choice in the write grid proposes (the type upper-cased).
+struct TDefault_Length {
+    const char* Type;
+    const char* Length;
+};
+const TDefault_Length Default_Lengths[] = {
+    {"ANALOG OUT", "4"},         {"ANALOG VALUE", "4"},           {"BINARY OUT", "1"},
+    {"BINARY VALUE", "1"},       {"POSITIVE INTEGER VALUE", "4"}, {"LARGE ANALOG VALUE", "8"},
+    {"INTEGER VALUE", "4"},      {"MULTI STATE OUTPUT", "4"},     {"MULTI STATE VALUE", "4"},
+    {"ACCESS DOOR", "1"},
+};
+
+// Texts of the rules, read grid and write grid.
+constexpr int Text_Unit[2] = {2533, 2547};
+constexpr int Text_Position[2] = {2534, 2548};
+constexpr int Text_Bit[2] = {2545, 2557};
+constexpr int Text_End[2] = {2546, 2558};
+constexpr int Error_Row = 2532;
+constexpr int Text_Object_Count = 2559;
+constexpr int Delete_Question = 2560;
+
+bool Is_Two_State(const QString& Type, bool Write)
+{
+    return Type == (Write ? QLatin1String("Binary Out") : QLatin1String("Binary Input")) ||
+           Type == QLatin1String("Binary Value");
+}
+
+void Put_Items(platform::TStringList& Target, const QStringList& Items)
+{
+    Target.BeginUpdate();
+    Target.Clear();
+    for (const QString& s : Items)
+        Target.Add(s);
+    Target.EndUpdate();
+}
+
+QStringList Position_Items(int Size)
+{
+    QStringList items;
+    items.reserve(Size);
+    for (int i = 0; i < Size; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+} // namespace
+
+TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent)
+    : TFTable_Frame(parent, "FBACnetSlaveSetAccess", Form_Client_Width)
+{
+}
+
+TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
+{
+    if (FBACnetSlaveSetAccess == this) {
+        FBACnetSlaveSetAccess = nullptr;
+        Unregister_Window(QStringLiteral("FBACnetSlaveSetAccess"));
+    }
+}
+
+void TFBACnetSlaveSetAccess::Loaded()
+{
+    TFTable_Frame::Loaded();
+    PageControl1 = new QTabWidget(P_Body);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    Body_Layout()->addWidget(PageControl1);
+    auto makeSheet = [this](const char* name, TZidIzavodUraz*& grid, const char* gridName) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QLatin1String(name));
+        auto* l = new QVBoxLayout(sheet);
+        l->setContentsMargins(0, 0, 0, 0);
+        grid = new TZidIzavodUraz(sheet);
+        grid->setObjectName(QLatin1String(gridName));
+        l->addWidget(grid);
+        PageControl1->addTab(sheet, QString());
+        return sheet;
+    };
+    TS_BACnet_in_Read = makeSheet("TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
+    TS_BACnet_in_Write = makeSheet("TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
+    Build_Grid(ACG_BACnet_in_Read, false);
+    Build_Grid(ACG_BACnet_in_Write, true);
+}
+
+void TFBACnetSlaveSetAccess::Build_Grid(TZidIzavodUraz* Grid, bool Write)
+{
+    Setup_Table_Grid(Grid, Col_Count, Max_Rows, true);
+    Grid->SetColCount(Col_Count);
+    Grid->SetDefaultRowHeight(Row_Height);
+    Grid->SetRowHeights(0, Table_Header_Height);
+    for (int c = 0; c < Col_Count; ++c) {
+        TGridColumnItem* item = Grid->Columns().Items(c);
+        item->SetEditor(Columns[c].Editor);
+        item->SetWidth(Columns[c].Width);
+        item->SetColor(Columns[c].Color);
+        item->SetAlignment(Columns[c].Editor == edDataCheckBox ? taCenter : taLeftJustify);
+        item->SetCheckTrue(QStringLiteral("Y"));
+        item->SetCheckFalse(QStringLiteral("N"));
+        if (Columns[c].Items == itBits)
+            Put_Items(item->ComboItems(), Bit_Items);
+    }
+    Grid->Columns().Items(0)->SetFixed(true);
+    Grid->SetShowHint(false);
+    Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
+    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+    if (Write) {
+        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_BACnet_in_WriteDblClickCell(s, r, c); };
+        Grid->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) {
+            ACG_BACnet_in_WriteComboChange(s, c, r, i, t);
+        };
+    } else {
+        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_BACnet_in_ReadDblClickCell(s, r, c); };
+        Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    }
+    Grid->Loaded();
+}
+
+void TFBACnetSlaveSetAccess::FormCreate()
+{
+    Frame_Create();
+    ACG_BACnet_in_Read->HideColumn(Col_Swap);
+    ACG_BACnet_in_Write->HideColumn(Col_Swap);
+    Put_Items(ACG_BACnet_in_Read->Columns().Items(Col_Data_Type)->ComboItems(), Read_Types);
+    Put_Items(ACG_BACnet_in_Write->Columns().Items(Col_Data_Type)->ComboItems(), Write_Types);
+    Set_Lang();
+}
+
+void TFBACnetSlaveSetAccess::Set_Lang()
+{
+    Set_Frame_Texts(2500, 2501, 2502, 2510);
+    PageControl1->setTabText(0, Lang_Table[2508]);
+    PageControl1->setTabText(1, Lang_Table[2509]);
+    // The headers go straight into the header row, hidden Swap included.
+    for (int c = 0; c < Col_Count; ++c) {
+        ACG_BACnet_in_Read->SetCells(c, 0, Lang_Table[Columns[c].Header[0]]);
+        ACG_BACnet_in_Write->SetCells(c, 0, Lang_Table[Columns[c].Header[1]]);
+    }
+}
+
+void TFBACnetSlaveSetAccess::FormShow()
+{
+    TZidIzavodUraz* grids[] = {ACG_BACnet_in_Read, ACG_BACnet_in_Write};
+    // Every row either count may show is emptied, so that nothing of a longer table comes back
+    // when the row count grows again.
+    for (TZidIzavodUraz* grid : grids) {
+        grid->BeginUpdate();
+        grid->SetRowCount(Max_Rows + 1);
+    }
+    for (int r = 1; r <= Max_Rows; ++r)
+        for (TZidIzavodUraz* grid : grids) {
+            grid->SetCells(0, r, QString::number(r));
+            for (int c = 1; c < Col_Count; ++c)
+                grid->SetCells(c, r, QString());
+        }
+    for (TZidIzavodUraz* grid : grids)
+        grid->EndUpdate();
+
+    PageControl1->setTabVisible(0, true);
+    PageControl1->setTabVisible(1, true);
+    PageControl1->setCurrentWidget(TS_BACnet_in_Write);
+    PageControl1->setCurrentWidget(TS_BACnet_in_Read);
+    NByte_IN = Data_Size;
+    NByte_OUT = Data_Size;
+    Put_Items(ACG_BACnet_in_Read->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_IN));
+    Put_Items(ACG_BACnet_in_Write->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_OUT));
+
+    Read_Name_Setting();
+    const int rows = (Desc_Lenght ? Max_Rows_Long_Names : Max_Rows) + 1;
+    for (TZidIzavodUraz* grid : grids)
+        grid->SetRowCount(rows);
+    if (QFileInfo::exists(File_BACnet_Slave))
+        Load_File();
+    Do_Copy_Read = false;
+    Do_Copy_Write = false;
+}
+
+void TFBACnetSlaveSetAccess::Read_Name_Setting()
+{
+    Desc_Lenght = false;
+    if (!QFileInfo::exists(File_ParGen))
+        return;
+    QString error;
+    if (!XML1.LoadFromFile(File_ParGen, &error)) {
+        MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be loaded: %2")
+                       .arg(QDir::toNativeSeparators(File_ParGen), error),
+                   mtError, mbOK, this);
+        return;
+    }
+    QString text;
+    const TXMLNode limit = XML1.DocumentElement().FindNode("BACnet_Desc_Chars_Limit");
+    Desc_Lenght = !limit.IsNull() && limit.TryText(text) && text == QLatin1String("1");
+}
+
+void TFBACnetSlaveSetAccess::Load_File()
+{
+    TTable_Reader reader(XML1, File_BACnet_Slave, this);
+    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+        struct {
+            const char* Section;
+            TZidIzavodUraz* Grid;
+        } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
+        for (const auto& s : sections) {
+            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
+            s.Grid->BeginUpdate();
+            struct TEnd {
+                TZidIzavodUraz* G;
+                ~TEnd() { G->EndUpdate(); }
+            } end{s.Grid};
+            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+                for (int c = 1; c < Col_Count; ++c) {
+                    const char* name = Columns[c].Attribute;
+                    // Swap is the only cell with a value of its own when the file lacks it.
+                    s.Grid->SetCells(c, r,
+                                     c == Col_Swap ? TTable_Reader::Attr_Def(row, name, QStringLiteral("N"))
+                                                   : rd.Attr(row, name));
+                }
+            });
+        }
+    });
+}
+
+void TFBACnetSlaveSetAccess::Write_File()
+{
+    TXMLNode root =
+        Begin_Table_File(XML1, QStringLiteral("BACnet_to_Modbus"), QStringLiteral("SW_VERSION = 1.000"));
+    struct {
+        const char* Section;
+        TZidIzavodUraz* Grid;
+    } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
+    for (const auto& s : sections) {
+        TXMLNode section = root.AddChild(QLatin1String(s.Section));
+        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Col_Data_Type, r)); ++r) {
+            TXMLNode row = section.AddChild(QStringLiteral("row"));
+            for (int c = 1; c < Col_Count; ++c)
+                row.SetAttribute(QLatin1String(Columns[c].Attribute), s.Grid->Cells(c, r));
+        }
+    }
+}
+
+bool TFBACnetSlaveSetAccess::Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count)
+{
+    const int w = Write ? 1 : 0;
+    const int size = Write ? NByte_OUT : NByte_IN;
+    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Col_Data_Type, r)); ++r) {
+        ++Count;
+        auto fail = [&](int text, const QString& tail = QString()) {
+            MessageDlg(Lang_Table[Error_Row] + QString::number(r) + Lang_Table[text] + tail, mtError, mbOK, this);
+            return false;
+        };
+        const QString type = Grid->Cells(Col_Data_Type, r);
+        const int unit = StrToIntDef(Grid->Cells(Col_Eng_Unit, r), -1);
+        if (unit < 0 || unit > 65535)
+            return fail(Text_Unit[w]);
+        const int position = StrToIntDef(Grid->Cells(Col_Position, r), -1);
+        if (position < 0 || position > size - 1)
+            return fail(Text_Position[w], QString::number(size - 1));
+        int length = 1;  // a two-state object takes one bit of the byte at its position
+        if (Is_Two_State(type, Write)) {
+            if (Grid->Cells(Col_Bit, r).trimmed().isEmpty())
+                return fail(Text_Bit[w]);
+        } else {
+            length = StrToIntDef(Grid->Cells(Col_Length, r), 0);
+            for (const TLength_Rule& rule : Length_Rules)
+                if (rule.Grid == w && type == QLatin1String(rule.Type) && (length < rule.Min || length > rule.Max))
+                    return fail(rule.Text);
+        }
+        if (position + length > size)
+            return fail(Text_End[w]);
+    }
+    return true;
+}
+
+bool TFBACnetSlaveSetAccess::Controllo_dati()
+{
+    int count = 0;
+    if (!Check_Grid(ACG_BACnet_in_Read, false, count) || !Check_Grid(ACG_BACnet_in_Write, true, count))
+        return false;
+    if (count > Object_Limit()) {
+        MessageDlg(Lang_Table[Text_Object_Count] + QString::number(Object_Limit()), mtError, mbOK, this);
+        return false;
+    }
+    return true;
+}
+
+void TFBACnetSlaveSetAccess::bitbtn1Click(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Save_Table_File(XML1, File_BACnet_Slave, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+TZidIzavodUraz* TFBACnetSlaveSetAccess::Front_Grid() const
+{
+    return PageControl1->currentWidget() == TS_BACnet_in_Read ? ACG_BACnet_in_Read : ACG_BACnet_in_Write;
+}
+
+void TFBACnetSlaveSetAccess::Btn_DelRow_Click(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    const int row = grid->Row();
+    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
+                   this) == mrYes)
+        Delete_Row_ACG(row, grid);
+}
+
+void TFBACnetSlaveSetAccess::Btn_InsRowClick(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    Insert_Row_ACG(grid->Row(), grid, false);
+}
+
+void TFBACnetSlaveSetAccess::Btn_CopyRowClick(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    Copy_Row_ACG(grid, grid->Row());
+    Do_Copy_Read = grid == ACG_BACnet_in_Read;
+    Do_Copy_Write = grid == ACG_BACnet_in_Write;
+}
+
+void TFBACnetSlaveSetAccess::Btn_PasteRowClick(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    Paste_Row_ACG(grid, grid->Row(), grid == ACG_BACnet_in_Read ? Do_Copy_Read : Do_Copy_Write);
+}
+
+void TFBACnetSlaveSetAccess::ClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
+}
+
+void TFBACnetSlaveSetAccess::KeyPress(QObject* Sender, QChar& Key)
+{
+    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
+}
+
+void TFBACnetSlaveSetAccess::GridHint(QObject*, int, int, QString&) {}
+
+void TFBACnetSlaveSetAccess::Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol)
+{
+    // The header cell is no unit: the picker opens for data cells only.
+    if (!Grid || !FBACnet_Eng_Unit || Grid->RealColIndex(ACol) != Col_Eng_Unit || ARow < 1 ||
+        ARow >= Grid->RowCount())
+        return;
+    const QString code = Grid->Cells(Col_Eng_Unit, ARow);
+    FBACnet_Eng_Unit->E_Selected_EU->setText(code);
+    FBACnet_Eng_Unit->Label5->setText(QStringLiteral("-> ") + FBACnet_Eng_Unit->Desc_Unit(StrToIntDef(code, -1)));
+    FBACnet_Eng_Unit->Label5->adjustSize();
+    if (FBACnet_Eng_Unit->ShowModal() == mrOk)
+        Grid->SetCells(Col_Eng_Unit, ARow, FBACnet_Eng_Unit->E_Selected_EU->text());
+}
+
+void TFBACnetSlaveSetAccess::ACG_BACnet_in_ReadDblClickCell(QObject*, int ARow, int ACol)
+{
+    Pick_Unit(ACG_BACnet_in_Read, ARow, ACol);
+    Table_Dbl_Click_Cell(ACG_BACnet_in_Read, ARow, ACol);
+}
+
+void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteDblClickCell(QObject*, int ARow, int ACol)
+{
+    Pick_Unit(ACG_BACnet_in_Write, ARow, ACol);
+    Table_Dbl_Click_Cell(ACG_BACnet_in_Write, ARow, ACol);
+}
+
+void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteComboChange(QObject*, int ACol, int ARow, int,
+                                                            const QString& ASelection)
+{
+    if (ACol != Col_Data_Type || ARow < 1 || ARow >= ACG_BACnet_in_Write->RowCount())
+        return;
+    const QString type = ASelection.toUpper();
+    for (const TDefault_Length& d : Default_Lengths)
+        if (type == QLatin1String(d.Type)) {
+            ACG_BACnet_in_Write->SetCells(Col_Length, ARow, QLatin1String(d.Length));
+            return;
+        }
+}
+
+TFBACnetSlaveSetAccess* Create_FBACnetSlaveSetAccess(QWidget* parent)
+{
+    auto* w = new TFBACnetSlaveSetAccess(parent);
+    FBACnetSlaveSetAccess = w;
+    w->Create();
+    Register_Window(QStringLiteral("FBACnetSlaveSetAccess"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The BACnet objects table: the BACnet objects the gateway offers on its BACnet side, each with
+// its object type, engineering unit, the place of its value in the gateway's data image and its
+// name. Objects of the read table take their values from the read data area, those of the write
+// table put them into the write data area. Two column grids on two tabs, kept in BACnet_Slave.xml
+// of the open configuration, which the EDE generator reads. A double click on a unit cell opens
+// the engineering unit picker.
+#include "tables/UTable_Frame.h"
+
+#include <QStringList>
+
+#include <cstdint>
+
+class QTabWidget;
+class TZidIzavodUraz;
+
+class TFBACnetSlaveSetAccess : public TFTable_Frame {
+    Q_OBJECT
+public:
+    explicit TFBACnetSlaveSetAccess(QWidget* parent = nullptr);
+    ~TFBACnetSlaveSetAccess() override;
+
+    static constexpr int Col_Count = 8;
+    // Data rows of each grid and objects of both tables together: the long-name setting of the
+    // parameters file halves both.
+    static constexpr int Max_Rows = 2000;
+    static constexpr int Max_Rows_Long_Names = 1000;
+    static constexpr int Data_Size = 1500;
+
+    static const QStringList Read_Types;
+    static const QStringList Write_Types;
+
+    // ---- components ----
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TS_BACnet_in_Read = nullptr;
+    QWidget* TS_BACnet_in_Write = nullptr;
+    TZidIzavodUraz* ACG_BACnet_in_Read = nullptr;
+    TZidIzavodUraz* ACG_BACnet_in_Write = nullptr;
+
+    // ---- fields ----
+    bool Desc_Lenght = false;
+    bool Do_Copy_Read = false;
+    bool Do_Copy_Write = false;
+    int32_t NByte_IN = 0;
+    int32_t NByte_OUT = 0;
+
+    // ---- handlers and methods ----
+    void FormCreate() override;
+    void FormShow() override;
+    void Set_Lang() override;
+    void Btn_OKClick(QObject* Sender) override { bitbtn1Click(Sender); }
+    void Btn_DelRowClick(QObject* Sender) override { Btn_DelRow_Click(Sender); }
+    void Btn_InsRowClick(QObject* Sender) override;
+    void Btn_CopyRowClick(QObject* Sender) override;
+    void Btn_PasteRowClick(QObject* Sender) override;
+    void bitbtn1Click(QObject* Sender);
+    void Btn_DelRow_Click(QObject* Sender);
+    void ClickCell(QObject* Sender, int ARow, int ACol);
+    void KeyPress(QObject* Sender, QChar& Key);
+    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+    void ACG_BACnet_in_ReadDblClickCell(QObject* Sender, int ARow, int ACol);
+    void ACG_BACnet_in_WriteDblClickCell(QObject* Sender, int ARow, int ACol);
+    void ACG_BACnet_in_WriteComboChange(QObject* Sender, int ACol, int ARow, int AItemIndex,
+                                        const QString& ASelection);
+
+    // True when the tables may be saved; otherwise the first error was shown.
+    bool Controllo_dati();
+
+    // The grid of the tab in front.
+    TZidIzavodUraz* Front_Grid() const;
+    // The number of objects both tables may hold together.
+    int Object_Limit() const { return Desc_Lenght ? Max_Rows_Long_Names : Max_Rows; }
+
+protected:
+    void Loaded() override;
+
+private:
+    void Build_Grid(TZidIzavodUraz* Grid, bool Write);
+    void Read_Name_Setting();
+    void Load_File();
+    void Write_File();
+    bool Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count);
+    void Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol);
+};
+
+extern TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess;
+
+// Creates the window at start, sets FBACnetSlaveSetAccess and registers it with the main window.
+TFBACnetSlaveSetAccess* Create_FBACnetSlaveSetAccess(QWidget* parent = nullptr);

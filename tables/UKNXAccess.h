@@ -1,0 +1,69 @@
+#pragma once
+// The KNX access table: which KNX telegrams the gateway sends, from which source to which
+// destination, with which APCI, priority and data conversion, when (on command, on change, on a
+// timer) and which bytes or bits of the gateway's data array they carry. One column grid of 1024
+// rules, checked row by row on OK and kept in KNX_SetAccess.xml of the open configuration.
+#include "tables/UTable_Frame.h"
+
+#include <QStringList>
+
+#include <cstdint>
+
+class TZidIzavodUraz;
+
+class TFKNXAccess : public TFTable_Frame {
+    Q_OBJECT
+public:
+    explicit TFKNXAccess(QWidget* parent = nullptr);
+    ~TFKNXAccess() override;
+
+    static constexpr int Data_Rows = 1024;
+    static constexpr int Col_Count = 17;
+    // Bytes of the gateway's internal data array.
+    static constexpr int Data_Size = 1500;
+
+    // The choices of the drop-down columns.
+    static const QStringList APCI_Items;
+    static const QStringList Priorities;
+    static const QStringList Formats;
+    static const QStringList Bit_Modes;  // "No", "0" .. "7"
+
+    // ---- components ----
+    TZidIzavodUraz* ACG_KNX_in_Write = nullptr;
+
+    // ---- fields ----
+    int32_t Max_Num_Byte = 0;
+    QStringList Hint;  // columns 1 .. 16
+    bool Do_Copy_In_Write = false;
+
+    // ---- handlers and methods ----
+    void FormCreate() override;
+    void FormShow() override;
+    void Set_Lang() override;
+    void Btn_OKClick(QObject* Sender) override;
+    void Btn_DelRowClick(QObject* Sender) override;
+    void Btn_InsRowClick(QObject* Sender) override;
+    void Btn_CopyRowClick(QObject* Sender) override;
+    void Btn_PasteRowClick(QObject* Sender) override;
+    void ACG_KNX_in_WriteClickCell(QObject* Sender, int ARow, int ACol);
+    void DblClickCell(QObject* Sender, int ARow, int ACol);
+    void KeyPress(QObject* Sender, QChar& Key);
+    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+
+    // True when the table may be saved; otherwise the first error was shown.
+    bool Controllo_dati();
+    // The rows below Num_Row move up one; the last row is emptied.
+    void Delete_Row(int Num_Row, TZidIzavodUraz* SGA);
+
+protected:
+    void Loaded() override;
+
+private:
+    void Load_File();
+    void Write_File();
+};
+
+extern TFKNXAccess* FKNXAccess;
+
+// Creates the window at start, sets FKNXAccess and registers it with the main window.
+TFKNXAccess* Create_FKNXAccess(QWidget* parent = nullptr);

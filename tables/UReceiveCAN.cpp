@@ -1,0 +1,335 @@
+#include "tables/UReceiveCAN.h"
+
+#include "core/UComon.h"
+#include "core/UComon_Grid_Rows.h"
+#include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvCGrid.h"
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+
+#include <QFileInfo>
+#include <QVBoxLayout>
+
+TFReceiveCAN* FReceiveCAN = nullptr;
+
+using namespace platform;
+
+const QString TFCAN_Frames::Type_11_Bits = QStringLiteral("2.0A (11 bits)");
+const QString TFCAN_Frames::Type_29_Bits = QStringLiteral("2.0B (29 bits)");
+
+namespace {
+
+// The columns every CAN frames grid begins with.
+enum { Col_Enable = 1, Col_CobID = 2, Col_Type = 3, Col_Dimension = 4 };
+constexpr int Key_Col = Col_CobID;
+constexpr int Max_CobID_11 = 2047;
+constexpr int Max_CobID_29 = 536870911;  // 0x1FFFFFFF
+constexpr int Max_Frame_Bytes = 8;
+
+// ---- the receive table ----
+enum { Col_TimeOut = 5 };
+constexpr int Max_TimeOut = 100000000;
+
+const TCAN_Column Receive_Columns[TFReceiveCAN::Col_Count] = {
+    {1708, edNormal, false, 40, clWindow, false, nullptr, nullptr, 0},
+    {1709, edDataCheckBox, false, 50, Table_Color_Enable, true, "Enable", "Y", 1729},
+    {1710, edNormal, false, 90, Table_Color_Address, false, "COBID", "", 1730},
+    {1711, edComboList, false, 90, Table_Color_Address, false, "CAN_Type", "", 1731},
+    {1712, edNormal, false, 70, Table_Color_Address, false, "Dim", "", 1732},
+    {1713, edNormal, false, 75, Table_Color_Timing, false, "TimeOut", "0", 1734},
+    {1714, edComboList, true, 48, Table_Color_Position, false, "Byte1", "", 1735},
+    {1715, edComboList, true, 48, Table_Color_Position, false, "Byte2", "", 1736},
+    {1716, edComboList, true, 48, Table_Color_Position, false, "Byte3", "", 1737},
+    {1717, edComboList, true, 48, Table_Color_Position, false, "Byte4", "", 1738},
+    {1718, edComboList, true, 48, Table_Color_Position, false, "Byte5", "", 1739},
+    {1719, edComboList, true, 48, Table_Color_Position, false, "Byte6", "", 1740},
+    {1720, edComboList, true, 48, Table_Color_Position, false, "Byte7", "", 1741},
+    {1721, edComboList, true, 48, Table_Color_Position, false, "Byte8", "", 1742},
+    {1722, edNormal, false, 185, clWindow, false, "Mnemonic", "", 1743},
+};
+
+const TCAN_Layout Receive_Layout = {
+    "FReceiveCAN",
+    "ACG_CAN_Receive",
+    1010,
+    Receive_Columns,
+    TFReceiveCAN::Col_Count,
+    1500,
+    6,
+    1700,
+    1702,
+    1723,
+    1744,
+    1745,
+    1746,
+    1747,
+    1749,
+    1750,
+    1751,
+    1758,
+    "Receive_Frames",
+    &File_CAN_Rec_Frames,
+};
+
+void Put_Items(platform::TStringList& Target, const QStringList& Items)
+{
+    Target.BeginUpdate();
+    Target.Clear();
+    for (const QString& s : Items)
+        Target.Add(s);
+    Target.EndUpdate();
+}
+
+} // namespace
+
+// ---- the frame of the two CAN tables ----------------------------------------------------------
+
+TFCAN_Frames::TFCAN_Frames(QWidget* parent, const TCAN_Layout& Layout)
+    : TFTable_Frame(parent, Layout.Name, Layout.Client_Width), FLayout(Layout)
+{
+}
+
+void TFCAN_Frames::Loaded()
+{
+    TFTable_Frame::Loaded();
+    auto* grid = new TZidIzavodUraz(P_Body);
+    grid->setObjectName(QLatin1String(FLayout.Grid_Name));
+    Body_Layout()->addWidget(grid);
+    Grid = grid;
+    const int n = FLayout.Col_Count;
+    Setup_Table_Grid(Grid, n, Data_Rows, true);
+    Grid->SetColCount(n);  // the column grid's own: one definition per column
+    for (int c = 0; c < n; ++c) {
+        const TCAN_Column& col = FLayout.Columns[c];
+        TGridColumnItem* item = Grid->Columns().Items(c);
+        item->SetEditor(col.Editor);
+        item->SetWidth(col.Width);
+        item->SetColor(col.Color);
+        item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
+        item->SetCheckTrue(QStringLiteral("Y"));
+        item->SetCheckFalse(QStringLiteral("N"));
+        if (c == Col_Type)
+            Put_Items(item->ComboItems(), {Type_11_Bits, Type_29_Bits});
+    }
+    Grid->Columns().Items(0)->SetFixed(true);
+    Grid->SetShowHint(true);
+    Grid->SetHintShowCells(true);
+    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
+    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Grid->Loaded();
+}
+
+void TFCAN_Frames::FormCreate()
+{
+    Frame_Create();
+    Hint_List.clear();
+    Set_Lang();
+}
+
+void TFCAN_Frames::Set_Lang()
+{
+    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints);
+    for (int c = 0; c < FLayout.Col_Count; ++c)
+        Grid->Columns().Items(c)->SetHeader(Lang_Table[FLayout.Columns[c].Header]);
+    Refill_Hints();
+}
+
+void TFCAN_Frames::Refill_Hints()
+{
+    Hint_List.clear();
+    for (int c = 1; c < FLayout.Col_Count; ++c)
+        Hint_List << Lang_Table[FLayout.Columns[c].Hint];
+}
+
+void TFCAN_Frames::FormShow()
+{
+    // Every showing starts from the file: the grid is emptied first, rows enabled.
+    Grid->BeginUpdate();
+    const int last = Grid->ColCount() + Grid->NumHiddenColumns() - 1;
+    for (int r = 1; r < Grid->RowCount(); ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        Grid->SetCells(Col_Enable, r, QStringLiteral("Y"));
+        for (int c = Col_Enable + 1; c <= last; ++c)
+            Grid->SetCells(c, r, QString());
+    }
+    Grid->EndUpdate();
+
+    MAX_Byte = FLayout.Max_Byte;
+    QStringList positions;
+    positions.reserve(MAX_Byte + 1);
+    positions << QStringLiteral("None");
+    for (int i = 0; i < MAX_Byte; ++i)
+        positions << QString::number(i);
+    for (int c = 0; c < FLayout.Col_Count; ++c)
+        if (FLayout.Columns[c].Byte_List)
+            Put_Items(Grid->Columns().Items(c)->ComboItems(), positions);
+
+    if (QFileInfo::exists(*FLayout.Path))
+        Load_File();
+    Do_Copy = false;
+    if (Grid->isEnabled())
+        Grid->SetFocus();
+}
+
+QString TFCAN_Frames::Missing_Value(int Col, int) const
+{
+    return QLatin1String(FLayout.Columns[Col].Missing);
+}
+
+void TFCAN_Frames::Load_File()
+{
+    TTable_Reader reader(XML1, *FLayout.Path, this);
+    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+        Grid->BeginUpdate();
+        struct TEnd {
+            TZidIzavodUraz* G;
+            ~TEnd() { G->EndUpdate(); }
+        } end{Grid};
+        // The rows stand directly under the root; every attribute has a value of its own when
+        // the file lacks it, so a row always loads whole.
+        rd.Rows(root, Grid->RowCount() - 1, [this](const TXMLNode& row, int r) {
+            for (int c = 1; c < FLayout.Col_Count; ++c) {
+                QString value;
+                if (!row.TryAttribute(QLatin1String(FLayout.Columns[c].Attribute), value))
+                    value = Missing_Value(c, r);
+                Grid->SetCells(c, r, value);
+            }
+        });
+    });
+}
+
+void TFCAN_Frames::Write_File()
+{
+    TXMLNode root = Begin_Table_File(XML1, QLatin1String(FLayout.Root), QStringLiteral("SW_VERSION = 1.000"));
+    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
+        TXMLNode row = root.AddChild(QStringLiteral("row"));
+        for (int c = 1; c < FLayout.Col_Count; ++c)
+            row.SetAttribute(QLatin1String(FLayout.Columns[c].Attribute), Grid->Cells(c, r));
+    }
+}
+
+void TFCAN_Frames::Fail(int Row, const QString& Text)
+{
+    MessageDlg(Lang_Table[FLayout.Error_Row] + QString::number(Row) + Text, mtError, mbOK, this);
+}
+
+bool TFCAN_Frames::Controllo_dati()
+{
+    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
+        if (Grid->Cells(Col_Enable, r).trimmed().toUpper() != QLatin1String("Y"))
+            continue;
+        const bool bits11 = Grid->Cells(Col_Type, r).trimmed() == Type_11_Bits;
+        const int cobid = StrToIntDef(Grid->Cells(Col_CobID, r), -1);
+        if (cobid < 0 || cobid > (bits11 ? Max_CobID_11 : Max_CobID_29)) {
+            Fail(r, Lang_Table[bits11 ? FLayout.CobID_11 : FLayout.CobID_29]);
+            return false;
+        }
+        const int dim = StrToIntDef(Grid->Cells(Col_Dimension, r), -1);
+        if (dim < 1 || dim > Max_Frame_Bytes) {
+            Fail(r, Lang_Table[FLayout.Dimension]);
+            return false;
+        }
+        int message = 0;
+        if (!Check_Send(r, message)) {
+            Fail(r, Lang_Table[message]);
+            return false;
+        }
+        for (int k = 1; k <= dim; ++k) {
+            const QString cell = Grid->Cells(FLayout.First_Byte_Col + k - 1, r).trimmed();
+            if (cell.isEmpty() || cell == QLatin1String("None"))
+                continue;
+            const int pos = StrToIntDef(cell, -1);
+            if (pos < 0 || pos > MAX_Byte - 1) {
+                const int text = k == 1 ? FLayout.Byte1 : FLayout.Byte2 + k - 2;
+                Fail(r, Lang_Table[text] + QString::number(MAX_Byte - 1) + Lang_Table[FLayout.Or_None]);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void TFCAN_Frames::Btn_OKClick(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Save_Table_File(XML1, *FLayout.Path, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+void TFCAN_Frames::Btn_DelRowClick(QObject*)
+{
+    const int row = Grid->Row();
+    if (MessageDlg(Lang_Table[FLayout.Delete_Question] + QString::number(row), mtConfirmation,
+                   TMsgDlgButtons(mbYes) | mbNo, this) == mrYes)
+        Delete_Row_ACG(row, Grid);
+}
+
+void TFCAN_Frames::Btn_InsRowClick(QObject*)
+{
+    Insert_Row_ACG(Grid->Row(), Grid, true);
+}
+
+void TFCAN_Frames::Btn_CopyRowClick(QObject*)
+{
+    Copy_Row_ACG(Grid, Grid->Row());
+    Do_Copy = true;
+}
+
+void TFCAN_Frames::Btn_PasteRowClick(QObject*)
+{
+    Paste_Row_ACG(Grid, Grid->Row(), Do_Copy);
+}
+
+void TFCAN_Frames::DblClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
+}
+
+void TFCAN_Frames::KeyPress(QObject* Sender, QChar& Key)
+{
+    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
+}
+
+void TFCAN_Frames::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
+{
+    if (ARow == 0 && ACol >= 1 && ACol - 1 < Hint_List.size())
+        HintStr = Hint_List.at(ACol - 1);
+    else
+        HintStr.clear();
+}
+
+// ---- the receive table ------------------------------------------------------------------------
+
+TFReceiveCAN::TFReceiveCAN(QWidget* parent) : TFCAN_Frames(parent, Receive_Layout) {}
+
+TFReceiveCAN::~TFReceiveCAN()
+{
+    if (FReceiveCAN == this) {
+        FReceiveCAN = nullptr;
+        Unregister_Window(QStringLiteral("FReceiveCAN"));
+    }
+}
+
+bool TFReceiveCAN::Check_Send(int Row, int& Message)
+{
+    const int timeout = StrToIntDef(Grid->Cells(Col_TimeOut, Row), -1);
+    if (timeout < 0 || timeout > Max_TimeOut) {
+        Message = 1748;
+        return false;
+    }
+    return true;
+}
+
+TFReceiveCAN* Create_FReceiveCAN(QWidget* parent)
+{
+    auto* w = new TFReceiveCAN(parent);
+    FReceiveCAN = w;
+    w->Create();
+    Register_Window(QStringLiteral("FReceiveCAN"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

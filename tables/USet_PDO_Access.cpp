@@ -1,0 +1,374 @@
+#include "tables/USet_PDO_Access.h"
+
+#include "core/UComon.h"
+#include "core/UComon_Grid_Rows.h"
+#include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvCGrid.h"
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <iterator>
+
+TFSet_PDO_Access* FSet_PDO_Access = nullptr;
+
+using namespace platform;
+
+namespace {
+
+constexpr int Key_Col = 1;
+constexpr int Row_Height = 21;
+
+// ---- the PDO tables ----
+const TCANopen_Column Receive_Columns[TFSet_PDO_Access::Receive_Col_Count] = {
+    {edNormal, 40, clWindow, false, nullptr},
+    {edNormal, 65, Table_Color_Address, false, "COB-ID"},
+    {edNormal, 65, Table_Color_Address, false, "Dimension"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B1"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B2"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B3"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B4"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B5"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B6"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B7"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B8"},
+    {edNormal, 65, Table_Color_Timing, false, "TimeOut"},
+    {edNormal, 173, Table_Color_Text, false, "Mnemonic"},
+};
+
+const TCANopen_Column Transmit_Columns[TFSet_PDO_Access::Transmit_Col_Count] = {
+    {edNormal, 40, clWindow, false, nullptr},
+    {edNormal, 65, Table_Color_Address, false, "COB-ID"},
+    {edNormal, 65, Table_Color_Address, false, "Dimension"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B1"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B2"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B3"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B4"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B5"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B6"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B7"},
+    {edNormal, 45, Table_Color_Position, false, "Address_B8"},
+    {edNormal, 65, Table_Color_Timing, false, "Send_Time"},
+    {edDataCheckBox, 68, Table_Color_Timing, true, "On_Change"},
+    {edNormal, 105, Table_Color_Text, false, "Mnemonic"},
+};
+
+// COB-ID, length, the bytes the length asks for, then the time.
+const TCANopen_Rule Receive_Rules[] = {
+    {TCANopen_Rule::Range, 1, 0, 2047, 1969, 0},
+    {TCANopen_Rule::Range, 2, 1, 8, 1970, 0},
+    {TCANopen_Rule::Positions, 2, 0, 0, 1971, 3},
+    {TCANopen_Rule::Range, 11, 0, 65535, 1979, 0},
+};
+const TCANopen_Rule Transmit_Rules[] = {
+    {TCANopen_Rule::Range, 1, 0, 2047, 1980, 0},
+    {TCANopen_Rule::Range, 2, 1, 8, 1981, 0},
+    {TCANopen_Rule::Positions, 2, 0, 0, 1982, 3},
+    {TCANopen_Rule::Range, 11, 0, 100000000, 1990, 0},
+};
+
+const TCANopen_Layout PDO_Layout = {
+    "FSet_PDO_Access",
+    798,
+    TFSet_PDO_Access::Data_Rows,
+    {{"TS_Receive_PDO", "sga", "Receive_PDO", Receive_Columns, TFSet_PDO_Access::Receive_Col_Count, 1914, 1916, 1943,
+      Receive_Rules, int(std::size(Receive_Rules))},
+     {"TS_Transmit_PDO", "sgb", "Transmit_PDO", Transmit_Columns, TFSet_PDO_Access::Transmit_Col_Count, 1915, 1929,
+      1955, Transmit_Rules, int(std::size(Transmit_Rules))}},
+    1900,
+    1902,
+    1908,
+    1968,
+    1991,
+    "PDO_CANopen",
+    &File_PDO_CANopen,
+};
+
+} // namespace
+
+// ---- the frame of the CANopen tables ----------------------------------------------------------
+
+TFCANopen_Table::TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout)
+    : TFTable_Frame(parent, Layout.Name, Layout.Client_Width), FLayout(Layout)
+{
+}
+
+void TFCANopen_Table::Loaded()
+{
+    TFTable_Frame::Loaded();
+    PageControl1 = new QTabWidget(P_Body);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    Body_Layout()->addWidget(PageControl1);
+    for (int i = 0; i < 2; ++i) {
+        const TCANopen_Grid& g = FLayout.Grids[i];
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QLatin1String(g.Sheet_Name));
+        auto* l = new QVBoxLayout(sheet);
+        l->setContentsMargins(0, 0, 0, 0);
+        auto* grid = new TZidIzavodUraz(sheet);
+        grid->setObjectName(QLatin1String(g.Grid_Name));
+        l->addWidget(grid);
+        PageControl1->addTab(sheet, QString());
+        Sheet[i] = sheet;
+        (i == 0 ? sga : sgb) = grid;
+
+        Setup_Table_Grid(grid, g.Col_Count, FLayout.Data_Rows, true);
+        grid->SetColCount(g.Col_Count);  // the column grid's own: one definition per column
+        grid->SetDefaultRowHeight(Row_Height);
+        grid->SetRowHeights(0, Table_Header_Height);
+        for (int c = 0; c < g.Col_Count; ++c) {
+            const TCANopen_Column& col = g.Columns[c];
+            TGridColumnItem* item = grid->Columns().Items(c);
+            item->SetEditor(col.Editor);
+            item->SetWidth(col.Width);
+            item->SetColor(col.Color);
+            item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
+            item->SetCheckTrue(QStringLiteral("Y"));
+            item->SetCheckFalse(QStringLiteral("N"));
+            // The columns keep these headers; a language change writes the header row itself.
+            item->SetHeader(Lang_Table[g.First_Header + c]);
+        }
+        grid->Columns().Items(0)->SetFixed(true);
+        grid->SetShowHint(true);
+        grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
+        grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
+        grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+        grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+        grid->Loaded();
+    }
+}
+
+void TFCANopen_Table::FormCreate()
+{
+    Frame_Create();
+    PageControl1->setCurrentWidget(Sheet[0]);
+    Hints[0].clear();
+    Hints[1].clear();
+    Set_Lang();
+}
+
+void TFCANopen_Table::Set_Lang()
+{
+    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints);
+    for (int i = 0; i < 2; ++i)
+        PageControl1->setTabText(i, Lang_Table[FLayout.Grids[i].Tab_Text]);
+    for (int i = 0; i < 2; ++i)
+        for (int c = 0; c < FLayout.Grids[i].Col_Count; ++c)
+            Grid(i)->SetCells(c, 0, Lang_Table[FLayout.Grids[i].First_Header + c]);
+    for (int i = 0; i < 2; ++i) {
+        Hints[i].clear();
+        for (int c = 1; c < FLayout.Grids[i].Col_Count; ++c)
+            Hints[i] << Lang_Table[FLayout.Grids[i].First_Hint + c - 1];
+    }
+}
+
+void TFCANopen_Table::FormShow()
+{
+    // Every showing starts from the file: the grids are emptied first.
+    for (int i = 0; i < 2; ++i) {
+        TZidIzavodUraz* grid = Grid(i);
+        grid->BeginUpdate();
+        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            grid->SetCells(0, r, QString::number(r));
+            for (int c = 1; c <= last; ++c)
+                grid->SetCells(c, r, QString());
+        }
+        grid->EndUpdate();
+    }
+    PageControl1->setCurrentWidget(Sheet[0]);
+    PROFINET_NByte_IN = Data_Size;
+    PROFINET_NByte_OUT = Data_Size;
+    if (QFileInfo::exists(*FLayout.Path))
+        Load_File();
+    Do_Copy[0] = false;
+    Do_Copy[1] = false;
+}
+
+void TFCANopen_Table::Load_File()
+{
+    TTable_Reader reader(XML1, *FLayout.Path, this);
+    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+        for (int i = 0; i < 2; ++i) {
+            const TCANopen_Grid& g = FLayout.Grids[i];
+            TZidIzavodUraz* grid = Grid(i);
+            const TXMLNode section = rd.Section(root, QLatin1String(g.Section));
+            grid->BeginUpdate();
+            struct TEnd {
+                TZidIzavodUraz* G;
+                ~TEnd() { G->EndUpdate(); }
+            } end{grid};
+            // Every attribute must be there: none has a value of its own.
+            rd.Rows(section, grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+                for (int c = 1; c < g.Col_Count; ++c)
+                    grid->SetCells(c, r, rd.Attr(row, g.Columns[c].Attribute));
+            });
+        }
+    });
+}
+
+void TFCANopen_Table::Write_File()
+{
+    TXMLNode root = Begin_Table_File(XML1, QLatin1String(FLayout.Root), QStringLiteral("SW_VERSION = 1.000"));
+    for (int i = 0; i < 2; ++i) {
+        const TCANopen_Grid& g = FLayout.Grids[i];
+        TZidIzavodUraz* grid = Grid(i);
+        TXMLNode section = root.AddChild(QLatin1String(g.Section));
+        for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
+            TXMLNode row = section.AddChild(QStringLiteral("row"));
+            for (int c = 1; c < g.Col_Count; ++c)
+                row.SetAttribute(QLatin1String(g.Columns[c].Attribute), grid->Cells(c, r));
+        }
+    }
+}
+
+bool TFCANopen_Table::Check_Grid(int i)
+{
+    const TCANopen_Grid& g = FLayout.Grids[i];
+    TZidIzavodUraz* grid = Grid(i);
+    const int size = i == 0 ? PROFINET_NByte_IN : PROFINET_NByte_OUT;
+    auto fail = [&](int r, const QString& text) {
+        MessageDlg(Lang_Table[FLayout.Error_Row] + QString::number(r) + text, mtError, mbOK, this);
+        return false;
+    };
+    for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
+        for (int k = 0; k < g.Rule_Count; ++k) {
+            const TCANopen_Rule& rule = g.Rules[k];
+            const int n = StrToIntDef(grid->Cells(rule.Col, r), -1);
+            switch (rule.Kind) {
+            case TCANopen_Rule::Range:
+                if (n < rule.Min || n > rule.Max)
+                    return fail(r, Lang_Table[rule.Text]);
+                break;
+            case TCANopen_Rule::One_Two_Four:
+                if (n != 1 && n != 2 && n != 4)
+                    return fail(r, Lang_Table[rule.Text]);
+                break;
+            case TCANopen_Rule::Positions:
+                // The length was checked by an earlier rule; the bytes past it mean nothing.
+                for (int b = 1; b <= n && rule.Position_Col + b - 1 < g.Col_Count; ++b) {
+                    const int pos = StrToIntDef(grid->Cells(rule.Position_Col + b - 1, r), -1);
+                    if (pos < 0 || pos > size - 1)
+                        return fail(r, Lang_Table[rule.Text + b - 1] + QString::number(size - 1));
+                }
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool TFCANopen_Table::Controllo_dati()
+{
+    return Check_Grid(0) && Check_Grid(1);
+}
+
+void TFCANopen_Table::Btn_OK_Click(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Save_Table_File(XML1, *FLayout.Path, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+int TFCANopen_Table::Front() const
+{
+    return PageControl1->currentWidget() == Sheet[1] ? 1 : 0;
+}
+
+TZidIzavodUraz* TFCANopen_Table::Front_Grid() const
+{
+    return Grid(Front());
+}
+
+void TFCANopen_Table::Delete_Row(int Row, TZidIzavodUraz* Grid)
+{
+    if (!Grid || Row < 1 || Row >= Grid->RowCount())
+        return;
+    const int last = Grid->RowCount() - 1;
+    for (int r = Row; r <= last - 1; ++r)
+        for (int c = 1; c < Grid->ColCount(); ++c)
+            Grid->SetCells(c, r, Grid->Cells(c, r + 1));
+    for (int c = 1; c < Grid->ColCount(); ++c)
+        Grid->SetCells(c, last, QString());
+}
+
+void TFCANopen_Table::Btn_DelRow_Click(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    const int row = grid->Row();
+    if (MessageDlg(Lang_Table[FLayout.Delete_Question] + QString::number(row), mtConfirmation,
+                   TMsgDlgButtons(mbYes) | mbNo, this) == mrYes)
+        Delete_Row(row, grid);
+}
+
+void TFCANopen_Table::Btn_InsRowClick(QObject*)
+{
+    TZidIzavodUraz* grid = Front_Grid();
+    Insert_Row_ACG(grid->Row(), grid, false);
+}
+
+void TFCANopen_Table::Btn_CopyRowClick(QObject*)
+{
+    const int i = Front();
+    Copy_Row_ACG(Grid(i), Grid(i)->Row());
+    Do_Copy[i] = true;
+    Do_Copy[1 - i] = false;
+}
+
+void TFCANopen_Table::Btn_PasteRowClick(QObject*)
+{
+    const int i = Front();
+    Paste_Row_ACG(Grid(i), Grid(i)->Row(), Do_Copy[i]);
+}
+
+void TFCANopen_Table::ClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
+}
+
+void TFCANopen_Table::DblClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
+}
+
+void TFCANopen_Table::KeyPress(QObject* Sender, QChar& Key)
+{
+    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
+}
+
+void TFCANopen_Table::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
+{
+    const QStringList& hints = Hints[Front()];
+    if (ARow == 0 && ACol >= 1 && ACol - 1 < hints.size())
+        HintStr = hints.at(ACol - 1);
+    else
+        HintStr.clear();
+}
+
+// ---- the PDO table ----------------------------------------------------------------------------
+
+TFSet_PDO_Access::TFSet_PDO_Access(QWidget* parent) : TFCANopen_Table(parent, PDO_Layout) {}
+
+TFSet_PDO_Access::~TFSet_PDO_Access()
+{
+    if (FSet_PDO_Access == this) {
+        FSet_PDO_Access = nullptr;
+        Unregister_Window(QStringLiteral("FSet_PDO_Access"));
+    }
+}
+
+TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent)
+{
+    auto* w = new TFSet_PDO_Access(parent);
+    FSet_PDO_Access = w;
+    w->Create();
+    Register_Window(QStringLiteral("FSet_PDO_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

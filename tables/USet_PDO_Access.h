@@ -1,0 +1,149 @@
+#pragma once
+// The CANopen PDO table: the receive PDOs the gateway takes from the bus and the transmit PDOs it
+// sends, each with its COB-ID, its length and where each data byte lives in the gateway's data
+// array. Two column grids on two tabs, checked row by row on OK and kept in PDO_CANopen.xml of the
+// open configuration, which the EDS generator reads.
+//
+// The CANopen tables (PDO, SDO client, SDO server) stand on TFCANopen_Table below: two column
+// grids without an Enable column, keyed by column 1, on two tabs; the row buttons work on the grid
+// of the tab in front; the header hints follow that tab; the rules of a row are a list of range
+// tests ending in the byte positions the row's length asks for.
+#include "grid/BaseGrid.h"
+#include "tables/UTable_Frame.h"
+
+#include <QStringList>
+
+#include <cstdint>
+
+class QTabWidget;
+class TZidIzavodUraz;
+
+struct TCANopen_Column {
+    TEditorType Editor;
+    int Width;
+    TColor Color;
+    bool Centred;
+    const char* Attribute;  // attribute of the table file; none for the row number
+};
+
+// One test of a row, in the order they are applied.
+struct TCANopen_Rule {
+    enum TKind {
+        Range,      // Col read as a number must be Min .. Max
+        One_Two_Four, // Col read as a number must be 1, 2 or 4
+        Positions,  // bytes 1 .. (Col read as a number): Position_Col + k - 1 must lie in the data array
+    };
+    TKind Kind;
+    int Col;
+    int Min;
+    int Max;
+    int Text;          // message; for Positions the message of byte 1, the others following it
+    int Position_Col;  // Positions: the column of byte 1
+};
+
+struct TCANopen_Grid {
+    const char* Sheet_Name;
+    const char* Grid_Name;
+    const char* Section;          // section element of the table file
+    const TCANopen_Column* Columns;
+    int Col_Count;
+    int Tab_Text;
+    int First_Header;             // headers of columns 0 .. Col_Count - 1, consecutive
+    int First_Hint;               // hints of columns 1 .. Col_Count - 1, consecutive
+    const TCANopen_Rule* Rules;
+    int Rule_Count;
+};
+
+struct TCANopen_Layout {
+    const char* Name;        // instance name
+    int Client_Width;
+    int Data_Rows;
+    TCANopen_Grid Grids[2];
+    int Caption;             // window caption; the subtitle is the next text
+    int Button_Captions;
+    int Button_Hints;
+    int Error_Row;
+    int Delete_Question;
+    const char* Root;
+    QString* Path;
+};
+
+class TFCANopen_Table : public TFTable_Frame {
+    Q_OBJECT
+public:
+    // The size of the gateway's data array that byte positions point into.
+    static constexpr int Data_Size = 1500;
+
+    // ---- components ----
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* Sheet[2] = {nullptr, nullptr};
+    TZidIzavodUraz* sga = nullptr;
+    TZidIzavodUraz* sgb = nullptr;
+
+    // ---- fields ----
+    int32_t PROFINET_NByte_IN = 0;   // byte positions of the first grid lie below it
+    int32_t PROFINET_NByte_OUT = 0;  // and of the second grid below this one
+    QStringList Hints[2];            // header hints of each grid, entry i for column i + 1
+    bool Do_Copy[2] = {false, false};
+
+    // ---- handlers and methods ----
+    void FormCreate() override;
+    void FormShow() override;
+    void Set_Lang() override;
+    void Btn_OKClick(QObject* Sender) override { Btn_OK_Click(Sender); }
+    void Btn_DelRowClick(QObject* Sender) override { Btn_DelRow_Click(Sender); }
+    void Btn_OK_Click(QObject* Sender);
+    void Btn_DelRow_Click(QObject* Sender);
+    void Btn_InsRowClick(QObject* Sender) override;
+    void Btn_CopyRowClick(QObject* Sender) override;
+    void Btn_PasteRowClick(QObject* Sender) override;
+    void ClickCell(QObject* Sender, int ARow, int ACol);
+    void DblClickCell(QObject* Sender, int ARow, int ACol);
+    void KeyPress(QObject* Sender, QChar& Key);
+    // Only the header cell of a data column has a hint: from the list of the tab in front.
+    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+
+    // True when both tables may be saved; otherwise the first error was shown.
+    bool Controllo_dati();
+    // Moves the rows below up by one and empties the last row (shown columns only).
+    void Delete_Row(int Row, TZidIzavodUraz* Grid);
+
+    // The grid of the tab in front, and its index.
+    TZidIzavodUraz* Front_Grid() const;
+    int Front() const;
+
+protected:
+    TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout);
+    void Loaded() override;
+
+private:
+    TZidIzavodUraz* Grid(int i) const { return i == 0 ? sga : sgb; }
+    bool Check_Grid(int i);
+    void Load_File();
+    void Write_File();
+
+    const TCANopen_Layout& FLayout;
+};
+
+class TFSet_PDO_Access : public TFCANopen_Table {
+    Q_OBJECT
+public:
+    explicit TFSet_PDO_Access(QWidget* parent = nullptr);
+    ~TFSet_PDO_Access() override;
+
+    static constexpr int Data_Rows = 30;
+    static constexpr int Receive_Col_Count = 13;
+    static constexpr int Transmit_Col_Count = 14;
+
+    QWidget*& TS_Receive_PDO = Sheet[0];
+    QWidget*& TS_Transmit_PDO = Sheet[1];
+    QStringList& Hint_PDO_Receive = Hints[0];
+    QStringList& Hint_PDO_Transmit = Hints[1];
+    bool& Do_Copy_Receive_PDO = Do_Copy[0];
+    bool& Do_Copy_Transmit_PDO = Do_Copy[1];
+};
+
+extern TFSet_PDO_Access* FSet_PDO_Access;
+
+// Creates the window at start, sets FSet_PDO_Access and registers it with the main window.
+TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent = nullptr);

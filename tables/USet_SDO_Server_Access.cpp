@@ -1,0 +1,77 @@
+#include "tables/USet_SDO_Server_Access.h"
+
+#include "core/UComon.h"
+#include "core/UVelmoraeFirmWare.h"
+
+#include <iterator>
+
+TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
+
+using namespace platform;
+
+namespace {
+
+// The read and the write table have the same columns.
+const TCANopen_Column Columns[TFSet_SDO_Server_Access::Col_Count] = {
+    {edNormal, 40, clWindow, false, nullptr},
+    {edNormal, 65, Table_Color_Address, false, "Index"},
+    {edNormal, 61, Table_Color_Address, false, "SubIndex"},
+    {edNormal, 55, Table_Color_Address, false, "NByte"},
+    {edNormal, 80, Table_Color_Position, false, "Address_B1"},
+    {edNormal, 80, Table_Color_Position, false, "Address_B2"},
+    {edNormal, 80, Table_Color_Position, false, "Address_B3"},
+    {edNormal, 80, Table_Color_Position, false, "Address_B4"},
+    {edNormal, 170, Table_Color_Text, false, "Mnemonic"},
+};
+
+// An object of the manufacturer-specific area, its size, then the bytes the size asks for.
+const TCANopen_Rule Read_Rules[] = {
+    {TCANopen_Rule::Range, 1, 0x2000, 0x5FFF, 2151, 0},
+    {TCANopen_Rule::Range, 2, 0, 0xFF, 2152, 0},
+    {TCANopen_Rule::One_Two_Four, 3, 0, 0, 2153, 0},
+    {TCANopen_Rule::Positions, 3, 0, 0, 2154, 4},
+};
+const TCANopen_Rule Write_Rules[] = {
+    {TCANopen_Rule::Range, 1, 0x2000, 0x5FFF, 2158, 0},
+    {TCANopen_Rule::Range, 2, 0, 0xFF, 2159, 0},
+    {TCANopen_Rule::One_Two_Four, 3, 0, 0, 2160, 0},
+    {TCANopen_Rule::Positions, 3, 0, 0, 2161, 4},
+};
+
+const TCANopen_Layout SDO_Server_Layout = {
+    "FSet_SDO_Server_Access",
+    749,
+    TFSet_SDO_Server_Access::Data_Rows,
+    {{"TS_SDO_Read", "sga", "SDO_Read", Columns, TFSet_SDO_Server_Access::Col_Count, 2114, 2116, 2134, Read_Rules,
+      int(std::size(Read_Rules))},
+     {"TS_SDO_Write", "sgb", "SDO_Write", Columns, TFSet_SDO_Server_Access::Col_Count, 2115, 2125, 2142, Write_Rules,
+      int(std::size(Write_Rules))}},
+    2100,
+    2102,
+    2108,
+    2150,
+    2165,
+    "SDO_Server_CANopen",
+    &File_SDO_Server_CANopen,
+};
+
+} // namespace
+
+TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFCANopen_Table(parent, SDO_Server_Layout) {}
+
+TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()
+{
+    if (FSet_SDO_Server_Access == this) {
+        FSet_SDO_Server_Access = nullptr;
+        Unregister_Window(QStringLiteral("FSet_SDO_Server_Access"));
+    }
+}
+
+TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent)
+{
+    auto* w = new TFSet_SDO_Server_Access(parent);
+    FSet_SDO_Server_Access = w;
+    w->Create();
+    Register_Window(QStringLiteral("FSet_SDO_Server_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

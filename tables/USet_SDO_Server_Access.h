@@ -1,0 +1,29 @@
+#pragma once
+// The CANopen SDO server table: the objects the gateway offers in its own object dictionary, read
+// by the master from positions of the data array (read table) or written by it into the data
+// array (write table). Two column grids on two tabs, checked row by row on OK and kept in
+// SDO_Server_CANopen.xml of the open configuration, which the EDS generator reads.
+#include "tables/USet_PDO_Access.h"
+
+class TFSet_SDO_Server_Access : public TFCANopen_Table {
+    Q_OBJECT
+public:
+    explicit TFSet_SDO_Server_Access(QWidget* parent = nullptr);
+    ~TFSet_SDO_Server_Access() override;
+
+    static constexpr int Data_Rows = 500;
+    static constexpr int Col_Count = 9;
+
+    // The names are those of the client table, whose twin this is.
+    QWidget*& TS_SDO_Read = Sheet[0];
+    QWidget*& TS_SDO_Write = Sheet[1];
+    QStringList& Hint_SDO_Client_Read = Hints[0];
+    QStringList& Hint_SDO_Client_Write = Hints[1];
+    bool& Do_Copy_SDO_Read = Do_Copy[0];
+    bool& Do_Copy_SDO_Write = Do_Copy[1];
+};
+
+extern TFSet_SDO_Server_Access* FSet_SDO_Server_Access;
+
+// Creates the window at start, sets FSet_SDO_Server_Access and registers it with the main window.
+TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent = nullptr);

@@ -1,0 +1,217 @@
+#include "tables/UTLS_Server_Known_Cert.h"
+
+#include "core/UComon.h"
+#include "core/UComon_Grid_Rows.h"
+#include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvGrid.h"
+#include "platform/Services.h"
+
+#include <QFileInfo>
+#include <QVBoxLayout>
+
+TFTLS_Server_Known_Cert* FTLS_Server_Known_Cert = nullptr;
+
+using namespace platform;
+
+namespace {
+
+constexpr int Form_Client_Width = 800;
+
+enum { Col_Enable = 1, Col_Certificate = 2, Col_Mnemonic = 3 };
+
+struct TCert_Column {
+    int Header;
+    int Width;
+    TColor Color;
+};
+const TCert_Column Columns[TFTLS_Server_Known_Cert::Col_Count] = {
+    {1614, 40, clWindow},
+    {1615, 50, Table_Color_Enable},
+    {1616, 500, Table_Color_Address},
+    {1617, 160, Table_Color_Text},
+};
+const int Hints[TFTLS_Server_Known_Cert::Col_Count - 1] = {1618, 1619, 1620};
+constexpr int Delete_Question = 1621;
+
+} // namespace
+
+TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(QWidget* parent)
+    : TFTable_Frame(parent, "FTLS_Server_Known_Cert", Form_Client_Width)
+{
+}
+
+TFTLS_Server_Known_Cert::~TFTLS_Server_Known_Cert()
+{
+    if (FTLS_Server_Known_Cert == this) {
+        FTLS_Server_Known_Cert = nullptr;
+        Unregister_Window(QStringLiteral("FTLS_Server_Known_Cert"));
+    }
+}
+
+void TFTLS_Server_Known_Cert::Loaded()
+{
+    TFTable_Frame::Loaded();
+    ASG = new TVerIvovavOzed(P_Body);
+    ASG->setObjectName(QStringLiteral("ASG"));
+    Body_Layout()->addWidget(ASG);
+    ASG->SetShowHint(false);
+    ASG->SetVAlignment(vtaCenter);
+    ASG->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
+    ASG->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
+    ASG->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+    ASG->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    ASG->Loaded();
+}
+
+void TFTLS_Server_Known_Cert::FormCreate()
+{
+    Init_Table();
+    Frame_Create();
+    Hint_List.clear();
+    Set_Lang();
+}
+
+void TFTLS_Server_Known_Cert::Init_Table()
+{
+    ASG->BeginUpdate();
+    Setup_Table_Grid(ASG, Col_Count, Data_Rows, true);
+    // The user may also make a row taller to read a long certificate.
+    ASG->SetOptions(ASG->Options() | goRowSizing);
+    for (int c = 0; c < Col_Count; ++c) {
+        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
+        ASG->SetColWidths(c, Columns[c].Width);
+    }
+    ASG->AddCheckBoxColumn(Col_Enable, false, false);
+    for (int r = 1; r <= Data_Rows; ++r) {
+        ASG->SetRowHeights(r, Data_Row_Height);
+        ASG->SetCells(0, r, QString::number(r));
+        for (int c = 1; c < Col_Count; ++c)
+            ASG->GetCellProperties(c, r)->SetBrushColor(Columns[c].Color);
+        ASG->GetCellProperties(Col_Enable, r)->SetAlignment(taCenter);
+    }
+    ASG->EndUpdate();
+}
+
+void TFTLS_Server_Known_Cert::Set_Lang()
+{
+    Set_Frame_Texts(1600, 1601, 1602, 1608);
+    for (int c = 0; c < Col_Count; ++c)
+        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
+    Hint_List.clear();
+    for (int i : Hints)
+        Hint_List << Lang_Table[i];
+}
+
+void TFTLS_Server_Known_Cert::FormShow()
+{
+    ASG->BeginUpdate();
+    for (int r = 1; r <= ASG->RowCount() - 1; ++r) {
+        ASG->SetCells(0, r, QString::number(r));
+        ASG->SetCheckBoxState(Col_Enable, r, true);
+        for (int c = 2; c < ASG->ColCount() + ASG->NumHiddenColumns(); ++c)
+            ASG->SetCells(c, r, QString());
+    }
+    ASG->EndUpdate();
+    if (QFileInfo::exists(File_TLS_Known_Cert))
+        Load_File();
+    Do_Copy = false;
+}
+
+void TFTLS_Server_Known_Cert::Load_File()
+{
+    TTable_Reader reader(XML1, File_TLS_Known_Cert, this);
+    ASG->BeginUpdate();
+    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+        // The rows stand directly under the root.
+        rd.Rows(root, ASG->RowCount() - 1, [this](const TXMLNode& row, int r) {
+            ASG->SetCheckBoxState(Col_Enable, r, TTable_Reader::Attr_Def(row, "Enable", QString()) != QLatin1String("N"));
+            ASG->SetCells(Col_Certificate, r, TTable_Reader::Attr_Def(row, "Certificate", QString()));
+            ASG->SetCells(Col_Mnemonic, r, TTable_Reader::Attr_Def(row, "Mnemonic", QString()));
+        });
+    });
+    ASG->EndUpdate();
+}
+
+void TFTLS_Server_Known_Cert::Write_File()
+{
+    TXMLNode root = Begin_Table_File(XML1, QStringLiteral("TLS_Server_Known_Cert"), QStringLiteral("SW_VERSION = 1.000"));
+    for (int r = 1; r <= ASG->RowCount() - 1 && !Key_Cell_Blank(ASG->Cells(Col_Certificate, r)); ++r) {
+        TXMLNode row = root.AddChild(QStringLiteral("row"));
+        bool checked = false;
+        const bool hasBox = ASG->GetCheckBoxState(Col_Enable, r, checked);
+        row.SetAttribute(QStringLiteral("Enable"), hasBox && checked ? QStringLiteral("Y") : QStringLiteral("N"));
+        row.SetAttribute(QStringLiteral("Certificate"), ASG->Cells(Col_Certificate, r));
+        row.SetAttribute(QStringLiteral("Mnemonic"), ASG->Cells(Col_Mnemonic, r));
+    }
+}
+
+bool TFTLS_Server_Known_Cert::Controllo_dati()
+{
+    return true;
+}
+
+void TFTLS_Server_Known_Cert::Btn_OKClick(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Save_Table_File(XML1, File_TLS_Known_Cert, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+void TFTLS_Server_Known_Cert::Btn_DelRowClick(QObject*)
+{
+    const int row = ASG->Row();
+    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
+                   this) == mrYes)
+        Delete_Row_ASG(row, ASG, true);
+}
+
+void TFTLS_Server_Known_Cert::Btn_InsRowClick(QObject*)
+{
+    Insert_Row_ASG(ASG->Row(), ASG, true);
+}
+
+void TFTLS_Server_Known_Cert::Btn_CopyRowClick(QObject*)
+{
+    Copy_Row_ASG(ASG, ASG->Row());
+    Do_Copy = true;
+}
+
+void TFTLS_Server_Known_Cert::Btn_PasteRowClick(QObject*)
+{
+    Paste_Row_ASG(ASG, ASG->Row(), Do_Copy);
+}
+
+void TFTLS_Server_Known_Cert::ClickCell(QObject*, int ARow, int ACol)
+{
+    Table_Click_Cell(ASG, ARow, ACol);
+}
+
+void TFTLS_Server_Known_Cert::DblClickCell(QObject*, int ARow, int ACol)
+{
+    Table_Dbl_Click_Cell(ASG, ARow, ACol);
+}
+
+void TFTLS_Server_Known_Cert::KeyPress(QObject*, QChar& Key)
+{
+    Table_Key_Press(ASG, Key);
+}
+
+void TFTLS_Server_Known_Cert::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
+{
+    // Only the header of a data column has a hint; no other cell shows one.
+    HintStr.clear();
+    Table_Grid_Hint(ASG, ARow, ACol, HintStr, Hint_List);
+}
+
+TFTLS_Server_Known_Cert* Create_FTLS_Server_Known_Cert(QWidget* parent)
+{
+    auto* w = new TFTLS_Server_Known_Cert(parent);
+    FTLS_Server_Known_Cert = w;
+    w->Create();
+    Register_Window(QStringLiteral("FTLS_Server_Known_Cert"), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The known TLS server certificates: up to ten certificates, each with an enable mark and a
+// description. One string grid of tall rows set up by code, kept in TLS_Known_Cert.xml of the
+// open configuration. Nothing is checked: OK always saves.
+#include "tables/UTable_Frame.h"
+
+#include <QStringList>
+
+class TVerIvovavOzed;
+
+class TFTLS_Server_Known_Cert : public TFTable_Frame {
+    Q_OBJECT
+public:
+    explicit TFTLS_Server_Known_Cert(QWidget* parent = nullptr);
+    ~TFTLS_Server_Known_Cert() override;
+
+    static constexpr int Data_Rows = 10;
+    static constexpr int Col_Count = 4;
+    static constexpr int Data_Row_Height = 60;
+
+    // ---- components ----
+    TVerIvovavOzed* ASG = nullptr;
+
+    // ---- fields ----
+    QStringList Hint_List;  // the hints of columns 1 .. 3
+    bool Do_Copy = false;
+
+    // ---- handlers and methods ----
+    void FormCreate() override;
+    void FormShow() override;
+    void Set_Lang() override;
+    void Btn_OKClick(QObject* Sender) override;
+    void Btn_DelRowClick(QObject* Sender) override;
+    void Btn_InsRowClick(QObject* Sender) override;
+    void Btn_CopyRowClick(QObject* Sender) override;
+    void Btn_PasteRowClick(QObject* Sender) override;
+    void ClickCell(QObject* Sender, int ARow, int ACol);
+    void DblClickCell(QObject* Sender, int ARow, int ACol);
+    void KeyPress(QObject* Sender, QChar& Key);
+    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+
+    void Init_Table();
+    // The list holds no rule: always true.
+    bool Controllo_dati();
+
+protected:
+    void Loaded() override;
+
+private:
+    void Load_File();
+    void Write_File();
+};
+
+extern TFTLS_Server_Known_Cert* FTLS_Server_Known_Cert;
+
+// Creates the window at start, sets FTLS_Server_Known_Cert and registers it with the main window.
+TFTLS_Server_Known_Cert* Create_FTLS_Server_Known_Cert(QWidget* parent = nullptr);

@@ -1,0 +1,313 @@
+#include "tables/UTable_Frame.h"
+
+#include "core/UComon.h"
+#include "core/ULanguage.h"
+#include "grid/AdvGrid.h"
+#include "platform/Services.h"
+#include "render/LbButton.h"
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace platform;
+
+namespace {
+
+constexpr TColor Form_Color = Window_Color;
+constexpr TColor Button_Down_Color = 33023;
+constexpr int Title_Height = 69;
+constexpr int Button_Panel_Height = 40;
+
+TFont Bold_Tahoma()
+{
+    TFont f;
+    f.SetName(QStringLiteral("Tahoma"));
+    f.SetHeight(-11);
+    f.SetStyle(TFontStyles(fsBold));
+    return f;
+}
+
+// The grid's own sizing once the grid library offers it; until then the column is sized here
+// from its texts as measured with the grid's fonts.
+template <class G>
+void Size_Column_To_Texts(G* Grid, int ARow, int ACol)
+{
+    if constexpr (requires { Grid->AutoSizeCol(ACol, 0); }) {
+        Auto_Size_Column(Grid, ARow, ACol);
+    } else {
+        if (!Grid || !Double_Click_Auto_Size || ARow != 0 || ACol < 0 || ACol >= Grid->ColCount())
+            return;
+        const int real = Grid->RealColIndex(ACol);
+        const QFontMetrics body(Grid->Font().ToQFont());
+        const QFontMetrics header(Grid->FixedFont().ToQFont());
+        int width = 0;
+        for (int r = 0; r < Grid->RowCount(); ++r) {
+            const QFontMetrics& fm = r < Grid->FixedRows() ? header : body;
+            width = std::max(width, fm.horizontalAdvance(Grid->Cells(real, r)));
+        }
+        Grid->SetColWidths(ACol, width + 8);
+    }
+}
+
+} // namespace
+
+// ---- the frame --------------------------------------------------------------------------------
+
+TFTable_Frame::TFTable_Frame(QWidget* parent, const char* Name, int Client_Width)
+    : TForm(parent), FClient_Width(Client_Width)
+{
+    setObjectName(QLatin1String(Name));
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+}
+
+TFTable_Frame::~TFTable_Frame()
+{
+    // The grids hook the window's resize event and hand it back when they go; they must go while
+    // the window's own members still exist.
+    delete P_Body;
+}
+
+void TFTable_Frame::Loaded()
+{
+    TForm::Loaded();
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    Apply_Window_Look(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    P_Title = Make_Title_Panel(this, FClient_Width, L_SW_Code, L_SW_Desc);
+    P_Title->setFixedHeight(Title_Height);
+    layout->addWidget(P_Title);
+
+    P_Body = new QWidget(this);
+    P_Body->setObjectName(QStringLiteral("P_Body"));
+    FBody_Layout = new QVBoxLayout(P_Body);
+    FBody_Layout->setContentsMargins(0, 0, 0, 0);
+    FBody_Layout->setSpacing(0);
+    layout->addWidget(P_Body, 1);
+
+    P_Button = new QWidget(this);
+    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button->setFixedHeight(Button_Panel_Height);
+    layout->addWidget(P_Button);
+
+    auto makeButton = [this](const char* name, int left, const char* glyph) {
+        auto* b = new TLbButton(P_Button);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(left, 6, 110, 28);
+        b->SetStyle(bsEncarta);
+        b->SetColor(Form_Color);
+        b->SetHotTrackColor(clYellow);
+        b->SetColorWhenDown(Button_Down_Color);
+        if (glyph) {
+            const TBitmap pic = LbResourceBitmap(QLatin1String(glyph));
+            b->SetGlyph(&pic);
+        }
+        return b;
+    };
+    Btn_OK = makeButton("Btn_OK", 16, "LBOK");
+    Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
+    Btn_Cancel = makeButton("Btn_Cancel", 134, "LBCANCEL");
+    Btn_Cancel->SetModalResult(mrCancel);
+    Btn_Cancel->SetCancel(true);
+    Btn_DelRow = makeButton("Btn_DelRow", 252, nullptr);
+    Btn_DelRow->OnClick = [this](QObject* s) { Btn_DelRowClick(s); };
+    Btn_InsRow = makeButton("Btn_InsRow", 370, nullptr);
+    Btn_InsRow->OnClick = [this](QObject* s) { Btn_InsRowClick(s); };
+    Btn_CopyRow = makeButton("Btn_CopyRow", 488, nullptr);
+    Btn_CopyRow->OnClick = [this](QObject* s) { Btn_CopyRowClick(s); };
+    Btn_PasteRow = makeButton("Btn_PasteRow", 606, nullptr);
+    Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
+}
+
+void TFTable_Frame::Frame_Create()
+{
+    L_SW_Code->setText(Shown_SW_Code);
+    L_SW_Code->adjustSize();
+    SetClientWidth(FClient_Width);
+    SetClientHeight(Table_Client_Height);
+    setFixedSize(FClient_Width, Table_Client_Height);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(FClient_Width / 2, Table_Client_Height / 2));
+    }
+}
+
+void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint)
+{
+    SetCaption(Lang_Table[Caption]);
+    L_SW_Desc->setText(Lang_Table[Desc]);
+    L_SW_Desc->adjustSize();
+    TLbButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->SetCaption(Lang_Table[First_Button_Caption + i]);
+        buttons[i]->setToolTip(Lang_Table[First_Button_Hint + i]);
+    }
+}
+
+// ---- the grids --------------------------------------------------------------------------------
+
+void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool Col_Sizing)
+{
+    Grid->SetColCount(Col_Count);
+    Grid->SetRowCount(Data_Rows + 1);
+    Grid->SetFixedCols(1);
+    Grid->SetFixedRows(1);
+    Grid->SetColWidths(0, Table_Row_Number_Width);
+    Grid->SetRowHeights(0, Table_Header_Height);
+    TGridOptions options = TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine |
+                           goRangeSelect | goEditing;
+    if (Col_Sizing)
+        options |= goColSizing;
+    Grid->SetOptions(options);
+    Grid->SetScrollBars(ssBoth);
+    const TFont bold = Bold_Tahoma();
+    Grid->FixedFont().Assign(bold);
+    Grid->ActiveCellFont().Assign(bold);
+}
+
+void Put_Row_Numbers(TVerIvovavOzed* Grid)
+{
+    for (int r = 1; r < Grid->RowCount(); ++r)
+        Grid->SetCells(0, r, QString::number(r));
+}
+
+void Table_Grid_Hint(TVerIvovavOzed* Grid, int ARow, int ACol, QString& Hint, const QStringList& Hints)
+{
+    if (!Grid || ARow != 0)
+        return;
+    const int real = Grid->RealColIndex(ACol);
+    if (real > 0 && real - 1 < Hints.size())
+        Hint = Hints.at(real - 1);
+}
+
+void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
+{
+    if (Grid && ACol == 0 && ARow >= 1 && ARow < Grid->RowCount())
+        Grid->SelectRows(ARow, 1);
+}
+
+void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
+{
+    Size_Column_To_Texts(Grid, ARow, ACol);
+}
+
+void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key)
+{
+    Jump_Next_Field(Grid, Key);
+}
+
+bool Key_Cell_Blank(const QString& Text)
+{
+    return Text.trimmed().isEmpty();
+}
+
+// ---- the table file ---------------------------------------------------------------------------
+
+TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString& Version)
+{
+    Doc.Clear();
+    TXMLNode root = Doc.AddChild(Root);
+    Doc.AddComment(Version);
+    return root;
+}
+
+bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner)
+{
+    QString error;
+    if (Doc.SaveToFile(Path, &error))
+        return true;
+    MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2")
+                   .arg(QDir::toNativeSeparators(Path), error),
+               mtError, mbOK, Owner);
+    return false;
+}
+
+ETableLoad::ETableLoad(const QString& Reason) : std::runtime_error(Reason.toStdString()) {}
+
+QString ETableLoad::Reason() const
+{
+    return QString::fromStdString(what());
+}
+
+TTable_Reader::TTable_Reader(TXMLDocument& Doc, const QString& Path, QWidget* Owner)
+    : FDoc(Doc), FPath(Path), FOwner(Owner)
+{
+}
+
+bool TTable_Reader::Run(const std::function<void(TTable_Reader& Reader, const TXMLNode& Root)>& Read)
+{
+    QString reason;
+    try {
+        QString error;
+        if (!FDoc.LoadFromFile(FPath, &error))
+            throw ETableLoad(error);
+        const TXMLNode root = FDoc.DocumentElement();
+        if (root.IsNull())
+            throw ETableLoad(QStringLiteral("the file holds no element."));
+        Read(*this, root);
+        return true;
+    } catch (const ETableLoad& e) {
+        reason = e.Reason();
+    } catch (const std::exception& e) {
+        reason = QString::fromLocal8Bit(e.what());
+    }
+    MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be loaded: %2").arg(QDir::toNativeSeparators(FPath), reason),
+               mtError, mbOK, FOwner);
+    return false;
+}
+
+TXMLNode TTable_Reader::Section(const TXMLNode& Root, const QString& Name)
+{
+    const TXMLNode section = Root.FindNode(Name);
+    if (section.IsNull())
+        throw ETableLoad(QStringLiteral("the element \"%1\" is missing.").arg(Name));
+    return section;
+}
+
+void TTable_Reader::Rows(const TXMLNode& Section, int Data_Rows,
+                         const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row)
+{
+    // Only elements are rows: a comment a person put into the file is not one.
+    const std::vector<TXMLNode> rows = Section.ChildElements();
+    FSection = Section.NodeName();
+    const int n = std::min(int(rows.size()), Data_Rows);
+    for (int k = 0; k < n; ++k) {
+        FRow = k + 1;
+        Read_Row(rows[size_t(k)], k + 1);
+    }
+    if (int(rows.size()) > Data_Rows && !FTold_Overflow) {
+        FTold_Overflow = true;
+        MessageDlg(QStringLiteral("The file \"%1\" holds %2 rows in \"%3\", the table only %4: the rows after row %4 "
+                                  "were not loaded.")
+                       .arg(QDir::toNativeSeparators(FPath))
+                       .arg(rows.size())
+                       .arg(FSection)
+                       .arg(Data_Rows),
+                   mtWarning, mbOK, FOwner);
+    }
+}
+
+QString TTable_Reader::Attr(const TXMLNode& Row, const char* Name) const
+{
+    QString value;
+    if (!Row.TryAttribute(Name, value))
+        throw ETableLoad(QStringLiteral("row %1 of \"%2\" has no attribute \"%3\".")
+                             .arg(FRow)
+                             .arg(FSection, QLatin1String(Name)));
+    return value;
+}
+
+QString TTable_Reader::Attr_Def(const TXMLNode& Row, const char* Name, const QString& Def)
+{
+    return Row.AttributeDef(Name, Def);
+}

@@ -1,0 +1,383 @@
+// The KNX access dialog: its grid, the file it reads and writes (with the defaults of missing
+// attributes and the priority repair), the rules OK applies in their order, its own row delete
+// and the header hints by displayed column.
+#include "TableTest.h"
+
+#include "core/UComon.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvCGrid.h"
+#include "render/LbButton.h"
+#include "tables/UKNXAccess.h"
+
+#include <QApplication>
+
+#include <memory>
+
+using namespace platform;
+using namespace table_test;
+
+namespace {
+
+// Columns 1 .. 16 of a rule that passes every check.
+const QStringList Good = {"Y", "1.1.20", "1/2/3", "Write", "Low", "Swap16", "N", "N",
+                          "N", "N", "N",      "",      "10",    "No",  "2",      "m"};
+
+enum { cEnable = 1, cSource, cDest, cAPCI, cPriority, cFormat, cExtended, cReTest, cOnCMD, cOnChange, cOnTimer,
+       cPoll, cPosition, cBitMode, cLength, cMnemonic };
+
+class KnxAccess : public TableDialogTest {
+protected:
+    void SetUp() override
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File_KNX_SetAccess = Path("KNX_SetAccess.xml");
+        Form = std::make_unique<TFKNXAccess>();
+        Form->Create();
+        G = Form->ACG_KNX_in_Write;
+    }
+    void Put_Row(int r, const QStringList& cells)
+    {
+        for (int c = 0; c < cells.size(); ++c)
+            G->SetCells(c + 1, r, cells[c]);
+    }
+    QStringList Row(int r) const
+    {
+        QStringList l;
+        for (int c = 1; c < G->ColCount(); ++c)
+            l << G->Cells(c, r);
+        return l;
+    }
+    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_KNX_SetAccess)); }
+    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UKNXAccess/") + name); }
+
+    std::unique_ptr<TFKNXAccess> Form;
+    TZidIzavodUraz* G = nullptr;
+};
+
+} // namespace
+
+TEST_F(KnxAccess, WindowGridAndTexts)
+{
+    EXPECT_EQ(Form->ClientWidth(), 1141);
+    EXPECT_EQ(Form->ClientHeight(), 337);
+    EXPECT_EQ(Form->Caption(), "KNX Set Access");
+    EXPECT_EQ(Form->L_SW_Desc->text(), "KNX Set Access");
+    EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the KNX Set Access List");
+    ASSERT_EQ(G->ColCount(), 17);
+    EXPECT_EQ(G->NumHiddenColumns(), 0);
+    EXPECT_EQ(G->RowCount(), 1025);
+    EXPECT_EQ(G->RowHeights(0), 22);
+    EXPECT_EQ(G->RowHeights(700), 22);
+    EXPECT_TRUE(G->ShowHint());
+    EXPECT_TRUE(G->HintShowCells());
+
+    struct Col {
+        QString header;
+        int width;
+        TEditorType editor;
+        TColor colour;
+        QStringList items;
+    } cols[] = {
+        {"N", 40, edNormal, clWindow, {}},
+        {"Enable", 50, edDataCheckBox, 11589887, {}},
+        {"Source Add", 70, edNormal, 16710368, {}},
+        {"Dest/Group", 80, edNormal, 16710368, {}},
+        {"APCI", 60, edComboEdit, 16710368, {"Read", "Write"}},
+        {"Priority", 75, edComboList, 16710368, {"System", "Urgent", "Normal", "Low"}},
+        {"Format", 110, edComboList, 11075583,
+         {"None", "Swap16", "Swap32", "Swap All", "Int to Float", "Float to Int", "Float16 to Float32",
+          "Float16 to Int", "Float16 to Int * 10", "Float16 to Int * 100"}},
+        {"Extended", 68, edDataCheckBox, 11075583, {}},
+        {"ReTest", 50, edDataCheckBox, 11075583, {}},
+        {"OnCMD", 52, edDataCheckBox, 11075496, {}},
+        {"OnChange", 71, edDataCheckBox, 11075496, {}},
+        {"OnTimer", 62, edDataCheckBox, 11075496, {}},
+        {"Poll Time", 67, edNormal, 11075496, {}},
+        {"Position", 55, edComboList, 16045820, {}},
+        {"Bit Mode", 55, edComboList, 16045820, {"No", "0", "1", "2", "3", "4", "5", "6", "7"}},
+        {"Length", 55, edNormal, 16045820, {}},
+        {"Mnemonic", 96, edNormal, clWindow, {}},
+    };
+    for (int c = 0; c < 17; ++c) {
+        SCOPED_TRACE(c);
+        const TGridColumnItem* item = G->Columns().Items(c);
+        EXPECT_EQ(G->Cells(c, 0), cols[c].header);
+        EXPECT_EQ(G->ColWidths(c), cols[c].width);
+        EXPECT_EQ(item->Editor(), cols[c].editor);
+        if (c > 0) {
+            EXPECT_EQ(item->Color(), cols[c].colour);
+        }
+        EXPECT_EQ(item->Alignment(), cols[c].editor == edDataCheckBox ? taCenter : taLeftJustify);
+        if (cols[c].items.isEmpty())
+            continue;
+        const platform::TStringList& items = G->Columns().Items(c)->ComboItems();
+        ASSERT_EQ(items.Count(), cols[c].items.size());
+        for (int i = 0; i < items.Count(); ++i)
+            EXPECT_EQ(items.Strings(i), cols[c].items[i]);
+    }
+    Form->FormShow();
+    const platform::TStringList& positions = G->Columns().Items(13)->ComboItems();
+    ASSERT_EQ(positions.Count(), 1500);
+    EXPECT_EQ(positions.Strings(1499), "1499");
+    EXPECT_EQ(Form->Max_Num_Byte, 1500);
+
+    // Header hints by displayed column (1439 is no column's hint); no other cell has one.
+    ASSERT_EQ(Form->Hint.size(), 16);
+    struct Hint {
+        int row, col;
+        QString hint;
+    } hints[] = {
+        {0, 1, "Enable/Disabel the KNX Rule"},
+        {0, 8, "Enable/Disable the ReTest of KNX Variable"},
+        {0, 9, "Enable/Disable the Possibility to Send the KNX Message on Command"},
+        {0, 16, "Insert a description of the KNX Message"},
+        {0, 0, ""},
+        {5, 3, ""},
+    };
+    for (const Hint& k : hints) {
+        QString hint = "cell text";
+        Form->GridHint(G, k.row, k.col, hint);
+        EXPECT_EQ(hint, k.hint) << k.row << "," << k.col;
+    }
+}
+
+TEST_F(KnxAccess, LoadedFileIsSavedBackWithItsDefaults)
+{
+    Put_File("KNX_SetAccess.xml", Fix("load.xml"));
+    Form->FormShow();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(G->Cells(cMnemonic, 1), "line one\nline two");
+    // Missing: Enable "Y", Priority "Normal", Format "None", OnCMD and OnTimer "N".
+    EXPECT_EQ(Row(2), (QStringList{"Y", "1.1.21", "4660", "read", "Normal", "None", "N", "N", "N", "Y", "N", "", "20",
+                                   "3", "5", ""}));
+    // A priority outside the four, or one in another letter case, becomes "Normal"; a present but
+    // empty Format stays empty.
+    EXPECT_EQ(G->Cells(cPriority, 3), "Normal");
+    EXPECT_EQ(G->Cells(cFormat, 3), "");
+    EXPECT_EQ(G->Cells(cPriority, 4), "Normal");
+    EXPECT_EQ(Row(5), (QStringList{"Y", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
+
+    Form->Btn_OKClick(nullptr);
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(Form->ModalResult(), mrOk);
+    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
+}
+
+TEST_F(KnxAccess, ShowWithoutFileThenOkWritesAnEmptySection)
+{
+    Put_Row(1024, Good);  // left over from an earlier showing
+    Form->FormShow();
+    QStringList empty(16, QString());
+    empty[0] = "Y";
+    EXPECT_EQ(Row(1024), empty);
+    EXPECT_EQ(G->Cells(0, 1024), "1024");
+    Form->Btn_OKClick(nullptr);
+    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
+}
+
+TEST_F(KnxAccess, RulesInTheirOrder)
+{
+    const QString e = "Error row 3!! [KNX in Write] ";
+    const QString source = e + "Source Address must be a valid KNX Address (Ex. 1.1.20)";
+    const QString individual = e + "Destination Address must be a valid KNX Address (Ex. 1.1.20)";
+    const QString group = e + "Destination Address must be a valid KNX Address (Ex. 230.240)";
+    const QString apci = e + "APCI must be between 0 and 1023 or use the value Read or Write";
+    const QString position = e + "Position must be between 0 and 1499";
+    const QString bit_mode = e + "Bit Mode must be \"No\" or between 0 and 7";
+    const QString length = e + "Length must be between 1 and ";
+    const QString fits = e + "Position plus Length must be minor or equal to 1500";
+    struct Case {
+        const char* name;
+        QList<QPair<int, QString>> cells;  // changes to the good rule in row 3
+        QString message;                   // empty: passes
+    } cases[] = {
+        {"good", {}, ""},
+        {"source 0.0.0 with blanks", {{cSource, " 0.0.0 "}}, ""},
+        {"source plain number", {{cSource, "4660"}}, ""},
+        {"source in group form", {{cSource, "1/2/3"}}, source},
+        {"source 16.0.1", {{cSource, "16.0.1"}}, source},
+        {"dest 0/0", {{cDest, "0/0"}}, group},
+        {"dest 32/0", {{cDest, "32/0"}}, group},
+        {"dest 31/7/255", {{cDest, "31/7/255"}}, ""},
+        {"dest 0.0.0", {{cDest, "0.0.0"}}, ""},
+        {"dest 1.1", {{cDest, "1.1"}}, individual},
+        {"dest empty", {{cDest, ""}}, group},
+        {"apci read", {{cAPCI, "read"}}, ""},
+        {"apci 1023", {{cAPCI, "1023"}}, ""},
+        {"apci 1024", {{cAPCI, "1024"}}, apci},
+        {"apci Write and a blank", {{cAPCI, "Write "}}, apci},
+        {"priority lower case", {{cPriority, "normal"}}, e + "Priority must be System or Urgent or Normal or Low"},
+        {"priority with a blank", {{cPriority, "Low "}}, e + "Priority must be System or Urgent or Normal or Low"},
+        {"format blank", {{cFormat, "  "}}, e + "Format is not correct"},
+        {"format outside the list", {{cFormat, "mine"}}, ""},
+        {"no timer, poll time 0", {{cPoll, "0"}}, ""},
+        {"timer, poll time 0", {{cOnTimer, "y"}, {cPoll, "0"}}, e + "Poll Time must be between 1 and 100000000"},
+        {"timer, poll time 100000000", {{cOnTimer, "Y"}, {cPoll, "100000000"}}, ""},
+        {"position 1500", {{cPosition, "1500"}}, position},
+        {"position empty", {{cPosition, ""}}, position},
+        {"bit mode no", {{cBitMode, "no"}}, ""},
+        {"bit mode 8", {{cBitMode, "8"}}, bit_mode},
+        {"bit mode empty", {{cBitMode, ""}}, bit_mode},
+        {"bytes: 14 at 1486", {{cPosition, "1486"}, {cLength, "14"}}, ""},
+        {"bytes: 15", {{cLength, "15"}}, length + "14"},
+        {"bytes: 14 at 1487", {{cPosition, "1487"}, {cLength, "14"}}, fits},
+        {"bytes: length 0", {{cLength, "0"}}, length + "14"},
+        {"extended bytes: 255", {{cExtended, "y"}, {cPosition, "0"}, {cLength, "255"}}, ""},
+        {"extended bytes: 256", {{cExtended, "Y"}, {cLength, "256"}}, length + "255"},
+        {"bits: 112", {{cBitMode, "0"}, {cLength, "112"}}, ""},
+        {"bits: 113", {{cBitMode, "0"}, {cLength, "113"}}, length + "112"},
+        {"extended bits: 7 + 2040 at 1244",
+         {{cExtended, "Y"}, {cBitMode, "7"}, {cLength, "2040"}, {cPosition, "1244"}}, ""},
+        {"extended bits: 7 + 2040 at 1245",
+         {{cExtended, "Y"}, {cBitMode, "7"}, {cLength, "2040"}, {cPosition, "1245"}}, fits},
+        {"extended bits: 2041", {{cExtended, "Y"}, {cBitMode, "1"}, {cLength, "2041"}}, length + "2040"},
+        {"the first broken rule is told", {{cSource, "x"}, {cAPCI, "x"}}, source},
+        {"disabled rows are not checked", {{cEnable, "N"}, {cSource, "x"}, {cLength, "x"}}, ""},
+        {"lower-case y is not enabled", {{cEnable, "y"}, {cSource, "x"}}, ""},
+        {"enable with blanks around it", {{cEnable, " Y "}, {cSource, "x"}}, source},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Form->FormShow();
+        for (int r = 1; r <= 3; ++r)
+            Put_Row(r, Good);
+        for (const auto& [c, v] : k.cells)
+            G->SetCells(c, 3, v);
+        Services.MessageBoxes.clear();
+        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
+        if (k.message.isEmpty()) {
+            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+        } else {
+            ASSERT_EQ(Messages(), QStringList{k.message});
+            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
+        }
+    }
+
+    // A blank source ends the check and the table: a broken row below it is neither.
+    Form->FormShow();
+    Put_Row(1, Good);
+    Put_Row(3, Good);
+    G->SetCells(cLength, 3, "99");
+    G->SetCells(cSource, 2, "  ");
+    Services.MessageBoxes.clear();
+    Form->Btn_OKClick(nullptr);
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(Saved().size(), 4);  // root, section, row 1, comment
+
+    // A refused OK leaves the file alone.
+    const QByteArray before = kt_test::ReadFile(File_KNX_SetAccess);
+    G->SetCells(cLength, 1, "99");
+    G->SetCells(cSource, 2, "1.1.2");
+    Form->Btn_OKClick(nullptr);
+    EXPECT_EQ(Messages(), QStringList{"Error row 1!! [KNX in Write] Length must be between 1 and 14"});
+    EXPECT_EQ(kt_test::ReadFile(File_KNX_SetAccess), before);
+}
+
+TEST_F(KnxAccess, FilesThatCannotBeUsedKeepWhatWasRead)
+{
+    const QByteArray row =
+        R"(<row Source_Address="%1" Destination_Address="1/1" APCI="Read" Extended="N" ReTest="N" On_Change="N" Poll_Time="" Position="0" Bit_Mode="No" Length="1" Mnemonic=""/>)";
+    auto r = [&row](const char* source) { return QByteArray(row).replace("%1", source); };
+    struct Case {
+        const char* name;
+        QByteArray file;
+        QString row1, row2;
+        QString reason;
+    } cases[] = {
+        {"a row without its length",
+         "<BACnet_to_KNX><KNX_in_Write>" + r("1.1.1") + QByteArray(r("1.1.2")).replace(R"(Length="1" )", "") +
+             r("1.1.3") + "</KNX_in_Write></BACnet_to_KNX>",
+         "1.1.1", "1.1.2", "row 2 of \"KNX_in_Write\" has no attribute \"Length\"."},
+        {"no section", "<BACnet_to_KNX><KNX_in_Read>" + r("1.1.1") + "</KNX_in_Read></BACnet_to_KNX>", "", "",
+         "the element \"KNX_in_Write\" is missing."},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Put_File("KNX_SetAccess.xml", k.file);
+        Services.MessageBoxes.clear();
+        Form->FormShow();
+        EXPECT_EQ(G->Cells(cSource, 1), k.row1);
+        EXPECT_EQ(G->Cells(cSource, 2), k.row2);
+        EXPECT_EQ(G->Cells(cSource, 3), "");
+        ASSERT_EQ(Services.MessageBoxes.size(), 1);
+        EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
+        EXPECT_TRUE(Messages()[0].endsWith(k.reason)) << Messages()[0].toStdString();
+        EXPECT_EQ(kt_test::ReadFile(File_KNX_SetAccess), k.file);
+    }
+}
+
+TEST_F(KnxAccess, RowButtons)
+{
+    Form->FormShow();
+    for (int r : {1, 2, 3, 1024}) {
+        Put_Row(r, Good);
+        G->SetCells(cMnemonic, r, QStringLiteral("rule %1").arg(r));
+    }
+
+    // The dialog's own delete: asked with the row number; the rows move up and the last row is
+    // emptied, its Enable cell included.
+    G->SetRow(2);
+    Services.MessageBoxAnswers = {mrNo, mrYes};
+    Form->Btn_DelRowClick(nullptr);
+    EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 2");
+    Form->Btn_DelRowClick(nullptr);
+    EXPECT_EQ(Messages(), QStringList(2, "Are you sure to delete the Row number 2"));
+    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 3");
+    EXPECT_EQ(G->Cells(cMnemonic, 1023), "rule 1024");
+    EXPECT_EQ(Row(1024), QStringList(16, ""));
+    EXPECT_EQ(G->Cells(0, 1024), "1024");
+    // Deleting the last row only empties it.
+    Put_Row(1024, Good);
+    Form->Delete_Row(1024, G);
+    EXPECT_EQ(Row(1024), QStringList(16, ""));
+    EXPECT_EQ(G->Cells(cMnemonic, 1023), "rule 1024");
+
+    // Insert: an enabled empty row; what the last row held is lost.
+    G->SetCells(cMnemonic, 1024, "last");
+    G->SetRow(1);
+    Form->Btn_InsRowClick(nullptr);
+    QStringList enabled(16, QString());
+    enabled[0] = "Y";
+    EXPECT_EQ(Row(1), enabled);
+    EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 1");
+    EXPECT_EQ(G->Cells(cMnemonic, 1024), "rule 1024");
+
+    // Copy and paste within one showing; refused after a new showing.
+    Services.MessageBoxes.clear();
+    G->SetRow(2);
+    Form->Btn_CopyRowClick(nullptr);
+    EXPECT_TRUE(Form->Do_Copy_In_Write);
+    G->SetRow(1);
+    Form->Btn_PasteRowClick(nullptr);
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_EQ(Row(1), Row(2));
+    Form->FormShow();
+    EXPECT_FALSE(Form->Do_Copy_In_Write);
+    Form->Btn_PasteRowClick(nullptr);
+    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+}
+
+TEST_F(KnxAccess, CreatedAtStartAndServedByTheMainWindow)
+{
+    TFKNXAccess* w = Create_FKNXAccess();
+    EXPECT_EQ(FKNXAccess, w);
+    const TRegisteredWindow* reg = Find_Window("FKNXAccess");
+    ASSERT_NE(reg, nullptr);
+    EXPECT_EQ(reg->Form, w);
+    EXPECT_EQ(w->L_SW_Code->text(), "KT40917");
+    delete w;
+    EXPECT_EQ(FKNXAccess, nullptr);
+    EXPECT_EQ(Find_Window("FKNXAccess"), nullptr);
+}
+
+TEST_F(KnxAccess, Grab)
+{
+    Put_File("KNX_SetAccess.xml", Fix("load.xml"));
+    Form->FormShow();
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UKNXAccess.png")));
+    Form->hide();
+}
