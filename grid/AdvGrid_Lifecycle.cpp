@@ -391,7 +391,11 @@ void TVerIvovavOzed::TakeOverFormResize()
 
 void TVerIvovavOzed::GiveBackFormResize()
 {
-    if (FOwnerForm)
+    // A window being deleted deletes its children, this grid among them, only after its own part
+    // (the resize handler included) is gone, and the guarded pointer to it is cleared later still.
+    // So the window is asked again through the parent chain: one whose own destructor has run is no
+    // longer a form there, and nothing is handed back to it.
+    if (FOwnerForm && FindParentForm(parentWidget()) == FOwnerForm.data())
         FOwnerForm->OnResize = FHasOldFormResize ? FOldFormResize : std::function<void()>();
 }
 

@@ -559,6 +559,51 @@ void TVerIvovavOzed::Paint()
         Canvas().Brush().SetStyle(bsSolid);
     }
     Canvas().Pen().SetColor(clBlack);
+    if (FBackGround->Bitmap().Width() > 0 || FBackGround->ColorTo() != clNone)
+        PaintBackgroundArea(Canvas());
+    PaintDesignHelper(Canvas());
     if (OnPainted)
         OnPainted(this);
+}
+
+void TVerIvovavOzed::PaintDesignHelper(TCanvas& ACanvas)
+{
+    bool designing = false;
+    IsDesigning(designing);
+    if (!designing || !ShowDesignHelper())
+        return;
+    const int saved = ACanvas.SaveDC();
+    ACanvas.Font().SetName(QStringLiteral("Tahoma"));
+    ACanvas.Font().SetSize(8);
+    ACanvas.Font().SetStyle(TFontStyles(fsUnderline));
+    ACanvas.Font().SetColor(0x800000);
+    ACanvas.Brush().SetStyle(bsSolid);
+    ACanvas.Brush().SetColor(clInfoBk);
+    ACanvas.Pen().SetColor(0x808080);
+    ACanvas.Pen().SetWidth(1);
+    const int h = ACanvas.TextHeight(QStringLiteral("gh"));
+    const TRect C{0, 0, ClientWidth(), ClientHeight()};
+    const TRect p{C.Right - 150, C.Bottom - 4 * h - 18, C.Right, C.Bottom};
+    ACanvas.Rectangle(p.Left, p.Top, p.Right, p.Bottom);
+    ACanvas.SetBkMode(TRANSPARENT);
+    ACanvas.TextOut(p.Left + 4, p.Top + 4, QStringLiteral("Quick config [v") + Version() + QStringLiteral("]"));
+    TBitmap close;
+    close.LoadFromResourceName(QStringLiteral("ASGCLOSE"));
+    close.SetTransparent(true);
+    ACanvas.Draw(p.Right - 16, p.Top + 2, close);
+    // Only the option line under the mouse is underlined.
+    auto line = [&](int choice, int x, int y, const QString& text) {
+        TFontStyles st = ACanvas.Font().Style();
+        st.setFlag(fsUnderline, FDesignHelperHover == choice);
+        ACanvas.Font().SetStyle(st);
+        ACanvas.TextOut(x, y, text);
+    };
+    DrawCheckBox(ACanvas, TRect(p.Left + 4, p.Top + h + 4, p.Left + 20, p.Top + h + 20),
+                 bool(Options() & goEditing), cbUnchecked, false, csWinXP, false, true);
+    line(1, p.Left + 22, p.Top + h + 6, QStringLiteral("Allow edit"));
+    DrawCheckBox(ACanvas, TRect(p.Left + 4, p.Top + 2 * h + 6, p.Left + 20, p.Top + 2 * h + 22),
+                 FDesignColumnNumbers, cbUnchecked, false, csWinXP, false, true);
+    line(2, p.Left + 22, p.Top + 2 * h + 8, QStringLiteral("Column numbers"));
+    line(3, p.Left + 4, p.Top + 3 * h + 10, QStringLiteral("Set look: ") + GetLookName(Look()));
+    ACanvas.RestoreDC(saved);
 }

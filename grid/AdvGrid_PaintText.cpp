@@ -310,6 +310,14 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
         if (v.Graphic)
             v.TextWidth = textWidth + 2;
         TRect t2 = T;
+        // The text call centres and bottom-aligns single lines only; a wrapped block is placed
+        // here so that the vertical alignment holds whatever the word wrap.
+        if (!(flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM))) {
+            const int room = T.Bottom - T.Top;
+            const int block = m.Bottom - m.Top;
+            if (block < room)
+                t2.Top += (flags & DT_VCENTER) ? (room - block) / 2 : room - block;
+        }
         DrawTextEx(ACanvas, text, t2, flags);
     }
     T = R;

@@ -680,6 +680,10 @@ void TAsgCustomCombo::focusOutEvent(QFocusEvent* event)
     QComboBox::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason || !FHasFocus)
         return;
+    // The list takes the keyboard focus while it is open (on some platforms with an ordinary
+    // focus change, not a pop-up one): the box has not been left.
+    if (view() && QApplication::activePopupWidget() == view()->window())
+        return;
     try {
         DoExit();
     } catch (...) {

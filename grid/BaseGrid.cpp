@@ -1,5 +1,6 @@
 #include "grid/BaseGrid.h"
 
+#include "grid/UndoRedo.h"
 #include "render/RuvOdid.h"
 
 #include <QWidget>
@@ -984,4 +985,11 @@ void TBaseGrid::PaintCellFrame(TCanvas& ACanvas, int ACol, bool Normal, TGridDra
         ACanvas.RestoreDC(saved);
     ACanvas.Brush().SetStyle(bsSolid);
     ACanvas.Pen().SetStyle(psSolid);
+}
+
+void TBaseGrid::SetUndoRedo(RUvaVoviVareReda* Value)
+{
+    FUndoRedo = Value;
+    if (Value)
+        Value->SetGrid(this);
 }

@@ -311,7 +311,7 @@ public:
     int NormalRowCount() const { return FNormalRowCount; }
     void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
     RUvaVoviVareReda* UndoRedo() const { return FUndoRedo; }
-    void SetUndoRedo(RUvaVoviVareReda* Value) { FUndoRedo = Value; }
+    void SetUndoRedo(RUvaVoviVareReda* Value);
     int PaintID() const { return FPaintID; }
     bool HasCellProps() const { return FHasCellProps; }
     void SetHasCellProps(bool Value) { FHasCellProps = Value; }

@@ -212,6 +212,8 @@ bool TVerIvovavOzed::CanShowEditor()
         RememberCellText(Col(), Row());
         ShowSpecialEditor(DisplColIndex(bc), br);
         FEntered = true;
+        if (FFocusHelper->Enabled())
+            ShowFocusFrame(CellRect(Col(), Row()));
         return false;
     }
     EditMode = true;
@@ -220,6 +222,8 @@ bool TVerIvovavOzed::CanShowEditor()
         RememberCellText(Col(), Row());
     FEntered = true;
     FEditing = true;
+    if (FFocusHelper->Enabled())
+        ShowFocusFrame(CellRect(Col(), Row()));
     return true;
 }
 
@@ -406,9 +410,9 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         cb->setFocus(Qt::OtherFocusReason);
         if (FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible())
             cb->SetDroppedDown(true);
-        if (FMouseActions->DirectEdit() && FMouseActions->DirectComboDrop() && OnSelectionChanged) {
+        if (FMouseActions->DirectEdit() && FMouseActions->DirectComboDrop()) {
             const TGridRect s = Selection();
-            OnSelectionChanged(this, s.Left, s.Top, s.Right, s.Bottom);
+            SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
         }
         // A list cell whose text is not among the items starts on a chosen item; the handler
         // learns which one.

@@ -4,7 +4,20 @@
 #include "gridedit/GridCheckBox.h"
 #include "gridedit/GridCombo.h"
 
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
 class TVerIvovavOzed;
 // The grid's combo and check-box editor controls, made with the grid (hidden and disabled).
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);
 TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid);
+
+// What the balloon at the editor said when the grid last refused a value, and where it showed.
+struct TInvalidEntryBalloon {
+    QString Title;
+    QString Text;
+    int Icon = 0; // a TInvalidEntryIcon value
+    QPointer<QWidget> At;
+    bool Shown = false;
+};

@@ -2,8 +2,13 @@
 // exit and focus steps around an edit.
 #include "grid/AdvGrid.h"
 
+#include "grid/UndoRedo.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
+#include <QLineEdit>
+#include <QToolTip>
 
 namespace {
 
@@ -55,6 +60,10 @@ bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
             }
             FNavigation->SetAdvanceOnEnter(advance);
             FNewCellText = value;
+            // Recorded as (text before, text after), so that an undo brings back what the cell
+            // held before the edit.
+            if (valid && UndoRedo())
+                UndoRedo()->RegisterChange(C, R, FOldCellText, value);
             if (valid) {
                 SetCells(C, R, value);
                 int bc = C, br = R;
@@ -75,6 +84,16 @@ bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
                 ShowInplaceEdit();
                 FValidating = true;
                 SetModified(FOldModifiedValue);
+                if (!InvalidEntryTitle().isEmpty() || !InvalidEntryText().isEmpty()) {
+                    QWidget* at = nullptr;
+                    if (EditCtrl && (FSpecialEditor || !EditMode))
+                        at = EditCtrl;
+                    else
+                        at = NormalEdit();
+                    if (auto* cb = qobject_cast<QComboBox*>(at); cb && cb->isEditable() && cb->lineEdit())
+                        at = cb->lineEdit();
+                    ShowInvalidEntryBalloon(at);
+                }
             }
             // What the cell holds now decides whether anything changed.
             const bool stored = GetGridCell(C, R) != FOldCellText;
@@ -100,7 +119,30 @@ bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
     }
     RememberCellText(Col(), Row());
     FValidating = false;
+    if (valid)
+        HideFocusFrame();
     return valid;
+}
+
+void TVerIvovavOzed::ShowInvalidEntryBalloon(QWidget* AEdit)
+{
+    FInvalidEntryBalloon.Title = InvalidEntryTitle();
+    FInvalidEntryBalloon.Text = InvalidEntryText();
+    FInvalidEntryBalloon.Icon = InvalidEntryIcon();
+    FInvalidEntryBalloon.At = AEdit;
+    FInvalidEntryBalloon.Shown = AEdit != nullptr;
+    if (!AEdit)
+        return;
+    QString html;
+    if (!FInvalidEntryBalloon.Title.isEmpty())
+        html = QStringLiteral("<b>%1</b>").arg(FInvalidEntryBalloon.Title.toHtmlEscaped());
+    if (!FInvalidEntryBalloon.Text.isEmpty()) {
+        if (!html.isEmpty())
+            html += QStringLiteral("<br>");
+        html += FInvalidEntryBalloon.Text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
+    }
+    // The tip hangs below the edit field, as an edit control's balloon does.
+    QToolTip::showText(AEdit->mapToGlobal(QPoint(qMin(8, AEdit->width() / 2), AEdit->height())), html, AEdit);
 }
 
 bool TVerIvovavOzed::ValidateCellWide(const QString& NewValue)

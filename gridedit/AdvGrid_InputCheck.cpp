@@ -4,6 +4,7 @@
 // text compared with the cell's check-true text, a row check box in the disjunct row selection and
 // a tri-state box in the object's check-box state.
 #include "grid/AdvGrid.h"
+#include "grid/UndoRedo.h"
 
 
 namespace {
@@ -212,6 +213,8 @@ bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
     if (FromUser && !FControlLook->CheckAlwaysActive && !CanUserChange(ACol, ARow))
         return false;
     bool state = false;
+    // What the cell held before the toggle is what an undo must bring back.
+    const QString before = GetCellEx(ACol, ARow);
     switch (g->CellType()) {
     case ctCheckBox:
         g->SetCellBoolean(!g->CellBoolean());
@@ -243,6 +246,24 @@ bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
     }
     RepaintCell(DisplColIndex(ACol), ARow);
     DoCheckBoxChange(ACol, ARow, state);
+    if (RUvaVoviVareReda* undo = UndoRedo()) {
+        switch (g->CellType()) {
+        case ctDataCheckBox: case ctVirtCheckBox: case ctRowCheckBox:
+            // The state lives in the text: record the text it had and the one it has now.
+            undo->RegisterChange(ACol, ARow, before, GetCellEx(ACol, ARow));
+            break;
+        default: {
+            QString t, f;
+            GetCheckTrue(ACol, ARow, t);
+            GetCheckFalse(ACol, ARow, f);
+            if (g->CellBoolean())
+                undo->RegisterChange(ACol, ARow, f, t);
+            else
+                undo->RegisterChange(ACol, ARow, t, f);
+            break;
+        }
+        }
+    }
     return true;
 }
 

@@ -19,9 +19,7 @@ bool TVerIvovavOzed::IsControlTagCell(int ARealCol, int ARow)
 void TVerIvovavOzed::ReportSelectionChange()
 {
     const TGridRect s = Selection();
-    FSelChange = true;
-    if (OnSelectionChanged)
-        OnSelectionChanged(this, s.Left, s.Top, s.Right, s.Bottom);
+    SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
 }
 
 void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)

@@ -386,11 +386,7 @@ TZidIzavodUraz* TFBACnetSlaveSetAccess::Front_Grid() const
 
 void TFBACnetSlaveSetAccess::Btn_DelRow_Click(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    const int row = grid->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row_ACG(row, grid);
+    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
 }
 
 void TFBACnetSlaveSetAccess::Btn_InsRowClick(QObject*)
@@ -401,16 +397,12 @@ void TFBACnetSlaveSetAccess::Btn_InsRowClick(QObject*)
 
 void TFBACnetSlaveSetAccess::Btn_CopyRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Copy_Row_ACG(grid, grid->Row());
-    Do_Copy_Read = grid == ACG_BACnet_in_Read;
-    Do_Copy_Write = grid == ACG_BACnet_in_Write;
+    Copy_Row_Tab_ACG(Front_Grid(), ACG_BACnet_in_Read, Do_Copy_Read, Do_Copy_Write);
 }
 
 void TFBACnetSlaveSetAccess::Btn_PasteRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Paste_Row_ACG(grid, grid->Row(), grid == ACG_BACnet_in_Read ? Do_Copy_Read : Do_Copy_Write);
+    Paste_Row_Tab_ACG(Front_Grid(), ACG_BACnet_in_Read, Do_Copy_Read, Do_Copy_Write);
 }
 
 void TFBACnetSlaveSetAccess::ClickCell(QObject* Sender, int ARow, int ACol)

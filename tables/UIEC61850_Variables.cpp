@@ -232,10 +232,7 @@ void TFIEC61850_Variables::Btn_OKClick(QObject*)
 
 void TFIEC61850_Variables::Btn_DelRowClick(QObject*)
 {
-    const int row = ACG->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row_ACG(row, ACG);
+    Ask_Delete_Row_ACG(this, Delete_Question, ACG);
 }
 
 void TFIEC61850_Variables::Btn_InsRowClick(QObject*)

@@ -433,11 +433,7 @@ TZidIzavodUraz* TFMQTT_Set_Topic::Front_Grid() const
 
 void TFMQTT_Set_Topic::Btn_DelRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    const int row = grid->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row_ACG(row, grid);
+    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
 }
 
 void TFMQTT_Set_Topic::Btn_InsRowClick(QObject*)
@@ -448,16 +444,12 @@ void TFMQTT_Set_Topic::Btn_InsRowClick(QObject*)
 
 void TFMQTT_Set_Topic::Btn_CopyRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Copy_Row_ACG(grid, grid->Row());
-    Do_Copy_Pub = grid == ACG_Pub;
-    Do_Copy_Sub = grid == ACG_Sub;
+    Copy_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
 }
 
 void TFMQTT_Set_Topic::Btn_PasteRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Paste_Row_ACG(grid, grid->Row(), grid == ACG_Pub ? Do_Copy_Pub : Do_Copy_Sub);
+    Paste_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
 }
 
 void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)

@@ -426,11 +426,7 @@ TZidIzavodUraz* TFS7_Protocol_Set_Access::Front_Grid() const
 
 void TFS7_Protocol_Set_Access::Btn_DelRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    const int row = grid->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row_ACG(row, grid);
+    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
 }
 
 void TFS7_Protocol_Set_Access::Btn_InsRowClick(QObject*)
@@ -441,16 +437,12 @@ void TFS7_Protocol_Set_Access::Btn_InsRowClick(QObject*)
 
 void TFS7_Protocol_Set_Access::Btn_CopyRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Copy_Row_ACG(grid, grid->Row());
-    Do_Copy_In_Read = grid == ACG_S7_Read;
-    Do_Copy_In_Write = grid == ACG_S7_Write;
+    Copy_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
 }
 
 void TFS7_Protocol_Set_Access::Btn_PasteRowClick(QObject*)
 {
-    TZidIzavodUraz* grid = Front_Grid();
-    Paste_Row_ACG(grid, grid->Row(), grid == ACG_S7_Read ? Do_Copy_In_Read : Do_Copy_In_Write);
+    Paste_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
 }
 
 void TFS7_Protocol_Set_Access::ClickCell(QObject* Sender, int ARow, int ACol)

@@ -1,15 +1,17 @@
 #include "tables/UTable_Frame.h"
 
 #include "core/UComon.h"
+#include "core/UComon_Grid_Rows.h"
 #include "core/ULanguage.h"
+#include "grid/AdvCGrid.h"
 #include "grid/AdvGrid.h"
 #include "platform/Services.h"
 #include "render/LbButton.h"
 
 #include <QDir>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPalette>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -33,28 +35,6 @@ TFont Bold_Tahoma()
     return f;
 }
 
-// The grid's own sizing once the grid library offers it; until then the column is sized here
-// from its texts as measured with the grid's fonts.
-template <class G>
-void Size_Column_To_Texts(G* Grid, int ARow, int ACol)
-{
-    if constexpr (requires { Grid->AutoSizeCol(ACol, 0); }) {
-        Auto_Size_Column(Grid, ARow, ACol);
-    } else {
-        if (!Grid || !Double_Click_Auto_Size || ARow != 0 || ACol < 0 || ACol >= Grid->ColCount())
-            return;
-        const int real = Grid->RealColIndex(ACol);
-        const QFontMetrics body(Grid->Font().ToQFont());
-        const QFontMetrics header(Grid->FixedFont().ToQFont());
-        int width = 0;
-        for (int r = 0; r < Grid->RowCount(); ++r) {
-            const QFontMetrics& fm = r < Grid->FixedRows() ? header : body;
-            width = std::max(width, fm.horizontalAdvance(Grid->Cells(real, r)));
-        }
-        Grid->SetColWidths(ACol, width + 8);
-    }
-}
-
 } // namespace
 
 // ---- the frame --------------------------------------------------------------------------------
@@ -67,12 +47,7 @@ TFTable_Frame::TFTable_Frame(QWidget* parent, const char* Name, int Client_Width
     OnShow = [this] { FormShow(); };
 }
 
-TFTable_Frame::~TFTable_Frame()
-{
-    // The grids hook the window's resize event and hand it back when they go; they must go while
-    // the window's own members still exist.
-    delete P_Body;
-}
+TFTable_Frame::~TFTable_Frame() = default;
 
 void TFTable_Frame::Loaded()
 {
@@ -86,6 +61,20 @@ void TFTable_Frame::Loaded()
 
     P_Title = Make_Title_Panel(this, FClient_Width, L_SW_Code, L_SW_Desc);
     P_Title->setFixedHeight(Title_Height);
+    // The table dialogs' title: the window's own background, the code large at (16, 8) and the
+    // dialog's title in bold at (16, 42).
+    QPalette pal = P_Title->palette();
+    pal.setColor(QPalette::Window, ToQColor(Form_Color));
+    P_Title->setPalette(pal);
+    QFont code(QStringLiteral("Verdana"));
+    code.setPixelSize(32);
+    L_SW_Code->setFont(code);
+    L_SW_Code->move(16, 8);
+    QFont desc(QStringLiteral("Verdana"));
+    desc.setPixelSize(11);
+    desc.setBold(true);
+    L_SW_Desc->setFont(desc);
+    L_SW_Desc->move(16, 42);
     layout->addWidget(P_Title);
 
     P_Body = new QWidget(this);
@@ -198,7 +187,27 @@ void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
 
 void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
 {
-    Size_Column_To_Texts(Grid, ARow, ACol);
+    Auto_Size_Column(Grid, ARow, ACol);
+}
+
+void Ask_Delete_Row_ACG(QWidget* Owner, int Question_Index, TZidIzavodUraz* Grid)
+{
+    const int row = Grid->Row();
+    if (MessageDlg(Lang_Table[Question_Index] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
+                   Owner) == mrYes)
+        Delete_Row_ACG(row, Grid);
+}
+
+void Copy_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool& Copy_First, bool& Copy_Second)
+{
+    Copy_Row_ACG(Grid, Grid->Row());
+    Copy_First = Grid == First;
+    Copy_Second = Grid != First;
+}
+
+void Paste_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool Copy_First, bool Copy_Second)
+{
+    Paste_Row_ACG(Grid, Grid->Row(), Grid == First ? Copy_First : Copy_Second);
 }
 
 void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key)

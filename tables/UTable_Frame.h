@@ -23,6 +23,7 @@ class QLabel;
 class QVBoxLayout;
 class TLbButton;
 class TVerIvovavOzed;
+class TZidIzavodUraz;
 
 // ---- sizes and colours of the frame ----
 constexpr int Table_Client_Height = 337;
@@ -105,6 +106,15 @@ void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol);
 
 // A double click on a header cell sizes its column to its widest text (with the option on).
 void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol);
+
+// Asks the dialog's delete question (language entry `Question_Index` followed by the row number)
+// for the current row of `Grid` and deletes the row only on Yes.
+void Ask_Delete_Row_ACG(QWidget* Owner, int Question_Index, TZidIzavodUraz* Grid);
+
+// Copy and paste in a dialog whose two grids sit on tabs: the buttons act on the grid in front, and a
+// row copied from one grid pastes only into that grid (one copy flag per grid).
+void Copy_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool& Copy_First, bool& Copy_Second);
+void Paste_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool Copy_First, bool Copy_Second);
 
 // Enter moves to the next field (with the option on).
 void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key);

@@ -17,8 +17,7 @@ struct UndoHost {
     UndoHost() : grid(new TVerIvovavOzed(&window))
     {
         grid->Loaded();
-        grid->SetUndoRedo(&undo);
-        undo.SetGrid(grid);
+        grid->SetUndoRedo(&undo); // links the list to the grid as well
     }
     // Writes a cell as an edit does and records it.
     void Edit(int c, int r, const QString& v)
@@ -163,7 +162,7 @@ TEST(UndoRedo, EitherSideMayBeDestroyedFirst)
         auto* grid = new TVerIvovavOzed(&window);
         auto u = std::make_unique<RUvaVoviVareReda>();
         grid->SetUndoRedo(u.get());
-        u->SetGrid(grid);
+        EXPECT_EQ(u->Grid(), grid);
         u.reset();
         EXPECT_EQ(grid->UndoRedo(), nullptr);
     }

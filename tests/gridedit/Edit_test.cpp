@@ -2,6 +2,8 @@
 // combo-edit columns, with hidden columns before them; the events and their arguments.
 #include "tests/gridedit/GridFixture.h"
 
+#include "grid/GridFocusWindow.h"
+#include "grid/UndoRedo.h"
 #include "tests/TestSupport.h"
 
 #include <QAbstractItemView>
@@ -161,6 +163,94 @@ TEST(GridEdit, ValidationRefusalKeepsTheEditorOpenAndTheOldTextRestorable)
     EXPECT_TRUE(f.grid->Modified());
 }
 
+// The balloon names the editor the refused value was typed into.
+TEST(GridEdit, RefusedValueShowsTheInvalidEntryBalloonAtTheEditor)
+{
+    GridFixture f;
+    f.grid->OnCellValidate = [](QObject*, int, int, QString&, bool& valid) { valid = false; };
+    f.GoTo(1, 1);
+    f.Type("x");
+    f.Key(Qt::Key_Return);
+    EXPECT_FALSE(f.grid->LastInvalidEntryBalloon().Shown) << "no balloon without a title or text";
+
+    f.grid->SetInvalidEntryTitle("Wrong value");
+    f.grid->SetInvalidEntryText("Type a number");
+    f.grid->SetInvalidEntryIcon(ieError);
+    f.Type("y");
+    f.Key(Qt::Key_Return);
+    const TInvalidEntryBalloon& b = f.grid->LastInvalidEntryBalloon();
+    ASSERT_TRUE(b.Shown);
+    EXPECT_EQ(b.Title, "Wrong value");
+    EXPECT_EQ(b.Text, "Type a number");
+    EXPECT_EQ(b.Icon, ieError);
+    EXPECT_EQ(b.At.data(), f.grid->NormalEdit());
+    f.Key(Qt::Key_Escape);
+}
+
+// An edit that is stored is one undo step, recorded at the real column; an undo brings back
+// the text from before the edit.
+TEST(GridEdit, StoredEditsAreUndoable)
+{
+    GridFixture f;
+    RUvaVoviVareReda undo;
+    f.grid->SetUndoRedo(&undo);
+    EXPECT_EQ(undo.Grid(), f.grid);
+    f.grid->SetCells(2, 1, "10");
+    f.grid->HideColumn(1); // displayed column 1 shows real column 2
+    f.grid->OnCellValidate = [](QObject*, int, int, QString& v, bool& valid) { valid = !v.contains("bad"); };
+    f.GoTo(1, 1);
+    f.Type("12");
+    f.Key(Qt::Key_Return);
+    ASSERT_EQ(f.grid->Cells(2, 1), "12");
+    ASSERT_EQ(undo.Items().Count(), 1);
+    EXPECT_EQ(undo.Items().Item(0)->Col(), 2);
+    EXPECT_EQ(undo.Items().Item(0)->OrigValue(), "10");
+    EXPECT_EQ(undo.Items().Item(0)->Value(), "12");
+    undo.Undo();
+    EXPECT_EQ(f.grid->Cells(2, 1), "10");
+    undo.Redo();
+    EXPECT_EQ(f.grid->Cells(2, 1), "12");
+
+    // A refused value and an unchanged text add nothing.
+    f.Key(Qt::Key_F2);
+    f.Type("bad");
+    f.Key(Qt::Key_Return);
+    f.Key(Qt::Key_Escape);
+    f.Key(Qt::Key_F2);
+    f.Key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->Cells(2, 1), "12");
+    EXPECT_EQ(undo.Items().Count(), 1);
+}
+
+// With the focus helper on, the frame rings the cell while it is edited and goes with the edit.
+TEST(GridEdit, FocusFrameFollowsTheEdit)
+{
+    GridFixture f;
+    f.GoTo(1, 1);
+    f.Type("a");
+    f.Key(Qt::Key_Return);
+    EXPECT_EQ(TVerIvovavOzed::ActiveFocusFrameGrid(), nullptr) << "off by default";
+
+    f.grid->FocusHelper().SetEnabled(true);
+    f.Key(Qt::Key_F2);
+    ASSERT_TRUE(f.grid->GetEditMode());
+    EXPECT_EQ(TVerIvovavOzed::ActiveFocusFrameGrid(), f.grid);
+    ASSERT_NE(f.grid->FocusWindow(), nullptr);
+    EXPECT_TRUE(f.grid->FocusWindow()->isVisible());
+    f.Type("b");
+    f.Key(Qt::Key_Return);
+    EXPECT_EQ(TVerIvovavOzed::ActiveFocusFrameGrid(), nullptr);
+    EXPECT_FALSE(f.grid->FocusWindow()->isVisible());
+
+    // A cancelled edit takes the frame away as well.
+    f.Key(Qt::Key_F2);
+    EXPECT_EQ(TVerIvovavOzed::ActiveFocusFrameGrid(), f.grid);
+    f.Type("c");
+    f.Key(Qt::Key_Escape);
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_EQ(TVerIvovavOzed::ActiveFocusFrameGrid(), nullptr);
+}
+
 // Cells that are never edited: read-only columns, edNone, data check boxes.
 TEST(GridEdit, CellsWithoutEditor)
 {
@@ -255,11 +345,13 @@ TEST(GridEdit, ComboDroppedDownGrab)
     f.Key(Qt::Key_F2);
     TGridCombo* cb = f.grid->Combobox();
     ASSERT_TRUE(cb->isVisible());
-    // (The list is asked to drop down; whether the offscreen platform shows it is the base
-    // combo's concern, so the grab takes it when it is there.)
+    // The list takes the keyboard focus when it opens; that must not end the edit.
     cb->SetDroppedDown(true);
     QApplication::processEvents();
     QWidget* popup = cb->view()->window();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(cb->isVisible());
+    EXPECT_TRUE(f.grid->GetEditMode());
     const QPoint origin = f.grid->viewport()->mapTo(&f.window, QPoint());
     EXPECT_EQ(cb->geometry().topLeft() + origin, ToQRect(f.grid->CellRect(2, 2)).topLeft() + origin);
 
@@ -268,8 +360,7 @@ TEST(GridEdit, ComboDroppedDownGrab)
     {
         QPainter p(&shot);
         p.drawPixmap(0, 0, f.window.grab());
-        if (popup->isVisible())
-            p.drawPixmap(f.window.mapFromGlobal(popup->mapToGlobal(QPoint())), popup->grab());
+        p.drawPixmap(f.window.mapFromGlobal(popup->mapToGlobal(QPoint())), popup->grab());
     }
     EXPECT_TRUE(shot.save(kt_test::GrabPath("grid_combo.png")));
     cb->SetDroppedDown(false);

@@ -1,12 +1,14 @@
 // The grid's mouse as a user drives it (clicks on data check boxes and normal cells, double
 // clicks), and the check-box, radio and cell-object operations the clicks stand on.
 #include "grid/AdvCGrid.h"
+#include "grid/UndoRedo.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -76,6 +78,95 @@ TEST(InputMouse, ClickOnADataCheckBoxTogglesAndReports)
     EXPECT_EQ(t.grid->Cells(3, 1), "Y");
     EXPECT_NE(t.log.find("clickcell(3,1)"), std::string::npos) << t.log;
     EXPECT_EQ(t.log.find("checkclick"), std::string::npos) << t.log;
+}
+
+// A toggle is one undo step holding the text from before it, at the real column.
+TEST(InputCheck, TogglesAreUndoable)
+{
+    ClickGrid t;
+    RUvaVoviVareReda undo;
+    t.grid->SetUndoRedo(&undo);
+    // A plain box keeps its state in the object: the record follows the new state.
+    t.grid->AddCheckBox(1, 1, false, false);
+    ASSERT_TRUE(t.grid->ToggleCheckBox(1, 1));
+    ASSERT_EQ(undo.Items().Count(), 1);
+    EXPECT_EQ(undo.Items().Item(0)->OrigValue(), "N");
+    EXPECT_EQ(undo.Items().Item(0)->Value(), "Y");
+    t.grid->RemoveCheckBox(1, 1);
+
+    t.grid->HideColumn(1);
+    t.click(1, 2); // displayed column 1 shows real column 2: "Y" becomes "N"
+    ASSERT_EQ(t.grid->Cells(2, 2), "N");
+    ASSERT_EQ(undo.Items().Count(), 2);
+    const TUndoRedoItem* item = undo.Items().Item(1);
+    EXPECT_EQ(item->Col(), 2);
+    EXPECT_EQ(item->Row(), 2);
+    EXPECT_EQ(item->OrigValue(), "Y");
+    EXPECT_EQ(item->Value(), "N");
+    undo.Undo();
+    EXPECT_EQ(t.grid->Cells(2, 2), "Y");
+    undo.Redo();
+    EXPECT_EQ(t.grid->Cells(2, 2), "N");
+
+    t.click(2, 1); // read-only column: no toggle, nothing recorded
+    EXPECT_EQ(undo.Items().Count(), 2);
+}
+
+// What the mouse leaves for the painter: the hovered and pressed header cell, and the end of a
+// column sizing that the width handler reports.
+TEST(InputMouse, HeaderHoverPressAndSizing)
+{
+    ClickGrid t;
+    QWidget* vp = t.grid->viewport();
+    t.grid->SetHoverFixedCells(hfFixedRows);
+    QTest::mouseMove(vp, t.centre(2, 0));
+    EXPECT_EQ(t.grid->HoverFixedCell(), TPoint(2, 0));
+    QTest::mouseMove(vp, t.centre(2, 1));
+    EXPECT_EQ(t.grid->HoverFixedCell(), TPoint(-1, -1)) << "a normal cell is no header";
+    QTest::mouseMove(vp, t.centre(1, 0));
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, t.centre(1, 0));
+    EXPECT_TRUE(t.grid->FixedCellPressed());
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, t.centre(1, 0));
+    EXPECT_FALSE(t.grid->FixedCellPressed());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(t.grid, &leave);
+    EXPECT_EQ(t.grid->HoverFixedCell(), TPoint(-1, -1));
+
+    // Dragging the right border of column 1 sizes it; the width handler names the column.
+    t.grid->SetOptions(t.grid->Options() | goColSizing);
+    std::vector<int> ended;
+    t.grid->OnEndColumnSize = [&](QObject*, int c) { ended.push_back(c); };
+    const TRect r = t.grid->CellRect(1, 0);
+    const int w = t.grid->ColWidths(1);
+    const QPoint border(r.Right, (r.Top + r.Bottom) / 2);
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseMove(vp, border + QPoint(30, 0));
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, border + QPoint(30, 0));
+    EXPECT_EQ(t.grid->ColWidths(1), w + 30);
+    EXPECT_EQ(ended, std::vector<int>{1});
+    EXPECT_FALSE(t.grid->ColSized);
+    t.grid->SetColWidths(1, w); // a width set by code is no user sizing
+    EXPECT_EQ(ended.size(), 1u);
+}
+
+// A link in an HTML cell is underlined while the mouse is over it, and its entry and exit are
+// reported.
+TEST(InputMouse, LinkHover)
+{
+    ClickGrid t;
+    QWidget* vp = t.grid->viewport();
+    t.grid->SetURLUnderlineOnHover(true);
+    t.grid->SetCells(1, 1, "<a href=\"go\">link</a>");
+    std::vector<std::string> anchors;
+    t.grid->OnAnchorEnter = [&](QObject*, int, int, const QString& a) { anchors.push_back("enter " + a.toStdString()); };
+    t.grid->OnAnchorExit = [&](QObject*, int, int, const QString&) { anchors.push_back("exit"); };
+    const TRect r = t.grid->CellRect(1, 1);
+    QTest::mouseMove(vp, QPoint(r.Left + 8, (r.Top + r.Bottom) / 2));
+    EXPECT_EQ(t.grid->HoverLinkCell(), TPoint(1, 1));
+    EXPECT_EQ(t.grid->HoverLinkNum(), 1);
+    QTest::mouseMove(vp, t.centre(1, 2));
+    EXPECT_EQ(t.grid->HoverLinkNum(), -1);
+    EXPECT_EQ(anchors, (std::vector<std::string>{"enter go", "exit"}));
 }
 
 TEST(InputMouse, ClickReportsTheDisplayedColumnBehindHiddenColumns)

@@ -1,0 +1,469 @@
+// The table dialogs edited as a user edits them: shown and active, driven by keys and the mouse
+// through the grids' own editors, check boxes and events. What the cells hold afterwards is what
+// OK would check and save.
+#include "TableTest.h"
+
+#include "core/UComon.h"
+#include "grid/AdvCGrid.h"
+#include "gridedit/AdvInplaceEdit.h"
+#include "gridedit/GridCombo.h"
+#include "tables/UOPC_UA_Server_Access.h"
+#include "tables/US7_Protocol_Set_Access.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+
+using namespace platform;
+using namespace table_test;
+
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+QPoint Centre(TVerIvovavOzed* g, int c, int r)
+{
+    const TRect rc = g->CellRect(c, r);
+    return QPoint((rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
+}
+
+// A dialog shown (its show handler runs) and made the active window, with helpers that act on
+// one of its grids as the user's keys and mouse do.
+template <class TForm_>
+class Editing : public TableDialogTest {
+protected:
+    void Show()
+    {
+        Form->show();
+        QApplication::setActiveWindow(Form.get());
+        Form->activateWindow();
+        Pump();
+    }
+    void TearDown() override
+    {
+        Enable_Jump_Field_Tables = false;
+        Double_Click_Auto_Size = false;
+        QToolTip::hideText();
+        if (Form)
+            Form->hide();
+    }
+
+    static QWidget* Target(TVerIvovavOzed* g)
+    {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f : g;
+    }
+    static void Click(TVerIvovavOzed* g, int c, int r)
+    {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
+        Pump();
+    }
+    static void Dbl_Click(TVerIvovavOzed* g, int c, int r)
+    {
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
+        Pump();
+    }
+    static void Key(TVerIvovavOzed* g, Qt::Key k, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(Target(g), k);
+            Pump();
+        }
+    }
+    static void Type(TVerIvovavOzed* g, const QString& text)
+    {
+        for (QChar ch : text) {
+            QTest::keyClick(Target(g), ch.toLatin1());
+            Pump();
+        }
+    }
+    // The hint the grid shows with the pointer resting on a cell; empty when it shows none.
+    // A tip put up beforehand tells "no hint" (it is only hidden, after a delay) from a new one.
+    static QString Hint_At(TVerIvovavOzed* g, int c, int r)
+    {
+        const QString before = QStringLiteral("(no hint)");
+        QToolTip::showText(g->mapToGlobal(QPoint(0, 0)), before, g);
+        const QPoint p = Centre(g, c, r);
+        QHelpEvent e(QEvent::ToolTip, p, g->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(g->viewport(), &e);
+        const QString shown = QToolTip::text();
+        return shown == before ? QString() : shown;
+    }
+    static QStringList Combo_Items(TVerIvovavOzed* g)
+    {
+        QStringList l;
+        for (int i = 0; i < g->Combobox()->Items.Count(); ++i)
+            l << g->Combobox()->Items.Strings(i);
+        return l;
+    }
+
+    std::unique_ptr<TForm_> Form;
+};
+
+class S7Editing : public Editing<TFS7_Protocol_Set_Access> {
+protected:
+    void SetUp() override
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File_S7_Protocol = Path("S7_Protocol.xml");
+        Form = std::make_unique<TFS7_Protocol_Set_Access>();
+        Form->Create();
+        Read = Form->ACG_S7_Read;
+        Write = Form->ACG_S7_Write;
+        Show();
+    }
+    TZidIzavodUraz* Read = nullptr;
+    TZidIzavodUraz* Write = nullptr;
+};
+
+class OpcEditing : public Editing<TFOPC_UA_Server_Access> {
+protected:
+    void SetUp() override
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File_OPC_UA_Server = Path("OPC_UA_Server.xml");
+        Form = std::make_unique<TFOPC_UA_Server_Access>();
+        Form->Create();
+        G = Form->ASG;
+        Show();
+    }
+    bool Enabled(int r) const
+    {
+        bool s = false;
+        return G->GetCheckBoxState(1, r, s) && s;
+    }
+    TVerIvovavOzed* G = nullptr;
+};
+
+} // namespace
+
+TEST_F(S7Editing, TypingIntoTextCells)
+{
+    ASSERT_TRUE(Form->isVisible());
+    EXPECT_EQ(Read->Cells(1, 1), "Y") << "the show handler ran";
+    Click(Read, 2, 1);
+    Type(Read, "192.168.0.5");
+    ASSERT_TRUE(Read->GetEditMode());
+    Key(Read, Qt::Key_Return);
+    EXPECT_FALSE(Read->GetEditMode());
+    EXPECT_EQ(Read->Cells(2, 1), "192.168.0.5");
+
+    // Escape gives back what the cell held before the edit.
+    Click(Read, 3, 1);
+    Type(Read, "102");
+    Key(Read, Qt::Key_Return);
+    Key(Read, Qt::Key_F2);
+    Type(Read, "99");
+    Key(Read, Qt::Key_Escape);
+    EXPECT_EQ(Read->Cells(3, 1), "102");
+
+    // The write grid on the second tab takes typing the same way.
+    Form->PageControl1->setCurrentIndex(1);
+    Pump();
+    Click(Write, 9, 2);
+    Type(Write, "$1F");
+    Key(Write, Qt::Key_Return);
+    EXPECT_EQ(Write->Cells(9, 2), "$1F");
+    Click(Write, 13, 2);
+    Type(Write, "500");
+    Key(Write, Qt::Key_Return);
+    EXPECT_EQ(Write->Cells(13, 2), "500");
+}
+
+TEST_F(S7Editing, DropDownListsOfferTheirItems)
+{
+    struct Case {
+        int col;
+        QStringList items;  // empty: the 1500 positions
+        int downs;
+        QString picked;
+    } cases[] = {
+        {4, TFS7_Protocol_Set_Access::PLC_Types, 2, "S7300"},
+        {7, TFS7_Protocol_Set_Access::Data_Types, 7, "Real"},
+        {10, TFS7_Protocol_Set_Access::PLC_Areas, 1, "Inputs (I)"},
+        {12, TFS7_Protocol_Set_Access::Bits, 3, "3"},
+        {14, {}, 12, "12"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.col);
+        Click(Read, k.col, 2);
+        Key(Read, Qt::Key_F2);
+        ASSERT_TRUE(Read->GetEditMode());
+        ASSERT_TRUE(Read->Combobox()->isVisible());
+        const QStringList items = Combo_Items(Read);
+        if (k.items.isEmpty()) {
+            ASSERT_EQ(items.size(), 1500);
+            EXPECT_EQ(items.last(), "1499");
+        } else {
+            EXPECT_EQ(items, k.items);
+        }
+        Key(Read, Qt::Key_Down, k.downs);
+        Key(Read, Qt::Key_Return);
+        EXPECT_FALSE(Read->Combobox()->isVisible());
+        EXPECT_EQ(Read->Cells(k.col, 2), k.picked);
+    }
+    // Typing into a list cell picks no text of its own.
+    Click(Read, 4, 3);
+    Key(Read, Qt::Key_F2);
+    Type(Read, "zz");
+    Key(Read, Qt::Key_Return);
+    EXPECT_TRUE(TFS7_Protocol_Set_Access::PLC_Types.contains(Read->Cells(4, 3))) << Read->Cells(4, 3).toStdString();
+}
+
+TEST_F(S7Editing, CheckBoxesToggleByClickAndSpace)
+{
+    // Enable (centred, "Y" after the show), then Swap and Swap Word (empty cells count as clear).
+    Click(Read, 1, 2);
+    EXPECT_EQ(Read->Cells(1, 2), "N");
+    Key(Read, Qt::Key_Space);
+    EXPECT_EQ(Read->Cells(1, 2), "Y");
+    EXPECT_FALSE(Read->GetEditMode());
+
+    Click(Read, 15, 4);  // a list cell: the click only selects it
+    Key(Read, Qt::Key_Right);
+    ASSERT_EQ(Read->Col(), 16);
+    Key(Read, Qt::Key_Space);
+    EXPECT_EQ(Read->Cells(16, 4), "Y");
+    Click(Read, 17, 4);
+    EXPECT_EQ(Read->Cells(17, 4), "Y");
+    Click(Read, 17, 4);
+    EXPECT_EQ(Read->Cells(17, 4), "N");
+    EXPECT_EQ(Read->Cells(15, 4), "") << "no list opened on the way";
+
+    // The write grid's On Change and On CMD boxes.
+    Form->PageControl1->setCurrentIndex(1);
+    Pump();
+    Click(Write, 14, 1);
+    Click(Write, 15, 1);
+    EXPECT_EQ(Write->Cells(14, 1), "Y");
+    EXPECT_EQ(Write->Cells(15, 1), "Y");
+    Key(Write, Qt::Key_Space);
+    EXPECT_EQ(Write->Cells(15, 1), "N");
+}
+
+TEST_F(S7Editing, EnterTravelsOnlyWithTheOption)
+{
+    Click(Read, 13, 2);
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Row(), 2);
+    EXPECT_EQ(Read->Col(), 13);
+    if (Read->GetEditMode())
+        Key(Read, Qt::Key_Escape);
+
+    Enable_Jump_Field_Tables = true;
+    Click(Read, 13, 2);
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Col(), 14);
+    EXPECT_EQ(Read->Row(), 2);
+    EXPECT_FALSE(Read->GetEditMode()) << "the key goes no further";
+    // From the last column to column 1 of the next row; from the last row back to row 1.
+    Read->SetCol(18);
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Col(), 1);
+    EXPECT_EQ(Read->Row(), 3);
+    Read->SetRow(512);
+    Read->SetCol(18);
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Col(), 1);
+    EXPECT_EQ(Read->Row(), 1);
+}
+
+TEST_F(S7Editing, HeaderDoubleClickSizesTheColumnWithTheOption)
+{
+    const QString wide = "192.168.100.200 and a long note";
+    Read->SetCells(2, 5, wide);
+    Dbl_Click(Read, 2, 0);
+    EXPECT_EQ(Read->ColWidths(2), 100);
+
+    Double_Click_Auto_Size = true;
+    Dbl_Click(Read, 3, 4);  // a data cell sizes nothing
+    EXPECT_EQ(Read->ColWidths(3), 60);
+    Dbl_Click(Read, 2, 0);
+    EXPECT_GE(Read->ColWidths(2), QFontMetrics(Read->Font().ToQFont()).horizontalAdvance(wide));
+    // Narrower texts make the column narrower again: the grid does not only grow.
+    Read->SetCells(2, 5, "1.2.3.4");
+    Dbl_Click(Read, 2, 0);
+    EXPECT_LT(Read->ColWidths(2), 100);
+}
+
+TEST_F(S7Editing, HeaderAndCellHints)
+{
+    Read->SetCells(18, 2, "pump 3 of the north hall");
+    struct Case {
+        TVerIvovavOzed* grid;
+        int col, row;
+        QString hint;
+    } cases[] = {
+        {Read, 3, 0, "Insert the Port of PLC"},
+        {Read, 1, 0, "Enable or Disable the S7comm Rule"},
+        {Read, 18, 2, "pump 3 of the north hall"},
+        {Read, 0, 0, ""},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(Hint_At(k.grid, k.col, k.row), k.hint) << k.col << "," << k.row;
+    // The write grid's hint display is off.
+    Form->PageControl1->setCurrentIndex(1);
+    Pump();
+    EXPECT_EQ(Hint_At(Write, 3, 0), "");
+}
+
+TEST_F(OpcEditing, TypeListSetsTheLengthAndItsLock)
+{
+    Click(G, 2, 1);
+    Key(G, Qt::Key_F2);
+    ASSERT_TRUE(G->Combobox()->isVisible());
+    EXPECT_EQ(Combo_Items(G), Form->VarType);
+    Key(G, Qt::Key_Down, 5);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(2, 1), "Int32");
+    EXPECT_EQ(G->Cells(4, 1), "4");
+    EXPECT_TRUE(G->GetReadOnly(4, 1));
+    EXPECT_EQ(G->Cells(6, 1), "Read/Write");
+
+    // The locked length refuses typing and F2.
+    Click(G, 4, 1);
+    Type(G, "32");
+    EXPECT_FALSE(G->GetEditMode());
+    Key(G, Qt::Key_F2);
+    EXPECT_FALSE(G->GetEditMode());
+    EXPECT_EQ(G->Cells(4, 1), "4");
+
+    // "String" proposes 10 in a free cell; the user may then type 32.
+    Click(G, 2, 1);
+    Key(G, Qt::Key_F2);
+    Key(G, Qt::Key_Down, 6);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(2, 1), "String");
+    EXPECT_EQ(G->Cells(4, 1), "10");
+    EXPECT_FALSE(G->GetReadOnly(4, 1));
+    Click(G, 4, 1);
+    Type(G, "32");
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(4, 1), "32");
+}
+
+TEST_F(OpcEditing, AccessListAndTextColumns)
+{
+    Click(G, 6, 2);
+    Key(G, Qt::Key_F2);
+    ASSERT_TRUE(G->Combobox()->isVisible());
+    EXPECT_EQ(Combo_Items(G), (QStringList{"Read Only", "Read/Write"}));
+    Key(G, Qt::Key_Down);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(6, 2), "Read/Write");
+    // The access choice sets no length.
+    EXPECT_EQ(G->Cells(4, 2), "");
+
+    // Position, name and description are free text; the type list's items do not leak into them.
+    struct Case {
+        int col;
+        QString text;
+    } cases[] = {{3, "1499"}, {5, "Tank level"}, {7, "north hall"}};
+    for (const Case& k : cases) {
+        Click(G, k.col, 2);
+        Type(G, k.text);
+        ASSERT_TRUE(G->GetEditMode()) << k.col;
+        EXPECT_FALSE(G->Combobox()->isVisible()) << k.col;
+        Key(G, Qt::Key_Return);
+        EXPECT_EQ(G->Cells(k.col, 2), k.text);
+    }
+}
+
+TEST_F(OpcEditing, EnableBoxTogglesByClickAndSpace)
+{
+    ASSERT_TRUE(Enabled(3));
+    Click(G, 1, 3);
+    EXPECT_FALSE(Enabled(3));
+    EXPECT_EQ(G->Cells(1, 3), "") << "a plain box keeps its state out of the text";
+    Key(G, Qt::Key_Space);
+    EXPECT_TRUE(Enabled(3));
+    Key(G, Qt::Key_Down);
+    Key(G, Qt::Key_Space);
+    EXPECT_FALSE(Enabled(4));
+    EXPECT_TRUE(Enabled(3));
+}
+
+// The grid has no click, double-click, key or hint handling of the dialog's.
+TEST_F(OpcEditing, NoJumpNoSizingNoHints)
+{
+    Enable_Jump_Field_Tables = true;
+    Double_Click_Auto_Size = true;
+    Click(G, 5, 2);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Col(), 5);
+    EXPECT_EQ(G->Row(), 2);
+    if (G->GetEditMode())
+        Key(G, Qt::Key_Escape);
+
+    G->SetCells(7, 3, QString(60, 'W'));
+    Dbl_Click(G, 7, 0);
+    EXPECT_EQ(G->ColWidths(7), 280);
+
+    Click(G, 0, 6);
+    EXPECT_NE(G->Selection().Left, 1) << "a click on a row number selects nothing";
+
+    EXPECT_EQ(Hint_At(G, 3, 0), "");
+    EXPECT_EQ(Hint_At(G, 7, 3), "");
+}
+
+// The title strip shares the window's background; code and title sit where the frame puts them.
+TEST_F(OpcEditing, TitlePanel)
+{
+    EXPECT_EQ(Form->P_Title->palette().color(QPalette::Window), QColor(248, 247, 237));
+    EXPECT_EQ(Form->P_Title->height(), 69);
+    EXPECT_EQ(Form->L_SW_Code->pos(), QPoint(16, 8));
+    EXPECT_EQ(Form->L_SW_Code->font().pixelSize(), 32);
+    EXPECT_EQ(Form->L_SW_Desc->pos(), QPoint(16, 42));
+    EXPECT_EQ(Form->L_SW_Desc->font().pixelSize(), 11);
+    EXPECT_TRUE(Form->L_SW_Desc->font().bold());
+}
+
+// Grids hook their window's resize and hand it back when they go; a window going away with its
+// grids (an edit open in one of them) is a plain delete.
+TEST(TablesLifetime, DialogsWithGridsAreDeletedSafely)
+{
+    Load_Default_Language();
+    for (int kind = 0; kind < 2; ++kind) {
+        SCOPED_TRACE(kind);
+        QPointer<TFTable_Frame> form;
+        TVerIvovavOzed* grid = nullptr;
+        if (kind == 0) {
+            auto* f = new TFS7_Protocol_Set_Access;
+            f->Create();
+            grid = f->ACG_S7_Read;
+            form = f;
+        } else {
+            auto* f = new TFOPC_UA_Server_Access;
+            f->Create();
+            grid = f->ASG;
+            form = f;
+        }
+        form->show();
+        QApplication::setActiveWindow(form);
+        Pump();
+        grid->SetCells(5, 1, "x");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(grid, 5, 1));
+        QTest::keyClick(grid, Qt::Key_F2);
+        Pump();
+        ASSERT_TRUE(grid->GetEditMode());
+        delete form.data();
+        Pump();
+        EXPECT_TRUE(form.isNull());
+    }
+}
