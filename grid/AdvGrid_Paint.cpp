@@ -379,10 +379,12 @@ void TVerIvovavOzed::PaintGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect A
     const int keepRight = R.Right;
     if (!v.Fixed && (FControlLook->DropDownAlwaysVisible() || FControlLook->SpinButtonsAlwaysVisible())) {
         int style = FControlLook->FlatButton() ? 2 : 0;
+        const TColorTones& tones = Tones();
+        if (Flat() && tones.Background.BrushColor != clNone)
+            style = 3;
         bool canEdit = true;
         IsReadOnlyCell(v.RCol, ARow, canEdit);
         const int state = canEdit ? 0 : 3;
-        const TColorTones tones;
         if (FControlLook->DropDownAlwaysVisible() && HasComboBox(v.RCol, ARow)) {
             DrawThemedComboButton(ACanvas, this, TRect(R.Left - 2, R.Top - 1, R.Right + 1, R.Bottom), tones, state,
                                   style);

@@ -265,6 +265,15 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
     bool enabled = true;
     const TControlLook& cl = *FControlLook;
     switch (type) {
+    case ctRotated: {
+        DrawRotatedGraphicText(ACanvas, r, AGraphic, VA);
+        if (IsSortIndicatorCell(v.RCol, v.Row))
+            DrawSortIndicator(ACanvas, v.RCol, T + 8, Rt - 10);
+        break;
+    }
+    case ctNode:
+        DrawNodeGlyph(ACanvas, ARect, AGraphic);
+        break;
     case ctBitmap:
         if (TBitmap* b = AGraphic->Bitmap()) {
             b->SetTransparent(AGraphic->CellTransparent());
@@ -417,7 +426,24 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         TRect br = place;
         if (type == ctExpand)
             br = TRect(ARect.Right - 13, ARect.Top, ARect.Right, ARect.Top + 13);
-        DrawThemedButton(ACanvas, this, br, TColorTones(), state, cl.FlatButton() ? 2 : 0);
+        int style = cl.FlatButton() ? 2 : 0;
+        const TColorTones& tones = Tones();
+        if (Flat() && tones.Background.BrushColor != clNone)
+            style = 3;
+        if (state == 0 && FHotButtonCell.X == v.RCol && FHotButtonCell.Y == v.Row)
+            state = 1;
+        DrawThemedButton(ACanvas, this, br, tones, state, style);
+        if (style == 3) {
+            const TColorTone* tone = &tones.Background;
+            if (state == 1)
+                tone = &tones.Hover;
+            else if (state == 2)
+                tone = &tones.Selected;
+            else if (state == 3)
+                tone = &tones.Disabled;
+            if (tone->TextColor != clNone)
+                ACanvas.Font().SetColor(tone->TextColor);
+        }
         if (type == ctExpand) {
             ACanvas.Pen().SetColor(clBlack);
             if (AGraphic->CellBoolean())

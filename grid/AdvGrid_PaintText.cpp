@@ -138,8 +138,21 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
             ACanvas.Font().SetSize(ACanvas.Font().Size() + FZoomFactor);
     }
 
-    // 9. background gradient inside the cell
+    // 8. background picture inside the cell
     const TBackGround& bg = *FBackGround;
+    if (!bg.Bitmap().Empty() && GetColors(RCol, ARow) == clNone &&
+        (bg.Cells() == bcAll || (v.Fixed ? bg.Cells() == bcFixed : bg.Cells() == bcNormal)) &&
+        !((S & gdSelected) && ShowSelection())) {
+        TRect c = T;
+        c.Left -= GridLineWidth() - 1;
+        c.Top -= GridLineWidth() - 1;
+        if (bg.Display() != bdTile)
+            DrawCellBackgroundBitmap(ACanvas, c);
+        else
+            DrawCellBackgroundTiles(ACanvas, c);
+    }
+
+    // 9. background gradient inside the cell
     if (bg.Display() == bdGradientHorz || bg.Display() == bdGradientVert) {
         const TCellType t = v.Graphic ? v.Graphic->CellType() : ctEmpty;
         const bool ownColor = GetColors(RCol, ARow) != clNone;
@@ -443,4 +456,50 @@ TSize TVerIvovavOzed::CalcCellTextSize(int ACol, int DCol, int ARow, bool VS, bo
     } catch (const std::exception&) {
     }
     return result;
+}
+
+void TVerIvovavOzed::DrawCellBackgroundBitmap(TCanvas& ACanvas, const TRect& C)
+{
+    TBitmap& b = FBackGround->Bitmap();
+    const TRect pic(FBackGround->Left(), FBackGround->Top(), FBackGround->Left() + b.Width(),
+                    FBackGround->Top() + b.Height());
+    TRect part;
+    if (!IntersectRect(part, pic, C))
+        return;
+    ACanvas.SetBkMode(TRANSPARENT);
+    TRect src = part;
+    OffsetRect(src, -pic.Left, -pic.Top);
+    ACanvas.CopyRect(part, b.Canvas(), src);
+}
+
+void TVerIvovavOzed::DrawCellBackgroundTiles(TCanvas& ACanvas, const TRect& C)
+{
+    TBitmap& b = FBackGround->Bitmap();
+    const int bw = b.Width(), bh = b.Height();
+    if (bw <= 0 || bh <= 0)
+        return;
+    const TCellPaintValues& v = FPaint;
+    const bool fromZero = FBackGround->Cells() != bcNormal;
+    const int firstCol = fromZero ? 0 : FixedCols();
+    const int firstRow = fromZero ? 0 : FixedRows();
+    long long sx = 0, sy = 0;
+    for (int c = firstCol; c < v.Col; ++c)
+        sx += ColWidths(c);
+    for (int r = firstRow; r < v.Row; ++r)
+        sy += RowHeights(r);
+    const int phaseX = int(sx % bw), phaseY = int(sy % bh);
+    ACanvas.SetBkMode(TRANSPARENT);
+    int y = C.Top - 1, py = phaseY;
+    while (y < C.Bottom) {
+        const int th = std::min(bh - py, C.Bottom - y);
+        int x = C.Left - 1, px = phaseX;
+        while (x < C.Right) {
+            const int tw = std::min(bw - px, C.Right - x);
+            ACanvas.CopyRect(TRect(x, y, x + tw, y + th), b.Canvas(), TRect(px, py, px + tw, py + th));
+            x += tw;
+            px = 0;
+        }
+        y += th;
+        py = 0;
+    }
 }

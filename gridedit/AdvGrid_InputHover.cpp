@@ -108,6 +108,19 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
             SetHoverFixedCell(-1, -1);
     }
 
+    if (FSizingFixed || FSizingFixedR) {
+        viewport()->update();
+    } else if (!(Shift & (ssLeft | ssRight | ssMiddle))) {
+        const bool inCell = ACol >= 0 && ARow >= 0;
+        FSizeFixed = inCell && FMouseActions->SizeFixedCol() && FixedColBorderAt(X) >= 0;
+        FSizeFixedR = inCell && !FSizeFixed && FMouseActions->SizeFixedRow() && FixedRowBorderAt(Y) >= 0;
+        if (FSizeFixed)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else if (FSizeFixedR)
+            viewport()->setCursor(Qt::SplitVCursor);
+        FMouseSelect = MouseSelectAt(X, Y);
+    }
+
     // The width and height handlers learn from these that the mouse sized the column or row.
     if (GridState() == gsColSizing)
         ColSized = true;

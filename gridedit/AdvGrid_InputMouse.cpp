@@ -2,6 +2,8 @@
 // base grid's own handling.
 #include "grid/AdvGrid.h"
 
+#include <cmath>
+
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -171,6 +173,21 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     if (FMouseActions->CaretPositioning())
         LButFlg = true;
 
+    if (FSizeFixed) {
+        FSizingFixed = true;
+        FSizeFixedX = X;
+        FSizingFixedCol = FixedColBorderAt(X);
+        viewport()->update();
+        return;
+    }
+    if (FSizeFixedR) {
+        FSizingFixedR = true;
+        FSizeFixedY = Y;
+        FSizingFixedRow = FixedRowBorderAt(Y);
+        viewport()->update();
+        return;
+    }
+
     const bool inFixed = ACol < FixedCols() || ARow < FixedRows();
     if (inFixed || IsFixed(ACol, ARow))
         HideInplaceEdit();
@@ -183,6 +200,37 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         ClickCellRadioGroup(realCol, ARow, X - R.Left, Y - R.Top);
         SetFocus();
         return;
+    }
+
+    // Rating: half a point per 9 pixels from the cell's left edge.
+    if (HasRating(realCol, ARow) && IsEditable(realCol, ARow)) {
+        HideInplaceEdit();
+        double rate = double((X - R.Left) / 9) / 2;
+        if (DoRatingChange(realCol, ARow, rate)) {
+            SetFloats(realCol, ARow, rate);
+            RepaintCell(ACol, ARow);
+        }
+        return;
+    }
+
+    // Cell button: pushed here, fired by the release.
+    if (HasButton(realCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(ACol, ARow)) {
+            const bool force = FForceSel;
+            FForceSel = true;
+            AcceptCellSelection(ACol, ARow);
+            FForceSel = force;
+        }
+        const TRect br = GetCellButtonRect(ACol, ARow);
+        if (X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = {ACol, ARow};
+            viewport()->grabMouse();
+            if (OnClickCell)
+                OnClickCell(this, ARow, ACol);
+            return;
+        }
     }
 
     // Column 0 of a grid with nodes is the node column.
@@ -239,6 +287,58 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     }
 
     Movecell = -1;
+    if (FMouseSelect == msNormal)
+        FMouseSelect = MouseSelectAt(X, Y);
+    const bool rangeSelect = (Options() & goRangeSelect) != 0;
+    if (ACol < FixedCols() && ARow < FixedRows() && FMouseActions->AllSelect() && rangeSelect &&
+        FMouseSelect == msAll) {
+        SetFocus();
+        ExportNotification(esExportStart, -1);
+        ExportNotification(esExportNewRow, RowCount() - 1);
+        ExportNotification(esExportFail, -1);
+        HideSelection();
+        SetSelection({FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1});
+        FSelHidden = false;
+        DoExit();
+        if (ActiveCellShow())
+            InvalidateGrid();
+    } else if (ACol < FixedCols() && normalRow && FMouseActions->RowSelect() && FMouseSelect == msRow) {
+        if (EditorMode())
+            SetFocus();
+        HideSelection();
+        if (FMouseActions->DisjunctCellSelect())
+            FSelectedCells.Clear();
+        const int from = (shift & ssShift) ? std::min(ARow, oldSel.Top) : ARow;
+        const int to = (shift & ssShift) ? std::max(ARow, oldSel.Top) : ARow;
+        SetSelection({FixedCols(), from, ColCount() - 1, to});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ARow;
+        if (ActiveCellShow())
+            InvalidateGrid();
+        else if (!RowIndicator().Empty())
+            RepaintCell(0, ARow);
+    } else if (ARow < FixedRows() && ACol >= FixedCols() && FMouseActions->ColSelect() && rangeSelect &&
+               FMouseSelect == msColumn) {
+        if (EditorMode())
+            SetFocus();
+        HideSelection();
+        if (FMouseActions->DisjunctCellSelect())
+            FSelectedCells.Clear();
+        int from = ACol, to = ACol;
+        if (shift & ssShift) {
+            if (ACol < oldSel.Left)
+                to = oldSel.Right;
+            else
+                from = oldSel.Left;
+        }
+        SetSelection({from, FixedRows(), to, RowCount() - 1});
+        FSelHidden = false;
+        DoExit();
+        FMouseSelectStart = ACol;
+        if (ActiveCellShow())
+            InvalidateGrid();
+    }
     if (ARow < FixedRows() && ACol >= FixedCols())
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
@@ -372,6 +472,102 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         FGridState = gsSelecting;
 }
 
+// ---- mouse-select mode ----------------------------------------------------------------------
+
+int TVerIvovavOzed::MouseSelectAt(int X, int Y)
+{
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0)
+        return msNormal;
+    const TRect R = CellRect(c, r);
+    const bool colBorder = (Options() & goColSizing) && (X - R.Left < 4 || R.Right - X < 4);
+    const bool rowBorder = (Options() & goRowSizing) && (Y - R.Top < 4 || R.Bottom - Y < 4);
+    if (c < FixedCols() && r < FixedRows())
+        return FMouseActions->AllSelect() ? int(msAll) : int(msNormal);
+    if (r < FixedRows() && FMouseActions->ColSelect() && !colBorder)
+        return msColumn;
+    const bool footer = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
+    const int lastRow = footer ? RowCount() - 2 : RowCount() - 1;
+    if (c < FixedCols() && r >= FixedRows() && r <= lastRow && FMouseActions->RowSelect() && !rowBorder)
+        return msRow;
+    return msNormal;
+}
+
+// ---- fixed column and row borders -----------------------------------------------------------
+
+int TVerIvovavOzed::FixedColBorderAt(int X)
+{
+    int border = 0;
+    for (int c = 0; c < FixedCols(); ++c) {
+        border += ColWidths(c) + 1;
+        if (std::abs(border - X) < 3)
+            return c;
+    }
+    return -1;
+}
+
+int TVerIvovavOzed::FixedRowBorderAt(int Y)
+{
+    int border = 0;
+    for (int r = 0; r < FixedRows(); ++r) {
+        border += RowHeights(r) + 1;
+        if (std::abs(border - Y) < 3)
+            return r;
+    }
+    return -1;
+}
+
+// ---- button and rating cells ---------------------------------------------------------------
+
+TRect TVerIvovavOzed::GetCellButtonRect(int ACol, int ARow)
+{
+    TCellGraphic* g = GetCellGraphic(DisplToRealCol(ACol), ARow);
+    if (!g)
+        return TRect();
+    const TRect C = CellRect(ACol, ARow);
+    const unsigned v = unsigned(std::lround(g->CellValue()));
+    const unsigned size = unsigned(g->CellIndex());
+    TRect r;
+    r.Left = C.Left + int(v & 0xFFFF);
+    r.Top = C.Top + int(v >> 16);
+    r.Right = r.Left + int(size & 0xFFFF);
+    r.Bottom = r.Top + int(size >> 16);
+    if (g->CellVAlign() == vaFull) {
+        r.Top = C.Top;
+        r.Bottom = C.Bottom;
+    }
+    if (g->CellHAlign() == haFull) {
+        r.Left = C.Left;
+        r.Right = C.Right;
+    }
+    return r;
+}
+
+void TVerIvovavOzed::PushButton(int ACol, int ARow, bool Pushed)
+{
+    const int realCol = DisplToRealCol(ACol);
+    TCellGraphic* g = GetCellGraphic(realCol, ARow);
+    if (!g || g->CellType() == ctNode)
+        return;
+    g->SetCellBoolean(Pushed);
+    RepaintCell(ACol, ARow);
+}
+
+bool TVerIvovavOzed::DoRatingChange(int ACol, int ARow, double& NewRate)
+{
+    bool allow = true;
+    if (OnRatingChange) {
+        // The event carries whole numbers; a handler that leaves the value alone keeps the half point.
+        const int asked = int(NewRate);
+        int rate = asked;
+        OnRatingChange(this, ACol, ARow, rate, allow);
+        if (rate != asked)
+            NewRate = rate;
+    }
+    return allow;
+}
+
 // ---- radio group click -----------------------------------------------------------------------
 
 void TVerIvovavOzed::ClickCellRadioGroup(int ACol, int ARow, int DX, int DY)
@@ -431,9 +627,79 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     FMouseKeepDown = false;
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    FMouseSelect = msNormal;
 
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+
+    // A fixed column or row sized by its border takes the released position.
+    if (FSizingFixed) {
+        FSizeFixed = FSizingFixed = false;
+        const int c = FSizingFixedCol;
+        FSizingFixedCol = -1;
+        if (c >= 0) {
+            int before = 0;
+            for (int i = 0; i < c; ++i)
+                before += ColWidths(i);
+            int width = std::max(0, X - before);
+            SetColWidths(c, width);
+            if (OnEndColumnSize)
+                OnEndColumnSize(this, c);
+            if (OnUpdateColumnSize) {
+                const int set = width;
+                OnUpdateColumnSize(this, c, width);
+                if (width != set)
+                    SetColWidths(c, std::max(0, width));
+            }
+        }
+        viewport()->update();
+    }
+    if (FSizingFixedR) {
+        FSizeFixedR = FSizingFixedR = false;
+        const int r = FSizingFixedRow;
+        FSizingFixedRow = -1;
+        if (r >= 0) {
+            int before = 0;
+            for (int i = 0; i < r; ++i)
+                before += RowHeights(i);
+            SetRowHeights(r, std::max(0, Y - before));
+            if (OnEndRowSize)
+                OnEndRowSize(this, r);
+        }
+        viewport()->update();
+    }
+
+    // A held cell button fires when the release lands on it.
+    bool onButton = false;
+    if (FPushedCellButton.X >= 0) {
+        const TPoint held = FPushedCellButton;
+        const bool onCell = ACol >= 0 && ARow >= 0;
+        bool enabled = (Options() & goEditing) != 0;
+        if (!enabled && onCell && !FControlLook->NoDisabledButtonLook())
+            enabled = CellAllowsEditing(DisplToRealCol(ACol), ARow);
+        const bool heldFixed = held.X < FixedCols() || held.Y < FixedRows();
+        if (enabled || FControlLook->NoDisabledButtonLook() || heldFixed) {
+            if (!IsNode(held.Y))
+                PushButton(held.X, held.Y, false);
+            if (onCell) {
+                const TPoint b = BaseCell(ACol, ARow);
+                const TRect br = GetCellButtonRect(b.X, b.Y);
+                onButton = X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom;
+                if (onButton || (held.X < FixedCols() && FixedAsButtons()) || held.Y < FixedRows())
+                    DoButtonClick(DisplToRealCol(held.X), held.Y);
+            }
+        }
+        FPushedCellButton = {-1, -1};
+        viewport()->releaseMouse();
+    }
+    if (onButton) {
+        FDoOnClick = false;
+        FDeselectState = false;
+        FSelectionClick = false;
+        if (FGridState == gsSelecting)
+            FGridState = gsNormal;
+        return;
+    }
 
     // Fixed cells report the click, unless the release ends a column sizing.
     if (FDoOnClick && ACol >= 0 && ARow >= 0 && (ACol < FixedCols() || ARow < FixedRows())) {

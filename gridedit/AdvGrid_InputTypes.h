@@ -12,3 +12,8 @@ struct TWMMouse {
     TShiftState Keys;
     int Result = 0;
 };
+
+// How the next left press selects, as the pointer position decides it: over the top-left fixed
+// corner every cell, over a header cell a whole column, over a row header a whole row, on the
+// selection's grip a resize. Normal is the core's `msNormal`.
+enum TMouseSelectArea { msColumn = 16, msRow, msAll, msURL, msResize };
