@@ -131,6 +131,8 @@ void TBitmap::Assign(const TBitmap& source)
     FTransparentColor = source.FTransparentColor;
     FTransparentMode = source.FTransparentMode;
     SetImage(source.FImage);
+    FEmptyWidth = source.FEmptyWidth;
+    FEmptyHeight = source.FEmptyHeight;
 }
 
 void TBitmap::Rebind()
@@ -146,6 +148,8 @@ void TBitmap::SetImage(const QImage& image)
     FImage = image.isNull() ? QImage() : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                                                        : QImage::Format_RGB32);
     FImage.detach();
+    FEmptyWidth = 0;
+    FEmptyHeight = 0;
     Rebind();
     Changed();
 }
@@ -154,6 +158,8 @@ void TBitmap::SetSize(int w, int h)
 {
     w = std::max(0, w);
     h = std::max(0, h);
+    FEmptyWidth = w;
+    FEmptyHeight = h;
     if (w == FImage.width() && h == FImage.height())
         return;
     if (FCanvas)
@@ -175,12 +181,12 @@ void TBitmap::SetSize(int w, int h)
 
 void TBitmap::SetWidth(int w)
 {
-    SetSize(w, FImage.height());
+    SetSize(w, Height());
 }
 
 void TBitmap::SetHeight(int h)
 {
-    SetSize(FImage.width(), h);
+    SetSize(Width(), h);
 }
 
 TCanvas& TBitmap::Canvas()

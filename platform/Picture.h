@@ -75,8 +75,10 @@ public:
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(const TBitmap& source);
 
-    int Width() const override { return FImage.width(); }
-    int Height() const override { return FImage.height(); }
+    // While one side is 0 the bitmap holds no image, but the other side is kept, so that writing the
+    // width and then the height gives a bitmap of both.
+    int Width() const override { return FImage.isNull() ? FEmptyWidth : FImage.width(); }
+    int Height() const override { return FImage.isNull() ? FEmptyHeight : FImage.height(); }
     void SetWidth(int w) override;
     void SetHeight(int h) override;
     void SetSize(int w, int h); // new pixels are white
@@ -104,6 +106,8 @@ public:
 private:
     void Rebind();
     QImage FImage;
+    int FEmptyWidth = 0;
+    int FEmptyHeight = 0;
     std::unique_ptr<TCanvas> FCanvas;
     TColor FTransparentColor = clDefault;
     TTransparentMode FTransparentMode = tmAuto;

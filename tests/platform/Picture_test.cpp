@@ -252,6 +252,23 @@ TEST(Picture, BitmapCanvasSizeAndTransparency)
     EXPECT_EQ(bmp.Canvas().Pixels(0, 0), clRed); // copies do not share pixels
 }
 
+TEST(Picture, BitmapSizeWrittenOneSideAtATime)
+{
+    TBitmap bmp;
+    bmp.SetWidth(12);
+    EXPECT_TRUE(bmp.Empty());
+    EXPECT_EQ(bmp.Width(), 12);
+    bmp.SetHeight(7);
+    EXPECT_FALSE(bmp.Empty());
+    EXPECT_EQ(bmp.Image().size(), QSize(12, 7));
+
+    // Taking over an empty bitmap forgets the size written before.
+    TBitmap empty;
+    bmp.Assign(empty);
+    EXPECT_EQ(bmp.Width(), 0);
+    EXPECT_EQ(bmp.Height(), 0);
+}
+
 TEST(Picture, AssetNamesIgnoreCaseAndExtension)
 {
     QTemporaryDir dir;
