@@ -772,7 +772,7 @@ public:
     std::function<void(QObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
     std::function<void(QObject* Sender, int ARow, int ACol, const QString& FileName, bool& Allow)> OnOleDropFile;
     std::function<void(QObject* Sender, int ARow, int ACol, const QString& URL, bool& Allow)> OnOleDropURL;
-    std::function<void(QObject* Sender, int ACol, int ARow, int& NewRate, bool& Allow)> OnRatingChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
     std::function<void(QObject* Sender, int ARow, QString& HintStr)> OnScrollHint;
     std::function<void(QObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(QObject* Sender, int ACol, int ColWidth)> OnColumnSizing;

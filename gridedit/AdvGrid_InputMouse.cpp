@@ -557,14 +557,8 @@ void TVerIvovavOzed::PushButton(int ACol, int ARow, bool Pushed)
 bool TVerIvovavOzed::DoRatingChange(int ACol, int ARow, double& NewRate)
 {
     bool allow = true;
-    if (OnRatingChange) {
-        // The event carries whole numbers; a handler that leaves the value alone keeps the half point.
-        const int asked = int(NewRate);
-        int rate = asked;
-        OnRatingChange(this, ACol, ARow, rate, allow);
-        if (rate != asked)
-            NewRate = rate;
-    }
+    if (OnRatingChange)
+        OnRatingChange(this, ACol, ARow, NewRate, allow);
     return allow;
 }
 

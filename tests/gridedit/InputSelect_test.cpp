@@ -93,7 +93,7 @@ TEST(InputSelect, RatingPressSetsHalfPointsUnlessRefused)
         MakeObject(f.grid, 2, 2, ctRating)->SetCellAngle(5);
         f.grid->SetFloats(2, 2, 3.0);
         int events = 0;
-        f.grid->OnRatingChange = [&](QObject*, int col, int row, int&, bool& allow) {
+        f.grid->OnRatingChange = [&](QObject*, int col, int row, double&, bool& allow) {
             ++events;
             EXPECT_EQ(col, 2);
             EXPECT_EQ(row, 2);
