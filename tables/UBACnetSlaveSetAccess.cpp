@@ -140,10 +140,7 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent)
 
 TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
 {
-    if (FBACnetSlaveSetAccess == this) {
-        FBACnetSlaveSetAccess = nullptr;
-        Unregister_Window(QStringLiteral("FBACnetSlaveSetAccess"));
-    }
+    Release_Table_Instance(FBACnetSlaveSetAccess, this, "FBACnetSlaveSetAccess");
 }
 
 void TFBACnetSlaveSetAccess::Loaded()
@@ -152,19 +149,8 @@ void TFBACnetSlaveSetAccess::Loaded()
     PageControl1 = new QTabWidget(P_Body);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Body_Layout()->addWidget(PageControl1);
-    auto makeSheet = [this](const char* name, TZidIzavodUraz*& grid, const char* gridName) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QLatin1String(name));
-        auto* l = new QVBoxLayout(sheet);
-        l->setContentsMargins(0, 0, 0, 0);
-        grid = new TZidIzavodUraz(sheet);
-        grid->setObjectName(QLatin1String(gridName));
-        l->addWidget(grid);
-        PageControl1->addTab(sheet, QString());
-        return sheet;
-    };
-    TS_BACnet_in_Read = makeSheet("TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
-    TS_BACnet_in_Write = makeSheet("TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
+    TS_BACnet_in_Read = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
+    TS_BACnet_in_Write = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
     Build_Grid(ACG_BACnet_in_Read, false);
     Build_Grid(ACG_BACnet_in_Write, true);
 }

@@ -4,6 +4,7 @@
 #include "core/ULanguage.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "render/LbButton.h"
+#include "tables/UTable_Frame.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -203,10 +204,7 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : TForm(parent)
 
 TFBACnet_Eng_Unit::~TFBACnet_Eng_Unit()
 {
-    if (FBACnet_Eng_Unit == this) {
-        FBACnet_Eng_Unit = nullptr;
-        Unregister_Window(QStringLiteral("FBACnet_Eng_Unit"));
-    }
+    Release_Table_Instance(FBACnet_Eng_Unit, this, "FBACnet_Eng_Unit");
 }
 
 void TFBACnet_Eng_Unit::FormCreate()

@@ -86,10 +86,7 @@ TFIEC61850_Variables::TFIEC61850_Variables(QWidget* parent)
 
 TFIEC61850_Variables::~TFIEC61850_Variables()
 {
-    if (FIEC61850_Variables == this) {
-        FIEC61850_Variables = nullptr;
-        Unregister_Window(QStringLiteral("FIEC61850_Variables"));
-    }
+    Release_Table_Instance(FIEC61850_Variables, this, "FIEC61850_Variables");
 }
 
 void TFIEC61850_Variables::Loaded()

@@ -101,10 +101,7 @@ TFKNXAccess::TFKNXAccess(QWidget* parent) : TFTable_Frame(parent, "FKNXAccess", 
 
 TFKNXAccess::~TFKNXAccess()
 {
-    if (FKNXAccess == this) {
-        FKNXAccess = nullptr;
-        Unregister_Window(QStringLiteral("FKNXAccess"));
-    }
+    Release_Table_Instance(FKNXAccess, this, "FKNXAccess");
 }
 
 void TFKNXAccess::Loaded()

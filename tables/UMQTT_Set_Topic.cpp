@@ -149,10 +149,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : TFTable_Frame(parent, "FMQ
 
 TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 {
-    if (FMQTT_Set_Topic == this) {
-        FMQTT_Set_Topic = nullptr;
-        Unregister_Window(QStringLiteral("FMQTT_Set_Topic"));
-    }
+    Release_Table_Instance(FMQTT_Set_Topic, this, "FMQTT_Set_Topic");
 }
 
 void TFMQTT_Set_Topic::Loaded()
@@ -161,19 +158,8 @@ void TFMQTT_Set_Topic::Loaded()
     PageControl1 = new QTabWidget(P_Body);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Body_Layout()->addWidget(PageControl1);
-    auto makeSheet = [this](const char* name, TZidIzavodUraz*& grid, const char* gridName) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QLatin1String(name));
-        auto* l = new QVBoxLayout(sheet);
-        l->setContentsMargins(0, 0, 0, 0);
-        grid = new TZidIzavodUraz(sheet);
-        grid->setObjectName(QLatin1String(gridName));
-        l->addWidget(grid);
-        PageControl1->addTab(sheet, QString());
-        return sheet;
-    };
-    TS_MQTT_Publish = makeSheet("TS_MQTT_Publish", ACG_Pub, "ACG_Pub");
-    TS_MQTT_Subscribe = makeSheet("TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
+    TS_MQTT_Publish = Add_Grid_Sheet(PageControl1, "TS_MQTT_Publish", ACG_Pub, "ACG_Pub");
+    TS_MQTT_Subscribe = Add_Grid_Sheet(PageControl1, "TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
     Build_Grid(ACG_Pub, false);
     Build_Grid(ACG_Sub, true);
 }

@@ -83,10 +83,7 @@ TFOPC_UA_Server_Access::TFOPC_UA_Server_Access(QWidget* parent)
 
 TFOPC_UA_Server_Access::~TFOPC_UA_Server_Access()
 {
-    if (FOPC_UA_Server_Access == this) {
-        FOPC_UA_Server_Access = nullptr;
-        Unregister_Window(QStringLiteral("FOPC_UA_Server_Access"));
-    }
+    Release_Table_Instance(FOPC_UA_Server_Access, this, "FOPC_UA_Server_Access");
 }
 
 void TFOPC_UA_Server_Access::Loaded()

@@ -309,10 +309,7 @@ TFReceiveCAN::TFReceiveCAN(QWidget* parent) : TFCAN_Frames(parent, Receive_Layou
 
 TFReceiveCAN::~TFReceiveCAN()
 {
-    if (FReceiveCAN == this) {
-        FReceiveCAN = nullptr;
-        Unregister_Window(QStringLiteral("FReceiveCAN"));
-    }
+    Release_Table_Instance(FReceiveCAN, this, "FReceiveCAN");
 }
 
 bool TFReceiveCAN::Check_Send(int Row, int& Message)

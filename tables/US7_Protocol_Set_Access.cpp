@@ -163,10 +163,7 @@ TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
 
 TFS7_Protocol_Set_Access::~TFS7_Protocol_Set_Access()
 {
-    if (FS7_Protocol_Set_Access == this) {
-        FS7_Protocol_Set_Access = nullptr;
-        Unregister_Window(QStringLiteral("FS7_Protocol_Set_Access"));
-    }
+    Release_Table_Instance(FS7_Protocol_Set_Access, this, "FS7_Protocol_Set_Access");
 }
 
 void TFS7_Protocol_Set_Access::Loaded()
@@ -175,19 +172,8 @@ void TFS7_Protocol_Set_Access::Loaded()
     PageControl1 = new QTabWidget(P_Body);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Body_Layout()->addWidget(PageControl1);
-    auto makeSheet = [this](const char* name, TZidIzavodUraz*& grid, const char* gridName) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QLatin1String(name));
-        auto* l = new QVBoxLayout(sheet);
-        l->setContentsMargins(0, 0, 0, 0);
-        grid = new TZidIzavodUraz(sheet);
-        grid->setObjectName(QLatin1String(gridName));
-        l->addWidget(grid);
-        PageControl1->addTab(sheet, QString());
-        return sheet;
-    };
-    TS_S7_Read = makeSheet("TS_S7_Read", ACG_S7_Read, "ACG_S7_Read");
-    TS_S7_Write = makeSheet("TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
+    TS_S7_Read = Add_Grid_Sheet(PageControl1, "TS_S7_Read", ACG_S7_Read, "ACG_S7_Read");
+    TS_S7_Write = Add_Grid_Sheet(PageControl1, "TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
     Build_Grid(ACG_S7_Read, false);
     Build_Grid(ACG_S7_Write, true);
 }

@@ -136,10 +136,7 @@ TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent)
 
 TFSNMP_Trap_Access::~TFSNMP_Trap_Access()
 {
-    if (FSNMP_Trap_Access == this) {
-        FSNMP_Trap_Access = nullptr;
-        Unregister_Window(QStringLiteral("FSNMP_Trap_Access"));
-    }
+    Release_Table_Instance(FSNMP_Trap_Access, this, "FSNMP_Trap_Access");
 }
 
 void TFSNMP_Trap_Access::Loaded()
@@ -148,19 +145,8 @@ void TFSNMP_Trap_Access::Loaded()
     PageControl1 = new QTabWidget(P_Body);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Body_Layout()->addWidget(PageControl1);
-    auto makeSheet = [this](const char* name, TZidIzavodUraz*& grid, const char* gridName) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QLatin1String(name));
-        auto* l = new QVBoxLayout(sheet);
-        l->setContentsMargins(0, 0, 0, 0);
-        grid = new TZidIzavodUraz(sheet);
-        grid->setObjectName(QLatin1String(gridName));
-        l->addWidget(grid);
-        PageControl1->addTab(sheet, QString());
-        return sheet;
-    };
-    TS_SNMP_Read = makeSheet("TS_SNMP_Read", ACG_SNMP_Read, "ACG_SNMP_Read");
-    TS_SNMP_Write = makeSheet("TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
+    TS_SNMP_Read = Add_Grid_Sheet(PageControl1, "TS_SNMP_Read", ACG_SNMP_Read, "ACG_SNMP_Read");
+    TS_SNMP_Write = Add_Grid_Sheet(PageControl1, "TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
     Build_Grid(ACG_SNMP_Read, false);
     Build_Grid(ACG_SNMP_Write, true);
 }

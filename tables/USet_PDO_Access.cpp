@@ -105,15 +105,8 @@ void TFCANopen_Table::Loaded()
     Body_Layout()->addWidget(PageControl1);
     for (int i = 0; i < 2; ++i) {
         const TCANopen_Grid& g = FLayout.Grids[i];
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QLatin1String(g.Sheet_Name));
-        auto* l = new QVBoxLayout(sheet);
-        l->setContentsMargins(0, 0, 0, 0);
-        auto* grid = new TZidIzavodUraz(sheet);
-        grid->setObjectName(QLatin1String(g.Grid_Name));
-        l->addWidget(grid);
-        PageControl1->addTab(sheet, QString());
-        Sheet[i] = sheet;
+        TZidIzavodUraz* grid = nullptr;
+        Sheet[i] = Add_Grid_Sheet(PageControl1, g.Sheet_Name, grid, g.Grid_Name);
         (i == 0 ? sga : sgb) = grid;
 
         Setup_Table_Grid(grid, g.Col_Count, FLayout.Data_Rows, true);
@@ -358,10 +351,7 @@ TFSet_PDO_Access::TFSet_PDO_Access(QWidget* parent) : TFCANopen_Table(parent, PD
 
 TFSet_PDO_Access::~TFSet_PDO_Access()
 {
-    if (FSet_PDO_Access == this) {
-        FSet_PDO_Access = nullptr;
-        Unregister_Window(QStringLiteral("FSet_PDO_Access"));
-    }
+    Release_Table_Instance(FSet_PDO_Access, this, "FSet_PDO_Access");
 }
 
 TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent)

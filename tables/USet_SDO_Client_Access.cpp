@@ -2,6 +2,7 @@
 
 #include "core/UComon.h"
 #include "core/UVelmoraeFirmWare.h"
+#include "tables/UTable_Frame.h"
 
 #include <iterator>
 
@@ -81,10 +82,7 @@ TFSet_SDO_Client_Access::TFSet_SDO_Client_Access(QWidget* parent) : TFCANopen_Ta
 
 TFSet_SDO_Client_Access::~TFSet_SDO_Client_Access()
 {
-    if (FSet_SDO_Client_Access == this) {
-        FSet_SDO_Client_Access = nullptr;
-        Unregister_Window(QStringLiteral("FSet_SDO_Client_Access"));
-    }
+    Release_Table_Instance(FSet_SDO_Client_Access, this, "FSet_SDO_Client_Access");
 }
 
 TFSet_SDO_Client_Access* Create_FSet_SDO_Client_Access(QWidget* parent)

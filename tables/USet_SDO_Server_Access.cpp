@@ -2,6 +2,7 @@
 
 #include "core/UComon.h"
 #include "core/UVelmoraeFirmWare.h"
+#include "tables/UTable_Frame.h"
 
 #include <iterator>
 
@@ -61,10 +62,7 @@ TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFCANopen_Ta
 
 TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()
 {
-    if (FSet_SDO_Server_Access == this) {
-        FSet_SDO_Server_Access = nullptr;
-        Unregister_Window(QStringLiteral("FSet_SDO_Server_Access"));
-    }
+    Release_Table_Instance(FSet_SDO_Server_Access, this, "FSet_SDO_Server_Access");
 }
 
 TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent)

@@ -43,10 +43,7 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(QWidget* parent)
 
 TFTLS_Server_Known_Cert::~TFTLS_Server_Known_Cert()
 {
-    if (FTLS_Server_Known_Cert == this) {
-        FTLS_Server_Known_Cert = nullptr;
-        Unregister_Window(QStringLiteral("FTLS_Server_Known_Cert"));
-    }
+    Release_Table_Instance(FTLS_Server_Known_Cert, this, "FTLS_Server_Known_Cert");
 }
 
 void TFTLS_Server_Known_Cert::Loaded()

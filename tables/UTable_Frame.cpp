@@ -3,6 +3,7 @@
 #include "core/UComon.h"
 #include "core/UComon_Grid_Rows.h"
 #include "core/ULanguage.h"
+#include "core/UVelmoraeFirmWare.h"
 #include "grid/AdvCGrid.h"
 #include "grid/AdvGrid.h"
 #include "platform/Services.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -143,6 +145,13 @@ void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Capt
     }
 }
 
+// ---- the dialog's one instance -----------------------------------------------------------------
+
+void Unregister_Table_Window(const char* Instance_Name)
+{
+    Unregister_Window(QLatin1String(Instance_Name));
+}
+
 // ---- the grids --------------------------------------------------------------------------------
 
 void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool Col_Sizing)
@@ -162,6 +171,19 @@ void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool C
     const TFont bold = Bold_Tahoma();
     Grid->FixedFont().Assign(bold);
     Grid->ActiveCellFont().Assign(bold);
+}
+
+QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz*& Grid, const char* GridName)
+{
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QLatin1String(SheetName));
+    auto* l = new QVBoxLayout(sheet);
+    l->setContentsMargins(0, 0, 0, 0);
+    Grid = new TZidIzavodUraz(sheet);
+    Grid->setObjectName(QLatin1String(GridName));
+    l->addWidget(Grid);
+    Pages->addTab(sheet, QString());
+    return sheet;
 }
 
 void Put_Row_Numbers(TVerIvovavOzed* Grid)

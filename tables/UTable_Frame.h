@@ -20,6 +20,7 @@
 #include <vector>
 
 class QLabel;
+class QTabWidget;
 class QVBoxLayout;
 class TLbButton;
 class TVerIvovavOzed;
@@ -87,7 +88,27 @@ private:
     QVBoxLayout* FBody_Layout = nullptr;
 };
 
+// ---- the dialog's one instance ----
+
+// Takes the window of that name off the open-window list.
+void Unregister_Table_Window(const char* Instance_Name);
+
+// A dialog going away clears its instance variable, when that still names it, and leaves the
+// open-window list.
+template <class T>
+void Release_Table_Instance(T*& Instance, const T* Self, const char* Instance_Name)
+{
+    if (Instance == Self) {
+        Instance = nullptr;
+        Unregister_Table_Window(Instance_Name);
+    }
+}
+
 // ---- the grids ----
+
+// Adds a tab sheet named `SheetName` to `Pages` holding one grid named `GridName`, which fills it.
+// The tab's caption is set later with the language.
+QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz*& Grid, const char* GridName);
 
 // What the window's design gives every table grid: the counts, the fixed header row (22 high)
 // and row-number column (40 wide), grid lines, range selection, in-place editing, scroll bars in

@@ -5,6 +5,7 @@
 #include "core/UVelmoraeFirmWare.h"
 #include "grid/AdvGrid.h"
 #include "render/LbButton.h"
+#include "tables/UTable_Frame.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,10 +50,7 @@ TFTopicTemplate::~TFTopicTemplate()
 {
     // The keyword grid hooks the window's resize event; it goes while the window still exists.
     delete Splitter1;
-    if (FTopicTemplate == this) {
-        FTopicTemplate = nullptr;
-        Unregister_Window(QStringLiteral("FTopicTemplate"));
-    }
+    Release_Table_Instance(FTopicTemplate, this, "FTopicTemplate");
 }
 
 void TFTopicTemplate::Loaded()

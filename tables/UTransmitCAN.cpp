@@ -4,6 +4,7 @@
 #include "core/UVelmoraeFirmWare.h"
 #include "grid/AdvCGrid.h"
 #include "platform/SysUtils.h"
+#include "tables/UTable_Frame.h"
 
 TFTransmitCAN* FTransmitCAN = nullptr;
 
@@ -69,10 +70,7 @@ TFTransmitCAN::TFTransmitCAN(QWidget* parent) : TFCAN_Frames(parent, Transmit_La
 
 TFTransmitCAN::~TFTransmitCAN()
 {
-    if (FTransmitCAN == this) {
-        FTransmitCAN = nullptr;
-        Unregister_Window(QStringLiteral("FTransmitCAN"));
-    }
+    Release_Table_Instance(FTransmitCAN, this, "FTransmitCAN");
 }
 
 void TFTransmitCAN::FormShow()
