@@ -15,10 +15,7 @@
 //   CellsEx(c, r) ...    real column, real row (hidden rows are readable and writable)
 //   Col, Row, ColCount, RowCount, widths and heights: displayed positions
 //   RealColIndex / DisplColIndex and RealRowIndex / DisplRowIndex convert.
-// The settings stand-ins still carry a combo stand-in; the real combo editor is TGridCombo.
-#define TGridCombo TGridComboStandIn
 #include "grid/AdvGridSettingsStubs.h"
-#undef TGridCombo
 #include "grid/BaseGrid.h"
 #include "grid/GridLists.h"
 #include "grid/GridSettings.h"

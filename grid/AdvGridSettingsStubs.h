@@ -292,15 +292,6 @@ public:
     using QObject::QObject;
 };
 
-// The combo cell editor as far as the grid's column settings reach it: its item list and the
-// number of items the drop-down shows.
-class TGridCombo {
-public:
-    platform::TStringList Items;
-    int DropDownCount = 8;
-    int ItemIndex = -1;
-};
-
 // The spin cell editor as far as the column settings reach it.
 class TGridSpin {
 public:
