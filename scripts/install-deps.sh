@@ -6,7 +6,9 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libpugixml-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-wine fontconfig
+  xvfb xdotool x11-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
