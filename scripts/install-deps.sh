@@ -7,7 +7,7 @@ PACKAGES=(
   libpugixml-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-wine fontconfig
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils openbox wmctrl
   clang libclang-rt-14-dev
 )
 missing=()
