@@ -467,7 +467,7 @@ void TZidIzavodUraz::Notification(QObject* AComponent)
     }
 }
 
-QString TZidIzavodUraz::GetVersionString() { return TVerIvovavOzed::GetVersionString(); }
+QString TZidIzavodUraz::GetVersionString() { return VersionBytes(GetVersionNr()) + QStringLiteral(" Aug, 2012"); }
 
 // ---- column moves and widths -----------------------------------------------------------------
 
@@ -480,10 +480,16 @@ void TZidIzavodUraz::ColumnMoved(int FromIndex, int ToIndex)
     TVerIvovavOzed::ColumnMoved(FromIndex, ToIndex);
     BeginUpdate();
     FColMoving = true;
-    // The definition moves whole: every setting goes with it.
+    // The definition moves with every setting a copy of it takes; the popup type and the two
+    // print switches, which a copy does not take, start again from their initial values.
     if (realFrom >= 0 && realFrom < FColumnCollection->Count() && realTo >= 0 &&
-        realTo < FColumnCollection->Count())
+        realTo < FColumnCollection->Count()) {
         FColumnCollection->Items(realFrom)->SetIndex(realTo);
+        TGridColumnItem* moved = FColumnCollection->Items(realTo);
+        moved->FColumnPopupType = cpFixedCellsRClick;
+        moved->FPrintBorderCustom = true;
+        moved->FPrintFontCustom = true;
+    }
     SetTopRow(top);
     FColMoving = false;
     EndUpdate();

@@ -233,7 +233,7 @@ public:
     void Notification(QObject* AComponent);
 
     int GetVersionNr() override { return 0x03010301; }
-    QString GetVersionString();
+    QString GetVersionString() override;
 
     // ---- per-cell hooks answered from the definitions
     void GetCellDefaultProps(int ACol, int ARow, TFont& AFont, TBrush& ABrush, TColor& AColorTo,

@@ -230,17 +230,15 @@ void TVerIvovavOzed::UpdateScrollBarAlways(bool Force)
     }
 }
 
-int TVerIvovavOzed::GetVersionNr() { return 0x03010301; }
+int TVerIvovavOzed::GetVersionNr() { return 0x06020103; }
 
-QString TVerIvovavOzed::GetVersionString()
+QString TVerIvovavOzed::VersionBytes(int Nr)
 {
-    const unsigned v = unsigned(GetVersionNr());
-    return QStringLiteral("%1.%2.%3.%4 Aug, 2012")
-        .arg((v >> 24) & 0xFF)
-        .arg((v >> 16) & 0xFF)
-        .arg((v >> 8) & 0xFF)
-        .arg(v & 0xFF);
+    const unsigned v = unsigned(Nr);
+    return QStringLiteral("%1.%2.%3.%4").arg((v >> 24) & 0xFF).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
 }
+
+QString TVerIvovavOzed::GetVersionString() { return VersionBytes(GetVersionNr()) + QStringLiteral(" Sep, 2012"); }
 
 // ---- column headers --------------------------------------------------------------------------
 

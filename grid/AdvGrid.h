@@ -142,8 +142,10 @@ public:
     void UpdateScrollBarAlways(bool Force);
     // Suspends painting; nested. Only a visible grid counts.
     int UpdateCount() const { return FUpdateCount; }
-    QString GetVersionString();
+    virtual QString GetVersionString();
     virtual int GetVersionNr();
+    // The four bytes of a version number, most significant first, joined by ".".
+    static QString VersionBytes(int Nr);
     // Places the control; with IntegralHeight the height is cut down to whole rows.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     bool IntegralHeight() const { return FIntegralHeight; }

@@ -57,7 +57,8 @@ void TVerIvovavOzed::AutoSizeColumnWidth(int ACol, bool GrowOnly)
     int W = AutoSizeInsetX() + M + 2 * lines + 2;
     if (GrowOnly && ColWidths(ACol) >= W)
         return;
-    DoUpdateColumnSize(ACol, W);
+    // The automatic-sizing hook: a column grid applies its definition's automatic limits here.
+    DoUpdateColumnSizeEx(ACol, W);
     SetColWidths(ACol, std::max(0, ClampToLimits(W, FMinColWidth, FMaxColWidth)));
 }
 

@@ -350,6 +350,17 @@ void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)
         EndUpdate();
     }
 
+    // The base grid's move into a disabled row is refused; Up and Down go on to the nearest
+    // enabled row in their direction instead, and stay put when there is none.
+    if ((key == VK_UP || key == VK_DOWN) && FUseEnabledRows && FNavigation->SkipDisabledRows() && Row() == oldRow) {
+        const int step = key == VK_UP ? -1 : 1;
+        for (int r = oldRow + step; r >= FixedRows() && r <= lastNormal; r += step)
+            if (RowEnabled(r)) {
+                SetRow(r);
+                break;
+            }
+    }
+
     // Step 20.
     const int selRow =
         FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent() ? DisplToRealRow(Row()) : Row();

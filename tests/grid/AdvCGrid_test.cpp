@@ -180,6 +180,7 @@ TEST(AdvCGrid, MovingAColumnMovesItsDefinitionWhole)
     d->ComboItems().Add("x");
     d->SetColumnPopupType(cpAllCellsLClick);
     d->SetPrintFontCustom(false);
+    d->SetPrintBorderCustom(false);
     g.SetCells(1, 2, "cell");
     int from = -1, to = -1;
     g.OnAfterColumnMoved = [&](QObject*, int f, int t) { from = f, to = t; };
@@ -190,11 +191,35 @@ TEST(AdvCGrid, MovingAColumnMovesItsDefinitionWhole)
     EXPECT_EQ(m->Header(), "moved");
     EXPECT_EQ(m->Editor(), edComboEdit);
     EXPECT_EQ(g.Columns().Items(3)->ComboItems().Count(), 1);
-    EXPECT_EQ(m->ColumnPopupType(), cpAllCellsLClick);
-    EXPECT_FALSE(m->PrintFontCustom());
+    // What a copy of a definition does not take starts again from its initial value.
+    EXPECT_EQ(m->ColumnPopupType(), cpFixedCellsRClick);
+    EXPECT_TRUE(m->PrintFontCustom());
+    EXPECT_TRUE(m->PrintBorderCustom());
     EXPECT_EQ(g.Cells(3, 2), "cell");
     EXPECT_EQ(g.Cells(3, 0), "moved");
     EXPECT_EQ(g.Columns().Count(), 5);
+}
+
+TEST(AdvCGrid, EachGridKindAnswersItsOwnVersion)
+{
+    QWidget window;
+    TVerIvovavOzed* plain = new TVerIvovavOzed(&window);
+    TVerIvovavOzed* columns = new TZidIzavodUraz(&window);
+    struct Case {
+        const char* what;
+        TVerIvovavOzed* grid;
+        int nr;
+        const char* text;
+        const char* version;
+    } cases[] = {
+        {"string grid", plain, 100794627, "6.2.1.3 Sep, 2012", "6.2.1.3"},
+        {"column grid", columns, 0x03010301, "3.1.3.1 Aug, 2012", "3.1.3.1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.grid->GetVersionNr(), c.nr) << c.what;
+        EXPECT_EQ(c.grid->GetVersionString(), c.text) << c.what;
+        EXPECT_EQ(c.grid->Version(), c.version) << c.what;
+    }
 }
 
 TEST(AdvCGrid, ResetOrganizationPutsColumnsBackAtTheirOrganisedPlace)

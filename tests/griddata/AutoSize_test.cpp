@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 struct SizeGrid {
@@ -110,6 +113,43 @@ TEST(AutoSize, DoubleClickOnAHeaderBorderSizesTheColumn)
     QTest::mouseDClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint((r2.Left + r2.Right) / 2, 5));
     QCoreApplication::processEvents();
     EXPECT_EQ(dblCells, 1);
+}
+
+TEST(AutoSize, HeaderDoubleClickKeepsTheColumnDefinitionsAutomaticLimits)
+{
+    SizeGrid t;
+    TZidIzavodUraz& g = *t.grid;
+    g.SetCells(1, 1, "a fairly long cell text");
+    const int natural = g.GetCellTextSize(1, 1, false, false).cx + 8;
+    std::vector<std::pair<int, int>> seen;
+    g.OnUpdateColumnSize = [&](QObject*, int c, int& w) { seen.push_back({c, w}); };
+    auto dblClickBorder = [&](int col) {
+        const TRect r = g.CellRect(col, 0);
+        QTest::mouseDClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Right - 1, (r.Top + r.Bottom) / 2));
+        QCoreApplication::processEvents();
+    };
+    struct Case {
+        const char* what;
+        int col, autoMin, autoMax, userMin, userMax, expect;
+    } cases[] = {
+        {"empty column raised to its automatic minimum", 2, 40, 0, 0, 0, 40},
+        {"long text cut to its automatic maximum", 1, 0, 30, 0, 0, 30},
+        {"limits of the user's sizing do not apply", 1, 0, 0, 0, 20, natural},
+        {"no limits: the natural width", 1, 0, 0, 0, 0, natural},
+    };
+    for (const Case& c : cases) {
+        TGridColumnItem* d = g.Columns().Items(c.col);
+        d->SetAutoMinSize(c.autoMin);
+        d->SetAutoMaxSize(c.autoMax);
+        d->SetMinSize(c.userMin);
+        d->SetMaxSize(c.userMax);
+        seen.clear();
+        g.SetColWidths(c.col, 64);
+        dblClickBorder(c.col);
+        EXPECT_EQ(g.ColWidths(c.col), c.expect) << c.what;
+        ASSERT_FALSE(seen.empty()) << c.what;
+        EXPECT_EQ(seen.front(), std::make_pair(c.col, c.expect)) << c.what << ": the event sees the limited width";
+    }
 }
 
 TEST(AutoSize, FittingNeverGivesANegativeWidth)

@@ -275,6 +275,38 @@ TEST(InputKeys, DownOnTheLastRowAppendsWhenAsked)
     EXPECT_EQ(t.grid->Cells(1, 4), "");
 }
 
+TEST(InputKeys, ArrowsJumpOverDisabledRows)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> disabled;
+        bool skip;
+        int fromRow;
+        Qt::Key key;
+        int toRow;
+    } cases[] = {
+        {"Down over one", {3}, true, 2, Qt::Key_Down, 4},
+        {"Up over one", {3}, true, 4, Qt::Key_Up, 2},
+        {"Down over two", {3, 4}, true, 2, Qt::Key_Down, 5},
+        {"Up over two", {2, 3}, true, 4, Qt::Key_Up, 1},
+        {"Down with none enabled below", {4, 5}, true, 3, Qt::Key_Down, 3},
+        {"Up with none enabled above", {1, 2}, true, 3, Qt::Key_Up, 3},
+        {"an enabled neighbour is the plain step", {4}, true, 2, Qt::Key_Down, 3},
+        {"without skipping the disabled row is entered", {3}, false, 2, Qt::Key_Down, 3},
+    };
+    for (const Case& c : cases) {
+        TableGrid t(6);
+        t.grid->Navigation().SetSkipDisabledRows(c.skip);
+        for (int r : c.disabled)
+            t.grid->SetRowEnabled(r, false);
+        t.go(1, c.fromRow);
+        ASSERT_EQ(t.grid->Row(), c.fromRow) << c.what;
+        t.key(c.key);
+        EXPECT_EQ(t.grid->Row(), c.toRow) << c.what;
+        EXPECT_EQ(t.grid->Col(), 1) << c.what;
+    }
+}
+
 TEST(InputKeys, ScrollOnlyModeMovesNoCell)
 {
     TableGrid t(40);
