@@ -26,17 +26,21 @@
 #include "tables/UTopicTemplate.h"
 #include "tables/UTransmitCAN.h"
 
+#include "platform/Fonts.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    platform::InstallDesignFonts();
 
     // The windows are created in their fixed order, each create handler running before the next
     // window exists: the main window first, so the language table, the folders, the settings and
     // the configuration paths are ready when the others apply their texts. A window of a later
     // unit is created here in its place and registers itself with the main window.
     TFVelmoraeFirmWare* main = Create_FVelmoraeFirmWare();
+    platform::TForm::SetMainForm(main);
     Create_FAbout(main);
     Create_FNew_Project(main);
     Create_FOpenConf(main);

@@ -1,9 +1,24 @@
 #include "platform/Form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 namespace platform {
+
+namespace {
+QPointer<TForm> g_MainForm;
+} // namespace
+
+TForm* TForm::MainForm()
+{
+    return g_MainForm.data();
+}
+
+void TForm::SetMainForm(TForm* form)
+{
+    g_MainForm = form;
+}
 
 TForm::TForm(QWidget* parent)
     : QDialog(parent)
@@ -87,11 +102,15 @@ void TForm::Close()
         showMinimized();
         return;
     case caFree:
-        hide();
-        deleteLater();
-        return;
     case caHide:
         hide();
+        if (this == MainForm()) {
+            // The windows are released after the loop has ended, not here.
+            QCoreApplication::quit();
+            return;
+        }
+        if (action == caFree)
+            deleteLater();
         return;
     }
 }
@@ -150,17 +169,26 @@ IDialogButton* TForm::CancelButton() const
 
 bool TForm::DialogKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    if ((modifiers & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    IDialogButton* target = nullptr;
-    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter)
-        target = DefaultButton();
-    else if (qtKey == Qt::Key_Escape)
-        target = CancelButton();
-    if (!target || !target->CanClickAsDialogKey())
-        return false;
-    target->ClickAsDialogKey();
-    return true;
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+        // Enter belongs to the default button whatever the shift state; a hidden or disabled
+        // default button still takes the key, without clicking.
+        IDialogButton* target = DefaultButton();
+        if (!target)
+            return false;
+        if (target->CanClickAsDialogKey())
+            target->ClickAsDialogKey();
+        return true;
+    }
+    if (qtKey == Qt::Key_Escape) {
+        if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        IDialogButton* target = CancelButton();
+        if (!target || !target->CanClickAsDialogKey())
+            return false;
+        target->ClickAsDialogKey();
+        return true;
+    }
+    return false;
 }
 
 void TForm::keyPressEvent(QKeyEvent* event)

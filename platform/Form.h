@@ -48,6 +48,11 @@ public:
     void Close();
     bool Visible() const { return isVisible(); }
 
+    // The application's main form: closing it ends the application's event loop once its close
+    // handling has run (closing any other form only closes that form).
+    static TForm* MainForm();
+    static void SetMainForm(TForm* form);
+
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
     int ClientWidth() const { return width(); }
@@ -75,8 +80,8 @@ protected:
     // would have given; call the base first.
     virtual void Loaded();
 
-    // Enter with no modifier clicks the default button, Escape with no modifier the cancel button;
-    // true when the key was used. Called for keys no focused control took.
+    // Enter (with any modifier) clicks the default button, Escape with no Shift, Ctrl or Alt the
+    // cancel button; true when the key was used. Called for keys no focused control took.
     virtual bool DialogKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
     void keyPressEvent(QKeyEvent* event) override;

@@ -899,6 +899,7 @@ void TLbButton::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (isEnabled() && !event->isAutoRepeat()) {
         bDown = true;
+        FPressKey = event->key();
         RepaintNow();
     }
 }
@@ -910,8 +911,11 @@ void TLbButton::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+    const bool pressedHere = FPressKey == event->key() && bDown;
+    FPressKey = 0;
     QPointer<TLbButton> self(this);
-    Click();
+    if (pressedHere)
+        Click();
     if (self)
         RepaintNow();
 }
@@ -925,6 +929,11 @@ void TLbButton::focusInEvent(QFocusEvent* event)
 void TLbButton::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    // A key held while the focus moves away is no press of this button any more.
+    if (FPressKey) {
+        FPressKey = 0;
+        bDown = false;
+    }
     RepaintNow();
 }
 

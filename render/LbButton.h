@@ -192,6 +192,9 @@ private:
     bool FCancel = false;
     bool FSlowDecease = false;
     bool bDown = false;
+    // The key (Enter or Space) whose press on this button set bDown; only its release clicks, so an
+    // Enter pressed in another window (a message box closing) does not click here on its release.
+    int FPressKey = 0;
     bool bCursorOnButton = false;
     // The fade-out timer (30 ms, GUI thread); absent while SlowDecease is off.
     std::unique_ptr<QTimer> FThread;

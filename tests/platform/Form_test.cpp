@@ -58,10 +58,12 @@ void WhenShown(const std::function<void()>& action)
     QTimer::singleShot(0, action);
 }
 
-void Press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+// Sends a key press; true when some widget on the way accepted it.
+bool Press(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     QKeyEvent press(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(target, &press);
+    return press.isAccepted();
 }
 
 } // namespace
@@ -76,6 +78,9 @@ TEST(Form, EnterAndEscapeReachTheDefaultAndCancelButtons)
     const Case cases[] = {
         {Qt::Key_Return, Qt::NoModifier, mrOk},
         {Qt::Key_Enter, Qt::KeypadModifier, mrOk},
+        {Qt::Key_Return, Qt::ShiftModifier, mrOk},  // Enter ignores the shift state
+        {Qt::Key_Return, Qt::ControlModifier, mrOk},
+        {Qt::Key_Return, Qt::AltModifier, mrOk},
         {Qt::Key_Escape, Qt::NoModifier, mrCancel},
     };
     for (const Case& c : cases) {
@@ -96,9 +101,13 @@ TEST(Form, KeysThatDoNotClick)
     TTestForm form;
     form.Create();
     form.Show();
-    Press(form.Edit, Qt::Key_Return, Qt::ShiftModifier);  // modifiers: no dialog key
+    Press(form.Edit, Qt::Key_Escape, Qt::ShiftModifier);  // Escape with a modifier: no dialog key
+    Press(form.Edit, Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_EQ(form.Cancel->Clicks, 0);
     form.Ok->setEnabled(false);
-    Press(form.Edit, Qt::Key_Return);  // a disabled default button is not clicked
+    // A disabled default button is not clicked, but Enter stops there all the same.
+    EXPECT_TRUE(Press(&form, Qt::Key_Return));
+    EXPECT_TRUE(Press(&form, Qt::Key_Return, Qt::ShiftModifier));
     EXPECT_EQ(form.Ok->Clicks, 0);
     EXPECT_TRUE(form.isVisible());
 

@@ -63,12 +63,17 @@ struct Dialog {
 
 TEST(LbButtonDialog, ClosesWithTheRightResult)
 {
-    enum Action { ClickOk, ClickCancel, EnterInEdit, EscapeInEdit, EscapeOnOk, EnterOnCancel, SpaceOnOk };
+    enum Action {
+        ClickOk, ClickCancel, EnterInEdit, ShiftEnterInEdit, CtrlEnterInEdit, EscapeInEdit, EscapeOnOk,
+        EnterOnCancel, SpaceOnOk
+    };
     struct Case { Action action; platform::TModalResult result; int okClicks, cancelClicks; };
     const Case cases[] = {
         {ClickOk, platform::mrOk, 1, 0},
         {ClickCancel, platform::mrCancel, 0, 1},
         {EnterInEdit, platform::mrOk, 1, 0},
+        {ShiftEnterInEdit, platform::mrOk, 1, 0},
+        {CtrlEnterInEdit, platform::mrOk, 1, 0},
         {EscapeInEdit, platform::mrCancel, 0, 1},
         {EscapeOnOk, platform::mrCancel, 0, 1},     // a focused button does not swallow Escape
         {EnterOnCancel, platform::mrCancel, 0, 1},  // a focused button answers Enter itself
@@ -81,6 +86,8 @@ TEST(LbButtonDialog, ClosesWithTheRightResult)
             case ClickOk: QTest::mouseClick(d.ok, Qt::LeftButton); break;
             case ClickCancel: QTest::mouseClick(d.cancel, Qt::LeftButton); break;
             case EnterInEdit: QTest::keyClick(d.edit, Qt::Key_Return); break;
+            case ShiftEnterInEdit: QTest::keyClick(d.edit, Qt::Key_Return, Qt::ShiftModifier); break;
+            case CtrlEnterInEdit: QTest::keyClick(d.edit, Qt::Key_Return, Qt::ControlModifier); break;
             case EscapeInEdit: QTest::keyClick(d.edit, Qt::Key_Escape); break;
             case EscapeOnOk: QTest::keyClick(d.ok, Qt::Key_Escape); break;
             case EnterOnCancel: QTest::keyClick(d.cancel, Qt::Key_Return); break;
@@ -103,6 +110,36 @@ TEST(LbButtonDialog, ReleaseOutsideDoesNotClick)
     EXPECT_FALSE(d.ok->Down());
     EXPECT_EQ(d.okClicks, 0);
     EXPECT_EQ(d.form.ModalResult(), platform::mrNone);
+}
+
+TEST(LbButtonDialog, KeyReleaseClicksOnlyAfterItsOwnPress)
+{
+    // The Enter that closed a message box is released over the button behind it: no click.
+    Dialog d;
+    d.form.Show();
+    d.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.form));
+    d.ok->setFocus();
+    QTest::keyRelease(d.ok, Qt::Key_Return);
+    QTest::keyRelease(d.ok, Qt::Key_Space);
+    EXPECT_EQ(d.okClicks, 0);
+    // A press of one key and the release of another do not pair.
+    QTest::keyPress(d.ok, Qt::Key_Space);
+    QTest::keyRelease(d.ok, Qt::Key_Return);
+    EXPECT_EQ(d.okClicks, 0);
+    // A press that lost the focus before its release is taken back.
+    QTest::keyPress(d.ok, Qt::Key_Return);
+    d.cancel->setFocus();
+    QTest::keyRelease(d.ok, Qt::Key_Return);
+    EXPECT_EQ(d.okClicks, 0);
+    EXPECT_FALSE(d.ok->Down());
+    // Press and release of the same key on the button: one click per press.
+    d.ok->setFocus();
+    QTest::keyPress(d.ok, Qt::Key_Space);
+    QTest::keyRelease(d.ok, Qt::Key_Space);
+    QTest::keyRelease(d.ok, Qt::Key_Space);
+    EXPECT_EQ(d.okClicks, 1);
+    d.form.Hide();
 }
 
 TEST(LbButtonDialog, HiddenOrDisabledDefaultPassesEnterOn)
