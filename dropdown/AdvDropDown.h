@@ -21,6 +21,10 @@ enum TGradientDirection { gdHorizontal, gdVertical };
 // Colour presets of selected and hot items.
 enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 
+// Where an item's caption stands beside its image or colour box (items of the selector, buttons
+// of the calculator pad).
+enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
+
 // Look of the speed button in the drop-down button: a push button or the arrow of a drop-down.
 enum TButtonStyle { bsButton, bsDropDown };
 

@@ -224,8 +224,10 @@ TAdvCustomDropDown::TAdvCustomDropDown(QWidget* AOwner) : QLineEdit(AOwner)
             return;
         }
         ++FChangeCount;
-        if (OnChange)
-            OnChange(this);
+        try {
+            HandleChange();
+        } catch (...) {
+        }
     });
 }
 

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -24,6 +25,7 @@
 #include <vector>
 
 class TAdvCustomDropDown;
+class TItemAppearance;
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
 
@@ -496,6 +498,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    bool ForwardToEdit(QMouseEvent* event);
     uint32_t FDeActivate = 0;
     bool FShadow = true;
     TAdvFooter* FFooter = nullptr;
@@ -684,7 +687,7 @@ public:
 
     // The key messages the edit handles: the key-down part and the character part. The pop-up
     // and its control hand their keys on to these.
-    void PerformKeyDown(Word Key, TShiftState Shift);
+    virtual void PerformKeyDown(Word Key, TShiftState Shift);
     void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false);
 
     // ---- events ----
@@ -704,6 +707,8 @@ public:
     TClipboardEvent OnClipboardPaste;
     TClipboardEvent OnClipboardCut;
     TNotifyEvent OnChange;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
     std::function<void(QObject* Sender, QChar& Key)> OnKeyPress;
     std::function<void(QObject* Sender, Word& Key, TShiftState Shift)> OnKeyDown;
 
@@ -758,9 +763,23 @@ public:
 protected:
     // Hands over the control the pop-up shows.
     void SetControl(QWidget* Value);
+    // Renews the value a cancelled close restores (for descendants whose pop-up work should
+    // survive Escape).
+    void SetOldText(const QString& Value) { FOldText = Value; }
+    // Colours an item appearance of the item pickers for a component style; nothing for nullptr
+    // and for tsCustom.
+    void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TOrlexStyle AStyle);
     // Keys of the masked edit itself (navigation, editing); called as the inherited step.
     virtual void HandleKeyDown(Word& Key, TShiftState Shift);
     virtual void HandleKeyPress(QChar& Key);
+    // The text changed (not for a change the typed-input layer swallows): fires OnChange.
+    virtual void HandleChange();
+    // The focus came into the edit from elsewhere / left it for elsewhere. Opening and closing
+    // its own pop-up, and the window losing or regaining the activation, count as neither.
+    virtual void DoEnter();
+    virtual void DoExit();
+    // A left press on the edit is held (a drag begun on the edit, which the open pop-up hands on).
+    bool EditMouseDown() const { return FEditMouseDown; }
     int FrameWidth() const;
     // The value: the window text without prefix and suffix.
     QString Value() const { return Text(); }
@@ -880,4 +899,17 @@ private:
     bool FCreated = false;
     bool FDestroying = false;
     int FChangeCount = 0; // change notifications delivered
+    bool FEditMouseDown = false;
 };
+
+// ---- screens, as the pop-up's placement sees them -----------------------------------------------
+
+struct TDropDownScreen {
+    QRect Geometry;  // the whole monitor
+    QRect WorkArea;  // without task bars and docks
+};
+// The monitors, the primary one first; by default the application's screens. Tests install
+// their own layout (nullptr goes back to the default).
+using TDropDownScreenQuery = std::function<std::vector<TDropDownScreen>()>;
+void SetDropDownScreenQuery(TDropDownScreenQuery query);
+std::vector<TDropDownScreen> DropDownScreens();

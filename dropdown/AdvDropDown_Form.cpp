@@ -301,15 +301,62 @@ void TDropDownForm::SizeTo(QPoint globalPos)
     }
 }
 
+bool TDropDownForm::ForwardToEdit(QMouseEvent* event)
+{
+    // A drag begun on the edit (the press that opened the pop-up, say) goes on reaching the
+    // edit although the open pop-up holds the mouse.
+    if (FSizing || !FAdvDropDown || !FAdvDropDown->EditMouseDown())
+        return false;
+    TAdvCustomDropDown* edit = FAdvDropDown;
+    const QPointF global = event->globalPosition();
+    QMouseEvent forwarded(event->type(), edit->mapFromGlobal(global), edit->window()->mapFromGlobal(global), global,
+                          event->button(), event->buttons(), event->modifiers());
+    QCoreApplication::sendEvent(edit, &forwarded);
+    return true;
+}
+
 void TDropDownForm::mouseMoveEvent(QMouseEvent* event)
 {
+    if (ForwardToEdit(event))
+        return;
     SizeTo(event->globalPosition().toPoint());
 }
 
 void TDropDownForm::mouseReleaseEvent(QMouseEvent* event)
 {
-    FSizing = false;
     event->accept();
+    if (ForwardToEdit(event))
+        return;
+    FSizing = false;
+}
+
+// ---- screens -----------------------------------------------------------------------------------
+
+namespace {
+TDropDownScreenQuery& ScreenQuery()
+{
+    static TDropDownScreenQuery query;
+    return query;
+}
+} // namespace
+
+void SetDropDownScreenQuery(TDropDownScreenQuery query)
+{
+    ScreenQuery() = std::move(query);
+}
+
+std::vector<TDropDownScreen> DropDownScreens()
+{
+    if (ScreenQuery())
+        return ScreenQuery()();
+    std::vector<TDropDownScreen> result;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        result.push_back({primary->geometry(), primary->availableGeometry()});
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != primary)
+            result.push_back({s->geometry(), s->availableGeometry()});
+    return result;
 }
 
 // ---- the opening and closing protocol of the drop-down -----------------------------------------
@@ -411,9 +458,12 @@ void TAdvCustomDropDown::DoShowDropDown()
     }
     // The screen position of the edit's top-left corner.
     const QPoint P = parentWidget() ? parentWidget()->mapToGlobal(pos()) : mapToGlobal(QPoint(0, 0));
-    const int H = FDropDownForm->height();
-    QScreen* primary = QGuiApplication::primaryScreen();
-    const int screenHeight = primary ? primary->geometry().height() : 0;
+    // The size the user gave the pop-up last time is its size from here on, placement included.
+    int W = FUserDropDownWidth != -1 ? FUserDropDownWidth : FDropDownForm->width();
+    int H = FUserDropDownHeight != -1 ? FUserDropDownHeight : FDropDownForm->height();
+    FDropDownForm->resize(std::max(W, 0), std::max(H, 0));
+    const std::vector<TDropDownScreen> screens = DropDownScreens();
+    const int screenHeight = screens.empty() ? 0 : screens.front().Geometry.height();
     int left = P.x(), top;
     bool below;
     switch (FDropPosition) {
@@ -430,32 +480,28 @@ void TAdvCustomDropDown::DoShowDropDown()
     if (!self || !FDropDownForm || !acceptdrop)
         return;
 
-    // Keep the right edge on the monitor's work area.
-    QScreen* scr = QGuiApplication::screenAt(P);
-    if (!scr) {
-        // The monitor nearest to the point.
-        int best = -1;
-        for (QScreen* s : QGuiApplication::screens()) {
-            const QRect g = s->geometry();
-            const int dx = std::max({g.left() - P.x(), 0, P.x() - (g.left() + g.width() - 1)});
-            const int dy = std::max({g.top() - P.y(), 0, P.y() - (g.top() + g.height() - 1)});
-            const int d = dx * dx + dy * dy;
-            if (best < 0 || d < best) {
-                best = d;
-                scr = s;
-            }
+    // Keep the right edge on the work area of the monitor nearest to the edit (wherever that
+    // monitor lies, left of or above the primary one too).
+    const TDropDownScreen* nearest = nullptr;
+    int best = -1;
+    for (const TDropDownScreen& s : screens) {
+        const QRect g = s.Geometry;
+        const int dx = std::max({g.left() - P.x(), 0, P.x() - (g.left() + g.width() - 1)});
+        const int dy = std::max({g.top() - P.y(), 0, P.y() - (g.top() + g.height() - 1)});
+        const long long d = (long long)dx * dx + (long long)dy * dy;
+        if (best < 0 || d < best) {
+            best = int(std::min<long long>(d, 0x7FFFFFFF));
+            nearest = &s;
         }
     }
-    if (scr) {
-        const QRect wa = scr->availableGeometry();
+    if (nearest) {
+        const QRect wa = nearest->WorkArea;
         const int waRight = wa.x() + wa.width();
-        const int w = FDropDownForm->width();
-        if (wa.x() >= 0 && left + w > waRight && left < waRight)
-            left -= left + w - waRight;
+        if (left + W > waRight && left < waRight)
+            left -= left + W - waRight;
     }
     const int X = left, Y = top;
-    int W = FUserDropDownWidth != -1 ? FUserDropDownWidth : FDropDownForm->width();
-    int Hh = FUserDropDownHeight != -1 ? FUserDropDownHeight : FDropDownForm->height();
+    int Hh = H;
     AdjustDropDownHeight(Hh);
     FDroppedDown = true;
     FDropDownForm->setGeometry(X, Y, std::max(W, 80), std::max(Hh, 50));

@@ -437,8 +437,13 @@ void TAdvDropDownStrip::UpdateButtons()
 
 void TAdvDropDownStrip::ClearButtons()
 {
-    for (auto it = FButtonList.rbegin(); it != FButtonList.rend(); ++it)
-        delete *it;
+    // A button's own click handler may rebuild the buttons (renaming an item does): the buttons
+    // leave the strip now and are freed once the event that runs the handler has ended.
+    for (auto it = FButtonList.rbegin(); it != FButtonList.rend(); ++it) {
+        (*it)->hide();
+        (*it)->OnClick = nullptr;
+        (*it)->deleteLater();
+    }
     FButtonList.clear();
 }
 

@@ -147,8 +147,8 @@ QString TAdvCustomDropDown::Text() const
     QString s = text();
     if (!FPrefix.isEmpty() && s.startsWith(FPrefix))
         s.remove(0, FPrefix.size());
-    if (!FSuffix.isEmpty())
-        s.chop(std::min<qsizetype>(FSuffix.size(), s.size()));
+    if (!FSuffix.isEmpty() && s.endsWith(FSuffix))
+        s.chop(FSuffix.size());
     return s;
 }
 
@@ -156,6 +156,9 @@ void TAdvCustomDropDown::SetWindowText(const QString& text)
 {
     const bool modified = isModified();
     setText(text);
+    // A written text leaves the caret at the start, as the edit window does; the typing rules
+    // and the calculator's digit entry count on it.
+    setCursorPosition(0);
     setModified(modified);
 }
 
@@ -483,6 +486,25 @@ void TAdvCustomDropDown::HandleKeyPress(QChar& Key)
         Key = QChar();
 }
 
+void TAdvCustomDropDown::HandleChange()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TAdvCustomDropDown::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
+    SetEditRect();
+}
+
+void TAdvCustomDropDown::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
 void TAdvCustomDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
 {
     if (OnKeyDown)
@@ -537,8 +559,8 @@ void TAdvCustomDropDown::PerformChar(QChar Key, TShiftState Shift, bool keypadDe
         if (!self)
             return;
         // A change that emptied the value is always reported.
-        if (Value().isEmpty() && !before.isEmpty() && changes == FChangeCount && OnChange)
-            OnChange(this);
+        if (Value().isEmpty() && !before.isEmpty() && changes == FChangeCount)
+            HandleChange();
     } else {
         if (u == 10 && ctrl)
             return;
@@ -650,7 +672,7 @@ void TAdvCustomDropDown::TypeStep(QChar ch, TShiftState Shift)
         if (ch == DS && (value.contains(DS) || FPrecision == 0)) {
             if (FPrecision > 0) {
                 if (whole)
-                    SetWindowText(QStringLiteral("0,0"));
+                    SetWindowText(QStringLiteral("0") + DS + QStringLiteral("0"));
                 SelectAfterDecimal();
             }
             return;
@@ -850,6 +872,21 @@ void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)
         const TKeyStroke stroke = TranslateKey(event);
         // Escape typed in the edit is taken before it becomes a key: it selects the value and
         // clears the modified mark. (While the pop-up is open its keys come through the pop-up.)
+        const bool dialogKey = stroke.Key == VK_ESCAPE || (stroke.Key == VK_RETURN && !stroke.Shift.testFlag(ssCtrl));
+        if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && FReturnIsTab)) {
+            // With the pop-up closed the edit takes its own share of Enter and Escape and leaves
+            // the key to the window, whose default or cancel button acts on it (once).
+            if (stroke.Key == VK_ESCAPE && FCanUndo) {
+                SelectAll();
+                SetModified(false);
+            } else {
+                PerformKeyDown(stroke.Key, stroke.Shift);
+                if (self && !stroke.Char.isNull())
+                    PerformChar(stroke.Char, stroke.Shift);
+            }
+            event->ignore();
+            return;
+        }
         if (stroke.Key == VK_ESCAPE && FCanUndo) {
             SelectAll();
             SetModified(false);
@@ -871,8 +908,9 @@ bool TAdvCustomDropDown::event(QEvent* event)
     if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) && FLabel &&
         !FLabel->text().isEmpty())
         FLabel->setVisible(event->type() == QEvent::ShowToParent);
-    // Enter and Escape are the edit's own keys, never shortcuts of the window.
-    if (event->type() == QEvent::ShortcutOverride) {
+    // While the pop-up is open Enter and Escape are the drop-down's keys, never shortcuts of the
+    // window; with it closed they are left to the window.
+    if (event->type() == QEvent::ShortcutOverride && FDroppedDown) {
         auto* ke = static_cast<QKeyEvent*>(event);
         if (ke->key() == Qt::Key_Escape || ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
             event->accept();
@@ -1032,6 +1070,8 @@ void TAdvCustomDropDown::focusInEvent(QFocusEvent* event)
                 SelectBeforeDecimal();
         }
         update();
+        if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+            DoEnter();
     } catch (...) {
     }
 }
@@ -1058,10 +1098,21 @@ void TAdvCustomDropDown::focusOutEvent(QFocusEvent* event)
     }
     QLineEdit::focusOutEvent(event);
     update();
+    // The edit's own pop-up taking the focus is no leaving.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    if (DropDownForm() && DropDownForm()->isVisible())
+        return;
+    try {
+        DoExit();
+    } catch (...) {
+    }
 }
 
 void TAdvCustomDropDown::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton)
+        FEditMouseDown = true;
     if (!FEditorEnabled) {
         QLineEdit::mousePressEvent(event);
         if (event->button() == Qt::LeftButton) {
@@ -1086,6 +1137,8 @@ void TAdvCustomDropDown::mousePressEvent(QMouseEvent* event)
 
 void TAdvCustomDropDown::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton)
+        FEditMouseDown = false;
     if (!FEditorEnabled || isReadOnly())
         update();
     if (FButtonDown && event->button() == Qt::LeftButton) {
