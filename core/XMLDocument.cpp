@@ -5,40 +5,14 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-const unsigned kParseFlags = pugi::parse_default | pugi::parse_comments;
 const unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration;
-
-// UTF-8 of the text; a lone surrogate (no character at all) is left out rather than turned into "?".
-std::string ToUtf8(const QString& s)
-{
-    QString clean;
-    const QString* src = &s;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s.at(i);
-        const bool paired = c.isHighSurrogate() ? (i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
-                          : c.isLowSurrogate()  ? (i > 0 && s.at(i - 1).isHighSurrogate())
-                                                : true;
-        if (!paired && src == &s) {
-            clean = s.left(i);
-            src = &clean;
-        } else if (paired && src == &clean) {
-            clean.append(c);
-        }
-    }
-    const QByteArray b = src->toUtf8();
-    return std::string(b.constData(), size_t(b.size()));
-}
-
-QString FromUtf8(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 // True for a code point that an XML 1.0 document can hold.
 bool IsXmlChar(char32_t c)
@@ -46,6 +20,43 @@ bool IsXmlChar(char32_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
         || (c >= 0x10000 && c <= 0x10FFFF);
 }
+
+// UTF-8 of the text without the characters an XML document cannot hold (U+0000 and the other
+// control characters, lone surrogates, U+FFFE, U+FFFF): each is dropped alone, the rest is kept.
+// The tree stores C strings, so a NUL kept here would silently cut the value.
+std::string ToUtf8(const QString& s)
+{
+    QString clean;
+    const QString* src = &s;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        bool keep;
+        if (c.isHighSurrogate())
+            keep = i + 1 < s.size() && s.at(i + 1).isLowSurrogate();
+        else if (c.isLowSurrogate())
+            keep = i > 0 && s.at(i - 1).isHighSurrogate();
+        else
+            keep = IsXmlChar(c.unicode());
+        if (!keep && src == &s) {
+            clean = s.left(i);
+            src = &clean;
+        } else if (keep && src == &clean) {
+            clean.append(c);
+        }
+    }
+    const QByteArray b = src->toUtf8();
+    return std::string(b.constData(), size_t(b.size()));
+}
+
+// The tree's UTF-8 as text. QString::fromUtf8 would drop a leading U+FEFF, which is part of the
+// value here, not a byte-order mark.
+QString FromUtf8(const char* s)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(s));
+}
+
 
 // Copies the UTF-8 text without the characters XML cannot hold (and without broken sequences).
 // Returns false when nothing had to be dropped, leaving `out` untouched.
@@ -98,17 +109,123 @@ public:
     }
 };
 
-// The encoding named in a leading declaration, lower case; empty when there is none.
-QString DeclaredEncoding(const QByteArray& data)
+// The encoding named by a declaration at the very start of `head`, as written; empty when there
+// is none.
+QString DeclaredEncoding(const QString& head)
 {
-    if (!data.startsWith("<?xml"))
-        return {};
-    const int end = data.indexOf("?>");
-    if (end < 0)
-        return {};
-    static const QRegularExpression re(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
-    const auto m = re.match(QString::fromLatin1(data.left(end)));
-    return m.hasMatch() ? m.captured(1).trimmed().toLower() : QString();
+    static const QRegularExpression decl(QStringLiteral("^<\\?xml\\s[^>]*?\\bencoding\\s*=\\s*([\"'])([^\"']*)\\1"));
+    const auto m = decl.match(head);
+    return m.hasMatch() ? m.captured(2) : QString();
+}
+
+bool IsUtf16Name(const QString& name)
+{
+    const QString n = name.toLower();
+    return n == QLatin1String("utf-16") || n == QLatin1String("utf-16le") || n == QLatin1String("utf-16be");
+}
+
+// UTF-16 code units of the bytes; false for an odd byte count or a surrogate without its partner
+// (Qt's decoder would silently put U+FFFD there).
+bool DecodeUtf16(const QByteArray& data, qsizetype from, bool littleEndian, QString& text)
+{
+    const qsizetype n = data.size() - from;
+    if (n % 2 != 0)
+        return false;
+    const auto* p = reinterpret_cast<const uchar*>(data.constData()) + from;
+    text.resize(n / 2);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < n / 2; ++i) {
+        const uchar a = p[2 * i], b = p[2 * i + 1];
+        out[i] = QChar(littleEndian ? char16_t(a | b << 8) : char16_t(b | a << 8));
+    }
+    return text.isValidUtf16();
+}
+
+// The file's bytes as text, by the rules every file of the program is read with: a UTF-8 or UTF-16
+// byte-order mark decides; without one, the encoding the declaration names (any code page the
+// platform can decode, Latin-1 and Windows-1252 included), UTF-8 when it names none. Bytes that do
+// not decode are an error, never a replacement character; so is a declaration that names another
+// encoding than the one the bytes are in.
+bool DecodeXml(const QByteArray& data, QString& text, QString& why)
+{
+    const auto byteAt = [&data](qsizetype i) { return i < data.size() ? uchar(data[i]) : 0; };
+    QString bomEncoding;
+    if (byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
+        bomEncoding = QStringLiteral("UTF-8");
+    } else if ((byteAt(0) == 0xFF && byteAt(1) == 0xFE) || (byteAt(0) == 0xFE && byteAt(1) == 0xFF)) {
+        bomEncoding = QStringLiteral("UTF-16");
+        if (!DecodeUtf16(data, 2, byteAt(0) == 0xFF, text)) {
+            why = QStringLiteral("the text is not valid UTF-16");
+            return false;
+        }
+    }
+    if (bomEncoding == QLatin1String("UTF-16")) {
+        const QString declared = DeclaredEncoding(text.left(1024));
+        if (!declared.isEmpty() && !IsUtf16Name(declared)) {
+            why = QStringLiteral("the declared encoding \"%1\" does not match the UTF-16 byte-order mark").arg(declared);
+            return false;
+        }
+        return true;
+    }
+
+    const QByteArray bytes = bomEncoding.isEmpty() ? data : data.mid(3);
+    // Until the encoding is known the declaration can only be read as ASCII.
+    const QString declared = DeclaredEncoding(QString::fromLatin1(bytes.left(1024)));
+    const QString name = declared.toLower();
+    if (!bomEncoding.isEmpty() && !declared.isEmpty() && name != QLatin1String("utf-8")) {
+        why = QStringLiteral("the declared encoding \"%1\" does not match the UTF-8 byte-order mark").arg(declared);
+        return false;
+    }
+    if (declared.isEmpty() || name == QLatin1String("utf-8")) {
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        text = decoder.decode(bytes);
+        if (decoder.hasError()) {
+            why = declared.isEmpty() ? QStringLiteral("the text is not valid UTF-8 and declares no other encoding")
+                                     : QStringLiteral("the text is not valid UTF-8");
+            return false;
+        }
+        return true;
+    }
+    QStringDecoder decoder(declared.toLatin1().constData(), QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid()) {
+        why = QStringLiteral("the declared encoding \"%1\" is not supported").arg(declared);
+        return false;
+    }
+    // A declaration readable as ASCII in an encoding that is not ASCII-compatible (UTF-16 or
+    // UTF-32 without a byte-order mark, EBCDIC) contradicts its own bytes.
+    const qsizetype declEnd = bytes.indexOf("?>");
+    const QByteArray head = bytes.left(declEnd + 2);
+    QStringDecoder headDecoder(declared.toLatin1().constData(), QStringDecoder::Flag::Stateless);
+    if (IsUtf16Name(declared) || QString(headDecoder.decode(head)) != QString::fromLatin1(head)) {
+        why = QStringLiteral("the declared encoding \"%1\" does not match the bytes of the file").arg(declared);
+        return false;
+    }
+    text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        why = QStringLiteral("the text holds bytes that are not %1").arg(declared);
+        return false;
+    }
+    return true;
+}
+
+bool IsXmlBlank(const QString& s)
+{
+    for (const QChar c : s)
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            return false;
+    return true;
+}
+
+// A comment text that a reader takes back as it is: no "--" inside and no "-" at the end.
+QString CommentText(const QString& text)
+{
+    QString t = text;
+    while (t.contains(QLatin1String("--")))
+        t.replace(QLatin1String("--"), QLatin1String("- -"));
+    if (t.endsWith(QLatin1Char('-')))
+        t.append(QLatin1Char(' '));
+    return t;
 }
 
 } // namespace
@@ -309,7 +426,7 @@ TXMLNode TXMLNode::AddChild(const QString& name, const QString& text)
 
 void TXMLNode::AddComment(const QString& text)
 {
-    FNode.append_child(pugi::node_comment).set_value(ToUtf8(text).c_str());
+    FNode.append_child(pugi::node_comment).set_value(ToUtf8(CommentText(text)).c_str());
 }
 
 void TXMLNode::RemoveChildren()
@@ -345,41 +462,95 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
 bool TXMLDocument::LoadFromBytes(const QByteArray& data, QString* error)
 {
     Clear();
-    pugi::xml_encoding encoding = pugi::encoding_auto;
-    QByteArray buffer = data;
-    // A declared 8-bit code page the parser does not know is converted here first.
-    const QString declared = DeclaredEncoding(data);
-    if (!declared.isEmpty() && !declared.startsWith(QLatin1String("utf"))) {
-        QStringDecoder decoder(declared.toLatin1().constData());
-        if (decoder.isValid()) {
-            buffer = QString(decoder.decode(data)).toUtf8();
-            encoding = pugi::encoding_utf8;
-        }
-    }
-    const pugi::xml_parse_result result =
-        FDoc->load_buffer(buffer.constData(), size_t(buffer.size()), kParseFlags, encoding);
-    // The parser is lenient about what stands beside the root; a well-formed document has exactly
-    // one element and no text at its top level.
-    int elements = 0;
-    bool strayText = false;
-    if (result) {
-        for (pugi::xml_node c = FDoc->first_child(); c; c = c.next_sibling()) {
-            if (c.type() == pugi::node_element)
-                ++elements;
-            else if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-                strayText = true;
-        }
-    }
-    if (!result || elements != 1 || strayText) {
-        const QString why = !result      ? QString::fromUtf8(result.description())
-                            : strayText  ? QStringLiteral("text outside the root element")
-                            : elements   ? QStringLiteral("more than one root element")
-                                         : QStringLiteral("no root element");
-        Clear();
+    QString why;
+    QString text;
+    if (!DecodeXml(data, text, why)) {
         if (error)
-            *error = QStringLiteral("XML error at offset %1: %2").arg(qlonglong(result.offset)).arg(why);
+            *error = QStringLiteral("XML error: %1").arg(why);
         return false;
     }
+    if (!Build(text, why)) {
+        Clear();
+        if (error)
+            *error = why;
+        return false;
+    }
+    return true;
+}
+
+// Reads the text with a strict XML 1.0 reader and builds the tree from what it reports: anything
+// that is not well-formed ends the load, so nothing is ever taken in a lenient reading. The tree
+// holds what the program's files use: elements with their attributes in document order, texts
+// (blank-only texts are layout and left out), character data and comments. Declarations,
+// processing instructions and the document type are not kept.
+bool TXMLDocument::Build(const QString& text, QString& why)
+{
+    QXmlStreamReader reader(text);
+    // Names are taken as written; the files use no namespaces, and a prefix must not make a file
+    // unreadable.
+    reader.setNamespaceProcessing(false);
+    pugi::xml_node current = *FDoc;
+    QString pending;
+    bool seenRoot = false;
+    bool seenDtd = false;
+    const auto flush = [&] {
+        if (!pending.isEmpty() && !IsXmlBlank(pending))
+            current.append_child(pugi::node_pcdata).set_value(ToUtf8(pending).c_str());
+        pending.clear();
+    };
+    const auto fail = [&](const QString& message) {
+        why = QStringLiteral("XML error at line %1, column %2: %3")
+                  .arg(reader.lineNumber())
+                  .arg(reader.columnNumber())
+                  .arg(message);
+        return false;
+    };
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            // The reader lets a document type through after the root; XML does not.
+            if (seenRoot || seenDtd)
+                return fail(QStringLiteral("a document type declaration after the start of the document"));
+            seenDtd = true;
+            // Entities are never loaded from elsewhere: a reference to one would silently read as
+            // nothing.
+            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations())
+                if (!e.systemId().isEmpty() || !e.publicId().isEmpty())
+                    return fail(QStringLiteral("the external entity \"%1\" is not supported").arg(e.name()));
+            break;
+        case QXmlStreamReader::StartElement: {
+            flush();
+            seenRoot = true;
+            current = current.append_child(ToUtf8(reader.qualifiedName().toString()).c_str());
+            for (const QXmlStreamAttribute& a : reader.attributes())
+                current.append_attribute(ToUtf8(a.qualifiedName().toString()).c_str())
+                    .set_value(ToUtf8(a.value().toString()).c_str());
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            flush();
+            current = current.parent();
+            break;
+        case QXmlStreamReader::Characters:
+            if (reader.isCDATA()) {
+                flush();
+                current.append_child(pugi::node_cdata).set_value(ToUtf8(reader.text().toString()).c_str());
+            } else {
+                pending += reader.text();
+            }
+            break;
+        case QXmlStreamReader::Comment:
+            flush();
+            current.append_child(pugi::node_comment).set_value(ToUtf8(reader.text().toString()).c_str());
+            break;
+        case QXmlStreamReader::EntityReference:
+            return fail(QStringLiteral("the entity \"%1\" cannot be resolved").arg(reader.name().toString()));
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return fail(reader.errorString());
     return true;
 }
 
@@ -448,5 +619,5 @@ TXMLNode TXMLDocument::AddChild(const QString& name)
 
 void TXMLDocument::AddComment(const QString& text)
 {
-    FDoc->append_child(pugi::node_comment).set_value(ToUtf8(text).c_str());
+    FDoc->append_child(pugi::node_comment).set_value(ToUtf8(CommentText(text)).c_str());
 }

@@ -4,15 +4,20 @@
 //
 // Reading rules every caller can rely on:
 //  - The root is the document element: a declaration or a comment before it changes nothing.
-//  - A file that is not well-formed loads nothing: LoadFromFile returns false with a message and the
+//  - Only well-formed XML 1.0 loads; anything else (a bare "&", an unknown entity, a repeated
+//    attribute, text beside the root, a character XML cannot hold, bytes that are not in the
+//    file's encoding, ...) loads nothing: LoadFromFile returns false with a message and the
 //    document stays empty. No exception escapes a load.
+//  - Encodings: UTF-8 or UTF-16 by their byte-order mark; otherwise the encoding the declaration
+//    names when the platform's code pages decode it, UTF-8 when it names none.
 //  - Node and attribute order is kept as in the file.
 //  - Reading a missing attribute, or the text of an element that holds more than one text node, is
 //    an EXMLError the caller catches at once and turns into its default; the Try... forms report the
 //    same through their result.
 // Writing rules:
 //  - Line breaks and tabs in attribute values are written as character references, so they survive
-//    a save and a load; characters XML cannot hold are dropped on save.
+//    a save and a load; a character XML cannot hold (U+0000 included) is dropped alone when it is
+//    set, everything else, U+FEFF included, is kept as it is.
 //  - A save writes the whole file under a temporary name and renames it over the old one, so a
 //    failed save leaves the old file as it was.
 //  - No declaration and no indentation are added; the text is UTF-8.
@@ -132,6 +137,7 @@ public:
     pugi::xml_document& Handle() { return *FDoc; }
 
 private:
+    bool Build(const QString& text, QString& why);
     void DropInvalidCharacters();
 
     std::unique_ptr<pugi::xml_document> FDoc;

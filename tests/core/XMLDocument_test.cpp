@@ -17,6 +17,17 @@ QStringList Names(const std::vector<TXMLNode>& nodes)
     return names;
 }
 
+// The text as UTF-16 with its byte-order mark.
+QByteArray Utf16(const QString& text, bool littleEndian)
+{
+    QByteArray out = littleEndian ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+    for (const QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        out.append(littleEndian ? lo : hi).append(littleEndian ? hi : lo);
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(XMLDocument, OrderOfNodesAndAttributesIsKeptThroughSaveAndLoad)
@@ -220,6 +231,10 @@ TEST(XMLDocument, CharactersXmlCannotHoldAreDroppedOnSave)
         {QString("lone") + QChar(0xD800) + "end", "loneend"},
         {QString::fromUtf8("\u00e9\u20ac\U0001F600"), QString::fromUtf8("\u00e9\u20ac\U0001F600")},
         {QString("keep\ttab"), "keep\ttab"},
+        // U+0000 alone goes; what follows it stays.
+        {QString("before") + QChar(0) + "after", "beforeafter"},
+        // U+FEFF is an ordinary character inside a value, also at its start.
+        {QString(QChar(0xFEFF)) + "lead" + QChar(0xFEFF), QString(QChar(0xFEFF)) + "lead" + QChar(0xFEFF)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.out.toStdString());
@@ -232,8 +247,86 @@ TEST(XMLDocument, CharactersXmlCannotHoldAreDroppedOnSave)
         EXPECT_EQ(again.DocumentElement().Attribute("v"), c.out);
         EXPECT_EQ(again.DocumentElement().FindNode("t").Text(), c.out);
     }
-    // A character reference to a control character in a loaded file is dropped on the next save too.
-    TXMLDocument loaded;
-    ASSERT_TRUE(loaded.LoadFromBytes("<r v=\"a&#1;b\"/>"));
-    EXPECT_EQ(loaded.SaveToBytes(), QByteArray("<r v=\"ab\"/>"));
+}
+
+// Every form below is refused whole: the document stays empty and the reason is given.
+TEST(XMLDocument, OnlyWellFormedXmlLoads)
+{
+    struct Case {
+        const char* what;
+        QByteArray data;
+    };
+    const Case cases[] = {
+        {"bare ampersand", "<r a=\"x\">fish & chips</r>"},
+        {"unknown entity in text", "<r>&nbsp;</r>"},
+        {"unknown entity in an attribute", "<r a=\"&copy;\"/>"},
+        {"repeated attribute", "<r><row a=\"1\" a=\"2\"/></r>"},
+        {"< inside an attribute", "<r a=\"1<2\"/>"},
+        {"text before the root", "junk<r/>"},
+        {"text after the root", "<r/>junk"},
+        {"second root", "<r/><r/>"},
+        {"reference to U+0000", "<r a=\"ab&#0;cd\"/>"},
+        {"reference to a control character", "<r>&#1;</r>"},
+        {"reference to a surrogate", "<r>&#xD800;</r>"},
+        {"reference beyond Unicode", "<r>&#x110000;</r>"},
+        {"raw control character", "<r a=\"x\x01y\"/>"},
+        {"raw U+FFFE", "<r>\xEF\xBF\xBE</r>"},
+        {"invalid UTF-8", "<r a=\"\xFF\xFE\"/>"},
+        {"truncated UTF-8", "<r a=\"\xC3\"/>"},
+        {"overlong UTF-8", "<r a=\"\xC0\xAF\"/>"},
+        {"UTF-8 encoded surrogate", "<r a=\"\xED\xA0\x80\"/>"},
+        {"undeclared Latin-1", "<r a=\"Temp\xB0" "C caf\xE9\"/>"},
+        {"declaration not first", " <?xml version=\"1.0\"?><r/>"},
+        {"declaration after a comment", "<!--c--><?xml version=\"1.0\"?><r/>"},
+        {"-- in a comment", "<r><!-- a -- b --></r>"},
+        {"declared UTF-16, bytes 8-bit", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><r/>"},
+        {"declared Latin-1 behind a UTF-8 mark", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r/>"},
+        {"declared UTF-8 behind a UTF-16 mark", Utf16("<?xml version='1.0' encoding='UTF-8'?><r/>", true)},
+        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"no-such-code\"?><r/>"},
+        {"bytes the declared code page lacks", "<?xml version=\"1.0\" encoding=\"US-ASCII\"?><r a=\"\xE9\"/>"},
+        {"UTF-16 with a lone surrogate", QByteArray("\xFF\xFE<\0r\0>\0\x00\xD8<\0/\0r\0>\0", 18)},
+        {"UTF-16 with an odd byte", QByteArray("\xFF\xFE<\0r\0/\0>\0x", 11)},
+        {"UTF-16 without a mark", QByteArray("<\0r\0/\0>\0", 8)},
+        {"document type after the root", "<r/><!DOCTYPE r>"},
+        {"external entity", "<!DOCTYPE r [<!ENTITY e SYSTEM \"file:///etc/hostname\">]><r>&e;</r>"},
+        {"cut off in a tag", "<r><row a=\"1\"/><row a="},
+        {"XML 1.1", "<?xml version=\"1.1\"?><r/>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TXMLDocument doc;
+        QString error;
+        EXPECT_FALSE(doc.LoadFromBytes(c.data, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(doc.IsEmpty());
+    }
+}
+
+TEST(XMLDocument, EncodingsByMarkOrDeclaration)
+{
+    const QString expected = QString::fromUtf8("Temp\u00b0C caf\u00e9 \u20ac");
+    const QByteArray utf8 = expected.toUtf8();
+    struct Case {
+        const char* what;
+        QByteArray data;
+    };
+    const Case cases[] = {
+        {"UTF-8 without declaration", "<r a=\"" + utf8 + "\"/>"},
+        {"UTF-8 mark", "\xEF\xBB\xBF<r a=\"" + utf8 + "\"/>"},
+        {"UTF-8 declared", "<?xml version=\"1.0\" encoding=\"utf-8\"?><r a=\"" + utf8 + "\"/>"},
+        {"UTF-16LE mark", Utf16("<r a=\"" + expected + "\"/>", true)},
+        {"UTF-16BE mark", Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><r a=\"" + expected + "\"/>", false)},
+        {"Windows-1252 declared", "<?xml version=\"1.0\" encoding=\"windows-1252\"?><r a=\"Temp\xB0" "C caf\xE9 \x80\"/>"},
+        {"ISO-8859-15 declared", "<?xml version='1.0' encoding='ISO-8859-15'?><r a=\"Temp\xB0" "C caf\xE9 \xA4\"/>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TXMLDocument doc;
+        QString error;
+        ASSERT_TRUE(doc.LoadFromBytes(c.data, &error)) << error.toStdString();
+        EXPECT_EQ(doc.DocumentElement().Attribute("a"), expected);
+    }
+    TXMLDocument latin1;
+    ASSERT_TRUE(latin1.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>Temp\xB0" "C caf\xE9</r>"));
+    EXPECT_EQ(latin1.DocumentElement().Text(), QString::fromUtf8("Temp\u00b0C caf\u00e9"));
 }
