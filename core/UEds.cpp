@@ -297,20 +297,11 @@ QString EDS_Date_Text(const QDateTime& Now)
 
 QString EDS_Time_Text(const QDateTime& Now)
 {
+    // A true 12-hour clock: the hour after midnight and the hour after noon are both 12.
     const int h = Now.time().hour();
     const int m = Now.time().minute();
-    int hour = h;
-    QString suffix = QStringLiteral("AM");
-    if (h == 12 && m == 0) {
-        hour = 12;
-    } else if (h == 12) {
-        hour = 0;
-        suffix = QStringLiteral("PM");
-    } else if (h > 12) {
-        hour = h - 12;
-        suffix = QStringLiteral("PM");
-    }
-    return Two(hour) + QStringLiteral(":") + Two(m) + suffix;
+    const int hour = h % 12 == 0 ? 12 : h % 12;
+    return Two(hour) + QStringLiteral(":") + Two(m) + (h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
 }
 
 QStringList EDS_Lines(const QDateTime& Now)

@@ -67,7 +67,7 @@ void Sort_SDO_Sub_Indexs();
 
 // The lines of the file from the loaded working data, dated `Now` (without line ends).
 QStringList EDS_Lines(const QDateTime& Now);
-// "03-07-2021" and "12:00AM" / "00:30PM" / "11:59PM".
+// "03-07-2021" and, on a 12-hour clock, "12:05AM" (00:05) / "12:30PM" (12:30) / "11:59PM".
 QString EDS_Date_Text(const QDateTime& Now);
 QString EDS_Time_Text(const QDateTime& Now);
 

@@ -34,7 +34,7 @@ TEST_F(EdsTest, DescribesThePdosAndSdoServerObjectsOfTheTables)
     EXPECT_EQ(S.SaveDialogs[0].DefaultExt, "*.eds");
     EXPECT_FALSE(S.SaveDialogs[0].OverwritePrompt);
     EXPECT_TRUE(S.MessageBoxes.isEmpty()); // an existing file is replaced without a question
-    EXPECT_EQ(kt_test::ReadFile(Out("dev.eds")), kt_test::ExpectedGenerated("eds_full.eds"));
+    EXPECT_EQ(kt_test::ReadFile(Out("dev.eds")), kt_test::ExpectedGenerated("eds_full_half_past_noon.eds"));
 }
 
 TEST_F(EdsTest, WithoutTablesOnlyTheFixedObjectsAreWritten)
@@ -42,7 +42,7 @@ TEST_F(EdsTest, WithoutTablesOnlyTheFixedObjectsAreWritten)
     S.Clock = QDateTime(QDate(2020, 12, 31), QTime(12, 0));
     S.SaveDialogAnswers << Out("empty.eds");
     Build_EDS_File();
-    EXPECT_EQ(kt_test::ReadFile(Out("empty.eds")), kt_test::ExpectedGenerated("eds_empty.eds"));
+    EXPECT_EQ(kt_test::ReadFile(Out("empty.eds")), kt_test::ExpectedGenerated("eds_empty_noon.eds"));
 }
 
 TEST_F(EdsTest, CancelWritesNothing)
@@ -57,8 +57,8 @@ TEST(EdsTimeText, TwelveHourFormAndMonthFirstDate)
     const struct {
         int H, M;
         const char* Text;
-    } cases[] = {{12, 0, "12:00AM"}, {12, 30, "00:30PM"}, {0, 5, "00:05AM"}, {23, 59, "11:59PM"},
-                 {11, 59, "11:59AM"}, {13, 0, "01:00PM"}, {9, 7, "09:07AM"}};
+    } cases[] = {{0, 0, "12:00AM"},  {0, 30, "12:30AM"},  {11, 59, "11:59AM"}, {12, 0, "12:00PM"},
+                 {12, 30, "12:30PM"}, {13, 0, "01:00PM"}, {23, 59, "11:59PM"}, {9, 7, "09:07AM"}};
     for (const auto& c : cases)
         EXPECT_EQ(EDS_Time_Text(QDateTime(QDate(2021, 1, 1), QTime(c.H, c.M))), c.Text) << c.H << ":" << c.M;
     EXPECT_EQ(EDS_Date_Text(QDateTime(QDate(2021, 3, 7), QTime(1, 0))), "03-07-2021");
