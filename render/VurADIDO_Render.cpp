@@ -292,6 +292,9 @@ void PaintRun(TRenderContext& c, TLineVars& L, const QString& run, int w)
     TCanvas& cv = c.Canvas;
     const TLayoutState& st = c.St;
     TRect tr(L.CurX, L.Rect.Top, L.Rect.Right, L.Rect.Bottom);
+    // A run that starts at or beyond the right edge (pushed there by an indent, an IND or a
+    // picture wider than the rectangle) has no room left to show anything in.
+    if (tr.Left >= tr.Right) return;
     if (st.Sub) tr.Bottom += L.SubSpace;
     if (st.Sup) tr.Bottom -= L.SupSpace;
     tr.Bottom -= L.PicOffset;
@@ -409,7 +412,11 @@ QString RenderMarkupLine(TRenderContext& c, QString& text, TLineVars& L)
             const bool fits = L.Width < c.WorkWidth || w >= c.WorkWidth;
             const bool continuesWord = !L.LineText.isEmpty() && !L.LineText.endsWith(u' ');
             if (fits || continuesWord || !P.WordWrap) {
-                const bool endsText = L.Measure && !P.WordWrap && !fits && L.LineText.endsWith(u' ');
+                // Without word wrap the run that reaches the right edge is the last one: it is
+                // drawn with an ellipsis, and no text, tag, picture or line break after it is
+                // laid out, measured or painted. Whether it started a word, continued one split
+                // by a tag or is wider than the rectangle on its own makes no difference.
+                const bool endsText = !P.WordWrap && L.Width >= c.WorkWidth;
                 L.LineText += src;
                 text.remove(0, runLen);
                 if (endsText) text.clear();
@@ -480,6 +487,12 @@ bool RenderMarkupText(TCanvas& canvas, const QString& text, const TRect& rect, c
     work.Left += 1;
     c.WorkWidth = work.Width();
 
+    // Without word wrap nothing is painted outside the rectangle: the shadow and error mark of
+    // the run at the edge, and a picture or control wider than the room left, are cut at its border.
+    const bool clipToRect = !P.MeasureOnly && !P.HitTestOnly && !P.WordWrap;
+    const int savedDC = clipToRect ? cv.SaveDC() : 0;
+    if (clipToRect) cv.IntersectClipRect(rect);
+
     bool hit = false;
     while (!s.isEmpty()) {
         c.St.Sub = c.St.Sup = false;
@@ -533,6 +546,7 @@ bool RenderMarkupText(TCanvas& canvas, const QString& text, const TRect& rect, c
     }
 
     result.AnchorCount = c.St.AnchorCount;
+    if (clipToRect) cv.RestoreDC(savedDC);
     cv.Font().Assign(c.BaseFont);
     if (result.Height == 0) result.Height = cv.TextHeight(QStringLiteral("gh"));
     cv.Pen().SetColor(penColor);

@@ -78,6 +78,16 @@ protected:
         return n;
     }
 
+    // Pixels of the image that are not white outside a rectangle of it.
+    int PixelsOutside(const TRect& r) const
+    {
+        int n = 0;
+        for (int y = 0; y < FImage.height(); ++y)
+            for (int x = 0; x < FImage.width(); ++x)
+                if (!PtInRect(r, TPoint(x, y)) && FImage.pixelColor(x, y) != QColor(Qt::white)) ++n;
+        return n;
+    }
+
     QImage FImage{400, 300, QImage::Format_RGB32};
     std::unique_ptr<TCanvas> FCanvas;
     TPictureContainer FContainer;
@@ -157,6 +167,108 @@ TEST_F(RenderTest, WordWrapAndItsAbsence)
     const TRect tiny(0, 0, 21, 200);
     EXPECT_EQ(Measure("xxxxxxxxxxxxxxxx", tiny).Height, h);
     EXPECT_EQ(Measure("a xxxxxxxxxxxxxxxx", tiny).Height, h);
+}
+
+// Without word wrap the run that crosses the right edge is the last thing on the line: what
+// follows it (text, tags, pictures, controls, line breaks) is neither laid out, measured nor
+// painted, and no pixel lands outside the rectangle.
+TEST_F(RenderTest, WithoutWordWrapTheCrossingRunEndsTheText)
+{
+    const int h = H();
+    const QString b10 = "bbbbbbbbbb";
+    const int wa = Adv("aaa "), wb = Adv(b10, fsBold);
+    // About 100 pixels: "aaa " fits, the bold run alone fits, both together cross the edge.
+    const int room = wb + wa / 2;
+    const TRect box(10, 10, 10 + room + 1, 10 + 3 * h);
+    ASSERT_LT(wa, room);
+    ASSERT_LT(wb, room);
+    ASSERT_GE(wa + wb, room);
+    const QString b30 = b10 + b10 + b10;
+    const int wb30 = Adv(b30, fsBold);
+    ASSERT_GT(wb30, room);
+
+    const struct {
+        QString text;
+        QString plain;
+        int width;
+        int lines;
+    } cases[] = {
+        {"aaa <b>" + b10 + "</b>x<i>yyy</i>", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><BR>next", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b></P>next", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><UL><LI>item</LI></UL>", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><IMG src=\"bar\" width=\"10\">yyy", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><IND x=\"300\">yyy", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><CONTROL TYPE=\"EDIT\" WIDTH=\"20\" ID=\"e\">", "aaa " + b10, wa + wb, 1},
+        {"aaa <b>" + b10 + "</b><a href=\"x\">link</a>", "aaa " + b10, wa + wb, 1},
+        // The crossing run continues a word split by a tag.
+        {"aaa<b>" + b10 + "</b>x<BR>y", "aaa" + b10, Adv("aaa") + wb, 1},
+        // The crossing run is alone wider than the rectangle.
+        {"<b>" + b30 + "</b>x<BR>y", b30, wb30, 1},
+        {"aaa " + b30 + "<b>x</b>", "aaa " + b30, Adv("aaa " + b30), 1},
+        // A line break before the crossing run still starts a line.
+        {"a<BR>aaa <b>" + b10 + "</b>x", "a\raaa " + b10, wa + wb, 2},
+        // Text that fits is laid out in full.
+        {"aaa <b>bb</b>x<i>yyy</i>", "aaa bbxyyy", wa + Adv("bb", fsBold) + Adv("x") + Adv("yyy", fsItalic), 1},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.text.toStdString();
+        const TMarkupRenderResult m = Measure(c.text, box, false);
+        EXPECT_EQ(m.PlainText.toStdString(), c.plain.toStdString()) << name;
+        EXPECT_EQ(m.Width, c.width) << name;
+        EXPECT_EQ(m.Height, c.lines * h) << name;
+        EXPECT_EQ(m.AnchorCount, 0) << name;
+
+        FImage.fill(Qt::white);
+        TMarkupRenderParams p;
+        p.WordWrap = false;
+        const TMarkupRenderResult r = Paint(c.text, p, box);
+        EXPECT_EQ(r.Width, c.width) << name;
+        EXPECT_EQ(r.Height, c.lines * h) << name;
+        EXPECT_GT(CountPixels(box, IsDark), 0) << name;
+        EXPECT_EQ(PixelsOutside(box), 0) << name;
+    }
+}
+
+// Shadow and error mark of the run at the edge stay inside the rectangle, and runs that an indent
+// pushes past the right edge are not painted.
+TEST_F(RenderTest, WithoutWordWrapNothingIsPaintedRightOfTheRectangle)
+{
+    const int room = Adv("aaa ") + Adv("bbbbbbbbbb") / 2;
+    const TRect box(10, 10, 10 + room + 1, 10 + 2 * H());
+    const QString texts[] = {
+        "aaa <SHAD>bbbbbbbbbb</SHAD>x",
+        "aaa <E>bbbbbbbbbb</E>x",
+        "<E>aaa bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb</E>",
+        "<SHAD><E>bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb</E></SHAD>",
+        QStringLiteral("<P indent=\"%1\">aaa <b>bb</b>x<i>yyy</i> <E>zz</E>").arg(room - Adv("aaa ") / 2),
+    };
+    for (const QString& t : texts) {
+        FImage.fill(Qt::white);
+        TMarkupRenderParams p;
+        p.WordWrap = false;
+        p.ShadowColor = clBlack;
+        p.ShadowOffset = 3;
+        Paint(t, p, box);
+        EXPECT_GT(CountPixels(box, IsDark) + CountPixels(box, IsRed), 0) << t.toStdString();
+        EXPECT_EQ(PixelsOutside(box), 0) << t.toStdString();
+    }
+}
+
+// A run that the line has pushed to or past the right edge has no room to show in, with or
+// without word wrap.
+TEST_F(RenderTest, RunsPastTheRightEdgeAreNotPainted)
+{
+    const TRect box(10, 10, 110, 10 + 2 * H());
+    for (bool wrap : {true, false}) {
+        for (const char* t : {"<IND x=\"200\">text", "a<IND x=\"200\">text", "a<IND x=\"99\">text"}) {
+            FImage.fill(Qt::white);
+            TMarkupRenderParams p;
+            p.WordWrap = wrap;
+            Paint(t, p, box);
+            EXPECT_EQ(PixelsOutside(box), 0) << t << " wrap " << wrap;
+        }
+    }
 }
 
 TEST_F(RenderTest, PaintingCutsLinesThatDoNotFit)
