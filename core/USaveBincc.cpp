@@ -496,46 +496,19 @@ void TSaveBincc::Save_Banks(const QString& Conf_Path) const
         throw ECompileError(QStringLiteral("Error! There are no compiled banks to write."));
     if (Conf_Path.isEmpty() || !QFileInfo(Conf_Path).isDir())
         throw ECompileError(QStringLiteral("Error! The configuration folder \"%1\" does not exist.").arg(Conf_Path));
-    QDir conf(Conf_Path);
-    if (!conf.mkpath(QStringLiteral("bin")))
-        throw ECompileError(QStringLiteral("Error! The folder \"%1\" cannot be created.").arg(conf.filePath("bin")));
-
-    struct Target {
-        QString path;
-        QByteArray data;
-        bool existed = false;
-        QByteArray old;
-    };
+    const QString bin = QDir(Conf_Path).filePath(QStringLiteral("bin"));
+    // The three banks are one set: they are written into a fresh folder that then takes the place
+    // of bin in one step, so the device never gets a new bank beside old ones.
     const std::vector<uint8_t>* banks[3] = {&Bank1, &Bank2, &Bank3};
     const uint32_t lens[3] = {Bank1_Len, Bank2_Len, Bank3_Len};
-    Target targets[3];
-    for (int i = 0; i < 3; ++i) {
-        Target& t = targets[i];
-        t.path = conf.filePath(QStringLiteral("bin/bank%1.bin").arg(i + 1));
-        t.data = QByteArray(reinterpret_cast<const char*>(banks[i]->data()), qsizetype(lens[i]));
-        const QFileInfo info(t.path);
-        if (info.exists() || info.isSymLink()) {
-            // Keep the old bank so that a later failure can put it back.
-            QFile f(t.path);
-            if (!info.isFile() || !f.open(QIODevice::ReadOnly))
-                throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be replaced.").arg(t.path));
-            t.existed = true;
-            t.old = f.readAll();
-        }
-    }
-    for (int i = 0; i < 3; ++i) {
-        QString why;
-        if (platform::WriteFileAtomic(targets[i].path, targets[i].data, &why))
-            continue;
-        // All three banks or none: put back what this run already replaced.
-        for (int j = 0; j < i; ++j) {
-            if (targets[j].existed)
-                platform::WriteFileAtomic(targets[j].path, targets[j].old);
-            else
-                QFile::remove(targets[j].path);
-        }
-        throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(targets[i].path, why));
-    }
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (int i = 0; i < 3; ++i)
+        files.emplace_back(QStringLiteral("bank%1.bin").arg(i + 1),
+                           QByteArray(reinterpret_cast<const char*>(banks[i]->data()), qsizetype(lens[i])));
+    QString why;
+    if (!platform::ReplaceFolderAtomic(bin, files, &why))
+        throw ECompileError(QStringLiteral("Error! The banks cannot be written to \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(bin), why));
 }
 
 // ---- the program's compiler ----

@@ -102,7 +102,8 @@ public:
     void Compile_Banks(const QString& File_ParGen, const QString& File_S7_Protocol,
                        const QString& File_OPC_UA_Server);
     // Writes the banks of the last successful compile to <Conf_Path>/bin (made when missing).
-    // Either all three files are replaced or none is changed. Throws ECompileError.
+    // The three are replaced as one: a failure, or the program dying, at any point leaves either
+    // the old set or the new one. Throws ECompileError naming the cause.
     void Save_Banks(const QString& Conf_Path) const;
 
     // The steps of a compile, in the order Compile_Banks runs them.

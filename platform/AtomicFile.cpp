@@ -1,31 +1,287 @@
 #include "platform/AtomicFile.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
+namespace {
+
+TFileFaultHook& FaultHook()
+{
+    static TFileFaultHook hook;
+    return hook;
+}
+
+// The hook's verdict on a step: 0 to run it, else the error it fails with.
+int Injected(TFileStep step, const QString& path)
+{
+    return FaultHook() ? FaultHook()(step, path) : 0;
+}
+
+QString ErrorText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+QByteArray Native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// A name beside `base` that does not exist yet: `base` + `infix` + six random letters.
+QString FreshName(const QString& base, const char* infix)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = base + QLatin1String(infix);
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof(letters) - 1))]);
+    return name;
+}
+
+// Flushes a folder's entries (a rename in it) to the disk; a file system that cannot is no error.
+void SyncFolder(const QString& folder)
+{
+    const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes a new file `path` (which must not exist) whole and flushes it to the disk. On failure the
+// file is removed and `err` holds the cause.
+bool WriteNewFile(const QString& path, const QByteArray& data, mode_t mode, bool keepMode, int& err)
+{
+    if ((err = Injected(TFileStep::Create, path)) != 0)
+        return false;
+    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        err = errno;
+        return false;
+    }
+    bool ok = true;
+    if (keepMode && ::fchmod(fd, mode) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && (err = Injected(TFileStep::Write, path)) != 0)
+        ok = false;
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            ok = false;
+        } else {
+            p += n;
+            left -= n;
+        }
+    }
+    // Delayed allocation reports a full disk only here: the data must be on the disk before the
+    // rename makes it the file.
+    if (ok && (err = Injected(TFileStep::Sync, path)) != 0)
+        ok = false;
+    if (ok && ::fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok)
+        ::unlink(Native(path).constData());
+    return ok;
+}
+
+bool RemoveTree(const QString& path)
+{
+    if (Injected(TFileStep::Remove, path) != 0)
+        return false;
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively();
+    return QFile::remove(path);
+}
+
+// Copies what `from` holds into the existing folder `to`, except the names in `skip`; links are
+// copied as links.
+bool CopyTree(const QString& from, const QString& to, const QStringList& skip, QString& why)
+{
+    const QDir src(from);
+    const QFileInfoList entries =
+        src.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& e : entries) {
+        if (skip.contains(e.fileName()))
+            continue;
+        const QString target = QDir(to).filePath(e.fileName());
+        if (e.isSymLink()) {
+            if (!QFile::link(e.symLinkTarget(), target)) {
+                why = QStringLiteral("\"%1\" cannot be carried over").arg(e.filePath());
+                return false;
+            }
+        } else if (e.isDir()) {
+            if (!QDir().mkdir(target) || !CopyTree(e.filePath(), target, {}, why))
+                return false;
+        } else if (!QFile::copy(e.filePath(), target)) {
+            why = QStringLiteral("\"%1\" cannot be carried over").arg(e.filePath());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void SetFileFaultHook(TFileFaultHook Hook)
+{
+    FaultHook() = std::move(Hook);
+}
+
 bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error)
 {
-    QSaveFile file(path);
-    // The temporary file must live beside the target so that the final rename is atomic; never
-    // fall back to writing the target directly.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A link is followed: the file it names is the one replaced, the link stays.
+    QString target = path;
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        target = info.symLinkTarget();
+    struct stat st {};
+    const bool existed = ::stat(Native(target).constData(), &st) == 0;
+    if (existed && S_ISDIR(st.st_mode)) {
         if (error)
-            *error = file.errorString();
+            *error = ErrorText(EISDIR);
         return false;
     }
-    if (file.write(data) != data.size()) {
+    // The temporary lives beside the target so that the rename is atomic.
+    int err = 0;
+    QString temp;
+    for (int attempt = 0;; ++attempt) {
+        temp = FreshName(target, ".tmp-");
+        if (WriteNewFile(temp, data, st.st_mode & 07777, existed, err))
+            break;
+        if (err != EEXIST || attempt == 16) {
+            if (error)
+                *error = ErrorText(err);
+            return false;
+        }
+    }
+    if ((err = Injected(TFileStep::Rename, target)) != 0 || ::rename(Native(temp).constData(), Native(target).constData()) != 0) {
+        if (err == 0)
+            err = errno;
+        ::unlink(Native(temp).constData());
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = ErrorText(err);
         return false;
     }
-    if (!file.commit()) {
+    SyncFolder(QFileInfo(target).absolutePath());
+    return true;
+}
+
+bool ReplaceFolderAtomic(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files,
+                         QString* error)
+{
+    const QFileInfo info(folder);
+    const QString parent = info.absolutePath();
+    const QString base = info.fileName();
+    const QString path = QDir(parent).filePath(base);
+    const auto fail = [error](const QString& why) {
         if (error)
-            *error = file.errorString();
+            *error = why;
         return false;
+    };
+    if (info.exists() && !info.isDir())
+        return fail(QStringLiteral("\"%1\" is not a folder").arg(QDir::toNativeSeparators(path)));
+    // Only files are replaced: a folder standing under a file's name is someone's data.
+    for (const auto& f : files) {
+        const QFileInfo old(QDir(path).filePath(f.first));
+        if (old.exists() && !old.isFile())
+            return fail(QStringLiteral("\"%1\" is not a file and cannot be replaced")
+                            .arg(QDir::toNativeSeparators(old.filePath())));
     }
+
+    // What an interrupted earlier run left: a new set never swapped in, or an old set swapped out
+    // and not yet removed. Neither is wanted any more.
+    const QStringList leftovers =
+        QDir(parent).entryList({base + QStringLiteral(".new-*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : leftovers)
+        RemoveTree(QDir(parent).filePath(name));
+
+    QString fresh;
+    int err = 0;
+    for (int attempt = 0;; ++attempt) {
+        fresh = FreshName(path, ".new-");
+        if ((err = Injected(TFileStep::MakeFolder, fresh)) == 0 && ::mkdir(Native(fresh).constData(), 0777) == 0)
+            break;
+        if (err == 0)
+            err = errno;
+        if (err != EEXIST || attempt == 16)
+            return fail(ErrorText(err));
+    }
+    const auto abandon = [&](const QString& why) {
+        RemoveTree(fresh);
+        return fail(why);
+    };
+
+    QStringList names;
+    for (const auto& f : files)
+        names << f.first;
+    QString why;
+    if (info.exists() && !CopyTree(path, fresh, names, why))
+        return abandon(why);
+    for (const auto& f : files) {
+        const QString file = QDir(fresh).filePath(f.first);
+        if (!WriteNewFile(file, f.second, 0, false, err))
+            return abandon(QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(QDir(path).filePath(f.first)),
+                                                            ErrorText(err)));
+    }
+    SyncFolder(fresh);
+
+    if (!QFileInfo::exists(path)) {
+        if ((err = Injected(TFileStep::Rename, path)) != 0 || ::rename(Native(fresh).constData(), Native(path).constData()) != 0)
+            return abandon(ErrorText(err != 0 ? err : errno));
+        SyncFolder(parent);
+        return true;
+    }
+
+    // The one step that makes the new set current: the two folders trade places.
+    if ((err = Injected(TFileStep::Exchange, path)) == 0 &&
+        ::renameat2(AT_FDCWD, Native(fresh).constData(), AT_FDCWD, Native(path).constData(), RENAME_EXCHANGE) != 0)
+        err = errno;
+    if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+        // A file system that cannot exchange: move the old folder aside and the new one in, and
+        // put the old one back when the second move fails.
+        const QString aside = FreshName(path, ".new-");
+        err = 0;
+        if ((err = Injected(TFileStep::Rename, path)) != 0 || ::rename(Native(path).constData(), Native(aside).constData()) != 0)
+            return abandon(ErrorText(err != 0 ? err : errno));
+        if ((err = Injected(TFileStep::Rename, fresh)) != 0 || ::rename(Native(fresh).constData(), Native(path).constData()) != 0) {
+            if (err == 0)
+                err = errno;
+            ::rename(Native(aside).constData(), Native(path).constData());
+            return abandon(ErrorText(err));
+        }
+        fresh = aside;
+        err = 0;
+    }
+    if (err != 0)
+        return abandon(ErrorText(err));
+    SyncFolder(parent);
+    // `fresh` now holds the old set. Should it stay behind, the next run removes it.
+    RemoveTree(fresh);
     return true;
 }
 

@@ -3,12 +3,14 @@
 #include "TestSupport.h"
 #include "core/UComon.h"
 #include "core/USaveBincc.h"
+#include "platform/AtomicFile.h"
 #include "platform/ScriptedServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -387,5 +389,59 @@ TEST(USaveBincc, SaveMakesTheBinFolderAndWritesAllOrNothing)
                 EXPECT_EQ(conf.Bank(n), QByteArray("old")) << n;
             }
         }
+    }
+}
+
+// The banks are one set: the program dying, or a step failing, anywhere in a save leaves bin with
+// all old banks or all new ones, and the next save tidies up what the broken one left.
+TEST(USaveBincc, BanksAreSwappedInAsOneSet)
+{
+    struct Killed {};
+    struct Case {
+        platform::TFileStep step;
+        bool kill;
+    } cases[] = {{platform::TFileStep::Create, true},  {platform::TFileStep::Sync, true},
+                 {platform::TFileStep::Exchange, true}, {platform::TFileStep::Remove, true},
+                 {platform::TFileStep::Exchange, false}, {platform::TFileStep::Write, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "step " << int(c.step) << (c.kill ? " killed" : " failed"));
+        ConfFolder conf;
+        QDir(conf.path).mkpath("bin");
+        for (int n = 1; n <= 3; ++n)
+            conf.Write(QStringLiteral("bin/bank%1.bin").arg(n), "old");
+        TSaveBincc compiler;
+        conf.Compile(compiler);
+        // With nothing left over from before, the first removal is the one of the old set, after the swap.
+        platform::SetFileFaultHook([&](platform::TFileStep step, const QString&) {
+            if (step != c.step)
+                return 0;
+            if (c.kill)
+                throw Killed{};
+            return ENOSPC;
+        });
+        bool thrown = false;
+        QString message;
+        try {
+            compiler.Save_Banks(conf.path);
+        } catch (const Killed&) {
+            thrown = true;
+        } catch (const ECompileError& e) {
+            message = e.Message();
+        }
+        platform::SetFileFaultHook({});
+        EXPECT_TRUE(thrown || !message.isEmpty());
+        if (!c.kill) {
+            EXPECT_TRUE(message.contains(QString::fromLocal8Bit(strerror(ENOSPC)))) << message.toStdString();
+        }
+        const bool newSet = conf.Bank(1).size() == 2048;
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_EQ(conf.Bank(n) == QByteArray("old"), !newSet) << n;
+        EXPECT_EQ(newSet, c.step == platform::TFileStep::Remove);
+
+        compiler.Save_Banks(conf.path);
+        EXPECT_EQ(conf.Bank(1).size(), 2048);
+        EXPECT_EQ(conf.Bank(2).size(), 28672);
+        EXPECT_EQ(QDir(conf.path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"bin"});
+        EXPECT_EQ(QDir(conf.File("bin")).entryList(QDir::Files), (QStringList{"bank1.bin", "bank2.bin", "bank3.bin"}));
     }
 }
