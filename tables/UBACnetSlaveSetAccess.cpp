@@ -241,6 +241,7 @@ void TFBACnetSlaveSetAccess::FormShow()
     const int rows = (Desc_Lenght ? Max_Rows_Long_Names : Max_Rows) + 1;
     for (TZidIzavodUraz* grid : grids)
         grid->SetRowCount(rows);
+    Table_Load.Reset();
     if (QFileInfo::exists(File_BACnet_Slave))
         Load_File();
     Do_Copy_Read = false;
@@ -267,7 +268,7 @@ void TFBACnetSlaveSetAccess::Read_Name_Setting()
 void TFBACnetSlaveSetAccess::Load_File()
 {
     TTable_Reader reader(XML1, File_BACnet_Slave, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         struct {
             const char* Section;
             TZidIzavodUraz* Grid;
@@ -279,7 +280,7 @@ void TFBACnetSlaveSetAccess::Load_File()
                 TZidIzavodUraz* G;
                 ~TEnd() { G->EndUpdate(); }
             } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < Col_Count; ++c) {
                     const char* name = Columns[c].Attribute;
                     // Swap is the only cell with a value of its own when the file lacks it.
@@ -287,7 +288,7 @@ void TFBACnetSlaveSetAccess::Load_File()
                                      c == Col_Swap ? TTable_Reader::Attr_Def(row, name, QStringLiteral("N"))
                                                    : rd.Attr(row, name));
                 }
-            });
+            }));
         }
     });
 }
@@ -337,7 +338,8 @@ bool TFBACnetSlaveSetAccess::Check_Grid(TZidIzavodUraz* Grid, bool Write, int& C
                 if (rule.Grid == w && type == QLatin1String(rule.Type) && (length < rule.Min || length > rule.Max))
                     return fail(rule.Text);
         }
-        if (position + length > size)
+        // In 64 bits: a length without a rule of its own may be anything up to the 32-bit limit.
+        if (int64_t(position) + length > size)
             return fail(Text_End[w]);
     }
     return true;
@@ -360,7 +362,7 @@ void TFBACnetSlaveSetAccess::bitbtn1Click(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_BACnet_Slave, this))
+    if (!Table_Load.Save(XML1, File_BACnet_Slave, this))
         return;
     SetModalResult(mrOk);
 }

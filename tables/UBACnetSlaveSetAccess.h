@@ -6,6 +6,7 @@
 // of the open configuration, which the EDE generator reads. A double click on a unit cell opens
 // the engineering unit picker.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -78,6 +79,8 @@ private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Read_Name_Setting();
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count);
     void Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol);

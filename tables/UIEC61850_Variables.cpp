@@ -150,6 +150,7 @@ void TFIEC61850_Variables::FormShow()
     }
     ACG->EndUpdate();
     NByte_IN = Data_Size;
+    Table_Load.Reset();
     if (QFileInfo::exists(File_IEC61850_Variables))
         Load_File();
     Do_Copy = false;
@@ -159,7 +160,7 @@ void TFIEC61850_Variables::Load_File()
 {
     TTable_Reader reader(XML1, File_IEC61850_Variables, this);
     ACG->BeginUpdate();
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         // The rows stand directly under the root; every attribute has its default.
         rd.Rows(root, ACG->RowCount() - 1, [this](const TXMLNode& row, int r) {
             for (int c = 1; c < Col_Count; ++c)
@@ -222,7 +223,7 @@ void TFIEC61850_Variables::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_IEC61850_Variables, this))
+    if (!Table_Load.Save(XML1, File_IEC61850_Variables, this))
         return;
     SetModalResult(mrOk);
 }

@@ -190,6 +190,7 @@ void TFKNXAccess::FormShow()
     for (int i = 0; i < Max_Num_Byte; ++i)
         positions << QString::number(i);
     Put_Items(grid->Columns().Items(Col_Position)->ComboItems(), positions);
+    Table_Load.Reset();
     if (QFileInfo::exists(File_KNX_SetAccess))
         Load_File();
     Do_Copy_In_Write = false;
@@ -200,9 +201,9 @@ void TFKNXAccess::Load_File()
     TTable_Reader reader(XML1, File_KNX_SetAccess, this);
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
     grid->BeginUpdate();
-    reader.Run([this, grid](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this, grid](TTable_Reader& rd, const TXMLNode& root) {
         const TXMLNode section = rd.Section(root, QStringLiteral("KNX_in_Write"));
-        rd.Rows(section, grid->RowCount() - 1, [&rd, grid](const TXMLNode& row, int r) {
+        rd.Rows(section, grid->RowCount() - 1, Whole_Rows(grid, [&rd, grid](const TXMLNode& row, int r) {
             for (int c = 1; c < Col_Count; ++c) {
                 const TKNX_Column& col = Columns[c];
                 const QString value = col.Default ? TTable_Reader::Attr_Def(row, col.Attribute, QLatin1String(col.Default))
@@ -212,7 +213,7 @@ void TFKNXAccess::Load_File()
                 if (c == Col_Priority && !Priorities.contains(value))
                     grid->SetCells(c, r, QStringLiteral("Normal"));
             }
-        });
+        }));
     });
     grid->EndUpdate();
 }
@@ -296,7 +297,7 @@ void TFKNXAccess::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_KNX_SetAccess, this))
+    if (!Table_Load.Save(XML1, File_KNX_SetAccess, this))
         return;
     SetModalResult(mrOk);
 }

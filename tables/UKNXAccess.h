@@ -4,6 +4,7 @@
 // timer) and which bytes or bits of the gateway's data array they carry. One column grid of 1024
 // rules, checked row by row on OK and kept in KNX_SetAccess.xml of the open configuration.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -60,6 +61,8 @@ protected:
 
 private:
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
 };
 

@@ -263,6 +263,7 @@ void TFMQTT_Set_Topic::FormShow()
         }
         grid->EndUpdate();
     }
+    Table_Load.Reset();
     if (QFileInfo::exists(File_MQTT_Set_Topic))
         Load_File();
     Do_Copy_Pub = false;
@@ -272,7 +273,7 @@ void TFMQTT_Set_Topic::FormShow()
 void TFMQTT_Set_Topic::Load_File()
 {
     TTable_Reader reader(XML1, File_MQTT_Set_Topic, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         struct {
             const char* Section;
             TZidIzavodUraz* Grid;
@@ -287,7 +288,7 @@ void TFMQTT_Set_Topic::Load_File()
                 TZidIzavodUraz* G;
                 ~TEnd() { G->EndUpdate(); }
             } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     switch (s.Cols[c].Load) {
@@ -311,7 +312,7 @@ void TFMQTT_Set_Topic::Load_File()
                         break;
                     }
                 }
-            });
+            }));
         }
     });
 }
@@ -407,7 +408,7 @@ void TFMQTT_Set_Topic::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_MQTT_Set_Topic, this))
+    if (!Table_Load.Save(XML1, File_MQTT_Set_Topic, this))
         return;
     SetModalResult(mrOk);
 }

@@ -6,6 +6,7 @@
 // of the open configuration. The grids carry columns of the family's other working modes too;
 // this device hides them, and the checks pass over hidden columns.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -72,6 +73,8 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Sub);
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     bool Check_Grid(TZidIzavodUraz* Grid, bool Sub);
 };

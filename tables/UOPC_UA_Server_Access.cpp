@@ -152,6 +152,7 @@ void TFOPC_UA_Server_Access::FormShow()
         ASG->SetReadOnly(Col_Length, r, false);
     }
     ASG->EndUpdate();
+    Table_Load.Reset();
     if (QFileInfo::exists(File_OPC_UA_Server))
         Load_File();
     Do_Copy = false;
@@ -161,7 +162,7 @@ void TFOPC_UA_Server_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_OPC_UA_Server, this);
     ASG->BeginUpdate();
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         const TXMLNode section = rd.Section(root, QStringLiteral("OPC_UA_Server_Variables"));
         rd.Rows(section, ASG->RowCount() - 1, [this](const TXMLNode& row, int r) {
             auto attr = [&row](const char* name) { return TTable_Reader::Attr_Def(row, name, QString()); };
@@ -240,7 +241,7 @@ void TFOPC_UA_Server_Access::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_OPC_UA_Server, this))
+    if (!Table_Load.Save(XML1, File_OPC_UA_Server, this))
         return;
     SetModalResult(mrOk);
 }

@@ -5,6 +5,7 @@
 // device image compiler reads.
 #include "grid/BaseGrid.h"
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -56,6 +57,8 @@ protected:
 
 private:
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     // Every Length cell read-only exactly when its row's type fixes the length (after rows moved).
     void Update_Length_Locks();

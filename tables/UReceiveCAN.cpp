@@ -166,6 +166,7 @@ void TFCAN_Frames::FormShow()
         if (FLayout.Columns[c].Byte_List)
             Put_Items(Grid->Columns().Items(c)->ComboItems(), positions);
 
+    Table_Load.Reset();
     if (QFileInfo::exists(*FLayout.Path))
         Load_File();
     Do_Copy = false;
@@ -181,7 +182,7 @@ QString TFCAN_Frames::Missing_Value(int Col, int) const
 void TFCAN_Frames::Load_File()
 {
     TTable_Reader reader(XML1, *FLayout.Path, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         Grid->BeginUpdate();
         struct TEnd {
             TZidIzavodUraz* G;
@@ -256,7 +257,7 @@ void TFCAN_Frames::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, *FLayout.Path, this))
+    if (!Table_Load.Save(XML1, *FLayout.Path, this))
         return;
     SetModalResult(mrOk);
 }

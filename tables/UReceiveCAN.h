@@ -9,6 +9,7 @@
 // row buttons, grid events); each dialog gives its columns, its texts and its own checks.
 #include "grid/BaseGrid.h"
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -99,6 +100,8 @@ protected:
 
 private:
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     void Fail(int Row, const QString& Text);
 

@@ -268,6 +268,7 @@ void TFS7_Protocol_Set_Access::FormShow()
     NByte_OUT = Data_Size;
     Put_Items(ACG_S7_Read->Columns().Items(14)->ComboItems(), Position_Items(NByte_IN));
     Put_Items(ACG_S7_Write->Columns().Items(16)->ComboItems(), Position_Items(NByte_OUT));
+    Table_Load.Reset();
     if (QFileInfo::exists(File_S7_Protocol))
         Load_File();
     Do_Copy_In_Read = false;
@@ -277,7 +278,7 @@ void TFS7_Protocol_Set_Access::FormShow()
 void TFS7_Protocol_Set_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_S7_Protocol, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         struct {
             const char* Section;
             TZidIzavodUraz* Grid;
@@ -292,7 +293,7 @@ void TFS7_Protocol_Set_Access::Load_File()
                 TZidIzavodUraz* G;
                 ~TEnd() { G->EndUpdate(); }
             } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     QString value;
@@ -305,7 +306,7 @@ void TFS7_Protocol_Set_Access::Load_File()
                         value = rd.Attr(row, name);
                     s.Grid->SetCells(c, r, value);
                 }
-            });
+            }));
         }
     });
 }
@@ -400,7 +401,7 @@ void TFS7_Protocol_Set_Access::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_S7_Protocol, this))
+    if (!Table_Load.Save(XML1, File_S7_Protocol, this))
         return;
     SetModalResult(mrOk);
 }

@@ -4,6 +4,7 @@
 // values live. Two column grids on two tabs, checked row by row on OK and kept in
 // S7_Protocol.xml of the open configuration, which the device image compiler reads.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -87,6 +88,8 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };

@@ -238,6 +238,7 @@ void TFSNMP_Trap_Access::FormShow()
     NByte_OUT = Data_Size;
     Put_Items(ACG_SNMP_Read->Columns().Items(8)->ComboItems(), Position_Items(NByte_IN));
     Put_Items(ACG_SNMP_Write->Columns().Items(4)->ComboItems(), Position_Items(NByte_OUT));
+    Table_Load.Reset();
     if (QFileInfo::exists(File_SNMP_Trap))
         Load_File();
     Index_Row_Build(ACG_SNMP_Read);
@@ -249,7 +250,7 @@ void TFSNMP_Trap_Access::FormShow()
 void TFSNMP_Trap_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_SNMP_Trap, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         struct {
             const char* Section;
             TZidIzavodUraz* Grid;
@@ -397,7 +398,7 @@ void TFSNMP_Trap_Access::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_SNMP_Trap, this))
+    if (!Table_Load.Save(XML1, File_SNMP_Trap, this))
         return;
     SetModalResult(mrOk);
 }

@@ -5,6 +5,7 @@
 // are also sent as traps on change, on command or on a timer. Two column grids on two tabs, kept
 // in SNMP_Trap.xml of the open configuration, which the MIB generator reads.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -72,6 +73,8 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };

@@ -176,6 +176,7 @@ void TFCANopen_Table::FormShow()
     PageControl1->setCurrentWidget(Sheet[0]);
     PROFINET_NByte_IN = Data_Size;
     PROFINET_NByte_OUT = Data_Size;
+    Table_Load.Reset();
     if (QFileInfo::exists(*FLayout.Path))
         Load_File();
     Do_Copy[0] = false;
@@ -185,7 +186,7 @@ void TFCANopen_Table::FormShow()
 void TFCANopen_Table::Load_File()
 {
     TTable_Reader reader(XML1, *FLayout.Path, this);
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         for (int i = 0; i < 2; ++i) {
             const TCANopen_Grid& g = FLayout.Grids[i];
             TZidIzavodUraz* grid = Grid(i);
@@ -196,10 +197,10 @@ void TFCANopen_Table::Load_File()
                 ~TEnd() { G->EndUpdate(); }
             } end{grid};
             // Every attribute must be there: none has a value of its own.
-            rd.Rows(section, grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Rows(section, grid->RowCount() - 1, Whole_Rows(grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < g.Col_Count; ++c)
                     grid->SetCells(c, r, rd.Attr(row, g.Columns[c].Attribute));
-            });
+            }));
         }
     });
 }
@@ -265,7 +266,7 @@ void TFCANopen_Table::Btn_OK_Click(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, *FLayout.Path, this))
+    if (!Table_Load.Save(XML1, *FLayout.Path, this))
         return;
     SetModalResult(mrOk);
 }

@@ -10,6 +10,7 @@
 // tests ending in the byte positions the row's length asks for.
 #include "grid/BaseGrid.h"
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -120,6 +121,8 @@ private:
     TZidIzavodUraz* Grid(int i) const { return i == 0 ? sga : sgb; }
     bool Check_Grid(int i);
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
 
     const TCANopen_Layout& FLayout;

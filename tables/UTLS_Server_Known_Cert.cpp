@@ -110,6 +110,7 @@ void TFTLS_Server_Known_Cert::FormShow()
             ASG->SetCells(c, r, QString());
     }
     ASG->EndUpdate();
+    Table_Load.Reset();
     if (QFileInfo::exists(File_TLS_Known_Cert))
         Load_File();
     Do_Copy = false;
@@ -119,7 +120,7 @@ void TFTLS_Server_Known_Cert::Load_File()
 {
     TTable_Reader reader(XML1, File_TLS_Known_Cert, this);
     ASG->BeginUpdate();
-    reader.Run([this](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
         // The rows stand directly under the root.
         rd.Rows(root, ASG->RowCount() - 1, [this](const TXMLNode& row, int r) {
             ASG->SetCheckBoxState(Col_Enable, r, TTable_Reader::Attr_Def(row, "Enable", QString()) != QLatin1String("N"));
@@ -153,7 +154,7 @@ void TFTLS_Server_Known_Cert::Btn_OKClick(QObject*)
     if (!Controllo_dati())
         return;
     Write_File();
-    if (!Save_Table_File(XML1, File_TLS_Known_Cert, this))
+    if (!Table_Load.Save(XML1, File_TLS_Known_Cert, this))
         return;
     SetModalResult(mrOk);
 }

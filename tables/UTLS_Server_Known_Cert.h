@@ -3,6 +3,7 @@
 // description. One string grid of tall rows set up by code, kept in TLS_Known_Cert.xml of the
 // open configuration. Nothing is checked: OK always saves.
 #include "tables/UTable_Frame.h"
+#include "tables/UTable_Load.h"
 
 #include <QStringList>
 
@@ -48,6 +49,8 @@ protected:
 
 private:
     void Load_File();
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    TTable_Load Table_Load;
     void Write_File();
 };
 

@@ -235,7 +235,8 @@ TEST_F(MqttTopics, RowsWithoutARequiredAttributeStopTheLoad)
     EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
     EXPECT_TRUE(Messages()[0].endsWith("row 2 of \"MQTT_Publish\" has no attribute \"Mnemonic\".")) << Messages()[0].toStdString();
     EXPECT_EQ(Pub->Cells(17, 1), "1");
-    EXPECT_EQ(Pub->Cells(4, 2), "Int");  // read up to the missing attribute
+    EXPECT_EQ(Pub->Cells(1, 2), "");  // the half-read row is dropped whole
+    EXPECT_EQ(Pub->Cells(4, 2), "");
     EXPECT_EQ(Pub->Cells(1, 3), "");
     EXPECT_EQ(kt_test::ReadFile(File_MQTT_Set_Topic), file);
 }
