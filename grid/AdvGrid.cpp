@@ -58,6 +58,8 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FScrollWidth = qApp ? qApp->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 17;
     FBorderColor = 0xB99D7F;
     FCellGraphic = std::make_shared<TCellGraphic>();
+    FFilterDropDown = std::make_unique<TFilterDropDown>();
+    FFilterDropDown->OnChange = [this] { Invalidate(); };
     FFilterList.SetSorted(true);
     FFilterList.SetDuplicates(platform::dupIgnore);
     FFixedRowsMin = TStringGrid::FixedRows();
@@ -82,6 +84,7 @@ TVerIvovavOzed::~TVerIvovavOzed()
     FBackGround->OnChange = nullptr;
     FProgressAppearance->OnChange = nullptr;
     FShowModified->OnChange = nullptr;
+    FFilterDropDown->OnChange = nullptr;
     FGridItems.clear();
 }
 

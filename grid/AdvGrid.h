@@ -838,7 +838,11 @@ protected:
     TPoint FLastHintPos{-1, -1};
     QString FLastAnchorHint;
     int FTimerTicks = 0;
-    QPointer<platform::TForm> FOwnerForm;
+    // The form whose resize handler the grid took over, held as a plain object: when the form is
+    // deleted its own part is gone before its children, this grid among them, are.
+    QPointer<QObject> FOwnerForm;
+    // Lives as long as the grid's own part does; the handler left on the form looks at it.
+    std::shared_ptr<char> FFormResizeLink;
     std::function<void()> FOldFormResize;
     bool FHasOldFormResize = false;
     int FLastFormWidth = 0;

@@ -378,11 +378,14 @@ void TVerIvovavOzed::TakeOverFormResize()
     FOldFormResize = form->OnResize;
     FLastFormWidth = form->width();
     FLastFormHeight = form->height();
-    // The handler outlives nothing: a grid already gone leaves only the remembered handler.
-    QPointer<TVerIvovavOzed> self(this);
+    // The handler reaches the grid only while the grid's own part lives (the link is dropped first
+    // thing in its destruction); after that it runs the remembered handler alone.
+    FFormResizeLink = std::make_shared<char>();
+    std::weak_ptr<char> link = FFormResizeLink;
+    TVerIvovavOzed* self = this;
     std::function<void()> old = FOldFormResize;
-    form->OnResize = [self, old, form] {
-        if (self)
+    form->OnResize = [link, self, old, form] {
+        if (!link.expired())
             self->FormResize(form);
         else if (old)
             old();
@@ -391,12 +394,16 @@ void TVerIvovavOzed::TakeOverFormResize()
 
 void TVerIvovavOzed::GiveBackFormResize()
 {
-    // A window being deleted deletes its children, this grid among them, only after its own part
+    FFormResizeLink.reset();
+    // A form being deleted deletes its children, this grid among them, only after its own part
     // (the resize handler included) is gone, and the guarded pointer to it is cleared later still.
-    // So the window is asked again through the parent chain: one whose own destructor has run is no
-    // longer a form there, and nothing is handed back to it.
-    if (FOwnerForm && FindParentForm(parentWidget()) == FOwnerForm.data())
-        FOwnerForm->OnResize = FHasOldFormResize ? FOldFormResize : std::function<void()>();
+    // So the form is looked up again through the parent chain, where one whose own destructor has
+    // run is no longer a form, and the remembered pointer is only compared, never used as a form.
+    if (!FOwnerForm)
+        return;
+    platform::TForm* form = FindParentForm(parentWidget());
+    if (form && static_cast<QObject*>(form) == FOwnerForm.data())
+        form->OnResize = FHasOldFormResize ? FOldFormResize : std::function<void()>();
 }
 
 void TVerIvovavOzed::FormResize(QObject* Sender)

@@ -6,6 +6,7 @@
 #include "platform/Messages.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QWidget>
@@ -160,6 +161,54 @@ TEST(AdvGridLifecycle, OwnerFormResizeHandlerKeepsWorkingAndComesBack)
     delete b;
     form.OnResize();
     EXPECT_EQ(own, 2);
+}
+
+TEST(AdvGridLifecycle, FormDeletedWithItsGridsIsNeverTakenForAFormAgain)
+{
+    // Grids straight on the form and inside a panel go with it; the form's own part is gone by the
+    // time they do (under the sanitizers any use of it as a form fails this test).
+    auto* form = new platform::TForm;
+    int own = 0;
+    form->OnResize = [&] { ++own; };
+    QPointer<TVerIvovavOzed> direct = new TVerIvovavOzed(form);
+    auto* panel = new QWidget(form);
+    QPointer<TVerIvovavOzed> inner = new TVerIvovavOzed(panel);
+    form->OnResize();
+    EXPECT_EQ(own, 1);
+    delete form;
+    EXPECT_TRUE(direct.isNull());
+    EXPECT_TRUE(inner.isNull());
+
+    // A grid moved off its form before it goes leaves a handler that no longer reaches it.
+    platform::TForm kept;
+    kept.OnResize = [&] { ++own; };
+    auto* moved = new TVerIvovavOzed(&kept);
+    QWidget elsewhere;
+    moved->setParent(&elsewhere);
+    delete moved;
+    kept.OnResize();
+    EXPECT_EQ(own, 2);
+}
+
+TEST(AdvGridLifecycle, FilterDropDownSettingsExistAndAreCopied)
+{
+    GridHost from, to;
+    TFilterDropDown& f = from.grid->FilterDropDown();
+    EXPECT_EQ(f.Color, clWindow);
+    EXPECT_EQ(f.Height, 200);
+    EXPECT_EQ(f.Width, 0);
+    f.Color = 0x00FFFF;
+    f.Height = 150;
+    f.Width = 90;
+    to.grid->Assign(from.grid);
+    EXPECT_EQ(to.grid->FilterDropDown().Color, 0x00FFFF);
+    EXPECT_EQ(to.grid->FilterDropDown().Height, 150);
+    EXPECT_EQ(to.grid->FilterDropDown().Width, 90);
+
+    // A header row with filter glyphs paints with it.
+    to.grid->SetFilterDropDownAuto(true);
+    to.grid->SetCells(1, 1, "x");
+    EXPECT_FALSE(to.grid->grab().isNull());
 }
 
 TEST(AdvGridLifecycle, CellHintText)
