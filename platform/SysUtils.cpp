@@ -458,21 +458,36 @@ QString FloatToStr(double value, const TFormatSettings& fs)
 // ---------------------------------------------------------------------------------------------
 // Rounding
 
+namespace {
+
+// A double that has a 64-bit integer part, truncated; anything else (NaN and the infinities
+// included) cannot be converted and raises the conversion error rather than leaving the result
+// undefined.
+double CheckedIntegerPart(double value)
+{
+    // -2^63 and 2^63 are exact doubles; every double in between truncates into int64_t.
+    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
+        throw EConvertError(QStringLiteral("Invalid floating point operation"));
+    return std::trunc(value);
+}
+
+} // namespace
+
 int64_t Round(double value)
 {
-    const double t = std::trunc(value);
+    const double t = CheckedIntegerPart(value);
     const double diff = value - t;
+    double r = std::round(value);
     if (std::fabs(diff) == 0.5) {
         // halfway: to the even neighbour
-        const double away = t + (diff > 0 ? 1.0 : -1.0);
-        return int64_t(std::fmod(t, 2.0) == 0 ? t : away);
+        r = std::fmod(t, 2.0) == 0 ? t : t + (diff > 0 ? 1.0 : -1.0);
     }
-    return int64_t(std::round(value));
+    return int64_t(CheckedIntegerPart(r));
 }
 
 int64_t Trunc(double value)
 {
-    return int64_t(std::trunc(value));
+    return int64_t(CheckedIntegerPart(value));
 }
 
 double Frac(double value)
@@ -829,14 +844,24 @@ const char* const kLongMonths[] = {"January", "February", "March", "April", "May
 const char* const kShortDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kLongDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
+// The date-times the calendar holds: 1 January 0001 up to the end of 31 December 9999. Others
+// (NaN and the infinities included) raise the conversion error.
+void CheckDateTime(TDateTime d)
+{
+    if (!(d >= -693593.0 && d < 2958466.0))
+        throw EConvertError(QStringLiteral("Invalid argument to date decode"));
+}
+
 QDate ToQDate(TDateTime d)
 {
+    CheckDateTime(d);
     return QDate::fromJulianDay(kDelta + qint64(std::trunc(d)));
 }
 
 // Milliseconds of the time of day, rounded to the millisecond.
 int TimeMs(TDateTime t)
 {
+    CheckDateTime(t);
     const double f = std::fabs(Frac(t));
     int ms = int(std::llround(f * 86400000.0));
     if (ms >= 86400000)

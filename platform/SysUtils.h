@@ -94,6 +94,8 @@ double StrToFloatDef(const QString& text, double def, const TFormatSettings& fs 
 QString FloatToStr(double value, const TFormatSettings& fs = FormatSettings());
 
 // Rounding as the program uses it: Round is half to even ("banker's"), Trunc cuts toward zero.
+// A value whose integer part does not fit 64 bits (NaN and the infinities too) raises
+// EConvertError "Invalid floating point operation".
 // Integer division in C++ ("/") already truncates toward zero like the design's div, and "%"
 // keeps the sign of the dividend like its mod.
 int64_t Round(double value);
@@ -177,6 +179,9 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& date);
 TDateTime EncodeDate(int year, int month, int day);  // EConvertError on an invalid date
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time);
 TDateTime EncodeTime(int hour, int min, int sec, int msec);  // EConvertError on an invalid time
+// Decoding, and everything built on it (FormatDateTime, DayOfWeek, the texts), takes the dates of
+// years 1 to 9999; any other value (NaN and the infinities too) raises EConvertError
+// "Invalid argument to date decode".
 void DecodeDate(TDateTime date, int& year, int& month, int& day);
 void DecodeTime(TDateTime time, int& hour, int& min, int& sec, int& msec);
 int DayOfWeek(TDateTime date);  // 1 = Sunday .. 7 = Saturday

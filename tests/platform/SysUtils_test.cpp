@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <climits>
+#include <cmath>
+#include <limits>
 
 using namespace platform;
 
@@ -247,6 +249,52 @@ TEST(SysUtils, DatesUnderTheSettings)
     EXPECT_EQ(FormatDateTime("hh:nn:ss", t, mdy), "00:00:30");
     EXPECT_FALSE(TryStrToTime("25:00", t, mdy));
     EXPECT_FALSE(TryStrToTime("13:05 PM", t, mdy));
+}
+
+// Values past what the target type holds raise the conversion error instead of converting to
+// whatever the machine gives.
+TEST(SysUtils, OutOfRangeConversionsRaise)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double value;
+        bool fits;
+    } integers[] = {
+        {1e20, false},  {-1e20, false}, {9223372036854775808.0, false}, {inf, false}, {-inf, false}, {nan, false},
+        {-9223372036854775808.0, true}, {9223372036854774784.0, true},  {-1e18, true},
+    };
+    for (const auto& c : integers) {
+        SCOPED_TRACE(c.value);
+        if (c.fits) {
+            EXPECT_EQ(double(Trunc(c.value)), std::trunc(c.value));
+            EXPECT_EQ(double(Round(c.value)), std::trunc(c.value));
+        } else {
+            EXPECT_THROW(Trunc(c.value), EConvertError);
+            EXPECT_THROW(Round(c.value), EConvertError);
+        }
+    }
+
+    const TFormatSettings fs = TFormatSettings::Invariant();
+    const struct {
+        double value;
+        const char* text;  // nullptr: refused
+    } dates[] = {
+        {1e13, nullptr},      {-1e13, nullptr}, {inf, nullptr}, {nan, nullptr}, {2958466.0, nullptr},
+        {-693594.0, nullptr}, {-693593.0, "Jan 1 0001"},        {2958465.99, "Dec 31 9999"},
+    };
+    for (const auto& c : dates) {
+        SCOPED_TRACE(c.value);
+        if (c.text) {
+            EXPECT_EQ(FormatDateTime("mmm d yyyy", c.value, fs), c.text);
+            continue;
+        }
+        EXPECT_THROW(FormatDateTime("mmm", c.value, fs), EConvertError);
+        EXPECT_THROW(DayOfWeek(c.value), EConvertError);
+        int a = 0, b = 0, d = 0, e = 0;
+        EXPECT_THROW(DecodeDate(c.value, a, b, d), EConvertError);
+        EXPECT_THROW(DecodeTime(c.value, a, b, d, e), EConvertError);
+    }
 }
 
 TEST(SysUtils, StringHelpers)
