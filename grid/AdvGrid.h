@@ -8,7 +8,8 @@
 // AdvGrid_Hidden.cpp (hidden columns and rows, index mapping, column order),
 // AdvGrid_Cells.cpp (cell access), AdvGrid_Hooks.cpp (per-cell hooks, check boxes),
 // AdvGrid_Selection.cpp (counts, selection, navigation), AdvGrid_Structure.cpp (row and column
-// insert, remove and clear).
+// insert, remove and clear), AdvGrid_Content.cpp (removal and hiding by selection, check box or
+// duplicate, trimming, colouring, merging and splitting runs of equal cells).
 //
 // Index conventions:
 //   Cells(c, r)          real column (a hidden column keeps its index and its texts), displayed row
@@ -483,6 +484,45 @@ public:
     void InsertNormalRow(int ARow);
     void RemoveNormalRow(int ARow);
 
+    // ---- content operations (rows and columns as the selection shows them unless said otherwise)
+    // Removes the normal rows whose text in displayed column ACol repeats an earlier row's; DoCase
+    // compares with case, else without. The first occurrence stays.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    // Removes the normal rows whose check box in CheckBoxColumn is (or is not) checked.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Appends the texts of column ColIndex2 to those of ColIndex1 (trimmed, joined by Separator),
+    // then removes ColIndex2 (real columns).
+    void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+    void ClearSelection();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Writes every cell of the rectangle back without leading and trailing blanks and control
+    // characters.
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    // Merges each run of equal cells among the normal rows of a column (or the normal columns of a
+    // row); a secondary merge (MainMerge false) stays inside the row groups earlier merges made.
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    // MergeColumnCells for each column of MergedColumns, the first as the main merge. Changing the
+    // list splits the column merges and merges again.
+    void MergeListedColumns();
+    // The cell text carries the marker of an encoded wide text at its start.
+    bool IsWideCell(int ACol, int ARow);
+    // The first cell (row by row, then column by column) whose raw text equals SubStr.
+    bool IsCell(const QString& SubStr, int& ACol, int& ARow);
+
     // ---- column headers
     platform::TStringList& ColumnHeaders() { return FColumnHeaders; }
     void SetColumnHeaders(const platform::TStringList& Value);
@@ -857,6 +897,16 @@ private:
     void MoveFlagEntry(std::vector<int>& list, int from, int to);
     void EnsureRowSelect(int count);
     void EnsureColSelect(int count);
+    // Whether a displayed row is selected: its flag (by real row with persistent row selection)
+    // with the disjunct row selection, else the selection rectangle's rows.
+    bool DisplRowSelected(int ADisplRow);
+    // Removes the listed displayed columns (their real columns; hidden columns stay).
+    void RemoveDisplayedCols(std::vector<int> DisplCols);
+    // Clears a rectangle of displayed columns through their real columns.
+    void ClearDisplayedRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    // The list of selected rows after flags at Index .. Index + Count - 1 went: their entries go,
+    // later ones move up.
+    void DropSelectedRowEntries(int Index, int Count);
 
     // hidden columns and rows
     std::vector<bool> FVisibleCol;
@@ -864,6 +914,8 @@ private:
     int FNumHidden = 0;
     std::vector<std::unique_ptr<TGridItem>> FGridItems;
     bool FUnhiding = false; // rows inserted again by unhiding keep every real index
+    // While hiding: the real rows being taken out of view (every real index stays as it is).
+    std::vector<int> FHidingRows;
     int FFilterLevel = 0;
 
     // counts

@@ -1,0 +1,137 @@
+// TVerIvovavOzed: operations on the grid's contents: removing and hiding rows by selection, check
+// box or duplicate text, removing selected columns, joining two columns, clearing the selection,
+// colouring and trimming rectangles, merging and splitting runs of equal cells, and two queries.
+//
+// Rows and columns are removed through the structure edits, so every row keeps its heights, cell
+// properties (merges, check boxes, colours) and flags; removals walk from the bottom (or the right)
+// so that the rows still to visit keep their indexes, and what is to go is decided before the first
+// removal moves anything.
+#include "grid/AdvGrid.h"
+
+#include "platform/SysUtils.h"
+
+#include <QSet>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Drawing is suspended for the whole operation, also when a handler it calls fails.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(TVerIvovavOzed& g) : FGrid(g) { FGrid.BeginUpdate(); }
+    ~UpdateBracket() { FGrid.EndUpdate(); }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    TVerIvovavOzed& FGrid;
+};
+
+} // namespace
+
+// ---- helpers ---------------------------------------------------------------------------------
+
+bool TVerIvovavOzed::DisplRowSelected(int ADisplRow)
+{
+    if (!FMouseActions->DisjunctRowSelect()) {
+        const TGridRect s = Selection();
+        return ADisplRow >= std::min(s.Top, s.Bottom) && ADisplRow <= std::max(s.Top, s.Bottom);
+    }
+    const int idx = FMouseActions->RowSelectPersistent() ? DisplToRealRow(ADisplRow) : ADisplRow;
+    return idx >= 0 && idx < int(FRowSelect.size()) && FRowSelect[size_t(idx)];
+}
+
+void TVerIvovavOzed::DropSelectedRowEntries(int Index, int Count)
+{
+    if (Count <= 0 || FSelectedRows.Count() == 0)
+        return;
+    TIntList kept;
+    for (int k = 0; k < FSelectedRows.Count(); ++k) {
+        const int v = FSelectedRows.GetInteger(k);
+        if (v < Index)
+            kept.Insert(kept.Count(), v);
+        else if (v >= Index + Count)
+            kept.Insert(kept.Count(), v - Count);
+    }
+    FSelectedRows.Clear();
+    for (int k = 0; k < kept.Count(); ++k)
+        FSelectedRows.Insert(k, kept.GetInteger(k));
+}
+
+void TVerIvovavOzed::RemoveDisplayedCols(std::vector<int> DisplCols)
+{
+    // Real columns from the right, joined into runs, so that each removal leaves the columns
+    // still to remove where they were.
+    std::vector<int> real;
+    for (int d : DisplCols)
+        if (d >= 0 && d < ColCount())
+            real.push_back(DisplToRealCol(d));
+    std::sort(real.begin(), real.end(), std::greater<int>());
+    real.erase(std::unique(real.begin(), real.end()), real.end());
+    size_t i = 0;
+    while (i < real.size()) {
+        int lo = real[i];
+        size_t j = i + 1;
+        while (j < real.size() && real[j] == lo - 1)
+            lo = real[j++];
+        RemoveCols(lo, real[i] - lo + 1);
+        i = j;
+    }
+}
+
+void TVerIvovavOzed::ClearDisplayedRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    // Clearing addresses displayed columns through their real ones in the hidden-cells mode; the
+    // selection is always in displayed columns, so it is cleared in that mode whatever the setting.
+    struct Restore {
+        bool& Flag;
+        bool Kept;
+        ~Restore() { Flag = Kept; }
+    } restore{FSaveHiddenCells, FSaveHiddenCells};
+    FSaveHiddenCells = true;
+    ClearRect(ACol1, ARow1, ACol2, ARow2);
+}
+
+// ---- clearing, colouring, trimming -----------------------------------------------------------
+
+void TVerIvovavOzed::ClearSelection()
+{
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (DisplRowSelected(r))
+                ClearRows(r, 1);
+    } else if (FMouseActions->DisjunctColSelect()) {
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (ColSelect(c) && RowCount() > 0)
+                ClearDisplayedRect(c, 0, c, RowCount() - 1);
+    } else {
+        const TGridRect s = Selection();
+        ClearDisplayedRect(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TVerIvovavOzed::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor)
+{
+    UpdateBracket bracket(*this);
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c)
+            SetColors(c, r, AColor);
+}
+
+void TVerIvovavOzed::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    UpdateBracket bracket(*this);
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c) {
+            const int a = FSaveHiddenCells ? DisplToRealCol(c) : c;
+            SetCells(a, r, platform::Trim(Cells(a, r)));
+        }
+}
+
+void TVerIvovavOzed::TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+
+void TVerIvovavOzed::TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+
+void TVerIvovavOzed::TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+
