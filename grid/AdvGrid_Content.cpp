@@ -93,6 +93,98 @@ void TVerIvovavOzed::ClearDisplayedRect(int ACol1, int ARow1, int ACol2, int ARo
     ClearRect(ACol1, ARow1, ACol2, ARow2);
 }
 
+// ---- removing and hiding rows ----------------------------------------------------------------
+
+void TVerIvovavOzed::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked)
+{
+    UpdateBracket bracket(*this);
+    // Footer rows hold no data and are never removed. The check-box query takes the real row
+    // (they differ while rows are hidden).
+    for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
+        if (IsChecked(CheckBoxColumn, RealRowIndex(r)) == RemoveChecked)
+            RemoveRows(r, 1);
+}
+
+void TVerIvovavOzed::RemoveDuplicates(int ACol, bool DoCase)
+{
+    const int c = DisplToRealCol(ACol);
+    UpdateBracket bracket(*this);
+    QSet<QString> seen;
+    int r = FixedRows();
+    while (r < RowCount() - FFixedFooters) {
+        const QString text = Cells(c, r);
+        const QString key = DoCase ? text : text.toCaseFolded();
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            ++r;
+            continue;
+        }
+        const int before = RowCount();
+        RemoveRowsHook(r, 1); // the next row moves up into r and is examined next
+        if (RowCount() == before)
+            ++r;
+    }
+}
+
+void TVerIvovavOzed::RemoveSelectedRows()
+{
+    UpdateBracket bracket(*this);
+    const int last = RowCount() - FFixedFooters - 1;
+    std::vector<int> rows; // displayed rows, from the bottom up
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (int r = last; r >= FixedRows(); --r)
+            if (DisplRowSelected(r))
+                rows.push_back(r);
+    } else {
+        const TGridRect s = Selection();
+        const int top = std::max(std::min(s.Top, s.Bottom), FixedRows());
+        const int bottom = std::min(std::max(s.Top, s.Bottom), last);
+        for (int r = bottom; r >= top; --r)
+            rows.push_back(r);
+    }
+    for (int r : rows)
+        RemoveRowsHook(r, 1);
+    if (FMouseActions->DisjunctRowSelect())
+        ClearRowSelect();
+}
+
+void TVerIvovavOzed::RemoveUnSelectedRows()
+{
+    UpdateBracket bracket(*this);
+    std::vector<int> rows;
+    for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
+        if (!DisplRowSelected(r))
+            rows.push_back(r);
+    for (int r : rows)
+        RemoveRowsHook(r, 1);
+    if (FMouseActions->RowSelectPersistent())
+        SelectRows(FixedRows(), RowCount() - FFixedFooters - FixedRows());
+    else
+        ClearRowSelect();
+}
+
+void TVerIvovavOzed::HideSelectedRows()
+{
+    UpdateBracket bracket(*this);
+    std::vector<int> rows; // real rows, from the bottom up
+    for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
+        if (DisplRowSelected(r))
+            rows.push_back(RealRowIndex(r));
+    for (int r : rows)
+        HideRows(r, r);
+}
+
+void TVerIvovavOzed::HideUnSelectedRows()
+{
+    UpdateBracket bracket(*this);
+    std::vector<int> rows;
+    for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
+        if (!DisplRowSelected(r))
+            rows.push_back(RealRowIndex(r));
+    for (int r : rows)
+        HideRows(r, r);
+}
+
 // ---- clearing, colouring, trimming -----------------------------------------------------------
 
 void TVerIvovavOzed::ClearSelection()

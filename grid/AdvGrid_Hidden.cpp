@@ -257,7 +257,16 @@ void TVerIvovavOzed::HideRows(int FromRow, int ToRow)
     }
     if (QWidget* ctrl = GetCellControls(1, d))
         ctrl->setVisible(false);
-    RemoveRowsCore(d, int(rows.size()), true);
+    {
+        // Hiding changes no real index: neither the hidden-row items nor flags kept by real row
+        // move (the removal of rows does move them).
+        struct Restore {
+            std::vector<int>& Rows;
+            ~Restore() { Rows.clear(); }
+        } restore{FHidingRows};
+        FHidingRows = rows;
+        RemoveRowsCore(d, int(rows.size()), true);
+    }
     CellControlsUpdate(false);
 }
 

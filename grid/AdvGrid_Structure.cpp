@@ -95,9 +95,9 @@ void TVerIvovavOzed::RemoveRows(int RowIndex, int RCount)
     if (FUseEnabledRows)
         EraseInts(FEnabledRows, RowIndex, RCount);
     if (FMouseActions->DisjunctRowSelect()) {
-        EraseAt(FRowSelect, FMouseActions->RowSelectPersistent() ? removedReal.front() : RowIndex, RCount);
-        for (int k = 0; k < RCount; ++k)
-            FSelectedRows.DeleteValue(RowIndex + k);
+        const int flag = FMouseActions->RowSelectPersistent() ? removedReal.front() : RowIndex;
+        EraseAt(FRowSelect, flag, RCount);
+        DropSelectedRowEntries(flag, RCount);
     }
 
     const int n = RowCount();
@@ -187,7 +187,9 @@ void TVerIvovavOzed::RemoveRowsCore(int RowIndex, int RCount, bool UpdateControl
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
         return;
     RCount = std::min(RCount, RowCount() - RowIndex);
-    const std::vector<int> removedReal = RealRowsOf(*this, RowIndex, RCount);
+    // Rows being hidden already count as hidden in the index mapping; their real rows are given.
+    const bool hiding = !FHidingRows.empty();
+    const std::vector<int> removedReal = hiding ? FHidingRows : RealRowsOf(*this, RowIndex, RCount);
 
     if (UpdateControls)
         for (int k = FControlList.Count() - 1; k >= 0; --k) {
@@ -220,7 +222,7 @@ void TVerIvovavOzed::RemoveRowsCore(int RowIndex, int RCount, bool UpdateControl
         heights[size_t(r)] = RowHeights(r);
 
     // A removal (not a hiding) changes the real index of every row below.
-    if (UpdateControls)
+    if (UpdateControls && !hiding)
         for (const auto& it : FGridItems) {
             const int below =
                 int(std::count_if(removedReal.begin(), removedReal.end(), [&](int r) { return r < it->Idx; }));
@@ -232,10 +234,13 @@ void TVerIvovavOzed::RemoveRowsCore(int RowIndex, int RCount, bool UpdateControl
         EraseAt(heights, RowIndex, 1);
     }
     if (disjunct) {
-        if (!FMouseActions->RowSelectPersistent())
+        if (!FMouseActions->RowSelectPersistent()) {
             EraseAt(FRowSelect, RowIndex, RCount);
-        else if (UpdateControls)
+            DropSelectedRowEntries(RowIndex, RCount);
+        } else if (UpdateControls && !hiding) {
             EraseAt(FRowSelect, removedReal.front(), RCount);
+            DropSelectedRowEntries(removedReal.front(), RCount);
+        }
     }
     EraseInts(FModifiedRows, RowIndex, RCount);
     if (FUseEnabledRows)

@@ -25,6 +25,234 @@ struct GridHost {
 
 // One fixed row ("h"), then one normal row per value in column 1. Column 2 holds the row's tag
 // (r1, r2, ...), whose colour, height and check box (column 3, checked on odd rows) go with it.
+void FillRows(TVerIvovavOzed& g, const Texts& values)
+{
+    g.SetColCount(6);
+    g.SetRowCount(int(values.size()) + 1);
+    g.SetCells(1, 0, "h");
+    for (int r = 1; r <= int(values.size()); ++r) {
+        g.SetCells(1, r, values[size_t(r - 1)]);
+        g.SetCells(2, r, QStringLiteral("r%1").arg(r));
+        g.SetColors(2, r, TColor(0x010000 * r));
+        g.SetRowHeights(r, 20 + r);
+        g.AddCheckBox(3, r, r % 2 == 1, false);
+    }
+}
+
+Texts Column(TVerIvovavOzed& g, int col)
+{
+    Texts t;
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        t.push_back(g.Cells(col, r));
+    return t;
+}
+
+// Every remaining row still has its own colour, height and check box.
+void ExpectRowsKeepTheirData(TVerIvovavOzed& g, const char* what)
+{
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r) {
+        const int tag = g.Cells(2, r).mid(1).toInt();
+        EXPECT_EQ(g.GetColors(2, r), TColor(0x010000 * tag)) << what << " row " << r;
+        EXPECT_EQ(g.RowHeights(r), 20 + tag) << what << " row " << r;
+        EXPECT_EQ(g.IsChecked(3, g.RealRowIndex(r)), tag % 2 == 1) << what << " row " << r;
+    }
+}
+
+QString Joined(const Texts& t)
+{
+    QStringList l;
+    for (const QString& s : t)
+        l << s;
+    return l.join(',');
+}
+
+// ---- removing rows ---------------------------------------------------------------------------
+
+TEST(Content, RemoveDuplicatesKeepsTheFirstOccurrenceInEitherCaseMode)
+{
+    const Texts values = {"abc", "ABC", "x", "abc", "Abc", "x", ""};
+    struct Case {
+        bool doCase;
+        Texts texts;
+        Texts tags;
+    } cases[] = {
+        {true, {"abc", "ABC", "x", "Abc", ""}, {"r1", "r2", "r3", "r5", "r7"}},
+        {false, {"abc", "x", ""}, {"r1", "r3", "r7"}},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillRows(g, values);
+        g.MergeCells(4, 5, 2, 1); // columns 4 and 5 of row 5
+        g.RemoveDuplicates(1, c.doCase);
+        EXPECT_EQ(Joined(Column(g, 1)), Joined(c.texts)) << c.doCase;
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.tags)) << c.doCase;
+        EXPECT_EQ(g.RowCount(), int(c.texts.size()) + 1) << c.doCase;
+        ExpectRowsKeepTheirData(g, c.doCase ? "with case" : "without case");
+        if (c.doCase) { // row 5 is now row 4 and its merge came with it
+            EXPECT_TRUE(g.IsBaseCell(4, 4));
+            EXPECT_EQ(g.CellSpan(4, 4).X, 1);
+            EXPECT_FALSE(g.IsBaseCell(5, 4));
+            EXPECT_FALSE(g.IsMergedCell(4, 5));
+        }
+    }
+}
+
+TEST(Content, RemoveDuplicatesLooksAtTheDisplayedColumnAndSparesTheFooter)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillRows(g, {"a", "a", "b", "b"});
+    g.SetCells(2, 1, "same");
+    g.SetCells(2, 3, "same");
+    g.SetFixedFooters(1);
+    g.HideColumn(1); // displayed column 1 is now real column 2 (the tags, two of them equal)
+    g.RemoveDuplicates(1, true);
+    EXPECT_EQ(Joined(Column(g, 2)), "same,r2,r4"); // row 3 went; the footer row 4 was not examined
+}
+
+TEST(Content, RemoveCheckedRowsByState)
+{
+    struct Case {
+        bool removeChecked;
+        Texts tags;
+    } cases[] = {
+        {true, {"r2", "r4"}},
+        {false, {"r1", "r3", "r5"}},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillRows(g, {"a", "b", "c", "d", "e"});
+        g.RemoveCheckedRows(3, c.removeChecked);
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.tags)) << c.removeChecked;
+        ExpectRowsKeepTheirData(g, "checked");
+    }
+}
+
+TEST(Content, RemoveSelectedAndUnselectedRows)
+{
+    enum Mode { Rect, Disjunct, Persistent };
+    struct Case {
+        const char* what;
+        Mode mode;
+        bool selected; // remove the selected rows, else the unselected ones
+        Texts tags;
+    } cases[] = {
+        {"rectangle, selected", Rect, true, {"r1", "r4", "r5"}},
+        {"rectangle, unselected", Rect, false, {"r2", "r3"}},
+        {"disjunct, selected", Disjunct, true, {"r1", "r3", "r5"}},
+        {"disjunct, unselected", Disjunct, false, {"r2", "r4"}},
+        {"persistent, selected", Persistent, true, {"r1", "r3", "r5"}},
+        {"persistent, unselected", Persistent, false, {"r2", "r4"}},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillRows(g, {"a", "b", "c", "d", "e"});
+        if (c.mode == Rect) {
+            g.SetSelection({1, 3, 3, 2}); // rows 2 and 3, either corner order
+        } else {
+            g.MouseActions().SetDisjunctRowSelect(true);
+            g.MouseActions().SetRowSelectPersistent(c.mode == Persistent);
+            g.SetRowSelect(2, true);
+            g.SetRowSelect(4, true);
+        }
+        if (c.selected)
+            g.RemoveSelectedRows();
+        else
+            g.RemoveUnSelectedRows();
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.tags)) << c.what;
+        ExpectRowsKeepTheirData(g, c.what);
+        if (c.mode == Disjunct) {
+            EXPECT_EQ(g.RowSelectCount(), 0) << c.what;
+            EXPECT_EQ(g.SelectedRows().Count(), 0) << c.what;
+        }
+        if (c.mode == Persistent && !c.selected) {
+            EXPECT_EQ(g.RowSelectCount(), 2) << c.what << ": the remaining rows are selected";
+        }
+    }
+}
+
+TEST(Content, PersistentSelectionRemovesTheRowsItNamesPastHiddenRows)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillRows(g, {"a", "b", "c", "d", "e"});
+    g.MouseActions().SetDisjunctRowSelect(true);
+    g.MouseActions().SetRowSelectPersistent(true);
+    g.SetRowSelect(3, true); // real rows
+    g.SetRowSelect(5, true);
+    g.HideRow(2);
+    g.RemoveSelectedRows();
+    EXPECT_EQ(Joined(Column(g, 2)), "r1,r4");
+    g.UnHideRowsAll();
+    EXPECT_EQ(Joined(Column(g, 2)), "r1,r2,r4");
+    ExpectRowsKeepTheirData(g, "after unhiding");
+}
+
+TEST(Content, RemovalsKeepTheListOfSelectedRowsInStep)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillRows(g, {"a", "a", "b", "c"});
+    g.MouseActions().SetDisjunctRowSelect(true);
+    g.SetRowSelect(4, true);
+    g.RemoveDuplicates(1, true); // row 2 goes: the selected row is now row 3
+    ASSERT_EQ(g.SelectedRows().Count(), 1);
+    EXPECT_EQ(g.SelectedRows().GetInteger(0), 3);
+    EXPECT_TRUE(g.RowSelect(3));
+    EXPECT_FALSE(g.RowSelect(2));
+}
+
+// ---- hiding rows -----------------------------------------------------------------------------
+
+TEST(Content, HideSelectedAndUnselectedRows)
+{
+    enum Mode { Rect, Disjunct, Persistent };
+    struct Case {
+        const char* what;
+        Mode mode;
+        bool selected;
+        Texts shown;
+    } cases[] = {
+        {"rectangle, selected", Rect, true, {"r1", "r4", "r5"}},
+        {"rectangle, unselected", Rect, false, {"r2", "r3"}},
+        {"disjunct, selected", Disjunct, true, {"r1", "r3", "r5"}},
+        {"disjunct, unselected", Disjunct, false, {"r2", "r4"}},
+        {"persistent, selected", Persistent, true, {"r1", "r3", "r5"}},
+        {"persistent, unselected", Persistent, false, {"r2", "r4"}},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillRows(g, {"a", "b", "c", "d", "e"});
+        if (c.mode == Rect)
+            g.SetSelection({1, 2, 3, 3});
+        else {
+            g.MouseActions().SetDisjunctRowSelect(true);
+            g.MouseActions().SetRowSelectPersistent(c.mode == Persistent);
+            g.SetRowSelect(2, true);
+            g.SetRowSelect(4, true);
+        }
+        if (c.selected)
+            g.HideSelectedRows();
+        else
+            g.HideUnSelectedRows();
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.shown)) << c.what;
+        EXPECT_EQ(g.NumHiddenRows(), 5 - int(c.shown.size())) << c.what;
+        ExpectRowsKeepTheirData(g, c.what);
+        if (c.mode == Persistent) { // the flags belong to real rows: hiding leaves them
+            EXPECT_TRUE(g.RowSelect(2)) << c.what;
+            EXPECT_TRUE(g.RowSelect(4)) << c.what;
+            EXPECT_FALSE(g.RowSelect(3)) << c.what;
+        }
+        g.UnHideRowsAll();
+        EXPECT_EQ(Joined(Column(g, 2)), "r1,r2,r3,r4,r5") << c.what << ": back in their places";
+        ExpectRowsKeepTheirData(g, c.what);
+    }
+}
+
 // ---- clearing, colouring, trimming -----------------------------------------------------------
 
 TEST(Content, ClearSelectionClearsWhatIsSelected)
