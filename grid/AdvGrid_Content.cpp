@@ -185,6 +185,60 @@ void TVerIvovavOzed::HideUnSelectedRows()
         HideRows(r, r);
 }
 
+// ---- removing and joining columns ------------------------------------------------------------
+
+void TVerIvovavOzed::RemoveSelectedCols()
+{
+    UpdateBracket bracket(*this);
+    std::vector<int> cols;
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (ColSelect(c))
+                cols.push_back(c);
+        // Each removed column's flag goes with it.
+        for (int c : cols)
+            if (c < int(FColSelect.size()))
+                FColSelect.erase(FColSelect.begin() + c);
+    } else {
+        const TGridRect s = Selection();
+        for (int c = std::max(s.Left, s.Right); c >= std::min(s.Left, s.Right); --c)
+            cols.push_back(c);
+    }
+    RemoveDisplayedCols(cols);
+}
+
+void TVerIvovavOzed::RemoveUnSelectedCols()
+{
+    UpdateBracket bracket(*this);
+    std::vector<int> cols;
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (!ColSelect(c))
+                cols.push_back(c);
+        for (int c : cols)
+            if (c < int(FColSelect.size()))
+                FColSelect.erase(FColSelect.begin() + c);
+    } else {
+        const TGridRect s = Selection();
+        const int L = std::min(s.Left, s.Right);
+        const int R = std::max(s.Left, s.Right);
+        for (int c = ColCount() - 1; c > R; --c)
+            cols.push_back(c);
+        for (int c = L - 1; c >= FixedCols(); --c)
+            cols.push_back(c);
+    }
+    RemoveDisplayedCols(cols);
+    ClearColSelect();
+}
+
+void TVerIvovavOzed::MergeCols(int ColIndex1, int ColIndex2, const QString& Separator)
+{
+    UpdateBracket bracket(*this);
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        SetCells(ColIndex1, r, platform::Trim(Cells(ColIndex1, r) + Separator + Cells(ColIndex2, r)));
+    RemoveCols(ColIndex2, 1);
+}
+
 // ---- clearing, colouring, trimming -----------------------------------------------------------
 
 void TVerIvovavOzed::ClearSelection()

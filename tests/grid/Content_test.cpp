@@ -253,6 +253,112 @@ TEST(Content, HideSelectedAndUnselectedRows)
     }
 }
 
+// ---- columns ---------------------------------------------------------------------------------
+
+// Header texts 0 .. n-1 name the real columns.
+void NameColumns(TVerIvovavOzed& g, int n)
+{
+    g.SetColCount(n);
+    for (int c = 0; c < n; ++c) {
+        g.SetCells(c, 0, QString::number(c));
+        g.SetCells(c, 1, QStringLiteral("v%1").arg(c));
+        g.SetColors(c, 1, TColor(c + 1));
+    }
+}
+
+QString Headers(TVerIvovavOzed& g)
+{
+    QStringList l;
+    for (int c = 0; c < g.TotalColCount(); ++c)
+        l << g.Cells(c, 0) + (g.IsHiddenColumn(c) ? "h" : "");
+    return l.join(',');
+}
+
+TEST(Content, RemoveSelectedAndUnselectedColumns)
+{
+    struct Case {
+        const char* what;
+        bool disjunct;
+        bool selected;
+        int hide; // real column hidden first, -1 for none
+        QString headers;
+    } cases[] = {
+        {"rectangle, unselected", false, false, -1, "0,2,3"},
+        {"rectangle, selected", false, true, -1, "0,1,4,5"},
+        {"disjunct, unselected", true, false, -1, "0,2,3"},
+        {"disjunct, selected", true, true, -1, "0,1,4,5"},
+        // Displayed columns 2 and 3 are real 3 and 4 when real column 2 is hidden; it stays.
+        {"rectangle, unselected, hidden column", false, false, 2, "0,2h,3,4"},
+        {"rectangle, selected, hidden column", false, true, 2, "0,1,2h,5"},
+        {"disjunct, selected, hidden column", true, true, 2, "0,1,2h,5"},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        NameColumns(g, 6);
+        if (c.hide >= 0)
+            g.HideColumn(c.hide);
+        g.MouseActions().SetDisjunctColSelect(c.disjunct);
+        if (c.disjunct) {
+            g.SetColSelect(2, true);
+            g.SetColSelect(3, true);
+        } else
+            g.SetSelection({3, 1, 2, 2});
+        if (c.selected)
+            g.RemoveSelectedCols();
+        else
+            g.RemoveUnSelectedCols();
+        EXPECT_EQ(Headers(g), c.headers) << c.what;
+        EXPECT_EQ(g.NumHiddenColumns(), c.hide >= 0 ? 1 : 0) << c.what;
+        if (c.disjunct) {
+            EXPECT_EQ(g.ColSelectCount(), 0) << c.what;
+        }
+        for (int col = 0; col < g.TotalColCount(); ++col) // properties moved with their columns
+            EXPECT_EQ(g.GetColors(col, 1), TColor(g.Cells(col, 0).toInt() + 1)) << c.what << " " << col;
+        g.UnHideColumnsAll();
+        EXPECT_EQ(g.ColCount(), g.TotalColCount()) << c.what;
+    }
+}
+
+TEST(Content, RemovingHiddenColumnsLowersTheHiddenCount)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    NameColumns(g, 6);
+    g.HideColumn(2);
+    g.HideColumn(4);
+    ASSERT_EQ(g.NumHiddenColumns(), 2);
+    g.RemoveCols(1, 2); // real 1 and the hidden 2
+    EXPECT_EQ(g.NumHiddenColumns(), 1);
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(Headers(g), "0,3,4h,5");
+    g.UnHideColumnsAll();
+    EXPECT_EQ(g.NumHiddenColumns(), 0);
+    EXPECT_EQ(g.ColCount(), 4);
+    EXPECT_EQ(Headers(g), "0,3,4,5");
+}
+
+TEST(Content, MergeColsJoinsTextsAndRemovesTheSecondColumn)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    NameColumns(g, 5);
+    g.SetRowCount(4);
+    struct Row {
+        QString a, b, joined;
+    } rows[] = {{"v1", "v2", "v1 - v2"}, {" a", "", "a -"}, {"", "", "-"}};
+    for (int r = 1; r <= 3; ++r) {
+        g.SetCells(1, r, rows[r - 1].a);
+        g.SetCells(2, r, rows[r - 1].b);
+    }
+    g.MergeCols(1, 2, " - ");
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(g.Cells(1, r), rows[r - 1].joined) << r;
+    EXPECT_EQ(g.Cells(1, 0), "1") << "fixed rows are not joined";
+    EXPECT_EQ(Headers(g), "0,1,3,4");
+    EXPECT_EQ(g.GetColors(2, 1), TColor(4)) << "column 3's cell properties moved with it";
+}
+
 // ---- clearing, colouring, trimming -----------------------------------------------------------
 
 TEST(Content, ClearSelectionClearsWhatIsSelected)
