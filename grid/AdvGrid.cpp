@@ -60,6 +60,11 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FCellGraphic = std::make_shared<TCellGraphic>();
     FFilterDropDown = std::make_unique<TFilterDropDown>();
     FFilterDropDown->OnChange = [this] { Invalidate(); };
+    // Editing the list of merged columns merges the grid again.
+    FMergedColumns.OnChange = [this](TIntList*, int, int) {
+        SplitAllColumnCells();
+        MergeListedColumns();
+    };
     FFilterList.SetSorted(true);
     FFilterList.SetDuplicates(platform::dupIgnore);
     FFixedRowsMin = TStringGrid::FixedRows();
@@ -85,6 +90,7 @@ TVerIvovavOzed::~TVerIvovavOzed()
     FProgressAppearance->OnChange = nullptr;
     FShowModified->OnChange = nullptr;
     FFilterDropDown->OnChange = nullptr;
+    FMergedColumns.OnChange = nullptr;
     FGridItems.clear();
 }
 

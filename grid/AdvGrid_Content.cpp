@@ -281,3 +281,92 @@ void TVerIvovavOzed::TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow)
 
 void TVerIvovavOzed::TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
 
+// ---- merging and splitting runs of equal cells -----------------------------------------------
+
+void TVerIvovavOzed::MergeColumnCells(int ColIndex, bool MainMerge)
+{
+    if (ColIndex < 0)
+        return;
+    const int last = RowCount() - FFixedFooters - 1;
+    int r = FixedRows();
+    while (r <= last) {
+        const QString text = Cells(ColIndex, r);
+        int e = r;
+        while (e < last && Cells(ColIndex, e + 1) == text && (MainMerge || RowSpanIdentical(e + 1, e)))
+            ++e;
+        if (e > r)
+            MergeCells(ColIndex, r, 1, e - r + 1);
+        r = e + 1;
+    }
+}
+
+void TVerIvovavOzed::MergeRowCells(int RowIndex, bool MainMerge)
+{
+    if (RowIndex < 0)
+        return;
+    const int last = ColCount() - FFixedRightCols - 1;
+    int c = FixedCols();
+    while (c <= last) {
+        const QString text = Cells(c, RowIndex);
+        int e = c;
+        while (e < last && Cells(e + 1, RowIndex) == text && (MainMerge || ColSpanIdentical(e + 1, e)))
+            ++e;
+        if (e > c)
+            MergeCells(c, RowIndex, e - c + 1, 1);
+        c = e + 1;
+    }
+}
+
+void TVerIvovavOzed::SplitColumnCells(int ColIndex)
+{
+    if (ColIndex < 0)
+        return;
+    int r = 0;
+    while (r < RowCount() - FFixedFooters - 1) {
+        if (IsYMergedCell(ColIndex, r)) {
+            const int rest = CellExt(ColIndex, r).Y;
+            SplitCells(ColIndex, r);
+            r += rest + 1;
+        } else
+            ++r;
+    }
+}
+
+void TVerIvovavOzed::SplitRowCells(int RowIndex)
+{
+    if (RowIndex < 0)
+        return;
+    int c = 0;
+    while (c < ColCount() - FFixedRightCols - 1) {
+        if (IsMergedCell(c, RowIndex)) {
+            const int rest = CellExt(c, RowIndex).X;
+            SplitCells(c, RowIndex);
+            c += rest + 1;
+        } else
+            ++c;
+    }
+}
+
+void TVerIvovavOzed::SplitAllCells()
+{
+    for (int c = 0; c < ColCount(); ++c)
+        for (int r = 0; r < RowCount(); ++r)
+            if (IsMergedCell(c, r))
+                SplitCells(c, r);
+}
+
+void TVerIvovavOzed::SplitAllColumnCells()
+{
+    for (int c = 0; c < TotalColCount(); ++c)
+        SplitColumnCells(c);
+}
+
+void TVerIvovavOzed::MergeListedColumns()
+{
+    for (int k = 0; k < FMergedColumns.Count(); ++k) {
+        const int c = FMergedColumns.GetInteger(k);
+        if (c >= 0 && c < TotalColCount())
+            MergeColumnCells(c, k == 0);
+    }
+}
+

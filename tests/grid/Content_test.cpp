@@ -456,4 +456,132 @@ TEST(Content, TrimmingRemovesBlanksAndControlCharactersAtBothEnds)
     }
 }
 
+// ---- merging and splitting runs --------------------------------------------------------------
+
+// The vertical merges based in a column as "first-last" pairs of rows (RowRuns: the horizontal
+// merges based in a row, as pairs of columns).
+QString ColumnRuns(TVerIvovavOzed& g, int col)
+{
+    QStringList l;
+    for (int r = 0; r < g.RowCount(); ++r)
+        if (g.IsBaseCell(col, r) && g.CellSpan(col, r).Y > 0)
+            l << QStringLiteral("%1-%2").arg(r).arg(r + g.CellSpan(col, r).Y);
+    return l.join(' ');
+}
+
+QString RowRuns(TVerIvovavOzed& g, int row)
+{
+    QStringList l;
+    for (int c = 0; c < g.ColCount(); ++c)
+        if (g.IsBaseCell(c, row) && g.CellSpan(c, row).X > 0)
+            l << QStringLiteral("%1-%2").arg(c).arg(c + g.CellSpan(c, row).X);
+    return l.join(' ');
+}
+
+void FillColumn(TVerIvovavOzed& g, int col, const Texts& values)
+{
+    g.SetRowCount(int(values.size()) + 1);
+    for (int r = 1; r <= int(values.size()); ++r)
+        g.SetCells(col, r, values[size_t(r - 1)]);
+}
+
+TEST(Content, MergeColumnCellsMergesRunsOfEqualTexts)
+{
+    struct Case {
+        Texts values;
+        QString runs;
+    } cases[] = {
+        {{"a", "a", "b", "b", "b", "c"}, "1-2 3-5"},
+        {{"a", "b", "c"}, ""},
+        {{"a", "A", "a"}, ""}, // exact comparison
+        {{"", "", "x"}, "1-2"},
+        {{"z", "z", "z"}, "1-3"},
+    };
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillColumn(g, 1, c.values);
+        g.SetCells(1, 0, c.values.front()); // the fixed row never joins
+        g.MergeColumnCells(1, true);
+        EXPECT_EQ(ColumnRuns(g, 1), c.runs) << Joined(c.values).toStdString();
+    }
+}
+
+TEST(Content, SecondaryMergeStaysInsideTheMainGroups)
+{
+    struct Case {
+        bool main;
+        QString runs;
+    } cases[] = {{false, "1-2 3-4"}, {true, "1-4 5-6"}};
+    for (const Case& c : cases) {
+        GridHost h;
+        TVerIvovavOzed& g = *h.grid;
+        FillColumn(g, 1, {"a", "a", "b", "b", "b", "c"});
+        FillColumn(g, 2, {"x", "x", "x", "x", "y", "y"});
+        g.MergeColumnCells(1, true);
+        g.MergeColumnCells(2, c.main);
+        EXPECT_EQ(ColumnRuns(g, 2), c.runs) << c.main;
+    }
+}
+
+TEST(Content, MergeRowCellsMergesRunsOfEqualNeighbours)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    g.SetColCount(7);
+    const char* texts[] = {"p", "p", "p", "q", "q", "r", "r"};
+    for (int c = 0; c < 7; ++c)
+        g.SetCells(c, 2, texts[c]);
+    g.SetFixedRightCols(1); // the last column never joins
+    g.MergeRowCells(2, true);
+    EXPECT_EQ(RowRuns(g, 2), "1-2 3-4");
+}
+
+TEST(Content, SplittingRunsUndoesTheMerges)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillColumn(g, 1, {"a", "a", "b", "b", "b", "c"});
+    FillColumn(g, 2, {"a", "a", "b", "b", "b", "c"});
+    g.MergeColumnCells(1, true);
+    g.MergeColumnCells(2, true);
+    g.SetRowCount(8);
+    g.MergeRowCells(7, true); // row 7: columns 1-4 empty
+    ASSERT_EQ(g.MergeCount(), 5);
+
+    g.SplitColumnCells(1);
+    EXPECT_EQ(ColumnRuns(g, 1), "");
+    EXPECT_EQ(ColumnRuns(g, 2), "1-2 3-5");
+    g.SplitRowCells(7);
+    EXPECT_EQ(RowRuns(g, 7), "");
+    EXPECT_EQ(g.MergeCount(), 2);
+    g.SplitAllCells();
+    EXPECT_EQ(ColumnRuns(g, 2), "");
+    EXPECT_EQ(g.MergeCount(), 0);
+}
+
+TEST(Content, EditingTheMergedColumnsListMergesAgain)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillColumn(g, 1, {"a", "a", "b", "b", "b", "c"});
+    FillColumn(g, 2, {"x", "x", "x", "x", "y", "y"});
+    struct Step {
+        const char* what;
+        std::function<void(TIntList&)> edit;
+        QString runs1, runs2;
+    } steps[] = {
+        {"column 1 listed", [](TIntList& l) { l.Add(1); }, "1-2 3-5", ""},
+        {"column 2 follows the groups of 1", [](TIntList& l) { l.Add(2); }, "1-2 3-5", "1-2 3-4"},
+        {"column 2 alone is the main merge", [](TIntList& l) { l.Delete(0); }, "", "1-4 5-6"},
+        {"nothing listed", [](TIntList& l) { l.Delete(0); }, "", ""},
+        {"a column past the grid is passed over", [](TIntList& l) { l.Add(40); }, "", ""},
+    };
+    for (const Step& s : steps) {
+        s.edit(g.MergedColumns());
+        EXPECT_EQ(ColumnRuns(g, 1), s.runs1) << s.what;
+        EXPECT_EQ(ColumnRuns(g, 2), s.runs2) << s.what;
+    }
+}
+
 } // namespace
