@@ -210,8 +210,10 @@ void TDropDownForm::hideEvent(QHideEvent* event)
 void TDropDownForm::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    if (event == FForwardedKey)
+    if (event == FForwardedKey) {
+        FForwardedKey = nullptr;
         return; // the control has handed this key on already
+    }
     try {
         QPointer<TDropDownForm> self(this);
         const TKeyStroke stroke = TranslateKey(event);
@@ -613,5 +615,8 @@ bool TAdvCustomDropDown::eventFilter(QObject* watched, QEvent* event)
         // The control still handles the key itself.
         return false;
     }
+    // The key's press is over once its release comes: a later key at the same address is new.
+    if (watched == FControl && event->type() == QEvent::KeyRelease && FDropDownForm)
+        FDropDownForm->FForwardedKey = nullptr;
     return QLineEdit::eventFilter(watched, event);
 }
