@@ -28,6 +28,9 @@ private:
     TVerIvovavOzed& FGrid;
 };
 
+// The encoded wide cell text starts with these two characters.
+const QString WideCellMarker = QStringLiteral("|\\");
+
 } // namespace
 
 // ---- helpers ---------------------------------------------------------------------------------
@@ -370,3 +373,18 @@ void TVerIvovavOzed::MergeListedColumns()
     }
 }
 
+// ---- queries ---------------------------------------------------------------------------------
+
+bool TVerIvovavOzed::IsWideCell(int ACol, int ARow) { return Cells(ACol, ARow).startsWith(WideCellMarker); }
+
+bool TVerIvovavOzed::IsCell(const QString& SubStr, int& ACol, int& ARow)
+{
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = 0; c < ColCount(); ++c)
+            if (GetGridCell(c, r) == SubStr) {
+                ACol = c;
+                ARow = r;
+                return true;
+            }
+    return false;
+}

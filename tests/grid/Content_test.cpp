@@ -584,4 +584,33 @@ TEST(Content, EditingTheMergedColumnsListMergesAgain)
     }
 }
 
+// ---- queries ---------------------------------------------------------------------------------
+
+TEST(Content, CellQueries)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    struct Wide {
+        QString text;
+        bool wide;
+    } wide[] = {{"|\\abc", true}, {"abc|\\", false}, {"|abc", false}, {"", false}};
+    for (const Wide& w : wide) {
+        g.SetCells(1, 1, w.text);
+        EXPECT_EQ(g.IsWideCell(1, 1), w.wide) << w.text.toStdString();
+    }
+
+    g.SetCells(3, 2, "needle");
+    g.SetCells(1, 4, "needle");
+    g.SetCells(2, 2, "Needle");
+    int col = -1, row = -1;
+    EXPECT_TRUE(g.IsCell("needle", col, row));
+    EXPECT_EQ(col, 3);
+    EXPECT_EQ(row, 2);
+    col = row = -7;
+    EXPECT_FALSE(g.IsCell("need", col, row));
+    EXPECT_EQ(col, -7) << "no match leaves the indexes";
+    EXPECT_TRUE(g.IsCell("Needle", col, row));
+    EXPECT_EQ(col, 2);
+}
+
 } // namespace
