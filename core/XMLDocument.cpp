@@ -221,6 +221,7 @@ bool IsXmlBlank(const QString& s)
 QString CommentText(const QString& text)
 {
     QString t = text;
+    t.remove(QLatin1Char('\r'));
     while (t.contains(QLatin1String("--")))
         t.replace(QLatin1String("--"), QLatin1String("- -"));
     if (t.endsWith(QLatin1Char('-')))
@@ -578,6 +579,10 @@ QByteArray TXMLDocument::SaveToBytes()
     DropInvalidCharacters();
     ByteWriter writer;
     FDoc->save(writer, "", kSaveFlags, pugi::encoding_utf8);
+    // A carriage return in a text is written as is and would come back as a line feed; as a
+    // reference it survives. Attributes have theirs escaped already, and no comment or character
+    // data the tree holds can have one (a reader never gives one, CommentText drops it).
+    writer.data.replace('\r', "&#13;");
     return writer.data;
 }
 

@@ -40,7 +40,8 @@ public:
             FLoop = &loop;
             QObject::connect(&server, &QTcpServer::newConnection, [&] {
                 QTcpSocket* socket = server.nextPendingConnection();
-                auto* request = new QByteArray;
+                // Owned by the handler, which goes with the socket.
+                auto request = std::make_shared<QByteArray>();
                 QObject::connect(socket, &QTcpSocket::readyRead, [=, this] {
                     request->append(socket->readAll());
                     if (!request->contains("\r\n\r\n") || FResponse.isEmpty())

@@ -210,6 +210,18 @@ TEST(XMLDocument, LineBreaksAndTabsInAttributesRoundTrip)
     const TXMLNode back = again.DocumentElement().FindNode("row");
     for (int i = 0; i < int(std::size(values)); ++i)
         EXPECT_EQ(back.Attribute(QStringLiteral("a%1").arg(i)), values[i]) << i;
+    // Texts of elements keep theirs too.
+    TXMLDocument texts;
+    TXMLNode root = texts.AddChild("r");
+    for (int i = 0; i < int(std::size(values)); ++i)
+        root.AddChild(QStringLiteral("t%1").arg(i), values[i]);
+    TXMLDocument textsBack;
+    ASSERT_TRUE(textsBack.LoadFromBytes(texts.SaveToBytes()));
+    for (int i = 0; i < int(std::size(values)); ++i) {
+        // A text of nothing but blanks is layout, not a value.
+        const QString expected = values[i].trimmed().isEmpty() ? QString() : values[i];
+        EXPECT_EQ(textsBack.DocumentElement().FindNode(QStringLiteral("t%1").arg(i)).Text(), expected) << i;
+    }
 
     // The same from a file made by hand with character references.
     TXMLDocument fixture;
