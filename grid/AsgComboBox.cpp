@@ -424,7 +424,15 @@ void TAsgCustomCombo::SetStyle(TComboBoxStyle Value)
     FStyle = Value;
     const bool editable = Value == csDropDown || Value == csSimple;
     if (editable != isEditable() || (editable && !lineEdit())) {
+        // Leaving the editable style, the combo only schedules its line edit's deletion; that
+        // edit forwards focus to the combo, so deleting it later would take the focus from a combo
+        // opened in the meantime (and end a grid edit that just started). It goes now.
+        QLineEdit* oldEdit = editable ? nullptr : lineEdit();
         setEditable(editable);
+        if (oldEdit) {
+            oldEdit->setFocusProxy(nullptr);
+            delete oldEdit;
+        }
         if (editable)
             ConnectEdit();
     }

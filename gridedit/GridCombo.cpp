@@ -202,8 +202,13 @@ void TGridCombo::KeyPress(QChar& Key)
         TAsgComboBox::KeyPress(Key);
         return;
     }
+    // The grid's key event names the grid: its handlers act on the grid (the table dialogs
+    // move its current cell), not on the editor that happens to hold the key.
+    QPointer<TGridCombo> self(this);
     if (FGrid->OnKeyPress)
-        FGrid->OnKeyPress(this, Key);
+        FGrid->OnKeyPress(FGrid, Key);
+    if (!self)
+        return;
     const char16_t c = Key.unicode();
     if (c == 27) {
         Key = QChar();

@@ -749,9 +749,17 @@ void TStringGrid::ShowEditorChar(QChar Ch)
 
 void TStringGrid::InvalidateEditor()
 {
+    const int c = FInplaceCol, r = FInplaceRow;
     FInplaceCol = -1;
     FInplaceRow = -1;
     UpdateEdit();
+    // An editor that could not be reloaded just now (a validation writing its own cell) still
+    // belongs to that cell: the next move must store its text there and hide it, not leave it
+    // open over the cell moved to.
+    if (FInplaceCol < 0 && FInplaceEdit && FInplaceEdit->isVisible()) {
+        FInplaceCol = c;
+        FInplaceRow = r;
+    }
 }
 
 void TStringGrid::LoadEditor()

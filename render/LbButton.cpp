@@ -948,6 +948,21 @@ void TLbButton::changeEvent(QEvent* event)
     }
 }
 
+void TLbButton::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // A window that hides while the pointer rests on the button sends no leave: the hot state
+    // ends here, or the button shows hot when the window comes back with the pointer elsewhere.
+    if (bCursorOnButton || FHotTrackStep > 0) {
+        bCursorOnButton = false;
+        FHotTrackStep = 0;
+        if (FThread)
+            FThread->stop();
+    }
+    bDown = false;
+    FPressKey = 0;
+}
+
 void TLbButton::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -46,7 +46,27 @@ TFTable_Frame::TFTable_Frame(QWidget* parent, const char* Name, int Client_Width
 {
     setObjectName(QLatin1String(Name));
     OnCreate = [this] { FormCreate(); };
-    OnShow = [this] { FormShow(); };
+    OnShow = [this] {
+        FormShow();
+        Focus_First_Grid();
+    };
+}
+
+void TFTable_Frame::Focus_First_Grid()
+{
+    // The grid comes first in the dialogs' tab order: the keyboard starts in its first data cell
+    // (the grid of the sheet shown), so that Enter edits a cell instead of pressing OK.
+    for (TVerIvovavOzed* grid : findChildren<TVerIvovavOzed*>()) {
+        if (!grid->isVisibleTo(this) || grid->RowCount() <= grid->FixedRows() ||
+            grid->ColCount() <= grid->FixedCols())
+            continue;
+        if (grid->Row() < grid->FixedRows())
+            grid->SetRow(grid->FixedRows());
+        if (grid->Col() < grid->FixedCols())
+            grid->SetCol(grid->FixedCols());
+        grid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 }
 
 TFTable_Frame::~TFTable_Frame() = default;

@@ -66,6 +66,8 @@ public:
     // ---- handlers every member implements ----
     virtual void FormCreate() = 0;
     virtual void FormShow() = 0;
+    // Gives the keyboard to the first grid shown, at its first data cell.
+    void Focus_First_Grid();
     virtual void Set_Lang() = 0;
     virtual void Btn_OKClick(QObject* Sender) = 0;
     virtual void Btn_DelRowClick(QObject* Sender) = 0;

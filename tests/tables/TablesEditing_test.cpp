@@ -467,3 +467,45 @@ TEST(TablesLifetime, DialogsWithGridsAreDeletedSafely)
         EXPECT_TRUE(form.isNull());
     }
 }
+
+TEST_F(S7Editing, EnterJumpStoresEachCellInItsOwnPlace)
+{
+    // Each Enter stores the text in its own cell, closes the editor and moves on; the next keys
+    // start a new edit of the next cell by its own rules (a list cell picks an item, never text).
+    Enable_Jump_Field_Tables = true;
+    Click(Read, 3, 1);
+    Type(Read, "55");
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Cells(3, 1), "55");
+    EXPECT_EQ(Read->Col(), 4);
+    EXPECT_FALSE(Read->GetEditMode());
+    Type(Read, "S");
+    Key(Read, Qt::Key_Return);
+    Type(Read, "7");
+    Key(Read, Qt::Key_Return);
+    Type(Read, "8");
+    Key(Read, Qt::Key_Return);
+    EXPECT_EQ(Read->Cells(3, 1), "55");
+    EXPECT_EQ(Read->Cells(4, 1), "S7200");
+    EXPECT_EQ(Read->Cells(5, 1), "7");
+    EXPECT_EQ(Read->Cells(6, 1), "8");
+    EXPECT_EQ(Read->Col(), 7);
+    EXPECT_EQ(Read->Row(), 1);
+    EXPECT_FALSE(Read->GetEditMode());
+}
+
+TEST_F(S7Editing, FirstListOpeningKeepsTheFocusInTheGrid)
+{
+    // The first list editor of a grid switches the combo out of its editable style; that must
+    // not take the focus from the combo just opened (it used to end the edit and hand the focus
+    // to OK).
+    Click(Read, 4, 1);
+    Type(Read, "S");
+    ASSERT_TRUE(Read->GetEditMode());
+    EXPECT_TRUE(Read->Combobox()->isVisible());
+    QWidget* f = QApplication::focusWidget();
+    EXPECT_TRUE(f == Read->Combobox() || Read->Combobox()->isAncestorOf(f));
+    EXPECT_TRUE(Read->Cells(4, 1).isEmpty()) << "nothing is written before the pick";
+    Key(Read, Qt::Key_Escape);
+    EXPECT_TRUE(Read->Cells(4, 1).isEmpty());
+}
