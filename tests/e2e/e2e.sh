@@ -238,6 +238,21 @@ jump)
     [ "$(attr 1 Slot)" = "2" ] || fail "Slot '$(attr 1 Slot)'"
     [ "$(attr 1 Data_Type)" = "Int" ] || fail "Data_Type '$(attr 1 Data_Type)'"
     ;;
+new_config)
+    # Enter in the New Configuration dialog creates the configuration once; its release does not
+    # press the main window's button again.
+    write_settings 0
+    start_program
+    before=$(window_count)
+    click_in "$MAIN" 170 128
+    settle 1
+    [ "$(window_count)" -gt "$before" ] || fail "no New Configuration dialog"
+    type_text "Line_B"
+    key Return
+    settle 1
+    [ "$(window_count)" -eq "$before" ] || fail "the dialog came back after Enter"
+    [ -d "$APP/PROJECTS/Line_B" ] || fail "configuration not created"
+    ;;
 first_dropdown)
     # The first list editor of a fresh process opens like any later one: nothing is written,
     # the keyboard stays in the grid, Escape leaves the cell as it was.
