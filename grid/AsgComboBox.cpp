@@ -11,6 +11,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -450,6 +452,14 @@ void TAsgCustomCombo::ConnectEdit()
         return;
     setCompleter(nullptr);
     edit->setFrame(false);
+    FCurEditText = edit->text();
+    FPrevEditText = FCurEditText;
+    // textChanged comes before textEdited for the same change, so the edit handler finds the
+    // text as it was before the user's change here.
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        FPrevEditText = FCurEditText;
+        FCurEditText = text;
+    });
     connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { EditTextEdited(text); });
     ApplyMaxLength();
     ApplyColor();
@@ -563,9 +573,11 @@ void TAsgCustomCombo::SetMaxLength(int Value)
 
 void TAsgCustomCombo::ApplyMaxLength()
 {
-    // 0 means no limit (a zero-length edit would refuse every character).
+    // The limit holds for what the user types or pastes (see EditTextEdited), not for text set
+    // by the program: a longer text loaded from a file stays whole, where the edit's own maximum
+    // would cut it.
     if (QLineEdit* edit = lineEdit())
-        edit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+        edit->setMaxLength(32767);
 }
 
 void TAsgCustomCombo::SetDroppedDown(bool Value)
@@ -791,6 +803,12 @@ void TAsgCustomCombo::KeyUp(Word& Key, TShiftState Shift)
 
 void TAsgCustomCombo::keyPressEvent(QKeyEvent* event)
 {
+    // The text before this key, for the length limit of what it types or pastes (the program
+    // may have set the text with the edit's signals held back).
+    if (QLineEdit* edit = lineEdit()) {
+        FPrevEditText = edit->text();
+        FCurEditText = FPrevEditText;
+    }
     QPointer<TAsgCustomCombo> self(this);
     QChar typed;
     bool consumed = false;
@@ -893,8 +911,22 @@ void TAsgCustomCombo::EditAutoComplete()
     }
 }
 
-void TAsgCustomCombo::EditTextEdited(const QString&)
+void TAsgCustomCombo::EditTextEdited(const QString& text)
 {
+    QLineEdit* edit = lineEdit();
+    if (edit && FMaxLength > 0 && text.size() > FMaxLength && text.size() > FPrevEditText.size()) {
+        // Keep what fits of the characters just typed or pasted (those before the caret); a text
+        // that was longer already may shrink but not grow.
+        const qsizetype allowed = std::max<qsizetype>(FMaxLength, FPrevEditText.size());
+        const int cursor = edit->cursorPosition();
+        const int cut = int(std::min<qsizetype>(text.size() - allowed, cursor));
+        QString kept = text;
+        kept.remove(cursor - cut, cut);
+        edit->setText(kept);
+        edit->setCursorPosition(cursor - cut);
+        if (kept == FPrevEditText)
+            return;
+    }
     Change();
 }
 

@@ -308,6 +308,9 @@ private:
     bool FSorted = false;
     TEditCharCase FCharCase = ecNormal;
     int FMaxLength = 0;
+    // The edit text before its latest change, for the length limit of typed and pasted text.
+    QString FPrevEditText;
+    QString FCurEditText;
     bool FAutoComplete = true;
     int FAutoCompleteDelay = 500;
     QString FSearchText;

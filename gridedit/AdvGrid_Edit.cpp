@@ -397,8 +397,11 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         }
         cb->setGeometry(R.Left, R.Top, W, H);
         cb->SetColor(cellColor);
-        if (!list)
-            cb->SetMaxLength(MaxComboLength());
+        if (!list) {
+            // The column's length limit holds here as in the text editor.
+            const int limit = GetEditLimit();
+            cb->SetMaxLength(limit > 0 ? limit : MaxComboLength());
+        }
         cb->show();
         cb->raise();
         const bool flat = FLook == glSoft || FLook == glOrlex || FLook == glXP || FLook == glListView ||

@@ -9,8 +9,10 @@
 #include "gridedit/GridCombo.h"
 #include "tables/UOPC_UA_Server_Access.h"
 #include "tables/US7_Protocol_Set_Access.h"
+#include "tables/USNMP_Trap_Access.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
@@ -149,6 +151,19 @@ protected:
         return G->GetCheckBoxState(1, r, s) && s;
     }
     TVerIvovavOzed* G = nullptr;
+};
+
+class SnmpEditing : public Editing<TFSNMP_Trap_Access> {
+protected:
+    void SetUp() override
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File_SNMP_Trap = Path("SNMP_Trap.xml");
+        Form = std::make_unique<TFSNMP_Trap_Access>();
+        Form->Create();
+        Show();
+    }
 };
 
 } // namespace
@@ -508,4 +523,39 @@ TEST_F(S7Editing, FirstListOpeningKeepsTheFocusInTheGrid)
     EXPECT_TRUE(Read->Cells(4, 1).isEmpty()) << "nothing is written before the pick";
     Key(Read, Qt::Key_Escape);
     EXPECT_TRUE(Read->Cells(4, 1).isEmpty());
+}
+
+TEST_F(SnmpEditing, CommunityNameTakesAtMostFifteenCharacters)
+{
+    const QString twenty = "abcdefghijklmnopqrst";
+    for (TZidIzavodUraz* g : {Form->ACG_SNMP_Read, Form->ACG_SNMP_Write}) {
+        SCOPED_TRACE(g->objectName().toStdString());
+        if (auto* pages = Form->findChild<QTabWidget*>())
+            pages->setCurrentWidget(g->parentWidget());
+        Pump();
+        // Typed.
+        Click(g, 2, 1);
+        Key(g, Qt::Key_F2);
+        ASSERT_TRUE(g->Combobox()->isVisible());
+        Type(g, twenty);
+        Key(g, Qt::Key_Return);
+        EXPECT_EQ(g->Cells(2, 1), twenty.left(15));
+        // Pasted: what fits of the paste is kept.
+        QApplication::clipboard()->setText(twenty);
+        Click(g, 2, 2);
+        Key(g, Qt::Key_F2);
+        ASSERT_TRUE(g->Combobox()->isVisible());
+        QTest::keyClick(Target(g), Qt::Key_V, Qt::ControlModifier);
+        Pump();
+        Key(g, Qt::Key_Return);
+        EXPECT_EQ(g->Cells(2, 2), twenty.left(15));
+        // A longer name from the file stays whole while it is edited and left.
+        g->SetCells(2, 3, twenty);
+        Click(g, 2, 3);
+        Key(g, Qt::Key_F2);
+        Key(g, Qt::Key_End);
+        Type(g, "x");
+        Key(g, Qt::Key_Return);
+        EXPECT_EQ(g->Cells(2, 3), twenty);
+    }
 }
