@@ -209,6 +209,25 @@ bool DecodeXml(const QByteArray& data, QString& text, QString& why)
     return true;
 }
 
+// The reader lets some characters XML does not allow through (U+0000 inside a name, for one);
+// none may stand anywhere in a document, so the decoded text is refused for them first.
+bool HoldsOnlyXmlChars(const QString& text, QString& why)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
+        if (!IsXmlChar(c)) {
+            why = QStringLiteral("the character U+%1 at position %2 is not allowed in XML")
+                      .arg(uint(c), 4, 16, QLatin1Char('0'))
+                      .arg(i);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsXmlBlank(const QString& s)
 {
     for (const QChar c : s)
@@ -465,7 +484,7 @@ bool TXMLDocument::LoadFromBytes(const QByteArray& data, QString* error)
     Clear();
     QString why;
     QString text;
-    if (!DecodeXml(data, text, why)) {
+    if (!DecodeXml(data, text, why) || !HoldsOnlyXmlChars(text, why)) {
         if (error)
             *error = QStringLiteral("XML error: %1").arg(why);
         return false;

@@ -201,7 +201,7 @@ void TFKNXAccess::Load_File()
     TTable_Reader reader(XML1, File_KNX_SetAccess, this);
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
     grid->BeginUpdate();
-    Table_Load.Run(reader, [this, grid](TTable_Reader& rd, const TXMLNode& root) {
+    Table_Load.Run(reader, [grid](TTable_Reader& rd, const TXMLNode& root) {
         const TXMLNode section = rd.Section(root, QStringLiteral("KNX_in_Write"));
         rd.Rows(section, grid->RowCount() - 1, Whole_Rows(grid, [&rd, grid](const TXMLNode& row, int r) {
             for (int c = 1; c < Col_Count; ++c) {

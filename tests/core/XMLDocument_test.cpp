@@ -303,6 +303,9 @@ TEST(XMLDocument, OnlyWellFormedXmlLoads)
         {"external entity", "<!DOCTYPE r [<!ENTITY e SYSTEM \"file:///etc/hostname\">]><r>&e;</r>"},
         {"cut off in a tag", "<r><row a=\"1\"/><row a="},
         {"XML 1.1", "<?xml version=\"1.1\"?><r/>"},
+        // Found by fuzzing: the reader let U+0000 stand in a name, which the tree then cut, so two
+        // different attributes came out as one name.
+        {"U+0000 inside an attribute name", kt_test::ReadFile(kt_test::FixturePath("xml/fuzz_nul_in_attribute_name.xml"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
