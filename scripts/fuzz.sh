@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang and runs each for a bounded time, seeded
+# from tests/fixtures. A crash stops the run; the input that caused it is kept in the build
+# folder (crash-*) to become a regression fixture.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
+JOBS=${JOBS:-$(nproc)}
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKT_FUZZ=ON
+cmake --build "$BUILD_DIR" --parallel "$JOBS" --target kt_fuzz_all
+FX="$PWD/tests/fixtures"
+SUPP="$PWD/scripts/sanitizers"
+export QT_QPA_PLATFORM=offscreen
+# Leaks are the suite's concern (scripts/sanitize.sh); here every loop is one process.
+export ASAN_OPTIONS="detect_leaks=0:suppressions=$SUPP/asan.supp"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$SUPP/ubsan.supp"
+cd "$BUILD_DIR/tests/fuzz"
+
+# Seeds: the hand-made fixtures each reader takes.
+seed() {  # seed <target> <files...>
+  local dir="corpus/$1"; shift
+  mkdir -p "$dir"
+  for f in "$@"; do [ -f "$f" ] && cp "$f" "$dir/" ; done
+  return 0
+}
+seed fuzz_xml "$FX"/xml/* "$FX"/pargen/* "$FX"/settings/* "$FX"/boot/* "$FX"/tables/*.xml "$FX"/tables/*/*.xml
+seed fuzz_tables "$FX"/tables/*.xml "$FX"/tables/*/*.xml "$FX"/generators/*.xml
+seed fuzz_settings "$FX"/settings/*
+seed fuzz_pargen "$FX"/pargen/* "$FX"/compiler/pargen_*/* "$FX"/generators/ParGen_*.xml
+seed fuzz_generators "$FX"/generators/*.xml "$FX"/pargen/*
+seed fuzz_language "$FX"/language/*
+seed fuzz_pictures "$FX"/pictures/*
+seed fuzz_html "$FX"/html/*
+seed fuzz_filter "$FX"/filter/*
+seed fuzz_number_format "$FX"/numbers/*
+# The compiler takes its three files in one input, each ended by a line "====".
+mkdir -p corpus/fuzz_compiler
+for d in "$FX"/compiler/*/; do
+  out="corpus/fuzz_compiler/$(basename "$d")"
+  : > "$out"
+  for name in ParGen.xml S7_Protocol.xml OPC_UA_Server.xml; do
+    [ -f "$d/$name" ] && cat "$d/$name" >> "$out"
+    printf '\n====\n' >> "$out"
+  done
+done
+
+# The targets run side by side, each for the same bounded time.
+pids=()
+names=()
+for exe in fuzz_*; do
+  [ -f "$exe" ] && [ -x "$exe" ] || continue
+  mkdir -p "corpus/$exe" "artifacts/$exe"
+  ./"$exe" -max_total_time="$FUZZ_SECONDS" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
+    -artifact_prefix="artifacts/$exe/" -print_final_stats=1 "corpus/$exe" > "$exe.log" 2>&1 &
+  pids+=($!)
+  names+=("$exe")
+  # At most JOBS at a time.
+  while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do sleep 1; done
+done
+status=0
+for i in "${!pids[@]}"; do
+  if ! wait "${pids[$i]}"; then
+    echo "FUZZ FAILURE in ${names[$i]}:"; tail -40 "${names[$i]}.log"; status=1
+  else
+    echo "${names[$i]}: $(grep -E 'stat::number_of_executed_units' "${names[$i]}.log" | awk '{print $2}') runs, clean"
+  fi
+done
+exit $status
