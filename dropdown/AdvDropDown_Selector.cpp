@@ -9,6 +9,7 @@
 #include "render/VurADIDO.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
@@ -583,14 +584,22 @@ void TCustomItemSelector::DrawItem(int Index, TCanvas& Canvas)
     }
 }
 
-void TCustomItemSelector::paintEvent(QPaintEvent*)
+void TCustomItemSelector::paintEvent(QPaintEvent* event)
 {
     try {
         QPainter painter(this);
         TCanvas canvas(&painter);
         canvas.Brush().SetColor(FAdvItemSelector->Color());
-        canvas.FillRect(TRect(0, 0, width(), height()));
-        DrawItems(canvas);
+        const QRect exposed = event->rect();
+        canvas.FillRect(TRect(exposed.left(), exposed.top(), exposed.left() + exposed.width(),
+                              exposed.top() + exposed.height()));
+        // Only the cells the paint reaches: a long list scrolls a small window over a tall panel.
+        TSelectorItems& items = Items();
+        for (int i = 0; i < items.Count(); ++i) {
+            const TRect& r = items.Items(i)->FRect;
+            if (exposed.intersects(QRect(r.Left, r.Top, r.Width(), r.Height())))
+                DrawItem(i, canvas);
+        }
     } catch (...) {
     }
 }
