@@ -2,8 +2,10 @@
 // editors, and the notices of the editor controls.
 #include "grid/AdvGrid.h"
 #include "platform/Messages.h"
+#include "render/RuvOdid.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QKeyEvent>
 
 namespace {
@@ -27,9 +29,78 @@ bool IsInplaceType(TEditorType t)
     }
 }
 
-// Special editor types whose control the grid has. The others (spin, date, button, drop-down,
-// rich-text and custom editors) have none yet, and a cell asking for one is not edited at all.
-bool HasEditorControl(TEditorType t) { return t == edComboEdit || t == edComboList || t == edCheckBox; }
+bool IsSpinType(TEditorType t)
+{
+    return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit;
+}
+
+// Special editor types whose control the grid has. The others (date, button, drop-down, rich-text
+// and custom editors) have none yet, and a cell asking for one is not edited at all.
+bool HasEditorControl(TEditorType t)
+{
+    return t == edComboEdit || t == edComboList || t == edCheckBox || IsSpinType(t);
+}
+
+// The integer a cell text gives a spin: the whole text when it is a number, else its leading
+// digits (after blanks and a sign), else 0.
+int LeadingInt(const QString& text)
+{
+    int v = 0;
+    if (platform::TryStrToInt(text, v))
+        return v;
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const int signAt = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    const int digitsAt = i;
+    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+        ++i;
+    if (i == digitsAt)
+        return 0;
+    bool ok = false;
+    const qint64 r = text.mid(signAt, i - signAt).toLongLong(&ok);
+    return ok && r >= INT32_MIN && r <= INT32_MAX ? int(r) : 0;
+}
+
+// The number a normalised text ("." as decimal point) starts with; reading stops at the first
+// character that does not fit, and no number at all gives 0.
+double LeadingFloat(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const int from = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    auto digits = [&] {
+        const int at = i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+            ++i;
+        return i - at;
+    };
+    int n = digits();
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        n += digits();
+    }
+    if (n == 0)
+        return 0;
+    if (i < text.size() && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        int j = i + 1;
+        if (j < text.size() && (text[j] == QLatin1Char('-') || text[j] == QLatin1Char('+')))
+            ++j;
+        const int at = j;
+        while (j < text.size() && text[j].isDigit() && text[j].unicode() < 128)
+            ++j;
+        if (j > at)
+            i = j;
+    }
+    bool ok = false;
+    const double v = text.mid(from, i - from).toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0;
+}
 
 template <class F>
 void Guarded(F&& f)
@@ -71,6 +142,8 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
     Grid->FEditCombo = nullptr;
     delete Grid->FEditCheck;
     Grid->FEditCheck = nullptr;
+    delete Grid->FSpinEditor;
+    Grid->FSpinEditor = nullptr;
     Grid->EditCtrl = nullptr;
     if (TAdvInplaceEdit* e = Grid->NormalEdit())
         e->Detach();
@@ -79,6 +152,13 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
 // ---- editor controls -------------------------------------------------------------------------
 
 TInplaceEdit* TVerIvovavOzed::CreateEditor() { return new TAdvInplaceEdit(this); }
+
+gridedit::TGridSpin* TVerIvovavOzed::SpinEditor()
+{
+    if (!FSpinEditor)
+        FSpinEditor = new gridedit::TGridSpin(this);
+    return FSpinEditor;
+}
 
 TAdvInplaceEdit* TVerIvovavOzed::NormalEdit() const { return static_cast<TAdvInplaceEdit*>(InplaceEditor()); }
 
@@ -433,6 +513,59 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = cb;
         break;
     }
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: {
+        gridedit::TGridSpin* sp = SpinEditor();
+        sp->ReCreate();
+        sp->setGeometry(R.Left, R.Top, W, H);
+        sp->show();
+        sp->raise();
+        sp->setEnabled(true);
+        sp->SetColor(cellColor);
+        sp->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
+        // Limits the column settings handed over since the last edit reach the editor; a grid
+        // nobody set limits for keeps the editor's own.
+        TGridSpin* limits = SpinEdit();
+        if (limits->MinValue != FSpinLimits[0] || limits->MaxValue != FSpinLimits[1] ||
+            limits->Increment != FSpinLimits[2]) {
+            FSpinLimits[0] = limits->MinValue;
+            FSpinLimits[1] = limits->MaxValue;
+            FSpinLimits[2] = limits->Increment;
+            sp->SetMinValue(limits->MinValue);
+            sp->SetMaxValue(limits->MaxValue);
+            sp->SetIncrement(limits->Increment);
+        }
+        DoGetEditorProp(realCol, ARow, EditLink());
+        switch (EditControl) {
+        case edSpinEdit:
+            sp->SetValue(LeadingInt(start));
+            sp->SetSpinType(sptNormal);
+            break;
+        case edFloatSpinEdit:
+            sp->SetFloatValue(LeadingFloat(NumberTextNormalize(start)));
+            sp->SetSpinType(sptFloat);
+            break;
+        case edTimeSpinEdit:
+            sp->SetText(start);
+            sp->SetSpinType(sptTime);
+            break;
+        default: {
+            platform::TDateTime d = 0;
+            if (start.isEmpty() || !platform::TryStrToDate(start, d))
+                d = platform::Now();
+            sp->SetDateValue(d);
+            sp->SetSpinType(sptDate);
+            break;
+        }
+        }
+        EditMode = true;
+        sp->setFocus(Qt::OtherFocusReason);
+        PostChar(sp, FStartEditChar);
+        EditCtrl = sp;
+        break;
+    }
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;
         chk->setGeometry(R.Left, R.Top, W, H);
@@ -484,6 +617,29 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
                 cb->setEnabled(false);
             }
             break;
+        case edSpinEdit:
+        case edFloatSpinEdit:
+        case edTimeSpinEdit:
+        case edDateSpinEdit: {
+            EditMode = false;
+            gridedit::TGridSpin* sp = SpinEditor();
+            focusGrid(sp);
+            if (!sp->KeepCellText()) {
+                if (sp->AllowEmptyValue() && sp->text().trimmed().isEmpty())
+                    SetCells(realCol, ARow, QString());
+                else if (EditControl == edSpinEdit)
+                    SetInts(realCol, ARow, sp->Value());
+                else if (EditControl == edFloatSpinEdit)
+                    SetFloats(realCol, ARow, sp->FloatValue());
+                else if (EditControl == edTimeSpinEdit)
+                    WriteCellAtRealCol(realCol, ARow, sp->text());
+                else
+                    SetDates(realCol, ARow, sp->DateValue());
+            }
+            sp->setEnabled(false);
+            sp->hide();
+            break;
+        }
         case edCheckBox:
             focusGrid(FEditCheck);
             FEditCheck->setEnabled(false);

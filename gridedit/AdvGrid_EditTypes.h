@@ -3,6 +3,7 @@
 #include "gridedit/AdvInplaceEdit.h"
 #include "gridedit/GridCheckBox.h"
 #include "gridedit/GridCombo.h"
+#include "gridedit/GridSpin.h"
 
 #include <QPointer>
 #include <QString>
