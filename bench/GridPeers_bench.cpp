@@ -1,0 +1,391 @@
+// 100,000 rows x 20 columns of short texts in a shown 1200 x 800 window: the column grid (through
+// Cells and through its raw SetGridCell path), the string grid, a QTableWidget and a flat
+// std::vector<QString> of the same texts, side by side in one run. Each benchmark names the
+// operation first and the control last, so that the ratios are read off neighbouring lines:
+//   fill every cell, read every cell, repaint the full window at row 50,000, scroll the whole
+//   grid page by page with a paint per page, insert 1,000 rows in the middle in one call and
+//   remove them again in one call.
+// The string grid has no call that inserts or removes many rows at once, so those two rows pair
+// the column grid with QTableWidget and the flat vector only.
+#include "grid/AdvGrid.h"
+#include "platform/StringGrid.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kCols = 20;
+constexpr int kWidth = 1200;
+constexpr int kHeight = 800;
+constexpr int kMiddle = 50000;
+constexpr int kBlock = 1000;
+
+QString CellText(int c, int r) { return QString::number(r) + QLatin1Char(':') + QString::number(c); }
+
+// Each control sits alone in a shown top-level window of the size.
+struct Window {
+    QWidget host;
+    Window() { host.resize(kWidth, kHeight); }
+    void Show(QWidget* w)
+    {
+        w->setGeometry(0, 0, kWidth, kHeight);
+        host.show();
+        QApplication::processEvents();
+    }
+};
+
+struct AdvHost : Window {
+    TVerIvovavOzed* grid;
+    AdvHost() : grid(new TVerIvovavOzed(&host))
+    {
+        grid->Loaded();
+        grid->SetColCount(kCols);
+        grid->SetRowCount(kRows);
+        Show(grid);
+    }
+};
+
+struct StringHost : Window {
+    TStringGrid* grid;
+    StringHost() : grid(new TStringGrid(&host))
+    {
+        grid->SetColCount(kCols);
+        grid->SetRowCount(kRows);
+        Show(grid);
+    }
+};
+
+struct TableHost : Window {
+    QTableWidget* table;
+    TableHost() : table(new QTableWidget(&host))
+    {
+        table->setColumnCount(kCols);
+        table->setRowCount(kRows);
+        Show(table);
+    }
+};
+
+using Flat = std::vector<QString>;
+
+void FillAdvCells(TVerIvovavOzed& g)
+{
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            g.SetCells(c, r, CellText(c, r));
+}
+void FillAdvGridCell(TVerIvovavOzed& g)
+{
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            g.SetGridCell(c, r, CellText(c, r));
+}
+void FillString(TStringGrid& g)
+{
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            g.SetCells(c, r, CellText(c, r));
+}
+void FillTable(QTableWidget& t)
+{
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            t.setItem(r, c, new QTableWidgetItem(CellText(c, r)));
+}
+void FillFlat(Flat& f)
+{
+    f.assign(size_t(kRows) * kCols, QString());
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            f[size_t(r) * kCols + size_t(c)] = CellText(c, r);
+}
+
+// Filled once, shared by the read, paint and row benchmarks.
+AdvHost& FilledAdv()
+{
+    static auto* h = [] { auto* x = new AdvHost; FillAdvGridCell(*x->grid); return x; }();
+    return *h;
+}
+StringHost& FilledString()
+{
+    static auto* h = [] { auto* x = new StringHost; FillString(*x->grid); return x; }();
+    return *h;
+}
+TableHost& FilledTable()
+{
+    static auto* h = [] { auto* x = new TableHost; FillTable(*x->table); return x; }();
+    return *h;
+}
+Flat& FilledFlat()
+{
+    static auto* f = [] { auto* x = new Flat; FillFlat(*x); return x; }();
+    return *f;
+}
+
+// A fresh control per iteration; only the fill is timed.
+template <class Host, class Fill> void RunFill(benchmark::State& state, Fill fill)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto h = std::make_unique<Host>();
+        state.ResumeTiming();
+        fill(*h);
+        state.PauseTiming();
+        h.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_Fill_Flat(benchmark::State& state) { RunFill<Flat>(state, FillFlat); }
+void BM_Fill_QTableWidget(benchmark::State& state)
+{
+    RunFill<TableHost>(state, [](TableHost& h) { FillTable(*h.table); });
+}
+void BM_Fill_StringGrid(benchmark::State& state)
+{
+    RunFill<StringHost>(state, [](StringHost& h) { FillString(*h.grid); });
+}
+void BM_Fill_AdvGrid_Cells(benchmark::State& state)
+{
+    RunFill<AdvHost>(state, [](AdvHost& h) { FillAdvCells(*h.grid); });
+}
+void BM_Fill_AdvGrid_SetGridCell(benchmark::State& state)
+{
+    RunFill<AdvHost>(state, [](AdvHost& h) { FillAdvGridCell(*h.grid); });
+}
+
+void BM_Read_Flat(benchmark::State& state)
+{
+    const Flat& f = FilledFlat();
+    for (auto _ : state) {
+        qsizetype total = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                total += f[size_t(r) * kCols + size_t(c)].size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+void BM_Read_QTableWidget(benchmark::State& state)
+{
+    const QTableWidget& t = *FilledTable().table;
+    for (auto _ : state) {
+        qsizetype total = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                total += t.item(r, c)->text().size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+void BM_Read_StringGrid(benchmark::State& state)
+{
+    const TStringGrid& g = *FilledString().grid;
+    for (auto _ : state) {
+        qsizetype total = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                total += g.Cells(c, r).size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+void BM_Read_AdvGrid(benchmark::State& state)
+{
+    const TVerIvovavOzed& g = *FilledAdv().grid;
+    for (auto _ : state) {
+        qsizetype total = 0;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                total += g.Cells(c, r).size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+// One full repaint of the window with row 50,000 at the top.
+void RenderLoop(benchmark::State& state, QWidget* viewport)
+{
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        viewport->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+void BM_Repaint50000_QTableWidget(benchmark::State& state)
+{
+    QTableWidget& t = *FilledTable().table;
+    t.verticalScrollBar()->setValue(kMiddle);
+    RenderLoop(state, t.viewport());
+}
+void BM_Repaint50000_StringGrid(benchmark::State& state)
+{
+    TStringGrid& g = *FilledString().grid;
+    g.SetTopRow(kMiddle);
+    RenderLoop(state, g.viewport());
+}
+void BM_Repaint50000_AdvGrid(benchmark::State& state)
+{
+    TVerIvovavOzed& g = *FilledAdv().grid;
+    g.SetTopRow(kMiddle);
+    RenderLoop(state, g.viewport());
+}
+
+// From the top to the end, a page at a time, the window painted after every step.
+template <class Grid> int ScrollGrid(Grid& g, QImage& image)
+{
+    int pages = 0;
+    g.SetTopRow(g.FixedRows());
+    for (;;) {
+        g.viewport()->render(&image);
+        ++pages;
+        const int top = g.TopRow();
+        const int next = top + std::max(1, g.VisibleRowCount());
+        if (next >= g.RowCount())
+            break;
+        g.SetTopRow(next); // held at the last full page
+        if (g.TopRow() == top)
+            break;
+    }
+    return pages;
+}
+void BM_PageScroll_QTableWidget(benchmark::State& state)
+{
+    QTableWidget& t = *FilledTable().table;
+    QScrollBar* bar = t.verticalScrollBar();
+    QImage image(t.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        int pages = 0;
+        bar->setValue(0);
+        for (;;) {
+            t.viewport()->render(&image);
+            ++pages;
+            if (bar->value() >= bar->maximum())
+                break;
+            bar->setValue(bar->value() + std::max(1, bar->pageStep()));
+        }
+        state.counters["pages"] = pages;
+    }
+}
+void BM_PageScroll_StringGrid(benchmark::State& state)
+{
+    TStringGrid& g = *FilledString().grid;
+    QImage image(g.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state)
+        state.counters["pages"] = ScrollGrid(g, image);
+}
+void BM_PageScroll_AdvGrid(benchmark::State& state)
+{
+    TVerIvovavOzed& g = *FilledAdv().grid;
+    QImage image(g.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state)
+        state.counters["pages"] = ScrollGrid(g, image);
+}
+
+// Insert 1,000 rows at row 50,000 in one call (timed), then take them out again (not timed), and
+// the reverse for the removal.
+template <class Insert, class Remove>
+void RunRows(benchmark::State& state, bool timeInsert, Insert insert, Remove remove)
+{
+    for (auto _ : state) {
+        if (!timeInsert)
+            state.PauseTiming();
+        insert();
+        if (!timeInsert)
+            state.ResumeTiming();
+        else
+            state.PauseTiming();
+        remove();
+        if (timeInsert)
+            state.ResumeTiming();
+    }
+}
+void FlatInsert()
+{
+    Flat& f = FilledFlat();
+    f.insert(f.begin() + ptrdiff_t(kMiddle) * kCols, size_t(kBlock) * kCols, QString());
+}
+void FlatRemove()
+{
+    Flat& f = FilledFlat();
+    const auto at = f.begin() + ptrdiff_t(kMiddle) * kCols;
+    f.erase(at, at + ptrdiff_t(kBlock) * kCols);
+}
+void TableInsert() { FilledTable().table->model()->insertRows(kMiddle, kBlock); }
+void TableRemove() { FilledTable().table->model()->removeRows(kMiddle, kBlock); }
+void AdvInsert() { FilledAdv().grid->InsertRows(kMiddle, kBlock); }
+void AdvRemove() { FilledAdv().grid->RemoveRows(kMiddle, kBlock); }
+
+void BM_InsertRows_Flat(benchmark::State& state)
+{
+    FilledFlat(); // filled before the clock runs
+    RunRows(state, true, FlatInsert, FlatRemove);
+}
+void BM_InsertRows_QTableWidget(benchmark::State& state)
+{
+    FilledTable(); // filled before the clock runs
+    RunRows(state, true, TableInsert, TableRemove);
+}
+void BM_InsertRows_AdvGrid(benchmark::State& state)
+{
+    FilledAdv(); // filled before the clock runs
+    RunRows(state, true, AdvInsert, AdvRemove);
+}
+void BM_RemoveRows_Flat(benchmark::State& state)
+{
+    FilledFlat(); // filled before the clock runs
+    RunRows(state, false, FlatInsert, FlatRemove);
+}
+void BM_RemoveRows_QTableWidget(benchmark::State& state)
+{
+    FilledTable(); // filled before the clock runs
+    RunRows(state, false, TableInsert, TableRemove);
+}
+void BM_RemoveRows_AdvGrid(benchmark::State& state)
+{
+    FilledAdv(); // filled before the clock runs
+    RunRows(state, false, AdvInsert, AdvRemove);
+}
+
+constexpr int kFillRuns = 3;
+constexpr int kScrollRuns = 1;
+constexpr int kRowRuns = 5;
+
+BENCHMARK(BM_Fill_Flat)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
+BENCHMARK(BM_Fill_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
+BENCHMARK(BM_Fill_StringGrid)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
+BENCHMARK(BM_Fill_AdvGrid_Cells)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
+BENCHMARK(BM_Fill_AdvGrid_SetGridCell)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
+BENCHMARK(BM_Read_Flat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read_QTableWidget)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read_StringGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read_AdvGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Repaint50000_QTableWidget)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Repaint50000_StringGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Repaint50000_AdvGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageScroll_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
+BENCHMARK(BM_PageScroll_StringGrid)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
+BENCHMARK(BM_PageScroll_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
+BENCHMARK(BM_InsertRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_InsertRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_InsertRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_RemoveRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_RemoveRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_RemoveRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
