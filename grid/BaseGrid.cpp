@@ -561,6 +561,13 @@ void TBaseGrid::RepaintCell(int c, int r)
 {
     if (!isVisible() || c < 0 || r < 0)
         return;
+    // CellRect gives a plain cell out of view a rectangle at the origin; such a cell has nothing
+    // on screen, and bulk writes far from the view must not each schedule an update. Only a
+    // merged range or a cell control can show from a cell that is itself out of view.
+    const TCellProperties* p = CellPropertiesOf(c, r);
+    const bool plain = !p || (p->CellSpanX() == -1 && p->CellSpanY() == -1 && !p->Control());
+    if (plain && IsRectEmpty(TStringGrid::CellRect(c, r)))
+        return;
     const TRect rect = CellRect(c, r);
     if (!IsRectEmpty(rect))
         viewport()->update(ToQRect(rect));

@@ -378,6 +378,56 @@ TEST(BaseGrid, WritingAPlainCellRepaintsItsDisplayedPosition)
     EXPECT_TRUE(painted.contains(ToQRect(shown))) << "displayed cell not repainted";
 }
 
+TEST(BaseGrid, WritesOutOfViewScheduleNoRepaint)
+{
+    Grid g;
+    g.SetRowCount(5000);
+    g.resize(300, 200);
+    int paints = 0;
+    struct Filter : QObject {
+        int* out;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                ++*out;
+            return false;
+        }
+    } filter;
+    filter.out = &paints;
+    g.viewport()->installEventFilter(&filter);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.SetTopRow(100);
+    QApplication::processEvents();
+    struct Case {
+        const char* name;
+        int col, row;
+        bool repainted;
+    };
+    const Case cases[] = {
+        {"a cell in view", 1, 101, true},
+        {"a cell far below the view", 1, 4000, false},
+        {"a cell just below the view", 1, 100 + g.VisibleRowCount() + 3, false},
+        {"a cell scrolled out above", 1, 50, false},
+        {"a cell right of the view", 5, 101, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        paints = 0;
+        g.SetCells(k.col, k.row, QStringLiteral("written"));
+        QApplication::processEvents();
+        EXPECT_EQ(paints > 0, k.repainted);
+        EXPECT_EQ(g.Cells(k.col, k.row), QStringLiteral("written"));
+    }
+    // A merged range that reaches into the view repaints from a base cell above it.
+    g.MergeCells(2, 99, 1, 3);
+    QApplication::processEvents();
+    paints = 0;
+    g.SetCells(2, 99, QStringLiteral("merged"));
+    QApplication::processEvents();
+    EXPECT_GT(paints, 0);
+}
+
 TEST(BaseGrid, DestroyingAGridFreesItsCellGraphicsButNotTheCallersObjects)
 {
     std::weak_ptr<TGridCellObject> graphic;
