@@ -34,11 +34,11 @@ bool IsSpinType(TEditorType t)
     return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit;
 }
 
-// Special editor types whose control the grid has. The others (date, button, drop-down, rich-text
+// Special editor types whose control the grid has. The others (date, drop-down, rich-text
 // and custom editors) have none yet, and a cell asking for one is not edited at all.
 bool HasEditorControl(TEditorType t)
 {
-    return t == edComboEdit || t == edComboList || t == edCheckBox || IsSpinType(t);
+    return t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t);
 }
 
 // The integer a cell text gives a spin: the whole text when it is a number, else its leading
@@ -136,12 +136,16 @@ TGridCombo* NewGridCombo(TVerIvovavOzed* Grid)
 
 TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid) { return new TGridCheckBox(Grid); }
 
+TGridButton* NewGridButton(TVerIvovavOzed* Grid) { return new TGridButton(Grid); }
+
 TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
 {
     delete Grid->FEditCombo;
     Grid->FEditCombo = nullptr;
     delete Grid->FEditCheck;
     Grid->FEditCheck = nullptr;
+    delete Grid->FGridButton;
+    Grid->FGridButton = nullptr;
     delete Grid->FSpinEditor;
     Grid->FSpinEditor = nullptr;
     Grid->EditCtrl = nullptr;
@@ -566,6 +570,20 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = sp;
         break;
     }
+    case edButton: {
+        // One pixel outside the cell on every side: the button's frame covers the grid lines.
+        TGridButton* b = FGridButton;
+        b->ReCreate();
+        b->setGeometry(R.Left - 1, R.Top - 1, W + 2, H + 2);
+        b->SetText(start);
+        b->show();
+        b->raise();
+        b->setEnabled(true);
+        EditMode = true;
+        b->setFocus(Qt::OtherFocusReason);
+        EditCtrl = b;
+        break;
+    }
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;
         chk->setGeometry(R.Left, R.Top, W, H);
@@ -640,6 +658,12 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
             sp->hide();
             break;
         }
+        case edButton:
+            focusGrid(FGridButton);
+            FGridButton->setEnabled(false);
+            FGridButton->hide();
+            EditMode = false;
+            break;
         case edCheckBox:
             focusGrid(FEditCheck);
             FEditCheck->setEnabled(false);

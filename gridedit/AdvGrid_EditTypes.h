@@ -1,6 +1,7 @@
 #pragma once
 // Types of the grid's editing lifecycle and editors.
 #include "gridedit/AdvInplaceEdit.h"
+#include "gridedit/GridButton.h"
 #include "gridedit/GridCheckBox.h"
 #include "gridedit/GridCombo.h"
 #include "gridedit/GridSpin.h"
@@ -10,9 +11,10 @@
 #include <QWidget>
 
 class TVerIvovavOzed;
-// The grid's combo and check-box editor controls, made with the grid (hidden and disabled).
+// The grid's combo, check-box and button editor controls, made with the grid (hidden and disabled).
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);
 TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid);
+TGridButton* NewGridButton(TVerIvovavOzed* Grid);
 
 // What the balloon at the editor said when the grid last refused a value, and where it showed.
 struct TInvalidEntryBalloon {

@@ -349,3 +349,69 @@ TEST(GridSpinEditor, Grab)
     EXPECT_TRUE(f.window.grab().toImage().save(kt_test::GrabPath("grid_spin_editor.png")));
     f.Key(Qt::Key_Escape);
 }
+
+// Real column 6 (displayed 5) edits with the button.
+TEST(GridButtonEditor, PressWritesTheEllipsisAnswer)
+{
+    Pinned pinned;
+    EditorGrid f;
+    f.Column(6)->SetEditor(edButton);
+    f.grid->SetCells(6, 1, "Pick");
+    std::vector<QString> asked;
+    f.grid->OnEllipsClick = [&](QObject* sender, int c, int r, QString& s) {
+        EXPECT_EQ(sender, f.grid);
+        asked.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(s));
+        s = s + "+";
+    };
+    TGridButton* b = f.grid->Btn();
+    EXPECT_EQ(b, f.grid->Btn());
+    EXPECT_FALSE(b->isVisible());
+    EXPECT_FALSE(b->isEnabled());
+
+    f.GoTo(5, 1);
+    f.Key(Qt::Key_F2);
+    ASSERT_TRUE(b->isVisible());
+    EXPECT_EQ(f.Focus(), b);
+    EXPECT_EQ(b->Text(), "Pick");
+    // One pixel outside the cell on every side.
+    const QRect cell = ToQRect(f.grid->CellRect(5, 1));
+    EXPECT_EQ(b->geometry(), QRect(cell.left() - 1, cell.top() - 1, cell.width() + 1, cell.height() + 1));
+    EXPECT_TRUE(f.window.grab().toImage().save(kt_test::GrabPath("grid_button_editor.png")));
+
+    QTest::mouseClick(b, Qt::LeftButton);
+    f.Pump();
+    QTest::keyClick(b, Qt::Key_Space);
+    f.Pump();
+    EXPECT_EQ(asked, (std::vector<QString>{"6,1 Pick", "6,1 Pick+"}));
+    EXPECT_EQ(b->Text(), "Pick++");
+    EXPECT_EQ(f.grid->Cells(6, 1), "Pick++");
+    EXPECT_TRUE(b->isVisible());
+
+    // An arrow key moves the grid and leaves the button hidden and disabled.
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.grid->Row(), 2);
+    EXPECT_FALSE(b->isVisible());
+    EXPECT_FALSE(b->isEnabled());
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_EQ(f.Focus(), f.grid);
+    EXPECT_EQ(f.grid->Cells(6, 1), "Pick++"); // nothing written by the editor's end
+}
+
+TEST(GridButtonEditor, EscapeRestoresTheCell)
+{
+    Pinned pinned;
+    EditorGrid f;
+    f.Column(6)->SetEditor(edButton);
+    f.grid->SetCells(6, 1, "Pick");
+    f.grid->OnEllipsClick = [](QObject*, int, int, QString& s) { s = "chosen"; };
+    f.GoTo(5, 1);
+    f.Key(Qt::Key_F2);
+    QTest::mouseClick(f.grid->Btn(), Qt::LeftButton);
+    f.Pump();
+    EXPECT_EQ(f.grid->Cells(6, 1), "chosen");
+    f.Key(Qt::Key_Escape);
+    EXPECT_FALSE(f.grid->Btn()->isVisible());
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_EQ(f.grid->Cells(6, 1), "Pick");
+    EXPECT_EQ(f.grid->Row(), 1);
+}
