@@ -469,6 +469,7 @@ public:
     void RemoveRowsCore(int RowIndex, int RCount, bool UpdateControls = true);
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
     void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls = true);
+    void MoveRowsUp(int First, int Last, int RCount);
     void AddRow();
     virtual void InsertCols(int ColIndex, int CCount);
     void AddColumn() { InsertCols(ColCount(), 1); }

@@ -53,6 +53,21 @@ static std::vector<int> RealRowsOf(const TVerIvovavOzed& g, int RowIndex, int RC
 
 // ---- removing rows ---------------------------------------------------------------------------
 
+// Rows First + RCount .. Last move up by RCount and the rows freed at the end are emptied, with
+// their heights; whole rows move in the store where it holds nothing right of the last column.
+void TVerIvovavOzed::MoveRowsUp(int First, int Last, int RCount)
+{
+    const bool moved = ShiftStoredRows(First, Last, -RCount, TotalColCount());
+    for (int i = First; i <= Last; ++i) {
+        if (i + RCount <= Last) {
+            if (!moved)
+                SetWholeRow(i, WholeRow(i + RCount));
+            SetRowHeights(i, RowHeights(i + RCount));
+        } else if (!moved)
+            SetWholeRow(i, TGridStrings());
+    }
+}
+
 void TVerIvovavOzed::RemoveRows(int RowIndex, int RCount)
 {
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
@@ -101,15 +116,11 @@ void TVerIvovavOzed::RemoveRows(int RowIndex, int RCount)
     }
 
     const int n = RowCount();
-    for (int i = RowIndex; i < n; ++i) {
-        if (i + RCount < n) {
-            SetWholeRow(i, WholeRow(i + RCount));
-            SetRowHeights(i, RowHeights(i + RCount));
-        } else
-            SetWholeRow(i, TGridStrings()); // references only: the moved rows own the objects now
-    }
-    for (int i = n; i <= n + RCount; ++i)
-        SetWholeRow(i, TGridStrings());
+    MoveRowsUp(RowIndex, n - 1, RCount);
+    // Rows just past the old end are emptied too (references only: the moved rows own the objects).
+    if (!ShiftStoredRows(n, n + RCount, -(RCount + 1), TotalColCount()))
+        for (int i = n; i <= n + RCount; ++i)
+            SetWholeRow(i, TGridStrings());
 
     SetRowCount(n - RCount);
     if (Row() >= RowCount() && RowCount() > FixedRows())
@@ -153,13 +164,7 @@ void TVerIvovavOzed::RemoveRowsEx(int RowIndex, int RCount)
     const int n = RowCount();
     // The removed rows' cells go first, so that nothing moved up is shared with a vacated row.
     FreeCellPropertiesRect(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
-    for (int i = RowIndex; i < n; ++i) {
-        if (i + RCount < n) {
-            SetWholeRow(i, WholeRow(i + RCount));
-            SetRowHeights(i, RowHeights(i + RCount));
-        } else
-            SetWholeRow(i, TGridStrings());
-    }
+    MoveRowsUp(RowIndex, n - 1, RCount);
     if (FMouseActions->DisjunctRowSelect())
         EraseAt(FRowSelect, RowIndex, RCount);
     SetRowCount(n - RCount);
@@ -311,13 +316,18 @@ void TVerIvovavOzed::InsertRowsCore(int RowIndex, int RCount, bool UpdateCellCon
     const int n = RowCount();
     SetRowCount(n + RCount);
     const int last = FFloatingFooter->Visible() ? RowCount() - 2 : RowCount() - 1;
+    // Whole rows move in the store; a row holding cells right of the last column is copied cell
+    // by cell, as those cells stay where they are.
+    const bool moved = ShiftStoredRows(RowIndex, std::max(last, RowIndex + RCount - 1), RCount, TotalColCount());
     for (int i = last; i >= RowIndex + RCount; --i) {
-        SetWholeRow(i, WholeRow(i - RCount));
+        if (!moved)
+            SetWholeRow(i, WholeRow(i - RCount));
         SetRowHeights(i, RowHeights(i - RCount));
     }
     for (int i = RowIndex; i < RowIndex + RCount; ++i) {
         SetRowHeights(i, DefaultRowHeight());
-        SetWholeRow(i, TGridStrings());
+        if (!moved)
+            SetWholeRow(i, TGridStrings());
     }
     // Per-row state stays with its rows.
     InsertInts(FModifiedRows, RowIndex, RCount);

@@ -10,6 +10,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -320,6 +321,57 @@ void TStringGrid::DeleteRow(int ARow)
     FCurrent.Y = current.Y;
     FAnchor.Y = anchor.Y;
     SetRowCount(FRowCount - 1);
+}
+
+namespace {
+
+template <class Row> bool StoresNothingFrom(const Row& r, int Cols)
+{
+    for (size_t c = size_t(Cols); c < r.Texts.size(); ++c)
+        if (!r.Texts[c].isEmpty())
+            return false;
+    for (size_t c = size_t(Cols); c < r.Objects.size(); ++c)
+        if (r.Objects[c])
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool TStringGrid::ShiftStoredRows(int First, int Last, int Shift, int Cols)
+{
+    if (First < 0 || Last < First || Shift == 0 || Cols < 0)
+        return true;
+    const int storedEnd = std::min(Last + 1, int(FRows.size()));
+    for (int i = First; i < storedEnd; ++i)
+        if (!StoresNothingFrom(FRows[size_t(i)], Cols))
+            return false;
+    // A cell-by-cell copy reloads the editor when its cell is written with a text or loses one.
+    const bool editorIn = FInplaceEdit && !FInEditUpdate && FInplaceCol >= 0 && FInplaceCol < Cols &&
+                          FInplaceRow >= First && FInplaceRow <= Last;
+    const bool editorWasEmpty = editorIn && Cells(FInplaceCol, FInplaceRow).isEmpty();
+    if (storedEnd > First) {
+        const size_t oldSize = FRows.size();
+        if (int(FRows.size()) <= Last)
+            FRows.resize(size_t(Last) + 1);
+        const int k = std::min(std::abs(Shift), Last - First + 1);
+        const auto b = FRows.begin() + First;
+        const auto e = FRows.begin() + Last + 1;
+        if (Shift > 0) {
+            std::rotate(b, e - k, e);
+            std::fill(b, b + k, RowStore());
+        } else {
+            std::rotate(b, b + k, e);
+            std::fill(e - k, e, RowStore());
+        }
+        // Rows made only to hold the move are let go again.
+        while (FRows.size() > oldSize && StoresNothingFrom(FRows.back(), 0))
+            FRows.pop_back();
+    }
+    InvalidateGrid();
+    if (editorIn && !(editorWasEmpty && Cells(FInplaceCol, FInplaceRow).isEmpty()))
+        InvalidateEditor();
+    return true;
 }
 
 void TStringGrid::DeleteColumn(int ACol)

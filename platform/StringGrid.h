@@ -466,6 +466,13 @@ protected:
     void HideEdit();
     void UpdateText();
     bool IsFixedCellIndex(int ACol, int ARow) const { return ACol < FFixedCols || ARow < FFixedRows; }
+    // Moves the stored rows First..Last by Shift places within that range (down when positive,
+    // up when negative) as whole rows: the rows pushed past the range's end are dropped and the
+    // rows opened at the other end are empty. Only the texts and objects of the columns below Cols
+    // take part, as in a copy of those cells one by one; when a row of the range stores anything
+    // at or right of Cols, nothing moves and the answer is false (the caller copies cell by cell).
+    // The grid is repainted once, and an editor over a cell whose text changed is reloaded.
+    bool ShiftStoredRows(int First, int Last, int Shift, int Cols);
 
     // Qt event handlers.
     void paintEvent(QPaintEvent* event) override;
