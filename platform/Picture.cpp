@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -630,7 +631,32 @@ QString FindFileCaseInsensitive(const QString& folder, const QString& name)
 
 QString FindAsset(const QString& name)
 {
-    return FindFileCaseInsensitive(QStringLiteral(":/assets"), name);
+    // The compiled-in assets never change while the program runs: list the folder once and
+    // answer every look-up from two indexes, by file name and by name without extension, each
+    // keeping the first entry in name order as the folder search does.
+    struct Index {
+        QHash<QString, QString> byName;
+        QHash<QString, QString> byBaseName;
+        Index()
+        {
+            const QDir dir(QStringLiteral(":/assets"));
+            for (const QString& e : dir.entryList(QDir::Files, QDir::Name)) {
+                const QString key = e.toCaseFolded();
+                if (!byName.contains(key))
+                    byName.insert(key, dir.filePath(e));
+                const QString base = QFileInfo(e).completeBaseName().toCaseFolded();
+                if (!byBaseName.contains(base))
+                    byBaseName.insert(base, dir.filePath(e));
+            }
+        }
+    };
+    static const Index index;
+    if (name.isEmpty())
+        return QString();
+    const QString key = name.toCaseFolded();
+    if (const auto it = index.byName.constFind(key); it != index.byName.cend())
+        return *it;
+    return index.byBaseName.value(key);
 }
 
 } // namespace platform

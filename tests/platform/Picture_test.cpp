@@ -2,7 +2,9 @@
 #include "platform/Picture.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -281,6 +283,25 @@ TEST(Picture, AssetNamesIgnoreCaseAndExtension)
     EXPECT_EQ(platform::FindFileCaseInsensitive(dir.path(), QStringLiteral("asgchk01.BMP")), f.fileName());
     EXPECT_TRUE(platform::FindFileCaseInsensitive(dir.path(), QStringLiteral("ASGCHK0")).isEmpty());
     EXPECT_TRUE(platform::FindFileCaseInsensitive(dir.path(), QString()).isEmpty());
+}
+
+TEST(Picture, AssetLookUpAnswersAsTheFolderSearch)
+{
+    // Every compiled-in asset under its own name, in other cases, without its extension and with
+    // a wrong one, and names that match nothing: the indexed look-up and the folder search agree.
+    const QDir dir(QStringLiteral(":/assets"));
+    const QStringList entries = dir.entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(entries.isEmpty());
+    QStringList names{QString(), QStringLiteral("no such picture"), QStringLiteral("ASGCHK0"), QStringLiteral(".")};
+    for (const QString& e : entries) {
+        const QString base = QFileInfo(e).completeBaseName();
+        names << e << e.toUpper() << e.toLower() << base << base.toUpper() << base + QStringLiteral(".xyz");
+    }
+    for (const QString& n : names) {
+        SCOPED_TRACE(n.toStdString());
+        EXPECT_EQ(platform::FindAsset(n), platform::FindFileCaseInsensitive(QStringLiteral(":/assets"), n));
+    }
+    EXPECT_FALSE(platform::FindAsset(QStringLiteral("asgchk01")).isEmpty());
 }
 
 TEST(Picture, ImageListCutsAndDraws)
