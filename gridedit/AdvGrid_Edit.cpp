@@ -38,7 +38,8 @@ bool IsSpinType(TEditorType t)
 // and custom editors) have none yet, and a cell asking for one is not edited at all.
 bool HasEditorControl(TEditorType t)
 {
-    return t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t);
+    return t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
+           t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn;
 }
 
 // The integer a cell text gives a spin: the whole text when it is a number, else its leading
@@ -138,12 +139,16 @@ TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid) { return new TGridCheckBox(
 
 TGridButton* NewGridButton(TVerIvovavOzed* Grid) { return new TGridButton(Grid); }
 
+TGridEditBtn* NewGridEditBtn(TVerIvovavOzed* Grid) { return new TGridEditBtn(Grid); }
+
 TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
 {
     delete Grid->FEditCombo;
     Grid->FEditCombo = nullptr;
     delete Grid->FEditCheck;
     Grid->FEditCheck = nullptr;
+    delete Grid->FEditBtn;
+    Grid->FEditBtn = nullptr;
     delete Grid->FGridButton;
     Grid->FGridButton = nullptr;
     delete Grid->FSpinEditor;
@@ -570,6 +575,25 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = sp;
         break;
     }
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn: {
+        TGridEditBtn* eb = FEditBtn;
+        eb->ReCreate();
+        eb->setGeometry(R.Left, R.Top, W, H);
+        eb->SetText(start);
+        eb->SetMaxLength(GetEditLimit());
+        eb->show();
+        eb->raise();
+        eb->setEnabled(true);
+        eb->SetColor(cellColor);
+        EditMode = true;
+        eb->setFocus(Qt::OtherFocusReason);
+        PostChar(eb, FStartEditChar);
+        EditCtrl = eb;
+        break;
+    }
     case edButton: {
         // One pixel outside the cell on every side: the button's frame covers the grid lines.
         TGridButton* b = FGridButton;
@@ -658,6 +682,19 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
             sp->hide();
             break;
         }
+        case edEditBtn:
+        case edNumericEditBtn:
+        case edFloatEditBtn:
+        case edMaskEditBtn:
+            if (EditMode) {
+                EditMode = false;
+                const QString text = FEditBtn->Text();
+                focusGrid(FEditBtn);
+                WriteCellAtRealCol(realCol, ARow, text);
+                FEditBtn->setEnabled(false);
+                FEditBtn->hide();
+            }
+            break;
         case edButton:
             focusGrid(FGridButton);
             FGridButton->setEnabled(false);

@@ -4,6 +4,7 @@
 #include "gridedit/GridButton.h"
 #include "gridedit/GridCheckBox.h"
 #include "gridedit/GridCombo.h"
+#include "gridedit/GridEditBtn.h"
 #include "gridedit/GridSpin.h"
 
 #include <QPointer>
@@ -11,10 +12,11 @@
 #include <QWidget>
 
 class TVerIvovavOzed;
-// The grid's combo, check-box and button editor controls, made with the grid (hidden and disabled).
+// The grid's combo, check-box, button and edit-with-button editor controls, made with the grid (hidden and disabled).
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);
 TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid);
 TGridButton* NewGridButton(TVerIvovavOzed* Grid);
+TGridEditBtn* NewGridEditBtn(TVerIvovavOzed* Grid);
 
 // What the balloon at the editor said when the grid last refused a value, and where it showed.
 struct TInvalidEntryBalloon {

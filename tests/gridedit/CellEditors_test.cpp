@@ -415,3 +415,101 @@ TEST(GridButtonEditor, EscapeRestoresTheCell)
     EXPECT_EQ(f.grid->Cells(6, 1), "Pick");
     EXPECT_EQ(f.grid->Row(), 1);
 }
+
+// Real columns 6, 7 and 8 (displayed 5, 6, 7) edit with the edit-with-button editor.
+struct EditBtnGrid : EditorGrid {
+    std::vector<QString> asked;
+    EditBtnGrid()
+    {
+        Column(6)->SetEditor(edEditBtn);
+        Column(7)->SetEditor(edNumericEditBtn);
+        Column(8)->SetEditor(edFloatEditBtn);
+        grid->OnEllipsClick = [this](QObject*, int c, int r, QString& s) {
+            asked.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(s));
+            s = "from list";
+        };
+    }
+    TGridEditBtn* Edit() { return grid->BtnEdit(); }
+};
+
+TEST(GridEditBtnEditor, TypeClickAndEnd)
+{
+    Pinned pinned;
+    EditBtnGrid f;
+    f.grid->SetCells(6, 1, "old");
+    EXPECT_FALSE(f.Edit()->isVisible());
+    EXPECT_FALSE(f.Edit()->isEnabled());
+    f.GoTo(5, 1);
+    f.Type("n");
+    ASSERT_TRUE(f.Edit()->isVisible());
+    EXPECT_EQ(f.Focus(), f.Edit());
+    f.Type("ew");
+    EXPECT_EQ(f.Edit()->Text(), "new");
+    f.Key(Qt::Key_Return);
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_FALSE(f.Edit()->isVisible());
+    EXPECT_EQ(f.grid->Cells(6, 1), "new");
+    EXPECT_EQ(f.log, (std::vector<QString>{"done", "celldone 6,1"}));
+
+    // The button's answer is selected in the editor, which stays open; Escape gives the start back.
+    f.GoTo(5, 1);
+    f.Key(Qt::Key_F2);
+    QTest::mouseClick(f.Edit()->Button()->Button(), Qt::LeftButton);
+    f.Pump();
+    EXPECT_EQ(f.asked, (std::vector<QString>{"6,1 new"}));
+    EXPECT_EQ(f.Edit()->Text(), "from list");
+    EXPECT_EQ(f.Edit()->selectedText(), "from list");
+    EXPECT_TRUE(f.grid->GetEditMode());
+    f.Key(Qt::Key_Escape);
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_EQ(f.grid->Cells(6, 1), "new");
+
+    // With StopEditAfterClick the answer ends the edit.
+    f.Edit()->SetStopEditAfterClick(true);
+    f.Key(Qt::Key_F2);
+    QTest::mouseClick(f.Edit()->Button()->Button(), Qt::LeftButton);
+    f.Pump();
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_FALSE(f.Edit()->isVisible());
+    EXPECT_EQ(f.grid->Cells(6, 1), "from list");
+    EXPECT_EQ(f.Focus(), f.grid);
+}
+
+TEST(GridEditBtnEditor, NumericAndFloatTyping)
+{
+    Pinned pinned;
+    EditBtnGrid f;
+    f.GoTo(6, 1);
+    f.Type("-");
+    ASSERT_TRUE(f.Edit()->isVisible());
+    f.Type("12a-3");
+    EXPECT_EQ(f.Edit()->Text(), "-123");
+    EXPECT_EQ(pinned.services.Beeps, 2); // the letter and the second "-"
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.grid->Cells(7, 1), "-123");
+    EXPECT_EQ(f.grid->Row(), 2);
+
+    f.GoTo(7, 1);
+    f.Type("1.5.2,x");
+    EXPECT_EQ(f.Edit()->Text(), "1.52");
+    f.Key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->Cells(8, 1), "1.52");
+}
+
+TEST(GridEditBtnEditor, RefusedValidationSelectsTheText)
+{
+    Pinned pinned;
+    EditBtnGrid f;
+    f.grid->SetCells(6, 1, "ok");
+    f.grid->OnCellValidate = [](QObject*, int, int, QString& v, bool& valid) { valid = v != "bad"; };
+    f.GoTo(5, 1);
+    f.Key(Qt::Key_F2);
+    f.Edit()->selectAll();
+    f.Type("bad");
+    f.Key(Qt::Key_Return);
+    EXPECT_TRUE(f.grid->GetEditMode());
+    EXPECT_TRUE(f.Edit()->isVisible());
+    EXPECT_EQ(f.Edit()->selectedText(), f.Edit()->Text());
+    f.Key(Qt::Key_Escape);
+    EXPECT_EQ(f.grid->Cells(6, 1), "ok");
+}

@@ -1,0 +1,207 @@
+#include "gridedit/GridEditBtn.h"
+
+#include "grid/AdvGrid.h"
+#include "platform/Services.h"
+#include "platform/SysUtils.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+TGridEditBtn::TGridEditBtn(TVerIvovavOzed* AOwner) : TAsgEditBtn(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
+{
+    setEnabled(false);
+    hide();
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+        try {
+            if (Editing() && FGrid->EditMode)
+                FGrid->DoEditChange(FGrid->Col(), FGrid->Row(), t);
+        } catch (...) {
+        }
+    });
+}
+
+bool TGridEditBtn::Editing() const { return FGrid && !FGrid->Destroying(); }
+
+bool TGridEditBtn::IsGridKey(Word Key)
+{
+    return Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT ||
+           Key == VK_UP || Key == VK_DOWN;
+}
+
+void TGridEditBtn::BtnClick(QObject* Sender)
+{
+    TAsgEditBtn::BtnClick(Sender);
+    if (!Editing())
+        return;
+    QPointer<TGridEditBtn> self(this);
+    QString result;
+    FGrid->DoEllipsClick(text(), result);
+    if (!self)
+        return;
+    setText(result);
+    selectAll();
+    update();
+    if (FStopEditAfterClick && FGrid->EditMode) {
+        FGrid->HideInplaceEdit();
+        FGrid->SetFocus();
+    }
+}
+
+// The grid takes the focus with its always-edit navigation off, so that no editor reopens.
+static void FocusGrid(TVerIvovavOzed* g)
+{
+    const bool alwaysEdit = g->Navigation().AlwaysEdit();
+    g->Navigation().SetAlwaysEdit(false);
+    g->SetFocus();
+    g->Navigation().SetAlwaysEdit(alwaysEdit);
+}
+
+void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (!Editing() || !FGrid->EditMode) {
+        TAsgEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    TVerIvovavOzed* g = FGrid;
+    QPointer<TGridEditBtn> self(this);
+    const bool gridKey = IsGridKey(Key);
+    if (!gridKey && g->OnKeyDown) {
+        g->OnKeyDown(g, Key, Shift);
+        if (!self)
+            return;
+    }
+    WorkMode = !(Key == VK_BACK || Key == VK_DELETE);
+    FSelKeyDown = hasSelectedText() ? selectionStart() : cursorPosition();
+    if (Shift.testFlag(ssCtrl) || !gridKey || Key == 0) {
+        TAsgEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    if (OnKeyDown) {
+        OnKeyDown(this, Key, Shift);
+        if (!self || Key == 0)
+            return;
+    }
+    const TEditorType e = g->EditControl;
+    if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        g->SetCurrentCell(text());
+        const bool valid = g->ValidateCell(text());
+        if (!self)
+            return;
+        setText(g->FNewCellText);
+        if (!valid) {
+            selectAll();
+            update();
+            Key = 0;
+            g->EditControl = e;
+            return;
+        }
+    }
+    if (Key == VK_TAB) {
+        if (!g->HasCellValidation()) {
+            Key = 0;
+            return;
+        }
+        if (g->Options() & goTabs) {
+            g->HideInplaceEdit();
+            FocusGrid(g);
+            g->TabNavigate(Shift.testFlag(ssShift));
+            Key = 0;
+            return;
+        }
+        QCoreApplication::postEvent(g, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    }
+    if (Key == VK_ESCAPE)
+        setText(g->FCellCache);
+    const Word k = Key;
+    Key = 0;
+    g->DoneInplaceEdit(k, Shift);
+}
+
+void TGridEditBtn::KeyPress(QChar& Key)
+{
+    if (!Editing() || !FGrid->EditMode) {
+        TAsgEditBtn::KeyPress(Key);
+        return;
+    }
+    TVerIvovavOzed* g = FGrid;
+    QPointer<TGridEditBtn> self(this);
+    if (g->OnKeyPress) {
+        g->OnKeyPress(g, Key);
+        if (!self)
+            return;
+    }
+    const char16_t c = Key.unicode();
+    if (c == 9 || c == 13 || c == 27) {
+        Key = QChar();
+        return;
+    }
+    const bool control = c == 8;
+    auto refuse = [&](bool beep) {
+        if (beep)
+            platform::TheServices().Beep();
+        Key = QChar();
+    };
+    const QString t = text();
+    const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    switch (g->EditControl) {
+    case edEditBtn:
+    case edMaskEditBtn:
+    case edUnitEditBtn: break;
+    case edNumericEditBtn:
+    case edNumericUnitEditBtn:
+        if (!(control || (c >= '0' && c <= '9') || (c == '-' && !t.contains(QLatin1Char('-')) && selStart == 0)))
+            return refuse(true);
+        break;
+    case edFloatEditBtn:
+    case edFloatUnitEditBtn: {
+        const QChar dec = platform::FormatSettings().DecimalSeparator;
+        const QChar thou = platform::FormatSettings().ThousandSeparator;
+        if (Key == thou && Key != dec)
+            return refuse(false);
+        if (Key == dec) {
+            if (t.contains(dec) && !selectedText().contains(dec))
+                return refuse(false);
+            break;
+        }
+        if (c == '-') {
+            if ((selStart == 0 && !t.contains(QLatin1Char('-'))) || selectedText().contains(QLatin1Char('-')))
+                break;
+            return refuse(true);
+        }
+        if (control || (c >= '0' && c <= '9') || c == ',' || c == '.')
+            break;
+        if (QApplication::keyboardModifiers() & Qt::ControlModifier)
+            break;
+        return refuse(false);
+    }
+    default: return refuse(false);
+    }
+    TAsgEditBtn::KeyPress(Key);
+}
+
+bool TGridEditBtn::event(QEvent* event)
+{
+    // Tab reaches the key steps instead of moving the focus while the grid handles it.
+    if (event->type() == QEvent::KeyPress && Editing() && FGrid->EditMode) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FGrid->HasCellValidation() &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return TAsgEditBtn::event(event);
+}
+
+void TGridEditBtn::focusOutEvent(QFocusEvent* event)
+{
+    TAsgEditBtn::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    try {
+        if (Editing() && FGrid->EditMode)
+            FGrid->HideInplaceEdit();
+    } catch (...) {
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+// TGridEditBtn: the edit with a button the grid shows over a cell of the edit-with-button types
+// (text, numeric, float, masked). The button (or F4) passes the text through the grid's
+// ellipsis-click step; Tab, Enter, Up and Down validate and end the edit, Escape gives the start
+// text back; typed characters follow the numeric and float rules of the text editor.
+#include "grid/AsgEditBtn.h"
+
+class TVerIvovavOzed;
+
+class TGridEditBtn : public TAsgEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridEditBtn(TVerIvovavOzed* AOwner);
+
+    // False after a Backspace or Delete key-down, True after any other key.
+    bool WorkMode = true;
+    // The edit ends once the button's answer is in the text.
+    bool StopEditAfterClick() const { return FStopEditAfterClick; }
+    void SetStopEditAfterClick(bool Value) { FStopEditAfterClick = Value; }
+    // Settings that act when a window is made act at once here; kept for the callers that
+    // recreate the editor before placing it.
+    void ReCreate() {}
+
+    void BtnClick(QObject* Sender) override;
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool Editing() const;
+    static bool IsGridKey(Word Key);
+
+    TVerIvovavOzed* FGrid;
+    int FSelKeyDown = 0;
+    bool FStopEditAfterClick = false;
+};
