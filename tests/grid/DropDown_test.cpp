@@ -133,15 +133,18 @@ TEST_F(DropDown, KeysOpenAndClose)
         {"Alt+Up then F4", Qt::Key_Up, Qt::AltModifier, Qt::Key_F4, Qt::NoModifier, false},
         {"F4 then Alt+Down", Qt::Key_F4, Qt::NoModifier, Qt::Key_Down, Qt::AltModifier, false},
     };
+    // Outside the loop: the handler stays set and fires again after it.
+    int ups = 0;
+    bool lastCancelled = false;
+    DD->OnDropUp = [&](QObject*, bool cancelled) {
+        ++ups;
+        lastCancelled = cancelled;
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DD->SetText("abc");
-        int ups = 0;
-        bool lastCancelled = false;
-        DD->OnDropUp = [&](QObject*, bool cancelled) {
-            ++ups;
-            lastCancelled = cancelled;
-        };
+        ups = 0;
+        lastCancelled = false;
         QTest::keyClick(DD, c.openKey, c.openMods);
         ASSERT_TRUE(DD->DroppedDown());
         EXPECT_TRUE(Form()->isVisible());
