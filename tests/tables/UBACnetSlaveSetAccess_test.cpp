@@ -249,6 +249,11 @@ TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
         {"a type from a hand-edited file past the end", false, {"Thermostat", "1", "1400", "", "101", "", ""},
          r + "Too many bytes to save starting from the Position indicate"},
         {"a type in the other grid's list", true, {"Analog Input", "1", "0", "", "50", "", ""}, ""},
+        // Position plus length must not wrap around the 32-bit range.
+        {"largest length past the end", false, {"Integer Value", "1", "100", "", "2147483647", "", ""},
+         r + "Too many bytes to save starting from the Position indicate"},
+        {"largest hex length past the end", true, {"Thermostat", "1", "1499", "", "$7FFFFFFF", "", ""},
+         w + "Too many bytes to save starting from the Position indicate"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
