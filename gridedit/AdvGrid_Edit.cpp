@@ -39,7 +39,8 @@ bool IsSpinType(TEditorType t)
 bool HasEditorControl(TEditorType t)
 {
     return t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
-           t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn;
+           t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn ||
+           t == edUnitEditBtn || t == edNumericUnitEditBtn || t == edFloatUnitEditBtn;
 }
 
 // The integer a cell text gives a spin: the whole text when it is a number, else its leading
@@ -141,12 +142,16 @@ TGridButton* NewGridButton(TVerIvovavOzed* Grid) { return new TGridButton(Grid);
 
 TGridEditBtn* NewGridEditBtn(TVerIvovavOzed* Grid) { return new TGridEditBtn(Grid); }
 
+TGridUnitEditBtn* NewGridUnitEditBtn(TVerIvovavOzed* Grid) { return new TGridUnitEditBtn(Grid); }
+
 TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
 {
     delete Grid->FEditCombo;
     Grid->FEditCombo = nullptr;
     delete Grid->FEditCheck;
     Grid->FEditCheck = nullptr;
+    delete Grid->FUnitEditBtn;
+    Grid->FUnitEditBtn = nullptr;
     delete Grid->FEditBtn;
     Grid->FEditBtn = nullptr;
     delete Grid->FGridButton;
@@ -594,6 +599,27 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = eb;
         break;
     }
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn: {
+        TGridUnitEditBtn* ub = FUnitEditBtn;
+        ub->ReCreate();
+        ub->setGeometry(R.Left, R.Top, W, H);
+        ub->SetMaxLength(GetEditLimit());
+        ub->LoadCellText(start);
+        DoGetEditorProp(realCol, ARow, EditLink());
+        // The units a handler gave split the start text.
+        ub->LoadCellText(start);
+        ub->show();
+        ub->raise();
+        ub->setEnabled(true);
+        ub->SetColor(cellColor);
+        EditMode = true;
+        ub->setFocus(Qt::OtherFocusReason);
+        PostChar(ub, FStartEditChar);
+        EditCtrl = ub;
+        break;
+    }
     case edButton: {
         // One pixel outside the cell on every side: the button's frame covers the grid lines.
         TGridButton* b = FGridButton;
@@ -695,6 +721,19 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
                 FEditBtn->hide();
             }
             break;
+        case edUnitEditBtn:
+        case edNumericUnitEditBtn:
+        case edFloatUnitEditBtn: {
+            const QString text = FUnitEditBtn->Text() + FUnitEditBtn->UnitID();
+            // Out of edit mode before the focus moves, so that the editor's focus loss does not
+            // end the edit a second time.
+            EditMode = false;
+            focusGrid(FUnitEditBtn);
+            WriteCellAtRealCol(realCol, ARow, text);
+            FUnitEditBtn->setEnabled(false);
+            FUnitEditBtn->hide();
+            break;
+        }
         case edButton:
             focusGrid(FGridButton);
             FGridButton->setEnabled(false);

@@ -17,6 +17,7 @@ TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);
 TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid);
 TGridButton* NewGridButton(TVerIvovavOzed* Grid);
 TGridEditBtn* NewGridEditBtn(TVerIvovavOzed* Grid);
+TGridUnitEditBtn* NewGridUnitEditBtn(TVerIvovavOzed* Grid);
 
 // What the balloon at the editor said when the grid last refused a value, and where it showed.
 struct TInvalidEntryBalloon {

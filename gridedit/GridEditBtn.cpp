@@ -205,3 +205,147 @@ void TGridEditBtn::focusOutEvent(QFocusEvent* event)
     } catch (...) {
     }
 }
+
+// ---- TGridUnitEditBtn --------------------------------------------------------------------------
+
+TGridUnitEditBtn::TGridUnitEditBtn(TVerIvovavOzed* AOwner)
+    : TAsgUnitEditBtn(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
+{
+    setEnabled(false);
+    hide();
+    OnClickBtn = [this](QObject*) {
+        if (!Editing())
+            return;
+        QString result;
+        FGrid->DoEllipsClick(text(), result);
+        setText(result);
+        selectAll();
+        update();
+    };
+}
+
+bool TGridUnitEditBtn::Editing() const { return FGrid && !FGrid->Destroying() && FGrid->EditMode; }
+
+void TGridUnitEditBtn::LoadCellText(const QString& Value)
+{
+    SetUnitID(QString());
+    SetText(QString());
+    SetTextAndUnit(Value);
+    // The value is never dropped for want of a unit.
+    if (UnitID().isEmpty())
+        SetText(Value);
+}
+
+void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift)
+{
+    const bool gridKey = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
+                         Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
+    if (!Editing() || !gridKey) {
+        TAsgUnitEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    TVerIvovavOzed* g = FGrid;
+    QPointer<TGridUnitEditBtn> self(this);
+    if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        const QString t = TextAndUnit();
+        g->SetCurrentCell(t);
+        const bool valid = g->ValidateCell(t);
+        if (!self)
+            return;
+        if (!valid) {
+            // The key is not consumed: the edit keeps its own handling of it.
+            SetText(g->CurrentCell());
+            return;
+        }
+        LoadCellText(g->CurrentCell());
+    }
+    if (Key == VK_RETURN && g->Navigation().AdvanceOnEnter()) {
+        g->HideInplaceEdit();
+        FocusGrid(g);
+        Key = 0;
+        g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, true, false);
+        return;
+    }
+    if (Key == VK_TAB && (g->Options() & goTabs)) {
+        g->HideInplaceEdit();
+        FocusGrid(g);
+        Key = 0;
+        g->TabNavigate(Shift.testFlag(ssShift));
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        SetUnitID(QString());
+        SetText(g->CurrentCell());
+    }
+    const Word k = Key;
+    Key = 0;
+    g->DoneInplaceEdit(k, Shift);
+}
+
+void TGridUnitEditBtn::KeyPress(QChar& Key)
+{
+    if (!Editing()) {
+        TAsgUnitEditBtn::KeyPress(Key);
+        return;
+    }
+    const char16_t c = Key.unicode();
+    if (c == 13 || c == 9 || c == 27) {
+        Key = QChar();
+        return;
+    }
+    const QString t = text();
+    const int selStart = hasSelectedText() ? selectionStart() : cursorPosition();
+    const TEditorType e = FGrid->EditControl;
+    if (e == edNumericUnitEditBtn) {
+        if (!(c == 8 || (c >= '0' && c <= '9') || (c == '-' && !t.contains(QLatin1Char('-')) && selStart == 0))) {
+            platform::TheServices().Beep();
+            Key = QChar();
+            return;
+        }
+    } else if (e == edFloatUnitEditBtn) {
+        const QChar dec = platform::FormatSettings().DecimalSeparator;
+        const QChar thou = platform::FormatSettings().ThousandSeparator;
+        bool ok = c == 8 || (c >= '0' && c <= '9') || c == ',' || c == '.' ||
+                  (QApplication::keyboardModifiers() & Qt::ControlModifier);
+        if (Key == thou && Key != dec)
+            ok = false;
+        else if (Key == dec)
+            ok = !t.contains(dec) || selectedText().contains(dec);
+        else if (c == '-') {
+            ok = (selStart == 0 && !t.contains(QLatin1Char('-'))) || selectedText().contains(QLatin1Char('-'));
+            if (!ok)
+                platform::TheServices().Beep();
+        }
+        if (!ok) {
+            Key = QChar();
+            return;
+        }
+    }
+    TAsgUnitEditBtn::KeyPress(Key);
+}
+
+bool TGridUnitEditBtn::event(QEvent* event)
+{
+    // Tab reaches the key steps only when the grid tabs between cells.
+    if (event->type() == QEvent::KeyPress && Editing()) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && (FGrid->Options() & goTabs) &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return TAsgUnitEditBtn::event(event);
+}
+
+void TGridUnitEditBtn::focusOutEvent(QFocusEvent* event)
+{
+    TAsgUnitEditBtn::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    try {
+        if (Editing())
+            FGrid->HideInplaceEdit();
+    } catch (...) {
+    }
+}

@@ -37,3 +37,26 @@ private:
     int FSelKeyDown = 0;
     bool FStopEditAfterClick = false;
 };
+
+// TGridUnitEditBtn: the edit with a unit the grid shows over a cell of the unit types (text,
+// numeric, float value followed by a unit). The cell holds the value and the unit as one text.
+class TGridUnitEditBtn : public TAsgUnitEditBtn {
+    Q_OBJECT
+public:
+    explicit TGridUnitEditBtn(TVerIvovavOzed* AOwner);
+
+    void ReCreate() {}
+    // Splits a cell text into value and unit; a text that ends with no known unit is all value.
+    void LoadCellText(const QString& Value);
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool Editing() const;
+
+    TVerIvovavOzed* FGrid;
+};

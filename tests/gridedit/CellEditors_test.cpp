@@ -513,3 +513,50 @@ TEST(GridEditBtnEditor, RefusedValidationSelectsTheText)
     f.Key(Qt::Key_Escape);
     EXPECT_EQ(f.grid->Cells(6, 1), "ok");
 }
+
+TEST(GridUnitEditor, ValueAndUnit)
+{
+    Pinned pinned;
+    EditorGrid f;
+    f.Column(6)->SetEditor(edUnitEditBtn);
+    f.Column(7)->SetEditor(edNumericUnitEditBtn);
+    f.grid->OnGetEditorProp = [&](QObject*, int, int, TEditLink*) {
+        f.grid->BtnUnitEdit()->SetUnits(QStringList{"mm", "cm"});
+    };
+    TGridUnitEditBtn* u = f.grid->BtnUnitEdit();
+    EXPECT_FALSE(u->isVisible());
+    EXPECT_FALSE(u->isEnabled());
+    f.grid->SetCells(6, 1, "12mm");
+    f.grid->SetCells(6, 2, "7");
+    f.GoTo(5, 1);
+    f.Key(Qt::Key_F2);
+    ASSERT_TRUE(u->isVisible());
+    EXPECT_EQ(u->Text(), "12");
+    EXPECT_EQ(u->UnitID(), "mm");
+    EXPECT_TRUE(f.window.grab().toImage().save(kt_test::GrabPath("grid_unit_editor.png")));
+    u->SetUnitID("cm");
+    f.Key(Qt::Key_Return);
+    EXPECT_FALSE(u->isVisible());
+    EXPECT_EQ(f.grid->Cells(6, 1), "12cm");
+    EXPECT_EQ(f.log, (std::vector<QString>{"done", "celldone 6,1"}));
+
+    // A value with no known unit stays whole; Escape leaves the cell as it was.
+    f.GoTo(5, 2);
+    f.Key(Qt::Key_F2);
+    EXPECT_EQ(u->Text(), "7");
+    EXPECT_EQ(u->UnitID(), "");
+    u->SetUnitID("mm");
+    f.Key(Qt::Key_Escape);
+    EXPECT_FALSE(f.grid->GetEditMode());
+    EXPECT_EQ(f.grid->Cells(6, 2), "7");
+
+    // The numeric unit type refuses letters and a second "-".
+    f.GoTo(6, 1);
+    f.Type("-4x-");
+    EXPECT_EQ(u->Text(), "-4");
+    EXPECT_EQ(pinned.services.Beeps, 2);
+    u->SetUnitID("mm");
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.grid->Cells(7, 1), "-4mm");
+    EXPECT_EQ(f.grid->Row(), 2);
+}
