@@ -318,7 +318,11 @@ void TAdvCustomDropDown::FormatMoney()
     }
     const int dp = int(v.indexOf(DecimalSeparatorChar()));
     const QString fraction = dp >= 0 ? v.mid(dp, 255) : QString();
-    const double whole = double(Trunc(std::fabs(GetFloatValue())));
+    // The whole part stays a double: a value beyond the integer range (many digits typed) is
+    // regrouped like any other instead of failing the integer conversion inside a key handler.
+    const double whole = std::trunc(std::fabs(GetFloatValue()));
+    if (!std::isfinite(whole))
+        return;
     QString I = Format(FAutoThousandSeparator ? QStringLiteral("%n") : QStringLiteral("%f"), {whole});
     const int idp = int(I.indexOf(DecimalSeparatorChar()));
     if (idp >= 0)

@@ -131,6 +131,16 @@ TEST_F(DropDownInput, TypedCharacters)
     }
 }
 
+TEST_F(DropDownInput, MoneyBeyondTheIntegerRangeIsRegrouped)
+{
+    DD->SetEditType(etMoney);
+    DD->SetEditText(QString(24, QLatin1Char('9')));
+    DD->SetSel(24, 0);
+    Type(QChar('9'));
+    // 25 nines: beyond the integer range, regrouped through the double value without failing.
+    EXPECT_TRUE(DD->text().startsWith(QStringLiteral("10,000,000,000,000,000,"))) << DD->text().toStdString();
+}
+
 TEST_F(DropDownInput, ValidCharsAndLengthLimit)
 {
     DD->SetEditType(etValidChars);
