@@ -10,8 +10,6 @@
 #include "TestSupport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
@@ -365,67 +363,6 @@ TEST_F(DropDownSelector, PickerGrab)
     QTest::mouseClick(dd->Selector->Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + 3, r.Top + 3));
     EXPECT_FALSE(dd->DroppedDown());
     EXPECT_EQ(dd->Text(), "Black");
-}
-
-// 10,000 captioned items laid out, painted and looked up, beside a list widget in icon mode
-// holding the same items. Run on demand: --gtest_also_run_disabled_tests.
-TEST(DropDownSelectorBench, DISABLED_TenThousandItems)
-{
-    constexpr int N = 10000;
-    QElapsedTimer t;
-    // Every caption write lays the panel out again: filling item by item costs a layout per
-    // item. Measured on 1,000 items; the 10,000 are filled with the notification held back.
-    {
-        TAdvCustomItemSelector small;
-        t.start();
-        for (int i = 0; i < 1000; ++i)
-            small.Items().Add()->SetCaption(QString("Item <b>%1</b>").arg(i));
-        std::printf("selector: filling 1,000 items one caption write at a time %.1f ms\n", t.nsecsElapsed() / 1e6);
-    }
-    TAdvCustomItemSelector selector;
-    selector.resize(400, 300);
-    selector.SetColumns(4);
-    auto notify = std::move(selector.Items().OnChange);
-    selector.Items().OnChange = nullptr;
-    for (int i = 0; i < N; ++i)
-        selector.Items().Add()->SetCaption(QString("Item <b>%1</b>").arg(i));
-    selector.Items().OnChange = std::move(notify);
-    t.start();
-    selector.UpdateSelectorPanel();
-    const qint64 layout = t.nsecsElapsed();
-    // The view as it shows, scrolled half way down.
-    selector.verticalScrollBar()->setValue(selector.verticalScrollBar()->maximum() / 2);
-    QImage target(selector.size(), QImage::Format_RGB32);
-    t.restart();
-    selector.render(&target);
-    const qint64 paint = t.nsecsElapsed();
-    t.restart();
-    EXPECT_TRUE(selector.LookupItem("ITEM 9999"));
-    const qint64 lookup = t.nsecsElapsed();
-
-    QListWidget list;
-    list.setViewMode(QListView::IconMode);
-    list.resize(400, 300);
-    t.restart();
-    for (int i = 0; i < N; ++i)
-        list.addItem(QString("Item %1").arg(i));
-    list.doItemsLayout();
-    const qint64 listLayout = t.nsecsElapsed();
-    QImage listTarget(list.size(), QImage::Format_RGB32);
-    t.restart();
-    list.render(&listTarget);
-    const qint64 listPaint = t.nsecsElapsed();
-    t.restart();
-    const auto found = list.findItems("Item 9999", Qt::MatchStartsWith);
-    const qint64 listLookup = t.nsecsElapsed();
-    EXPECT_EQ(found.size(), 1);
-    auto ms = [](qint64 ns) { return ns / 1e6; };
-    std::printf("selector: layout %.1f ms, paint view %.1f ms, lookup %.1f ms\n", ms(layout), ms(paint), ms(lookup));
-    std::printf("list (icon mode): layout %.1f ms, paint view %.1f ms, lookup %.1f ms\n", ms(listLayout),
-                ms(listPaint), ms(listLookup));
-    std::printf("ratio selector/list: layout %.2f, paint view %.2f, lookup %.2f\n",
-                double(layout) / std::max<qint64>(1, listLayout), double(paint) / std::max<qint64>(1, listPaint),
-                double(lookup) / std::max<qint64>(1, listLookup));
 }
 
 } // namespace
