@@ -373,13 +373,9 @@ void TGridCombo::wheelEvent(QWheelEvent* event)
 bool TGridCombo::event(QEvent* event)
 {
     // Tab reaches the key steps instead of moving the focus while the grid validates on Tab.
-    if (event->type() == QEvent::KeyPress && FGrid && Editing()) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FGrid->HasCellValidation() &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
-        }
+    if (QKeyEvent* ke = platform::PlainTabPress(event); ke && FGrid && Editing() && FGrid->HasCellValidation()) {
+        keyPressEvent(ke);
+        return true;
     }
     return TAsgComboBox::event(event);
 }

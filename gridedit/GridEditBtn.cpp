@@ -183,13 +183,10 @@ void TGridEditBtn::KeyPress(QChar& Key)
 bool TGridEditBtn::event(QEvent* event)
 {
     // Tab reaches the key steps instead of moving the focus while the grid handles it.
-    if (event->type() == QEvent::KeyPress && Editing() && FGrid->EditMode) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FGrid->HasCellValidation() &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
-        }
+    if (QKeyEvent* ke = platform::PlainTabPress(event);
+        ke && Editing() && FGrid->EditMode && FGrid->HasCellValidation()) {
+        keyPressEvent(ke);
+        return true;
     }
     return TAsgEditBtn::event(event);
 }
@@ -327,13 +324,9 @@ void TGridUnitEditBtn::KeyPress(QChar& Key)
 bool TGridUnitEditBtn::event(QEvent* event)
 {
     // Tab reaches the key steps only when the grid tabs between cells.
-    if (event->type() == QEvent::KeyPress && Editing()) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && (FGrid->Options() & goTabs) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
-        }
+    if (QKeyEvent* ke = platform::PlainTabPress(event); ke && Editing() && (FGrid->Options() & goTabs)) {
+        keyPressEvent(ke);
+        return true;
     }
     return TAsgUnitEditBtn::event(event);
 }

@@ -207,13 +207,9 @@ void TGridSpin::keyPressEvent(QKeyEvent* event)
 bool TGridSpin::event(QEvent* event)
 {
     // Tab reaches the key steps instead of moving the focus only when the grid tabs between cells.
-    if (event->type() == QEvent::KeyPress && Editing()) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && (FGrid->Options() & goTabs) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
-        }
+    if (QKeyEvent* ke = platform::PlainTabPress(event); ke && Editing() && (FGrid->Options() & goTabs)) {
+        keyPressEvent(ke);
+        return true;
     }
     return TAsgSpinEdit::event(event);
 }

@@ -182,4 +182,15 @@ bool DeliverKey(const QKeyEvent* event, const std::function<void(uint16_t& key, 
     return consumed;
 }
 
+QKeyEvent* PlainTabPress(QEvent* event)
+{
+    if (!event || event->type() != QEvent::KeyPress)
+        return nullptr;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if ((ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab) ||
+        (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return nullptr;
+    return ke;
+}
+
 } // namespace platform

@@ -117,6 +117,9 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using namespace platform::keys;
 
+class QEvent;
+class QKeyEvent;
+
 namespace platform {
 
 using namespace platform::keys;
@@ -148,5 +151,9 @@ TKeyStroke TranslateKey(const QKeyEvent* event);
 // key (Key set to 0 by KeyDown, or Ch set to 0 by KeyPress).
 bool DeliverKey(const QKeyEvent* event, const std::function<void(uint16_t& key, TShiftState shift)>& keyDown,
                 const std::function<void(QChar& ch)>& keyPress);
+
+// The event as a press of Tab or Shift+Tab without Ctrl or Alt; nullptr for any other event.
+// In-place editors hand such a press to their key steps instead of letting Qt move the focus.
+QKeyEvent* PlainTabPress(QEvent* event);
 
 } // namespace platform

@@ -986,13 +986,9 @@ void TInplaceEdit::TypeChar(QChar ch)
 
 bool TInplaceEdit::event(QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && (FGrid->Options() & goTabs) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
-        }
+    if (QKeyEvent* ke = platform::PlainTabPress(event); ke && (FGrid->Options() & goTabs)) {
+        keyPressEvent(ke);
+        return true;
     }
     return QLineEdit::event(event);
 }
