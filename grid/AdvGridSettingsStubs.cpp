@@ -98,29 +98,3 @@ void TDragScrollOptions::Assign(const TDragScrollOptions& Source)
     FDelays = Source.FDelays;
     FMargins = Source.FMargins;
 }
-
-void TBalloonSettings::Assign(const TBalloonSettings& Source)
-{
-    FEnable = Source.FEnable;
-    TextColor = Source.TextColor;
-    BackgroundColor = Source.BackgroundColor;
-    AutoHideDelay = Source.AutoHideDelay;
-    InitialDelay = Source.InitialDelay;
-    ReshowDelay = Source.ReshowDelay;
-    Transparency = Source.Transparency;
-}
-
-void TBalloonSettings::SetEnable(bool Value)
-{
-    if (Value == FEnable)
-        return;
-    FEnable = Value;
-    if (OnEnableChange)
-        OnEnableChange();
-}
-
-void TShowModified::Assign(const TShowModified& Source)
-{
-    FEnabled = Source.FEnabled;
-    FColor = Source.FColor;
-}

@@ -1,11 +1,12 @@
 #pragma once
 // Settings objects and small helper classes a string grid creates and owns besides those of
 // GridSettings.h and GridSettingsObjects.h: the floating footer settings, the background and
-// progress appearances, the control look, the sort, filter and grouping settings, the drag and
-// balloon settings, the modified-cell marking, the hidden-row record, and the stand-ins of the
+// progress appearances, the control look, the sort, filter and grouping settings, the drag
+// settings, the hidden-row record, and the stand-ins of the
 // combo and spin cell editors. They hold their values with the defaults a new grid has; the
 // features that read them give them their behaviour.
 #include "grid/BackGround.h"
+#include "grid/BalloonSettings.h"
 #include "grid/BaseGrid.h"
 #include "grid/ControlLook.h"
 #include "grid/GridProgressAppearance.h"
@@ -227,48 +228,6 @@ public:
 private:
     TDragScrollDelays FDelays;
     TDragScrollMargins FMargins;
-};
-
-class TBalloonSettings {
-public:
-    TBalloonSettings() = default;
-    TBalloonSettings(const TBalloonSettings&) = delete;
-    TBalloonSettings& operator=(const TBalloonSettings&) = delete;
-    void Assign(const TBalloonSettings& Source);
-
-    bool Enable() const { return FEnable; }
-    void SetEnable(bool Value);
-    TColor TextColor = clNone;
-    TColor BackgroundColor = clNone;
-    int AutoHideDelay = 2500;
-    int InitialDelay = 500;
-    int ReshowDelay = 0;
-    int Transparency = 0;
-    bool Initialized = false;
-    std::function<void()> OnEnableChange;
-
-private:
-    bool FEnable = false;
-};
-
-class TShowModified {
-public:
-    TShowModified() = default;
-    TShowModified(const TShowModified&) = delete;
-    TShowModified& operator=(const TShowModified&) = delete;
-    void Assign(const TShowModified& Source);
-
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; Changed(); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; Changed(); }
-    std::function<void()> OnChange;
-
-private:
-    friend class TVerIvovavOzed; // hiding and showing rows switch the marking off for a moment
-    void Changed() { if (OnChange) OnChange(); }
-    bool FEnabled = false;
-    TColor FColor = 0xFFFF;
 };
 
 // ---- hidden rows -----------------------------------------------------------------------------

@@ -1,0 +1,28 @@
+// Copies of the balloon and modified-cell settings, and the balloon switch that tells the grid.
+#include "grid/BalloonSettings.h"
+
+void TBalloonSettings::Assign(const TBalloonSettings& Source)
+{
+    FEnable = Source.FEnable;
+    TextColor = Source.TextColor;
+    BackgroundColor = Source.BackgroundColor;
+    AutoHideDelay = Source.AutoHideDelay;
+    InitialDelay = Source.InitialDelay;
+    ReshowDelay = Source.ReshowDelay;
+    Transparency = Source.Transparency;
+}
+
+void TBalloonSettings::SetEnable(bool Value)
+{
+    if (Value == FEnable)
+        return;
+    FEnable = Value;
+    if (OnEnableChange)
+        OnEnableChange();
+}
+
+void TShowModified::Assign(const TShowModified& Source)
+{
+    FEnabled = Source.FEnabled;
+    FColor = Source.FColor;
+}

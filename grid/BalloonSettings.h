@@ -1,0 +1,50 @@
+#pragma once
+// The balloon hints of a string grid and the marking of cells the user changed: the two settings
+// objects a grid owns for them, with the defaults a new grid has.
+#include "platform/Graphics.h"
+
+#include <functional>
+
+class TVerIvovavOzed;
+
+class TBalloonSettings {
+public:
+    TBalloonSettings() = default;
+    TBalloonSettings(const TBalloonSettings&) = delete;
+    TBalloonSettings& operator=(const TBalloonSettings&) = delete;
+    void Assign(const TBalloonSettings& Source);
+
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool Value);
+    TColor TextColor = clNone;
+    TColor BackgroundColor = clNone;
+    int AutoHideDelay = 2500;
+    int InitialDelay = 500;
+    int ReshowDelay = 0;
+    int Transparency = 0;
+    bool Initialized = false;
+    std::function<void()> OnEnableChange;
+
+private:
+    bool FEnable = false;
+};
+
+class TShowModified {
+public:
+    TShowModified() = default;
+    TShowModified(const TShowModified&) = delete;
+    TShowModified& operator=(const TShowModified&) = delete;
+    void Assign(const TShowModified& Source);
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; Changed(); }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; Changed(); }
+    std::function<void()> OnChange;
+
+private:
+    friend class TVerIvovavOzed; // hiding and showing rows switch the marking off for a moment
+    void Changed() { if (OnChange) OnChange(); }
+    bool FEnabled = false;
+    TColor FColor = 0xFFFF;
+};
