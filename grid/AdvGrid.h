@@ -1014,4 +1014,6 @@ private:
 #include "grid/AdvGrid_Values.inc"
 #include "gridedit/AdvGrid_Edit.inc"
 #include "gridedit/AdvGrid_Input.inc"
+#include "gridedit/AdvGrid_Nodes.inc"
+#include "gridedit/AdvGrid_Interact.inc"
 };
