@@ -296,6 +296,8 @@ void TVerIvovavOzed::HideRowList(const TIntList& RowList)
     for (int r = 0; r < n; ++r)
         heights[size_t(r)] = RowHeights(r);
     std::vector<bool> listed(size_t(std::max(0, n)), false);
+    // Rows hidden before (by a node, say) keep their real indexes; the new records take theirs.
+    const std::vector<int> real = RealRowsOfDisplayed();
     int count = 0;
     for (int i = 0; i < RowList.Count(); ++i) {
         const int r = RowList.GetInteger(i);
@@ -303,7 +305,7 @@ void TVerIvovavOzed::HideRowList(const TIntList& RowList)
             continue;
         listed[size_t(r)] = true;
         auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
+        item->Idx = real[size_t(r)];
         item->Items = WholeRow(r);
         item->Height = heights[size_t(r)];
         item->Level = FFilterLevel;
@@ -426,12 +428,106 @@ void TVerIvovavOzed::UnHideRowList()
             ++next;
         }
     }
-    if (FFilterLevel < 2)
-        FGridItems.clear();
-    else
-        FGridItems.erase(std::remove_if(FGridItems.begin(), FGridItems.end(),
+    // Only the records of this level go: rows a contracted node hid stay hidden.
+    FGridItems.erase(std::remove_if(FGridItems.begin(), FGridItems.end(),
                                         [level](const std::unique_ptr<TGridItem>& it) { return it->Level == level; }),
                          FGridItems.end());
+    CellControlsUpdate(false);
+}
+
+// ---- rows hidden by nodes, in one pass -------------------------------------------------------
+
+void TVerIvovavOzed::UnHideAllNodeRows()
+{
+    std::vector<std::unique_ptr<TGridItem>> items;
+    for (auto& it : FGridItems)
+        if (it->Level == NodeHiddenLevel)
+            items.push_back(std::move(it));
+    if (items.empty())
+        return;
+    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
+    std::sort(items.begin(), items.end(),
+              [](const std::unique_ptr<TGridItem>& a, const std::unique_ptr<TGridItem>& b) { return a->Idx < b->Idx; });
+    // The real index of each shown row as it is now: with the node records gone from the store,
+    // the mapping counts only the rows that stay hidden.
+    const std::vector<int> real = RealRowsOfDisplayed();
+    const int n = RowCount();
+    const int total = n + int(items.size());
+    // The first displayed row that changes; rows above it stay where they are.
+    int first = 0;
+    while (first < n && real[size_t(first)] < items.front()->Idx)
+        ++first;
+    std::vector<TGridStrings> shown;
+    std::vector<int> heights;
+    shown.reserve(size_t(n - first));
+    heights.reserve(size_t(n - first));
+    for (int r = first; r < n; ++r) {
+        shown.push_back(WholeRow(r));
+        heights.push_back(RowHeights(r));
+    }
+    const bool marking = FShowModified->FEnabled;
+    FShowModified->FEnabled = false;
+    TStringGrid::SetRowCount(total);
+    size_t next = 0, from = 0;
+    for (int r = first; r < total; ++r) {
+        const bool takeItem = next < items.size() &&
+                              (from >= shown.size() || items[next]->Idx < real[size_t(first) + from]);
+        if (takeItem) {
+            SetWholeRow(r, items[next]->Items);
+            TStringGrid::SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
+            ++next;
+        } else {
+            SetWholeRow(r, shown[from]);
+            TStringGrid::SetRowHeights(r, heights[from]);
+            ++from;
+        }
+    }
+    SetRowCount(total);
+    FShowModified->FEnabled = marking;
+    CellControlsUpdate(false);
+}
+
+void TVerIvovavOzed::HideDisplayedRowsAsNode(const std::vector<int>& Rows)
+{
+    const int n = RowCount();
+    if (Rows.empty() || n == 0)
+        return;
+    const std::vector<int> real = RealRowsOfDisplayed();
+    std::vector<bool> listed(size_t(n), false);
+    std::vector<std::unique_ptr<TGridItem>> made;
+    made.reserve(Rows.size());
+    for (int r : Rows) {
+        if (r < 0 || r >= n || listed[size_t(r)])
+            continue;
+        listed[size_t(r)] = true;
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = real[size_t(r)];
+        item->Items = WholeRow(r);
+        item->Height = RowHeights(r);
+        item->Level = NodeHiddenLevel;
+        made.push_back(std::move(item));
+    }
+    const int count = int(made.size());
+    int first = 0;
+    while (first < n && !listed[size_t(first)])
+        ++first;
+    int to = first;
+    for (int r = first; r < n; ++r) {
+        if (listed[size_t(r)])
+            continue;
+        if (to != r) {
+            SetWholeRow(to, WholeRow(r));
+            TStringGrid::SetRowHeights(to, RowHeights(r));
+        }
+        ++to;
+    }
+    for (int r = to; r < n; ++r)
+        SetWholeRow(r, TGridStrings());
+    for (auto& item : made)
+        FGridItems.push_back(std::move(item));
+    if (Row() >= n - count)
+        TStringGrid::FocusCell(std::min(Col(), ColCount() - 1), std::max(FixedRows(), n - count - 1), true);
+    SetRowCount(n - count);
     CellControlsUpdate(false);
 }
 

@@ -5,6 +5,8 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/StringList.h"
+// The value types of the cell objects ride along with the lists the grid header includes.
+#include "gridedit/AdvGrid_CellObjectTypes.h"
 
 #include <QPointer>
 #include <QString>

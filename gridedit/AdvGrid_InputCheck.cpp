@@ -6,6 +6,9 @@
 #include "grid/AdvGrid.h"
 #include "grid/UndoRedo.h"
 
+#include <type_traits>
+#include <utility>
+
 
 namespace {
 
@@ -25,6 +28,21 @@ TCellVAlign PlacementOf(TVAlignment v)
     default:
         return vaTop;
     }
+}
+
+// The grouping settings' AutoCheckGroup when the settings class has it; else the grid's own flag.
+template <class G, class = void>
+struct HasAutoCheckGroup : std::false_type {};
+template <class G>
+struct HasAutoCheckGroup<G, std::void_t<decltype(std::declval<G&>().AutoCheckGroup)>> : std::true_type {};
+
+template <class G>
+bool& AutoCheckGroupFlag(G& Grouping, bool& Own)
+{
+    if constexpr (HasAutoCheckGroup<G>::value)
+        return Grouping.AutoCheckGroup;
+    else
+        return Own;
 }
 
 } // namespace
@@ -205,10 +223,19 @@ void TVerIvovavOzed::UnCheckAll(int ACol)
         SetCellCheckState(ACol, r, false);
 }
 
+bool& TVerIvovavOzed::GroupingAutoCheck() { return AutoCheckGroupFlag(*FGrouping, FAutoCheckGroup); }
+
 bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
 {
     TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g || !IsToggleType(g->CellType()))
+    if (!g)
+        return false;
+    // The group the row belongs to, noted before anything changes: the node row itself, or the
+    // node row above that holds it.
+    const bool autoGroup = GroupingAutoCheck();
+    const bool nodeRow = autoGroup && IsNode(ARow);
+    const int parent = autoGroup && !nodeRow ? GetParentRow(ARow) : -1;
+    if (!IsToggleType(g->CellType()))
         return false;
     if (FromUser && !FControlLook->CheckAlwaysActive && !CanUserChange(ACol, ARow))
         return false;
@@ -221,6 +248,12 @@ bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
         state = g->CellBoolean();
         break;
     case ctTriStateCheckBox:
+        if (nodeRow) {
+            // A group's box goes to checked from unchecked and from grayed.
+            g->SetCellCheckBoxState(g->CellCheckBoxState() == cbChecked ? cbUnchecked : cbChecked);
+            state = g->CellCheckBoxState() == cbChecked;
+            break;
+        }
         // Unchecked, grayed, checked, and round again.
         switch (g->CellCheckBoxState()) {
         case cbUnchecked:
@@ -246,6 +279,31 @@ bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
     }
     RepaintCell(DisplColIndex(ACol), ARow);
     DoCheckBoxChange(ACol, ARow, state);
+    if (nodeRow) {
+        // Every row of the group follows the node's box (by real row: the group may be contracted).
+        const int first = RealRowIndex(ARow);
+        const int end = NodeEndReal(ARow);
+        for (int r = first + 1; r < end; ++r)
+            SetCheckBoxState(ACol, r, state);
+    } else if (parent >= 0) {
+        // The node's box tells whether its rows agree: checked, unchecked, or grayed when mixed.
+        const int first = RealRowIndex(parent);
+        const int end = NodeEndReal(parent);
+        auto read = [&](int real) {
+            TCheckBoxState st = cbUnchecked;
+            if (!GetCheckBoxState(ACol, real, st)) {
+                bool b = false;
+                if (GetCheckBoxState(ACol, real, b))
+                    st = BoolToCheckBoxState(b);
+            }
+            return st;
+        };
+        const TCheckBoxState reference = read(first + 1);
+        bool same = true;
+        for (int r = first + 1; r < end && same; ++r)
+            same = read(r) == reference;
+        SetCheckBoxState(ACol, first, same ? reference : cbGrayed);
+    }
     if (RUvaVoviVareReda* undo = UndoRedo()) {
         switch (g->CellType()) {
         case ctDataCheckBox: case ctVirtCheckBox: case ctRowCheckBox:
