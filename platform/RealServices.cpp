@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QThread>
@@ -408,10 +407,15 @@ TProgramResult RealServices::StartProgramAndWait(const QString& program, const Q
         return result;
     }
     // Still running: the program goes on by itself. Deleting the QProcess would kill it, so the
-    // object is kept (and reaps the program when it ends) until our own exit.
-    static QList<QPointer<QProcess>> running;
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    running.append(process);
+    // object is kept and reaps the program when it ends. A program still running when we exit must
+    // outlive us too, so the list is never destroyed: no destructor at exit kills it, and the
+    // objects stay reachable for the leak checker.
+    static auto* running = new QList<QProcess*>();
+    QObject::connect(process, &QProcess::finished, process, [process] {
+        running->removeOne(process);
+        process->deleteLater();
+    });
+    running->append(process);
     result.Run = TProgramRun::StillRunning;
     return result;
 }
