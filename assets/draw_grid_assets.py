@@ -363,6 +363,48 @@ def pan_marks():
         img.save(name)
 
 
+# ---- wheel panning pointers PAN8000 .. PAN8008 (32 x 32, hot spot in the middle) ----------------
+# 8000 none, 8001 down, 8002 left, 8003 right, 8004 up, 8005 up-right, 8006 up-left,
+# 8007 down-right, 8008 down-left: a small origin ring and a black arrow with a white rim
+# pointing the way the view travels.
+
+PAN_POINTERS = (
+    (8000, 0, 0), (8001, 1, 0), (8002, 0, -1), (8003, 0, 1), (8004, -1, 0),
+    (8005, -1, 1), (8006, -1, -1), (8007, 1, 1), (8008, 1, -1),
+)
+
+
+def pan_pointers():
+    for number, v, h in PAN_POINTERS:
+        img = Image(32, 32)
+        img.ring(16, 16, 3, 5, BLACK)
+        img.disc(16, 16, 1.5, BLACK)
+        if v == 0 and h == 0:
+            # every way open: four small arrow heads around the ring
+            for dx, dy in ((0, -1), (0, 1), (-1, 0), (1, 0)):
+                tip = (16 + dx * 14, 16 + dy * 14)
+                base = (16 + dx * 8, 16 + dy * 8)
+                px, py = -dy, dx
+                pts = [tip, (base[0] + px * 4, base[1] + py * 4), (base[0] - px * 4, base[1] - py * 4)]
+                img.polygon(pts, WHITE)
+                inner = [(tip[0] - dx, tip[1] - dy), (base[0] + px * 3 + dx, base[1] + py * 3 + dy),
+                         (base[0] - px * 3 + dx, base[1] - py * 3 + dy)]
+                img.polygon(inner, BLACK)
+        else:
+            n = math.hypot(h, v)
+            dx, dy = h / n, v / n
+            px, py = -dy, dx
+            tip = (16 + dx * 15, 16 + dy * 15)
+            base = (16 + dx * 6, 16 + dy * 6)
+            outer = [tip, (base[0] + px * 7, base[1] + py * 7), (base[0] - px * 7, base[1] - py * 7)]
+            img.polygon(outer, WHITE)
+            inner = [(tip[0] - dx * 2, tip[1] - dy * 2), (base[0] + px * 5 + dx, base[1] + py * 5 + dy),
+                     (base[0] - px * 5 + dx, base[1] - py * 5 + dy)]
+            img.polygon(inner, BLACK)
+        img.key_corners()
+        img.save('PAN%d' % number)
+
+
 # ---- colour spectrum of the colour picker (128 x 128, opaque) ----------------------------------
 
 def spectrum():
@@ -390,4 +432,5 @@ if __name__ == '__main__':
     spin()
     search_footer()
     pan_marks()
+    pan_pointers()
     spectrum()

@@ -48,7 +48,8 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FFilter = std::make_unique<TFilter>(this);
     FBalloon = std::make_unique<TBalloonSettings>();
     FShowModified = std::make_unique<TShowModified>();
-    FShowModified->OnChange = [this] { RepaintCol(0); };
+    FShowModified->OnChange = [this] { ShowModifiedChange(); };
+    FBalloon->OnEnableChange = [this] { BalloonEnableChange(); };
 
     // All columns shown; float format, check values, row heights and look.
     FNumHidden = 0;
@@ -89,6 +90,9 @@ TVerIvovavOzed::~TVerIvovavOzed()
     FBackGround->OnChange = nullptr;
     FProgressAppearance->OnChange = nullptr;
     FShowModified->OnChange = nullptr;
+    FBalloon->OnEnableChange = nullptr;
+    BalloonDone();
+    EndPanning();
     FFilterDropDown->OnChange = nullptr;
     FMergedColumns.OnChange = nullptr;
     FGridItems.clear();
@@ -120,6 +124,9 @@ void TVerIvovavOzed::Loaded()
     for (int c = 0; c < ColCount(); ++c)
         FOrigColSizes.Add(ColWidths(c));
     SetColumnOrder();
+    // The balloon window exists from the end of loading when balloons are enabled.
+    if (FBalloon->Enable())
+        BalloonInit();
 }
 
 void TVerIvovavOzed::Assign(const QObject* Source)
@@ -303,6 +310,16 @@ QString TVerIvovavOzed::GetLookName(TGridLook Look)
                                          "ListView", "Windows Vista", "Windows 7", "Office2007"};
     if (Look >= glStandard && Look <= glOffice2007)
         return QString::fromLatin1(names[Look]);
+    return QString();
+}
+
+// The identifier a stored look is written with; empty for glCustom (the text stays as it is).
+QString TVerIvovavOzed::GetLookIdent(TGridLook Look)
+{
+    static const char* const idents[] = {"glStandard", "glSoft", "glClassic", "glOrlex", "glXP",
+                                          "glListView", "glVista", "glWin7", "glOffice2007"};
+    if (Look >= glStandard && Look <= glOffice2007)
+        return QString::fromLatin1(idents[Look]);
     return QString();
 }
 

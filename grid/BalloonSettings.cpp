@@ -9,7 +9,7 @@ void TBalloonSettings::Assign(const TBalloonSettings& Source)
     AutoHideDelay = Source.AutoHideDelay;
     InitialDelay = Source.InitialDelay;
     ReshowDelay = Source.ReshowDelay;
-    Transparency = Source.Transparency;
+    // Transparency is not copied.
 }
 
 void TBalloonSettings::SetEnable(bool Value)

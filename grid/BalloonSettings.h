@@ -18,9 +18,10 @@ public:
     void SetEnable(bool Value);
     TColor TextColor = clNone;
     TColor BackgroundColor = clNone;
-    int AutoHideDelay = 2500;
-    int InitialDelay = 500;
-    int ReshowDelay = 0;
+    // Milliseconds; -1 leaves the platform's delay.
+    int AutoHideDelay = -1;
+    int InitialDelay = -1;
+    int ReshowDelay = -1;
     int Transparency = 0;
     bool Initialized = false;
     std::function<void()> OnEnableChange;
@@ -37,7 +38,8 @@ public:
     void Assign(const TShowModified& Source);
 
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; Changed(); }
+    // A plain store: switching the marking on or off alone repaints nothing.
+    void SetEnabled(bool Value) { FEnabled = Value; }
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; Changed(); }
     std::function<void()> OnChange;

@@ -97,6 +97,10 @@ void TVerIvovavOzed::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
 {
+    if (FWheelPan) {
+        FPanMouse = TPoint{X, Y};
+        return;
+    }
     TBaseGrid::MouseMove(Shift, X, Y);
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -127,6 +131,22 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
     else if (GridState() == gsRowSizing)
         Rowsized = true;
 
+    // An enhanced move shows whether the column or row may land here: the drag pointer, or the
+    // no-drop pointer when OnColumnMoving / OnRowMoving refuses the target.
+    if (EnhRowColMove() && (GridState() == gsColMoving || GridState() == gsRowMoving) && Movecell >= 0 &&
+        (Shift & ssLeft)) {
+        const bool cols = GridState() == gsColMoving;
+        int target = cols ? ACol : ARow;
+        if (target < 0)
+            target = cols ? ColCount() - 1 : RowCount() - 1;
+        bool allow = true;
+        if (cols && OnColumnMoving)
+            OnColumnMoving(this, Movecell, target, allow);
+        else if (!cols && OnRowMoving)
+            OnRowMoving(this, Movecell, target, allow);
+        viewport()->setCursor(allow ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+    }
+
     // The header of the column being moved is drawn pressed while it travels.
     const int dragged = GridState() == gsColMoving && Movecell >= 0 ? Movecell : -1;
     if (dragged != FDraggedColumn) {
@@ -135,6 +155,7 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
     }
 
     UpdateLinkHover(X, Y);
+    UpdateBalloon(X, Y);
 }
 
 void TVerIvovavOzed::ClearLinkHover()

@@ -27,6 +27,9 @@ void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)
     const Word key = Msg.CharCode;
     if (key == 0)
         return;
+    // A key ends wheel panning and then goes its usual way.
+    if (FWheelPan)
+        EndPanning();
     // Step 0: the state at the moment the key arrives.
     FMoveSelection = Selection();
     const TShiftState shift = Msg.Shift;

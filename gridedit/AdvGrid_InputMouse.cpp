@@ -73,6 +73,11 @@ void TVerIvovavOzed::mousePressEvent(QMouseEvent* event)
     FMouseEvent = event;
     TWMMouse m = MouseMessageOf(event);
     Guarded([&] {
+        // Any press ends wheel panning; the middle button starts it.
+        if (FWheelPan)
+            EndPanning();
+        else if (event->button() == Qt::MiddleButton)
+            StartPanning(m.XPos, m.YPos);
         if (event->button() == Qt::LeftButton)
             HandleLeftButtonDown(m);
         else if (event->button() == Qt::RightButton)
@@ -401,6 +406,10 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         return;
     }
 
+    // Links and form controls of HTML cells.
+    if (HandleLinkPress(ACol, ARow, X, Y))
+        return;
+
     // Direct editing preparation.
     const bool normalCell = ARow >= FixedRows() && ACol >= FixedCols() && !IsFixed(ACol, ARow);
     const bool combo = normalCell && FControlLook->DropDownAlwaysVisible() && HasComboBox(realCol, ARow);
@@ -626,6 +635,16 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
 
+    // A release outside the grid while a column or row is sized cancels the sizing.
+    if ((FGridState == gsColSizing && X >= viewport()->width()) ||
+        (FGridState == gsRowSizing && Y >= viewport()->height())) {
+        FGridState = gsNormal;
+        viewport()->update();
+        return;
+    }
+    // The end of an enhanced column or row move: the no-drop pointer cancels it.
+    const bool moveEnded = EndEnhancedMove(X, Y);
+
     // A fixed column or row sized by its border takes the released position.
     if (FSizingFixed) {
         FSizeFixed = FSizingFixed = false;
@@ -661,6 +680,13 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
                 OnEndRowSize(this, r);
         }
         viewport()->update();
+    }
+
+    // A held BUTTON control of an HTML cell comes up.
+    if (FCtrlDown) {
+        FCtrlDown = false;
+        if (FCtrlXY.Y >= 0 && FCtrlXY.Y < RowCount())
+            RepaintCell(DisplColIndex(FCtrlXY.X), FCtrlXY.Y);
     }
 
     // A held cell button fires when the release lands on it.
@@ -728,6 +754,10 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     }
     FDeselectState = false;
     FSelectionClick = false;
+
+    // The disjunct cell selection; a refusal of OnSelectCell ends here.
+    if (!moveEnded && !DisjunctCellRelease(X, Y, Msg.Keys))
+        return;
 
     BaseMouseMessage(QEvent::MouseButtonRelease, Qt::LeftButton, Msg);
 

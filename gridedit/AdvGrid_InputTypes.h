@@ -2,7 +2,14 @@
 // Types of the grid's keyboard, mouse and check-box handling.
 #include "platform/Keys.h"
 
+#include <QCursor>
+#include <QTimer>
+
 #include <initializer_list>
+
+class QLineEdit;
+class QComboBox;
+class TBalloonWindow;
 
 // A mouse message as it reaches the grid, before the base grid handles it: the point in client
 // co-ordinates of the grid's cell area, the buttons and modifiers held. A handler may set Result.
