@@ -682,9 +682,9 @@ void TZidIzavodUraz::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
             AEditor = d->FEditorType;
             Combobox()->Items.Assign(d->FComboItems);
             Combobox()->SetDropDownCount(d->FDropDownCount);
-            SpinEdit()->MinValue = d->FSpinMin;
-            SpinEdit()->MaxValue = d->FSpinMax;
-            SpinEdit()->Increment = d->FSpinStep;
+            SpinEdit()->SetMinValue(d->FSpinMin);
+            SpinEdit()->SetMaxValue(d->FSpinMax);
+            SpinEdit()->SetIncrement(d->FSpinStep);
             SetEditLink(d->FEditLink.data());
             ControlLook().DropDownCount = d->FDropDownCount;
         }

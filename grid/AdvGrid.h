@@ -533,7 +533,6 @@ public:
     void ShowRowHeaders();
 
     // ---- editors
-    TGridSpin* SpinEdit() { return &FSpinEdit; }
     TEditLink* EditLink() const { return FEditLink.data(); }
     void SetEditLink(TEditLink* Value) { FEditLink = Value; }
     QString GetEditMask(int ACol, int ARow) override;
@@ -979,7 +978,6 @@ private:
     TBitmap FRowIndicator;
     QString FEditMask;
     QPointer<TEditLink> FEditLink;
-    TGridSpin FSpinEdit;
 
     // owned settings objects
     std::unique_ptr<TFocusHelper> FFocusHelper;

@@ -2,8 +2,7 @@
 // Settings objects and small helper classes a string grid creates and owns besides those of
 // GridSettings.h and GridSettingsObjects.h: the floating footer settings, the background and
 // progress appearances, the control look, the sort, filter and grouping settings, the drag
-// settings, the hidden-row record, and the stand-ins of the
-// combo and spin cell editors. They hold their values with the defaults a new grid has; the
+// settings, and the hidden-row record. They hold their values with the defaults a new grid has; the
 // features that read them give them their behaviour.
 #include "grid/BackGround.h"
 #include "grid/BalloonSettings.h"
@@ -240,21 +239,4 @@ public:
     int Height = 0;
     TGridStrings Items;
     int Level = 0;
-};
-
-// ---- cell editor stand-ins -------------------------------------------------------------------
-
-// The component a custom in-cell editor is built on; the grid's EditLink selects the one the next
-// editor uses. Definitions refer to it without owning it.
-class TEditLink : public QObject {
-public:
-    using QObject::QObject;
-};
-
-// The spin cell editor as far as the column settings reach it.
-class TGridSpin {
-public:
-    int MinValue = 0;
-    int MaxValue = 0;
-    int Increment = 1;
 };

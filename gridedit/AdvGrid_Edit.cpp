@@ -167,10 +167,10 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
 
 TInplaceEdit* TVerIvovavOzed::CreateEditor() { return new TAdvInplaceEdit(this); }
 
-gridedit::TGridSpin* TVerIvovavOzed::SpinEditor()
+TGridSpin* TVerIvovavOzed::SpinEdit()
 {
     if (!FSpinEditor)
-        FSpinEditor = new gridedit::TGridSpin(this);
+        FSpinEditor = new TGridSpin(this);
     return FSpinEditor;
 }
 
@@ -531,7 +531,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
     case edFloatSpinEdit:
     case edTimeSpinEdit:
     case edDateSpinEdit: {
-        gridedit::TGridSpin* sp = SpinEditor();
+        TGridSpin* sp = SpinEdit();
         sp->ReCreate();
         sp->setGeometry(R.Left, R.Top, W, H);
         sp->show();
@@ -539,18 +539,6 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         sp->setEnabled(true);
         sp->SetColor(cellColor);
         sp->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
-        // Limits the column settings handed over since the last edit reach the editor; a grid
-        // nobody set limits for keeps the editor's own.
-        TGridSpin* limits = SpinEdit();
-        if (limits->MinValue != FSpinLimits[0] || limits->MaxValue != FSpinLimits[1] ||
-            limits->Increment != FSpinLimits[2]) {
-            FSpinLimits[0] = limits->MinValue;
-            FSpinLimits[1] = limits->MaxValue;
-            FSpinLimits[2] = limits->Increment;
-            sp->SetMinValue(limits->MinValue);
-            sp->SetMaxValue(limits->MaxValue);
-            sp->SetIncrement(limits->Increment);
-        }
         DoGetEditorProp(realCol, ARow, EditLink());
         switch (EditControl) {
         case edSpinEdit:
@@ -690,7 +678,7 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
         case edTimeSpinEdit:
         case edDateSpinEdit: {
             EditMode = false;
-            gridedit::TGridSpin* sp = SpinEditor();
+            TGridSpin* sp = SpinEdit();
             focusGrid(sp);
             if (!sp->KeepCellText()) {
                 if (sp->AllowEmptyValue() && sp->text().trimmed().isEmpty())

@@ -6,8 +6,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 
-namespace gridedit {
-
 TGridSpin::TGridSpin(TVerIvovavOzed* AOwner) : TAsgSpinEdit(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
 {
     SetMaxValue(100);
@@ -225,5 +223,3 @@ void TGridSpin::focusOutEvent(QFocusEvent* event)
     } catch (...) {
     }
 }
-
-} // namespace gridedit

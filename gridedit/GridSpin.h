@@ -3,14 +3,10 @@
 // date spin editor types. The grid creates it on first use and places, fills, shows and hides it
 // for each edit; the editor decides which keys end the edit, validates the value on the keys that
 // commit it, and reports its steps to the grid's spin events.
-//
-// It lives in its own namespace while the grid's column settings still reach the spin limits
-// through the settings holder of the same name; the grid copies those limits onto it.
+// The column grid copies a column's spin limits onto it when it answers the editor type.
 #include "grid/AsgSpinEdit.h"
 
 class TVerIvovavOzed;
-
-namespace gridedit {
 
 class TGridSpin : public TAsgSpinEdit {
     Q_OBJECT
@@ -43,5 +39,3 @@ private:
     TVerIvovavOzed* FGrid;
     bool FKeepCellText = false;
 };
-
-} // namespace gridedit

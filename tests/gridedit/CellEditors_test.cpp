@@ -38,8 +38,11 @@ struct EditorGrid : GridFixture {
     EditorGrid() : GridFixture(9, 5)
     {
         const TEditorType types[] = {edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit};
-        for (int i = 0; i < 4; ++i)
+        // The column grid hands each column's spin limits to the spin editor.
+        for (int i = 0; i < 4; ++i) {
             Column(2 + i)->SetEditor(types[i]);
+            Column(2 + i)->SetSpinMax(100);
+        }
         grid->HideColumn(1);
         grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
         grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
@@ -50,7 +53,7 @@ struct EditorGrid : GridFixture {
             log.push_back(QString("floatspin %1,%2 %3 %4").arg(c).arg(r).arg(v).arg(up ? "up" : "down"));
         };
     }
-    gridedit::TGridSpin* Spin() { return grid->SpinEditor(); }
+    TGridSpin* Spin() { return grid->SpinEdit(); }
 };
 
 } // namespace
@@ -58,8 +61,8 @@ struct EditorGrid : GridFixture {
 TEST(GridSpinEditor, OneControlHiddenAndDisabledUntilUsed)
 {
     GridFixture f;
-    gridedit::TGridSpin* s = f.grid->SpinEditor();
-    EXPECT_EQ(s, f.grid->SpinEditor());
+    TGridSpin* s = f.grid->SpinEdit();
+    EXPECT_EQ(s, f.grid->SpinEdit());
     EXPECT_FALSE(s->isVisible());
     EXPECT_FALSE(s->isEnabled());
     EXPECT_EQ(s->MinValue(), 0);
