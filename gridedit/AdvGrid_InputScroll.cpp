@@ -39,6 +39,7 @@ void TVerIvovavOzed::TopLeftChanged()
         HideInplaceEdit();
     // Step 6: the in-cell controls follow.
     CellControlsUpdate(false);
+    PlaceCellControls();
     // Step 7.
     FScrollOldLeftCol = LeftCol();
     FScrollOldTopRow = TopRow();
@@ -50,6 +51,45 @@ void TVerIvovavOzed::TopLeftChanged()
             other->SetTopRow(TopRow());
         if (FSyncGrid->ScrollHorizontal() && other->LeftCol() != LeftCol() && LeftCol() < other->ColCount())
             other->SetLeftCol(LeftCol());
+    }
+}
+
+void TVerIvovavOzed::PlaceCellControls()
+{
+    if (FControlList.Count() == 0)
+        return;
+    const int visCols = VisibleColCount(), visRows = VisibleRowCount();
+    auto inView = [&](int A, int B) {
+        return A >= LeftCol() && A <= LeftCol() + visCols && B >= TopRow() && B <= TopRow() + visRows;
+    };
+    for (int k = 0; k < FControlList.Count(); ++k) {
+        TControlItem* it = FControlList.GetControl(k);
+        QWidget* w = it->Object();
+        if (!w)
+            continue;
+        if (IsHiddenColumn(it->X()) || IsHiddenRow(it->Y())) {
+            w->setVisible(false);
+            continue;
+        }
+        const int A = DisplColIndex(it->X()), B = DisplRowIndex(it->Y());
+        const bool fixed = A < FixedCols() || B < FixedRows();
+        if (fixed)
+            continue;
+        if (!inView(A, B)) {
+            w->setVisible(false);
+            continue;
+        }
+        const TRect r = CellRect(A, B);
+        w->setGeometry(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+        w->setVisible(true);
+    }
+    // The controls in view repaint and lay themselves out again.
+    for (int k = 0; k < FControlList.Count(); ++k) {
+        TControlItem* it = FControlList.GetControl(k);
+        QWidget* w = it->Object();
+        const int A = DisplColIndex(it->X()), B = DisplRowIndex(it->Y());
+        if (w && w->isVisible() && A >= FixedCols() && B >= FixedRows() && inView(A, B))
+            w->update();
     }
 }
 
