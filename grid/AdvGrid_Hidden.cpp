@@ -394,63 +394,37 @@ void TVerIvovavOzed::UnHideRowsAll()
 void TVerIvovavOzed::UnHideRowList()
 {
     const int level = FFilterLevel - 1;
-    std::vector<TGridItem*> items;
-    for (const auto& it : FGridItems)
-        if (it->Level == level)
-            items.push_back(it.get());
-    std::sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
-    const int shownCount = RowCount();
-    const int total = shownCount + int(items.size());
-    if (Row() >= shownCount)
+    if (Row() >= RowCount())
         TStringGrid::FocusCell(FixedCols(), FixedRows(), true);
-    std::vector<TGridStrings> shown(static_cast<size_t>(shownCount));
-    std::vector<int> heights(static_cast<size_t>(shownCount));
-    for (int r = 0; r < shownCount; ++r) {
-        shown[size_t(r)] = WholeRow(r);
-        heights[size_t(r)] = RowHeights(r);
-    }
-    SetRowCount(total);
-    // Merge the shown rows and the rows of the last level by their place.
-    size_t next = 0;
-    int from = 0;
-    for (int r = 0; r < total; ++r) {
-        if (next < items.size() && items[next]->Idx == r) {
-            SetWholeRow(r, items[next]->Items);
-            SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
-            ++next;
-        } else if (from < shownCount) {
-            SetWholeRow(r, shown[size_t(from)]);
-            SetRowHeights(r, heights[size_t(from)]);
-            ++from;
-        } else if (next < items.size()) {
-            SetWholeRow(r, items[next]->Items);
-            SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
-            ++next;
-        }
-    }
-    // Only the records of this level go: rows a contracted node hid stay hidden.
-    FGridItems.erase(std::remove_if(FGridItems.begin(), FGridItems.end(),
-                                        [level](const std::unique_ptr<TGridItem>& it) { return it->Level == level; }),
-                         FGridItems.end());
-    CellControlsUpdate(false);
+    // Only the records of this level come back: rows a contracted node hid stay hidden.
+    const std::vector<int> real = RealRowsOfDisplayed();
+    std::vector<std::unique_ptr<TGridItem>> items;
+    for (auto& it : FGridItems)
+        if (it->Level == level)
+            items.push_back(std::move(it));
+    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
+    ShowHiddenItems(std::move(items), real);
 }
 
 // ---- rows hidden by nodes, in one pass -------------------------------------------------------
 
 void TVerIvovavOzed::UnHideAllNodeRows()
 {
+    const std::vector<int> real = RealRowsOfDisplayed();
     std::vector<std::unique_ptr<TGridItem>> items;
     for (auto& it : FGridItems)
         if (it->Level == NodeHiddenLevel)
             items.push_back(std::move(it));
+    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
+    ShowHiddenItems(std::move(items), real);
+}
+
+void TVerIvovavOzed::ShowHiddenItems(std::vector<std::unique_ptr<TGridItem>> items, const std::vector<int>& real)
+{
     if (items.empty())
         return;
-    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
     std::sort(items.begin(), items.end(),
               [](const std::unique_ptr<TGridItem>& a, const std::unique_ptr<TGridItem>& b) { return a->Idx < b->Idx; });
-    // The real index of each shown row as it is now: with the node records gone from the store,
-    // the mapping counts only the rows that stay hidden.
-    const std::vector<int> real = RealRowsOfDisplayed();
     const int n = RowCount();
     const int total = n + int(items.size());
     // The first displayed row that changes; rows above it stay where they are.

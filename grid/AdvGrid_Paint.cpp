@@ -6,6 +6,8 @@
 #include "render/RuvOdid.h"
 
 #include <QGuiApplication>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 #include <cmath>
 
@@ -345,6 +347,10 @@ void TVerIvovavOzed::PaintGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect A
     if (ARow == HoverRowIdx() && (HoverRowCells() & hcFixed))
         v.Fixed = false;
 
+    // The text of a cell with a scroll bar keeps clear of the bar (and scrolls by its position).
+    const int fullRight = R.Right;
+    DrawCellScrollBar(ACanvas);
+
     if (v.Fixed && !v.Styled)
         DrawFixedCellBackground(ACanvas, R);
 
@@ -376,7 +382,6 @@ void TVerIvovavOzed::PaintGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect A
     if (OnCustomCellBkgDraw)
         OnCustomCellBkgDraw(this, ACanvas, v.RCol, ARow, AState, R, false);
 
-    const int keepRight = R.Right;
     if (!v.Fixed && (FControlLook->DropDownAlwaysVisible() || FControlLook->SpinButtonsAlwaysVisible())) {
         int style = FControlLook->FlatButton() ? 2 : 0;
         const TColorTones& tones = Tones();
@@ -400,7 +405,7 @@ void TVerIvovavOzed::PaintGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect A
     if (!userDraws && !(v.Graphic && FNoImageAndText))
         DrawCellText(ACanvas);
 
-    R.Right = keepRight;
+    R.Right = fullRight;
     ACanvas.Brush().SetColor(v.BaseBrush);
     ACanvas.Font().SetColor(v.BaseFont);
     InflateRect(R, 1, 1);
@@ -608,4 +613,39 @@ void TVerIvovavOzed::PaintDesignHelper(TCanvas& ACanvas)
     line(2, p.Left + 22, p.Top + 2 * h + 8, QStringLiteral("Column numbers"));
     line(3, p.Left + 4, p.Top + 3 * h + 10, QStringLiteral("Set look: ") + GetLookName(Look()));
     ACanvas.RestoreDC(saved);
+}
+
+// ---- in-cell scroll bar ----------------------------------------------------------------------
+
+void TVerIvovavOzed::DrawCellScrollBar(TCanvas& ACanvas)
+{
+    TCellPaintValues& v = FPaint;
+    if (!HasScrollBar(v.RCol, v.Row))
+        return;
+    const int pos = GetScrollPosition(v.RCol, v.Row);
+    const TScrollProp prop = GetScrollProp(v.RCol, v.Row);
+    v.ScrollPos = pos;
+    if (prop.PageSize >= prop.Range)
+        return; // everything fits: no bar
+    TRect& R = v.R;
+    const int w = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    R.Right -= w;
+    QStyleOptionSlider opt;
+    opt.initFrom(this);
+    opt.orientation = Qt::Vertical;
+    opt.minimum = 0;
+    opt.maximum = std::max(0, prop.Range - prop.PageSize);
+    opt.pageStep = prop.PageSize;
+    opt.singleStep = 1;
+    opt.sliderPosition = std::clamp(pos, opt.minimum, opt.maximum);
+    opt.sliderValue = opt.sliderPosition;
+    opt.upsideDown = false;
+    opt.state |= QStyle::State_Enabled;
+    opt.subControls = QStyle::SC_All;
+    opt.rect = ToQRect(TRect(R.Right, R.Top, R.Right + w, R.Bottom));
+    if (QPainter* p = ACanvas.Painter()) {
+        p->save();
+        style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, p, this);
+        p->restore();
+    }
 }

@@ -101,7 +101,21 @@ TCellGraphic* TVerIvovavOzed::GetCellGraphicMetrics(int ACol, int ARow, int& W, 
             H = i->Height();
         }
         break;
+    case ctImageList:
     case ctDataImage:
+        if (const TCustomImageList* il = GetCellImageList(ACol, ARow)) {
+            W = il->Width();
+            H = il->Height();
+        }
+        DrawText = g->CellType() != ctDataImage;
+        break;
+    case ctImages:
+        if (const TCustomImageList* il = GetCellImageList(ACol, ARow)) {
+            const int n = g->Images() ? g->Images()->Count() : 0;
+            W = g->CellBoolean() ? n * il->Width() : il->Width();
+            H = g->CellBoolean() ? il->Height() : n * il->Height();
+        }
+        break;
     case ctRotated:
     case ctRadio:
     case ctProgress:
@@ -153,6 +167,36 @@ TCellGraphic* TVerIvovavOzed::GetCellGraphicMetrics(int ACol, int ARow, int& W, 
 }
 
 // ---- drawing ---------------------------------------------------------------------------------
+
+void TVerIvovavOzed::DrawCellErrorMarker(TCanvas& ACanvas, TCellGraphic* AGraphic)
+{
+    const TCellPaintValues& v = FPaint;
+    if (AGraphic->CellErrLen() <= 0)
+        return;
+    // The red wavy line lies under the marked characters of the first line of the text as the
+    // text step laid it out: from the content rectangle's insets, by the text alignment.
+    QString text = GetFormattedCell(v.RCol, v.Row);
+    text = text.section(QLatin1Char('\n'), 0, 0);
+    text.remove(QLatin1Char('\r'));
+    // The content rectangle grew by one on each side after the text step.
+    TRect T = v.R;
+    InflateRect(T, -1, -1);
+    T.Left += FXYOffset.X;
+    T.Top += FXYOffset.Y;
+    if (!FXYOffsetTopLeftOnly)
+        T.Right -= FXYOffset.X;
+    const int w = ACanvas.TextWidth(text);
+    if (v.HA == taRightJustify)
+        T.Left = T.Right - w;
+    else if (v.HA == taCenter)
+        T.Left += (T.Right - T.Left - w) / 2;
+    const int h = ACanvas.TextHeight(QStringLiteral("hg"));
+    if (v.VA == vtaCenter)
+        T.Top += (T.Bottom - T.Top - h) / 2;
+    else if (v.VA == vtaBottom)
+        T.Top = T.Bottom - h;
+    DrawTextRangeErrorMark(this, ACanvas, text, AGraphic->CellErrLen(), AGraphic->CellErrFrom(), h, T);
+}
 
 void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphic* AGraphic, TVAlignment VA)
 {
@@ -284,10 +328,31 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         if (const TIcon* i = AGraphic->Icon())
             ACanvas.Draw(L, T, i);
         break;
-    case ctImages:
     case ctImageList:
+        if (const TCustomImageList* il = GetCellImageList(v.RCol, v.Row))
+            il->Draw(ACanvas, L, T, AGraphic->CellIndex());
+        break;
     case ctDataImage:
-        // images come from the cell's image list; a grid without one draws nothing
+        // The image follows the cell's number; one past the list draws nothing.
+        if (const TCustomImageList* il = GetCellImageList(v.RCol, v.Row)) {
+            const int idx = PaintInt(v.RCol, v.Row) + AGraphic->CellIndex();
+            if (idx >= 0 && idx < il->Count())
+                il->Draw(ACanvas, L, T, idx);
+        }
+        break;
+    case ctImages:
+        if (const TCustomImageList* il = GetCellImageList(v.RCol, v.Row)) {
+            if (const TIntList* list = AGraphic->Images()) {
+                int x = L, y = T;
+                for (int i = 0; i < list->Count(); ++i) {
+                    il->Draw(ACanvas, x, y, list->GetInteger(i));
+                    if (AGraphic->CellBoolean())
+                        x += il->Width();
+                    else
+                        y += il->Height();
+                }
+            }
+        }
         break;
     case ctCheckBox:
     case ctRowCheckBox:
@@ -337,8 +402,8 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         const double value = PaintFloat(v.RCol, v.Row);
         const TColor bar = AGraphic->CellBitmap().As<TColor>() ? *AGraphic->CellBitmap().As<TColor>() : clRed;
         const TColor back = AGraphic->CellIcon().As<TColor>() ? *AGraphic->CellIcon().As<TColor>() : clWhite;
-        const TColor barText = AGraphic->CellBoolean() ? TColor(AGraphic->CellAngle()) : TColor(bar ^ 0xFFFFFF);
-        const TColor backText = AGraphic->CellBoolean() ? TColor(AGraphic->CellIndex()) : TColor(back ^ 0xFFFFFF);
+        const TColor barText = AGraphic->CellBoolean() ? TColor(AGraphic->CellIndex()) : TColor(bar ^ 0xFFFFFF);
+        const TColor backText = AGraphic->CellBoolean() ? TColor(AGraphic->CellAngle()) : TColor(back ^ 0xFFFFFF);
         double lo = AGraphic->CellErrFrom(), hi = AGraphic->CellErrLen();
         if (hi <= lo) {
             lo = 0;
@@ -384,18 +449,33 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         DrawLevelProgressBar(ACanvas, pr, percent, a);
         break;
     }
-    case ctProgressPie:
-        DrawPieValue(ACanvas, TRect(L, T, L + 20, T + 20), TColor(AGraphic->CellIndex()), false,
-                     LimitPercent(PaintFloat(v.RCol, v.Row)));
+    case ctProgressPie: {
+        // The pie's colour and value live in the object (a bare object shows the cell's number).
+        const TColor* pie = AGraphic->CellBitmap().As<TColor>();
+        DrawPieValue(ACanvas, TRect(L, T, L + 20, T + 20), pie ? *pie : TColor(AGraphic->CellIndex()), false,
+                     LimitPercent(pie ? AGraphic->CellAngle() : PaintFloat(v.RCol, v.Row)));
         break;
-    case ctShape:
-        DrawCellShape(ACanvas, L, T, clBlack, TColor(AGraphic->CellIndex()), AGraphic->CellAngle(), B - T - 1,
-                      Rt - L - 1);
+    }
+    case ctRangeIndicator: {
+        TRect rr = ARect;
+        InflateRect(rr, -cl.ProgressMarginX(), -cl.ProgressMarginY());
+        const TColor* neg = AGraphic->CellBitmap().As<TColor>();
+        const TColor* pos = AGraphic->CellIcon().As<TColor>();
+        DrawCenteredValueBar(ACanvas, rr, PaintInt(v.RCol, v.Row), pos ? *pos : clGreen, neg ? *neg : clRed,
+                             AGraphic->CellBoolean(), AGraphic->CellIndex());
         break;
+    }
+    case ctShape: {
+        const TColor* line = AGraphic->CellBitmap().As<TColor>();
+        DrawCellShape(ACanvas, L, T, line ? *line : clBlack, TColor(AGraphic->CellIndex()), AGraphic->CellAngle(),
+                      B - T - 1, Rt - L - 1);
+        break;
+    }
     case ctRating: {
         const double value = std::nearbyint(PaintFloat(v.RCol, v.Row) * 2) / 2;
         const TColor on = AGraphic->CellIndex() ? TColor(AGraphic->CellIndex()) : clYellow;
-        const TColor off = clSilver;
+        const TColor* empty = AGraphic->CellBitmap().As<TColor>();
+        const TColor off = empty ? *empty : clSilver;
         for (int i = 0; i < AGraphic->CellAngle(); ++i) {
             const int x = L + 18 * i;
             DrawCellShape(ACanvas, x, T, clGray, i + 1 > value ? off : on, csStar, 16, 16);
@@ -407,8 +487,12 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
     case ctComment:
         if (cl.CommentColor() != clNone) {
             const int x = ARect.Right, y = ARect.Top;
-            ACanvas.Brush().SetColor(cl.CommentColor());
-            ACanvas.Pen().SetColor(cl.CommentColor());
+            // The colour the comment was given (AddColorComment), else the look's.
+            const TColor mark = AGraphic->CellAngle() != int(clNone) && AGraphic->CellIndex() != 0
+                                    ? TColor(AGraphic->CellIndex())
+                                    : cl.CommentColor();
+            ACanvas.Brush().SetColor(mark);
+            ACanvas.Pen().SetColor(mark);
             ACanvas.Polygon({{x - 7, y}, {x - 2, y}, {x - 2, y + 5}});
             ACanvas.Brush().SetColor(Color());
         }
@@ -446,7 +530,8 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         }
         if (type == ctExpand) {
             ACanvas.Pen().SetColor(clBlack);
-            if (AGraphic->CellBoolean())
+            // The box's state is its value; its pushed flag is only the look of the press.
+            if (AGraphic->CellVar().toBool())
                 ACanvas.Polyline({{br.Right - 10, br.Top + 8}, {br.Right - 7, br.Top + 5}, {br.Right - 3, br.Top + 9}});
             else
                 ACanvas.Polyline({{br.Right - 10, br.Top + 5}, {br.Right - 7, br.Top + 8}, {br.Right - 3, br.Top + 4}});
@@ -463,8 +548,12 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
         }
         break;
     }
+    case ctEmpty:
+    case ctValue:
+        DrawCellErrorMarker(ACanvas, AGraphic);
+        break;
     default:
-        break; // ctNone, ctEmpty, ctValue, ctSummary, ctScrollbar, ctBalloon, ctNode (the node code draws it)
+        break; // ctNone, ctSummary, ctScrollbar, ctBalloon, ctNode (the node code draws it)
     }
 }
 

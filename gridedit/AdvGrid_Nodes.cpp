@@ -302,7 +302,7 @@ void TVerIvovavOzed::ExpandAll()
 {
     BeginUpdate();
     // The node rows, shown or hidden, are marked open; every row a node hid comes back in one pass.
-    for (int r = 0; r < RowCount(); ++r)
+    for (int r = FixedRows(); r < RowCount(); ++r)
         if (TCellGraphic* g = NodeObject(r))
             g->SetCellBoolean(false);
     for (const auto& it : FGridItems) {
@@ -517,13 +517,13 @@ void TVerIvovavOzed::ClickHeaderNode(int ARow)
     TCellGraphic* g = NodeObject(ARow);
     if (!g)
         return;
-    if (g->CellBoolean())
+    const bool contracted = g->CellBoolean();
+    if (contracted)
         ExpandAll();
     else
         ContractAll();
-    // The header's own object may have been refreshed by the pass above.
     if (TCellGraphic* h = NodeObject(ARow))
-        h->SetCellBoolean(!g->CellBoolean());
+        h->SetCellBoolean(!contracted);
     RepaintCell(0, ARow);
 }
 
