@@ -4,6 +4,9 @@
 // current cell.
 #include "grid/AdvGrid.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -140,3 +143,158 @@ TEST(RowMoves, RowsBelowAnInsertKeepTheirCellsPropertiesAndCurrentCell)
 }
 
 } // namespace
+
+// ---- column and row moves carry what the grid keeps per column and per row --------------------
+
+namespace {
+
+// The grid with its moved steps run by the full column and row move of the grid.
+class MovingGrid : public TVerIvovavOzed {
+public:
+    using TVerIvovavOzed::TVerIvovavOzed;
+    int columnMoves = 0;
+
+protected:
+    void ColumnMoved(int FromIndex, int ToIndex) override
+    {
+        ++columnMoves;
+        ColumnMovedSteps(FromIndex, ToIndex);
+    }
+    void RowMoved(int FromIndex, int ToIndex) override { RowMovedSteps(FromIndex, ToIndex); }
+};
+
+struct MoveHost {
+    QWidget window;
+    MovingGrid* grid;
+    MoveHost() : grid(new MovingGrid(&window))
+    {
+        grid->Loaded();
+        grid->SetColCount(8);
+        grid->SetRowCount(8);
+        for (int r = 0; r < 8; ++r)
+            for (int c = 0; c < 8; ++c)
+                grid->SetCells(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+    }
+};
+
+} // namespace
+
+TEST(ColumnMoves, CellsWidthsSortColumnAndCurrentColumnTravel)
+{
+    struct Case {
+        int sortColumn, expectedSort;
+    } cases[] = {{4, 3}, {5, 4}, {2, 5}, {6, 6}, {1, 1}};
+    for (const Case& c : cases) {
+        MoveHost h;
+        h.grid->SetColWidths(2, 77);
+        h.grid->SortSettings().SetColumn(c.sortColumn);
+        h.grid->SetCol(3);
+        h.grid->MoveColumn(2, 5);
+        EXPECT_EQ(h.grid->columnMoves, 1);
+        EXPECT_EQ(h.grid->Cells(5, 1), "2:1");
+        EXPECT_EQ(h.grid->Cells(2, 1), "3:1");
+        EXPECT_EQ(h.grid->Cells(4, 1), "5:1");
+        EXPECT_EQ(h.grid->ColWidths(5), 77);
+        EXPECT_EQ(h.grid->ColWidths(2), h.grid->DefaultColWidth());
+        EXPECT_EQ(h.grid->SortSettings().Column(), c.expectedSort) << c.sortColumn;
+        EXPECT_EQ(h.grid->Col(), 2);
+        EXPECT_TRUE(h.grid->ColMoveFlag());
+    }
+    // Moving left shifts the columns between one right.
+    MoveHost h;
+    h.grid->SortSettings().SetColumn(3);
+    h.grid->SetCol(5);
+    h.grid->MoveColumn(5, 2);
+    EXPECT_EQ(h.grid->Cells(2, 1), "5:1");
+    EXPECT_EQ(h.grid->SortSettings().Column(), 4);
+    EXPECT_EQ(h.grid->Col(), 2);
+}
+
+TEST(ColumnMoves, HiddenColumnsAndRowsMoveAtRealIndexes)
+{
+    MoveHost h;
+    h.grid->HideColumn(1); // displayed column c >= 1 shows real column c + 1; Cells takes real columns
+    h.grid->HideRow(3);
+    ASSERT_EQ(h.grid->RealColIndex(2), 3);
+    h.grid->MoveColumn(2, 4); // real 3 to real 5
+    EXPECT_EQ(h.grid->Cells(5, 1), "3:1");
+    EXPECT_EQ(h.grid->Cells(3, 1), "4:1");
+    EXPECT_TRUE(h.grid->IsHiddenColumn(1));
+    EXPECT_FALSE(h.grid->IsHiddenColumn(5));
+    h.grid->UnHideRowsAll();
+    EXPECT_EQ(h.grid->Cells(5, 3), "3:3"); // the hidden row's stored texts moved the same way
+    EXPECT_EQ(h.grid->Cells(3, 3), "4:3");
+    h.grid->UnHideColumnsAll();
+    EXPECT_EQ(h.grid->Cells(1, 1), "1:1");
+}
+
+TEST(RowMoves, OneEventNoFooterMoveAndASynchronisedGridFollowsOnce)
+{
+    MoveHost h;
+    int events = 0;
+    h.grid->OnRowMoved = [&](QObject*, int from, int to) {
+        ++events;
+        EXPECT_EQ(from, 2);
+        EXPECT_EQ(to, 5);
+    };
+    h.grid->MoveRow(2, 5);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(h.grid->Cells(1, 5), "1:2");
+    EXPECT_EQ(h.grid->Cells(1, 2), "1:3");
+
+    // Onto the floating footer row (first footer style) nothing moves.
+    MoveHost f;
+    f.grid->FloatingFooter().SetVisible(true);
+    f.grid->FloatingFooter().SetFooterStyle(fsFixedLastRow);
+    f.grid->MoveRow(2, 7);
+    EXPECT_EQ(f.grid->Cells(1, 2), "1:2");
+    EXPECT_EQ(f.grid->Cells(1, 7), "1:7");
+
+    // Synchronised grids: the other follows once and does not move this one back.
+    MoveHost a, b;
+    a.grid->SyncGrid().SetGrid(b.grid);
+    a.grid->SyncGrid().SetMoveColumn(true);
+    a.grid->SyncGrid().SetMoveRow(true);
+    b.grid->SyncGrid().SetGrid(a.grid);
+    b.grid->SyncGrid().SetMoveColumn(true);
+    b.grid->SyncGrid().SetMoveRow(true);
+    a.grid->MoveColumn(1, 3);
+    EXPECT_EQ(a.grid->columnMoves, 1);
+    EXPECT_EQ(b.grid->columnMoves, 1);
+    EXPECT_EQ(a.grid->Cells(3, 1), "1:1");
+    EXPECT_EQ(b.grid->Cells(3, 1), "1:1");
+    int bEvents = 0;
+    b.grid->OnRowMoved = [&](QObject*, int, int) { ++bEvents; };
+    a.grid->MoveRow(1, 4);
+    EXPECT_EQ(bEvents, 1);
+    EXPECT_EQ(a.grid->Cells(0, 4), "0:1");
+    EXPECT_EQ(b.grid->Cells(0, 4), "0:1");
+}
+
+TEST(ColumnMoves, ANoDropReleaseMovesNothing)
+{
+    for (bool refuse : {true, false}) {
+        MoveHost h;
+        h.grid->resize(600, 300);
+        h.grid->SetOptions(h.grid->Options() | goColMoving);
+        for (int c = 0; c < 8; ++c)
+            h.grid->SetColWidths(c, 60);
+        h.window.resize(640, 320);
+        h.window.show();
+        QCoreApplication::processEvents();
+        h.grid->OnColumnMoving = [refuse](QObject*, int, int, bool& allow) { allow = !refuse; };
+        QWidget* vp = h.grid->viewport();
+        const TRect from = h.grid->CellRect(2, 0), to = h.grid->CellRect(5, 0);
+        const QPoint p1((from.Left + from.Right) / 2, (from.Top + from.Bottom) / 2);
+        const QPoint p2((to.Left + to.Right) / 2, (to.Top + to.Bottom) / 2);
+        QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, p1);
+        QMouseEvent move(QEvent::MouseMove, p2, vp->mapToGlobal(p2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &move);
+        EXPECT_EQ(vp->cursor().shape(), refuse ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
+        QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, p2);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.grid->Cells(2, 1), refuse ? "2:1" : "3:1") << refuse;
+        EXPECT_EQ(h.grid->Cells(5, 1), refuse ? "5:1" : "2:1") << refuse;
+        EXPECT_EQ(h.grid->GridState(), gsNormal);
+    }
+}
