@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -110,6 +111,33 @@ TDateTime FromQDateTime(const QDateTime& value)
     if (!TryEncodeTime(time.hour(), time.minute(), time.second(), time.msec(), t))
         t = 0;
     return d < 0 ? d - t : d + t;
+}
+
+TFieldAdvance FieldAdvance(bool TimeKind, const TPickerFields& Before, const TPickerFields& After,
+                           const QString& Format)
+{
+    if (TimeKind) {
+        const bool changed =
+            After.Hour != Before.Hour || After.Minute != Before.Minute || After.Second != Before.Second;
+        return changed ? faNextField : faNone;
+    }
+    const bool day = After.Day != Before.Day, month = After.Month != Before.Month, year = After.Year != Before.Year;
+    if (Format.isEmpty()) {
+        if (day || month)
+            return faNextField;
+        return year ? faLastField : faNone;
+    }
+    const QChar L = Format.back().toLower();
+    if ((day && L == QLatin1Char('d')) || (month && L == QLatin1Char('m')) || (year && L == QLatin1Char('y')))
+        return faLastField;
+    return day || month || year ? faNextField : faNone;
+}
+
+TPickerFields FieldsOf(const QDateTime& Value)
+{
+    const QDate d = Value.date();
+    const QTime t = Value.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
 }
 
 QEvent::Type DTPShiftFocusMessage()
@@ -330,10 +358,87 @@ void TDateTimePickerControl::InheritedKey(QKeyEvent* event)
         const int next = currentSectionIndex() + (event->key() == Qt::Key_Right ? 1 : -1);
         if (next >= 0 && next < sectionCount())
             setCurrentSectionIndex(next);
+        FTypedSection = -1;
         event->accept();
         return;
     }
+    // Digits typed into a number field set that field at once, as the platform picker's typing
+    // does: the first digit gives the field its value, the next ones add up in it until the field
+    // is full; a year takes its value when all its digits are typed.
+    const QString typed = event->text();
+    if (typed.size() == 1 && typed[0] >= QLatin1Char('0') && typed[0] <= QLatin1Char('9') &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && TypeDigit(typed[0].digitValue())) {
+        event->accept();
+        return;
+    }
+    FTypedSection = -1;
     QDateTimeEdit::keyPressEvent(event);
+}
+
+bool TDateTimePickerControl::TypeDigit(int Digit)
+{
+    const Section sec = currentSection();
+    const int index = currentSectionIndex();
+    const QString shown = sectionText(sec);
+    bool numeric = !shown.isEmpty();
+    for (QChar c : shown)
+        numeric = numeric && c.isDigit();
+    if (!numeric)
+        return false;
+    if (FTypedSection != index) {
+        FTypedSection = index;
+        FTypedDigits.clear();
+    }
+    FTypedDigits += QChar('0' + Digit);
+    const int v = FTypedDigits.toInt();
+    QDateTime dt = dateTime();
+    QDate d = dt.date();
+    QTime t = dt.time();
+    int maximum = 59;
+    int width = 2;
+    bool apply = true;
+    switch (sec) {
+    case DaySection: maximum = 31; apply = v > 0; break;
+    case MonthSection: maximum = 12; apply = v > 0; break;
+    case YearSection:
+        width = shown.size() <= 2 ? 2 : 4;
+        maximum = width == 2 ? 99 : 9999;
+        apply = int(FTypedDigits.size()) == width && (width == 2 || v >= 100);
+        break;
+    case HourSection: maximum = 23; break;
+    case MinuteSection:
+    case SecondSection: break;
+    case MSecSection: maximum = 999; width = 3; break;
+    default: FTypedSection = -1; return false;
+    }
+    if (apply) {
+        switch (sec) {
+        case DaySection: d = QDate(d.year(), d.month(), std::min(v, QDate(d.year(), d.month(), 1).daysInMonth())); break;
+        case MonthSection: {
+            const int days = QDate(d.year(), v, 1).daysInMonth();
+            d = QDate(d.year(), v, std::min(d.day(), days));
+            break;
+        }
+        case YearSection: {
+            const int y = width == 2 ? 2000 + v : v;
+            d = QDate(y, d.month(), std::min(d.day(), QDate(y, d.month(), 1).daysInMonth()));
+            break;
+        }
+        case HourSection: t = QTime(v, t.minute(), t.second(), t.msec()); break;
+        case MinuteSection: t = QTime(t.hour(), v, t.second(), t.msec()); break;
+        case SecondSection: t = QTime(t.hour(), t.minute(), v, t.msec()); break;
+        case MSecSection: t = QTime(t.hour(), t.minute(), t.second(), v); break;
+        default: break;
+        }
+        const QDateTime next(d, t);
+        if (next.isValid() && next >= minimumDateTime() && next <= maximumDateTime())
+            QDateTimeEdit::setDateTime(next);
+        setCurrentSectionIndex(index);
+    }
+    // A full field, or one no further digit could stay within, starts over with the next digit.
+    if (int(FTypedDigits.size()) >= width || v * 10 > maximum)
+        FTypedDigits.clear();
+    return true;
 }
 
 void TDateTimePickerControl::keyPressEvent(QKeyEvent* event)
@@ -361,6 +466,7 @@ void TDateTimePickerControl::keyPressEvent(QKeyEvent* event)
 void TDateTimePickerControl::focusInEvent(QFocusEvent* event)
 {
     QDateTimeEdit::focusInEvent(event);
+    FTypedSection = -1;
     FHasFocus = true;
     update();
     if (OnEnter)
@@ -619,10 +725,14 @@ void TCustomDateTimePicker::RememberTime()
     Fms = uint16_t(t.msec());
 }
 
-bool TCustomDateTimePicker::TimeFieldsChanged() const
+TPickerFields TCustomDateTimePicker::FieldsBefore() const
 {
-    const QTime t = dateTime().time();
-    return t.hour() != Fh || t.minute() != Fm || t.second() != Fs;
+    TPickerFields f = FieldsOf(dateTime());
+    f.Hour = Fh;
+    f.Minute = Fm;
+    f.Second = Fs;
+    f.MSec = Fms;
+    return f;
 }
 
 void TCustomDateTimePicker::PostNextField()
@@ -642,7 +752,8 @@ void TCustomDateTimePicker::KeyPress(QChar& Key)
 
 void TCustomDateTimePicker::DTPShiftFocus()
 {
-    if (PickerKind() == dtkTime && TimeFieldsChanged())
+    if (PickerKind() == dtkTime &&
+        FieldAdvance(true, FieldsBefore(), FieldsOf(dateTime()), Format()) == faNextField)
         PostNextField();
 }
 
@@ -839,31 +950,19 @@ void TAdvDateTimePicker::keyPressEvent(QKeyEvent* event)
 
 void TAdvDateTimePicker::DTPShiftFocus()
 {
-    if (FKind == dkTime) {
-        if (TimeFieldsChanged())
-            PostNextField();
-        return;
-    }
-    const QDate d = dateTime().date();
-    const bool dayChanged = d.day() != Fd, monthChanged = d.month() != Fmo, yearChanged = d.year() != Fy;
-    const QString f = Format();
-    auto toTimePicker = [this] {
+    TPickerFields before = FieldsBefore();
+    before.Year = Fy;
+    before.Month = Fmo;
+    before.Day = Fd;
+    switch (FieldAdvance(FKind == dkTime, before, FieldsOf(dateTime()), Format())) {
+    case faNextField: PostNextField(); break;
+    case faLastField:
+        // Past the date's last field the embedded time picker takes the typing.
         if (FTimePicker)
             FTimePicker->setFocus(Qt::TabFocusReason);
-    };
-    if (f.isEmpty()) {
-        if (dayChanged || monthChanged)
-            PostNextField();
-        else if (yearChanged)
-            toTimePicker();
-        return;
+        break;
+    case faNone: break;
     }
-    const QChar L = f.back();
-    if ((dayChanged && (L == 'D' || L == 'd')) || (monthChanged && (L == 'M' || L == 'm')) ||
-        (yearChanged && (L == 'Y' || L == 'y')))
-        toTimePicker();
-    else if (dayChanged || monthChanged || yearChanged)
-        PostNextField();
 }
 
 // ---- label -------------------------------------------------------------------------------------

@@ -38,6 +38,19 @@ QString TimeFormatToQt(const QString& format);
 // Day-count date-times and Qt's.
 QDateTime ToQDateTime(platform::TDateTime value);
 platform::TDateTime FromQDateTime(const QDateTime& value);
+// The fields of a picker's value.
+struct TPickerFields {
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0, MSec = 0;
+};
+TPickerFields FieldsOf(const QDateTime& Value);
+// Where the caret goes after a typed digit changed a picker's value from Before to After: nowhere,
+// on to the next field, or past the last field of the date (each picker decides what that means).
+// A time moves on when its hour, minute or second changed. A date whose Format ends in the letter
+// of the field that changed has had its last field typed; any other change moves on. Without a
+// Format a changed day or month moves on and a change of the year alone is the last field.
+enum TFieldAdvance { faNone, faNextField, faLastField };
+TFieldAdvance FieldAdvance(bool TimeKind, const TPickerFields& Before, const TPickerFields& After,
+                           const QString& Format);
 // The message a picker posts to itself after a typed digit.
 QEvent::Type DTPShiftFocusMessage();
 } // namespace AsgDatePicker
@@ -135,6 +148,8 @@ protected:
     virtual void Change();
     // The inherited key handling (the field editing of the platform picker).
     void InheritedKey(QKeyEvent* event);
+    // A digit typed into the field under the caret; false when that field takes no digits.
+    bool TypeDigit(int Digit);
 
     void DrawDropButton(TCanvas& Canvas);
     void DrawBorders(TCanvas& Canvas);
@@ -152,6 +167,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
     bool FSetting = false; // a programmatic write is under way
+    // The field digits are being typed into and the digits typed there so far.
+    int FTypedSection = -1;
+    QString FTypedDigits;
     bool FMouseDown = false;
     TBorderStyle FBorderStyle = bsNone;
     TColor FBorderColor = clNone;
@@ -221,7 +239,8 @@ protected:
     virtual void DTPShiftFocus();
     // Remembers the time before a typed digit.
     void RememberTime();
-    bool TimeFieldsChanged() const;
+    // The value's fields with the time before the last typed digit.
+    AsgDatePicker::TPickerFields FieldsBefore() const;
     void PostNextField();
     bool event(QEvent* e) override;
 

@@ -130,7 +130,7 @@ void TEditLink::FormExit(QObject* Sender)
 void TEditLink::SetFocus(bool Value)
 {
     QWidget* c = GetEditControl();
-    // Ruling: a link without a control has nothing to focus.
+    // A link that made no control has nothing to focus.
     if (!c)
         return;
     if (Value) {
@@ -169,7 +169,7 @@ void TEditLink::RestoreWinProc()
 void TEditLink::SetRect(TRect r)
 {
     QWidget* c = GetEditControl();
-    // Ruling: a link without a control has nothing to place.
+    // A link that made no control has nothing to place.
     if (!c || !FGrid)
         return;
     const int lw = FGrid->GridLineWidth();
