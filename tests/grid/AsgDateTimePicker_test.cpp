@@ -128,8 +128,8 @@ TEST(AsgDateTimePicker, FieldAdvanceDecision)
     const TPickerFields base{2024, 3, 25, 10, 15, 30, 0};
     auto with = [&](int field, int value) {
         TPickerFields f = base;
-        int* slots[] = {&f.Year, &f.Month, &f.Day, &f.Hour, &f.Minute, &f.Second, &f.MSec};
-        *slots[field] = value;
+        int* fields[] = {&f.Year, &f.Month, &f.Day, &f.Hour, &f.Minute, &f.Second, &f.MSec};
+        *fields[field] = value;
         return f;
     };
     enum { Y, Mo, D, H, Mi, S, Ms };
