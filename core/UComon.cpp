@@ -9,6 +9,8 @@
 #include <QPalette>
 #include <QDir>
 
+#include <cstring>
+
 // ---- identity ----
 const QString SW_Code = QStringLiteral("KT40917");
 const QString SW_Desc = QStringLiteral("OPC UA Server / S7comm - Converter");
@@ -215,6 +217,104 @@ bool Conv_IP_Address(const QString& Address, uint8_t& B1, uint8_t& B2, uint8_t& 
         }
         if (S.contains('.'))
             S = S.mid(S.indexOf('.') + 1);
+    }
+    return Error;
+}
+
+bool Utf8_To_Int(const char* Text, size_t Len, int& Value)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(Text);
+    size_t i = 0;
+    while (i < Len && p[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < Len && (p[i] == '-' || p[i] == '+')) {
+        negative = p[i] == '-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < Len && p[i] == '$') {
+        hex = true;
+        ++i;
+    } else if (i < Len && (p[i] == 'x' || p[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < Len && p[i] == '0' && (p[i + 1] == 'x' || p[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= Len)
+        return false;
+    uint64_t acc = 0;
+    if (hex) {
+        for (; i < Len; ++i) {
+            const unsigned char u = p[i];
+            int d;
+            if (u >= '0' && u <= '9')
+                d = u - '0';
+            else if (u >= 'a' && u <= 'f')
+                d = u - 'a' + 10;
+            else if (u >= 'A' && u <= 'F')
+                d = u - 'A' + 10;
+            else
+                return false;
+            if (acc > (0xFFFFFFFFull >> 4))
+                return false;
+            acc = (acc << 4) | uint64_t(d);
+        }
+        uint32_t v = uint32_t(acc);
+        if (negative)
+            v = 0u - v;
+        Value = int32_t(v);
+        return true;
+    }
+    const uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+    for (; i < Len; ++i) {
+        const unsigned char u = p[i];
+        if (u < '0' || u > '9')
+            return false;
+        const uint64_t d = u - '0';
+        if (acc > (limit - d) / 10)
+            return false;
+        acc = acc * 10 + d;
+    }
+    Value = int32_t(negative ? uint32_t(0u - uint32_t(acc)) : uint32_t(acc));
+    return true;
+}
+
+int Utf8_To_Int_Def(const char* Text, int Def)
+{
+    int v = 0;
+    return Utf8_To_Int(Text, std::strlen(Text), v) ? v : Def;
+}
+
+bool Conv_IP_Address_Utf8(const char* Address, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4)
+{
+    // The steps of Conv_IP_Address, on byte ranges of the text.
+    const char* s = Address;
+    const char* end = Address + std::strlen(Address);
+    if (s == end)
+        return true;
+    bool Error = false;
+    uint8_t* Bytes[4] = {&B1, &B2, &B3, &B4};
+    for (int k = 0; k < 4; ++k) {
+        const char* dot = static_cast<const char*>(std::memchr(s, '.', size_t(end - s)));
+        size_t partLen;
+        if (k == 3)
+            partLen = size_t(end - s);
+        else
+            partLen = dot ? size_t(dot - s) : 0;
+        int V = -1;
+        if (!Utf8_To_Int(s, partLen, V))
+            V = -1;
+        if (In_Range(V, 0, 255)) {
+            *Bytes[k] = uint8_t(V);
+        } else {
+            *Bytes[k] = 0;
+            Error = true;
+        }
+        if (dot)
+            s = dot + 1;
     }
     return Error;
 }

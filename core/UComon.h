@@ -96,6 +96,15 @@ bool Check_IP_Address(const QString& Address, QString& IP1, QString& IP2, QStrin
 
 // Dotted IPv4 text into four bytes; the result is true when the text is in error.
 bool Conv_IP_Address(const QString& Address, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4);
+// The same on the UTF-8 bytes of the text (as the XML tree holds a value), without a QString.
+bool Conv_IP_Address_Utf8(const char* Address, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4);
+
+// The program's integer rule (platform::TryStrToInt: leading blanks, a sign, "$", "x" or "0x" for
+// hexadecimal filling 32 bits, decimal within the int range, nothing after the digits) on the
+// UTF-8 bytes of a text: `Len` bytes from `Text`. Any byte outside ASCII is not a digit, as any
+// character outside ASCII is not one for the QString form.
+bool Utf8_To_Int(const char* Text, size_t Len, int& Value);
+int Utf8_To_Int_Def(const char* Text, int Def);
 
 // Numbers (as texts) of the serial ports present, ascending.
 QStringList Search_COM_Ports();

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace {
 
 // ---- little-endian stores ----
@@ -91,27 +93,28 @@ TXMLNode RequireSection(const TXMLNode& root, const QString& name, const QString
 // Enable attribute counts as enabled, as the table dialogs load it.
 bool RowEnabled(const TXMLNode& row)
 {
-    return row.AttributeDef("Enable", QStringLiteral("Y")) == QLatin1String("Y");
+    static const char* const names[] = {"Enable"};
+    const char* enable = nullptr;
+    row.ReadAttributes(names, &enable, 1);
+    return !enable || std::strcmp(enable, "Y") == 0;
 }
 
-bool AttrIsY(const TXMLNode& row, const char* name)
+// The attribute readers below take a value as the tree holds it (UTF-8, null when missing), read
+// by TXMLNode::ReadAttributes; each gives what the same read through a QString gave.
+bool ValueIsY(const char* v)
 {
-    QString v;
-    return row.TryAttribute(name, v) && v == QLatin1String("Y");
+    return v && std::strcmp(v, "Y") == 0;
 }
 
 // An integer attribute by the program's number rule; `missing` when absent, `bad` when not a number.
-int AttrInt(const TXMLNode& row, const char* name, int missing, int bad)
+int ValueInt(const char* v, int missing, int bad)
 {
-    QString v;
-    if (!row.TryAttribute(name, v))
-        return missing;
-    return platform::StrToIntDef(v, bad);
+    return v ? Utf8_To_Int_Def(v, bad) : missing;
 }
 
-int AttrInt(const TXMLNode& row, const char* name, int def)
+int ValueInt(const char* v, int def)
 {
-    return AttrInt(row, name, def, def);
+    return ValueInt(v, def, def);
 }
 
 // Characters above code 255 cannot be stored one byte per character.
@@ -132,6 +135,32 @@ uint8_t CodeOf(const QString& text, const std::pair<const char*, uint8_t> (&tabl
     return other;
 }
 
+// The same on a value as the tree holds it; a missing value is an empty text. The table's names
+// are ASCII, so equal bytes are exactly equal texts.
+template <size_t N>
+uint8_t CodeOf(const char* text, const std::pair<const char*, uint8_t> (&table)[N], uint8_t other)
+{
+    if (!text)
+        text = "";
+    for (const auto& [name, code] : table)
+        if (std::strcmp(text, name) == 0)
+            return code;
+    return other;
+}
+
+const std::pair<const char*, uint8_t> kPlcTypes[] = {
+    {"Logo0BA8", 1}, {"S7200", 0}, {"S7300", 10}, {"S7400", 20}, {"S71200", 30}, {"S71500", 40}};
+const std::pair<const char*, uint8_t> kS7DataTypes[] = {
+    {"Bit", 1}, {"Byte", 2}, {"Char", 3}, {"Word", 4}, {"Int", 5}, {"DWord", 6}, {"DInt", 7}, {"Real", 8}};
+const std::pair<const char*, uint8_t> kS7Blocks[] = {
+    {"OB", 8}, {"DB", 10}, {"SDB", 11}, {"FC", 12}, {"SFC", 13}, {"FB", 14}, {"SFB", 15}};
+const std::pair<const char*, uint8_t> kS7Areas[] = {
+    {"Direct peripheral access (P)", 128}, {"Inputs (I)", 129}, {"Output (Q)", 130}, {"Flags (M) (Merker)", 131}};
+const std::pair<const char*, uint8_t> kOpcUaTypes[] = {
+    {"Boolean", 0}, {"Signed Byte", 1}, {"Byte", 2},   {"Int16", 3},   {"UInt16", 4},
+    {"Int32", 5},   {"UInt32", 6},      {"Int64", 7},  {"UInt64", 8},  {"Float", 9},
+    {"Double", 10}, {"String", 11},     {"ByteString", 14}};
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -147,39 +176,27 @@ QString ECompileError::Message() const
 
 uint8_t PLC_Type_Code(const QString& Text)
 {
-    static const std::pair<const char*, uint8_t> table[] = {
-        {"Logo0BA8", 1}, {"S7200", 0}, {"S7300", 10}, {"S7400", 20}, {"S71200", 30}, {"S71500", 40}};
-    return CodeOf(Text, table, 0);
+    return CodeOf(Text, kPlcTypes, 0);
 }
 
 uint8_t S7_Data_Type_Code(const QString& Text)
 {
-    static const std::pair<const char*, uint8_t> table[] = {
-        {"Bit", 1}, {"Byte", 2}, {"Char", 3}, {"Word", 4}, {"Int", 5}, {"DWord", 6}, {"DInt", 7}, {"Real", 8}};
-    return CodeOf(Text, table, 1);
+    return CodeOf(Text, kS7DataTypes, 1);
 }
 
 uint8_t S7_Block_Code(const QString& Text)
 {
-    static const std::pair<const char*, uint8_t> table[] = {
-        {"OB", 8}, {"DB", 10}, {"SDB", 11}, {"FC", 12}, {"SFC", 13}, {"FB", 14}, {"SFB", 15}};
-    return CodeOf(Text, table, 8);
+    return CodeOf(Text, kS7Blocks, 8);
 }
 
 uint8_t S7_Area_Code(const QString& Text)
 {
-    static const std::pair<const char*, uint8_t> table[] = {
-        {"Direct peripheral access (P)", 128}, {"Inputs (I)", 129}, {"Output (Q)", 130}, {"Flags (M) (Merker)", 131}};
-    return CodeOf(Text, table, 128);
+    return CodeOf(Text, kS7Areas, 128);
 }
 
 uint32_t OPC_UA_Type_Code(const QString& Text)
 {
-    static const std::pair<const char*, uint8_t> table[] = {
-        {"Boolean", 0}, {"Signed Byte", 1}, {"Byte", 2},   {"Int16", 3},   {"UInt16", 4},
-        {"Int32", 5},   {"UInt32", 6},      {"Int64", 7},  {"UInt64", 8},  {"Float", 9},
-        {"Double", 10}, {"String", 11},     {"ByteString", 14}};
-    return CodeOf(Text, table, 0);
+    return CodeOf(Text, kOpcUaTypes, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,38 +320,52 @@ void TSaveBincc::Clear_S7_Rules()
     S7_Rules.fill(TS7_Rule{});
 }
 
+namespace {
+
+// The attributes of an S7comm rule row, in the order the table dialog writes them.
+enum TS7_Attr {
+    aEnable, aPLC_Address, aPLC_Port, aPLC_Type, aRack, aSlot, aData_Type, aData_Identifier, aDB_Number,
+    aPLC_Area, aPLC_Add, aPLC_Bit, aPollTime, aOnChange, aOnCMD, aPosition, aBit, aSwap, aSwapWord, aS7_Attr_Count
+};
+const char* const kS7_Attr_Names[aS7_Attr_Count] = {
+    "Enable", "PLC_Address", "PLC_Port", "PLC_Type", "Rack", "Slot", "Data_Type", "Data_Identifier", "DB_Number",
+    "PLC_Area", "PLC_Add", "PLC_Bit", "PollTime", "OnChange", "OnCMD", "Position", "Bit", "Swap", "SwapWord"};
+
+} // namespace
+
 void TSaveBincc::Fill_S7_Rule(const TXMLNode& Row, TS7_Rule& Rule, bool Write)
 {
+    const char* v[aS7_Attr_Count];
+    Row.ReadAttributes(kS7_Attr_Names, v, aS7_Attr_Count);
     Rule = TS7_Rule{};
-    QString address;
     uint8_t b[4] = {0, 0, 0, 0};
-    if (Row.TryAttribute("PLC_Address", address) && !Conv_IP_Address(address, b[0], b[1], b[2], b[3]))
+    if (v[aPLC_Address] && !Conv_IP_Address_Utf8(v[aPLC_Address], b[0], b[1], b[2], b[3]))
         Rule.PLC_Address = uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
-    Rule.PLC_Port = uint16_t(AttrInt(Row, "PLC_Port", 0));
-    Rule.PLC_Type = PLC_Type_Code(Row.AttributeDef("PLC_Type", QString()));
-    const uint32_t rack = uint32_t(AttrInt(Row, "Rack", 0));
-    const uint32_t slot = uint32_t(AttrInt(Row, "Slot", 0));
+    Rule.PLC_Port = uint16_t(ValueInt(v[aPLC_Port], 0));
+    Rule.PLC_Type = CodeOf(v[aPLC_Type], kPlcTypes, 0);
+    const uint32_t rack = uint32_t(ValueInt(v[aRack], 0));
+    const uint32_t slot = uint32_t(ValueInt(v[aSlot], 0));
     Rule.Rack_Slot = uint8_t(rack * 32 + slot);
-    Rule.Data_Type = S7_Data_Type_Code(Row.AttributeDef("Data_Type", QString()));
-    Rule.Data_Identifier = S7_Block_Code(Row.AttributeDef("Data_Identifier", QString()));
-    Rule.DB_Number = uint16_t(AttrInt(Row, "DB_Number", 0));
-    Rule.PLC_Area = S7_Area_Code(Row.AttributeDef("PLC_Area", QString()));
-    Rule.PLC_Add = uint16_t(AttrInt(Row, "PLC_Add", 0));
-    Rule.PLC_Bit = uint8_t(AttrInt(Row, "PLC_Bit", 0));
-    Rule.PollTime = uint32_t(AttrInt(Row, "PollTime", 1000));
+    Rule.Data_Type = CodeOf(v[aData_Type], kS7DataTypes, 1);
+    Rule.Data_Identifier = CodeOf(v[aData_Identifier], kS7Blocks, 8);
+    Rule.DB_Number = uint16_t(ValueInt(v[aDB_Number], 0));
+    Rule.PLC_Area = CodeOf(v[aPLC_Area], kS7Areas, 128);
+    Rule.PLC_Add = uint16_t(ValueInt(v[aPLC_Add], 0));
+    Rule.PLC_Bit = uint8_t(ValueInt(v[aPLC_Bit], 0));
+    Rule.PollTime = uint32_t(ValueInt(v[aPollTime], 1000));
     uint8_t flags = 0;
     if (Write) {
         flags = S7_Flag_Write;
-        if (AttrIsY(Row, "OnChange"))
+        if (ValueIsY(v[aOnChange]))
             flags |= S7_Flag_OnChange;
-        if (AttrIsY(Row, "OnCMD"))
+        if (ValueIsY(v[aOnCMD]))
             flags |= S7_Flag_OnCMD;
     }
-    Rule.Position = uint16_t(AttrInt(Row, "Position", 0));
-    Rule.Bit = uint8_t(AttrInt(Row, "Bit", 0));
-    if (AttrIsY(Row, "Swap"))
+    Rule.Position = uint16_t(ValueInt(v[aPosition], 0));
+    Rule.Bit = uint8_t(ValueInt(v[aBit], 0));
+    if (ValueIsY(v[aSwap]))
         flags |= S7_Flag_Swap;
-    if (AttrIsY(Row, "SwapWord"))
+    if (ValueIsY(v[aSwapWord]))
         flags |= S7_Flag_SwapWord;
     Rule.Flags = flags;
 }
@@ -415,12 +446,17 @@ void TSaveBincc::Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t 
             ++rowNumber;
             if (!RowEnabled(row))
                 continue;
+            static const char* const names[] = {"Type", "Position", "Length", "Name", "ReadWrite"};
+            const char* a[5];
+            row.ReadAttributes(names, a, 5);
             TOPC_UA_Var2 v;
-            v.VarType = OPC_UA_Type_Code(row.AttributeDef("Type", QString()));
-            v.Position = uint16_t(AttrInt(row, "Position", 0, 0));
-            v.Length = uint16_t(AttrInt(row, "Length", 0, 1));
-            v.Options = row.AttributeDef("ReadWrite", QString()) == QLatin1String("Read/Write") ? 1 : 0;
-            v.Name = row.AttributeDef("Name", QString());
+            v.VarType = CodeOf(a[0], kOpcUaTypes, 0);
+            v.Position = uint16_t(ValueInt(a[1], 0, 0));
+            v.Length = uint16_t(ValueInt(a[2], 0, 1));
+            v.Options = a[4] && std::strcmp(a[4], "Read/Write") == 0 ? 1 : 0;
+            // The name is kept as text; a leading U+FEFF is part of it.
+            if (a[3])
+                v.Name = row.AttributeDef("Name", QString());
             if (!FitsOneByte(v.Name))
                 throw ECompileError(QStringLiteral("Error! The name of the OPC UA Server variable \"%1\" (row %2) holds "
                                                    "characters that cannot be sent to the device: only characters up "

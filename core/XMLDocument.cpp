@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -146,8 +147,9 @@ bool DecodeUtf16(const QByteArray& data, qsizetype from, bool littleEndian, QStr
 // platform can decode, Latin-1 and Windows-1252 included), UTF-8 when it names none. Bytes that do
 // not decode are an error, never a replacement character; so is a declaration that names another
 // encoding than the one the bytes are in.
-bool DecodeXml(const QByteArray& data, QString& text, QString& why)
+bool DecodeXml(const QByteArray& data, QString& text, qsizetype& utf8From, QString& why)
 {
+    utf8From = -1;
     const auto byteAt = [&data](qsizetype i) { return i < data.size() ? uchar(data[i]) : 0; };
     QString bomEncoding;
     if (byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
@@ -185,6 +187,7 @@ bool DecodeXml(const QByteArray& data, QString& text, QString& why)
                                      : QStringLiteral("the text is not valid UTF-8");
             return false;
         }
+        utf8From = bomEncoding.isEmpty() ? 0 : 3;
         return true;
     }
     QStringDecoder decoder(declared.toLatin1().constData(), QStringDecoder::Flag::Stateless);
@@ -246,6 +249,180 @@ QString CommentText(const QString& text)
     if (t.endsWith(QLatin1Char('-')))
         t.append(QLatin1Char(' '));
     return t;
+}
+
+// What the strict pass learned about a document beyond "well-formed or not".
+struct TStrictFacts {
+    // The tree must be built from the reader's events: a document type can declare entities and
+    // default attributes the reader applies, and a processing instruction inside an element joins
+    // the texts around it into one in the reader's events.
+    bool ReaderTree = false;
+    qsizetype Elements = 0;
+    qsizetype Attributes = 0;
+};
+
+// The tree being built from the reader's events.
+struct TReaderTree {
+    pugi::xml_node current;
+    QString pending;
+};
+
+// The strict pass: reads the text with a strict XML 1.0 reader and, given a tree, builds it from
+// what the reader reports. Anything that is not well-formed ends the load, so nothing is ever taken
+// in a lenient reading. The tree holds what the program's files use: elements with their
+// attributes in document order, texts (blank-only texts are layout and left out), character data
+// and comments. Declarations, processing instructions and the document type are not kept.
+bool ReadStrict(const QString& text, QString& why, TStrictFacts& facts, TReaderTree* tree)
+{
+    QXmlStreamReader reader(text);
+    // Names are taken as written; the files use no namespaces, and a prefix must not make a file
+    // unreadable.
+    reader.setNamespaceProcessing(false);
+    bool seenRoot = false;
+    bool seenDtd = false;
+    int depth = 0;
+    const auto flush = [tree] {
+        if (!tree)
+            return;
+        if (!tree->pending.isEmpty() && !IsXmlBlank(tree->pending))
+            tree->current.append_child(pugi::node_pcdata).set_value(ToUtf8(tree->pending).c_str());
+        tree->pending.clear();
+    };
+    const auto fail = [&](const QString& message) {
+        why = QStringLiteral("XML error at line %1, column %2: %3")
+                  .arg(reader.lineNumber())
+                  .arg(reader.columnNumber())
+                  .arg(message);
+        return false;
+    };
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            // The reader lets a document type through after the root; XML does not.
+            if (seenRoot || seenDtd)
+                return fail(QStringLiteral("a document type declaration after the start of the document"));
+            seenDtd = true;
+            facts.ReaderTree = true;
+            // Entities are never loaded from elsewhere: a reference to one would silently read as
+            // nothing.
+            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations())
+                if (!e.systemId().isEmpty() || !e.publicId().isEmpty())
+                    return fail(QStringLiteral("the external entity \"%1\" is not supported").arg(e.name()));
+            break;
+        case QXmlStreamReader::StartElement: {
+            flush();
+            seenRoot = true;
+            ++depth;
+            ++facts.Elements;
+            const QXmlStreamAttributes attributes = reader.attributes();
+            facts.Attributes += attributes.size();
+            if (tree) {
+                tree->current = tree->current.append_child(ToUtf8(reader.qualifiedName().toString()).c_str());
+                for (const QXmlStreamAttribute& a : attributes)
+                    tree->current.append_attribute(ToUtf8(a.qualifiedName().toString()).c_str())
+                        .set_value(ToUtf8(a.value().toString()).c_str());
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            flush();
+            --depth;
+            if (tree)
+                tree->current = tree->current.parent();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!tree)
+                break;
+            if (reader.isCDATA()) {
+                flush();
+                tree->current.append_child(pugi::node_cdata).set_value(ToUtf8(reader.text().toString()).c_str());
+            } else {
+                tree->pending += reader.text();
+            }
+            break;
+        case QXmlStreamReader::Comment:
+            flush();
+            if (tree)
+                tree->current.append_child(pugi::node_comment).set_value(ToUtf8(reader.text().toString()).c_str());
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            if (depth > 0)
+                facts.ReaderTree = true;
+            break;
+        case QXmlStreamReader::EntityReference:
+            return fail(QStringLiteral("the entity \"%1\" cannot be resolved").arg(reader.name().toString()));
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return fail(reader.errorString());
+    return true;
+}
+
+// Decodes the bytes and runs the strict pass over the text, building nothing. `utf8From` tells
+// where the text stands as UTF-8 in `data` (after a byte-order mark), or is -1 when the text was
+// decoded from another encoding.
+bool CheckStrict(const QByteArray& data, QString& text, qsizetype& utf8From, TStrictFacts& facts, QString& why)
+{
+    if (!DecodeXml(data, text, utf8From, why) || !HoldsOnlyXmlChars(text, why)) {
+        why = QStringLiteral("XML error: %1").arg(why);
+        return false;
+    }
+    return ReadStrict(text, why, facts, nullptr);
+}
+
+// Drops the texts of blanks that references made (pugixml leaves out only blanks written as
+// such) and counts elements and attributes, to be compared with the strict pass's counts.
+void TidyAndCount(pugi::xml_node node, qsizetype& elements, qsizetype& attributes)
+{
+    for (pugi::xml_node c = node.first_child(); c;) {
+        const pugi::xml_node next = c.next_sibling();
+        if (c.type() == pugi::node_element) {
+            ++elements;
+            for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute())
+                ++attributes;
+            TidyAndCount(c, elements, attributes);
+        } else if (c.type() == pugi::node_pcdata) {
+            const char* v = c.value();
+            while (*v == ' ' || *v == '\t' || *v == '\n' || *v == '\r')
+                ++v;
+            if (!*v)
+                node.remove_child(c);
+        }
+        c = next;
+    }
+}
+
+// Builds the tree of a document the strict pass accepted. pugixml parses the same text: its tree
+// is the one the reader's events give (same nodes, names, values and order, blank texts left
+// out), checked by the counts of elements and attributes. A document pugixml reads otherwise (a
+// document type, a processing instruction inside an element, a name pugixml does not take) is
+// built from the reader's events instead.
+bool BuildTree(pugi::xml_document& doc, const QByteArray& data, const QString& text, qsizetype utf8From,
+               const TStrictFacts& facts, QString& why)
+{
+    if (!facts.ReaderTree) {
+        const unsigned options = pugi::parse_default | pugi::parse_comments;
+        pugi::xml_parse_result result;
+        if (utf8From >= 0) {
+            result = doc.load_buffer(data.constData() + utf8From, size_t(data.size() - utf8From), options,
+                                     pugi::encoding_utf8);
+        } else {
+            const QByteArray utf8 = text.toUtf8();
+            result = doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8);
+        }
+        if (result) {
+            qsizetype elements = 0, attributes = 0;
+            TidyAndCount(doc, elements, attributes);
+            if (elements == facts.Elements && attributes == facts.Attributes)
+                return true;
+        }
+        doc.reset();
+    }
+    TStrictFacts again;
+    TReaderTree tree{doc, QString()};
+    return ReadStrict(text, why, again, &tree);
 }
 
 } // namespace
@@ -396,6 +573,30 @@ bool TXMLNode::TryAttribute(const char* name, QString& value) const
     return true;
 }
 
+void TXMLNode::ReadAttributes(const char* const* names, const char** values, size_t count) const
+{
+    std::fill(values, values + count, nullptr);
+    size_t next = 0;  // the name expected next when the attributes come in the order of `names`
+    for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        size_t found = count;
+        if (next < count && std::strcmp(name, names[next]) == 0) {
+            found = next;
+        } else {
+            for (size_t i = 0; i < count; ++i)
+                if (std::strcmp(name, names[i]) == 0) {
+                    found = i;
+                    break;
+                }
+        }
+        if (found == count)
+            continue;
+        next = found + 1;
+        if (!values[found])
+            values[found] = a.value();
+    }
+}
+
 QString TXMLNode::Attribute(const QString& name) const
 {
     QString value;
@@ -484,12 +685,9 @@ bool TXMLDocument::LoadFromBytes(const QByteArray& data, QString* error)
     Clear();
     QString why;
     QString text;
-    if (!DecodeXml(data, text, why) || !HoldsOnlyXmlChars(text, why)) {
-        if (error)
-            *error = QStringLiteral("XML error: %1").arg(why);
-        return false;
-    }
-    if (!Build(text, why)) {
+    qsizetype utf8From = -1;
+    TStrictFacts facts;
+    if (!CheckStrict(data, text, utf8From, facts, why) || !BuildTree(*FDoc, data, text, utf8From, facts, why)) {
         Clear();
         if (error)
             *error = why;
@@ -498,82 +696,17 @@ bool TXMLDocument::LoadFromBytes(const QByteArray& data, QString* error)
     return true;
 }
 
-// Reads the text with a strict XML 1.0 reader and builds the tree from what it reports: anything
-// that is not well-formed ends the load, so nothing is ever taken in a lenient reading. The tree
-// holds what the program's files use: elements with their attributes in document order, texts
-// (blank-only texts are layout and left out), character data and comments. Declarations,
-// processing instructions and the document type are not kept.
-bool TXMLDocument::Build(const QString& text, QString& why)
+bool TXMLDocument::CheckBytes(const QByteArray& data, QString* error)
 {
-    QXmlStreamReader reader(text);
-    // Names are taken as written; the files use no namespaces, and a prefix must not make a file
-    // unreadable.
-    reader.setNamespaceProcessing(false);
-    pugi::xml_node current = *FDoc;
-    QString pending;
-    bool seenRoot = false;
-    bool seenDtd = false;
-    const auto flush = [&] {
-        if (!pending.isEmpty() && !IsXmlBlank(pending))
-            current.append_child(pugi::node_pcdata).set_value(ToUtf8(pending).c_str());
-        pending.clear();
-    };
-    const auto fail = [&](const QString& message) {
-        why = QStringLiteral("XML error at line %1, column %2: %3")
-                  .arg(reader.lineNumber())
-                  .arg(reader.columnNumber())
-                  .arg(message);
-        return false;
-    };
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::DTD:
-            // The reader lets a document type through after the root; XML does not.
-            if (seenRoot || seenDtd)
-                return fail(QStringLiteral("a document type declaration after the start of the document"));
-            seenDtd = true;
-            // Entities are never loaded from elsewhere: a reference to one would silently read as
-            // nothing.
-            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations())
-                if (!e.systemId().isEmpty() || !e.publicId().isEmpty())
-                    return fail(QStringLiteral("the external entity \"%1\" is not supported").arg(e.name()));
-            break;
-        case QXmlStreamReader::StartElement: {
-            flush();
-            seenRoot = true;
-            current = current.append_child(ToUtf8(reader.qualifiedName().toString()).c_str());
-            for (const QXmlStreamAttribute& a : reader.attributes())
-                current.append_attribute(ToUtf8(a.qualifiedName().toString()).c_str())
-                    .set_value(ToUtf8(a.value().toString()).c_str());
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            flush();
-            current = current.parent();
-            break;
-        case QXmlStreamReader::Characters:
-            if (reader.isCDATA()) {
-                flush();
-                current.append_child(pugi::node_cdata).set_value(ToUtf8(reader.text().toString()).c_str());
-            } else {
-                pending += reader.text();
-            }
-            break;
-        case QXmlStreamReader::Comment:
-            flush();
-            current.append_child(pugi::node_comment).set_value(ToUtf8(reader.text().toString()).c_str());
-            break;
-        case QXmlStreamReader::EntityReference:
-            return fail(QStringLiteral("the entity \"%1\" cannot be resolved").arg(reader.name().toString()));
-        default:
-            break;
-        }
-    }
-    if (reader.hasError())
-        return fail(reader.errorString());
-    return true;
+    QString text, why;
+    qsizetype utf8From = -1;
+    TStrictFacts facts;
+    if (CheckStrict(data, text, utf8From, facts, why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
 }
-
 void TXMLDocument::DropInvalidCharacters()
 {
     struct Walker : pugi::xml_tree_walker {

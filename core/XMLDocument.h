@@ -88,6 +88,13 @@ public:
     QString AttributeDef(const QString& name, const QString& def) const;
     QString AttributeDef(const char* name, const QString& def) const;
 
+    // Reads several attributes in one pass over the element's attributes: values[i] becomes the
+    // value of names[i] as the tree holds it (UTF-8, valid while the node lives unchanged), or
+    // null when the element has no attribute of that name (letter case counts; of a repeated name
+    // the first counts, as for TryAttribute). Attributes in the order of `names` are found
+    // fastest.
+    void ReadAttributes(const char* const* names, const char** values, size_t count) const;
+
     // Sets (or replaces in place) an attribute; a new one goes after the existing ones.
     void SetAttribute(const QString& name, const QString& value);
     // Replaces every child of the element by one text node (none for an empty text).
@@ -116,6 +123,9 @@ public:
     // empty, the result is false and `error` (when given) says why.
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     bool LoadFromBytes(const QByteArray& data, QString* error = nullptr);
+    // The strict well-formedness pass of a load alone: true when LoadFromBytes would take the
+    // bytes (same decoding, same checks, the same message in `error` otherwise); builds no tree.
+    static bool CheckBytes(const QByteArray& data, QString* error = nullptr);
 
     // Writes the whole document atomically; false and `error` on failure, the old file untouched.
     bool SaveToFile(const QString& path, QString* error = nullptr);
@@ -137,7 +147,6 @@ public:
     pugi::xml_document& Handle() { return *FDoc; }
 
 private:
-    bool Build(const QString& text, QString& why);
     void DropInvalidCharacters();
 
     std::unique_ptr<pugi::xml_document> FDoc;
