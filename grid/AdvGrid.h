@@ -1014,4 +1014,5 @@ private:
 #include "gridedit/AdvGrid_Input.inc"
 #include "gridedit/AdvGrid_Nodes.inc"
 #include "gridedit/AdvGrid_Interact.inc"
+#include "griddata/AdvGrid_Files.inc"
 };
