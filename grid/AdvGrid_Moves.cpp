@@ -130,6 +130,7 @@ bool TVerIvovavOzed::EndEnhancedMove(int X, int Y)
     if (shape != Qt::DragMoveCursor && shape != Qt::ForbiddenCursor)
         return false;
     // Step 1.
+    DoEndBlockFocus();
     viewport()->setCursor(FGridCursor);
     // Step 2: the no-drop pointer cancels; the platform grid's release then moves nothing.
     if (shape == Qt::ForbiddenCursor) {

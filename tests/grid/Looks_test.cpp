@@ -209,3 +209,12 @@ TEST(Looks, SheetOfEveryLook)
 }
 
 } // namespace
+
+TEST(Looks, LookIdentifiers)
+{
+    const char* idents[] = {"glStandard", "glSoft", "glClassic", "glOrlex", "glXP",
+                            "glListView", "glVista", "glWin7", "glOffice2007"};
+    for (int i = glStandard; i <= glOffice2007; ++i)
+        EXPECT_EQ(TVerIvovavOzed::GetLookIdent(TGridLook(i)), QString::fromLatin1(idents[i]));
+    EXPECT_TRUE(TVerIvovavOzed::GetLookIdent(glCustom).isEmpty());
+}
