@@ -227,6 +227,12 @@ void TDateTimePickerControl::SetPickerKind(TDateTimeKind Value)
     ApplyFormat();
 }
 
+void TDateTimePickerControl::SetDateMode(TDTDateMode Value)
+{
+    FDateMode = Value;
+    ApplyFormat();
+}
+
 void TDateTimePickerControl::SetFormat(const QString& Value)
 {
     FFormat = Value;
@@ -246,7 +252,7 @@ void TDateTimePickerControl::ApplyFormat()
     const bool keep = FSetting;
     FSetting = true;
     const QDateTime v = dateTime();
-    setCalendarPopup(FPickerKind == dtkDate);
+    setCalendarPopup(FPickerKind == dtkDate && FDateMode == dmComboBox);
     setDisplayFormat(qt);
     setDateTime(v);
     FSetting = keep;
@@ -308,6 +314,16 @@ void TDateTimePickerControl::SetColor(TColor Value)
     update();
 }
 
+void TDateTimePickerControl::DropDown()
+{
+    if (!calendarPopup() || DroppedDown() || !isEnabled())
+        return;
+    // The calendar opens as a press on the drop-down arrow opens it.
+    const QPointF at(width() - 4, height() / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QDateTimeEdit::mousePressEvent(&press);
+}
+
 bool TDateTimePickerControl::DroppedDown() const
 {
     const QCalendarWidget* cal = calendarPopup() ? calendarWidget() : nullptr;
@@ -359,6 +375,12 @@ void TDateTimePickerControl::InheritedKey(QKeyEvent* event)
         if (next >= 0 && next < sectionCount())
             setCurrentSectionIndex(next);
         FTypedSection = -1;
+        event->accept();
+        return;
+    }
+    // F4 opens the calendar, as the platform picker's key does.
+    if (event->key() == Qt::Key_F4 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        DropDown();
         event->accept();
         return;
     }

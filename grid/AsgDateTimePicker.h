@@ -26,6 +26,8 @@ enum TBorderStyle { bsNone, bsSingle };
 using TNotifyEvent = std::function<void(QObject* sender)>;
 
 enum TDateTimeKind { dtkDate, dtkTime };
+// A date picker opens a calendar (dmComboBox) or steps its fields with up-down buttons (dmUpDown).
+enum TDTDateMode { dmComboBox, dmUpDown };
 enum TAdvDateTimeKind { dkDate, dkTime, dkDateTime };
 
 namespace AsgDatePicker {
@@ -75,6 +77,13 @@ public:
     void SetPickerDate(platform::TDateTime Value);
     platform::TDateTime PickerTime() const;
     void SetPickerTime(platform::TDateTime Value);
+    TDTDateMode DateMode() const { return FDateMode; }
+    void SetDateMode(TDTDateMode Value);
+    // The range a user may pick in; 0 leaves that end open.
+    platform::TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(platform::TDateTime Value) { FMinDate = Value; }
+    platform::TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(platform::TDateTime Value) { FMaxDate = Value; }
     bool ShowCheckbox() const { return FShowCheckbox; }
     void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
     bool Checked() const { return FChecked; }
@@ -86,6 +95,8 @@ public:
     // The field the caret stands in (0 = the first of the format).
     int CurrentField() const { return currentSectionIndex(); }
     bool DroppedDown() const;
+    // Opens the calendar of a date picker.
+    void DropDown();
 
     // ---- the shared look ----
     TColor BorderColor() const { return FBorderColor; }
@@ -195,6 +206,9 @@ private:
     void ApplyFormat();
     void UserChanged();
     TDateTimeKind FPickerKind = dtkDate;
+    TDTDateMode FDateMode = dmComboBox;
+    platform::TDateTime FMinDate = 0;
+    platform::TDateTime FMaxDate = 0;
     QString FFormat;
     bool FShowCheckbox = false;
     bool FChecked = true;

@@ -5,6 +5,7 @@
 #include "render/RuvOdid.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <cmath>
 #include <QKeyEvent>
 
@@ -38,7 +39,7 @@ bool IsSpinType(TEditorType t)
 // and custom editors) have none yet, and a cell asking for one is not edited at all.
 bool HasEditorControl(TEditorType t)
 {
-    return t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
+    return t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit || t == edDateTimeEdit || t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
            t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn ||
            t == edUnitEditBtn || t == edNumericUnitEditBtn || t == edFloatUnitEditBtn;
 }
@@ -158,6 +159,10 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
     Grid->FGridButton = nullptr;
     delete Grid->FSpinEditor;
     Grid->FSpinEditor = nullptr;
+    delete Grid->FDatePicker;
+    Grid->FDatePicker = nullptr;
+    delete Grid->FDateTimePicker;
+    Grid->FDateTimePicker = nullptr;
     Grid->EditCtrl = nullptr;
     if (TAdvInplaceEdit* e = Grid->NormalEdit())
         e->Detach();
@@ -172,6 +177,20 @@ TGridSpin* TVerIvovavOzed::SpinEdit()
     if (!FSpinEditor)
         FSpinEditor = new TGridSpin(this);
     return FSpinEditor;
+}
+
+TGridDatePicker* TVerIvovavOzed::DateTimePicker()
+{
+    if (!FDatePicker)
+        FDatePicker = new TGridDatePicker(this);
+    return FDatePicker;
+}
+
+TGridDateTimePicker* TVerIvovavOzed::DateAndTimePicker()
+{
+    if (!FDateTimePicker)
+        FDateTimePicker = new TGridDateTimePicker(this);
+    return FDateTimePicker;
 }
 
 TAdvInplaceEdit* TVerIvovavOzed::NormalEdit() const { return static_cast<TAdvInplaceEdit*>(InplaceEditor()); }
@@ -622,6 +641,81 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = b;
         break;
     }
+    case edDateEdit:
+    case edDateEditUpDown: {
+        TGridDatePicker* dp = DateTimePicker();
+        dp->ReCreate();
+        platform::TDateTime d = platform::Now();
+        if (!start.isEmpty()) {
+            if (OnCustomStrToDate) {
+                Guarded([&] { OnCustomStrToDate(this, start, d); });
+            } else if (platform::TryStrToDateTime(start, d)) {
+                // A date outside the picker's range opens just inside it.
+                if (dp->MaxDate() != 0 && d > dp->MaxDate())
+                    d = dp->MaxDate() - 1;
+                if (dp->MinDate() != 0 && d <= dp->MinDate())
+                    d = dp->MinDate() + 1;
+            } else {
+                d = platform::Now();
+            }
+        }
+        dp->SetDate(d);
+        dp->SetKind(dtkDate);
+        dp->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+        DoGetEditorProp(realCol, ARow, EditLink());
+        dp->setGeometry(R.Left, R.Top, W, H);
+        dp->setEnabled(true);
+        dp->show();
+        dp->raise();
+        dp->SetColor(cellColor);
+        EditMode = true;
+        dp->setFocus(Qt::OtherFocusReason);
+        if (FMouseActions->DirectDateDrop()) {
+            QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+            QCoreApplication::sendEvent(dp, &f4);
+        }
+        PostChar(dp, FStartEditChar);
+        EditCtrl = dp;
+        break;
+    }
+    case edTimeEdit: {
+        TGridDatePicker* dp = DateTimePicker();
+        dp->ReCreate();
+        platform::TDateTime t = 0;
+        if (start.isEmpty() || !platform::TryStrToTime(start, t))
+            t = platform::Now();
+        dp->SetKind(dtkTime);
+        dp->SetTime(t);
+        dp->setGeometry(R.Left, R.Top, W, H);
+        dp->setEnabled(true);
+        dp->show();
+        dp->raise();
+        dp->SetColor(cellColor);
+        DoGetEditorProp(realCol, ARow, EditLink());
+        EditMode = true;
+        dp->setFocus(Qt::OtherFocusReason);
+        EditCtrl = dp;
+        break;
+    }
+    case edDateTimeEdit: {
+        TGridDateTimePicker* dp = DateAndTimePicker();
+        platform::TDateTime d = 0;
+        if (start.isEmpty() || !platform::TryStrToDateTime(start, d))
+            d = platform::Now();
+        dp->SetOriginalDateTime(d);
+        dp->SetKind(dkDateTime);
+        dp->SetDateTime(d);
+        dp->SetBorderStyle(bsNone);
+        dp->setGeometry(R.Left, R.Top, W, dp->height() < H ? H : dp->height());
+        DoGetEditorProp(realCol, ARow, EditLink());
+        dp->setEnabled(true);
+        dp->show();
+        dp->raise();
+        dp->SetColor(cellColor);
+        EditMode = true;
+        dp->setFocus(Qt::OtherFocusReason);
+        break;
+    }
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;
         chk->setGeometry(R.Left, R.Top, W, H);
@@ -720,6 +814,34 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
             WriteCellAtRealCol(realCol, ARow, text);
             FUnitEditBtn->setEnabled(false);
             FUnitEditBtn->hide();
+            break;
+        }
+        case edDateEdit:
+        case edDateEditUpDown:
+        case edTimeEdit: {
+            TGridDatePicker* dp = DateTimePicker();
+            const QString text = EditControl == edTimeEdit || dp->Checked() ? dp->text() : QString();
+            EditMode = false;
+            focusGrid(dp);
+            WriteCellAtRealCol(realCol, ARow, text);
+            dp->setEnabled(false);
+            dp->hide();
+            if (QCalendarWidget* cal = dp->calendarWidget(); cal && cal->window() != dp->window())
+                cal->window()->hide();
+            break;
+        }
+        case edDateTimeEdit: {
+            TGridDateTimePicker* dp = DateAndTimePicker();
+            const platform::TDateTime v = dp->DateTime();
+            const platform::TFormatSettings& fs = platform::FormatSettings();
+            const QString text = dp->Checked() ? platform::FormatDateTime(fs.ShortDateFormat, v) + QLatin1Char(' ') +
+                                                     platform::FormatDateTime(fs.ShortTimeFormat, v)
+                                               : QString();
+            EditMode = false;
+            focusGrid(dp);
+            WriteCellAtRealCol(realCol, ARow, text);
+            dp->setEnabled(false);
+            dp->hide();
             break;
         }
         case edButton:

@@ -4,6 +4,7 @@
 #include "gridedit/GridButton.h"
 #include "gridedit/GridCheckBox.h"
 #include "gridedit/GridCombo.h"
+#include "gridedit/GridDatePicker.h"
 #include "gridedit/EditLink.h"
 #include "gridedit/GridEditBtn.h"
 #include "gridedit/GridSpin.h"
