@@ -39,7 +39,7 @@ bool IsSpinType(TEditorType t)
 // and custom editors) have none yet, and a cell asking for one is not edited at all.
 bool HasEditorControl(TEditorType t)
 {
-    return t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit || t == edDateTimeEdit || t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
+    return t == edCustom || t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit || t == edDateTimeEdit || t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
            t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn ||
            t == edUnitEditBtn || t == edNumericUnitEditBtn || t == edFloatUnitEditBtn;
 }
@@ -716,6 +716,46 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         dp->setFocus(Qt::OtherFocusReason);
         break;
     }
+    case edCustom: {
+        TEditLink* link = EditLink();
+        if (!link)
+            break;
+        link->FGrid = this;
+        link->FEditCell = QPoint(realCol, ARow);
+        if (link->EditStyle() == esPopup) {
+            if (link->AutoPopupWidth())
+                link->SetPopupWidth(R.Right - R.Left);
+            // The link keeps its own form and reuses it: no form of another grid or link goes.
+            if (!link->FPopupForm)
+                link->FPopupForm = new TEditLinkPopup(link);
+            TEditLinkPopup* form = link->FPopupForm;
+            const QPoint at = link->PopupLeft() == -1 || link->PopupTop() == -1
+                                  ? viewport()->mapToGlobal(QPoint(R.Left, R.Top))
+                                  : QPoint(link->PopupLeft(), link->PopupTop());
+            form->move(at);
+            form->resize(std::max(1, link->PopupWidth()), std::max(1, link->PopupHeight()));
+            form->show();
+            form->move(at);
+            form->activateWindow();
+            link->CreateEditor(form);
+            link->SetRect(TRect(0, 0, link->PopupWidth(), link->PopupHeight()));
+        } else {
+            link->CreateEditor(viewport());
+            link->SetRect(R);
+        }
+        link->SetVisible(true);
+        link->SetCellProps(cellColor, font);
+        link->SetProperties();
+        DoGetEditorProp(realCol, ARow, link);
+        link->SetEditorValue(start);
+        EditMode = true;
+        link->SetFocus(true);
+        FEditActive = true;
+        QWidget* c = link->GetEditControl();
+        PostChar(c, FStartEditChar);
+        EditCtrl = c;
+        break;
+    }
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;
         chk->setGeometry(R.Left, R.Top, W, H);
@@ -844,6 +884,16 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
             dp->hide();
             break;
         }
+        case edCustom:
+            if (TEditLink* link = EditLink()) {
+                focusGrid(link->GetEditControl());
+                WriteCellAtRealCol(realCol, ARow, link->GetEditorValue());
+                if (link->EditStyle() == esInplace)
+                    link->SetVisible(false);
+                link->RestoreWinProc();
+            }
+            EditMode = false;
+            break;
         case edButton:
             focusGrid(FGridButton);
             FGridButton->setEnabled(false);

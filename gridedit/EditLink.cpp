@@ -79,7 +79,8 @@ QWidget* TEditLink::GetParent() const
 {
     if (FEditStyle == esPopup)
         return FPopupForm.data();
-    return FGrid;
+    // Cell rectangles are in the coordinates of the grid's viewport.
+    return FGrid ? FGrid->viewport() : nullptr;
 }
 
 QString TEditLink::GetCellValue() const
