@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -272,9 +273,18 @@ struct TReaderTree {
 // in a lenient reading. The tree holds what the program's files use: elements with their
 // attributes in document order, texts (blank-only texts are layout and left out), character data
 // and comments. Declarations, processing instructions and the document type are not kept.
-bool ReadStrict(const QString& text, QString& why, TStrictFacts& facts, TReaderTree* tree)
+//
+// `utf8`, when not null, holds the same text as UTF-8 bytes and is what the reader is given: it
+// names no encoding but UTF-8 (the text was decoded from exactly these bytes), so the reader takes
+// it as the text itself, and reading bytes costs the reader half of reading the text.
+bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStrictFacts& facts, TReaderTree* tree)
 {
-    QXmlStreamReader reader(text);
+    std::optional<QXmlStreamReader> readerHolder;
+    if (utf8)
+        readerHolder.emplace(*utf8);
+    else
+        readerHolder.emplace(text);
+    QXmlStreamReader& reader = *readerHolder;
     // Names are taken as written; the files use no namespaces, and a prefix must not make a file
     // unreadable.
     reader.setNamespaceProcessing(false);
@@ -369,7 +379,12 @@ bool CheckStrict(const QByteArray& data, QString& text, qsizetype& utf8From, TSt
         why = QStringLiteral("XML error: %1").arg(why);
         return false;
     }
-    return ReadStrict(text, why, facts, nullptr);
+    // The reader needs four bytes to take bytes as UTF-8; a shorter text goes as text, so that its
+    // message stays the same.
+    if (utf8From < 0 || data.size() - utf8From < 4)
+        return ReadStrict(text, nullptr, why, facts, nullptr);
+    const QByteArray utf8 = QByteArray::fromRawData(data.constData() + utf8From, data.size() - utf8From);
+    return ReadStrict(text, &utf8, why, facts, nullptr);
 }
 
 // Drops the texts of blanks that references made (pugixml leaves out only blanks written as
@@ -422,7 +437,7 @@ bool BuildTree(pugi::xml_document& doc, const QByteArray& data, const QString& t
     }
     TStrictFacts again;
     TReaderTree tree{doc, QString()};
-    return ReadStrict(text, why, again, &tree);
+    return ReadStrict(text, nullptr, why, again, &tree);
 }
 
 } // namespace

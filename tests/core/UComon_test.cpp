@@ -4,7 +4,10 @@
 #include "platform/ScriptedServices.h"
 #include "platform/SysUtils.h"
 
+#include <QStringDecoder>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using platform::ScopedServices;
 using platform::ScriptedServices;
@@ -55,6 +58,49 @@ TEST(Comon, ConvIPAddress)
         EXPECT_EQ(Conv_IP_Address(c.text, b[0], b[1], b[2], b[3]), c.error) << c.text;
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(b[k], c.bytes[k]) << c.text << " byte " << k;
+    }
+}
+
+// The UTF-8 forms give what the text forms give, for every kind of text the rule knows. The text is
+// decoded as the XML tree's values are: a leading U+FEFF is a character of it.
+TEST(Comon, NumbersAndAddressesFromUtf8)
+{
+    const auto text = [](const char* utf8) {
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return QString(decoder.decode(QByteArrayView(utf8)));
+    };
+    const char* const texts[] = {
+        "0", "42", " 42", "  -42", "+42", "42 ", "4 2", "", " ", "-", "+", "$", "x", "0x", "$ff", "$FF", "x1F",
+        "0X1f", "-$10", "+0x10", "$FFFFFFFF", "$100000000", "$0000000000000001", "2147483647", "2147483648",
+        "-2147483648", "-2147483649", "99999999999999999999", "00000000000000000000042", "1e3", "12.5", "\t1",
+        "1\t", "\xEF\xBC\x91", "\xEF\xBB\xBF" "1", "\xC2\xA0" "1", "1\xC3\xA9", "0x-1", "--1", "+-1", "-+1",
+    };
+    for (const char* t : texts) {
+        SCOPED_TRACE(t);
+        int fromText = 7, fromUtf8 = 7;
+        const bool ok = platform::TryStrToInt(text(t), fromText);
+        EXPECT_EQ(Utf8_To_Int(t, std::strlen(t), fromUtf8), ok);
+        if (ok)
+            EXPECT_EQ(fromUtf8, fromText);
+        EXPECT_EQ(Utf8_To_Int_Def(t, -5), platform::StrToIntDef(text(t), -5));
+    }
+    // Only the given length counts.
+    int v = 0;
+    EXPECT_TRUE(Utf8_To_Int("12.5", 2, v));
+    EXPECT_EQ(v, 12);
+
+    const char* const addresses[] = {
+        "192.168.2.205", " 10.0.0.1", "10.0.0.1 ", "10.0.0.300", "1.2.3", "0x0A.0.$FF.7", "", "1.2.3.4.5", "1.2.3.",
+        "...", "a.b.c.d", "1234", "-0.1.2.3", "1..2.3", "\xEF\xBC\x91.2.3.4", "1.2.3.\xC3\xA9", "\xEF\xBB\xBF" "1.2.3.4",
+    };
+    for (const char* a : addresses) {
+        SCOPED_TRACE(a);
+        uint8_t t[4] = {9, 9, 9, 9}, u[4] = {9, 9, 9, 9};
+        EXPECT_EQ(Conv_IP_Address_Utf8(a, u[0], u[1], u[2], u[3]),
+                  Conv_IP_Address(text(a), t[0], t[1], t[2], t[3]));
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(u[k], t[k]) << "byte " << k;
     }
 }
 

@@ -226,6 +226,116 @@ TEST(USaveBincc, ReadAndWriteRulesOfEveryCode)
     EXPECT_EQ(bank2.mid(19 * 28), QByteArray((1024 - 19) * 28, '\0'));
 }
 
+// Each attribute of a rule row as text: the program's number rule (leading blanks, signs, hex
+// forms, overflow to the default), exact code names, references in values, names that only look
+// alike, and what a missing attribute gives.
+TEST(USaveBincc, RuleAttributesAreReadAsTheirTexts)
+{
+    struct Case {
+        const char* attributes;            // of one write rule
+        uint32_t TS7_Rule::*u32 = nullptr;  // the field it sets...
+        uint16_t TS7_Rule::*u16 = nullptr;
+        uint8_t TS7_Rule::*u8 = nullptr;
+        uint32_t expected;                 // ...and its value
+    };
+    const Case cases[] = {
+        {"PLC_Address=\"10.1.2.3\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0x0A010203},
+        {"PLC_Address=\"0x0A.1.$2.3\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0x0A010203},
+        {"PLC_Address=\"10.1.2.3 \"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0},
+        {"PLC_Address=\"10.1.2\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0},
+        {"PLC_Address=\"\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0},
+        {"PLC_Address=\"&#x31;0.1.2.3\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0x0A010203},
+        {"PLC_Address=\"&#xFEFF;10.1.2.3\"", &TS7_Rule::PLC_Address, nullptr, nullptr, 0},
+        {"PollTime=\"250\"", &TS7_Rule::PollTime, nullptr, nullptr, 250},
+        {"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"  +250\"", &TS7_Rule::PollTime, nullptr, nullptr, 250},
+        {"PollTime=\"250 \"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"&#9;250\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"2147483647\"", &TS7_Rule::PollTime, nullptr, nullptr, 2147483647u},
+        {"PollTime=\"2147483648\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"-2147483648\"", &TS7_Rule::PollTime, nullptr, nullptr, 2147483648u},
+        {"PollTime=\"99999999999999999999\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"$FFFFFFFF\"", &TS7_Rule::PollTime, nullptr, nullptr, 0xFFFFFFFFu},
+        {"PollTime=\"-0x10\"", &TS7_Rule::PollTime, nullptr, nullptr, uint32_t(-16)},
+        {"PollTime=\"$1FFFFFFFF\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"\xEF\xBC\x91\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},  // a full-width digit
+        {"PollTime=\"\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PollTime=\"-\"", &TS7_Rule::PollTime, nullptr, nullptr, 1000},
+        {"PLC_Port=\"-1\"", nullptr, &TS7_Rule::PLC_Port, nullptr, 65535},
+        {"PLC_Port=\"x\"", nullptr, &TS7_Rule::PLC_Port, nullptr, 0},
+        {"plc_port=\"5\" PLC_Port=\"6\"", nullptr, &TS7_Rule::PLC_Port, nullptr, 6},
+        {"s:PLC_Port=\"5\"", nullptr, &TS7_Rule::PLC_Port, nullptr, 0},
+        {"DB_Number=\"65537\"", nullptr, &TS7_Rule::DB_Number, nullptr, 1},
+        {"rack=\"3\" Rack=\"1\" x:Slot=\"5\" Slot=\"2\"", nullptr, nullptr, &TS7_Rule::Rack_Slot, 34},
+        {"Slot=\"1\" Rack=\"8\"", nullptr, nullptr, &TS7_Rule::Rack_Slot, 1},  // (8 * 32 + 1) modulo 256
+        {"PLC_Type=\"S7300\"", nullptr, nullptr, &TS7_Rule::PLC_Type, 10},
+        {"PLC_Type=\"s7300\"", nullptr, nullptr, &TS7_Rule::PLC_Type, 0},
+        {"PLC_Type=\"S7300 \"", nullptr, nullptr, &TS7_Rule::PLC_Type, 0},
+        {"PLC_Type=\"Logo0BA8\"", nullptr, nullptr, &TS7_Rule::PLC_Type, 1},
+        {"Data_Type=\"&#87;ord\"", nullptr, nullptr, &TS7_Rule::Data_Type, 4},
+        {"", nullptr, nullptr, &TS7_Rule::Data_Type, 1},
+        {"Data_Identifier=\"SFB\"", nullptr, nullptr, &TS7_Rule::Data_Identifier, 15},
+        {"Data_Identifier=\"\"", nullptr, nullptr, &TS7_Rule::Data_Identifier, 8},
+        {"PLC_Area=\"Inputs &#40;I)\"", nullptr, nullptr, &TS7_Rule::PLC_Area, 129},
+        {"PLC_Area=\"Flags (M) (Merker)\"", nullptr, nullptr, &TS7_Rule::PLC_Area, 131},
+        {"Swap=\"&#89;\" OnCMD=\"Y\"", nullptr, nullptr, &TS7_Rule::Flags, 0x34},
+        {"Swap=\"y\" SwapWord=\"Y \" OnChange=\"Y\"", nullptr, nullptr, &TS7_Rule::Flags, 0x21},
+        {"PLC_Bit=\"7\" Bit=\"300\"", nullptr, nullptr, &TS7_Rule::Bit, 44},
+        {"Position=\"1500\"", nullptr, &TS7_Rule::Position, nullptr, 1500},
+    };
+    ConfFolder conf;
+    QByteArray rows;
+    for (const Case& c : cases)
+        rows += QByteArray("<row ") + c.attributes + "/>";
+    conf.Write("S7_Protocol.xml", S7File("", rows));
+    TSaveBincc compiler;
+    conf.Compile(compiler);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.attributes);
+        const TS7_Rule& r = compiler.S7_Rules[i];
+        const uint32_t got = c.u32 ? r.*c.u32 : c.u16 ? r.*c.u16 : r.*c.u8;
+        EXPECT_EQ(got, c.expected);
+    }
+
+    // Rows count by their Enable text exactly; a missing one is enabled.
+    conf.Write("S7_Protocol.xml",
+               S7File("<row Enable=\"y\" PLC_Port=\"1\"/><row Enable=\"Y \" PLC_Port=\"2\"/><row PLC_Port=\"3\"/>"
+                      "<row enable=\"N\" Enable=\"&#89;\" PLC_Port=\"4\"/>",
+                      ""));
+    conf.Compile(compiler);
+    EXPECT_EQ(U32(QByteArray(reinterpret_cast<const char*>(compiler.Par_Bank.data()), 2048), 1624), 2u);
+    EXPECT_EQ(compiler.S7_Rules[0].PLC_Port, 3);
+    EXPECT_EQ(compiler.S7_Rules[1].PLC_Port, 4);
+}
+
+// The same for the variables of the OPC UA server.
+TEST(USaveBincc, VariableAttributesAreReadAsTheirTexts)
+{
+    ConfFolder conf;
+    conf.Write("OPC_UA_Server.xml",
+               OpcFile("<row Type=\"Double\" Position=\"-1\" Length=\"x\" Name=\"caf&#233;\" ReadWrite=\"Read/Write\"/>"
+                       "<row Type=\"double\" Position=\"x\" ReadWrite=\"read/write\"/>"
+                       "<row Name=\"\" Length=\" 7\" Type=\"Signed Byte\" ReadWrite=\"Read/Write \"/>"));
+    TSaveBincc compiler;
+    conf.Compile(compiler);
+    const auto& v = compiler.OPC_UA_Server_Data.Variables;
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0].VarType, 10u);
+    EXPECT_EQ(v[0].Position, 65535);
+    EXPECT_EQ(v[0].Length, 1);  // not a number
+    EXPECT_EQ(v[0].Name, QString::fromUtf8("caf\u00e9"));
+    EXPECT_EQ(v[0].Options, 1u);
+    EXPECT_EQ(v[1].VarType, 0u);
+    EXPECT_EQ(v[1].Position, 0);
+    EXPECT_EQ(v[1].Length, 0);  // missing
+    EXPECT_TRUE(v[1].Name.isEmpty());
+    EXPECT_EQ(v[1].Options, 0u);
+    EXPECT_EQ(v[2].VarType, 1u);
+    EXPECT_EQ(v[2].Length, 7);
+    EXPECT_EQ(v[2].Options, 0u);
+}
+
 TEST(USaveBincc, OpcUaBlockWithNtpAndVariablesOfSeveralTypes)
 {
     ConfFolder conf;

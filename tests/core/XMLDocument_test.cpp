@@ -28,6 +28,32 @@ QByteArray Utf16(const QString& text, bool littleEndian)
     return out;
 }
 
+// The tree below a node: elements as name[attributes](children), texts as "...", character data
+// as C"...", comments as #"...".
+QString Tree(const TXMLNode& node)
+{
+    QString out;
+    for (const TXMLNode& c : node.ChildNodes()) {
+        switch (c.NodeType()) {
+        case TXMLNodeType::Element: {
+            out += c.NodeName();
+            QStringList attributes;
+            for (const QString& name : c.AttributeNames())
+                attributes << name + "=" + c.Attribute(name);
+            if (!attributes.isEmpty())
+                out += "[" + attributes.join(",") + "]";
+            out += "(" + Tree(c) + ")";
+            break;
+        }
+        case TXMLNodeType::Text: out += "\"" + c.NodeValue() + "\""; break;
+        case TXMLNodeType::CData: out += "C\"" + c.NodeValue() + "\""; break;
+        case TXMLNodeType::Comment: out += "#\"" + c.NodeValue() + "\""; break;
+        default: out += "?"; break;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(XMLDocument, OrderOfNodesAndAttributesIsKeptThroughSaveAndLoad)
@@ -64,6 +90,35 @@ TEST(XMLDocument, BuiltDocumentKeepsInsertionOrderAndReplacesAttributesInPlace)
     EXPECT_EQ(doc.SaveToBytes(),
               QByteArray("<Par_Gen><Zeta>1</Zeta><Alpha>2</Alpha><row b=\"3\" a=\"2\"/></Par_Gen>"
                          "<!--SW_VERSION = 1.000-->"));
+}
+
+// Several attributes read in one pass give what one read per name gives.
+TEST(XMLDocument, AttributesReadInOnePass)
+{
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes("<r><row b=\"2\" Enable=\"Y\" enable=\"n\" a:x=\"p\" x=\"q\" e=\"&lt;&amp;&#233;\" "
+                                  "empty=\"\"/></r>"));
+    TXMLNode row = doc.DocumentElement().FindNode("row");
+    const char* const names[] = {"Enable", "x", "missing", "e", "empty", "b", "enable"};
+    const char* values[std::size(names)];
+    row.ReadAttributes(names, values, std::size(names));
+    EXPECT_STREQ(values[0], "Y");
+    EXPECT_STREQ(values[1], "q");  // a prefix is part of the name
+    EXPECT_EQ(values[2], nullptr);
+    EXPECT_STREQ(values[3], "<&\xC3\xA9");
+    EXPECT_STREQ(values[4], "");
+    EXPECT_STREQ(values[5], "2");
+    EXPECT_STREQ(values[6], "n");  // letter case counts
+    // Of a name repeated in the tree (only a program can put one there) the first counts, as for
+    // TryAttribute.
+    row.Handle().append_attribute("b").set_value("later");
+    row.ReadAttributes(names, values, std::size(names));
+    EXPECT_STREQ(values[5], "2");
+    EXPECT_EQ(row.Attribute("b"), "2");
+    // A null node has no attributes.
+    TXMLNode().ReadAttributes(names, values, std::size(names));
+    for (const char* v : values)
+        EXPECT_EQ(v, nullptr);
 }
 
 TEST(XMLDocument, MissingAttributeIsAnErrorTheCallerTurnsIntoItsDefault)
@@ -144,6 +199,58 @@ TEST(XMLDocument, RootIsTheDocumentElementWhateverComesBeforeIt)
     EXPECT_EQ(file.DocumentElement().FindNode("NTP_Server_URL").Text(), "pool.example.org");
     // Indentation between elements is not a node of its own.
     EXPECT_EQ(Names(file.DocumentElement().ChildNodes()), (QStringList{"S7_Protocol_IP1", "NTP_Server_URL"}));
+}
+
+// The tree of a document is the same whatever way its text is written: line ends, references,
+// blanks, character data, comments, processing instructions, a document type, an encoding.
+TEST(XMLDocument, TreeOfEveryWayOfWritingTheText)
+{
+    struct Case {
+        QByteArray xml;
+        const char* tree;
+    };
+    const Case cases[] = {
+        // Line ends become line feeds; in attributes blanks become spaces, references stay.
+        {"<r>a\r\nb\rc</r>", "r(\"a\nb\nc\")"},
+        {"<r a=\"x\r\ny\rz\tw\nv\" b=\"&#13;&#10;&#9;\"/>", "r[a=x y z w v,b=\r\n\t]()"},
+        {"<r><!--x\r\ny--><![CDATA[p\r\nq]]></r>", "r(#\"x\ny\"C\"p\nq\")"},
+        // Texts on either side of character data or a comment stay apart, even empty data.
+        {"<r>a<![CDATA[]]>b</r>", "r(\"a\"C\"\"\"b\")"},
+        {"<r>&lt;&#x1F600;<!--c-->&amp;</r>", "r(\"<\U0001F600\"#\"c\"\"&\")"},
+        // A processing instruction is dropped and the texts around it are one.
+        {"<r>a<?pi x?>b</r>", "r(\"ab\")"},
+        // A text of blanks is layout, also when written as references.
+        {"<r>&#32;<a/>&#9;&#13;<b/> x </r>", "r(a()b()\" x \")"},
+        // Entities and default attributes of the document type are applied.
+        {"<!DOCTYPE r [<!ENTITY e \"ent\"><!ATTLIST r d CDATA \"def\">]><r>&e;</r>", "r[d=def](\"ent\")"},
+        {"<r a~b=\"1\"/>", "r[a~b=1]()"},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\xE9\">\xE9</r>", "r[a=\u00e9](\"\u00e9\")"},
+        {QByteArray("\xFF\xFE<\0r\0>\0\xE9\0<\0/\0r\0>\0", 18), "r(\"\u00e9\")"},
+        {"\xEF\xBB\xBF<r>\xC3\xA9</r><!--end-->", "r(\"\u00e9\")#\"end\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xml.constData());
+        TXMLDocument doc;
+        QString error;
+        ASSERT_TRUE(doc.LoadFromBytes(c.xml, &error)) << error.toStdString();
+        EXPECT_EQ(Tree(TXMLNode(doc.Handle())), QString::fromUtf8(c.tree));
+    }
+}
+
+// The strict pass alone takes and refuses what a load does, with the same message.
+TEST(XMLDocument, StrictPassAloneJudgesAsTheLoad)
+{
+    const QByteArray inputs[] = {
+        "<r a=\"1\"/>", "<r>", "<", "<r", "", "\xEF\xBB\xBF<r/>", "<r a=\"1\" a=\"2\"/>", "<r>&nbsp;</r>",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\xE9\"/>", "<r a=\"\xFF\"/>", "<r/>junk",
+    };
+    for (const QByteArray& data : inputs) {
+        SCOPED_TRACE(data.constData());
+        TXMLDocument doc;
+        QString loadError = "none", checkError = "none";
+        EXPECT_EQ(TXMLDocument::CheckBytes(data, &checkError), doc.LoadFromBytes(data, &loadError));
+        EXPECT_EQ(checkError, loadError);
+    }
 }
 
 TEST(XMLDocument, DeclaredCodePageIsDecoded)
