@@ -159,6 +159,10 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
     Grid->FGridButton = nullptr;
     delete Grid->FSpinEditor;
     Grid->FSpinEditor = nullptr;
+    delete Grid->FEditTrans;
+    Grid->FEditTrans = nullptr;
+    delete Grid->FComboTrans;
+    Grid->FComboTrans = nullptr;
     delete Grid->FDatePicker;
     Grid->FDatePicker = nullptr;
     delete Grid->FDateTimePicker;

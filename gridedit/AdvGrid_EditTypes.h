@@ -8,6 +8,7 @@
 #include "gridedit/EditLink.h"
 #include "gridedit/GridEditBtn.h"
 #include "gridedit/GridSpin.h"
+#include "gridedit/GridTransEdit.h"
 
 #include <QPointer>
 #include <QString>
@@ -20,6 +21,8 @@ TGridCheckBox* NewGridCheckBox(TVerIvovavOzed* Grid);
 TGridButton* NewGridButton(TVerIvovavOzed* Grid);
 TGridEditBtn* NewGridEditBtn(TVerIvovavOzed* Grid);
 TGridUnitEditBtn* NewGridUnitEditBtn(TVerIvovavOzed* Grid);
+TGridTransEdit* NewGridTransEdit(TVerIvovavOzed* Grid);
+TGridTransCombo* NewGridTransCombo(TVerIvovavOzed* Grid);
 
 // What the balloon at the editor said when the grid last refused a value, and where it showed.
 struct TInvalidEntryBalloon {

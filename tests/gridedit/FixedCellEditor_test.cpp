@@ -1,0 +1,85 @@
+// Header cells edited through the fixed-cell edit and combo.
+#include "tests/gridedit/GridFixture.h"
+
+#include <QLineEdit>
+#include <gtest/gtest.h>
+#include <vector>
+
+using kt_test::GridFixture;
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+TEST(GridFixedCellEditor, EditValidatesAndStoresWhenTheFocusLeaves)
+{
+    GridFixture f(6, 5);
+    QLineEdit other(&f.window);
+    other.setGeometry(0, 300, 50, 20);
+    other.show();
+    f.grid->HideColumn(1);
+    f.grid->SetCells(2, 0, "Head");
+    std::vector<QString> changes;
+    f.grid->OnEditChange = [&](QObject*, int c, int r, const QString& v) {
+        changes.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(v));
+    };
+    bool accept = false;
+    int validations = 0;
+    f.grid->OnCellValidate = [&](QObject*, int c, int r, QString&, bool& valid) {
+        ++validations;
+        EXPECT_EQ(c, 2);
+        EXPECT_EQ(r, 0);
+        valid = accept;
+    };
+    f.grid->StartFixedCellEdit(1, 0);
+    TGridTransEdit* e = f.grid->EditTrans();
+    ASSERT_TRUE(e->isVisible());
+    EXPECT_EQ(f.Focus(), e);
+    EXPECT_EQ(e->text(), "Head");
+    EXPECT_EQ(e->Col(), 2);
+    e->selectAll();
+    f.Type("X");
+    EXPECT_EQ(changes, (std::vector<QString>{"1,0 X"}));
+    // Enter inserts nothing and does not end the edit.
+    f.Key(Qt::Key_Return);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->text(), "X");
+    // A refused text keeps the editor and its focus; the header keeps its text.
+    other.setFocus();
+    GridFixture::Pump();
+    EXPECT_EQ(validations, 1);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(f.Focus(), e);
+    EXPECT_EQ(f.grid->Cells(2, 0), "Head");
+    accept = true;
+    other.setFocus();
+    GridFixture::Pump();
+    EXPECT_FALSE(e->isVisible());
+    EXPECT_EQ(f.grid->Cells(2, 0), "X");
+}
+
+TEST(GridFixedCellEditor, ComboKindAndRefusals)
+{
+    GridFixture f(6, 5);
+    f.grid->SetCells(2, 0, "b");
+    f.grid->MouseActions().SetFixedRowsEditor(fceComboList);
+    platform::TStringList values;
+    values.Add("a");
+    values.Add("b");
+    f.grid->MouseActions().SetFixedComboValues(values);
+    f.grid->StartFixedCellEdit(2, 0);
+    TGridTransCombo* cb = f.grid->ComboTrans();
+    ASSERT_TRUE(cb->isVisible());
+    EXPECT_FALSE(cb->isEditable());
+    EXPECT_EQ(cb->count(), 2);
+    EXPECT_EQ(cb->currentText(), "b");
+    EXPECT_TRUE(cb->StopEdit());
+    EXPECT_FALSE(cb->isVisible());
+
+    // The fixed-edit hook may change the kind; OnCanEditCell may refuse.
+    f.grid->OnFixedEdit = [](QObject*, int, int, TGridFixedCellEditor& k, platform::TStringList&) { k = fceEdit; };
+    f.grid->StartFixedCellEdit(2, 0);
+    EXPECT_TRUE(f.grid->EditTrans()->isVisible());
+    EXPECT_TRUE(f.grid->EditTrans()->StopEdit());
+    f.grid->OnCanEditCell = [](QObject*, int, int, bool& can) { can = false; };
+    f.grid->StartFixedCellEdit(3, 0);
+    EXPECT_FALSE(f.grid->EditTrans()->isVisible());
+}
