@@ -65,3 +65,38 @@ void TVerIvovavOzed::FixedEditChange(const QString& Value)
     if (OnEditChange)
         OnEditChange(this, FFixedColEdit, FFixedRowEdit, Value);
 }
+
+bool TVerIvovavOzed::FixedCellEditOnPress(int ACol, int ARow, TMouseButton Button, int X, int Y)
+{
+    if (ACol < 0 || ARow < 0)
+        return false;
+    TRect inner = CellRect(ACol, ARow);
+    inner.Left += 4;
+    inner.Top += 4;
+    inner.Right -= 4;
+    inner.Bottom -= 4;
+    const bool inside = X >= inner.Left && X < inner.Right && Y >= inner.Top && Y < inner.Bottom;
+    auto starts = [&](TGridFixedCellEdit setting, TGridOption sizing) {
+        if (Button == mbLeft && setting == fceLeftClick)
+            return !(Options() & sizing) || inside;
+        return Button == mbRight && setting == fceRightClick;
+    };
+    if ((ARow < FixedRows() && starts(FMouseActions->FixedRowsEdit(), goColSizing)) ||
+        (ACol < FixedCols() && starts(FMouseActions->FixedColsEdit(), goRowSizing))) {
+        StartFixedCellEdit(ACol, ARow);
+        return true;
+    }
+    return false;
+}
+
+bool TVerIvovavOzed::FixedCellEditOnDblClick(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0)
+        return false;
+    if ((ARow < FixedRows() && FMouseActions->FixedRowsEdit() == fceDblClick) ||
+        (ACol < FixedCols() && FMouseActions->FixedColsEdit() == fceDblClick)) {
+        StartFixedCellEdit(ACol, ARow);
+        return true;
+    }
+    return false;
+}

@@ -83,3 +83,36 @@ TEST(GridFixedCellEditor, ComboKindAndRefusals)
     f.grid->StartFixedCellEdit(3, 0);
     EXPECT_FALSE(f.grid->EditTrans()->isVisible());
 }
+
+TEST(GridFixedCellEditor, PressesThatOpenTheEditor)
+{
+    GridFixture f(6, 5);
+    auto& ma = f.grid->MouseActions();
+    const TRect r = f.grid->CellRect(2, 0);
+    const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+    auto opened = [&](bool started) {
+        const bool shown = f.grid->EditTrans()->isVisible();
+        if (shown)
+            f.grid->EditTrans()->StopEdit();
+        return started && shown;
+    };
+    // Left click: anywhere in the cell, but only well inside it while columns size.
+    ma.SetFixedRowsEdit(fceLeftClick);
+    f.grid->SetOptions(f.grid->Options() & ~TGridOptions(goColSizing));
+    EXPECT_TRUE(opened(f.grid->FixedCellEditOnPress(2, 0, mbLeft, r.Right - 1, cy)));
+    f.grid->SetOptions(f.grid->Options() | goColSizing);
+    EXPECT_FALSE(opened(f.grid->FixedCellEditOnPress(2, 0, mbLeft, r.Right - 1, cy)));
+    EXPECT_TRUE(opened(f.grid->FixedCellEditOnPress(2, 0, mbLeft, cx, cy)));
+    EXPECT_FALSE(opened(f.grid->FixedCellEditOnPress(2, 0, mbRight, cx, cy)));
+    EXPECT_FALSE(opened(f.grid->FixedCellEditOnPress(2, 1, mbLeft, cx, cy))); // not a fixed row
+    // Right click opens, left does not.
+    ma.SetFixedRowsEdit(fceRightClick);
+    EXPECT_TRUE(opened(f.grid->FixedCellEditOnPress(2, 0, mbRight, cx, cy)));
+    EXPECT_FALSE(opened(f.grid->FixedCellEditOnPress(2, 0, mbLeft, cx, cy)));
+    // Double click, in a fixed column too.
+    ma.SetFixedRowsEdit(fceDblClick);
+    ma.SetFixedColsEdit(fceDblClick);
+    EXPECT_TRUE(opened(f.grid->FixedCellEditOnDblClick(2, 0)));
+    EXPECT_TRUE(opened(f.grid->FixedCellEditOnDblClick(0, 2)));
+    EXPECT_FALSE(opened(f.grid->FixedCellEditOnDblClick(2, 2)));
+}
