@@ -317,21 +317,14 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
         T.Right -= 16;
     int textWidth = 0;
     if (!text.isEmpty()) {
+        // One formatting of the text measures it and draws it. The text call centres and
+        // bottom-aligns single lines only; a wrapped block is placed by its measured height so
+        // that the vertical alignment holds whatever the word wrap.
         TRect m = T;
-        DrawTextEx(ACanvas, text, m, flags | DT_CALCRECT);
+        DrawTextMeasured(ACanvas, text, T, flags, m, true);
         textWidth = m.Right - m.Left;
         if (v.Graphic)
             v.TextWidth = textWidth + 2;
-        TRect t2 = T;
-        // The text call centres and bottom-aligns single lines only; a wrapped block is placed
-        // here so that the vertical alignment holds whatever the word wrap.
-        if (!(flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM))) {
-            const int room = T.Bottom - T.Top;
-            const int block = m.Bottom - m.Top;
-            if (block < room)
-                t2.Top += (flags & DT_VCENTER) ? (room - block) / 2 : room - block;
-        }
-        DrawTextEx(ACanvas, text, t2, flags);
     }
     T = R;
     if (v.FilterGlyph)

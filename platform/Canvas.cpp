@@ -4,6 +4,10 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -37,6 +41,18 @@ double CellToEmRatio(const QFont& font)
     const QFontMetricsF fm(f);
     const double h = fm.ascent() + fm.descent();
     return h > 0 ? h / 100.0 : 1.0;
+}
+
+// Before the clip changes (or the painter goes): the saved states that have not taken the clip
+// yet take it now; they all saw this same clip, as it has not changed since the oldest of them.
+template <class SavedStates>
+void KeepClip(SavedStates& saved, QPainter* painter)
+{
+    for (auto it = saved.rbegin(); it != saved.rend() && !it->clipKnown; ++it) {
+        it->clipKnown = true;
+        it->hasClip = painter && painter->hasClipping();
+        it->clip = it->hasClip ? painter->clipRegion() : QRegion();
+    }
 }
 
 } // namespace
@@ -275,6 +291,9 @@ struct TCanvas::SavedState {
     TMapMode mapMode;
     bool hasClip;
     QRegion clip;
+    // The clip is taken only when it is about to change: most saved states see no clip change,
+    // and reading a clip region and setting it back cost more than the painting they guard.
+    bool clipKnown = false;
 };
 
 TCanvas::TCanvas(QPaintDevice* device)
@@ -325,6 +344,7 @@ void TCanvas::Begin(QPaintDevice* device)
 
 void TCanvas::End()
 {
+    KeepClip(FSaved, FPainter);
     if (FOwnPainter) {
         if (FOwnPainter->isActive())
             FOwnPainter->end();
@@ -457,14 +477,10 @@ void TCanvas::SetBkMode(int mode)
 
 int TCanvas::SaveDC()
 {
-    SavedState s{FFont, FBrush, FPen, FPenPos, FBkMode, FMapMode, false, QRegion()};
-    if (FPainter && FPainter->hasClipping()) {
-        s.hasClip = true;
-        s.clip = FPainter->clipRegion();
-    }
-    FSaved.push_back(s);
+    FSaved.push_back(SavedState{FFont, FBrush, FPen, FPenPos, FBkMode, FMapMode, false, QRegion(), false});
     return int(FSaved.size());
 }
+
 
 bool TCanvas::RestoreDC(int savedIndex)
 {
@@ -474,7 +490,7 @@ bool TCanvas::RestoreDC(int savedIndex)
         savedIndex = int(FSaved.size()) + 1 + savedIndex;
     if (savedIndex < 1 || savedIndex > int(FSaved.size()))
         return false;
-    const SavedState s = FSaved[size_t(savedIndex - 1)];
+    const SavedState s = std::move(FSaved[size_t(savedIndex - 1)]);
     FSaved.resize(size_t(savedIndex - 1));
     FFont.Assign(s.font);
     FBrush.Assign(s.brush);
@@ -482,7 +498,7 @@ bool TCanvas::RestoreDC(int savedIndex)
     FPenPos = s.penPos;
     FBkMode = s.bkMode;
     FMapMode = s.mapMode;
-    if (FPainter) {
+    if (FPainter && s.clipKnown) {
         if (s.hasClip) {
             FPainter->setClipping(true);
             FPainter->setClipRegion(s.clip, Qt::ReplaceClip);
@@ -514,6 +530,7 @@ void TCanvas::SetClipRect(const TRect& r)
 {
     if (!FPainter)
         return;
+    KeepClip(FSaved, FPainter);
     // A clip switched off by a restore must not swallow the next one.
     FPainter->setClipping(true);
     FPainter->setClipRect(DevRect(r), Qt::ReplaceClip);
@@ -523,6 +540,7 @@ void TCanvas::IntersectClipRect(const TRect& r)
 {
     if (!FPainter)
         return;
+    KeepClip(FSaved, FPainter);
     if (FPainter->hasClipping()) {
         FPainter->setClipRect(DevRect(r), Qt::IntersectClip);
     } else {
@@ -535,6 +553,7 @@ void TCanvas::ExcludeClipRect(const TRect& r)
 {
     if (!FPainter)
         return;
+    KeepClip(FSaved, FPainter);
     QRegion base = FPainter->hasClipping() ? FPainter->clipRegion()
                                            : QRegion(FPainter->transform().inverted().mapRect(QRect(QPoint(0, 0), DeviceSize())));
     FPainter->setClipping(true);
@@ -545,6 +564,7 @@ void TCanvas::SelectClipRgn(const QRegion* region)
 {
     if (!FPainter)
         return;
+    KeepClip(FSaved, FPainter);
     if (!region) {
         FPainter->setClipping(false);
     } else {
@@ -634,6 +654,12 @@ void TCanvas::FillDevRectBrush(const QRect& r)
 {
     if (!FPainter || r.isEmpty())
         return;
+    if (FBrush.Style() == bsSolid) {
+        // A solid brush fills as its colour does, without building a brush.
+        if (FBrush.Color() != clNone)
+            FPainter->fillRect(r, ToQColor(FBrush.Color()));
+        return;
+    }
     const QBrush b = QtBrush();
     if (b.style() == Qt::NoBrush)
         return;
@@ -647,6 +673,21 @@ static void StrokeDevPath(QPainter* p, const TPen& pen, int devWidth, const std:
     if (!p || pts.size() < 2 || pen.Style() == psClear || pen.Color() == clNone)
         return;
     const QColor c = ToQColor(pen.Color());
+    // A plain one-pixel line along a row or column is one rectangle from the start point up to
+    // the end point (left out); drawn as it is when the painter already composes as the pen does.
+    if (devWidth <= 1 && pts.size() == 2 && DashPattern(pen.Style()).empty() &&
+        (pts[0].x() == pts[1].x() || pts[0].y() == pts[1].y()) &&
+        p->compositionMode() == CompositionFor(pen.Mode())) {
+        const QPoint a = pts[0], b = pts[1];
+        if (a == b)
+            return;
+        const QPoint last(a.x() == b.x() ? a.x() : b.x() + (a.x() < b.x() ? -1 : 1),
+                          a.y() == b.y() ? a.y() : b.y() + (a.y() < b.y() ? -1 : 1));
+        p->fillRect(QRect(QPoint(std::min(a.x(), last.x()), std::min(a.y(), last.y())),
+                          QPoint(std::max(a.x(), last.x()), std::max(a.y(), last.y()))),
+                    c);
+        return;
+    }
     p->save();
     p->setCompositionMode(CompositionFor(pen.Mode()));
     if (devWidth <= 1) {
@@ -935,31 +976,175 @@ void TCanvas::SetPixels(int x, int y, TColor color)
 
 // ---- TCanvas: text ---------------------------------------------------------------------------
 
+struct TCanvas::FontCache {
+    // What the device font is built from.
+    QString name;
+    int height;
+    TFontStyles style;
+    TFontPitch pitch;
+    double unit;
+    int dpi; // of the device measured on (0: no device)
+
+    QFont font;
+    QFontMetrics metrics;
+    int averageCharWidth = -1;
+
+    FontCache(const TFont& f, double u, int d, const QFont& qf, const QFontMetrics& fm)
+        : name(f.Name()), height(f.Height()), style(f.Style()), pitch(f.Pitch()), unit(u), dpi(d), font(qf),
+          metrics(fm)
+    {
+    }
+
+    bool Matches(const TFont& f, double u, int d) const
+    {
+        return height == f.Height() && style == f.Style() && pitch == f.Pitch() && unit == u && dpi == d &&
+               name == f.Name();
+    }
+
+    // What is known of a text in this font: its width and, once it was drawn a second time, its
+    // shaped glyphs, so that painting the same texts again does not shape them again.
+    struct Text {
+        int width = -1;
+        int draws = 0;
+        bool shaped = false;
+        qreal ascent = 0;
+        QList<QGlyphRun> runs;
+    };
+    QHash<QString, Text> texts;
+
+    Text& Entry(const QString& s)
+    {
+        auto it = texts.find(s);
+        if (it != texts.end())
+            return *it;
+        // A page of cells holds some thousand texts; beyond that the store starts again.
+        if (texts.size() >= 8192)
+            texts.clear();
+        return *texts.insert(s, Text());
+    }
+
+    int Width(const QString& s)
+    {
+        if (s.isEmpty())
+            return 0;
+        Text& t = Entry(s);
+        if (t.width < 0)
+            t.width = metrics.horizontalAdvance(s);
+        return t.width;
+    }
+
+    // Draws s with its base line starting at (x, base), as QPainter::drawText does. The glyphs of
+    // a text drawn before are kept and drawn again as they are; texts whose drawing depends on
+    // more than their glyphs (line decorations, tabs and other controls, right-to-left or
+    // direction marks) are always drawn through drawText.
+    void Draw(QPainter* p, int x, int base, const QString& s)
+    {
+        if (s.isEmpty() || !GlyphsDrawable(p, s)) {
+            p->drawText(QPoint(x, base), s);
+            return;
+        }
+        Text& t = Entry(s);
+        if (!t.shaped) {
+            if (++t.draws < 2) {
+                p->drawText(QPoint(x, base), s);
+                return;
+            }
+            Shape(p, s, t);
+        }
+        if (t.runs.isEmpty()) {
+            p->drawText(QPoint(x, base), s);
+            return;
+        }
+        const QPointF at(x, base - t.ascent);
+        for (const QGlyphRun& run : std::as_const(t.runs))
+            p->drawGlyphRun(at, run);
+    }
+
+    bool GlyphsDrawable(QPainter* p, const QString& s) const
+    {
+        // Without right-to-left characters an automatic direction is left-to-right.
+        if (font.underline() || font.strikeOut() || font.overline() || p->layoutDirection() == Qt::RightToLeft ||
+            !p->device())
+            return false;
+        for (const QChar c : s) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || (u >= 0x7F && u < 0xA0) || (u >= 0x0590 && u < 0x0900) || (u >= 0x200B && u <= 0x200F) ||
+                (u >= 0x2028 && u <= 0x202E) || (u >= 0x2060 && u <= 0x206F) || (u >= 0xD800 && u < 0xE000) ||
+                (u >= 0xFB1D && u < 0xFE00) || (u >= 0xFE70 && u <= 0xFEFF) || u >= 0xFFF0)
+                return false;
+        }
+        return true;
+    }
+
+    void Shape(QPainter* p, const QString& s, Text& t)
+    {
+        t.shaped = true;
+        QTextLayout layout(s, p->font(), p->device()); // the font as the painter resolved it
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        option.setTextDirection(Qt::LeftToRight);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            layout.endLayout();
+            return;
+        }
+        line.setLineWidth(1e6);
+        layout.endLayout();
+        if (layout.lineCount() != 1)
+            return;
+        t.ascent = line.ascent();
+        t.runs = layout.glyphRuns();
+    }
+
+    int AverageCharWidth()
+    {
+        if (averageCharWidth < 0)
+            averageCharWidth = metrics.averageCharWidth();
+        return averageCharWidth;
+    }
+};
+
+TCanvas::FontCache& TCanvas::CurrentFontCache() const
+{
+    const double unit = UnitY();
+    const int dpi = FPainter && FPainter->device() ? FPainter->device()->logicalDpiY() : 0;
+    for (size_t i = 0; i < FFontCaches.size(); ++i) {
+        if (FFontCaches[i]->Matches(FFont, unit, dpi)) {
+            if (i > 0)
+                std::rotate(FFontCaches.begin(), FFontCaches.begin() + ptrdiff_t(i), FFontCaches.begin() + ptrdiff_t(i) + 1);
+            return *FFontCaches.front();
+        }
+    }
+    const QFont f = FFont.ToQFont(unit);
+    const QFontMetrics fm = FPainter && FPainter->device() ? QFontMetrics(f, FPainter->device()) : QFontMetrics(f);
+    if (FFontCaches.size() >= 8)
+        FFontCaches.pop_back();
+    FFontCaches.insert(FFontCaches.begin(), std::make_unique<FontCache>(FFont, unit, dpi, f, fm));
+    return *FFontCaches.front();
+}
+
 QFont TCanvas::DeviceFont() const
 {
-    return FFont.ToQFont(UnitY());
+    return CurrentFontCache().font;
 }
 
-static QFontMetrics MetricsFor(const QFont& f, QPainter* p)
-{
-    if (p && p->device())
-        return QFontMetrics(f, p->device());
-    return QFontMetrics(f);
-}
-
-void TCanvas::DrawDevText(int devX, int devY, const QString& text, const QFont& f, int orientation)
+void TCanvas::DrawDevText(int devX, int devY, const QString& text, int orientation)
 {
     if (!FPainter)
         return;
-    const QFontMetrics fm = MetricsFor(f, FPainter);
+    FontCache& fc = CurrentFontCache();
+    const QFontMetrics& fm = fc.metrics;
     FPainter->save();
     FPainter->translate(devX, devY);
     if (orientation != 0)
         FPainter->rotate(-orientation / 10.0);
     if (FBkMode == OPAQUE && FBrush.Color() != clNone)
-        FPainter->fillRect(QRect(0, 0, fm.horizontalAdvance(text), fm.height()), ToQColor(FBrush.Color()));
+        FPainter->fillRect(QRect(0, 0, fc.Width(text), fm.height()), ToQColor(FBrush.Color()));
     if (FFont.Color() != clNone) {
-        FPainter->setFont(f);
+        FPainter->setFont(fc.font);
         FPainter->setPen(ToQColor(FFont.Color()));
         FPainter->drawText(QPoint(0, fm.ascent()), text);
     }
@@ -969,7 +1154,7 @@ void TCanvas::DrawDevText(int devX, int devY, const QString& text, const QFont& 
 void TCanvas::TextOut(int x, int y, const QString& text)
 {
     const TPoint d = LPtoDP(TPoint(x, y));
-    DrawDevText(d.X, d.Y, text, DeviceFont(), FFont.Orientation());
+    DrawDevText(d.X, d.Y, text, FFont.Orientation());
     FPenPos = TPoint(x + TextWidth(text), y);
 }
 
@@ -985,7 +1170,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
     const int saved = FBkMode;
     FBkMode = TRANSPARENT;
     const TPoint d = LPtoDP(TPoint(x, y));
-    DrawDevText(d.X, d.Y, text, DeviceFont(), FFont.Orientation());
+    DrawDevText(d.X, d.Y, text, FFont.Orientation());
     FBkMode = saved;
     FPainter->restore();
 }
@@ -995,16 +1180,18 @@ int TCanvas::TextWidth(const QString& text) const
     return TextExtent(text).cx;
 }
 
-int TCanvas::TextHeight(const QString& text) const
+int TCanvas::TextHeight(const QString&) const
 {
-    return TextExtent(text).cy;
+    // The height of a text is the font's, whatever its characters.
+    const int h = CurrentFontCache().metrics.height();
+    return FMapMode == mmText ? h : int(std::lround(h / UnitY()));
 }
 
 TSize TCanvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics fm = MetricsFor(DeviceFont(), FPainter);
-    const int w = fm.horizontalAdvance(text);
-    const int h = fm.height();
+    FontCache& fc = CurrentFontCache();
+    const int w = fc.Width(text);
+    const int h = fc.metrics.height();
     if (FMapMode == mmText)
         return TSize(w, h);
     return TSize(int(std::lround(w / UnitX())), int(std::lround(h / UnitY())));
@@ -1012,8 +1199,7 @@ TSize TCanvas::TextExtent(const QString& text) const
 
 int TCanvas::AverageCharWidth() const
 {
-    const QFontMetrics fm = MetricsFor(DeviceFont(), FPainter);
-    const int w = fm.averageCharWidth();
+    const int w = CurrentFontCache().AverageCharWidth();
     return FMapMode == mmText ? w : int(std::lround(w / UnitX()));
 }
 
@@ -1166,26 +1352,36 @@ struct TextLine {
     QString text;
     int underline = -1;     // index of the prefix-marked character in this line
     bool paragraphEnd = true; // the line holds the end of its text run
+    int width = -1;         // device pixels, once measured
 };
 
 struct TextLayout {
-    const QFontMetrics& fm;
+    TCanvas::FontCache& fc;
     bool expandTabs;
     int tabWidth;
+    double ux; // device pixels per canvas unit
+    double uy;
 
     // Width of a line whose tabs jump to the next tab stop.
     int Width(const QString& s) const
     {
         if (!expandTabs || !s.contains(QLatin1Char('\t')))
-            return fm.horizontalAdvance(s);
+            return fc.Width(s);
         int x = 0;
         const QStringList parts = s.split(QLatin1Char('\t'));
         for (int i = 0; i < parts.size(); ++i) {
-            x += fm.horizontalAdvance(parts[i]);
+            x += fc.Width(parts[i]);
             if (i + 1 < parts.size())
                 x = tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x;
         }
         return x;
+    }
+
+    int Width(TextLine& l) const
+    {
+        if (l.width < 0)
+            l.width = Width(l.text);
+        return l.width;
     }
 };
 
@@ -1197,6 +1393,15 @@ void WrapParagraph(const TextLine& para, const TextLayout& lay, int width, bool 
     if (s.isEmpty()) {
         out.push_back(para);
         return;
+    }
+    // A paragraph that fits is its own line: every shorter piece of it fits as well.
+    {
+        TextLine whole = para;
+        if (lay.Width(whole) <= width) {
+            whole.paragraphEnd = true;
+            out.push_back(whole);
+            return;
+        }
     }
     int start = 0;
     const int n = int(s.size());
@@ -1210,8 +1415,9 @@ void WrapParagraph(const TextLine& para, const TextLayout& lay, int width, bool 
                 ++wordEnd;
             while (wordEnd < n && s[wordEnd] != QLatin1Char(' '))
                 ++wordEnd;
-            if (lay.Width(s.mid(start, wordEnd - start)) <= width || end == start) {
-                if (lay.Width(s.mid(start, wordEnd - start)) > width && end == start) {
+            const int w = lay.Width(s.mid(start, wordEnd - start));
+            if (w <= width || end == start) {
+                if (w > width && end == start) {
                     // The first word alone is too wide.
                     if (breakWords) {
                         int k = start + 1;
@@ -1249,22 +1455,25 @@ void WrapParagraph(const TextLine& para, const TextLayout& lay, int width, bool 
     out.back().paragraphEnd = true;
 }
 
-} // namespace
+// A text formatted for a box: its lines and how high they stand, in device pixels.
+struct FormattedText {
+    std::vector<TextLine> lines;
+    int lineH = 0;
+    int textH = 0;
+    int ascent = 0;
+    int boxLeft = 0;
+    int boxRight = 0;
+    int leftMargin = 0;
+    int rightMargin = 0;
+};
 
-int DrawText(TCanvas& canvas, const QString& text, TRect& r, unsigned flags)
+void FormatText(TCanvas& canvas, const TextLayout& lay, const QString& text, const TRect& r, unsigned flags,
+                DRAWTEXTPARAMS* params, FormattedText& out)
 {
-    return DrawTextEx(canvas, text, r, flags, nullptr);
-}
-
-int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, DRAWTEXTPARAMS* params)
-{
-    QPainter* p = canvas.FPainter;
-    const QFont font = canvas.DeviceFont();
-    const QFontMetrics fm = MetricsFor(font, p);
-    const double ux = canvas.UnitX(), uy = canvas.UnitY();
-    const int leftMargin = params ? int(std::lround(params->iLeftMargin * ux)) : 0;
-    const int rightMargin = params ? int(std::lround(params->iRightMargin * ux)) : 0;
-    const int tabChars = params && params->iTabLength > 0 ? params->iTabLength : 8;
+    const QFontMetrics& fm = lay.fc.metrics;
+    const double ux = lay.ux;
+    out.leftMargin = params ? int(std::lround(params->iLeftMargin * ux)) : 0;
+    out.rightMargin = params ? int(std::lround(params->iRightMargin * ux)) : 0;
     if (params)
         params->uiLengthDrawn = unsigned(text.size());
 
@@ -1277,15 +1486,19 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
         underline = -1;
 
     const TRect dev = canvas.LPtoDP(r);
-    const int boxLeft = dev.Left + leftMargin;
-    const int boxRight = dev.Right - rightMargin;
-    const int boxWidth = boxRight - boxLeft;
-
-    const TextLayout lay{fm, (flags & DT_EXPANDTABS) != 0, tabChars * fm.averageCharWidth()};
+    out.boxLeft = dev.Left + out.leftMargin;
+    out.boxRight = dev.Right - out.rightMargin;
+    const int boxWidth = out.boxRight - out.boxLeft;
 
     // Paragraphs.
     std::vector<TextLine> paras;
-    if (flags & DT_SINGLELINE) {
+    const bool breaks = shown.contains(QLatin1Char('\r')) || shown.contains(QLatin1Char('\n'));
+    if (!breaks) {
+        TextLine l;
+        l.text = shown;
+        l.underline = underline;
+        paras.push_back(l);
+    } else if (flags & DT_SINGLELINE) {
         TextLine l;
         for (int i = 0; i < shown.size(); ++i) {
             if (shown[i] == QLatin1Char('\r') || shown[i] == QLatin1Char('\n'))
@@ -1313,7 +1526,7 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
         paras.push_back(cur);
     }
 
-    std::vector<TextLine> lines;
+    std::vector<TextLine>& lines = out.lines;
     const bool wrap = (flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE);
     for (const TextLine& para : paras) {
         if (wrap)
@@ -1326,33 +1539,48 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
     // only clipped.
     if (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) {
         for (TextLine& l : lines) {
-            if (!l.paragraphEnd || lay.Width(l.text) <= boxWidth)
+            if (!l.paragraphEnd || lay.Width(l) <= boxWidth)
                 continue;
             l.text = (flags & DT_PATH_ELLIPSIS) ? platform::PathEllipsis(l.text, fm, boxWidth)
                                                 : platform::EndEllipsis(l.text, fm, boxWidth);
+            l.width = -1;
             if (l.underline >= int(l.text.size()) - 3)
                 l.underline = -1;
         }
     }
 
-    const int lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    out.lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    out.ascent = fm.ascent();
     if (text.isEmpty())
         lines.clear();
-    int textH = int(lines.size()) * lineH;
+    out.textH = int(lines.size()) * out.lineH;
+}
 
-    if (flags & DT_CALCRECT) {
-        int maxW = 0;
-        for (const TextLine& l : lines)
-            maxW = std::max(maxW, lay.Width(l.text));
-        const int wLog = int(std::lround((maxW + leftMargin + rightMargin) / ux));
-        const int hLog = int(std::lround(textH / uy));
-        if (text.isEmpty())
-            r.Right = r.Left;
-        else
-            r.Right = r.Left + wLog;
-        r.Bottom = canvas.MapMode() == mmLoMetric ? r.Top - hLog : r.Top + hLog;
-        return hLog;
-    }
+// What DT_CALCRECT answers, r widened or narrowed to the formatted text.
+int MeasureFormatted(TCanvas& canvas, const TextLayout& lay, FormattedText& f, const QString& text, TRect& r)
+{
+    int maxW = 0;
+    for (TextLine& l : f.lines)
+        maxW = std::max(maxW, lay.Width(l));
+    const int wLog = int(std::lround((maxW + f.leftMargin + f.rightMargin) / lay.ux));
+    const int hLog = int(std::lround(f.textH / lay.uy));
+    if (text.isEmpty())
+        r.Right = r.Left;
+    else
+        r.Right = r.Left + wLog;
+    r.Bottom = canvas.MapMode() == mmLoMetric ? r.Top - hLog : r.Top + hLog;
+    return hLog;
+}
+
+// Draws formatted text into r (of the same left and right as it was formatted for).
+int DrawFormatted(TCanvas& canvas, QPainter* p, const TextLayout& lay, FormattedText& f, const TRect& r,
+                  unsigned flags)
+{
+    const QFontMetrics& fm = lay.fc.metrics;
+    const TRect dev = canvas.LPtoDP(r);
+    std::vector<TextLine>& lines = f.lines;
+    const int lineH = f.lineH;
+    const int textH = f.textH;
 
     // Vertical placement (only single lines are centred or bottom-aligned).
     int y = dev.Top;
@@ -1378,13 +1606,14 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
         p->save();
         if (!(flags & DT_NOCLIP))
             p->setClipRect(ToQRect(dev), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        p->setFont(font);
+        p->setFont(lay.fc.font);
         const TColor fontColor = canvas.Font().Color();
         const QColor fg = ToQColor(fontColor);
         const bool opaque = canvas.BkMode() == OPAQUE && canvas.Brush().Color() != clNone;
         const QColor bg = ToQColor(canvas.Brush().Color());
-        for (const TextLine& l : lines) {
-            const int w = lay.Width(l.text);
+        const int boxLeft = f.boxLeft, boxRight = f.boxRight;
+        for (TextLine& l : lines) {
+            const int w = lay.Width(l);
             int x = boxLeft;
             if (flags & DT_CENTER)
                 x = (boxLeft + boxRight - w) / 2;
@@ -1394,18 +1623,18 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
                 p->fillRect(QRect(x, y, w, lineH), bg);
             if (fontColor != clNone) {
                 p->setPen(fg);
-                const int base = y + fm.ascent();
+                const int base = y + f.ascent;
                 if (lay.expandTabs && l.text.contains(QLatin1Char('\t'))) {
                     int cx = 0;
                     const QStringList parts = l.text.split(QLatin1Char('\t'));
                     for (int i = 0; i < parts.size(); ++i) {
-                        p->drawText(QPoint(x + cx, base), parts[i]);
-                        cx += fm.horizontalAdvance(parts[i]);
+                        lay.fc.Draw(p, x + cx, base, parts[i]);
+                        cx += lay.fc.Width(parts[i]);
                         if (i + 1 < parts.size() && lay.tabWidth > 0)
                             cx = (cx / lay.tabWidth + 1) * lay.tabWidth;
                     }
                 } else {
-                    p->drawText(QPoint(x, base), l.text);
+                    lay.fc.Draw(p, x, base, l.text);
                 }
                 if (l.underline >= 0 && l.underline < l.text.size()) {
                     const int ux0 = x + lay.Width(l.text.left(l.underline));
@@ -1417,7 +1646,46 @@ int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, D
         }
         p->restore();
     }
-    return int(std::lround(result / uy));
+    return int(std::lround(result / lay.uy));
+}
+
+} // namespace
+
+int DrawText(TCanvas& canvas, const QString& text, TRect& r, unsigned flags)
+{
+    return DrawTextEx(canvas, text, r, flags, nullptr);
+}
+
+int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, DRAWTEXTPARAMS* params)
+{
+    TCanvas::FontCache& fc = canvas.CurrentFontCache();
+    const int tabChars = params && params->iTabLength > 0 ? params->iTabLength : 8;
+    const TextLayout lay{fc, (flags & DT_EXPANDTABS) != 0, tabChars * fc.AverageCharWidth(), canvas.UnitX(), canvas.UnitY()};
+    FormattedText f;
+    FormatText(canvas, lay, text, r, flags, params, f);
+    if (flags & DT_CALCRECT)
+        return MeasureFormatted(canvas, lay, f, text, r);
+    return DrawFormatted(canvas, canvas.FPainter, lay, f, r, flags);
+}
+
+int DrawTextMeasured(TCanvas& canvas, const QString& text, const TRect& r, unsigned flags, TRect& measured,
+                     bool placeBlock)
+{
+    flags &= ~DT_CALCRECT;
+    TCanvas::FontCache& fc = canvas.CurrentFontCache();
+    const TextLayout lay{fc, (flags & DT_EXPANDTABS) != 0, 8 * fc.AverageCharWidth(), canvas.UnitX(), canvas.UnitY()};
+    FormattedText f;
+    FormatText(canvas, lay, text, r, flags, nullptr, f);
+    measured = r;
+    MeasureFormatted(canvas, lay, f, text, measured);
+    TRect box = r;
+    if (placeBlock && !(flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM))) {
+        const int room = r.Bottom - r.Top;
+        const int block = measured.Bottom - measured.Top;
+        if (block < room)
+            box.Top += (flags & DT_VCENTER) ? (room - block) / 2 : room - block;
+    }
+    return DrawFormatted(canvas, canvas.FPainter, lay, f, box, flags);
 }
 
 // ---- edges and frame controls ----------------------------------------------------------------

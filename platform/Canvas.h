@@ -357,8 +357,15 @@ public:
     // The surface's pixels when it is an image or pixmap (a null image otherwise).
     QImage SurfaceImage() const;
 
+    // The device font of the current font with its metrics and a store of measured text widths,
+    // kept for the last few fonts used: building a font and shaping a text cost more than
+    // painting it. Widths are those of QFontMetrics::horizontalAdvance.
+    struct FontCache;
+    FontCache& CurrentFontCache() const;
+
 private:
     friend int DrawTextEx(TCanvas&, const QString&, TRect&, unsigned, DRAWTEXTPARAMS*);
+    friend int DrawTextMeasured(TCanvas&, const QString&, const TRect&, unsigned, TRect&, bool);
     friend bool DrawEdge(TCanvas&, TRect&, unsigned, unsigned);
     friend bool DrawFrameControl(TCanvas&, const TRect&, unsigned, unsigned);
 
@@ -375,7 +382,7 @@ private:
     void FillDevRectBrush(const QRect& r);
     QBrush QtBrush() const;
     QFont DeviceFont() const;
-    void DrawDevText(int devX, int devY, const QString& text, const QFont& f, int orientation);
+    void DrawDevText(int devX, int devY, const QString& text, int orientation);
 
     QPaintDevice* FOwnDevice = nullptr;
     std::unique_ptr<QPainter> FOwnPainter;
@@ -390,6 +397,7 @@ private:
     int FDpiOverrideX = 0;
     int FDpiOverrideY = 0;
     std::vector<SavedState> FSaved;
+    mutable std::vector<std::unique_ptr<FontCache>> FFontCaches; // most recently used first
 };
 
 // ---- drawing routines ------------------------------------------------------------------------
@@ -399,6 +407,13 @@ private:
 // nothing is drawn and r is widened or narrowed to the text (Right and Bottom move).
 int DrawText(TCanvas& canvas, const QString& text, TRect& r, unsigned flags);
 int DrawTextEx(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, DRAWTEXTPARAMS* params = nullptr);
+// Measures and draws with one formatting of the text: `measured` (coming in as r) becomes what
+// DrawTextEx with DT_CALCRECT leaves, then the text is drawn into r as DrawTextEx draws it. With
+// `placeBlock` a text that is not DT_SINGLELINE is first moved down inside r to the middle
+// (DT_VCENTER) or the bottom (DT_BOTTOM) when it is lower than r, which DrawTextEx leaves to the
+// caller. Answers what DrawTextEx answers for the drawing.
+int DrawTextMeasured(TCanvas& canvas, const QString& text, const TRect& r, unsigned flags, TRect& measured,
+                     bool placeBlock);
 
 // Draws the 3D edge kinds (BDR_/EDGE_) on the sides BF_ names; BF_ADJUST shrinks r by the border.
 bool DrawEdge(TCanvas& canvas, TRect& r, unsigned edge, unsigned flags);

@@ -417,6 +417,65 @@ TEST(Canvas, ClippingAndSavedStates)
     }
 }
 
+// Nested saved states bring back the clip each of them saw, whichever clip changes came between.
+TEST(Canvas, NestedSavedStatesKeepTheirClips)
+{
+    Surface s;
+    s.canvas->SetClipRect(Rect(0, 0, 100, 50));
+    const int outer = s.canvas->SaveDC();
+    const int middle = s.canvas->SaveDC();
+    s.canvas->IntersectClipRect(Rect(10, 10, 60, 40));
+    const int inner = s.canvas->SaveDC();
+    s.canvas->SetClipRect(Rect(20, 20, 30, 30));
+    EXPECT_EQ(s.canvas->ClipRect(), Rect(20, 20, 30, 30));
+    EXPECT_TRUE(s.canvas->RestoreDC(inner));
+    EXPECT_EQ(s.canvas->ClipRect(), Rect(10, 10, 60, 40));
+    EXPECT_TRUE(s.canvas->RestoreDC(middle));
+    EXPECT_EQ(s.canvas->ClipRect(), Rect(0, 0, 100, 50));
+    // A state restored without a clip change in between leaves the clip as it is.
+    const int quiet = s.canvas->SaveDC();
+    EXPECT_TRUE(s.canvas->RestoreDC(quiet));
+    EXPECT_EQ(s.canvas->ClipRect(), Rect(0, 0, 100, 50));
+    s.canvas->SelectClipRgn(nullptr);
+    EXPECT_TRUE(s.canvas->RestoreDC(outer));
+    EXPECT_TRUE(s.canvas->HasClip());
+    EXPECT_EQ(s.canvas->ClipRect(), Rect(0, 0, 100, 50));
+}
+
+// Measuring and drawing with one formatting gives what a DT_CALCRECT call and a drawing call give,
+// pixel for pixel, also when the same text is drawn again.
+TEST(Canvas, MeasuredDrawingMatchesMeasureThenDraw)
+{
+    const QString texts[] = {QStringLiteral("plain"), QStringLiteral("two words that wrap in the box"),
+                             QStringLiteral("Averyverylongwordwithoutblanks"), QStringLiteral("one\ntwo\r\nthree"),
+                             QStringLiteral("tab\tin text"), QStringLiteral("  blanks  around  "), QString()};
+    const unsigned flagSets[] = {DT_SINGLELINE, DT_SINGLELINE | DT_VCENTER | DT_RIGHT,
+                                 DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER, DT_WORDBREAK | DT_EDITCONTROL,
+                                 DT_WORDBREAK | DT_EDITCONTROL | DT_VCENTER | DT_CENTER,
+                                 DT_WORDBREAK | DT_EDITCONTROL | DT_BOTTOM | DT_RIGHT | DT_END_ELLIPSIS};
+    for (const QString& text : texts)
+        for (unsigned flags : flagSets) {
+            flags |= DT_NOPREFIX | DT_EXPANDTABS;
+            const TRect box(4, 3, 96, 57);
+            Surface a, b;
+            a.canvas->Brush().SetStyle(bsClear);
+            b.canvas->Brush().SetStyle(bsClear);
+            TRect m1 = box;
+            DrawTextEx(*a.canvas, text, m1, flags | DT_CALCRECT);
+            TRect at = box;
+            if (!(flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM)) && m1.Height() < box.Height())
+                at.Top += (flags & DT_VCENTER) ? (box.Height() - m1.Height()) / 2 : box.Height() - m1.Height();
+            DrawTextEx(*a.canvas, text, at, flags);
+            for (int round = 0; round < 3; ++round) {
+                b.image.fill(Qt::white);
+                TRect m2 = box;
+                DrawTextMeasured(*b.canvas, text, box, flags, m2, true);
+                EXPECT_EQ(m2, m1) << text.toStdString() << " flags " << flags;
+                EXPECT_TRUE(a.image == b.image) << text.toStdString() << " flags " << flags << " round " << round;
+            }
+        }
+}
+
 TEST(Canvas, MetricModeForPrinting)
 {
     Surface s(120, 60);
