@@ -7,7 +7,7 @@
 
 #include <QGuiApplication>
 #include <QStyle>
-#include <QStyleOptionSlider>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -630,22 +630,20 @@ void TVerIvovavOzed::DrawCellScrollBar(TCanvas& ACanvas)
     TRect& R = v.R;
     const int w = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     R.Right -= w;
-    QStyleOptionSlider opt;
-    opt.initFrom(this);
-    opt.orientation = Qt::Vertical;
-    opt.minimum = 0;
-    opt.maximum = std::max(0, prop.Range - prop.PageSize);
-    opt.pageStep = prop.PageSize;
-    opt.singleStep = 1;
-    opt.sliderPosition = std::clamp(pos, opt.minimum, opt.maximum);
-    opt.sliderValue = opt.sliderPosition;
-    opt.upsideDown = false;
-    opt.state |= QStyle::State_Enabled;
-    opt.subControls = QStyle::SC_All;
-    opt.rect = ToQRect(TRect(R.Right, R.Top, R.Right + w, R.Bottom));
+    // One hidden scroll bar of the grid paints every cell's bar; it keeps the values of the last.
+    auto* bar = qobject_cast<QScrollBar*>(FCellScrollBar.data());
+    if (!bar) {
+        bar = new QScrollBar(Qt::Vertical, this);
+        bar->hide();
+        FCellScrollBar = bar;
+    }
+    bar->setRange(0, std::max(0, prop.Range - prop.PageSize));
+    bar->setPageStep(std::max(1, prop.PageSize));
+    bar->setValue(pos);
+    bar->resize(w, R.Bottom - R.Top);
     if (QPainter* p = ACanvas.Painter()) {
         p->save();
-        style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, p, this);
+        bar->render(p, QPoint(R.Right, R.Top), QRegion(), QWidget::DrawChildren);
         p->restore();
     }
 }

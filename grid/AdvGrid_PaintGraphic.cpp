@@ -540,6 +540,20 @@ void TVerIvovavOzed::DrawCellGraphic(TCanvas& ACanvas, TRect& ARect, TCellGraphi
             cr.Left += 1;
             if (state == 2)
                 OffsetRect(cr, 1, 1);
+            if (type == ctBitButton) {
+                // The glyph leads the caption (centred alone when there is no caption).
+                if (const TBitmap* glyph = AGraphic->Bitmap(); glyph && !glyph->Empty()) {
+                    const int gw = glyph->Width(), gh = glyph->Height();
+                    const bool alone = AGraphic->CellText().isEmpty() && gw < cr.Right - cr.Left;
+                    const int gx = alone ? cr.Left + (cr.Right - cr.Left - gw) / 2 : cr.Left + 3;
+                    const int gy = gh < cr.Bottom - cr.Top ? cr.Top + (cr.Bottom - cr.Top - gh) / 2 : cr.Top + 3;
+                    TBitmap shown(*glyph);
+                    shown.SetTransparent(true);
+                    ACanvas.Draw(gx, gy, shown);
+                    if (!alone)
+                        cr.Left += gw + 4;
+                }
+            }
             ACanvas.SetBkMode(TRANSPARENT);
             const QString caption = AGraphic->CellText();
             DrawText(ACanvas, caption, cr,
