@@ -54,7 +54,7 @@ void TVerIvovavOzed::AutoSizeColumnWidth(int ACol, bool GrowOnly)
             w = g.X - (2 * lines + 2 + XYOffset().X);
         M = std::max(M, w);
     }
-    int W = AutoSizeInsetX() + M + 2 * lines + 2;
+    int W = GetTotalXOffset() + M + 2 * lines + 2;
     if (GrowOnly && ColWidths(ACol) >= W)
         return;
     // The automatic-sizing hook: a column grid applies its definition's automatic limits here.
@@ -260,4 +260,57 @@ void TVerIvovavOzed::SizeToCells()
     SizeToCols();
     SizeToRows();
     SetScrollBars(was);
+}
+
+// ---- text extents ----------------------------------------------------------------------------
+
+int TVerIvovavOzed::GetTotalXOffset() const { return XYOffsetTopLeftOnly() ? XYOffset().X : 2 * XYOffset().X; }
+
+int TVerIvovavOzed::GetTotalYOffset() const { return XYOffsetTopLeftOnly() ? XYOffset().Y : 2 * XYOffset().Y; }
+
+namespace {
+
+// The lines of a cell text: split at CR LF, CR or LF with Multilinecells, else the text as one line.
+QStringList CellLines(const QString& s, bool Multiline)
+{
+    if (!Multiline)
+        return {s};
+    QString t = s;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+int TVerIvovavOzed::MaxLinesInRow(int ARow)
+{
+    if (ColCount() == 0 || !Multilinecells())
+        return 1;
+    int m = 1;
+    for (int c = 0; c < ColCount(); ++c)
+        m = std::max(m, int(CellLines(Cells(c, ARow), true).size()));
+    return m;
+}
+
+int TVerIvovavOzed::LongestLineInColumn(int ACol)
+{
+    int m = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        QString s;
+        GetSaveCellText(ACol, r, s);
+        const QStringList lines = CellLines(s, Multilinecells());
+        // Without multi-line cells only a cell's first line counts.
+        const int n = Multilinecells() ? int(lines.size()) : 1;
+        for (int i = 0; i < n; ++i) {
+            QString l = lines[i];
+            if (!Multilinecells()) {
+                const qsizetype p = l.indexOf(QLatin1Char('\r'));
+                if (p >= 0)
+                    l.truncate(p);
+            }
+            m = std::max(m, int(l.size()));
+        }
+    }
+    return m;
 }

@@ -1,0 +1,258 @@
+// CSV, fixed-width and text-table files against hand-made fixtures; delimiter detection, the
+// Java dialect, row limits, the floating footer kept by an insert, CellToReal and text extents.
+#include "TestSupport.h"
+#include "grid/AdvGrid.h"
+#include "platform/SysUtils.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows)
+{
+    auto g = std::make_unique<TVerIvovavOzed>();
+    g->Loaded();
+    g->SetColCount(cols);
+    g->SetRowCount(rows);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    return g;
+}
+
+void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            g.SetCells(int(c), int(r), rows[r][c]);
+}
+
+void WriteText(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(GridCSV, WritesTheFixtureAndReadsItBack)
+{
+    QTemporaryDir dir;
+    auto g = MakeGrid(3, 2);
+    Fill(*g, {{"a,b", "say \"hi\"", ""}, {"A\r\nB", "plain", "x"}});
+    const QString path = dir.filePath("c.csv");
+    g->SaveToCSV(path, false);
+    EXPECT_EQ(kt_test::ReadFile(path), kt_test::ReadFile(kt_test::FixturePath("griddata/cells.csv")));
+
+    auto h = MakeGrid(1, 1);
+    h->LoadFromCSV(path, 0);
+    ASSERT_EQ(h->ColCount(), 3);
+    ASSERT_EQ(h->RowCount(), 2);
+    EXPECT_EQ(h->Cells(0, 0), "a,b");
+    EXPECT_EQ(h->Cells(1, 0), "say \"hi\"");
+    EXPECT_EQ(h->Cells(2, 0), "");
+    EXPECT_EQ(h->Cells(0, 1), "A\r\nB");
+    EXPECT_EQ(h->Delimiter(), QChar(0)) << "set back after the import";
+
+    g->SaveToCSV(path, true);
+    EXPECT_TRUE(kt_test::ReadFile(path).startsWith("\xEF\xBB\xBF\"a,b\""));
+}
+
+TEST(GridCSV, FieldEncodingsAndRoundTrips)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        bool java, quoteEmpty, always;
+        QString text;
+        QByteArray expected;
+    } cases[] = {
+        {"empty", false, true, false, "", "\"\""},
+        {"empty java", true, true, false, "", "^"},
+        {"empty unquoted", false, false, false, "", ""},
+        {"two lines java", true, true, false, "A\r\nB,", "A~B,"},
+        {"always", false, true, true, "v", "\"v\""},
+        {"lone LF", false, true, false, "a\nb", "\"a\vb\""},
+        {"quote and line break", false, true, false, "say \"x\"\r\nend", "\"say \"\"x\"\"\vend\""},
+    };
+    for (const Case& k : cases) {
+        auto g = MakeGrid(1, 1);
+        g->SetJavaCSV(k.java);
+        g->SetQuoteEmptyCells(k.quoteEmpty);
+        g->SetAlwaysQuotes(k.always);
+        g->SetCells(0, 0, k.text);
+        const QString path = dir.filePath("f.csv");
+        g->SaveToCSV(path, false);
+        EXPECT_EQ(kt_test::ReadFile(path), k.expected + "\r\n") << k.name;
+        if (k.text.contains('\n') && !k.java) {
+            auto h = MakeGrid(1, 1);
+            h->LoadFromCSV(path, 0);
+            EXPECT_EQ(h->Cells(0, 0), QString(k.text).replace("\r\n", "\n").replace("\n", "\r\n")) << k.name;
+            EXPECT_EQ(h->RowCount(), 1) << k.name;
+        }
+    }
+}
+
+TEST(GridCSV, DetectsTheDelimiterAndSplitsFields)
+{
+    auto g = MakeGrid(1, 1);
+    g->LoadFromCSV(kt_test::FixturePath("griddata/semicolons.csv"), 0);
+    EXPECT_EQ(g->ColCount(), 4);
+    EXPECT_EQ(g->Cells(1, 0), "b,c");
+    EXPECT_EQ(g->Cells(3, 1), "5");
+
+    // Three commas give four fields; the last one, empty, is not written.
+    QBuffer b;
+    b.setData("p,,q,\r\np,,q,\r\n");
+    b.open(QIODevice::ReadOnly);
+    auto h = MakeGrid(5, 1);
+    h->SetCells(3, 0, "kept");
+    h->LoadFromCSVStream(b, 0);
+    EXPECT_EQ(h->Cells(0, 0), "p");
+    EXPECT_EQ(h->Cells(1, 0), "");
+    EXPECT_EQ(h->Cells(2, 0), "q");
+    EXPECT_EQ(h->Cells(3, 0), "kept");
+
+    // A missing closing quote reads as empty; blanks before a field go.
+    QBuffer q;
+    q.setData("  \"open,x\r\n");
+    q.open(QIODevice::ReadOnly);
+    auto k = MakeGrid(3, 1);
+    k->SetDelimiter(',');
+    k->LoadFromCSVStream(q, 0);
+    EXPECT_EQ(k->Cells(0, 0), "");
+    EXPECT_EQ(k->Cells(1, 0), "x");
+}
+
+TEST(GridCSV, RowLimitEmptyInputAndFooterKeptByInsert)
+{
+    QTemporaryDir dir;
+    QByteArray ten;
+    for (int i = 0; i < 10; ++i)
+        ten += QByteArray::number(i) + ",v\r\n";
+    WriteText(dir.filePath("ten.csv"), ten);
+    auto g = MakeGrid(2, 1);
+    g->LoadFromCSV(dir.filePath("ten.csv"), 2);
+    EXPECT_EQ(g->RowCount(), 2);
+    EXPECT_EQ(g->Cells(0, 1), "1");
+
+    QBuffer empty;
+    empty.open(QIODevice::ReadOnly);
+    try {
+        g->LoadFromCSVStream(empty, 0);
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.Message(), "File is empty");
+    }
+    WriteText(dir.filePath("empty.csv"), "");
+    g->LoadFromCSV(dir.filePath("empty.csv"), 0);
+    EXPECT_EQ(g->Cells(0, 1), "1") << "an empty file changes nothing";
+
+    auto f = MakeGrid(2, 3);
+    Fill(*f, {{"h1", "h2"}, {"r1", "1"}, {"sum", "9"}});
+    f->SetFixedFooters(1);
+    f->FloatingFooter().SetVisible(true);
+    WriteText(dir.filePath("two.csv"), "a,2\r\nb,3\r\n");
+    f->InsertFromCSV(dir.filePath("two.csv"), 0);
+    ASSERT_EQ(f->RowCount(), 5);
+    EXPECT_EQ(f->Cells(0, 1), "r1");
+    EXPECT_EQ(f->Cells(0, 2), "a");
+    EXPECT_EQ(f->Cells(1, 3), "3");
+    EXPECT_EQ(f->Cells(0, 4), "sum");
+    EXPECT_EQ(f->Cells(1, 4), "9");
+}
+
+TEST(GridFixed, WidthsCompletedAndFieldsReadAtPositions)
+{
+    QTemporaryDir dir;
+    auto g = MakeGrid(2, 2);
+    Fill(*g, {{"A", "BBBB"}, {"xy", "z"}});
+    TIntList widths;
+    const QString path = dir.filePath("f.txt");
+    g->SaveToFixed(path, widths);
+    ASSERT_EQ(widths.Count(), 2);
+    EXPECT_EQ(widths.Items(0), 3);
+    EXPECT_EQ(widths.Items(1), 5);
+    EXPECT_EQ(kt_test::ReadFile(path), kt_test::ReadFile(kt_test::FixturePath("griddata/fixed.txt")));
+
+    EXPECT_THROW(g->SaveToFixed(dir.filePath("no/such/dir/f.txt"), widths), ZUzeRodoRediv);
+
+    WriteText(dir.filePath("in.txt"), "abcdefghijklm\r\n12345678901\r\n");
+    auto h = MakeGrid(1, 1);
+    TIntList pos;
+    pos.Add(10);
+    pos.Add(1);
+    pos.Add(6);
+    h->LoadFromFixed(dir.filePath("in.txt"), pos, false, -1);
+    EXPECT_EQ(h->Cells(0, 0), "abcde");
+    EXPECT_EQ(h->Cells(1, 0), "fghi");
+    EXPECT_EQ(h->Cells(1, 1), "6789");
+    EXPECT_EQ(pos.Items(0), 1) << "sorted";
+    try {
+        h->LoadFromFixed(dir.filePath("none.txt"), pos, true, -1);
+        FAIL();
+    } catch (const ZUzeRodoRediv& e) {
+        EXPECT_EQ(e.Message(), "File " + dir.filePath("none.txt") + " not found");
+    }
+}
+
+TEST(GridTextTable, PaddedAlignedColumnsAndContinuationLines)
+{
+    QTemporaryDir dir;
+    auto g = MakeGrid(2, 3);
+    Fill(*g, {{"name", "size"}, {"alpha", "7"}, {"b", "1234"}});
+    g->SetAlignments(1, 1, taRightJustify);
+    g->SetAlignments(1, 2, taRightJustify);
+    const QString path = dir.filePath("t.txt");
+    g->SaveToASCII(path, false);
+    EXPECT_EQ(kt_test::ReadFile(path), kt_test::ReadFile(kt_test::FixturePath("griddata/table.txt")));
+
+    auto m = MakeGrid(2, 1);
+    m->SetMultilinecells(true);
+    Fill(*m, {{"ab", "one\r\ntwo"}});
+    m->SaveToASCII(path, false);
+    EXPECT_EQ(kt_test::ReadFile(path), QByteArray("ab one \r\n   two \r\n"));
+    m->AppendToASCII(path, false);
+    EXPECT_EQ(kt_test::ReadFile(path), QByteArray("ab one \r\n   two \r\nab one \r\n   two \r\n"));
+}
+
+TEST(GridCellToReal, NumbersUnitsParenthesesAndThePositionedError)
+{
+    const TFormatSettings saved = FormatSettings();
+    FormatSettings() = TFormatSettings::Invariant();
+    auto g = MakeGrid(2, 2);
+    Fill(*g, {{"", "12 kg"}, {"(5)", "1.2.3"}});
+    EXPECT_EQ(g->CellToReal(0, 0), 0);
+    EXPECT_EQ(g->CellToReal(1, 0), 12);
+    EXPECT_EQ(g->CellToReal(0, 1), -5);
+    try {
+        g->CellToReal(1, 1);
+        ADD_FAILURE() << "no error";
+    } catch (const ZUzeRodoRediv& e) {
+        EXPECT_EQ(e.Message(), "Error at position: 4 in Cell [1, 1].");
+    }
+    FormatSettings() = saved;
+}
+
+TEST(GridTextExtents, OffsetsLinesAndLongestLine)
+{
+    auto g = MakeGrid(3, 2);
+    g->SetXYOffset(TPoint{3, 2});
+    EXPECT_EQ(g->GetTotalXOffset(), 6);
+    EXPECT_EQ(g->GetTotalYOffset(), 4);
+    g->SetXYOffsetTopLeftOnly(true);
+    EXPECT_EQ(g->GetTotalXOffset(), 3);
+
+    Fill(*g, {{"a", "b", "1\r\n22\r\n333333"}, {"four", "", ""}});
+    EXPECT_EQ(g->MaxLinesInRow(0), 1) << "without multi-line cells";
+    EXPECT_EQ(g->LongestLineInColumn(2), 1);
+    g->SetMultilinecells(true);
+    EXPECT_EQ(g->MaxLinesInRow(0), 3);
+    EXPECT_EQ(g->LongestLineInColumn(2), 6);
+    EXPECT_EQ(g->LongestLineInColumn(0), 4);
+}
+
+} // namespace
