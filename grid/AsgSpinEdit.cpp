@@ -636,13 +636,25 @@ void TAsgSpinEdit::DateStep(int sign)
         y += sign;
         day = std::min(day, DaysInAMonth(y, m));
         TDateTime nd = 0;
-        if (!TryEncodeDate(y, m, day, nd))
+        if (!TryEncodeDate(y, m, day, nd)) {
+            // No year before 1 or after 9999: the step cannot be made.
+            Beep();
             return;
+        }
         result = nd + (d - std::floor(d));
     } else if (monthStep) {
-        result = DateAddParts(0, short(sign), 0, 0, d);
+        try {
+            result = DateAddParts(0, short(sign), 0, 0, d);
+        } catch (const std::exception&) {
+            Beep();
+            return;
+        }
     } else {
         result = d + sign;
+    }
+    if (result < EncodeDate(1, 1, 1) || result >= EncodeDate(9999, 12, 31) + 1) {
+        Beep();
+        return;
     }
     SetDateValue(result);
 }
@@ -655,12 +667,21 @@ void TAsgSpinEdit::TimeStep(int sign)
     const int p2 = p1 >= 0 ? t.indexOf(ts, p1 + 1) : -1;
     const int caret = cursorPosition();
     TDateTime inc = 0;
-    if (p1 >= 0 && caret <= p1)
-        inc = EncodeTime(FIncrementHours, 0, 0, 0);
-    else if (FShowSeconds && p2 >= 0 && caret > p2)
-        inc = EncodeTime(0, 0, FIncrementSeconds, 0);
-    else
-        inc = EncodeTime(0, FIncrementMinutes, 0, 0);
+    // The increment is a time of day: 24 hours, 60 minutes or 60 seconds or more is no step.
+    if (p1 >= 0 && caret <= p1) {
+        if (!TryEncodeTime(FIncrementHours, 0, 0, 0, inc)) {
+            Beep();
+            return;
+        }
+    } else if (FShowSeconds && p2 >= 0 && caret > p2) {
+        if (!TryEncodeTime(0, 0, FIncrementSeconds, 0, inc)) {
+            Beep();
+            return;
+        }
+    } else if (!TryEncodeTime(0, FIncrementMinutes, 0, 0, inc)) {
+        Beep();
+        return;
+    }
     if (sign > 0) {
         SetTimeValue(TimeValue() + inc);
     } else {

@@ -88,7 +88,7 @@ TEST(AsgDateTimePicker, ProgrammaticWritesFireNoChange)
     EXPECT_EQ(changes, 0);
 }
 
-// Typed keys do not yet reach the field stepping under the offscreen platform; kept for the fix.
+// With AutoTab, typed digits move through the fields and on from the last field to the time picker.
 TEST(AsgDateTimePicker, AutoTabMovesOnOrToTheTimePicker)
 {
     LocaleScope locale;

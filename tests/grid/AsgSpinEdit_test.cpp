@@ -224,11 +224,48 @@ TEST(AsgSpinEdit, TimeStepsByCaretPart)
     s.SetShowSeconds(false);
     s.SetTimeValue(EncodeTime(9, 5, 0, 0));
     EXPECT_EQ(s.Text(), "9:05");
-    // An increment that is no time of day cannot be stepped by.
-    s.SetIncrementHours(24);
-    s.setCursorPosition(0);
-    EXPECT_THROW(s.SpinUp(), EConvertError);
-    EXPECT_EQ(s.Text(), "9:05");
+}
+
+// A step that cannot be made (an increment that is no time of day, a date past 9999) changes
+// nothing and beeps, from code, keys and buttons alike.
+TEST(AsgSpinEdit, ImpossibleStepsBeepAndChangeNothing)
+{
+    Locale locale;
+    ScriptedServices services;
+    ScopedServices scope(services);
+    SpinForm f;
+    TAsgSpinEdit& s = *f.spin;
+    s.SetSpinType(sptTime);
+    s.SetTimeValue(EncodeTime(9, 5, 0, 0));
+    const QString time = s.Text();
+    struct Case { int hours, minutes, seconds, caret; } cases[] = {
+        {24, 1, 1, 0}, {1, 60, 1, 3}, {1, 1, 60, 7}};
+    int beeps = 0;
+    for (const Case& k : cases) {
+        s.SetIncrementHours(k.hours);
+        s.SetIncrementMinutes(k.minutes);
+        s.SetIncrementSeconds(k.seconds);
+        s.setCursorPosition(k.caret);
+        EXPECT_NO_THROW(s.SpinUp());
+        EXPECT_NO_THROW(s.SpinDown());
+        s.setCursorPosition(k.caret);
+        QTest::keyClick(&s, Qt::Key_Up);
+        EXPECT_EQ(s.Text(), time) << k.caret;
+        EXPECT_EQ(services.Beeps, beeps += 3) << k.caret;
+    }
+    s.SetSpinType(sptDate);
+    s.SetDateValue(EncodeDate(9999, 12, 31));
+    const QString last = s.Text();
+    for (int caret : {0, 4, 9}) { // month, day, year
+        s.setCursorPosition(caret);
+        EXPECT_NO_THROW(s.SpinUp());
+        EXPECT_EQ(s.Text(), last) << caret;
+        EXPECT_EQ(services.Beeps, ++beeps) << caret;
+    }
+    // The spin button's click goes the same way.
+    s.Button()->UpButton()->Click();
+    EXPECT_EQ(s.Text(), last);
+    EXPECT_EQ(services.Beeps, ++beeps);
 }
 
 TEST(AsgSpinEdit, EmptyTextReadsAsTodayAndZero)
