@@ -2,8 +2,68 @@
 
 #include "grid/AdvGrid.h"
 
+#include <QKeyEvent>
+
 TGridCheckBox::TGridCheckBox(TVerIvovavOzed* AOwner) : QCheckBox(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
 {
     setEnabled(false);
     hide();
+}
+
+bool TGridCheckBox::Editing() const { return FGrid && FGrid->EditMode && !FGrid->Destroying(); }
+
+void TGridCheckBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!Editing()) {
+        QCheckBox::keyPressEvent(event);
+        return;
+    }
+    const Word vk = platform::VirtualKeyOf(event->key(), event->modifiers());
+    const TShiftState shift = platform::TranslateKey(event).Shift;
+    switch (vk) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: break;
+    default:
+        // Space toggles once, on its release, as the standard check box does.
+        QCheckBox::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    TVerIvovavOzed* g = FGrid;
+    try {
+        if (vk == VK_ESCAPE)
+            setText(g->CurrentCell());
+        g->HideInplaceEdit();
+        const bool alwaysEdit = g->Navigation().AlwaysEdit();
+        g->Navigation().SetAlwaysEdit(false);
+        g->SetFocus();
+        g->Navigation().SetAlwaysEdit(alwaysEdit);
+        if (vk == VK_RETURN && g->Navigation().AdvanceOnEnter())
+            g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, true, false);
+        if (vk == VK_UP || vk == VK_DOWN) {
+            Word k = vk;
+            g->KeyDown(k, shift);
+        }
+    } catch (...) {
+        // No error leaves the key handler.
+    }
+}
+
+void TGridCheckBox::focusOutEvent(QFocusEvent* event)
+{
+    QCheckBox::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    try {
+        if (Editing())
+            FGrid->HideInplaceEdit();
+    } catch (...) {
+    }
 }

@@ -3,10 +3,17 @@
 #include "grid/AdvGrid.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
+#include "render/RuvOdid.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPointer>
+#include <memory>
 
 TGridEditBtn::TGridEditBtn(TVerIvovavOzed* AOwner) : TAsgEditBtn(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
 {
@@ -180,8 +187,185 @@ void TGridEditBtn::KeyPress(QChar& Key)
     TAsgEditBtn::KeyPress(Key);
 }
 
+void TGridEditBtn::PasteText()
+{
+    TVerIvovavOzed* g = FGrid;
+    QPointer<TGridEditBtn> self(this);
+    const QMimeData* md = QApplication::clipboard()->mimeData();
+    bool allow = md && md->hasText();
+    QString v = allow ? md->text() : QString();
+    if (g->OnClipboardPaste)
+        g->OnClipboardPaste(this, v, allow);
+    if (allow && g->OnClipboardBeforePasteCell)
+        g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
+    if (!self || !allow || isReadOnly())
+        return;
+    // A single line break at the very end is dropped; texts of several lines keep theirs.
+    const int crlf = int(v.indexOf(QStringLiteral("\r\n")));
+    if (crlf >= 0 && crlf == v.size() - 2)
+        v.chop(2);
+    const bool sel = hasSelectedText();
+    const int start = sel ? selectionStart() : cursorPosition();
+    QString c = text();
+    c.replace(start, sel ? int(selectedText().size()) : 0, v);
+    // The length limit holds for pasted text as for typed text.
+    if (MaxLength() > 0 && c.size() > MaxLength())
+        return;
+    const int kind = ClassifyNumberText(c);
+    switch (g->EditControl) {
+    case edNumericEditBtn:
+        if (kind != 0)
+            return;
+        break;
+    case edFloatEditBtn:
+        if (kind != 0 && kind != 1)
+            return;
+        break;
+    default: break;
+    }
+    setText(c);
+    g->StoreEditText(g->Col(), g->Row(), c);
+    if (sel && !v.isEmpty())
+        setSelection(start, int(v.size()));
+    else
+        setCursorPosition(start + int(v.size()));
+}
+
+void TGridEditBtn::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!Editing() || !FGrid->EditMode) {
+        TAsgEditBtn::keyReleaseEvent(event);
+        return;
+    }
+    TVerIvovavOzed* g = FGrid;
+    QPointer<TGridEditBtn> self(this);
+    const platform::TKeyStroke stroke = platform::TranslateKey(event);
+    Word key = stroke.Key;
+    const TShiftState shift = stroke.Shift;
+    try {
+        if (g->OnKeyUp) {
+            g->OnKeyUp(g, key, shift);
+            if (!self)
+                return;
+        }
+        const bool noMod = !(shift & (ssShift | ssCtrl | ssAlt));
+        if (g->Navigation().CursorWalkEditor() && noMod && (key == VK_LEFT || key == VK_RIGHT) &&
+            !hasSelectedText() &&
+            ((key == VK_RIGHT && cursorPosition() == int(text().size())) || (key == VK_LEFT && FSelKeyDown == 0))) {
+            event->accept();
+            const bool right = key == VK_RIGHT;
+            const int target = right ? g->Col() + g->CellSpan(g->RealCol(), g->Row()).X + 1 : g->Col() - 1;
+            const bool room = right ? g->Col() < g->ColCount() - g->FixedRightCols() - 1 : g->Col() > g->FixedCols();
+            // A neighbour with a check box or button is made current without an editor.
+            if (room && g->IsControlCell(g->RealColIndex(target), g->Row())) {
+                if (g->ValidateCell(text())) {
+                    g->HideInplaceEdit();
+                    g->SetCol(target);
+                }
+                return;
+            }
+            FocusGrid(g);
+            const TAdvanceDirection dir = g->Navigation().AdvanceDirection();
+            g->Navigation().SetAdvanceDirection(adLeftRight);
+            try {
+                g->AdvanceToNextCell(g->Col(), g->Row(), true, false, right, true, true);
+            } catch (...) {
+                g->Navigation().SetAdvanceDirection(dir);
+                throw;
+            }
+            g->Navigation().SetAdvanceDirection(dir);
+            // The walk ends in the neighbour's editor only with CursorWalkAlwaysEdit.
+            if (!g->Navigation().CursorWalkAlwaysEdit()) {
+                g->HideInplaceEdit();
+                FocusGrid(g);
+            } else if (!g->EditMode) {
+                g->ShowInplaceEdit();
+            }
+            return;
+        }
+    } catch (...) {
+        event->accept();
+        return;
+    }
+    if (!self)
+        return;
+    if (key != VK_RETURN)
+        TAsgEditBtn::keyReleaseEvent(event);
+    Complete();
+}
+
+void TGridEditBtn::Complete()
+{
+    TVerIvovavOzed* g = FGrid;
+    if (!WorkMode || hasSelectedText() || !g->Lookup() || g->LookupItems().Count() == 0)
+        return;
+    const bool cs = g->LookupCaseSensitive();
+    const int len = cursorPosition();
+    QString p = text().left(len);
+    if (p.isEmpty())
+        return;
+    if (!cs)
+        p = p.toUpper();
+    for (int i = 0; i < g->LookupItems().Count(); ++i) {
+        const QString item = g->LookupItems().Strings(i);
+        if ((cs ? item : item.toUpper()).startsWith(p)) {
+            const QString completed = text().left(len) + item.mid(len, 255);
+            setText(completed);
+            setSelection(len, int(completed.size()) - len);
+            return;
+        }
+    }
+}
+
+void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QPointer<TGridEditBtn> self(this);
+    TAsgEditBtn::mouseDoubleClickEvent(event);
+    if (!self || !Editing() || !FGrid->EditMode || !FGrid->OnDblClickCell)
+        return;
+    try {
+        FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
+    } catch (...) {
+    }
+}
+
+void TGridEditBtn::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!Editing() || !FGrid->EditMode) {
+        TAsgEditBtn::contextMenuEvent(event);
+        return;
+    }
+    // The menu's paste goes through the same rules as the keyboard's.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* a : menu->actions()) {
+        if (a->objectName() != QLatin1String("edit-paste"))
+            continue;
+        a->disconnect();
+        if (!EditorEnabled() || isReadOnly())
+            a->setEnabled(false);
+        connect(a, &QAction::triggered, this, [this] {
+            try {
+                PasteText();
+            } catch (...) {
+            }
+        });
+    }
+    menu->exec(event->globalPos());
+}
+
 bool TGridEditBtn::event(QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && Editing() && FGrid->EditMode &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        event->accept();
+        if (EditorEnabled() && !isReadOnly()) {
+            try {
+                PasteText();
+            } catch (...) {
+            }
+        }
+        return true;
+    }
     // Tab reaches the key steps instead of moving the focus while the grid handles it.
     if (QKeyEvent* ke = platform::PlainTabPress(event);
         ke && Editing() && FGrid->EditMode && FGrid->HasCellValidation()) {

@@ -28,10 +28,18 @@ protected:
     void KeyPress(QChar& Key) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool Editing() const;
     static bool IsGridKey(Word Key);
+    // Paste from the clipboard under the clipboard events, the length limit and, for the numeric
+    // and float types, their number rules; a pasted text is written into the cell at once.
+    void PasteText();
+    // Completes the text before the caret from the grid's lookup list, the completion selected.
+    void Complete();
 
     TVerIvovavOzed* FGrid;
     int FSelKeyDown = 0;
