@@ -588,6 +588,15 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditMode = true;
         sp->setFocus(Qt::OtherFocusReason);
         PostChar(sp, FStartEditChar);
+        // A press on a half of the cell's always-shown spin buttons steps once; the press is used
+        // up, so that a later edit started otherwise does not step.
+        const bool up = FSpinUpClick, down = FSpinDnClick;
+        FSpinUpClick = false;
+        FSpinDnClick = false;
+        if (up)
+            sp->SpinUp();
+        else if (down)
+            sp->SpinDown();
         EditCtrl = sp;
         break;
     }
