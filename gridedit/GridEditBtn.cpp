@@ -17,6 +17,9 @@
 
 TGridEditBtn::TGridEditBtn(TVerIvovavOzed* AOwner) : TAsgEditBtn(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
 {
+    // The cell's grid lines frame the editor; its button shows "...".
+    SetBorderStyle(bsNone);
+    SetButtonCaption(QStringLiteral("..."));
     setEnabled(false);
     hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
@@ -392,6 +395,8 @@ void TGridEditBtn::focusOutEvent(QFocusEvent* event)
 TGridUnitEditBtn::TGridUnitEditBtn(TVerIvovavOzed* AOwner)
     : TAsgUnitEditBtn(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
 {
+    SetBorderStyle(bsNone);
+    SetButtonCaption(QStringLiteral("..."));
     setEnabled(false);
     hide();
     OnClickBtn = [this](QObject*) {

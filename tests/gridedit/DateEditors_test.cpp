@@ -7,7 +7,6 @@
 #include "tests/TestSupport.h"
 
 #include <QCalendarWidget>
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -96,10 +95,11 @@ TEST(GridDateEditors, StartValuesAndWrittenTexts)
         QWidget* editor = c.realCol == 5 ? static_cast<QWidget*>(f.DateTime()) : f.Date();
         EXPECT_TRUE(editor->isVisible()) << c.start;
         EXPECT_TRUE(editor->hasFocus() || editor->isAncestorOf(f.Focus())) << c.start;
-        if (c.realCol == 3)
+        if (c.realCol == 3) {
             EXPECT_EQ(f.Date()->DateMode(), dmUpDown);
-        else if (c.realCol == 2)
+        } else if (c.realCol == 2) {
             EXPECT_EQ(f.Date()->DateMode(), dmComboBox);
+        }
         f.Key(Qt::Key_Return);
         EXPECT_FALSE(f.grid->GetEditMode()) << c.start;
         EXPECT_FALSE(editor->isVisible()) << c.start;
@@ -251,7 +251,6 @@ TEST(GridDateEditors, GrabOfTheDatePickerWithItsCalendar)
     ASSERT_NE(cal, nullptr);
     EXPECT_TRUE(f.Date()->DroppedDown());
     EXPECT_EQ(cal->selectedDate(), QDate(2024, 3, 4));
-    QDir().mkpath("/tmp/grabs17");
     QImage shot(f.window.size().width(), f.window.size().height() + 200, QImage::Format_RGB32);
     shot.fill(Qt::white);
     {
@@ -260,7 +259,7 @@ TEST(GridDateEditors, GrabOfTheDatePickerWithItsCalendar)
         const QPoint at = cal->window()->mapToGlobal(QPoint(0, 0)) - f.window.mapToGlobal(QPoint(0, 0));
         p.drawImage(at, cal->window()->grab().toImage());
     }
-    EXPECT_TRUE(shot.save("/tmp/grabs17/date_picker_calendar.png"));
+    EXPECT_TRUE(shot.save(kt_test::GrabPath("grid_date_picker_calendar.png")));
     f.Key(Qt::Key_Escape); // the calendar's Escape closes it
     f.grid->SetFocus();
 }
