@@ -255,6 +255,10 @@ void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)
         }
     }
 
+    // Step 9: Right opens and Left closes the node of a merged node row; the key goes on.
+    if ((key == VK_LEFT || key == VK_RIGHT) && IsNode(Row()) && IsMergedCell(Col(), Row()))
+        KeyNode(Row(), key == VK_RIGHT);
+
     // Step 10: horizontal scrolling in row-select mode.
     if ((key == VK_LEFT || key == VK_RIGHT) && (Options() & goRowSelect) && !IsNode(Row()) &&
         VisibleColCount() < ColCount()) {

@@ -10,7 +10,26 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include <type_traits>
+#include <utility>
+
 namespace {
+
+// AutoSelectGroup of the grouping settings when their class carries it; until then the grid's
+// dynamic property of that name.
+template <class G, class = void>
+struct HasAutoSelectGroup : std::false_type {};
+template <class G>
+struct HasAutoSelectGroup<G, std::void_t<decltype(std::declval<G&>().AutoSelectGroup)>> : std::true_type {};
+
+template <class G>
+bool AutoSelectGroupOf(const QObject& Grid, const G& Grouping)
+{
+    if constexpr (HasAutoSelectGroup<G>::value)
+        return Grouping.AutoSelectGroup;
+    else
+        return Grid.property("AutoSelectGroup").toBool();
+}
 
 template <class F>
 void Guarded(F&& f)
@@ -199,6 +218,21 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
 
     const int realCol = DisplToRealCol(ACol);
 
+    // The glyph of a node row opens or closes its node; a header node's glyph every node.
+    if (ACol == 0 && IsNode(ARow) && IsInNodeButton(ARow, X)) {
+        if (ARow < FixedRows()) {
+            if (FMouseActions->NodeAllExpandContract())
+                ClickHeaderNode(ARow);
+        } else {
+            if (OnMouseDown)
+                OnMouseDown(this, mbLeft, shift, X, Y);
+            if (OnClickCell)
+                OnClickCell(this, ARow, 0);
+            ClickNode(ARow);
+            return;
+        }
+    }
+
     // Radio group.
     if (IsRadio(realCol, ARow) && (IsEditable(realCol, ARow) || FControlLook->RadioAlwaysActive)) {
         HideInplaceEdit();
@@ -218,8 +252,8 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         return;
     }
 
-    // Cell button: pushed here, fired by the release.
-    if (HasButton(realCol, ARow)) {
+    // Cell button and expand box: pushed here, fired by the release.
+    if (HasButton(realCol, ARow) || HasExpand(realCol, ARow)) {
         HideInplaceEdit();
         if (!IsFixed(ACol, ARow)) {
             const bool force = FForceSel;
@@ -227,7 +261,7 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
             AcceptCellSelection(ACol, ARow);
             FForceSel = force;
         }
-        const TRect br = GetCellButtonRect(ACol, ARow);
+        const TRect br = HasButton(realCol, ARow) ? GetCellButtonRect(ACol, ARow) : GetExpandButtonRect(realCol, ARow);
         if (X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom) {
             PushButton(ACol, ARow, true);
             FPushedCellButton = {ACol, ARow};
@@ -703,10 +737,23 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
                 PushButton(held.X, held.Y, false);
             if (onCell) {
                 const TPoint b = BaseCell(ACol, ARow);
-                const TRect br = GetCellButtonRect(b.X, b.Y);
-                onButton = X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom;
-                if (onButton || (held.X < FixedCols() && FixedAsButtons()) || held.Y < FixedRows())
-                    DoButtonClick(DisplToRealCol(held.X), held.Y);
+                const int bReal = DisplToRealCol(b.X);
+                const bool alsoOff = (held.X < FixedCols() && FixedAsButtons()) || held.Y < FixedRows();
+                if (HasButton(bReal, b.Y)) {
+                    const TRect br = GetCellButtonRect(b.X, b.Y);
+                    onButton = X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom;
+                    if (onButton || alsoOff)
+                        DoButtonClick(DisplToRealCol(held.X), held.Y);
+                }
+                if (HasExpand(bReal, b.Y)) {
+                    const TRect er = GetExpandButtonRect(bReal, b.Y);
+                    const bool onExpand = X >= er.Left && X < er.Right && Y >= er.Top && Y < er.Bottom;
+                    if (onExpand || alsoOff) {
+                        const bool expanded = ToggleExpand(DisplToRealCol(held.X), held.Y);
+                        DoExpandClick(DisplToRealCol(held.X), held.Y, expanded);
+                    }
+                    onButton = onButton || onExpand;
+                }
             }
         }
         FPushedCellButton = {-1, -1};
@@ -754,6 +801,22 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     }
     FDeselectState = false;
     FSelectionClick = false;
+
+    // A release on an open node row selects the rows of its group.
+    if (ACol > 0 && ARow >= 0 && IsNode(ARow) && !GetNodeState(ARow) && AutoSelectGroupOf(*this, *FGrouping)) {
+        // The node's child rows as they show now: the rows of its group below the node row.
+        const int endReal = NodeEndReal(ARow);
+        int last = ARow;
+        while (last + 1 < RowCount() - FixedFooters() && RealRowIndex(last + 1) < endReal)
+            ++last;
+        if (last > ARow && FMouseActions->DisjunctRowSelect()) {
+            for (int r = ARow + 1; r <= last; ++r)
+                SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, true);
+            InvalidateGrid();
+        } else if (last > ARow) {
+            SetSelection({FixedCols(), ARow + 1, ColCount() - 1, last});
+        }
+    }
 
     // The disjunct cell selection; a refusal of OnSelectCell ends here.
     if (!moveEnded && !DisjunctCellRelease(X, Y, Msg.Keys))

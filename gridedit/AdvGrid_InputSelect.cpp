@@ -269,8 +269,7 @@ QWidget* TVerIvovavOzed::SelectionToForm(TGridRect ARect)
     {
         QPainter p(&pic);
         p.drawPixmap(0, 0, whole, R1.Left + 1, R1.Top + 1, R2.Right + 2 - (R1.Left + 1), R2.Bottom + 2 - (R1.Top + 1));
-        // Step 4 (ruling: the vertical edge goes with goFixedVertLine, the horizontal one with
-        // goFixedHorzLine).
+        // The vertical edge goes with goFixedVertLine, the horizontal one with goFixedHorzLine.
         p.setPen(ToQColor(GridFixedLineColor()));
         if (std::min(ARect.Left, ARect.Right) == 0 && FixedCols() > 0 && (Options() & goFixedVertLine))
             p.drawLine(0, 0, 0, h - 1);

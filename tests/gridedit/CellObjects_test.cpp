@@ -35,7 +35,7 @@ struct ObjGrid {
 
 QString GrabFile(const QString& name)
 {
-    QDir dir(QStringLiteral("/tmp/grabs18a"));
+    QDir dir(QDir::current().filePath(QStringLiteral("grabs")));
     dir.mkpath(QStringLiteral("."));
     return dir.filePath(name);
 }

@@ -67,6 +67,39 @@ TEST(InputSelect, FixedCellPressesWithoutTheSettingsSelectNoRange)
     }
 }
 
+TEST(InputSelect, ExpandBoxTogglesWhenReleasedOnIt)
+{
+    kt_test::GridFixture f(5, 5);
+    f.grid->SetOptions(f.grid->Options() | goEditing);
+    f.grid->AddExpand(3, 2, 60);
+    kt_test::GridFixture::Pump();
+    const TRect er = f.grid->GetExpandButtonRect(3, 2);
+    ASSERT_EQ(er.Right - er.Left, 11);
+    const QPoint on((er.Left + er.Right) / 2, (er.Top + er.Bottom) / 2);
+    const TRect other = f.grid->CellRect(1, 3);
+    const QPoint off((other.Left + other.Right) / 2, (other.Top + other.Bottom) / 2);
+    std::vector<std::string> log;
+    f.grid->OnExpandClick = [&](QObject*, int col, int row, bool expanded) {
+        log.push_back("expand " + std::to_string(col) + "," + std::to_string(row) + " " + (expanded ? "open" : "shut"));
+    };
+    f.grid->OnClickCell = [&](QObject*, int row, int col) {
+        log.push_back("click " + std::to_string(col) + "," + std::to_string(row));
+    };
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, on);
+    kt_test::GridFixture::Pump();
+    EXPECT_TRUE(f.grid->GetExpandState(3, 2));
+    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, on);
+    kt_test::GridFixture::Pump();
+    EXPECT_FALSE(f.grid->GetExpandState(3, 2));
+    // Released elsewhere: no toggle.
+    QTest::mousePress(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, on);
+    QTest::mouseRelease(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, off);
+    kt_test::GridFixture::Pump();
+    EXPECT_FALSE(f.grid->GetExpandState(3, 2));
+    EXPECT_EQ(log, std::vector<std::string>({"click 3,2", "expand 3,2 open", "click 3,2", "expand 3,2 shut",
+                                             "click 3,2"}));
+}
+
 } // namespace
 
 namespace {

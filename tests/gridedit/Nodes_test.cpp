@@ -5,10 +5,29 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <utility>
+
 namespace {
+
+template <class G, class = void>
+struct HasAutoSelectGroup : std::false_type {};
+template <class G>
+struct HasAutoSelectGroup<G, std::void_t<decltype(std::declval<G&>().AutoSelectGroup)>> : std::true_type {};
+
+// The grouping's AutoSelectGroup; a dynamic property of the grid until the settings carry it.
+template <class G = TGrouping>
+void SetAutoSelectGroup(TVerIvovavOzed& g, bool on)
+{
+    if constexpr (HasAutoSelectGroup<G>::value)
+        static_cast<G&>(g.Grouping()).AutoSelectGroup = on;
+    else
+        g.setProperty("AutoSelectGroup", on);
+}
 
 struct NodeGrid {
     QWidget window;
@@ -49,7 +68,7 @@ struct NodeGrid {
 
 QString GrabFile(const QString& name)
 {
-    QDir dir(QStringLiteral("/tmp/grabs18a"));
+    QDir dir(QDir::current().filePath(QStringLiteral("grabs")));
     dir.mkpath(QStringLiteral("."));
     return dir.filePath(name);
 }
@@ -404,6 +423,68 @@ TEST(Nodes, ClickAndKeyNodeWork)
     h.grid->ClickHeaderNode(0);
     EXPECT_EQ(h.Shown(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12"));
     EXPECT_FALSE(h.grid->GetNodeState(0));
+}
+
+// The node glyph pressed with the mouse, Left and Right on a merged node row, and a release on
+// an open node row selecting its group.
+TEST(Nodes, GlyphClicksArrowKeysAndGroupSelection)
+{
+    NodeGrid f;
+    TVerIvovavOzed& g = *f.grid;
+    g.CellNode().SetNodeType(cnFlat);
+    g.SetColWidths(0, 40);
+    g.AddNode(2, 4); // r2 node, r3 .. r5
+    g.AddNode(7, 3); // r7 node, r8 .. r9
+    f.window.show();
+    QStringList log;
+    g.OnClickCell = [&](QObject*, int r, int c) { log << QStringLiteral("click %1 %2").arg(r).arg(c); };
+    g.OnContractNode = [&](QObject*, int r, int real) { log << QStringLiteral("contract %1 %2").arg(r).arg(real); };
+    g.OnExpandNode = [&](QObject*, int r, int real) { log << QStringLiteral("expand %1 %2").arg(r).arg(real); };
+    auto press = [&](int col, int row, int dx) {
+        const TRect r = g.CellRect(col, row);
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + dx, r.Top + 10));
+    };
+
+    press(0, 2, 10); // on the glyph
+    EXPECT_EQ(f.Shown(), QStringLiteral("1 2 6 7 8 9 10 11 12"));
+    press(0, 2, 30); // beside it: reported, nothing opens
+    EXPECT_TRUE(g.GetNodeState(2));
+    press(0, 2, 10);
+    EXPECT_EQ(f.Shown(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12"));
+    EXPECT_EQ(log, QStringList({"click 2 0", "contract 2 2", "click 2 0", "click 2 0", "expand 2 2"}));
+
+    // Left closes and Right opens the node of a merged node row; an unmerged one keeps its keys.
+    g.MergeCells(1, 2, 2, 1);
+    g.SetRow(2);
+    g.SetCol(1);
+    QTest::keyClick(&g, Qt::Key_Left);
+    EXPECT_TRUE(g.GetNodeState(2));
+    EXPECT_EQ(f.Shown(), QStringLiteral("1 2 6 7 8 9 10 11 12"));
+    QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_FALSE(g.GetNodeState(2));
+    EXPECT_EQ(f.Shown(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12"));
+    g.SetRow(7);
+    g.SetCol(1);
+    QTest::keyClick(&g, Qt::Key_Left);
+    EXPECT_FALSE(g.GetNodeState(7));
+
+    // AutoSelectGroup: a release on an open node row (past column 0) selects its rows.
+    SetAutoSelectGroup(g, true);
+    press(1, 2, 20);
+    EXPECT_EQ(g.Selection().Top, 3);
+    EXPECT_EQ(g.Selection().Bottom, 5);
+    EXPECT_EQ(g.Selection().Left, g.FixedCols());
+    EXPECT_EQ(g.Selection().Right, g.ColCount() - 1);
+    g.ContractNode(7);
+    press(1, 7, 20); // a closed node: only the cell
+    EXPECT_EQ(g.Selection().Top, 7);
+    EXPECT_EQ(g.Selection().Bottom, 7);
+    g.ExpandNode(7);
+    g.MouseActions().SetDisjunctRowSelect(true);
+    press(1, 7, 20);
+    EXPECT_TRUE(g.RowSelect(8));
+    EXPECT_TRUE(g.RowSelect(9));
+    EXPECT_FALSE(g.RowSelect(10));
 }
 
 TEST(Nodes, AutoCheckGroup)
