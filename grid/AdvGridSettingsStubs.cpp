@@ -66,6 +66,8 @@ void TGrouping::Assign(const TGrouping& Source)
     SummaryLineColor = Source.SummaryLineColor;
     SummaryLineWidth = Source.SummaryLineWidth;
     GroupColumn = Source.GroupColumn;
+    AutoCheckGroup = Source.AutoCheckGroup;
+    AutoSelectGroup = Source.AutoSelectGroup;
 }
 
 void TFilterDropDown::Assign(const TFilterDropDown& Source)

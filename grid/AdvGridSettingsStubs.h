@@ -157,6 +157,11 @@ public:
     TColor SummaryLineColor = 0x0000FF;
     int SummaryLineWidth = 2;
     int GroupColumn = -1;
+    // Toggling a node row's box sets its rows; toggling a row of a group checks, unchecks or
+    // grays the node's box.
+    bool AutoCheckGroup = false;
+    // A release on an open node row selects the rows of its group.
+    bool AutoSelectGroup = false;
 };
 
 class TFilterDropDown {

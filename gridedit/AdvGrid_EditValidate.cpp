@@ -285,4 +285,15 @@ void TVerIvovavOzed::focusOutEvent(QFocusEvent* event)
     if (FBlockKill)
         return;
     TBaseGrid::focusOutEvent(event);
+    Guarded([&] {
+        // A merged current cell draws its focus over the whole range, which must go too.
+        if (IsMergedCell(RealCol(), Row()))
+            RepaintCell(Col(), Row());
+        // A held BUTTON control of an HTML cell comes up when the focus leaves, as on release.
+        if (FCtrlDown) {
+            FCtrlDown = false;
+            if (FCtrlXY.Y >= 0 && FCtrlXY.Y < RowCount())
+                RepaintCell(DisplColIndex(FCtrlXY.X), FCtrlXY.Y);
+        }
+    });
 }

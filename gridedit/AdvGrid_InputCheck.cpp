@@ -6,7 +6,6 @@
 #include "grid/AdvGrid.h"
 #include "grid/UndoRedo.h"
 
-#include <type_traits>
 #include <utility>
 
 
@@ -28,21 +27,6 @@ TCellVAlign PlacementOf(TVAlignment v)
     default:
         return vaTop;
     }
-}
-
-// The grouping settings' AutoCheckGroup when the settings class has it; else the grid's own flag.
-template <class G, class = void>
-struct HasAutoCheckGroup : std::false_type {};
-template <class G>
-struct HasAutoCheckGroup<G, std::void_t<decltype(std::declval<G&>().AutoCheckGroup)>> : std::true_type {};
-
-template <class G>
-bool& AutoCheckGroupFlag(G& Grouping, bool& Own)
-{
-    if constexpr (HasAutoCheckGroup<G>::value)
-        return Grouping.AutoCheckGroup;
-    else
-        return Own;
 }
 
 } // namespace
@@ -223,7 +207,6 @@ void TVerIvovavOzed::UnCheckAll(int ACol)
         SetCellCheckState(ACol, r, false);
 }
 
-bool& TVerIvovavOzed::GroupingAutoCheck() { return AutoCheckGroupFlag(*FGrouping, FAutoCheckGroup); }
 
 bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
 {
@@ -232,7 +215,7 @@ bool TVerIvovavOzed::ToggleCellCheck(int ACol, int ARow, bool FromUser)
         return false;
     // The group the row belongs to, noted before anything changes: the node row itself, or the
     // node row above that holds it.
-    const bool autoGroup = GroupingAutoCheck();
+    const bool autoGroup = FGrouping->AutoCheckGroup;
     const bool nodeRow = autoGroup && IsNode(ARow);
     const int parent = autoGroup && !nodeRow ? GetParentRow(ARow) : -1;
     if (!IsToggleType(g->CellType()))

@@ -90,7 +90,13 @@ void TVerIvovavOzed::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
                 RepaintCell(ACol, ARow);
         }
     }
+    QPointer<TVerIvovavOzed> self(this);
     TBaseGrid::MouseDown(Button, Shift, X, Y);
+    if (!self)
+        return;
+    // A press in a header cell may open its editor, as the row's or column's setting asks.
+    if (FixedCellEditOnPress(ACol, ARow, Button, X, Y))
+        return;
 }
 
 // ---- move ------------------------------------------------------------------------------------

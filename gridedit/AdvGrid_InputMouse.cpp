@@ -10,26 +10,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-#include <type_traits>
 #include <utility>
 
 namespace {
-
-// AutoSelectGroup of the grouping settings when their class carries it; until then the grid's
-// dynamic property of that name.
-template <class G, class = void>
-struct HasAutoSelectGroup : std::false_type {};
-template <class G>
-struct HasAutoSelectGroup<G, std::void_t<decltype(std::declval<G&>().AutoSelectGroup)>> : std::true_type {};
-
-template <class G>
-bool AutoSelectGroupOf(const QObject& Grid, const G& Grouping)
-{
-    if constexpr (HasAutoSelectGroup<G>::value)
-        return Grouping.AutoSelectGroup;
-    else
-        return Grid.property("AutoSelectGroup").toBool();
-}
 
 template <class F>
 void Guarded(F&& f)
@@ -196,6 +179,8 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     const TRect R = CellRect(ACol, ARow);
     if (FMouseActions->CaretPositioning())
         LButFlg = true;
+    FSpinUpClick = false;
+    FSpinDnClick = false;
 
     if (FSizeFixed) {
         FSizingFixed = true;
@@ -217,6 +202,10 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         HideInplaceEdit();
 
     const int realCol = DisplToRealCol(ACol);
+
+    // Always-shown spin buttons: which half was hit, so that the editor opened by this press
+    // steps once.
+    SpinButtonPress(ACol, ARow, X, Y);
 
     // The glyph of a node row opens or closes its node; a header node's glyph every node.
     if (ACol == 0 && IsNode(ARow) && IsInNodeButton(ARow, X)) {
@@ -803,7 +792,7 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     FSelectionClick = false;
 
     // A release on an open node row selects the rows of its group.
-    if (ACol > 0 && ARow >= 0 && IsNode(ARow) && !GetNodeState(ARow) && AutoSelectGroupOf(*this, *FGrouping)) {
+    if (ACol > 0 && ARow >= 0 && IsNode(ARow) && !GetNodeState(ARow) && FGrouping->AutoSelectGroup) {
         // The node's child rows as they show now: the rows of its group below the node row.
         const int endReal = NodeEndReal(ARow);
         int last = ARow;
@@ -897,6 +886,14 @@ void TVerIvovavOzed::HandleLeftButtonDblClk(TWMMouse& Msg)
     }
 
     const int realCol = DisplToRealCol(ACol);
+    // A double click on a cell button or an expand box is that button's business alone.
+    if (ARow >= 0 && ACol >= 0 && (HasButton(realCol, ARow) || HasExpand(realCol, ARow))) {
+        const TRect br = HasButton(realCol, ARow) ? GetCellButtonRect(ACol, ARow) : GetExpandButtonRect(realCol, ARow);
+        if (X >= br.Left && X < br.Right && Y >= br.Top && Y < br.Bottom) {
+            FForceSel = false;
+            return;
+        }
+    }
     if (ARow >= 0 && IsControlCell(realCol, ARow)) {
         BaseMouseMessage(QEvent::MouseButtonDblClick, Qt::LeftButton, Msg);
         FForceSel = false;
@@ -928,8 +925,11 @@ void TVerIvovavOzed::HandleLeftButtonDblClk(TWMMouse& Msg)
         const TPoint b = BaseCell(ACol, ARow);
         const TRect R = CellRect(b.X, b.Y);
         MouseDown(mbLeft, TShiftState(), R.Left + 4, R.Top + 4);
+        if (!self)
+            return;
     }
     FForceSel = false;
+    FixedCellEditOnDblClick(ACol, ARow);
 }
 
 // ---- right button ----------------------------------------------------------------------------

@@ -9,25 +9,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <type_traits>
 #include <utility>
 
 namespace {
-
-template <class G, class = void>
-struct HasAutoSelectGroup : std::false_type {};
-template <class G>
-struct HasAutoSelectGroup<G, std::void_t<decltype(std::declval<G&>().AutoSelectGroup)>> : std::true_type {};
-
-// The grouping's AutoSelectGroup; a dynamic property of the grid until the settings carry it.
-template <class G = TGrouping>
-void SetAutoSelectGroup(TVerIvovavOzed& g, bool on)
-{
-    if constexpr (HasAutoSelectGroup<G>::value)
-        static_cast<G&>(g.Grouping()).AutoSelectGroup = on;
-    else
-        g.setProperty("AutoSelectGroup", on);
-}
 
 struct NodeGrid {
     QWidget window;
@@ -469,7 +453,7 @@ TEST(Nodes, GlyphClicksArrowKeysAndGroupSelection)
     EXPECT_FALSE(g.GetNodeState(7));
 
     // AutoSelectGroup: a release on an open node row (past column 0) selects its rows.
-    SetAutoSelectGroup(g, true);
+    g.Grouping().AutoSelectGroup = true;
     press(1, 2, 20);
     EXPECT_EQ(g.Selection().Top, 3);
     EXPECT_EQ(g.Selection().Bottom, 5);
@@ -494,7 +478,7 @@ TEST(Nodes, AutoCheckGroup)
     g.AddNode(1, 4); // r1 node, r2 .. r4 its rows
     g.AddNode(5, 3); // r5 node, r6 .. r7
     g.AddCheckBoxColumn(2);
-    g.GroupingAutoCheck() = true;
+    g.Grouping().AutoCheckGroup = true;
     TCheckBoxState st = cbUnchecked;
 
     // the node's box sets its rows
@@ -538,7 +522,7 @@ TEST(Nodes, AutoCheckGroup)
     EXPECT_EQ(st, cbUnchecked);
 
     // without the setting the node's box runs the tri-state round and the rows stay
-    g.GroupingAutoCheck() = false;
+    g.Grouping().AutoCheckGroup = false;
     g.ToggleCheckBox(2, 5);
     g.GetCheckBoxState(2, 5, st);
     EXPECT_EQ(st, cbGrayed);
