@@ -26,10 +26,6 @@ public:
             FReg.OpenKey(CS.Key() + QLatin1Char('\\') + CS.Section(), true);
         }
     }
-    bool Has(const QString& Name) const
-    {
-        return FIni ? FIni->ValueExists(FSection, Name) : FReg.ValueExists(Name);
-    }
     int Read(const QString& Name, int Default) const
     {
         if (FIni)
