@@ -222,6 +222,10 @@ public:
     // The column order in an INI file (Key): "CP" + position holds that column's DefIdx.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
+    // With ColumnSize.Location clIniFile the order of the definitions as "CP" values in the INI
+    // file; with clRegistry the string grid's "Pos" values.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
 
     void InsertCols(int ColIndex, int CCount) override;
     void RemoveCols(int ColIndex, int CCount) override;

@@ -3,6 +3,7 @@
 
 #include "platform/Messages.h"
 #include "platform/PlatformInfo.h"
+#include "platform/SysUtils.h"
 #include "render/AdvXPVS.h"
 
 #include <QCoreApplication>
@@ -86,6 +87,32 @@ bool TRegistry::OpenKeyReadOnly(const QString& key)
     FCurrentKey = key;
     FOpen = true;
     return true;
+}
+
+bool TRegistry::OpenKey(const QString& key, bool CanCreate)
+{
+    if (!CanCreate && !KeyExists(key))
+        return false;
+    FCurrentKey = key;
+    FOpen = true;
+    return true;
+}
+
+void TRegistry::WriteInteger(const QString& name, int value)
+{
+    QSettings s(RegistryStorePath(), QSettings::IniFormat);
+    s.beginGroup(Group(FCurrentKey));
+    QString stored = name;
+    for (const QString& k : s.childKeys())
+        if (k.compare(name, Qt::CaseInsensitive) == 0) {
+            stored = k;
+            break;
+        }
+    s.setValue(stored, value);
+    s.endGroup();
+    s.sync();
+    if (s.status() != QSettings::NoError)
+        throw platform::Exception(QStringLiteral("Failed to set data for '%1'").arg(name));
 }
 
 void TRegistry::CloseKey()

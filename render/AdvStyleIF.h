@@ -80,10 +80,17 @@ public:
     bool KeyExists(const QString& key) const;
     // Opens an existing key (never creates one).
     bool OpenKeyReadOnly(const QString& key);
+    // Opens a key for reading and writing; with CanCreate a missing key is opened too (the store
+    // shows it once it holds a value).
+    bool OpenKey(const QString& key, bool CanCreate);
     void CloseKey();
     QString CurrentPath() const { return FCurrentKey; }
     bool ValueExists(const QString& name) const;
     int ReadInteger(const QString& name) const;
+    // Writes a value into the open key (a value of that name in another letter case is replaced).
+    // The store keeps every value as text, so a number and its decimal text are stored alike.
+    // A store that cannot be written raises platform::Exception.
+    void WriteInteger(const QString& name, int value);
     // Every value and sub-key name below `key` (the key itself included): values under their
     // path, sub-keys as their path with an empty value.
     QMap<QString, QVariant> ReadTree(const QString& key, bool values, bool names) const;
