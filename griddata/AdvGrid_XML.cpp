@@ -160,15 +160,56 @@ QString DecodeXmlBytes(const QByteArray& data)
     return dec.isValid() ? QString(dec.decode(data)) : QString::fromUtf8(data);
 }
 
-// All text below a node, as the document object model's text of a node gives it.
+bool IsText(const pugi::xml_node& n) { return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata; }
+
+// All text below a node in document order, as the document object model's text of a node gives
+// it. Walked without recursion, so any depth the parser accepts is read.
 QString NodeText(const pugi::xml_node& n)
 {
-    if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+    if (IsText(n))
         return QString::fromUtf8(n.value());
-    QString s;
-    for (const pugi::xml_node& c : n.children())
-        s += NodeText(c);
-    return s;
+    QByteArray s;
+    pugi::xml_node cur = n.first_child();
+    while (cur) {
+        if (IsText(cur))
+            s += cur.value();
+        if (cur.first_child()) {
+            cur = cur.first_child();
+            continue;
+        }
+        while (cur != n && !cur.next_sibling())
+            cur = cur.parent();
+        if (cur == n)
+            break;
+        cur = cur.next_sibling();
+    }
+    return QString::fromUtf8(s);
+}
+
+// Files nested deeper than this are refused before anything is read (the records are read by
+// calls as deep as their nesting).
+constexpr int MaxXmlDepth = 1000;
+
+int NestingDepth(const pugi::xml_node& root)
+{
+    int depth = 0, deepest = 0;
+    pugi::xml_node cur = root;
+    while (cur) {
+        deepest = std::max(deepest, depth);
+        if (cur.first_child()) {
+            cur = cur.first_child();
+            ++depth;
+            continue;
+        }
+        while (cur != root && !cur.next_sibling()) {
+            cur = cur.parent();
+            --depth;
+        }
+        if (cur == root)
+            break;
+        cur = cur.next_sibling();
+    }
+    return deepest;
 }
 
 int ChildCount(const pugi::xml_node& n)
@@ -239,6 +280,9 @@ void TVerIvovavOzed::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
         const int line = int(utf8.left(upTo).count('\n')) + 1;
         throw platform::Exception(QStringLiteral("XMLDOM Parsing error %1 on line %2").arg(code).arg(line));
     }
+
+    if (NestingDepth(root) > MaxXmlDepth)
+        throw platform::Exception(QStringLiteral("XML elements nested deeper than %1 levels").arg(MaxXmlDepth));
 
     const bool fixedHeader = SaveFixedCells() || SaveFixedRows();
     const int startCol = SaveStartCol();

@@ -222,8 +222,11 @@ TEST(GridXML, BrokenInputIsReportedAndLeavesTheGrid)
     };
     const QString empty = dir.filePath("empty.xml");
     WriteFile(empty, "<?xml version=\"1.0\"?>\r\n");
+    const QString deep = dir.filePath("deep.xml");
+    WriteFile(deep, QByteArray("<a>").repeated(1200) + "x" + QByteArray("</a>").repeated(1200));
     const Case cases[] = {
         {dir.filePath("none.xml"), "XML file not found"},
+        {deep, "XML elements nested deeper than 1000 levels"},
         {dir.path(), "XML file not found"},
         {Fixture("broken.xml"), "XMLDOM Parsing error 14 on line 3"},
         {empty, "XMLDOM Parsing error 16 on line 2"},
