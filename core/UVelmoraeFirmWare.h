@@ -18,7 +18,7 @@ class QTimer;
 class TBitmap;
 class TLbButton;
 
-// ---- windows created at start ----
+// ---- the program's windows ----
 // Every window of the program registers itself here when it is created, so the main window can
 // show it from its step and re-text it on a language change without knowing its class. Windows of
 // later units simply register under their instance name ("FParGen", "FBoot", ...).
