@@ -96,6 +96,7 @@ private:
 
 extern TFBoot* FBoot;
 
-// Creates the window at start, sets FBoot and registers it with the main window: the update step
+// Creates the window the first time it is needed.
+// Sets FBoot and registers it with the main window: the update step
 // shows it modally for an update over Ethernet, and a language change re-texts it.
 TFBoot* Create_FBoot(QWidget* parent = nullptr);

@@ -184,6 +184,7 @@ private:
 
 extern TFParGen* FParGen;
 
-// Creates the window at start (its create handler runs here), sets FParGen and registers the
-// window with the main window, which shows it from its step and re-texts it on a language change.
+// Creates the window the first time it is needed (its create handler runs here), sets FParGen and
+// registers the window with the main window, which shows it from its step and re-texts it on a
+// language change.
 TFParGen* Create_FParGen(QWidget* parent = nullptr);

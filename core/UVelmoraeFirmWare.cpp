@@ -22,6 +22,9 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <map>
+#include <memory>
+
 TFVelmoraeFirmWare* FVelmoraeFirmWare = nullptr;
 
 // ---- registry of the windows and steps ----
@@ -32,6 +35,12 @@ QMap<QString, TRegisteredWindow>& Windows()
 {
     static QMap<QString, TRegisteredWindow> windows;
     return windows;
+}
+
+QMap<QString, std::function<platform::TForm*()>>& Makers()
+{
+    static QMap<QString, std::function<platform::TForm*()>> makers;
+    return makers;
 }
 
 QMap<QString, std::function<void()>>& Steps()
@@ -61,6 +70,32 @@ const TRegisteredWindow* Find_Window(const QString& Name)
 {
     auto it = Windows().constFind(Name);
     return it == Windows().constEnd() ? nullptr : &it.value();
+}
+
+void Register_Window_Maker(const QString& Name, std::function<platform::TForm*()> Make)
+{
+    Makers().insert(Name, std::move(Make));
+}
+
+void Clear_Window_Makers()
+{
+    Makers().clear();
+}
+
+platform::TForm* Need_Window(const QString& Name)
+{
+    if (const TRegisteredWindow* w = Find_Window(Name); w && w->Form)
+        return w->Form;
+    auto it = Makers().find(Name);
+    if (it == Makers().end() || !it.value())
+        return nullptr;
+    // Taken out first: a window is made once, even when its create handler asks for itself.
+    const std::function<platform::TForm*()> make = std::move(it.value());
+    Makers().erase(it);
+    platform::TForm* made = make();
+    if (const TRegisteredWindow* w = Find_Window(Name); w && w->Form)
+        return w->Form;
+    return made;
 }
 
 void Register_Step(const QString& Name, std::function<void()> Action)
@@ -151,6 +186,20 @@ TFVelmoraeFirmWare::TFVelmoraeFirmWare(QWidget* parent)
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: #A0A0A0; }"));
 
+    // Nine pictures serve the 25 buttons: each is read once.
+    std::map<QString, std::unique_ptr<TBitmap>> glyphs;
+    auto Make_Button = [this, &glyphs](const char* Name, const char* Glyph, int W, int H) {
+        std::unique_ptr<TBitmap>& glyph = glyphs[QString::fromLatin1(Glyph)];
+        if (!glyph) {
+            glyph = std::make_unique<TBitmap>();
+            try {
+                glyph->LoadFromResourceName(QString::fromLatin1(Glyph));
+            } catch (const std::exception&) {
+                glyph->SetHeight(0);  // a missing picture leaves the button without a glyph
+            }
+        }
+        return this->Make_Button(Name, glyph->Height() > 0 ? glyph.get() : nullptr, W, H);
+    };
     Btn_Info = Make_Button("Btn_Info", "GLYPH_INFO", 50, 50);
     Btn_Opz = Make_Button("Btn_Opz", "GLYPH_OPTIONS", 50, 50);
     Btn_Close = Make_Button("Btn_Close", "GLYPH_CLOSE", 50, 50);
@@ -200,11 +249,14 @@ TFVelmoraeFirmWare::TFVelmoraeFirmWare(QWidget* parent)
 
 TFVelmoraeFirmWare::~TFVelmoraeFirmWare()
 {
-    if (FVelmoraeFirmWare == this)
+    if (FVelmoraeFirmWare == this) {
         FVelmoraeFirmWare = nullptr;
+        // The windows not made yet would have been this window's children.
+        Clear_Window_Makers();
+    }
 }
 
-TLbButton* TFVelmoraeFirmWare::Make_Button(const char* Name, const char* Glyph, int W, int H)
+TLbButton* TFVelmoraeFirmWare::Make_Button(const char* Name, const TBitmap* Glyph, int W, int H)
 {
     auto* b = new TLbButton(this);
     b->setObjectName(QString::fromLatin1(Name));
@@ -212,13 +264,9 @@ TLbButton* TFVelmoraeFirmWare::Make_Button(const char* Name, const char* Glyph, 
     b->Font().SetName(QStringLiteral("Verdana"));
     b->Font().SetHeight(-11);
     b->SetHotTrackColor(0xFFCC99);
-    try {
-        TBitmap glyph;
-        glyph.LoadFromResourceName(QString::fromLatin1(Glyph));
-        b->SetGlyph(&glyph);
+    if (Glyph) {
+        b->SetGlyph(Glyph);
         b->SetNumGlyphs(1);
-    } catch (const std::exception&) {
-        // A missing picture leaves the button without a glyph.
     }
     b->SetLayout(blGlyphLeft);
     b->OnClick = [this](QObject* sender) { Btn_Click(sender); };
@@ -406,6 +454,7 @@ platform::TModalResult TFVelmoraeFirmWare::Show_Modal(platform::TForm* Form)
 
 bool TFVelmoraeFirmWare::Run_Window(const char* Name)
 {
+    Need_Window(QString::fromLatin1(Name));
     const TRegisteredWindow* w = Find_Window(QString::fromLatin1(Name));
     if (!w || !w->Form)
         return false;  // the window's unit is not part of this build yet
@@ -438,11 +487,11 @@ void TFVelmoraeFirmWare::Btn_Click(QObject* Sender)
         return;
     }
     if (Sender == Btn_Info) {
-        Show_Modal(FAbout);
+        Show_Modal(Need_Window(FAbout, "FAbout"));
         return;
     }
     if (Sender == Btn_Opz) {
-        if (FSoftOptions && Show_Modal(FSoftOptions) == platform::mrOk) {
+        if (Need_Window(FSoftOptions, "FSoftOptions") && Show_Modal(FSoftOptions) == platform::mrOk) {
             Save_Setting();
             Arm_Update_Timer();
         }
@@ -496,7 +545,7 @@ void TFVelmoraeFirmWare::Btn_Click(QObject* Sender)
 
 void TFVelmoraeFirmWare::Open_Project()
 {
-    if (!FOpenConf || Show_Modal(FOpenConf) != platform::mrOk)
+    if (!Need_Window(FOpenConf, "FOpenConf") || Show_Modal(FOpenConf) != platform::mrOk)
         return;
     Active_Conf_Name = FOpenConf->Name_Conf;
     // A configuration becomes active only when its folder is there (it may have gone since the
@@ -512,7 +561,7 @@ void TFVelmoraeFirmWare::Open_Project()
 
 void TFVelmoraeFirmWare::Create_New_Project()
 {
-    if (!FNew_Project || Show_Modal(FNew_Project) != platform::mrOk)
+    if (!Need_Window(FNew_Project, "FNew_Project") || Show_Modal(FNew_Project) != platform::mrOk)
         return;
     Show_Conf_Labels();
 }
@@ -558,7 +607,7 @@ platform::TProgramResult TFVelmoraeFirmWare::Start_Program(const QString& Progra
 void TFVelmoraeFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    const bool newer = FSoftOptions && FSoftOptions->Check_Version();
+    const bool newer = Need_Window(FSoftOptions, "FSoftOptions") && FSoftOptions->Check_Version();
     LL_Update->setVisible(newer);
     Timer_Update->setInterval(Check_Interval_Ms);
     Timer_Update->start();

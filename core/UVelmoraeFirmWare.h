@@ -15,9 +15,10 @@
 class QFrame;
 class QLabel;
 class QTimer;
+class TBitmap;
 class TLbButton;
 
-// ---- windows created at start ----
+// ---- the program's windows ----
 // Every window of the program registers itself here when it is created, so the main window can
 // show it from its step and re-text it on a language change without knowing its class. Windows of
 // later units simply register under their instance name ("FParGen", "FBoot", ...).
@@ -29,6 +30,24 @@ struct TRegisteredWindow {
 void Register_Window(const QString& Name, const TRegisteredWindow& Window);
 void Unregister_Window(const QString& Name);
 const TRegisteredWindow* Find_Window(const QString& Name);
+
+// A window may be left to be made when it is first needed: `Make` creates it (its create handler
+// runs then, so it takes the texts of the language in use, as a language switch would give it)
+// and returns it. Until then nothing depends on it: a language switch has nothing to re-text.
+void Register_Window_Maker(const QString& Name, std::function<platform::TForm*()> Make);
+// Forgets every maker not run yet (the windows they would make belong to a main window going away).
+void Clear_Window_Makers();
+// The window of that name: the registered one, or the one its maker makes now; nullptr when
+// there is neither.
+platform::TForm* Need_Window(const QString& Name);
+// The same for a window kept in an instance variable (`FAbout`, `FTopicTemplate`, ...).
+template <class T>
+T* Need_Window(T*& Instance, const char* Name)
+{
+    if (!Instance)
+        Need_Window(QString::fromLatin1(Name));
+    return Instance;
+}
 
 // Steps that open no window of their own (the generators, the device update): registered by the
 // unit that implements them under the name of the routine ("Create_GSD_File", "Build_EDS_File",
@@ -125,7 +144,7 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    TLbButton* Make_Button(const char* Name, const char* Glyph, int W, int H);
+    TLbButton* Make_Button(const char* Name, const TBitmap* Glyph, int W, int H);
     void Lay_Out();
     void Show_Conf_Labels();
     void Arm_Update_Timer();

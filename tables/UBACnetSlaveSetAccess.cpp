@@ -408,8 +408,10 @@ void TFBACnetSlaveSetAccess::GridHint(QObject*, int, int, QString&) {}
 void TFBACnetSlaveSetAccess::Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol)
 {
     // The header cell is no unit: the picker opens for data cells only.
-    if (!Grid || !FBACnet_Eng_Unit || Grid->RealColIndex(ACol) != Col_Eng_Unit || ARow < 1 ||
-        ARow >= Grid->RowCount())
+    if (!Grid || Grid->RealColIndex(ACol) != Col_Eng_Unit || ARow < 1 || ARow >= Grid->RowCount())
+        return;
+    // The picker is made the first time it is needed.
+    if (!Need_Window(FBACnet_Eng_Unit, "FBACnet_Eng_Unit"))
         return;
     const QString code = Grid->Cells(Col_Eng_Unit, ARow);
     FBACnet_Eng_Unit->E_Selected_EU->setText(code);

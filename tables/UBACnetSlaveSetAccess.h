@@ -88,5 +88,6 @@ private:
 
 extern TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess;
 
-// Creates the window at start, sets FBACnetSlaveSetAccess and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FBACnetSlaveSetAccess and registers it with the main window.
 TFBACnetSlaveSetAccess* Create_FBACnetSlaveSetAccess(QWidget* parent = nullptr);

@@ -66,5 +66,6 @@ public:
 
 extern TFBACnet_Eng_Unit* FBACnet_Eng_Unit;
 
-// Creates the window at start, sets FBACnet_Eng_Unit and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FBACnet_Eng_Unit and registers it with the main window.
 TFBACnet_Eng_Unit* Create_FBACnet_Eng_Unit(QWidget* parent = nullptr);

@@ -68,5 +68,6 @@ private:
 
 extern TFIEC61850_Variables* FIEC61850_Variables;
 
-// Creates the window at start, sets FIEC61850_Variables and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FIEC61850_Variables and registers it with the main window.
 TFIEC61850_Variables* Create_FIEC61850_Variables(QWidget* parent = nullptr);

@@ -68,5 +68,6 @@ private:
 
 extern TFKNXAccess* FKNXAccess;
 
-// Creates the window at start, sets FKNXAccess and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FKNXAccess and registers it with the main window.
 TFKNXAccess* Create_FKNXAccess(QWidget* parent = nullptr);

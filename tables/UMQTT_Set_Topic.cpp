@@ -441,7 +441,8 @@ void TFMQTT_Set_Topic::Btn_PasteRowClick(QObject*)
 
 void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)
 {
-    if (!Grid || !FTopicTemplate)
+    // The picker is made the first time it is needed.
+    if (!Grid || !Need_Window(FTopicTemplate, "FTopicTemplate"))
         return;
     const bool sub = Grid == ACG_Sub;
     FTopicTemplate->TopicTemplate = ACol == (sub ? Sub_Template_Col : Pub_Template_Col) ? 1 : 0;

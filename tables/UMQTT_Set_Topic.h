@@ -81,5 +81,6 @@ private:
 
 extern TFMQTT_Set_Topic* FMQTT_Set_Topic;
 
-// Creates the window at start, sets FMQTT_Set_Topic and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FMQTT_Set_Topic and registers it with the main window.
 TFMQTT_Set_Topic* Create_FMQTT_Set_Topic(QWidget* parent = nullptr);

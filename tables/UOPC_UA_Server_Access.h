@@ -66,5 +66,6 @@ private:
 
 extern TFOPC_UA_Server_Access* FOPC_UA_Server_Access;
 
-// Creates the window at start, sets FOPC_UA_Server_Access and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FOPC_UA_Server_Access and registers it with the main window.
 TFOPC_UA_Server_Access* Create_FOPC_UA_Server_Access(QWidget* parent = nullptr);

@@ -132,5 +132,6 @@ protected:
 
 extern TFReceiveCAN* FReceiveCAN;
 
-// Creates the window at start, sets FReceiveCAN and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FReceiveCAN and registers it with the main window.
 TFReceiveCAN* Create_FReceiveCAN(QWidget* parent = nullptr);

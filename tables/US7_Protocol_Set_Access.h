@@ -96,5 +96,6 @@ private:
 
 extern TFS7_Protocol_Set_Access* FS7_Protocol_Set_Access;
 
-// Creates the window at start, sets FS7_Protocol_Set_Access and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FS7_Protocol_Set_Access and registers it with the main window.
 TFS7_Protocol_Set_Access* Create_FS7_Protocol_Set_Access(QWidget* parent = nullptr);

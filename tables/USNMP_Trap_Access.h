@@ -81,5 +81,6 @@ private:
 
 extern TFSNMP_Trap_Access* FSNMP_Trap_Access;
 
-// Creates the window at start, sets FSNMP_Trap_Access and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FSNMP_Trap_Access and registers it with the main window.
 TFSNMP_Trap_Access* Create_FSNMP_Trap_Access(QWidget* parent = nullptr);

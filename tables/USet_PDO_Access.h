@@ -148,5 +148,6 @@ public:
 
 extern TFSet_PDO_Access* FSet_PDO_Access;
 
-// Creates the window at start, sets FSet_PDO_Access and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FSet_PDO_Access and registers it with the main window.
 TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent = nullptr);

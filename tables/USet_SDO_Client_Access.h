@@ -25,5 +25,6 @@ public:
 
 extern TFSet_SDO_Client_Access* FSet_SDO_Client_Access;
 
-// Creates the window at start, sets FSet_SDO_Client_Access and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FSet_SDO_Client_Access and registers it with the main window.
 TFSet_SDO_Client_Access* Create_FSet_SDO_Client_Access(QWidget* parent = nullptr);

@@ -56,5 +56,6 @@ private:
 
 extern TFTLS_Server_Known_Cert* FTLS_Server_Known_Cert;
 
-// Creates the window at start, sets FTLS_Server_Known_Cert and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FTLS_Server_Known_Cert and registers it with the main window.
 TFTLS_Server_Known_Cert* Create_FTLS_Server_Known_Cert(QWidget* parent = nullptr);

@@ -66,5 +66,6 @@ private:
 
 extern TFTopicTemplate* FTopicTemplate;
 
-// Creates the window at start, sets FTopicTemplate and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FTopicTemplate and registers it with the main window.
 TFTopicTemplate* Create_FTopicTemplate(QWidget* parent = nullptr);

@@ -33,5 +33,6 @@ protected:
 
 extern TFTransmitCAN* FTransmitCAN;
 
-// Creates the window at start, sets FTransmitCAN and registers it with the main window.
+// Creates the window the first time it is needed.
+// Sets FTransmitCAN and registers it with the main window.
 TFTransmitCAN* Create_FTransmitCAN(QWidget* parent = nullptr);
