@@ -79,6 +79,13 @@ TVerIvovavOzed::~TVerIvovavOzed()
 {
     FDestroying = true;
     KillTimer(111);
+    if (FColumnSize->Save()) {
+        try {
+            SaveColSizes();
+        } catch (...) {
+            // A store that cannot be written must not stop the grid from going.
+        }
+    }
     HideFocusFrame(); // the window watcher must not reach a grid that is gone
     GiveBackFormResize();
     FColumnHeaders.OnChange = nullptr;
@@ -120,13 +127,13 @@ void TVerIvovavOzed::Loaded()
         FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateScrollBarAlways(false);
-    FOrigColSizes.Clear();
-    for (int c = 0; c < ColCount(); ++c)
-        FOrigColSizes.Add(ColWidths(c));
+    InitOrigColSizes();
     SetColumnOrder();
     // The balloon window exists from the end of loading when balloons are enabled.
     if (FBalloon->Enable())
         BalloonInit();
+    if (FColumnSize->Save())
+        LoadColSizes();
 }
 
 void TVerIvovavOzed::Assign(const QObject* Source)

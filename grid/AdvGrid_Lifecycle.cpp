@@ -177,7 +177,11 @@ void TVerIvovavOzed::resizeEvent(QResizeEvent* event)
 {
     TBaseGrid::resizeEvent(event);
     try {
-        Resize();
+        // Columns that follow the grid's width take it first; a widened stretch column already
+        // filled the width, so the grid's own resize follow-up is not wanted then.
+        const bool widened = SizeColumnsToGrid();
+        if (!(widened && ScrollBarAlways() == saNone))
+            Resize();
     } catch (...) {
         // A resize handler's error never leaves the event loop.
     }
@@ -189,7 +193,7 @@ void TVerIvovavOzed::WMTimer(int ID)
         TBaseGrid::WMTimer(ID);
         return;
     }
-    ++FTimerTicks;
+    GridTimerTick();
 }
 
 // ---- hint of a cell --------------------------------------------------------------------------

@@ -35,6 +35,22 @@ seed fuzz_pictures "$FX"/pictures/*
 seed fuzz_html "$FX"/html/*
 seed fuzz_filter "$FX"/filter/*
 seed fuzz_number_format "$FX"/numbers/*
+# The grid's readers: the first byte picks the reader (see fuzz_grid_files.cpp).
+mkdir -p corpus/fuzz_grid_files
+gseed() {  # gseed <reader byte> <files...>
+  local b="$1"; shift
+  for f in "$@"; do
+    [ -f "$f" ] && { printf "\\x$b"; cat "$f"; } > "corpus/fuzz_grid_files/$b-$(basename "$f")"
+  done
+  return 0
+}
+gseed 00 "$FX"/griddata/*.txt
+gseed 01 "$FX"/griddata/*.csv
+gseed 02 "$FX"/griddata/fixed.txt
+gseed 03 "$FX"/griddata/layout/*.ini
+gseed 04 "$FX"/griddata/layout/visual.txt
+gseed 05 "$FX"/griddata/layout/print_*.ini
+gseed 06 "$FX"/griddata/xml/*.xml
 # The compiler takes its three files in one input, each ended by a line "====".
 mkdir -p corpus/fuzz_compiler
 for d in "$FX"/compiler/*/; do
