@@ -113,7 +113,8 @@ void TVerIvovavOzed::SmartPasteAfter(int N, int R, int C)
                         [&] {
                             try {
                                 t = DateAddParts(short(y2 - y1), short(m2 - m1), short(dd2 - dd1), step, t);
-                                platform::DecodeDate(t, y1, m1, dd1); // a date out of range ends it
+                                int y, m, d;
+                                platform::DecodeDate(t, y, m, d); // a date out of range ends it
                                 return true;
                             } catch (const platform::Exception&) {
                                 return false;
