@@ -463,12 +463,20 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
     bool sized = !full;
     auto sizeGrid = [&](int offCol, int offRow) {
         sized = true;
-        Clear();
-        SetRowCount(hdrRows + offRow);
-        SetColCount(hdrCols + offCol);
         TIntList w, h;
         w.SetStrValue(hdrWidths);
         h.SetStrValue(hdrHeights);
+        // The lists bound the counts: a list shorter than its count fails at its first missing
+        // entry before the grid is touched (so a broken count never sizes the grid).
+        if (hdrCols < 0 || hdrRows < 0)
+            InvalidValue();
+        if (w.Count() < hdrCols)
+            w.GetInteger(w.Count());
+        if (h.Count() < hdrRows)
+            h.GetInteger(h.Count());
+        Clear();
+        SetRowCount(hdrRows + offRow);
+        SetColCount(hdrCols + offCol);
         // A list shorter than the counts fails at the first missing entry.
         for (int i = 0; i < hdrCols; ++i)
             SetColWidths(offCol + i, w.GetInteger(i));
@@ -724,6 +732,9 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
             break;
         }
     }
+    // A whole-grid stream without cells still sizes the grid.
+    if (!sized)
+        sizeGrid(0, 0);
 }
 
 void TVerIvovavOzed::LoadFromBinStream(QIODevice& Stream)

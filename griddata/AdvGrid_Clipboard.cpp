@@ -88,6 +88,7 @@ std::vector<TBlockLine> SplitBlock(const QString& Text)
 
 QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
 
+
 } // namespace
 
 namespace gridclipboard {
@@ -258,16 +259,17 @@ QString TVerIvovavOzed::GetSelectionAsText()
 void TVerIvovavOzed::CutToClipboard()
 {
     CopyRectToClipboard(TRect{SaveStartCol(), SaveStartRow(), SaveEndCol(), SaveEndRow()}, false);
-    BeginUndoGroup();
-    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
-        for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
-            const int rc = DisplToRealCol(c);
-            if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
-                continue;
-            RegisterUndo(rc, r, GetCellEx(rc, r), QString());
-            SetCellEx(rc, r, QString());
-        }
-    EndUndoGroup();
+    {
+        TUndoGroup group(this);
+        for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
+            for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
+                const int rc = DisplToRealCol(c);
+                if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
+                    continue;
+                RegisterUndo(rc, r, GetCellEx(rc, r), QString());
+                SetCellEx(rc, r, QString());
+            }
+    }
     if (FShowModified->Enabled())
         for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
             SetRowModified(r, true);
@@ -290,16 +292,17 @@ void TVerIvovavOzed::CutSelectionToClipboard()
             if (ColSelect(c))
                 ClearCols(c, 1);
     } else {
-        BeginUndoGroup();
-        for (int r = s.Top; r <= s.Bottom; ++r)
-            for (int c = s.Left; c <= s.Right; ++c) {
-                const int rc = RealColIndex(c);
-                if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
-                    continue;
-                RegisterUndo(rc, r, GetCellEx(rc, r), QString());
-                SetCellEx(rc, r, QString());
-            }
-        EndUndoGroup();
+        {
+            TUndoGroup group(this);
+            for (int r = s.Top; r <= s.Bottom; ++r)
+                for (int c = s.Left; c <= s.Right; ++c) {
+                    const int rc = RealColIndex(c);
+                    if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
+                        continue;
+                    RegisterUndo(rc, r, GetCellEx(rc, r), QString());
+                    SetCellEx(rc, r, QString());
+                }
+        }
         if (FShowModified->Enabled())
             for (int r = s.Top; r <= s.Bottom; ++r)
                 SetRowModified(r, true);
@@ -361,7 +364,6 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
         return 0;
     if (!(Options() & goEditing) && !FNavigation->AllowClipboardAlways() && !FMouseActions->RangeSelectAndEdit())
         return 0;
-    BeginUndoGroup();
     int count = 0;
     TRect changed{ACol, ARow, ACol, ARow};
     int row = ARow;
@@ -382,6 +384,7 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
         changed.Top = std::min(changed.Top, row);
         changed.Bottom = std::max(changed.Bottom, row);
     };
+    auto group = std::make_unique<TUndoGroup>(this);
     for (size_t li = 0; li < lines.size(); ++li) {
         const TBlockLine& line = lines[li];
         ++Rows;
@@ -452,7 +455,7 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
                 SetRowCount(RowCount() + 1);
         }
     }
-    EndUndoGroup();
+    group.reset();
     CellModified(FLastCopyTopLeft, changed, FLastClipOperation);
     DoCellsChanged(TRect{RealColIndex(changed.Left), changed.Top, RealColIndex(changed.Right), changed.Bottom});
     return count;
@@ -520,6 +523,9 @@ int TVerIvovavOzed::PasteFromClipboardAt(int ACol, int ARow, int& Rows, int& Col
                     id = int(v.Int);
             });
         }
+        // Counts that the block cannot hold come from a broken or foreign block: nothing grows.
+        if (hdrCols < 0 || hdrRows < 0 || qint64(hdrCols) * hdrRows > data.size())
+            throw platform::EReadError(QStringLiteral("Invalid stream format"));
         const bool insert = FNavigation->ClipboardPasteAction() == paInsert;
         if (FNavigation->AllowClipboardRowGrow() || FNavigation->AllowClipboardColGrow() || insert) {
             if (ACol + hdrCols >= ColCount() && FNavigation->AllowClipboardColGrow())

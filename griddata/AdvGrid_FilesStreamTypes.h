@@ -1,5 +1,7 @@
 #pragma once
 // Names shared by the grid's clipboard code and its callers.
+#include "grid/AdvGrid.h"
+
 #include <QString>
 
 namespace gridclipboard {
@@ -13,3 +15,12 @@ QString RtfMimeType();
 QString HtmlMimeType();
 
 } // namespace gridclipboard
+
+// Closes an undo group of the grid however the operation ends.
+struct TVerIvovavOzed::TUndoGroup {
+    TVerIvovavOzed* Grid;
+    explicit TUndoGroup(TVerIvovavOzed* AGrid) : Grid(AGrid) { Grid->BeginUndoGroup(); }
+    ~TUndoGroup() { Grid->EndUndoGroup(); }
+    TUndoGroup(const TUndoGroup&) = delete;
+    TUndoGroup& operator=(const TUndoGroup&) = delete;
+};

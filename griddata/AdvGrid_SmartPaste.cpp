@@ -3,6 +3,7 @@
 // decimal or whole numbers, or else the pasted values repeat over it; a single pasted line (or
 // column) is pasted again into every further row (or column) of the selection.
 #include "grid/AdvGrid.h"
+#include "griddata/AdvGrid_FilesStreamTypes.h"
 #include "render/RuvOdid.h"
 
 namespace {
@@ -33,11 +34,7 @@ void TVerIvovavOzed::SmartPasteAfter(int N, int R, int C)
         return;
     }
 
-    BeginUndoGroup();
-    struct TGroupEnd {
-        TVerIvovavOzed* g;
-        ~TGroupEnd() { g->EndUndoGroup(); }
-    } groupEnd{this};
+    TUndoGroup group(this);
 
     // Writes one value with the paste events (not for the selection's top-left cell).
     auto write = [&](int c, int r, QString v, bool markCell) {

@@ -128,6 +128,11 @@ TEST(BinStream, ReadsTheFixturesAndRefusesBrokenOnes)
     QByteArray shortList = full;
     shortList.replace(QByteArray("ColCount\x02\x01", 10), QByteArray("ColCount\x02\x02", 10));
     EXPECT_EQ(LoadError(*h, shortList), "List index out of bounds (1)");
+    // A count far beyond its list fails the same way before the grid is sized.
+    QByteArray hugeCount = full;
+    hugeCount.replace(QByteArray("ColCount\x02\x01", 10), QByteArray("ColCount\x04\xff\xff\xff\x0f", 13));
+    EXPECT_EQ(LoadError(*h, hugeCount), "List index out of bounds (1)");
+    EXPECT_EQ(h->ColCount(), 2);
 }
 
 TEST(BinStream, CopiesCellsPropertiesAndPicturesBetweenGridsAtAnOffset)

@@ -252,3 +252,19 @@ TEST(Clipboard, GridFormatCarriesPropertiesBetweenGrids)
     EXPECT_EQ(b.grid->GetColors(3, 0), clLime);
     EXPECT_EQ(b.grid->Cells(4, 1), "y");
 }
+
+TEST(Clipboard, BrokenGridFormatBlockChangesNothing)
+{
+    ClipHost h(2, 2);
+    h.grid->Navigation().SetAllowFmtClipboard(true);
+    h.grid->SetCells(0, 0, "kept");
+    auto* md = new QMimeData;
+    // A header claiming a million columns in a block of a few bytes.
+    md->setData(gridclipboard::CellsMimeType(),
+                QByteArray("TPF0\x0bTGridPropIO\x00\x08ColCount\x04\x40\x42\x0f\x00\x00\x00", 33));
+    QApplication::clipboard()->setMimeData(md);
+    h.Select(0, 0, 0, 0);
+    h.Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(h.grid->ColCount(), 2);
+    EXPECT_EQ(h.grid->Cells(0, 0), "kept");
+}
