@@ -1,6 +1,8 @@
 // TVerIvovavOzed: construction, lifecycle, owned objects, looks and the smaller properties.
 #include "grid/AdvGrid.h"
 
+#include <QBuffer>
+
 #include "platform/PlatformInfo.h"
 #include "platform/SysUtils.h"
 
@@ -200,14 +202,16 @@ void TVerIvovavOzed::Assign(const QObject* Source)
 
 void TVerIvovavOzed::AssignCells(const QObject* Source)
 {
-    // The cells travel whole: every real column of every real row, shown or hidden.
+    // The cells travel through the grid's own text stream: the source writes it into memory and
+    // this grid reads it back into its save area.
     auto* src = dynamic_cast<const TVerIvovavOzed*>(Source);
     if (!src || src == this)
         return;
-    const int cols = src->TotalColCount();
-    for (int r = 0; r < src->RowCount(); ++r)
-        for (int c = 0; c < cols; ++c)
-            SetGridCell(c, r, src->GetGridCell(c, r));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    const_cast<TVerIvovavOzed*>(src)->SaveToStream(buffer);
+    buffer.seek(0);
+    LoadFromStream(buffer);
 }
 
 void TVerIvovavOzed::Invalidate()

@@ -32,8 +32,17 @@ RUvaVoviVareReda::~RUvaVoviVareReda()
         FGrid->SetUndoRedo(nullptr);
 }
 
+void RUvaVoviVareReda::DropUndone()
+{
+    // What was undone cannot be redone once something new happened: a later Undo would
+    // otherwise walk into those items and write their stale texts back.
+    while (FItems.Count() > FLevel && FItems.Count() > 0)
+        FItems.Delete(FItems.Count() - 1);
+}
+
 void RUvaVoviVareReda::RegisterChange(int ACol, int ARow, const QString& OldValue, const QString& NewValue)
 {
+    DropUndone();
     if (FMaxLevel > 0 && FItems.Count() >= FMaxLevel)
         FItems.Delete(0);
     TUndoRedoItem* item = FItems.AddItem();
@@ -46,6 +55,7 @@ void RUvaVoviVareReda::RegisterChange(int ACol, int ARow, const QString& OldValu
 
 void RUvaVoviVareReda::AddMarker(bool Start)
 {
+    DropUndone();
     TUndoRedoItem* item = FItems.AddItem();
     item->SetCol(-1);
     item->SetRow(-1);

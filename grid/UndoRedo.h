@@ -84,6 +84,8 @@ public:
 
 private:
     void AddMarker(bool Start);
+    // Removes the undone items above Level.
+    void DropUndone();
     // Fires the event, writes Text into the item's cell and makes that cell current.
     void WriteBack(const TUndoRedoItem& Item, const QString& Text, const RUvaVoviVareRedaEvent& Event);
 

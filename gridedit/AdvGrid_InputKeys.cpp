@@ -372,12 +372,23 @@ void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)
     const int selRow =
         FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent() ? DisplToRealRow(Row()) : Row();
 
-    // Step 21: the clipboard shortcuts take their keys from the row keys below.
+    // Step 21: the clipboard shortcuts; the first that matches acts, and the key goes no further.
     if (FNavigation->AllowClipboardShortCuts()) {
-        const bool clip = (ctrl && (key == 'X' || key == 'V' || key == 'C' || key == VK_INSERT)) ||
-                          (shiftDown && (key == VK_INSERT || key == VK_DELETE));
-        if (clip)
+        TClipboardKey clip = ckNone;
+        if (ctrl && key == 'X')
+            clip = ckCut;
+        else if (ctrl && key == 'V')
+            clip = ckPaste;
+        else if (ctrl && (key == VK_INSERT || key == 'C'))
+            clip = ckCopy;
+        else if (shiftDown && key == VK_INSERT)
+            clip = ckPaste;
+        else if (shiftDown && key == VK_DELETE)
+            clip = ckCut;
+        if (clip != ckNone) {
+            ClipboardShortCut(clip);
             return;
+        }
     }
 
     // Step 22: Insert adds a row.

@@ -120,17 +120,36 @@ TEST(UndoRedo, MaxLevelKeepsTheNewestChanges)
     EXPECT_EQ(h.undo.Level(), 2);
 }
 
-TEST(UndoRedo, NewChangeAfterUndoKeepsTheUndoneItemInFront)
+TEST(UndoRedo, NewChangeAfterUndoDropsTheUndoneItems)
 {
     UndoHost h;
     h.Edit(1, 1, "A");
     h.Edit(1, 2, "B");
     h.undo.Undo();
     h.Edit(1, 3, "C");
-    ASSERT_EQ(h.undo.Items().Count(), 3);
-    EXPECT_EQ(h.undo.Items().Item(2)->Value(), "C");
-    EXPECT_EQ(h.undo.Level(), 3);
+    ASSERT_EQ(h.undo.Items().Count(), 2);
+    EXPECT_EQ(h.undo.Items().Item(1)->Value(), "C");
+    EXPECT_EQ(h.undo.Level(), 2);
     EXPECT_FALSE(h.undo.CanRedo());
+    // Two undos take back C and A; the undone B is never written back.
+    h.grid->SetCells(1, 2, "kept");
+    h.undo.Undo();
+    h.undo.Undo();
+    EXPECT_EQ(h.grid->Cells(1, 1), "");
+    EXPECT_EQ(h.grid->Cells(1, 2), "kept");
+    EXPECT_EQ(h.grid->Cells(1, 3), "");
+    EXPECT_FALSE(h.undo.CanUndo());
+
+    // A sequence started after an undo drops the undone items as well.
+    h.undo.Redo();
+    h.undo.StartSequence();
+    h.Edit(2, 1, "X");
+    h.undo.StopSequence();
+    EXPECT_EQ(h.undo.Items().Count(), 4);
+    h.undo.Undo();
+    h.undo.Undo();
+    EXPECT_EQ(h.grid->Cells(2, 1), "");
+    EXPECT_EQ(h.grid->Cells(1, 1), "");
 }
 
 TEST(UndoRedo, NoGridOrResetDoesNothing)
