@@ -6,6 +6,7 @@
 #include "grid/UndoRedo.h"
 #include "griddata/AdvGrid_FilesStreamTypes.h"
 #include "platform/ComponentStream.h"
+#include "render/RuvOdid.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -246,6 +247,18 @@ void TVerIvovavOzed::CopyToClipBoard()
 {
     CopyRectToClipboard(TRect{SaveStartCol(), SaveStartRow(), SaveEndCol(), SaveEndRow()}, false);
     FLastClipOperation = coCopy;
+}
+
+void TVerIvovavOzed::CopyToClipBoardAsHTML()
+{
+    QString html = SaveToHTMLString(QString());
+    BuildHtmlClipboard(html);
+    auto* md = new QMimeData;
+    // The envelope's offsets count UTF-8 bytes, so the block is UTF-8.
+    md->setData(gridclipboard::HtmlMimeType(), html.toUtf8());
+    md->setHtml(html);
+    md->setText(html);
+    Clipboard()->setMimeData(md);
 }
 
 QString TVerIvovavOzed::GetSelectionAsText()

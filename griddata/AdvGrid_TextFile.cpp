@@ -176,8 +176,9 @@ void TVerIvovavOzed::SaveToStream(QIODevice& Stream)
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
         for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
+            // The save area counts shown columns; their texts are stored behind any hidden ones.
             QString s;
-            GetSaveCellText(c, r, s);
+            GetSaveCellText(RealColIndex(c), r, s);
             if (!s.isEmpty())
                 WriteStreamLine(Stream,
                                 QStringLiteral("%1,%2,").arg(c - SaveStartCol()).arg(r - SaveStartRow()) + EscapeText(s));
@@ -226,7 +227,7 @@ void TVerIvovavOzed::LoadFromStream(QIODevice& Stream)
         const int c = platform::StrToInt(colText) + SaveStartCol();
         const int r = platform::StrToInt(rowText) + SaveStartRow();
         if (c >= 0 && c < ColCount() && r >= 0 && r < RowCount())
-            LoadCellText(c, r, UnescapeText(rest.mid(p2 + 1), Multilinecells()));
+            LoadCellText(RealColIndex(c), r, UnescapeText(rest.mid(p2 + 1), Multilinecells()));
     }
     DoCellsChanged(TRect{0, 0, ColCount(), RowCount()});
     RecalcFooters();

@@ -268,3 +268,21 @@ TEST(Clipboard, BrokenGridFormatBlockChangesNothing)
     EXPECT_EQ(h.grid->ColCount(), 2);
     EXPECT_EQ(h.grid->Cells(0, 0), "kept");
 }
+
+TEST(Clipboard, HtmlCopyWrapsThePageInTheEnvelope)
+{
+    ClipHost h(2, 2);
+    h.grid->SetCells(0, 0, QStringLiteral("a"));
+    h.grid->SetCells(1, 1, QStringLiteral("b"));
+    h.grid->CopyToClipBoardAsHTML();
+    const QMimeData* md = QApplication::clipboard()->mimeData();
+    ASSERT_NE(md, nullptr);
+    const QByteArray block = md->data(gridclipboard::HtmlMimeType());
+    ASSERT_TRUE(block.startsWith("Version:1.0\r\nStartHTML:00000097\r\n")) << block.left(60).toStdString();
+    // The end offset counts the bytes of the whole block.
+    const int endAt = block.indexOf("EndHTML:");
+    EXPECT_EQ(block.mid(endAt + 8, 8).toInt(), block.size());
+    EXPECT_TRUE(block.contains("<td") || block.contains("<TD"));
+    EXPECT_EQ(md->text().toUtf8(), block);
+    EXPECT_TRUE(md->hasHtml());
+}
