@@ -1,10 +1,12 @@
 #include "grid/BaseGrid.h"
 
+#include "grid/AdvCGrid.h"
 #include "grid/UndoRedo.h"
 #include "render/RuvOdid.h"
 
 #include <QWidget>
 #include <algorithm>
+#include <typeinfo>
 
 // ---- TCellProperties -------------------------------------------------------------------------
 
@@ -838,7 +840,19 @@ bool TBaseGrid::PaintHasNodes()
 {
     if (FNodesPaintID != FPaintID) {
         FNodesPaintID = FPaintID;
-        FNodesInPaint = HasNodes();
+        // The stock grids keep a node in the properties of the row's first column, so when that
+        // column holds no object at all they have no nodes: the store answers that without asking
+        // every row for its cell type. A grid class of its own may answer HasNodes otherwise and
+        // is always asked.
+        const std::type_info& type = typeid(*this);
+        bool ask = true;
+        if (type == typeid(TBaseGrid) || type == typeid(TVerIvovavOzed) || type == typeid(TZidIzavodUraz)) {
+            ask = false;
+            const int rows = std::min(RowCount(), StoredRowCount());
+            for (int r = 0; r < rows && !ask; ++r)
+                ask = TStringGrid::Objects(0, r) != nullptr;
+        }
+        FNodesInPaint = ask && HasNodes();
     }
     return FNodesInPaint;
 }

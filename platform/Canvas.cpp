@@ -666,28 +666,33 @@ void TCanvas::FillDevRectBrush(const QRect& r)
     FPainter->fillRect(r, b);
 }
 
+// A plain one-pixel line along a row or column is one rectangle from the start point up to the
+// end point (left out); drawn as it is when the painter already composes as the pen does. False
+// when the line is not of that kind (nothing drawn).
+static bool FillDevLine(QPainter* p, const TPen& pen, int devWidth, QPoint a, QPoint b)
+{
+    if (devWidth > 1 || (a.x() != b.x() && a.y() != b.y()) || !DashPattern(pen.Style()).empty() ||
+        p->compositionMode() != CompositionFor(pen.Mode()))
+        return false;
+    if (a == b)
+        return true;
+    const QPoint last(a.x() == b.x() ? a.x() : b.x() + (a.x() < b.x() ? -1 : 1),
+                      a.y() == b.y() ? a.y() : b.y() + (a.y() < b.y() ? -1 : 1));
+    p->fillRect(QRect(QPoint(std::min(a.x(), last.x()), std::min(a.y(), last.y())),
+                      QPoint(std::max(a.x(), last.x()), std::max(a.y(), last.y()))),
+                ToQColor(pen.Color()));
+    return true;
+}
+
 // Draws the open or closed path of device points with the current pen; every segment leaves its
 // end point out (for a closed path the start point is drawn once by the first segment).
 static void StrokeDevPath(QPainter* p, const TPen& pen, int devWidth, const std::vector<QPoint>& pts)
 {
     if (!p || pts.size() < 2 || pen.Style() == psClear || pen.Color() == clNone)
         return;
-    const QColor c = ToQColor(pen.Color());
-    // A plain one-pixel line along a row or column is one rectangle from the start point up to
-    // the end point (left out); drawn as it is when the painter already composes as the pen does.
-    if (devWidth <= 1 && pts.size() == 2 && DashPattern(pen.Style()).empty() &&
-        (pts[0].x() == pts[1].x() || pts[0].y() == pts[1].y()) &&
-        p->compositionMode() == CompositionFor(pen.Mode())) {
-        const QPoint a = pts[0], b = pts[1];
-        if (a == b)
-            return;
-        const QPoint last(a.x() == b.x() ? a.x() : b.x() + (a.x() < b.x() ? -1 : 1),
-                          a.y() == b.y() ? a.y() : b.y() + (a.y() < b.y() ? -1 : 1));
-        p->fillRect(QRect(QPoint(std::min(a.x(), last.x()), std::min(a.y(), last.y())),
-                          QPoint(std::max(a.x(), last.x()), std::max(a.y(), last.y()))),
-                    c);
+    if (pts.size() == 2 && FillDevLine(p, pen, devWidth, pts[0], pts[1]))
         return;
-    }
+    const QColor c = ToQColor(pen.Color());
     p->save();
     p->setCompositionMode(CompositionFor(pen.Mode()));
     if (devWidth <= 1) {
@@ -749,8 +754,13 @@ void TCanvas::LineTo(int x, int y)
 {
     const TPoint a = LPtoDP(FPenPos);
     const TPoint b = LPtoDP(TPoint(x, y));
-    StrokeDevPath(FPainter, FPen, DevPenWidth(), {ToQPoint(a), ToQPoint(b)});
     FPenPos = TPoint(x, y);
+    // Grid lines take the short way, without a list of points.
+    if (!FPainter || FPen.Style() == psClear || FPen.Color() == clNone)
+        return;
+    if (FillDevLine(FPainter, FPen, DevPenWidth(), ToQPoint(a), ToQPoint(b)))
+        return;
+    StrokeDevPath(FPainter, FPen, DevPenWidth(), {ToQPoint(a), ToQPoint(b)});
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points)
@@ -987,11 +997,15 @@ struct TCanvas::FontCache {
 
     QFont font;
     QFontMetrics metrics;
+    // The metrics every text call asks for, read once.
+    int lineHeight;
+    int lineAscent;
+    int lineLeading;
     int averageCharWidth = -1;
 
     FontCache(const TFont& f, double u, int d, const QFont& qf, const QFontMetrics& fm)
         : name(f.Name()), height(f.Height()), style(f.Style()), pitch(f.Pitch()), unit(u), dpi(d), font(qf),
-          metrics(fm)
+          metrics(fm), lineHeight(fm.height()), lineAscent(fm.ascent()), lineLeading(fm.leading())
     {
     }
 
@@ -1011,16 +1025,24 @@ struct TCanvas::FontCache {
         QList<QGlyphRun> runs;
     };
     QHash<QString, Text> texts;
+    // The text asked for last: a cell's text is measured and then drawn.
+    QString lastKey;
+    Text* last = nullptr;
 
     Text& Entry(const QString& s)
     {
+        if (last && s == lastKey)
+            return *last;
         auto it = texts.find(s);
-        if (it != texts.end())
-            return *it;
-        // A page of cells holds some thousand texts; beyond that the store starts again.
-        if (texts.size() >= 8192)
-            texts.clear();
-        return *texts.insert(s, Text());
+        if (it == texts.end()) {
+            // A page of cells holds some thousand texts; beyond that the store starts again.
+            if (texts.size() >= 8192)
+                texts.clear();
+            it = texts.insert(s, Text()); // may move the other entries
+        }
+        lastKey = s;
+        last = &*it;
+        return *last;
     }
 
     int Width(const QString& s)
@@ -1136,17 +1158,16 @@ void TCanvas::DrawDevText(int devX, int devY, const QString& text, int orientati
     if (!FPainter)
         return;
     FontCache& fc = CurrentFontCache();
-    const QFontMetrics& fm = fc.metrics;
     FPainter->save();
     FPainter->translate(devX, devY);
     if (orientation != 0)
         FPainter->rotate(-orientation / 10.0);
     if (FBkMode == OPAQUE && FBrush.Color() != clNone)
-        FPainter->fillRect(QRect(0, 0, fc.Width(text), fm.height()), ToQColor(FBrush.Color()));
+        FPainter->fillRect(QRect(0, 0, fc.Width(text), fc.lineHeight), ToQColor(FBrush.Color()));
     if (FFont.Color() != clNone) {
         FPainter->setFont(fc.font);
         FPainter->setPen(ToQColor(FFont.Color()));
-        FPainter->drawText(QPoint(0, fm.ascent()), text);
+        FPainter->drawText(QPoint(0, fc.lineAscent), text);
     }
     FPainter->restore();
 }
@@ -1183,7 +1204,7 @@ int TCanvas::TextWidth(const QString& text) const
 int TCanvas::TextHeight(const QString&) const
 {
     // The height of a text is the font's, whatever its characters.
-    const int h = CurrentFontCache().metrics.height();
+    const int h = CurrentFontCache().lineHeight;
     return FMapMode == mmText ? h : int(std::lround(h / UnitY()));
 }
 
@@ -1191,7 +1212,7 @@ TSize TCanvas::TextExtent(const QString& text) const
 {
     FontCache& fc = CurrentFontCache();
     const int w = fc.Width(text);
-    const int h = fc.metrics.height();
+    const int h = fc.lineHeight;
     if (FMapMode == mmText)
         return TSize(w, h);
     return TSize(int(std::lround(w / UnitX())), int(std::lround(h / UnitY())));
@@ -1549,8 +1570,8 @@ void FormatText(TCanvas& canvas, const TextLayout& lay, const QString& text, con
         }
     }
 
-    out.lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
-    out.ascent = fm.ascent();
+    out.lineH = lay.fc.lineHeight + ((flags & DT_EXTERNALLEADING) ? std::max(0, lay.fc.lineLeading) : 0);
+    out.ascent = lay.fc.lineAscent;
     if (text.isEmpty())
         lines.clear();
     out.textH = int(lines.size()) * out.lineH;

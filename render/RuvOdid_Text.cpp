@@ -47,22 +47,25 @@ QString DecodeUnicodeCell(const QString& text)
 
 int ClassifyCellText(const QString& text, bool html)
 {
+    // Every cell is classified on every paint: no copy of the text is made.
     if (text.isEmpty())
         return ctkPlain;
-    const QString s = text + u' ';
-    if (s[0] == u'=')
+    if (text[0] == u'=')
         return ctkFormula;
-    if (s.startsWith(QStringLiteral("|\\")))
+    if (text.startsWith(u"|\\"))
         return ctkEncoded;
-    if (s.startsWith(QStringLiteral("{\\")))
+    if (text.startsWith(u"{\\"))
         return ctkRtf;
     if (html) {
-        if (s.contains(QStringLiteral("</")))
+        if (text.contains(u"</"))
             return ctkHtml;
-        const QString up = s.toUpper();
-        if (up.contains(QStringLiteral("<B")) || up.contains(QStringLiteral("<I")) ||
-            up.contains(QStringLiteral("<C")))
-            return ctkHtml;
+        // "<B", "<I" or "<C" in any case: the character after "<" upper-cased alone is B, I or C
+        // exactly when it is in the upper-cased text (dotless i included).
+        for (qsizetype i = text.indexOf(u'<'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'<', i + 1)) {
+            const QChar next = text[i + 1].toUpper();
+            if (next == u'B' || next == u'I' || next == u'C')
+                return ctkHtml;
+        }
     }
     return ctkPlain;
 }

@@ -71,6 +71,40 @@ TEST(PaintNode, FlatNodeShowsPlusOnlyWhenCollapsed)
     }
 }
 
+// Column 0 of a grid with nodes is painted without its horizontal grid lines. The stock grid
+// has nodes only where its first column holds one; a grid class that answers HasNodes itself is
+// asked, whatever its first column holds.
+TEST(PaintNode, FirstColumnLinesFollowHasNodes)
+{
+    enum Setup { Plain, ColourInFirstColumn, NodeInFirstColumn, OwnHasNodes };
+    for (Setup setup : {Plain, ColourInFirstColumn, NodeInFirstColumn, OwnHasNodes}) {
+        SCOPED_TRACE(int(setup));
+        QWidget window;
+        TVerIvovavOzed* g = setup == OwnHasNodes ? new NodeGrid(&window) : new TVerIvovavOzed(&window);
+        g->Loaded();
+        g->SetColCount(3);
+        g->SetRowCount(6);
+        g->SetFixedCols(0);
+        g->resize(300, 200);
+        if (setup == ColourInFirstColumn)
+            g->SetColors(0, 4, clWhite);
+        if (setup == NodeInFirstColumn) {
+            g->CreateCellGraphic(0, 4)->SetCellType(ctNode);
+            g->GetCellProperties(0, 4)->SetNodeLevel(1);
+        }
+        const QImage img = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        img.save(kt_test::GrabPath(QStringLiteral("paint_node_lines_%1.png").arg(int(setup))));
+        const QPoint o = g->viewport()->pos(); // cells are placed in the viewport, inside the frame
+        const TRect c = g->CellRect(0, 2);
+        const bool line =
+            (img.pixel(o.x() + (c.Left + c.Right) / 2, o.y() + c.Bottom - 1) & 0xFFFFFF) == Rgb(g->GridLineColor());
+        EXPECT_EQ(line, setup == Plain || setup == ColourInFirstColumn);
+        // the other columns keep their lines
+        const TRect d = g->CellRect(1, 2);
+        EXPECT_EQ(img.pixel(o.x() + (d.Left + d.Right) / 2, o.y() + d.Bottom - 1) & 0xFFFFFF, Rgb(g->GridLineColor()));
+    }
+}
+
 TEST(PaintNode, PictureNodesDrawTheirResource)
 {
     for (TNodeType t : {cnLeaf, cnXP}) {

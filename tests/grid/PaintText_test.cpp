@@ -1,6 +1,7 @@
 // How cell texts land in their cells: vertical alignment of wrapped and single-line texts,
 // plain texts drawn as written, header texts.
 #include "grid/AdvGrid.h"
+#include "render/RuvOdid.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -123,4 +124,21 @@ TEST(PaintText, DesignHelperAndBackgroundAreaAfterTheCells)
     const TRect last = h.grid->CellRect(1, 1);
     EXPECT_EQ(FromQColor(img.pixelColor(last.Right + 20, 5)), 0x0000FF);
     EXPECT_EQ(FromQColor(img.pixelColor(5, last.Bottom + 20)), 0x0000FF);
+}
+
+// Every painted cell is classified without a copy of its text: a tag start is "<" and a
+// character that upper-cases to B, I or C (the dotless i among them), wherever it stands.
+TEST(PaintText, HtmlTagStartsAsTheUpperCasedTextHasThem)
+{
+    struct Case { const char16_t* text; int kind; };
+    const Case cases[] = {
+        {u"<", ctkPlain},          {u"a<", ctkPlain},      {u"<<b", ctkHtml},   {u"x <B> y", ctkHtml},
+        {u"<\u0131>", ctkHtml},   {u"<d>", ctkPlain},     {u"< b", ctkPlain},  {u"a <c", ctkHtml},
+        {u"\u00df<i", ctkHtml},   {u"=<b>", ctkFormula},  {u"|\\<b>", ctkEncoded},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(ClassifyCellText(text, true), c.kind) << text.toStdString();
+        EXPECT_EQ(ClassifyCellText(text, false), c.kind == ctkHtml ? int(ctkPlain) : c.kind) << text.toStdString();
+    }
 }
