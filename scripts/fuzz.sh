@@ -51,6 +51,7 @@ gseed 03 "$FX"/griddata/layout/*.ini
 gseed 04 "$FX"/griddata/layout/visual.txt
 gseed 05 "$FX"/griddata/layout/print_*.ini
 gseed 06 "$FX"/griddata/xml/*.xml
+gseed 07 "$FX"/griddata/stream/*
 # The compiler takes its three files in one input, each ended by a line "====".
 mkdir -p corpus/fuzz_compiler
 for d in "$FX"/compiler/*/; do

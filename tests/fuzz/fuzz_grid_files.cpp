@@ -1,6 +1,6 @@
 // The grid's file readers: its text file, CSV and fixed-width files, INI files, the visual
-// properties and print settings files, flat XML files, and the column-state text. The first byte picks the
-// reader, the rest is the file.
+// properties and print settings files, flat XML files, the binary cell stream and the
+// column-state text. The first byte picks the reader, the rest is the file.
 #include "FuzzSupport.h"
 
 #include "grid/AdvGrid.h"
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     grid->SetRowCount(4);
     grid->Loaded();
     try {
-        switch (data[0] % 8) {
+        switch (data[0] % 9) {
         case 0:
             grid->LoadFromFile(path);
             break;
@@ -60,6 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 6:
             grid->LoadFromXML(path, false, false);
             grid->LoadFromXML(path, true, true);
+            break;
+        case 7:
+            grid->LoadFromBinFile(path);
             break;
         default:
             grid->StringToColumnStates(QString::fromUtf8(body));
