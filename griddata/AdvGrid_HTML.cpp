@@ -1,6 +1,7 @@
 // TVerIvovavOzed: the grid as an HTML table (one class per distinct cell style, merged cells as
 // spans, links, cell pictures as JPEG files in an "images" folder beside the page).
 #include "grid/AdvGrid.h"
+#include "griddata/GridFileText.h"
 #include "platform/AtomicFile.h"
 #include "platform/Jpeg.h"
 #include "platform/Picture.h"
@@ -55,22 +56,7 @@ QString MakeLinks(const QString& t, bool Full)
 // browser shows it whatever code page it assumes for the page.
 QByteArray AsciiWithReferences(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = text[i].unicode();
-        if (c < 128) {
-            out += char(c);
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        else if (QChar::isSurrogate(c))
-            c = 0xFFFD;
-        out += "&#" + QByteArray::number(uint(c)) + ';';
-    }
-    return out;
+    return gridfiles::EncodeWithReferences(text, [](char32_t) { return QByteArray(); });
 }
 
 // The folder part of a file name (up to and with the last "/"), "\" read as "/".

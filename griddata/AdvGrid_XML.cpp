@@ -110,28 +110,12 @@ QByteArray EncodeDeclared(const QString& text, const QString& Encoding)
         }
     }
 
-    QByteArray out;
-    out.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = text[i].unicode();
-        if (c < 128) {
-            out += char(c);
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        else if (QChar::isSurrogate(c))
-            c = 0xFFFD;
+    return gridfiles::EncodeWithReferences(text, [&](char32_t c) {
         auto it = cache.constFind(c);
         if (it == cache.constEnd())
             it = cache.insert(c, bytesOf(c));
-        if (it->isEmpty())
-            out += "&#" + QByteArray::number(uint(c)) + ';';
-        else
-            out += *it;
-    }
-    return out;
+        return *it;
+    });
 }
 
 // The text of the file's bytes: a byte-order mark decides, else the encoding the declaration

@@ -2,6 +2,7 @@
 // Small helpers shared by the grid's file writers and readers.
 #include "platform/SysUtils.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -63,6 +64,33 @@ inline int LeadingInt(const QString& s)
     }
     const int value = int(quint32(v));
     return i == n && neg ? -value : value;
+}
+
+// A text as bytes: ASCII as it stands, every other character as BytesOf gives it, or as a
+// decimal character reference where BytesOf gives nothing (the encoding cannot hold it). A
+// lone surrogate counts as U+FFFD.
+inline QByteArray EncodeWithReferences(const QString& Text, const std::function<QByteArray(char32_t)>& BytesOf)
+{
+    QByteArray out;
+    out.reserve(Text.size());
+    const qsizetype n = Text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = Text[i].unicode();
+        if (c < 128) {
+            out += char(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < n && Text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), Text[++i].unicode());
+        else if (QChar::isSurrogate(c))
+            c = 0xFFFD;
+        const QByteArray b = BytesOf(c);
+        if (b.isEmpty())
+            out += "&#" + QByteArray::number(uint(c)) + ';';
+        else
+            out += b;
+    }
+    return out;
 }
 
 } // namespace gridfiles

@@ -588,29 +588,34 @@ void TAdvInplaceEdit::TextChangedByUser()
         FGrid->DoEditChange(FGrid->Col(), FGrid->Row(), text());
 }
 
+void CompleteFromLookup(QLineEdit& Edit, TVerIvovavOzed& Grid)
+{
+    if (!Grid.Lookup() || Grid.LookupItems().Count() == 0)
+        return;
+    const bool cs = Grid.LookupCaseSensitive();
+    const int len = Edit.cursorPosition();
+    QString p = Edit.text().left(len);
+    if (p.isEmpty())
+        return;
+    if (!cs)
+        p = p.toUpper();
+    for (int i = 0; i < Grid.LookupItems().Count(); ++i) {
+        const QString item = Grid.LookupItems().Strings(i);
+        if ((cs ? item : item.toUpper()).startsWith(p)) {
+            const QString completed = Edit.text().left(len) + item.mid(len, 255);
+            Edit.setText(completed);
+            Edit.setSelection(len, int(completed.size()) - len);
+            return;
+        }
+    }
+}
+
 void TAdvInplaceEdit::DoChange()
 {
     if (!FGrid || !Workmode || hasSelectedText())
         return;
     TVerIvovavOzed* g = FGrid;
-    if (!g->Lookup() || g->LookupItems().Count() == 0)
-        return;
-    const bool cs = g->LookupCaseSensitive();
-    const int len = cursorPosition();
-    QString p = text().left(len);
-    if (p.isEmpty())
-        return;
-    if (!cs)
-        p = p.toUpper();
-    for (int i = 0; i < g->LookupItems().Count(); ++i) {
-        const QString item = g->LookupItems().Strings(i);
-        if ((cs ? item : item.toUpper()).startsWith(p)) {
-            const QString completed = text().left(len) + item.mid(len, 255);
-            setText(completed);
-            setSelection(len, int(completed.size()) - len);
-            return;
-        }
-    }
+    CompleteFromLookup(*this, *g);
 }
 
 // ---- clipboard -------------------------------------------------------------------------------

@@ -8,6 +8,10 @@
 
 class TVerIvovavOzed;
 
+// Completes the text before the caret from the grid's lookup list (the first item it begins,
+// in or without case as the grid says), selecting the completed part.
+void CompleteFromLookup(QLineEdit& Edit, TVerIvovavOzed& Grid);
+
 class TAdvInplaceEdit : public TInplaceEdit {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "gridedit/GridEditBtn.h"
 
 #include "grid/AdvGrid.h"
+#include "gridedit/AdvInplaceEdit.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
@@ -300,24 +301,9 @@ void TGridEditBtn::keyReleaseEvent(QKeyEvent* event)
 void TGridEditBtn::Complete()
 {
     TVerIvovavOzed* g = FGrid;
-    if (!WorkMode || hasSelectedText() || !g->Lookup() || g->LookupItems().Count() == 0)
+    if (!WorkMode || hasSelectedText())
         return;
-    const bool cs = g->LookupCaseSensitive();
-    const int len = cursorPosition();
-    QString p = text().left(len);
-    if (p.isEmpty())
-        return;
-    if (!cs)
-        p = p.toUpper();
-    for (int i = 0; i < g->LookupItems().Count(); ++i) {
-        const QString item = g->LookupItems().Strings(i);
-        if ((cs ? item : item.toUpper()).startsWith(p)) {
-            const QString completed = text().left(len) + item.mid(len, 255);
-            setText(completed);
-            setSelection(len, int(completed.size()) - len);
-            return;
-        }
-    }
+    CompleteFromLookup(*this, *g);
 }
 
 void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* event)
