@@ -66,6 +66,12 @@ struct ControlGrid : GridFixture {
         grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
         grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
     }
+    // An edit still open when the window goes ends then: the log is gone by that time.
+    ~ControlGrid()
+    {
+        grid->OnEditingDone = nullptr;
+        grid->OnEditCellDone = nullptr;
+    }
     QPoint Centre(int col, int row)
     {
         const TRect r = grid->CellRect(col, row);
