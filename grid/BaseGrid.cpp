@@ -1,12 +1,10 @@
 #include "grid/BaseGrid.h"
 
-#include "grid/AdvCGrid.h"
 #include "grid/UndoRedo.h"
 #include "render/RuvOdid.h"
 
 #include <QWidget>
 #include <algorithm>
-#include <typeinfo>
 
 // ---- TCellProperties -------------------------------------------------------------------------
 
@@ -840,19 +838,7 @@ bool TBaseGrid::PaintHasNodes()
 {
     if (FNodesPaintID != FPaintID) {
         FNodesPaintID = FPaintID;
-        // The stock grids keep a node in the properties of the row's first column, so when that
-        // column holds no object at all they have no nodes: the store answers that without asking
-        // every row for its cell type. A grid class of its own may answer HasNodes otherwise and
-        // is always asked.
-        const std::type_info& type = typeid(*this);
-        bool ask = true;
-        if (type == typeid(TBaseGrid) || type == typeid(TVerIvovavOzed) || type == typeid(TZidIzavodUraz)) {
-            ask = false;
-            const int rows = std::min(RowCount(), StoredRowCount());
-            for (int r = 0; r < rows && !ask; ++r)
-                ask = TStringGrid::Objects(0, r) != nullptr;
-        }
-        FNodesInPaint = ask && HasNodes();
+        FNodesInPaint = HasNodes();
     }
     return FNodesInPaint;
 }

@@ -211,6 +211,14 @@ void TVerIvovavOzed::GetDisplText(int ACol, int ARow, QString& Value)
 
 bool TVerIvovavOzed::HasNodes()
 {
+    // A node lives in the properties of its row's first column, so a first column holding no
+    // object at all has none; the store answers that without asking each row for its cell type.
+    bool objects = false;
+    const int rows = std::min(RowCount(), StoredRowCount());
+    for (int r = 0; r < rows && !objects; ++r)
+        objects = TStringGrid::Objects(0, r) != nullptr;
+    if (!objects)
+        return false;
     for (int r = 0; r < RowCount(); ++r)
         if (IsNode(r))
             return true;
