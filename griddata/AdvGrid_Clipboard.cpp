@@ -397,6 +397,28 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
         changed.Top = std::min(changed.Top, row);
         changed.Bottom = std::max(changed.Bottom, row);
     };
+    // One field into (c, row): the before-paste event (wide or plain), the value, the after-paste
+    // event, wide for a wide field when WideAfter is set.
+    auto pasteField = [&](int c, QString v, bool WideAfter) {
+        bool allow = true;
+        const bool wide = v.startsWith(WideMarker);
+        if (wide) {
+            QString d = DecodeWide(v);
+            if (OnClipboardBeforePasteWideCell)
+                OnClipboardBeforePasteWideCell(this, c, row, d, allow);
+            v = EncodeWide(d);
+        } else if (OnClipboardBeforePasteCell)
+            OnClipboardBeforePasteCell(this, c, row, v, allow);
+        if (!allow)
+            return;
+        PasteCellValue(c, row, v);
+        written(c);
+        if (wide && WideAfter) {
+            if (OnClipboardAfterPasteWideCell)
+                OnClipboardAfterPasteWideCell(this, c, row, DecodeWide(v));
+        } else if (OnClipboardAfterPasteCell)
+            OnClipboardAfterPasteCell(this, c, row, v);
+    };
     auto group = std::make_unique<TUndoGroup>(this);
     for (size_t li = 0; li < lines.size(); ++li) {
         const TBlockLine& line = lines[li];
@@ -409,51 +431,21 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
         int c = ACol;
         for (qsizetype fi = 0; fi + 1 < fields.size(); ++fi) {
             ++Cols;
-            QString v = UnquoteField(fields[fi]);
+            const QString v = UnquoteField(fields[fi]);
             grow(c);
-            if (cellAllowed(c)) {
-                bool allow = true;
-                const bool wide = v.startsWith(WideMarker);
-                if (wide) {
-                    QString d = DecodeWide(v);
-                    if (OnClipboardBeforePasteWideCell)
-                        OnClipboardBeforePasteWideCell(this, c, row, d, allow);
-                    v = EncodeWide(d);
-                } else if (OnClipboardBeforePasteCell)
-                    OnClipboardBeforePasteCell(this, c, row, v, allow);
-                if (allow) {
-                    PasteCellValue(c, row, v);
-                    written(c);
-                    if (wide) {
-                        if (OnClipboardAfterPasteWideCell)
-                            OnClipboardAfterPasteWideCell(this, c, row, DecodeWide(v));
-                    } else if (OnClipboardAfterPasteCell)
-                        OnClipboardAfterPasteCell(this, c, row, v);
-                }
-            }
+            if (cellAllowed(c))
+                pasteField(c, v, true);
             ++count;
             ++c;
         }
         // The last field; a line end after it adds no empty cell.
         const QString lastField = fields.last();
         if (line.EndedByCR || !lastField.isEmpty()) {
-            QString v = UnquoteField(lastField);
+            const QString v = UnquoteField(lastField);
             grow(c);
             if (cellAllowed(c)) {
-                bool allow = true;
-                if (v.startsWith(WideMarker)) {
-                    QString d = DecodeWide(v);
-                    if (OnClipboardBeforePasteWideCell)
-                        OnClipboardBeforePasteWideCell(this, c, row, d, allow);
-                    v = EncodeWide(d);
-                } else if (OnClipboardBeforePasteCell)
-                    OnClipboardBeforePasteCell(this, c, row, v, allow);
-                if (allow) {
-                    PasteCellValue(c, row, v);
-                    written(c);
-                    if (OnClipboardAfterPasteCell)
-                        OnClipboardAfterPasteCell(this, c, row, v);
-                }
+                // The last field reports through the plain after-paste event only.
+                pasteField(c, v, false);
                 ++c;
             }
         }
