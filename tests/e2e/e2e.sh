@@ -38,14 +38,30 @@ shot() {
 }
 
 # ---- the X server and the window manager ----
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
+# Several scenarios start their servers at once: two servers can race for one display number and
+# the loser exits, so a server that dies before it reports its display is started again.
+start_xvfb() {
+    local f="$WORK/display" _
+    : >"$f"
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$f" >>"$WORK/xvfb.log" 2>&1 &
+    XPID=$!
+    for _ in $(seq 1 300); do
+        DISPLAY_NR=$(head -1 "$f" 2>/dev/null)
+        [ -n "$DISPLAY_NR" ] && return 0
+        kill -0 "$XPID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$XPID" 2>/dev/null
+    wait "$XPID" 2>/dev/null
+    XPID=""
+    return 1
+}
 DISPLAY_NR=""
-for _ in $(seq 1 100); do
-    read -r -t 0.1 DISPLAY_NR <&3 && break
+for _ in 1 2 3 4 5; do
+    start_xvfb && break
+    sleep 0.$((RANDOM % 9 + 1))
 done
-[ -n "$DISPLAY_NR" ] || fail "Xvfb did not start"
+[ -n "$DISPLAY_NR" ] || { cat "$WORK/xvfb.log" >&2; fail "Xvfb did not start"; }
 export DISPLAY=":$DISPLAY_NR"
 openbox >"$WORK/wm.log" 2>&1 &
 WMPID=$!
