@@ -497,45 +497,7 @@ void TVerIvovavOzed::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
     FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), ANotifier), FNotifierList.end());
 }
 
-// ---- control look, sort settings and the other small objects ---------------------------------
-
-void TSortSettings::RepaintHeader()
-{
-    if (FGrid && FGrid->FixedRows() > 0)
-        FGrid->RepaintRow(FGrid->FixedRows() - 1);
-}
-
-void TSortSettings::SetHeaderColor(TColor Value)
-{
-    if (Value == FHeaderColor)
-        return;
-    FHeaderColor = Value;
-    RepaintHeader();
-}
-
-void TSortSettings::SetHeaderColorTo(TColor Value)
-{
-    if (Value == FHeaderColorTo)
-        return;
-    FHeaderColorTo = Value;
-    RepaintHeader();
-}
-
-void TSortSettings::SetHeaderMirrorColor(TColor Value)
-{
-    if (Value == FHeaderMirrorColor)
-        return;
-    FHeaderMirrorColor = Value;
-    RepaintHeader();
-}
-
-void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
-{
-    if (Value == FHeaderMirrorColorTo)
-        return;
-    FHeaderMirrorColorTo = Value;
-    RepaintHeader();
-}
+// ---- control look and the other small objects ---------------------------------
 
 void TFloatingFooter::SetVisible(bool Value)
 {

@@ -16,7 +16,7 @@
 //   CellsEx(c, r) ...    real column, real row (hidden rows are readable and writable)
 //   Col, Row, ColCount, RowCount, widths and heights: displayed positions
 //   RealColIndex / DisplColIndex and RealRowIndex / DisplRowIndex convert.
-#include "grid/AdvGridSettingsStubs.h"
+#include "grid/AdvGrid_Settings.h"
 #include "grid/BaseGrid.h"
 #include "grid/GridLists.h"
 #include "grid/GridSettings.h"
@@ -1015,4 +1015,5 @@ private:
 #include "gridedit/AdvGrid_Nodes.inc"
 #include "gridedit/AdvGrid_Interact.inc"
 #include "griddata/AdvGrid_Files.inc"
+#include "griddata/AdvGrid_Data.inc"
 };
