@@ -447,6 +447,25 @@ void TZidIzavodUraz::RemoveCols(int ColIndex, int CCount)
     SyncColumnHeaders();
 }
 
+void TZidIzavodUraz::Group(int Colindex)
+{
+    // A grouped grid gives its kept definition back before another one is kept.
+    if (GroupColumn() != -1 && Colindex > 0 && Colindex >= FixedCols() && Colindex <= FColumnCollection->Count())
+        UnGroup();
+    if (Colindex >= 0 && Colindex < FColumnCollection->Count())
+        FSaveCol->Assign(*Columns().Items(Colindex));
+    TVerIvovavOzed::Group(Colindex);
+}
+
+void TZidIzavodUraz::UnGroup()
+{
+    const int restored = GroupColumn();
+    TVerIvovavOzed::UnGroup();
+    // Only a column the string grid put back takes the kept definition.
+    if (restored > 0 && GroupColumn() == -1 && restored < FColumnCollection->Count())
+        Columns().Items(restored)->Assign(*FSaveCol);
+}
+
 void TZidIzavodUraz::RecalcFooters()
 {
     TVerIvovavOzed::RecalcFooters();

@@ -229,6 +229,10 @@ public:
 
     void InsertCols(int ColIndex, int CCount) override;
     void RemoveCols(int ColIndex, int CCount) override;
+    // The grouped column's definition is kept while the grid is grouped and handed back to the
+    // column UnGroup restores.
+    void Group(int Colindex) override;
+    void UnGroup() override;
     void RecalcFooters() override;
     void ColumnHeadersChanged() override;
     void SyncColumnCount();

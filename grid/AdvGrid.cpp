@@ -80,6 +80,7 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
 TVerIvovavOzed::~TVerIvovavOzed()
 {
     FDestroying = true;
+    ForgetNotifiers();
     KillTimer(111);
     if (FColumnSize->Save()) {
         try {
@@ -474,27 +475,6 @@ int TVerIvovavOzed::GetEditLimit() { return FMaxEditLength; }
 void TVerIvovavOzed::CalcFooter(int)
 {
     // The footer calculations come with the floating footer; nothing is shown without it.
-}
-
-void TVerIvovavOzed::DoCellsChanged(const TRect& R)
-{
-    if (OnCellsChanged)
-        OnCellsChanged(this, R);
-    const auto notifiers = FNotifierList; // a notifier may unregister itself
-    for (TGridChangeNotifier* n : notifiers)
-        n->CellsChanged(this, R);
-    CalcFooter(-1);
-}
-
-void TVerIvovavOzed::RegisterNotifier(TGridChangeNotifier* ANotifier)
-{
-    if (ANotifier && std::find(FNotifierList.begin(), FNotifierList.end(), ANotifier) == FNotifierList.end())
-        FNotifierList.push_back(ANotifier);
-}
-
-void TVerIvovavOzed::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
-{
-    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), ANotifier), FNotifierList.end());
 }
 
 // ---- control look and the other small objects ---------------------------------

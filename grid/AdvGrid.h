@@ -108,13 +108,6 @@ void SetWindowTransparentStyle(QWidget* Wnd);
 // platform knows no version for it.
 int GetFileVersionMS(const QString& FileName);
 
-// Told of every many-cell change of a grid it is registered with.
-class TGridChangeNotifier {
-public:
-    virtual ~TGridChangeNotifier() = default;
-    virtual void CellsChanged(TVerIvovavOzed* Grid, const TRect& R) = 0;
-};
-
 // The one selection listener a grid may have.
 class ITVerIvovavOzedSelect {
 public:

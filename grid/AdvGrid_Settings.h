@@ -55,6 +55,9 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value) { FBorderColor = Value; }
 
+    // Which calculation the footer shows under column ACol (the footer's calculations are not
+    // built yet).
+    void SetColumnCalc(int, TColumnCalcType) {}
     std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnCalcFooter;
     // Told when Visible changes (the grid hides or shows its last row).
     std::function<void()> OnVisibleChange;

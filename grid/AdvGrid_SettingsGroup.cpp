@@ -3,14 +3,20 @@
 
 void TGrouping::Assign(const TGrouping& Source)
 {
+    if (&Source == this)
+        return;
+    GroupCountFormat = Source.GroupCountFormat;
+    HeaderColor = Source.HeaderColor;
+    HeaderColorTo = Source.HeaderColorTo;
+    HeaderTextColor = Source.HeaderTextColor;
     HeaderUnderline = Source.HeaderUnderline;
-    HeaderLineColor = Source.HeaderLineColor;
-    HeaderLineWidth = Source.HeaderLineWidth;
+    MergeHeader = Source.MergeHeader;
+    MergeSummary = Source.MergeSummary;
+    ShowGroupCount = Source.ShowGroupCount;
+    SummaryColor = Source.SummaryColor;
+    SummaryColorTo = Source.SummaryColorTo;
+    SummaryTextColor = Source.SummaryTextColor;
     SummaryLine = Source.SummaryLine;
-    SummaryLineColor = Source.SummaryLineColor;
-    SummaryLineWidth = Source.SummaryLineWidth;
-    GroupColumn = Source.GroupColumn;
     AutoCheckGroup = Source.AutoCheckGroup;
     AutoSelectGroup = Source.AutoSelectGroup;
 }
-

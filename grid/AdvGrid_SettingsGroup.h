@@ -1,5 +1,5 @@
 #pragma once
-// The grouping settings of the string grid.
+// The grouping settings of the string grid and the change notifier its grids tell.
 #include "grid/BaseGrid.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
@@ -12,24 +12,58 @@
 
 class TVerIvovavOzed;
 
+// How Group and SubGroup mark and colour header and summary rows, and what the grid does with
+// header rows elsewhere (borders, the group count, clicks and check boxes). Values are read and
+// written directly; nothing repaints on a change.
 class TGrouping {
 public:
     TGrouping() = default;
     TGrouping(const TGrouping&) = delete;
     TGrouping& operator=(const TGrouping&) = delete;
+    // Copies the looks and the behaviours, not Summary nor the line pens.
     void Assign(const TGrouping& Source);
 
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    TColor HeaderColor = clNone;
+    TColor SummaryColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderTextColor = clNone;
+    bool Summary = false;
+    TColor SummaryTextColor = clNone;
+    TColor SummaryColorTo = clNone;
     bool HeaderUnderline = false;
-    TColor HeaderLineColor = 0x0000FF;
-    int HeaderLineWidth = 2;
     bool SummaryLine = false;
-    TColor SummaryLineColor = 0x0000FF;
     int SummaryLineWidth = 2;
-    int GroupColumn = -1;
+    int HeaderLineWidth = 2;
+    TColor SummaryLineColor = 0xFF0000;
+    TColor HeaderLineColor = 0xFF0000;
+    bool ShowGroupCount = false;
+    QString GroupCountFormat;
+    // A release on an open node row selects the rows of its group.
+    bool AutoSelectGroup = false;
     // Toggling a node row's box sets its rows; toggling a row of a group checks, unchecks or
     // grays the node's box.
     bool AutoCheckGroup = false;
-    // A release on an open node row selects the rows of its group.
-    bool AutoSelectGroup = false;
 };
 
+// Follows the cell changes of the grids it is registered with; descendants act on them. It
+// leaves every grid it is registered with when it is destroyed, and forgets a grid destroyed
+// before it.
+class TGridChangeNotifier : public QObject {
+public:
+    explicit TGridChangeNotifier(QObject* AOwner = nullptr) : QObject(AOwner) {}
+    ~TGridChangeNotifier() override;
+    TGridChangeNotifier(const TGridChangeNotifier&) = delete;
+    TGridChangeNotifier& operator=(const TGridChangeNotifier&) = delete;
+
+    // R: Left/Right the first and last column, Top/Bottom the first and last row changed.
+    virtual void CellsChanged(const TRect& R);
+
+private:
+    friend class TVerIvovavOzed;
+    std::vector<TVerIvovavOzed*> FGrids; // the grids it is registered with
+};
+
+// The order of a sort or of running numbers.
+enum TSortDirection { sdAscending, sdDescending };

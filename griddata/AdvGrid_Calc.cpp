@@ -1,0 +1,316 @@
+// Column and row calculations, running numbers and the exchange of two columns or rows.
+#include "grid/AdvGrid.h"
+#include "platform/StringList.h"
+
+#include <cmath>
+#include <utility>
+
+// ---- column calculations ---------------------------------------------------------------------
+
+void TVerIvovavOzed::CalcRange(int& FromRow, int& ToRow)
+{
+    if (FromRow == -1 || ToRow == -1) {
+        FromRow = FixedRows();
+        ToRow = RowCount() - FixedFooters() - 1;
+    }
+}
+
+bool TVerIvovavOzed::CalcRealMode(int ToRow)
+{
+    // Callers that include hidden rows (the floating footer, the grouping) pass real rows
+    // beyond the displayed ones.
+    return FFloatingFooter->Visible() ? ToRow > RowCount() - 1 : ToRow > RowCount();
+}
+
+bool TVerIvovavOzed::CalcRowValue(int ACol, int R, bool Real, double& Value)
+{
+    if (R < 0)
+        return false;
+    if (Real) {
+        if (R >= TotalRowCount())
+            return false;
+        if (!IsHiddenRow(R)) {
+            const int d = DisplRowIndex(R);
+            if (FGroupColumn != -1 && (IsNode(d) || IsSummary(d)))
+                return false;
+            if (IsMergedNonBaseCell(ACol, d))
+                return false;
+        }
+        try {
+            Value = AllFloats(ACol, R);
+        } catch (const ZUzeRodoRediv&) {
+            return false;
+        }
+        return true;
+    }
+    if (R >= RowCount())
+        return false;
+    if (FGroupColumn != -1 && (IsNode(R) || IsSummary(R)))
+        return false;
+    if (IsMergedNonBaseCell(ACol, R))
+        return false;
+    try {
+        Value = Floats(ACol, R);
+    } catch (const ZUzeRodoRediv&) {
+        return false;
+    }
+    return true;
+}
+
+double TVerIvovavOzed::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    const bool real = CalcRealMode(ToRow);
+    double sum = 0;
+    ExportNotification(esExportStart, FromRow);
+    for (int r = FromRow; r <= ToRow; ++r) {
+        double v = 0;
+        if (CalcRowValue(ACol, r, real, v)) {
+            ExportNotification(esExportNextRow, r);
+            sum += v;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    return sum;
+}
+
+double TVerIvovavOzed::ColumnAvg(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    const int n = ToRow - FromRow + 1;
+    if (n <= 0)
+        return 0;
+    return ColumnSum(ACol, FromRow, ToRow) / n;
+}
+
+double TVerIvovavOzed::ColumnMin(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    const bool real = CalcRealMode(ToRow);
+    double res = Floats(ACol, FromRow);
+    ExportNotification(esExportStart, FromRow);
+    for (int r = FromRow; r <= ToRow; ++r) {
+        double v = 0;
+        if (CalcRowValue(ACol, r, real, v)) {
+            ExportNotification(esExportNextRow, r);
+            if (v < res)
+                res = v;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    return res;
+}
+
+double TVerIvovavOzed::ColumnMax(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    const bool real = CalcRealMode(ToRow);
+    double res = Floats(ACol, FromRow);
+    ExportNotification(esExportStart, FromRow);
+    for (int r = FromRow; r <= ToRow; ++r) {
+        double v = 0;
+        if (CalcRowValue(ACol, r, real, v)) {
+            ExportNotification(esExportNextRow, r);
+            if (v > res)
+                res = v;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    return res;
+}
+
+double TVerIvovavOzed::ColumnStdDev(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    const int n = ToRow - FromRow + 1;
+    if (n <= 0)
+        return 0;
+    const double avg = ColumnAvg(ACol, FromRow, ToRow);
+    ExportNotification(esExportStart, FromRow);
+    double sq = 0;
+    for (int r = FromRow; r <= ToRow; ++r) {
+        const double d = Floats(ACol, r) - avg;
+        sq += d * d;
+    }
+    ExportNotification(esExportDone, -1);
+    return std::sqrt(sq / n);
+}
+
+double TVerIvovavOzed::ColumnDistinct(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    platform::TStringList values;
+    values.SetCaseSensitive(false);
+    values.SetDuplicates(platform::dupIgnore);
+    values.SetSorted(true);
+    ExportNotification(esExportStart, FromRow);
+    for (int r = FromRow; r <= ToRow; ++r) {
+        ExportNotification(esExportNextRow, r);
+        values.Add(GetCellEx(ACol, r));
+    }
+    ExportNotification(esExportDone, -1);
+    return values.Count();
+}
+
+double TVerIvovavOzed::ColumnCustomCalc(int ACol, int FromRow, int ToRow)
+{
+    CalcRange(FromRow, ToRow);
+    double res = 0;
+    if (OnColumnCalc)
+        OnColumnCalc(this, ACol, FromRow, ToRow, res);
+    return res;
+}
+
+double TVerIvovavOzed::GroupCustomCalc(int ACol, int FromRow, int ToRow)
+{
+    double res = 0;
+    if (OnGroupCalc)
+        OnGroupCalc(this, ACol, FromRow, ToRow, res);
+    return res;
+}
+
+// ---- row calculations ------------------------------------------------------------------------
+
+double TVerIvovavOzed::RowSum(int ARow, int fromCol, int toCol)
+{
+    double sum = 0;
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (IsMergedNonBaseCell(c, ARow))
+            continue;
+        try {
+            sum += Floats(c, ARow);
+        } catch (const ZUzeRodoRediv&) {
+        }
+    }
+    return sum;
+}
+
+double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
+{
+    const int n = toCol - fromCol + 1;
+    return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
+}
+
+double TVerIvovavOzed::RowMin(int ARow, int fromCol, int toCol)
+{
+    double res = Floats(fromCol, ARow);
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (IsMergedNonBaseCell(c, ARow))
+            continue;
+        try {
+            res = std::min(res, Floats(c, ARow));
+        } catch (const ZUzeRodoRediv&) {
+        }
+    }
+    return res;
+}
+
+double TVerIvovavOzed::RowMax(int ARow, int fromCol, int toCol)
+{
+    double res = Floats(fromCol, ARow);
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (IsMergedNonBaseCell(c, ARow))
+            continue;
+        try {
+            res = std::max(res, Floats(c, ARow));
+        } catch (const ZUzeRodoRediv&) {
+        }
+    }
+    return res;
+}
+
+// ---- running numbers -------------------------------------------------------------------------
+
+void TVerIvovavOzed::AutoNumberCol(const int ACol)
+{
+    if (RowCount() <= 0)
+        return;
+    const int F = FixedRows();
+    const int L = RowCount() - FixedFooters() - 1;
+    for (int r = F + FAutoNumberStart; r <= L; ++r) {
+        const int n = r - F + 1 + FAutoNumberOffset;
+        SetInts(ACol, FAutoNumberDirection == sdAscending ? r : F + L - r, n);
+    }
+}
+
+void TVerIvovavOzed::AutoNumberRow(const int ARow)
+{
+    if (ColCount() <= 0)
+        return;
+    const int F = FixedCols();
+    const int L = ColCount() - FixedRightCols() - 1;
+    for (int c = F + FAutoNumberStart; c <= L; ++c) {
+        const int n = c - F + 1 + FAutoNumberOffset;
+        SetInts(FAutoNumberDirection == sdAscending ? c : F + L - c, ARow, n);
+    }
+}
+
+// ---- swaps -----------------------------------------------------------------------------------
+
+void TVerIvovavOzed::SwapColumns(int ACol1, int ACol2)
+{
+    if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0)
+        return;
+    // Texts and cell objects change places in every stored row; the objects stay shared, so
+    // nothing is freed.
+    const int rows = std::max(RowCount(), StoredRowCount());
+    for (int r = 0; r < rows; ++r) {
+        const QString t = GetGridCell(ACol1, r);
+        const TGridObject o = GetGridObject(ACol1, r);
+        SetGridCell(ACol1, r, GetGridCell(ACol2, r));
+        SetGridObject(ACol1, r, GetGridObject(ACol2, r));
+        SetGridCell(ACol2, r, t);
+        SetGridObject(ACol2, r, o);
+    }
+    const int w1 = AllColWidths(ACol1);
+    SetAllColWidths(ACol1, AllColWidths(ACol2));
+    SetAllColWidths(ACol2, w1);
+    if (FSortSettings->Column() == ACol1)
+        FSortSettings->SetColumn(ACol2);
+    else if (FSortSettings->Column() == ACol2)
+        FSortSettings->SetColumn(ACol1);
+    if (FControlList.Count() > 0) {
+        std::vector<std::tuple<int, int, QWidget*>> items;
+        for (int k = 0; k < FControlList.Count(); ++k) {
+            TControlItem* it = FControlList.GetControl(k);
+            const int x = it->X() == ACol1 ? ACol2 : it->X() == ACol2 ? ACol1 : it->X();
+            items.emplace_back(x, it->Y(), it->Object());
+        }
+        FControlList.Clear();
+        for (auto& [x, y, w] : items)
+            FControlList.AddControl(x, y, w);
+        CellControlsUpdate(false);
+    }
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::SwapRows(int ARow1, int ARow2)
+{
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0)
+        return;
+    const int cols = TotalColCount();
+    for (int c = 0; c < cols; ++c) {
+        const QString t = GetGridCell(c, ARow1);
+        const TGridObject o = GetGridObject(c, ARow1);
+        SetGridCell(c, ARow1, GetGridCell(c, ARow2));
+        SetGridObject(c, ARow1, GetGridObject(c, ARow2));
+        SetGridCell(c, ARow2, t);
+        SetGridObject(c, ARow2, o);
+    }
+    const int h1 = RowHeights(ARow1);
+    SetRowHeights(ARow1, RowHeights(ARow2));
+    SetRowHeights(ARow2, h1);
+    if (FControlList.Count() > 0) {
+        std::vector<std::tuple<int, int, QWidget*>> items;
+        for (int k = 0; k < FControlList.Count(); ++k) {
+            TControlItem* it = FControlList.GetControl(k);
+            const int y = it->Y() == ARow1 ? ARow2 : it->Y() == ARow2 ? ARow1 : it->Y();
+            items.emplace_back(it->X(), y, it->Object());
+        }
+        FControlList.Clear();
+        for (auto& [x, y, w] : items)
+            FControlList.AddControl(x, y, w);
+        CellControlsUpdate(false);
+    }
+    InvalidateGrid();
+}
