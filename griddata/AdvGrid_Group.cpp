@@ -152,8 +152,12 @@ void TVerIvovavOzed::Group(int Colindex)
         throw;
     }
     EndUpdate();
-    // The search footer lays itself out anew once the columns changed (its panel is widened by
-    // one pixel and narrowed again).
+    // The search footer lays itself out anew once the columns changed: its panel is widened by
+    // one pixel and narrowed again (the panel comes with the search footer).
+    // if (SearchFooterShown() && FSearchPanel) {
+    //     FSearchPanel->resize(FSearchPanel->width() + 1, FSearchPanel->height());
+    //     FSearchPanel->resize(FSearchPanel->width() - 1, FSearchPanel->height());
+    // }
 }
 
 void TVerIvovavOzed::UnGroup()
