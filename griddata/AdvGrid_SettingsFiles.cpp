@@ -71,10 +71,9 @@ QStringList LookNames()
     return names;
 }
 
-// Values of settings the grid does not keep yet (the sort index colour, the grouping's row
-// colours): written with their defaults, read and checked, not stored.
+// Values of settings the grid does not keep yet (the sort index colour): written with their
+// defaults, read and checked, not stored.
 constexpr TColor DefaultIndexColor = clYellow;
-constexpr TColor DefaultGroupingColor = clNone;
 
 // ---- writing -----------------------------------------------------------------------------------
 
@@ -225,15 +224,15 @@ void TVerIvovavOzed::SaveVisualProps(const QString& FileName)
     w.Enum("Look", LookNames(), FLook);
     w.Color("SearchFooter.Color", FSearchFooter->Color());
     w.Color("SearchFooter.ColorTo", FSearchFooter->ColorTo());
-    w.Color("Grouping.HeaderColor", DefaultGroupingColor);
-    w.Color("Grouping.HeaderColorTo", DefaultGroupingColor);
-    w.Color("Grouping.HeaderTextColor", DefaultGroupingColor);
+    w.Color("Grouping.HeaderColor", FGrouping->HeaderColor);
+    w.Color("Grouping.HeaderColorTo", FGrouping->HeaderColorTo);
+    w.Color("Grouping.HeaderTextColor", FGrouping->HeaderTextColor);
     w.Bool("Grouping.HeaderUnderline", FGrouping->HeaderUnderline);
     w.Color("Grouping.HeaderLineColor", FGrouping->HeaderLineColor);
     w.Int("Grouping.HeaderLineWidth", FGrouping->HeaderLineWidth);
-    w.Color("Grouping.SummaryColor", DefaultGroupingColor);
-    w.Color("Grouping.SummaryColorTo", DefaultGroupingColor);
-    w.Color("Grouping.SummaryTextColor", DefaultGroupingColor);
+    w.Color("Grouping.SummaryColor", FGrouping->SummaryColor);
+    w.Color("Grouping.SummaryColorTo", FGrouping->SummaryColorTo);
+    w.Color("Grouping.SummaryTextColor", FGrouping->SummaryTextColor);
     w.Bool("Grouping.SummaryLine", FGrouping->SummaryLine);
     w.Color("Grouping.SummaryLineColor", FGrouping->SummaryLineColor);
     w.Int("Grouping.SummaryLineWidth", FGrouping->SummaryLineWidth);
@@ -303,15 +302,15 @@ void TVerIvovavOzed::LoadVisualProps(const QString& FileName)
         SetLook(TGridLook(look));
     FSearchFooter->SetColor(r.Color("SearchFooter.Color"));
     FSearchFooter->SetColorTo(r.Color("SearchFooter.ColorTo"));
-    r.Color("Grouping.HeaderColor");
-    r.Color("Grouping.HeaderColorTo");
-    r.Color("Grouping.HeaderTextColor");
+    FGrouping->HeaderColor = r.Color("Grouping.HeaderColor");
+    FGrouping->HeaderColorTo = r.Color("Grouping.HeaderColorTo");
+    FGrouping->HeaderTextColor = r.Color("Grouping.HeaderTextColor");
     FGrouping->HeaderUnderline = r.Bool("Grouping.HeaderUnderline");
     FGrouping->HeaderLineColor = r.Color("Grouping.HeaderLineColor");
     FGrouping->HeaderLineWidth = r.Int("Grouping.HeaderLineWidth");
-    r.Color("Grouping.SummaryColor");
-    r.Color("Grouping.SummaryColorTo");
-    r.Color("Grouping.SummaryTextColor");
+    FGrouping->SummaryColor = r.Color("Grouping.SummaryColor");
+    FGrouping->SummaryColorTo = r.Color("Grouping.SummaryColorTo");
+    FGrouping->SummaryTextColor = r.Color("Grouping.SummaryTextColor");
     FGrouping->SummaryLine = r.Bool("Grouping.SummaryLine");
     FGrouping->SummaryLineColor = r.Color("Grouping.SummaryLineColor");
     FGrouping->SummaryLineWidth = r.Int("Grouping.SummaryLineWidth");

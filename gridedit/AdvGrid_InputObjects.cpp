@@ -207,6 +207,7 @@ void TVerIvovavOzed::GetDisplText(int ACol, int ARow, QString& Value)
             }
         }
     }
+    GroupCountDisplText(ACol, ARow, Value);
 }
 
 bool TVerIvovavOzed::HasNodes()
