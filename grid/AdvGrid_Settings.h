@@ -149,3 +149,4 @@ public:
     TGridStrings Items;
     int Level = 0;
 };
+#include "griddata/AdvGrid_SearchTypes.h"
