@@ -180,27 +180,24 @@ TPoint TVerIvovavOzed::FindCell(TPoint StartCell, const QString& s, TFindParams 
     bool found = false;
     if (alongRows) {
         const int restart = pinCol >= 0 ? pinCol : (backward ? maxCol : minCol);
-        for (; rowIn(r) && !found; r += dir, c = restart)
-            for (; colIn(c); c += dir)
-                if (test(c, r)) {
-                    found = true;
-                    break;
-                }
+        while (rowIn(r) && !found) {
+            while (colIn(c) && !(found = test(c, r)))
+                c += dir;
+            if (!found) {
+                r += dir;
+                c = restart;
+            }
+        }
     } else {
         const int restart = pinRow >= 0 ? pinRow : (backward ? maxRow : minRow);
-        for (; colIn(c) && !found; c += dir, r = restart)
-            for (; rowIn(r); r += dir)
-                if (test(c, r)) {
-                    found = true;
-                    break;
-                }
-    }
-    // The loops step once more after the find: undo it.
-    if (found) {
-        if (alongRows)
-            r -= dir;
-        else
-            c -= dir;
+        while (colIn(c) && !found) {
+            while (rowIn(r) && !(found = test(c, r)))
+                r += dir;
+            if (!found) {
+                c += dir;
+                r = restart;
+            }
+        }
     }
 
     if (!found) {
