@@ -219,7 +219,7 @@ TPoint TVerIvovavOzed::FindCell(TPoint StartCell, const QString& s, TFindParams 
                         if (!IsNode(d))
                             continue;
                         const int real = RealRowIndex(d);
-                        if (real < row && row < real + std::max(GetNodeSpan(d), 1))
+                        if (real < row && row < NodeEndReal(d))
                             node = real;
                     }
                     if (node < 0)

@@ -142,6 +142,21 @@ TEST(Search, HiddenRowsAndColumns)
     EXPECT_EQ(t.All(QStringLiteral("zz"), fnIncludeHiddenColumns), (Cells{{1, 3}}));
 }
 
+TEST(Search, AutoGotoOpensTheNodeAroundAHiddenFind)
+{
+    FindGrid t;
+    TVerIvovavOzed& g = *t.grid;
+    g.AddNode(1, 3); // rows 1..3, rows 2 and 3 inside
+    g.ContractNode(1);
+    ASSERT_TRUE(g.IsHiddenRow(3));
+    const TPoint hit = g.FindFirst(QStringLiteral("zz"), fnIncludeHiddenRows | fnAutoGoto);
+    EXPECT_FALSE(g.IsHiddenRow(3));
+    EXPECT_FALSE(g.GetNodeState(1)) << "the node is open";
+    EXPECT_EQ(hit, TPoint(1, 3));
+    EXPECT_EQ(g.Row(), 3);
+    EXPECT_EQ(g.Col(), 1);
+}
+
 TEST(Search, ReplaceChangesEachCellOnce)
 {
     {
