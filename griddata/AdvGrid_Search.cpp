@@ -369,6 +369,10 @@ void TVerIvovavOzed::CreateSearchPanel()
         msg.CharCode = ch.unicode();
         return HandleDialogChar(msg) == 1;
     };
+    // Docked at the bottom: the client area's size changes (scroll bars coming and going
+    // included) place it again.
+    FSearchPanel->OnHostResize = [this] { SearchPanelResize(); };
+    viewport()->installEventFilter(FSearchPanel);
     FSearchPanel->FindNextCaption = FSearchFooter->FindNextCaption();
     FSearchPanel->FindPrevCaption = FSearchFooter->FindPrevCaption();
     FSearchPanel->MatchCaseCaption = FSearchFooter->MatchCaseCaption();

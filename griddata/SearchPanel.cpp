@@ -189,3 +189,10 @@ void TSearchPanel::keyPressEvent(QKeyEvent* event)
         OnDialogChar(event->text().at(0));
     event->accept();
 }
+
+bool TSearchPanel::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() == QEvent::Resize && OnHostResize)
+        OnHostResize();
+    return QWidget::eventFilter(Watched, Event);
+}

@@ -62,6 +62,8 @@ public:
     std::function<void(QObject* Sender)> OnHighlightClick;
     // Alt with a character typed inside the bar; answers whether an accelerator used it.
     std::function<bool(QChar Ch)> OnDialogChar;
+    // The area the bar is docked in changed size (the bar watches it to stay along its bottom).
+    std::function<void()> OnHostResize;
 
     // Places the controls and gives the buttons their captions, pictures and hints.
     void CreateWnd();
@@ -69,6 +71,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     void EditChanged();

@@ -39,8 +39,6 @@ struct FooterGrid {
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        // The grid's resize step does this once the client area is laid out.
-        grid->SearchPanelResize();
     }
     TSearchPanel* panel() { return grid->SearchPanel(); }
     TRetEdit* edit() { return panel()->EditControl(); }
@@ -186,6 +184,11 @@ TEST(SearchPanel, LayoutFollowsTheSettings)
     EXPECT_FALSE(p->HiliteButton()->isVisible());
     EXPECT_EQ(p->BackwardButton()->height(), 0);
     // Along the bottom of the client area, over the last 32 pixels.
+    EXPECT_EQ(p->geometry().bottom() + 1, g.viewport()->geometry().bottom() + 1);
+    EXPECT_EQ(p->width(), g.viewport()->width());
+    // It follows the grid's size.
+    g.resize(500, 200);
+    QCoreApplication::processEvents();
     EXPECT_EQ(p->geometry().bottom() + 1, g.viewport()->geometry().bottom() + 1);
     EXPECT_EQ(p->width(), g.viewport()->width());
 }
