@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPalette>
 
+#include <algorithm>
+
 // ---- TRetEdit --------------------------------------------------------------------------------
 
 TRetEdit::TRetEdit(QWidget* AOwner) : QLineEdit(AOwner) {}
@@ -99,7 +101,7 @@ TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
 
 void TSearchPanel::CreateWnd()
 {
-    FEditControl->setGeometry(25, 6, 110, FEditControl->sizeHint().height() > 21 ? 21 : FEditControl->sizeHint().height());
+    FEditControl->setGeometry(25, 6, 110, std::min(21, FEditControl->sizeHint().height()));
 
     FForwardButton->setGeometry(140, 5, 90, 23);
     FForwardButton->SetCaption(FindNextCaption);

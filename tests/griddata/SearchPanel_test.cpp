@@ -23,7 +23,8 @@ struct FooterGrid {
         const char* cells[] = {"Alpha", "beta", "Gamma", "alpha beta", "delta", "Beta", "epsilon"};
         for (int r = 1; r < 8; ++r)
             for (int c = 1; c < 4; ++c)
-                grid->SetCells(c, r, c == 2 ? QString::fromLatin1(cells[r - 1]) : QStringLiteral("r%1c%2").arg(r).arg(c));
+                grid->SetCells(c, r,
+                               c == 2 ? QString::fromLatin1(cells[r - 1]) : QStringLiteral("r%1c%2").arg(r).arg(c));
         TSearchFooter& sf = grid->SearchFooter();
         sf.SetFindNextCaption(QStringLiteral("Find &next"));
         sf.SetFindPrevCaption(QStringLiteral("Find &previous"));
