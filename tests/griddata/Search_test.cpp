@@ -128,6 +128,28 @@ TEST(Search, RangesIgnoredColumnsAndRestart)
 
 }
 
+// Records the progress calls of the search.
+class ProgressGrid : public TVerIvovavOzed {
+public:
+    using TVerIvovavOzed::TVerIvovavOzed;
+    std::vector<std::pair<TGridExportState, int>> calls;
+    void ExportNotification(TGridExportState AState, int ARow) override { calls.push_back({AState, ARow}); }
+};
+
+TEST(Search, ReportsProgressPerCellAndTheOutcome)
+{
+    ProgressGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(3);
+    g.SetCells(1, 2, QStringLiteral("x"));
+    EXPECT_EQ(g.FindFirst(QStringLiteral("x"), {}), TPoint(1, 2));
+    using C = std::vector<std::pair<TGridExportState, int>>;
+    EXPECT_EQ(g.calls, (C{{esExportStart, -1}, {esExportNewRow, 1}, {esExportNewRow, 2}, {esExportFail, -1}}));
+    g.calls.clear();
+    EXPECT_EQ(g.FindNext(), TPoint(-1, -1));
+    EXPECT_EQ(g.calls, (C{{esExportStart, -1}, {esExportDone, -1}}));
+}
+
 TEST(Search, HiddenRowsAndColumns)
 {
     FindGrid t;
