@@ -2,6 +2,7 @@
 // "metro" bars), column stretching, proportional column and row sizing, the sizing-border hit
 // test and scrolling while something is dragged near an edge.
 #include "grid/AdvGrid.h"
+#include "griddata/SearchPanel.h"
 
 #include "platform/SysUtils.h"
 
@@ -299,7 +300,13 @@ void TVerIvovavOzed::VScroll(int ScrollCode, int Pos)
 
 bool TVerIvovavOzed::SearchFooterShown() { return FSearchFooter->Visible(); }
 
-int TVerIvovavOzed::SearchPanelHeight() { return SearchPanelPixels; }
+int TVerIvovavOzed::SearchPanelHeight()
+{
+    // The bar's own height once it is shown; before it is made the height it will get.
+    if (FSearchPanel && FSearchPanel->height() > 0)
+        return FSearchPanel->height();
+    return SearchPanelPixels;
+}
 
 void TVerIvovavOzed::KeepLastRowAboveFooter()
 {

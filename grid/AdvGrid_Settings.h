@@ -152,3 +152,4 @@ public:
     TGridStrings Items;
     int Level = 0;
 };
+#include "griddata/AdvGrid_SearchTypes.h"

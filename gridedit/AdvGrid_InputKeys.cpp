@@ -1,5 +1,6 @@
 // TVerIvovavOzed: the key-down and character processing of the grid.
 #include "grid/AdvGrid.h"
+#include "griddata/SearchPanel.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
@@ -102,6 +103,20 @@ void TVerIvovavOzed::HandleKeyDownMessage(TWMKey& Msg)
         }
         SetOptions(Options() | goEditing);
         ShowInplaceEdit();
+    }
+
+    // Step 4: Ctrl+F puts the focus into the shown search footer's field; the key goes on.
+    if (ctrl && key == 'F' && FSearchFooter->Visible())
+        if (TSearchPanel* panel = SearchPanel())
+            panel->EditControl()->setFocus();
+    // Alt with a character: the accelerators of the shown search footer's buttons.
+    if (alt && !ctrl && FSearchFooter->Visible() && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+        TWMKey dialogChar;
+        dialogChar.CharCode = key;
+        if (HandleDialogChar(dialogChar) == 1) {
+            swallow();
+            return;
+        }
     }
 
     // Step 5.
@@ -588,6 +603,12 @@ void TVerIvovavOzed::HandleCharMessage(TWMKey& Msg)
             ShowEditorChar(ch);
         return;
     }
+    // The typing lookup of sorted grids: the typed text moves to the first row starting with it.
+    // Escape and an Enter the grid's key-press step uses itself are not typed text.
+    const bool enterUsed = c == 13 && ((!FNavigation->AdvanceOnEnter() && !IsEditable(realCol, Row())) ||
+                                       EditorMode() || IsControlCell(realCol, Row()));
+    if (!done && !(Options() & goEditing) && FNavigation->AutoGotoWhenSorted() && c != 27 && !enterUsed)
+        IncrementalSearchKey(ch);
     if (!done)
         TBaseGrid::WMChar(Msg);
 }
