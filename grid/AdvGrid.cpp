@@ -16,6 +16,7 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     // Settings objects, in their order, with their change events going to the grid.
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+    FSearchFooter->OnChange = [this](TSearchFooter*) { UpdateSearchPanel(); };
     FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
@@ -80,6 +81,7 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
 TVerIvovavOzed::~TVerIvovavOzed()
 {
     FDestroying = true;
+    FSearchFooter->OnChange = nullptr;
     ForgetNotifiers();
     KillTimer(111);
     if (FColumnSize->Save()) {
@@ -129,6 +131,7 @@ void TVerIvovavOzed::Loaded()
     if (!platform::PlatformInfo().ThemeActive && FControlLook->ControlStyle() == csTheme)
         FControlLook->SetControlStyle(csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateSearchPanel();
     UpdateScrollBarAlways(false);
     InitOrigColSizes();
     SetColumnOrder();
@@ -226,6 +229,7 @@ void TVerIvovavOzed::Invalidate()
 
 void TVerIvovavOzed::Resize()
 {
+    SearchPanelResize();
     if (OnResize)
         OnResize(this);
     if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&

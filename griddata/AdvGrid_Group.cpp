@@ -1,6 +1,7 @@
 // Row grouping: header rows with nodes over runs of equal values, summary rows, sub-groups and the
 // group calculations.
 #include "grid/AdvGrid.h"
+#include "griddata/SearchPanel.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -153,11 +154,11 @@ void TVerIvovavOzed::Group(int Colindex)
     }
     EndUpdate();
     // The search footer lays itself out anew once the columns changed: its panel is widened by
-    // one pixel and narrowed again (the panel comes with the search footer).
-    // if (SearchFooterShown() && FSearchPanel) {
-    //     FSearchPanel->resize(FSearchPanel->width() + 1, FSearchPanel->height());
-    //     FSearchPanel->resize(FSearchPanel->width() - 1, FSearchPanel->height());
-    // }
+    // one pixel and narrowed again.
+    if (SearchFooterShown() && FSearchPanel) {
+        FSearchPanel->resize(FSearchPanel->width() + 1, FSearchPanel->height());
+        FSearchPanel->resize(FSearchPanel->width() - 1, FSearchPanel->height());
+    }
 }
 
 void TVerIvovavOzed::UnGroup()
