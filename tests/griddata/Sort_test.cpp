@@ -313,6 +313,34 @@ TEST(Sort, SingleColumnMovesOnlyTheStoredTextsOfTheSortColumn)
     EXPECT_EQ(h.Col(2), QStringList({"1", "2", "3", "4", "5"}));
 }
 
+TEST(Sort, DisplayedOrStoredTextsDecide)
+{
+    for (bool displayed : {true, false}) {
+        SortHost h;
+        h.Column(1, {"2", "3", "1", "5", "4"});
+        // Shown as letters in the reverse order of the stored numbers.
+        h.grid->OnGetDisplText = [](QObject*, int c, int, QString& v) {
+            if (c == 1 && !v.isEmpty())
+                v = QString(QChar(u'z' - v.toInt()));
+        };
+        h.grid->SortSettings().SetSortOnVirtualCells(displayed);
+        h.grid->Sort(1, sdAscending);
+        QStringList stored;
+        for (int r = 1; r < 6; ++r)
+            stored << h.grid->GetGridCell(1, r);
+        EXPECT_EQ(stored, displayed ? QStringList({"5", "4", "3", "2", "1"}) : QStringList({"1", "2", "3", "4", "5"}));
+    }
+}
+
+TEST(Sort, QuickSortOrdersOnlyTheGivenRows)
+{
+    SortHost h;
+    h.Column(1, {"e", "d", "c", "b", "a"});
+    h.grid->QuickSort(1, 2, 4);
+    EXPECT_EQ(h.Col(1), QStringList({"e", "b", "c", "d", "a"}));
+    EXPECT_EQ(h.grid->RowCount(), 6);
+}
+
 TEST(Sort, AnExceptionFromACompareLeavesTheGridAsItWas)
 {
     SortHost h;
