@@ -63,11 +63,6 @@ enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum TBorderStyle { bsNone, bsSingle };
 #endif
 enum TMouseSelectMode { msNormal, msAdvanced };
-enum TSortStyle {
-    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
-    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssDateTime,
-    ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
-};
 
 // The (Left, Top, Right, Bottom) inclusive rectangle passed by the cells-changed notification.
 using TCellsRect = TRect;
@@ -719,7 +714,7 @@ public:
     std::function<void(QObject* Sender, int ACol, int ARow, int ButtonIndex)> OnDropDownFooterButtonClick;
     std::function<void(QObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
     std::function<void(QObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
-    std::function<void(QObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnCustomCompare;
+    std::function<void(QObject* Sender, const QString& str1, const QString& str2, int& Res)> OnCustomCompare;
     std::function<void(QObject* Sender, int Col, int Row1, int Row2, int& Res)> OnRawCompare;
     std::function<void(QObject* Sender, const QString& Value, bool& DefaultSearch)> OnSearchEditChange;
     std::function<void(QObject* Sender, const QString& Value, int ACol, int ARow, int SearchAction)> OnSearchFooterAction;

@@ -9,53 +9,8 @@
 
 namespace {
 
-// Reads of the sort and filter settings that not every settings object offers; an object
-// without the value answers with the value of a new grid.
-template <class S>
-bool SortIndexShow(const S& s)
-{
-    if constexpr (requires { s.IndexShow(); })
-        return s.IndexShow();
-    else
-        return false;
-}
-
-template <class S>
-bool SortFixedCols(const S& s)
-{
-    if constexpr (requires { s.FixedCols(); })
-        return s.FixedCols();
-    else
-        return false;
-}
-
-template <class S>
-bool SortDescending(const S& s)
-{
-    if constexpr (requires { s.Direction(); })
-        return s.Direction() != decltype(s.Direction())(0);
-    else
-        return false;
-}
-
-template <class S>
-TColor SortIndexColor(const S& s)
-{
-    if constexpr (requires { s.IndexColor(); })
-        return s.IndexColor();
-    else
-        return clYellow;
-}
-
-template <class S>
-const TBitmap* SortIndexGlyph(S& s, bool up)
-{
-    if constexpr (requires { s.IndexUpGlyph(); s.IndexDownGlyph(); })
-        return up ? &s.IndexUpGlyph() : &s.IndexDownGlyph();
-    else
-        return nullptr;
-}
-
+// The filter glyphs, read where the filter settings offer them; an object without them answers
+// with no glyph.
 template <class F>
 const TBitmap* FilterGlyph(F& f, bool active)
 {
@@ -144,7 +99,7 @@ void TVerIvovavOzed::DrawFixedCellBackground(TCanvas& ACanvas, TRect& R)
     }
     const TSortSettings& ss = *FSortSettings;
     if (ss.Column() != -1 && ss.HeaderColor() != clNone && v.RCol == ss.Column() && ARow == FixedRows() - 1 &&
-        (ACol >= FixedCols() || SortFixedCols(ss))) {
+        (ACol >= FixedCols() || ss.FixedCols())) {
         DrawGradientFrame(ACanvas, R, ss.HeaderColor(), ss.HeaderColorTo(), ss.HeaderMirrorColor(),
                           ss.HeaderMirrorColorTo(), true, clNone, false, true);
         return;
@@ -231,14 +186,14 @@ void TVerIvovavOzed::DrawSortIndicator(TCanvas& ACanvas, int ACol, int Y, int X)
 {
     TSortSettings& ss = *FSortSettings;
     ACanvas.Pen().SetWidth(1);
-    if (SortIndexShow(ss)) {
+    if (ss.IndexShow()) {
         const int i = FSortIndexes.FindIndex(ACol);
         if (i == -1)
             return;
-        const TBitmap* up = SortIndexGlyph(ss, true);
-        const TBitmap* down = SortIndexGlyph(ss, false);
+        const TBitmap* up = &ss.IndexUpGlyph();
+        const TBitmap* down = &ss.IndexDownGlyph();
         const bool glyphs = !Missing(up) && !Missing(down);
-        ACanvas.Brush().SetColor(SortIndexColor(ss));
+        ACanvas.Brush().SetColor(ss.IndexColor());
         const TColor keepFont = ACanvas.Font().Color();
         const int keepSize = ACanvas.Font().Size();
         ACanvas.Font().SetColor(clBlack);
@@ -266,7 +221,7 @@ void TVerIvovavOzed::DrawSortIndicator(TCanvas& ACanvas, int ACol, int Y, int X)
         return;
     }
     const bool glyphs = !ss.UpGlyph().Empty() && !ss.DownGlyph().Empty();
-    if (SortDescending(ss)) {
+    if (ss.Direction() == sdDescending) {
         if (!glyphs) {
             ACanvas.Pen().SetColor(clWhite);
             ACanvas.MoveTo(X + 4, Y - 4);

@@ -1,6 +1,7 @@
 // TVerIvovavOzed: what the grid does with mouse presses, releases and double clicks before the
 // base grid's own handling.
 #include "grid/AdvGrid.h"
+#include "platform/Services.h"
 
 #include <cmath>
 
@@ -820,7 +821,7 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
 
     if (pressState == gsColSizing || pressState == gsColMoving || ACol < 0 || ARow < 0)
         return;
-    if (ACol < FixedCols())
+    if (ACol < FixedCols() && !FSortSettings->FixedCols())
         return;
     const int realCol = DisplToRealCol(ACol);
     if (HasCheckBox(realCol, ARow) && OnCheckBoxMouseUp) {
@@ -833,8 +834,104 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
         GetRadioIdx(realCol, ARow, idx);
         OnRadioMouseUp(this, realCol, ARow, idx);
     }
-    if (FDblClk)
+    if (FDblClk) {
         FDblClk = false;
+        return;
+    }
+    const TRect cellR = CellRect(ACol, ARow);
+    // Near a column border of the header the release belongs to the sizing.
+    if (ARow == 0 && (Options() & goColSizing) && (X - cellR.Left < 4 || cellR.Right - X < 4))
+        return;
+    // The right edge of a header cell holds its drop-down or filter button.
+    if (cellR.Right - X < 16 &&
+        ((FControlLook->FixedDropDownButton && CanShowFixedDropDown(ACol)) || FillFilterDropDown(realCol)))
+        return;
+    if (moveEnded)
+        return;
+    int pressCol = -1, pressRow = -1;
+    MouseToCell(Clickposx, Clickposy, pressCol, pressRow);
+    if (ARow == FSortSettings->Row() && pressRow == FSortSettings->Row() && FixedRows() > 0 &&
+        !HasCheckBox(realCol, ARow) && FSortSettings->Show() && RowCount() > 2)
+        ClickSort(realCol, ACol, ARow, Msg.Keys);
+}
+
+void TVerIvovavOzed::ClickSort(int RealCol, int ACol, int /*ARow*/, TShiftState Keys)
+{
+    TSortSettings& ss = *FSortSettings;
+    bool doSort = !IsIgnoredColumn(RealCol);
+    if (OnCanSort)
+        OnCanSort(this, RealCol, doSort);
+    if (!doSort) {
+        RepaintCell(ACol, ss.Row());
+        return;
+    }
+    HideInplaceEdit();
+    if (FSortRowXRef.Count() != RowCount())
+        InitSortXRef();
+    if (ss.AutoColumnMerge())
+        SplitAllColumnCells();
+
+    auto sortNow = [&]() {
+        if (ss.IndexShow()) {
+            const TShiftStateFlag key = ss.IndexSortKey() == ikCtrl ? ssCtrl : ssShift;
+            const bool ascending = ss.InitSortDirection() == sdAscending;
+            if (Keys.testFlag(key)) {
+                if (FSortIndexes.FindIndex(RealCol) < 0)
+                    FSortIndexes.AddIndex(RealCol, ascending);
+                else
+                    FSortIndexes.ToggleIndex(RealCol);
+            } else if (FSortIndexes.Count() == 1 && FSortIndexes.GetSortColumns(0) == RealCol) {
+                FSortIndexes.ToggleIndex(RealCol);
+            } else {
+                FSortIndexes.Clear();
+                FSortIndexes.AddIndex(RealCol, ascending);
+            }
+            if (HasNodes())
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
+            ss.SetColumn(FSortIndexes.Count() > 0 ? FSortIndexes.GetSortColumns(0) : -1);
+            return;
+        }
+        if (RealCol == ss.Column()) {
+            if (ss.Direction() != ss.InitSortDirection() && ss.UndoSort()) {
+                QUnSort();
+                ss.SetColumn(-1);
+                return;
+            }
+            ss.ToggleDirection();
+        } else {
+            ss.SetDirection(ss.InitSortDirection());
+            ss.SetColumn(RealCol);
+        }
+        if (HasNodes())
+            QSortGroup();
+        else
+            QSort();
+    };
+
+    SortTime = platform::GetTickCount();
+    if ((Options() & goRowSelect) && FNavigation->KeepHorizScroll()) {
+        const int left = LeftCol();
+        BeginUpdate();
+        try {
+            sortNow();
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        SetLeftCol(left);
+        EndUpdate();
+    } else {
+        sortNow();
+    }
+    SortTime = platform::GetTickCount() - SortTime;
+
+    if (ss.AutoColumnMerge())
+        MergeListedColumns();
+    if (FControlList.Count() > 0)
+        CellControlsUpdate(true);
+    DoClickSort(ss.Column());
 }
 
 // ---- double click ----------------------------------------------------------------------------

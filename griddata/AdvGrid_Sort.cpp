@@ -1,0 +1,500 @@
+// TVerIvovavOzed: the sort engine and its entry points: whole-grid sorts by one column or by the
+// sort index list, group sorts, the partial sorts, and the frame that keeps the grid's settings.
+//
+// While rows are sorted the grid carries three scratch rows after its rows (the middle one holds
+// the pivot row, so that exchanges cannot move it) and its column count takes in the hidden
+// columns, so that hidden cells travel with their rows.
+#include "grid/AdvGrid.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Ranges still to partition, taken in the order a recursive partition would take them (left part
+// first), without the call depth a long run of bad pivots would need.
+class TRangeStack {
+public:
+    void Push(int Left, int Right) { FItems.emplace_back(Left, Right); }
+    bool Pop(int& Left, int& Right)
+    {
+        if (FItems.empty())
+            return false;
+        Left = FItems.back().first;
+        Right = FItems.back().second;
+        FItems.pop_back();
+        return true;
+    }
+
+private:
+    std::vector<std::pair<int, int>> FItems;
+};
+
+} // namespace
+
+// ---- entry points ----------------------------------------------------------------------------
+
+void TVerIvovavOzed::Sort(int Column, TSortDirection Direction)
+{
+    FSortSettings->SetColumn(Column);
+    FSortSettings->SetDirection(Direction);
+    QSort();
+}
+
+void TVerIvovavOzed::SortByColumn(int Col)
+{
+    if (RowCount() <= 1)
+        return;
+    FSortSettings->SetColumn(Col);
+    QSort();
+}
+
+void TVerIvovavOzed::InitSortXRef()
+{
+    FSortRowXRef.Clear();
+    for (int i = 0; i < RowCount(); ++i)
+        FSortRowXRef.Add(i);
+}
+
+void TVerIvovavOzed::QSort() { SortFrame(false); }
+
+void TVerIvovavOzed::QSortIndexed() { SortFrame(true); }
+
+void TVerIvovavOzed::QSortGroup() { SortGroups(false); }
+
+void TVerIvovavOzed::QSortGroupIndexed() { SortGroups(true); }
+
+// ---- scratch rows ----------------------------------------------------------------------------
+
+bool TVerIvovavOzed::SortReadsDisplayed() const { return bool(OnGetDisplText); }
+
+void TVerIvovavOzed::CopyPivotRow(int Pivot, int P)
+{
+    const int n = ColCount();
+    if (SortReadsDisplayed()) {
+        const bool displayed = FSortSettings->SortOnVirtualCells();
+        for (int c = 0; c < n; ++c) {
+            SetGridCell(c, P, displayed ? Cells(c, Pivot) : GetGridCell(c, Pivot));
+            SetGridObject(c, P, GetGridObject(c, Pivot));
+        }
+        return;
+    }
+    for (int c = 0; c < n; ++c) {
+        SetGridCell(c, P, GetGridCell(c, Pivot));
+        SetGridObject(c, P, GetGridObject(c, Pivot));
+    }
+}
+
+void TVerIvovavOzed::ClearScratchRows(int From, int Count)
+{
+    // Only references go: the objects belong to the rows they were copied from.
+    const bool blocked = FBlockCellChange;
+    FBlockCellChange = true;
+    // Hidden columns too, whether the count is widened over them now or not.
+    const int n = ColCount() + NumHiddenColumns();
+    for (int r = From; r < From + Count; ++r)
+        for (int c = 0; c < n; ++c) {
+            SetGridCell(c, r, QString());
+            SetGridObject(c, r, nullptr);
+        }
+    FBlockCellChange = blocked;
+}
+
+// The row count grows by the scratch rows and shrinks again without a shown floating footer, which
+// would otherwise follow the last row into the scratch area.
+void TVerIvovavOzed::GrowForSort(int OldRC)
+{
+    const bool footer = FFloatingFooter->Visible();
+    FFloatingFooter->SetVisible(false);
+    SetRowCount(OldRC + 3);
+    FFloatingFooter->SetVisible(footer);
+    // The scratch rows hold copies that already passed the display hooks.
+    SetNormalRowCount(OldRC);
+    ClearScratchRows(OldRC, 3);
+}
+
+void TVerIvovavOzed::ShrinkAfterSort(int OldRC)
+{
+    ClearScratchRows(OldRC, 3);
+    const bool footer = FFloatingFooter->Visible();
+    FFloatingFooter->SetVisible(false);
+    SetRowCount(OldRC);
+    FFloatingFooter->SetVisible(footer);
+}
+
+// ---- partitions ------------------------------------------------------------------------------
+
+void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
+{
+    TRangeStack todo;
+    todo.Push(Left, Right);
+    int L = 0, R = 0;
+    while (todo.Pop(L, R)) {
+        SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
+        const int P = RowCount() - 2;
+        CopyPivotRow((L + R) / 2, P);
+        int i = L, j = R;
+        do {
+            while (CompareRows(Col, P, i) == SortDir && i < R)
+                ++i;
+            while (CompareRows(Col, j, P) == SortDir && j > L)
+                --j;
+            if (i <= j) {
+                // Rows equal to each other are never exchanged directly.
+                if (i != j && CompareRows(Col, i, j) != 0)
+                    SortSwapRows(i, j);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        // The left part is taken first, so it goes on the stack last.
+        if (i < R)
+            todo.Push(i, R);
+        if (L < j)
+            todo.Push(L, j);
+    }
+}
+
+void TVerIvovavOzed::QuickSortRangeIndexed(int Left, int Right)
+{
+    TRangeStack todo;
+    todo.Push(Left, Right);
+    int L = 0, R = 0;
+    while (todo.Pop(L, R)) {
+        const int P = RowCount() - 2;
+        CopyPivotRow((L + R) / 2, P);
+        int i = L, j = R;
+        do {
+            while (CompareRowsIndexed(0, P, i) == 1 && i < R)
+                ++i;
+            while (CompareRowsIndexed(0, j, P) == 1 && j > L)
+                --j;
+            if (i <= j) {
+                if (i != j)
+                    SortSwapRows(i, j);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (i < R)
+            todo.Push(i, R);
+        if (L < j)
+            todo.Push(L, j);
+    }
+}
+
+void TVerIvovavOzed::UnSortRange(int Left, int Right)
+{
+    TRangeStack todo;
+    todo.Push(Left, Right);
+    int L = 0, R = 0;
+    while (todo.Pop(L, R)) {
+        const int pivot = FUnSortRowXRef.GetInteger((L + R) / 2);
+        int i = L, j = R;
+        do {
+            while (FUnSortRowXRef.GetInteger(i) < pivot)
+                ++i;
+            while (FUnSortRowXRef.GetInteger(j) > pivot)
+                --j;
+            if (i <= j) {
+                if (i != j) {
+                    SortSwapRows(i, j);
+                    FUnSortRowXRef.Exchange(i, j);
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (i < R)
+            todo.Push(i, R);
+        if (L < j)
+            todo.Push(L, j);
+    }
+}
+
+// ---- frames ----------------------------------------------------------------------------------
+
+namespace {
+
+// Column 0 of every row, put back after a sort that leaves row captions in place.
+struct TSavedColumn {
+    std::vector<QString> Texts;
+    std::vector<TGridObject> Objects;
+};
+
+} // namespace
+
+void TVerIvovavOzed::SortFrame(bool Indexed)
+{
+    TSortSettings& ss = *FSortSettings;
+    if (!Indexed && ss.Column() < 0)
+        return;
+    if (RowCount() != FSortRowXRef.Count())
+        InitSortXRef();
+    if (Indexed && FSortIndexes.Count() == 0)
+        throw ZUzeRodoRediv(QStringLiteral("No indexes specified for indexed sort"));
+    if (!Indexed)
+        FSortIndexes.Clear();
+
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+
+    const bool keepCol0 = ss.NormalCellsOnly() && FixedCols() > 0;
+    TSavedColumn col0;
+    if (keepCol0)
+        for (int r = 0; r < oldRC; ++r) {
+            col0.Texts.push_back(GetGridCell(0, r));
+            col0.Objects.push_back(GetGridObject(0, r));
+        }
+
+    const int savedTop = TopRow();
+    BeginUpdate();
+    const bool footerVisible = FFloatingFooter->Visible();
+    const int savedFooters = FixedFooters();
+    FFloatingFooter->SetVisible(false);
+
+    bool grown = false;
+    int lastWidth = 0;
+    auto restoreCounts = [&]() {
+        if (!grown)
+            return;
+        grown = false;
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        ShrinkAfterSort(oldRC);
+    };
+    auto finish = [&]() {
+        restoreCounts();
+        if (keepCol0)
+            for (int r = 0; r < oldRC; ++r) {
+                SetGridCell(0, r, col0.Texts[size_t(r)]);
+                SetGridObject(0, r, col0.Objects[size_t(r)]);
+            }
+        if (FNavigation->KeepScrollOnSort())
+            SetTopRow(savedTop);
+        FFloatingFooter->SetVisible(footerVisible);
+        if (FixedFooters() != savedFooters)
+            SetFixedFooters(savedFooters);
+        EndUpdate();
+    };
+
+    try {
+        grown = true;
+        GrowForSort(oldRC);
+        lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+        SetColCount(oldCC + NumHiddenColumns());
+
+        SortRow = Row();
+        const int oldRow = Row();
+        const bool moveRow = FNavigation->MoveRowOnSort();
+        if (moveRow && oldRC - 1 >= FixedRows())
+            TStringGrid::SetRow(oldRC - 1);
+
+        const int left = FixedRows();
+        const int right = oldRC - 1 - savedFooters;
+        if (right >= left) {
+            if (Indexed)
+                QuickSortRangeIndexed(left, right);
+            else
+                QuickSortRange(ss.Column(), left, right);
+        }
+
+        ClearScratchRows(oldRC, 3);
+        if (Indexed || !FMouseActions->DisjunctRowSelect()) {
+            FEntered = false;
+            if (moveRow) {
+                FOldRowSel = -1;
+                SetRow(SortRow);
+            } else {
+                SetRow(oldRow);
+            }
+            FEntered = false;
+        }
+        restoreCounts();
+        if (!Indexed && OnRowUpdate && !moveRow)
+            OnRowUpdate(this, oldRow, Row());
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TVerIvovavOzed::SortGroups(bool Indexed)
+{
+    TSortSettings& ss = *FSortSettings;
+    if (RowCount() != FSortRowXRef.Count())
+        InitSortXRef();
+    if (Indexed && FSortIndexes.Count() == 0)
+        throw ZUzeRodoRediv(QStringLiteral("No indexes specified for indexed sort"));
+
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+    const bool keepCol0 = ss.NormalCellsOnly() && FixedCols() > 0;
+    TSavedColumn col0;
+    if (keepCol0)
+        for (int r = 0; r < oldRC; ++r) {
+            col0.Texts.push_back(GetGridCell(0, r));
+            col0.Objects.push_back(GetGridObject(0, r));
+        }
+
+    const int savedTop = TopRow();
+    BeginUpdate();
+    bool grown = false;
+    int lastWidth = 0;
+    auto restoreCounts = [&]() {
+        if (!grown)
+            return;
+        grown = false;
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        ShrinkAfterSort(oldRC);
+    };
+    auto finish = [&]() {
+        restoreCounts();
+        if (keepCol0)
+            for (int r = 0; r < oldRC; ++r) {
+                SetGridCell(0, r, col0.Texts[size_t(r)]);
+                SetGridObject(0, r, col0.Objects[size_t(r)]);
+            }
+        if (FNavigation->KeepScrollOnSort())
+            SetTopRow(savedTop);
+        EndUpdate();
+    };
+
+    try {
+        grown = true;
+        GrowForSort(oldRC);
+        lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+        SetColCount(oldCC + NumHiddenColumns());
+
+        SortRow = Row();
+        const int oldRow = Row();
+        const bool moveRow = FNavigation->MoveRowOnSort();
+        if (moveRow && oldRC - 1 >= FixedRows())
+            TStringGrid::SetRow(oldRC - 1);
+
+        const int last = oldRC - FixedFooters();
+        int deepest = -1;
+        for (int r = FixedRows(); r < last; ++r)
+            if (IsNode(r))
+                deepest = std::max(deepest, GetNodeLevel(r));
+        if (deepest >= 0)
+            for (int c = FixedRows(); c < last; ++c) {
+                if (!IsNode(c) || GetNodeLevel(c) != deepest || GetNodeState(c))
+                    continue;
+                const int span = GetNodeSpan(c);
+                if (span - 1 > 1) {
+                    if (Indexed)
+                        QuickSortRangeIndexed(c + 1, c + span - 1);
+                    else
+                        QuickSortRange(ss.Column(), c + 1, c + span - 1);
+                }
+            }
+
+        ClearScratchRows(oldRC, 3);
+        if (Indexed || !FMouseActions->DisjunctRowSelect()) {
+            FEntered = false;
+            if (moveRow) {
+                FOldRowSel = -1;
+                SetRow(SortRow);
+            } else {
+                SetRow(oldRow);
+            }
+            FEntered = false;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TVerIvovavOzed::QUnSort()
+{
+    FUnSortRowXRef.Clear();
+    for (int i = 0; i < FSortRowXRef.Count(); ++i)
+        FUnSortRowXRef.Add(FSortRowXRef.GetInteger(i));
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+    const bool keepCol0 = FSortSettings->NormalCellsOnly() && FixedCols() > 0;
+    TSavedColumn col0;
+    if (keepCol0)
+        for (int r = 0; r < oldRC; ++r) {
+            col0.Texts.push_back(GetGridCell(0, r));
+            col0.Objects.push_back(GetGridObject(0, r));
+        }
+
+    BeginUpdate();
+    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+    auto finish = [&]() {
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        if (keepCol0)
+            for (int r = 0; r < oldRC; ++r) {
+                SetGridCell(0, r, col0.Texts[size_t(r)]);
+                SetGridObject(0, r, col0.Objects[size_t(r)]);
+            }
+        EndUpdate();
+    };
+    try {
+        SetColCount(oldCC + NumHiddenColumns());
+        // Rows added after the order was recorded have no place in it and stay where they are.
+        const int last = std::min(oldRC, FUnSortRowXRef.Count()) - 1;
+        if (last > 0)
+            UnSortRange(0, last);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TVerIvovavOzed::QuickSort(int Col, int Left, int Right)
+{
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+    GrowForSort(oldRC);
+    auto finish = [&]() {
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        ShrinkAfterSort(oldRC);
+    };
+    try {
+        SetColCount(oldCC + NumHiddenColumns());
+        if (Left <= Right && Left >= 0 && Right < oldRC)
+            QuickSortRange(Col, Left, Right);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TVerIvovavOzed::QuickSortIndexed(int Left, int Right)
+{
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+    GrowForSort(oldRC);
+    auto finish = [&]() {
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        ShrinkAfterSort(oldRC);
+    };
+    try {
+        SetColCount(oldCC + NumHiddenColumns());
+        if (Left <= Right && Left >= 0 && Right < oldRC)
+            QuickSortRangeIndexed(Left, Right);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}

@@ -1,0 +1,476 @@
+// Sorting of grid rows: the compare of each style, the whole-grid, indexed, group and undo sorts
+// with the settings that keep cells in place, the row exchange, and the sort state text.
+#include "grid/AdvGrid.h"
+#include "platform/SysUtils.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+struct TSortGrid : TVerIvovavOzed {
+    using TVerIvovavOzed::CompareCells;
+};
+
+struct SortHost {
+    std::unique_ptr<TSortGrid> grid = std::make_unique<TSortGrid>();
+    platform::TFormatSettings saved = platform::FormatSettings();
+    explicit SortHost(int cols = 4, int rows = 6)
+    {
+        grid->Loaded();
+        grid->SetColCount(cols);
+        grid->SetRowCount(rows);
+        grid->SetFixedCols(0);
+        grid->SetFixedRows(1);
+        platform::TFormatSettings& fs = platform::FormatSettings();
+        fs.DateSeparator = '/';
+        fs.TimeSeparator = ':';
+        fs.DecimalSeparator = '.';
+        fs.ThousandSeparator = ',';
+        fs.ShortDateFormat = "dd/mm/yyyy";
+        fs.LongTimeFormat = "hh:nn:ss";
+        fs.ShortTimeFormat = "hh:nn";
+    }
+    ~SortHost() { platform::FormatSettings() = saved; }
+    // Writes the normal rows of a column.
+    void Column(int c, const QStringList& texts)
+    {
+        for (int i = 0; i < texts.size(); ++i)
+            grid->SetCells(c, grid->FixedRows() + i, texts[i]);
+    }
+    QStringList Col(int c) const
+    {
+        QStringList out;
+        for (int r = grid->FixedRows(); r < grid->RowCount() - grid->FixedFooters(); ++r)
+            out << grid->Cells(c, r);
+        return out;
+    }
+};
+
+// ---- compares --------------------------------------------------------------------------------
+
+struct CompareCase {
+    const char* name;
+    bool autoFormat;
+    TSortStyle style; // used when autoFormat is off
+    QString prefix, suffix;
+    QString t1, t2;
+    int expected;
+};
+
+TEST(SortCompare, EachStyleOnAPairOfTexts)
+{
+    const CompareCase cases[] = {
+        {"auto numbers", true, ssAutomatic, "", "", "10", "9", 1},
+        {"auto numbers 2", true, ssAutomatic, "", "", "9", "100", -1},
+        {"auto ordinal upper first", true, ssAutomatic, "", "", "a", "A", 1},
+        {"auto ordinal", true, ssAutomatic, "", "", "b", "a", 1},
+        {"auto date", true, ssAutomatic, "", "", "01/02/2020", "03/01/2020", 1},
+        {"auto time", true, ssAutomatic, "", "", "10:30", "9:15", 1},
+        {"auto date needs a separator in both", true, ssAutomatic, "", "", "01/02/2020", "3", -1},
+        {"alphabetic", false, ssAlphabetic, "", "", "B", "a", -1},
+        {"no case", false, ssAlphaNoCase, "", "", "a", "A", 0},
+        {"no case order", false, ssAlphaNoCase, "", "", "b", "A", 1},
+        {"locale no case", false, ssAnsiAlphaNoCase, "", "", "a", "B", -1},
+        {"html stripped", false, ssHTML, "", "", "<b>b</b>", "a", 1},
+        {"prefix", false, ssNumeric, "$", "", "$5", "$40", -1},
+        {"suffix", false, ssNumeric, "", " kg", "5 kg", "40 kg", -1},
+        {"thousands under numeric", false, ssNumeric, "", "", "1,234", "5", -1},
+        {"thousands under financial", false, ssFinancial, "", "", "1,234", "5", 1},
+        {"leading number with sign", false, ssNumeric, "", "", "-5x", "-4", -1},
+        {"leading number with decimals", false, ssNumeric, "", "", "1.5kg", "1.4", 1},
+        {"both not numbers", false, ssNumeric, "", "", "abc", "xyz", 0},
+        {"empty counts 0", false, ssNumeric, "", "", "", "-1", 1},
+        {"short date EU", false, ssShortDateEU, "", "", "02/01/2020", "01/02/2020", -1},
+        {"short date US", false, ssShortDateUS, "", "", "02/01/2020", "01/02/2020", 1},
+        {"short date impossible is 0", false, ssShortDateEU, "", "", "31/02/2020", "01/01/1990", -1},
+        {"date", false, ssDate, "", "", "", "01/01/2001", -1},
+        {"time", false, ssTime, "", "", "23:00", "7:00", 1},
+        {"alphanumeric numbers", false, ssAlphaNumeric, "", "", "10", "9", 1},
+        {"alphanumeric texts", false, ssAlphaNumeric, "", "", "x10", "x9", -1},
+        {"custom without handler", false, ssCustom, "", "", "a", "b", 0},
+    };
+    for (const CompareCase& c : cases) {
+        SortHost h;
+        h.grid->SortSettings().SetAutoFormat(c.autoFormat);
+        if (!c.autoFormat)
+            h.grid->OnGetFormat = [&c](QObject*, int, TSortStyle& s, QString& p, QString& x) {
+                s = c.style;
+                p = c.prefix;
+                x = c.suffix;
+            };
+        h.grid->SetCells(1, 1, c.t1);
+        h.grid->SetCells(1, 2, c.t2);
+        EXPECT_EQ(h.grid->CompareCells(1, 1, sdAscending, 2), c.expected) << c.name;
+    }
+}
+
+TEST(SortCompare, BlanksGoWhereBlankPosSaysInBothDirections)
+{
+    struct Case {
+        TSortBlankPosition pos;
+        TSortDirection dir;
+        int emptyFirstRow;
+    } cases[] = {{blLast, sdAscending, 1}, {blLast, sdDescending, -1}, {blFirst, sdAscending, -1},
+                 {blFirst, sdDescending, 1}};
+    for (const Case& c : cases) {
+        SortHost h;
+        h.grid->SortSettings().SetIgnoreBlanks(true);
+        h.grid->SortSettings().SetBlankPos(c.pos);
+        h.grid->SetCells(1, 2, "a");
+        EXPECT_EQ(h.grid->CompareCells(1, 1, c.dir, 2), c.emptyFirstRow);
+        EXPECT_EQ(h.grid->CompareCells(1, 2, c.dir, 1), -c.emptyFirstRow);
+    }
+    // Without the rule an empty text is simply the smallest.
+    SortHost h;
+    h.grid->SetCells(1, 2, "a");
+    EXPECT_EQ(h.grid->CompareCells(1, 1, sdAscending, 2), -1);
+}
+
+TEST(SortCompare, CustomRawCheckBoxAndImages)
+{
+    SortHost h;
+    h.grid->SortSettings().SetAutoFormat(false);
+    TSortStyle style = ssCustom;
+    h.grid->OnGetFormat = [&](QObject*, int, TSortStyle& s, QString&, QString&) { s = style; };
+    QString seen;
+    h.grid->OnCustomCompare = [&](QObject*, const QString& a, const QString& b, int& r) {
+        seen = a + "|" + b;
+        r = -1;
+    };
+    h.grid->SetCells(1, 1, "x");
+    h.grid->SetCells(1, 2, "y");
+    EXPECT_EQ(h.grid->CompareCells(1, 1, sdAscending, 2), -1);
+    EXPECT_EQ(seen, "x|y");
+
+    style = ssRaw;
+    h.grid->OnRawCompare = [](QObject*, int c, int r1, int r2, int& r) { r = c * 100 + r1 * 10 + r2 > 0 ? 1 : 0; };
+    EXPECT_EQ(h.grid->CompareCells(1, 1, sdAscending, 2), 1);
+
+    style = ssCheckBox;
+    h.grid->AddCheckBox(2, 1, true, false);
+    h.grid->AddCheckBox(2, 2, false, false);
+    EXPECT_EQ(h.grid->CompareCells(2, 1, sdAscending, 2), 1);
+    EXPECT_EQ(h.grid->CompareCells(2, 2, sdAscending, 1), -1);
+
+    style = ssImages;
+    h.grid->CreateCellGraphic(3, 1)->SetImageIdx(4, haLeft, vaTop);
+    h.grid->CreateCellGraphic(3, 2)->SetImageIdx(2, haLeft, vaTop);
+    EXPECT_EQ(h.grid->CompareCells(3, 1, sdAscending, 2), 1);
+    EXPECT_EQ(h.grid->CompareCells(3, 3, sdAscending, 2), -1); // no picture: -1
+}
+
+TEST(SortCompare, AutomaticDetectsACheckBoxColumn)
+{
+    SortHost h;
+    h.grid->AddCheckBox(1, 1, false, false);
+    h.grid->AddCheckBox(1, 2, true, false);
+    h.grid->SetCells(1, 1, "zzz"); // the text would order the rows the other way
+    EXPECT_EQ(h.grid->CompareCells(1, 1, sdAscending, 2), -1);
+}
+
+// ---- whole-grid sorts ------------------------------------------------------------------------
+
+TEST(Sort, AscendingDescendingAndNoColumn)
+{
+    SortHost h;
+    h.Column(1, {"10", "9", "100", "1", "55"});
+    h.Column(2, {"a", "b", "c", "d", "e"});
+    h.grid->SortSettings().SetColumn(-1);
+    h.grid->QSort();
+    EXPECT_EQ(h.Col(1), QStringList({"10", "9", "100", "1", "55"}));
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.Col(1), QStringList({"1", "9", "10", "55", "100"}));
+    EXPECT_EQ(h.Col(2), QStringList({"d", "b", "a", "e", "c"}));
+    EXPECT_EQ(h.grid->SortDir, 1);
+    h.grid->Sort(1, sdDescending);
+    EXPECT_EQ(h.Col(1), QStringList({"100", "55", "10", "9", "1"}));
+    EXPECT_EQ(h.grid->SortDir, -1);
+    EXPECT_GT(h.grid->Compares, 0);
+    // The frame leaves no scratch rows or widened columns behind.
+    EXPECT_EQ(h.grid->RowCount(), 6);
+    EXPECT_EQ(h.grid->ColCount(), 4);
+}
+
+TEST(Sort, EqualRowsAreNeverExchanged)
+{
+    SortHost h(3, 8);
+    h.Column(1, {"x", "x", "x", "x", "x", "x", "x"});
+    h.Column(2, {"1", "2", "3", "4", "5", "6", "7"});
+    h.grid->SortSettings().SetFull(false);
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.grid->Swaps, 0);
+    EXPECT_EQ(h.Col(2), QStringList({"1", "2", "3", "4", "5", "6", "7"}));
+}
+
+TEST(Sort, FullBreaksTiesByTheColumnsToTheRight)
+{
+    SortHost h;
+    h.Column(0, {"z", "y", "x", "w", "v"}); // left of the sort column: never decides
+    h.Column(1, {"b", "a", "b", "a", "c"});
+    h.Column(2, {"2", "9", "1", "3", "0"});
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.Col(1), QStringList({"a", "a", "b", "b", "c"}));
+    EXPECT_EQ(h.Col(2), QStringList({"3", "9", "1", "2", "0"}));
+    // Ignored columns count as equal.
+    h.grid->IgnoreColumns().Add(1);
+    h.grid->Sort(1, sdDescending);
+    EXPECT_EQ(h.Col(2), QStringList({"9", "3", "2", "1", "0"}));
+}
+
+TEST(Sort, IndexedListOrdersByEachEntryInItsDirection)
+{
+    SortHost h;
+    h.Column(1, {"1", "2", "3", "4", "5"});
+    h.Column(2, {"b", "a", "b", "a", "a"});
+    h.grid->SortIndexes().AddIndex(2, true);
+    h.grid->SortIndexes().AddIndex(1, false);
+    h.grid->QSortIndexed();
+    EXPECT_EQ(h.Col(2), QStringList({"a", "a", "a", "b", "b"}));
+    EXPECT_EQ(h.Col(1), QStringList({"5", "4", "2", "3", "1"}));
+    EXPECT_EQ(h.grid->SortIndexes().Count(), 2); // kept
+
+    // Without Full only the first entry decides.
+    h.grid->SortSettings().SetFull(false);
+    h.grid->QSortIndexed();
+    EXPECT_EQ(h.Col(2), QStringList({"a", "a", "a", "b", "b"}));
+
+    h.grid->SortIndexes().Clear();
+    try {
+        h.grid->QSortIndexed();
+        FAIL() << "no error";
+    } catch (const ZUzeRodoRediv& e) {
+        EXPECT_EQ(e.Message(), "No indexes specified for indexed sort");
+    }
+    // A single-column sort clears the list.
+    h.grid->SortIndexes().AddIndex(2, true);
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.grid->SortIndexes().Count(), 0);
+}
+
+TEST(Sort, NormalCellsOnlyKeepsColumnZeroAndFootersStay)
+{
+    SortHost h(3, 7);
+    h.grid->SetFixedCols(1);
+    h.grid->SetFixedFooters(1);
+    for (int r = 1; r < 7; ++r)
+        h.grid->SetCells(0, r, QString::number(r));
+    h.Column(1, {"c", "a", "b", "e", "d"});
+    h.grid->SetCells(1, 6, "A footer");
+    h.grid->SortSettings().SetNormalCellsOnly(true);
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.Col(1), QStringList({"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(h.Col(0), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(h.grid->Cells(1, 6), "A footer");
+    EXPECT_EQ(h.grid->Cells(0, 6), "6");
+}
+
+TEST(Sort, HiddenColumnsTravelWithTheirRows)
+{
+    SortHost h(4, 6);
+    h.Column(1, {"c", "a", "d", "b", "e"});
+    h.Column(2, {"C", "A", "D", "B", "E"});
+    h.Column(3, {"3", "1", "4", "2", "5"});
+    h.grid->HideColumn(2);
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.grid->ColCount(), 3);
+    h.grid->UnHideColumnsAll();
+    EXPECT_EQ(h.Col(1), QStringList({"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(h.Col(2), QStringList({"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(h.Col(3), QStringList({"1", "2", "3", "4", "5"}));
+}
+
+TEST(Sort, UnSortAfterSeveralSortsRestoresTheRecordedOrder)
+{
+    SortHost h(3, 9);
+    const QStringList start({"5", "3", "8", "1", "3", "7", "2", "6"});
+    h.Column(1, start);
+    h.Column(2, {"e", "c", "h", "a", "c", "g", "b", "f"});
+    h.grid->Sort(1, sdAscending);
+    h.grid->Sort(2, sdDescending);
+    h.grid->Sort(1, sdDescending);
+    h.grid->QUnSort();
+    EXPECT_EQ(h.Col(1), start);
+    for (int i = 0; i < h.grid->RowCount(); ++i)
+        EXPECT_EQ(h.grid->SortRowXRef().GetInteger(i), i);
+}
+
+TEST(Sort, SingleColumnMovesOnlyTheStoredTextsOfTheSortColumn)
+{
+    SortHost h;
+    h.Column(1, {"c", "a", "b", "e", "d"});
+    h.Column(2, {"1", "2", "3", "4", "5"});
+    // The display hook shows other texts; the stored ones move.
+    h.grid->OnGetDisplText = [](QObject*, int c, int, QString& v) {
+        if (c == 1)
+            v = v.toUpper();
+    };
+    h.grid->SortSettings().SetSingleColumn(true);
+    h.grid->Sort(1, sdAscending);
+    EXPECT_EQ(h.grid->GetGridCell(1, 1), "a");
+    EXPECT_EQ(h.grid->GetGridCell(1, 5), "e");
+    EXPECT_EQ(h.Col(2), QStringList({"1", "2", "3", "4", "5"}));
+}
+
+TEST(Sort, DisplayedOrStoredTextsDecide)
+{
+    for (bool displayed : {true, false}) {
+        SortHost h;
+        h.Column(1, {"2", "3", "1", "5", "4"});
+        // Shown as letters in the reverse order of the stored numbers.
+        h.grid->OnGetDisplText = [](QObject*, int c, int, QString& v) {
+            if (c == 1 && !v.isEmpty())
+                v = QString(QChar(u'z' - v.toInt()));
+        };
+        h.grid->SortSettings().SetSortOnVirtualCells(displayed);
+        h.grid->Sort(1, sdAscending);
+        QStringList stored;
+        for (int r = 1; r < 6; ++r)
+            stored << h.grid->GetGridCell(1, r);
+        EXPECT_EQ(stored, displayed ? QStringList({"5", "4", "3", "2", "1"}) : QStringList({"1", "2", "3", "4", "5"}));
+    }
+}
+
+TEST(Sort, QuickSortOrdersOnlyTheGivenRows)
+{
+    SortHost h;
+    h.Column(1, {"e", "d", "c", "b", "a"});
+    h.grid->QuickSort(1, 2, 4);
+    EXPECT_EQ(h.Col(1), QStringList({"e", "b", "c", "d", "a"}));
+    EXPECT_EQ(h.grid->RowCount(), 6);
+}
+
+TEST(Sort, AnExceptionFromACompareLeavesTheGridAsItWas)
+{
+    SortHost h;
+    h.grid->HideColumn(3);
+    h.Column(1, {"c", "a", "b", "e", "d"});
+    h.grid->SortSettings().SetAutoFormat(false);
+    h.grid->OnGetFormat = [](QObject*, int, TSortStyle& s, QString&, QString&) { s = ssCustom; };
+    h.grid->OnCustomCompare = [](QObject*, const QString&, const QString&, int&) {
+        throw std::runtime_error("compare failed");
+    };
+    h.grid->SortSettings().SetColumn(1);
+    EXPECT_THROW(h.grid->QSort(), std::runtime_error);
+    EXPECT_EQ(h.grid->RowCount(), 6);
+    EXPECT_EQ(h.grid->ColCount(), 3);
+    for (int r = 6; r < 9; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_TRUE(h.grid->GetGridCell(c, r).isEmpty());
+    // The update lock was given back: a later sort repaints and works.
+    h.grid->OnGetFormat = nullptr;
+    h.grid->SortSettings().SetAutoFormat(true);
+    h.grid->QSort();
+    EXPECT_EQ(h.Col(1), QStringList({"a", "b", "c", "d", "e"}));
+}
+
+TEST(Sort, GroupSortOrdersOnlyTheChildrenOfTheDeepestOpenNodes)
+{
+    SortHost h(3, 10);
+    // Rows: node 1 with children 2..4, node 5 with children 6..8, then row 9 outside.
+    const QStringList texts({"N1", "c", "a", "b", "N2", "z", "x", "y", "0"});
+    h.Column(1, texts);
+    h.grid->AddNode(1, 4);
+    h.grid->AddNode(5, 4);
+    h.grid->SortSettings().SetColumn(1);
+    h.grid->QSortGroup();
+    EXPECT_EQ(h.Col(1), QStringList({"N1", "a", "b", "c", "N2", "x", "y", "z", "0"}));
+
+    h.grid->SortSettings().SetDirection(sdDescending);
+    h.grid->ContractNode(5);
+    h.grid->QSortGroup();
+    EXPECT_EQ(h.grid->Cells(1, 2), "c");
+    EXPECT_EQ(h.grid->Cells(1, 4), "a");
+}
+
+// ---- sort state text -------------------------------------------------------------------------
+
+TEST(SortState, SavedAndLoadedBetweenGrids)
+{
+    SortHost a, b;
+    EXPECT_EQ(a.grid->SortSettings().SaveToString(), "u-1");
+    a.Column(3, {"1", "5", "3", "4", "2"});
+    b.Column(3, {"7", "9", "8", "6", "5"});
+    a.grid->Sort(3, sdDescending);
+    const QString text = a.grid->SortSettings().SaveToString();
+    EXPECT_EQ(text, "d3");
+    b.grid->SortSettings().LoadFromString(text);
+    EXPECT_TRUE(b.grid->SortSettings().Show());
+    EXPECT_EQ(b.Col(3), QStringList({"9", "8", "7", "6", "5"}));
+
+    a.grid->SortSettings().SetIndexShow(true);
+    a.grid->SortIndexes().AddIndex(2, true);
+    a.grid->SortIndexes().AddIndex(5, false);
+    EXPECT_EQ(a.grid->SortSettings().SaveToString(), "i;u2;d5");
+
+    b.Column(1, {"1", "2", "3", "4", "5"});
+    b.Column(2, {"b", "a", "b", "a", "a"});
+    b.grid->SortSettings().LoadFromString("i;u2;d1");
+    EXPECT_TRUE(b.grid->SortSettings().IndexShow());
+    EXPECT_EQ(b.Col(1), QStringList({"5", "4", "2", "3", "1"}));
+}
+
+TEST(SortState, LoadingOddTexts)
+{
+    SortHost h;
+    h.Column(1, {"b", "a", "c", "e", "d"});
+    h.grid->SortSettings().LoadFromString("");
+    EXPECT_FALSE(h.grid->SortSettings().Show());
+
+    h.grid->SortSettings().LoadFromString("i;");
+    EXPECT_TRUE(h.grid->SortSettings().IndexShow());
+    EXPECT_EQ(h.Col(1), QStringList({"b", "a", "c", "e", "d"}));
+
+    try {
+        h.grid->SortSettings().LoadFromString("u");
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.Message(), "Invalid sort settings specifier");
+    }
+
+    h.grid->SortSettings().SetDirection(sdDescending);
+    h.grid->SortSettings().SetColumn(2);
+    h.grid->SortSettings().LoadFromString("ux");
+    EXPECT_EQ(h.grid->SortSettings().Direction(), sdAscending);
+    EXPECT_FALSE(h.grid->SortSettings().IndexShow());
+    EXPECT_EQ(h.grid->SortSettings().Column(), 2);
+    EXPECT_EQ(h.Col(1), QStringList({"b", "a", "c", "e", "d"}));
+}
+
+TEST(SortState, SettingsAssignRemoveAndRow)
+{
+    SortHost a, b;
+    TSortSettings& s = a.grid->SortSettings();
+    s.SetIgnoreCase(true);
+    s.SetSortOnVirtualCells(false);
+    s.SetColumn(2);
+    s.SetFull(false);
+    s.SetIndexColor(clRed);
+    b.grid->SortSettings().Assign(s);
+    EXPECT_FALSE(b.grid->SortSettings().IgnoreCase());
+    EXPECT_TRUE(b.grid->SortSettings().SortOnVirtualCells());
+    EXPECT_EQ(b.grid->SortSettings().Column(), 2);
+    EXPECT_FALSE(b.grid->SortSettings().Full());
+    EXPECT_EQ(b.grid->SortSettings().IndexColor(), clRed);
+
+    a.Column(1, {"b", "a", "c", "e", "d"});
+    a.grid->Sort(1, sdAscending);
+    a.grid->SortIndexes().AddIndex(1, true);
+    s.Remove();
+    EXPECT_EQ(s.Column(), -1);
+    EXPECT_EQ(a.grid->SortIndexes().Count(), 0);
+    EXPECT_EQ(a.Col(1), QStringList({"a", "b", "c", "d", "e"}));
+
+    EXPECT_NO_THROW(s.SetRow(1));
+    EXPECT_NO_THROW(s.SetRow(-1));
+    try {
+        s.SetRow(2);
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.Message(), "Sort row should be smaller than number of fixed rows");
+    }
+    EXPECT_EQ(s.Row(), -1);
+}
+
+} // namespace
