@@ -65,5 +65,3 @@ private:
     std::vector<TVerIvovavOzed*> FGrids; // the grids it is registered with
 };
 
-// The order of a sort or of running numbers.
-enum TSortDirection { sdAscending, sdDescending };

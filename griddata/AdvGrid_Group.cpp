@@ -79,8 +79,11 @@ void TVerIvovavOzed::Group(int Colindex)
             FGroupFooterText = GetGridCell(Colindex, RowCount() - 1);
         const int textCol = Colindex == 1 ? 2 : 1;
 
-        // The runs are only groups on sorted data; the sort belongs to the sort settings.
-        // if (FSortSettings->AutoSortForGrouping()) { FSortSettings->SetColumn(Colindex); QSort(); }
+        // The runs are only groups on sorted data.
+        if (FSortSettings->AutoSortForGrouping()) {
+            FSortSettings->SetColumn(Colindex);
+            QSort();
+        }
 
         const TGrouping& g = *FGrouping;
         QString prev = NoValue();

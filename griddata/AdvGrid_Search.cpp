@@ -321,8 +321,9 @@ int TVerIvovavOzed::Search(const QString& s)
     int col = FixedCols();
     if (FSortSettings->Show()) {
         col = FSortSettings->Column();
-        // TODO(sort settings): an index sort looks up by its first sorted column once IndexShow exists:
-        // if (FSortSettings->IndexShow()) col = FSortIndexes.Count() ? FSortIndexes.GetSortColumns(0) : FixedCols();
+        // An index sort looks up by its first sorted column.
+        if (FSortSettings->IndexShow())
+            col = FSortIndexes.Count() ? FSortIndexes.GetSortColumns(0) : FixedCols();
     }
     if (col == -1)
         return -1;
