@@ -1007,6 +1007,7 @@ struct TCanvas::FontCache {
         : name(f.Name()), height(f.Height()), style(f.Style()), pitch(f.Pitch()), unit(u), dpi(d), font(qf),
           metrics(fm), lineHeight(fm.height()), lineAscent(fm.ascent()), lineLeading(fm.leading())
     {
+        std::fill(std::begin(advance64), std::end(advance64), -1);
     }
 
     bool Matches(const TFont& f, double u, int d) const
@@ -1049,10 +1050,64 @@ struct TCanvas::FontCache {
     {
         if (s.isEmpty())
             return 0;
+        int w = 0;
+        if (PlainWidth(s, w))
+            return w;
         Text& t = Entry(s);
         if (t.width < 0)
             t.width = metrics.horizontalAdvance(s);
         return t.width;
+    }
+
+    // Printable ASCII texts are measured without shaping them. The shaped width of a text is the
+    // sum of its glyphs' advances (in 1/64 pixel) plus what kerning and ligatures change between
+    // neighbours; so each character's advance is learnt once, and each pair of neighbours is
+    // learnt once to be plain (its advance is the sum of its characters') or not. A text whose
+    // neighbours are all plain has the sum of its characters' advances, rounded as the shaper
+    // rounds; any other text is shaped.
+    static constexpr char16_t kFirstPlain = 0x20, kLastPlain = 0x7E;
+    static constexpr int kPlainChars = kLastPlain - kFirstPlain + 1;
+    int advance64[kPlainChars];
+    std::vector<signed char> pairPlain; // 0 not yet known, 1 plain, -1 changed by the shaper
+
+    int Advance64(const QString& s) const { return int(std::lround(QFontMetricsF(metrics).horizontalAdvance(s) * 64)); }
+
+    int CharAdvance64(int i)
+    {
+        if (advance64[i] < 0)
+            advance64[i] = Advance64(QString(QChar(char16_t(kFirstPlain + i))));
+        return advance64[i];
+    }
+
+    bool PlainPair(int a, int b)
+    {
+        if (pairPlain.empty())
+            pairPlain.assign(size_t(kPlainChars) * kPlainChars, 0);
+        signed char& known = pairPlain[size_t(a) * kPlainChars + size_t(b)];
+        if (known == 0) {
+            const QChar pair[2] = {QChar(char16_t(kFirstPlain + a)), QChar(char16_t(kFirstPlain + b))};
+            known = Advance64(QString(pair, 2)) == CharAdvance64(a) + CharAdvance64(b) ? 1 : -1;
+        }
+        return known > 0;
+    }
+
+    bool PlainWidth(const QString& s, int& width)
+    {
+        const QChar* c = s.constData();
+        const qsizetype n = s.size();
+        int total = 0, prev = -1;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            if (u < kFirstPlain || u > kLastPlain)
+                return false;
+            const int k = u - kFirstPlain;
+            if (prev >= 0 && !PlainPair(prev, k))
+                return false;
+            total += CharAdvance64(k);
+            prev = k;
+        }
+        width = ((total + 32) & -64) >> 6; // the shaper's rounding of its 26.6 fixed-point width
+        return true;
     }
 
     // Draws s with its base line starting at (x, base), as QPainter::drawText does. The glyphs of
