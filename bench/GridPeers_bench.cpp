@@ -12,13 +12,16 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
 #include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -44,9 +47,33 @@ struct Window {
     }
 };
 
+// The column grid, counting the cells it paints (the pairing check: both controls of a pair must
+// paint every page and the same cells per page).
+class CountedAdvGrid : public TVerIvovavOzed {
+public:
+    using TVerIvovavOzed::TVerIvovavOzed;
+    long long cells = 0;
+    void DrawGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override
+    {
+        ++cells;
+        TVerIvovavOzed::DrawGridCell(ACanvas, ACol, ARow, ARect, AState);
+    }
+};
+
+class CountedDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    mutable long long cells = 0;
+    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override
+    {
+        ++cells;
+        QStyledItemDelegate::paint(p, o, i);
+    }
+};
+
 struct AdvHost : Window {
-    TVerIvovavOzed* grid;
-    AdvHost() : grid(new TVerIvovavOzed(&host))
+    CountedAdvGrid* grid;
+    AdvHost() : grid(new CountedAdvGrid(&host))
     {
         grid->Loaded();
         grid->SetColCount(kCols);
@@ -65,12 +92,28 @@ struct StringHost : Window {
     }
 };
 
+// QTableWidget as it comes (its default sections are larger than the column grid's cells, and
+// its headers are painted by widgets of their own), or with the column grid's cell geometry:
+// sections of the grid's column and row pitch and no headers, so that its viewport is the grid's
+// and shows the same cells, the grid's fixed row and column among them.
 struct TableHost : Window {
     QTableWidget* table;
-    TableHost() : table(new QTableWidget(&host))
+    CountedDelegate* delegate;
+    explicit TableHost(bool gridCells = false) : table(new QTableWidget(&host)), delegate(new CountedDelegate(table))
     {
+        table->setItemDelegate(delegate);
         table->setColumnCount(kCols);
         table->setRowCount(kRows);
+        if (gridCells) {
+            TVerIvovavOzed model(nullptr); // the grid's own defaults
+            model.Loaded();
+            for (QHeaderView* h : {table->horizontalHeader(), table->verticalHeader()}) {
+                h->setMinimumSectionSize(1);
+                h->hide();
+            }
+            table->horizontalHeader()->setDefaultSectionSize(model.DefaultColWidth() + model.GridLineWidth());
+            table->verticalHeader()->setDefaultSectionSize(model.DefaultRowHeight() + model.GridLineWidth());
+        }
         Show(table);
     }
 };
@@ -123,6 +166,11 @@ StringHost& FilledString()
 TableHost& FilledTable()
 {
     static auto* h = [] { auto* x = new TableHost; FillTable(*x->table); return x; }();
+    return *h;
+}
+TableHost& FilledGridCellsTable()
+{
+    static auto* h = [] { auto* x = new TableHost(true); FillTable(*x->table); return x; }();
     return *h;
 }
 Flat& FilledFlat()
@@ -251,7 +299,8 @@ void BM_Repaint50000_AdvGrid(benchmark::State& state)
     RenderLoop(state, g.viewport());
 }
 
-// From the top to the end, a page at a time, the window painted after every step.
+// From the top to the end, a page at a time, the window painted after every step. Each control
+// reports the pages it painted and the cells it painted per page.
 template <class Grid> int ScrollGrid(Grid& g, QImage& image)
 {
     int pages = 0;
@@ -269,24 +318,36 @@ template <class Grid> int ScrollGrid(Grid& g, QImage& image)
     }
     return pages;
 }
-void BM_PageScroll_QTableWidget(benchmark::State& state)
+// One page of QTableWidget: paint, then move on; false once the last page was painted.
+bool TablePage(QTableWidget& t, QImage& image)
 {
-    QTableWidget& t = *FilledTable().table;
     QScrollBar* bar = t.verticalScrollBar();
+    t.viewport()->render(&image);
+    if (bar->value() >= bar->maximum())
+        return false;
+    bar->setValue(bar->value() + std::max(1, bar->pageStep()));
+    return true;
+}
+void CountPages(benchmark::State& state, const char* prefix, int pages, long long cells)
+{
+    state.counters[std::string(prefix) + "pages"] = pages;
+    state.counters[std::string(prefix) + "cells_per_page"] = pages > 0 ? double(cells) / pages : 0;
+}
+void ScrollTable(benchmark::State& state, TableHost& h)
+{
+    QTableWidget& t = *h.table;
     QImage image(t.viewport()->size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        int pages = 0;
-        bar->setValue(0);
-        for (;;) {
-            t.viewport()->render(&image);
+        int pages = 1;
+        h.delegate->cells = 0;
+        t.verticalScrollBar()->setValue(0);
+        while (TablePage(t, image))
             ++pages;
-            if (bar->value() >= bar->maximum())
-                break;
-            bar->setValue(bar->value() + std::max(1, bar->pageStep()));
-        }
-        state.counters["pages"] = pages;
+        CountPages(state, "", pages, h.delegate->cells);
     }
 }
+void BM_PageScroll_QTableWidget(benchmark::State& state) { ScrollTable(state, FilledTable()); }
+void BM_PageScroll_QTableWidget_GridCells(benchmark::State& state) { ScrollTable(state, FilledGridCellsTable()); }
 void BM_PageScroll_StringGrid(benchmark::State& state)
 {
     TStringGrid& g = *FilledString().grid;
@@ -296,10 +357,13 @@ void BM_PageScroll_StringGrid(benchmark::State& state)
 }
 void BM_PageScroll_AdvGrid(benchmark::State& state)
 {
-    TVerIvovavOzed& g = *FilledAdv().grid;
+    CountedAdvGrid& g = *FilledAdv().grid;
     QImage image(g.viewport()->size(), QImage::Format_RGB32);
-    for (auto _ : state)
-        state.counters["pages"] = ScrollGrid(g, image);
+    for (auto _ : state) {
+        g.cells = 0;
+        const int pages = ScrollGrid(g, image);
+        CountPages(state, "", pages, g.cells);
+    }
 }
 
 // The pairs above run one after the other, and on a shared, loaded machine the conditions change
@@ -365,38 +429,47 @@ template <class Grid> bool GridPage(Grid& g, QImage& image)
     return g.TopRow() != top;
 }
 
-void BM_PageScroll_Interleaved(benchmark::State& state)
+void PageScrollInterleaved(benchmark::State& state, TableHost& th)
 {
-    QTableWidget& t = *FilledTable().table;
+    QTableWidget& t = *th.table;
     TStringGrid& s = *FilledString().grid;
-    TVerIvovavOzed& a = *FilledAdv().grid;
-    QScrollBar* bar = t.verticalScrollBar();
+    CountedAdvGrid& a = *FilledAdv().grid;
     QImage ti(t.viewport()->size(), QImage::Format_RGB32), si(s.viewport()->size(), QImage::Format_RGB32),
         ai(a.viewport()->size(), QImage::Format_RGB32);
     Lap lt, ls, la;
     double runs = 0;
+    int tPages = 0, aPages = 0;
     for (auto _ : state) {
-        bar->setValue(0);
+        t.verticalScrollBar()->setValue(0);
         s.SetTopRow(s.FixedRows());
         a.SetTopRow(a.FixedRows());
+        th.delegate->cells = 0;
+        a.cells = 0;
+        tPages = aPages = 0;
         bool tMore = true, sMore = true, aMore = true;
         while (tMore || sMore || aMore) {
-            if (tMore)
-                lt.Run([&] {
-                    t.viewport()->render(&ti);
-                    if (bar->value() >= bar->maximum())
-                        tMore = false;
-                    else
-                        bar->setValue(bar->value() + std::max(1, bar->pageStep()));
-                });
+            if (tMore) {
+                lt.Run([&] { tMore = TablePage(t, ti); });
+                ++tPages;
+            }
             if (sMore)
                 ls.Run([&] { sMore = GridPage(s, si); });
-            if (aMore)
+            if (aMore) {
                 la.Run([&] { aMore = GridPage(a, ai); });
+                ++aPages;
+            }
         }
         ++runs;
     }
     Report(state, lt, ls, la, runs);
+    CountPages(state, "QTableWidget_", tPages, th.delegate->cells);
+    CountPages(state, "AdvGrid_", aPages, a.cells);
+}
+void BM_PageScroll_Interleaved(benchmark::State& state) { PageScrollInterleaved(state, FilledTable()); }
+// The same with QTableWidget showing the column grid's cells: the like-for-like pairing.
+void BM_PageScroll_GridCells_Interleaved(benchmark::State& state)
+{
+    PageScrollInterleaved(state, FilledGridCellsTable());
 }
 
 // Insert 1,000 rows at row 50,000 in one call (timed), then take them out again (not timed), and
@@ -482,10 +555,12 @@ BENCHMARK(BM_Repaint50000_QTableWidget)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Repaint50000_StringGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Repaint50000_AdvGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageScroll_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
+BENCHMARK(BM_PageScroll_QTableWidget_GridCells)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_PageScroll_StringGrid)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_PageScroll_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_Repaint50000_Interleaved)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageScroll_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
+BENCHMARK(BM_PageScroll_GridCells_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_InsertRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 BENCHMARK(BM_InsertRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 BENCHMARK(BM_InsertRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);

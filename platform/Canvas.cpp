@@ -1007,6 +1007,7 @@ struct TCanvas::FontCache {
         : name(f.Name()), height(f.Height()), style(f.Style()), pitch(f.Pitch()), unit(u), dpi(d), font(qf),
           metrics(fm), lineHeight(fm.height()), lineAscent(fm.ascent()), lineLeading(fm.leading())
     {
+        std::fill(std::begin(advance64), std::end(advance64), -1);
     }
 
     bool Matches(const TFont& f, double u, int d) const
@@ -1049,10 +1050,174 @@ struct TCanvas::FontCache {
     {
         if (s.isEmpty())
             return 0;
+        int w = 0;
+        if (PlainWidth(s, w))
+            return w;
         Text& t = Entry(s);
         if (t.width < 0)
             t.width = metrics.horizontalAdvance(s);
         return t.width;
+    }
+
+    // Printable ASCII texts are measured without shaping them. The shaped width of a text is the
+    // sum of its glyphs' advances (in 1/64 pixel) plus what kerning and ligatures change between
+    // neighbours; so each character's advance is learnt once, and each pair of neighbours is
+    // learnt once to be plain (its advance is the sum of its characters') or not. A text whose
+    // neighbours are all plain has the sum of its characters' advances, rounded as the shaper
+    // rounds; any other text is shaped.
+    static constexpr char16_t kFirstPlain = 0x20, kLastPlain = 0x7E;
+    static constexpr int kPlainChars = kLastPlain - kFirstPlain + 1;
+    int advance64[kPlainChars];
+    std::vector<signed char> pairPlain; // 0 not yet known, 1 plain, -1 changed by the shaper
+
+    int Advance64(const QString& s) const { return int(std::lround(QFontMetricsF(metrics).horizontalAdvance(s) * 64)); }
+
+    int CharAdvance64(int i)
+    {
+        if (advance64[i] < 0)
+            advance64[i] = Advance64(QString(QChar(char16_t(kFirstPlain + i))));
+        return advance64[i];
+    }
+
+    // The glyphs the shaper makes of a text.
+    QList<quint32> Glyphs(const QString& s) const
+    {
+        QTextLayout layout(s, font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid())
+            line.setLineWidth(1e6);
+        layout.endLayout();
+        QList<quint32> glyphs;
+        for (const QGlyphRun& run : layout.glyphRuns())
+            glyphs += run.glyphIndexes();
+        return glyphs;
+    }
+
+    // A pair is plain when the shaper draws it as its two characters' own glyphs, side by side.
+    bool PlainPair(int a, int b)
+    {
+        if (pairPlain.empty())
+            pairPlain.assign(size_t(kPlainChars) * kPlainChars, 0);
+        signed char& known = pairPlain[size_t(a) * kPlainChars + size_t(b)];
+        if (known == 0) {
+            const QChar pair[2] = {QChar(char16_t(kFirstPlain + a)), QChar(char16_t(kFirstPlain + b))};
+            const QString ab(pair, 2);
+            known = Advance64(ab) == CharAdvance64(a) + CharAdvance64(b) &&
+                            Glyphs(ab) == Glyphs(ab.left(1)) + Glyphs(ab.mid(1))
+                        ? 1
+                        : -1;
+        }
+        return known > 0;
+    }
+
+    bool PlainWidth(const QString& s, int& width)
+    {
+        const QChar* c = s.constData();
+        const qsizetype n = s.size();
+        int total = 0, prev = -1;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            if (u < kFirstPlain || u > kLastPlain)
+                return false;
+            const int k = u - kFirstPlain;
+            if (prev >= 0 && !PlainPair(prev, k))
+                return false;
+            total += CharAdvance64(k);
+            prev = k;
+        }
+        width = ((total + 32) & -64) >> 6; // the shaper's rounding of its 26.6 fixed-point width
+        return true;
+    }
+
+    // Where the glyph of a printable ASCII character leaves ink, relative to its pen at a whole
+    // pixel on the base line (right and bottom exclusive): learnt by drawing it once, with and
+    // without text antialiasing, on both kinds of image a painter draws text on.
+    struct Ink {
+        bool known = false;
+        bool usable = false; // no ink reached the edge of the learning image
+        bool none = true;    // a blank
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    Ink inks[kPlainChars];
+
+    const Ink& CharInk(int k)
+    {
+        Ink& ink = inks[k];
+        if (ink.known)
+            return ink;
+        ink.known = true;
+        const int em = std::max(8, lineHeight);
+        const QSize size(5 * em, 4 * em);
+        const QPoint pen(2 * em, em + lineAscent);
+        const QString text(QChar(char16_t(kFirstPlain + k)));
+        int l = size.width(), t = size.height(), r = -1, b = -1;
+        for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+            for (const bool antialias : {true, false}) {
+                QImage image(size, format);
+                image.fill(format == QImage::Format_RGB32 ? QColor(Qt::white) : QColor(Qt::transparent));
+                image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+                image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+                {
+                    QPainter p(&image);
+                    p.setRenderHint(QPainter::TextAntialiasing, antialias);
+                    p.setFont(font);
+                    p.setPen(Qt::black);
+                    p.drawText(pen, text);
+                }
+                const QRgb blank = image.pixel(0, 0);
+                for (int y = 0; y < size.height(); ++y) {
+                    const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                    for (int x = 0; x < size.width(); ++x)
+                        if (line[x] != blank) {
+                            l = std::min(l, x);
+                            r = std::max(r, x);
+                            t = std::min(t, y);
+                            b = std::max(b, y);
+                        }
+                }
+            }
+        }
+        ink.none = r < 0;
+        ink.usable = ink.none || (l > 0 && t > 0 && r < size.width() - 1 && b < size.height() - 1);
+        ink.left = l - pen.x();
+        ink.right = r + 1 - pen.x();
+        ink.top = t - pen.y();
+        ink.bottom = b + 1 - pen.y();
+        return ink;
+    }
+
+    // Whether every pixel a printable ASCII text inks, drawn with its pen at (x, base), lies
+    // inside box; false when that is not known. The first glyph stands on a whole pixel as it
+    // was learnt; the others may stand between pixels, so they get a pixel more room each way.
+    bool InkInside(const QString& s, int x, int base, const QRect& box)
+    {
+        if (dpi <= 0)
+            return false;
+        const QChar* c = s.constData();
+        const qsizetype n = s.size();
+        int pen64 = 0, prev = -1;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            if (u < kFirstPlain || u > kLastPlain)
+                return false;
+            const int k = u - kFirstPlain;
+            if (prev >= 0 && !PlainPair(prev, k))
+                return false;
+            const Ink& ink = CharInk(k);
+            if (!ink.usable)
+                return false;
+            if (!ink.none) {
+                const int slack = i == 0 ? 0 : 1;
+                const int from = x + (pen64 >> 6), to = x + ((pen64 + 63) >> 6);
+                if (from + ink.left - slack < box.left() || to + ink.right + slack > box.left() + box.width() ||
+                    base + ink.top - slack < box.top() || base + ink.bottom + slack > box.top() + box.height())
+                    return false;
+            }
+            pen64 += CharAdvance64(k);
+            prev = k;
+        }
+        return true;
     }
 
     // Draws s with its base line starting at (x, base), as QPainter::drawText does. The glyphs of
@@ -1593,6 +1758,43 @@ int MeasureFormatted(TCanvas& canvas, const TextLayout& lay, FormattedText& f, c
     return hLog;
 }
 
+// Whether the lines drawn from y down leave every pixel they touch inside the box, so that
+// clipping to it changes nothing (a clip makes the painter draw each glyph the slow way). Known
+// only for lines of printable ASCII without background, underline or tabs, on a painter that
+// draws on a raster image at whole pixels, one device pixel per pixel.
+template <class LineX>
+bool InkInsideBox(QPainter* p, const TextLayout& lay, const FormattedText& f, std::vector<TextLine>& lines, int y,
+                  const TRect& dev, bool opaque, TColor fontColor, LineX lineX)
+{
+    if (fontColor == clNone)
+        return !opaque;
+    if (opaque || lay.ux != 1 || lay.uy != 1 || !p->device() || p->device()->devicePixelRatio() != 1 ||
+        p->device()->logicalDpiX() != p->device()->logicalDpiY() || p->layoutDirection() == Qt::RightToLeft)
+        return false;
+    if (!p->paintEngine() || p->paintEngine()->type() != QPaintEngine::Raster)
+        return false;
+    if (p->device()->devType() == QInternal::Image) {
+        const QImage::Format format = static_cast<const QImage*>(p->device())->format();
+        if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+            format != QImage::Format_ARGB32_Premultiplied)
+            return false;
+    }
+    const QTransform& m = p->transform();
+    if (m.type() > QTransform::TxTranslate || m.dx() != std::floor(m.dx()) || m.dy() != std::floor(m.dy()))
+        return false;
+    const QFont& font = lay.fc.font;
+    if (font.underline() || font.strikeOut() || font.overline() || font.letterSpacing() != 0 ||
+        font.wordSpacing() != 0)
+        return false;
+    const QRect box = ToQRect(dev);
+    for (TextLine& l : lines) {
+        if (l.underline >= 0 || !lay.fc.InkInside(l.text, lineX(l), y + f.ascent, box))
+            return false;
+        y += f.lineH;
+    }
+    return true;
+}
+
 // Draws formatted text into r (of the same left and right as it was formatted for).
 int DrawFormatted(TCanvas& canvas, QPainter* p, const TextLayout& lay, FormattedText& f, const TRect& r,
                   unsigned flags)
@@ -1624,22 +1826,26 @@ int DrawFormatted(TCanvas& canvas, QPainter* p, const TextLayout& lay, Formatted
         result = y - dev.Top + textH;
 
     if (p) {
-        p->save();
-        if (!(flags & DT_NOCLIP))
-            p->setClipRect(ToQRect(dev), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        p->setFont(lay.fc.font);
         const TColor fontColor = canvas.Font().Color();
         const QColor fg = ToQColor(fontColor);
         const bool opaque = canvas.BkMode() == OPAQUE && canvas.Brush().Color() != clNone;
         const QColor bg = ToQColor(canvas.Brush().Color());
         const int boxLeft = f.boxLeft, boxRight = f.boxRight;
+        auto lineX = [&](TextLine& l) {
+            const int w = lay.Width(l);
+            if (flags & DT_CENTER)
+                return (boxLeft + boxRight - w) / 2;
+            if (flags & DT_RIGHT)
+                return boxRight - w;
+            return boxLeft;
+        };
+        p->save();
+        if (!(flags & DT_NOCLIP) && !InkInsideBox(p, lay, f, lines, y, dev, opaque, fontColor, lineX))
+            p->setClipRect(ToQRect(dev), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        p->setFont(lay.fc.font);
         for (TextLine& l : lines) {
             const int w = lay.Width(l);
-            int x = boxLeft;
-            if (flags & DT_CENTER)
-                x = (boxLeft + boxRight - w) / 2;
-            else if (flags & DT_RIGHT)
-                x = boxRight - w;
+            const int x = lineX(l);
             if (opaque)
                 p->fillRect(QRect(x, y, w, lineH), bg);
             if (fontColor != clNone) {
