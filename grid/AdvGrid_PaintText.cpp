@@ -243,7 +243,7 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
                          RowCount() >= FixedRows() + 2;
     const int indexPlace = FSortIndexes.FindIndex(RCol);
     const bool sortHeader = sortRow && (RCol == ss.Column() || indexPlace >= 0) && FixedRows() > 0 &&
-                            RCol >= FixedCols();
+                            (RCol >= FixedCols() || ss.FixedCols());
     auto indicatorY = [&]() {
         switch (v.VA) {
         case vtaCenter:
@@ -254,7 +254,7 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
             return T.Top + 8;
         }
     };
-    const bool drawIndicator = sortHeader && indexPlace < 1;
+    const bool drawIndicator = sortHeader && (indexPlace < 1 || ss.IndexShow());
 
     if (kind == ctkHtml) {
         // 16. HTML through the mini-language renderer
