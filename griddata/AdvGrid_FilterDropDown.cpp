@@ -22,25 +22,48 @@ QString FriendlyName(const QString& Entry)
 
 // The distinct trimmed texts of a column, sorted as FFilterList sorts them with duplicates
 // ignored. The list is built in one pass and one sort: inserting each value into the sorted list
-// moves the list once per distinct value, which grows with the square of the rows.
+// moves the list once per distinct value, which grows with the square of the rows. A column whose
+// texts are unchanged since its last list (same fingerprint of every text in order) takes that
+// list again without sorting.
 void TVerIvovavOzed::FillFilterValues(int ACol)
 {
-    QStringList values;
-    values.reserve(std::max(0, RowCount() - FixedRows()) + int(FGridItems.size()));
-    auto add = [&values](const QString& s) {
-        values.append(s.contains(QLatin1Char(' ')) ? s + QLatin1Char('=') + QLatin1Char('"') + s + QLatin1Char('"')
-                                                   : s);
+    const int first = FixedRows(), last = RowCount() - FFixedFooters - 1;
+    const bool cs = FFilterList.CaseSensitive();
+    size_t fingerprint = 0x84222325u;
+    int count = 0;
+    auto mix = [&](const QString& s) {
+        fingerprint ^= qHash(s, 0x9e3779b9u) + 0x9e3779b97f4a7c15ull + (fingerprint << 6) + (fingerprint >> 2);
+        ++count;
     };
-    for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r)
-        add(Cells(ACol, r).trimmed());
+    std::vector<QString> raw;
+    raw.reserve(size_t(std::max(0, last - first + 1)) + FGridItems.size());
+    for (int r = first; r <= last; ++r) {
+        raw.push_back(Cells(ACol, r));
+        mix(raw.back());
+    }
     if (!FFilterIncremental)
         for (const auto& it : FGridItems)
-            if (ACol < it->Items.Count())
-                add(it->Items.Strings[ACol]);
+            if (ACol < it->Items.Count()) {
+                raw.push_back(it->Items.Strings[ACol]);
+                mix(raw.back());
+            }
+    TFilterValueCache& cache = FFilterValueCache[ACol];
+    if (cache.Count == count && cache.Fingerprint == fingerprint && cache.CaseSensitive == cs) {
+        FFilterList.SetSorted(false);
+        FFilterList.Assign(cache.Values);
+        return;
+    }
+
+    QStringList values;
+    values.reserve(qsizetype(raw.size()));
+    for (const QString& text : raw) {
+        const QString s = text.trimmed();
+        values.append(s.contains(QLatin1Char(' ')) ? s + QLatin1Char('=') + QLatin1Char('"') + s + QLatin1Char('"')
+                                                   : s);
+    }
 
     // Same order and same survivors as one sorted insert after the other: the list compares
     // case-insensitively when not case-sensitive, and the first value of equal ones stays.
-    const bool cs = FFilterList.CaseSensitive();
     QStringList keys;
     if (!cs) {
         keys.reserve(values.size());
@@ -63,6 +86,10 @@ void TVerIvovavOzed::FillFilterValues(int ACol)
         unique.append(values[i]);
         prev = i;
     }
+    cache.Fingerprint = fingerprint;
+    cache.Count = count;
+    cache.CaseSensitive = cs;
+    cache.Values = unique;
     FFilterList.SetSorted(false);
     FFilterList.Assign(unique);
 }

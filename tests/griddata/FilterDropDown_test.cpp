@@ -76,6 +76,22 @@ TEST(FilterDropDown, ValueListSortedUniqueWithClearFirst)
     EXPECT_EQ(g.FilterList().ToStringList(),
               (QStringList{"(All)", "", "a", "b", "New York=\"New York\""}));
 
+    // A list asked again follows edits and hidden rows.
+    g.SetCells(1, 2, "c");
+    ASSERT_TRUE(g.FillFilterDropDown(1));
+    EXPECT_EQ(g.FilterList().ToStringList(), (QStringList{"(All)", "", "a", "c", "New York=\"New York\""}));
+    g.HideRow(1);
+    g.SetFilterIncremental(true);
+    ASSERT_TRUE(g.FillFilterDropDown(1));
+    EXPECT_EQ(g.FilterList().ToStringList(), (QStringList{"(All)", "", "a", "c", "New York=\"New York\""}));
+    g.SetCells(1, 2, "d"); // the shown " a "; the hidden row's a is left out
+    ASSERT_TRUE(g.FillFilterDropDown(1));
+    EXPECT_EQ(g.FilterList().ToStringList(), (QStringList{"(All)", "", "c", "d", "New York=\"New York\""}));
+    g.SetFilterIncremental(false);
+    ASSERT_TRUE(g.FillFilterDropDown(1));
+    EXPECT_EQ(g.FilterList().ToStringList(), (QStringList{"(All)", "", "a", "c", "d", "New York=\"New York\""}));
+    g.UnHideRow(1);
+
     // OnGetColumnFilter has the last word; without values or clear entry there is no list.
     g.SetFilterDropDownClear("");
     g.OnGetColumnFilter = [](QObject*, int Col, platform::TStringList& L) {
@@ -87,6 +103,22 @@ TEST(FilterDropDown, ValueListSortedUniqueWithClearFirst)
     EXPECT_FALSE(g.FillFilterDropDown(1));
     EXPECT_TRUE(g.FillFilterDropDown(2));
     EXPECT_EQ(g.FilterList().ToStringList(), QStringList{"Big=>100"});
+}
+
+TEST(FilterDropDown, ValueListAsSortedInsertsWouldGiveIt)
+{
+    const Texts values{"b", "B", "a b", "A", "a", "A B", "Zed", "zed ", "10", "9", "_x", "é", "E"};
+    DropGrid t(values);
+    platform::TStringList want;
+    want.SetSorted(true);
+    want.SetDuplicates(platform::dupIgnore);
+    for (const QString& v : values) {
+        const QString s = v.trimmed();
+        want.Add(s.contains(' ') ? s + "=\"" + s + "\"" : s);
+    }
+    t.grid->SetFilterDropDownClear("");
+    ASSERT_TRUE(t.grid->FillFilterDropDown(1));
+    EXPECT_EQ(t.grid->FilterList().ToStringList(), want.ToStringList());
 }
 
 TEST(FilterDropDown, OpenedByMouseChosenByClickAndEnter)
