@@ -118,13 +118,20 @@ void TVerIvovavOzed::FilterRow(int ARow)
         HideRow(RealRowIndex(ARow));
 }
 
+// Setting FixedRows moves the current cell to the first normal row, so it is set only when the
+// filter changed it.
+void TVerIvovavOzed::RestoreFilterFixedRows()
+{
+    if (FFilterFixedRows >= 0 && FFilterFixedRows != FixedRows())
+        SetFixedRows(FFilterFixedRows);
+}
+
 bool TVerIvovavOzed::RemoveLastFilter()
 {
     if (FFilterLevel == 0)
         return false;
     UnHideRowList();
-    if (FFilterFixedRows >= 0)
-        SetFixedRows(FFilterFixedRows);
+    RestoreFilterFixedRows();
     if (FSelHidden)
         UnHideSelection();
     CalcFooter(-1);
@@ -196,9 +203,11 @@ void TVerIvovavOzed::SetFilterActive(bool Value)
             EndUpdate();
             FSelHidden = false;
         } else {
-            UnHideRowList();
-            if (FFilterFixedRows >= 0)
-                SetFixedRows(FFilterFixedRows);
+            // With no level stacked (all taken back already) there is nothing of the filter's to
+            // show; the level below 0 belongs to rows hidden by contracted nodes.
+            if (FFilterLevel > 0)
+                UnHideRowList();
+            RestoreFilterFixedRows();
             if (FSelHidden)
                 UnHideSelection();
         }

@@ -273,6 +273,15 @@ TEST(Filter, NodeAndSummaryRowsStay)
     g.SetFilterNormalCellsOnly(false);
     g.SetFilterActive(true);
     EXPECT_EQ(t.Shown(), (Texts{"keep"}));
+    g.SetFilterActive(false);
+
+    // Switching the filter off after every level was taken back leaves a contracted node shut.
+    g.ContractNode(1);
+    EXPECT_EQ(t.Shown(), (Texts{"group", "sum", "drop"}));
+    g.SetFilterActive(true);
+    g.RemoveAllFilters();
+    g.SetFilterActive(false);
+    EXPECT_EQ(t.Shown(), (Texts{"group", "sum", "drop"}));
 }
 
 } // namespace
