@@ -2,6 +2,7 @@
 //
 // Each hook starts from the value it is given, applies the grid's own rule and then fires the
 // matching event; a descendant puts its own settings first by overriding the hook.
+#include "griddata/FilterList.h"
 #include "grid/AdvGrid.h"
 
 #include <QCursor>
@@ -559,18 +560,7 @@ bool TVerIvovavOzed::FillFilterDropDown(int ACol)
 {
     FFilterList.Clear();
     if (FFilterDropDownAuto && (ACol >= FixedCols() || FFilterDropDownColumns == fdAll)) {
-        FFilterList.SetSorted(true);
-        FFilterList.SetDuplicates(platform::dupIgnore);
-        auto quote = [](const QString& s) {
-            return s.contains(QLatin1Char(' ')) ? s + QLatin1Char('=') + QLatin1Char('"') + s + QLatin1Char('"') : s;
-        };
-        for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r)
-            FFilterList.Add(quote(Cells(ACol, r).trimmed()));
-        if (!FFilterIncremental)
-            for (const auto& it : FGridItems)
-                if (ACol < it->Items.Count())
-                    FFilterList.Add(quote(it->Items.Strings[ACol]));
-        FFilterList.SetSorted(false);
+        FillFilterValues(ACol);
         if (!FFilterDropDownClear.isEmpty())
             FFilterList.Insert(0, FFilterDropDownClear);
     }
@@ -579,7 +569,39 @@ bool TVerIvovavOzed::FillFilterDropDown(int ACol)
     return FFilterList.Count() > 0;
 }
 
-void TVerIvovavOzed::DoFilterSelect(int) { FFilterCol = -1; }
+void TVerIvovavOzed::DoFilterSelect(int ItemIndex)
+{
+    setFocus();
+    const int shown = FDropList ? FDropList->count() : 0;
+    if (FFilterCol >= 0 && FFilterCol < AllColCount() && ItemIndex >= 0 && ItemIndex < shown) {
+        const int col = FFilterCol;
+        FillFilterDropDown(col);
+        if (ItemIndex < FFilterList.Count()) {
+            const QString entry = FFilterList.Strings(ItemIndex);
+            const qsizetype eq = entry.indexOf(QLatin1Char('='));
+            const QString name = eq >= 0 ? entry.left(eq) : entry;
+            if (FAutoFilterUpdate)
+                SetFilterActive(false);
+            QString condition = eq >= 0 ? entry.mid(eq + 1) : entry;
+            if (condition == FFilterDropDownClear)
+                condition.clear();
+            if (OnFilterSelect)
+                OnFilterSelect(this, col, ItemIndex, name, condition);
+            if (!condition.isEmpty())
+                FFilter->GetColFilter(col)->Condition = condition;
+            else
+                FFilter->RemoveColumnFilter(col);
+            if (FAutoFilterUpdate) {
+                SetFixedRowAlways(true);
+                SetFilterActive(true);
+                if (RowCount() > FixedRows())
+                    SetRow(FixedRows());
+                DoFilterDone();
+            }
+        }
+    }
+    FFilterCol = -1;
+}
 
 void TVerIvovavOzed::DoFilterDone()
 {

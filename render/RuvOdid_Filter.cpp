@@ -12,27 +12,26 @@ namespace {
 // many "(" can never exhaust the stack.
 constexpr int kMaxGroupDepth = 200;
 
-// Three-way comparison of value and operand: numbers as numbers, two dates as dates, anything
-// else as text by character code over at most 255 characters.
+// Three-way comparison of value and operand: two dates as dates, else two numbers as numbers,
+// else text by character code over at most 255 characters. Dates go first: where the thousand
+// separator is also the date separator, a date would otherwise read as a number.
 int CompareFilterValues(const QString& v, const QString& o)
 {
+    TDateTime dv = 0, dO = 0;
+    if (ParseDateTimeText(v, dv) && ParseDateTimeText(o, dO))
+        return dv < dO ? -1 : (dv > dO ? 1 : 0);
     const platform::TFormatSettings dot = platform::TFormatSettings::Invariant();
     double nv = 0, no = 0;
-    const bool vNum = platform::TryStrToFloat(NormalizeDecimalText(v), nv, dot);
-    const bool oNum = platform::TryStrToFloat(NormalizeDecimalText(o), no, dot);
-    TDateTime dv = 0, dO = 0;
-    const bool vDate = ParseDateTimeText(v, dv);
-    const bool oDate = ParseDateTimeText(o, dO);
-    if (!vNum || !oNum || vDate || oDate) {
-        if (vDate && oDate) return dv < dO ? -1 : (dv > dO ? 1 : 0);
-        const int c = QStringView(v).left(255).compare(QStringView(o).left(255), Qt::CaseSensitive);
-        return c < 0 ? -1 : (c > 0 ? 1 : 0);
-    }
-    return nv < no ? -1 : (nv > no ? 1 : 0);
+    if (platform::TryStrToFloat(NormalizeDecimalText(v), nv, dot) &&
+        platform::TryStrToFloat(NormalizeDecimalText(o), no, dot))
+        return nv < no ? -1 : (nv > no ? 1 : 0);
+    const int c = QStringView(v).left(255).compare(QStringView(o).left(255), Qt::CaseSensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 // The operand after a comparison character at `from` (0-based): blanks skipped, then up to a
-// blank, the end, or an "&" or "|" outside double quotes; the quotes themselves are dropped.
+// blank, the end, or an "&" or "|" outside double quotes (a quoted blank belongs to the operand);
+// a double quote at its start or end is dropped, and it is cut to 255 characters.
 QString ReadOperand(const QString& term, int from)
 {
     int i = from;
@@ -41,14 +40,25 @@ QString ReadOperand(const QString& term, int from)
     bool inQuote = false;
     for (; i < term.size(); ++i) {
         const QChar c = term[i];
-        if (c == u'"') {
-            inQuote = !inQuote;
-            continue;
-        }
+        if (c == u'"') inQuote = !inQuote;
         if (!inQuote && (c == u' ' || c == u'&' || c == u'|')) break;
         op += c;
     }
-    return op;
+    if (op.startsWith(u'"')) op.remove(0, 1);
+    if (op.endsWith(u'"')) op.chop(1);
+    return op.left(255);
+}
+
+// The first term separator ("&", "|", ";", "^") outside double quotes; -1 when none.
+int FindSeparator(const QString& text)
+{
+    bool inQuote = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'"') inQuote = !inQuote;
+        if (!inQuote && (c == u'&' || c == u'|' || c == u';' || c == u'^')) return i;
+    }
+    return -1;
 }
 
 bool SegmentAt(QStringView seg, QStringView v, qsizetype at)
@@ -99,12 +109,11 @@ bool PatternMatch(const QString& pattern, const QString& value)
 bool Combine(QChar op, bool result, bool value)
 {
     switch (op.unicode()) {
-    case 0: return value;
     case u'&': return result && value;
     case u'|':
     case u';':
     case u'^': return result || value;
-    default: return result;  // "(": the empty term after a closing parenthesis
+    default: return value; // the first term
     }
 }
 
@@ -128,25 +137,29 @@ bool MatchCondition(const QString& condition, const QString& value, bool caseSen
         return MatchFilterTerm(caseSensitive ? t : platform::AnsiUpperCase(t), val);
     };
 
+    // Terms and groups from left to right, each combined with the separator before it.
     QChar prevOp;
     bool result = true;
-    int p = 0;
-    for (QChar op = FindOperatorOutsideQuotes(cond, p); p > 0; op = FindOperatorOutsideQuotes(cond, p)) {
+    for (;;) {
         bool v;
+        int sep;
         if (cond.startsWith(u'(')) {
-            // A "(" without its ")" groups to the end of the condition.
+            // A "(" without its ")" groups to the end of the condition; text after the ")" up to
+            // the next separator does not count.
             const int close = MatchingParenPos(cond);
             const int end = close > 0 ? close : int(cond.size()) + 1;
             v = MatchCondition(cond.mid(1, end - 2), value, caseSensitive, depth + 1);
             cond.remove(0, std::min<int>(end, cond.size()));
+            sep = FindSeparator(cond);
         } else {
-            v = term(cond.left(p - 1));
-            cond.remove(0, p);
+            sep = FindSeparator(cond);
+            v = term(sep < 0 ? cond : cond.left(sep));
         }
         result = Combine(prevOp, result, v);
-        prevOp = op;
+        if (sep < 0) return result;
+        prevOp = cond[sep];
+        cond.remove(0, sep + 1);
     }
-    return Combine(prevOp, result, term(cond));
 }
 
 } // namespace
@@ -252,42 +265,20 @@ bool ParseDateTimeText(const QString& text, TDateTime& value)
 
 bool MatchFilterTerm(const QString& term, const QString& value)
 {
+    // A comparison that holds decides; one that fails leaves the term to the pattern test, which
+    // holds only for a text spelling the term itself.
     const int gtAt = term.indexOf(u'>');
-    const int ltAt = term.indexOf(u'<');
-    const int notAt = term.indexOf(u'!');
-
-    bool hasGt = false, hasLt = false, gt = false, lt = false;
     if (gtAt >= 0) {
         const bool orEqual = gtAt + 1 < term.size() && term[gtAt + 1] == u'=';
         const int c = CompareFilterValues(value, ReadOperand(term, gtAt + 1 + int(orEqual)));
-        hasGt = true;
-        gt = orEqual ? c >= 0 : c > 0;
+        if (orEqual ? c >= 0 : c > 0) return true;
     }
+    const int ltAt = term.indexOf(u'<');
     if (ltAt >= 0) {
         const bool orEqual = ltAt + 1 < term.size() && term[ltAt + 1] == u'=';
         const int c = CompareFilterValues(value, ReadOperand(term, ltAt + 1 + int(orEqual)));
-        hasLt = true;
-        lt = orEqual ? c <= 0 : c < 0;
+        if (orEqual ? c <= 0 : c < 0) return true;
     }
-    if (notAt >= 0) {
-        const QString operand = ReadOperand(term, notAt + 1);
-        if (!operand.isEmpty() && (!hasGt || !hasLt)) {
-            const int c = CompareFilterValues(value, operand);
-            if (!hasGt) {
-                hasGt = true;
-                gt = c > 0;
-            }
-            if (!hasLt) {
-                hasLt = true;
-                lt = c < 0;
-            }
-        }
-    }
-
-    if (term.contains(u'^') && (hasGt || hasLt)) return gt || lt;
-    if (term.contains(u'&') && hasGt && hasLt) return gt && lt;
-    if (gtAt >= 0 && gt) return true;
-    if (ltAt >= 0 && lt) return true;
     return PatternMatch(term, value);
 }
 

@@ -1,0 +1,287 @@
+// The row filter: conditions against cell texts, how conditions combine, filter levels with
+// FilterActive and RemoveAllFilters, narrowing while typing, and node rows that stay.
+#include "grid/AdvGrid.h"
+#include "render/RuvOdid_Filter.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct FilterGrid {
+    QWidget window;
+    TVerIvovavOzed* grid;
+    platform::TFormatSettings saved = platform::FormatSettings();
+    explicit FilterGrid(const std::vector<QString>& column1 = {}) : grid(new TVerIvovavOzed(&window))
+    {
+        grid->Loaded();
+        platform::FormatSettings() = platform::TFormatSettings::Invariant();
+        grid->SetColCount(3);
+        grid->SetRowCount(1 + int(column1.size()));
+        for (size_t i = 0; i < column1.size(); ++i) {
+            grid->SetCells(1, int(i) + 1, column1[i]);
+            grid->SetCells(2, int(i) + 1, QStringLiteral("r%1").arg(i + 1));
+        }
+    }
+    ~FilterGrid() { platform::FormatSettings() = saved; }
+    // The texts of column 1 of the rows shown.
+    std::vector<QString> Shown() const
+    {
+        std::vector<QString> v;
+        for (int r = grid->FixedRows(); r < grid->RowCount(); ++r)
+            v.push_back(grid->Cells(1, r));
+        return v;
+    }
+};
+
+using Texts = std::vector<QString>;
+
+TEST(Filter, ConditionsAgainstCellTexts)
+{
+    enum Locale { Dot, Comma, DottedDates };
+    struct Case {
+        const char* condition;
+        const char* cell;
+        bool want;
+        Locale locale = Dot;
+        bool caseSensitive = true;
+        TFilterMethod method = fmExpression;
+        const char* prefix = "";
+        const char* suffix = "";
+    } cases[] = {
+        {">10&<20", "15", true},
+        {">10&<20", "20", false},
+        {">10&<20", "10", false},
+        {">=10", "10", true},
+        {">10", " 11 ", true}, // the cell text is trimmed
+        {"A*|*Z", "Apple", true},
+        {"A*|*Z", "fizZ", true},
+        {"A*|*Z", "Mid", false},
+        {"A*", "apple", false},
+        {"A*", "apple", true, Dot, false},
+        {"!A*", "Apple", false},
+        {"!A*", "Banana", true},
+        {"a?c", "abc", true},
+        {"(A*|B*)&*x", "Bx", true},
+        {"(A*|B*)&*x", "Cx", false},
+        {"A*|B*&*x", "A1", false}, // left to right: (A* or B*) and *x
+        {"f(x)", "f(x)", true},    // a parenthesis inside a term is a plain character
+        {"f(x)", "f", false},
+        {">5", ">5", true},        // a failed comparison is then a pattern of itself
+        {"\"a b\"", "a b", true},
+        {"", "anything", true},
+        {"<1/15/2021", "1/2/2021", true},         // as dates, not as texts
+        {">\"1/2/2021 10:00\"", "1/2/2021 10:30", true},
+        {">1,5", "1,6", true, Comma},
+        {">1,5", "1,4", false, Comma},
+        {">1,5", "2", true, Comma},
+        {">01.02.2020", "02.01.2020", false, DottedDates}, // a date, though "." groups thousands
+        {">01.02.2020", "03.02.2020", true, DottedDates},
+        {"a*", "a*", true, Dot, true, fmLiteral},
+        {"a*", "ab", false, Dot, true, fmLiteral},
+        {"A", "a", false, Dot, false, fmLiteral}, // literal ignores CaseSensitive
+        {">5", "$7", true, Dot, true, fmExpression, "$"},
+        {">5", "7 kg", true, Dot, true, fmExpression, "", " kg"},
+        {"7", "7 kg kg", false, Dot, true, fmExpression, "", " kg"}, // its first occurrence must end the text
+    };
+    for (const Case& c : cases) {
+        FilterGrid t({QString::fromUtf8(c.cell)});
+        platform::TFormatSettings& fs = platform::FormatSettings();
+        if (c.locale != Dot) {
+            fs.DecimalSeparator = ',';
+            fs.ThousandSeparator = '.';
+        }
+        if (c.locale == DottedDates) {
+            fs.ShortDateFormat = "dd.MM.yyyy";
+            fs.DateSeparator = '.';
+        }
+        TFilterData* d = t.grid->Filter().Add();
+        d->Column = 1;
+        d->Condition = QString::fromUtf8(c.condition);
+        d->CaseSensitive = c.caseSensitive;
+        d->Method = c.method;
+        d->Prefix = QString::fromUtf8(c.prefix);
+        d->Suffix = QString::fromUtf8(c.suffix);
+        EXPECT_EQ(t.grid->RowMatchesFilter(1), c.want) << c.condition << " on " << c.cell;
+    }
+}
+
+TEST(Filter, ConditionLanguageOperands)
+{
+    platform::TFormatSettings saved = platform::FormatSettings();
+    platform::FormatSettings() = platform::TFormatSettings::Invariant();
+    EXPECT_TRUE(MatchFilterCondition(">a\"b", "a\"c", true)) << "a quote inside the operand is kept";
+    EXPECT_FALSE(MatchFilterCondition(">a\"b", "a\"a", true));
+    // Operands are cut to 255 characters: a longer value equal on those compares as equal.
+    const QString operand(300, u'm');
+    EXPECT_FALSE(MatchFilterCondition(">" + operand, QString(256, u'm'), true));
+    EXPECT_TRUE(MatchFilterCondition(">=" + operand, QString(255, u'm'), true));
+    platform::FormatSettings() = saved;
+}
+
+TEST(Filter, OperationsCombineInOrder)
+{
+    struct Case {
+        TFilterOperation second;
+        const char* first;
+        const char* secondCond;
+        bool want;
+    } cases[] = {
+        {foOR, "x", "r1", true},
+        {foAND, "x", "r1", false},
+        {foXOR, "a", "r1", false},
+        {foXOR, "x", "r1", true},
+    };
+    for (const Case& c : cases) {
+        FilterGrid t({"a"});
+        TFilterData* d1 = t.grid->Filter().Add();
+        d1->Column = 1;
+        d1->Condition = QString::fromUtf8(c.first);
+        EXPECT_EQ(d1->Operation, foNONE);
+        TFilterData* d2 = t.grid->Filter().Add();
+        EXPECT_EQ(d2->Operation, foAND);
+        d2->Column = 2;
+        d2->Condition = QString::fromUtf8(c.secondCond);
+        d2->Operation = c.second;
+        EXPECT_EQ(t.grid->RowMatchesFilter(1), c.want) << c.first << " " << int(c.second);
+    }
+
+    // foSHORT rejects at once, even when a later foOR condition would hold.
+    FilterGrid t({"a"});
+    TFilterData* s = t.grid->Filter().Insert(0);
+    EXPECT_EQ(s->Operation, foSHORT);
+    s->Column = 1;
+    s->Condition = "x";
+    TFilterData* o = t.grid->Filter().Add();
+    o->Column = 2;
+    o->Condition = "r1";
+    o->Operation = foOR;
+    EXPECT_FALSE(t.grid->RowMatchesFilter(1));
+    s->Operation = foNONE;
+    EXPECT_TRUE(t.grid->RowMatchesFilter(1));
+
+    // OnCustomFilter has the last word.
+    t.grid->OnCustomFilter = [](QObject*, int ARow, bool& Accept) { Accept = !Accept && ARow == 1; };
+    EXPECT_FALSE(t.grid->RowMatchesFilter(1));
+}
+
+TEST(Filter, FilterActiveLevelsAndRemoveAll)
+{
+    FilterGrid t({"1", "5", "12", "30"});
+    TVerIvovavOzed& g = *t.grid;
+    std::vector<int> progress;
+    g.OnFilterProgress = [&](QObject*, int p) { progress.push_back(p); };
+    TFilterData* d = g.Filter().Add();
+    d->Column = 1;
+    d->Condition = ">4";
+    g.SetFilterActive(true);
+    EXPECT_EQ(t.Shown(), (Texts{"5", "12", "30"}));
+    EXPECT_EQ(progress, (std::vector<int>{25, 50, 75, 100, 100}));
+    EXPECT_EQ(g.FilterLevel(), 1);
+
+    // Off shows the rows again but keeps the level; the next application stacks above it.
+    g.SetFilterActive(false);
+    EXPECT_EQ(t.Shown(), (Texts{"1", "5", "12", "30"}));
+    EXPECT_EQ(g.FilterLevel(), 1);
+    d->Condition = "<20";
+    g.SetFilterActive(true);
+    EXPECT_EQ(t.Shown(), (Texts{"1", "5", "12"}));
+    EXPECT_EQ(g.FilterLevel(), 2);
+    g.SetFilterActive(false);
+    EXPECT_EQ(t.Shown(), (Texts{"1", "5", "12", "30"}));
+
+    // Two stacked levels: RemoveAllFilters shows every row, the last level too, and keeps the
+    // conditions; with nothing stacked it clears them.
+    g.SetFilterLevel(0);
+    g.ApplyFilter();
+    d->Condition = ">3";
+    g.ApplyFilter();
+    EXPECT_EQ(t.Shown(), (Texts{"5", "12"}));
+    EXPECT_FALSE(g.RemoveLastFilter()) << "one level left";
+    EXPECT_EQ(t.Shown(), (Texts{"1", "5", "12"}));
+    g.ApplyFilter();
+    g.RemoveAllFilters();
+    EXPECT_EQ(t.Shown(), (Texts{"1", "5", "12", "30"}));
+    EXPECT_EQ(g.FilterLevel(), 0);
+    EXPECT_EQ(g.NumHiddenRows(), 0);
+    EXPECT_EQ(g.Filter().Count(), 1);
+    g.RemoveAllFilters();
+    EXPECT_EQ(g.Filter().Count(), 0);
+    EXPECT_FALSE(g.RemoveLastFilter());
+
+    // A filter without conditions hides nothing; FilterRow hides one row without a level.
+    g.ApplyFilter();
+    EXPECT_EQ(t.Shown().size(), 4u);
+    g.RemoveLastFilter();
+    d = g.Filter().Add();
+    d->Column = 1;
+    d->Condition = "5";
+    g.FilterRow(1);
+    g.FilterRow(1);
+    EXPECT_EQ(t.Shown(), (Texts{"5", "12", "30"}));
+    EXPECT_EQ(g.FilterLevel(), 0);
+}
+
+TEST(Filter, NarrowDownStacksOneLevelPerCharacter)
+{
+    FilterGrid t({"xa", "Ab1", "ab c", "abcd", "b"});
+    TVerIvovavOzed& g = *t.grid;
+    g.NarrowDown("a", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"xa", "Ab1", "ab c", "abcd"}));
+    g.NarrowDown("ab", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"Ab1", "ab c", "abcd"}));
+    g.NarrowDown("abc", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"abcd"}));
+    EXPECT_EQ(g.FilterLevel(), 3);
+    g.NarrowDown("ab", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"Ab1", "ab c", "abcd"})) << "exactly the rows abc hid";
+    EXPECT_EQ(g.FilterLevel(), 2);
+    EXPECT_TRUE(g.FixedRowAlways());
+
+    // A blank stays part of the text, for an extended text as for a first one.
+    g.NarrowDown("ab ", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"ab c"}));
+    g.NarrowDown("b c", 1);
+    EXPECT_EQ(t.Shown(), (Texts{"ab c"}));
+    EXPECT_EQ(g.Filter().Items(0)->Condition, "\"*b c*\"");
+
+    g.NarrowDown("", 1);
+    EXPECT_EQ(t.Shown().size(), 5u);
+    EXPECT_EQ(g.FilterLevel(), 0);
+    EXPECT_EQ(g.LastFilter(), "");
+
+    // Column -1: some cell of the row contains the text, letters a to z without case.
+    g.NarrowDown("R4", -1);
+    EXPECT_EQ(t.Shown(), (Texts{"abcd"}));
+    EXPECT_EQ(g.Filter().Items(0)->Data, fcRow);
+}
+
+TEST(Filter, NodeAndSummaryRowsStay)
+{
+    FilterGrid t({"group", "keep", "drop", "sum", "drop"});
+    TVerIvovavOzed& g = *t.grid;
+    g.AddNode(1, 3);
+    g.SetSummaryRow(4);
+    TFilterData* d = g.Filter().Add();
+    d->Column = 1;
+    d->Condition = "keep";
+    g.SetFilterActive(true);
+    EXPECT_EQ(t.Shown(), (Texts{"group", "keep", "sum"}));
+    g.SetFilterActive(false);
+    g.SetFilterNormalCellsOnly(false);
+    g.SetFilterActive(true);
+    EXPECT_EQ(t.Shown(), (Texts{"keep"}));
+    g.SetFilterActive(false);
+
+    // Switching the filter off after every level was taken back leaves a contracted node shut.
+    g.ContractNode(1);
+    EXPECT_EQ(t.Shown(), (Texts{"group", "sum", "drop"}));
+    g.SetFilterActive(true);
+    g.RemoveAllFilters();
+    g.SetFilterActive(false);
+    EXPECT_EQ(t.Shown(), (Texts{"group", "sum", "drop"}));
+}
+
+} // namespace
