@@ -63,7 +63,7 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FBorderColor = 0xB99D7F;
     FCellGraphic = std::make_shared<TCellGraphic>();
     FFilterDropDown = std::make_unique<TFilterDropDown>();
-    FFilterDropDown->OnChange = [this] { Invalidate(); };
+    FFilterDropDown->OnChange = [this] { FilterDropDownChange(this); };
     // Editing the list of merged columns merges the grid again.
     FMergedColumns.OnChange = [this](TIntList*, int, int) {
         SplitAllColumnCells();

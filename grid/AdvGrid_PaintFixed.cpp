@@ -9,17 +9,6 @@
 
 namespace {
 
-// The filter glyphs, read where the filter settings offer them; an object without them answers
-// with no glyph.
-template <class F>
-const TBitmap* FilterGlyph(F& f, bool active)
-{
-    if constexpr (requires { f.Glyph(); f.GlyphActive(); })
-        return active ? &f.GlyphActive() : &f.Glyph();
-    else
-        return nullptr;
-}
-
 bool Missing(const TBitmap* b) { return !b || b->Empty(); }
 
 } // namespace
@@ -251,7 +240,7 @@ void TVerIvovavOzed::DrawSortIndicator(TCanvas& ACanvas, int ACol, int Y, int X)
 
 void TVerIvovavOzed::DrawFilterGlyph(TCanvas& ACanvas, const TRect& R)
 {
-    const TBitmap* glyph = FilterGlyph(*FFilterDropDown, FFilter->HasFilter(FPaint.RCol));
+    const TBitmap* glyph = FFilter->HasFilter(FPaint.RCol) ? &FFilterDropDown->GlyphActive() : &FFilterDropDown->Glyph();
     if (Missing(glyph)) {
         DrawResourceBitmap(ACanvas, FixedColor(), TRect(R.Right - 16, R.Top, R.Right, R.Bottom),
                            QStringLiteral("ASGFILT"));

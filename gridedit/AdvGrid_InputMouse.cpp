@@ -659,6 +659,9 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
 
+    // A release on a header filter button opens that column's filter list; any other hides it.
+    FilterDropDownMouseUp(X, Y);
+
     // A release outside the grid while a column or row is sized cancels the sizing.
     if ((FGridState == gsColSizing && X >= viewport()->width()) ||
         (FGridState == gsRowSizing && Y >= viewport()->height())) {

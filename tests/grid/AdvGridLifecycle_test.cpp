@@ -195,14 +195,14 @@ TEST(AdvGridLifecycle, FilterDropDownSettingsExistAndAreCopied)
     GridHost from, to;
     TFilterDropDown& f = from.grid->FilterDropDown();
     EXPECT_EQ(f.Color, clWindow);
-    EXPECT_EQ(f.Height, 200);
-    EXPECT_EQ(f.Width, 0);
+    EXPECT_EQ(f.Height, 150);
+    EXPECT_EQ(f.Width, 150);
     f.Color = 0x00FFFF;
-    f.Height = 150;
+    f.Height = 120;
     f.Width = 90;
     to.grid->Assign(from.grid);
     EXPECT_EQ(to.grid->FilterDropDown().Color, 0x00FFFF);
-    EXPECT_EQ(to.grid->FilterDropDown().Height, 150);
+    EXPECT_EQ(to.grid->FilterDropDown().Height, 120);
     EXPECT_EQ(to.grid->FilterDropDown().Width, 90);
 
     // A header row with filter glyphs paints with it.
