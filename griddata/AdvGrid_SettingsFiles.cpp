@@ -71,10 +71,6 @@ QStringList LookNames()
     return names;
 }
 
-// Values of settings the grid does not keep yet (the sort index colour): written with their
-// defaults, read and checked, not stored.
-constexpr TColor DefaultIndexColor = clYellow;
-
 // ---- writing -----------------------------------------------------------------------------------
 
 class TPropWriter {
@@ -209,7 +205,7 @@ void TVerIvovavOzed::SaveVisualProps(const QString& FileName)
     w.Color("Bands.PrimaryColor", FBands->PrimaryColor());
     w.Color("Bands.SecondaryColor", FBands->SecondaryColor());
     w.Bool("Bands.Active", FBands->Active());
-    w.Color("SortSettings.IndexColor", DefaultIndexColor);
+    w.Color("SortSettings.IndexColor", FSortSettings->IndexColor());
     w.Color("FloatingFooter.Color", FFloatingFooter->Color());
     w.Int("ControlLook.CheckSize", FControlLook->CheckSize());
     w.Color("ControlLook.Color", FControlLook->Color());
@@ -284,7 +280,7 @@ void TVerIvovavOzed::LoadVisualProps(const QString& FileName)
     FBands->SetPrimaryColor(r.Color("Bands.PrimaryColor"));
     FBands->SetSecondaryColor(r.Color("Bands.SecondaryColor"));
     FBands->SetActive(r.Bool("Bands.Active"));
-    r.Color("SortSettings.IndexColor");
+    FSortSettings->SetIndexColor(r.Color("SortSettings.IndexColor"));
     FFloatingFooter->SetColor(r.Color("FloatingFooter.Color"));
     FControlLook->SetCheckSize(r.Int("ControlLook.CheckSize"));
     FControlLook->SetColor(r.Color("ControlLook.Color"));

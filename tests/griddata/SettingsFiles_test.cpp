@@ -105,6 +105,10 @@ TEST(SettingsFiles, VisualPropsHandEditedValues)
         {"Color", "Color=255", [](TVerIvovavOzed& g) { EXPECT_EQ(g.Color(), clRed); }},
         {"Balloon.Transparency", "Balloon.Transparency=300",
          [](TVerIvovavOzed& g) { EXPECT_EQ(g.Balloon().Transparency, 44); }},
+        {"SortSettings.IndexColor", "SortSettings.IndexColor=clRed",
+         [](TVerIvovavOzed& g) { EXPECT_EQ(g.SortSettings().IndexColor(), clRed); }},
+        {"Grouping.SummaryColorTo", "Grouping.SummaryColorTo=clLime",
+         [](TVerIvovavOzed& g) { EXPECT_EQ(g.Grouping().SummaryColorTo, clLime); }},
     };
     for (const Case& c : cases) {
         WriteBytes(path, VisualWith(c.Key, c.Line));
