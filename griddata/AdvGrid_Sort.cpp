@@ -124,24 +124,25 @@ void TVerIvovavOzed::ShrinkAfterSort(int OldRC)
 
 // ---- partitions ------------------------------------------------------------------------------
 
-void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
+// One partition for both sorts: Cmp(a, b) == After means row a belongs after row b. The pivot
+// waits in the middle scratch row, so exchanges cannot move it.
+template <class Compare>
+void TVerIvovavOzed::PartitionRows(int Left, int Right, Compare&& Cmp, int After, bool KeepEqualPairs)
 {
     TRangeStack todo;
     todo.Push(Left, Right);
     int L = 0, R = 0;
     while (todo.Pop(L, R)) {
-        SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
         const int P = RowCount() - 2;
         CopyPivotRow((L + R) / 2, P);
         int i = L, j = R;
         do {
-            while (CompareRows(Col, P, i) == SortDir && i < R)
+            while (Cmp(P, i) == After && i < R)
                 ++i;
-            while (CompareRows(Col, j, P) == SortDir && j > L)
+            while (Cmp(j, P) == After && j > L)
                 --j;
             if (i <= j) {
-                // Rows equal to each other are never exchanged directly.
-                if (i != j && CompareRows(Col, i, j) != 0)
+                if (i != j && !(KeepEqualPairs && Cmp(i, j) == 0))
                     SortSwapRows(i, j);
                 ++i;
                 --j;
@@ -155,32 +156,17 @@ void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
     }
 }
 
+void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
+{
+    SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
+    // Rows equal to each other are never exchanged directly.
+    PartitionRows(Left, Right, [&](int a, int b) { return CompareRows(Col, a, b); }, SortDir, true);
+}
+
 void TVerIvovavOzed::QuickSortRangeIndexed(int Left, int Right)
 {
-    TRangeStack todo;
-    todo.Push(Left, Right);
-    int L = 0, R = 0;
-    while (todo.Pop(L, R)) {
-        const int P = RowCount() - 2;
-        CopyPivotRow((L + R) / 2, P);
-        int i = L, j = R;
-        do {
-            while (CompareRowsIndexed(0, P, i) == 1 && i < R)
-                ++i;
-            while (CompareRowsIndexed(0, j, P) == 1 && j > L)
-                --j;
-            if (i <= j) {
-                if (i != j)
-                    SortSwapRows(i, j);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (i < R)
-            todo.Push(i, R);
-        if (L < j)
-            todo.Push(L, j);
-    }
+    // Each entry of the index list carries its own direction.
+    PartitionRows(Left, Right, [&](int a, int b) { return CompareRowsIndexed(0, a, b); }, 1, false);
 }
 
 void TVerIvovavOzed::UnSortRange(int Left, int Right)
@@ -214,15 +200,83 @@ void TVerIvovavOzed::UnSortRange(int Left, int Right)
 
 // ---- frames ----------------------------------------------------------------------------------
 
-namespace {
+// Runs Body(old row count) with the hidden columns counted in, so that hidden cells travel with
+// their rows, and, with Scratch, three scratch rows after the rows; both are taken back, also when
+// Body throws.
+template <class F>
+void TVerIvovavOzed::WithSortRoom(bool Scratch, F&& Body)
+{
+    const int oldRC = RowCount();
+    const int oldCC = ColCount();
+    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
+    auto restore = [&]() {
+        SetColCount(oldCC);
+        if (oldCC > 0)
+            SetColWidths(oldCC - 1, lastWidth);
+        if (Scratch)
+            ShrinkAfterSort(oldRC);
+    };
+    try {
+        if (Scratch)
+            GrowForSort(oldRC);
+        SetColCount(oldCC + NumHiddenColumns());
+        Body(oldRC);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
 
-// Column 0 of every row, put back after a sort that leaves row captions in place.
-struct TSavedColumn {
-    std::vector<QString> Texts;
-    std::vector<TGridObject> Objects;
-};
+// Runs Body inside one update; column 0 stays in place when only normal cells sort, and with
+// KeepTop the scroll position is kept when the navigation settings ask for it.
+template <class F>
+void TVerIvovavOzed::WithSortFrame(bool KeepTop, F&& Body)
+{
+    const int rows = RowCount();
+    const bool keepCol0 = FSortSettings->NormalCellsOnly() && FixedCols() > 0;
+    std::vector<QString> texts;
+    std::vector<TGridObject> objects;
+    if (keepCol0)
+        for (int r = 0; r < rows; ++r) {
+            texts.push_back(GetGridCell(0, r));
+            objects.push_back(GetGridObject(0, r));
+        }
+    const int savedTop = TopRow();
+    BeginUpdate();
+    auto finish = [&]() {
+        if (keepCol0)
+            for (int r = 0; r < rows; ++r) {
+                SetGridCell(0, r, texts[size_t(r)]);
+                SetGridObject(0, r, objects[size_t(r)]);
+            }
+        if (KeepTop && FNavigation->KeepScrollOnSort())
+            SetTopRow(savedTop);
+        EndUpdate();
+    };
+    try {
+        Body();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
 
-} // namespace
+// The current row after a sort: the row that was current follows its row when MoveRowOnSort.
+void TVerIvovavOzed::PlaceRowAfterSort(bool Indexed, bool MoveRow, int OldRow)
+{
+    if (!Indexed && FMouseActions->DisjunctRowSelect())
+        return;
+    FEntered = false;
+    if (MoveRow) {
+        FOldRowSel = -1;
+        SetRow(SortRow);
+    } else {
+        SetRow(OldRow);
+    }
+    FEntered = false;
+}
 
 void TVerIvovavOzed::SortFrame(bool Indexed)
 {
@@ -236,180 +290,81 @@ void TVerIvovavOzed::SortFrame(bool Indexed)
     if (!Indexed)
         FSortIndexes.Clear();
 
-    const int oldRC = RowCount();
-    const int oldCC = ColCount();
-
-    const bool keepCol0 = ss.NormalCellsOnly() && FixedCols() > 0;
-    TSavedColumn col0;
-    if (keepCol0)
-        for (int r = 0; r < oldRC; ++r) {
-            col0.Texts.push_back(GetGridCell(0, r));
-            col0.Objects.push_back(GetGridObject(0, r));
+    WithSortFrame(true, [&]() {
+        const bool footerVisible = FFloatingFooter->Visible();
+        const int savedFooters = FixedFooters();
+        FFloatingFooter->SetVisible(false);
+        auto restoreFooter = [&]() {
+            FFloatingFooter->SetVisible(footerVisible);
+            if (FixedFooters() != savedFooters)
+                SetFixedFooters(savedFooters);
+        };
+        try {
+            const bool moveRow = FNavigation->MoveRowOnSort();
+            int oldRow = 0;
+            WithSortRoom(true, [&](int oldRC) {
+                SortRow = Row();
+                oldRow = Row();
+                if (moveRow && oldRC - 1 >= FixedRows())
+                    TStringGrid::SetRow(oldRC - 1);
+                const int left = FixedRows();
+                const int right = oldRC - 1 - savedFooters;
+                if (right >= left) {
+                    if (Indexed)
+                        QuickSortRangeIndexed(left, right);
+                    else
+                        QuickSortRange(ss.Column(), left, right);
+                }
+                ClearScratchRows(oldRC, 3);
+                PlaceRowAfterSort(Indexed, moveRow, oldRow);
+            });
+            if (!Indexed && OnRowUpdate && !moveRow)
+                OnRowUpdate(this, oldRow, Row());
+        } catch (...) {
+            restoreFooter();
+            throw;
         }
-
-    const int savedTop = TopRow();
-    BeginUpdate();
-    const bool footerVisible = FFloatingFooter->Visible();
-    const int savedFooters = FixedFooters();
-    FFloatingFooter->SetVisible(false);
-
-    bool grown = false;
-    int lastWidth = 0;
-    auto restoreCounts = [&]() {
-        if (!grown)
-            return;
-        grown = false;
-        SetColCount(oldCC);
-        if (oldCC > 0)
-            SetColWidths(oldCC - 1, lastWidth);
-        ShrinkAfterSort(oldRC);
-    };
-    auto finish = [&]() {
-        restoreCounts();
-        if (keepCol0)
-            for (int r = 0; r < oldRC; ++r) {
-                SetGridCell(0, r, col0.Texts[size_t(r)]);
-                SetGridObject(0, r, col0.Objects[size_t(r)]);
-            }
-        if (FNavigation->KeepScrollOnSort())
-            SetTopRow(savedTop);
-        FFloatingFooter->SetVisible(footerVisible);
-        if (FixedFooters() != savedFooters)
-            SetFixedFooters(savedFooters);
-        EndUpdate();
-    };
-
-    try {
-        grown = true;
-        GrowForSort(oldRC);
-        lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
-        SetColCount(oldCC + NumHiddenColumns());
-
-        SortRow = Row();
-        const int oldRow = Row();
-        const bool moveRow = FNavigation->MoveRowOnSort();
-        if (moveRow && oldRC - 1 >= FixedRows())
-            TStringGrid::SetRow(oldRC - 1);
-
-        const int left = FixedRows();
-        const int right = oldRC - 1 - savedFooters;
-        if (right >= left) {
-            if (Indexed)
-                QuickSortRangeIndexed(left, right);
-            else
-                QuickSortRange(ss.Column(), left, right);
-        }
-
-        ClearScratchRows(oldRC, 3);
-        if (Indexed || !FMouseActions->DisjunctRowSelect()) {
-            FEntered = false;
-            if (moveRow) {
-                FOldRowSel = -1;
-                SetRow(SortRow);
-            } else {
-                SetRow(oldRow);
-            }
-            FEntered = false;
-        }
-        restoreCounts();
-        if (!Indexed && OnRowUpdate && !moveRow)
-            OnRowUpdate(this, oldRow, Row());
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+        restoreFooter();
+    });
 }
 
 void TVerIvovavOzed::SortGroups(bool Indexed)
 {
-    TSortSettings& ss = *FSortSettings;
     if (RowCount() != FSortRowXRef.Count())
         InitSortXRef();
     if (Indexed && FSortIndexes.Count() == 0)
         throw ZUzeRodoRediv(QStringLiteral("No indexes specified for indexed sort"));
 
-    const int oldRC = RowCount();
-    const int oldCC = ColCount();
-    const bool keepCol0 = ss.NormalCellsOnly() && FixedCols() > 0;
-    TSavedColumn col0;
-    if (keepCol0)
-        for (int r = 0; r < oldRC; ++r) {
-            col0.Texts.push_back(GetGridCell(0, r));
-            col0.Objects.push_back(GetGridObject(0, r));
-        }
+    WithSortFrame(true, [&]() {
+        WithSortRoom(true, [&](int oldRC) {
+            SortRow = Row();
+            const int oldRow = Row();
+            const bool moveRow = FNavigation->MoveRowOnSort();
+            if (moveRow && oldRC - 1 >= FixedRows())
+                TStringGrid::SetRow(oldRC - 1);
 
-    const int savedTop = TopRow();
-    BeginUpdate();
-    bool grown = false;
-    int lastWidth = 0;
-    auto restoreCounts = [&]() {
-        if (!grown)
-            return;
-        grown = false;
-        SetColCount(oldCC);
-        if (oldCC > 0)
-            SetColWidths(oldCC - 1, lastWidth);
-        ShrinkAfterSort(oldRC);
-    };
-    auto finish = [&]() {
-        restoreCounts();
-        if (keepCol0)
-            for (int r = 0; r < oldRC; ++r) {
-                SetGridCell(0, r, col0.Texts[size_t(r)]);
-                SetGridObject(0, r, col0.Objects[size_t(r)]);
-            }
-        if (FNavigation->KeepScrollOnSort())
-            SetTopRow(savedTop);
-        EndUpdate();
-    };
-
-    try {
-        grown = true;
-        GrowForSort(oldRC);
-        lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
-        SetColCount(oldCC + NumHiddenColumns());
-
-        SortRow = Row();
-        const int oldRow = Row();
-        const bool moveRow = FNavigation->MoveRowOnSort();
-        if (moveRow && oldRC - 1 >= FixedRows())
-            TStringGrid::SetRow(oldRC - 1);
-
-        const int last = oldRC - FixedFooters();
-        int deepest = -1;
-        for (int r = FixedRows(); r < last; ++r)
-            if (IsNode(r))
-                deepest = std::max(deepest, GetNodeLevel(r));
-        if (deepest >= 0)
-            for (int c = FixedRows(); c < last; ++c) {
-                if (!IsNode(c) || GetNodeLevel(c) != deepest || GetNodeState(c))
-                    continue;
-                const int span = GetNodeSpan(c);
-                if (span - 1 > 1) {
-                    if (Indexed)
-                        QuickSortRangeIndexed(c + 1, c + span - 1);
-                    else
-                        QuickSortRange(ss.Column(), c + 1, c + span - 1);
+            // Only the children of the deepest open nodes are sorted.
+            const int last = oldRC - FixedFooters();
+            int deepest = -1;
+            for (int r = FixedRows(); r < last; ++r)
+                if (IsNode(r))
+                    deepest = std::max(deepest, GetNodeLevel(r));
+            if (deepest >= 0)
+                for (int c = FixedRows(); c < last; ++c) {
+                    if (!IsNode(c) || GetNodeLevel(c) != deepest || GetNodeState(c))
+                        continue;
+                    const int span = GetNodeSpan(c);
+                    if (span - 1 > 1) {
+                        if (Indexed)
+                            QuickSortRangeIndexed(c + 1, c + span - 1);
+                        else
+                            QuickSortRange(FSortSettings->Column(), c + 1, c + span - 1);
+                    }
                 }
-            }
-
-        ClearScratchRows(oldRC, 3);
-        if (Indexed || !FMouseActions->DisjunctRowSelect()) {
-            FEntered = false;
-            if (moveRow) {
-                FOldRowSel = -1;
-                SetRow(SortRow);
-            } else {
-                SetRow(oldRow);
-            }
-            FEntered = false;
-        }
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+            ClearScratchRows(oldRC, 3);
+            PlaceRowAfterSort(Indexed, moveRow, oldRow);
+        });
+    });
 }
 
 void TVerIvovavOzed::QUnSort()
@@ -417,84 +372,28 @@ void TVerIvovavOzed::QUnSort()
     FUnSortRowXRef.Clear();
     for (int i = 0; i < FSortRowXRef.Count(); ++i)
         FUnSortRowXRef.Add(FSortRowXRef.GetInteger(i));
-    const int oldRC = RowCount();
-    const int oldCC = ColCount();
-    const bool keepCol0 = FSortSettings->NormalCellsOnly() && FixedCols() > 0;
-    TSavedColumn col0;
-    if (keepCol0)
-        for (int r = 0; r < oldRC; ++r) {
-            col0.Texts.push_back(GetGridCell(0, r));
-            col0.Objects.push_back(GetGridObject(0, r));
-        }
-
-    BeginUpdate();
-    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
-    auto finish = [&]() {
-        SetColCount(oldCC);
-        if (oldCC > 0)
-            SetColWidths(oldCC - 1, lastWidth);
-        if (keepCol0)
-            for (int r = 0; r < oldRC; ++r) {
-                SetGridCell(0, r, col0.Texts[size_t(r)]);
-                SetGridObject(0, r, col0.Objects[size_t(r)]);
-            }
-        EndUpdate();
-    };
-    try {
-        SetColCount(oldCC + NumHiddenColumns());
-        // Rows added after the order was recorded have no place in it and stay where they are.
-        const int last = std::min(oldRC, FUnSortRowXRef.Count()) - 1;
-        if (last > 0)
-            UnSortRange(0, last);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    WithSortFrame(false, [&]() {
+        WithSortRoom(false, [&](int oldRC) {
+            // Rows added after the order was recorded have no place in it and stay where they are.
+            const int last = std::min(oldRC, FUnSortRowXRef.Count()) - 1;
+            if (last > 0)
+                UnSortRange(0, last);
+        });
+    });
 }
 
 void TVerIvovavOzed::QuickSort(int Col, int Left, int Right)
 {
-    const int oldRC = RowCount();
-    const int oldCC = ColCount();
-    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
-    GrowForSort(oldRC);
-    auto finish = [&]() {
-        SetColCount(oldCC);
-        if (oldCC > 0)
-            SetColWidths(oldCC - 1, lastWidth);
-        ShrinkAfterSort(oldRC);
-    };
-    try {
-        SetColCount(oldCC + NumHiddenColumns());
+    WithSortRoom(true, [&](int oldRC) {
         if (Left <= Right && Left >= 0 && Right < oldRC)
             QuickSortRange(Col, Left, Right);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    });
 }
 
 void TVerIvovavOzed::QuickSortIndexed(int Left, int Right)
 {
-    const int oldRC = RowCount();
-    const int oldCC = ColCount();
-    const int lastWidth = oldCC > 0 ? ColWidths(oldCC - 1) : 0;
-    GrowForSort(oldRC);
-    auto finish = [&]() {
-        SetColCount(oldCC);
-        if (oldCC > 0)
-            SetColWidths(oldCC - 1, lastWidth);
-        ShrinkAfterSort(oldRC);
-    };
-    try {
-        SetColCount(oldCC + NumHiddenColumns());
+    WithSortRoom(true, [&](int oldRC) {
         if (Left <= Right && Left >= 0 && Right < oldRC)
             QuickSortRangeIndexed(Left, Right);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    });
 }
