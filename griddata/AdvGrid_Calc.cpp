@@ -191,32 +191,30 @@ double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
     return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
 }
 
-double TVerIvovavOzed::RowMin(int ARow, int fromCol, int toCol)
+// The least or greatest number of a row; cells that hold no number are passed over.
+template <class Pick>
+static double RowExtreme(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, Pick pick)
 {
-    double res = Floats(fromCol, ARow);
+    double res = g.Floats(fromCol, ARow);
     for (int c = fromCol; c <= toCol; ++c) {
-        if (IsMergedNonBaseCell(c, ARow))
+        if (g.IsMergedNonBaseCell(c, ARow))
             continue;
         try {
-            res = std::min(res, Floats(c, ARow));
+            res = pick(res, g.Floats(c, ARow));
         } catch (const ZUzeRodoRediv&) {
         }
     }
     return res;
 }
 
+double TVerIvovavOzed::RowMin(int ARow, int fromCol, int toCol)
+{
+    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::min(a, b); });
+}
+
 double TVerIvovavOzed::RowMax(int ARow, int fromCol, int toCol)
 {
-    double res = Floats(fromCol, ARow);
-    for (int c = fromCol; c <= toCol; ++c) {
-        if (IsMergedNonBaseCell(c, ARow))
-            continue;
-        try {
-            res = std::max(res, Floats(c, ARow));
-        } catch (const ZUzeRodoRediv&) {
-        }
-    }
-    return res;
+    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::max(a, b); });
 }
 
 // ---- running numbers -------------------------------------------------------------------------

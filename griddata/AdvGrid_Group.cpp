@@ -361,41 +361,20 @@ void TVerIvovavOzed::GroupCalc(int Colindex, int method)
     }
 }
 
-void TVerIvovavOzed::GroupSum(int ACol)
+// The group calculations that the floating footer also knows show the column's total there.
+void TVerIvovavOzed::GroupCalcWithFooter(int ACol, int Method, TColumnCalcType Calc)
 {
-    GroupCalc(ACol, 1);
+    GroupCalc(ACol, Method);
     if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(ACol, acSUM);
+        FFloatingFooter->SetColumnCalc(ACol, Calc);
 }
 
-void TVerIvovavOzed::GroupAvg(int ACol)
-{
-    GroupCalc(ACol, 2);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(ACol, acAVG);
-}
+void TVerIvovavOzed::GroupSum(int ACol) { GroupCalcWithFooter(ACol, 1, acSUM); }
 
-void TVerIvovavOzed::GroupMin(int ACol)
-{
-    GroupCalc(ACol, 3);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(ACol, acMIN);
-}
-
-void TVerIvovavOzed::GroupMax(int ACol)
-{
-    GroupCalc(ACol, 4);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(ACol, acMAX);
-}
-
-void TVerIvovavOzed::GroupCount(int ACol)
-{
-    GroupCalc(ACol, 5);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(ACol, acCOUNT);
-}
-
+void TVerIvovavOzed::GroupAvg(int ACol) { GroupCalcWithFooter(ACol, 2, acAVG); }
+void TVerIvovavOzed::GroupMin(int ACol) { GroupCalcWithFooter(ACol, 3, acMIN); }
+void TVerIvovavOzed::GroupMax(int ACol) { GroupCalcWithFooter(ACol, 4, acMAX); }
+void TVerIvovavOzed::GroupCount(int ACol) { GroupCalcWithFooter(ACol, 5, acCOUNT); }
 void TVerIvovavOzed::GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
 
 void TVerIvovavOzed::GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
