@@ -127,14 +127,3 @@ BENCHMARK(BM_SaveToCSV_QTextStream)->Unit(benchmark::kMillisecond)->Iterations(3
 BENCHMARK(BM_SaveToCSV_Grid)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadFromCSV_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadFromCSV_Grid)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -179,14 +179,3 @@ BENCHMARK(BM_ValueList_FillFilterDropDownAfterEdit)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_ValueList_SortedInsertEach)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -99,14 +99,3 @@ BENCHMARK(BM_Memory_Flat)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Memory_QTableWidget)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Memory_StringGrid)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Memory_AdvGrid)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -97,14 +97,3 @@ BENCHMARK(BM_Sort_StdStableSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_QTableWidgetSortItems)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
