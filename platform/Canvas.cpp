@@ -1111,11 +1111,14 @@ struct TCanvas::FontCache {
         return known > 0;
     }
 
-    bool PlainWidth(const QString& s, int& width)
+    // Calls Step(index, character key) for each character of a printable ASCII text whose
+    // neighbouring pairs all shape plainly; false as soon as one does not (or Step says stop).
+    template <class F>
+    bool WalkPlain(const QString& s, F&& Step)
     {
         const QChar* c = s.constData();
         const qsizetype n = s.size();
-        int total = 0, prev = -1;
+        int prev = -1;
         for (qsizetype i = 0; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (u < kFirstPlain || u > kLastPlain)
@@ -1123,9 +1126,21 @@ struct TCanvas::FontCache {
             const int k = u - kFirstPlain;
             if (prev >= 0 && !PlainPair(prev, k))
                 return false;
-            total += CharAdvance64(k);
+            if (!Step(i, k))
+                return false;
             prev = k;
         }
+        return true;
+    }
+
+    bool PlainWidth(const QString& s, int& width)
+    {
+        int total = 0;
+        if (!WalkPlain(s, [&](qsizetype, int k) {
+                total += CharAdvance64(k);
+                return true;
+            }))
+            return false;
         width = ((total + 32) & -64) >> 6; // the shaper's rounding of its 26.6 fixed-point width
         return true;
     }
@@ -1194,16 +1209,8 @@ struct TCanvas::FontCache {
     {
         if (dpi <= 0)
             return false;
-        const QChar* c = s.constData();
-        const qsizetype n = s.size();
-        int pen64 = 0, prev = -1;
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t u = c[i].unicode();
-            if (u < kFirstPlain || u > kLastPlain)
-                return false;
-            const int k = u - kFirstPlain;
-            if (prev >= 0 && !PlainPair(prev, k))
-                return false;
+        int pen64 = 0;
+        return WalkPlain(s, [&](qsizetype i, int k) {
             const Ink& ink = CharInk(k);
             if (!ink.usable)
                 return false;
@@ -1215,9 +1222,8 @@ struct TCanvas::FontCache {
                     return false;
             }
             pen64 += CharAdvance64(k);
-            prev = k;
-        }
-        return true;
+            return true;
+        });
     }
 
     // Draws s with its base line starting at (x, base), as QPainter::drawText does. The glyphs of
