@@ -1,6 +1,6 @@
 // The grid's file readers: its text file, CSV and fixed-width files, INI files, the visual
 // properties and print settings files, flat XML files, the binary cell stream and the
-// column-state text. The first byte picks the reader, the rest is the file.
+// column-state text and the sort state text. The first byte picks the reader, the rest is the file.
 #include "FuzzSupport.h"
 
 #include "grid/AdvGrid.h"
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     grid->SetRowCount(4);
     grid->Loaded();
     try {
-        switch (data[0] % 9) {
+        switch (data[0] % 10) {
         case 0:
             grid->LoadFromFile(path);
             break;
@@ -63,6 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         case 7:
             grid->LoadFromBinFile(path);
+            break;
+        case 8:
+            // The sort state text sorts the grid it is loaded into.
+            for (int r = 1; r < grid->RowCount(); ++r)
+                grid->SetCells(1, r, QString::number((r * 7) % 4));
+            grid->SortSettings().LoadFromString(QString::fromUtf8(body));
+            (void)grid->SortSettings().SaveToString();
             break;
         default:
             grid->StringToColumnStates(QString::fromUtf8(body));
