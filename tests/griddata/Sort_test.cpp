@@ -4,6 +4,9 @@
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <utility>
+#include <vector>
 #include <memory>
 #include <stdexcept>
 
@@ -474,3 +477,27 @@ TEST(SortState, SettingsAssignRemoveAndRow)
 }
 
 } // namespace
+
+// The current row after a sort: it stays at its index, or it follows its row with MoveRowOnSort;
+// only a sort that leaves the row at its index reports it as a row update of its own.
+TEST(Sort, CurrentRowStaysOrFollowsItsRow)
+{
+    for (const bool follow : {false, true}) {
+        SortHost h(2, 5);
+        h.Column(0, {"d", "c", "b", "a"});
+        h.grid->SetRow(1); // "d"
+        h.grid->Navigation().SetMoveRowOnSort(follow);
+        std::vector<std::pair<int, int>> updates;
+        h.grid->OnRowUpdate = [&](QObject*, int OldRow, int NewRow) { updates.emplace_back(OldRow, NewRow); };
+        h.grid->Sort(0, sdAscending);
+        EXPECT_EQ(h.Col(0), QStringList({"a", "b", "c", "d"}));
+        const bool reported = std::find(updates.begin(), updates.end(), std::make_pair(1, 1)) != updates.end();
+        if (follow) {
+            EXPECT_EQ(h.grid->Row(), 4) << "the row that was current";
+            EXPECT_FALSE(reported);
+        } else {
+            EXPECT_EQ(h.grid->Row(), 1);
+            EXPECT_TRUE(reported);
+        }
+    }
+}
