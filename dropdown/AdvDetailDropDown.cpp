@@ -1,0 +1,643 @@
+// The detail drop-down: items with pictures, captions and notes, completion while typing, and
+// the list's keys, wheel and type-ahead.
+#include "dropdown/AdvDetailDropDown.h"
+
+#include "render/VurADIDO.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
+
+using namespace platform;
+
+// ---- items -------------------------------------------------------------------------------------
+
+void TDetailItem::Changed()
+{
+    if (FCollection && FCollection->OnChange)
+        FCollection->OnChange(FCollection->GetOwner());
+}
+
+void TDetailItem::SetCaption(const QString& Value)
+{
+    if (Value == FCaption)
+        return;
+    FCaption = Value;
+    Changed();
+}
+
+void TDetailItem::SetImageIndex(int Value)
+{
+    if (Value == FImageIndex)
+        return;
+    FImageIndex = Value;
+    Changed();
+}
+
+void TDetailItem::Assign(const TDetailItem& Source)
+{
+    FCaption = Source.FCaption;
+    FNotes = Source.FNotes;
+    FImageIndex = Source.FImageIndex;
+    FImage.Assign(Source.FImage);
+    FEnabled = Source.FEnabled;
+    FTag = Source.FTag;
+    FItemObject = Source.FItemObject;
+}
+
+TDetailItem* TDetailItems::Add()
+{
+    FItems.push_back(std::make_unique<TDetailItem>(this));
+    return FItems.back().get();
+}
+
+TDetailItem* TDetailItems::Insert(int Index)
+{
+    Index = std::clamp(Index, 0, Count());
+    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TDetailItem>(this));
+    return it->get();
+}
+
+TDetailItem* TDetailItems::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    return FItems[size_t(Index)].get();
+}
+
+void TDetailItems::SetItems(int Index, const TDetailItem& Value)
+{
+    if (TDetailItem* item = Items(Index))
+        item->Assign(Value);
+}
+
+void TDetailItems::Delete(int Index)
+{
+    if (Index >= 0 && Index < Count())
+        FItems.erase(FItems.begin() + Index);
+}
+
+void TDetailItems::Assign(const TDetailItems& Source)
+{
+    if (&Source == this)
+        return;
+    FItems.clear();
+    for (const auto& item : Source.FItems)
+        Add()->Assign(*item);
+}
+
+int TDetailItems::IndexOf(const QString& S) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FItems[size_t(i)]->Caption() == S)
+            return i;
+    return -1;
+}
+
+// ---- the drop-down -----------------------------------------------------------------------------
+
+TAdvDetailDropDown::TAdvDetailDropDown(QWidget* AOwner)
+    : TAdvCustomDropDown(AOwner), FItems(std::make_unique<TDetailItems>(this)),
+      FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    FItems->OnChange = [](QObject*) {};
+    FKeyTimer = new QTimer(this);
+    FKeyTimer->setInterval(500);
+    connect(FKeyTimer, &QTimer::timeout, this, [this]() {
+        try {
+            KeyTimerExpired();
+        } catch (...) {
+        }
+    });
+}
+
+TAdvDetailDropDown::~TAdvDetailDropDown()
+{
+    FKeyTimer->stop();
+}
+
+void TAdvDetailDropDown::Create()
+{
+    TAdvCustomDropDown::Create();
+    SetEditorEnabled(true);
+    SetDropDownEnabled(true);
+}
+
+void TAdvDetailDropDown::KeyTimerExpired()
+{
+    FCurSearch.clear();
+    FKeyTimer->stop();
+}
+
+void TAdvDetailDropDown::SetItemIndex(int Value)
+{
+    if (Value != FItemIndex && Value >= 0 && Value < FItems->Count()) {
+        FItemIndex = Value;
+        SetText(FItems->Items(Value)->Caption());
+        SetSel(0, int(text().size()));
+        update();
+        if (FItemSelector)
+            FItemSelector->viewport()->update();
+        if (OnSelect)
+            OnSelect(this);
+    }
+    if (Value != FItemIndex && Value == -1) {
+        SetText(QString());
+        FItemIndex = -1;
+    }
+}
+
+void TAdvDetailDropDown::SetText(const QString& Value)
+{
+    QPointer<TAdvDetailDropDown> self(this);
+    const QString before = text();
+    const bool was = FSettingText;
+    FSettingText = true;
+    TAdvCustomDropDown::SetText(Value);
+    if (!self)
+        return;
+    FSettingText = was;
+    // The setter clears the modified mark after the text's change step ran; the change step's
+    // verdict is the one that stands.
+    if (FWorkMode && text() != before)
+        SetModified(Text() != FOldValue);
+}
+
+void TAdvDetailDropDown::SelectFirst()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(0);
+}
+
+void TAdvDetailDropDown::SelectLast()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(FItems->Count() - 1);
+}
+
+void TAdvDetailDropDown::SelectNext()
+{
+    if (FItems->Count() == 0)
+        return;
+    if (FItemIndex == -1)
+        SetItemIndex(0);
+    else if (FItemIndex + 1 < FItems->Count())
+        SetItemIndex(FItemIndex + 1);
+}
+
+void TAdvDetailDropDown::SelectPrevious()
+{
+    if (FItems->Count() == 0)
+        return;
+    if (FItemIndex == -1)
+        SetItemIndex(0);
+    else if (FItemIndex - 1 >= 0)
+        SetItemIndex(FItemIndex - 1);
+}
+
+// ---- styles ------------------------------------------------------------------------------------
+
+void TAdvDetailDropDown::SetComponentStyle(TOrlexStyle AStyle)
+{
+    TAdvCustomDropDown::SetComponentStyle(AStyle);
+    ApplyItemAppearanceStyle(FItemAppearance.get(), AStyle);
+}
+
+void TAdvDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
+{
+    TAdvCustomDropDown::SetSelectionColorStyle(Value);
+    if (FItemSelector)
+        FItemSelector->ItemAppearance().SetColorStyle(Value);
+}
+
+// ---- the list ----------------------------------------------------------------------------------
+
+void TAdvDetailDropDown::CreateDropDownForm()
+{
+    TAdvCustomDropDown::CreateDropDownForm();
+    if (!DropDownForm())
+        return;
+    if (!FItemSelector) {
+        FItemSelector = new TAdvCustomItemSelector(DropDownForm());
+        FItemSelector->SetSelectorType(stImage);
+        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
+        FItemSelector->OnDrawItem = [this](QObject*, TCanvas& Canvas, TRect R, int Index) {
+            DrawDetailItem(Canvas, R, Index);
+        };
+        FItemSelector->OnItemSize = [this](QObject*, TSize& Size) { MeasureDetailItem(Size); };
+        // Rows are measured to the pop-up's width; the few pixels of the panel's margins are not
+        // worth a horizontal scroll bar.
+        FItemSelector->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        FItemSelector->installEventFilter(this);
+        FItemSelector->hide();
+    }
+    FItemSelector->SetColor(DropDownColor());
+    FItemSelector->UpdateSelectorPanel();
+    SetControl(FItemSelector);
+}
+
+void TAdvDetailDropDown::PrepareList()
+{
+    if (!FItemSelector)
+        return;
+    TAdvCustomItemSelector& list = *FItemSelector;
+    list.OnItemSelect = nullptr;
+    list.SetColumns(1);
+    list.SetImages(Images());
+    list.SetItemLayout(FLayout);
+    list.SetColor(DropDownColor());
+    list.SetItemAppearance(*FItemAppearance);
+    list.Items().Clear();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const TDetailItem* item = FItems->Items(i);
+        TSelectorItem* row = list.Items().Add();
+        row->SetCaption(item->Caption());
+        row->SetImage(item->Image());
+        row->SetImageIndex(item->ImageIndex());
+    }
+    list.UpdateSelectorPanel();
+    list.SetItemIndex(FItemIndex);
+    list.OnItemSelect = [this](QObject*) { ListItemSelected(); };
+}
+
+void TAdvDetailDropDown::BeforeDropDown()
+{
+    TAdvCustomDropDown::BeforeDropDown();
+    PrepareList();
+    FOldItemIndex = FItemIndex;
+}
+
+void TAdvDetailDropDown::UpdateDropDownSize()
+{
+    if (FItemSelector) {
+        if (DropDownWidth() <= 0)
+            FItemSelector->resize(width(), FItemSelector->height());
+        if (DropDownHeight() <= 0)
+            FItemSelector->resize(FItemSelector->width(), 100);
+    }
+    TAdvCustomDropDown::UpdateDropDownSize();
+}
+
+void TAdvDetailDropDown::DoShowDropDown()
+{
+    TAdvCustomDropDown::DoShowDropDown();
+    // Only a shown list can take the focus.
+    if (FItemSelector && DropDownForm() && DropDownForm()->isVisible() && FItemSelector->isVisible())
+        FItemSelector->setFocus(Qt::PopupFocusReason);
+}
+
+void TAdvDetailDropDown::PrepareDropDownContent()
+{
+    TAdvCustomDropDown::PrepareDropDownContent();
+    if (FItemSelector)
+        FItemSelector->UpdateSelectorPanel();
+}
+
+void TAdvDetailDropDown::ListItemSelected()
+{
+    if (!FItemSelector)
+        return;
+    QPointer<TAdvDetailDropDown> self(this);
+    const int index = FItemSelector->ItemIndex();
+    const TDetailItem* item = FItems->Items(index);
+    if (!item)
+        return;
+    SetItemIndex(index);
+    if (!self)
+        return;
+    SetText(item->Caption());
+    SetSel(0, int(text().size()));
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TAdvDetailDropDown::SetListIndex(int Index)
+{
+    if (!FItemSelector || Index < 0 || Index >= FItemSelector->Items().Count())
+        return;
+    const bool was = FInternalCall;
+    FInternalCall = true;
+    FItemSelector->SetItemIndex(Index);
+    FInternalCall = was;
+}
+
+void TAdvDetailDropDown::DoHideDropDown(bool Cancelled)
+{
+    TAdvCustomDropDown::DoHideDropDown(Cancelled);
+    if (Cancelled && FItemSelector && FOldItemIndex != -1)
+        SetItemIndex(FOldItemIndex);
+}
+
+void TAdvDetailDropDown::SelectNextValue()
+{
+    TAdvCustomDropDown::SelectNextValue();
+    if (!FItemSelector || !DroppedDown()) {
+        SelectNext();
+        return;
+    }
+    const int li = FItemSelector->ItemIndex();
+    SetListIndex(li < 0 ? 0 : li + 1);
+    update();
+}
+
+void TAdvDetailDropDown::SelectPreviousValue()
+{
+    TAdvCustomDropDown::SelectPreviousValue();
+    if (!FItemSelector || !DroppedDown()) {
+        SelectPrevious();
+        return;
+    }
+    const int li = FItemSelector->ItemIndex();
+    SetListIndex(li < 0 ? 0 : li - 1);
+    update();
+}
+
+// ---- keys --------------------------------------------------------------------------------------
+
+void TAdvDetailDropDown::keyPressEvent(QKeyEvent* event)
+{
+    const QString was = FKeyText;
+    const bool typing = FTyping;
+    FKeyText = event->text();
+    FTyping = true;
+    TAdvCustomDropDown::keyPressEvent(event);
+    FKeyText = was;
+    FTyping = typing;
+}
+
+static bool IsListKey(Word Key)
+{
+    return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
+}
+
+bool TAdvDetailDropDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FItemSelector && FItemSelector) {
+        if (event->type() == QEvent::Resize) {
+            FItemSelector->UpdateSelectorPanel();
+        } else if (event->type() == QEvent::KeyPress && DroppedDown()) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const QString was = FKeyText;
+            const bool typing = FTyping;
+            FKeyText = ke->text();
+            FTyping = true;
+            const TKeyStroke stroke = TranslateKey(ke);
+            QPointer<TAdvDetailDropDown> self(this);
+            const bool done = TAdvCustomDropDown::eventFilter(watched, event);
+            if (!self)
+                return true;
+            FKeyText = was;
+            FTyping = typing;
+            // The list's own scrolling keys are ours while it is open.
+            if (IsListKey(stroke.Key) && !stroke.Shift.testFlag(ssAlt))
+                return true;
+            return done;
+        }
+    }
+    return TAdvCustomDropDown::eventFilter(watched, event);
+}
+
+void TAdvDetailDropDown::TypeAhead()
+{
+    // The type-ahead takes the key's own text; keys without text add nothing.
+    QString typed;
+    for (QChar c : FKeyText)
+        if (c.unicode() >= 32 && c.unicode() != 127)
+            typed += c;
+    if (typed.isEmpty())
+        return;
+    FCurSearch += typed.toUpper();
+    if (FItemSelector) {
+        const bool was = FInternalCall;
+        FInternalCall = true;
+        FItemSelector->LookupItem(FCurSearch);
+        FInternalCall = was;
+    }
+    if (!FKeyTimer->isActive())
+        FKeyTimer->start();
+}
+
+void TAdvDetailDropDown::PerformKeyDown(Word Key, TShiftState Shift)
+{
+    QPointer<TAdvDetailDropDown> self(this);
+    const bool alt = Shift.testFlag(ssAlt);
+    const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
+    if (isEnabled() && !alt && FItemSelector) {
+        TAdvCustomItemSelector& list = *FItemSelector;
+        const int li = list.ItemIndex();
+        auto listCall = [&](auto&& step) {
+            const bool was = FInternalCall;
+            FInternalCall = true;
+            step();
+            FInternalCall = was;
+        };
+        switch (Key) {
+        case VK_PRIOR:
+        case VK_NEXT: {
+            if (list.Items().Count() != FItems->Count())
+                PrepareList();
+            const int n = list.GetVisibleItemCount();
+            const int cur = list.ItemIndex();
+            if (n >= 1)
+                SetListIndex(Key == VK_PRIOR ? std::max(0, cur - n) : std::min(FItems->Count() - 1, cur + n));
+            break;
+        }
+        case VK_END:
+            if (open)
+                listCall([&] { list.SelectLast(); });
+            else if (!EditorEnabled())
+                SelectLast();
+            break;
+        case VK_HOME:
+            if (open)
+                listCall([&] { list.SelectFirst(); });
+            else if (!EditorEnabled())
+                SelectFirst();
+            break;
+        case VK_LEFT:
+            if (open && !EditorEnabled())
+                listCall([&] { list.SelectPrevious(); });
+            break;
+        case VK_RIGHT:
+            if (open && !EditorEnabled())
+                listCall([&] { list.SelectNext(); });
+            break;
+        case VK_UP:
+            if (open) {
+                SetListIndex(li < 0 ? 0 : li - 1);
+                update();
+            } else {
+                SelectPrevious();
+            }
+            break;
+        case VK_DOWN:
+            if (open) {
+                SetListIndex(li < 0 ? 0 : li + 1);
+                update();
+            } else {
+                SelectNext();
+            }
+            break;
+        default:
+            // Type-ahead belongs to the list-only mode: an editable box completes while typing.
+            if (!Shift.testFlag(ssCtrl) && !EditorEnabled())
+                TypeAhead();
+            break;
+        }
+        if (!self)
+            return;
+        if (open && IsListKey(Key))
+            return;
+    }
+    TAdvCustomDropDown::PerformKeyDown(Key, Shift);
+}
+
+void TAdvDetailDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
+{
+    if (FItems->Count() == 0) {
+        TAdvCustomDropDown::HandleKeyDown(Key, Shift);
+        return;
+    }
+    QPointer<TAdvDetailDropDown> self(this);
+    if (Key == VK_BACK || Key == VK_ESCAPE || Key == VK_DELETE) {
+        FWorkMode = false;
+    } else if (Key == VK_RETURN) {
+        const int i = FItems->IndexOf(Text());
+        if (i >= 0) {
+            SetText(FItems->Items(i)->Caption());
+            SetItemIndex(i);
+            if (!self)
+                return;
+            HandleChange();
+        }
+    } else {
+        FWorkMode = true;
+    }
+    if (!self)
+        return;
+    TAdvCustomDropDown::HandleKeyDown(Key, Shift);
+    if (!self)
+        return;
+    if (Key == VK_ESCAPE) {
+        const int i = FItems->IndexOf(Text());
+        if (i >= 0)
+            SetItemIndex(i);
+    }
+}
+
+// ---- completion --------------------------------------------------------------------------------
+
+void TAdvDetailDropDown::HandleChange()
+{
+    QPointer<TAdvDetailDropDown> self(this);
+    TAdvCustomDropDown::HandleChange();
+    if (!self || !FWorkMode)
+        return;
+    SetModified(Text() != FOldValue);
+    // Only typing is completed: not a text the program or the completion itself wrote.
+    if (FInChange || FSettingText || !FTyping)
+        return;
+    const QString text = Text();
+    const int P = std::clamp(SelStart() - int(Prefix().size()), 0, int(text.size()));
+    const QString typed = text.left(P);
+    const QString key = (FMatchCase ? text : text.toUpper()).left(P);
+    if (FItems->Count() == 0)
+        return;
+    FInChange = true;
+    struct Reset {
+        QPointer<TAdvDetailDropDown> d;
+        ~Reset()
+        {
+            if (d)
+                d->FInChange = false;
+        }
+    } reset{self};
+    if (!key.isEmpty()) {
+        for (int i = 0; i < FItems->Count(); ++i) {
+            const QString caption = FItems->Items(i)->Caption();
+            const QString folded = FMatchCase ? caption : caption.toUpper();
+            if (!folded.startsWith(key))
+                continue;
+            const QString completed = typed + caption.mid(key.size(), 255);
+            SetText(completed);
+            if (!self)
+                return;
+            FItemIndex = i;
+            const int start = int(Prefix().size());
+            setSelection(start + int(completed.size()), P - int(completed.size()));
+            return;
+        }
+    }
+    if (!typed.isEmpty()) {
+        SetText(typed);
+        if (!self)
+            return;
+        setCursorPosition(int(Prefix().size()) + P);
+    }
+}
+
+// ---- row size and drawing ----------------------------------------------------------------------
+
+void TAdvDetailDropDown::MeasureDetailItem(TSize& Size)
+{
+    int w = DropDownWidth() > 0 ? DropDownWidth() : (DropDownForm() ? DropDownForm()->width() : width());
+    if (FItemSelector && FItemSelector->verticalScrollBar()->isVisible())
+        w -= FItemSelector->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int borderWidth = 1;
+    Size.cx = w - 2 * borderWidth - 4;
+    Size.cy = FItemHeight;
+}
+
+void TAdvDetailDropDown::DrawDetailItem(TCanvas& Canvas, TRect R, int Index)
+{
+    if (OnDrawSelectedImage) {
+        OnDrawSelectedImage(this, Canvas, R);
+        return;
+    }
+    const TDetailItem* item = FItems->Items(Index);
+    if (!item)
+        return;
+    const bool hasCaption = !item->Caption().isEmpty();
+    auto place = [&](int w, int h) {
+        const int x = hasCaption ? R.Left + 2 : R.Left + (R.Width() - w) / 2;
+        const int y = R.Top + (R.Height() - h) / 2;
+        return TPoint(x, y);
+    };
+    if (item->Image().Empty() && Images() && item->ImageIndex() >= 0) {
+        const TPoint p = place(Images()->Width(), Images()->Height());
+        Images()->Draw(Canvas, p.X, p.Y, item->ImageIndex());
+        R.Left += Images()->Width() + 4;
+    } else if (!item->Image().Empty()) {
+        const TPicture& pic = item->Image();
+        const TPoint p = place(pic.Width(), pic.Height());
+        Canvas.Draw(p.X, p.Y, pic.Graphic());
+        R.Left += pic.Width() + 4;
+    }
+    const int hot = FItemSelector ? FItemSelector->ItemHot() : -1;
+    auto colourFor = [&](TFont& font) {
+        if (Index == hot)
+            font.SetColor(FItemAppearance->ColorHotText);
+        if (Index == FItemIndex)
+            font.SetColor(FItemAppearance->ColorSelectedText);
+    };
+    Canvas.SetFont(FCaptionFont);
+    colourFor(Canvas.Font());
+    Canvas.Brush().SetStyle(bsClear);
+    R.Left += 4;
+    R.Top += 2;
+    R.Right -= 4;
+    TRect textRect = R;
+    DrawText(Canvas, item->Caption(), textRect, DT_SINGLELINE | DT_END_ELLIPSIS);
+    if (!item->Notes().isEmpty()) {
+        R.Top += Canvas.TextHeight(QStringLiteral("gh"));
+        Canvas.SetFont(FNotesFont);
+        colourFor(Canvas.Font());
+        TMarkupRenderParams p;
+        p.Images = Images();
+        p.Window = FItemSelector;
+        TMarkupRenderResult result;
+        RenderMarkupText(Canvas, item->Notes(), R, p, result);
+    }
+}
