@@ -1,0 +1,513 @@
+// The image picker drop-down: its items, the list in the pop-up, keys, wheel, type-ahead and the
+// chosen image in the edit.
+#include "dropdown/AdvImagePickerDropDown.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
+
+using namespace platform;
+
+// ---- items -------------------------------------------------------------------------------------
+
+void TImageItem::Changed()
+{
+    if (FCollection && FCollection->OnChange)
+        FCollection->OnChange(FCollection->GetOwner());
+}
+
+void TImageItem::SetCaption(const QString& Value)
+{
+    if (Value == FCaption)
+        return;
+    FCaption = Value;
+    Changed();
+}
+
+void TImageItem::SetImageIndex(int Value)
+{
+    if (Value == FImageIndex)
+        return;
+    FImageIndex = Value;
+    Changed();
+}
+
+void TImageItem::Assign(const TImageItem& Source)
+{
+    FCaption = Source.FCaption;
+    FImageIndex = Source.FImageIndex;
+    FImage.Assign(Source.FImage);
+    FEnabled = Source.FEnabled;
+    FHint = Source.FHint;
+}
+
+TImageItem* TImageItems::Add()
+{
+    FItems.push_back(std::make_unique<TImageItem>(this));
+    return FItems.back().get();
+}
+
+TImageItem* TImageItems::Insert(int Index)
+{
+    Index = std::clamp(Index, 0, Count());
+    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TImageItem>(this));
+    return it->get();
+}
+
+TImageItem* TImageItems::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    return FItems[size_t(Index)].get();
+}
+
+void TImageItems::Delete(int Index)
+{
+    if (Index >= 0 && Index < Count())
+        FItems.erase(FItems.begin() + Index);
+}
+
+void TImageItems::Assign(const TImageItems& Source)
+{
+    if (&Source == this)
+        return;
+    FItems.clear();
+    for (const auto& item : Source.FItems)
+        Add()->Assign(*item);
+}
+
+// ---- the drop-down -----------------------------------------------------------------------------
+
+TAdvImagePickerDropDown::TAdvImagePickerDropDown(QWidget* AOwner)
+    : TAdvCustomDropDown(AOwner), FItems(std::make_unique<TImageItems>(this)),
+      FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    FItems->OnChange = [](QObject*) {};
+    FKeyTimer = new QTimer(this);
+    FKeyTimer->setInterval(500);
+    connect(FKeyTimer, &QTimer::timeout, this, [this]() {
+        try {
+            KeyTimerExpired();
+        } catch (...) {
+        }
+    });
+}
+
+TAdvImagePickerDropDown::~TAdvImagePickerDropDown()
+{
+    FKeyTimer->stop();
+}
+
+void TAdvImagePickerDropDown::Create()
+{
+    TAdvCustomDropDown::Create();
+    SetEditorEnabled(false);
+    SetDropDownEnabled(true);
+    setCursor(Qt::ArrowCursor);
+}
+
+void TAdvImagePickerDropDown::KeyTimerExpired()
+{
+    FCurSearch.clear();
+    FKeyTimer->stop();
+}
+
+void TAdvImagePickerDropDown::SetItemIndex(int Value)
+{
+    if (Value == FItemIndex || Value >= FItems->Count())
+        return;
+    QPointer<TAdvImagePickerDropDown> self(this);
+    FItemIndex = Value;
+    update();
+    if (OnChange)
+        OnChange(this);
+    if (self && OnSelect)
+        OnSelect(this);
+}
+
+int TAdvImagePickerDropDown::ImageIndex() const
+{
+    const TImageItem* item = FItems->Items(FItemIndex);
+    return item ? item->ImageIndex() : -1;
+}
+
+void TAdvImagePickerDropDown::SetImageIndex(int Value)
+{
+    for (int i = 0; i < FItems->Count(); ++i)
+        if (FItems->Items(i)->ImageIndex() == Value) {
+            SetItemIndex(i);
+            return;
+        }
+    SetItemIndex(-1);
+}
+
+void TAdvImagePickerDropDown::AddImagesFromImageList()
+{
+    if (!Images())
+        return;
+    for (int i = 0; i < Images()->Count(); ++i)
+        FItems->Add()->SetImageIndex(i);
+}
+
+void TAdvImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool SetImageCaption)
+{
+    const QFileInfo pattern(AFolder);
+    QDir dir = pattern.dir();
+    const QStringList names = dir.entryList({pattern.fileName()}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : names) {
+        TImageItem* item = FItems->Add();
+        try {
+            item->Image().LoadFromFile(dir.filePath(name));
+        } catch (...) {
+            item->SetImage(TPicture());
+            continue;
+        }
+        if (item->Image().Empty())
+            continue;
+        if (SetImageCaption)
+            item->SetCaption(name);
+    }
+}
+
+void TAdvImagePickerDropDown::SelectFirst()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(0);
+}
+
+void TAdvImagePickerDropDown::SelectLast()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(FItems->Count() - 1);
+}
+
+void TAdvImagePickerDropDown::SelectNext()
+{
+    if (FItems->Count() == 0)
+        return;
+    if (FItemIndex == -1)
+        SetItemIndex(0);
+    else if (FItemIndex + 1 < FItems->Count())
+        SetItemIndex(FItemIndex + 1);
+}
+
+void TAdvImagePickerDropDown::SelectPrevious()
+{
+    if (FItems->Count() == 0)
+        return;
+    if (FItemIndex == -1)
+        SetItemIndex(0);
+    else if (FItemIndex - 1 >= 0)
+        SetItemIndex(FItemIndex - 1);
+}
+
+// ---- styles ------------------------------------------------------------------------------------
+
+void TAdvImagePickerDropDown::SetComponentStyle(TOrlexStyle AStyle)
+{
+    TAdvCustomDropDown::SetComponentStyle(AStyle);
+    ApplyItemAppearanceStyle(FItemAppearance.get(), AStyle);
+}
+
+void TAdvImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
+{
+    TAdvCustomDropDown::SetSelectionColorStyle(Value);
+    if (FItemSelector)
+        FItemSelector->ItemAppearance().SetColorStyle(Value);
+}
+
+// ---- the list ----------------------------------------------------------------------------------
+
+void TAdvImagePickerDropDown::CreateDropDownForm()
+{
+    TAdvCustomDropDown::CreateDropDownForm();
+    if (!DropDownForm())
+        return;
+    if (!FItemSelector) {
+        FItemSelector = new TAdvCustomItemSelector(DropDownForm());
+        FItemSelector->SetSelectorType(stImage);
+        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
+        FItemSelector->installEventFilter(this);
+        FItemSelector->hide();
+    }
+    FItemSelector->SetColor(DropDownColor());
+    FItemSelector->UpdateSelectorPanel();
+    SetControl(FItemSelector);
+}
+
+void TAdvImagePickerDropDown::PrepareList()
+{
+    if (!FItemSelector)
+        return;
+    TAdvCustomItemSelector& list = *FItemSelector;
+    list.OnItemSelect = nullptr;
+    list.SetColumns(FColumns);
+    list.SetImages(Images());
+    list.SetItemLayout(FLayout);
+    list.SetColor(DropDownColor());
+    list.SetItemAppearance(*FItemAppearance);
+    list.Items().Clear();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const TImageItem* item = FItems->Items(i);
+        TSelectorItem* row = list.Items().Add();
+        row->SetCaption(item->Caption());
+        row->SetImage(item->Image());
+        row->SetImageIndex(item->ImageIndex());
+        row->SetHint(item->Hint());
+    }
+    list.UpdateSelectorPanel();
+    list.SetItemIndex(FItemIndex);
+    list.OnItemSelect = [this](QObject*) { ListItemSelected(); };
+    if (OnDrawItem)
+        list.OnDrawItem = [this](QObject*, TCanvas& Canvas, TRect R, int Index) {
+            if (OnDrawItem)
+                OnDrawItem(this, Canvas, R, Index);
+        };
+    else
+        list.OnDrawItem = nullptr;
+}
+
+void TAdvImagePickerDropDown::BeforeDropDown()
+{
+    TAdvCustomDropDown::BeforeDropDown();
+    PrepareList();
+    FOldItemIndex = FItemIndex;
+    FListOpened = true;
+}
+
+void TAdvImagePickerDropDown::UpdateDropDownSize()
+{
+    if (!FItemSelector) {
+        TAdvCustomDropDown::UpdateDropDownSize();
+        return;
+    }
+    TSize natural;
+    FItemSelector->GetSelectorSize(natural);
+    int w = FItemSelector->width(), h = FItemSelector->height();
+    if (DropDownWidth() < 1)
+        w = natural.cx;
+    if (DropDownHeight() < 1)
+        h = natural.cy;
+    FItemSelector->resize(w, h);
+    TAdvCustomDropDown::UpdateDropDownSize();
+    if (DropDownForm() && FItemSelector->verticalScrollBar()->maximum() > 0) {
+        const int bar = FItemSelector->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        DropDownForm()->resize(DropDownForm()->width() + bar, DropDownForm()->height());
+    }
+}
+
+void TAdvImagePickerDropDown::ListItemSelected()
+{
+    if (!FItemSelector)
+        return;
+    QPointer<TAdvImagePickerDropDown> self(this);
+    const int index = FItemSelector->ItemIndex();
+    if (index >= FItems->Count())
+        return;
+    SetItemIndex(index);
+    if (self && !FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TAdvImagePickerDropDown::SetListIndex(int Index)
+{
+    if (!FItemSelector || Index < 0 || Index >= FItemSelector->Items().Count())
+        return;
+    const bool was = FInternalCall;
+    FInternalCall = true;
+    FItemSelector->SetItemIndex(Index);
+    FInternalCall = was;
+}
+
+void TAdvImagePickerDropDown::DoHideDropDown(bool Cancelled)
+{
+    TAdvCustomDropDown::DoHideDropDown(Cancelled);
+    // Before the list ever opened there is no opening choice to go back to.
+    if (Cancelled && FItemSelector && FListOpened)
+        SetItemIndex(FOldItemIndex);
+}
+
+void TAdvImagePickerDropDown::SelectNextValue()
+{
+    TAdvCustomDropDown::SelectNextValue();
+    if (!FItemSelector || !isEnabled() || isReadOnly())
+        return;
+    if (DroppedDown()) {
+        FItemSelector->HotNext();
+        return;
+    }
+    const bool was = FInternalCall;
+    FInternalCall = true;
+    FItemSelector->SelectNext();
+    FInternalCall = was;
+}
+
+void TAdvImagePickerDropDown::SelectPreviousValue()
+{
+    TAdvCustomDropDown::SelectPreviousValue();
+    if (!FItemSelector || !isEnabled() || isReadOnly())
+        return;
+    if (DroppedDown()) {
+        FItemSelector->HotPrevious();
+        return;
+    }
+    const bool was = FInternalCall;
+    FInternalCall = true;
+    FItemSelector->SelectPrevious();
+    FInternalCall = was;
+}
+
+// ---- keys --------------------------------------------------------------------------------------
+
+void TAdvImagePickerDropDown::keyPressEvent(QKeyEvent* event)
+{
+    const QString was = FKeyText;
+    FKeyText = event->text();
+    TAdvCustomDropDown::keyPressEvent(event);
+    FKeyText = was;
+}
+
+bool TAdvImagePickerDropDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FItemSelector && FItemSelector && event->type() == QEvent::KeyPress && DroppedDown()) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const QString was = FKeyText;
+        FKeyText = ke->text();
+        const TKeyStroke stroke = TranslateKey(ke);
+        QPointer<TAdvImagePickerDropDown> self(this);
+        const bool done = TAdvCustomDropDown::eventFilter(watched, event);
+        if (!self)
+            return true;
+        FKeyText = was;
+        // The list's own scrolling would move the view away from the keyed choice.
+        const Word k = stroke.Key;
+        if (k == VK_PRIOR || k == VK_NEXT || k == VK_LEFT || k == VK_RIGHT || k == VK_UP || k == VK_DOWN ||
+            k == VK_HOME || k == VK_END)
+            return true;
+        return done;
+    }
+    return TAdvCustomDropDown::eventFilter(watched, event);
+}
+
+void TAdvImagePickerDropDown::TypeAhead()
+{
+    QString typed;
+    for (QChar c : FKeyText)
+        if (c.unicode() >= 32 && c.unicode() != 127)
+            typed += c;
+    if (typed.isEmpty())
+        return;
+    FCurSearch += typed.toUpper();
+    if (FItemSelector) {
+        const bool was = FInternalCall;
+        FInternalCall = true;
+        FItemSelector->LookupItem(FCurSearch);
+        FInternalCall = was;
+    }
+    if (!FKeyTimer->isActive())
+        FKeyTimer->start();
+}
+
+void TAdvImagePickerDropDown::PerformKeyDown(Word Key, TShiftState Shift)
+{
+    QPointer<TAdvImagePickerDropDown> self(this);
+    bool handled = false;
+    if (isEnabled() && DroppedDown() && Key == VK_RETURN && FItemSelector && FItemSelector->ItemHot() >= 0) {
+        FItemSelector->SetItemIndex(FItemSelector->ItemHot());
+        handled = true;
+        if (!self)
+            return;
+    }
+    TAdvCustomDropDown::PerformKeyDown(Key, Shift);
+    if (!self || !isEnabled() || Shift.testFlag(ssAlt) || !FItemSelector)
+        return;
+    TAdvCustomItemSelector& list = *FItemSelector;
+    const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
+    const int li = list.ItemIndex();
+    auto listCall = [&](auto&& step) {
+        const bool was = FInternalCall;
+        FInternalCall = true;
+        step();
+        FInternalCall = was;
+    };
+    switch (Key) {
+    case VK_RETURN:
+        if (!handled && OnSelect)
+            OnSelect(this);
+        break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (list.Items().Count() != FItems->Count())
+            PrepareList();
+        const int n = list.GetVisibleItemCount();
+        const int cur = list.ItemIndex();
+        if (n >= 1)
+            SetListIndex(Key == VK_PRIOR ? std::max(0, cur - n) : std::min(FItems->Count() - 1, cur + n));
+        break;
+    }
+    case VK_END:
+        if (open)
+            listCall([&] { list.SelectLast(); });
+        else
+            SelectLast();
+        break;
+    case VK_HOME:
+        if (open)
+            listCall([&] { list.SelectFirst(); });
+        else
+            SelectFirst();
+        break;
+    case VK_LEFT:
+        if (open && !EditorEnabled())
+            listCall([&] { list.SelectPrevious(); });
+        break;
+    case VK_RIGHT:
+        if (open && !EditorEnabled())
+            listCall([&] { list.SelectNext(); });
+        break;
+    case VK_UP:
+        if (open) {
+            const int v = li < 0 ? 0 : li - list.Columns();
+            if (v >= 0)
+                SetListIndex(v);
+        } else {
+            SelectPrevious();
+        }
+        break;
+    case VK_DOWN:
+        if (open)
+            SetListIndex(li < 0 ? 0 : li + list.Columns());
+        else
+            SelectNext();
+        break;
+    default:
+        if (!Shift.testFlag(ssCtrl))
+            TypeAhead();
+        break;
+    }
+}
+
+// ---- the chosen image in the edit --------------------------------------------------------------
+
+void TAdvImagePickerDropDown::DrawFocusedText(TCanvas& Canvas)
+{
+    TAdvCustomDropDown::DrawFocusedText(Canvas);
+    const TRect R = GetEditRect();
+    if (OnDrawSelectedImage) {
+        OnDrawSelectedImage(this, Canvas, R);
+        return;
+    }
+    const TImageItem* item = FItems->Items(FItemIndex);
+    if (!item)
+        return;
+    if (!item->Image().Empty()) {
+        const TPicture& pic = item->Image();
+        Canvas.Draw(R.Left + (R.Width() - pic.Width()) / 2, R.Top + (R.Height() - pic.Height()) / 2, pic.Graphic());
+    } else if (Images() && item->ImageIndex() >= 0) {
+        Images()->Draw(Canvas, R.Left + (R.Width() - Images()->Width()) / 2,
+                       R.Top + (R.Height() - Images()->Height()) / 2, item->ImageIndex());
+    }
+}

@@ -1,0 +1,140 @@
+#pragma once
+// The image picker drop-down: a pick-only drop-down whose value is one of a list of images. The
+// edit shows the chosen image centred; the pop-up is the item selector with image rows.
+#include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_Selector.h"
+
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+class TImageItems;
+
+// One image of the picker. Caption and ImageIndex writes that change the value report it to the
+// collection.
+class TImageItem {
+public:
+    explicit TImageItem(TImageItems* Collection) : FCollection(Collection) {}
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    TPicture& Image() { return FImage; }
+    const TPicture& Image() const { return FImage; }
+    void SetImage(const TPicture& Value) { FImage.Assign(Value); }
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& Value) { FHint = Value; }
+    void Assign(const TImageItem& Source);
+
+    bool FEnabled = true;
+    TRect FRect;
+
+private:
+    void Changed();
+    TImageItems* FCollection;
+    QString FCaption;
+    int FImageIndex = -1;
+    TPicture FImage;
+    QString FHint;
+};
+
+class TImageItems {
+public:
+    explicit TImageItems(QObject* Owner = nullptr) : FMyOwner(Owner) {}
+    QObject* GetOwner() const { return FMyOwner; }
+    int Count() const { return int(FItems.size()); }
+    TImageItem* Add();
+    TImageItem* Insert(int Index);
+    // The item, or nullptr for an index outside the items.
+    TImageItem* Items(int Index) const;
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    void Assign(const TImageItems& Source);
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TImageItem;
+    QObject* FMyOwner;
+    std::vector<std::unique_ptr<TImageItem>> FItems;
+};
+
+#ifndef KT_TONDRAWSELECTEDITEM_DEFINED
+#define KT_TONDRAWSELECTEDITEM_DEFINED
+using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
+#endif
+
+class TAdvImagePickerDropDown : public TAdvCustomDropDown {
+    Q_OBJECT
+public:
+    explicit TAdvImagePickerDropDown(QWidget* AOwner = nullptr);
+    ~TAdvImagePickerDropDown() override;
+    void Create() override;
+
+    TImageItems& Items() { return *FItems; }
+    void SetItems(const TImageItems& Value) { FItems->Assign(Value); }
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    // The current item's image list index, -1 without a current item; the write chooses the
+    // first item showing that image (-1 when none does).
+    int ImageIndex() const;
+    void SetImageIndex(int Value);
+    int Columns() const { return FColumns; }
+    void SetColumns(int Value) { FColumns = Value; }
+    TItemLayout Layout() const { return FLayout; }
+    void SetLayout(TItemLayout Value) { FLayout = Value; }
+    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
+    void SetItemAppearance(const TItemAppearance& Value) { FItemAppearance->Assign(Value); }
+    TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }
+    QTimer* KeyTimer() const { return FKeyTimer; }
+    QString CurSearch() const { return FCurSearch; }
+    void KeyTimerExpired();
+
+    // One item per image of Images.
+    void AddImagesFromImageList();
+    // One item per file matching the pattern (a folder and a file mask); a file that is no
+    // picture gives an item without a picture, folders give none.
+    void AddImagesFromFolder(const QString& AFolder, bool SetImageCaption);
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+
+    void SetComponentStyle(TOrlexStyle AStyle) override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void CreateDropDownForm() override;
+    void BeforeDropDown() override;
+    void UpdateDropDownSize() override;
+    void DoHideDropDown(bool Cancelled) override;
+    void SelectNextValue() override;
+    void SelectPreviousValue() override;
+    void DrawFocusedText(TCanvas& Canvas) override;
+    void PerformKeyDown(Word Key, TShiftState Shift) override;
+
+    TNotifyEvent OnSelect;
+    TOnDrawSelectedItem OnDrawSelectedImage;
+    TDrawItemEvent OnDrawItem;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PrepareList();
+    void ListItemSelected();
+    void SetListIndex(int Index);
+    void TypeAhead();
+
+    std::unique_ptr<TImageItems> FItems;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    TAdvCustomItemSelector* FItemSelector = nullptr;
+    QTimer* FKeyTimer = nullptr;
+    int FItemIndex = -1;
+    int FColumns = 1;
+    TItemLayout FLayout = ilCaptionRight;
+    bool FInternalCall = false;
+    bool FListOpened = false;
+    QString FCurSearch;
+    QString FKeyText;
+    int FOldItemIndex = -1;
+};
