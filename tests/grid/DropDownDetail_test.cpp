@@ -305,3 +305,62 @@ TEST_F(DropDownDetail, LooksWithNotes)
 }
 
 } // namespace
+
+namespace {
+
+// Opens the base's item restyling to the test, to compare a control's appearance against it.
+class StyleProbe : public TAdvDetailDropDown {
+public:
+    using TAdvCustomDropDown::ApplyItemAppearanceStyle;
+};
+
+TEST_F(DropDownDetail, StylesReachTheItemAppearance)
+{
+    StyleProbe probe;
+    for (TOrlexStyle style : {tsOffice2003Blue, tsCustom, tsWindowsVista, tsOffice2010Blue}) {
+        SCOPED_TRACE(int(style));
+        DD->ItemAppearance().ColorHot = 0x123456;
+        DD->ItemAppearance().ColorSelected = 0x654321;
+        TItemAppearance expected;
+        expected.ColorHot = 0x123456;
+        expected.ColorSelected = 0x654321;
+        probe.ApplyItemAppearanceStyle(&expected, style);
+        DD->SetComponentStyle(style);
+        EXPECT_EQ(DD->ItemAppearance().ColorHot, expected.ColorHot);
+        EXPECT_EQ(DD->ItemAppearance().ColorSelected, expected.ColorSelected);
+        EXPECT_EQ(DD->ItemAppearance().ColorSelectedText, expected.ColorSelectedText);
+        if (style == tsCustom) {
+            EXPECT_EQ(DD->ItemAppearance().ColorHot, 0x123456) << "the custom style keeps the colours";
+        }
+    }
+    DD->SetSelectionColorStyle(scWindows7);
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance().ColorStyle(), scWindows7);
+}
+
+TEST_F(DropDownDetail, ClosedPagingDisabledOpeningAndCopies)
+{
+    AddItems({"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight"});
+    DD->Items().Items(1)->SetNotes("second");
+    // Page Down before the list ever opened fills it first, then pages by its visible rows.
+    QTest::keyClick(DD, Qt::Key_PageDown);
+    const int n = DD->ItemSelector()->GetVisibleItemCount();
+    ASSERT_GE(n, 1);
+    EXPECT_EQ(DD->ItemSelector()->Items().Count(), 8);
+    EXPECT_EQ(DD->ItemIndex(), std::min(7, -1 + n));
+    EXPECT_FALSE(DD->DroppedDown());
+    // A disabled control does not open, and nothing tries to focus the hidden list.
+    DD->setEnabled(false);
+    DD->ShowDropDown();
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_FALSE(DD->DropDownForm()->isVisible());
+    DD->setEnabled(true);
+    // Writing the items copies them, notes included.
+    TDetailItems copy;
+    copy.Assign(DD->Items());
+    ASSERT_EQ(copy.Count(), 8);
+    EXPECT_EQ(copy.Items(1)->Caption(), "Two");
+    EXPECT_EQ(copy.Items(1)->Notes(), "second");
+    EXPECT_EQ(copy.IndexOf("Six"), 5);
+}
+
+} // namespace

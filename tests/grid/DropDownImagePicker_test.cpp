@@ -235,3 +235,31 @@ TEST_F(DropDownImagePicker, TypeAhead)
 }
 
 } // namespace
+
+namespace {
+
+class ImageStyleProbe : public TAdvImagePickerDropDown {
+public:
+    using TAdvCustomDropDown::ApplyItemAppearanceStyle;
+};
+
+TEST_F(DropDownImagePicker, StylesReachTheItemAppearance)
+{
+    ImageStyleProbe probe;
+    for (TOrlexStyle style : {tsOffice2003Blue, tsCustom, tsWindowsVista, tsOffice2010Blue}) {
+        SCOPED_TRACE(int(style));
+        DD->ItemAppearance().ColorHot = 0x123456;
+        DD->ItemAppearance().ColorSelected = 0x654321;
+        TItemAppearance expected;
+        expected.ColorHot = 0x123456;
+        expected.ColorSelected = 0x654321;
+        probe.ApplyItemAppearanceStyle(&expected, style);
+        DD->SetComponentStyle(style);
+        EXPECT_EQ(DD->ItemAppearance().ColorHot, expected.ColorHot);
+        EXPECT_EQ(DD->ItemAppearance().ColorSelected, expected.ColorSelected);
+    }
+    DD->SetSelectionColorStyle(scWindowsVista);
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance().ColorStyle(), scWindowsVista);
+}
+
+} // namespace
