@@ -382,7 +382,8 @@ void TAdvColGrid::WMKeyDown(TWMKey& Msg)
 
 bool TAdvColGrid::WantsKey(Word Key, TShiftState Shift)
 {
-    if (Key == VK_TAB || Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT)
+    // Enter chooses the current row.
+    if (Key == VK_TAB || Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_RETURN)
         return true;
     return TStringGrid::WantsKey(Key, Shift);
 }
@@ -390,11 +391,10 @@ bool TAdvColGrid::WantsKey(Word Key, TShiftState Shift)
 void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     FConfirmSelection = true;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.testFlag(ssAlt)) {
-        if (FAdvDropDown)
-            FAdvDropDown->PerformKeyDown(Key, Shift);
+    // Alt+Up and Alt+Down belong to the edit; the pop-up's key hook has already handed them
+    // over (and closed the list), so the list neither moves nor hands them on a second time.
+    if ((Key == VK_UP || Key == VK_DOWN) && Shift.testFlag(ssAlt))
         return;
-    }
     const Word key = Key;
     TStringGrid::KeyDown(Key, Shift);
     if (key == VK_RETURN)
@@ -689,9 +689,23 @@ void TAdvMultiColumnDropDown::SelectPreviousValue()
 
 bool TAdvMultiColumnDropDown::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FAdvColGrid && event->type() == QEvent::KeyPress)
-        FListKeyShift = platform::ShiftStateOf(static_cast<QKeyEvent*>(event)->modifiers());
-    return TAdvCustomDropDown::eventFilter(watched, event);
+    if (watched != FAdvColGrid || event->type() != QEvent::KeyPress || !DroppedDown())
+        return TAdvCustomDropDown::eventFilter(watched, event);
+    auto* ke = static_cast<QKeyEvent*>(event);
+    FListKeyShift = platform::ShiftStateOf(ke->modifiers());
+    QPointer<TAdvMultiColumnDropDown> self(this);
+    const bool result = TAdvCustomDropDown::eventFilter(watched, event);
+    // A character typed with Alt makes no character of its own, yet it still searches the list.
+    const Qt::KeyboardModifiers mods = ke->modifiers();
+    if (self && (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && ke->text().size() == 1 &&
+        ke->text()[0].isPrint()) {
+        try {
+            QChar c = ke->text()[0];
+            ControlKeyPress(c);
+        } catch (...) {
+        }
+    }
+    return result;
 }
 
 void TAdvMultiColumnDropDown::ControlKeyDown(Word& Key, TShiftState Shift)
