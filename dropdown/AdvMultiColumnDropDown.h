@@ -307,7 +307,7 @@ private:
     void GridSelectCell(int ACol, int ARow, bool& CanSelect);
     void GridSelect();
 
-    TAdvColGrid* FAdvColGrid = nullptr;
+    QPointer<TAdvColGrid> FAdvColGrid; // a child of the pop-up, gone with it
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TDropDownItems> FItems;
     platform::TStringList FLookupItems;

@@ -183,7 +183,17 @@ TEST_F(DropDownMultiColumn, KeysWithListClosed)
         EXPECT_EQ(DD->ItemIndex(), c.to);
         EXPECT_FALSE(DD->DroppedDown());
     }
+    // Opening shows the chosen row, also near the end of a long list.
     DD->SetEditorEnabled(true);
+    DD->SetItemIndex(24);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    TAdvColGrid* g = DD->ColGrid();
+    EXPECT_EQ(g->Row(), 25);
+    EXPECT_GE(g->TopRow() + g->VisibleRowCount(), 26);
+    DD->HideDropDown(false);
+    EXPECT_EQ(DD->ItemIndex(), 24);
+
     DD->SetItemIndex(3);
     DD->SetItemIndex(25);
     EXPECT_EQ(DD->ItemIndex(), 3) << "an index past the items is ignored";
