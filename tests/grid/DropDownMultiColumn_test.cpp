@@ -395,3 +395,34 @@ TEST_F(DropDownMultiColumn, StylesSpotChecks)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DropDownMultiColumn, DrawingEvents)
+{
+    FillFruit();
+    QStringList texts;
+    DD->OnDropDownGetItemText = [&](QObject* sender, int col, int row, QString& text) {
+        EXPECT_EQ(sender, DD);
+        if (col == 0 && row >= 1)
+            texts << text;
+        text = text.toUpper();
+    };
+    DD->ShowDropDown();
+    DD->DropDownForm()->grab();
+    EXPECT_EQ(texts, QStringList({"Apple", "Apricot", "Banana"}));
+
+    // The owner's drawing replaces the built-in one for every cell, the header included.
+    int headerCells = 0, itemCells = 0;
+    DD->OnDropDownDrawItem = [&](QObject* sender, int, int row, TCanvas&, TRect) {
+        EXPECT_EQ(sender, DD);
+        ++(row == 0 ? headerCells : itemCells);
+    };
+    texts.clear();
+    DD->DropDownForm()->grab();
+    EXPECT_EQ(headerCells, 2);
+    EXPECT_EQ(itemCells, 6);
+    EXPECT_TRUE(texts.isEmpty());
+}
+
+} // namespace
