@@ -1,0 +1,336 @@
+#pragma once
+// The multi-column drop-down: an editable drop-down whose list is a small grid with a header row
+// and one row per item. One column, the lookup column, gives the control its value: choosing an
+// item puts that column's text into the edit, typing completes from it, and typing in the open
+// list jumps to the first item that begins with the typed characters.
+//
+// The column and item collections and the list grid live in their own namespace: the grid
+// drop-down has namesakes of its own.
+#include "dropdown/AdvDropDown_Edit.h"
+
+#include "platform/StringGrid.h"
+#include "platform/StringList.h"
+#include "render/LbButton.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TAdvMultiColumnDropDown;
+
+namespace AdvMultiColumnDropDown {
+
+enum TColumnType { ctText, ctImage };
+
+// Paints one list cell instead of the built-in drawing (Row 0 is the header).
+using TDrawCellEvent = std::function<void(QObject* Sender, int Column, int Row, TCanvas& ACanvas, TRect ARect)>;
+// Lets the owner change an item cell's text before it is drawn.
+using TGetCellTextEvent = std::function<void(QObject* Sender, int Column, int Row, QString& Text)>;
+
+class TDropDownColumn {
+public:
+    TDropDownColumn() = default;
+    TDropDownColumn(const TDropDownColumn&) = delete;
+    TDropDownColumn& operator=(const TDropDownColumn&) = delete;
+    void Assign(const TDropDownColumn& Source);
+
+    QString Header() const { return FHeader; }
+    void SetHeader(const QString& Value) { FHeader = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value) { FAutoSize = Value; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value) { FAlignment = Value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
+    TColumnType ColumnType() const { return FColumnType; }
+    void SetColumnType(TColumnType Value) { FColumnType = Value; }
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& Value) { FFont.Assign(Value); }
+    bool Wordwrap() const { return FWordwrap; }
+    void SetWordwrap(bool Value) { FWordwrap = Value; }
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool Value) { FEllipsis = Value; }
+
+private:
+    QString FHeader;
+    int FWidth = 80;
+    bool FAutoSize = false;
+    TAlignment FAlignment = taLeftJustify;
+    TColor FColor = 0xFFFFFF;
+    TColumnType FColumnType = ctText;
+    TFont FFont;
+    bool FWordwrap = false;
+    bool FEllipsis = false;
+};
+
+class TDropDownColumns {
+public:
+    explicit TDropDownColumns(QObject* AOwner = nullptr) : FOwner(AOwner) {}
+    TDropDownColumns(const TDropDownColumns&) = delete;
+    TDropDownColumns& operator=(const TDropDownColumns&) = delete;
+    int Count() const { return int(FItems.size()); }
+    TDropDownColumn* Add();
+    TDropDownColumn* Insert(int Index);
+    TDropDownColumn* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    void Delete(int Index);
+    void Clear();
+    void Assign(const TDropDownColumns& Source);
+    QObject* GetOwner() const { return FOwner; }
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    QObject* FOwner;
+    std::vector<std::unique_ptr<TDropDownColumn>> FItems;
+};
+
+class TDropDownItem {
+public:
+    TDropDownItem() = default;
+    TDropDownItem(const TDropDownItem&) = delete;
+    TDropDownItem& operator=(const TDropDownItem&) = delete;
+    // Copies the image index only.
+    void Assign(const TDropDownItem& Source) { FImageIndex = Source.FImageIndex; }
+
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
+    // One text per column, in column order.
+    platform::TStringList& Text() { return FText; }
+    const platform::TStringList& Text() const { return FText; }
+    void SetText(const platform::TStringList& Value) { FText = Value; }
+    // The text of a column; empty when the item has none there.
+    QString TextOf(int Column) const;
+    bool HasText(int Column) const { return Column >= 0 && Column < FText.Count(); }
+
+private:
+    int FImageIndex = -1;
+    platform::TStringList FText;
+};
+
+class TDropDownItems {
+public:
+    explicit TDropDownItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
+    TDropDownItems(const TDropDownItems&) = delete;
+    TDropDownItems& operator=(const TDropDownItems&) = delete;
+    int Count() const { return int(FItems.size()); }
+    TDropDownItem* Add();
+    TDropDownItem* Insert(int Index);
+    TDropDownItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    void Delete(int Index);
+    void Clear();
+    // Copies image indexes and texts.
+    void Assign(const TDropDownItems& Source);
+    QObject* GetOwner() const { return FOwner; }
+    // The first item with exactly Value in that column; items with fewer texts are skipped.
+    int IndexInColumn(int Column, const QString& Value) const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    QObject* FOwner;
+    std::vector<std::unique_ptr<TDropDownItem>> FItems;
+};
+
+// The list of the multi-column drop-down: a header row and one row per item, drawn from the
+// linked drop-down's columns and items, selecting whole rows.
+class TAdvColGrid : public TStringGrid {
+    Q_OBJECT
+public:
+    explicit TAdvColGrid(QWidget* AOwner = nullptr);
+
+    TDropDownColumns& Columns() { return FColumns; }
+    void SetColumns(const TDropDownColumns& Value) { FColumns.Assign(Value); }
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
+    TFont& HeaderFont() { return FHeaderFont; }
+    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
+    TColor LineColor() const { return FLineColor; }
+    void SetLineColor(TColor Value) { FLineColor = Value; }
+    TColor FixedLineColor() const { return FFixedLineColor; }
+    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
+    // Width of the lines this grid draws itself (the base grid's own lines stay off).
+    int OwnLineWidth() const { return FOwnLineWidth; }
+    void SetOwnLineWidth(int Value) { FOwnLineWidth = Value; }
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value) { FImages = Value; }
+
+    void SetAdvDropDown(TAdvMultiColumnDropDown* Value) { FAdvDropDown = Value; }
+    TAdvMultiColumnDropDown* AdvDropDown() const { return FAdvDropDown; }
+    // Takes the drop-down's columns, items, colours and sizes (each time the list opens).
+    void SetupFromDropDown(TAdvMultiColumnDropDown* DropDown);
+    // Border and column widths, plus a vertical scroll bar when not every row shows.
+    int NaturalWidth() const;
+    bool ConfirmSelection() const { return FConfirmSelection; }
+    bool MouseWheelSelection() const { return FMouseWheelSelection; }
+
+    // A row was chosen (Enter, or a mouse button released over an item row).
+    TNotifyEvent OnSelect;
+
+    void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    bool WantsKey(Word Key, TShiftState Shift) override;
+    void WMKeyDown(TWMKey& Msg) override;
+
+protected:
+    virtual void DoSelect();
+
+private:
+    friend class ::TAdvMultiColumnDropDown;
+    bool InDropDownForm() const;
+    void AutoSizeColumns();
+    void AutoSizeRows();
+    // True when the cell of this item and column shows an image.
+    bool ShowsImage(const TDropDownColumn& Column, const TDropDownItem& Item) const;
+
+    TAdvMultiColumnDropDown* FAdvDropDown = nullptr;
+    TDropDownColumns FColumns;
+    TColor FHeaderColor = 0xFFFFFF;
+    TColor FHeaderColorTo = 0x808080;
+    int FHeaderHeight = 25;
+    TFont FHeaderFont;
+    TColor FLineColor = 0x808080;
+    TColor FFixedLineColor = 0x000000;
+    int FOwnLineWidth = 1;
+    TCustomImageList* FImages = nullptr;
+    int FOldRow = 0;
+    bool FMouseWheelSelection = false;
+    bool FConfirmSelection = false;
+};
+
+} // namespace AdvMultiColumnDropDown
+
+class TAdvMultiColumnDropDown : public TAdvCustomDropDown {
+    Q_OBJECT
+public:
+    using TDropDownColumns = AdvMultiColumnDropDown::TDropDownColumns;
+    using TDropDownItems = AdvMultiColumnDropDown::TDropDownItems;
+    using TAdvColGrid = AdvMultiColumnDropDown::TAdvColGrid;
+
+    explicit TAdvMultiColumnDropDown(QWidget* AOwner = nullptr);
+    ~TAdvMultiColumnDropDown() override;
+    void Create() override;
+
+    void Assign(const TAdvCustomDropDown& Source) override;
+    void Loaded() override;
+    void BeginUpdate() {}
+    // Rebuilds the lookup list from the items.
+    void EndUpdate() { UpdateLookupList(); }
+    // The first item whose lookup-column text is exactly the text; -1 when none.
+    int GetItemIndex(const QString& AText) const;
+
+    TDropDownColumns& Columns() { return *FColumns; }
+    void SetColumns(const TDropDownColumns& Value) { FColumns->Assign(Value); }
+    TDropDownItems& Items() { return *FItems; }
+    void SetItems(const TDropDownItems& Value) { FItems->Assign(Value); }
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int LookupColumn() const { return FLookupColumn; }
+    void SetLookupColumn(int Value) { FLookupColumn = Value; }
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
+    TFont& HeaderFont() { return FHeaderFont; }
+    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
+    TColor LineColor() const { return FLineColor; }
+    void SetLineColor(TColor Value) { FLineColor = Value; }
+    TColor FixedLineColor() const { return FFixedLineColor; }
+    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
+    int DropDownRowHeight() const { return FDropDownRowHeight; }
+    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
+    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
+    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
+    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
+    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
+    bool ColumnSizing() const { return FColumnSizing; }
+    void SetColumnSizing(bool Value) { FColumnSizing = Value; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    bool MatchCase() const { return FMatchCase; }
+    void SetMatchCase(bool Value) { FMatchCase = Value; }
+    int RowCount() const { return FItems->Count(); }
+    TAdvColGrid* ColGrid() const { return FAdvColGrid; }
+    const platform::TStringList& LookupItems() const { return FLookupItems; }
+
+    TNotifyEvent OnSelect;
+    AdvMultiColumnDropDown::TDrawCellEvent OnDropDownDrawItem;
+    AdvMultiColumnDropDown::TGetCellTextEvent OnDropDownGetItemText;
+
+    // ---- overridden operations of the drop-down ----
+    void CreateDropDownForm() override;
+    void BeforeDropDown() override;
+    void AdjustDropDownHeight(int& Height) override;
+    void DoShowDropDown() override;
+    void SetupDropDownControl() override;
+    void UpdateDropDownSize() override;
+    void DoHideDropDown(bool Cancelled) override;
+    void ControlKeyDown(Word& Key, TShiftState Shift) override;
+    void ControlKeyUp(Word& Key, TShiftState Shift) override;
+    void ControlKeyPress(QChar& Key) override;
+    void PrepareDropDownContent() override;
+    void SelectNextValue() override;
+    void SelectPreviousValue() override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void SetComponentStyle(TOrlexStyle AStyle) override;
+    void PerformKeyDown(Word Key, TShiftState Shift) override;
+
+protected:
+    void HandleKeyDown(Word& Key, TShiftState Shift) override;
+    void HandleKeyPress(QChar& Key) override;
+    void HandleChange() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void UpdateLookupList();
+    // Scales the column widths to fill the pop-up's width.
+    void SizeColumnsToForm();
+    // The type-ahead of the open list: the item found for the character, or -1.
+    int LookupInList(QChar C);
+    bool SearchItem(const QString& S, int& Index, QString& Found) const;
+    void GridSelectCell(int ACol, int ARow, bool& CanSelect);
+    void GridSelect();
+
+    QPointer<TAdvColGrid> FAdvColGrid; // a child of the pop-up, gone with it
+    std::unique_ptr<TDropDownColumns> FColumns;
+    std::unique_ptr<TDropDownItems> FItems;
+    platform::TStringList FLookupItems;
+    QString FLookupEntry;
+    QString FOldValue;
+    bool FWorkMode = true;
+    bool FShowing = false;
+    int FItemIndex = -1;
+    int FOldItemIndex = -1;
+    int FLookupColumn = 0;
+    TColor FHeaderColor = 0xFFFFFF;
+    TColor FHeaderColorTo = 0x808080;
+    int FHeaderHeight = 25;
+    TFont FHeaderFont;
+    TColor FLineColor = 0xF1EDEB;
+    TColor FFixedLineColor = 0xD1BBA4;
+    TColor FSelectionTextColor = 0x000000;
+    int FDropDownRowHeight = 22;
+    bool FDropDownAutoWidth = true;
+    bool FColumnSizeWithDropDown = true;
+    bool FColumnSizing = false;
+    bool FCaseSensitive = false;
+    bool FMatchCase = false;
+    // Modifiers of the key the list is handing on (the edit sees only its character).
+    TShiftState FListKeyShift;
+};
