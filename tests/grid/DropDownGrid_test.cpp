@@ -416,3 +416,31 @@ TEST_F(DropDownGrid, StyleSpotChecks)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DropDownGrid, HeaderSortKeepsTheChosenRow)
+{
+    Fruits({"Cherry", "Apple", "Banana"});
+    DD->SetSorting(gsSingleColumn);
+    DD->SetItemIndex(0);
+    int sorts = 0;
+    DD->OnGridClickSort = [&](QObject* s, int) {
+        EXPECT_EQ(s, Grid());
+        ++sorts;
+    };
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    ASSERT_TRUE(Grid()->SortSettings().Show());
+    const TRect h = Grid()->CellRect(0, 0);
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(h.Left + 10, h.Top + 5));
+    EXPECT_EQ(sorts, 1);
+    EXPECT_EQ(Grid()->Cells(0, 1), "Apple");
+    EXPECT_EQ(Grid()->Cells(0, 3), "Cherry");
+    EXPECT_EQ(Grid()->Row(), 3) << "the chosen entry's row stays current";
+    EXPECT_EQ(DD->ItemIndex(), 0);
+    EXPECT_TRUE(DD->DroppedDown());
+    Grab("griddropdown_sorted");
+}
+
+} // namespace
