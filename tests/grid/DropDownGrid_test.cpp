@@ -423,6 +423,8 @@ TEST_F(DropDownGrid, HeaderSortKeepsTheChosenRow)
 {
     Fruits({"Cherry", "Apple", "Banana"});
     DD->SetSorting(gsSingleColumn);
+    DD->SearchFooter().SetVisible(true);
+    DD->SetDropDownHeight(260);
     DD->SetItemIndex(0);
     int sorts = 0;
     DD->OnGridClickSort = [&](QObject* s, int) {
@@ -432,6 +434,7 @@ TEST_F(DropDownGrid, HeaderSortKeepsTheChosenRow)
     DD->ShowDropDown();
     ASSERT_TRUE(DD->DroppedDown());
     ASSERT_TRUE(Grid()->SortSettings().Show());
+    EXPECT_TRUE(Grid()->SearchFooter().Visible()) << "the list takes the control's search footer";
     const TRect h = Grid()->CellRect(0, 0);
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(h.Left + 10, h.Top + 5));
     EXPECT_EQ(sorts, 1);
