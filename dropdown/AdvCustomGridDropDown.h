@@ -1,0 +1,411 @@
+#pragma once
+// The grid drop-down: an editable drop-down whose list is a complete string grid of our own, one
+// header row and one row per entry. The list shows the control's Items (one text per column) or,
+// without UseItems, whatever the application put into the list grid. The lookup column gives the
+// value: typing completes from it, and typing in the open list jumps to the first matching row or
+// narrows the rows to those containing the typed text. The list may sort by header clicks, show
+// a search footer and edit its cells; its events reach the application as OnGrid... events.
+#include "dropdown/AdvDropDown_Edit.h"
+#include "grid/AdvGrid.h"
+
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+class TCustomAdvGridDropDown;
+
+namespace AdvCustomGridDropDown {
+
+enum TColumnType { ctText, ctImage };
+
+class TDropDownColumn {
+public:
+    TDropDownColumn() = default;
+    void Assign(const TDropDownColumn& Source);
+
+    QString Header;
+    int Width = 80;
+    bool AutoSize = false;
+    TAlignment Alignment = taLeftJustify;
+    TColor Color = 0xFFFFFF;
+    TColumnType ColumnType = ctText;
+    TFont Font;
+    bool Wordwrap = false;
+    bool Ellipsis = false;
+};
+
+class TDropDownColumns {
+public:
+    explicit TDropDownColumns(QObject* AOwner = nullptr) : FOwner(AOwner) {}
+    QObject* GetOwner() const { return FOwner; }
+    int Count() const { return int(FItems.size()); }
+    TDropDownColumn* Add();
+    TDropDownColumn* Insert(int Index);
+    TDropDownColumn* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    void SetItems(int Index, const TDropDownColumn& Value) { Items(Index)->Assign(Value); }
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    void Assign(const TDropDownColumns& Source);
+
+private:
+    QObject* FOwner;
+    std::vector<std::unique_ptr<TDropDownColumn>> FItems;
+};
+
+class TDropDownItem {
+public:
+    // Copies the image index only; the texts stay as they are.
+    void Assign(const TDropDownItem& Source) { ImageIndex = Source.ImageIndex; }
+    int ImageIndex = -1;
+    QStringList Text; // one text per column
+};
+
+class TDropDownItems {
+public:
+    explicit TDropDownItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
+    virtual ~TDropDownItems() = default;
+    QObject* GetOwner() const { return FOwner; }
+    int Count() const { return int(FItems.size()); }
+    TDropDownItem* Add();
+    TDropDownItem* Insert(int Index);
+    TDropDownItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    // Texts and image indexes of every item.
+    void Assign(const TDropDownItems& Source);
+
+protected:
+    // The item class of the collection; a descendant may give another one.
+    virtual std::unique_ptr<TDropDownItem> NewItem() const { return std::make_unique<TDropDownItem>(); }
+
+private:
+    QObject* FOwner;
+    std::vector<std::unique_ptr<TDropDownItem>> FItems;
+};
+
+// The item index an item row keeps in the object of its first cell; survives sorting and
+// filtering of the list.
+class TItemIndexObject : public TGridCellObject {
+public:
+    explicit TItemIndexObject(int AValue) : Value(AValue) {}
+    int Value;
+};
+// The integer a cell object holds; Default when the cell holds none.
+int CellObjectInt(const TGridObject& Obj, int Default = -1);
+
+using TGetCellPropEvent =
+    std::function<void(QObject* Sender, int Column, int Row, TFont& Font, TColor& AColor, TColor& AColorTo)>;
+using TGetCellTextEvent = std::function<void(QObject* Sender, int Column, int Row, QString& Text)>;
+using TDrawCellEvent = std::function<void(QObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+
+// The list grid of the grid drop-down. It paints nothing of its own: cells, header, selection and
+// hover are the string grid's, so sorting, filtering, the search footer and editing all work.
+class TAdvColGrid : public TVerIvovavOzed {
+public:
+    explicit TAdvColGrid(QWidget* AOwner = nullptr);
+    ~TAdvColGrid() override;
+
+    TDropDownColumns& Columns() { return *FColumns; }
+    void SetColumns(const TDropDownColumns& Value) { FColumns->Assign(Value); }
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
+    TColor LineColor() const { return FLineColor; }
+    void SetLineColor(TColor Value) { FLineColor = Value; }
+    TColor FixedLineColor() const { return FFixedLineColor; }
+    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
+    TFont& HeaderFont() { return FHeaderFont; }
+    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
+    int ListGridLineWidth() const { return FGridLineWidth; }
+    void SetListGridLineWidth(int Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value) { FImages = Value; }
+    // The image list went away: forget it.
+    void ImagesRemoved(TCustomImageList* AList);
+
+    TCustomAdvGridDropDown* AdvDropDown() const { return FAdvDropDown; }
+    void LinkToDropDown(TCustomAdvGridDropDown* ADropDown) { FAdvDropDown = ADropDown; }
+    void SetupFromDropDown(TCustomAdvGridDropDown* ADropDown);
+    void FillFromItems();
+    void AutoSizeColumn(int AIndex);
+    void SetRowHeightsFromContent();
+    int NaturalWidth() const;
+
+    bool MouseWheelSelection() const { return FMouseWheelSelection; }
+    bool ConfirmSelection() const { return FConfirmSelection; }
+    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
+
+    // A row was chosen (Enter, or a left click on an item row).
+    virtual void DoSelect();
+
+    TNotifyEvent OnSelect;
+    TDrawCellEvent OnListDrawCell;
+    TGetCellPropEvent OnGetCellProp;
+    TGetCellTextEvent OnGetCellText;
+
+    bool WantsKey(Word Key, TShiftState Shift) override;
+    void WMKeyDown(TWMKey& Msg) override;
+    void WMChar(TWMKey& Msg) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+    bool CanMeasure() const;
+    std::unique_ptr<TDropDownColumns> FColumns;
+    TColor FHeaderColor = 0xFFFFFF;
+    TColor FHeaderColorTo = 0x808080;
+    TColor FLineColor = 0x808080;
+    TColor FFixedLineColor = 0x000000;
+    int FHeaderHeight = 25;
+    TFont FHeaderFont;
+    int FGridLineWidth = 1;
+    TCustomImageList* FImages = nullptr;
+    TCustomAdvGridDropDown* FAdvDropDown = nullptr;
+    bool FMouseWheelSelection = false;
+    bool FConfirmSelection = false;
+};
+
+} // namespace AdvCustomGridDropDown
+
+enum TLookupMethod { lmLookup, lmNarrowDown, lmNone };
+enum TDropDownStyle { dsDropDown, dsDropDownList };
+enum TGridSorting { gsNone, gsSingleColumn, gsMultiColumn };
+
+class TCustomAdvGridDropDown : public TAdvCustomDropDown, public ITVerIvovavOzedSelect {
+    Q_OBJECT
+public:
+    using TDropDownColumns = AdvCustomGridDropDown::TDropDownColumns;
+    using TDropDownItems = AdvCustomGridDropDown::TDropDownItems;
+    using TAdvColGrid = AdvCustomGridDropDown::TAdvColGrid;
+
+    explicit TCustomAdvGridDropDown(QWidget* AOwner = nullptr);
+    ~TCustomAdvGridDropDown() override;
+    void Create() override;
+
+    int GetVersionNr() override { return 0x06000101; }
+    void BeginUpdate() {}
+    void EndUpdate();
+    void Loaded() override;
+    TAdvColGrid* GetGrid() const { return FAdvColGrid; }
+
+    // ---- properties
+    TDropDownColumns& Columns() { return *FColumns; }
+    void SetColumns(const TDropDownColumns& Value) { FColumns->Assign(Value); }
+    TDropDownItems& Items() { return *FItems; }
+    void SetItems(const TDropDownItems& Value) { FItems->Assign(Value); }
+    bool UseItems() const { return FUseItems; }
+    void SetUseItems(bool Value) { FUseItems = Value; }
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int LookupColumn() const { return FLookupColumn; }
+    void SetLookupColumn(int Value) { FLookupColumn = Value; }
+    TLookupMethod LookupMethod() const { return FLookupMethod; }
+    void SetLookupMethod(TLookupMethod Value) { FLookupMethod = Value; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    TDropDownStyle Style() const { return FStyle; }
+    void SetStyle(TDropDownStyle Value);
+    TGridSorting Sorting() const { return FSorting; }
+    void SetSorting(TGridSorting Value) { FSorting = Value; }
+    bool GridEditable() const { return FGridEditable; }
+    void SetGridEditable(bool Value) { FGridEditable = Value; }
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool Value) { FRowSelect = Value; }
+    bool ColumnSizing() const { return FColumnSizing; }
+    void SetColumnSizing(bool Value) { FColumnSizing = Value; }
+    bool ColumnMoving() const { return FColumnMoving; }
+    void SetColumnMoving(bool Value) { FColumnMoving = Value; }
+    bool RowSizing() const { return FRowSizing; }
+    void SetRowSizing(bool Value) { FRowSizing = Value; }
+    bool RowMoving() const { return FRowMoving; }
+    void SetRowMoving(bool Value) { FRowMoving = Value; }
+    bool AutoSizeColumns() const { return FAutoSizeColumns; }
+    void SetAutoSizeColumns(bool Value) { FAutoSizeColumns = Value; }
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
+    TFont& HeaderFont() { return FHeaderFont; }
+    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
+    TColor LineColor() const { return FLineColor; }
+    void SetLineColor(TColor Value) { FLineColor = Value; }
+    TColor FixedLineColor() const { return FFixedLineColor; }
+    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
+    int DropDownRowHeight() const { return FDropDownRowHeight; }
+    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
+    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
+    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
+    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
+    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
+    bool HoverRow() const { return FHoverRow; }
+    void SetHoverRow(bool Value) { FHoverRow = Value; }
+    TColor HoverRowColor() const { return FHoverRowColor; }
+    void SetHoverRowColor(TColor Value) { FHoverRowColor = Value; }
+    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
+    void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value) { FGridImages = Value; }
+    bool AutoShowDropDown() const { return FAutoShowDropDown; }
+    void SetAutoShowDropDown(bool Value) { FAutoShowDropDown = Value; }
+    TSearchFooter& SearchFooter() { return *FSearchFooter; }
+    bool MatchCase() const { return FMatchCase; }
+    void SetMatchCase(bool Value) { FMatchCase = Value; }
+    bool MatchStart() const { return FMatchStart; }
+    void SetMatchStart(bool Value) { FMatchStart = Value; }
+    // The number of entries: items, or the list grid's normal rows without UseItems.
+    int RowCount() const;
+    // The typed search text of the open list.
+    QString LookupEntry() const { return FLookupEntry; }
+
+    // Row of the list grid from item index and back.
+    int RowToItem(int ARow) const;
+    int ItemToRow(int AItem) const;
+
+    // The columns scaled to the pop-up's width.
+    void ScaleColumnsToForm();
+    // The type-ahead of the open list and of the edit; a row or item index, or -1.
+    int TypeAhead(QChar C);
+
+    // ---- virtual operations of the base
+    void CreateDropDownForm() override;
+    void BeforeDropDown() override;
+    void AdjustDropDownHeight(int& Height) override;
+    void DoShowDropDown() override;
+    void SetupDropDownControl() override;
+    void UpdateDropDownSize() override;
+    void DoHideDropDown(bool Cancelled) override;
+    void ControlKeyDown(Word& Key, TShiftState Shift) override;
+    void ControlKeyUp(Word& Key, TShiftState Shift) override;
+    void ControlKeyPress(QChar& Key) override;
+    void PrepareDropDownContent() override;
+    void SelectNextValue() override;
+    void SelectPreviousValue() override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void SetComponentStyle(TOrlexStyle AStyle) override;
+    void PerformKeyDown(Word Key, TShiftState Shift) override;
+
+    // The list grid's current row changed.
+    void NotifySelect(int ACol, int ARow) override;
+
+    // ---- events
+    TNotifyEvent OnSelect;
+    std::function<void(QObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle)> OnGridAnchorClick;
+    std::function<void(QObject* Sender, int ACol, int ARow)> OnGridButtonClick;
+    std::function<void(QObject* Sender, int ACol, bool& DoSort)> OnGridCanSort;
+    std::function<void(QObject* Sender, int ACol)> OnGridClickSort;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& S)> OnGridEllipsClick;
+    std::function<void(QObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)> OnGridGetAlignment;
+    std::function<void(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush& ABrush, TFont& AFont)>
+        OnGridGetCellColor;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)> OnGridGetFloatFormat;
+    std::function<void(QObject* Sender, int ARow, int ACol, bool& CanEdit)> OnGridCanEditCell;
+    std::function<void(QObject* Sender, int ARow, int ACol)> OnGridRightClickCell;
+    std::function<void(QObject* Sender)> OnGridTopLeftChanged;
+    std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)> OnGridMouseMove;
+    std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnGridMouseDown;
+    std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnGridMouseUp;
+    std::function<void(QObject* Sender, Word& Key, TShiftState Shift)> OnGridKeyDown;
+    std::function<void(QObject* Sender, Word& Key, TShiftState Shift)> OnGridKeyUp;
+    std::function<void(QObject* Sender, QChar& Key)> OnGridKeyPress;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnGridCheckBoxClick;
+
+    // ---- forwarders (Sender: the list grid)
+    virtual void DoGridAnchorClick(QObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle);
+    virtual void DoGridButtonClick(QObject* Sender, int ACol, int ARow);
+    virtual void DoGridCanSort(QObject* Sender, int ACol, bool& DoSort);
+    virtual void DoGridClickSort(QObject* Sender, int ACol);
+    virtual void DoGridGetAlignment(QObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void DoGridGetCellColor(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush& ABrush,
+                                    TFont& AFont);
+    virtual void DoGridGetFloatFormat(QObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat);
+    virtual void DoGridCanEditCell(QObject* Sender, int ARow, int ACol, bool& CanEdit);
+    virtual void DoGridEllipsClick(QObject* Sender, int ACol, int ARow, QString& S);
+    virtual void DoGridMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+    virtual void DoGridMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoGridMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoGridKeyUp(QObject* Sender, Word& Key, TShiftState Shift);
+    virtual void DoGridRightClickCell(QObject* Sender, int ARow, int ACol);
+    virtual void DoGridTopLeftChanged(QObject* Sender);
+
+protected:
+    // The items collection; a descendant may give another one.
+    virtual std::unique_ptr<TDropDownItems> CreateItems();
+    void HandleChange() override;
+    void HandleKeyDown(Word& Key, TShiftState Shift) override;
+    void HandleKeyPress(QChar& Key) override;
+    void DoEnter() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void RebuildLookupList();
+    void HookGridEvents();
+    void GridSelect();
+    void GridKeyDown(Word& Key, TShiftState Shift);
+    void KeyUpStep(Word Key, TShiftState Shift);
+    // The search of the type-ahead; the item index (or row) found, -1 when none.
+    int SearchEntry(const QString& S, QString& Found) const;
+    QString Fold(const QString& S, bool Keep) const { return Keep ? S : S.toUpper(); }
+    // Runs Fn with the pop-up's deactivation blocked.
+    void Blocked(const std::function<void()>& Fn);
+    void SetCurrentRow(int ARow);
+    void StepTo(int Index);
+
+    std::unique_ptr<TDropDownColumns> FColumns;
+    std::unique_ptr<TDropDownItems> FItems;
+    TAdvColGrid* FAdvColGrid = nullptr;
+    QStringList FLookupItems;
+    QString FLookupEntry;
+    bool workmode = false;
+    int FItemIndex = -1;
+    int FOldItemIndex = -1;
+    int FTempItemIndex = -1;
+    int FSelRow = 0;
+    int FItemIdx = -1;
+    bool FItemChange = false;
+    QString FOldValue;
+    bool FBalloonInit = false;
+    bool FUseItems = true;
+    int FLookupColumn = 0;
+    TLookupMethod FLookupMethod = lmLookup;
+    bool FCaseSensitive = false;
+    TDropDownStyle FStyle = dsDropDown;
+    TGridSorting FSorting = gsNone;
+    bool FGridEditable = false;
+    bool FRowSelect = true;
+    bool FColumnSizing = false;
+    bool FColumnMoving = false;
+    bool FRowSizing = false;
+    bool FRowMoving = false;
+    bool FAutoSizeColumns = true;
+    TColor FHeaderColor = 0xFFFFFF;
+    TColor FHeaderColorTo = 0x808080;
+    int FHeaderHeight = 25;
+    TFont FHeaderFont;
+    TColor FLineColor = 0xF1EDEB;
+    TColor FFixedLineColor = 0xD1BBA4;
+    TColor FSelectionTextColor = 0x000000;
+    int FDropDownRowHeight = 22;
+    bool FDropDownAutoWidth = true;
+    bool FColumnSizeWithDropDown = true;
+    bool FHoverRow = false;
+    TColor FHoverRowColor = clInfoBk;
+    TColor FHoverRowColorTo = clNone;
+    TCustomImageList* FGridImages = nullptr;
+    bool FAutoShowDropDown = false;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    bool FMatchCase = false;
+    bool FMatchStart = true;
+    bool FInChange = false;
+};
