@@ -521,6 +521,22 @@ void TAdvColorPickerDropDown::SetupDropDownControl()
         DropDownForm()->SetSizeable(false);
 }
 
+void TAdvColorPickerDropDown::FocusDropDownControl()
+{
+    // The panels cannot be sized by the user, yet the pop-up comes up at the size it last had,
+    // which after a style switch is another content's: the panel's own size wins.
+    if (FColorSelectionStyle != csList && DropDownForm() && DropDownForm()->isVisible()) {
+        if (FColorSelectionStyle == csDiscrete && FColorSelector)
+            FColorSelector->SetItemsPosition();
+        else if (FColorSelectionStyle == csColorCube && FColorCubePanel)
+            FColorCubePanel->SetPanelSize();
+        else if (FColorSelectionStyle == csSpectrum && FSpectrumPanel)
+            FSpectrumPanel->resize(150, 174);
+        UpdateDropDownSize();
+    }
+    TAdvCustomDropDown::FocusDropDownControl();
+}
+
 void TAdvColorPickerDropDown::UpdateDropDownSize()
 {
     TDropDownForm* form = DropDownForm();

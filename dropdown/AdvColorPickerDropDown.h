@@ -113,6 +113,7 @@ public:
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
     void SetupDropDownControl() override;
+    void FocusDropDownControl() override;
     void UpdateDropDownSize() override;
     void DoHideDropDown(bool Cancelled) override;
     void DropDownFormDestroyed() override;

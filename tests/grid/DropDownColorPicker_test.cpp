@@ -353,6 +353,8 @@ TEST_F(ColorPicker, PaletteCubeAndSpectrumChoices)
     TAdvColorCubePanel* cube = DD->ColorCubePanel();
     ASSERT_TRUE(cube);
     EXPECT_EQ(cube->SelectedIndex(), 64);
+    EXPECT_EQ(DD->DropDownForm()->size(), QSize(184, 162)) << "the cube's size, not the palette's";
+    EXPECT_EQ(cube->size(), QSize(182, 160));
     Grab("ColorPicker_cube.png");
     const int red = 118; // $0000FF
     ASSERT_EQ(cube->Cell(red).Color, 0x0000FF);
