@@ -323,6 +323,23 @@ TEST_F(ColorPicker, OpenListKeysEscapeAndMouse)
     EXPECT_EQ(DD->ItemIndex(), 12);
 }
 
+TEST_F(ColorPicker, EnterChoosesTheHotRow)
+{
+    DD->ShowDropDown();
+    DD->SelectNextValue();
+    DD->SelectNextValue();
+    ASSERT_EQ(DD->ItemSelector()->ItemHot(), 1);
+    Selects = 0;
+    QTest::keyClick(DD->DropDownForm(), Qt::Key_Return);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(DD->SelectedColor(), 0x000080);
+    EXPECT_EQ(Selects, 1) << "the choice fires once; Enter adds no second notice";
+    QTest::keyClick(DD, Qt::Key_Return);
+    EXPECT_EQ(Selects, 2) << "Enter on the closed edit notifies";
+    EXPECT_FALSE(DD->DroppedDown());
+}
+
 TEST_F(ColorPicker, PaletteCubeAndSpectrumChoices)
 {
     DD->SetColorSelectionStyle(csDiscrete);
