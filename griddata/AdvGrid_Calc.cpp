@@ -24,33 +24,19 @@ bool TVerIvovavOzed::CalcRealMode(int ToRow)
 
 bool TVerIvovavOzed::CalcRowValue(int ACol, int R, bool Real, double& Value)
 {
-    if (R < 0)
+    if (R < 0 || R >= (Real ? TotalRowCount() : RowCount()))
         return false;
-    if (Real) {
-        if (R >= TotalRowCount())
+    // Group headers and summaries of a grouped grid and the covered cells of a merge count no
+    // value; a hidden row (real rows only) has no displayed row to ask.
+    if (!Real || !IsHiddenRow(R)) {
+        const int d = Real ? DisplRowIndex(R) : R;
+        if (FGroupColumn != -1 && (IsNode(d) || IsSummary(d)))
             return false;
-        if (!IsHiddenRow(R)) {
-            const int d = DisplRowIndex(R);
-            if (FGroupColumn != -1 && (IsNode(d) || IsSummary(d)))
-                return false;
-            if (IsMergedNonBaseCell(ACol, d))
-                return false;
-        }
-        try {
-            Value = AllFloats(ACol, R);
-        } catch (const ZUzeRodoRediv&) {
+        if (IsMergedNonBaseCell(ACol, d))
             return false;
-        }
-        return true;
     }
-    if (R >= RowCount())
-        return false;
-    if (FGroupColumn != -1 && (IsNode(R) || IsSummary(R)))
-        return false;
-    if (IsMergedNonBaseCell(ACol, R))
-        return false;
     try {
-        Value = Floats(ACol, R);
+        Value = Real ? AllFloats(ACol, R) : Floats(ACol, R);
     } catch (const ZUzeRodoRediv&) {
         return false;
     }
