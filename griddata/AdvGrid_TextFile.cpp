@@ -124,7 +124,10 @@ void TVerIvovavOzed::LoadFromFile(const QString& FileName)
         cols = colOffset + gridfiles::LeadingInt(p < 0 ? first : first.left(p));
         rows = rowOffset + (p < 0 ? 0 : gridfiles::LeadingInt(first.mid(p + 1)));
     }
-    if (cols <= 0 || rows <= 0)
+    // A header claiming more columns or rows than any grid holds is a corrupt file, not a
+    // request to take all memory.
+    constexpr int MaxFileCols = 1000000, MaxFileRows = 10000000;
+    if (cols <= 0 || rows <= 0 || cols > MaxFileCols || rows > MaxFileRows)
         throw ZUzeRodoRediv(QStringLiteral("File contains no data or corrupt file ") + FileName);
     SetColCount(cols);
     SetRowCount(rows);

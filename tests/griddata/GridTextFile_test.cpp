@@ -121,6 +121,14 @@ TEST(GridTextFile, ACountLineWithoutColumnsIsACorruptFile)
     EXPECT_THROW(g->LoadFromFile(path + ".missing"), EFOpenError);
 }
 
+// A count line claiming more columns than any grid holds is refused before the grid grows.
+TEST(GridTextFile, AnImpossibleColumnCountIsACorruptFile)
+{
+    auto g = MakeGrid(4, 4);
+    EXPECT_THROW(g->LoadFromFile(kt_test::FixturePath("griddata/hugecols.txt")), ZUzeRodoRediv);
+    EXPECT_EQ(g->ColCount(), 4);
+}
+
 TEST(GridTextFile, EventsDuringALoadCannotReenterIt)
 {
     ScriptedServices services;
