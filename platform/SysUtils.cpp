@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -532,7 +533,9 @@ QString Format(const QString& fmt, const FormatArg* args, int count, const TForm
             ++pos;
             if (argIndex >= count || !args[argIndex].IsInteger())
                 throw bad();
-            return int(args[argIndex++].Integer());
+            // A width or precision taken from the arguments is held to the same bound as one
+            // written in digits: a field of billions of blanks is no text anyone asked for.
+            return int(std::clamp<int64_t>(args[argIndex++].Integer(), -100000, 100000));
         }
         if (pos >= n || fmt[pos].unicode() < '0' || fmt[pos].unicode() > '9')
             return -1;

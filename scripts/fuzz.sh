@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+# A fixed seed makes a run repeatable, so a finding shows up again on the same tree; FUZZ_SEED=0
+# lets libFuzzer pick a new one (exploratory runs).
+FUZZ_SEED=${FUZZ_SEED:-1}
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKT_FUZZ=ON
 cmake --build "$BUILD_DIR" --parallel "$JOBS" --target kt_fuzz_all
 FX="$PWD/tests/fixtures"
@@ -70,7 +73,7 @@ names=()
 for exe in fuzz_*; do
   [ -f "$exe" ] && [ -x "$exe" ] || continue
   mkdir -p "corpus/$exe" "artifacts/$exe"
-  ./"$exe" -max_total_time="$FUZZ_SECONDS" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
+  ./"$exe" -max_total_time="$FUZZ_SECONDS" -seed="$FUZZ_SEED" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
     -artifact_prefix="artifacts/$exe/" -print_final_stats=1 "corpus/$exe" > "$exe.log" 2>&1 &
   pids+=($!)
   names+=("$exe")

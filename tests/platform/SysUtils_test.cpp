@@ -136,6 +136,10 @@ TEST(SysUtils, FormatSpecifiers)
         EXPECT_EQ(Format(QString::fromLatin1(c.fmt), c.args.data(), int(c.args.size())), QString::fromUtf8(c.expected))
             << c.fmt;
 
+    // A width from the arguments is bounded like one in digits, not taken as billions of blanks.
+    EXPECT_EQ(Format("%-*g", {int64_t(0x7FFFFFFF), 2.5}).size(), 100000);
+    EXPECT_EQ(Format("%*d", {int64_t(-0x7FFFFFFFLL - 5), 7}), "7");
+
     const TFormatSettings comma = CommaDecimal();
     EXPECT_EQ(Format("%.2f", {1.5}, comma), "1,50");
     EXPECT_EQ(Format("%n", {1234.5}, comma), "1.234,50");
