@@ -68,6 +68,7 @@ enum TMouseSelectMode { msNormal, msAdvanced };
 using TCellsRect = TRect;
 
 class TVerIvovavOzed;
+class DEriRevaDodo;
 
 // What the rich-text transfers of the grid need of a rich editor: its content in its own 8-bit
 // stream format (rich text), loaded, saved and emptied.
@@ -996,9 +997,13 @@ private:
 #include "grid/AdvGrid_Looks.inc"
 #include "grid/AdvGrid_Values.inc"
 #include "gridedit/AdvGrid_Edit.inc"
+#include "gridedit/AdvGrid_EditDropDown.inc"
+#include "gridedit/AdvGrid_EditRich.inc"
 #include "gridedit/AdvGrid_Input.inc"
 #include "gridedit/AdvGrid_Nodes.inc"
 #include "gridedit/AdvGrid_Interact.inc"
 #include "griddata/AdvGrid_Files.inc"
 #include "griddata/AdvGrid_Data.inc"
+#include "griddata/AdvGrid_Print.inc"
+#include "griddata/AdvGrid_Exchange.inc"
 };

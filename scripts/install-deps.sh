@@ -9,6 +9,8 @@ PACKAGES=(
   fonts-dejavu-core fonts-wine fontconfig
   xvfb xdotool x11-utils openbox wmctrl
   clang libclang-rt-14-dev
+  unrtf poppler-utils
+  libxlsxwriter-dev libzip-dev libfreexl-dev libsqlite3-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
