@@ -1,5 +1,6 @@
 #include "platform/Jpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace platform {
 namespace {
@@ -17,6 +19,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool dataEnded = false; // the decoder ran past the end of the data
 };
 
 void OnError(j_common_ptr info)
@@ -28,7 +31,19 @@ void OnError(j_common_ptr info)
 
 void OnMessage(j_common_ptr) {} // warnings are not printed
 
-constexpr long long kMaxPixels = 256LL * 1024 * 1024;
+// Warnings are not printed either; the one that says the data ended is remembered, because the
+// decoder would go on inventing grey rows for as many lines as the header claims.
+void OnEmit(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<ErrorManager*>(info->err)->dataEnded = true;
+}
+
+// The most image memory a picture may claim (32 bits a pixel): the bound the platform's other
+// image readers keep, 256 MB.
+constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+// The grey of rows the data no longer holds (what the decoder itself would put there).
+constexpr QRgb kMissingRow = 0xFF808080u;
 
 } // namespace
 
@@ -45,6 +60,7 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error)
     info.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = OnError;
     err.pub.output_message = OnMessage;
+    err.pub.emit_message = OnEmit;
     err.message[0] = 0;
     // Declared before the jump point: an error half way leaves it to its normal destruction.
     QImage result;
@@ -76,6 +92,15 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error)
                                                 static_cast<JDIMENSION>(w * comps), 1);
     while (info.output_scanline < info.output_height) {
         const int y = static_cast<int>(info.output_scanline);
+        if (err.dataEnded) {
+            // A truncated file shows what it holds; the rest is grey, without decoding nothing.
+            for (int r = y; r < h; ++r)
+                std::fill_n(reinterpret_cast<QRgb*>(result.scanLine(r)), w, kMissingRow);
+            jpeg_abort_decompress(&info);
+            jpeg_destroy_decompress(&info);
+            *out = result;
+            return true;
+        }
         jpeg_read_scanlines(&info, rows, 1);
         const unsigned char* row = rows[0];
         QRgb* line = reinterpret_cast<QRgb*>(result.scanLine(y));

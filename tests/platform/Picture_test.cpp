@@ -138,6 +138,37 @@ TEST(Jpeg, BrokenDataIsAnErrorNotAnExit)
     EXPECT_FALSE(platform::EncodeJpeg(QImage(), &good));
 }
 
+TEST(Jpeg, TruncatedOrOversizedData)
+{
+    // A cut-off file shows the rows it holds; the rows past its end are grey, not decoded from
+    // nothing.
+    const QImage src = Quadrants(64, 64);
+    QByteArray good;
+    ASSERT_TRUE(platform::EncodeJpeg(src, &good, 90));
+    QImage cut;
+    const qsizetype scan = good.indexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(scan, 0);
+    QString why;
+    ASSERT_TRUE(platform::DecodeJpeg(good.left(scan + (good.size() - scan) * 2 / 3), &cut, &why)) << why.toStdString();
+    ASSERT_EQ(cut.size(), src.size());
+    EXPECT_TRUE(Near(cut.pixel(4, 4), src.pixel(4, 4), 12));
+    EXPECT_EQ(cut.pixel(60, 63), qRgb(128, 128, 128));
+
+    // A header claiming more than 256 MB of pixels is refused before anything is decoded
+    // (9000 x 9000 here, in a file of a few hundred bytes).
+    QByteArray huge = good;
+    const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    for (int at : {5, 7}) {
+        huge[sof + at] = char(9000 >> 8);
+        huge[sof + at + 1] = char(9000 & 0xFF);
+    }
+    QImage out;
+    QString error;
+    EXPECT_FALSE(platform::DecodeJpeg(huge, &out, &error));
+    EXPECT_EQ(error, "JPEG image too large");
+}
+
 TEST(Picture, LoadsEachKindFromItsBytes)
 {
     struct Case {
