@@ -23,7 +23,7 @@ namespace {
 
 [[noreturn]] void CannotConvert(const TVariant& v, const char* to)
 {
-    throw EOleException(QStringLiteral("Could not convert variant %1 into type %2").arg(v.Describe(),
+    throw EOleException(QStringLiteral("The value %1 does not convert to %2").arg(v.Describe(),
                                                                                        QLatin1String(to)));
 }
 
@@ -147,7 +147,7 @@ bool TVariant::operator==(const TVariant& o) const
 TVariant& TVarArray::At(int r, int c)
 {
     if (r < 1 || r > Rows || c < 1 || c > Cols)
-        throw EOleException(QStringLiteral("Variant array index out of bounds"));
+        throw EOleException(QStringLiteral("Array index out of range"));
     return Items[size_t(r - 1) * size_t(Cols) + size_t(c - 1)];
 }
 
@@ -175,7 +175,7 @@ TVariant TAutoObject::Call(const QString& Name, const TAutoArgs&)
 
 void TAutoObject::Unknown(const QString& Name) const
 {
-    throw EOleException(QStringLiteral("Unknown name %1.%2").arg(ClassName(), Name));
+    throw EOleException(QStringLiteral("%1 has no member %2").arg(ClassName(), Name));
 }
 
 TVariant TAutoObject::Arg(const TAutoArgs& Args, int index, const QString& name, const TVariant& def)
@@ -248,11 +248,11 @@ public:
             return NewConnection(&OpenSqliteSource);
         if (is("ADODB.RecordSet"))
             return NewRecordset();
-        throw EOleSysError(QStringLiteral("Invalid class string"));
+        throw EOleSysError(QStringLiteral("No server answers to this program name"));
     }
     TAutoRef GetActiveOleObject(const QString&) override
     {
-        throw EOleSysError(QStringLiteral("Operation unavailable"));
+        throw EOleSysError(QStringLiteral("No running instance of this program"));
     }
 };
 

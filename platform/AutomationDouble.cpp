@@ -84,7 +84,7 @@ public:
     TWorkbookData Load(const QString& FileName) override
     {
         if (!FA->Workbooks.contains(FileName))
-            throw EOleException(QStringLiteral("'%1' could not be found.").arg(FileName));
+            throw EOleException(QStringLiteral("The workbook '%1' does not exist").arg(FileName));
         return FA->Workbooks.value(FileName);
     }
     void Save(const QString& FileName, const TWorkbookData& Data) override { FA->Workbooks[FileName] = Data; }
@@ -99,7 +99,7 @@ public:
     TDocumentData Load(const QString& FileName) override
     {
         if (!FA->Documents.contains(FileName))
-            throw EOleException(QStringLiteral("This file could not be found. (%1)").arg(FileName));
+            throw EOleException(QStringLiteral("The document '%1' does not exist").arg(FileName));
         return FA->Documents.value(FileName);
     }
     void Save(const QString& FileName, const TDocumentData& Data) override { FA->Documents[FileName] = Data; }
@@ -114,7 +114,7 @@ public:
     TQueryResult Query(const QString& Sql) override
     {
         if (!FA->Queries.contains(Sql))
-            throw EOleException(QStringLiteral("Syntax error in query. Incomplete query clause."));
+            throw EOleException(QStringLiteral("The query cannot be run: it is not scripted"));
         return FA->Queries.value(Sql);
     }
 
@@ -150,7 +150,7 @@ TAutoRef ScriptedAutomation::Make(const QString& ProgId)
         return NewConnection([this](const QString&) { return std::make_shared<MemorySource>(this); });
     if (SameName(ProgId, "ADODB.RecordSet"))
         return NewRecordset();
-    throw EOleSysError(QStringLiteral("Invalid class string"));
+    throw EOleSysError(QStringLiteral("No server answers to this program name"));
 }
 
 TAutoRef ScriptedAutomation::CreateOleObject(const QString& ProgId)
@@ -159,7 +159,7 @@ TAutoRef ScriptedAutomation::CreateOleObject(const QString& ProgId)
     for (const QString& u : Unavailable)
         if (u.compare(ProgId, Qt::CaseInsensitive) == 0) {
             FState->Log.last() += QStringLiteral(" -> error");
-            throw EOleSysError(QStringLiteral("Invalid class string"));
+            throw EOleSysError(QStringLiteral("No server answers to this program name"));
         }
     return std::make_shared<Recorder>(Make(ProgId), FState, true);
 }
@@ -173,7 +173,7 @@ TAutoRef ScriptedAutomation::GetActiveOleObject(const QString& ProgId)
         running = running || r.compare(ProgId, Qt::CaseInsensitive) == 0;
     if (!running) {
         FState->Log.last() += QStringLiteral(" -> none");
-        throw EOleSysError(QStringLiteral("Operation unavailable"));
+        throw EOleSysError(QStringLiteral("No running instance of this program"));
     }
     if (!FRunning.contains(key))
         FRunning[key] = Make(ProgId);

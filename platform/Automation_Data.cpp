@@ -27,14 +27,14 @@ public:
     {
         if (Is(Name, "Open")) {
             if (FSource)
-                throw EOleException(QStringLiteral("Operation is not allowed when the object is open."));
+                throw EOleException(QStringLiteral("The object is open already"));
             FText = Arg(Args, 0, QStringLiteral("ConnectionString")).ToString();
             FSource = FOpener(FText);
             return {};
         }
         if (Is(Name, "Close")) {
             if (!FSource)
-                throw EOleException(QStringLiteral("Operation is not allowed when the object is closed."));
+                throw EOleException(QStringLiteral("The object is closed"));
             FSource.reset();
             return {};
         }
@@ -43,7 +43,7 @@ public:
     TDataSource& Source()
     {
         if (!FSource)
-            throw EOleException(QStringLiteral("Operation is not allowed when the object is closed."));
+            throw EOleException(QStringLiteral("The object is closed"));
         return *FSource;
     }
 
@@ -60,7 +60,7 @@ struct RsData {
     void Check() const
     {
         if (!Open)
-            throw EOleException(QStringLiteral("Operation is not allowed when the object is closed."));
+            throw EOleException(QStringLiteral("The object is closed"));
     }
 };
 
@@ -76,7 +76,7 @@ public:
         if (!Is(Name, "Value") && !Is(Name, "ActualSize"))
             Unknown(Name);
         if (FData->Pos >= int(FData->Result.Rows.size()))
-            throw EOleException(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+            throw EOleException(QStringLiteral("There is no current record"));
         const auto& row = FData->Result.Rows[size_t(FData->Pos)];
         const TVariant v = FIndex < int(row.size()) ? row[size_t(FIndex)] : TVariant::MakeNull();
         if (Is(Name, "Value"))
@@ -118,8 +118,7 @@ public:
         else if (index.ToInt() >= 0 && index.ToInt() < f.size())
             i = int(index.ToInt());
         if (i < 0)
-            throw EOleException(QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                               "name or ordinal."));
+            throw EOleException(QStringLiteral("No such field"));
         return TAutoRef(std::make_shared<AdoField>(FData, i));
     }
 
@@ -158,8 +157,7 @@ public:
         if (!Is(Name, "ActiveConnection"))
             Unknown(Name);
         if (!dynamic_cast<AdoConnection*>(Unwrapped(Value.ToObject().get())))
-            throw EOleException(QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in "
-                                               "conflict with one another."));
+            throw EOleException(QStringLiteral("The active connection must be a connection object"));
         FConnection = Value.ToObject();
     }
 
@@ -167,10 +165,9 @@ public:
     {
         if (Is(Name, "Open")) {
             if (FData->Open)
-                throw EOleException(QStringLiteral("Operation is not allowed when the object is open."));
+                throw EOleException(QStringLiteral("The object is open already"));
             if (!FConnection)
-                throw EOleException(QStringLiteral("The connection cannot be used to perform this operation. It is "
-                                                   "either closed or invalid in this context."));
+                throw EOleException(QStringLiteral("The recordset has no connection"));
             auto* c = dynamic_cast<AdoConnection*>(Unwrapped(FConnection.get()));
             FData->Result = c->Source().Query(Arg(Args, 0, QStringLiteral("Source")).ToString());
             FData->Pos = 0;
@@ -186,7 +183,7 @@ public:
         if (Is(Name, "MoveNext")) {
             FData->Check();
             if (FData->Pos >= int(FData->Result.Rows.size()))
-                throw EOleException(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+                throw EOleException(QStringLiteral("There is no current record"));
             ++FData->Pos;
             return {};
         }
@@ -272,13 +269,13 @@ std::shared_ptr<TDataSource> OpenSqliteSource(const QString& ConnectionText)
 {
     const QString file = ConnectionFileName(ConnectionText);
     if (file.isEmpty())
-        throw EOleException(QStringLiteral("Data source name not found and no default driver specified"));
+        throw EOleException(QStringLiteral("The connection text names no database file"));
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("mdb") || suffix == QLatin1String("accdb"))
         throw EOleException(QStringLiteral("The database '%1' cannot be read: only SQLite database files are served")
                                 .arg(file));
     if (!QFileInfo(file).isFile())
-        throw EOleException(QStringLiteral("Could not find file '%1'.").arg(file));
+        throw EOleException(QStringLiteral("The database file '%1' does not exist").arg(file));
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");

@@ -28,7 +28,7 @@ struct WdState {
     std::shared_ptr<WdDoc> Active()
     {
         if (Docs.empty())
-            throw EOleException(QStringLiteral("This command is not available because no document is open."));
+            throw EOleException(QStringLiteral("No document is open"));
         return Docs.back();
     }
     // Text inserted at `pos` moves what stands behind it.
@@ -79,7 +79,7 @@ public:
             Unknown(Name);
         const qint64 a = Value.ToInt();
         if (a < 0 || a > 3)
-            throw EOleException(QStringLiteral("The value is out of range."));
+            throw EOleException(QStringLiteral("The value is out of range"));
         FDoc->Data.Tables[size_t(FTable)].Alignments[size_t(FIndex)] = int(a);
     }
 
@@ -141,7 +141,7 @@ public:
             const qint64 r = Arg(Args, 0, QStringLiteral("Row")).ToInt();
             const qint64 c = Arg(Args, 1, QStringLiteral("Column")).ToInt();
             if (r < 1 || r > t.Rows || c < 1 || c > t.Cols)
-                throw EOleException(QStringLiteral("The requested member of the collection does not exist."));
+                throw EOleException(QStringLiteral("No such item in the collection"));
             return TAutoRef(std::make_shared<WdCell>(FDoc, FTable, int((r - 1) * t.Cols + (c - 1))));
         }
         Unknown(Name);
@@ -173,7 +173,7 @@ public:
         const qint64 rows = Arg(Args, 1, QStringLiteral("NumRows")).ToInt();
         const qint64 cols = Arg(Args, 2, QStringLiteral("NumColumns")).ToInt();
         if (rows < 1 || cols < 1 || cols > 63 || rows > 32767)
-            throw EOleException(QStringLiteral("The number must be between 1 and 63 columns and 1 and 32767 rows."));
+            throw EOleException(QStringLiteral("A table holds 1 to 63 columns and 1 to 32767 rows"));
         TDocTable t;
         t.Position = std::clamp(range->Start(), 0, int(FDoc->Data.Text.size()));
         t.Rows = int(rows);
@@ -243,7 +243,7 @@ public:
             const qint64 start = Arg(Args, 0, QStringLiteral("Start"), 0).ToInt();
             const qint64 end = Arg(Args, 1, QStringLiteral("End"), size).ToInt();
             if (start < 0 || end < start || end > size)
-                throw EOleException(QStringLiteral("The value is out of range."));
+                throw EOleException(QStringLiteral("The value is out of range"));
             return TAutoRef(std::make_shared<WdRange>(int(start), int(end)));
         }
         Unknown(Name);
@@ -263,7 +263,7 @@ public:
             const QString name = Arg(Args, 3, QStringLiteral("Name")).ToString();
             const auto it = FDoc->Data.Bookmarks.find(name);
             if (what != -1 || it == FDoc->Data.Bookmarks.end())
-                throw EOleException(QStringLiteral("The requested member of the collection does not exist."));
+                throw EOleException(QStringLiteral("No such item in the collection"));
             return TAutoRef(std::make_shared<WdRange>(it->second, it->second));
         }
         if (Is(Name, "SaveAs")) {
@@ -334,7 +334,7 @@ public:
             const qint64 what = Arg(Args, 0, QStringLiteral("What")).ToInt();
             const qint64 which = Arg(Args, 1, QStringLiteral("Which")).ToInt();
             if (what != 3 || which != -1)  // only "the last line" is served
-                throw EOleException(QStringLiteral("This method or property is not available."));
+                throw EOleException(QStringLiteral("Only a move to the last line is served"));
             // The start of the last line: the end when the text ends with a paragraph mark.
             const QString& t = d->Data.Text;
             const int p = t.endsWith(QLatin1Char('\r')) ? int(t.size()) : int(t.lastIndexOf(QLatin1Char('\r'))) + 1;

@@ -83,7 +83,7 @@ public:
                 return at(FRect.R1, FRect.C1);
             const qint64 n = qint64(FRect.R2 - FRect.R1 + 1) * (FRect.C2 - FRect.C1 + 1);
             if (n > 10'000'000)
-                throw EOleException(QStringLiteral("Not enough storage is available to complete this operation"));
+                throw EOleException(QStringLiteral("The range is too large to read at once"));
             TVarArray a(FRect.R2 - FRect.R1 + 1, FRect.C2 - FRect.C1 + 1);
             for (const auto& [key, v] : cells)
                 if (key.first >= FRect.R1 && key.first <= FRect.R2 && key.second >= FRect.C1 && key.second <= FRect.C2)
@@ -101,7 +101,7 @@ public:
             const int c = int(Arg(Args, 1, QStringLiteral("ColumnIndex"), 1).ToInt());
             const int ar = FRect.R1 + r - 1, ac = FRect.C1 + c - 1;
             if (r < 1 || c < 1 || ar > MaxSheetRows || ac > MaxSheetColumns)
-                throw EOleException(QStringLiteral("Application-defined or object-defined error"));
+                throw EOleException(QStringLiteral("The cell lies outside the sheet"));
             return TAutoRef(std::make_shared<XlRange>(FSheet, XlRect{ar, ac, ar, ac}));
         }
         if (Is(Name, "Count"))
@@ -180,7 +180,7 @@ public:
             if (!second.IsEmpty())
                 text += QLatin1Char(':') + second.ToString();
             if (!ParseRangeText(text, r))
-                throw EOleException(QStringLiteral("Method 'Range' of object '_Worksheet' failed"));
+                throw EOleException(QStringLiteral("The range text does not read"));
             return TAutoRef(std::make_shared<XlRange>(FSheet, r));
         }
         Unknown(Name);
@@ -257,7 +257,7 @@ public:
             if (i >= 1 && i <= qint64(FBook->Sheets.size()))
                 return TAutoRef(std::make_shared<XlSheet>(SheetRef{FBook, int(i - 1)}));
         }
-        throw EOleException(QStringLiteral("Subscript out of range"));
+        throw EOleException(QStringLiteral("No such item in the collection"));
     }
 
 private:
@@ -294,7 +294,7 @@ public:
     {
         XlState::Book* b = FState->Find(FSerial);
         if (!b)
-            throw EOleException(QStringLiteral("Object required: the workbook is closed"));
+            throw EOleException(QStringLiteral("The workbook is closed"));
         return *b;
     }
 
@@ -370,7 +370,7 @@ public:
         if (Is(Name, "Item")) {
             const qint64 i = Arg(Args, 0, QStringLiteral("Index")).ToInt();
             if (i < 1 || i > qint64(FState->Books.size()))
-                throw EOleException(QStringLiteral("Subscript out of range"));
+                throw EOleException(QStringLiteral("No such item in the collection"));
             return TAutoRef(std::make_shared<XlWorkbook>(FState, FState->Books[size_t(i - 1)].Serial));
         }
         Unknown(Name);
@@ -456,7 +456,7 @@ private:
     XlState::Book& Active()
     {
         if (FState->Books.empty())
-            throw EOleException(QStringLiteral("Object variable not set: no workbook is open"));
+            throw EOleException(QStringLiteral("No workbook is open"));
         return FState->Books.back();
     }
 

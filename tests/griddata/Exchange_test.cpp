@@ -199,12 +199,12 @@ TEST(ExchangeXLSDouble, FailuresQuitAndCarryTheirTexts)
               QStringList({"Workbook.Close(SaveChanges:=False)", "Application.Quit()", "Application released"}));
 
     a.Log().clear();
-    EXPECT_EQ(ErrorText([&] { g->LoadFromXLS("absent.xlsx"); }), "'absent.xlsx' could not be found.");
+    EXPECT_EQ(ErrorText([&] { g->LoadFromXLS("absent.xlsx"); }), "The workbook 'absent.xlsx' does not exist");
     EXPECT_EQ(a.Log().mid(1), QStringList({"Application.WorkBooks", "Workbooks.Open('absent.xlsx') -> error",
                                            "Application.Quit()", "Application released"}));
 
     a.Log().clear();
-    EXPECT_EQ(ErrorText([&] { g->GetXLSSheets("absent.xlsx"); }), "'absent.xlsx' could not be found.");
+    EXPECT_EQ(ErrorText([&] { g->GetXLSSheets("absent.xlsx"); }), "The workbook 'absent.xlsx' does not exist");
     EXPECT_EQ(a.Log().last(2), QStringList({"Application.Quit()", "Application released"}));
 
     a.Failing() << "Range.Value";
@@ -296,7 +296,7 @@ TEST(ExchangeXLSDouble, SaveToXLSSheetPassesTheWorkbookErrors)
     QTemporaryDir dir;
     const QString path = dir.filePath("locked.xlsx");
     QFile(path).open(QIODevice::WriteOnly);
-    EXPECT_EQ(ErrorText([&] { g->SaveToXLSSheet(path, "S"); }), QStringLiteral("'%1' could not be found.").arg(path));
+    EXPECT_EQ(ErrorText([&] { g->SaveToXLSSheet(path, "S"); }), QStringLiteral("The workbook '%1' does not exist").arg(path));
     EXPECT_TRUE(a.Calls("Workbook.").isEmpty());
     EXPECT_EQ(a.Log().last(2), QStringList({"Application.Quit()", "Application released"}));
 
@@ -398,7 +398,7 @@ TEST(ExchangeDOCDouble, AppendToDocAtABookmarkOrAtTheEnd)
     EXPECT_EQ(a.Documents["d.doc"].Tables.back().Position, 15);
 
     a.Log().clear();
-    EXPECT_EQ(ErrorText([&] { g->AppendToDoc("none.doc"); }), "This file could not be found. (none.doc)");
+    EXPECT_EQ(ErrorText([&] { g->AppendToDoc("none.doc"); }), "The document 'none.doc' does not exist");
     EXPECT_EQ(a.Log().last(2), QStringList({"Application.Quit()", "Application released"}));
     a.Unavailable << "word.application";
     EXPECT_EQ(ErrorText([&] { g->SaveToDOC("x.doc"); }), "Word OLE server not found");
