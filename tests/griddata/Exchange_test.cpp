@@ -372,6 +372,24 @@ TEST(ExchangeDOCDouble, SaveToDOCWritesEveryRowWithAlignments)
     EXPECT_TRUE(g->WaitCursorSeen);
 }
 
+TEST(ExchangeDOCDouble, SaveToDOCIntoTheActiveDocumentOfTheRunningApplication)
+{
+    ScriptedAutomation a;
+    a.Running << "word.application";
+    TAutoRef running = GetActiveOleObject("word.application");
+    running->Obj("Documents")->Call("Add");
+    running->Obj("Selection")->Call("TypeText", {QStringLiteral("Before")});
+    a.Log().clear();
+    auto g = MakeGrid(1, 1);
+    g->SetCells(0, 0, "x");
+    g->SaveToDOC("active.doc", false);
+    EXPECT_EQ(a.Log().mid(0, 5), QStringList({"GetActive word.application", "Application.Documents", "Documents.Count",
+                                              "Application.ActiveDocument", "Document.ShowSpellingErrors := False"}));
+    EXPECT_FALSE(a.Log().contains("Application.Quit()"));
+    EXPECT_EQ(a.Documents["active.doc"].Text, "Before\r");
+    EXPECT_EQ(a.Documents["active.doc"].Tables.at(0).Texts, std::vector<QString>({"x"}));
+}
+
 TEST(ExchangeDOCDouble, AppendToDocAtABookmarkOrAtTheEnd)
 {
     ScriptedAutomation a;
