@@ -10,6 +10,9 @@
 #include <vector>
 
 class TDetailItems;
+namespace liststep {
+enum class TIndexStep;
+}
 
 // One item of the detail list. Caption and ImageIndex writes that change the value report it to
 // the collection.
@@ -131,6 +134,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SelectStep(liststep::TIndexStep Step);
     void PrepareList();
     void ListItemSelected();
     void SetListIndex(int Index);

@@ -9,6 +9,9 @@
 #include <vector>
 
 class TImageItems;
+namespace liststep {
+enum class TIndexStep;
+}
 
 // One image of the picker. Caption and ImageIndex writes that change the value report it to the
 // collection.
@@ -120,6 +123,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SelectStep(liststep::TIndexStep Step);
     void PrepareList();
     void ListItemSelected();
     void SetListIndex(int Index);
