@@ -159,16 +159,6 @@ void TAdvDetailDropDown::SetText(const QString& Value)
         SetModified(Text() != FOldValue);
 }
 
-void TAdvDetailDropDown::SelectStep(liststep::TIndexStep Step)
-{
-    liststep::SelectStep(Step, FItemIndex, FItems->Count(), [this](int Index) { SetItemIndex(Index); });
-}
-
-void TAdvDetailDropDown::SelectFirst() { SelectStep(liststep::TIndexStep::First); }
-void TAdvDetailDropDown::SelectLast() { SelectStep(liststep::TIndexStep::Last); }
-void TAdvDetailDropDown::SelectNext() { SelectStep(liststep::TIndexStep::Next); }
-void TAdvDetailDropDown::SelectPrevious() { SelectStep(liststep::TIndexStep::Previous); }
-
 // ---- styles ------------------------------------------------------------------------------------
 
 void TAdvDetailDropDown::SetComponentStyle(TOrlexStyle AStyle)
@@ -363,41 +353,17 @@ void TAdvDetailDropDown::PerformKeyDown(Word Key, TShiftState Shift)
     const bool alt = Shift.testFlag(ssAlt);
     const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
     if (isEnabled() && !alt && FItemSelector) {
-        TAdvCustomItemSelector& list = *FItemSelector;
-        switch (Key) {
-        case VK_PRIOR:
-        case VK_NEXT:
-            liststep::PageStep(list, FInternalCall, Key, FItems->Count(), [this] { PrepareList(); });
-            break;
-        case VK_END:
-        case VK_HOME:
-            // Closed, the editable box leaves Home and End to the caret.
-            if (open)
-                liststep::MoveInOpenList(list, FInternalCall, Key);
-            else if (!EditorEnabled())
-                Key == VK_END ? SelectLast() : SelectFirst();
-            break;
-        case VK_LEFT:
-        case VK_RIGHT:
-            if (open && !EditorEnabled())
-                liststep::MoveInOpenList(list, FInternalCall, Key);
-            break;
-        case VK_UP:
-        case VK_DOWN:
-            // One row at a time: the detail list has one column.
-            if (open) {
-                SetListIndex(liststep::ArrowTarget(list.ItemIndex(), Key, 1));
-                update();
-            } else {
-                Key == VK_UP ? SelectPrevious() : SelectNext();
-            }
-            break;
-        default:
-            // Type-ahead belongs to the list-only mode: an editable box completes while typing.
-            if (!Shift.testFlag(ssCtrl) && !EditorEnabled())
-                TypeAhead();
-            break;
-        }
+        liststep::TListKeyRules rules;
+        rules.EditorEnabled = EditorEnabled();
+        // Closed, the editable box leaves Home and End to the caret.
+        rules.HomeEndWhenClosed = !EditorEnabled();
+        // One row at a time: the detail list has one column.
+        rules.Stride = 1;
+        rules.RepaintAfterArrow = true;
+        const bool listKey = ListKeyDown(*FItemSelector, FInternalCall, Key, open, rules, [this] { PrepareList(); });
+        // Type-ahead belongs to the list-only mode: an editable box completes while typing.
+        if (!listKey && !Shift.testFlag(ssCtrl) && !EditorEnabled())
+            TypeAhead();
         if (!self)
             return;
         if (open && liststep::IsListStepKey(Key))

@@ -3,6 +3,7 @@
 // a caption and, under the caption, a marked-up note. Typing in the edit completes the text
 // from the item captions.
 #include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_ListStep.h"
 #include "dropdown/AdvDropDown_Selector.h"
 
 #include <QTimer>
@@ -10,9 +11,6 @@
 #include <vector>
 
 class TDetailItems;
-namespace liststep {
-enum class TIndexStep;
-}
 
 // One item of the detail list. Caption and ImageIndex writes that change the value report it to
 // the collection.
@@ -77,7 +75,7 @@ private:
 using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
 #endif
 
-class TAdvDetailDropDown : public TAdvCustomDropDown {
+class TAdvDetailDropDown : public TAdvCustomDropDown, public liststep::TIndexStepping<TAdvDetailDropDown> {
     Q_OBJECT
 public:
     explicit TAdvDetailDropDown(QWidget* AOwner = nullptr);
@@ -106,10 +104,6 @@ public:
     // The search timer's expiry: the type-ahead text starts afresh.
     void KeyTimerExpired();
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
 
     void SetComponentStyle(TOrlexStyle AStyle) override;
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;
@@ -134,7 +128,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SelectStep(liststep::TIndexStep Step);
     void PrepareList();
     void ListItemSelected();
     void SetListIndex(int Index);

@@ -22,14 +22,6 @@ enum class TIndexStep { First, Last, Next, Previous };
 // nothing without items; Next and Previous go to 0 from -1 and stay at either end.
 std::optional<int> StepIndex(TIndexStep Step, int Index, int Count);
 
-// Runs one index step through the owner's ItemIndex setter.
-template <class TSetter>
-void SelectStep(TIndexStep Step, int Index, int Count, TSetter&& SetItemIndex)
-{
-    if (const std::optional<int> target = StepIndex(Step, Index, Count))
-        SetItemIndex(*target);
-}
-
 // Holds the internal-call flag set for a list selection made by a key or the wheel, so that the
 // list's selection notice does not close the pop-up; restores it after.
 class TInternalCall {
@@ -88,5 +80,71 @@ int ArrowTarget(int ListIndex, Word Key, int Stride);
 
 // The keys that move the open list: Page Up, Page Down and the four arrows.
 bool IsListStepKey(Word Key);
+
+// Where the two drop-downs' list keys part ways.
+struct TListKeyRules {
+    bool EditorEnabled = false;     // Left and Right move the open list only in a pick-only box
+    bool HomeEndWhenClosed = true;  // Home and End choose the first or last item while closed
+    int Stride = 1;                 // rows Up and Down move in the open list (its columns)
+    bool RepaintAfterArrow = false; // Up and Down in the open list repaint the control
+};
+
+// SelectFirst, SelectLast, SelectNext and SelectPrevious, and the list keys, for a drop-down
+// (TOwner) with Items().Count(), ItemIndex() and SetItemIndex(int).
+template <class TOwner>
+class TIndexStepping {
+public:
+    void SelectFirst() { Step(TIndexStep::First); }
+    void SelectLast() { Step(TIndexStep::Last); }
+    void SelectNext() { Step(TIndexStep::Next); }
+    void SelectPrevious() { Step(TIndexStep::Previous); }
+
+protected:
+    // Page Up, Page Down, Home, End and the arrows, open or closed; false for any other key.
+    bool ListKeyDown(TAdvCustomItemSelector& List, bool& InternalCall, Word Key, bool Open,
+                     const TListKeyRules& Rules, const std::function<void()>& Refill)
+    {
+        using namespace platform::keys;
+        TOwner& owner = static_cast<TOwner&>(*this);
+        switch (Key) {
+        case VK_PRIOR:
+        case VK_NEXT:
+            PageStep(List, InternalCall, Key, owner.Items().Count(), Refill);
+            return true;
+        case VK_END:
+        case VK_HOME:
+            if (Open)
+                MoveInOpenList(List, InternalCall, Key);
+            else if (Rules.HomeEndWhenClosed)
+                Key == VK_END ? SelectLast() : SelectFirst();
+            return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+            if (Open && !Rules.EditorEnabled)
+                MoveInOpenList(List, InternalCall, Key);
+            return true;
+        case VK_UP:
+        case VK_DOWN:
+            if (Open) {
+                SetListIndex(&List, InternalCall, ArrowTarget(List.ItemIndex(), Key, Rules.Stride));
+                if (Rules.RepaintAfterArrow)
+                    owner.update();
+            } else {
+                Key == VK_UP ? SelectPrevious() : SelectNext();
+            }
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    void Step(TIndexStep S)
+    {
+        TOwner& owner = static_cast<TOwner&>(*this);
+        if (const std::optional<int> target = StepIndex(S, owner.ItemIndex(), owner.Items().Count()))
+            owner.SetItemIndex(*target);
+    }
+};
 
 } // namespace liststep

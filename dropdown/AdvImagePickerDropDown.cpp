@@ -166,16 +166,6 @@ void TAdvImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool S
     }
 }
 
-void TAdvImagePickerDropDown::SelectStep(liststep::TIndexStep Step)
-{
-    liststep::SelectStep(Step, FItemIndex, FItems->Count(), [this](int Index) { SetItemIndex(Index); });
-}
-
-void TAdvImagePickerDropDown::SelectFirst() { SelectStep(liststep::TIndexStep::First); }
-void TAdvImagePickerDropDown::SelectLast() { SelectStep(liststep::TIndexStep::Last); }
-void TAdvImagePickerDropDown::SelectNext() { SelectStep(liststep::TIndexStep::Next); }
-void TAdvImagePickerDropDown::SelectPrevious() { SelectStep(liststep::TIndexStep::Previous); }
-
 // ---- styles ------------------------------------------------------------------------------------
 
 void TAdvImagePickerDropDown::SetComponentStyle(TOrlexStyle AStyle)
@@ -371,43 +361,22 @@ void TAdvImagePickerDropDown::PerformKeyDown(Word Key, TShiftState Shift)
     TAdvCustomDropDown::PerformKeyDown(Key, Shift);
     if (!self || !isEnabled() || Shift.testFlag(ssAlt) || !FItemSelector)
         return;
-    TAdvCustomItemSelector& list = *FItemSelector;
     const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
-    switch (Key) {
-    case VK_RETURN:
+    if (Key == VK_RETURN) {
         if (!handled && OnSelect)
             OnSelect(this);
-        break;
-    case VK_PRIOR:
-    case VK_NEXT:
-        liststep::PageStep(list, FInternalCall, Key, FItems->Count(), [this] { PrepareList(); });
-        break;
-    case VK_END:
-    case VK_HOME:
-        // Closed, Home and End choose the last or first image whatever the editor setting.
-        if (open)
-            liststep::MoveInOpenList(list, FInternalCall, Key);
-        else
-            Key == VK_END ? SelectLast() : SelectFirst();
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-        if (open && !EditorEnabled())
-            liststep::MoveInOpenList(list, FInternalCall, Key);
-        break;
-    case VK_UP:
-    case VK_DOWN:
-        // Up and Down move a whole row of the grid of images.
-        if (open)
-            SetListIndex(liststep::ArrowTarget(list.ItemIndex(), Key, list.Columns()));
-        else
-            Key == VK_UP ? SelectPrevious() : SelectNext();
-        break;
-    default:
-        if (!Shift.testFlag(ssCtrl))
-            TypeAhead();
-        break;
+        return;
     }
+    liststep::TListKeyRules rules;
+    rules.EditorEnabled = EditorEnabled();
+    // Closed, Home and End choose the last or first image whatever the editor setting.
+    rules.HomeEndWhenClosed = true;
+    // Up and Down move a whole row of the grid of images.
+    rules.Stride = FItemSelector->Columns();
+    rules.RepaintAfterArrow = false;
+    if (!ListKeyDown(*FItemSelector, FInternalCall, Key, open, rules, [this] { PrepareList(); }) &&
+        !Shift.testFlag(ssCtrl))
+        TypeAhead();
 }
 
 // ---- the chosen image in the edit --------------------------------------------------------------
