@@ -255,9 +255,24 @@ void TAdvImagePickerDropDown::UpdateDropDownSize()
         h = natural.cy;
     FItemSelector->resize(w, h);
     TAdvCustomDropDown::UpdateDropDownSize();
-    if (DropDownForm() && FItemSelector->verticalScrollBar()->maximum() > 0) {
+    TDropDownForm* form = DropDownForm();
+    if (!form)
+        return;
+    // The list fills the form inside its border, so a list at its natural width needs the border
+    // beside it as well; else the panel no longer fits and both scroll bars show.
+    const int border = DropDownBorderWidth();
+    if (DropDownWidth() < 1)
+        form->resize(form->width() + 2 * border, form->height());
+    // Whether the list will show its vertical scroll bar follows from the room it will get: the
+    // scroll bar itself only knows once the form is laid out, after this.
+    int room = form->height() - 2 * border;
+    if (DropDownHeader().Visible())
+        room -= DropDownHeader().Height();
+    if (DropDownFooter().Visible())
+        room -= DropDownFooter().Height();
+    if (natural.cy > room) {
         const int bar = FItemSelector->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        DropDownForm()->resize(DropDownForm()->width() + bar, DropDownForm()->height());
+        form->resize(form->width() + bar, form->height());
     }
 }
 
