@@ -2,6 +2,8 @@
 // the list's keys, wheel and type-ahead.
 #include "dropdown/AdvDetailDropDown.h"
 
+#include "dropdown/AdvDropDown_ListStep.h"
+
 #include "render/VurADIDO.h"
 
 #include <QApplication>
@@ -103,14 +105,7 @@ TAdvDetailDropDown::TAdvDetailDropDown(QWidget* AOwner)
       FItemAppearance(std::make_unique<TItemAppearance>(this))
 {
     FItems->OnChange = [](QObject*) {};
-    FKeyTimer = new QTimer(this);
-    FKeyTimer->setInterval(500);
-    connect(FKeyTimer, &QTimer::timeout, this, [this]() {
-        try {
-            KeyTimerExpired();
-        } catch (...) {
-        }
-    });
+    FKeyTimer = liststep::CreateSearchTimer(this, [this]() { KeyTimerExpired(); });
 }
 
 TAdvDetailDropDown::~TAdvDetailDropDown()
@@ -127,8 +122,7 @@ void TAdvDetailDropDown::Create()
 
 void TAdvDetailDropDown::KeyTimerExpired()
 {
-    FCurSearch.clear();
-    FKeyTimer->stop();
+    liststep::ClearSearch(FCurSearch, FKeyTimer);
 }
 
 void TAdvDetailDropDown::SetItemIndex(int Value)
@@ -163,38 +157,6 @@ void TAdvDetailDropDown::SetText(const QString& Value)
     // verdict is the one that stands.
     if (FWorkMode && text() != before)
         SetModified(Text() != FOldValue);
-}
-
-void TAdvDetailDropDown::SelectFirst()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TAdvDetailDropDown::SelectLast()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItems->Count() - 1);
-}
-
-void TAdvDetailDropDown::SelectNext()
-{
-    if (FItems->Count() == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TAdvDetailDropDown::SelectPrevious()
-{
-    if (FItems->Count() == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
 }
 
 // ---- styles ------------------------------------------------------------------------------------
@@ -315,12 +277,7 @@ void TAdvDetailDropDown::ListItemSelected()
 
 void TAdvDetailDropDown::SetListIndex(int Index)
 {
-    if (!FItemSelector || Index < 0 || Index >= FItemSelector->Items().Count())
-        return;
-    const bool was = FInternalCall;
-    FInternalCall = true;
-    FItemSelector->SetItemIndex(Index);
-    FInternalCall = was;
+    liststep::SetListIndex(FItemSelector, FInternalCall, Index);
 }
 
 void TAdvDetailDropDown::DoHideDropDown(bool Cancelled)
@@ -337,8 +294,7 @@ void TAdvDetailDropDown::SelectNextValue()
         SelectNext();
         return;
     }
-    const int li = FItemSelector->ItemIndex();
-    SetListIndex(li < 0 ? 0 : li + 1);
+    SetListIndex(liststep::ArrowTarget(FItemSelector->ItemIndex(), VK_DOWN, 1));
     update();
 }
 
@@ -349,8 +305,7 @@ void TAdvDetailDropDown::SelectPreviousValue()
         SelectPrevious();
         return;
     }
-    const int li = FItemSelector->ItemIndex();
-    SetListIndex(li < 0 ? 0 : li - 1);
+    SetListIndex(liststep::ArrowTarget(FItemSelector->ItemIndex(), VK_UP, 1));
     update();
 }
 
@@ -358,18 +313,8 @@ void TAdvDetailDropDown::SelectPreviousValue()
 
 void TAdvDetailDropDown::keyPressEvent(QKeyEvent* event)
 {
-    const QString was = FKeyText;
-    const bool typing = FTyping;
-    FKeyText = event->text();
-    FTyping = true;
+    liststep::TKeyTextScope scope(this, FKeyText, event->text(), &FTyping);
     TAdvCustomDropDown::keyPressEvent(event);
-    FKeyText = was;
-    FTyping = typing;
-}
-
-static bool IsListKey(Word Key)
-{
-    return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
 }
 
 bool TAdvDetailDropDown::eventFilter(QObject* watched, QEvent* event)
@@ -379,19 +324,17 @@ bool TAdvDetailDropDown::eventFilter(QObject* watched, QEvent* event)
             FItemSelector->UpdateSelectorPanel();
         } else if (event->type() == QEvent::KeyPress && DroppedDown()) {
             auto* ke = static_cast<QKeyEvent*>(event);
-            const QString was = FKeyText;
-            const bool typing = FTyping;
-            FKeyText = ke->text();
-            FTyping = true;
             const TKeyStroke stroke = TranslateKey(ke);
             QPointer<TAdvDetailDropDown> self(this);
-            const bool done = TAdvCustomDropDown::eventFilter(watched, event);
+            bool done;
+            {
+                liststep::TKeyTextScope scope(this, FKeyText, ke->text(), &FTyping);
+                done = TAdvCustomDropDown::eventFilter(watched, event);
+            }
             if (!self)
                 return true;
-            FKeyText = was;
-            FTyping = typing;
             // The list's own scrolling keys are ours while it is open.
-            if (IsListKey(stroke.Key) && !stroke.Shift.testFlag(ssAlt))
+            if (liststep::IsListStepKey(stroke.Key) && !stroke.Shift.testFlag(ssAlt))
                 return true;
             return done;
         }
@@ -401,22 +344,7 @@ bool TAdvDetailDropDown::eventFilter(QObject* watched, QEvent* event)
 
 void TAdvDetailDropDown::TypeAhead()
 {
-    // The type-ahead takes the key's own text; keys without text add nothing.
-    QString typed;
-    for (QChar c : FKeyText)
-        if (c.unicode() >= 32 && c.unicode() != 127)
-            typed += c;
-    if (typed.isEmpty())
-        return;
-    FCurSearch += typed.toUpper();
-    if (FItemSelector) {
-        const bool was = FInternalCall;
-        FInternalCall = true;
-        FItemSelector->LookupItem(FCurSearch);
-        FInternalCall = was;
-    }
-    if (!FKeyTimer->isActive())
-        FKeyTimer->start();
+    liststep::TypeAhead(FKeyText, FCurSearch, FItemSelector, FInternalCall, FKeyTimer);
 }
 
 void TAdvDetailDropDown::PerformKeyDown(Word Key, TShiftState Shift)
@@ -425,70 +353,20 @@ void TAdvDetailDropDown::PerformKeyDown(Word Key, TShiftState Shift)
     const bool alt = Shift.testFlag(ssAlt);
     const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
     if (isEnabled() && !alt && FItemSelector) {
-        TAdvCustomItemSelector& list = *FItemSelector;
-        const int li = list.ItemIndex();
-        auto listCall = [&](auto&& step) {
-            const bool was = FInternalCall;
-            FInternalCall = true;
-            step();
-            FInternalCall = was;
-        };
-        switch (Key) {
-        case VK_PRIOR:
-        case VK_NEXT: {
-            if (list.Items().Count() != FItems->Count())
-                PrepareList();
-            const int n = list.GetVisibleItemCount();
-            const int cur = list.ItemIndex();
-            if (n >= 1)
-                SetListIndex(Key == VK_PRIOR ? std::max(0, cur - n) : std::min(FItems->Count() - 1, cur + n));
-            break;
-        }
-        case VK_END:
-            if (open)
-                listCall([&] { list.SelectLast(); });
-            else if (!EditorEnabled())
-                SelectLast();
-            break;
-        case VK_HOME:
-            if (open)
-                listCall([&] { list.SelectFirst(); });
-            else if (!EditorEnabled())
-                SelectFirst();
-            break;
-        case VK_LEFT:
-            if (open && !EditorEnabled())
-                listCall([&] { list.SelectPrevious(); });
-            break;
-        case VK_RIGHT:
-            if (open && !EditorEnabled())
-                listCall([&] { list.SelectNext(); });
-            break;
-        case VK_UP:
-            if (open) {
-                SetListIndex(li < 0 ? 0 : li - 1);
-                update();
-            } else {
-                SelectPrevious();
-            }
-            break;
-        case VK_DOWN:
-            if (open) {
-                SetListIndex(li < 0 ? 0 : li + 1);
-                update();
-            } else {
-                SelectNext();
-            }
-            break;
-        default:
-            // Type-ahead belongs to the list-only mode: an editable box completes while typing.
-            if (!Shift.testFlag(ssCtrl) && !EditorEnabled())
-                TypeAhead();
-            break;
-        }
+        liststep::TListKeyRules rules;
+        rules.EditorEnabled = EditorEnabled();
+        // Closed, the editable box leaves Home and End to the caret.
+        rules.HomeEndWhenClosed = !EditorEnabled();
+        // One row at a time: the detail list has one column.
+        rules.Stride = 1;
+        rules.RepaintAfterArrow = true;
+        const bool listKey = ListKeyDown(*FItemSelector, FInternalCall, Key, open, rules, [this] { PrepareList(); });
+        // Type-ahead belongs to the list-only mode: an editable box completes while typing.
+        if (!listKey && !Shift.testFlag(ssCtrl) && !EditorEnabled())
+            TypeAhead();
         if (!self)
             return;
-        if (open && IsListKey(Key))
+        if (open && liststep::IsListStepKey(Key))
             return;
     }
     TAdvCustomDropDown::PerformKeyDown(Key, Shift);

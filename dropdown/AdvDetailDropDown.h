@@ -3,6 +3,7 @@
 // a caption and, under the caption, a marked-up note. Typing in the edit completes the text
 // from the item captions.
 #include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_ListStep.h"
 #include "dropdown/AdvDropDown_Selector.h"
 
 #include <QTimer>
@@ -74,7 +75,7 @@ private:
 using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
 #endif
 
-class TAdvDetailDropDown : public TAdvCustomDropDown {
+class TAdvDetailDropDown : public TAdvCustomDropDown, public liststep::TIndexStepping<TAdvDetailDropDown> {
     Q_OBJECT
 public:
     explicit TAdvDetailDropDown(QWidget* AOwner = nullptr);
@@ -103,10 +104,6 @@ public:
     // The search timer's expiry: the type-ahead text starts afresh.
     void KeyTimerExpired();
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
 
     void SetComponentStyle(TOrlexStyle AStyle) override;
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;

@@ -2,6 +2,8 @@
 // chosen image in the edit.
 #include "dropdown/AdvImagePickerDropDown.h"
 
+#include "dropdown/AdvDropDown_ListStep.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -86,14 +88,7 @@ TAdvImagePickerDropDown::TAdvImagePickerDropDown(QWidget* AOwner)
       FItemAppearance(std::make_unique<TItemAppearance>(this))
 {
     FItems->OnChange = [](QObject*) {};
-    FKeyTimer = new QTimer(this);
-    FKeyTimer->setInterval(500);
-    connect(FKeyTimer, &QTimer::timeout, this, [this]() {
-        try {
-            KeyTimerExpired();
-        } catch (...) {
-        }
-    });
+    FKeyTimer = liststep::CreateSearchTimer(this, [this]() { KeyTimerExpired(); });
 }
 
 TAdvImagePickerDropDown::~TAdvImagePickerDropDown()
@@ -111,8 +106,7 @@ void TAdvImagePickerDropDown::Create()
 
 void TAdvImagePickerDropDown::KeyTimerExpired()
 {
-    FCurSearch.clear();
-    FKeyTimer->stop();
+    liststep::ClearSearch(FCurSearch, FKeyTimer);
 }
 
 void TAdvImagePickerDropDown::SetItemIndex(int Value)
@@ -170,38 +164,6 @@ void TAdvImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool S
         if (SetImageCaption)
             item->SetCaption(name);
     }
-}
-
-void TAdvImagePickerDropDown::SelectFirst()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TAdvImagePickerDropDown::SelectLast()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItems->Count() - 1);
-}
-
-void TAdvImagePickerDropDown::SelectNext()
-{
-    if (FItems->Count() == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TAdvImagePickerDropDown::SelectPrevious()
-{
-    if (FItems->Count() == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
 }
 
 // ---- styles ------------------------------------------------------------------------------------
@@ -293,9 +255,24 @@ void TAdvImagePickerDropDown::UpdateDropDownSize()
         h = natural.cy;
     FItemSelector->resize(w, h);
     TAdvCustomDropDown::UpdateDropDownSize();
-    if (DropDownForm() && FItemSelector->verticalScrollBar()->maximum() > 0) {
+    TDropDownForm* form = DropDownForm();
+    if (!form)
+        return;
+    // The list fills the form inside its border, so a list at its natural width needs the border
+    // beside it as well; else the panel no longer fits and both scroll bars show.
+    const int border = DropDownBorderWidth();
+    if (DropDownWidth() < 1)
+        form->resize(form->width() + 2 * border, form->height());
+    // Whether the list will show its vertical scroll bar follows from the room it will get: the
+    // scroll bar itself only knows once the form is laid out, after this.
+    int room = form->height() - 2 * border;
+    if (DropDownHeader().Visible())
+        room -= DropDownHeader().Height();
+    if (DropDownFooter().Visible())
+        room -= DropDownFooter().Height();
+    if (natural.cy > room) {
         const int bar = FItemSelector->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        DropDownForm()->resize(DropDownForm()->width() + bar, DropDownForm()->height());
+        form->resize(form->width() + bar, form->height());
     }
 }
 
@@ -314,12 +291,7 @@ void TAdvImagePickerDropDown::ListItemSelected()
 
 void TAdvImagePickerDropDown::SetListIndex(int Index)
 {
-    if (!FItemSelector || Index < 0 || Index >= FItemSelector->Items().Count())
-        return;
-    const bool was = FInternalCall;
-    FInternalCall = true;
-    FItemSelector->SetItemIndex(Index);
-    FInternalCall = was;
+    liststep::SetListIndex(FItemSelector, FInternalCall, Index);
 }
 
 void TAdvImagePickerDropDown::DoHideDropDown(bool Cancelled)
@@ -339,10 +311,8 @@ void TAdvImagePickerDropDown::SelectNextValue()
         FItemSelector->HotNext();
         return;
     }
-    const bool was = FInternalCall;
-    FInternalCall = true;
+    liststep::TInternalCall call(FInternalCall);
     FItemSelector->SelectNext();
-    FInternalCall = was;
 }
 
 void TAdvImagePickerDropDown::SelectPreviousValue()
@@ -354,38 +324,34 @@ void TAdvImagePickerDropDown::SelectPreviousValue()
         FItemSelector->HotPrevious();
         return;
     }
-    const bool was = FInternalCall;
-    FInternalCall = true;
+    liststep::TInternalCall call(FInternalCall);
     FItemSelector->SelectPrevious();
-    FInternalCall = was;
 }
 
 // ---- keys --------------------------------------------------------------------------------------
 
 void TAdvImagePickerDropDown::keyPressEvent(QKeyEvent* event)
 {
-    const QString was = FKeyText;
-    FKeyText = event->text();
+    liststep::TKeyTextScope scope(this, FKeyText, event->text());
     TAdvCustomDropDown::keyPressEvent(event);
-    FKeyText = was;
 }
 
 bool TAdvImagePickerDropDown::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FItemSelector && FItemSelector && event->type() == QEvent::KeyPress && DroppedDown()) {
         auto* ke = static_cast<QKeyEvent*>(event);
-        const QString was = FKeyText;
-        FKeyText = ke->text();
         const TKeyStroke stroke = TranslateKey(ke);
         QPointer<TAdvImagePickerDropDown> self(this);
-        const bool done = TAdvCustomDropDown::eventFilter(watched, event);
+        bool done;
+        {
+            liststep::TKeyTextScope scope(this, FKeyText, ke->text());
+            done = TAdvCustomDropDown::eventFilter(watched, event);
+        }
         if (!self)
             return true;
-        FKeyText = was;
-        // The list's own scrolling would move the view away from the keyed choice.
-        const Word k = stroke.Key;
-        if (k == VK_PRIOR || k == VK_NEXT || k == VK_LEFT || k == VK_RIGHT || k == VK_UP || k == VK_DOWN ||
-            k == VK_HOME || k == VK_END)
+        // The list's own scrolling would move the view away from the keyed choice: unlike the
+        // detail list, Home and End are kept from it too, with or without Alt.
+        if (liststep::IsListStepKey(stroke.Key) || stroke.Key == VK_HOME || stroke.Key == VK_END)
             return true;
         return done;
     }
@@ -394,21 +360,7 @@ bool TAdvImagePickerDropDown::eventFilter(QObject* watched, QEvent* event)
 
 void TAdvImagePickerDropDown::TypeAhead()
 {
-    QString typed;
-    for (QChar c : FKeyText)
-        if (c.unicode() >= 32 && c.unicode() != 127)
-            typed += c;
-    if (typed.isEmpty())
-        return;
-    FCurSearch += typed.toUpper();
-    if (FItemSelector) {
-        const bool was = FInternalCall;
-        FInternalCall = true;
-        FItemSelector->LookupItem(FCurSearch);
-        FInternalCall = was;
-    }
-    if (!FKeyTimer->isActive())
-        FKeyTimer->start();
+    liststep::TypeAhead(FKeyText, FCurSearch, FItemSelector, FInternalCall, FKeyTimer);
 }
 
 void TAdvImagePickerDropDown::PerformKeyDown(Word Key, TShiftState Shift)
@@ -424,70 +376,22 @@ void TAdvImagePickerDropDown::PerformKeyDown(Word Key, TShiftState Shift)
     TAdvCustomDropDown::PerformKeyDown(Key, Shift);
     if (!self || !isEnabled() || Shift.testFlag(ssAlt) || !FItemSelector)
         return;
-    TAdvCustomItemSelector& list = *FItemSelector;
     const bool open = DroppedDown() && DropDownForm() && DropDownForm()->isVisible();
-    const int li = list.ItemIndex();
-    auto listCall = [&](auto&& step) {
-        const bool was = FInternalCall;
-        FInternalCall = true;
-        step();
-        FInternalCall = was;
-    };
-    switch (Key) {
-    case VK_RETURN:
+    if (Key == VK_RETURN) {
         if (!handled && OnSelect)
             OnSelect(this);
-        break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (list.Items().Count() != FItems->Count())
-            PrepareList();
-        const int n = list.GetVisibleItemCount();
-        const int cur = list.ItemIndex();
-        if (n >= 1)
-            SetListIndex(Key == VK_PRIOR ? std::max(0, cur - n) : std::min(FItems->Count() - 1, cur + n));
-        break;
+        return;
     }
-    case VK_END:
-        if (open)
-            listCall([&] { list.SelectLast(); });
-        else
-            SelectLast();
-        break;
-    case VK_HOME:
-        if (open)
-            listCall([&] { list.SelectFirst(); });
-        else
-            SelectFirst();
-        break;
-    case VK_LEFT:
-        if (open && !EditorEnabled())
-            listCall([&] { list.SelectPrevious(); });
-        break;
-    case VK_RIGHT:
-        if (open && !EditorEnabled())
-            listCall([&] { list.SelectNext(); });
-        break;
-    case VK_UP:
-        if (open) {
-            const int v = li < 0 ? 0 : li - list.Columns();
-            if (v >= 0)
-                SetListIndex(v);
-        } else {
-            SelectPrevious();
-        }
-        break;
-    case VK_DOWN:
-        if (open)
-            SetListIndex(li < 0 ? 0 : li + list.Columns());
-        else
-            SelectNext();
-        break;
-    default:
-        if (!Shift.testFlag(ssCtrl))
-            TypeAhead();
-        break;
-    }
+    liststep::TListKeyRules rules;
+    rules.EditorEnabled = EditorEnabled();
+    // Closed, Home and End choose the last or first image whatever the editor setting.
+    rules.HomeEndWhenClosed = true;
+    // Up and Down move a whole row of the grid of images.
+    rules.Stride = FItemSelector->Columns();
+    rules.RepaintAfterArrow = false;
+    if (!ListKeyDown(*FItemSelector, FInternalCall, Key, open, rules, [this] { PrepareList(); }) &&
+        !Shift.testFlag(ssCtrl))
+        TypeAhead();
 }
 
 // ---- the chosen image in the edit --------------------------------------------------------------

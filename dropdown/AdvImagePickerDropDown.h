@@ -2,6 +2,7 @@
 // The image picker drop-down: a pick-only drop-down whose value is one of a list of images. The
 // edit shows the chosen image centred; the pop-up is the item selector with image rows.
 #include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_ListStep.h"
 #include "dropdown/AdvDropDown_Selector.h"
 
 #include <QTimer>
@@ -64,7 +65,7 @@ private:
 using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
 #endif
 
-class TAdvImagePickerDropDown : public TAdvCustomDropDown {
+class TAdvImagePickerDropDown : public TAdvCustomDropDown, public liststep::TIndexStepping<TAdvImagePickerDropDown> {
     Q_OBJECT
 public:
     explicit TAdvImagePickerDropDown(QWidget* AOwner = nullptr);
@@ -95,10 +96,6 @@ public:
     // One item per file matching the pattern (a folder and a file mask); a file that is no
     // picture gives an item without a picture, folders give none.
     void AddImagesFromFolder(const QString& AFolder, bool SetImageCaption);
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
 
     void SetComponentStyle(TOrlexStyle AStyle) override;
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;
