@@ -882,7 +882,8 @@ TEST_F(DropDownGrid, BalloonsMadeAgainOnTheFirstMove)
 TEST_F(DropDownGrid, ListTakesBandsNavigationAndMouseActions)
 {
     EXPECT_EQ(DD->Navigation().HomeEndKey(), heFirstLastRow);
-    Fruits({"Apple", "Apricot"});
+    Fruits({"Apple", "Apricot", "Banana", "Cherry"});
+    DD->SetItemIndex(3);
     DD->Bands().SetActive(true);
     DD->Bands().SetPrimaryColor(0x00FFFF);
     DD->Navigation().SetAllowInsertRow(true);
