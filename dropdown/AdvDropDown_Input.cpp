@@ -874,12 +874,11 @@ void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)
     try {
         QPointer<TAdvCustomDropDown> self(this);
         const TKeyStroke stroke = TranslateKey(event);
-        // Escape typed in the edit is taken before it becomes a key: it selects the value and
-        // clears the modified mark. (While the pop-up is open its keys come through the pop-up.)
+        // (While the pop-up is open its keys come through the pop-up.)
         const bool dialogKey = stroke.Key == VK_ESCAPE || (stroke.Key == VK_RETURN && !stroke.Shift.testFlag(ssCtrl));
-        // Escape with undo first takes back the edit's changes; the key then goes on to the
-        // key-down step like any other Escape, so a drop-down still restores its own choice.
-        // The character itself is never typed.
+        // Escape with undo first selects the value and clears the modified mark; the key then
+        // goes on to the key-down step like any other Escape, so a drop-down still restores its
+        // own choice. The character itself is never typed.
         const bool undoEscape = stroke.Key == VK_ESCAPE && FCanUndo;
         if (undoEscape) {
             SelectAll();
