@@ -390,6 +390,10 @@ TCustomAdvGridDropDown::TCustomAdvGridDropDown(QWidget* AOwner) : TAdvCustomDrop
 {
     FColumns = std::make_unique<TDropDownColumns>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+    FBands = std::make_unique<TBands>();
+    FNavigation = std::make_unique<TNavigation>();
+    FNavigation->SetHomeEndKey(heFirstLastRow);
+    FMouseActions = std::make_unique<TMouseActions>(this);
 }
 
 TCustomAdvGridDropDown::~TCustomAdvGridDropDown()
@@ -568,8 +572,15 @@ void TCustomAdvGridDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
     if (Key == VK_ESCAPE || (Key >= 33 && Key <= 40))
         FLookupEntry.clear();
     TAdvCustomDropDown::HandleKeyDown(Key, Shift);
-    if (self && Key == VK_ESCAPE)
-        SetItemIndex(int(FLookupItems.indexOf(Text())));
+    if (self && Key == VK_ESCAPE) {
+        // The entry the text names, in any case; a text that names none empties the choice.
+        int idx = -1;
+        const QString t = Text();
+        for (int i = 0; i < FLookupItems.size() && idx < 0; ++i)
+            if (FLookupItems.at(i).compare(t, Qt::CaseInsensitive) == 0)
+                idx = i;
+        SetItemIndex(idx);
+    }
 }
 
 void TCustomAdvGridDropDown::HandleKeyPress(QChar& Key)
@@ -787,8 +798,8 @@ void TCustomAdvGridDropDown::ControlKeyDown(Word& Key, TShiftState Shift)
     QPointer<TCustomAdvGridDropDown> self(this);
     if (!IsNavigationKey(Key) || Shift.testFlag(ssAlt))
         TAdvCustomDropDown::ControlKeyDown(Key, Shift);
-    if (self && OnGridKeyDown)
-        OnGridKeyDown(this, Key, Shift);
+    if (self)
+        DoGridKeyDown(this, Key, Shift);
 }
 
 void TCustomAdvGridDropDown::ControlKeyUp(Word& Key, TShiftState Shift)
@@ -823,8 +834,8 @@ void TCustomAdvGridDropDown::ControlKeyPress(QChar& Key)
             FLookupEntry.clear();
         }
     }
-    if (self && OnGridKeyPress)
-        OnGridKeyPress(this, Key);
+    if (self)
+        DoGridKeyPress(this, Key);
 }
 
 void TCustomAdvGridDropDown::SetCurrentRow(int ARow)
@@ -878,24 +889,74 @@ void TCustomAdvGridDropDown::HookGridEvents()
             DropDownForm()->SetBlockActivate(false);
     };
     g->OnAnchorClick = [this](QObject* S, int R, int C, const QString& A, bool& H) { DoGridAnchorClick(S, R, C, A, H); };
+    g->OnAnchorEnter = [this](QObject* S, int R, int C, const QString& A) { DoGridAnchorEnter(S, R, C, A); };
+    g->OnAnchorExit = [this](QObject* S, int R, int C, const QString& A) { DoGridAnchorExit(S, R, C, A); };
+    g->OnAnchorHint = [this](QObject* S, int R, int C, QString& A) { DoGridAnchorHint(S, R, C, A); };
     g->OnButtonClick = [this](QObject* S, int C, int R) { DoGridButtonClick(S, C, R); };
     g->OnCanSort = [this](QObject* S, int C, bool& D) { DoGridCanSort(S, C, D); };
     g->OnClickSort = [this](QObject* S, int C) { DoGridClickSort(S, C); };
+    g->OnCustomCompare = [this](QObject* S, const QString& A, const QString& B, int& R) {
+        DoGridCustomCompare(S, A, B, R);
+    };
+    g->OnRawCompare = [this](QObject* S, int C, int R1, int R2, int& R) { DoGridRawCompare(S, C, R1, R2, R); };
+    g->OnColumnSize = [this](QObject* S, int C, bool& A) { DoGridColumnSize(S, C, A); };
+    g->OnColumnSizing = [this](QObject* S, int C, int W) { DoGridColumnSizing(S, C, W); };
+    g->OnEndColumnSize = [this](QObject* S, int C) { DoGridEndColumnSize(S, C); };
+    g->OnRowSize = [this](QObject* S, int R, bool& A) { DoGridRowSize(S, R, A); };
+    g->OnRowSizing = [this](QObject* S, int R, int H) { DoGridRowSizing(S, R, H); };
+    g->OnEndRowSize = [this](QObject* S, int R) { DoGridEndRowSize(S, R); };
+    g->OnRowMove = [this](QObject* S, int R, bool& A) { DoGridRowMove(S, R, A); };
+    g->OnRowMoving = [this](QObject* S, int F, int T, bool& A) { DoGridRowMoving(S, F, T, A); };
+    g->OnRowMoved = [this](QObject* S, int F, int T) { DoGridRowMoved(S, F, T); };
+    g->OnColumnMove = [this](QObject* S, int C, bool& A) { DoGridColumnMove(S, C, A); };
+    g->OnColumnMoving = [this](QObject* S, int F, int T, bool& A) { DoGridColumnMoving(S, F, T, A); };
+    g->OnColumnMoved = [this](QObject* S, int F, int T) { DoGridColumnMoved(S, F, T); };
+    // Owner drawing costs the list its plain painting, so these two are hooked only when wanted.
+    if (OnGridCustomCellDraw)
+        g->OnCustomCellDraw = [this](QObject* S, TCanvas& Cv, int C, int R, TGridDrawState St, TRect Rc, bool P) {
+            DoGridCustomCellDraw(S, Cv, C, R, St, Rc, P);
+        };
+    if (OnGridCustomCellBkgDraw)
+        g->OnCustomCellBkgDraw = [this](QObject* S, TCanvas& Cv, int C, int R, TGridDrawState St, TRect Rc, bool P) {
+            DoGridCustomCellBkgDraw(S, Cv, C, R, St, Rc, P);
+        };
+    g->OnCellBalloon = [this](QObject* S, int C, int R, QString& T, QString& X, int& I) {
+        DoGridCellBalloon(S, C, R, T, X, I);
+    };
     g->OnGetAlignment = [this](QObject* S, int R, int C, TAlignment& H, TVAlignment& V) {
         DoGridGetAlignment(S, R, C, H, V);
     };
     g->OnGetCellColor = [this](QObject* S, int R, int C, TGridDrawState St, TBrush& B, TFont& F) {
         DoGridGetCellColor(S, R, C, St, B, F);
     };
+    g->OnGetCellGradient = [this](QObject* S, int R, int C, TColor& A, TColor& B, TColor& M, TColor& MT,
+                                  TCellGradientDirection& GD) { DoGridGetCellGradient(S, R, C, A, B, M, MT, GD); };
     g->OnGetFloatFormat = [this](QObject* S, int C, int R, bool& I, QString& F) { DoGridGetFloatFormat(S, C, R, I, F); };
+    g->OnGetEditorType = [this](QObject* S, int C, int R, TEditorType& E) { DoGridGetEditorType(S, C, R, E); };
+    g->OnGetEditorProp = [this](QObject* S, int C, int R, TEditLink* L) { DoGridGetEditorProp(S, C, R, L); };
     g->OnCanEditCell = [this](QObject* S, int R, int C, bool& E) { DoGridCanEditCell(S, R, C, E); };
     g->OnEllipsClick = [this](QObject* S, int C, int R, QString& T) { DoGridEllipsClick(S, C, R, T); };
+    g->OnGetDisplText = [this](QObject* S, int C, int R, QString& V) { DoGridGetDiplText(S, C, R, V); };
+    g->OnGetFormat = [this](QObject* S, int C, TSortStyle& St, QString& P, QString& X) {
+        DoGridGetFormat(S, C, St, P, X);
+    };
+    g->OnGridHint = [this](QObject* S, int R, int C, QString& H) { DoGridHint(S, R, C, H); };
     g->OnMouseMove = [this](QObject* S, TShiftState Sh, int X, int Y) { DoGridMouseMove(S, Sh, X, Y); };
     g->OnMouseDown = [this](QObject* S, TMouseButton B, TShiftState Sh, int X, int Y) { DoGridMouseDown(S, B, Sh, X, Y); };
     g->OnMouseUp = [this](QObject* S, TMouseButton B, TShiftState Sh, int X, int Y) { DoGridMouseUp(S, B, Sh, X, Y); };
     g->OnKeyUp = [this](QObject* S, Word& K, TShiftState Sh) { DoGridKeyUp(S, K, Sh); };
     g->OnRightClickCell = [this](QObject* S, int R, int C) { DoGridRightClickCell(S, R, C); };
+    g->OnScrollHint = [this](QObject* S, int R, QString& H) { DoGridScrollHint(S, R, H); };
     g->OnTopLeftChanged = [this](QObject* S) { DoGridTopLeftChanged(S); };
+    g->OnSearchEditChange = [this](QObject* S, const QString& V, bool& D) { DoGridSearchEditChange(S, V, D); };
+    g->OnSpinClick = [this](QObject* S, int C, int R, int V, bool U) { DoGridSpinClick(S, C, R, V, U); };
+    g->OnAutoAddRow = [this](QObject* S, int R) { DoGridAutoAddRow(S, R); };
+    g->OnAutoInsertRow = [this](QObject* S, int R) { DoGridInsertRow(S, R); };
+    g->OnAutoInsertCol = [this](QObject* S, int C) { DoGridInsertCol(S, C); };
+    g->OnAutoDeleteRow = [this](QObject* S, int R) { DoGridDeleteRow(S, R); };
+    g->OnCanAddRow = [this](QObject* S, bool& A) { DoGridCanAddRow(S, A); };
+    g->OnCanInsertRow = [this](QObject* S, int R, bool& A) { DoGridCanInsertRow(S, R, A); };
+    g->OnCanDeleteRow = [this](QObject* S, int R, bool& A) { DoGridCanDeleteRow(S, R, A); };
     g->OnCheckBoxClick = [this](QObject* S, int C, int R, bool St) {
         if (OnGridCheckBoxClick)
             OnGridCheckBoxClick(S, C, R, St);
@@ -922,6 +983,9 @@ void TCustomAdvGridDropDown::BeforeDropDown()
         g->SetGridImages(Images());
         HookGridEvents();
         g->SearchFooter().Assign(*FSearchFooter);
+        g->MouseActions().Assign(*FMouseActions);
+        g->Navigation().Assign(*FNavigation);
+        g->Bands().Assign(*FBands);
         TGridOptions o = g->Options() | goThumbTracking;
         if (FRowSelect)
             o |= goRowSelect;
@@ -1191,7 +1255,15 @@ void TCustomAdvGridDropDown::DoGridCanEditCell(QObject* Sender, int ARow, int AC
 
 void TCustomAdvGridDropDown::DoGridMouseMove(QObject* Sender, TShiftState Shift, int X, int Y)
 {
-    FBalloonInit = true;
+    if (!FBalloonInit) {
+        // The balloon window was made before the list had its place on screen; making it again on
+        // the first move lets it follow the list.
+        FBalloonInit = true;
+        if (FAdvColGrid && FAdvColGrid->Balloon().Enable()) {
+            FAdvColGrid->Balloon().SetEnable(false);
+            FAdvColGrid->Balloon().SetEnable(true);
+        }
+    }
     if (OnGridMouseMove)
         OnGridMouseMove(Sender, Shift, X, Y);
 }
@@ -1224,6 +1296,240 @@ void TCustomAdvGridDropDown::DoGridTopLeftChanged(QObject* Sender)
 {
     if (OnGridTopLeftChanged)
         OnGridTopLeftChanged(Sender);
+}
+
+void TCustomAdvGridDropDown::DoGridAnchorEnter(QObject* Sender, int ARow, int ACol, const QString& Anchor)
+{
+    if (OnGridAnchorEnter)
+        OnGridAnchorEnter(Sender, ARow, ACol, Anchor);
+}
+
+void TCustomAdvGridDropDown::DoGridAnchorExit(QObject* Sender, int ARow, int ACol, const QString& Anchor)
+{
+    if (OnGridAnchorExit)
+        OnGridAnchorExit(Sender, ARow, ACol, Anchor);
+}
+
+void TCustomAdvGridDropDown::DoGridAnchorHint(QObject* Sender, int ARow, int ACol, QString& Anchor)
+{
+    if (OnGridAnchorHint)
+        OnGridAnchorHint(Sender, ARow, ACol, Anchor);
+}
+
+void TCustomAdvGridDropDown::DoGridCustomCompare(QObject* Sender, const QString& str1, const QString& str2, int& Res)
+{
+    if (OnGridCustomCompare)
+        OnGridCustomCompare(Sender, str1, str2, Res);
+}
+
+void TCustomAdvGridDropDown::DoGridRawCompare(QObject* Sender, int Col, int Row1, int Row2, int& Res)
+{
+    if (OnGridRawCompare)
+        OnGridRawCompare(Sender, Col, Row1, Row2, Res);
+}
+
+void TCustomAdvGridDropDown::DoGridColumnSize(QObject* Sender, int ACol, bool& Allow)
+{
+    if (OnGridColumnSize)
+        OnGridColumnSize(Sender, ACol, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridColumnSizing(QObject* Sender, int ACol, int ColWidth)
+{
+    if (OnGridColumnSizing)
+        OnGridColumnSizing(Sender, ACol, ColWidth);
+}
+
+void TCustomAdvGridDropDown::DoGridEndColumnSize(QObject* Sender, int ACol)
+{
+    if (OnGridEndColumnSize)
+        OnGridEndColumnSize(Sender, ACol);
+}
+
+void TCustomAdvGridDropDown::DoGridRowSize(QObject* Sender, int ARow, bool& Allow)
+{
+    if (OnGridRowSize)
+        OnGridRowSize(Sender, ARow, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridRowSizing(QObject* Sender, int ARow, int RowHeight)
+{
+    if (OnGridRowSizing)
+        OnGridRowSizing(Sender, ARow, RowHeight);
+}
+
+void TCustomAdvGridDropDown::DoGridEndRowSize(QObject* Sender, int ARow)
+{
+    if (OnGridEndRowSize)
+        OnGridEndRowSize(Sender, ARow);
+}
+
+void TCustomAdvGridDropDown::DoGridRowMove(QObject* Sender, int ARow, bool& Allow)
+{
+    if (OnGridRowMove)
+        OnGridRowMove(Sender, ARow, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridRowMoving(QObject* Sender, int FromIndex, int ToIndex, bool& Allow)
+{
+    if (OnGridRowMoving)
+        OnGridRowMoving(Sender, FromIndex, ToIndex, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridRowMoved(QObject* Sender, int FromIndex, int ToIndex)
+{
+    if (OnGridRowMoved)
+        OnGridRowMoved(Sender, FromIndex, ToIndex);
+}
+
+void TCustomAdvGridDropDown::DoGridColumnMove(QObject* Sender, int ACol, bool& Allow)
+{
+    if (OnGridColumnMove)
+        OnGridColumnMove(Sender, ACol, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridColumnMoving(QObject* Sender, int FromIndex, int ToIndex, bool& Allow)
+{
+    if (OnGridColumnMoving)
+        OnGridColumnMoving(Sender, FromIndex, ToIndex, Allow);
+}
+
+void TCustomAdvGridDropDown::DoGridColumnMoved(QObject* Sender, int FromIndex, int ToIndex)
+{
+    if (OnGridColumnMoved)
+        OnGridColumnMoved(Sender, FromIndex, ToIndex);
+}
+
+void TCustomAdvGridDropDown::DoGridCustomCellDraw(QObject* Sender, TCanvas& Canvas, int ACol, int ARow,
+                                                  TGridDrawState AState, TRect ARect, bool Printing)
+{
+    if (OnGridCustomCellDraw)
+        OnGridCustomCellDraw(Sender, Canvas, ACol, ARow, AState, ARect, Printing);
+}
+
+void TCustomAdvGridDropDown::DoGridCustomCellBkgDraw(QObject* Sender, TCanvas& Canvas, int ACol, int ARow,
+                                                     TGridDrawState AState, TRect ARect, bool Printing)
+{
+    if (OnGridCustomCellBkgDraw)
+        OnGridCustomCellBkgDraw(Sender, Canvas, ACol, ARow, AState, ARect, Printing);
+}
+
+void TCustomAdvGridDropDown::DoGridCellBalloon(QObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText,
+                                               int& AIcon)
+{
+    if (OnGridCellBalloon)
+        OnGridCellBalloon(Sender, ACol, ARow, ATitle, AText, AIcon);
+}
+
+void TCustomAdvGridDropDown::DoGridGetCellGradient(QObject* Sender, int ARow, int ACol, TColor& Color,
+                                                   TColor& ColorTo, TColor& ColorMirror, TColor& ColorMirrorTo,
+                                                   TCellGradientDirection& GD)
+{
+    if (OnGridGetCellGradient)
+        OnGridGetCellGradient(Sender, ARow, ACol, Color, ColorTo, ColorMirror, ColorMirrorTo, GD);
+}
+
+void TCustomAdvGridDropDown::DoGridGetEditorType(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)
+{
+    if (OnGridGetEditorType)
+        OnGridGetEditorType(Sender, ACol, ARow, AEditor);
+}
+
+void TCustomAdvGridDropDown::DoGridGetEditorProp(QObject* Sender, int ACol, int ARow, TEditLink* AEditLink)
+{
+    if (OnGridGetEditorProp)
+        OnGridGetEditorProp(Sender, ACol, ARow, AEditLink);
+}
+
+void TCustomAdvGridDropDown::DoGridGetDiplText(QObject* Sender, int ACol, int ARow, QString& Value)
+{
+    if (OnGridGetDiplText)
+        OnGridGetDiplText(Sender, ACol, ARow, Value);
+}
+
+void TCustomAdvGridDropDown::DoGridGetFormat(QObject* Sender, int ACol, TSortStyle& AStyle, QString& aPrefix,
+                                             QString& aSuffix)
+{
+    if (OnGridGetFormat)
+        OnGridGetFormat(Sender, ACol, AStyle, aPrefix, aSuffix);
+}
+
+void TCustomAdvGridDropDown::DoGridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
+{
+    if (OnGridHint)
+        OnGridHint(Sender, ARow, ACol, HintStr);
+}
+
+void TCustomAdvGridDropDown::DoGridKeyDown(QObject* Sender, Word& Key, TShiftState Shift)
+{
+    if (OnGridKeyDown)
+        OnGridKeyDown(Sender, Key, Shift);
+}
+
+void TCustomAdvGridDropDown::DoGridKeyPress(QObject* Sender, QChar& Key)
+{
+    if (OnGridKeyPress)
+        OnGridKeyPress(Sender, Key);
+}
+
+void TCustomAdvGridDropDown::DoGridScrollHint(QObject* Sender, int ARow, QString& HintStr)
+{
+    if (OnGridScrollHint)
+        OnGridScrollHint(Sender, ARow, HintStr);
+}
+
+void TCustomAdvGridDropDown::DoGridSearchEditChange(QObject* Sender, const QString& Value, bool& DefaultSearch)
+{
+    if (OnGridSearchEditChange)
+        OnGridSearchEditChange(Sender, Value, DefaultSearch);
+}
+
+void TCustomAdvGridDropDown::DoGridSpinClick(QObject* Sender, int ACol, int ARow, int AValue, bool UpDown)
+{
+    if (OnGridSpinClick)
+        OnGridSpinClick(Sender, ACol, ARow, AValue, UpDown);
+}
+
+void TCustomAdvGridDropDown::DoGridAutoAddRow(QObject* Sender, int ARow)
+{
+    if (OnGridAutoAddRow)
+        OnGridAutoAddRow(Sender, ARow);
+}
+
+void TCustomAdvGridDropDown::DoGridInsertRow(QObject* Sender, int ARow)
+{
+    if (OnGridInsertRow)
+        OnGridInsertRow(Sender, ARow);
+}
+
+void TCustomAdvGridDropDown::DoGridInsertCol(QObject* Sender, int ACol)
+{
+    if (OnGridInsertCol)
+        OnGridInsertCol(Sender, ACol);
+}
+
+void TCustomAdvGridDropDown::DoGridDeleteRow(QObject* Sender, int ARow)
+{
+    if (OnGridDeleteRow)
+        OnGridDeleteRow(Sender, ARow);
+}
+
+void TCustomAdvGridDropDown::DoGridCanAddRow(QObject* Sender, bool& CanAdd)
+{
+    if (OnGridCanAddRow)
+        OnGridCanAddRow(Sender, CanAdd);
+}
+
+void TCustomAdvGridDropDown::DoGridCanInsertRow(QObject* Sender, int ARow, bool& CanInsert)
+{
+    if (OnGridCanInsertRow)
+        OnGridCanInsertRow(Sender, ARow, CanInsert);
+}
+
+void TCustomAdvGridDropDown::DoGridCanDeleteRow(QObject* Sender, int ARow, bool& CanDelete)
+{
+    if (OnGridCanDeleteRow)
+        OnGridCanDeleteRow(Sender, ARow, CanDelete);
 }
 
 // ---- styles ------------------------------------------------------------------------------------

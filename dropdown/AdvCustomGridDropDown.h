@@ -259,6 +259,13 @@ public:
     bool AutoShowDropDown() const { return FAutoShowDropDown; }
     void SetAutoShowDropDown(bool Value) { FAutoShowDropDown = Value; }
     TSearchFooter& SearchFooter() { return *FSearchFooter; }
+    // Settings the list grid takes over each time it opens.
+    TBands& Bands() { return *FBands; }
+    void SetBands(const TBands& Value) { FBands->Assign(Value); }
+    TNavigation& Navigation() { return *FNavigation; }
+    void SetNavigation(const TNavigation& Value) { FNavigation->Assign(Value); }
+    TMouseActions& MouseActions() { return *FMouseActions; }
+    void SetMouseActions(const TMouseActions& Value) { FMouseActions->Assign(Value); }
     bool MatchCase() const { return FMatchCase; }
     void SetMatchCase(bool Value) { FMatchCase = Value; }
     bool MatchStart() const { return FMatchStart; }
@@ -319,24 +326,108 @@ public:
     std::function<void(QObject* Sender, Word& Key, TShiftState Shift)> OnGridKeyUp;
     std::function<void(QObject* Sender, QChar& Key)> OnGridKeyPress;
     std::function<void(QObject* Sender, int ACol, int ARow, bool State)> OnGridCheckBoxClick;
+    std::function<void(QObject* Sender, int ARow, int ACol, const QString& Anchor)> OnGridAnchorEnter;
+    std::function<void(QObject* Sender, int ARow, int ACol, const QString& Anchor)> OnGridAnchorExit;
+    std::function<void(QObject* Sender, int ARow, int ACol, QString& Anchor)> OnGridAnchorHint;
+    std::function<void(QObject* Sender, const QString& str1, const QString& str2, int& Res)> OnGridCustomCompare;
+    std::function<void(QObject* Sender, int Col, int Row1, int Row2, int& Res)> OnGridRawCompare;
+    std::function<void(QObject* Sender, int ACol, bool& Allow)> OnGridColumnSize;
+    std::function<void(QObject* Sender, int ACol, int ColWidth)> OnGridColumnSizing;
+    std::function<void(QObject* Sender, int ACol)> OnGridEndColumnSize;
+    std::function<void(QObject* Sender, int ARow, bool& Allow)> OnGridRowSize;
+    std::function<void(QObject* Sender, int ARow, int RowHeight)> OnGridRowSizing;
+    std::function<void(QObject* Sender, int ARow)> OnGridEndRowSize;
+    std::function<void(QObject* Sender, int ARow, bool& Allow)> OnGridRowMove;
+    std::function<void(QObject* Sender, int FromIndex, int ToIndex, bool& Allow)> OnGridRowMoving;
+    std::function<void(QObject* Sender, int FromIndex, int ToIndex)> OnGridRowMoved;
+    std::function<void(QObject* Sender, int ACol, bool& Allow)> OnGridColumnMove;
+    std::function<void(QObject* Sender, int FromIndex, int ToIndex, bool& Allow)> OnGridColumnMoving;
+    std::function<void(QObject* Sender, int FromIndex, int ToIndex)> OnGridColumnMoved;
+    using TCellDrawEvent = std::function<void(QObject* Sender, TCanvas& Canvas, int ACol, int ARow,
+                                              TGridDrawState AState, TRect ARect, bool Printing)>;
+    TCellDrawEvent OnGridCustomCellDraw;
+    TCellDrawEvent OnGridCustomCellBkgDraw;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText, int& AIcon)>
+        OnGridCellBalloon;
+    std::function<void(QObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo, TColor& ColorMirror,
+                       TColor& ColorMirrorTo, TCellGradientDirection& GD)>
+        OnGridGetCellGradient;
+    std::function<void(QObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGridGetEditorType;
+    std::function<void(QObject* Sender, int ACol, int ARow, TEditLink* AEditLink)> OnGridGetEditorProp;
+    std::function<void(QObject* Sender, int ACol, int ARow, QString& Value)> OnGridGetDiplText;
+    std::function<void(QObject* Sender, int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix)>
+        OnGridGetFormat;
+    std::function<void(QObject* Sender, int ARow, int ACol, QString& HintStr)> OnGridHint;
+    std::function<void(QObject* Sender, int ARow, QString& HintStr)> OnGridScrollHint;
+    std::function<void(QObject* Sender, const QString& Value, bool& DefaultSearch)> OnGridSearchEditChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, int AValue, bool UpDown)> OnGridSpinClick;
+    std::function<void(QObject* Sender, int ARow)> OnGridAutoAddRow;
+    std::function<void(QObject* Sender, int ARow)> OnGridInsertRow;
+    std::function<void(QObject* Sender, int ACol)> OnGridInsertCol;
+    std::function<void(QObject* Sender, int ARow)> OnGridDeleteRow;
+    std::function<void(QObject* Sender, bool& CanAdd)> OnGridCanAddRow;
+    std::function<void(QObject* Sender, int ARow, bool& CanInsert)> OnGridCanInsertRow;
+    std::function<void(QObject* Sender, int ARow, bool& CanDelete)> OnGridCanDeleteRow;
 
-    // ---- forwarders (Sender: the list grid)
+    // ---- forwarders, in slot order (Sender: the list grid; key down and key press come through
+    // the pop-up's keys with this control as Sender)
     virtual void DoGridAnchorClick(QObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle);
+    virtual void DoGridAnchorEnter(QObject* Sender, int ARow, int ACol, const QString& Anchor);
+    virtual void DoGridAnchorExit(QObject* Sender, int ARow, int ACol, const QString& Anchor);
+    virtual void DoGridAnchorHint(QObject* Sender, int ARow, int ACol, QString& Anchor);
     virtual void DoGridButtonClick(QObject* Sender, int ACol, int ARow);
     virtual void DoGridCanSort(QObject* Sender, int ACol, bool& DoSort);
     virtual void DoGridClickSort(QObject* Sender, int ACol);
+    virtual void DoGridCustomCompare(QObject* Sender, const QString& str1, const QString& str2, int& Res);
+    virtual void DoGridRawCompare(QObject* Sender, int Col, int Row1, int Row2, int& Res);
+    virtual void DoGridColumnSize(QObject* Sender, int ACol, bool& Allow);
+    virtual void DoGridColumnSizing(QObject* Sender, int ACol, int ColWidth);
+    virtual void DoGridEndColumnSize(QObject* Sender, int ACol);
+    virtual void DoGridRowSize(QObject* Sender, int ARow, bool& Allow);
+    virtual void DoGridRowSizing(QObject* Sender, int ARow, int RowHeight);
+    virtual void DoGridEndRowSize(QObject* Sender, int ARow);
+    virtual void DoGridRowMove(QObject* Sender, int ARow, bool& Allow);
+    virtual void DoGridRowMoving(QObject* Sender, int FromIndex, int ToIndex, bool& Allow);
+    virtual void DoGridRowMoved(QObject* Sender, int FromIndex, int ToIndex);
+    virtual void DoGridColumnMove(QObject* Sender, int ACol, bool& Allow);
+    virtual void DoGridColumnMoving(QObject* Sender, int FromIndex, int ToIndex, bool& Allow);
+    virtual void DoGridColumnMoved(QObject* Sender, int FromIndex, int ToIndex);
+    virtual void DoGridCustomCellDraw(QObject* Sender, TCanvas& Canvas, int ACol, int ARow, TGridDrawState AState,
+                                      TRect ARect, bool Printing);
+    virtual void DoGridCustomCellBkgDraw(QObject* Sender, TCanvas& Canvas, int ACol, int ARow, TGridDrawState AState,
+                                         TRect ARect, bool Printing);
+    virtual void DoGridCellBalloon(QObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText, int& AIcon);
     virtual void DoGridGetAlignment(QObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign);
     virtual void DoGridGetCellColor(QObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush& ABrush,
                                     TFont& AFont);
+    virtual void DoGridGetCellGradient(QObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo,
+                                       TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD);
     virtual void DoGridGetFloatFormat(QObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat);
+    virtual void DoGridGetEditorType(QObject* Sender, int ACol, int ARow, TEditorType& AEditor);
+    virtual void DoGridGetEditorProp(QObject* Sender, int ACol, int ARow, TEditLink* AEditLink);
     virtual void DoGridCanEditCell(QObject* Sender, int ARow, int ACol, bool& CanEdit);
     virtual void DoGridEllipsClick(QObject* Sender, int ACol, int ARow, QString& S);
+    virtual void DoGridGetDiplText(QObject* Sender, int ACol, int ARow, QString& Value);
+    virtual void DoGridGetFormat(QObject* Sender, int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+    virtual void DoGridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
     virtual void DoGridMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
     virtual void DoGridMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void DoGridMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoGridKeyDown(QObject* Sender, Word& Key, TShiftState Shift);
     virtual void DoGridKeyUp(QObject* Sender, Word& Key, TShiftState Shift);
+    virtual void DoGridKeyPress(QObject* Sender, QChar& Key);
     virtual void DoGridRightClickCell(QObject* Sender, int ARow, int ACol);
+    virtual void DoGridScrollHint(QObject* Sender, int ARow, QString& HintStr);
     virtual void DoGridTopLeftChanged(QObject* Sender);
+    virtual void DoGridSearchEditChange(QObject* Sender, const QString& Value, bool& DefaultSearch);
+    virtual void DoGridSpinClick(QObject* Sender, int ACol, int ARow, int AValue, bool UpDown);
+    virtual void DoGridAutoAddRow(QObject* Sender, int ARow);
+    virtual void DoGridInsertRow(QObject* Sender, int ARow);
+    virtual void DoGridInsertCol(QObject* Sender, int ACol);
+    virtual void DoGridDeleteRow(QObject* Sender, int ARow);
+    virtual void DoGridCanAddRow(QObject* Sender, bool& CanAdd);
+    virtual void DoGridCanInsertRow(QObject* Sender, int ARow, bool& CanInsert);
+    virtual void DoGridCanDeleteRow(QObject* Sender, int ARow, bool& CanDelete);
 
 protected:
     // The items collection; a descendant may give another one.
@@ -405,6 +496,9 @@ private:
     TCustomImageList* FGridImages = nullptr;
     bool FAutoShowDropDown = false;
     std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TMouseActions> FMouseActions;
     bool FMatchCase = false;
     bool FMatchStart = true;
     bool FInChange = false;

@@ -874,26 +874,28 @@ void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)
     try {
         QPointer<TAdvCustomDropDown> self(this);
         const TKeyStroke stroke = TranslateKey(event);
-        // Escape typed in the edit is taken before it becomes a key: it selects the value and
-        // clears the modified mark. (While the pop-up is open its keys come through the pop-up.)
+        // (While the pop-up is open its keys come through the pop-up.)
         const bool dialogKey = stroke.Key == VK_ESCAPE || (stroke.Key == VK_RETURN && !stroke.Shift.testFlag(ssCtrl));
+        // Escape with undo first selects the value and clears the modified mark; the key then
+        // goes on to the key-down step like any other Escape, so a drop-down still restores its
+        // own choice. The character itself is never typed.
+        const bool undoEscape = stroke.Key == VK_ESCAPE && FCanUndo;
+        if (undoEscape) {
+            SelectAll();
+            SetModified(false);
+        }
         if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && FReturnIsTab)) {
             // With the pop-up closed the edit takes its own share of Enter and Escape and leaves
             // the key to the window, whose default or cancel button acts on it (once).
-            if (stroke.Key == VK_ESCAPE && FCanUndo) {
-                SelectAll();
-                SetModified(false);
-            } else {
-                PerformKeyDown(stroke.Key, stroke.Shift);
-                if (self && !stroke.Char.isNull())
-                    PerformChar(stroke.Char, stroke.Shift);
-            }
-            event->ignore();
+            PerformKeyDown(stroke.Key, stroke.Shift);
+            if (self && !undoEscape && !stroke.Char.isNull())
+                PerformChar(stroke.Char, stroke.Shift);
+            if (self)
+                event->ignore();
             return;
         }
-        if (stroke.Key == VK_ESCAPE && FCanUndo) {
-            SelectAll();
-            SetModified(false);
+        if (undoEscape) {
+            PerformKeyDown(stroke.Key, stroke.Shift);
             return;
         }
         const bool keypadDecimal = (event->modifiers() & Qt::KeypadModifier) &&

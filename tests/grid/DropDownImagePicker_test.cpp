@@ -263,3 +263,28 @@ TEST_F(DropDownImagePicker, StylesReachTheItemAppearance)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DropDownImagePicker, EscapeKeyInTheClosedEditRestoresTheOpeningChoice)
+{
+    // A real Escape on the edit, with the edit's undo share on (the default), reaches the
+    // cancelling close as the key-down step does.
+    DD->SetImages(&List);
+    DD->AddImagesFromImageList();
+    ASSERT_TRUE(DD->CanUndo());
+    DD->SetItemIndex(2);
+    QTest::keyClick(DD, Qt::Key_Escape);
+    EXPECT_EQ(DD->ItemIndex(), 2) << "never opened: the choice stays";
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    QTest::keyClick(DD->ItemSelector(), Qt::Key_Return);
+    EXPECT_FALSE(DD->DroppedDown());
+    QTest::keyClick(DD, Qt::Key_Down);
+    EXPECT_EQ(DD->ItemIndex(), 3);
+    QTest::keyClick(DD, Qt::Key_Escape);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 2) << "back to the choice the list opened with";
+}
+
+} // namespace

@@ -426,3 +426,25 @@ TEST_F(DropDownMultiColumn, DrawingEvents)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DropDownMultiColumn, EscapeWithUndoStillReachesTheKeyStep)
+{
+    // The edit's undo share (on by default) takes the changes back first; the drop-down's own
+    // Escape step follows, as without undo.
+    FillFruit();
+    ASSERT_TRUE(DD->CanUndo());
+    DD->SetItemIndex(1);
+    DD->SetText("Cherry");
+    DD->SetModified(true);
+    QTest::keyClick(DD, Qt::Key_Escape);
+    EXPECT_FALSE(DD->IsModified());
+    EXPECT_EQ(DD->text(), "");
+    EXPECT_EQ(DD->ItemIndex(), -1);
+    DD->SetText("banana");
+    QTest::keyClick(DD, Qt::Key_Escape);
+    EXPECT_EQ(DD->ItemIndex(), 2);
+}
+
+} // namespace
