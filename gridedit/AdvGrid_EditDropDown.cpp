@@ -202,7 +202,10 @@ void TVerIvovavOzed::ShowDropDownEditor(int ACol, int ARow, const TRect& R, TCol
         FEditMemo->SetStartText(StartText);
         FEditMemo->SetEditorText(StartText);
         break;
-    case edCalculatorDropDown: FEditCalculator->SetText(StartText); break;
+    case edCalculatorDropDown:
+        FEditCalculator->ClearCalculation();
+        FEditCalculator->SetText(StartText);
+        break;
     case edTimePickerDropDown:
         FEditTimePicker->SetText(StartText);
         FEditTimePicker->SetEditorEnabled(true);

@@ -40,6 +40,10 @@ bool TGridDropDownEditor<Base>::IsGridKey(Word Key, TShiftState Shift) const
 {
     if (Key == VK_DOWN && Shift.testFlag(ssAlt))
         return false;
+    // The open pop-up holds the keyboard: its list moves with the arrow and page keys and Alt+Up
+    // closes it; Tab, Enter and Escape end the edit from there as well.
+    if (this->DroppedDown())
+        return Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE;
     return Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT ||
            Key == VK_END || Key == VK_UP || Key == VK_DOWN;
 }
@@ -322,6 +326,15 @@ bool TGridCalculatorDropDown::MemberKeyPress(QChar& Key)
 }
 
 TVerIvovavOzed* TGridAdvGridDropDown::Grid() const { return GetGrid(); }
+
+QString TGridImageDropDown::EditorText() const
+{
+    if (!FGrid)
+        return Text();
+    if (FGrid->GetCellType(FGrid->RealCol(), FGrid->Row()) == ctDataImage)
+        return QString::number(ImageIndex());
+    return FGrid->CurrentCell();
+}
 
 bool TGridColorDropDown::IsGridKey(Word Key, TShiftState Shift) const
 {

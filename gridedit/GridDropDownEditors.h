@@ -101,6 +101,12 @@ private:
 class TGridCalculatorDropDown : public TGridDropDownEditor<TAdvCalculatorDropdown> {
 public:
     explicit TGridCalculatorDropDown(TVerIvovavOzed* AOwner) : TGridDropDownEditor(AOwner) {}
+    // Forgets a calculation left pending by an earlier edit, as the calculator's clear key does.
+    void ClearCalculation()
+    {
+        QChar c(QLatin1Char('C'));
+        HandleKeyPress(c);
+    }
 
 protected:
     // Enter first computes the pending calculation.
@@ -140,6 +146,8 @@ public:
 class TGridColorDropDown : public TGridDropDownEditor<TAdvColorPickerDropDown> {
 public:
     explicit TGridColorDropDown(TVerIvovavOzed* AOwner) : TGridDropDownEditor(AOwner) {}
+    // The text of the selected colour, as the cell receives it.
+    QString EditorText() const override { return const_cast<TGridColorDropDown*>(this)->ColorDisplayText(); }
 
 protected:
     // Open: Tab, Enter and Escape; closed: also PageUp, PageDown, End, Home, Up and Down.
@@ -150,4 +158,9 @@ protected:
 class TGridImageDropDown : public TGridDropDownEditor<TAdvImagePickerDropDown> {
 public:
     explicit TGridImageDropDown(TVerIvovavOzed* AOwner) : TGridDropDownEditor(AOwner) {}
+    // The text the cell gets: the image index of a data-image cell; any other cell keeps its
+    // own text (an image-list cell changes only its image).
+    QString EditorText() const override;
+    // The picker shows its image, not a text.
+    void SetEditorText(const QString& Value) override { (void)Value; }
 };
