@@ -1,6 +1,7 @@
 // TVerIvovavOzed: component styles, colour tones, XP colour schemes, the office theme, and the
 // header hover and selection colours they set.
 #include "grid/AdvGrid.h"
+#include "gridedit/GridDropDownEditors.h"
 
 #include "render/RuvOdid.h"
 
@@ -51,10 +52,15 @@ void TVerIvovavOzed::SetComponentStyle(TOrlexStyle AStyle)
         SetScrollType(ssNormal);
 }
 
-void TVerIvovavOzed::StyleDropDownEditors(TOrlexStyle)
+void TVerIvovavOzed::StyleDropDownEditors(TOrlexStyle AStyle)
 {
-    // The drop-down cell editors take the style when they are made; none is made before a cell
-    // is edited with one, so there is nothing to pass it to here.
+    // Only the editors made so far; a later one takes the grid's style when it is made. The
+    // track-bar and grid-style editors keep theirs.
+    TAdvCustomDropDown* editors[] = {FEditColorPicker, FEditImagePicker, FEditGridPicker, FEditDetailPicker,
+                                     FEditTimePicker,  FEditCalculator,  FEditMemo};
+    for (TAdvCustomDropDown* e : editors)
+        if (e)
+            e->SetComponentStyle(AStyle);
 }
 
 void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)

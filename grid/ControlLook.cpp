@@ -2,11 +2,19 @@
 #include "grid/ControlLook.h"
 
 #include "grid/AdvGrid.h"
+#include "dropdown/AdvDropDown_Edit.h"
 
-TControlLook::TControlLook(TVerIvovavOzed* AOwner) : FGrid(AOwner)
+TControlLook::TControlLook(TVerIvovavOzed* AOwner)
+    : FGrid(AOwner), FDropDownHeader(std::make_unique<THeaderAppearance>()),
+      FDropDownFooter(std::make_unique<TFooterAppearance>())
 {
     Init();
 }
+
+TControlLook::~TControlLook() = default;
+
+void TControlLook::SetDropDownHeader(const THeaderAppearance& Value) { FDropDownHeader->Assign(Value); }
+void TControlLook::SetDropDownFooter(const TFooterAppearance& Value) { FDropDownFooter->Assign(Value); }
 
 void TControlLook::Invalidate()
 {
@@ -70,6 +78,8 @@ void TControlLook::Assign(const TControlLook& Source)
     FDropDownAlwaysVisible = Source.FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = Source.FSpinButtonsAlwaysVisible;
     DropDownCount = Source.DropDownCount;
+    FDropDownFooter->Assign(*Source.FDropDownFooter);
+    FDropDownHeader->Assign(*Source.FDropDownHeader);
     HintMaxWidth = Source.HintMaxWidth;
 }
 

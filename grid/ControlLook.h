@@ -4,13 +4,18 @@
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 
+#include <memory>
+
 class TVerIvovavOzed;
+class THeaderAppearance;
+class TFooterAppearance;
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csOrlex, csGlyph, csTheme };
 
 class TControlLook {
 public:
     explicit TControlLook(TVerIvovavOzed* AOwner);
+    ~TControlLook();
     TControlLook(const TControlLook&) = delete;
     TControlLook& operator=(const TControlLook&) = delete;
 
@@ -88,6 +93,12 @@ public:
     TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
     void SetFixedGradientDownBorder(TColor Value);
 
+    // The header and footer the drop-down cell editors take when an edit starts.
+    THeaderAppearance& DropDownHeader() { return *FDropDownHeader; }
+    void SetDropDownHeader(const THeaderAppearance& Value);
+    TFooterAppearance& DropDownFooter() { return *FDropDownFooter; }
+    void SetDropDownFooter(const TFooterAppearance& Value);
+
     // Plain values read by the painter and the editors.
     bool FixedDropDownButton = false;
     bool CheckAlwaysActive = false;
@@ -98,6 +109,8 @@ public:
 private:
     void Invalidate();
     TVerIvovavOzed* FGrid;
+    std::unique_ptr<THeaderAppearance> FDropDownHeader;
+    std::unique_ptr<TFooterAppearance> FDropDownFooter;
     int FCheckSize = 15;
     TBitmap FUnCheckedGlyph;
     TBitmap FCheckedGlyph;

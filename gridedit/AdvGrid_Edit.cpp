@@ -1,6 +1,7 @@
 // TVerIvovavOzed: editor choice, the editing lifecycle, the set-up and take-back of the special
 // editors, and the notices of the editor controls.
 #include "grid/AdvGrid.h"
+#include "gridedit/GridDropDownEditors.h"
 #include "platform/Messages.h"
 #include "render/RuvOdid.h"
 
@@ -35,11 +36,12 @@ bool IsSpinType(TEditorType t)
     return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit;
 }
 
-// Special editor types whose control the grid has. The others (date, drop-down, rich-text
-// and custom editors) have none yet, and a cell asking for one is not edited at all.
+bool IsDropDownType(TEditorType t) { return t >= edTrackbarDropDown && t <= edAdvGridDropDown; }
+
+// Special editor types whose control the grid has; a cell asking for another one is not edited.
 bool HasEditorControl(TEditorType t)
 {
-    return t == edCustom || t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit || t == edDateTimeEdit || t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
+    return t == edCustom || t == edRichEdit || IsDropDownType(t) || t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit || t == edDateTimeEdit || t == edComboEdit || t == edComboList || t == edCheckBox || t == edButton || IsSpinType(t) ||
            t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn || t == edMaskEditBtn ||
            t == edUnitEditBtn || t == edNumericUnitEditBtn || t == edFloatUnitEditBtn;
 }
@@ -167,6 +169,24 @@ TVerIvovavOzed::TEditControlsKeeper::~TEditControlsKeeper()
     Grid->FDatePicker = nullptr;
     delete Grid->FDateTimePicker;
     Grid->FDateTimePicker = nullptr;
+    delete Grid->FEditAdvGridPicker;
+    Grid->FEditAdvGridPicker = nullptr;
+    delete Grid->FEditTrackBar;
+    Grid->FEditTrackBar = nullptr;
+    delete Grid->FEditMemo;
+    Grid->FEditMemo = nullptr;
+    delete Grid->FEditCalculator;
+    Grid->FEditCalculator = nullptr;
+    delete Grid->FEditTimePicker;
+    Grid->FEditTimePicker = nullptr;
+    delete Grid->FEditDetailPicker;
+    Grid->FEditDetailPicker = nullptr;
+    delete Grid->FEditGridPicker;
+    Grid->FEditGridPicker = nullptr;
+    delete Grid->FEditColorPicker;
+    Grid->FEditColorPicker = nullptr;
+    delete Grid->FEditImagePicker;
+    Grid->FEditImagePicker = nullptr;
     Grid->EditCtrl = nullptr;
     if (TAdvInplaceEdit* e = Grid->NormalEdit())
         e->Detach();
@@ -769,6 +789,23 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         EditCtrl = c;
         break;
     }
+    case edRichEdit:
+        EditMode = true;
+        ShowRichEditor(ACol, ARow, R, cellColor);
+        break;
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edAdvGridDropDown:
+        EditMode = true;
+        ShowDropDownEditor(ACol, ARow, R, cellColor, start);
+        PostChar(EditCtrl, FStartEditChar);
+        break;
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;
         chk->setGeometry(R.Left, R.Top, W, H);
@@ -913,6 +950,19 @@ void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
             FGridButton->hide();
             EditMode = false;
             break;
+        case edRichEdit:
+            TakeBackRichEditor(ACol, ARow);
+            EditMode = false;
+            break;
+        case edTrackbarDropDown:
+        case edMemoDropDown:
+        case edCalculatorDropDown:
+        case edTimePickerDropDown:
+        case edDetailDropDown:
+        case edGridDropDown:
+        case edColorPickerDropDown:
+        case edImagePickerDropDown:
+        case edAdvGridDropDown: TakeBackDropDownEditor(realCol, ARow); break;
         case edCheckBox:
             focusGrid(FEditCheck);
             FEditCheck->setEnabled(false);

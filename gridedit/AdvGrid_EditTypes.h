@@ -14,6 +14,20 @@
 #include <QString>
 #include <QWidget>
 
+// The drop-down cell editors (gridedit/GridDropDownEditors.h).
+template <class Base>
+class TGridDropDownEditor;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridAdvGridDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TAdvCustomDropDown;
+
 class TVerIvovavOzed;
 // The grid's combo, check-box, button and edit-with-button editor controls, made with the grid (hidden and disabled).
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);
