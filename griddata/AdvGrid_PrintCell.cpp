@@ -469,7 +469,9 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     if (!g)
         return;
     const TCellType type = g->CellType();
-    TPoint px = GetCellGraphicSize(RCol, ARow);
+    // The drawing size: bitmaps and icons at their full size, pictures fitted into the cell.
+    TPoint px;
+    CalcPrintCellGraphicSize(RCol, ARow, px, 1.0, int((R.Right - R.Left) / Run.P), int((R.Top - R.Bottom) / Run.P));
     if (type == ctInterface)
         if (auto* d = dynamic_cast<ICellDrawing*>(g->CellBitmap().As<TGridCellObject>())) {
             // The size it reports; a side of 0 is the cell's.
@@ -537,30 +539,7 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     }
     const TRect gr(gl, gt, gl + gw, gt - gh);
 
-    switch (type) {
-    case ctBitmap:
-        if (g->Bitmap())
-            cv.StretchDraw(gr, g->Bitmap());
-        break;
-    case ctPicture:
-        if (const TPicture* p = g->Picture(); p && p->Graphic())
-            cv.StretchDraw(gr, p->Graphic());
-        break;
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox: {
-        const bool checked = type == ctRowCheckBox ? RowSelect(ARow) : g->CellBoolean();
-        unsigned state = DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0u);
-        if (ControlLook().ControlStyle() == csFlat)
-            state |= DFCS_FLAT;
-        DrawFrameControl(cv, gr, DFC_BUTTON, state);
-        break;
-    }
-    case ctRadioButton:
-        DrawFrameControl(cv, gr, DFC_BUTTON, DFCS_BUTTONRADIO | (g->CellBoolean() ? DFCS_CHECKED : 0u));
-        break;
-    case ctNode: {
+    if (type == ctNode) {
         const int cx = (gr.Left + gr.Right) / 2;
         const int cy = (gr.Top + gr.Bottom) / 2;
         const TPen keepPen = cv.Pen();
@@ -580,11 +559,47 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         }
         cv.SetBrush(keepBrush);
         cv.SetPen(keepPen);
+        return;
+    }
+
+    // The other graphics are pictures and controls laid out top down in pixels: they are drawn in
+    // the device's pixels, at the scale of the device to the screen.
+    const TRect dev = cv.LPtoDP(gr);
+    const TRect devCell = cv.LPtoDP(R);
+    const TMapMode mode = cv.MapMode();
+    const TFont keepFont = cv.Font();
+    TFont pxFont;
+    pxFont.Assign(keepFont);
+    pxFont.SetHeight(-std::abs(int(std::lround(keepFont.Height() * cv.PixelsPerInchY() / 254.0))));
+    cv.SetMapMode(mmText);
+    cv.SetFont(pxFont);
+    const double scale = cv.PixelsPerInchX() / 96.0;
+    switch (type) {
+    case ctBitmap:
+        if (g->Bitmap())
+            cv.StretchDraw(dev, g->Bitmap());
+        break;
+    case ctPicture:
+        if (const TPicture* p = g->Picture(); p && p->Graphic())
+            cv.StretchDraw(dev, p->Graphic());
+        break;
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctRowCheckBox: {
+        const bool checked = type == ctRowCheckBox ? RowSelect(ARow) : g->CellBoolean();
+        unsigned state = DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0u);
+        if (ControlLook().ControlStyle() == csFlat)
+            state |= DFCS_FLAT;
+        DrawFrameControl(cv, dev, DFC_BUTTON, state);
         break;
     }
+    case ctRadioButton:
+        DrawFrameControl(cv, dev, DFC_BUTTON, DFCS_BUTTONRADIO | (g->CellBoolean() ? DFCS_CHECKED : 0u));
+        break;
     case ctRadio: {
         const platform::TStringList* items = g->CellBitmap().As<platform::TStringList>();
-        DrawRadioCell(cv, R, false, Run.P, ControlLook().ControlStyle(), ARow, RCol, false, items, false,
+        DrawRadioCell(cv, devCell, false, scale, ControlLook().ControlStyle(), ARow, RCol, false, items, false,
                       g->CellBoolean(), g->CellIndex(), items ? items->Count() : 0);
         break;
     }
@@ -593,7 +608,6 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         if (!drawing)
             break;
         TPoint sz = drawing->GetSize();
-        const TRect dev = cv.LPtoDP(gr);
         if (sz.X <= 0)
             sz.X = dev.Right - dev.Left;
         if (sz.Y <= 0)
@@ -606,9 +620,11 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
             TCanvas ic(&img);
             drawing->Draw(ic, TRect(0, 0, sz.X, sz.Y));
         }
-        cv.DrawImage(gr, img);
+        cv.DrawImage(dev, img);
         break;
     }
     default: break;
     }
+    cv.SetFont(keepFont);
+    cv.SetMapMode(mode);
 }
