@@ -58,7 +58,6 @@ void BM_TextDocumentPrintPdf(benchmark::State& state)
     printer.setPageSize(QPageSize(QPageSize::A4));
     for (auto _ : state)
         doc.print(&printer);
-    state.counters["pages"] = doc.pageCount();
 }
 BENCHMARK(BM_TextDocumentPrintPdf)->Unit(benchmark::kMillisecond);
 
