@@ -100,8 +100,7 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
     TCellGraphic* graphic = GetCellGraphic(RCol, ARow);
     const bool rotated = graphic && graphic->CellType() == ctRotated;
     const int angle = rotated ? graphic->CellAngle() : 0;
-    if (rotated)
-        font.SetOrientation(-angle * 10);
+    // A turned cell is measured along its text; the turn is applied to the extents below.
     cv.SetFont(font);
     TPoint gsize;
     if (ps.PrintGraphics() && graphic && !rotated) {
@@ -354,12 +353,13 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
                               platform::Printer().OrientationCapability() != 270;
         // Our canvas turns text counter-clockwise on the page in either mapping, so the usual
         // case takes the angle as it is and the driver fix the other way round.
-        font.SetOrientation(positive ? -angle * 10 : angle * 10);
-        cv.SetFont(font);
+        // Extents measured along the text, before the font is turned.
         int wm = 0;
         for (const QString& l : lines)
             wm = std::max(wm, cv.TextWidth(l));
         const int lh0 = cv.TextHeight(QStringLiteral("gh")) + ps.RowSpacing();
+        font.SetOrientation(positive ? -angle * 10 : angle * 10);
+        cv.SetFont(font);
         const int LH = lh0 + lh0 / 8;
         const double rad = angle * std::numbers::pi / 180.0;
         e1 = std::abs(int(std::trunc(std::cos(rad) * wm)));
@@ -583,6 +583,50 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         if (const TPicture* p = g->Picture(); p && p->Graphic())
             cv.StretchDraw(dev, p->Graphic());
         break;
+    case ctIcon:
+        if (g->Icon())
+            cv.StretchDraw(dev, g->Icon());
+        break;
+    case ctFilePicture:
+        if (const TFilePicture* fp = g->FilePicture())
+            fp->DrawPicture(cv, dev);
+        break;
+    case ctImageList:
+    case ctDataImage: {
+        // The image on a bitmap of its size filled with the cell's colour, stretched.
+        const TCustomImageList* il = GetCellImageList(RCol, ARow);
+        const int index = type == ctImageList ? g->CellIndex() : PaintInt(RCol, ARow);
+        if (!il || index < 0 || index >= il->Count())
+            break;
+        QImage img(il->Width(), il->Height(), QImage::Format_RGB32);
+        img.fill(ToQColor(Brush.Color() == clNone ? clWhite : Brush.Color()));
+        {
+            TCanvas ic(&img);
+            il->Draw(ic, 0, 0, index);
+        }
+        cv.DrawImage(dev, img);
+        break;
+    }
+    case ctImages: {
+        // Each image of the list side by side, or one under the other.
+        const TCustomImageList* il = GetCellImageList(RCol, ARow);
+        const TIntList* list = g->Images();
+        if (!il || !list)
+            break;
+        const int w = int(std::lround(il->Width() * scale));
+        const int h = int(std::lround(il->Height() * scale));
+        int x = dev.Left, y = dev.Top;
+        for (int i = 0; i < list->Count(); ++i) {
+            const QImage img = il->Image(list->Items(i));
+            if (!img.isNull())
+                cv.DrawImage(TRect(x, y, x + w, y + h), img);
+            if (g->CellBoolean())
+                x += w;
+            else
+                y += h;
+        }
+        break;
+    }
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:

@@ -335,3 +335,19 @@ TEST(PrintCell, GraphicsByTypeAndStyledOutput)
     g.Print();
     EXPECT_TRUE(QFile::exists(p.OutputFileName()));
 }
+
+TEST(PrintCell, RotatedTextStandsInItsCell)
+{
+    CellGrid t(3, 2);
+    for (int c = 0; c < 3; ++c)
+        t.g->SetCells(c, 0, "");
+    t.g->SetCells(0, 1, "");
+    t.g->SetCells(2, 1, "");
+    t.g->AddRotated(1, 1, 90, "Upright");
+    t.g->PrintSettings().SetNoAutoSize(false);
+    t.g->PrintSettings().SetBorders(pbNoborder);
+    t.Preview();
+    const TRect ink = t.InkBox(t.X(1), 0, t.X(2), 1169);
+    ASSERT_GT(ink.Right, 0);
+    EXPECT_GT(ink.Bottom - ink.Top, 2 * (ink.Right - ink.Left)) << "the text runs up the page";
+}
