@@ -41,6 +41,8 @@ DEriRevaDodo* TVerIvovavOzed::RichEdit()
         FRichEdit->setGeometry(0, 0, 0, 0);
         FRichEdit->setAttribute(Qt::WA_TransparentForMouseEvents);
         FRichEdit->setFocusPolicy(Qt::NoFocus);
+        // Laid out at the width each use gives it, never at its own zero width.
+        FRichEdit->setLineWrapMode(QTextEdit::NoWrap);
         FRichEdit->hide();
     }
     return FRichEdit;
@@ -159,7 +161,6 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
 
     doc->setTextWidth(width);
     p->save();
-    p->resetTransform();
     p->setClipRect(QRect(left, top, width, height), Qt::IntersectClip);
     p->translate(left, top);
     QAbstractTextDocumentLayout::PaintContext ctx;

@@ -577,7 +577,11 @@ bool RtfToDocument(const QByteArray& Rtf, QTextDocument& Doc)
     TDocSink sink(Doc);
     TReader reader(Rtf, sink);
     sink.SetReader(&reader);
+    // One edit block: the document's views lay it out once, not after every run of text.
+    QTextCursor batch(&Doc);
+    batch.beginEditBlock();
     const bool ok = reader.Run();
+    batch.endEditBlock();
     Doc.setUndoRedoEnabled(undo);
     return ok;
 }
