@@ -123,8 +123,22 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
     if (!p)
         return;
     DEriRevaDodo* re = RichEdit();
-    CellToRich(ACol, ARow, *re);
     QTextDocument* doc = re->document();
+
+    // The text box inside the cell's offsets, in device pixels; the cell is laid out at its width
+    // as it loads.
+    const TRect dev = ACanvas.LPtoDP(ARect);
+    const int dpiX = ACanvas.PixelsPerInchX() > 0 ? ACanvas.PixelsPerInchX() : 96;
+    const int dpiY = ACanvas.PixelsPerInchY() > 0 ? ACanvas.PixelsPerInchY() : 96;
+    const int mx = XYOffset().X * dpiX / 96;
+    const int my = XYOffset().Y * dpiY / 96;
+    const int left = dev.Left + mx, top = dev.Top + my;
+    const int width = std::max(0, dev.Right - dev.Left - 2 * mx);
+    const int height = std::max(0, dev.Bottom - dev.Top - 2 * my);
+    if (width <= 0 || height <= 0)
+        return;
+    doc->setTextWidth(width);
+    CellToRich(ACol, ARow, *re);
 
     // Selected: inside the selection but not the focused current cell, or a selected row or column.
     const TGridRect sel = Selection();
@@ -147,19 +161,6 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
         all.mergeCharFormat(f);
     }
 
-    // The text box inside the cell's offsets, in device pixels.
-    const TRect dev = ACanvas.LPtoDP(ARect);
-    const int dpiX = ACanvas.PixelsPerInchX() > 0 ? ACanvas.PixelsPerInchX() : 96;
-    const int dpiY = ACanvas.PixelsPerInchY() > 0 ? ACanvas.PixelsPerInchY() : 96;
-    const int mx = XYOffset().X * dpiX / 96;
-    const int my = XYOffset().Y * dpiY / 96;
-    const int left = dev.Left + mx, top = dev.Top + my;
-    const int width = std::max(0, dev.Right - dev.Left - 2 * mx);
-    const int height = std::max(0, dev.Bottom - dev.Top - 2 * my);
-    if (width <= 0 || height <= 0)
-        return;
-
-    doc->setTextWidth(width);
     p->save();
     p->setClipRect(QRect(left, top, width, height), Qt::IntersectClip);
     p->translate(left, top);

@@ -127,6 +127,9 @@ void TReader::Flush()
 
 void TReader::Emit(QChar c)
 {
+    // Control characters other than the tab are no text (\u0, a stray byte below 32).
+    if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+        return;
     if (FPendingPar) {
         FPendingPar = false;
         Flush();
@@ -671,6 +674,10 @@ QByteArray DocumentToRtf(const QTextDocument& Doc)
             body.append(text);
         }
     }
+
+    // Every paragraph ends with its mark, the last one too, so that an empty last paragraph
+    // survives (a reader drops the mark that closes the text).
+    body.append("\\par");
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
     for (int i = 0; i < fonts.size(); ++i) {

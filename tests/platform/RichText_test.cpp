@@ -162,6 +162,13 @@ TEST(RichText, WriterEscapesSpecialCharacters)
     const QByteArray out = DocumentToRtf(doc);
     EXPECT_TRUE(out.contains("a\\{b\\}c\\\\d\\tab e\\~fg\\u20013?")) << out.constData();
     EXPECT_EQ(RtfToPlainText(out), QStringLiteral("a{b}c\\d\te\u00a0fg\u4e2d"));
+    // Empty paragraphs survive, the last one too.
+    doc.setPlainText(QStringLiteral("\n\nx\n\n"));
+    ASSERT_EQ(doc.blockCount(), 5);
+    QTextDocument back;
+    ASSERT_TRUE(RtfToDocument(DocumentToRtf(doc), back));
+    EXPECT_EQ(back.blockCount(), 5);
+    EXPECT_EQ(RtfToPlainText(DocumentToRtf(doc)), QStringLiteral("\r\n\r\nx\r\n\r\n"));
     // Above U+7FFF the parameter is the signed 16-bit value.
     doc.setPlainText(QStringLiteral("\uffe5"));
     EXPECT_TRUE(DocumentToRtf(doc).contains("\\u-27?"));
@@ -232,6 +239,7 @@ TEST(RichText, MalformedInputKeepsTheTextReadSoFar)
         {"{\\rtf1 a\\bin999999999 b}", QStringLiteral("a"), false},
         {"{\\rtf1 {\\*\\x {\\y hidden}} {\\fonttbl {\\f0 F;}}x}", QStringLiteral(" x"), true},
         {QByteArray("{\\rtf1 a\0b}", 11), QStringLiteral("ab"), true},
+        {"{\\rtf1 a\\u0 ?b\\'0dc\\u}", QStringLiteral("abc"), true}, // control characters are no text
         {"", QString(), true},
     };
     for (const Case& c : cases) {
