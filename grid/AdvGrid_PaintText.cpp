@@ -3,11 +3,16 @@
 // selection rectangle, plain or HTML text, sort indicator) and how much room it needs.
 #include "grid/AdvGrid.h"
 
+#include "gridedit/DEriRevaDodo.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -285,7 +290,21 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
         return;
     }
 
-    // 18. plain text (RTF cells show as their plain text here)
+    if (kind == ctkRtf) {
+        // 17. RTF through the hidden rich edit
+        ACanvas.Pen().SetColor(ACanvas.Brush().Color());
+        if (!(selected && !IsActiveControl() && SelectionColor() == clNone))
+            ACanvas.Rectangle(T);
+        ACanvas.Brush().SetStyle(bsClear);
+        DrawRichTextCell(RCol, ARow, T, ACanvas);
+        ACanvas.Brush().SetStyle(bsSolid);
+        ACanvas.Font().SetColor(clBlack);
+        if (drawIndicator)
+            DrawSortIndicator(ACanvas, RCol, indicatorY(), T.Right + 2);
+        return;
+    }
+
+    // 18. plain text
     if (v.HA == taCenter && ARow == ss.Row() && ss.Show() && RCol == ss.Column())
         T.Left += 10;
     const QString stored = Cells(RCol, ARow);
@@ -406,6 +425,24 @@ TSize TVerIvovavOzed::CalcCellTextSize(int ACol, int DCol, int ARow, bool VS, bo
             TMarkupRenderResult res;
             RenderMarkupText(canvas, text, r, p, res);
             return {res.Width + 2, res.Height + 2};
+        }
+
+        if (kind == ctkRtf) {
+            // The size the rich edit asks for: without word wrap its natural width, with it the
+            // height at the cell's width.
+            DEriRevaDodo* re = RichEdit();
+            re->Clear();
+            CellToRich(ACol, ARow, *re);
+            QTextDocument* doc = re->document();
+            doc->setTextWidth(WordWrap() ? std::max(0, r.Right - r.Left) : 1e6);
+            const QSizeF s = doc->size();
+            double natural = 0;
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+                if (QTextLayout* l = b.layout())
+                    for (int i = 0; i < l->lineCount(); ++i)
+                        natural = std::max(natural, l->lineAt(i).naturalTextWidth());
+            const int w = int(std::ceil(WordWrap() ? s.width() : natural));
+            return {w, int(std::ceil(s.height())) + 4};
         }
 
         int angle = 0;

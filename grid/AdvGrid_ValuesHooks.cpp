@@ -85,6 +85,8 @@ void TVerIvovavOzed::GetSaveCellText(int ACol, int ARow, QString& Value)
         if (FSaveWithRTF) {
             Value.remove(QLatin1Char('\r'));
             Value.remove(QLatin1Char('\n'));
+        } else {
+            Value = RichCellPlainText(Value);
         }
         break;
     default: break;
