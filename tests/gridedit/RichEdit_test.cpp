@@ -161,12 +161,8 @@ TEST(RichEdit, RowGrowsWhileTypingAndStopsAtTheBottomEdge)
     f.grid->TakeBackRichEditor(1, 3);
 }
 
-// Needs the edRichEdit case of the grid's editor start and take-back (the drop-down editors'
-// branch wires it); until then the grid does not know the edit is a rich one.
 TEST(RichEdit, UpStoresAndMovesTabOpensTheNextEditor)
 {
-    GTEST_SKIP() << "pending: ShowSpecialEditor/TakeBackEditorValue do not call ShowRichEditor/"
-                    "TakeBackRichEditor for edRichEdit yet";
     GridFixture f(4, 6);
     f.grid->OnGetEditorType = [](QObject*, int, int, TEditorType& t) { t = edRichEdit; };
     f.grid->SetOptions(f.grid->Options() | goEditing | goTabs);
