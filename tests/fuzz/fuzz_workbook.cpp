@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString path = kt_fuzz::Path(QStringLiteral("book.xlsx"));
     kt_fuzz::Put(path, kt_fuzz::Bytes(data, size));
-    TVerIvovavOzed grid(nullptr);
+    // One grid for every input: making a grid costs more than most inputs.
+    static TVerIvovavOzed grid(nullptr);
     try {
         grid.LoadFromXLS(path);
     } catch (const std::exception&) {
