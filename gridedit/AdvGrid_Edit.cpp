@@ -116,8 +116,17 @@ void Guarded(F&& f)
     }
 }
 
-// Posts a typed character to a control, so that it arrives after the control has the focus.
-void PostChar(QWidget* target, QChar ch)
+} // namespace
+
+void FocusGridQuietly(TVerIvovavOzed* g)
+{
+    const bool alwaysEdit = g->Navigation().AlwaysEdit();
+    g->Navigation().SetAlwaysEdit(false);
+    g->SetFocus();
+    g->Navigation().SetAlwaysEdit(alwaysEdit);
+}
+
+void PostEditorChar(QWidget* target, QChar ch)
 {
     if (!target || ch.isNull())
         return;
@@ -132,7 +141,6 @@ void PostChar(QWidget* target, QChar ch)
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(ch)));
 }
 
-} // namespace
 
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid)
 {
@@ -566,7 +574,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
                                     i >= 0 && i < cb->Items.Count() ? cb->Items.Objects(i) : nullptr);
         }
         EditMode = true;
-        PostChar(cb, FStartEditChar);
+        PostEditorChar(cb, FStartEditChar);
         EditCtrl = cb;
         break;
     }
@@ -607,7 +615,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         }
         EditMode = true;
         sp->setFocus(Qt::OtherFocusReason);
-        PostChar(sp, FStartEditChar);
+        PostEditorChar(sp, FStartEditChar);
         // A press on a half of the cell's always-shown spin buttons steps once; the press is used
         // up, so that a later edit started otherwise does not step.
         const bool up = FSpinUpClick, down = FSpinDnClick;
@@ -635,7 +643,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         eb->SetColor(cellColor);
         EditMode = true;
         eb->setFocus(Qt::OtherFocusReason);
-        PostChar(eb, FStartEditChar);
+        PostEditorChar(eb, FStartEditChar);
         EditCtrl = eb;
         break;
     }
@@ -656,7 +664,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         ub->SetColor(cellColor);
         EditMode = true;
         ub->setFocus(Qt::OtherFocusReason);
-        PostChar(ub, FStartEditChar);
+        PostEditorChar(ub, FStartEditChar);
         EditCtrl = ub;
         break;
     }
@@ -707,7 +715,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
             QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
             QCoreApplication::sendEvent(dp, &f4);
         }
-        PostChar(dp, FStartEditChar);
+        PostEditorChar(dp, FStartEditChar);
         EditCtrl = dp;
         break;
     }
@@ -785,7 +793,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         link->SetFocus(true);
         FEditActive = true;
         QWidget* c = link->GetEditControl();
-        PostChar(c, FStartEditChar);
+        PostEditorChar(c, FStartEditChar);
         EditCtrl = c;
         break;
     }
@@ -804,7 +812,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
     case edAdvGridDropDown:
         EditMode = true;
         ShowDropDownEditor(ACol, ARow, R, cellColor, start);
-        PostChar(EditCtrl, FStartEditChar);
+        PostEditorChar(EditCtrl, FStartEditChar);
         break;
     case edCheckBox: {
         TGridCheckBox* chk = FEditCheck;

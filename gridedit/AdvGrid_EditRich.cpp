@@ -14,26 +14,6 @@
 
 #include <cmath>
 
-namespace {
-
-// Posts the typed start character to the editor, so that it arrives once the editor has the focus.
-void PostStartChar(QWidget* target, QChar ch)
-{
-    if (!target || ch.isNull())
-        return;
-    int key = 0;
-    const QChar up = ch.toUpper();
-    if ((up >= QLatin1Char('A') && up <= QLatin1Char('Z')) || (up >= QLatin1Char('0') && up <= QLatin1Char('9')))
-        key = up.unicode();
-    else if (ch.unicode() == 8)
-        key = Qt::Key_Backspace;
-    else if (ch.unicode() == 32)
-        key = Qt::Key_Space;
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(ch)));
-}
-
-} // namespace
-
 DEriRevaDodo* TVerIvovavOzed::RichEdit()
 {
     if (!FRichEdit) {
@@ -91,7 +71,7 @@ void TVerIvovavOzed::ShowRichEditor(int ACol, int ARow, const TRect& R, TColor C
     re->setPalette(pal);
     EditMode = true;
     re->setFocus(Qt::OtherFocusReason);
-    PostStartChar(re, FStartEditChar);
+    PostEditorChar(re, FStartEditChar);
     re->SetLocked(false);
     EditCtrl = re;
 }

@@ -28,6 +28,14 @@ class TGridColorDropDown;
 class TGridImageDropDown;
 class TAdvCustomDropDown;
 
+// Posts a typed character to an editor control, so that it arrives after the control has the focus
+// (the start character of an edit begun by typing).
+void PostEditorChar(QWidget* target, QChar ch);
+// The grid takes the focus from its editor with its always-edit navigation off, so that no editor
+// reopens.
+class TVerIvovavOzed;
+void FocusGridQuietly(TVerIvovavOzed* g);
+
 class TVerIvovavOzed;
 // The grid's combo, check-box, button and edit-with-button editor controls, made with the grid (hidden and disabled).
 TGridCombo* NewGridCombo(TVerIvovavOzed* Grid);

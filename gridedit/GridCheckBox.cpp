@@ -41,10 +41,7 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* event)
         if (vk == VK_ESCAPE)
             setText(g->CurrentCell());
         g->HideInplaceEdit();
-        const bool alwaysEdit = g->Navigation().AlwaysEdit();
-        g->Navigation().SetAlwaysEdit(false);
-        g->SetFocus();
-        g->Navigation().SetAlwaysEdit(alwaysEdit);
+        FocusGridQuietly(g);
         if (vk == VK_RETURN && g->Navigation().AdvanceOnEnter())
             g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, true, false);
         if (vk == VK_UP || vk == VK_DOWN) {

@@ -69,14 +69,6 @@ void TGridCombo::SelectAllText()
 }
 
 // The grid takes the focus with its always-edit navigation off, so that no editor reopens.
-static void FocusGrid(TVerIvovavOzed* g)
-{
-    const bool alwaysEdit = g->Navigation().AlwaysEdit();
-    g->Navigation().SetAlwaysEdit(false);
-    g->SetFocus();
-    g->Navigation().SetAlwaysEdit(alwaysEdit);
-}
-
 void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
 {
     if (!Editing()) {
@@ -91,7 +83,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
 
     if ((Key == VK_UP || Key == VK_DOWN) && !g->Navigation().ComboGetUpDown() && !dropped && !(Shift & ssAlt)) {
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         Word k = Key;
         g->KeyDown(k, Shift);
         Key = 0;
@@ -114,7 +106,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
             throw;
         }
         FKeepCellText = false;
-        FocusGrid(g);
+        FocusGridQuietly(g);
         Key = 0;
         return;
     }
@@ -159,7 +151,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
             SetText(g->CurrentCell());
         if (g->Options() & goTabs) {
             g->HideInplaceEdit();
-            FocusGrid(g);
+            FocusGridQuietly(g);
             Word k = VK_TAB;
             g->KeyDown(k, Shift);
             Key = 0;
@@ -180,7 +172,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
         }
         g->MouseActions().SetDirectComboClose(directClose);
         if (Key == VK_LEFT || Key == VK_RIGHT) {
-            FocusGrid(g);
+            FocusGridQuietly(g);
             Word k = Key;
             g->KeyDown(k, Shift);
         }

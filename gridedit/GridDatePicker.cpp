@@ -10,18 +10,6 @@
 
 using namespace AsgDatePicker;
 
-namespace {
-
-// The grid takes the focus with its always-edit navigation off, so that no editor reopens.
-void FocusGrid(TVerIvovavOzed* g)
-{
-    const bool alwaysEdit = g->Navigation().AlwaysEdit();
-    g->Navigation().SetAlwaysEdit(false);
-    g->SetFocus();
-    g->Navigation().SetAlwaysEdit(alwaysEdit);
-}
-} // namespace
-
 // ---- TGridDatePicker ------------------------------------------------------------------------------
 
 TGridDatePicker::TGridDatePicker(TVerIvovavOzed* AOwner)
@@ -119,7 +107,7 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift)
             return;
         if (g->Options() & goTabs) {
             g->HideInplaceEdit();
-            FocusGrid(g);
+            FocusGridQuietly(g);
             g->TabNavigate(Shift.testFlag(ssShift));
             return;
         }
@@ -183,12 +171,12 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
         SetDateTime(FOriginalDateTime);
         Key = 0;
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         break;
     case VK_RETURN:
         Key = 0;
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         if (g->Navigation().AdvanceOnEnter())
             g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, true, false);
         break;
@@ -201,7 +189,7 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
         // The take-back has written the date and the time; the date field's text alone would
         // lose the time, so it is not written over it.
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         g->TabNavigate(Shift.testFlag(ssShift));
         break;
     default: TAdvDateTimePicker::KeyDown(Key, Shift); break;

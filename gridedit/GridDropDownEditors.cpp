@@ -8,19 +8,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 
-namespace {
-
-// The grid takes the focus with its always-edit navigation off, so that no editor reopens.
-void FocusGrid(TVerIvovavOzed* g)
-{
-    const bool alwaysEdit = g->Navigation().AlwaysEdit();
-    g->Navigation().SetAlwaysEdit(false);
-    g->SetFocus();
-    g->Navigation().SetAlwaysEdit(alwaysEdit);
-}
-
-} // namespace
-
 template <class Base>
 TGridDropDownEditor<Base>::TGridDropDownEditor(TVerIvovavOzed* AOwner)
     : Base(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
@@ -75,7 +62,7 @@ void TGridDropDownEditor<Base>::PerformKeyDown(Word Key, TShiftState Shift)
         }
         if (self)
             FEscaping = false;
-        FocusGrid(g);
+        FocusGridQuietly(g);
         return;
     }
     // The value picked on the open pop-up is the value the key commits.
@@ -120,7 +107,7 @@ void TGridDropDownEditor<Base>::PerformKeyDown(Word Key, TShiftState Shift)
             SetEditorText(g->CurrentCell());
         if (g->Options() & goTabs) {
             g->HideInplaceEdit();
-            FocusGrid(g);
+            FocusGridQuietly(g);
             g->TabNavigate(Shift.testFlag(ssShift));
             return;
         }

@@ -60,14 +60,6 @@ void TGridEditBtn::BtnClick(QObject* Sender)
 }
 
 // The grid takes the focus with its always-edit navigation off, so that no editor reopens.
-static void FocusGrid(TVerIvovavOzed* g)
-{
-    const bool alwaysEdit = g->Navigation().AlwaysEdit();
-    g->Navigation().SetAlwaysEdit(false);
-    g->SetFocus();
-    g->Navigation().SetAlwaysEdit(alwaysEdit);
-}
-
 void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift)
 {
     if (!Editing() || !FGrid->EditMode) {
@@ -115,7 +107,7 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift)
         }
         if (g->Options() & goTabs) {
             g->HideInplaceEdit();
-            FocusGrid(g);
+            FocusGridQuietly(g);
             g->TabNavigate(Shift.testFlag(ssShift));
             Key = 0;
             return;
@@ -268,7 +260,7 @@ void TGridEditBtn::keyReleaseEvent(QKeyEvent* event)
                 }
                 return;
             }
-            FocusGrid(g);
+            FocusGridQuietly(g);
             const TAdvanceDirection dir = g->Navigation().AdvanceDirection();
             g->Navigation().SetAdvanceDirection(adLeftRight);
             try {
@@ -281,7 +273,7 @@ void TGridEditBtn::keyReleaseEvent(QKeyEvent* event)
             // The walk ends in the neighbour's editor only with CursorWalkAlwaysEdit.
             if (!g->Navigation().CursorWalkAlwaysEdit()) {
                 g->HideInplaceEdit();
-                FocusGrid(g);
+                FocusGridQuietly(g);
             } else if (!g->EditMode) {
                 g->ShowInplaceEdit();
             }
@@ -433,14 +425,14 @@ void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift)
     }
     if (Key == VK_RETURN && g->Navigation().AdvanceOnEnter()) {
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         Key = 0;
         g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, true, false);
         return;
     }
     if (Key == VK_TAB && (g->Options() & goTabs)) {
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         Key = 0;
         g->TabNavigate(Shift.testFlag(ssShift));
         return;

@@ -107,14 +107,6 @@ bool TGridSpin::ValueKey(Word Key)
 }
 
 // The grid takes the focus with its always-edit navigation off, so that no editor reopens.
-static void FocusGrid(TVerIvovavOzed* g)
-{
-    const bool alwaysEdit = g->Navigation().AlwaysEdit();
-    g->Navigation().SetAlwaysEdit(false);
-    g->SetFocus();
-    g->Navigation().SetAlwaysEdit(alwaysEdit);
-}
-
 void TGridSpin::EndKey(Word Key, TShiftState Shift)
 {
     TVerIvovavOzed* g = FGrid;
@@ -144,7 +136,7 @@ void TGridSpin::EndKey(Word Key, TShiftState Shift)
     }
     if (Key == VK_TAB && (g->Options() & goTabs)) {
         g->HideInplaceEdit();
-        FocusGrid(g);
+        FocusGridQuietly(g);
         g->TabNavigate(Shift.testFlag(ssShift));
         return;
     }
