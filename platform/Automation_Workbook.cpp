@@ -11,6 +11,20 @@
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KT_HAS_ASAN 1
+#include <sanitizer/common_interface_defs.h>
+#endif
+#endif
+
 namespace platform {
 
 namespace {
@@ -213,53 +227,255 @@ TWorkbookData ReadXlsxFile(const QString& FileName)
     return data;
 }
 
-TWorkbookData ReadXlsFile(const QString& FileName)
-{
-    const void* h = nullptr;
-    if (freexl_open(QFile::encodeName(FileName).constData(), &h) != FREEXL_OK) {
-        if (h)
-            freexl_close(h);
-        Fail(FileName, QStringLiteral("it is not a readable .xls workbook"));
+// .xls files are read by libfreexl, which trusts the lengths written inside a workbook: a damaged
+// file can make it read past its own buffers. The reading therefore runs in a child process that
+// sends the cells back through a pipe, so that such a file ends as this reader's error instead of
+// taking the program down. The child uses only the library, plain memory and write(2).
+namespace {
+
+// The messages of the pipe, in this order: 'N' count, then per sheet 'S' name, its cells
+// 'I' int64 / 'D' double / 'T' text (row, column, value), and 'Z' at the end; 'E' reason ends it
+// early. Texts are a 32-bit length and UTF-8 bytes.
+class PipeWriter {
+public:
+    explicit PipeWriter(int fd) : FFd(fd) {}
+    void Tag(char t) { Put(&t, 1); }
+    void U32(uint32_t v) { Put(&v, sizeof v); }
+    void I64(int64_t v) { Put(&v, sizeof v); }
+    void F64(double v) { Put(&v, sizeof v); }
+    void Str(const char* s)
+    {
+        const uint32_t n = s ? uint32_t(std::strlen(s)) : 0;
+        U32(n);
+        Put(s, n);
     }
-    struct Closer {
-        const void* h;
-        ~Closer() { freexl_close(h); }
-    } closer{h};
+    bool Ok() const { return FOk; }
+
+private:
+    void Put(const void* data, size_t n)
+    {
+        const char* p = static_cast<const char*>(data);
+        while (FOk && n > 0) {
+            const ssize_t w = ::write(FFd, p, n);
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                FOk = false;
+                return;
+            }
+            p += w;
+            n -= size_t(w);
+        }
+    }
+    int FFd;
+    bool FOk = true;
+};
+
+int ReadXlsInChild(const char* path, int fd)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(KT_HAS_ASAN)
+    // A finding in the library ends this child only; the parent reports the file as damaged.
+    __sanitizer_set_death_callback(nullptr);
+#endif
+    PipeWriter out(fd);
+    const void* h = nullptr;
+    if (freexl_open(path, &h) != FREEXL_OK) {
+        out.Tag('E');
+        out.Str("it is not a readable .xls workbook");
+        return 0;
+    }
     unsigned int count = 0;
-    if (freexl_get_info(h, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
-        Fail(FileName, QStringLiteral("its sheets cannot be counted"));
-    TWorkbookData data;
-    for (unsigned short i = 0; i < count; ++i) {
-        TSheetData sheet;
+    if (freexl_get_info(h, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
+        out.Tag('E');
+        out.Str("its sheets cannot be counted");
+        return 0;
+    }
+    out.Tag('N');
+    out.U32(count);
+    for (unsigned short i = 0; i < count && out.Ok(); ++i) {
         const char* name = nullptr;
-        if (freexl_get_worksheet_name(h, i, &name) != FREEXL_OK || freexl_select_active_worksheet(h, i) != FREEXL_OK)
-            Fail(FileName, QStringLiteral("sheet %1 does not read").arg(i + 1));
-        sheet.Name = Text(name);
         unsigned int rows = 0;
         unsigned short cols = 0;
-        if (freexl_worksheet_dimensions(h, &rows, &cols) != FREEXL_OK)
-            Fail(FileName, QStringLiteral("sheet %1 has no dimensions").arg(sheet.Name));
-        for (unsigned int r = 0; r < rows; ++r)
+        if (freexl_get_worksheet_name(h, i, &name) != FREEXL_OK || freexl_select_active_worksheet(h, i) != FREEXL_OK ||
+            freexl_worksheet_dimensions(h, &rows, &cols) != FREEXL_OK) {
+            out.Tag('E');
+            out.Str("a sheet does not read");
+            return 0;
+        }
+        out.Tag('S');
+        out.Str(name);
+        for (unsigned int r = 0; r < rows && out.Ok(); ++r)
             for (unsigned short c = 0; c < cols; ++c) {
                 FreeXL_CellValue cell;
-                if (freexl_get_cell_value(h, r, c, &cell) != FREEXL_OK)
-                    Fail(FileName, QStringLiteral("a cell of sheet %1 does not read").arg(sheet.Name));
-                TVariant v;
+                if (freexl_get_cell_value(h, r, c, &cell) != FREEXL_OK) {
+                    out.Tag('E');
+                    out.Str("a cell does not read");
+                    return 0;
+                }
                 switch (cell.type) {
-                case FREEXL_CELL_INT: v = qint64(cell.value.int_value); break;
-                case FREEXL_CELL_DOUBLE: v = cell.value.double_value; break;
+                case FREEXL_CELL_INT:
+                    out.Tag('I');
+                    out.U32(r + 1);
+                    out.U32(c + 1u);
+                    out.I64(cell.value.int_value);
+                    break;
+                case FREEXL_CELL_DOUBLE:
+                    out.Tag('D');
+                    out.U32(r + 1);
+                    out.U32(c + 1u);
+                    out.F64(cell.value.double_value);
+                    break;
                 case FREEXL_CELL_TEXT:
                 case FREEXL_CELL_SST_TEXT:
                 case FREEXL_CELL_DATE:
                 case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME: v = Text(cell.value.text_value); break;
-                default: break;
+                case FREEXL_CELL_TIME:
+                    if (cell.value.text_value && *cell.value.text_value) {
+                        out.Tag('T');
+                        out.U32(r + 1);
+                        out.U32(c + 1u);
+                        out.Str(cell.value.text_value);
+                    }
+                    break;
+                default:
+                    break;
                 }
-                if (!v.IsEmpty() && !(v.IsString() && v.ToString().isEmpty()))
-                    sheet.Cells[{int(r) + 1, int(c) + 1}] = v;
             }
-        data.Sheets.push_back(std::move(sheet));
     }
+    out.Tag('Z');
+    freexl_close(h);
+    return 0;
+}
+
+class PipeReader {
+public:
+    explicit PipeReader(const QByteArray& data) : FData(data) {}
+    bool AtEnd() const { return FPos >= FData.size(); }
+    char Tag() { return Take(1) ? FData[FPos - 1] : 0; }
+    bool U32(uint32_t& v) { return Copy(&v, sizeof v); }
+    bool I64(int64_t& v) { return Copy(&v, sizeof v); }
+    bool F64(double& v) { return Copy(&v, sizeof v); }
+    bool Str(QString& s)
+    {
+        uint32_t n = 0;
+        if (!U32(n) || !Take(n))
+            return false;
+        s = QString::fromUtf8(FData.constData() + FPos - n, qsizetype(n));
+        return true;
+    }
+
+private:
+    bool Take(qsizetype n)
+    {
+        if (n < 0 || FData.size() - FPos < n)
+            return false;
+        FPos += n;
+        return true;
+    }
+    bool Copy(void* v, size_t n)
+    {
+        if (!Take(qsizetype(n)))
+            return false;
+        std::memcpy(v, FData.constData() + FPos - qsizetype(n), n);
+        return true;
+    }
+    const QByteArray& FData;
+    qsizetype FPos = 0;
+};
+
+} // namespace
+
+TWorkbookData ReadXlsFile(const QString& FileName)
+{
+    const QByteArray path = QFile::encodeName(FileName);
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        Fail(FileName, QString::fromLocal8Bit(std::strerror(errno)));
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        const int e = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        Fail(FileName, QString::fromLocal8Bit(std::strerror(e)));
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        ::_exit(ReadXlsInChild(path.constData(), fds[1]));
+    }
+    ::close(fds[1]);
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(buffer, qsizetype(n));
+    }
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    const bool clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+
+    PipeReader in(bytes);
+    TWorkbookData data;
+    bool ended = false;
+    while (!in.AtEnd() && !ended) {
+        const char tag = in.Tag();
+        uint32_t r = 0, c = 0;
+        bool ok = true;
+        switch (tag) {
+        case 'E': {
+            QString why;
+            in.Str(why);
+            Fail(FileName, why);
+        }
+        case 'N': {
+            uint32_t count = 0;
+            ok = in.U32(count);
+            break;
+        }
+        case 'S': {
+            TSheetData sheet;
+            ok = in.Str(sheet.Name);
+            data.Sheets.push_back(std::move(sheet));
+            break;
+        }
+        case 'I': {
+            int64_t v = 0;
+            ok = !data.Sheets.empty() && in.U32(r) && in.U32(c) && in.I64(v);
+            if (ok)
+                data.Sheets.back().Cells[{int(r), int(c)}] = qint64(v);
+            break;
+        }
+        case 'D': {
+            double v = 0;
+            ok = !data.Sheets.empty() && in.U32(r) && in.U32(c) && in.F64(v);
+            if (ok)
+                data.Sheets.back().Cells[{int(r), int(c)}] = v;
+            break;
+        }
+        case 'T': {
+            QString v;
+            ok = !data.Sheets.empty() && in.U32(r) && in.U32(c) && in.Str(v);
+            if (ok)
+                data.Sheets.back().Cells[{int(r), int(c)}] = v;
+            break;
+        }
+        case 'Z':
+            ended = true;
+            break;
+        default:
+            ok = false;
+        }
+        if (!ok)
+            break;
+    }
+    // A reader that died half way (or wrote nonsense) leaves a workbook that cannot be trusted.
+    if (!clean || !ended)
+        Fail(FileName, QStringLiteral("it is damaged"));
     if (data.Sheets.empty())
         Fail(FileName, QStringLiteral("it holds no sheet"));
     return data;

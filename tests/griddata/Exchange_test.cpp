@@ -542,6 +542,18 @@ TEST_F(ExchangeFiles, XlsFixtureFromAnotherWriter)
     EXPECT_EQ(g->Cells(2, 2), "240");
 }
 
+TEST_F(ExchangeFiles, DamagedXlsIsAnErrorAndChangesNothing)
+{
+    // A workbook whose inner lengths lie (found by fuzzing): the reader must neither crash nor
+    // take half a sheet.
+    auto g = MakeGrid(2, 2, 0, 0);
+    g->SetCells(1, 1, "kept");
+    const QString xls = kt_test::FixturePath("exchange/damaged.xls");
+    EXPECT_TRUE(ErrorText([&] { g->LoadFromXLS(xls); }).startsWith("The workbook")) << ErrorText([&] { g->LoadFromXLS(xls); }).toStdString();
+    EXPECT_EQ(g->Cells(1, 1), "kept");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 // The texts of the cells of every table in an ODF text document, row by row; with `aligns`, also
 // each cell paragraph's text-align ("" when its style sets none).
 std::vector<std::vector<QString>> OdtTable(const QString& path, std::vector<std::vector<QString>>* aligns = nullptr)
