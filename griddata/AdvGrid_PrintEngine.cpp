@@ -553,7 +553,7 @@ int TVerIvovavOzed::BuildPages(TCanvas& ACanvas, int Mode, int TotalPages)
             const bool full = !allDone && y - PrintRowHeight(run, nr) <= run.B + run.Fa;
             if (run.Drawing() && (full || allDone || newPage)) {
                 if (OnPrintPageDone)
-                    OnPrintPageDone(this, ACanvas, run.PageIndex + 1, run.W, run.B);
+                    OnPrintPageDone(this, ACanvas, r, y, run.PageIndex + 1, run.W, run.B);
                 bool cancel = false;
                 if (OnPrintCancel)
                     OnPrintCancel(this, run.PageIndex + 1, cancel);

@@ -299,12 +299,31 @@ TEST(PrintEngine, NewPageEventAndCancel)
     EXPECT_GT(asked, 0);
 
     PrintGrid c(2, 300);
-    std::vector<int> done;
-    c.g->OnPrintPageDone = [&](QObject*, TCanvas&, int nr, int, int) { done.push_back(nr); };
+    std::vector<int> done, nextRow, offset;
+    int width = 0, bottom = 0;
+    c.g->OnPrintPageDone = [&](QObject*, TCanvas&, int lastRow, int lastRowOffset, int nr, int w, int b) {
+        done.push_back(nr);
+        nextRow.push_back(lastRow);
+        offset.push_back(lastRowOffset);
+        width = w;
+        bottom = b;
+    };
     c.g->OnPrintCancel = [&](QObject*, int nr, bool& cancel) { cancel = nr == 2; };
     c.Print();
     EXPECT_GE(c.g->PrintNrOfPages(), 5);
     EXPECT_EQ(done, (std::vector<int>{1, 2}));
+    // The row the next page starts with, and where the finished page's rows ended (y up, above
+    // the page's bottom).
+    ASSERT_EQ(nextRow.size(), 2u);
+    ASSERT_FALSE(c.rowsOnPage[2].empty());
+    EXPECT_EQ(nextRow[0], c.rowsOnPage[2].front());
+    EXPECT_EQ(nextRow[1], c.rowsOnPage[2].back() + 1);
+    EXPECT_GT(width, 1900);
+    EXPECT_LT(bottom, -2500);
+    for (int y : offset) {
+        EXPECT_LT(y, 0);
+        EXPECT_GT(y, bottom);
+    }
     EXPECT_EQ(PdfPages(c.Pdf()), 2);
     EXPECT_TRUE(c.rowsOnPage.count(3) == 0);
 }
