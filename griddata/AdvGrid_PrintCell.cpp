@@ -44,33 +44,6 @@ bool gCellCut = false;
 
 } // namespace
 
-void TVerIvovavOzed::PrintRotatedStart(TRect& R, int Angle, int HAlign, int VAlign, int a, int b, int c, int d)
-{
-    const int L = R.Left, T = R.Top, Rr = R.Right, Bm = R.Bottom;
-    const int q = Angle <= 90 ? 1 : Angle <= 180 ? 2 : Angle > 270 ? 4 : 3;
-    int left = L, top = T;
-    switch (q) {
-    case 1:
-        left = HAlign == 0 ? L : HAlign == 1 ? Rr - d - c : L + (Rr - L - c - d) / 2;
-        top = VAlign == 0 ? T + b : VAlign == 1 ? T + b - (b + T + a - Bm) / 2 : Bm - a;
-        break;
-    case 2:
-        left = HAlign == 0 ? L + d : HAlign == 1 ? Rr - c : Rr - (c + Rr - L - d) / 2;
-        top = VAlign == 0 ? T + a + b : VAlign == 1 ? T + a + b - (b + T + a - Bm) / 2 : Bm;
-        break;
-    case 3:
-        left = HAlign == 0 ? L + c + d : HAlign == 1 ? Rr : Rr - (Rr - L - c - d) / 2;
-        top = VAlign == 0 ? T + a : VAlign == 1 ? T + a - (b + T + a - Bm) / 2 : Bm - b;
-        break;
-    default:
-        left = HAlign == 0 ? L + c : HAlign == 1 ? Rr - d : L + (c + Rr - L - d) / 2;
-        top = VAlign == 0 ? T : VAlign == 1 ? T - (b + T + a - Bm) / 2 : Bm - a - b;
-        break;
-    }
-    R.Left = left;
-    R.Top = top;
-}
-
 TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARow)
 {
     TCanvas& cv = *Run.Canvas;
@@ -377,8 +350,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         tr.Bottom -= U;
         const TRect clip = tr;
         TRect start = tr;
-        PrintRotatedStart(start, graphic->CellAngle(), cellHa == taRightJustify ? 1 : cellHa == taCenter ? 2 : 0,
-                          cellVa == vtaBottom ? 2 : cellVa == vtaCenter ? 1 : 0, -e4, -e3, e2, e1);
+        RotatedTextStart(start, graphic->CellAngle(), cellHa, cellVa, -e4, -e3, e2, e1);
         cv.TextRect(clip, start.Left, start.Top, lines.join(QLatin1Char(' ')));
     } else if (ww && ps.NoAutoSize()) {
         tr.Left += PrintRound(2 * Run.P);
