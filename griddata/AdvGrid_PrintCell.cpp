@@ -52,9 +52,7 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
 
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
-    if (kind == ctkHtml)
-        text = MarkupToPlainText(text);
-    else if (kind == ctkRtf)
+    if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
 
     TFont font;
@@ -83,27 +81,57 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
 
     TPoint size;
     int widest = 0;
-    if (text.isEmpty())
-        text = QStringLiteral("gh");
-    if (!(ww && ps.NoAutoSize() && !rotated)) {
-        const QStringList lines = PrintLines(text, Multilinecells());
-        int w = 0;
-        for (const QString& l : lines) {
-            const int lw = cv.TextWidth(ShownLine(l, URLShow(), URLFull()));
-            widest = std::max(widest, lw);
-            w = std::max(w, lw + gsize.X);
-        }
-        size = TPoint(w, cv.TextHeight(QStringLiteral("gh")) * int(lines.size()));
+    if (kind == ctkHtml) {
+        // Markup is laid out in device pixels in the print font's point size, then brought back to
+        // tenths of a millimetre.
+        const TMapMode mode = cv.MapMode();
+        cv.SetMapMode(mmText);
+        TFont pxFont;
+        pxFont.Assign(ps.Font());
+        pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
+        pxFont.SetSize(ps.Font().Size());
+        cv.SetFont(pxFont);
+        TRect r(0, 0, 65535, 65535);
+        if (ps.NoAutoSize())
+            r.Right = int(std::lround((ColWidths(DCol) + 12) * Run.ResRatio));
+        TMarkupRenderParams p;
+        p.MeasureOnly = true;
+        p.Printing = true;
+        p.Selected = true;
+        p.WordWrap = !EnhTextSize();
+        p.ResFactor = Run.ResRatio;
+        p.AnchorColor = URLColor();
+        p.Window = this;
+        TMarkupRenderResult res;
+        RenderMarkupText(cv, text, r, p, res);
+        cv.SetMapMode(mode);
+        const int w = int(std::lround(res.Width * 254.0 / std::max(1, cv.PixelsPerInchX())));
+        const int h = int(std::lround(res.Height * 254.0 / std::max(1, cv.PixelsPerInchY())));
+        size = TPoint(w, h - PrintRound(Run.D * Run.P));
+        widest = size.X;
     } else {
-        int colW = 0;
-        if (IsXMergedCell(DCol, ARow))
-            colW = 65535;
-        else if (DCol >= 0 && DCol < int(Run.Widths.size()))
-            colW = Run.Widths[DCol];
-        TRect r(0, 0, colW, 0);
-        DrawText(cv, text, r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
-        size = TPoint(colW, std::abs(r.Bottom - r.Top));
-        widest = colW;
+        if (text.isEmpty())
+            text = QStringLiteral("gh");
+        if (!(ww && ps.NoAutoSize() && !rotated)) {
+            const QStringList lines = PrintLines(text, Multilinecells());
+            int w = 0;
+            for (const QString& l : lines) {
+                const int lw = cv.TextWidth(ShownLine(l, URLShow(), URLFull()));
+                widest = std::max(widest, lw);
+                w = std::max(w, lw + gsize.X);
+            }
+            size = TPoint(w, cv.TextHeight(QStringLiteral("gh")) * int(lines.size()));
+        } else {
+            int colW = 0;
+            if (IsXMergedCell(DCol, ARow))
+                colW = 65535;
+            else if (DCol >= 0 && DCol < int(Run.Widths.size()))
+                colW = Run.Widths[DCol];
+            TRect r(0, 0, colW, 0);
+            DrawText(cv, text, r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
+            size = TPoint(colW, std::abs(r.Bottom - r.Top));
+            widest = colW;
+        }
     }
     if (rotated) {
         const double rad = angle * std::numbers::pi / 180.0;
@@ -250,15 +278,14 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     TCellGradientDirection gd = GradientVertical;
     TGridDrawState state;
     GetVisualProperties(RCol, ARow, state, true, false, false, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
+    const int cellPoints = font.Size();
     font.SetHeight(MapFontHeight(font.Size()));
     ww = WordWrap();
     GetCellWordWrap(RCol, ARow, ww);
 
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
-    if (kind == ctkHtml)
-        text = MarkupToPlainText(text);
-    else if (kind == ctkRtf)
+    if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
 
     // Background: a gradient from the end colour at the bottom to the brush colour at the top.
@@ -342,6 +369,28 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     }
 
     if (!drawText) {
+    } else if (kind == ctkHtml) {
+        // Markup is drawn in device pixels, the font scaled by the fit factor.
+        TRect dr = cv.LPtoDP(tr);
+        const TMapMode mode = cv.MapMode();
+        cv.SetMapMode(mmText);
+        dr.Right -= U + PrintRound(2 * Run.P);
+        dr.Bottom += PrintRound(D * Run.P);
+        TFont pxFont;
+        pxFont.Assign(font);
+        pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
+        pxFont.SetSize(int(std::trunc(cellPoints * Run.F)));
+        cv.SetFont(pxFont);
+        TMarkupRenderParams p;
+        p.Printing = true;
+        p.WordWrap = !EnhTextSize();
+        p.ResFactor = Run.ResRatio;
+        p.AnchorColor = URLColor();
+        p.Window = this;
+        TMarkupRenderResult res;
+        RenderMarkupText(cv, text, dr, p, res);
+        cv.SetFont(font);
+        cv.SetMapMode(mode);
     } else if (rotated) {
         tr.Bottom = tr.Top - Hr - ps.RowSpacing();
         if (ext.Y > 0)

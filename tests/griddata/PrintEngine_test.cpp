@@ -3,6 +3,7 @@
 #include "grid/AdvGrid.h"
 #include "platform/Printer.h"
 #include "platform/ScriptedServices.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -389,6 +390,40 @@ TEST(PrintEngine, HeaderAndFooterPlaces)
     EXPECT_EQ(t.Ink(rightEnd + 2, 0, 827, top + band), 0);
     EXPECT_GT(t.Ink(827 / 2 - 30, top - 2, 827 / 2 + 30, top + band), 10) << "centred title";
     EXPECT_GT(t.Ink(827 / 2, 1169 - 80, 827, 1169), 5) << "page number in the footer";
+}
+
+TEST(PrintEngine, MarkupTitleTakesRoomAtTheTop)
+{
+    // Where the first cell lands on the page, with and without a two-line markup title.
+    auto firstTop = [](PrintGrid& t) {
+        int top = -1;
+        t.g->OnCustomCellDraw = [&](QObject*, TCanvas&, int col, int row, TGridDrawState, TRect r, bool) {
+            if (col == 0 && row == 0)
+                top = r.Top;
+        };
+        t.Preview();
+        return top;
+    };
+    PrintGrid plain(2, 3);
+    plain.g->PrintSettings().SetTitle(ppTopLeft);
+    const int top0 = firstTop(plain);
+
+    PrintGrid t(2, 3);
+    TPrintSettings& ps = t.g->PrintSettings();
+    ps.SetTitle(ppTopLeft);
+    ps.TitleLines().Add("<font color=\"clRed\">Red title</font>");
+    ps.TitleLines().Add("<br><b>second line</b>");
+    const int top1 = firstTop(t);
+    t.img.save(kt_test::GrabPath("print_markup_title.png"));
+    ASSERT_GT(top0, 0);
+    EXPECT_GT(top1, top0 + 20) << "two markup lines push the table down";
+    int red = 0;
+    for (int y = 0; y < top1; ++y)
+        for (int x = 0; x < 827; ++x) {
+            const QColor c(t.img.pixel(x, y));
+            red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 20) << "the title is drawn in its markup colour above the table";
 }
 
 // The rulings: a strip holds at least one column, rows taller than the page are placed once,
