@@ -54,6 +54,8 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
     const int kind = ClassifyCellText(text, EnableHTML());
     if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+    else if (kind == ctkFormula)
+        EvaluateFormula(RCol, ARow, text);
 
     TFont font;
     font.Assign(ps.Font());
@@ -287,6 +289,8 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     const int kind = ClassifyCellText(text, EnableHTML());
     if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+    else if (kind == ctkFormula)
+        EvaluateFormula(RCol, ARow, text);
 
     // Background: a gradient from the end colour at the bottom to the brush colour at the top.
     TRect bg = R;

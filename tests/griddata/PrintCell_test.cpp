@@ -440,3 +440,13 @@ TEST(PrintCell, MarkupCellsPrintTheirWords)
     EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
     EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
 }
+
+TEST(PrintCell, FormulaCells)
+{
+    SpecialCells t(5);
+    t.g->SetCells(0, 0, "Red words");
+    // The formula prints (and is measured by) its evaluated text.
+    t.g->SetCells(2, 0, "=A1");
+    t.Print("print_formula");
+    EXPECT_GT(t.W(2), t.W(0)) << "twelve W are wider than the source \"=A1\"";
+}
