@@ -512,7 +512,9 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         }
     int gw = PrintRound(px.X * Run.P);
     int gh = PrintRound(px.Y * Run.P);
-    if (type == ctRadio)
+    // A progress bar fills the cell and writes its own value.
+    const TRect cellR = R;
+    if (type == ctRadio || type == ctProgress)
         DrawText = false;
     const bool check = type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox ||
                        type == ctRowCheckBox || type == ctRadioButton;
@@ -591,6 +593,9 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     // the device's pixels, at the scale of the device to the screen.
     const TRect dev = cv.LPtoDP(gr);
     const TRect devCell = cv.LPtoDP(R);
+    // A progress bar stands 2 pixels in from the cell's top and 4 from its bottom, at print scale.
+    const TRect devBar = cv.LPtoDP(TRect(cellR.Left, cellR.Top - PrintRound(2 * Run.P), cellR.Right,
+                                         cellR.Bottom + PrintRound(4 * Run.P)));
     const TMapMode mode = cv.MapMode();
     const TFont keepFont = cv.Font();
     TFont pxFont;
@@ -670,6 +675,29 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         const platform::TStringList* items = g->CellBitmap().As<platform::TStringList>();
         DrawRadioCell(cv, devCell, false, scale, ControlLook().ControlStyle(), ARow, RCol, false, items, false,
                       g->CellBoolean(), g->CellIndex(), items ? items->Count() : 0);
+        break;
+    }
+    case ctProgress: {
+        const TControlLook& cl = ControlLook();
+        const TColor bar = g->CellBitmap().As<TColor>() ? *g->CellBitmap().As<TColor>() : clRed;
+        const TColor back = g->CellIcon().As<TColor>() ? *g->CellIcon().As<TColor>() : clWhite;
+        const TColor barText = g->CellBoolean() ? TColor(g->CellIndex()) : TColor(bar ^ 0xFFFFFF);
+        const TColor backText = g->CellBoolean() ? TColor(g->CellAngle()) : TColor(back ^ 0xFFFFFF);
+        double lo = g->CellErrFrom(), hi = g->CellErrLen();
+        if (hi <= lo) {
+            lo = 0;
+            hi = 100;
+        }
+        DrawProgressBar(cv, devBar, bar, barText, back, backText, cl.ProgressBorderColor(), g->CellText(), lo, hi,
+                        PaintInt(RCol, ARow), int(std::lround(cl.ProgressMarginX() * scale)),
+                        int(std::lround(cl.ProgressMarginY() * scale)), false);
+        break;
+    }
+    case ctProgressPie: {
+        // The pie's colour and value live in the object (a bare object shows the cell's number).
+        const TColor* pie = g->CellBitmap().As<TColor>();
+        DrawPieValue(cv, dev, pie ? *pie : TColor(g->CellIndex()), false,
+                     LimitPercent(pie ? g->CellAngle() : PaintFloat(RCol, ARow)));
         break;
     }
     case ctInterface: {

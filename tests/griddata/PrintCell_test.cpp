@@ -423,6 +423,8 @@ struct SpecialCells {
 };
 
 bool IsRed(const QColor& c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
+bool IsGreen(const QColor& c) { return c.green() > 100 && c.red() < 40 && c.blue() < 40; }
+bool IsBlue(const QColor& c) { return c.blue() > 180 && c.red() < 40 && c.green() < 40; }
 
 } // namespace
 
@@ -441,12 +443,21 @@ TEST(PrintCell, MarkupCellsPrintTheirWords)
     EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
 }
 
-TEST(PrintCell, FormulaCells)
+TEST(PrintCell, FormulaAndProgressCells)
 {
     SpecialCells t(5);
     t.g->SetCells(0, 0, "Red words");
     // The formula prints (and is measured by) its evaluated text.
     t.g->SetCells(2, 0, "=A1");
-    t.Print("print_formula");
+    t.g->SetCells(3, 1, "60");
+    t.g->AddProgress(3, 1, clGreen, clWhite);
+    t.g->SetCells(4, 1, "75");
+    t.g->AddProgressPie(4, 1, clBlue, 75);
+    t.Print("print_formula_progress");
     EXPECT_GT(t.W(2), t.W(0)) << "twelve W are wider than the source \"=A1\"";
+    // The progress bar's green and the pie's blue are on the page, in their cells.
+    const int x3 = t.X(3), x4 = t.X(4), x5 = x4 + CellGrid::Dev(t.W(4)) + 10;
+    EXPECT_GT(CountPixels(t.img, TRect(x3, 0, x4, 300), IsGreen), 30);
+    EXPECT_EQ(CountPixels(t.img, TRect(x4, 0, 827, 300), IsGreen), 0);
+    EXPECT_GT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 10);
 }
