@@ -598,6 +598,10 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
                                          cellR.Bottom + PrintRound(4 * Run.P)));
     const TMapMode mode = cv.MapMode();
     const TFont keepFont = cv.Font();
+    // The drawing routines leave their own pen and brush behind; the text after them must not
+    // get a filled background.
+    const TPen keepPen = cv.Pen();
+    const TBrush keepBrush = cv.Brush();
     TFont pxFont;
     pxFont.Assign(keepFont);
     pxFont.SetHeight(-std::abs(int(std::lround(keepFont.Height() * cv.PixelsPerInchY() / 254.0))));
@@ -722,6 +726,8 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     }
     default: break;
     }
+    cv.SetPen(keepPen);
+    cv.SetBrush(keepBrush);
     cv.SetFont(keepFont);
     cv.SetMapMode(mode);
 }

@@ -460,4 +460,6 @@ TEST(PrintCell, FormulaAndProgressCells)
     EXPECT_GT(CountPixels(t.img, TRect(x3, 0, x4, 300), IsGreen), 30);
     EXPECT_EQ(CountPixels(t.img, TRect(x4, 0, 827, 300), IsGreen), 0);
     EXPECT_GT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 10);
+    // The pie's brush stays with the pie: the cell's text after it gets no blue background.
+    EXPECT_LT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 250);
 }
