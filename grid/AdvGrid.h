@@ -690,7 +690,9 @@ public:
     std::function<void(QObject* Sender, const QString& Value, double& ADate)> OnCustomStrToDate;
     std::function<void(QObject* Sender, TCanvas& Canvas, int PageNr, int PageWidth, int PageHeight)> OnPrintPage;
     std::function<void(QObject* Sender, int PageNum, int PageColNum, QString& PageNumString)> OnPrintGetPageNum;
-    std::function<void(QObject* Sender, TCanvas& Canvas, int PageNr, int PageWidth, int PageHeight)> OnPrintPageDone;
+    std::function<void(QObject* Sender, TCanvas& Canvas, int LastRow, int LastRowOffset, int LastPage, int PageXSize,
+                       int PageYSize)>
+        OnPrintPageDone;
     std::function<void(QObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
     std::function<void(QObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
     std::function<void(QObject* Sender, double& Scale, bool& Allow)> OnFitToPage;

@@ -16,6 +16,64 @@ void TVerIvovavOzed::SetHotButtonCell(int ACol, int ARow)
         RepaintCell(ACol, ARow);
 }
 
+void TVerIvovavOzed::RotatedTextStart(TRect& R, int Angle, TAlignment HAlign, TVAlignment VAlign, int a, int b,
+                                      int c, int d)
+{
+    const bool left = HAlign == taLeftJustify, right = HAlign == taRightJustify;
+    const bool top = VAlign == vtaTop, bottom = VAlign == vtaBottom;
+    // the vertical centring term shared by every quadrant
+    const int vc = (b + R.Top + a - R.Bottom) / 2;
+    if (Angle <= 90) {
+        if (right)
+            R.Left = R.Right - d - c;
+        else if (!left)
+            R.Left += (R.Right - R.Left - c - d) / 2;
+        if (top)
+            R.Top += b;
+        else if (bottom)
+            R.Top = R.Bottom - a;
+        else
+            R.Top = R.Top + b - vc;
+    } else if (Angle <= 180) {
+        if (left)
+            R.Left += d;
+        else if (right)
+            R.Left = R.Right - c;
+        else
+            R.Left = R.Right - (c + R.Right - R.Left - d) / 2;
+        if (top)
+            R.Top += a + b;
+        else if (bottom)
+            R.Top = R.Bottom;
+        else
+            R.Top = R.Top + a + b - vc;
+    } else if (Angle <= 270) {
+        if (left)
+            R.Left += c + d;
+        else if (right)
+            R.Left = R.Right;
+        else
+            R.Left = R.Right - (R.Right - R.Left - c - d) / 2;
+        if (top)
+            R.Top += a;
+        else if (bottom)
+            R.Top = R.Bottom - b;
+        else
+            R.Top = R.Top + a - vc;
+    } else {
+        if (left)
+            R.Left += c;
+        else if (right)
+            R.Left = R.Right - d;
+        else
+            R.Left += (c + R.Right - R.Left - d) / 2;
+        if (bottom)
+            R.Top = R.Bottom - a - b;
+        else if (!top)
+            R.Top = R.Top - vc;
+    }
+}
+
 void TVerIvovavOzed::DrawRotatedCellText(TCanvas& ACanvas, TRect& R, int Angle, TVAlignment VAlign,
                                          TAlignment HAlign, const QString& Text)
 {
@@ -27,59 +85,7 @@ void TVerIvovavOzed::DrawRotatedCellText(TCanvas& ACanvas, TRect& R, int Angle, 
     const int s1 = std::abs(int(std::trunc(std::sin(a) * W)));
     const int s2 = std::abs(int(std::trunc(std::sin(a) * H)));
     const int c2 = std::abs(int(std::trunc(std::cos(a) * W)));
-    const bool left = HAlign == taLeftJustify, right = HAlign == taRightJustify;
-    const bool top = VAlign == vtaTop, bottom = VAlign == vtaBottom;
-    // the vertical centring term shared by every quadrant
-    const int vc = (s1 + R.Top + c1 - R.Bottom) / 2;
-    if (Angle <= 90) {
-        if (right)
-            R.Left = R.Right - c2 - s2;
-        else if (!left)
-            R.Left += (R.Right - R.Left - s2 - c2) / 2;
-        if (top)
-            R.Top += s1;
-        else if (bottom)
-            R.Top = R.Bottom - c1;
-        else
-            R.Top = R.Top + s1 - vc;
-    } else if (Angle <= 180) {
-        if (left)
-            R.Left += c2;
-        else if (right)
-            R.Left = R.Right - s2;
-        else
-            R.Left = R.Right - (s2 + R.Right - R.Left - c2) / 2;
-        if (top)
-            R.Top += c1 + s1;
-        else if (bottom)
-            R.Top = R.Bottom;
-        else
-            R.Top = R.Top + c1 + s1 - vc;
-    } else if (Angle <= 270) {
-        if (left)
-            R.Left += s2 + c2;
-        else if (right)
-            R.Left = R.Right;
-        else
-            R.Left = R.Right - (R.Right - R.Left - s2 - c2) / 2;
-        if (top)
-            R.Top += c1;
-        else if (bottom)
-            R.Top = R.Bottom - s1;
-        else
-            R.Top = R.Top + c1 - vc;
-    } else {
-        if (left)
-            R.Left += s2;
-        else if (right)
-            R.Left = R.Right - c2;
-        else
-            R.Left += (s2 + R.Right - R.Left - c2) / 2;
-        if (bottom)
-            R.Top = R.Bottom - c1 - s1;
-        else if (!top)
-            R.Top = R.Top - vc;
-    }
+    RotatedTextStart(R, Angle, HAlign, VAlign, c1, s1, s2, c2);
 }
 
 void TVerIvovavOzed::DrawRotatedGraphicText(TCanvas& ACanvas, TRect ARect, TCellGraphic* AGraphic, TVAlignment VA)

@@ -44,33 +44,6 @@ bool gCellCut = false;
 
 } // namespace
 
-void TVerIvovavOzed::PrintRotatedStart(TRect& R, int Angle, int HAlign, int VAlign, int a, int b, int c, int d)
-{
-    const int L = R.Left, T = R.Top, Rr = R.Right, Bm = R.Bottom;
-    const int q = Angle <= 90 ? 1 : Angle <= 180 ? 2 : Angle > 270 ? 4 : 3;
-    int left = L, top = T;
-    switch (q) {
-    case 1:
-        left = HAlign == 0 ? L : HAlign == 1 ? Rr - d - c : L + (Rr - L - c - d) / 2;
-        top = VAlign == 0 ? T + b : VAlign == 1 ? T + b - (b + T + a - Bm) / 2 : Bm - a;
-        break;
-    case 2:
-        left = HAlign == 0 ? L + d : HAlign == 1 ? Rr - c : Rr - (c + Rr - L - d) / 2;
-        top = VAlign == 0 ? T + a + b : VAlign == 1 ? T + a + b - (b + T + a - Bm) / 2 : Bm;
-        break;
-    case 3:
-        left = HAlign == 0 ? L + c + d : HAlign == 1 ? Rr : Rr - (Rr - L - c - d) / 2;
-        top = VAlign == 0 ? T + a : VAlign == 1 ? T + a - (b + T + a - Bm) / 2 : Bm - b;
-        break;
-    default:
-        left = HAlign == 0 ? L + c : HAlign == 1 ? Rr - d : L + (c + Rr - L - d) / 2;
-        top = VAlign == 0 ? T : VAlign == 1 ? T - (b + T + a - Bm) / 2 : Bm - a - b;
-        break;
-    }
-    R.Left = left;
-    R.Top = top;
-}
-
 TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARow)
 {
     TCanvas& cv = *Run.Canvas;
@@ -79,10 +52,10 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
 
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
-    if (kind == ctkHtml)
-        text = MarkupToPlainText(text);
-    else if (kind == ctkRtf)
+    if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+    else if (kind == ctkFormula)
+        EvaluateFormula(RCol, ARow, text);
 
     TFont font;
     font.Assign(ps.Font());
@@ -110,27 +83,57 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
 
     TPoint size;
     int widest = 0;
-    if (text.isEmpty())
-        text = QStringLiteral("gh");
-    if (!(ww && ps.NoAutoSize() && !rotated)) {
-        const QStringList lines = PrintLines(text, Multilinecells());
-        int w = 0;
-        for (const QString& l : lines) {
-            const int lw = cv.TextWidth(ShownLine(l, URLShow(), URLFull()));
-            widest = std::max(widest, lw);
-            w = std::max(w, lw + gsize.X);
-        }
-        size = TPoint(w, cv.TextHeight(QStringLiteral("gh")) * int(lines.size()));
+    if (kind == ctkHtml) {
+        // Markup is laid out in device pixels in the print font's point size, then brought back to
+        // tenths of a millimetre.
+        const TMapMode mode = cv.MapMode();
+        cv.SetMapMode(mmText);
+        TFont pxFont;
+        pxFont.Assign(ps.Font());
+        pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
+        pxFont.SetSize(ps.Font().Size());
+        cv.SetFont(pxFont);
+        TRect r(0, 0, 65535, 65535);
+        if (ps.NoAutoSize())
+            r.Right = int(std::lround((ColWidths(DCol) + 12) * Run.ResRatio));
+        TMarkupRenderParams p;
+        p.MeasureOnly = true;
+        p.Printing = true;
+        p.Selected = true;
+        p.WordWrap = !EnhTextSize();
+        p.ResFactor = Run.ResRatio;
+        p.AnchorColor = URLColor();
+        p.Window = this;
+        TMarkupRenderResult res;
+        RenderMarkupText(cv, text, r, p, res);
+        cv.SetMapMode(mode);
+        const int w = int(std::lround(res.Width * 254.0 / std::max(1, cv.PixelsPerInchX())));
+        const int h = int(std::lround(res.Height * 254.0 / std::max(1, cv.PixelsPerInchY())));
+        size = TPoint(w, h - PrintRound(Run.D * Run.P));
+        widest = size.X;
     } else {
-        int colW = 0;
-        if (IsXMergedCell(DCol, ARow))
-            colW = 65535;
-        else if (DCol >= 0 && DCol < int(Run.Widths.size()))
-            colW = Run.Widths[DCol];
-        TRect r(0, 0, colW, 0);
-        DrawText(cv, text, r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
-        size = TPoint(colW, std::abs(r.Bottom - r.Top));
-        widest = colW;
+        if (text.isEmpty())
+            text = QStringLiteral("gh");
+        if (!(ww && ps.NoAutoSize() && !rotated)) {
+            const QStringList lines = PrintLines(text, Multilinecells());
+            int w = 0;
+            for (const QString& l : lines) {
+                const int lw = cv.TextWidth(ShownLine(l, URLShow(), URLFull()));
+                widest = std::max(widest, lw);
+                w = std::max(w, lw + gsize.X);
+            }
+            size = TPoint(w, cv.TextHeight(QStringLiteral("gh")) * int(lines.size()));
+        } else {
+            int colW = 0;
+            if (IsXMergedCell(DCol, ARow))
+                colW = 65535;
+            else if (DCol >= 0 && DCol < int(Run.Widths.size()))
+                colW = Run.Widths[DCol];
+            TRect r(0, 0, colW, 0);
+            DrawText(cv, text, r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
+            size = TPoint(colW, std::abs(r.Bottom - r.Top));
+            widest = colW;
+        }
     }
     if (rotated) {
         const double rad = angle * std::numbers::pi / 180.0;
@@ -277,16 +280,17 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     TCellGradientDirection gd = GradientVertical;
     TGridDrawState state;
     GetVisualProperties(RCol, ARow, state, true, false, false, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
+    const int cellPoints = font.Size();
     font.SetHeight(MapFontHeight(font.Size()));
     ww = WordWrap();
     GetCellWordWrap(RCol, ARow, ww);
 
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
-    if (kind == ctkHtml)
-        text = MarkupToPlainText(text);
-    else if (kind == ctkRtf)
+    if (kind == ctkRtf)
         text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+    else if (kind == ctkFormula)
+        EvaluateFormula(RCol, ARow, text);
 
     // Background: a gradient from the end colour at the bottom to the brush colour at the top.
     TRect bg = R;
@@ -369,6 +373,28 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     }
 
     if (!drawText) {
+    } else if (kind == ctkHtml) {
+        // Markup is drawn in device pixels, the font scaled by the fit factor.
+        TRect dr = cv.LPtoDP(tr);
+        const TMapMode mode = cv.MapMode();
+        cv.SetMapMode(mmText);
+        dr.Right -= U + PrintRound(2 * Run.P);
+        dr.Bottom += PrintRound(D * Run.P);
+        TFont pxFont;
+        pxFont.Assign(font);
+        pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
+        pxFont.SetSize(int(std::trunc(cellPoints * Run.F)));
+        cv.SetFont(pxFont);
+        TMarkupRenderParams p;
+        p.Printing = true;
+        p.WordWrap = !EnhTextSize();
+        p.ResFactor = Run.ResRatio;
+        p.AnchorColor = URLColor();
+        p.Window = this;
+        TMarkupRenderResult res;
+        RenderMarkupText(cv, text, dr, p, res);
+        cv.SetFont(font);
+        cv.SetMapMode(mode);
     } else if (rotated) {
         tr.Bottom = tr.Top - Hr - ps.RowSpacing();
         if (ext.Y > 0)
@@ -377,8 +403,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         tr.Bottom -= U;
         const TRect clip = tr;
         TRect start = tr;
-        PrintRotatedStart(start, graphic->CellAngle(), cellHa == taRightJustify ? 1 : cellHa == taCenter ? 2 : 0,
-                          cellVa == vtaBottom ? 2 : cellVa == vtaCenter ? 1 : 0, -e4, -e3, e2, e1);
+        RotatedTextStart(start, graphic->CellAngle(), cellHa, cellVa, -e4, -e3, e2, e1);
         cv.TextRect(clip, start.Left, start.Top, lines.join(QLatin1Char(' ')));
     } else if (ww && ps.NoAutoSize()) {
         tr.Left += PrintRound(2 * Run.P);
@@ -487,7 +512,9 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
         }
     int gw = PrintRound(px.X * Run.P);
     int gh = PrintRound(px.Y * Run.P);
-    if (type == ctRadio)
+    // A progress bar fills the cell and writes its own value.
+    const TRect cellR = R;
+    if (type == ctRadio || type == ctProgress)
         DrawText = false;
     const bool check = type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox ||
                        type == ctRowCheckBox || type == ctRadioButton;
@@ -566,8 +593,15 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     // the device's pixels, at the scale of the device to the screen.
     const TRect dev = cv.LPtoDP(gr);
     const TRect devCell = cv.LPtoDP(R);
+    // A progress bar stands 2 pixels in from the cell's top and 4 from its bottom, at print scale.
+    const TRect devBar = cv.LPtoDP(TRect(cellR.Left, cellR.Top - PrintRound(2 * Run.P), cellR.Right,
+                                         cellR.Bottom + PrintRound(4 * Run.P)));
     const TMapMode mode = cv.MapMode();
     const TFont keepFont = cv.Font();
+    // The drawing routines leave their own pen and brush behind; the text after them must not
+    // get a filled background.
+    const TPen keepPen = cv.Pen();
+    const TBrush keepBrush = cv.Brush();
     TFont pxFont;
     pxFont.Assign(keepFont);
     pxFont.SetHeight(-std::abs(int(std::lround(keepFont.Height() * cv.PixelsPerInchY() / 254.0))));
@@ -647,6 +681,29 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
                       g->CellBoolean(), g->CellIndex(), items ? items->Count() : 0);
         break;
     }
+    case ctProgress: {
+        const TControlLook& cl = ControlLook();
+        const TColor bar = g->CellBitmap().As<TColor>() ? *g->CellBitmap().As<TColor>() : clRed;
+        const TColor back = g->CellIcon().As<TColor>() ? *g->CellIcon().As<TColor>() : clWhite;
+        const TColor barText = g->CellBoolean() ? TColor(g->CellIndex()) : TColor(bar ^ 0xFFFFFF);
+        const TColor backText = g->CellBoolean() ? TColor(g->CellAngle()) : TColor(back ^ 0xFFFFFF);
+        double lo = g->CellErrFrom(), hi = g->CellErrLen();
+        if (hi <= lo) {
+            lo = 0;
+            hi = 100;
+        }
+        DrawProgressBar(cv, devBar, bar, barText, back, backText, cl.ProgressBorderColor(), g->CellText(), lo, hi,
+                        PaintInt(RCol, ARow), int(std::lround(cl.ProgressMarginX() * scale)),
+                        int(std::lround(cl.ProgressMarginY() * scale)), false);
+        break;
+    }
+    case ctProgressPie: {
+        // The pie's colour and value live in the object (a bare object shows the cell's number).
+        const TColor* pie = g->CellBitmap().As<TColor>();
+        DrawPieValue(cv, dev, pie ? *pie : TColor(g->CellIndex()), false,
+                     LimitPercent(pie ? g->CellAngle() : PaintFloat(RCol, ARow)));
+        break;
+    }
     case ctInterface: {
         auto* drawing = dynamic_cast<ICellDrawing*>(g->CellBitmap().As<TGridCellObject>());
         if (!drawing)
@@ -669,6 +726,8 @@ void TVerIvovavOzed::PrintCellGraphic(TPrintRun& Run, int DCol, int RCol, int AR
     }
     default: break;
     }
+    cv.SetPen(keepPen);
+    cv.SetBrush(keepBrush);
     cv.SetFont(keepFont);
     cv.SetMapMode(mode);
 }

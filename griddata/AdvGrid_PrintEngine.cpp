@@ -4,6 +4,8 @@
 #include "grid/AdvGrid.h"
 
 #include "platform/Services.h"
+#include "render/RuvOdid.h"
+#include "render/VurADIDO.h"
 #include "platform/SysUtils.h"
 
 #include <QDateTime>
@@ -36,6 +38,9 @@ void AddItem(QString& text, TPrintPosition pos, const QString& item)
     else
         text = text + QLatin1Char(' ') + item;
 }
+
+// Room the markup title at the top of the page being drawn takes (0 without one).
+int gHtmlTitleHeight = 0;
 
 } // namespace
 
@@ -170,9 +175,14 @@ void TVerIvovavOzed::PrintPageTexts(TPrintRun& Run)
                                                      ps.PageSuffix());
     }
     const TPrintPosition tp = ps.Title();
+    QString htmlTitle;
+    gHtmlTitleHeight = 0;
     if (tp != ppNone) {
         if (!ps.TitleText().isEmpty()) {
             AddItem(texts[tp], tp, ps.TitleText());
+        } else if (ps.TitleLines().Count() > 0 && ClassifyCellText(ps.TitleLines().Text(), true) == ctkHtml) {
+            for (int i = 0; i < ps.TitleLines().Count(); ++i)
+                htmlTitle += ps.TitleLines().Strings(i);
         } else if (ps.TitleLines().Count() > 0) {
             const QString line = ps.TitleLines().Strings(0);
             QString& t = texts[tp];
@@ -202,7 +212,37 @@ void TVerIvovavOzed::PrintPageTexts(TPrintRun& Run)
         }
     };
     const int lines = ps.TitleLines().Count();
-    const bool moreTitle = ps.TitleText().isEmpty() && lines > 1;
+    const bool moreTitle = ps.TitleText().isEmpty() && lines > 1 && htmlTitle.isEmpty();
+    // A markup title is laid out and drawn in device pixels in the header or footer font; at the
+    // top its height pushes the table down.
+    auto markupTitle = [&](const TFont& f, int top, int bottom, bool measure) {
+        const TMapMode mode = cv.MapMode();
+        TRect r = cv.LPtoDP(TRect(ps.LeftSize(), top, W, measure ? top : bottom));
+        cv.SetMapMode(mmText);
+        TFont px;
+        px.Assign(f);
+        px.SetPixelsPerInch(cv.PixelsPerInchY());
+        px.SetSize(f.Size());
+        cv.SetFont(px);
+        if (measure)
+            r.Bottom = r.Top + 65535;
+        TMarkupRenderParams p;
+        p.MeasureOnly = measure;
+        p.Printing = true;
+        p.ResFactor = Run.ResRatio;
+        p.AnchorColor = URLColor();
+        p.Window = this;
+        TMarkupRenderResult res;
+        RenderMarkupText(cv, htmlTitle, r, p, res);
+        cv.SetMapMode(mode);
+        return int(std::lround(res.Height * 254.0 / std::max(1, cv.PixelsPerInchY())));
+    };
+    if (!htmlTitle.isEmpty() && IsTop(tp)) {
+        gHtmlTitleHeight = markupTitle(ps.HeaderFont(), -ps.HeaderSize(), 0, true);
+        markupTitle(ps.HeaderFont(), -ps.HeaderSize(), -ps.HeaderSize() - gHtmlTitleHeight, false);
+    } else if (!htmlTitle.isEmpty() && IsBottom(tp)) {
+        markupTitle(ps.FooterFont(), Run.B + ps.FooterSize(), Run.B, false);
+    }
 
     TFont hf;
     hf.Assign(ps.HeaderFont());
@@ -243,7 +283,7 @@ void TVerIvovavOzed::PrintPageFrame(TPrintRun& Run, int Y)
 {
     const TPrintSettings& ps = *FPrintSettings;
     TCanvas& cv = *Run.Canvas;
-    const int y0 = -Run.Ha - ps.TitleSpacing();
+    const int y0 = -Run.Ha - ps.TitleSpacing() - gHtmlTitleHeight;
     const int yb = Y + Run.D / 2;
     const int xl = Run.RepeatCols ? Run.Indents[0] : Run.Indents[Run.C0];
     const int xr = Run.Indents[Run.C1 + 1];
@@ -286,6 +326,7 @@ int TVerIvovavOzed::BuildPages(TCanvas& ACanvas, int Mode, int TotalPages)
 {
     TPrintSettings& ps = *FPrintSettings;
     TPrintRun run;
+    gHtmlTitleHeight = 0;
     run.Canvas = &ACanvas;
     run.Mode = Mode;
     run.Total = TotalPages;
@@ -519,7 +560,9 @@ int TVerIvovavOzed::BuildPages(TCanvas& ACanvas, int Mode, int TotalPages)
                 y = -run.Ha;
                 if (run.PageDrawn(FPrintPageFrom, FPrintPageTo))
                     PrintPageTexts(run);
-                y -= ps.TitleSpacing();
+                else
+                    gHtmlTitleHeight = 0;
+                y -= ps.TitleSpacing() + gHtmlTitleHeight;
                 if (r > 0 && ps.RepeatFixedRows() && FixedRows() > 0 &&
                     (run.PageIndex > stripFirstPage || R.Top >= FixedRows())) {
                     for (int fr = 0; fr < FixedRows(); ++fr) {
@@ -553,7 +596,7 @@ int TVerIvovavOzed::BuildPages(TCanvas& ACanvas, int Mode, int TotalPages)
             const bool full = !allDone && y - PrintRowHeight(run, nr) <= run.B + run.Fa;
             if (run.Drawing() && (full || allDone || newPage)) {
                 if (OnPrintPageDone)
-                    OnPrintPageDone(this, ACanvas, run.PageIndex + 1, run.W, run.B);
+                    OnPrintPageDone(this, ACanvas, r, y, run.PageIndex + 1, run.W, run.B);
                 bool cancel = false;
                 if (OnPrintCancel)
                     OnPrintCancel(this, run.PageIndex + 1, cancel);

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -350,4 +352,114 @@ TEST(PrintCell, RotatedTextStandsInItsCell)
     const TRect ink = t.InkBox(t.X(1), 0, t.X(2), 1169);
     ASSERT_GT(ink.Right, 0);
     EXPECT_GT(ink.Bottom - ink.Top, 2 * (ink.Right - ink.Left)) << "the text runs up the page";
+}
+
+namespace {
+
+// A grid whose formulas evaluate to a fixed text, so that a printed formula can be told apart from
+// its source.
+class FormulaGrid : public TVerIvovavOzed {
+public:
+    using TVerIvovavOzed::TVerIvovavOzed;
+    void EvaluateFormula(int, int, QString& Value) override { Value = QStringLiteral("WWWWWWWWWWWW"); }
+};
+
+int CountPixels(const QImage& img, const TRect& r, const std::function<bool(const QColor&)>& match)
+{
+    int n = 0;
+    for (int y = std::max(0, r.Top); y < std::min(img.height(), r.Bottom); ++y)
+        for (int x = std::max(0, r.Left); x < std::min(img.width(), r.Right); ++x)
+            n += match(QColor(img.pixel(x, y)));
+    return n;
+}
+
+// A one-page grid of special cells, previewed onto an image and printed to a PDF in build/grabs.
+struct SpecialCells {
+    QWidget window;
+    FormulaGrid* g = new FormulaGrid(&window);
+    QImage img{827, 1169, QImage::Format_RGB32};
+    explicit SpecialCells(int cols)
+    {
+        g->SetColCount(cols);
+        g->SetRowCount(2);
+        g->Loaded();
+        for (int c = 0; c < cols; ++c)
+            for (int r = 0; r < 2; ++r)
+                g->SetCells(c, r, "");
+        TPrintSettings& ps = g->PrintSettings();
+        ps.SetCentered(false);
+        ps.SetNoAutoSize(false);
+        ps.SetUseDisplayFont(false);
+        ps.SetPrintGraphics(true);
+        ps.SetBorders(pbNoborder);
+        ps.Font().SetSize(12);
+        g->SetWordWrap(false);
+    }
+    void Print(const QString& name)
+    {
+        img.fill(Qt::white);
+        {
+            TCanvas cv(&img);
+            cv.SetResolutionOverride(kDpi, kDpi);
+            g->PrintPreview(cv, TRect(0, 0, 827, 1169));
+        }
+        img.save(kt_test::GrabPath(name + ".png"));
+        // The layout of the preview, before the PDF at another resolution lays out again.
+        for (int c = 0; c < g->ColCount(); ++c) {
+            offs.push_back(CellGrid::Dev(g->PrintColOffset(c)));
+            widths.push_back(g->PrintColWidth(c));
+        }
+        platform::TPrinter& p = platform::Printer();
+        p.SetOutputFileName(kt_test::GrabPath(name + ".pdf"));
+        p.SetResolution(150);
+        p.SetPageSize(QPageSize(QPageSize::A4));
+        p.SetFullPage(true);
+        g->Print();
+        EXPECT_TRUE(QFile::exists(p.OutputFileName()));
+    }
+    int X(int col) const { return offs.at(col); }
+    int W(int col) const { return widths.at(col); }
+    std::vector<int> offs, widths;
+};
+
+bool IsRed(const QColor& c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
+bool IsGreen(const QColor& c) { return c.green() > 100 && c.red() < 40 && c.blue() < 40; }
+bool IsBlue(const QColor& c) { return c.blue() > 180 && c.red() < 40 && c.green() < 40; }
+
+} // namespace
+
+TEST(PrintCell, MarkupCellsPrintTheirWords)
+{
+    // Markup measures and prints as its shown words; the plain copy beside it is about as wide.
+    SpecialCells t(3);
+    t.g->SetCells(0, 0, "<font color=\"clRed\">Red words</font>");
+    t.g->SetCells(1, 0, "Red words");
+    t.g->SetCells(2, 0, "end");
+    t.Print("print_markup_cells");
+    const int w0 = t.W(0), w1 = t.W(1);
+    EXPECT_GT(w0, w1 * 9 / 10) << "markup is about as wide as its words";
+    EXPECT_LT(w0, w1 * 2) << "the tags themselves take no room (they would more than treble it)";
+    EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
+    EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
+}
+
+TEST(PrintCell, FormulaAndProgressCells)
+{
+    SpecialCells t(5);
+    t.g->SetCells(0, 0, "Red words");
+    // The formula prints (and is measured by) its evaluated text.
+    t.g->SetCells(2, 0, "=A1");
+    t.g->SetCells(3, 1, "60");
+    t.g->AddProgress(3, 1, clGreen, clWhite);
+    t.g->SetCells(4, 1, "75");
+    t.g->AddProgressPie(4, 1, clBlue, 75);
+    t.Print("print_formula_progress");
+    EXPECT_GT(t.W(2), t.W(0)) << "twelve W are wider than the source \"=A1\"";
+    // The progress bar's green and the pie's blue are on the page, in their cells.
+    const int x3 = t.X(3), x4 = t.X(4), x5 = x4 + CellGrid::Dev(t.W(4)) + 10;
+    EXPECT_GT(CountPixels(t.img, TRect(x3, 0, x4, 300), IsGreen), 30);
+    EXPECT_EQ(CountPixels(t.img, TRect(x4, 0, 827, 300), IsGreen), 0);
+    EXPECT_GT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 10);
+    // The pie's brush stays with the pie: the cell's text after it gets no blue background.
+    EXPECT_LT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 250);
 }

@@ -3,6 +3,7 @@
 #include "grid/AdvGrid.h"
 #include "platform/Printer.h"
 #include "platform/ScriptedServices.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -299,12 +300,31 @@ TEST(PrintEngine, NewPageEventAndCancel)
     EXPECT_GT(asked, 0);
 
     PrintGrid c(2, 300);
-    std::vector<int> done;
-    c.g->OnPrintPageDone = [&](QObject*, TCanvas&, int nr, int, int) { done.push_back(nr); };
+    std::vector<int> done, nextRow, offset;
+    int width = 0, bottom = 0;
+    c.g->OnPrintPageDone = [&](QObject*, TCanvas&, int lastRow, int lastRowOffset, int nr, int w, int b) {
+        done.push_back(nr);
+        nextRow.push_back(lastRow);
+        offset.push_back(lastRowOffset);
+        width = w;
+        bottom = b;
+    };
     c.g->OnPrintCancel = [&](QObject*, int nr, bool& cancel) { cancel = nr == 2; };
     c.Print();
     EXPECT_GE(c.g->PrintNrOfPages(), 5);
     EXPECT_EQ(done, (std::vector<int>{1, 2}));
+    // The row the next page starts with, and where the finished page's rows ended (y up, above
+    // the page's bottom).
+    ASSERT_EQ(nextRow.size(), 2u);
+    ASSERT_FALSE(c.rowsOnPage[2].empty());
+    EXPECT_EQ(nextRow[0], c.rowsOnPage[2].front());
+    EXPECT_EQ(nextRow[1], c.rowsOnPage[2].back() + 1);
+    EXPECT_GT(width, 1900);
+    EXPECT_LT(bottom, -2500);
+    for (int y : offset) {
+        EXPECT_LT(y, 0);
+        EXPECT_GT(y, bottom);
+    }
     EXPECT_EQ(PdfPages(c.Pdf()), 2);
     EXPECT_TRUE(c.rowsOnPage.count(3) == 0);
 }
@@ -370,6 +390,40 @@ TEST(PrintEngine, HeaderAndFooterPlaces)
     EXPECT_EQ(t.Ink(rightEnd + 2, 0, 827, top + band), 0);
     EXPECT_GT(t.Ink(827 / 2 - 30, top - 2, 827 / 2 + 30, top + band), 10) << "centred title";
     EXPECT_GT(t.Ink(827 / 2, 1169 - 80, 827, 1169), 5) << "page number in the footer";
+}
+
+TEST(PrintEngine, MarkupTitleTakesRoomAtTheTop)
+{
+    // Where the first cell lands on the page, with and without a two-line markup title.
+    auto firstTop = [](PrintGrid& t) {
+        int top = -1;
+        t.g->OnCustomCellDraw = [&](QObject*, TCanvas&, int col, int row, TGridDrawState, TRect r, bool) {
+            if (col == 0 && row == 0)
+                top = r.Top;
+        };
+        t.Preview();
+        return top;
+    };
+    PrintGrid plain(2, 3);
+    plain.g->PrintSettings().SetTitle(ppTopLeft);
+    const int top0 = firstTop(plain);
+
+    PrintGrid t(2, 3);
+    TPrintSettings& ps = t.g->PrintSettings();
+    ps.SetTitle(ppTopLeft);
+    ps.TitleLines().Add("<font color=\"clRed\">Red title</font>");
+    ps.TitleLines().Add("<br><b>second line</b>");
+    const int top1 = firstTop(t);
+    t.img.save(kt_test::GrabPath("print_markup_title.png"));
+    ASSERT_GT(top0, 0);
+    EXPECT_GT(top1, top0 + 20) << "two markup lines push the table down";
+    int red = 0;
+    for (int y = 0; y < top1; ++y)
+        for (int x = 0; x < 827; ++x) {
+            const QColor c(t.img.pixel(x, y));
+            red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 20) << "the title is drawn in its markup colour above the table";
 }
 
 // The rulings: a strip holds at least one column, rows taller than the page are placed once,

@@ -118,7 +118,9 @@ TEST(PrintEntry, PreviewDrawsTheChosenPage)
     cv.SetResolutionOverride(kDpi, kDpi);
     t.g->SetPreviewPage(3);
     bool during = false;
-    t.g->OnPrintPageDone = [&](QObject*, TCanvas&, int, int, int) { during = during || t.g->IsPrintPreview(); };
+    t.g->OnPrintPageDone = [&](QObject*, TCanvas&, int, int, int, int, int) {
+        during = during || t.g->IsPrintPreview();
+    };
     t.g->PrintPreview(cv, TRect(0, 0, 827, 1169));
     EXPECT_EQ(t.g->PrintNrOfPages(), 5);
     EXPECT_EQ(t.rows[3], page3);
