@@ -53,7 +53,7 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
     if (kind == ctkRtf)
-        text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+        text = RichCellPlainText(text); // rich text is measured by its plain text
     else if (kind == ctkFormula)
         EvaluateFormula(RCol, ARow, text);
 
@@ -288,7 +288,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     QString text = GetFormattedCell(RCol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML());
     if (kind == ctkRtf)
-        text.clear(); // rich text is measured and drawn by the grid's rich-text cell path
+        text.clear(); // rich text is drawn by the grid's rich-text cell drawing below
     else if (kind == ctkFormula)
         EvaluateFormula(RCol, ARow, text);
 
@@ -373,6 +373,8 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     }
 
     if (!drawText) {
+    } else if (kind == ctkRtf) {
+        DrawRichTextCell(RCol, ARow, tr, cv);
     } else if (kind == ctkHtml) {
         // Markup is drawn in device pixels, the font scaled by the fit factor.
         TRect dr = cv.LPtoDP(tr);

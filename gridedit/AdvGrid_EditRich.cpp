@@ -107,7 +107,17 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
 
     // The text box inside the cell's offsets, in device pixels; the cell is laid out at its width
     // as it loads.
-    const TRect dev = ACanvas.LPtoDP(ARect);
+    TRect dev = ACanvas.LPtoDP(ARect);
+    // On a page (y pointing up) the rectangle comes out upside down in device pixels.
+    if (dev.Top > dev.Bottom)
+        std::swap(dev.Top, dev.Bottom);
+    if (dev.Left > dev.Right)
+        std::swap(dev.Left, dev.Right);
+    // On a page the document is laid out at the printer's resolution, so that its point sizes
+    // come out as on screen; the hidden editor goes back to the screen's afterwards.
+    const bool page = ACanvas.MapMode() != mmText;
+    if (page)
+        doc->documentLayout()->setPaintDevice(p->device());
     const int dpiX = ACanvas.PixelsPerInchX() > 0 ? ACanvas.PixelsPerInchX() : 96;
     const int dpiY = ACanvas.PixelsPerInchY() > 0 ? ACanvas.PixelsPerInchY() : 96;
     const int mx = XYOffset().X * dpiX / 96;
@@ -115,8 +125,11 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
     const int left = dev.Left + mx, top = dev.Top + my;
     const int width = std::max(0, dev.Right - dev.Left - 2 * mx);
     const int height = std::max(0, dev.Bottom - dev.Top - 2 * my);
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0) {
+        if (page)
+            doc->documentLayout()->setPaintDevice(nullptr);
         return;
+    }
     doc->setTextWidth(width);
     CellToRich(ACol, ARow, *re);
 
@@ -149,6 +162,8 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
     ctx.clip = QRectF(0, 0, width, height);
     doc->documentLayout()->draw(p, ctx);
     p->restore();
+    if (page)
+        doc->documentLayout()->setPaintDevice(nullptr);
 }
 
 QString TVerIvovavOzed::RichCellPlainText(const QString& Value)

@@ -463,3 +463,21 @@ TEST(PrintCell, FormulaAndProgressCells)
     // The pie's brush stays with the pie: the cell's text after it gets no blue background.
     EXPECT_LT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 250);
 }
+
+TEST(PrintCell, RichTextCellsPrintFormatted)
+{
+    // An RTF cell is measured by its plain words and printed formatted: its red word is on the
+    // page in its own cell, the control words are not.
+    SpecialCells t(3);
+    const QString rtf = QStringLiteral(
+        "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs40 Plain \\cf1 Red\\cf0  words\\par}");
+    t.g->SetCells(0, 0, rtf);
+    t.g->SetCells(1, 0, "Plain Red words");
+    t.g->SetCells(2, 0, "end");
+    t.Print("print_rich_cells");
+    const int w0 = t.W(0), w1 = t.W(1);
+    EXPECT_GT(w0, w1 * 9 / 10) << "measured by its words";
+    EXPECT_LT(w0, w1 * 2) << "not by its control words";
+    EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
+    EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
+}
