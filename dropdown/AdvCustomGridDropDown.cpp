@@ -538,7 +538,10 @@ void TCustomAdvGridDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
         const int row = FAdvColGrid->Row();
         SetText(FAdvColGrid->Cells(FLookupColumn, row));
         SetItemIndex(row - FAdvColGrid->FixedRows());
-        Key = 0;
+        // In the lookup column the Enter goes on and closes the list keeping the choice;
+        // elsewhere it only ends the cell's edit.
+        if (FAdvColGrid->Col() != FLookupColumn)
+            Key = 0;
         return;
     }
     if (FLookupColumn < 0 || FItems->Count() == 0) {

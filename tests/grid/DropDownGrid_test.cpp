@@ -844,10 +844,34 @@ TEST_F(DropDownGrid, EnterInAnEditedLookupCellClosesTheList)
     g->SetRow(3);
     g->ShowInplaceEdit();
     ASSERT_TRUE(g->EditorMode());
-    QTest::keyClick(g, Qt::Key_Return);
+    QWidget* keys = QApplication::focusWidget() && g->isAncestorOf(QApplication::focusWidget())
+                        ? QApplication::focusWidget()
+                        : static_cast<QWidget*>(g);
+    QTest::keyClick(keys, Qt::Key_Return);
     EXPECT_FALSE(DD->DroppedDown());
     EXPECT_EQ(DD->ItemIndex(), 2);
     EXPECT_EQ(DD->Text(), "Banana");
+}
+
+TEST_F(DropDownGrid, EnterInAnEditedOtherCellOnlyEndsTheCellEdit)
+{
+    Fruits({"Apple", "Apricot", "Banana"});
+    DD->SetGridEditable(true);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    TAdvColGrid* g = Grid();
+    g->SetCol(1);
+    g->SetRow(2);
+    // The user starts the cell's edit with F2 and ends it with Enter in the cell's editor.
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_TRUE(g->EditorMode());
+    QWidget* keys = QApplication::focusWidget() && g->isAncestorOf(QApplication::focusWidget())
+                        ? QApplication::focusWidget()
+                        : static_cast<QWidget*>(g);
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_TRUE(DD->DroppedDown()) << "the consumed Enter leaves the list open";
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(DD->Text(), "Apricot");
 }
 
 TEST_F(DropDownGrid, BalloonsMadeAgainOnTheFirstMove)
