@@ -15,6 +15,11 @@ using namespace platform;
 
 namespace AdvCustomGridDropDown {
 
+namespace {
+// The height of the list grid's search footer, docked over the bottom of its rows.
+constexpr int SearchFooterPixels = 32;
+} // namespace
+
 // ---- columns and items -----------------------------------------------------------------------
 
 void TDropDownColumn::Assign(const TDropDownColumn& Source)
@@ -389,7 +394,8 @@ using namespace AdvCustomGridDropDown;
 TCustomAdvGridDropDown::TCustomAdvGridDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner)
 {
     FColumns = std::make_unique<TDropDownColumns>(this);
-    FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+    // With its captions, or the footer's buttons show only their glyphs.
+    FSearchFooter = std::make_unique<TSearchFooter>(this, true);
     FBands = std::make_unique<TBands>();
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->SetHomeEndKey(heFirstLastRow);
@@ -466,16 +472,38 @@ void TCustomAdvGridDropDown::SetItemIndex(int Value)
                 s = t.at(FLookupColumn);
         }
         SetText(s);
+        FollowItemIndex();
         return;
     }
     if (!FAdvColGrid) {
         FItemIndex = Value;
+        FollowItemIndex();
         return;
     }
     if (Value != FItemIndex && Value < FAdvColGrid->RowCount()) {
         FItemIndex = Value;
         SetText(Value < 0 ? QString() : FAdvColGrid->Cells(FLookupColumn, Value + 1));
     }
+    FollowItemIndex();
+}
+
+void TCustomAdvGridDropDown::FollowItemIndex()
+{
+    // The list's row follows the choice, so that confirming the list never takes a row left
+    // from an earlier opening; a choice made while the list is closed is the one Escape restores.
+    if (FAdvColGrid) {
+        const int fixed = FAdvColGrid->FixedRows();
+        int row = FItemIndex < 0 ? -1 : FItemIndex + fixed;
+        if (FUseItems)
+            for (int r = fixed; r < FAdvColGrid->RowCount(); ++r)
+                if (FAdvColGrid->Objects(0, r) && CellObjectInt(FAdvColGrid->Objects(0, r), -2) == FItemIndex) {
+                    row = r;
+                    break;
+                }
+        FSelRow = row;
+    }
+    if (!DroppedDown())
+        FOldItemIndex = FItemIndex;
 }
 
 int TCustomAdvGridDropDown::RowToItem(int ARow) const
@@ -983,6 +1011,9 @@ void TCustomAdvGridDropDown::BeforeDropDown()
             g->SortSettings().SetIndexShow(true);
         }
         FBalloonInit = false;
+        // A confirmation left from an earlier opening (Enter with the list closed) does not
+        // carry over.
+        g->SetConfirmSelection(false);
         g->SetGridImages(Images());
         HookGridEvents();
         g->SearchFooter().Assign(*FSearchFooter);
@@ -1037,8 +1068,10 @@ void TCustomAdvGridDropDown::AdjustDropDownHeight(int& Height)
 {
     const int h = DropDownHeader().Visible() ? DropDownHeader().Height() : 0;
     const int f = DropDownFooter().Visible() ? DropDownFooter().Height() : 0;
+    // The search footer lies over the bottom of the list grid: the rows fit above it.
+    const int s = FSearchFooter->Visible() ? SearchFooterPixels : 0;
     const int rh = std::max(1, FDropDownRowHeight);
-    Height = h + f + FHeaderHeight + 6 + ((Height - h - f - FHeaderHeight - 2) / rh) * rh;
+    Height = h + f + FHeaderHeight + 6 + s + ((Height - h - f - FHeaderHeight - 2 - s) / rh) * rh;
 }
 
 void TCustomAdvGridDropDown::DoShowDropDown()
@@ -1058,7 +1091,8 @@ void TCustomAdvGridDropDown::DoShowDropDown()
         if (r >= g->TopRow() + g->VisibleRowCount() || r < g->TopRow())
             g->SetTopRow(std::min(r, std::max(g->FixedRows(), g->RowCount() - g->VisibleRowCount())));
     }
-    FSelRow = g->FixedRows();
+    // The row the list opened on, the current choice's.
+    FSelRow = (g->Row() >= g->FixedRows() && g->Row() < g->RowCount()) ? g->Row() : g->FixedRows();
     g->setFocusPolicy(Qt::StrongFocus);
     if (DroppedDown())
         g->setFocus();
@@ -1072,6 +1106,19 @@ void TCustomAdvGridDropDown::UpdateDropDownSize()
         FAdvColGrid->resize(w, FAdvColGrid->height());
         DropDownForm()->resize(w + 2 * DropDownBorderWidth(), DropDownForm()->height());
         DropDownForm()->LayoutChildren();
+    }
+    // A shown search footer keeps its controls at fixed places: the list is at least wide
+    // enough for the ones it shows, the vertical scroll bar beside them.
+    if (FSearchFooter->Visible() && DropDownForm() && FAdvColGrid) {
+        const int right = SearchFooterControlsRight(*FAdvColGrid);
+        if (right > 0) {
+            const int need = right + 5 + qApp->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                             2 * DropDownBorderWidth() + 2;
+            if (DropDownForm()->width() < need) {
+                DropDownForm()->resize(need, DropDownForm()->height());
+                DropDownForm()->LayoutChildren();
+            }
+        }
     }
 }
 
