@@ -427,9 +427,13 @@ void TCustomAdvGridDropDown::RebuildLookupList()
     if (FLookupColumn < 0 || FItems->Count() == 0)
         return;
     FLookupItems.clear();
+    FLookupUpper.clear();
+    FLookupItems.reserve(FItems->Count());
+    FLookupUpper.reserve(FItems->Count());
     for (int k = 0; k < FItems->Count(); ++k) {
         const QStringList& t = FItems->Items(k)->Text;
         FLookupItems << (FLookupColumn < t.size() ? t.at(FLookupColumn) : QString());
+        FLookupUpper << FLookupItems.constLast().toUpper();
     }
 }
 
@@ -542,8 +546,10 @@ void TCustomAdvGridDropDown::HandleChange()
         bool& f;
         ~Guard() { f = false; }
     } guard{FInChange};
-    for (int i = 0; i < FLookupItems.size(); ++i) {
-        if (Fold(FLookupItems.at(i), FMatchCase).startsWith(key)) {
+    // Compared against the entries upper-cased once, when the lookup list was built.
+    const QStringList& entries = FMatchCase ? FLookupItems : FLookupUpper;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).startsWith(key)) {
             const QString full = text.left(key.size()) + FLookupItems.at(i).mid(key.size()).left(255);
             setText(full);
             FItemIndex = i;

@@ -461,6 +461,7 @@ private:
     std::unique_ptr<TDropDownItems> FItems;
     TAdvColGrid* FAdvColGrid = nullptr;
     QStringList FLookupItems;
+    QStringList FLookupUpper; // FLookupItems upper-cased, for completion
     QString FLookupEntry;
     bool workmode = false;
     int FItemIndex = -1;
