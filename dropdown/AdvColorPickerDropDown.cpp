@@ -890,7 +890,7 @@ void TAdvColorPickerDropDown::DrawSelectedColor(TCanvas& Canvas)
         Canvas.Brush().SetColor(clHighlight);
         Canvas.Font().SetColor(clHighlightText);
     } else {
-        Canvas.Brush().SetColor(isEnabled() ? clWindow : clBtnFace);
+        Canvas.Brush().SetColor(isEnabled() ? Color() : clBtnFace);
     }
     Canvas.FillRect(tr);
     Canvas.SetBkMode(TRANSPARENT);

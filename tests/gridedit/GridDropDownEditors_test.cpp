@@ -516,6 +516,33 @@ TEST(GridDropDownEditors, StyleChangeRestylesTheEditorsMade)
     EXPECT_NE(f.grid->AdvGridDropDown()->GetComponentStyle(), tsWindows7);
 }
 
+TEST(GridDropDownEditors, EditorTakesTheCellColour)
+{
+    Pinned pinned;
+    DropDownGrid f;
+    const TColor cream = 0x80FFFF;
+    for (int c = 1; c <= 9; ++c) {
+        SCOPED_TRACE(c);
+        f.grid->SetColors(c, 5, cream);
+        f.GoTo(c, 5);
+        f.Key(Qt::Key_F2);
+        TAdvCustomDropDown* e = f.Editor(c);
+        ASSERT_TRUE(f.grid->GetEditMode());
+        EXPECT_EQ(e->Color(), cream);
+        if (c != 7) { // the colour picker shows the chosen colour at the left
+            const QImage shot = e->grab().toImage();
+            EXPECT_EQ(QColor(shot.pixel(1, shot.height() - 2)), ToQColor(cream));
+        }
+        f.Key(Qt::Key_Escape);
+        // A cell without a colour of its own gives the editor the grid's.
+        f.GoTo(c, 4);
+        f.Key(Qt::Key_F2);
+        ASSERT_TRUE(f.grid->GetEditMode());
+        EXPECT_EQ(e->Color(), f.grid->Color());
+        f.Key(Qt::Key_Escape);
+    }
+}
+
 TEST(GridDropDownEditors, Grabs)
 {
     Pinned pinned;
