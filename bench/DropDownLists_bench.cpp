@@ -51,7 +51,7 @@ BENCHMARK(BM_MultiColumnCompletion)->Unit(benchmark::kMicrosecond);
 void BM_GridDropDownCompletion(benchmark::State& state)
 {
     QWidget host;
-    auto* dd = TAdvCustomDropDown::New<AdvCustomGridDropDown::TCustomAdvGridDropDown>(&host);
+    auto* dd = TAdvCustomDropDown::New<TCustomAdvGridDropDown>(&host);
     dd->Columns().Add()->Header = "Name";
     for (const QString& t : Texts())
         dd->Items().Add()->Text = QStringList{t};
