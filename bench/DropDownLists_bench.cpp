@@ -1,7 +1,8 @@
-// Completion while typing over 20,000 lookup entries: the multi-column drop-down typing one
+// Completion while typing over 20,000 lookup entries: the multi-column and grid drop-downs typing one
 // character into an empty edit (the walk finds the entry near the end of the list), beside a
 // QCompleter over a QStringListModel of the same texts asked for the same prefix, in the same run.
 // The ratio of the two times is what to read, not the times themselves.
+#include "dropdown/AdvCustomGridDropDown.h"
 #include "dropdown/AdvMultiColumnDropDown.h"
 
 #include <QApplication>
@@ -45,6 +46,26 @@ void BM_MultiColumnCompletion(benchmark::State& state)
         state.SkipWithError("completion did not reach the last entry");
 }
 BENCHMARK(BM_MultiColumnCompletion)->Unit(benchmark::kMicrosecond);
+
+// The same typing into the grid drop-down, which completes from its own lookup list.
+void BM_GridDropDownCompletion(benchmark::State& state)
+{
+    QWidget host;
+    auto* dd = TAdvCustomDropDown::New<TCustomAdvGridDropDown>(&host);
+    dd->Columns().Add()->Header = "Name";
+    for (const QString& t : Texts())
+        dd->Items().Add()->Text = QStringList{t};
+    dd->EndUpdate();
+    for (auto _ : state) {
+        dd->SetText(QString());
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
+        QApplication::sendEvent(dd, &press);
+        benchmark::DoNotOptimize(dd->ItemIndex());
+    }
+    if (dd->text() != "zebra")
+        state.SkipWithError("completion did not reach the last entry");
+}
+BENCHMARK(BM_GridDropDownCompletion)->Unit(benchmark::kMicrosecond);
 
 void BM_QCompleterCompletion(benchmark::State& state)
 {

@@ -552,6 +552,9 @@ void TAdvColorPickerDropDown::UpdateDropDownSize()
         FItemSelector->resize(DropDownWidth() < 1 ? natural.cx : FItemSelector->width(),
                               DropDownHeight() < 1 ? natural.cy : FItemSelector->height());
         TAdvCustomDropDown::UpdateDropDownSize();
+        // The form takes the list and its border on both sides.
+        if (DropDownWidth() < 1)
+            form->resize(form->width() + 2 * DropDownBorderWidth(), form->height());
         // A list taller than its room shows its vertical bar beside the rows.
         int room = form->height() - 2 * DropDownBorderWidth();
         if (DropDownHeader().Visible())
@@ -887,7 +890,7 @@ void TAdvColorPickerDropDown::DrawSelectedColor(TCanvas& Canvas)
         Canvas.Brush().SetColor(clHighlight);
         Canvas.Font().SetColor(clHighlightText);
     } else {
-        Canvas.Brush().SetColor(isEnabled() ? clWindow : clBtnFace);
+        Canvas.Brush().SetColor(isEnabled() ? Color() : clBtnFace);
     }
     Canvas.FillRect(tr);
     Canvas.SetBkMode(TRANSPARENT);

@@ -15,6 +15,11 @@ using namespace platform;
 
 namespace AdvCustomGridDropDown {
 
+namespace {
+// The height of the list grid's search footer, docked over the bottom of its rows.
+constexpr int SearchFooterPixels = 32;
+} // namespace
+
 // ---- columns and items -----------------------------------------------------------------------
 
 void TDropDownColumn::Assign(const TDropDownColumn& Source)
@@ -389,7 +394,8 @@ using namespace AdvCustomGridDropDown;
 TCustomAdvGridDropDown::TCustomAdvGridDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner)
 {
     FColumns = std::make_unique<TDropDownColumns>(this);
-    FSearchFooter = std::make_unique<TSearchFooter>(this, false);
+    // With its captions, or the footer's buttons show only their glyphs.
+    FSearchFooter = std::make_unique<TSearchFooter>(this, true);
     FBands = std::make_unique<TBands>();
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->SetHomeEndKey(heFirstLastRow);
@@ -421,9 +427,13 @@ void TCustomAdvGridDropDown::RebuildLookupList()
     if (FLookupColumn < 0 || FItems->Count() == 0)
         return;
     FLookupItems.clear();
+    FLookupUpper.clear();
+    FLookupItems.reserve(FItems->Count());
+    FLookupUpper.reserve(FItems->Count());
     for (int k = 0; k < FItems->Count(); ++k) {
         const QStringList& t = FItems->Items(k)->Text;
         FLookupItems << (FLookupColumn < t.size() ? t.at(FLookupColumn) : QString());
+        FLookupUpper << FLookupItems.constLast().toUpper();
     }
 }
 
@@ -466,16 +476,38 @@ void TCustomAdvGridDropDown::SetItemIndex(int Value)
                 s = t.at(FLookupColumn);
         }
         SetText(s);
+        FollowItemIndex();
         return;
     }
     if (!FAdvColGrid) {
         FItemIndex = Value;
+        FollowItemIndex();
         return;
     }
     if (Value != FItemIndex && Value < FAdvColGrid->RowCount()) {
         FItemIndex = Value;
         SetText(Value < 0 ? QString() : FAdvColGrid->Cells(FLookupColumn, Value + 1));
     }
+    FollowItemIndex();
+}
+
+void TCustomAdvGridDropDown::FollowItemIndex()
+{
+    // The list's row follows the choice, so that confirming the list never takes a row left
+    // from an earlier opening; a choice made while the list is closed is the one Escape restores.
+    if (FAdvColGrid) {
+        const int fixed = FAdvColGrid->FixedRows();
+        int row = FItemIndex < 0 ? -1 : FItemIndex + fixed;
+        if (FUseItems)
+            for (int r = fixed; r < FAdvColGrid->RowCount(); ++r)
+                if (FAdvColGrid->Objects(0, r) && CellObjectInt(FAdvColGrid->Objects(0, r), -2) == FItemIndex) {
+                    row = r;
+                    break;
+                }
+        FSelRow = row;
+    }
+    if (!DroppedDown())
+        FOldItemIndex = FItemIndex;
 }
 
 int TCustomAdvGridDropDown::RowToItem(int ARow) const
@@ -514,8 +546,10 @@ void TCustomAdvGridDropDown::HandleChange()
         bool& f;
         ~Guard() { f = false; }
     } guard{FInChange};
-    for (int i = 0; i < FLookupItems.size(); ++i) {
-        if (Fold(FLookupItems.at(i), FMatchCase).startsWith(key)) {
+    // Compared against the entries upper-cased once, when the lookup list was built.
+    const QStringList& entries = FMatchCase ? FLookupItems : FLookupUpper;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).startsWith(key)) {
             const QString full = text.left(key.size()) + FLookupItems.at(i).mid(key.size()).left(255);
             setText(full);
             FItemIndex = i;
@@ -538,7 +572,10 @@ void TCustomAdvGridDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
         const int row = FAdvColGrid->Row();
         SetText(FAdvColGrid->Cells(FLookupColumn, row));
         SetItemIndex(row - FAdvColGrid->FixedRows());
-        Key = 0;
+        // In the lookup column the Enter goes on and closes the list keeping the choice;
+        // elsewhere it only ends the cell's edit.
+        if (FAdvColGrid->Col() != FLookupColumn)
+            Key = 0;
         return;
     }
     if (FLookupColumn < 0 || FItems->Count() == 0) {
@@ -980,6 +1017,9 @@ void TCustomAdvGridDropDown::BeforeDropDown()
             g->SortSettings().SetIndexShow(true);
         }
         FBalloonInit = false;
+        // A confirmation left from an earlier opening (Enter with the list closed) does not
+        // carry over.
+        g->SetConfirmSelection(false);
         g->SetGridImages(Images());
         HookGridEvents();
         g->SearchFooter().Assign(*FSearchFooter);
@@ -1034,8 +1074,10 @@ void TCustomAdvGridDropDown::AdjustDropDownHeight(int& Height)
 {
     const int h = DropDownHeader().Visible() ? DropDownHeader().Height() : 0;
     const int f = DropDownFooter().Visible() ? DropDownFooter().Height() : 0;
+    // The search footer lies over the bottom of the list grid: the rows fit above it.
+    const int s = FSearchFooter->Visible() ? SearchFooterPixels : 0;
     const int rh = std::max(1, FDropDownRowHeight);
-    Height = h + f + FHeaderHeight + 6 + ((Height - h - f - FHeaderHeight - 2) / rh) * rh;
+    Height = h + f + FHeaderHeight + 6 + s + ((Height - h - f - FHeaderHeight - 2 - s) / rh) * rh;
 }
 
 void TCustomAdvGridDropDown::DoShowDropDown()
@@ -1055,7 +1097,8 @@ void TCustomAdvGridDropDown::DoShowDropDown()
         if (r >= g->TopRow() + g->VisibleRowCount() || r < g->TopRow())
             g->SetTopRow(std::min(r, std::max(g->FixedRows(), g->RowCount() - g->VisibleRowCount())));
     }
-    FSelRow = g->FixedRows();
+    // The row the list opened on, the current choice's.
+    FSelRow = (g->Row() >= g->FixedRows() && g->Row() < g->RowCount()) ? g->Row() : g->FixedRows();
     g->setFocusPolicy(Qt::StrongFocus);
     if (DroppedDown())
         g->setFocus();
@@ -1069,6 +1112,19 @@ void TCustomAdvGridDropDown::UpdateDropDownSize()
         FAdvColGrid->resize(w, FAdvColGrid->height());
         DropDownForm()->resize(w + 2 * DropDownBorderWidth(), DropDownForm()->height());
         DropDownForm()->LayoutChildren();
+    }
+    // A shown search footer keeps its controls at fixed places: the list is at least wide
+    // enough for the ones it shows, the vertical scroll bar beside them.
+    if (FSearchFooter->Visible() && DropDownForm() && FAdvColGrid) {
+        const int right = SearchFooterControlsRight(*FAdvColGrid);
+        if (right > 0) {
+            const int need = right + 5 + qApp->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                             2 * DropDownBorderWidth() + 2;
+            if (DropDownForm()->width() < need) {
+                DropDownForm()->resize(need, DropDownForm()->height());
+                DropDownForm()->LayoutChildren();
+            }
+        }
     }
 }
 

@@ -172,6 +172,10 @@ private:
     bool FConfirmSelection = false;
 };
 
+// The right edge of the controls the grid's search footer shows (0 when it shows none), in
+// the footer's own coordinates.
+int SearchFooterControlsRight(TVerIvovavOzed& Grid);
+
 } // namespace AdvCustomGridDropDown
 
 enum TLookupMethod { lmLookup, lmNarrowDown, lmNone };
@@ -457,12 +461,14 @@ private:
     std::unique_ptr<TDropDownItems> FItems;
     TAdvColGrid* FAdvColGrid = nullptr;
     QStringList FLookupItems;
+    QStringList FLookupUpper; // FLookupItems upper-cased, for completion
     QString FLookupEntry;
     bool workmode = false;
     int FItemIndex = -1;
     int FOldItemIndex = -1;
     int FTempItemIndex = -1;
     int FSelRow = 0;
+    void FollowItemIndex();
     int FItemIdx = -1;
     bool FItemChange = false;
     QString FOldValue;

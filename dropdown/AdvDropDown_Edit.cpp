@@ -717,6 +717,14 @@ void TAdvCustomDropDown::DrawFocusedText(TCanvas& Canvas)
     DrawText(Canvas, Text(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 
+void TAdvCustomDropDown::SetColor(TColor Value)
+{
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    update();
+}
+
 void TAdvCustomDropDown::paintEvent(QPaintEvent* event)
 {
     try {
@@ -725,7 +733,7 @@ void TAdvCustomDropDown::paintEvent(QPaintEvent* event)
             QPainter painter(this);
             TCanvas canvas(&painter);
             canvas.Brush().SetStyle(bsSolid);
-            canvas.Brush().SetColor(isEnabled() ? clWindow : clBtnFace);
+            canvas.Brush().SetColor(isEnabled() ? FColor : clBtnFace);
             canvas.FillRect(TRect(0, 0, width(), height()));
             if (FBorderStyle == bsSingle) {
                 TRect r(0, 0, width(), height());

@@ -555,6 +555,9 @@ public:
     void SetDisabledBorder(bool Value);
     TColor FocusBorderColor() const { return FFocusBorderColor; }
     void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
+    // The edit's background while enabled.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
     TColor DropDownColor() const { return FDropDownColor; }
     void SetDropDownColor(TColor Value) { FDropDownColor = Value; }
     TColor DropDownColorTo() const { return FDropDownColorTo; }
@@ -884,6 +887,7 @@ private:
     std::unique_ptr<TFont> FLabelFont;
     TColor FBorderColor = clNone;
     TColor FFocusBorderColor = clNone;
+    TColor FColor = clWindow;
     bool FDisabledBorder = true;
     TDropDownForm* FDropDownForm = nullptr;
     TDropDownEditButton* FButton = nullptr;

@@ -754,7 +754,7 @@ void TAdvCustomDropDown::PerformKeyDown(Word Key, TShiftState Shift)
             DoShowDropDown();
         return;
     }
-    auto openCloseKeys = [&]() {
+    auto openCloseKeys = [&](Word Key) {
         if (Key == VK_RETURN)
             DoHideDropDown(false);
         else if (Key == VK_ESCAPE)
@@ -770,7 +770,7 @@ void TAdvCustomDropDown::PerformKeyDown(Word Key, TShiftState Shift)
         if (!isEnabled())
             return;
         if (!isReadOnly())
-            openCloseKeys();
+            openCloseKeys(Key);
         if (self && (Key == VK_RETURN || Key == VK_ESCAPE)) {
             Word k = Key;
             HandleKeyDown(k, Shift);
@@ -865,7 +865,8 @@ void TAdvCustomDropDown::PerformKeyDown(Word Key, TShiftState Shift)
         FormatMoney();
     if (!FPrefix.isEmpty() && cursorPosition() < prefixLen)
         SetSel(prefixLen, 0);
-    openCloseKeys();
+    // A key the key-down step consumed (cleared) no longer opens or closes the list.
+    openCloseKeys(k);
 }
 
 void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)

@@ -474,6 +474,7 @@ void TAdvMultiColumnDropDown::Create()
     SetItemIndex(-1);
     FLookupItems.Clear();
     FLookupItems.SetCaseSensitive(false);
+    RebuildLookupCopies();
     FWorkMode = true;
     FMatchCase = false;
     FDropDownAutoWidth = true;
@@ -520,6 +521,19 @@ void TAdvMultiColumnDropDown::UpdateLookupList()
     FLookupItems.Clear();
     for (int i = 0; i < FItems->Count(); ++i)
         FLookupItems.Add(FItems->Items(i)->TextOf(FLookupColumn));
+    RebuildLookupCopies();
+}
+
+void TAdvMultiColumnDropDown::RebuildLookupCopies()
+{
+    FLookupTexts.clear();
+    FLookupUpper.clear();
+    FLookupTexts.reserve(FLookupItems.Count());
+    FLookupUpper.reserve(FLookupItems.Count());
+    for (int i = 0; i < FLookupItems.Count(); ++i) {
+        FLookupTexts << FLookupItems.Strings(i);
+        FLookupUpper << FLookupTexts.constLast().toUpper();
+    }
 }
 
 int TAdvMultiColumnDropDown::GetItemIndex(const QString& AText) const
@@ -555,13 +569,14 @@ void TAdvMultiColumnDropDown::HandleChange()
     const QString typed = text.left(P);
     const QString folded = FMatchCase ? text : text.toUpper();
     const QString key = folded.left(P);
-    if (FLookupItems.Count() == 0)
+    if (FLookupTexts.isEmpty())
         return;
-    for (int i = 0; i < FLookupItems.Count(); ++i) {
-        const QString entry = FLookupItems.Strings(i);
-        const QString foldedEntry = FMatchCase ? entry : entry.toUpper();
-        if (key.isEmpty() || !foldedEntry.startsWith(key))
+    // Compared against the entries upper-cased once, when the lookup list was built.
+    const QStringList& entries = FMatchCase ? FLookupTexts : FLookupUpper;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (key.isEmpty() || !entries.at(i).startsWith(key))
             continue;
+        const QString& entry = FLookupTexts.at(i);
         const QString completed = (typed + entry.mid(key.size())).left(255);
         QPointer<TAdvMultiColumnDropDown> self(this);
         SetText(completed);

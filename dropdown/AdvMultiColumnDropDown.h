@@ -299,6 +299,7 @@ protected:
 
 private:
     void UpdateLookupList();
+    void RebuildLookupCopies();
     // Scales the column widths to fill the pop-up's width.
     void SizeColumnsToForm();
     // The type-ahead of the open list: the item found for the character, or -1.
@@ -311,6 +312,9 @@ private:
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TDropDownItems> FItems;
     platform::TStringList FLookupItems;
+    // FLookupItems as it stands and upper-cased, rebuilt with it, for completion.
+    QStringList FLookupTexts;
+    QStringList FLookupUpper;
     QString FLookupEntry;
     QString FOldValue;
     bool FWorkMode = true;

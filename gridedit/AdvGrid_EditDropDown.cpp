@@ -164,10 +164,11 @@ void TVerIvovavOzed::MemoEditorChange(QObject*)
 
 void TVerIvovavOzed::ShowDropDownEditor(int ACol, int ARow, const TRect& R, TColor CellColor, const QString& StartText)
 {
-    (void)CellColor; // the drop-down edit paints its own window colour
     TAdvCustomDropDown* dd = DropDownEditorOf(EditControl);
     if (!dd)
         return;
+    // The edit takes the colour the cell is painted with.
+    dd->SetColor(CellColor == clNone ? clWindow : CellColor);
     const int W = R.Right - R.Left - 1;
     const int H = R.Bottom - R.Top - 1;
     const int realCol = RealColIndex(ACol);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -321,6 +322,20 @@ TEST_F(ColorPicker, OpenListKeysEscapeAndMouse)
     // Closed, the wheel selects.
     DD->SelectNextValue();
     EXPECT_EQ(DD->ItemIndex(), 12);
+}
+
+TEST_F(ColorPicker, ListFitsItsPopUpWithoutAHorizontalBar)
+{
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    TAdvCustomItemSelector* list = DD->ItemSelector();
+    ASSERT_TRUE(list);
+    QApplication::processEvents();
+    TSize natural;
+    list->GetSelectorSize(natural);
+    EXPECT_GE(list->viewport()->width(), natural.cx) << "every row shown whole";
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_GE(DD->DropDownForm()->width(), natural.cx + 2 * DD->DropDownBorderWidth());
 }
 
 TEST_F(ColorPicker, EnterChoosesTheHotRow)

@@ -844,10 +844,95 @@ TEST_F(DropDownGrid, EnterInAnEditedLookupCellClosesTheList)
     g->SetRow(3);
     g->ShowInplaceEdit();
     ASSERT_TRUE(g->EditorMode());
-    QTest::keyClick(g, Qt::Key_Return);
+    QWidget* keys = QApplication::focusWidget() && g->isAncestorOf(QApplication::focusWidget())
+                        ? QApplication::focusWidget()
+                        : static_cast<QWidget*>(g);
+    QTest::keyClick(keys, Qt::Key_Return);
     EXPECT_FALSE(DD->DroppedDown());
     EXPECT_EQ(DD->ItemIndex(), 2);
     EXPECT_EQ(DD->Text(), "Banana");
+}
+
+TEST_F(DropDownGrid, EnterInAnEditedOtherCellOnlyEndsTheCellEdit)
+{
+    Fruits({"Apple", "Apricot", "Banana"});
+    DD->SetGridEditable(true);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    TAdvColGrid* g = Grid();
+    g->SetCol(1);
+    g->SetRow(2);
+    // The user starts the cell's edit with F2 and ends it with Enter in the cell's editor.
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_TRUE(g->EditorMode());
+    QWidget* keys = QApplication::focusWidget() && g->isAncestorOf(QApplication::focusWidget())
+                        ? QApplication::focusWidget()
+                        : static_cast<QWidget*>(g);
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_TRUE(DD->DroppedDown()) << "the consumed Enter leaves the list open";
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(DD->Text(), "Apricot");
+}
+
+TEST_F(DropDownGrid, SearchFooterKeepsWholeRowsAboveItAndShowsItsButtons)
+{
+    // Header and footer of the pop-up hidden, header row 25, rows 22: whole rows above the
+    // 32 pixels of the search footer.
+    DD->SetDropDownHeight(200);
+    int h = 200;
+    DD->AdjustDropDownHeight(h);
+    EXPECT_EQ(h, 25 + 6 + 7 * 22);
+    DD->SearchFooter().SetVisible(true);
+    h = 200;
+    DD->AdjustDropDownHeight(h);
+    EXPECT_EQ(h, 25 + 6 + 32 + 6 * 22);
+
+    QStringList names;
+    for (int i = 0; i < 20; ++i)
+        names << QString("Entry %1").arg(i, 2, 10, QChar('0'));
+    Fruits(names);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    QApplication::processEvents();
+    EXPECT_EQ(DD->DropDownForm()->height(), 25 + 6 + 32 + 6 * 22);
+    EXPECT_EQ(Grid()->SearchFooter().FindNextCaption(), "Find &next");
+    EXPECT_EQ(Grid()->SearchFooter().FindPrevCaption(), "Find &previous");
+    const int right = SearchFooterControlsRight(*Grid());
+    EXPECT_GT(right, 0);
+    EXPECT_LE(right, Grid()->viewport()->width()) << "no footer control cut off at the right edge";
+    Grab("griddropdown_search_footer");
+}
+
+TEST_F(DropDownGrid, ChoiceFromCodeIsTheOneTheListOpensAndCancelsTo)
+{
+    Fruits({"Apple", "Apricot", "Banana"});
+    // Enter with the list closed, then a choice from code: opening and closing the list
+    // keeps that choice.
+    QTest::keyClick(DD, Qt::Key_Return);
+    DD->SetItemIndex(2);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    DD->HideDropDown(false);
+    EXPECT_EQ(DD->ItemIndex(), 2);
+    EXPECT_EQ(DD->Text(), "Banana");
+
+    // Enter in the list without a move confirms the row it opened on.
+    DD->SetItemIndex(1);
+    DD->ShowDropDown();
+    ASSERT_TRUE(DD->DroppedDown());
+    QTest::keyClick(Grid(), Qt::Key_Return);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
+
+    // Escape goes back to the choice made from code, not to the one the list last closed on.
+    DD->SetItemIndex(0);
+    DD->ShowDropDown();
+    QTest::keyClick(Grid(), Qt::Key_Down);
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    QTest::keyClick(Grid(), Qt::Key_Escape);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 0);
+    EXPECT_EQ(DD->Text(), "Apple");
 }
 
 TEST_F(DropDownGrid, BalloonsMadeAgainOnTheFirstMove)
