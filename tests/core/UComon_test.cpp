@@ -81,8 +81,9 @@ TEST(Comon, NumbersAndAddressesFromUtf8)
         int fromText = 7, fromUtf8 = 7;
         const bool ok = platform::TryStrToInt(text(t), fromText);
         EXPECT_EQ(Utf8_To_Int(t, std::strlen(t), fromUtf8), ok);
-        if (ok)
+        if (ok) {
             EXPECT_EQ(fromUtf8, fromText);
+        }
         EXPECT_EQ(Utf8_To_Int_Def(t, -5), platform::StrToIntDef(text(t), -5));
     }
     // Only the given length counts.
