@@ -22,6 +22,7 @@
 #include "grid/GridSettings.h"
 #include "grid/GridSettingsObjects.h"
 #include "platform/StringList.h"
+#include "render/PictureContainer.h"
 
 // Types of the painting, looks, editing and input parts of the grid, declared beside their code.
 #include "grid/AdvGrid_LooksTypes.h"

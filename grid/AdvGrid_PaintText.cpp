@@ -281,6 +281,9 @@ void TVerIvovavOzed::DrawCellText(TCanvas& ACanvas)
         p.AnchorColor = v.LinkColor;
         p.ShadowColor = 0x808080;
         p.Window = this;
+        p.Images = GetCellImageList(RCol, ARow);
+        p.PictureCache = FImageCache.get();
+        p.PictureContainer = FPictureContainer;
         TMarkupRenderResult res;
         ACanvas.SetBkMode(TRANSPARENT);
         RenderMarkupText(ACanvas, text, T, p, res);
@@ -422,6 +425,9 @@ TSize TVerIvovavOzed::CalcCellTextSize(int ACol, int DCol, int ARow, bool VS, bo
             p.HoverAnchor = 0;
             p.AnchorColor = URLColor();
             p.Window = this;
+            p.Images = GetCellImageList(ACol, ARow);
+            p.PictureCache = FImageCache.get();
+            p.PictureContainer = FPictureContainer;
             TMarkupRenderResult res;
             RenderMarkupText(canvas, text, r, p, res);
             return {res.Width + 2, res.Height + 2};

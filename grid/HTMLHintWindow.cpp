@@ -94,8 +94,11 @@ void THTMLHintWindow::ActivateHint(TRect Rect, const QString& AHint)
 
 void THTMLHintWindow::ActivateHintData(TRect Rect, const QString& AHint, QObject* AData)
 {
-    if (auto* grid = dynamic_cast<TVerIvovavOzed*>(AData))
+    if (auto* grid = dynamic_cast<TVerIvovavOzed*>(AData)) {
         FHintFont.Assign(grid->Font());
+        FImages = grid->GridImages();
+        FPictureContainer = grid->PictureContainer();
+    }
     ActivateHint(Rect, AHint);
 }
 

@@ -170,6 +170,8 @@ QString TVerIvovavOzed::ClipboardCellText(int ACol, int ARow)
         s = DecodeWide(s);
     if (!FNavigation->CopyHTMLTagsToClipboard() && s.contains(QLatin1String("</")))
         s = GetStrippedCell(rc, ARow);
+    else if (s.contains(QLatin1String("{\\")))
+        s = RichCellPlainText(s); // other programs get the words of a rich text cell
     // Line breaks are quoted in the text as it finally stands, after the tags went.
     if (s.contains(CR)) {
         if (FExcelClipboardFormat && Multilinecells()) {

@@ -104,6 +104,9 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
         p.ResFactor = Run.ResRatio;
         p.AnchorColor = URLColor();
         p.Window = this;
+        p.Images = GetCellImageList(RCol, ARow);
+        p.PictureCache = FImageCache.get();
+        p.PictureContainer = FPictureContainer;
         TMarkupRenderResult res;
         RenderMarkupText(cv, text, r, p, res);
         cv.SetMapMode(mode);
@@ -393,6 +396,9 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         p.ResFactor = Run.ResRatio;
         p.AnchorColor = URLColor();
         p.Window = this;
+        p.Images = GetCellImageList(RCol, ARow);
+        p.PictureCache = FImageCache.get();
+        p.PictureContainer = FPictureContainer;
         TMarkupRenderResult res;
         RenderMarkupText(cv, text, dr, p, res);
         cv.SetFont(font);

@@ -286,3 +286,22 @@ TEST(Clipboard, HtmlCopyWrapsThePageInTheEnvelope)
     EXPECT_EQ(md->text().toUtf8(), block);
     EXPECT_TRUE(md->hasHtml());
 }
+
+TEST(Clipboard, RichTextCellsCopyTheirWords)
+{
+    // Other programs get the words of a rich text cell, whether files keep it as RTF or not; the
+    // rich text itself travels in its own format when allowed.
+    ClipHost h;
+    const QString rtf = "{\\rtf1\\ansi Plain \\b bold\\b0\\par}";
+    h.grid->SetCells(0, 0, rtf);
+    h.grid->Navigation().SetAllowRTFClipboard(true);
+    for (const bool keepRtf : {false, true}) {
+        h.grid->SetSaveWithRTF(keepRtf);
+        h.Select(0, 0, 0, 0);
+        h.Key(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(ClipText().trimmed(), "Plain bold") << keepRtf;
+        QByteArray carried = QApplication::clipboard()->mimeData()->data(gridclipboard::RtfMimeType());
+        carried.truncate(carried.indexOf('\0'));
+        EXPECT_EQ(carried, rtf.toLatin1());
+    }
+}

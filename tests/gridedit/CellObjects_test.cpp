@@ -504,3 +504,28 @@ TEST(CellObjects, GrabEveryKind)
     // the bit button shows its glyph
     EXPECT_GT(count(g.CellRect(2, buttonRow), 0x0000FF), 40);
 }
+
+TEST(CellObjects, MarkupPicturesComeFromTheGridImages)
+{
+    // A cell's markup shows the grid's images by index ("idx:n").
+    ObjGrid f;
+    TVerIvovavOzed& g = *f.grid;
+    g.SetCells(1, 1, QStringLiteral("<IMG src=\"idx:1\"> blue"));
+    f.window.show();
+    const TRect r = g.CellRect(1, 1);
+    const QRect cell(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    auto blue = [&] {
+        const QImage img = g.grab().toImage();
+        int n = 0;
+        for (int y = cell.top(); y < cell.bottom(); ++y)
+            for (int x = cell.left(); x < cell.right(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.blue() > 200 && c.red() < 40 && c.green() < 40;
+            }
+        return n;
+    };
+    EXPECT_EQ(blue(), 0); // no image list: no picture
+    g.SetGridImages(&f.images);
+    g.update();
+    EXPECT_GT(blue(), 100);
+}
