@@ -113,11 +113,11 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
         std::swap(dev.Top, dev.Bottom);
     if (dev.Left > dev.Right)
         std::swap(dev.Left, dev.Right);
-    // On a page the document is laid out at the printer's resolution, so that its point sizes
-    // come out as on screen; the hidden editor goes back to the screen's afterwards.
+    // On a page the document keeps its screen layout and is drawn scaled as the page's other text
+    // is: from screen pixels to the page's device pixels, times the fit factor of the print.
     const bool page = ACanvas.MapMode() != mmText;
-    if (page)
-        doc->documentLayout()->setPaintDevice(p->device());
+    const int pageDpi = ACanvas.PixelsPerInchY() > 0 ? ACanvas.PixelsPerInchY() : 96;
+    const double scale = page ? std::max(0.01, pageDpi / 96.0 * FPrintFitFactor) : 1.0;
     const int dpiX = ACanvas.PixelsPerInchX() > 0 ? ACanvas.PixelsPerInchX() : 96;
     const int dpiY = ACanvas.PixelsPerInchY() > 0 ? ACanvas.PixelsPerInchY() : 96;
     const int mx = XYOffset().X * dpiX / 96;
@@ -125,12 +125,9 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
     const int left = dev.Left + mx, top = dev.Top + my;
     const int width = std::max(0, dev.Right - dev.Left - 2 * mx);
     const int height = std::max(0, dev.Bottom - dev.Top - 2 * my);
-    if (width <= 0 || height <= 0) {
-        if (page)
-            doc->documentLayout()->setPaintDevice(nullptr);
+    if (width <= 0 || height <= 0)
         return;
-    }
-    doc->setTextWidth(width);
+    doc->setTextWidth(width / scale);
     CellToRich(ACol, ARow, *re);
 
     // Selected: inside the selection but not the focused current cell, or a selected row or column.
@@ -157,13 +154,12 @@ void TVerIvovavOzed::DrawRichTextCell(int ACol, int ARow, const TRect& ARect, TC
     p->save();
     p->setClipRect(QRect(left, top, width, height), Qt::IntersectClip);
     p->translate(left, top);
+    p->scale(scale, scale);
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette.setColor(QPalette::Text, ToQColor(ACanvas.Font().Color()));
-    ctx.clip = QRectF(0, 0, width, height);
+    ctx.clip = QRectF(0, 0, width / scale, height / scale);
     doc->documentLayout()->draw(p, ctx);
     p->restore();
-    if (page)
-        doc->documentLayout()->setPaintDevice(nullptr);
 }
 
 QString TVerIvovavOzed::RichCellPlainText(const QString& Value)

@@ -373,6 +373,24 @@ int CountPixels(const QImage& img, const TRect& r, const std::function<bool(cons
     return n;
 }
 
+// The rows and columns that hold the ink of text in a rectangle: dark or coloured pixels, leaving
+// out rows that are mostly ink (the cell lines).
+TRect InkBoxOf(const QImage& img, const TRect& r)
+{
+    TRect box(INT_MAX, INT_MAX, -1, -1);
+    const int w = r.Right - r.Left;
+    for (int y = std::max(0, r.Top); y < std::min(img.height(), r.Bottom); ++y) {
+        int n = 0;
+        for (int x = std::max(0, r.Left); x < std::min(img.width(), r.Right); ++x)
+            n += qGray(img.pixel(x, y)) < 160;
+        if (n == 0 || n > w / 2)
+            continue;
+        box.Top = std::min(box.Top, y);
+        box.Bottom = std::max(box.Bottom, y + 1);
+    }
+    return box;
+}
+
 // A one-page grid of special cells, previewed onto an image and printed to a PDF in build/grabs.
 struct SpecialCells {
     QWidget window;
@@ -466,11 +484,12 @@ TEST(PrintCell, FormulaAndProgressCells)
 
 TEST(PrintCell, RichTextCellsPrintFormatted)
 {
-    // An RTF cell is measured by its plain words and printed formatted: its red word is on the
-    // page in its own cell, the control words are not.
+    // An RTF cell is measured by its plain words and printed formatted, at the size of the page's
+    // other text (the same 8 points here): its red word is on the page in its own cell, as high as
+    // the plain copy's words; the control words are not.
     SpecialCells t(3);
     const QString rtf = QStringLiteral(
-        "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs40 Plain \\cf1 Red\\cf0  words\\par}");
+        "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs16 Plain \\cf1 Red\\cf0  words\\par}");
     t.g->SetCells(0, 0, rtf);
     t.g->SetCells(1, 0, "Plain Red words");
     t.g->SetCells(2, 0, "end");
@@ -480,4 +499,8 @@ TEST(PrintCell, RichTextCellsPrintFormatted)
     EXPECT_LT(w0, w1 * 2) << "not by its control words";
     EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
     EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
+    const TRect rich = InkBoxOf(t.img, TRect(t.X(0), 0, t.X(1), 300));
+    const TRect plain = InkBoxOf(t.img, TRect(t.X(1) + 2, 0, t.X(2) - 2, 300));
+    ASSERT_GT(plain.Bottom, plain.Top);
+    EXPECT_NEAR(rich.Bottom - rich.Top, plain.Bottom - plain.Top, (plain.Bottom - plain.Top) / 3 + 2);
 }
