@@ -42,6 +42,21 @@ QString ShownLine(const QString& line, bool urlShow, bool urlFull)
 // as one row, so nothing runs into the footer.
 bool gCellCut = false;
 
+// What cell markup on a page is rendered with, measured or drawn.
+TMarkupRenderParams PageMarkup(TVerIvovavOzed& g, double ResRatio, int RCol, int ARow)
+{
+    TMarkupRenderParams p;
+    p.Printing = true;
+    p.WordWrap = !g.EnhTextSize();
+    p.ResFactor = ResRatio;
+    p.AnchorColor = g.URLColor();
+    p.Window = &g;
+    p.Images = g.GetCellImageList(RCol, ARow);
+    p.PictureCache = g.ImageCache();
+    p.PictureContainer = g.PictureContainer();
+    return p;
+}
+
 } // namespace
 
 TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARow)
@@ -96,17 +111,9 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
         TRect r(0, 0, 65535, 65535);
         if (ps.NoAutoSize())
             r.Right = int(std::lround((ColWidths(DCol) + 12) * Run.ResRatio));
-        TMarkupRenderParams p;
+        TMarkupRenderParams p = PageMarkup(*this, Run.ResRatio, RCol, ARow);
         p.MeasureOnly = true;
-        p.Printing = true;
         p.Selected = true;
-        p.WordWrap = !EnhTextSize();
-        p.ResFactor = Run.ResRatio;
-        p.AnchorColor = URLColor();
-        p.Window = this;
-        p.Images = GetCellImageList(RCol, ARow);
-        p.PictureCache = FImageCache.get();
-        p.PictureContainer = FPictureContainer;
         TMarkupRenderResult res;
         RenderMarkupText(cv, text, r, p, res);
         cv.SetMapMode(mode);
@@ -390,15 +397,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
         pxFont.SetSize(int(std::trunc(cellPoints * Run.F)));
         cv.SetFont(pxFont);
-        TMarkupRenderParams p;
-        p.Printing = true;
-        p.WordWrap = !EnhTextSize();
-        p.ResFactor = Run.ResRatio;
-        p.AnchorColor = URLColor();
-        p.Window = this;
-        p.Images = GetCellImageList(RCol, ARow);
-        p.PictureCache = FImageCache.get();
-        p.PictureContainer = FPictureContainer;
+        const TMarkupRenderParams p = PageMarkup(*this, Run.ResRatio, RCol, ARow);
         TMarkupRenderResult res;
         RenderMarkupText(cv, text, dr, p, res);
         cv.SetFont(font);
