@@ -83,12 +83,12 @@ private:
     QString FCaption = QStringLiteral("TAdvCheckBox");
     bool FIsWinXP = false;
     bool FHot = false;
-    bool FClicksDisabled = false;
+    [[maybe_unused]] bool FClicksDisabled = false;
     bool FReadOnly = false;
     bool FMouseDown = false;
     TBitmap FBkgBmp;
-    bool FBkgCache = false;
-    bool FTransparentCaching = false;
+    [[maybe_unused]] bool FBkgCache = false;
+    [[maybe_unused]] bool FTransparentCaching = false;
     bool FTransparent = false;
 
     TFont FFont;

@@ -139,7 +139,7 @@ private:
     bool FAllowAllUp = false;
     TButtonLayout FLayout = blGlyphLeft;
     int FSpacing = 4;
-    bool FTransparent = true;
+    [[maybe_unused]] bool FTransparent = true;
     int FMargin = -1;
     bool FFlat = true;
     bool FMouseInControl = false;

@@ -108,7 +108,7 @@ public:
     bool ShowCells = true;
 
 private:
-    TVerIvovavOzed* FGrid;
+    [[maybe_unused]] TVerIvovavOzed* FGrid;
 };
 
 class TDragScrollDelays {

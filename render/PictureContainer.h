@@ -59,7 +59,7 @@ public:
     void LoadFromStream(QIODevice& stream) override;
     bool SaveToStream(QIODevice& stream) const override;
     // Errors leave the picture empty and are not passed on.
-    void LoadFromFile(const QString& fileName);
+    void LoadFromFile(const QString& fileName) override;
     // As LoadFromStream without OnChange; WriteData writes the data unchanged.
     void ReadData(QIODevice& stream);
     void WriteData(QIODevice& stream) const;
