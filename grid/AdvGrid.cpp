@@ -483,11 +483,3 @@ void TVerIvovavOzed::CalcFooter(int)
 
 // ---- control look and the other small objects ---------------------------------
 
-void TFloatingFooter::SetVisible(bool Value)
-{
-    if (Value == FVisible)
-        return;
-    FVisible = Value;
-    if (OnVisibleChange)
-        OnVisibleChange();
-}

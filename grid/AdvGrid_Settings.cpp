@@ -1,20 +1,6 @@
 // The small settings objects of the string grid: copies and the few writes with an effect.
 #include "grid/AdvGrid_Settings.h"
 
-void TFloatingFooter::Assign(const TFloatingFooter& Source)
-{
-    FHeight = Source.FHeight;
-    FVisible = Source.FVisible;
-    FColor = Source.FColor;
-    FFooterStyle = Source.FFooterStyle;
-    FColumn = Source.FColumn;
-    FCustomTemplate = Source.FCustomTemplate;
-    FCalculateHiddenRows = Source.FCalculateHiddenRows;
-    FEnableCalculation = Source.FEnableCalculation;
-    FShowHint = Source.FShowHint;
-    FBorderColor = Source.FBorderColor;
-}
-
 void TDragDropSettings::Assign(const TDragDropSettings& Source)
 {
     OleAcceptFiles = Source.OleAcceptFiles;
