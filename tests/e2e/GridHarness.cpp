@@ -1,0 +1,125 @@
+// A window with three grids for the end-to-end runs of the grid library's own user paths, which
+// the configurator's tables leave switched off: dragging cells from one grid to another, dragging
+// the corner of a selection, the floating footer with a column sum, and a drop-down cell editor.
+//   GridHarness <dump file> [shot request folder]
+// When the window is closed, every cell of the three grids is written to the dump file, one line
+// per row: "<grid> <row>: <cell>|<cell>|..." (line breaks in a cell as "\n"). A file "<name>.png.request" put into the request
+// folder makes the harness save the screen as "<name>.png" there and remove the request, so that a
+// script can see the screen in the middle of a drag, where no other program may take the pointer.
+#include "grid/AdvCGrid.h"
+#include "gridedit/GridDropDownEditors.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QFile>
+#include <QTextStream>
+#include <QWidget>
+
+namespace {
+
+class THarness : public QWidget {
+public:
+    THarness(QString dumpFile, QString shotFolder) : FDumpFile(std::move(dumpFile)), FShots(std::move(shotFolder))
+    {
+        if (!FShots.isEmpty()) {
+            auto* t = new QTimer(this);
+            connect(t, &QTimer::timeout, this, &THarness::TakeRequestedShots);
+            t->start(100);
+        }
+        setWindowTitle(QStringLiteral("Grid harness"));
+        resize(1000, 560);
+        A = MakeGrid(10, 10, 470, 250, 4, 8);
+        B = MakeGrid(500, 10, 470, 250, 4, 8);
+        C = MakeGrid(10, 290, 960, 250, 3, 5);
+
+        for (int r = 1; r < A->RowCount(); ++r)
+            for (int c = 1; c < A->ColCount(); ++c)
+                A->SetCells(c, r, c == 1 ? QString::number(r * 10) : QStringLiteral("a%1%2").arg(c).arg(r));
+        for (TZidIzavodUraz* g : {A, B}) {
+            g->SetOptions(g->Options() | goRangeSelect);
+            g->SetSelectionRectangle(true);
+            g->SetSelectionResizer(true);
+        }
+
+        // Grid B sums its column 1 in a floating footer.
+        B->FloatingFooter().SetVisible(true);
+        B->FloatingFooter().SetColumnCalc(1, acSUM);
+
+        // Grid C edits its column 1 with the detail picker drop-down, its column 2 as rich text.
+        C->Columns().Items(1)->SetEditor(edDetailDropDown);
+        C->Columns().Items(2)->SetEditor(edRichEdit);
+        for (const char* n : {"Alpha", "Beta", "Gamma"})
+            C->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(n));
+        C->SetOptions(C->Options() | goEditing);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        QFile f(FDumpFile);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            QTextStream out(&f);
+            Dump(out, QStringLiteral("A"), A);
+            Dump(out, QStringLiteral("B"), B);
+            Dump(out, QStringLiteral("C"), C);
+        }
+        event->accept();
+    }
+
+private:
+    void TakeRequestedShots()
+    {
+        QDir dir(FShots);
+        for (const QString& req : dir.entryList({QStringLiteral("*.png.request")}, QDir::Files)) {
+            const QString png = req.left(req.size() - 8);
+            if (QScreen* s = QGuiApplication::primaryScreen())
+                s->grabWindow(0).save(dir.filePath(png));
+            dir.remove(req);
+        }
+    }
+
+    TZidIzavodUraz* MakeGrid(int x, int y, int w, int h, int cols, int rows)
+    {
+        auto* g = new TZidIzavodUraz(this);
+        g->setGeometry(x, y, w, h);
+        g->Loaded();
+        g->SetColCount(cols);
+        g->SetRowCount(rows);
+        for (int c = 0; c < cols; ++c)
+            g->SetColWidths(c, c == 0 ? 40 : 100);
+        return g;
+    }
+
+    static void Dump(QTextStream& out, const QString& name, TVerIvovavOzed* g)
+    {
+        for (int r = 0; r < g->RowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < g->ColCount(); ++c)
+                cells << QString(g->Cells(c, r)).replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            out << name << ' ' << r << ": " << cells.join(QLatin1Char('|')) << '\n';
+        }
+    }
+
+    QString FDumpFile;
+    QString FShots;
+    TZidIzavodUraz* A;
+    TZidIzavodUraz* B;
+    TZidIzavodUraz* C;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    THarness h(QString::fromLocal8Bit(argv[1]), argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
+    h.show();
+    return app.exec();
+}

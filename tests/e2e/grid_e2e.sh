@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Runs the grid harness (three grids in one window) on its own X server and drives the grid
+# library's own user paths with real X input, as a user would. One scenario per call:
+#   grid_e2e.sh <harness binary> <scenario> [folder for screenshots]
+set -uo pipefail
+
+HARNESS=$(readlink -f "$1")
+SCENARIO=$2
+SHOTS=${3:-}
+HERE=$(cd "$(dirname "$0")" && pwd)
+
+. "$HERE/xserver.sh"
+
+# The harness takes its own screen shots (see GridHarness.cpp): no other X client may take the
+# pointer in the middle of a drag.
+shot() {
+    [ -n "$SHOTS" ] && [ -n "$APID" ] || return 0
+    mkdir -p "$SHOTS"
+    : >"$SHOTS/grid-$SCENARIO-$1.png.request"
+    for _ in $(seq 1 30); do
+        [ -e "$SHOTS/grid-$SCENARIO-$1.png.request" ] || return 0
+        sleep 0.1
+    done
+    rm -f "$SHOTS/grid-$SCENARIO-$1.png.request"
+}
+
+DUMP="$WORK/cells.txt"
+mkdir -p "${SHOTS:-$WORK}"
+"$HARNESS" "$DUMP" "${SHOTS:-$WORK}" >"$WORK/harness.log" 2>&1 &
+APID=$!
+WIN=$(wait_window "^Grid harness$") || fail "the harness window did not show"
+settle 1
+
+# The cells of the window, as the harness writes them when it is closed.
+close_and_dump() {
+    wmctrl -c "Grid harness"
+    for _ in $(seq 1 50); do
+        kill -0 "$APID" 2>/dev/null || break
+        sleep 0.1
+    done
+    APID=""
+    [ -f "$DUMP" ] || fail "no cells were written"
+}
+cell() { # grid col row
+    sed -n "s/^$1 $3: //p" "$DUMP" | awk -F'|' -v c=$(($2 + 1)) '{print $c}'
+}
+
+# Geometry of the harness: grid A at (10, 10), grid B at (500, 10), grid C at (10, 290); column 0
+# is 40 pixels wide, the others 100; rows are ROW_H high.
+ROW_H=${ROW_H:-22}
+cell_x() { echo $(($1 + 40 + ($2 - 1) * 100 + 50)); } # grid-left col
+cell_y() { echo $(($1 + $2 * ROW_H + ROW_H / 2)); }   # grid-top row
+
+# Presses at a point of the window, moves in small steps to another and releases there.
+drag_in() { # x1 y1 x2 y2
+    xdotool mousemove --window "$WIN" "$1" "$2"
+    settle 0.3
+    xdotool mousedown 1
+    settle 0.2
+    local i
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        xdotool mousemove --window "$WIN" $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
+        sleep 0.08
+    done
+    settle 0.3
+    xdotool mouseup 1
+    settle 0.6
+}
+
+case "$SCENARIO" in
+drag_cells)
+    # A selected cell of grid A dragged onto grid B moves there; B's footer sums it.
+    click_in "$WIN" "$(cell_x 10 1)" "$(cell_y 10 1)"
+    drag_in "$(cell_x 10 1)" "$(cell_y 10 1)" "$(cell_x 500 1)" "$(cell_y 10 2)"
+    shot "dropped"
+    close_and_dump
+    [ "$(cell B 1 2)" = "10" ] || fail "B (1, 2) is '$(cell B 1 2)'"
+    [ "$(cell A 1 1)" = "" ] || fail "A (1, 1) is '$(cell A 1 1)' after a move"
+    [ "$(cell B 1 7)" = "10" ] || fail "B's footer sum is '$(cell B 1 7)'"
+    ;;
+resize_selection)
+    # The corner of a one-cell selection dragged two rows down copies the cell into them.
+    click_in "$WIN" "$(cell_x 10 2)" "$(cell_y 10 1)"
+    drag_in $((10 + 40 + 200 - 3)) $((10 + 2 * ROW_H - 3)) "$(cell_x 10 2)" "$(cell_y 10 3)"
+    shot "resized"
+    close_and_dump
+    [ "$(cell A 2 2)" = "a21" ] || fail "A (2, 2) is '$(cell A 2 2)'"
+    [ "$(cell A 2 3)" = "a21" ] || fail "A (2, 3) is '$(cell A 2 3)'"
+    [ "$(cell A 2 4)" = "a24" ] || fail "A (2, 4) is '$(cell A 2 4)'"
+    ;;
+dropdown_editor)
+    # The detail picker opened from the keyboard writes the chosen item.
+    click_in "$WIN" "$(cell_x 10 1)" "$(cell_y 290 1)"
+    key F2
+    key alt+Down
+    shot "open"
+    key Down
+    key Return
+    settle 0.5
+    close_and_dump
+    [ "$(cell C 1 1)" = "Alpha" ] || fail "C (1, 1) is '$(cell C 1 1)'"
+    ;;
+rich_editor)
+    # Text typed into the rich-text editor is stored as rich text when a click ends the edit.
+    click_in "$WIN" "$(cell_x 10 2)" "$(cell_y 290 1)"
+    key F2
+    type_text "Hello"
+    shot "typing"
+    click_in "$WIN" "$(cell_x 10 2)" "$(cell_y 290 3)"
+    close_and_dump
+    case "$(cell C 2 1)" in
+    "{\\rtf"*Hello*) ;;
+    *) fail "C (2, 1) is '$(cell C 2 1)'" ;;
+    esac
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+echo "PASS [$SCENARIO]"
