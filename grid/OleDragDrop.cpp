@@ -12,7 +12,6 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>

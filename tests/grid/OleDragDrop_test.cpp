@@ -5,11 +5,13 @@
 
 #include "TestSupport.h"
 
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -817,4 +819,25 @@ TEST_F(OleDragDrop, QtDragEventsReachTheTarget)
     QEvent other(QEvent::MouseMove);
     EXPECT_FALSE(OleHandleDragEvent(&widget, &other));
     RevokeDragDrop(&widget);
+}
+
+TEST_F(OleDragDrop, DefaultStarterEndsACancelledDragAtTheSource)
+{
+    // Qt's own drag, cancelled from inside its loop: the source hears the end as Escape and the
+    // last feedback as no effect, so the drag counts as cancelled.
+    QWidget window;
+    window.resize(50, 50);
+    window.show();
+    QTimer cancel;  // repeats until the drag's loop has heard it; gone with the test
+    QObject::connect(&cancel, &QTimer::timeout, []() { QDrag::cancel(); });
+    cancel.start(0);
+    auto source = std::make_shared<TRecordingSource>();
+    int effect = -1;
+    EXPECT_EQ(BeginTextDragDrop(source, QStringLiteral("t"), QString(), effect, DROPEFFECT_COPY, nullptr),
+              DRAGDROP_S_CANCEL);
+    EXPECT_EQ(effect, DROPEFFECT_NONE);
+    EXPECT_EQ(source->Ended, 1);
+    EXPECT_TRUE(source->NoAccept());
+    ASSERT_FALSE(source->Effects.isEmpty());
+    EXPECT_EQ(source->Effects.last(), DROPEFFECT_NONE);
 }
