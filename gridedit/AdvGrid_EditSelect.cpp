@@ -22,7 +22,8 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
 
     // Footers: the target row is kept above them; a fixed footer row is never current. The
     // floating footer's panel lies below the viewport, so the client bottom the panel's rule
-    // measures from is the viewport's bottom plus the panel.
+    // measures from is the viewport's bottom plus the panel. Cell rectangles are the string
+    // grid's: empty for a row out of view, which the grid's own scrolling brings in.
     const bool searchShown = FSearchFooter->Visible();
     const int searchBand = searchShown ? SearchPanelHeight() + 2 : 0;
     if (FFloatingFooter->Visible()) {
@@ -31,14 +32,14 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
         if (FFloatingFooter->FooterStyle() == fsFixedLastRow) {
             if (ARow >= TopRow() + VisibleRowCount())
                 SetTopRow(ARow + FixedRows() - VisibleRowCount());
-            const TRect r = CellRect(ACol, ARow);
+            const TRect r = TStringGrid::CellRect(ACol, ARow);
             if (r.Bottom > footerTop && ARow < RowCount() - 1)
                 SetTopRow(TopRow() + 1);
             if (ARow == RowCount() - 1)
                 return false;
         } else {
             UpdateFooter();
-            const TRect r = CellRect(ACol, ARow);
+            const TRect r = TStringGrid::CellRect(ACol, ARow);
             if (r.Bottom > footerTop && ARow < RowCount())
                 SetTopRow(TopRow() + 1);
         }
@@ -46,7 +47,7 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
     if (searchShown) {
         // The search panel lies over the bottom of the viewport.
         const int searchTop = ClientHeight() - SearchPanelHeight() + 2;
-        while (CellRect(ACol, ARow).Bottom > searchTop && ARow <= RowCount() - 1 && TopRow() < RowCount() - 1) {
+        while (TStringGrid::CellRect(ACol, ARow).Bottom > searchTop && ARow <= RowCount() - 1 && TopRow() < RowCount() - 1) {
             const int before = TopRow();
             SetTopRow(before + 1);
             if (TopRow() == before)

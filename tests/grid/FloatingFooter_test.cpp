@@ -2,6 +2,7 @@
 // clicks and hints over its columns, copying its settings, its place below the viewport and how
 // each style looks.
 #include "grid/AdvGrid.h"
+#include "griddata/SearchPanel.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -333,6 +334,23 @@ TEST(FloatingFooter, LastRowNeverBecomesCurrentAndRowsStayAboveThePanel)
         const TRect rc = h.grid->CellRect(1, r);
         EXPECT_LE(rc.Bottom, h.grid->ClientHeight()) << r;
         EXPECT_GE(rc.Top, 0) << r;
+    }
+
+    // With the search bar too, rows stay above the bar that lies over the viewport's bottom.
+    FooterHost s(40);
+    s.footer().SetVisible(true);
+    s.grid->SearchFooter().SetVisible(true);
+    TSearchPanel* bar = nullptr;
+    for (QObject* child : s.grid->children())
+        if (auto* p = dynamic_cast<TSearchPanel*>(child))
+            bar = p;
+    ASSERT_TRUE(bar && bar->height() > 0);
+    // (The last data row stops where the grid cannot scroll further: its blank footer row is
+    // already the last row in view.)
+    for (int r = 2; r <= 37; ++r) {
+        s.grid->SetRow(r);
+        ASSERT_EQ(s.grid->Row(), r);
+        EXPECT_LE(s.grid->CellRect(1, r).Bottom, s.grid->ClientHeight() - bar->height() + 2) << r;
     }
 }
 
