@@ -18,6 +18,7 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FSearchFooter = std::make_unique<TSearchFooter>(this, false);
     FSearchFooter->OnChange = [this](TSearchFooter*) { UpdateSearchPanel(); };
     FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    FFooterPanel = new TFooterPanel(this);
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>(this);
@@ -81,6 +82,8 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
 TVerIvovavOzed::~TVerIvovavOzed()
 {
     FDestroying = true;
+    // The footer panel watches the grid and paints from it: it goes before the grid's own part.
+    delete FFooterPanel.data();
     FSearchFooter->OnChange = nullptr;
     ForgetNotifiers();
     KillTimer(111);
@@ -476,9 +479,74 @@ int TVerIvovavOzed::GetEditLimit() { return FMaxEditLength; }
 
 // ---- footer ----------------------------------------------------------------------------------
 
-void TVerIvovavOzed::CalcFooter(int)
+void TVerIvovavOzed::CalcFooter(int ACol) { CalcColumnFooterValue(ACol); }
+
+void TVerIvovavOzed::CalcColumnFooterValue(int ACol)
 {
-    // The footer calculations come with the floating footer; nothing is shown without it.
+    const TFloatingFooter& ff = *FFloatingFooter;
+    if (!ff.Visible() || ff.FooterStyle() != fsFixedLastRow || !ff.EnableCalculation() || RowCount() <= 0)
+        return;
+    const int first = ACol == -1 ? 0 : ACol;
+    const int last = ACol == -1 ? ColCount() + NumHiddenColumns() - 1 : ACol;
+    for (int c = first; c <= last; ++c) {
+        const int footerRow = RowCount() - 1;
+        const TCellProperties* p = CellPropertiesOf(c, footerRow);
+        if (!p || (int(p->CalcType()) & 0x7F) == acNONE)
+            continue;
+        const int h = ff.CalculateHiddenRows() ? NumHiddenRows() : 0;
+        const int toRow = h + RowCount() - 2;
+        // A column whose values do not read as numbers keeps its footer text: the change that
+        // asked for the calculation goes on.
+        try {
+            switch (TColumnCalcType(int(p->CalcType()) & 0x7F)) {
+            case acSUM: SetFloats(c, footerRow, ColumnSum(c, FixedRows(), toRow)); break;
+            case acAVG: SetFloats(c, footerRow, ColumnAvg(c, FixedRows(), toRow)); break;
+            case acMIN: SetFloats(c, footerRow, ColumnMin(c, FixedRows(), toRow)); break;
+            case acMAX: SetFloats(c, footerRow, ColumnMax(c, FixedRows(), toRow)); break;
+            case acDISTINCT: SetFloats(c, footerRow, ColumnDistinct(c, FixedRows(), toRow)); break;
+            case acSTDDEV: SetFloats(c, footerRow, ColumnStdDev(c, FixedRows(), toRow)); break;
+            case acCOUNT: SetInts(c, footerRow, h + RowCount() - FixedRows() - 1); break;
+            case acCUSTOM: {
+                QString value;
+                if (OnFooterCalc)
+                    OnFooterCalc(this, c, h + RowCount() - 1, value);
+                else if (ff.OnCalcFooter)
+                    ff.OnCalcFooter(this, c, h + RowCount() - 1, value);
+                SetCells(c, footerRow, value);
+                break;
+            }
+            default: break; // acSPREAD
+            }
+        } catch (const ZUzeRodoRediv&) {
+        }
+    }
+}
+
+void TVerIvovavOzed::UpdateFooter()
+{
+    if (FFooterPanel)
+        FFooterPanel->update();
+}
+
+void TVerIvovavOzed::LastRowChanged()
+{
+    TBaseGrid::LastRowChanged();
+    UpdateFooter();
+}
+
+void TVerIvovavOzed::FooterPanelChanged()
+{
+    if (!FFooterPanel)
+        return;
+    const int h = FFooterPanel->isHidden() ? 0 : FFooterPanel->height();
+    QMargins m = viewportMargins();
+    if (m.bottom() != h) {
+        m.setBottom(h);
+        setViewportMargins(m);
+        // The viewport's height changed: the rows that fit and the scroll bars follow.
+        UpdateScrollRange();
+    }
+    FFooterPanel->PlaceBelowViewport();
 }
 
 // ---- control look and the other small objects ---------------------------------

@@ -387,7 +387,18 @@ public:
     virtual void DoUpdateColumnSizeEx(int ACol, int& AWidth);
     virtual void ColumnHeadersChanged() {}
     virtual void RecalcFooters() { CalcFooter(-1); }
+    // Recalculates the floating footer's cell of column ACol (real column), of every column for -1.
     virtual void CalcFooter(int ACol);
+    // The footer calculation itself: only for a shown fsFixedLastRow footer with calculations on.
+    virtual void CalcColumnFooterValue(int ACol);
+    // Repaints the floating footer (after scrolling, column width and count changes).
+    void UpdateFooter();
+    void LastRowChanged() override;
+    // The floating footer's panel and the canvas it paints on (bound only while it paints).
+    TFooterPanel* FooterPanel() const { return FFooterPanel.data(); }
+    TCanvas& FooterCanvas() { return FFooterPanel->Canvas(); }
+    // The panel's height or visibility changed: the viewport makes room for it below.
+    void FooterPanelChanged();
     virtual void DoCellsChanged(const TRect& R);
     virtual bool CanChangeCell(int NewCol, int NewRow, bool& Allow);
     virtual void DoCanAddRow(bool& CanAdd);
@@ -972,6 +983,11 @@ private:
     std::unique_ptr<TFocusHelper> FFocusHelper;
     std::unique_ptr<TSearchFooter> FSearchFooter;
     std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    // The floating footer's panel (a child of the grid, deleted with it) and what it sets while
+    // it paints grid cells.
+    friend class TFooterPanel;
+    QPointer<TFooterPanel> FFooterPanel;
+    bool FNoRTLOrientation = false;
     std::unique_ptr<TPrintSettings> FPrintSettings;
     std::unique_ptr<THTMLSettings> FHTMLSettings;
     std::unique_ptr<TSortSettings> FSortSettings;

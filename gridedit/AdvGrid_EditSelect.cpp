@@ -20,23 +20,38 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
         return false;
     FEditText = GetGridCell(RealColIndex(ACol), ARow);
 
-    // Footers: the target row is kept above them; a fixed footer row is never current.
-    // (The search panel is not built yet; a visible search footer takes one default row.)
-    const int searchHeight = FSearchFooter->Visible() ? DefaultRowHeight() + 2 : 0;
+    // Footers: the target row is kept above them; a fixed footer row is never current. The
+    // floating footer's panel lies below the viewport, so the client bottom the panel's rule
+    // measures from is the viewport's bottom plus the panel. Cell rectangles are the string
+    // grid's: empty for a row out of view, which the grid's own scrolling brings in.
+    const bool searchShown = FSearchFooter->Visible();
+    const int searchBand = searchShown ? SearchPanelHeight() + 2 : 0;
     if (FFloatingFooter->Visible()) {
-        const int footerTop = ClientHeight() - FFloatingFooter->Height() + 2 - searchHeight;
+        const int panelHeight = FFooterPanel && !FFooterPanel->isHidden() ? FFooterPanel->height() : 0;
+        const int footerTop = ClientHeight() + panelHeight - FFloatingFooter->Height() + 2 - searchBand;
         if (FFloatingFooter->FooterStyle() == fsFixedLastRow) {
             if (ARow >= TopRow() + VisibleRowCount())
                 SetTopRow(ARow + FixedRows() - VisibleRowCount());
-            const TRect r = CellRect(ACol, ARow);
+            const TRect r = TStringGrid::CellRect(ACol, ARow);
             if (r.Bottom > footerTop && ARow < RowCount() - 1)
                 SetTopRow(TopRow() + 1);
             if (ARow == RowCount() - 1)
                 return false;
         } else {
-            const TRect r = CellRect(ACol, ARow);
+            UpdateFooter();
+            const TRect r = TStringGrid::CellRect(ACol, ARow);
             if (r.Bottom > footerTop && ARow < RowCount())
                 SetTopRow(TopRow() + 1);
+        }
+    }
+    if (searchShown) {
+        // The search panel lies over the bottom of the viewport.
+        const int searchTop = ClientHeight() - SearchPanelHeight() + 2;
+        while (TStringGrid::CellRect(ACol, ARow).Bottom > searchTop && ARow <= RowCount() - 1 && TopRow() < RowCount() - 1) {
+            const int before = TopRow();
+            SetTopRow(before + 1);
+            if (TopRow() == before)
+                break; // the grid cannot scroll further
         }
     }
 
