@@ -203,6 +203,30 @@ private:
     bool FNoRecursiveUpdate = false;
 };
 
+// The carrier of column definitions in a stream: a component whose one property, Items, is a
+// collection of definitions. With a grid as owner the definitions act on that grid as they are
+// set (a Width sizes its column, a Header writes its header cell); without one (nullptr) they are
+// plain values that touch nothing.
+class TZidIzavodUrazIO {
+public:
+    explicit TZidIzavodUrazIO(TZidIzavodUraz* AOwner);
+    TZidIzavodUrazIO(const TZidIzavodUrazIO&) = delete;
+    TZidIzavodUrazIO& operator=(const TZidIzavodUrazIO&) = delete;
+
+    TZidIzavodUraz* Owner() const { return FOwner; }
+    TGridColumnCollection& Items() { return *FItems; }
+    QString Name() const { return FName; }
+    void SetName(const QString& Value) { FName = Value; }
+    int Tag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+
+private:
+    TZidIzavodUraz* FOwner;
+    std::unique_ptr<TGridColumnCollection> FItems;
+    QString FName;
+    int FTag = 0;
+};
+
 class TZidIzavodUraz : public TVerIvovavOzed {
 public:
     explicit TZidIzavodUraz(QWidget* AOwner = nullptr);
@@ -219,7 +243,14 @@ public:
     void SetAutoFilterDisplay(bool Value) { FAutoFilterDisplay = Value; }
     bool ColMoving() const { return FColMoving; }
     TGridColumnItem* GetColumnByName(const QString& AValue);
-    // The column order in an INI file (Key): "CP" + position holds that column's DefIdx.
+    // The column definitions as one carrier record of the object record format. Loading reads
+    // the whole stream before it changes anything: a broken stream raises and leaves the grid
+    // as it was. The column count is not changed by a load.
+    void SaveColumnsToStream(QIODevice& st);
+    void LoadColumnsFromStream(QIODevice& st);
+    // The column order in an INI file (Key): "CP" + position holds that column's DefIdx. An
+    // empty Key or Section reads and writes nothing; loading changes nothing unless the values
+    // are a permutation of the positions.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
     // With ColumnSize.Location clIniFile the order of the definitions as "CP" values in the INI

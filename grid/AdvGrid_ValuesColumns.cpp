@@ -10,6 +10,8 @@ QString PositionKey(int i) { return QStringLiteral("CP") + QString::number(i); }
 
 void TZidIzavodUraz::SaveColumnPositions(const QString& Key, const QString& Section)
 {
+    if (Key.isEmpty() || Section.isEmpty())
+        return;
     platform::TMemIniFile ini(Key);
     for (int i = 0; i < Columns().Count(); ++i)
         ini.WriteInteger(Section, PositionKey(i), Columns().Items(i)->DefIdx());
@@ -18,19 +20,37 @@ void TZidIzavodUraz::SaveColumnPositions(const QString& Key, const QString& Sect
 
 void TZidIzavodUraz::LoadColumnPositions(const QString& Key, const QString& Section)
 {
+    if (Key.isEmpty() || Section.isEmpty())
+        return;
     const platform::TMemIniFile ini(Key);
     const int n = Columns().Count();
     // One missing position leaves the grid as it is.
-    for (int i = 0; i < n; ++i)
-        if (ini.ReadInteger(Section, PositionKey(i), -1) == -1)
-            return;
-    ResetColumnOrder();
     std::vector<int> saved;
-    for (int j = 0; j < n; ++j) {
-        const int v = ini.ReadInteger(Section, PositionKey(j), 0);
-        Columns().Items(v)->SetDefIdx(j); // a value outside the list raises the list's index error
+    for (int i = 0; i < n; ++i) {
+        const int v = ini.ReadInteger(Section, PositionKey(i), -1);
+        if (v == -1)
+            return;
         saved.push_back(v);
     }
+    // Only a permutation of the positions is an order: a value naming no definition raises the
+    // list's index error (after the columns are back in their first order, before any definition
+    // changes); a position named twice leaves the grid as it is.
+    std::vector<bool> seen(size_t(n), false);
+    bool repeated = false;
+    for (int v : saved) {
+        if (v < 0 || v >= n) {
+            ResetColumnOrder();
+            (void)Columns().Items(v); // raises the list's index error
+            return;
+        }
+        repeated = repeated || seen[size_t(v)];
+        seen[size_t(v)] = true;
+    }
+    if (repeated)
+        return;
+    ResetColumnOrder();
+    for (int j = 0; j < n; ++j)
+        Columns().Items(saved[size_t(j)])->SetDefIdx(j);
     Columns().ResetOrganization();
     for (int k = 0; k < n; ++k)
         Columns().Items(k)->SetDefIdx(saved[size_t(k)]);

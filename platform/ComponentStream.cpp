@@ -264,6 +264,25 @@ void TComponentWriter::WriteStringList(const QString& Name, const QStringList& I
     WriteValueTag(vaNull);
 }
 
+void TComponentWriter::WriteReference(const QString& Name, const QString& ComponentName)
+{
+    if (ComponentName.isEmpty()) {
+        WritePropName(Name);
+        WriteValueTag(vaNil);
+    } else
+        WriteIdent(Name, ComponentName);
+}
+
+void TComponentWriter::BeginCollection(const QString& Name)
+{
+    WritePropName(Name);
+    WriteValueTag(vaCollection);
+}
+
+void TComponentWriter::BeginCollectionItem() { WriteValueTag(vaList); }
+
+void TComponentWriter::EndList() { WriteValueTag(vaNull); }
+
 // ---- reader ------------------------------------------------------------------------------------
 
 quint8 TComponentReader::ReadByte()
@@ -357,6 +376,9 @@ TPropValue TComponentReader::ReadValueOfType(TValueType Tag)
     case vaUTF8String:
         v.Str = QString::fromUtf8(ReadBytes(quint32(Le(ReadBytes(4)))));
         break;
+    case vaCollection:
+        ReadCollection(v);
+        break;
     case vaList:
         for (;;) {
             const TPropValue item = ReadValue();
@@ -371,6 +393,45 @@ TPropValue TComponentReader::ReadValueOfType(TValueType Tag)
         throw EReadError(QStringLiteral("Invalid stream format"));
     }
     return v;
+}
+
+void TComponentReader::ReadCollection(TPropValue& Value)
+{
+    // Items may hold collections themselves; a depth no real object has is a broken record (and
+    // would otherwise run the stack out).
+    constexpr int MaxDepth = 16;
+    if (FDepth >= MaxDepth)
+        throw EReadError(QStringLiteral("Invalid stream format"));
+    ++FDepth;
+    try {
+        for (;;) {
+            quint8 tag = ReadByte();
+            if (tag == vaNull)
+                break;
+            TCollectionEntry entry;
+            if (tag == vaInt8 || tag == vaInt16 || tag == vaInt32) {
+                entry.HasOrder = true;
+                entry.Order = ReadValueOfType(TValueType(tag)).Int;
+                tag = ReadByte();
+            }
+            if (tag != vaList)
+                throw EReadError(QStringLiteral("Invalid stream format"));
+            for (;;) {
+                const QString name = ReadShortText();
+                if (name.isEmpty())
+                    break;
+                TPropValue v = ReadValue();
+                if (v.Type == vaNull)
+                    throw EReadError(QStringLiteral("Invalid property value"));
+                entry.Properties.push_back({name, std::move(v)});
+            }
+            Value.Entries.push_back(std::move(entry));
+        }
+    } catch (...) {
+        --FDepth;
+        throw;
+    }
+    --FDepth;
 }
 
 QString TComponentReader::ReadRecord(const std::function<void(const QString&, const TPropValue&)>& Property)

@@ -20,8 +20,7 @@ class QIODevice;
 
 namespace platform {
 
-// The value tags of the format. vaCollection is the tag of a list of collection items; this unit
-// reserves it for the writer and reader of collections.
+// The value tags of the format. vaCollection is the tag of a list of collection items.
 enum TValueType : quint8 {
     vaNull = 0,
     vaList = 1,
@@ -54,9 +53,12 @@ QString ColorToIdent(TColor Color);
 // False when the name is not one of them.
 bool IdentToColor(const QString& Ident, TColor& Color);
 
+struct TCollectionEntry;
+
 // One value as read. Integers of any width land in Int, every string tag in Str (Type keeps the
-// tag), identifiers in Str, set members and list items in Items (a list of strings; a list of
-// other values is refused).
+// tag), identifiers and the component name of a reference in Str, set members and list items in
+// Items (a list of strings; a list of other values is refused), the items of a collection in
+// Entries.
 struct TPropValue {
     TValueType Type = vaNull;
     qint64 Int = 0;
@@ -65,6 +67,7 @@ struct TPropValue {
     QString Str;
     QByteArray Bin;
     QStringList Items;
+    std::vector<TCollectionEntry> Entries;
 
     bool IsInteger() const { return Type == vaInt8 || Type == vaInt16 || Type == vaInt32; }
     bool IsString() const
@@ -72,6 +75,19 @@ struct TPropValue {
         return Type == vaString || Type == vaLString || Type == vaWString || Type == vaUTF8String;
     }
     bool IsBoolean() const { return Type == vaFalse || Type == vaTrue; }
+};
+
+struct TPropEntry {
+    QString Name;
+    TPropValue Value;
+};
+
+// One item of a collection value: its properties in stream order. An item may be preceded by an
+// integer (its place in the list); HasOrder tells whether it was.
+struct TCollectionEntry {
+    bool HasOrder = false;
+    qint64 Order = 0;
+    std::vector<TPropEntry> Properties;
 };
 
 // Writes records to a device; a write that fails raises EInOutError "Stream write error".
@@ -98,6 +114,14 @@ public:
     void WriteBinary(const QString& Name, const QByteArray& Value);
     // A list of strings (each item tagged as a string).
     void WriteStringList(const QString& Name, const QStringList& Items);
+    // A reference to another component: its name, or nil for none.
+    void WriteReference(const QString& Name, const QString& ComponentName);
+
+    // A collection: BeginCollection, then per item BeginCollectionItem, the item's properties and
+    // EndList; then EndList for the end of the items.
+    void BeginCollection(const QString& Name);
+    void BeginCollectionItem();
+    void EndList();
 
     // Low-level pieces for values this class has no writer of (a collection, for one).
     void WritePropName(const QString& Name);
@@ -121,7 +145,7 @@ public:
     // raise EReadError; Property may raise its own errors.
     QString ReadRecord(const std::function<void(const QString& Name, const TPropValue& Value)>& Property);
 
-    // Low-level pieces (a collection reader builds on them).
+    // Low-level pieces.
     TPropValue ReadValue();
     TPropValue ReadValueOfType(TValueType Tag);
     quint8 ReadByte();
@@ -129,7 +153,9 @@ public:
     QString ReadShortText();
 
 private:
+    void ReadCollection(TPropValue& Value);
     QIODevice& FStream;
+    int FDepth = 0; // collections inside collections, bounded
 };
 
 // 80-bit extended precision, little-endian, to and from a double.

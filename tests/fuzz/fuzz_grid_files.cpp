@@ -1,10 +1,14 @@
 // The grid's file readers: its text file, CSV and fixed-width files, INI files, the visual
-// properties and print settings files, flat XML files, the binary cell stream and the
-// column-state text and the sort state text. The first byte picks the reader, the rest is the file.
+// properties and print settings files, flat XML files, the binary cell stream, the column-state
+// text, the sort state text and the column grid's definitions stream. The first byte picks the
+// reader, the rest is the file.
 #include "FuzzSupport.h"
 
+#include "grid/AdvCGrid.h"
 #include "grid/AdvGrid.h"
 #include "platform/IniFile.h"
+
+#include <QBuffer>
 
 #include <exception>
 #include <memory>
@@ -29,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     grid->SetRowCount(4);
     grid->Loaded();
     try {
-        switch (data[0] % 10) {
+        switch (data[0] % 11) {
         case 0:
             grid->LoadFromFile(path);
             break;
@@ -71,6 +75,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             grid->SortSettings().LoadFromString(QString::fromUtf8(body));
             (void)grid->SortSettings().SaveToString();
             break;
+        case 10: {
+            // The column definitions stream, read into a column grid and written back.
+            auto columns = std::make_unique<TZidIzavodUraz>();
+            columns->SetColCount(3);
+            columns->Loaded();
+            QBuffer in;
+            in.setData(body);
+            in.open(QIODevice::ReadOnly);
+            columns->LoadColumnsFromStream(in);
+            QBuffer again;
+            again.open(QIODevice::WriteOnly);
+            columns->SaveColumnsToStream(again);
+            break;
+        }
         default:
             grid->StringToColumnStates(QString::fromUtf8(body));
             (void)grid->ColumnStatesToString();

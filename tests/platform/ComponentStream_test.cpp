@@ -42,6 +42,11 @@ QString ReadError(const QByteArray& Data)
     return QString();
 }
 
+QByteArray Patched(QByteArray data, const QByteArray& from, const QByteArray& to)
+{
+    return data.replace(data.lastIndexOf(from), from.size(), to);
+}
+
 } // namespace
 
 TEST(ComponentStream, ValuesTakeTheSmallestTagThatHoldsThem)
@@ -118,4 +123,53 @@ TEST(ComponentStream, BrokenRecordsFailWithTheReadersError)
     // A byte count far beyond the data is refused, not allocated.
     EXPECT_EQ(ReadError(QByteArray("TPF0\x01X\x00\x01P\x0a\xff\xff\xff\x7f", 14)), "Stream read error");
     EXPECT_EQ(ReadError(QByteArray("TPF0\x01X\x00\x00\x01", 9)), "Invalid stream format");
+}
+
+TEST(ComponentStream, CollectionsHoldTheirItemsPropertiesInOrder)
+{
+    const QByteArray written = Written([](TComponentWriter& w) {
+        w.BeginCollection("Items");
+        w.BeginCollectionItem();
+        w.WriteInteger("A", 1);
+        w.WriteReference("Ref", "Menu1");
+        w.EndList();
+        w.BeginCollectionItem();
+        w.EndList();
+        w.EndList();
+        w.WriteReference("None", "");
+    });
+    const QByteArray items = Bytes({5}) + "Items" + Bytes({14, 1, 1, 'A', 2, 1, 3}) + "Ref" + Bytes({7, 5}) + "Menu1" +
+                             Bytes({0, 1, 0, 0});
+    EXPECT_EQ(written, items + Bytes({4}) + "None" + Bytes({13}));
+
+    // An item may start with its place in the list (an integer before the list tag).
+    QByteArray data = QByteArray("TPF0\x01X\x00", 7) + Patched(items, Bytes({0, 1, 0, 0}), Bytes({0, 2, 7, 1, 0, 0})) +
+                      Bytes({0, 0});
+    QBuffer b(&data);
+    b.open(QIODevice::ReadOnly);
+    TComponentReader r(b);
+    TPropValue v;
+    r.ReadRecord([&](const QString&, const TPropValue& p) { v = p; });
+    ASSERT_EQ(v.Type, vaCollection);
+    ASSERT_EQ(v.Entries.size(), 2u);
+    ASSERT_EQ(v.Entries[0].Properties.size(), 2u);
+    EXPECT_FALSE(v.Entries[0].HasOrder);
+    EXPECT_EQ(v.Entries[0].Properties[0].Name, "A");
+    EXPECT_EQ(v.Entries[0].Properties[0].Value.Int, 1);
+    EXPECT_EQ(v.Entries[0].Properties[1].Value.Type, vaIdent);
+    EXPECT_EQ(v.Entries[0].Properties[1].Value.Str, "Menu1");
+    EXPECT_TRUE(v.Entries[1].HasOrder);
+    EXPECT_EQ(v.Entries[1].Order, 7);
+    EXPECT_TRUE(v.Entries[1].Properties.empty());
+
+    const QByteArray head("TPF0\x01X\x00\x01P\x0e", 10);
+    EXPECT_EQ(ReadError(head + Bytes({1, 0, 0, 0, 0})), "");
+    EXPECT_EQ(ReadError(head + Bytes({6, 0, 0, 0, 0})), "Invalid stream format"); // an item is a list
+    EXPECT_EQ(ReadError(head + Bytes({1, 1, 'A', 0})), "Invalid property value");
+    EXPECT_EQ(ReadError(head + Bytes({1, 1, 'A'})), "Stream read error");
+    // Collections inside items nest only so deep.
+    QByteArray nested = head;
+    for (int i = 0; i < 40; ++i)
+        nested += Bytes({1, 1, 'C', 14});
+    EXPECT_EQ(ReadError(nested), "Invalid stream format");
 }
