@@ -31,8 +31,6 @@ void TVerIvovavOzed::PaintBackgroundArea(TCanvas& ACanvas)
     TRect C{0, 0, ClientWidth(), ClientHeight()};
     if (FSearchFooter->Visible())
         C.Bottom -= 32;
-    if (FFloatingFooter->Visible())
-        C.Bottom -= FFloatingFooter->Height();
     QRegion area;
     const int lw = GridLineWidth();
     if (colShown && lastCol.Right + lw < C.Right)

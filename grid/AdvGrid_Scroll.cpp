@@ -337,6 +337,7 @@ void TVerIvovavOzed::SizeChanged(int OldColCount, int OldRowCount)
         }
     }
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    UpdateFooter();
     if (!active)
         return;
     FlatShowScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
@@ -386,6 +387,7 @@ void TVerIvovavOzed::ColWidthsChanged()
     if (FScrollHintShow && !FScrollHintWnd)
         FScrollHintShow = false;
     TBaseGrid::ColWidthsChanged();
+    UpdateFooter();
     ColSizeFlg = true;
     if (FInSizeProportion)
         return;

@@ -19,7 +19,7 @@ bool TVerIvovavOzed::CalcRealMode(int ToRow)
 {
     // Callers that include hidden rows (the floating footer, the grouping) pass real rows
     // beyond the displayed ones.
-    return FFloatingFooter->Visible() ? ToRow > RowCount() - 1 : ToRow > RowCount();
+    return FFloatingFooter->Visible() ? ToRow >= RowCount() - 1 : ToRow > RowCount();
 }
 
 bool TVerIvovavOzed::CalcRowValue(int ACol, int R, bool Real, double& Value)

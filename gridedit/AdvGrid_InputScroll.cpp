@@ -24,6 +24,7 @@ void TVerIvovavOzed::TopLeftChanged()
 {
     // Step 2: the base grid's own handling (the editor moves along, merged headers repaint).
     TBaseGrid::TopLeftChanged();
+    UpdateFooter();
     // Step 3.
     const TGridRect s = Selection();
     if (SelectionRectangle() && s.Top != s.Bottom)

@@ -73,6 +73,7 @@ gseed 04 "$FX"/griddata/layout/visual.txt
 gseed 05 "$FX"/griddata/layout/print_*.ini
 gseed 06 "$FX"/griddata/xml/*.xml
 gseed 07 "$FX"/griddata/stream/*
+gseed 0a "$FX"/colstream/*.bin
 for t in "u1" "d2" "i;u1;d3" "i;u2;d1" "i;"; do printf "\x08%s" "$t" > "corpus/fuzz_grid_files/08-$t"; done
 # The compiler takes its three files in one input, each ended by a line "====".
 mkdir -p corpus/fuzz_compiler
