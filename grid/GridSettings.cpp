@@ -1,5 +1,7 @@
 #include "grid/GridSettings.h"
 
+#include "grid/AdvGrid.h"
+
 #include "platform/SysUtils.h"
 
 // ---- TCellNode -------------------------------------------------------------------------------
@@ -86,6 +88,9 @@ void TColumnSize::SetStretch(bool Value)
     FStretch = Value;
     if (OnStretchChange)
         OnStretchChange(this);
+    // A grid already placed in a window stretches its column at once.
+    if (auto* grid = dynamic_cast<TVerIvovavOzed*>(FOwner.data()); grid && grid->parentWidget())
+        grid->StretchColumn(FStretchColumn);
 }
 
 // ---- THTMLSettings ---------------------------------------------------------------------------

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <cstdlib>
+
 bool TVerIvovavOzed::IsHoverFixedCell(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
@@ -107,6 +109,20 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
         FPanMouse = TPoint{X, Y};
         return;
     }
+    // A press inside the selection becomes an OLE drag once the mouse has moved more than 3 pixels.
+    if (FSelectionClick && (Shift & ssLeft) && DragDropSettings().OleDropSource() &&
+        (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) && GridState() != gsColSizing &&
+        !InSelectionGrip(X, Y)) {
+        int mc = -1, mr = -1;
+        MouseToCell(X, Y, mc, mr);
+        if (mc >= 0 && mr >= 0) {
+            FSelectionClick = false;
+            if (OleDragFromPress())
+                return;
+            if (FGridState == gsNormal)
+                FGridState = gsSelecting;
+        }
+    }
     TBaseGrid::MouseMove(Shift, X, Y);
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -129,6 +145,8 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
         else if (FSizeFixedR)
             viewport()->setCursor(Qt::SplitVCursor);
         FMouseSelect = MouseSelectAt(X, Y);
+        if (FMouseSelect == msResize)
+            viewport()->setCursor(Qt::SizeFDiagCursor);
     }
 
     // The width and height handlers learn from these that the mouse sized the column or row.

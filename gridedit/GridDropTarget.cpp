@@ -1,0 +1,2 @@
+// The grid's drop source and drop target.
+#include "gridedit/GridDropTarget.h"
