@@ -2,6 +2,7 @@
 #include "grid/AdvGrid_Settings.h"
 
 #include "grid/AdvGrid.h"
+#include "grid/OleDragDrop.h"
 
 void TDragDropSettings::Assign(const TDragDropSettings& Source)
 {
@@ -25,7 +26,7 @@ void TDragDropSettings::Assign(const TDragDropSettings& Source)
 void TDragDropSettings::SetOleDropRTF(bool Value)
 {
     FOleDropRTF = Value;
-    //SetDropRTFAllowed(Value);
+    SetDropRTFAllowed(Value);
 }
 
 void TDragDropSettings::SetOleDropTarget(bool Value)

@@ -3,6 +3,7 @@
 // drop-down button, the column being moved, the flags the width and height handlers read after a
 // sizing, and the link under the mouse. Drags over the grid scroll it near its edges.
 #include "grid/AdvGrid.h"
+#include "grid/OleDragDrop.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
@@ -284,30 +285,41 @@ void TVerIvovavOzed::leaveEvent(QEvent* event)
     ClearLinkHover();
 }
 
-// ---- drag scrolling --------------------------------------------------------------------------
+// ---- drags over the grid ----------------------------------------------------------------------
+// Every drag scrolls the grid near its edges (DragScrollOptions); while the grid is a drop target
+// the registered target also hears it and decides whether it may be dropped.
+
+bool TVerIvovavOzed::OleDragEvent(QEvent* event)
+{
+    return DragDropSettings().OleDropTarget() && FOleDropTargetAssigned && OleHandleDragEvent(viewport(), event);
+}
 
 void TVerIvovavOzed::dragEnterEvent(QDragEnterEvent* event)
 {
     const QPoint p = event->position().toPoint();
     DragScrollOver(p.x(), p.y(), dsDragEnter);
-    TBaseGrid::dragEnterEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragEnterEvent(event);
 }
 
 void TVerIvovavOzed::dragMoveEvent(QDragMoveEvent* event)
 {
     const QPoint p = event->position().toPoint();
     DragScrollOver(p.x(), p.y(), dsDragMove);
-    TBaseGrid::dragMoveEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragMoveEvent(event);
 }
 
 void TVerIvovavOzed::dragLeaveEvent(QDragLeaveEvent* event)
 {
     DragScrollOver(-1, -1, dsDragLeave);
-    TBaseGrid::dragLeaveEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragLeaveEvent(event);
 }
 
 void TVerIvovavOzed::dropEvent(QDropEvent* event)
 {
     DragScrollOver(-1, -1, dsDragLeave);
-    TBaseGrid::dropEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dropEvent(event);
 }
