@@ -12,7 +12,6 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -50,8 +49,10 @@ QByteArray Utf16LE(const QString& text)
     return bytes;
 }
 
-// The UTF-16LE text from an offset up to its NUL or the block's end (an odd last byte is left).
-QString Utf16LEText(const QByteArray& block, qsizetype offset, qsizetype* next = nullptr)
+// The UTF-16LE text from an offset up to its NUL or the block's end (an odd last byte is left);
+// next: the offset after the NUL; terminated: a NUL was found.
+QString Utf16LEText(const QByteArray& block, qsizetype offset, qsizetype* next = nullptr,
+                    bool* terminatedOut = nullptr)
 {
     QString text;
     qsizetype p = offset;
@@ -68,15 +69,20 @@ QString Utf16LEText(const QByteArray& block, qsizetype offset, qsizetype* next =
     }
     if (next)
         *next = terminated ? p : block.size();
+    if (terminatedOut)
+        *terminatedOut = terminated;
     return text;
 }
 
 // The bytes from an offset up to their NUL or the block's end.
-QByteArray AnsiBytes(const QByteArray& block, qsizetype offset, qsizetype* next = nullptr)
+QByteArray AnsiBytes(const QByteArray& block, qsizetype offset, qsizetype* next = nullptr,
+                     bool* terminated = nullptr)
 {
     const qsizetype end = block.indexOf('\0', offset);
     if (next)
         *next = end < 0 ? block.size() : end + 1;
+    if (terminated)
+        *terminated = end >= 0;
     return block.mid(offset, (end < 0 ? block.size() : end) - offset);
 }
 
@@ -354,11 +360,14 @@ bool TEnumFormats::ReadFiles()
     const bool wide = UInt32At(*block, 16) != 0;
     if (offset > std::uint32_t(block->size()))
         return false;
+    // A name cut off by the block's end (no NUL) is left out: it names some other file.
     qsizetype p = offset;
     while (p < block->size()) {
         qsizetype next = p;
-        const QString name = wide ? Utf16LEText(*block, p, &next) : platform::FromAnsi(AnsiBytes(*block, p, &next));
-        if (name.isEmpty())
+        bool terminated = false;
+        const QString name = wide ? Utf16LEText(*block, p, &next, &terminated)
+                                  : platform::FromAnsi(AnsiBytes(*block, p, &next, &terminated));
+        if (name.isEmpty() || !terminated)
             break;
         FFiles.Add(name);
         p = next;
@@ -771,7 +780,8 @@ TMimeDataObject::TMimeDataObject(const QMimeData* Data)
         }
 
     QString text;
-    bool hasText = Data->hasText();
+    // Qt counts URLs as text too; only real text is text here (a file drag offers its names only).
+    bool hasText = Data->hasFormat(QStringLiteral("text/plain"));
     if (hasText) {
         text = Data->text();
     } else if (!links.isEmpty()) {
