@@ -1,7 +1,5 @@
 #include "grid/GridSettings.h"
 
-#include "grid/AdvGrid.h"
-
 #include "platform/SysUtils.h"
 
 // ---- TCellNode -------------------------------------------------------------------------------
@@ -88,9 +86,6 @@ void TColumnSize::SetStretch(bool Value)
     FStretch = Value;
     if (OnStretchChange)
         OnStretchChange(this);
-    // A grid already placed in a window stretches its column at once.
-    if (auto* grid = dynamic_cast<TVerIvovavOzed*>(FOwner.data()); grid && grid->parentWidget())
-        grid->StretchColumn(FStretchColumn);
 }
 
 // ---- THTMLSettings ---------------------------------------------------------------------------

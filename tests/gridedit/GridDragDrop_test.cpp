@@ -192,7 +192,7 @@ TEST(GridDragDrop, SettingsDefaultsAssignAndRegistration)
     EXPECT_FALSE(DropRTFAllowed()) << "Assign runs no setter";
 }
 
-TEST(GridDragDrop, GridItemOwnsItsLinesAndStretchActsAtOnce)
+TEST(GridDragDrop, GridItemOwnsItsLines)
 {
     TGridStrings lines;
     lines.Add("x");
@@ -200,25 +200,6 @@ TEST(GridDragDrop, GridItemOwnsItsLinesAndStretchActsAtOnce)
     item.Items = lines;
     lines.Strings[0] = "changed";
     EXPECT_EQ(item.Items.Strings.value(0), "x");
-
-    QWidget w;
-    w.resize(400, 200);
-    auto* g = new TVerIvovavOzed(&w);
-    g->setGeometry(0, 0, 400, 200);
-    g->Loaded();
-    g->SetColCount(3);
-    w.show();
-    Pump();
-    g->ColumnSize().SetStretchColumn(-1);
-    g->ColumnSize().SetStretch(true);
-    EXPECT_EQ(g->ColWidths(0) + g->ColWidths(1) + g->ColWidths(2) + 1, g->ClientWidth());
-
-    TVerIvovavOzed loose; // no window: nothing to stretch to yet
-    loose.Loaded();
-    loose.SetColCount(3);
-    const int before = loose.ColWidths(2);
-    loose.ColumnSize().SetStretch(true);
-    EXPECT_EQ(loose.ColWidths(2), before);
 }
 
 // ---- grid to grid ------------------------------------------------------------------------------
