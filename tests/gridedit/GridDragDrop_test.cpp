@@ -241,6 +241,25 @@ TEST(GridDragDrop, MoveClearsTheSourceUnlessCopied)
     }
 }
 
+TEST(GridDragDrop, CellStreamLandsAtTheDropCell)
+{
+    DragHost h;
+    h.a->Navigation().SetAllowFmtClipboard(true);
+    TGridRect dropped{-1, -1, -1, -1};
+    h.b->OnOleDropped = [&](QObject*, TGridRect r) { dropped = r; };
+    h.b->SetSelection({3, 5, 3, 5});
+    h.a->SetSelection({2, 1, 3, 2});
+    h.DragCell(2, 1, h.b, 1, 3, Qt::ControlModifier);
+    ASSERT_EQ(h.drags, 1);
+    EXPECT_GT(h.offered.size(), 1) << "the cells travel in the grid's own format too";
+    EXPECT_EQ(QStringList({h.b->Cells(1, 3), h.b->Cells(2, 3), h.b->Cells(1, 4), h.b->Cells(2, 4)}),
+              QStringList({"b1", "c1", "b2", "c2"}));
+    EXPECT_EQ(h.b->RowCount(), 6);
+    const TGridRect unchanged{3, 5, 3, 5};
+    EXPECT_EQ(dropped, unchanged);
+    EXPECT_EQ(h.a->Cells(2, 1), "b1") << "copied";
+}
+
 TEST(GridDragDrop, MovedRowsAreRemovedAlsoWithinOneGrid)
 {
     DragHost h;
