@@ -1,21 +1,39 @@
 // The small settings objects of the string grid: copies and the few writes with an effect.
 #include "grid/AdvGrid_Settings.h"
 
+#include "grid/AdvGrid.h"
+#include "grid/OleDragDrop.h"
+
 void TDragDropSettings::Assign(const TDragDropSettings& Source)
 {
-    OleAcceptFiles = Source.OleAcceptFiles;
-    OleAcceptText = Source.OleAcceptText;
-    OleAcceptURLs = Source.OleAcceptURLs;
-    OleDropTarget = Source.OleDropTarget;
-    OleDropSource = Source.OleDropSource;
-    OleEntireRows = Source.OleEntireRows;
-    OleInsertRows = Source.OleInsertRows;
-    OleRemoveRows = Source.OleRemoveRows;
-    OleColumnDragDrop = Source.OleColumnDragDrop;
-    OleCopyAlways = Source.OleCopyAlways;
-    OleColumnReorder = Source.OleColumnReorder;
-    OleDropRTF = Source.OleDropRTF;
-    ShowCells = Source.ShowCells;
+    FOleDropRTF = Source.FOleDropRTF;
+    FOleAcceptText = Source.FOleAcceptText;
+    FOleEntireRows = Source.FOleEntireRows;
+    FOleDropSource = Source.FOleDropSource;
+    FOleRemoveRows = Source.FOleRemoveRows;
+    FOleAcceptFiles = Source.FOleAcceptFiles;
+    FOleAcceptURLs = Source.FOleAcceptURLs;
+    FOleDropTarget = Source.FOleDropTarget;
+    FOleInsertRows = Source.FOleInsertRows;
+    FOleAppendRows = Source.FOleAppendRows;
+    FOleCopyAlways = Source.FOleCopyAlways;
+    FOleColumnDragDrop = Source.FOleColumnDragDrop;
+    FOleColumnReorder = Source.FOleColumnReorder;
+    FOleColumnsOnly = Source.FOleColumnsOnly;
+    FShowCells = Source.FShowCells;
+}
+
+void TDragDropSettings::SetOleDropRTF(bool Value)
+{
+    FOleDropRTF = Value;
+    SetDropRTFAllowed(Value);
+}
+
+void TDragDropSettings::SetOleDropTarget(bool Value)
+{
+    FOleDropTarget = Value;
+    if (FGrid)
+        FGrid->SetOleDropTargetRegistered(Value);
 }
 
 void TDragScrollOptions::Assign(const TDragScrollOptions& Source)

@@ -35,29 +35,65 @@ class TVerIvovavOzed;
 
 // ---- drag, balloon and modified-cell settings --------------------------------------------------
 
+// The OLE drag-and-drop switches of a grid. Setting OleDropTarget registers (or revokes) the grid
+// as a drop target; OleDropRTF also allows rich text in the drag-and-drop unit. The other setters
+// only store.
 class TDragDropSettings {
 public:
     explicit TDragDropSettings(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
     TDragDropSettings(const TDragDropSettings&) = delete;
     TDragDropSettings& operator=(const TDragDropSettings&) = delete;
+    // Copies the fifteen values as they are, without the setters' effects.
     void Assign(const TDragDropSettings& Source);
 
-    bool OleAcceptFiles = true;
-    bool OleAcceptText = true;
-    bool OleAcceptURLs = false;
-    bool OleDropTarget = false;
-    bool OleDropSource = false;
-    bool OleEntireRows = false;
-    bool OleInsertRows = false;
-    bool OleRemoveRows = false;
-    bool OleColumnDragDrop = false;
-    bool OleCopyAlways = false;
-    bool OleColumnReorder = false;
-    bool OleDropRTF = false;
-    bool ShowCells = true;
+    bool OleDropRTF() const { return FOleDropRTF; }
+    void SetOleDropRTF(bool Value);
+    bool OleAcceptText() const { return FOleAcceptText; }
+    void SetOleAcceptText(bool Value) { FOleAcceptText = Value; }
+    bool OleEntireRows() const { return FOleEntireRows; }
+    void SetOleEntireRows(bool Value) { FOleEntireRows = Value; }
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool Value) { FOleDropSource = Value; }
+    bool OleRemoveRows() const { return FOleRemoveRows; }
+    void SetOleRemoveRows(bool Value) { FOleRemoveRows = Value; }
+    bool OleAcceptFiles() const { return FOleAcceptFiles; }
+    void SetOleAcceptFiles(bool Value) { FOleAcceptFiles = Value; }
+    bool OleAcceptURLs() const { return FOleAcceptURLs; }
+    void SetOleAcceptURLs(bool Value) { FOleAcceptURLs = Value; }
+    bool OleDropTarget() const { return FOleDropTarget; }
+    void SetOleDropTarget(bool Value);
+    bool OleInsertRows() const { return FOleInsertRows; }
+    void SetOleInsertRows(bool Value) { FOleInsertRows = Value; }
+    bool OleAppendRows() const { return FOleAppendRows; }
+    void SetOleAppendRows(bool Value) { FOleAppendRows = Value; }
+    bool OleCopyAlways() const { return FOleCopyAlways; }
+    void SetOleCopyAlways(bool Value) { FOleCopyAlways = Value; }
+    bool OleColumnDragDrop() const { return FOleColumnDragDrop; }
+    void SetOleColumnDragDrop(bool Value) { FOleColumnDragDrop = Value; }
+    bool OleColumnReorder() const { return FOleColumnReorder; }
+    void SetOleColumnReorder(bool Value) { FOleColumnReorder = Value; }
+    bool OleColumnsOnly() const { return FOleColumnsOnly; }
+    void SetOleColumnsOnly(bool Value) { FOleColumnsOnly = Value; }
+    bool ShowCells() const { return FShowCells; }
+    void SetShowCells(bool Value) { FShowCells = Value; }
 
 private:
-    [[maybe_unused]] TVerIvovavOzed* FGrid;
+    TVerIvovavOzed* FGrid;
+    bool FOleDropRTF = false;
+    bool FOleAcceptText = true;
+    bool FOleEntireRows = false;
+    bool FOleDropSource = false;
+    bool FOleRemoveRows = false;
+    bool FOleAcceptFiles = true;
+    bool FOleAcceptURLs = true;
+    bool FOleDropTarget = false;
+    bool FOleInsertRows = false;
+    bool FOleAppendRows = false;
+    bool FOleCopyAlways = false;
+    bool FOleColumnDragDrop = false;
+    bool FOleColumnReorder = false;
+    bool FOleColumnsOnly = false;
+    bool FShowCells = true;
 };
 
 class TDragScrollDelays {
@@ -93,7 +129,8 @@ private:
 // ---- hidden rows -----------------------------------------------------------------------------
 
 // One hidden row: its real index, height, the cells of every real column (texts and object slots)
-// and the filter level that hid it.
+// and the filter level that hid it. The item owns its lines: assigning Items copies them (and
+// shares the cell objects, which are reference counted), so the source list stays the caller's.
 class TGridItem {
 public:
     int Idx = 0;

@@ -3,6 +3,7 @@
 // drop-down button, the column being moved, the flags the width and height handlers read after a
 // sizing, and the link under the mouse. Drags over the grid scroll it near its edges.
 #include "grid/AdvGrid.h"
+#include "grid/OleDragDrop.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
@@ -13,6 +14,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
+
+#include <cstdlib>
 
 bool TVerIvovavOzed::IsHoverFixedCell(int ACol, int ARow)
 {
@@ -107,6 +110,20 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
         FPanMouse = TPoint{X, Y};
         return;
     }
+    // A press inside the selection becomes an OLE drag once the mouse has moved more than 3 pixels.
+    if (FSelectionClick && (Shift & ssLeft) && DragDropSettings().OleDropSource() &&
+        (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) && GridState() != gsColSizing &&
+        !InSelectionGrip(X, Y)) {
+        int mc = -1, mr = -1;
+        MouseToCell(X, Y, mc, mr);
+        if (mc >= 0 && mr >= 0) {
+            FSelectionClick = false;
+            if (OleDragFromPress())
+                return;
+            if (FGridState == gsNormal)
+                FGridState = gsSelecting;
+        }
+    }
     TBaseGrid::MouseMove(Shift, X, Y);
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -129,6 +146,8 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
         else if (FSizeFixedR)
             viewport()->setCursor(Qt::SplitVCursor);
         FMouseSelect = MouseSelectAt(X, Y);
+        if (FMouseSelect == msResize)
+            viewport()->setCursor(Qt::SizeFDiagCursor);
     }
 
     // The width and height handlers learn from these that the mouse sized the column or row.
@@ -266,30 +285,41 @@ void TVerIvovavOzed::leaveEvent(QEvent* event)
     ClearLinkHover();
 }
 
-// ---- drag scrolling --------------------------------------------------------------------------
+// ---- drags over the grid ----------------------------------------------------------------------
+// Every drag scrolls the grid near its edges (DragScrollOptions); while the grid is a drop target
+// the registered target also hears it and decides whether it may be dropped.
+
+bool TVerIvovavOzed::OleDragEvent(QEvent* event)
+{
+    return DragDropSettings().OleDropTarget() && FOleDropTargetAssigned && OleHandleDragEvent(viewport(), event);
+}
 
 void TVerIvovavOzed::dragEnterEvent(QDragEnterEvent* event)
 {
     const QPoint p = event->position().toPoint();
     DragScrollOver(p.x(), p.y(), dsDragEnter);
-    TBaseGrid::dragEnterEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragEnterEvent(event);
 }
 
 void TVerIvovavOzed::dragMoveEvent(QDragMoveEvent* event)
 {
     const QPoint p = event->position().toPoint();
     DragScrollOver(p.x(), p.y(), dsDragMove);
-    TBaseGrid::dragMoveEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragMoveEvent(event);
 }
 
 void TVerIvovavOzed::dragLeaveEvent(QDragLeaveEvent* event)
 {
     DragScrollOver(-1, -1, dsDragLeave);
-    TBaseGrid::dragLeaveEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dragLeaveEvent(event);
 }
 
 void TVerIvovavOzed::dropEvent(QDropEvent* event)
 {
     DragScrollOver(-1, -1, dsDragLeave);
-    TBaseGrid::dropEvent(event);
+    if (!OleDragEvent(event))
+        TBaseGrid::dropEvent(event);
 }

@@ -134,9 +134,17 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    FSpinUpClick = false;
+    FSpinDnClick = false;
     const TGridRect oldSel = Selection();
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+
+    // The selection's resize handle: the release pastes the selection into the range dragged out.
+    if (InSelectionGrip(X, Y)) {
+        BeginSelectionResize(Msg);
+        return;
+    }
 
     if ((Options() & goEditing) && FMouseActions->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 &&
         !(ACol >= oldSel.Left && ACol <= oldSel.Right && ARow >= oldSel.Top && ARow <= oldSel.Bottom))
@@ -145,8 +153,16 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     bool allow = true;
     if (OnCanClickCell)
         OnCanClickCell(this, ARow, ACol, allow);
-    if (!allow || FCellSelectorMode)
+    if (!allow)
         return;
+    if (FCellSelectorMode) {
+        CellClickHook(ACol, ARow);
+        return;
+    }
+    if (FMouseSelect == msResize) {
+        BeginSelectionResize(Msg);
+        return;
+    }
 
     // Preparation.
     const TShiftState shift = OneModifier(Msg.Keys);
@@ -180,8 +196,6 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
     const TRect R = CellRect(ACol, ARow);
     if (FMouseActions->CaretPositioning())
         LButFlg = true;
-    FSpinUpClick = false;
-    FSpinDnClick = false;
 
     if (FSizeFixed) {
         FSizingFixed = true;
@@ -231,6 +245,33 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
         return;
     }
 
+    // Column 0 of a grid with nodes is the node column.
+    if (ACol == 0 && ARow >= FixedRows() && HasNodes() && !FMouseActions->RowSelect() &&
+        !(Options() & goRowSizing)) {
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, shift, X, Y);
+        if (OnClickCell)
+            OnClickCell(this, ARow, 0);
+        return;
+    }
+
+    // A press inside the selection may start an OLE drag: the mouse move decides, the release
+    // of a press that did not drag selects the cell.
+    const bool selectable = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove());
+    const bool inside = (X > R.Left + 3 && X < R.Right - 3) || !(Options() & goColSizing);
+    if (selectable && !(Options() & goEditing) && !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) &&
+        DragDropSettings().OleDropSource() &&
+        !(ARow < FixedRows() && (FMouseActions->ColSelect() || FMouseActions->AllSelect())) &&
+        ACol >= FixedCols() && inside) {
+        SetFocus();
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, shift, X, Y);
+        FSelectionClick = true;
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
+
     // Rating: half a point per 9 pixels from the cell's left edge.
     if (HasRating(realCol, ARow) && IsEditable(realCol, ARow)) {
         HideInplaceEdit();
@@ -260,16 +301,6 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
                 OnClickCell(this, ARow, ACol);
             return;
         }
-    }
-
-    // Column 0 of a grid with nodes is the node column.
-    if (ACol == 0 && ARow >= FixedRows() && HasNodes() && !FMouseActions->RowSelect() &&
-        !(Options() & goRowSizing)) {
-        if (OnMouseDown)
-            OnMouseDown(this, mbLeft, shift, X, Y);
-        if (OnClickCell)
-            OnClickCell(this, ARow, 0);
-        return;
     }
 
     // A press on a merged cell selects its base cell.
@@ -509,6 +540,8 @@ void TVerIvovavOzed::HandleLeftButtonDown(TWMMouse& Msg)
 
 int TVerIvovavOzed::MouseSelectAt(int X, int Y)
 {
+    if (InSelectionGrip(X, Y))
+        return msResize;
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
     if (c < 0 || r < 0)
@@ -658,6 +691,16 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
 
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+    HideDragArrows();
+    // Whatever path the release takes, the press's drag candidate and resize end with it.
+    struct EndPress {
+        TVerIvovavOzed* Grid;
+        ~EndPress()
+        {
+            Grid->FSelectionClick = false;
+            Grid->FMouseResize = false;
+        }
+    } endPress{this};
 
     // A release on a header filter button opens that column's filter list; any other hides it.
     FilterDropDownMouseUp(X, Y);
@@ -776,6 +819,32 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
         Click();
     }
 
+    // A press inside the selection that did not start a drag selects the released cell (or row).
+    const bool normalCell = ACol >= FixedCols() && ARow >= FixedRows() && ACol < ColCount() && ARow < RowCount();
+    if (FSelectionClick && normalCell) {
+        FSelectionClick = false;
+        bool done = false;
+        if (FMouseActions->DisjunctRowSelect() && DragDropSettings().OleDropSource()) {
+            if (!(Msg.Keys & ssCtrl))
+                ClearRowSelect();
+            if ((Msg.Keys & ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+                const int flagRow = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+                SetRowSelect(flagRow, !RowSelect(flagRow));
+                if (OnMouseUp)
+                    OnMouseUp(this, mbLeft, Msg.Keys, X, Y);
+                done = true;
+            }
+        }
+        if (done)
+            return;
+        RepaintCell(0, Row());
+        if (Options() & goRowSelect)
+            SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+        else
+            SetSelection({ACol, ARow, ACol, ARow});
+        RepaintCell(0, Row());
+    }
+
     bool rowCleared = false;
     if (FMouseActions->DisjunctRowSelect() && ACol >= 0 && !(ACol == 0 && IsNode(ARow))) {
         if (!(ACol == 0 && FMouseActions->HotmailRowSelect()))
@@ -821,6 +890,9 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
         FSelChange = false;
     if (FGridState == gsSelecting)
         FGridState = gsNormal;
+
+    if (FMouseResize)
+        EndSelectionResize();
 
     if (pressState == gsColSizing || pressState == gsColMoving || ACol < 0 || ARow < 0)
         return;
@@ -1085,4 +1157,55 @@ void TVerIvovavOzed::HandleRightButtonUp(TWMMouse& Msg)
         return;
     }
     BaseMouseMessage(QEvent::MouseButtonRelease, Qt::RightButton, Msg);
+}
+
+// ---- the selection's resize handle --------------------------------------------------------------
+
+bool TVerIvovavOzed::InSelectionGrip(int X, int Y)
+{
+    if (!SelectionResizer() || !SelectionRectangle())
+        return false;
+    const TGridRect s = Selection();
+    if (s.Right < 0 || s.Bottom < 0 || s.Right >= ColCount() || s.Bottom >= RowCount())
+        return false;
+    const TRect R = CellRect(s.Right, s.Bottom);
+    if (R.Right <= R.Left || R.Bottom <= R.Top)
+        return false;
+    return X >= R.Right - 6 && X < R.Right && Y >= R.Bottom - 6 && Y < R.Bottom;
+}
+
+void TVerIvovavOzed::BeginSelectionResize(TWMMouse& Msg)
+{
+    FGridState = gsSelecting;
+    FDropSelection = Selection();
+    CopySelectionToClipboard();
+    FMouseResize = true;
+    if (!(Options() & goEditing) && !FMouseActions->RangeSelectAndEdit()) {
+        // The base press would make the pressed cell the anchor; the selection keeps its own, so
+        // that the drag grows it from its top-left corner.
+        BaseMouseMessage(QEvent::MouseButtonPress, Qt::LeftButton, Msg);
+        SetSelection(FDropSelection);
+    }
+    FGridState = gsSelecting;
+    MouseMove(TShiftState(), Msg.XPos, Msg.YPos);
+    Msg.Result = 1;
+}
+
+void TVerIvovavOzed::EndSelectionResize()
+{
+    if (OnSelectionResize)
+        OnSelectionResize(this, FDropSelection, Selection());
+    // The pasted cells count as editable for the paste, also without goEditing.
+    FEditDisable = true;
+    try {
+        PasteSelectionFromClipboard();
+    } catch (...) {
+        FMouseResize = false;
+        FEditDisable = false;
+        throw;
+    }
+    FMouseResize = false;
+    FEditDisable = false;
+    if (OnSelectionResized)
+        OnSelectionResized(this, FDropSelection, Selection());
 }

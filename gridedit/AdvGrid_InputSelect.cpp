@@ -61,7 +61,7 @@ void TVerIvovavOzed::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
 QString TVerIvovavOzed::SelectedText()
 {
     TGridRect s = Selection();
-    if ((Options() & goRowSelect) && DragDropSettings().OleEntireRows) {
+    if ((Options() & goRowSelect) && DragDropSettings().OleEntireRows()) {
         s.Left = 0;
         s.Right = ColCount() - 1;
     }
