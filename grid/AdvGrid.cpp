@@ -27,6 +27,16 @@ TVerIvovavOzed::TVerIvovavOzed(QWidget* AOwner) : TBaseGrid(AOwner)
     FControlLook = std::make_unique<TControlLook>(this);
     FNavigation = std::make_unique<TNavigation>();
     FColumnSize = std::make_unique<TColumnSize>(this);
+    // Switching stretching on stretches at once, once the grid sits in a window.
+    FColumnSize->OnStretchChange = [this](TColumnSize* Sender) {
+        if (!parentWidget())
+            return;
+        try {
+            StretchColumn(Sender->StretchColumn());
+        } catch (const std::exception&) {
+            // A stretch column outside the grid stretches nothing, as after a width change.
+        }
+    };
     FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TBands*) { Invalidate(); };

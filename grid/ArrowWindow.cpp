@@ -4,9 +4,13 @@
 #include <QPainter>
 
 TArrowWindow::TArrowWindow(QWidget* AOwner, TArrowDirection Direction)
-    : QWidget(AOwner, Qt::Popup | Qt::FramelessWindowHint), FDirection(Direction)
+    : QWidget(AOwner,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
+      FDirection(Direction)
 {
+    // A marker never takes the mouse or the focus: the move or drag it marks goes on underneath.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     const QPolygon shape = ArrowShape(Direction);
     const QRect box = shape.boundingRect();
     resize(box.right() + 1, box.bottom() + 1);

@@ -377,7 +377,9 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
     Cols = 0;
     if (ACol < 0 || ARow < 0)
         return 0;
-    if (!(Options() & goEditing) && !FNavigation->AllowClipboardAlways() && !FMouseActions->RangeSelectAndEdit())
+    // A drag of the selection's corner pastes into its cells while it counts them as editable.
+    if (!(Options() & goEditing) && !FNavigation->AllowClipboardAlways() && !FMouseActions->RangeSelectAndEdit() &&
+        !FEditDisable)
         return 0;
     int count = 0;
     TRect changed{ACol, ARow, ACol, ARow};

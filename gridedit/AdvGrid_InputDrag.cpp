@@ -25,13 +25,7 @@ QWidget* TVerIvovavOzed::DragArrow(int Direction)
         return nullptr;
     QPointer<QWidget>& w = FDragArrows[Direction];
     if (!w) {
-        auto* arrow = new TArrowWindow(this, TArrowDirection(Direction));
-        // A marker never takes the mouse or the focus: a drag goes on underneath it.
-        arrow->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                              Qt::WindowTransparentForInput);
-        arrow->setAttribute(Qt::WA_TransparentForMouseEvents);
-        arrow->hide();
-        w = arrow;
+        w = new TArrowWindow(this, TArrowDirection(Direction));
     }
     return w;
 }

@@ -494,13 +494,14 @@ TEST(GridColumnSize, StretchFillsTheWidthOnlyForNarrowColumns)
     f.grid->ColumnSize().SetStretch(false);
     for (int c = 0; c < 3; ++c)
         f.grid->SetColWidths(c, 300);
+    // Switching stretching on stretches at once: the other columns already fill the grid, so the
+    // stretch column takes the default width.
     f.grid->ColumnSize().SetStretch(true);
-    for (int c = 0; c < 3; ++c)
-        f.grid->SetColWidths(c, 300);
+    EXPECT_EQ(f.grid->ColWidths(1), f.grid->DefaultColWidth());
     resized = 0;
     EXPECT_FALSE(f.grid->SizeColumnsToGrid());
     EXPECT_EQ(f.grid->ColWidths(0), 300);
-    EXPECT_EQ(f.grid->ColWidths(1), 300);
+    EXPECT_EQ(f.grid->ColWidths(1), f.grid->DefaultColWidth());
     EXPECT_EQ(resized, 0);
 }
 

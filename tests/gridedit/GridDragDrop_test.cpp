@@ -511,7 +511,6 @@ TEST(GridDragDrop, DraggingTheSelectionCornerPastesOverTheNewRange)
             g->SetSelectionRectangle(true);
             g->SetSelectionResizer(true);
             g->Navigation().SetAllowSmartClipboard(true);
-            g->Navigation().SetAllowClipboardAlways(true);
         }
         w.show();
         Pump();
