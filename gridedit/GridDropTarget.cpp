@@ -56,6 +56,17 @@ HRESULT TGridDropTarget::DragEnter(const std::shared_ptr<IDataObject>& dataObj, 
     return TASGDropTarget::DragEnter(dataObj, grfKeyState, pt, dwEffect);
 }
 
+HRESULT TGridDropTarget::Drop(const std::shared_ptr<IDataObject>& dataObj, int grfKeyState, TPoint pt, int& dwEffect)
+{
+    FLanded = false;
+    const HRESULT hr = TASGDropTarget::Drop(dataObj, grfKeyState, pt, dwEffect);
+    if (!FLanded)
+        dwEffect = DROPEFFECT_NONE;
+    else if ((DropFormats() & dfFile) && dwEffect == DROPEFFECT_MOVE)
+        dwEffect = DROPEFFECT_COPY; // a file is read, never taken: its source must not remove it
+    return hr;
+}
+
 void TGridDropTarget::DropCell(TPoint pt, bool ColumnDrag, int& ACol, int& ARow, bool& Append)
 {
     TVerIvovavOzed& g = *FGrid;
@@ -185,6 +196,7 @@ void TGridDropTarget::DropCol(TPoint pt, int Col)
     if (!FGrid)
         return;
     TVerIvovavOzed& g = *FGrid;
+    FLanded = true; // a column's source keeps it whatever the effect
     int ACol = -1, ARow = -1;
     g.ScreenToCell(pt, ACol, ARow);
     const QPoint p = g.viewport()->mapFromGlobal(QPoint(pt.X, pt.Y));
@@ -237,8 +249,10 @@ void TGridDropTarget::DropStream(TPoint pt, const QByteArray& ms)
     QByteArray data = ms;
     QBuffer stream(&data);
     stream.open(QIODevice::ReadOnly);
-    if (ACol >= 0 && ARow >= 0)
+    if (ACol >= 0 && ARow >= 0) {
         g.LoadAtPointFromBinStream(TPoint{ACol, ARow}, stream);
+        FLanded = true;
+    }
     HideCellMarkers();
     if (g.OnOleDropped)
         g.OnOleDropped(&g, g.Selection());
@@ -296,7 +310,8 @@ void TGridDropTarget::DropText(TPoint pt, const QString& s)
     }
 
     int rows = 0, cols = 0;
-    g.PasteTextBlock(ACol, ARow, rows, cols, s);
+    if (g.PasteTextBlock(ACol, ARow, rows, cols, s) > 0)
+        FLanded = true;
 
     const int left = std::max(ACol, g.FixedCols());
     const int right = (g.Options() & goRowSelect) ? left + W - g.FixedCols() : left + W - 1;
@@ -322,8 +337,10 @@ void TGridDropTarget::DropIntoCell(TPoint pt, const QString& s, bool Url)
     } else if (g.OnOleDrop) {
         g.OnOleDrop(&g, ARow, ACol, s, allow);
     }
-    if (allow && ACol >= 0 && ARow >= 0 && ACol < g.ColCount() && ARow < g.RowCount())
+    if (allow && ACol >= 0 && ARow >= 0 && ACol < g.ColCount() && ARow < g.RowCount()) {
         g.SetCellEx(g.RealColIndex(ACol), ARow, s);
+        FLanded = true;
+    }
     g.HideDragArrow(arrLeft);
     g.HideDragArrow(arrDown);
 }
@@ -354,14 +371,18 @@ void TGridDropTarget::DropFiles(TPoint pt, const platform::TStringList& files)
         allow = true;
         if (g.OnOleDrop)
             g.OnOleDrop(&g, -1, -1, name, allow);
-        if (allow)
+        if (allow) {
             g.LoadFromCSV(name, -1);
+            FLanded = true;
+        }
     }
     if (upper.contains(QLatin1String(".XLS"))) {
         allow = true;
         if (g.OnOleDrop)
             g.OnOleDrop(&g, -1, -1, name, allow);
-        if (allow)
+        if (allow) {
             g.LoadFromXLS(name);
+            FLanded = true;
+        }
     }
 }

@@ -34,6 +34,8 @@ public:
     HRESULT DragEnter(const std::shared_ptr<IDataObject>& dataObj, int grfKeyState, TPoint pt,
                       int& dwEffect) override;
 
+    // A drop that wrote nothing answers no effect, so that the source of a move keeps its data.
+    HRESULT Drop(const std::shared_ptr<IDataObject>& dataObj, int grfKeyState, TPoint pt, int& dwEffect) override;
     void DragMouseMove(TPoint pt, bool& Allow, TDropFormats DropFormats) override;
     void DragMouseLeave() override;
     void DropCol(TPoint pt, int Col) override;
@@ -54,4 +56,6 @@ private:
     void HideCellMarkers();
 
     QPointer<TVerIvovavOzed> FGrid;
+    // Something of the current drop landed in the grid.
+    bool FLanded = false;
 };

@@ -42,9 +42,16 @@ public:
                 A->SetCells(c, r, c == 1 ? QString::number(r * 10) : QStringLiteral("a%1%2").arg(c).arg(r));
         for (TZidIzavodUraz* g : {A, B}) {
             g->SetOptions(g->Options() | goRangeSelect);
+            g->DragDropSettings().SetOleDropSource(true);
+            g->DragDropSettings().SetOleDropTarget(true);
             g->SetSelectionRectangle(true);
             g->SetSelectionResizer(true);
+            // A selection's corner dragged over more cells fills them with its cells.
+            g->Navigation().SetAllowSmartClipboard(true);
         }
+        // Grid B takes what is dropped on it; grid A is the source (a press on an edited grid
+        // edits instead of dragging).
+        B->SetOptions(B->Options() | goEditing);
 
         // Grid B sums its column 1 in a floating footer.
         B->FloatingFooter().SetVisible(true);

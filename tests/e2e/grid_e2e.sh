@@ -61,6 +61,7 @@ drag_in() { # x1 y1 x2 y2
     for i in 1 2 3 4 5 6 7 8 9 10; do
         xdotool mousemove --window "$WIN" $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
         sleep 0.08
+        [ $i = 8 ] && shot "dragging"
     done
     settle 0.3
     xdotool mouseup 1
@@ -76,7 +77,7 @@ drag_cells)
     close_and_dump
     [ "$(cell B 1 2)" = "10" ] || fail "B (1, 2) is '$(cell B 1 2)'"
     [ "$(cell A 1 1)" = "" ] || fail "A (1, 1) is '$(cell A 1 1)' after a move"
-    [ "$(cell B 1 7)" = "10" ] || fail "B's footer sum is '$(cell B 1 7)'"
+    [ "$(cell B 1 7)" = "10.00" ] || fail "B's footer sum is '$(cell B 1 7)'"
     ;;
 resize_selection)
     # The corner of a one-cell selection dragged two rows down copies the cell into them.

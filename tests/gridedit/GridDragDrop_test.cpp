@@ -239,6 +239,23 @@ TEST(GridDragDrop, MoveClearsTheSourceUnlessCopied)
         EXPECT_EQ(h.a->Cells(3, 2), "c2") << "outside the dragged cells";
         EXPECT_EQ(h.a->DragImageWindow(), nullptr) << "the picture goes with the drag";
     }
+
+    // A target that cannot take the text (no editing, no clipboard-always) or refuses it answers
+    // no effect: the moved cells stay in the source.
+    for (const bool refuse : {false, true}) {
+        DragHost h;
+        if (refuse)
+            h.b->OnOleDrop = [](QObject*, int, int, const QString&, bool& allow) { allow = false; };
+        else
+            h.b->Navigation().SetAllowClipboardAlways(false);
+        int stopped = -1;
+        h.a->OnOleDragStop = [&](QObject*, int e) { stopped = e; };
+        h.a->SetSelection({1, 2, 1, 2});
+        h.DragCell(1, 2, h.b, 2, 4);
+        EXPECT_EQ(h.b->Cells(2, 4), "b4") << refuse;
+        EXPECT_EQ(h.a->Cells(1, 2), "a2") << refuse;
+        EXPECT_EQ(stopped, -1) << refuse;
+    }
 }
 
 TEST(GridDragDrop, CellStreamLandsAtTheDropCell)
@@ -393,7 +410,7 @@ TEST(GridDragDrop, OneCsvFileLoadsTwoFilesDoNothing)
     };
     QMimeData two;
     two.setUrls({QUrl::fromLocalFile(csv), QUrl::fromLocalFile(csv)});
-    EXPECT_NE(DeliverDrop(b, DragHost::Centre(b, 2, 2), &two, Qt::CopyAction), Qt::IgnoreAction);
+    EXPECT_EQ(DeliverDrop(b, DragHost::Centre(b, 2, 2), &two, Qt::CopyAction), Qt::IgnoreAction);
     EXPECT_EQ(log, "");
     EXPECT_EQ(b->Cells(1, 1), "a1");
 
