@@ -26,8 +26,9 @@ double ReadFloatText(const QString& text)
     QString s = NumberTextNormalize(text);
     if (s.isEmpty() || s == QLatin1String("-"))
         return 0;
+    static const platform::TFormatSettings invariant = platform::TFormatSettings::Invariant();
     double v = 0;
-    if (!platform::TryStrToFloat(s, v, platform::TFormatSettings::Invariant()))
+    if (!platform::TryStrToFloat(s, v, invariant))
         throw ZUzeRodoRediv(QStringLiteral("Cell does not contain a float value"));
     return v;
 }

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTime>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -397,6 +398,7 @@ bool TryStrToFloat(const QString& text, double& value, const TFormatSettings& fs
     while (end > i && text[end - 1] == QLatin1Char(' '))
         --end;
     QByteArray ascii;
+    ascii.reserve(end - i + 1);
     if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         ascii += char(text[i++].unicode());
     int mantissaDigits = 0;
@@ -429,6 +431,15 @@ bool TryStrToFloat(const QString& text, double& value, const TFormatSettings& fs
     }
     if (i != end)
         return false;
+    // The checked digits convert directly; only a value beyond the double range takes the slower
+    // locale conversion, which decides it as before.
+    const char* first = ascii.constData() + (ascii.startsWith('+') ? 1 : 0);
+    double direct = 0;
+    const auto [ptr, ec] = std::from_chars(first, ascii.constData() + ascii.size(), direct);
+    if (ec == std::errc() && ptr == ascii.constData() + ascii.size() && std::isfinite(direct)) {
+        value = direct;
+        return true;
+    }
     bool ok = false;
     const double v = QLocale::c().toDouble(QString::fromLatin1(ascii), &ok);
     if (!ok || !std::isfinite(v))

@@ -325,6 +325,9 @@ QString MarkupStripTags(const QString& text) { return StripTags(text); }
 
 QString MarkupToPlainText(const QString& text)
 {
+    // Most cells hold no markup: reading their numbers (sums over whole columns) costs no copy.
+    if (!text.contains(u'<'))
+        return text;
     QString s = text;
     while (ReplaceFirstNoCase(QStringLiteral("<BR>"), QStringLiteral("\r\n"), s)) {
     }
