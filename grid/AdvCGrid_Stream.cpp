@@ -5,7 +5,9 @@
 // other components by name.
 #include "grid/AdvCGrid.h"
 #include "gridedit/EditLink.h"
+#include "grid/GridTypeNames.h"
 #include "platform/ComponentStream.h"
+#include "platform/ComponentStreamValues.h"
 
 #include <QIODevice>
 #include <QMenu>
@@ -21,23 +23,13 @@ namespace {
 
 const QString CarrierClass = QStringLiteral("TZidIzavodUrazIO");
 
-const char* const AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
 const char* const BorderNames[] = {"cbTop", "cbLeft", "cbRight", "cbBottom"};
 const char* const PopupTypeNames[] = {"cpFixedCellsRClick",  "cpFixedCellsLClick", "cpNormalCellsRClick",
                                       "cpNormalCellsLClick", "cpAllCellsRClick",   "cpAllCellsLClick"};
-const char* const EditorNames[] = {
-    "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit",
-    "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat",
-    "edCapital", "edMixedCase", "edPassword", "edUnitEditBtn", "edLowerCase", "edUpperCase", "edFloatSpinEdit",
-    "edTimeSpinEdit", "edDateSpinEdit", "edNumericEditBtn", "edFloatEditBtn", "edCustom", "edRichEdit", "edNone",
-    "edDateTimeEdit", "edValidChars", "edTrackbarDropDown", "edMemoDropDown", "edCalculatorDropDown",
-    "edTimePickerDropDown", "edDetailDropDown", "edGridDropDown", "edColorPickerDropDown", "edImagePickerDropDown",
-    "edAdvGridDropDown", "edPositiveFloat", "edNumericUnitEditBtn", "edFloatUnitEditBtn", "edMaskEditBtn"};
 const char* const SortStyleNames[] = {
     "ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase", "ssAlphaCase", "ssShortDateEU",
     "ssShortDateUS", "ssCustom", "ssFinancial", "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw", "ssHTML",
     "ssImages", "ssCheckBox", "ssDateTime", "ssTime", "ssAlphaNumeric", "ssAlphaNumericNoCase"};
-const char* const FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
 const char* const PitchNames[] = {"fpDefault", "fpVariable", "fpFixed"};
 const char* const PenStyleNames[] = {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
                                      "psInsideFrame"};
@@ -45,77 +37,10 @@ const char* const PenModeNames[] = {"pmCopy", "pmNot", "pmXor", "pmNotXor"};
 // Fonts here have no character set of their own: the default one is written and any one read.
 const QString DefaultCharset = QStringLiteral("DEFAULT_CHARSET");
 
-static_assert(std::size(EditorNames) == edMaskEditBtn + 1);
 static_assert(std::size(SortStyleNames) == ssAlphaNumericNoCase + 1);
 static_assert(std::size(PopupTypeNames) == cpAllCellsLClick + 1);
 
-template <size_t N>
-QString Name(const char* const (&Names)[N], int Value)
-{
-    return Value >= 0 && size_t(Value) < N ? QString::fromLatin1(Names[Value]) : QString();
-}
-
-[[noreturn]] void InvalidValue() { throw EReadError(QStringLiteral("Invalid property value")); }
-
-[[noreturn]] void NoProperty(const QString& Name)
-{
-    throw EReadError(QStringLiteral("Property %1 does not exist").arg(Name));
-}
-
-template <size_t N>
-int Ident(const char* const (&Names)[N], const TPropValue& v)
-{
-    if (v.Type != platform::vaIdent)
-        InvalidValue();
-    for (size_t i = 0; i < N; ++i)
-        if (v.Str.compare(QLatin1String(Names[i]), Qt::CaseInsensitive) == 0)
-            return int(i);
-    InvalidValue();
-}
-
-int Int(const TPropValue& v)
-{
-    if (!v.IsInteger())
-        InvalidValue();
-    return int(v.Int);
-}
-
-bool Bool(const TPropValue& v)
-{
-    if (!v.IsBoolean())
-        InvalidValue();
-    return v.Bool;
-}
-
-QString Str(const TPropValue& v)
-{
-    if (!v.IsString())
-        InvalidValue();
-    return v.Str;
-}
-
-TColor ColorOf(const TPropValue& v)
-{
-    if (v.Type == platform::vaIdent) {
-        TColor c = 0;
-        if (!platform::IdentToColor(v.Str, c))
-            InvalidValue();
-        return c;
-    }
-    return TColor(Int(v));
-}
-
-QStringList List(const TPropValue& v)
-{
-    if (v.Type != platform::vaList)
-        InvalidValue();
-    return v.Items;
-}
-
-bool Is(const QString& Name, const char* Expected)
-{
-    return Name.compare(QLatin1String(Expected), Qt::CaseInsensitive) == 0;
-}
+using namespace platform::streamvalue;
 
 // ---- writing -----------------------------------------------------------------------------------
 

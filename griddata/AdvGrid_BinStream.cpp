@@ -5,7 +5,9 @@
 #include "grid/AdvGrid.h"
 #include "griddata/GridFileText.h"
 #include "platform/AtomicFile.h"
+#include "grid/GridTypeNames.h"
 #include "platform/ComponentStream.h"
+#include "platform/ComponentStreamValues.h"
 #include "platform/Picture.h"
 
 #include <QBuffer>
@@ -23,19 +25,10 @@ using platform::TPropValue;
 
 namespace {
 
-const char* const AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
 const char* const VAlignmentNames[] = {"vtaTop", "vtaCenter", "vtaBottom"};
 const char* const BrushStyleNames[] = {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
                                        "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"};
 const char* const GradientNames[] = {"GradientVertical", "GradientHorizontal"};
-const char* const EditorNames[] = {
-    "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit",
-    "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat",
-    "edCapital", "edMixedCase", "edPassword", "edUnitEditBtn", "edLowerCase", "edUpperCase", "edFloatSpinEdit",
-    "edTimeSpinEdit", "edDateSpinEdit", "edNumericEditBtn", "edFloatEditBtn", "edCustom", "edRichEdit", "edNone",
-    "edDateTimeEdit", "edValidChars", "edTrackbarDropDown", "edMemoDropDown", "edCalculatorDropDown",
-    "edTimePickerDropDown", "edDetailDropDown", "edGridDropDown", "edColorPickerDropDown", "edImagePickerDropDown",
-    "edAdvGridDropDown", "edPositiveFloat", "edNumericUnitEditBtn", "edFloatUnitEditBtn", "edMaskEditBtn"};
 const char* const CellTypeNames[] = {
     "ctBitmap", "ctIcon", "ctNone", "ctImageList", "ctCheckBox", "ctDataCheckBox", "ctRotated", "ctDataImage",
     "ctNode", "ctRadio", "ctEmpty", "ctImages", "ctPicture", "ctFilePicture", "ctValue", "ctProgress", "ctComment",
@@ -45,89 +38,10 @@ const char* const CellTypeNames[] = {
 const char* const CellVAlignNames[] = {"vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull"};
 const char* const CellHAlignNames[] = {"haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull"};
 const char* const CheckStateNames[] = {"cbUnchecked", "cbChecked", "cbGrayed"};
-const char* const FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
 
-static_assert(std::size(EditorNames) == edMaskEditBtn + 1);
 static_assert(std::size(CellTypeNames) == ctExpand + 1);
 
-template <size_t N>
-QString Name(const char* const (&Names)[N], int Value)
-{
-    return Value >= 0 && size_t(Value) < N ? QString::fromLatin1(Names[Value]) : QString();
-}
-
-[[noreturn]] void InvalidValue() { throw EReadError(QStringLiteral("Invalid property value")); }
-
-template <size_t N>
-int Ident(const char* const (&Names)[N], const TPropValue& v)
-{
-    if (v.Type != platform::vaIdent)
-        InvalidValue();
-    for (size_t i = 0; i < N; ++i)
-        if (v.Str.compare(QLatin1String(Names[i]), Qt::CaseInsensitive) == 0)
-            return int(i);
-    InvalidValue();
-}
-
-int Int(const TPropValue& v)
-{
-    if (!v.IsInteger())
-        InvalidValue();
-    return int(v.Int);
-}
-
-bool Bool(const TPropValue& v)
-{
-    if (!v.IsBoolean())
-        InvalidValue();
-    return v.Bool;
-}
-
-QString Str(const TPropValue& v)
-{
-    if (!v.IsString())
-        InvalidValue();
-    return v.Str;
-}
-
-TColor ColorOf(const TPropValue& v)
-{
-    if (v.Type == platform::vaIdent) {
-        TColor c = 0;
-        if (!platform::IdentToColor(v.Str, c))
-            InvalidValue();
-        return c;
-    }
-    return TColor(Int(v));
-}
-
-double Float(const TPropValue& v)
-{
-    if (v.Type == platform::vaExtended)
-        return v.Float;
-    return Int(v);
-}
-
-QByteArray Bin(const TPropValue& v)
-{
-    if (v.Type != platform::vaBinary)
-        InvalidValue();
-    return v.Bin;
-}
-
-QStringList List(const TPropValue& v)
-{
-    if (v.Type != platform::vaList)
-        InvalidValue();
-    return v.Items;
-}
-
-bool Is(const QString& Name, const char* Expected) { return Name.compare(QLatin1String(Expected), Qt::CaseInsensitive) == 0; }
-
-[[noreturn]] void NoProperty(const QString& Name)
-{
-    throw EReadError(QStringLiteral("Property %1 does not exist").arg(Name));
-}
+using namespace platform::streamvalue;
 
 // The property name without the prefix of its containing property ("CellProperties." ...);
 // a name without that prefix is not one of the object's.
