@@ -1,21 +1,15 @@
 // A window with three grids for the end-to-end runs of the grid library's own user paths, which
 // the configurator's tables leave switched off: dragging cells from one grid to another, dragging
-// the corner of a selection, the floating footer with a column sum, and a drop-down cell editor.
-//   GridHarness <dump file> [shot request folder]
+// the corner of a selection, the floating footer with a column sum, a drop-down and a rich-text
+// cell editor.
+//   GridHarness <dump file>
 // When the window is closed, every cell of the three grids is written to the dump file, one line
-// per row: "<grid> <row>: <cell>|<cell>|..." (line breaks in a cell as "\n"). A file "<name>.png.request" put into the request
-// folder makes the harness save the screen as "<name>.png" there and remove the request, so that a
-// script can see the screen in the middle of a drag, where no other program may take the pointer.
+// per row: "<grid> <row>: <cell>|<cell>|..." (line breaks in a cell as "\n").
 #include "grid/AdvCGrid.h"
 #include "gridedit/GridDropDownEditors.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
-#include <QTimer>
 #include <QFile>
 #include <QTextStream>
 #include <QWidget>
@@ -24,13 +18,8 @@ namespace {
 
 class THarness : public QWidget {
 public:
-    THarness(QString dumpFile, QString shotFolder) : FDumpFile(std::move(dumpFile)), FShots(std::move(shotFolder))
+    explicit THarness(QString dumpFile) : FDumpFile(std::move(dumpFile))
     {
-        if (!FShots.isEmpty()) {
-            auto* t = new QTimer(this);
-            connect(t, &QTimer::timeout, this, &THarness::TakeRequestedShots);
-            t->start(100);
-        }
         setWindowTitle(QStringLiteral("Grid harness"));
         resize(1000, 560);
         A = MakeGrid(10, 10, 470, 250, 4, 8);
@@ -79,17 +68,6 @@ protected:
     }
 
 private:
-    void TakeRequestedShots()
-    {
-        QDir dir(FShots);
-        for (const QString& req : dir.entryList({QStringLiteral("*.png.request")}, QDir::Files)) {
-            const QString png = req.left(req.size() - 8);
-            if (QScreen* s = QGuiApplication::primaryScreen())
-                s->grabWindow(0).save(dir.filePath(png));
-            dir.remove(req);
-        }
-    }
-
     TZidIzavodUraz* MakeGrid(int x, int y, int w, int h, int cols, int rows)
     {
         auto* g = new TZidIzavodUraz(this);
@@ -113,7 +91,6 @@ private:
     }
 
     QString FDumpFile;
-    QString FShots;
     TZidIzavodUraz* A;
     TZidIzavodUraz* B;
     TZidIzavodUraz* C;
@@ -126,7 +103,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    THarness h(QString::fromLocal8Bit(argv[1]), argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
+    THarness h(QString::fromLocal8Bit(argv[1]));
     h.show();
     return app.exec();
 }

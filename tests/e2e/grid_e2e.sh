@@ -11,22 +11,8 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 
 . "$HERE/xserver.sh"
 
-# The harness takes its own screen shots (see GridHarness.cpp): no other X client may take the
-# pointer in the middle of a drag.
-shot() {
-    [ -n "$SHOTS" ] && [ -n "$APID" ] || return 0
-    mkdir -p "$SHOTS"
-    : >"$SHOTS/grid-$SCENARIO-$1.png.request"
-    for _ in $(seq 1 30); do
-        [ -e "$SHOTS/grid-$SCENARIO-$1.png.request" ] || return 0
-        sleep 0.1
-    done
-    rm -f "$SHOTS/grid-$SCENARIO-$1.png.request"
-}
-
 DUMP="$WORK/cells.txt"
-mkdir -p "${SHOTS:-$WORK}"
-"$HARNESS" "$DUMP" "${SHOTS:-$WORK}" >"$WORK/harness.log" 2>&1 &
+"$HARNESS" "$DUMP" >"$WORK/harness.log" 2>&1 &
 APID=$!
 WIN=$(wait_window "^Grid harness$") || fail "the harness window did not show"
 settle 1
