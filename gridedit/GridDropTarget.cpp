@@ -2,6 +2,7 @@
 #include "gridedit/GridDropTarget.h"
 
 #include "grid/ArrowWindow.h"
+#include "platform/Services.h"
 
 #include <QBuffer>
 #include <QCursor>
@@ -349,6 +350,20 @@ void TGridDropTarget::DropRTF(TPoint pt, const QString& s) { DropIntoCell(pt, s,
 
 void TGridDropTarget::DropURL(TPoint pt, const QString& s) { DropIntoCell(pt, s, true); }
 
+bool TGridDropTarget::LoadDroppedFile(const std::function<void()>& Load)
+{
+    // A drop has no caller to raise to: a file that cannot be loaded is told to the user.
+    try {
+        Load();
+        return true;
+    } catch (const platform::Exception& e) {
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, FGrid);
+    } catch (const std::exception& e) {
+        platform::MessageDlg(QString::fromUtf8(e.what()), platform::mtError, platform::mbOK, FGrid);
+    }
+    return false;
+}
+
 void TGridDropTarget::DropFiles(TPoint pt, const platform::TStringList& files)
 {
     if (!FGrid)
@@ -371,18 +386,14 @@ void TGridDropTarget::DropFiles(TPoint pt, const platform::TStringList& files)
         allow = true;
         if (g.OnOleDrop)
             g.OnOleDrop(&g, -1, -1, name, allow);
-        if (allow) {
-            g.LoadFromCSV(name, -1);
+        if (allow && LoadDroppedFile([&] { g.LoadFromCSV(name, -1); }))
             FLanded = true;
-        }
     }
     if (upper.contains(QLatin1String(".XLS"))) {
         allow = true;
         if (g.OnOleDrop)
             g.OnOleDrop(&g, -1, -1, name, allow);
-        if (allow) {
-            g.LoadFromXLS(name);
+        if (allow && LoadDroppedFile([&] { g.LoadFromXLS(name); }))
             FLanded = true;
-        }
     }
 }

@@ -6,6 +6,7 @@
 #include "grid/OleDragDrop.h"
 
 #include <QPointer>
+#include <functional>
 
 // The source of one drag out of a grid: moves the floating picture of the dragged cells (or the
 // header drag button) with the cursor and remembers the last copy or move effect.
@@ -54,6 +55,8 @@ private:
     // A single-cell drop of rich text or a link through its permission event.
     void DropIntoCell(TPoint pt, const QString& s, bool Url);
     void HideCellMarkers();
+    // Runs the load of a dropped file; false, after telling the user, when it fails.
+    bool LoadDroppedFile(const std::function<void()>& Load);
 
     QPointer<TVerIvovavOzed> FGrid;
     // Something of the current drop landed in the grid.

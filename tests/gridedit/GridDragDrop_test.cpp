@@ -6,6 +6,7 @@
 #include "grid/ArrowWindow.h"
 #include "grid/OleDragDrop.h"
 #include "gridedit/GridDropTarget.h"
+#include "platform/ScriptedServices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -427,6 +428,16 @@ TEST(GridDragDrop, OneCsvFileLoadsTwoFilesDoNothing)
     r.b->OnOleDropFile = [](QObject*, int, int, const QString&, bool& allow) { allow = false; };
     DeliverDrop(r.b, DragHost::Centre(r.b, 2, 2), &one, Qt::CopyAction);
     EXPECT_EQ(r.b->Cells(1, 1), "a1");
+
+    // A workbook that cannot be read is told to the user; the grid and the drop stay as they were.
+    platform::ScriptedServices services;
+    platform::ScopedServices scope(services);
+    QMimeData damaged;
+    damaged.setUrls({QUrl::fromLocalFile(QDir(KT_FIXTURES_DIR).filePath("exchange/damaged.xls"))});
+    EXPECT_EQ(DeliverDrop(b, DragHost::Centre(b, 2, 2), &damaged, Qt::CopyAction | Qt::MoveAction), Qt::IgnoreAction);
+    ASSERT_EQ(services.MessageBoxes.size(), 1);
+    EXPECT_TRUE(services.MessageBoxes[0].Text.contains("damaged")) << services.MessageBoxes[0].Text.toStdString();
+    EXPECT_EQ(b->Cells(0, 2), "beta");
 }
 
 TEST(GridDragDrop, TextAndLinkBothRunAndARefusedTextKeepsTheSelection)
@@ -535,8 +546,7 @@ TEST(GridDragDrop, DraggingTheSelectionCornerPastesOverTheNewRange)
         g->SetSelection({1, 1, 1, 1});
         std::string log;
         auto rect = [](TGridRect r) {
-            return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
-                   std::to_string(r.Bottom) + ")";
+            return QString::asprintf("(%d,%d,%d,%d)", r.Left, r.Top, r.Right, r.Bottom).toStdString();
         };
         g->OnSelectionResize = [&](QObject*, TGridRect& from, TGridRect to) { log += "resize" + rect(from) + rect(to) + ";"; };
         g->OnSelectionResized = [&](QObject*, TGridRect from, TGridRect to) { log += "resized" + rect(from) + rect(to) + ";"; };
