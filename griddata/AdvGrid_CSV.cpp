@@ -49,6 +49,10 @@ QString EncodeField(QString s, QChar delim, bool oem, bool alwaysQuotes, bool qu
     if (s.contains(delim) || HasBreak(s)) {
         if (java) {
             s = ReplaceBreaks(s, QStringLiteral("~"));
+            // The dialect still quotes a field holding the delimiter, or the reader would split
+            // it and shift every later cell of the row.
+            if (!quoted && s.contains(delim))
+                s = Quote + s + Quote;
         } else {
             // A line break left in the field would end the record: the reader takes one line
             // per row, quoted or not.

@@ -73,7 +73,9 @@ TEST(GridCSV, FieldEncodingsAndRoundTrips)
         {"empty", false, true, false, "", "\"\""},
         {"empty java", true, true, false, "", "^"},
         {"empty unquoted", false, false, false, "", ""},
-        {"two lines java", true, true, false, "A\r\nB,", "A~B,"},
+        {"two lines java", true, true, false, "A\r\nB,", "\"A~B,\""},
+        {"quote and delimiter java", true, true, false, "say \"x\", y", "\"say \"\"x\"\", y\""},
+        {"quote java", true, true, false, "say \"x\"", "\"say \"\"x\"\"\""},
         {"always", false, true, true, "v", "\"v\""},
         {"lone LF", false, true, false, "a\nb", "\"a\vb\""},
         {"quote and line break", false, true, false, "say \"x\"\r\nend", "\"say \"\"x\"\"\vend\""},
@@ -94,6 +96,31 @@ TEST(GridCSV, FieldEncodingsAndRoundTrips)
             EXPECT_EQ(h->RowCount(), 1) << k.name;
         }
     }
+}
+
+// Each dialect reads its own file back whole: in the Java dialect a field with the delimiter or a
+// quote is quoted, line breaks still travel as "~" and an empty cell as "^".
+TEST(GridCSV, JavaDialectReadsItsOwnFileBack)
+{
+    QTemporaryDir dir;
+    const std::vector<std::vector<QString>> rows = {
+        {"a,b", "say \"x\", y", "A\r\nB", "", "last"},
+        {"\"q\"", "p,", "A\r\nB,C", "x", ",\"\","},
+    };
+    auto g = MakeGrid(5, 2);
+    g->SetJavaCSV(true);
+    Fill(*g, rows);
+    const QString path = dir.filePath("j.csv");
+    g->SaveToCSV(path, false);
+
+    auto h = MakeGrid(1, 1);
+    h->SetJavaCSV(true);
+    h->LoadFromCSV(path, 0);
+    ASSERT_EQ(h->ColCount(), 5);
+    ASSERT_EQ(h->RowCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 5; ++c)
+            EXPECT_EQ(h->Cells(c, r), rows[size_t(r)][size_t(c)]) << c << "," << r;
 }
 
 TEST(GridCSV, DetectsTheDelimiterAndSplitsFields)
