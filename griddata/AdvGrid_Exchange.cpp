@@ -293,8 +293,9 @@ void TVerIvovavOzed::SaveXLSSheet(const QString& Filename, const QString& SheetN
         for (int r = SaveStartRow(); r < RowCount(); ++r) {
             ExportNotification(esExportNextRow, r);
             for (int c = SaveStartCol(); c < ColCount(); ++c) {
+                const int rc = DisplToRealCol(c);
                 QString s;
-                GetSaveCellText(DisplToRealCol(c), r, s);
+                GetSaveCellText(rc, r, s);
                 s.remove(QLatin1Char('\r'));
                 values.At(r - SaveStartRow() + 1, c - SaveStartCol() + 1) = s;
             }
@@ -379,8 +380,9 @@ void TVerIvovavOzed::SaveDocTable(const QString& Filename, bool CreateNewDocumen
         for (int r = 0; r < RowCount(); ++r) {
             ExportNotification(esExportNextRow, r + 1);
             for (int c = 0; c < ColCount(); ++c) {
+                const int rc = DisplToRealCol(c);
                 QString s;
-                GetSaveCellText(DisplToRealCol(c), r, s);
+                GetSaveCellText(rc, r, s);
                 TAutoRef range = table
                                      ->Call(QStringLiteral("Cell"), {TAutoArg(QStringLiteral("Row"), r + 1),
                                                                      TAutoArg(QStringLiteral("Column"), c + 1)})
@@ -389,7 +391,7 @@ void TVerIvovavOzed::SaveDocTable(const QString& Filename, bool CreateNewDocumen
                 range->Call(QStringLiteral("InsertAfter"), {s});
                 TAlignment ha = taLeftJustify;
                 TVAlignment va = vtaTop;
-                GetCellAlign(c, r, ha, va);
+                GetCellAlignment(rc, r, ha, va);
                 if (ha == taRightJustify)
                     range->Obj(QStringLiteral("ParagraphFormat"))->Set(QStringLiteral("Alignment"), 2);
                 else if (ha == taCenter)

@@ -372,6 +372,24 @@ TEST(ExchangeDOCDouble, SaveToDOCWritesEveryRowWithAlignments)
     EXPECT_TRUE(g->WaitCursorSeen);
 }
 
+// The table takes each cell's effective alignment, not only the alignment event's: a number
+// right-aligned by AutoNumAlign and a cell property's centring count too, read from the stored
+// column behind a hidden one.
+TEST(ExchangeDOCDouble, SaveToDOCAlignsByTheEffectiveCellAlignment)
+{
+    ScriptedAutomation a;
+    auto g = MakeGrid(4, 1);
+    g->SetAutoNumAlign(true);
+    Fill(*g, {{"12", "hidden", "mid", "text"}});
+    g->SetAlignments(2, 0, taCenter);
+    g->HideColumn(1);
+    g->SaveToDOC("align.doc", true);
+    const TDocumentData& d = a.Documents["align.doc"];
+    ASSERT_EQ(d.Tables.size(), 1u);
+    EXPECT_EQ(d.Tables[0].Texts, std::vector<QString>({"12", "mid", "text"}));
+    EXPECT_EQ(d.Tables[0].Alignments, std::vector<int>({2, 1, 0}));
+}
+
 TEST(ExchangeDOCDouble, SaveToDOCIntoTheActiveDocumentOfTheRunningApplication)
 {
     ScriptedAutomation a;
