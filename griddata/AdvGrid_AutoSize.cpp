@@ -288,8 +288,9 @@ int TVerIvovavOzed::MaxLinesInRow(int ARow)
     if (ColCount() == 0 || !Multilinecells())
         return 1;
     int m = 1;
+    // Cells() takes a real column: map each displayed position so a hidden column is skipped.
     for (int c = 0; c < ColCount(); ++c)
-        m = std::max(m, int(CellLines(Cells(c, ARow), true).size()));
+        m = std::max(m, int(CellLines(Cells(DisplToRealCol(c), ARow), true).size()));
     return m;
 }
 

@@ -280,6 +280,13 @@ TEST(GridTextExtents, OffsetsLinesAndLongestLine)
     EXPECT_EQ(g->MaxLinesInRow(0), 3);
     EXPECT_EQ(g->LongestLineInColumn(2), 6);
     EXPECT_EQ(g->LongestLineInColumn(0), 4);
+
+    // A hidden column's lines do not count; the last displayed column does.
+    auto h = MakeGrid(3, 1);
+    h->SetMultilinecells(true);
+    Fill(*h, {{"one", "1\r\n2\r\n3\r\n4", "x\r\ny\r\nz"}});
+    h->HideColumn(1);
+    EXPECT_EQ(h->MaxLinesInRow(0), 3);
 }
 
 } // namespace
