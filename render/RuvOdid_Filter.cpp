@@ -258,10 +258,9 @@ bool ParseDateTimeText(const QString& text, TDateTime& value)
     }
     TDateTime d = 0, t = 0;
     if (!platform::TryEncodeDate(year, month, day, d)) return false;
-    // A 60th second (a leap second) is the first moment of the next minute.
-    const bool leap = second == 60;
-    if (!platform::TryEncodeTime(hour, minute, leap ? 59 : second, 0, t)) return false;
-    value = d + t + (leap ? 1.0 / 86400.0 : 0.0);
+    // The reader lets a second of 60 through; encoding the time refuses it.
+    if (!platform::TryEncodeTime(hour, minute, second, 0, t)) return false;
+    value = d + t;
     return true;
 }
 
