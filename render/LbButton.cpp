@@ -911,8 +911,11 @@ void TLbButton::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     event->accept();
-    const bool pressedHere = FPressKey == event->key() && bDown;
-    FPressKey = 0;
+    // The release of another key leaves the press standing: only its own key's release ends it.
+    const bool ownKey = FPressKey == event->key();
+    const bool pressedHere = ownKey && bDown;
+    if (ownKey)
+        FPressKey = 0;
     QPointer<TLbButton> self(this);
     if (pressedHere)
         Click();

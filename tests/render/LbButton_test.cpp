@@ -139,6 +139,14 @@ TEST(LbButtonDialog, KeyReleaseClicksOnlyAfterItsOwnPress)
     QTest::keyRelease(d.ok, Qt::Key_Space);
     QTest::keyRelease(d.ok, Qt::Key_Space);
     EXPECT_EQ(d.okClicks, 1);
+    // The release of another key does not take the press back: Enter's own release still clicks.
+    QTest::keyPress(d.ok, Qt::Key_Return);
+    QTest::keyRelease(d.ok, Qt::Key_Space);
+    EXPECT_EQ(d.okClicks, 1);
+    EXPECT_TRUE(d.ok->Down());
+    QTest::keyRelease(d.ok, Qt::Key_Return);
+    EXPECT_EQ(d.okClicks, 2);
+    EXPECT_FALSE(d.ok->Down());
     d.form.Hide();
 }
 
