@@ -93,7 +93,7 @@ TEST(Comon, NumbersAndAddressesFromUtf8)
 
     const char* const addresses[] = {
         "192.168.2.205", " 10.0.0.1", "10.0.0.1 ", "10.0.0.300", "1.2.3", "0x0A.0.$FF.7", "", "1.2.3.4.5", "1.2.3.",
-        "...", "a.b.c.d", "1234", "-0.1.2.3", "1..2.3", "\xEF\xBC\x91.2.3.4", "1.2.3.\xC3\xA9", "\xEF\xBB\xBF" "1.2.3.4",
+        "...", "a.b.c.d", "1234", "-0.1.2.3", "1..2.3", "\xEF\xBC\x91.2.3.4", "1.2.3.\xC3\xA9", ("\xEF\xBB\xBF" "1.2.3.4"),
     };
     for (const char* a : addresses) {
         SCOPED_TRACE(a);

@@ -16,6 +16,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL [$SCENARIO]: $*" >&2
+    # What the program printed (a sanitizer's report among it) belongs to the failure.
+    for log in "$WORK/program.log" "$WORK/harness.log"; do
+        [ -s "$log" ] && tail -60 "$log" >&2
+    done
     shot "failure"
     exit 1
 }

@@ -32,8 +32,8 @@ struct TakePrivate {
 struct SearchIncTag {
     using type = QString TVerIvovavOzed::*;
 };
-} // namespace
 template struct TakePrivate<SearchIncTag, &TVerIvovavOzed::SearchInc>;
+} // namespace
 
 namespace {
 

@@ -5,9 +5,6 @@
 
 namespace {
 
-const QChar CR(u'\r');
-const QChar LF(u'\n');
-
 // Sets the locale separators for one test and puts the old ones back.
 class LocaleScope {
 public:
