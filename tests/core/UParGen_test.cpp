@@ -495,3 +495,18 @@ TEST_F(ParGenTest, GrabOfTheShownDialog)
 }
 
 } // namespace
+
+TEST_F(ParGenTest, LoadErrorNamesTheFile)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("<Par_Gen><E_NTP_Poll_Time>5</Par_Gen>")}) {
+        Services.MessageBoxes.clear();
+        WriteParGen(bytes);
+        Form->FormShow();
+        ASSERT_EQ(Services.MessageBoxes.size(), 1);
+        EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
+        EXPECT_TRUE(Services.MessageBoxes[0].Text.startsWith(
+            "Error! The file \"" + QDir::toNativeSeparators(File_ParGen) + "\" cannot be loaded: "))
+            << Services.MessageBoxes[0].Text.toStdString();
+        EXPECT_EQ(Value("E_NTP_Poll_Time"), "1000") << "the defaults are shown";
+    }
+}

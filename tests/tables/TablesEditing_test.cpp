@@ -559,3 +559,79 @@ TEST_F(SnmpEditing, CommunityNameTakesAtMostFifteenCharacters)
         EXPECT_EQ(g->Cells(2, 3), twenty);
     }
 }
+
+TEST_F(S7Editing, EscapeEndsOnlyWhatItBelongsTo)
+{
+    auto dialog_untouched = [this] { return Form->isVisible() && Form->ModalResult() == mrNone; };
+
+    // After an edit left with Enter, Escape belongs to nobody: the dialog and the edit stay.
+    Click(Read, 2, 1);
+    Type(Read, "10.0.0.9");
+    Key(Read, Qt::Key_Return);
+    Key(Read, Qt::Key_Escape);
+    EXPECT_TRUE(dialog_untouched());
+    EXPECT_EQ(Read->Cells(2, 1), "10.0.0.9");
+
+    // In an open list it closes the list; the next one ends the editor; neither ends the dialog.
+    Click(Read, 4, 1);
+    Key(Read, Qt::Key_F2);
+    ASSERT_TRUE(Read->Combobox()->isVisible());
+    Key(Read, Qt::Key_F4);
+    ASSERT_TRUE(Read->Combobox()->DroppedDown());
+    Key(Read, Qt::Key_Down);
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->Combobox()->DroppedDown());
+    EXPECT_TRUE(dialog_untouched());
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->GetEditMode());
+    EXPECT_TRUE(Read->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(dialog_untouched());
+
+    // In a text editor it gives the cell back and ends the edit, nothing more.
+    Click(Read, 3, 1);
+    Type(Read, "99");
+    ASSERT_TRUE(Read->GetEditMode());
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->GetEditMode());
+    EXPECT_TRUE(Read->Cells(3, 1).isEmpty());
+    EXPECT_TRUE(dialog_untouched());
+    EXPECT_EQ(Read->Cells(2, 1), "10.0.0.9");
+}
+
+TEST_F(OpcEditing, TypeEditorChangesTheRowOnlyForAChosenType)
+{
+    // Opening the Type list on an empty row writes nothing; Escape leaves the row empty.
+    Click(G, 2, 1);
+    Key(G, Qt::Key_F2);
+    ASSERT_TRUE(G->Combobox()->isVisible());
+    EXPECT_TRUE(G->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(6, 1).isEmpty());
+    Key(G, Qt::Key_Escape);
+    EXPECT_FALSE(G->GetEditMode());
+    EXPECT_TRUE(G->Cells(2, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(6, 1).isEmpty());
+    EXPECT_FALSE(G->GetReadOnly(4, 1));
+
+    // Enter keeps the item the list opened on: the row follows it then.
+    Key(G, Qt::Key_F2);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(2, 1), "Boolean");
+    EXPECT_EQ(G->Cells(4, 1), "1");
+    EXPECT_TRUE(G->GetReadOnly(4, 1));
+    EXPECT_EQ(G->Cells(6, 1), "Read/Write");
+
+    // A type picked and then cancelled gives the row back as it was.
+    G->SetCells(2, 2, "String");
+    G->SetCells(4, 2, "32");
+    G->SetCells(6, 2, "Read Only");
+    Click(G, 2, 2);
+    Key(G, Qt::Key_F2);
+    Key(G, Qt::Key_Up);
+    EXPECT_EQ(G->Cells(4, 2), "8") << "a pick is followed at once";
+    Key(G, Qt::Key_Escape);
+    EXPECT_EQ(G->Cells(2, 2), "String");
+    EXPECT_EQ(G->Cells(4, 2), "32");
+    EXPECT_EQ(G->Cells(6, 2), "Read Only");
+    EXPECT_FALSE(G->GetReadOnly(4, 2));
+}
