@@ -7,7 +7,17 @@
 #include "grid/AdvCGrid.h"
 #include "gridedit/AdvInplaceEdit.h"
 #include "gridedit/GridCombo.h"
+#include "tables/UBACnetSlaveSetAccess.h"
+#include "tables/UIEC61850_Variables.h"
+#include "tables/UKNXAccess.h"
+#include "tables/UMQTT_Set_Topic.h"
 #include "tables/UOPC_UA_Server_Access.h"
+#include "tables/UReceiveCAN.h"
+#include "tables/USet_PDO_Access.h"
+#include "tables/USet_SDO_Client_Access.h"
+#include "tables/USet_SDO_Server_Access.h"
+#include "tables/UTLS_Server_Known_Cert.h"
+#include "tables/UTransmitCAN.h"
 #include "tables/US7_Protocol_Set_Access.h"
 #include "tables/USNMP_Trap_Access.h"
 
@@ -22,7 +32,9 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace platform;
 using namespace table_test;
@@ -634,4 +646,47 @@ TEST_F(OpcEditing, TypeEditorChangesTheRowOnlyForAChosenType)
     EXPECT_EQ(G->Cells(4, 2), "32");
     EXPECT_EQ(G->Cells(6, 2), "Read Only");
     EXPECT_FALSE(G->GetReadOnly(4, 2));
+}
+
+TEST(TablesLook, HeadersAreDrawnInBoldTahoma)
+{
+    // Every table grid paints its header row in bold Tahoma, the column grids too (their columns
+    // draw the header in a font of their own).
+    Load_Default_Language();
+    std::vector<std::function<TFTable_Frame*()>> makers = {
+        [] { return new TFS7_Protocol_Set_Access; },  [] { return new TFOPC_UA_Server_Access; },
+        [] { return new TFKNXAccess; },               [] { return new TFIEC61850_Variables; },
+        [] { return new TFTLS_Server_Known_Cert; },   [] { return new TFReceiveCAN; },
+        [] { return new TFTransmitCAN; },             [] { return new TFSet_PDO_Access; },
+        [] { return new TFSet_SDO_Client_Access; },   [] { return new TFSet_SDO_Server_Access; },
+        [] { return new TFSNMP_Trap_Access; },        [] { return new TFMQTT_Set_Topic; },
+        [] { return new TFBACnetSlaveSetAccess; },
+    };
+    for (const auto& make : makers) {
+        std::unique_ptr<TFTable_Frame> form(make());
+        form->Create();
+        SCOPED_TRACE(form->objectName().toStdString());
+        form->show();
+        Pump();
+        const QList<TVerIvovavOzed*> grids = form->findChildren<TVerIvovavOzed*>();
+        ASSERT_FALSE(grids.isEmpty());
+        for (TVerIvovavOzed* g : grids) {
+            for (int c = 0; c < g->ColCount(); ++c) {
+                // What the painter draws the header cell with.
+                TGridDrawState state(gdFixed);
+                TBrush brush;
+                TFont font;
+                TColor to, mirror, mirrorTo;
+                TAlignment ha;
+                TVAlignment va;
+                bool ww = false;
+                TCellGradientDirection gd;
+                g->GetVisualProperties(c, 0, state, false, false, true, brush, to, mirror, mirrorTo, font, ha, va, ww,
+                                       gd);
+                EXPECT_EQ(font.Name(), "Tahoma") << g->objectName().toStdString() << " column " << c;
+                EXPECT_TRUE(font.Style() & fsBold) << g->objectName().toStdString() << " column " << c;
+            }
+        }
+        form->hide();
+    }
 }
