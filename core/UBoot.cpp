@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,7 +143,6 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
     Btn_Update->OnClick = [this](QObject* s) { Btn_UpdateClick(s); };
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 323, 6, 110, "LBCANCEL");
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
 
     for (QWidget* p : {P_IP_Address, P_Eth_Search, P_Options, P_Serial})
         p->hide();
@@ -400,10 +401,16 @@ void TFBoot::Btn_UpdateClick(QObject*)
     if (!Compile_XML_Parameter_New_Boot())
         return;  // the error was shown; the update program must not run on an old job
     const QString program = Ethernet_Update_Program(Exe_Dir);
-    if (FVelmoraeFirmWare)
-        FVelmoraeFirmWare->Start_Program(program, QString(), false);
-    else
-        ::Start_Program(program, QString(), false);
+    const TProgramResult run = FVelmoraeFirmWare ? FVelmoraeFirmWare->Start_Program(program, QString(), false)
+                                                 : ::Start_Program(program, QString(), false);
+    // Without the update program no transfer runs: the user must not take the silence for one.
+    if (run.Run == TProgramRun::NotStarted) {
+        const QFileInfo info(program);
+        MessageDlg(QStringLiteral("Error! The update program \"%1\" could not be started. It was looked for in the "
+                                  "folder \"%2\".")
+                       .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath())),
+                   mtError, mbOK, this);
+    }
 }
 
 TFBoot* Create_FBoot(QWidget* parent)

@@ -1,5 +1,6 @@
 #include "core/UComon.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QDir>
+#include <QFile>
 
 #include <cstring>
 
@@ -449,4 +451,42 @@ void Apply_Window_Look(QWidget* Window)
     pal.setColor(QPalette::Window, QColor(0xF8, 0xF7, 0xED));
     Window->setPalette(pal);
     Window->setAutoFillBackground(true);
+}
+
+bool Is_Plain_Conf_Name(const QString& Name)
+{
+    if (Name.trimmed().isEmpty() || Name == QLatin1String(".") || Name == QLatin1String(".."))
+        return false;
+    for (qsizetype i = 0; i < Name.size(); ++i) {
+        const QChar c = Name.at(i);
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control ||
+            c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+            return false;
+        if (c.isHighSurrogate() && i + 1 < Name.size() && Name.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+bool Keep_File_Copy(const QString& Path, const QString& Copy, QString* Error)
+{
+    QFile file(Path);
+    QString why;
+    QByteArray data;
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+    } else {
+        data = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            why = file.errorString();
+    }
+    if (why.isEmpty() && platform::WriteFileAtomic(Copy, data, &why))
+        return true;
+    if (Error)
+        *Error = why;
+    return false;
 }

@@ -162,3 +162,15 @@ constexpr int Window_Color = 15595512;
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
 // Sets the window's background colour and the Verdana font of the dialogs.
 void Apply_Window_Look(QWidget* Window);
+
+// ---- names and files ----
+
+// True when a name (of a configuration, a language) names exactly one entry directly inside its
+// folder and comes back unchanged from the settings file: not empty, not only blanks, no path
+// separator, not "." or "..", no control character, no character that XML cannot hold (U+FFFE,
+// U+FFFF, a surrogate without its pair).
+bool Is_Plain_Conf_Name(const QString& Name);
+
+// Writes a copy of the file Path to Copy (replacing an older copy, atomically). False, with the
+// reason in Error, when the file cannot be read or the copy not written.
+bool Keep_File_Copy(const QString& Path, const QString& Copy, QString* Error);

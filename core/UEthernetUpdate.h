@@ -32,6 +32,6 @@ bool Compile_XML_Parameter_New_Boot(const QString& Exe_Dir, const QString& Maste
 
 // Starts `NomeSW` with the command line `Parameter` (hidden when `tipo` is true) and waits for its
 // end, at most `Timeout_Ms`. After the limit the program keeps running; nothing kills it. A program
-// that cannot be started is not reported to the user.
+// that cannot be started gives TProgramRun::NotStarted; telling the user is the caller's part.
 platform::TProgramResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo,
                                        int Timeout_Ms = Start_Program_Timeout_Ms);

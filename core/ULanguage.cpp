@@ -105,7 +105,8 @@ void Load_Language()
 {
     Load_Default_Language();
     const QString File = Language_Dir + QLatin1Char('/') + Active_Language + QStringLiteral(".lng");
-    if (QFileInfo(File).isFile()) {
+    // A name with a path in it would load a file from outside LANGUAGE.
+    if (Is_Plain_Conf_Name(Active_Language) && QFileInfo(File).isFile()) {
         Load_Language_File(File);
         return;
     }

@@ -13,12 +13,6 @@
 
 TFNew_Project* FNew_Project = nullptr;
 
-bool Is_Plain_Conf_Name(const QString& Name)
-{
-    return !Name.contains('/') && !Name.contains('\\') && Name != QLatin1String(".")
-        && Name != QLatin1String("..");
-}
-
 TFNew_Project::TFNew_Project(QWidget* parent)
     : platform::TForm(parent)
 {
@@ -44,7 +38,6 @@ TFNew_Project::TFNew_Project(QWidget* parent)
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     Btn_Cancel->setGeometry(134, 6, 110, 28);
     Btn_Cancel->SetModalResult(platform::mrCancel);
-    Btn_Cancel->SetCancel(true);
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 }
@@ -107,7 +100,8 @@ void TFNew_Project::Btn_OKClick()
         error(107);
         return;
     }
-    // A name that would leave PROJECTS, or name it or its parent, is no configuration name.
+    // A name that would leave PROJECTS, name it or its parent, or that the settings file could not
+    // give back at the next start, is no configuration name.
     if (!Is_Plain_Conf_Name(Name)) {
         error(105);
         return;

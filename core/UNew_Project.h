@@ -1,5 +1,6 @@
 #pragma once
 // The dialog that creates a new, empty configuration folder under PROJECTS and makes it active.
+#include "core/UComon.h"
 #include "platform/Form.h"
 
 class QLabel;
@@ -34,6 +35,3 @@ protected:
 extern TFNew_Project* FNew_Project;
 TFNew_Project* Create_FNew_Project(QWidget* parent = nullptr);
 
-// True when a typed configuration name names exactly one folder directly under PROJECTS: no path
-// separator, not "." or "..".
-bool Is_Plain_Conf_Name(const QString& Name);

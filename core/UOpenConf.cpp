@@ -37,7 +37,6 @@ TFOpenConf::TFOpenConf(QWidget* parent)
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     Btn_Cancel->setGeometry(134, 6, 110, 28);
     Btn_Cancel->SetModalResult(platform::mrCancel);
-    Btn_Cancel->SetCancel(true);
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 }

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -370,7 +371,9 @@ void TFParGen::FormShow()
         if (XML1.LoadFromFile(File_ParGen, &error))
             root = XML1.DocumentElement();
         else
-            MessageDlg(error, mtError, mbOK, this);
+            MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be loaded: %2")
+                           .arg(QDir::toNativeSeparators(File_ParGen), error),
+                       mtError, mbOK, this);
     }
     for (const FileField& f : ParGen_Fields) {
         QString text = QString::fromUtf8(f.Default);

@@ -21,6 +21,10 @@ TCategoryPanel::TCategoryPanel(TCategoryPanelGroup* group, const QString& name)
     FSurface = new QWidget(this);
     FSurface->setObjectName(name + "_Surface");
     FSurface->setGeometry(0, TCategoryPanelGroup::HeaderHeight, 10, 10);
+    // The header is hot only while the pointer is on it: moves over the panel are followed, and
+    // the pointer entering the fields below leaves the header.
+    setMouseTracking(true);
+    FSurface->installEventFilter(this);
     group->Register(this);
 }
 
@@ -115,16 +119,42 @@ void TCategoryPanel::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
-void TCategoryPanel::enterEvent(QEnterEvent*)
+void TCategoryPanel::SetHot(bool hot)
 {
-    FHot = true;
+    if (hot == FHot)
+        return;
+    FHot = hot;
     update(0, 0, width(), TCategoryPanelGroup::HeaderHeight);
+}
+
+void TCategoryPanel::enterEvent(QEnterEvent* event)
+{
+    SetHot(event->position().y() < TCategoryPanelGroup::HeaderHeight);
 }
 
 void TCategoryPanel::leaveEvent(QEvent*)
 {
-    FHot = false;
-    update(0, 0, width(), TCategoryPanelGroup::HeaderHeight);
+    SetHot(false);
+}
+
+void TCategoryPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    SetHot(event->position().y() < TCategoryPanelGroup::HeaderHeight);
+    QWidget::mouseMoveEvent(event);
+}
+
+void TCategoryPanel::hideEvent(QHideEvent* event)
+{
+    // A window closed with the pointer on a header gets no leave: the next showing starts cold.
+    SetHot(false);
+    QWidget::hideEvent(event);
+}
+
+bool TCategoryPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FSurface && event->type() == QEvent::Enter)
+        SetHot(false);
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- TCategoryPanelGroup ----

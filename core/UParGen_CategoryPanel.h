@@ -52,6 +52,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -63,7 +66,9 @@ private:
     int FTabOrder = 0;
     bool FCollapsed = false;
     bool FPanelVisible = true;
+    // The pointer is on the header: the chevrons are drawn in the hot colour.
     bool FHot = false;
+    void SetHot(bool hot);
 };
 
 class TCategoryPanelGroup : public QScrollArea {

@@ -32,17 +32,30 @@ QString Flag_Text(bool Flag)
 
 } // namespace
 
-bool Read_Settings(TXMLDocument& Doc, const QString& FileName)
+QString Settings_Backup_Name(const QString& FileName)
+{
+    return FileName + QStringLiteral(".bak");
+}
+
+bool Read_Settings(TXMLDocument& Doc, const QString& FileName, QString* Unreadable)
 {
     Reset_Program_Options();
-    if (!QFileInfo(FileName).isFile() || !Doc.LoadFromFile(FileName)) {
+    QString Error;
+    if (!QFileInfo(FileName).isFile() || !Doc.LoadFromFile(FileName, &Error)) {
+        if (Unreadable && QFileInfo::exists(FileName))
+            *Unreadable = Error.isEmpty() ? QStringLiteral("unknown error") : Error;
         Active_Conf_Path.clear();
         return false;
     }
     const TXMLNode Root = Doc.DocumentElement();
+    // Names become folder and file names: one that would reach outside its folder counts as none.
     Active_Conf_Name = Read_Leaf(Root.FindNode(QStringLiteral("lastproj")), "projectname", QString());
+    if (!Is_Plain_Conf_Name(Active_Conf_Name))
+        Active_Conf_Name.clear();
     Last_IP_Address = Read_Leaf(Root.FindNode(QStringLiteral("lastipadd")), "ipaddress", Default_IP_Address);
     Active_Language = Read_Leaf(Root.FindNode(QStringLiteral("lastlang")), "language", Default_Language);
+    if (!Is_Plain_Conf_Name(Active_Language))
+        Active_Language = Default_Language;
     const TXMLNode Internet = Root.FindNode(QStringLiteral("lastinternet"));
     Enable_Internet = Read_Flag(Internet, "enable_internet");
     Enable_Update = Read_Flag(Internet, "enable_update");

@@ -114,7 +114,6 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     Btn_Cancel->setGeometry(134, 6, 110, 28);
     Btn_Cancel->SetModalResult(platform::mrCancel);
-    Btn_Cancel->SetCancel(true);
 
     SetClientWidth(509);
     SetClientHeight(373);

@@ -340,7 +340,10 @@ void TFVelmoraeFirmWare::FormCreate()
     Active_Conf_Name.clear();
     Last_Read_Back = true;
     Last_Update_Option = 0;
-    Read_Settings(XML1, Exe_Dir + QLatin1Char('/') + Settings_File_Name);
+    const QString Settings_Path = Exe_Dir + QLatin1Char('/') + Settings_File_Name;
+    QString Settings_Error;
+    Read_Settings(XML1, Settings_Path, &Settings_Error);
+    FSettings_Unreadable = !Settings_Error.isEmpty();
 
     Timer_Update->setInterval(First_Check_Ms);
     Timer_Update->setSingleShot(false);
@@ -370,6 +373,14 @@ void TFVelmoraeFirmWare::FormCreate()
     MIB_Lines_B.clear();
 
     Register_Window(QStringLiteral("FVelmoraeFirmWare"), {this, [this] { Set_Lang(); }, nullptr});
+
+    if (FSettings_Unreadable)
+        platform::MessageDlg(QStringLiteral("The settings file \"%1\" could not be read: %2\n"
+                                            "The program starts with the default settings. The file will be kept as "
+                                            "\"%3\" when the settings are saved.")
+                                 .arg(QDir::toNativeSeparators(Settings_Path), Settings_Error,
+                                      QDir::toNativeSeparators(Settings_Backup_Name(Settings_Path))),
+                             platform::mtWarning, platform::mbOK, this);
 }
 
 void TFVelmoraeFirmWare::FormClose()
@@ -568,8 +579,20 @@ void TFVelmoraeFirmWare::Create_New_Project()
 
 bool TFVelmoraeFirmWare::Save_Setting()
 {
+    const QString path = Exe_Dir + QLatin1Char('/') + Settings_File_Name;
     QString error;
-    if (Write_Settings(XML1, Exe_Dir + QLatin1Char('/') + Settings_File_Name, &error))
+    if (FSettings_Unreadable && QFileInfo::exists(path)) {
+        const QString bak = Settings_Backup_Name(path);
+        if (!Keep_File_Copy(path, bak, &error)) {
+            platform::MessageDlg(QStringLiteral("Error! The settings file \"%1\" could not be read and cannot be kept "
+                                                "as \"%2\": %3. The settings were not saved.")
+                                     .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(bak), error),
+                                 platform::mtError, platform::mbOK, this);
+            return false;
+        }
+    }
+    FSettings_Unreadable = false;
+    if (Write_Settings(XML1, path, &error))
         return true;
     // The old file stays as it was; say why the new one could not be written.
     platform::MessageDlg(QStringLiteral("Error! The settings could not be saved: ") + error, platform::mtError,

@@ -150,6 +150,10 @@ private:
     void Arm_Update_Timer();
     bool Run_Window(const char* Name);
     void Run_Step(const char* Name);
+
+    // The settings file was there at start but could not be read: before it is written again it
+    // is kept as its backup, so that what the user had is not lost to the defaults.
+    bool FSettings_Unreadable = false;
 };
 
 extern TFVelmoraeFirmWare* FVelmoraeFirmWare;

@@ -196,7 +196,6 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : TForm(parent)
     Btn_OK->SetModalResult(mrOk);
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };

@@ -95,6 +95,7 @@ void TFOPC_UA_Server_Access::Loaded()
     ASG->SetShowHint(false);
     ASG->OnGetEditorType = [this](QObject* s, int c, int r, TEditorType& e) { ASGGetEditorType(s, c, r, e); };
     ASG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ASGComboChange(s, c, r, i, t); };
+    ASG->OnEditCellDone = [this](QObject* s, int c, int r) { ASGEditCellDone(s, c, r); };
     ASG->Loaded();
 }
 
@@ -153,6 +154,7 @@ void TFOPC_UA_Server_Access::FormShow()
     }
     ASG->EndUpdate();
     Table_Load.Reset();
+    FType_Edit = TType_Edit();
     if (QFileInfo::exists(File_OPC_UA_Server))
         Load_File();
     Do_Copy = false;
@@ -292,8 +294,42 @@ void TFOPC_UA_Server_Access::ASGGetEditorType(QObject*, int ACol, int, TEditorTy
 
 void TFOPC_UA_Server_Access::ASGComboChange(QObject*, int ACol, int ARow, int, const QString& ASelection)
 {
-    if (ACol == Col_Type)
+    if (ACol != Col_Type)
+        return;
+    if (FType_Edit.Row == ARow) {
         VarSetLength(ASelection, ACol, ARow);
+        return;
+    }
+    // The first notice of this edit: the cells still hold what they held before it.
+    FType_Edit.Row = ARow;
+    FType_Edit.Type = ASG->Cells(Col_Type, ARow);
+    FType_Edit.Length = ASG->Cells(Col_Length, ARow);
+    FType_Edit.RW = ASG->Cells(Col_RW, ARow);
+    FType_Edit.Length_Locked = ASG->GetReadOnly(Col_Length, ARow);
+    // On a cell whose text is no type the list editor opens on its first item and tells it at
+    // once, before the user did anything: no choice of the user's, so the row follows it only if
+    // the edit ends with it.
+    if (!VarType.contains(FType_Edit.Type))
+        return;
+    VarSetLength(ASelection, ACol, ARow);
+}
+
+void TFOPC_UA_Server_Access::ASGEditCellDone(QObject*, int ACol, int)
+{
+    if (ACol != Col_Type || FType_Edit.Row < 0)
+        return;
+    const TType_Edit edit = FType_Edit;
+    FType_Edit = TType_Edit();
+    if (edit.Row > ASG->RowCount() - 1)
+        return;
+    const QString type = ASG->Cells(Col_Type, edit.Row);
+    if (type == edit.Type) {
+        ASG->SetCells(Col_Length, edit.Row, edit.Length);
+        ASG->SetCells(Col_RW, edit.Row, edit.RW);
+        ASG->SetReadOnly(Col_Length, edit.Row, edit.Length_Locked);
+        return;
+    }
+    VarSetLength(type, Col_Type, edit.Row);
 }
 
 TFOPC_UA_Server_Access* Create_FOPC_UA_Server_Access(QWidget* parent)

@@ -42,6 +42,8 @@ public:
     void Btn_PasteRowClick(QObject* Sender) override;
     void ASGGetEditorType(QObject* Sender, int ACol, int ARow, TEditorType& AEditor);
     void ASGComboChange(QObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection);
+    // The end of a cell's edit (after Enter, Escape or a click elsewhere).
+    void ASGEditCellDone(QObject* Sender, int ACol, int ARow);
 
     void Init_Table();
     bool Controllo_dati();
@@ -62,6 +64,15 @@ private:
     void Write_File();
     // Every Length cell read-only exactly when its row's type fixes the length (after rows moved).
     void Update_Length_Locks();
+
+    // A Type edit under way: the row as it was before the edit touched it. The Length and R/W
+    // cells follow a type the edit ends with, and are put back when it ends with the old type
+    // (Escape), so that a row never keeps a length of a type it does not have.
+    struct TType_Edit {
+        int Row = -1;
+        QString Type, Length, RW;
+        bool Length_Locked = false;
+    } FType_Edit;
 };
 
 extern TFOPC_UA_Server_Access* FOPC_UA_Server_Access;

@@ -128,8 +128,9 @@ void TFTable_Frame::Loaded()
     Btn_OK = makeButton("Btn_OK", 16, "LBOK");
     Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
     Btn_Cancel = makeButton("Btn_Cancel", 134, "LBCANCEL");
+    // Cancel only carries the modal result: Escape is not its key, so that an Escape meant for a
+    // cell editor or a list never throws the table's edits away.
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
     Btn_DelRow = makeButton("Btn_DelRow", 252, nullptr);
     Btn_DelRow->OnClick = [this](QObject* s) { Btn_DelRowClick(s); };
     Btn_InsRow = makeButton("Btn_InsRow", 370, nullptr);

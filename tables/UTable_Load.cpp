@@ -1,5 +1,6 @@
 #include "tables/UTable_Load.h"
 
+#include "core/UComon.h"
 #include "grid/AdvGrid.h"
 #include "platform/AtomicFile.h"
 #include "platform/Services.h"
@@ -41,18 +42,9 @@ bool TTable_Load::Save(TXMLDocument& Doc, const QString& Path, QWidget* Owner)
         // The file the user could not see in the table is still theirs: keep it before it is
         // replaced by the table as shown.
         const QString bak = Path + QStringLiteral(".bak");
-        QFile file(Path);
         QString why;
-        QByteArray data;
-        if (!file.open(QIODevice::ReadOnly)) {
-            why = file.errorString();
-        } else {
-            data = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                why = file.errorString();
-        }
-        if (why.isEmpty())
-            WriteFileAtomic(bak, data, &why);
+        if (!Keep_File_Copy(Path, bak, &why) && why.isEmpty())
+            why = QStringLiteral("unknown error");
         if (!why.isEmpty()) {
             MessageDlg(QStringLiteral("Error! The file \"%1\" could not be loaded and cannot be kept as \"%2\": %3. "
                                       "The table was not saved.")

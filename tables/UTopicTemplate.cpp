@@ -120,7 +120,6 @@ void TFTopicTemplate::Loaded()
     Btn_OK->SetModalResult(mrOk);
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134);
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
 }
 
 QString TFTopicTemplate::Topic_Text() const

@@ -73,6 +73,54 @@ TEST_F(SettingsFile, MissingOrBrokenFileGivesDefaults)
     ExpectOptions(defaults, "not well-formed");
 }
 
+TEST_F(SettingsFile, OnlyAFileThereButUnreadableGivesAReason)
+{
+    QString why;
+    EXPECT_FALSE(Read_Settings(FDoc, Path(), &why));
+    EXPECT_TRUE(why.isEmpty()) << "missing";
+    Write("");
+    EXPECT_FALSE(Read_Settings(FDoc, Path(), &why));
+    EXPECT_FALSE(why.isEmpty()) << "empty";
+    why.clear();
+    Write("<Conf_Settings/>");
+    EXPECT_TRUE(Read_Settings(FDoc, Path(), &why));
+    EXPECT_TRUE(why.isEmpty());
+}
+
+TEST_F(SettingsFile, NamesThatAreNoPlainNamesCountAsMissing)
+{
+    const struct {
+        QString conf, language;
+        bool plain;
+    } cases[] = {
+        {"Plant_A", "Italiano", true},
+        {"Line 3", "Deutsch (CH)", true},
+        {"..", "..", false},
+        {".", ".", false},
+        {"../outside", "../../outside/evil", false},
+        {"a\\b", "a\\b", false},
+        {"/etc", "/etc/passwd", false},
+        {"a&#x85;b", "a&#x7f;", false},
+        {"a&#x9;b", "a&#10;b", false},
+        {"&#160;", "&#x2003;", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.conf.toStdString());
+        Write(QStringLiteral("<Conf_Settings><lastproj><projectname>%1</projectname></lastproj>"
+                             "<lastlang><language>%2</language></lastlang></Conf_Settings>")
+                  .arg(c.conf, c.language)
+                  .toUtf8());
+        ASSERT_TRUE(Read_Settings(FDoc, Path()));
+        if (c.plain) {
+            EXPECT_EQ(Active_Conf_Name, c.conf);
+            EXPECT_EQ(Active_Language, c.language);
+        } else {
+            EXPECT_TRUE(Active_Conf_Name.isEmpty()) << Active_Conf_Name.toStdString();
+            EXPECT_EQ(Active_Language, "English");
+        }
+    }
+}
+
 TEST_F(SettingsFile, EachValueFallsBackOnItsOwn)
 {
     const struct {

@@ -15,7 +15,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -226,6 +228,7 @@ TEST_F(BootTest, OnlyDottedDecimalAddressesArePinged)
         ScriptedServices s;
         ScopedServices use(s);
         s.PingDefault = Echo();
+        s.ProgramAnswers << TProgramResult{TProgramRun::Finished, 0};
         SetAddress(c.fields[0], c.fields[1], c.fields[2], c.fields[3]);
         Form->Btn_UpdateClick(Form->Btn_Update);
         if (c.pinged) {
@@ -276,6 +279,29 @@ TEST_F(BootTest, SuccessfulPingWritesTheJobAndRunsTheUpdater)
     EXPECT_EQ(Fields(), (QStringList{"192", "168", "002", "205"}));
     EXPECT_EQ(Form->CB_Update_Options->currentIndex(), 2);
     EXPECT_FALSE(Form->CB_Update_Option_Read_Back->isChecked());
+}
+
+// An update program that cannot be started is told, with where it was looked for; one that
+// starts, whether it ends in time or not, is not.
+TEST_F(BootTest, UpdaterThatCannotStartIsTold)
+{
+    SetAddress("127", "0", "0", "1");
+    Services.PingDefault = Echo();
+    Services.ProgramAnswers << TProgramResult{TProgramRun::NotStarted, 0}
+                            << TProgramResult{TProgramRun::Finished, 3}
+                            << TProgramResult{TProgramRun::StillRunning, 0};
+    Form->Btn_UpdateClick(Form->Btn_Update);
+    ASSERT_EQ(Services.MessageBoxes.size(), 1);
+    EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
+    EXPECT_EQ(Services.MessageBoxes[0].Text,
+              QString("Error! The update program \"Ethernet_Update.exe\" could not be started. It was looked for "
+                      "in the folder \"%1\".")
+                  .arg(QDir::toNativeSeparators(Dir.path())));
+    EXPECT_TRUE(QFileInfo::exists(JobFile())) << "the job stays written";
+    Form->Btn_UpdateClick(Form->Btn_Update);
+    Form->Btn_UpdateClick(Form->Btn_Update);
+    EXPECT_EQ(Services.MessageBoxes.size(), 1);
+    EXPECT_EQ(Services.Programs.size(), 3);
 }
 
 // A job file that cannot be written stops the update before the program starts.

@@ -495,3 +495,79 @@ TEST_F(ParGenTest, GrabOfTheShownDialog)
 }
 
 } // namespace
+
+TEST_F(ParGenTest, LoadErrorNamesTheFile)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("<Par_Gen><E_NTP_Poll_Time>5</Par_Gen>")}) {
+        Services.MessageBoxes.clear();
+        WriteParGen(bytes);
+        Form->FormShow();
+        ASSERT_EQ(Services.MessageBoxes.size(), 1);
+        EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
+        EXPECT_TRUE(Services.MessageBoxes[0].Text.startsWith(
+            "Error! The file \"" + QDir::toNativeSeparators(File_ParGen) + "\" cannot be loaded: "))
+            << Services.MessageBoxes[0].Text.toStdString();
+        EXPECT_EQ(Value("E_NTP_Poll_Time"), "1000") << "the defaults are shown";
+    }
+}
+
+namespace {
+
+// True when the panel's header shows a red chevron.
+bool Red_Chevron(TCategoryPanel* panel)
+{
+    const QImage image = panel->grab(QRect(0, 0, panel->width(), TCategoryPanelGroup::HeaderHeight)).toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = image.width() - 30; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 110 && c.blue() < 110)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+TEST_F(ParGenTest, ChevronIsRedOnlyWhileThePointerIsOnItsHeader)
+{
+    Form->show();
+    Form->FormShow();
+    QApplication::setActiveWindow(Form.get());
+    QApplication::processEvents();
+    TCategoryPanel* s7 = Form->CP_S7_Protocol;
+    TCategoryPanel* opc = Form->CP_OPC_UA_Server;
+    auto move = [](TCategoryPanel* panel, int y) {
+        QTest::mouseMove(panel, QPoint(60, y));
+        QApplication::processEvents();
+    };
+    auto red = [&] {
+        QStringList r;
+        for (TCategoryPanel* p : Form->CPG->StackedPanels())
+            if (Red_Chevron(p))
+                r << p->objectName();
+        return r;
+    };
+    ASSERT_TRUE(red().isEmpty());
+    move(s7, 10);
+    EXPECT_EQ(red(), QStringList({s7->objectName()}));
+    // Down into the panel's fields: the header is no longer under the pointer.
+    move(s7, TCategoryPanelGroup::HeaderHeight + 30);
+    EXPECT_TRUE(red().isEmpty());
+    move(opc, 10);
+    EXPECT_EQ(red(), QStringList({opc->objectName()}));
+    // Closed while hot, the pointer then elsewhere: the next showing starts with no red chevron.
+    Form->hide();
+    QApplication::processEvents();
+    QWidget elsewhere;
+    elsewhere.setGeometry(Form->geometry().right() + 50, 0, 100, 100);
+    elsewhere.show();
+    QTest::mouseMove(&elsewhere, QPoint(50, 50));
+    QApplication::processEvents();
+    Form->show();
+    Form->FormShow();
+    QApplication::processEvents();
+    EXPECT_TRUE(red().isEmpty());
+    move(s7, 10);
+    EXPECT_EQ(red(), QStringList({s7->objectName()}));
+    Form->hide();
+}

@@ -25,6 +25,9 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QApplication>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -236,4 +239,31 @@ TEST_F(Startup, AWindowMadeAfterALanguageSwitchLooksLikeOneMadeAtStart)
         EXPECT_EQ(p.late->size(), p.early->size());
     }
     EXPECT_EQ(FS7_Protocol_Set_Access->Caption(), "T1200");
+}
+
+TEST_F(Startup, EscapeClosesNoDialog)
+{
+    // No dialog of the program has a button that Escape clicks: shown modally and given Escape in
+    // the control that has the keyboard, each stays open.
+    Start();
+    Open_Configuration();
+    for (const char* name : Language_Order) {
+        if (QLatin1String(name) == QLatin1String("FVelmoraeFirmWare"))
+            continue;
+        SCOPED_TRACE(name);
+        platform::TForm* form = Need_Window(QString::fromLatin1(name));
+        ASSERT_NE(form, nullptr);
+        bool open_after_escape = false;
+        QTimer::singleShot(0, form, [form, &open_after_escape] {
+            QApplication::setActiveWindow(form);
+            QCoreApplication::processEvents();
+            QWidget* target = QApplication::focusWidget();
+            QTest::keyClick(target && form->isAncestorOf(target) ? target : form, Qt::Key_Escape);
+            QCoreApplication::processEvents();
+            open_after_escape = form->isVisible() && form->ModalResult() == platform::mrNone;
+            form->done(platform::mrOk);
+        });
+        form->ShowModal();
+        EXPECT_TRUE(open_after_escape);
+    }
 }

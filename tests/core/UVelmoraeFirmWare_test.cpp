@@ -191,12 +191,86 @@ TEST_F(MainWindow, RememberedConfiguration)
     }
 }
 
+TEST_F(MainWindow, UnreadableSettingsAreToldAndKept)
+{
+    // A damaged file: told once at start, the defaults are used, and the file is kept as it was
+    // before the settings are written again.
+    const QByteArray damaged = "<Conf_Settings><lastproj><projectname>Plant_A</projectname></lastproj><lastipadd><ipad";
+    WriteSettings(damaged);
+    ASSERT_TRUE(QDir().mkpath(FDir.filePath("PROJECTS/Plant_A")));
+    Start();
+    ASSERT_EQ(FServices.MessageBoxes.size(), 1);
+    EXPECT_EQ(FServices.MessageBoxes[0].Type, platform::mtWarning);
+    const QString path = QDir::toNativeSeparators(QDir::cleanPath(FDir.path()) + "/Velmora.xml");
+    EXPECT_TRUE(FServices.MessageBoxes[0].Text.startsWith("The settings file \"" + path + "\" could not be read: "))
+        << FServices.MessageBoxes[0].Text.toStdString();
+    EXPECT_TRUE(FServices.MessageBoxes[0].Text.endsWith(
+        "The program starts with the default settings. The file will be kept as \"" + path + ".bak\" when the "
+        "settings are saved."));
+    EXPECT_FALSE(Conf_Is_Active());
+    EXPECT_EQ(Last_IP_Address, "192.168.2.205");
+
+    FMain->FormClose();
+    EXPECT_EQ(kt_test::ReadFile(FDir.filePath("Velmora.xml.bak")), damaged);
+    EXPECT_TRUE(kt_test::ReadFile(FDir.filePath("Velmora.xml")).contains("<ipaddress>192.168.2.205</ipaddress>"));
+    // Kept once: a later save does not replace the kept file with the new one.
+    FMain->FormClose();
+    EXPECT_EQ(kt_test::ReadFile(FDir.filePath("Velmora.xml.bak")), damaged);
+    EXPECT_EQ(FServices.MessageBoxes.size(), 1);
+    TearDown();
+    SetUp();
+
+    // A missing file is no damage: nothing is told or kept.
+    FServices.MessageBoxes.clear();
+    QFile::remove(FDir.filePath("Velmora.xml"));
+    QFile::remove(FDir.filePath("Velmora.xml.bak"));
+    Start();
+    EXPECT_TRUE(FServices.MessageBoxes.isEmpty());
+    FMain->FormClose();
+    EXPECT_FALSE(QFileInfo::exists(FDir.filePath("Velmora.xml.bak")));
+    TearDown();
+    SetUp();
+
+    // When the damaged file cannot be kept, it is not overwritten either.
+    WriteSettings(damaged);
+    ASSERT_TRUE(QDir().mkpath(FDir.filePath("Velmora.xml.bak/in_the_way")));
+    Start();
+    FServices.MessageBoxes.clear();
+    EXPECT_FALSE(FMain->Save_Setting());
+    ASSERT_EQ(FServices.MessageBoxes.size(), 1);
+    EXPECT_EQ(FServices.MessageBoxes[0].Type, platform::mtError);
+    EXPECT_EQ(kt_test::ReadFile(FDir.filePath("Velmora.xml")), damaged);
+}
+
+TEST_F(MainWindow, NamesFromTheSettingsFileStayInTheirFolders)
+{
+    // A projectname of ".." would make the program folder the configuration; a language with a
+    // path would load a file from outside LANGUAGE. Both count as absent.
+    ASSERT_TRUE(QDir().mkpath(FDir.filePath("outside")));
+    {
+        QFile f(FDir.filePath("outside/evil.lng"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("STR15 =Evil\r\n");
+    }
+    WriteSettings("<Conf_Settings><lastproj><projectname>..</projectname></lastproj>"
+                  "<lastlang><language>../outside/evil</language></lastlang></Conf_Settings>");
+    Start();
+    EXPECT_FALSE(Conf_Is_Active());
+    EXPECT_TRUE(Active_Conf_Name.isEmpty());
+    EXPECT_EQ(Active_Language, "English");
+    EXPECT_EQ(FMain->Btn_New->Caption(), "New Configuration");
+    EXPECT_TRUE(FServices.MessageBoxes.isEmpty());
+}
+
 TEST_F(MainWindow, NewConfiguration)
 {
     Start();
     ASSERT_TRUE(QDir().mkpath(Projects_Dir + "/Exists"));
     const struct { QString name; int message; } refused[] = {
         {"", 107}, {"Exists", 106}, {"a/b", 105}, {"a\\b", 105}, {"..", 105}, {".", 105},
+        // Names the settings file could not give back at the next start.
+        {"   ", 105}, {"\t", 105}, {"Line\n2", 105}, {QString("a") + QChar(0x7F), 105},
+        {QString("a") + QChar(0x85), 105}, {QString("a") + QChar(0xFFFE), 105}, {QString("a") + QChar(0xD800), 105},
     };
     for (const auto& r : refused) {
         FServices.MessageBoxes.clear();

@@ -61,6 +61,15 @@ seed_three_rows() {
 EOF
 }
 
+# ---- Escape, the settings file, the update program, the OPC UA types ----
+visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# Windows of the program that are shown, pop-up lists included.
+app_windows() { xdotool search --onlyvisible --pid "$APID" 2>/dev/null | wc -l; }
+OPC_FILE="$APP/PROJECTS/Plant_A/OPC_UA_Server.xml"
+opc_attr() { # row-number attribute
+    grep -o '<row [^>]*>' "$OPC_FILE" | sed -n "$1p" | sed -n "s/.* $2=\"\([^\"]*\)\".*/\1/p"
+}
+
 case "$SCENARIO" in
 exit)
     # The window manager's close request ends the program, with its settings written.
@@ -209,6 +218,144 @@ first_dropdown)
     click_s7_button $S7_OK
     settle 1
     [ "$(attr 1 PLC_Type)" = "S7300" ] || fail "PLC_Type '$(attr 1 PLC_Type)'"
+    ;;
+escape_table)
+    # Escape ends only what it belongs to: nothing after an edit, the list in an open drop-down,
+    # the editor in a cell; the table dialog and its edits stay.
+    write_settings 0
+    seed_three_rows
+    start_program
+    open_s7
+    key Right
+    type_text "10.0.0.9"
+    key Return
+    key Escape
+    settle
+    visible "^S7comm Access$" || fail "Escape after an edit closed the dialog"
+    key Right Right F2
+    base=$(app_windows)
+    key F4
+    settle
+    [ "$(app_windows)" -gt "$base" ] || fail "the PLC Type list did not open"
+    key Down
+    shot "list"
+    key Escape
+    settle
+    [ "$(app_windows)" -eq "$base" ] || fail "Escape left the list open"
+    visible "^S7comm Access$" || fail "Escape in the open list closed the dialog"
+    key Escape
+    settle
+    visible "^S7comm Access$" || fail "Escape in the list editor closed the dialog"
+    key Right
+    type_text "3"
+    key Escape
+    settle
+    visible "^S7comm Access$" || fail "Escape in the text editor closed the dialog"
+    click_s7_button $S7_OK
+    settle 1
+    visible "^S7comm Access$" && fail "OK did not close the dialog"
+    [ "$(attr 1 PLC_Address)" = "10.0.0.9" ] || fail "the edit was lost: PLC_Address '$(attr 1 PLC_Address)'"
+    [ "$(attr 1 PLC_Type)" = "S7300" ] || fail "PLC_Type '$(attr 1 PLC_Type)'"
+    [ "$(attr 1 Rack)" = "0" ] || fail "Rack '$(attr 1 Rack)'"
+    ;;
+escape_dialogs)
+    # No dialog of the program closes on Escape; each closes by its close box.
+    write_settings 0
+    start_program
+    while read -r x y title; do
+        click_in "$MAIN" "$x" "$y"
+        id=$(wait_window "$title") || fail "no window '$title'"
+        settle
+        key Escape
+        settle
+        visible "$title" || fail "Escape closed '$title'"
+        wmctrl -i -c "$id"
+        settle 1
+        visible "$title" && fail "'$title' did not close by its close box"
+    done <<'LIST'
+170 128 ^Create New Configuration$
+340 128 ^Open Configuration$
+170 163 ^Set Communication$
+170 207 ^S7comm Access$
+170 251 ^Definition of OPC UA Server Variables$
+170 295 ^Update Device by Ethernet
+526 18 ^About
+584 18 ^Software Options$
+LIST
+    ;;
+settings_damaged)
+    # A damaged settings file is told once at start, and kept as Velmora.xml.bak when the
+    # settings are written again at close.
+    printf '<Conf_Settings><lastproj><projectname>Plant_A</projectname></lastproj><lastipadd><ipadd' \
+        >"$APP/Velmora.xml"
+    cp "$APP/Velmora.xml" "$WORK/damaged"
+    (cd "$APP" && exec ./KT40917 >"$WORK/program.log" 2>&1) &
+    APID=$!
+    wait_window "^Warning$" >/dev/null || fail "no word about the damaged settings"
+    shot "warning"
+    key Return
+    MAIN=$(wait_window "Configurator KT40917") || fail "the main window did not show"
+    settle 1
+    visible "^Warning$" && fail "the warning came back"
+    wmctrl -i -c "$MAIN"
+    for _ in $(seq 1 100); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+    wait "$APID"
+    APID=""
+    cmp -s "$APP/Velmora.xml.bak" "$WORK/damaged" || fail "the damaged file was not kept"
+    grep -q "<ipaddress>192.168.2.205</ipaddress>" "$APP/Velmora.xml" || fail "the settings were not written"
+    ;;
+updater_missing)
+    # Without the update program a good ping ends in a message naming it; with a program that
+    # starts and ends, nothing is said.
+    write_settings 0
+    start_program
+    click_in "$MAIN" 170 295
+    BOOT=$(wait_window "^Update Device by Ethernet") || fail "no update dialog"
+    settle
+    BOOT_H=$(xdotool getwindowgeometry "$BOOT" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    click_in "$BOOT" 220 $((BOOT_H - 20))
+    wait_window "^Error$" >/dev/null || fail "no message about the missing update program"
+    shot "missing"
+    grep -q "<IP_Address_Dev>127.0.0.1</IP_Address_Dev>" "$APP/Ethernet_Update.xml" || fail "no job file"
+    key Return
+    settle
+    visible "^Error$" && fail "the message did not close"
+    visible "^Update Device by Ethernet" || fail "the update dialog closed"
+    printf '#!/bin/sh\nexit 0\n' >"$APP/Ethernet_Update.exe"
+    chmod +x "$APP/Ethernet_Update.exe"
+    click_in "$BOOT" 220 $((BOOT_H - 20))
+    settle 3
+    visible "^Error$" && fail "a message although the update program ran"
+    visible "^Update Device by Ethernet" || fail "the update dialog closed"
+    ;;
+opc_type)
+    # Opening the Type list on a row without a known type and leaving it with Escape changes
+    # nothing of the row; Enter keeps the list's first type, and the row follows it.
+    write_settings 0
+    printf '%s' '<OPC_UA_Server><OPC_UA_Server_Variables><row Enable="Y" Type="Int33" Position="0" Length="5" Name="a" ReadWrite="Read Only" Mnemonic=""/></OPC_UA_Server_Variables></OPC_UA_Server>' \
+        >"$OPC_FILE"
+    start_program
+    click_in "$MAIN" 170 251
+    OPC=$(wait_window "^Definition of OPC UA Server Variables$") || fail "no OPC UA dialog"
+    settle 1
+    OPC_H=$(xdotool getwindowgeometry "$OPC" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    key Right F2
+    shot "type_list"
+    key Escape
+    key Down F2
+    key Return
+    key Right
+    type_text "1"
+    key Return
+    click_in "$OPC" 72 $((OPC_H - 20))
+    settle 1
+    visible "^Definition of OPC UA Server Variables$" && fail "OK did not close the dialog"
+    [ "$(opc_attr 1 Type)" = "Int33" ] || fail "row 1 Type '$(opc_attr 1 Type)'"
+    [ "$(opc_attr 1 Length)" = "5" ] || fail "row 1 Length '$(opc_attr 1 Length)'"
+    [ "$(opc_attr 1 ReadWrite)" = "Read Only" ] || fail "row 1 ReadWrite '$(opc_attr 1 ReadWrite)'"
+    [ "$(opc_attr 2 Type)" = "Boolean" ] || fail "row 2 Type '$(opc_attr 2 Type)'"
+    [ "$(opc_attr 2 Length)" = "1" ] || fail "row 2 Length '$(opc_attr 2 Length)'"
+    [ "$(opc_attr 2 ReadWrite)" = "Read/Write" ] || fail "row 2 ReadWrite '$(opc_attr 2 ReadWrite)'"
     ;;
 *)
     fail "unknown scenario"

@@ -7,7 +7,17 @@
 #include "grid/AdvCGrid.h"
 #include "gridedit/AdvInplaceEdit.h"
 #include "gridedit/GridCombo.h"
+#include "tables/UBACnetSlaveSetAccess.h"
+#include "tables/UIEC61850_Variables.h"
+#include "tables/UKNXAccess.h"
+#include "tables/UMQTT_Set_Topic.h"
 #include "tables/UOPC_UA_Server_Access.h"
+#include "tables/UReceiveCAN.h"
+#include "tables/USet_PDO_Access.h"
+#include "tables/USet_SDO_Client_Access.h"
+#include "tables/USet_SDO_Server_Access.h"
+#include "tables/UTLS_Server_Known_Cert.h"
+#include "tables/UTransmitCAN.h"
 #include "tables/US7_Protocol_Set_Access.h"
 #include "tables/USNMP_Trap_Access.h"
 
@@ -22,7 +32,9 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace platform;
 using namespace table_test;
@@ -557,5 +569,124 @@ TEST_F(SnmpEditing, CommunityNameTakesAtMostFifteenCharacters)
         Type(g, "x");
         Key(g, Qt::Key_Return);
         EXPECT_EQ(g->Cells(2, 3), twenty);
+    }
+}
+
+TEST_F(S7Editing, EscapeEndsOnlyWhatItBelongsTo)
+{
+    auto dialog_untouched = [this] { return Form->isVisible() && Form->ModalResult() == mrNone; };
+
+    // After an edit left with Enter, Escape belongs to nobody: the dialog and the edit stay.
+    Click(Read, 2, 1);
+    Type(Read, "10.0.0.9");
+    Key(Read, Qt::Key_Return);
+    Key(Read, Qt::Key_Escape);
+    EXPECT_TRUE(dialog_untouched());
+    EXPECT_EQ(Read->Cells(2, 1), "10.0.0.9");
+
+    // In an open list it closes the list; the next one ends the editor; neither ends the dialog.
+    Click(Read, 4, 1);
+    Key(Read, Qt::Key_F2);
+    ASSERT_TRUE(Read->Combobox()->isVisible());
+    Key(Read, Qt::Key_F4);
+    ASSERT_TRUE(Read->Combobox()->DroppedDown());
+    Key(Read, Qt::Key_Down);
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->Combobox()->DroppedDown());
+    EXPECT_TRUE(dialog_untouched());
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->GetEditMode());
+    EXPECT_TRUE(Read->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(dialog_untouched());
+
+    // In a text editor it gives the cell back and ends the edit, nothing more.
+    Click(Read, 3, 1);
+    Type(Read, "99");
+    ASSERT_TRUE(Read->GetEditMode());
+    Key(Read, Qt::Key_Escape);
+    EXPECT_FALSE(Read->GetEditMode());
+    EXPECT_TRUE(Read->Cells(3, 1).isEmpty());
+    EXPECT_TRUE(dialog_untouched());
+    EXPECT_EQ(Read->Cells(2, 1), "10.0.0.9");
+}
+
+TEST_F(OpcEditing, TypeEditorChangesTheRowOnlyForAChosenType)
+{
+    // Opening the Type list on an empty row writes nothing; Escape leaves the row empty.
+    Click(G, 2, 1);
+    Key(G, Qt::Key_F2);
+    ASSERT_TRUE(G->Combobox()->isVisible());
+    EXPECT_TRUE(G->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(6, 1).isEmpty());
+    Key(G, Qt::Key_Escape);
+    EXPECT_FALSE(G->GetEditMode());
+    EXPECT_TRUE(G->Cells(2, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(4, 1).isEmpty());
+    EXPECT_TRUE(G->Cells(6, 1).isEmpty());
+    EXPECT_FALSE(G->GetReadOnly(4, 1));
+
+    // Enter keeps the item the list opened on: the row follows it then.
+    Key(G, Qt::Key_F2);
+    Key(G, Qt::Key_Return);
+    EXPECT_EQ(G->Cells(2, 1), "Boolean");
+    EXPECT_EQ(G->Cells(4, 1), "1");
+    EXPECT_TRUE(G->GetReadOnly(4, 1));
+    EXPECT_EQ(G->Cells(6, 1), "Read/Write");
+
+    // A type picked and then cancelled gives the row back as it was.
+    G->SetCells(2, 2, "String");
+    G->SetCells(4, 2, "32");
+    G->SetCells(6, 2, "Read Only");
+    Click(G, 2, 2);
+    Key(G, Qt::Key_F2);
+    Key(G, Qt::Key_Up);
+    EXPECT_EQ(G->Cells(4, 2), "8") << "a pick is followed at once";
+    Key(G, Qt::Key_Escape);
+    EXPECT_EQ(G->Cells(2, 2), "String");
+    EXPECT_EQ(G->Cells(4, 2), "32");
+    EXPECT_EQ(G->Cells(6, 2), "Read Only");
+    EXPECT_FALSE(G->GetReadOnly(4, 2));
+}
+
+TEST(TablesLook, HeadersAreDrawnInBoldTahoma)
+{
+    // Every table grid paints its header row in bold Tahoma, the column grids too (their columns
+    // draw the header in a font of their own).
+    Load_Default_Language();
+    std::vector<std::function<TFTable_Frame*()>> makers = {
+        [] { return new TFS7_Protocol_Set_Access; },  [] { return new TFOPC_UA_Server_Access; },
+        [] { return new TFKNXAccess; },               [] { return new TFIEC61850_Variables; },
+        [] { return new TFTLS_Server_Known_Cert; },   [] { return new TFReceiveCAN; },
+        [] { return new TFTransmitCAN; },             [] { return new TFSet_PDO_Access; },
+        [] { return new TFSet_SDO_Client_Access; },   [] { return new TFSet_SDO_Server_Access; },
+        [] { return new TFSNMP_Trap_Access; },        [] { return new TFMQTT_Set_Topic; },
+        [] { return new TFBACnetSlaveSetAccess; },
+    };
+    for (const auto& make : makers) {
+        std::unique_ptr<TFTable_Frame> form(make());
+        form->Create();
+        SCOPED_TRACE(form->objectName().toStdString());
+        form->show();
+        Pump();
+        const QList<TVerIvovavOzed*> grids = form->findChildren<TVerIvovavOzed*>();
+        ASSERT_FALSE(grids.isEmpty());
+        for (TVerIvovavOzed* g : grids) {
+            for (int c = 0; c < g->ColCount(); ++c) {
+                // What the painter draws the header cell with.
+                TGridDrawState state(gdFixed);
+                TBrush brush;
+                TFont font;
+                TColor to, mirror, mirrorTo;
+                TAlignment ha;
+                TVAlignment va;
+                bool ww = false;
+                TCellGradientDirection gd;
+                g->GetVisualProperties(c, 0, state, false, false, true, brush, to, mirror, mirrorTo, font, ha, va, ww,
+                                       gd);
+                EXPECT_EQ(font.Name(), "Tahoma") << g->objectName().toStdString() << " column " << c;
+                EXPECT_TRUE(font.Style() & fsBold) << g->objectName().toStdString() << " column " << c;
+            }
+        }
+        form->hide();
     }
 }

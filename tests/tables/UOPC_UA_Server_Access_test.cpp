@@ -130,6 +130,9 @@ TEST_F(OpcUaAccess, LengthFollowsTheType)
         {"Int64", "8", true},   {"UInt64", "8", true},      {"Double", "8", true}, {"String", "10", false},
         {"ByteString", "10", false},
     };
+    // A row with a type, so that each notice is a choice of the user's (on a cell without one the
+    // first notice of an edit is the list's own opening item).
+    G->SetCells(2, 3, "Float");
     for (const Case& k : cases) {
         SCOPED_TRACE(k.type.toStdString());
         G->SetCells(4, 3, "77");
