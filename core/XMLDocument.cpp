@@ -532,9 +532,16 @@ bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStri
             facts.ReaderTree = true;
             // Entities are never loaded from elsewhere: a reference to one would silently read as
             // nothing.
-            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations())
+            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations()) {
                 if (!e.systemId().isEmpty() || !e.publicId().isEmpty())
                     return fail(QStringLiteral("the external entity \"%1\" is not supported").arg(e.name()));
+                // The reader reads an entity's markup where it is used, out of reach of the split
+                // into runs.
+                if (MayHoldLongAttributeList(e.value().toString()))
+                    return fail(QStringLiteral("the entity \"%1\" holds an element with more than %2 attributes")
+                                    .arg(e.name())
+                                    .arg(kAttributeRun));
+            }
             break;
         case QXmlStreamReader::StartElement: {
             const QXmlStreamAttributes attributes = reader.attributes();

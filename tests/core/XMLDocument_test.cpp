@@ -548,6 +548,8 @@ TEST(XMLDocument, ElementWithVeryManyAttributes)
         {"no blank between two attributes", ManyAttributes(100, " ", "z=\"1\"/>"), false, ""},
         {"a line break per attribute, an error after them", ManyAttributes(100, "\n", "/>\n<r/>"), false, "line 102"},
         {"in a comment", "<r><!--" + ManyAttributes(100, " ", " a1=\"1\"/>") + "--></r>", true, ""},
+        {"in an entity", "<!DOCTYPE r [<!ENTITY e '" + ManyAttributes(100, " ", "/>") + "'>]><r>&e;</r>", false,
+         "more than 64 attributes"},
         {"in character data", "<r><![CDATA[" + ManyAttributes(100, " ", " a1=\"1\"/>") + "]]></r>", true, ""},
     };
     for (const Case& c : cases) {
