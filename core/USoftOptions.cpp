@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
@@ -179,6 +180,27 @@ void TFSoftOptions::Create_Lang_List()
     Update_Lang_Page(1);
 }
 
+namespace {
+
+// A flag as shown: 48 x 48 at most, its sides in proportion. A larger picture is decoded at that
+// size where its format allows, so that a flag of some thousand pixels a side costs no more
+// time and memory than a small one.
+QImage FlagPicture(const QString& file)
+{
+    const QSize shownMax(48, 48);
+    QImageReader reader(file);
+    const QSize full = reader.size();
+    const QSize shown = full.isValid() && !full.isEmpty() ? full.scaled(shownMax, Qt::KeepAspectRatio) : QSize();
+    if (shown.isValid() && shown.width() < full.width())
+        reader.setScaledSize(shown);
+    const QImage picture = reader.read();
+    if (picture.isNull() || picture.size() == shown)
+        return picture;
+    return picture.scaled(shownMax, Qt::KeepAspectRatio);
+}
+
+} // namespace
+
 void TFSoftOptions::Update_Lang_Page(int Num_Page)
 {
     const int count = SL_Languages.size();
@@ -199,12 +221,12 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page)
         QString flag = Language_Dir + QLatin1Char('/') + name + QStringLiteral(".bmp");
         if (!QFileInfo(flag).isFile())
             flag = Language_Dir + QStringLiteral("/DefaultFlag.bmp");
-        const QImage picture = QFileInfo(flag).isFile() ? QImage(flag) : QImage();
+        const QImage picture = QFileInfo(flag).isFile() ? FlagPicture(flag) : QImage();
         if (picture.isNull()) {
             I_L[k - 1]->clear();
             I_L[k - 1]->setVisible(false);
         } else {
-            I_L[k - 1]->setPixmap(QPixmap::fromImage(picture.scaled(48, 48, Qt::KeepAspectRatio)));
+            I_L[k - 1]->setPixmap(QPixmap::fromImage(picture));
         }
     }
 }

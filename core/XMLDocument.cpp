@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
@@ -252,6 +254,201 @@ QString CommentText(const QString& text)
     return t;
 }
 
+// No element may stand deeper than this: every walk over a tree, ours and the tree's own, then
+// stays far within the stack, and no file of the program comes near it.
+constexpr int kMaxDepth = 1000;
+
+// The reader compares each attribute of an element with every one before it, which on an element
+// with a great many attributes takes minutes. It is therefore never shown more than this many
+// attributes on one element: a start tag with more is handed to it in runs (see SplitAttributes),
+// and its repeated names are found here, in one pass.
+constexpr int kAttributeRun = 64;
+
+bool IsXmlSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// Whether some start tag could hold more than kAttributeRun attributes: an attribute value cannot
+// hold "<", so such a tag has that many "=" between two "<". Cheap, and false for every file the
+// program writes.
+bool MayHoldLongAttributeList(const QString& text)
+{
+    int equals = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('<'))
+            equals = 0;
+        else if (c == QLatin1Char('=') && ++equals > kAttributeRun)
+            return true;
+    }
+    return false;
+}
+
+// Line and column of a position, counted as the reader counts them.
+QString PositionText(const QString& text, qsizetype pos)
+{
+    qsizetype line = 1, lineStart = 0;
+    for (qsizetype i = 0; i < pos; ++i)
+        if (text.at(i) == QLatin1Char('\n')) {
+            ++line;
+            lineStart = i + 1;
+        }
+    return QStringLiteral("line %1, column %2").arg(line).arg(pos - lineStart);
+}
+
+// Rewrites the start tags of `text` that hold more than kAttributeRun attributes for the reader:
+// the tag keeps its first run of attributes, and each further run follows it as an empty element
+// named `runName` (a name the text does not hold anywhere), a self-closing tag becoming a start
+// tag and its end tag. Blanks and line breaks stay where they were, so lines are counted as in
+// the file. `out` stays empty when no tag needs it. A tag that names an attribute twice makes
+// the document malformed: false, with the reader's message in `why`. A tag not written as start
+// tags are is left as it stands, for the reader to refuse.
+bool SplitAttributes(const QString& text, QString& out, QString& runName, QString& why)
+{
+    out.clear();
+    if (!MayHoldLongAttributeList(text))
+        return true;
+    const qsizetype n = text.size();
+    const auto at = [&](qsizetype i) { return i < n ? text.at(i) : QChar(); };
+    const auto startsWith = [&](qsizetype i, QLatin1String s) { return QStringView(text).mid(i).startsWith(s); };
+    const auto skipTo = [&](qsizetype from, QLatin1String end) {
+        const qsizetype k = text.indexOf(end, from);
+        return k < 0 ? n : k + end.size();
+    };
+    struct Attr {
+        qsizetype from, to; // the blanks before it to the end of its value
+        QStringView name;
+    };
+    std::vector<Attr> attrs;
+    qsizetype copied = 0;
+    for (qsizetype i = text.indexOf(QLatin1Char('<')); i >= 0 && i < n; i = text.indexOf(QLatin1Char('<'), i)) {
+        if (startsWith(i, QLatin1String("<!--"))) {
+            i = skipTo(i + 4, QLatin1String("-->"));
+            continue;
+        }
+        if (startsWith(i, QLatin1String("<![CDATA["))) {
+            i = skipTo(i + 9, QLatin1String("]]>"));
+            continue;
+        }
+        if (startsWith(i, QLatin1String("<?"))) {
+            i = skipTo(i + 2, QLatin1String("?>"));
+            continue;
+        }
+        if (startsWith(i, QLatin1String("<!"))) {
+            // A document type: quoted texts, comments and instructions inside it may hold any
+            // bracket.
+            qsizetype k = i + 2;
+            int brackets = 0;
+            while (k < n) {
+                const QChar c = text.at(k);
+                if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                    const qsizetype close = text.indexOf(c, k + 1);
+                    k = close < 0 ? n : close + 1;
+                } else if (startsWith(k, QLatin1String("<!--"))) {
+                    k = skipTo(k + 4, QLatin1String("-->"));
+                } else if (startsWith(k, QLatin1String("<?"))) {
+                    k = skipTo(k + 2, QLatin1String("?>"));
+                } else if (c == QLatin1Char('[')) {
+                    ++brackets, ++k;
+                } else if (c == QLatin1Char(']')) {
+                    --brackets, ++k;
+                } else if (c == QLatin1Char('>') && brackets <= 0) {
+                    break;
+                } else {
+                    ++k;
+                }
+            }
+            i = k + 1;
+            continue;
+        }
+        if (at(i + 1) == QLatin1Char('/')) {
+            i += 2;
+            continue;
+        }
+        // A start tag: its name, then blanks, name, "=", quoted value, as many times as written.
+        qsizetype k = i + 1;
+        while (k < n && !IsXmlSpace(text.at(k)) && text.at(k) != QLatin1Char('>') && text.at(k) != QLatin1Char('/') &&
+               text.at(k) != QLatin1Char('<'))
+            ++k;
+        const QStringView tagName = QStringView(text).mid(i + 1, k - i - 1);
+        attrs.clear();
+        bool wellWritten = !tagName.isEmpty();
+        qsizetype end = -1; // where ">" or "/>" stands
+        while (wellWritten) {
+            const qsizetype blanks = k;
+            while (k < n && IsXmlSpace(text.at(k)))
+                ++k;
+            if (at(k) == QLatin1Char('>') || (at(k) == QLatin1Char('/') && at(k + 1) == QLatin1Char('>'))) {
+                end = k;
+                break;
+            }
+            const qsizetype nameFrom = k;
+            while (k < n && !IsXmlSpace(text.at(k)) && text.at(k) != QLatin1Char('=') && text.at(k) != QLatin1Char('>') &&
+                   text.at(k) != QLatin1Char('/') && text.at(k) != QLatin1Char('<') && text.at(k) != QLatin1Char('"') &&
+                   text.at(k) != QLatin1Char('\''))
+                ++k;
+            const qsizetype nameTo = k;
+            while (k < n && IsXmlSpace(text.at(k)))
+                ++k;
+            if (nameFrom == blanks || nameTo == nameFrom || at(k) != QLatin1Char('=')) {
+                wellWritten = false;
+                break;
+            }
+            ++k;
+            while (k < n && IsXmlSpace(text.at(k)))
+                ++k;
+            const QChar q = at(k);
+            const qsizetype close = (q == QLatin1Char('"') || q == QLatin1Char('\'')) ? text.indexOf(q, k + 1) : -1;
+            if (close < 0) {
+                wellWritten = false;
+                break;
+            }
+            k = close + 1;
+            attrs.push_back({blanks, k, QStringView(text).mid(nameFrom, nameTo - nameFrom)});
+        }
+        if (!wellWritten) {
+            i = k;
+            continue;
+        }
+        const bool selfClosing = at(k) == QLatin1Char('/');
+        const qsizetype tagEnd = k + (selfClosing ? 2 : 1);
+        if (attrs.size() > size_t(kAttributeRun)) {
+            QSet<QStringView> names;
+            names.reserve(qsizetype(attrs.size()));
+            for (const Attr& a : attrs) {
+                if (names.contains(a.name)) {
+                    why = QStringLiteral("XML error at %1: Attribute '%2' redefined.")
+                              .arg(PositionText(text, tagEnd), a.name.toString());
+                    return false;
+                }
+                names.insert(a.name);
+            }
+            if (runName.isEmpty()) {
+                runName = QStringLiteral("kt-attribute-run");
+                for (int suffix = 1; text.contains(runName); ++suffix)
+                    runName = QStringLiteral("kt-attribute-run-%1").arg(suffix);
+                out.reserve(n + n / 8);
+            }
+            out.append(QStringView(text).mid(copied, attrs[kAttributeRun - 1].to - copied));
+            out.append(QLatin1Char('>'));
+            for (size_t r = kAttributeRun; r < attrs.size(); r += kAttributeRun) {
+                const size_t last = std::min(attrs.size(), r + kAttributeRun) - 1;
+                const qsizetype to = last + 1 == attrs.size() ? end : attrs[last].to;
+                out.append(QLatin1Char('<')).append(runName);
+                out.append(QStringView(text).mid(attrs[r].from, to - attrs[r].from));
+                out.append(QLatin1String("/>"));
+            }
+            if (selfClosing)
+                out.append(QLatin1String("</")).append(tagName).append(QLatin1Char('>'));
+            copied = tagEnd;
+        }
+        i = tagEnd;
+    }
+    if (!out.isEmpty())
+        out.append(QStringView(text).mid(copied));
+    return true;
+}
+
 // What the strict pass learned about a document beyond "well-formed or not".
 struct TStrictFacts {
     // The tree must be built from the reader's events: a document type can declare entities and
@@ -279,8 +476,13 @@ struct TReaderTree {
 // it as the text itself, and reading bytes costs the reader half of reading the text.
 bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStrictFacts& facts, TReaderTree* tree)
 {
+    QString split, runName;
+    if (!SplitAttributes(text, split, runName, why))
+        return false;
     std::optional<QXmlStreamReader> readerHolder;
-    if (utf8)
+    if (!split.isEmpty())
+        readerHolder.emplace(split);
+    else if (utf8)
         readerHolder.emplace(*utf8);
     else
         readerHolder.emplace(text);
@@ -291,6 +493,11 @@ bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStri
     bool seenRoot = false;
     bool seenDtd = false;
     int depth = 0;
+    // Between the start of an element written in runs and its last run: the values the document
+    // type gives it by default, by name (a name cleared when a run writes it).
+    bool inRun = false;
+    std::vector<std::pair<QString, QString>> defaults;
+    QHash<QString, size_t> defaultAt;
     const auto flush = [tree] {
         if (!tree)
             return;
@@ -306,7 +513,17 @@ bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStri
         return false;
     };
     while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        const bool runStart =
+            token == QXmlStreamReader::StartElement && !runName.isEmpty() && reader.qualifiedName() == runName;
+        if (!defaults.empty() && !runStart && !(token == QXmlStreamReader::EndElement && inRun)) {
+            for (const auto& d : defaults)
+                if (!d.first.isEmpty())
+                    tree->current.append_attribute(ToUtf8(d.first).c_str()).set_value(ToUtf8(d.second).c_str());
+            defaults.clear();
+            defaultAt.clear();
+        }
+        switch (token) {
         case QXmlStreamReader::DTD:
             // The reader lets a document type through after the root; XML does not.
             if (seenRoot || seenDtd)
@@ -315,26 +532,59 @@ bool ReadStrict(const QString& text, const QByteArray* utf8, QString& why, TStri
             facts.ReaderTree = true;
             // Entities are never loaded from elsewhere: a reference to one would silently read as
             // nothing.
-            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations())
+            for (const QXmlStreamEntityDeclaration& e : reader.entityDeclarations()) {
                 if (!e.systemId().isEmpty() || !e.publicId().isEmpty())
                     return fail(QStringLiteral("the external entity \"%1\" is not supported").arg(e.name()));
+                // The reader reads an entity's markup where it is used, out of reach of the split
+                // into runs.
+                if (MayHoldLongAttributeList(e.value().toString()))
+                    return fail(QStringLiteral("the entity \"%1\" holds an element with more than %2 attributes")
+                                    .arg(e.name())
+                                    .arg(kAttributeRun));
+            }
             break;
         case QXmlStreamReader::StartElement: {
-            flush();
-            seenRoot = true;
-            ++depth;
-            ++facts.Elements;
             const QXmlStreamAttributes attributes = reader.attributes();
             facts.Attributes += attributes.size();
+            if (runStart) {
+                // A further run of the attributes of the element just started. A value the
+                // document type would give by default is not given when the run writes one.
+                inRun = true;
+                if (tree)
+                    for (const QXmlStreamAttribute& a : attributes) {
+                        const auto at = defaultAt.constFind(a.qualifiedName().toString());
+                        if (at != defaultAt.cend())
+                            defaults[*at].first.clear();
+                        tree->current.append_attribute(ToUtf8(a.qualifiedName().toString()).c_str())
+                            .set_value(ToUtf8(a.value().toString()).c_str());
+                    }
+                break;
+            }
+            flush();
+            seenRoot = true;
+            if (++depth > kMaxDepth)
+                return fail(QStringLiteral("the elements are nested deeper than %1 levels").arg(kMaxDepth));
+            ++facts.Elements;
             if (tree) {
                 tree->current = tree->current.append_child(ToUtf8(reader.qualifiedName().toString()).c_str());
-                for (const QXmlStreamAttribute& a : attributes)
+                for (const QXmlStreamAttribute& a : attributes) {
+                    // With runs to come, the defaults go after them, where the reader puts them.
+                    if (a.isDefault() && !runName.isEmpty()) {
+                        defaultAt.insert(a.qualifiedName().toString(), defaults.size());
+                        defaults.emplace_back(a.qualifiedName().toString(), a.value().toString());
+                        continue;
+                    }
                     tree->current.append_attribute(ToUtf8(a.qualifiedName().toString()).c_str())
                         .set_value(ToUtf8(a.value().toString()).c_str());
+                }
             }
             break;
         }
         case QXmlStreamReader::EndElement:
+            if (inRun) {
+                inRun = false;
+                break;
+            }
             flush();
             --depth;
             if (tree)
@@ -389,22 +639,30 @@ bool CheckStrict(const QByteArray& data, QString& text, qsizetype& utf8From, TSt
 
 // Drops the texts of blanks that references made (pugixml leaves out only blanks written as
 // such) and counts elements and attributes, to be compared with the strict pass's counts.
-void TidyAndCount(pugi::xml_node node, qsizetype& elements, qsizetype& attributes)
+void TidyAndCount(pugi::xml_node root, qsizetype& elements, qsizetype& attributes)
 {
-    for (pugi::xml_node c = node.first_child(); c;) {
-        const pugi::xml_node next = c.next_sibling();
+    // Depth first along the tree's own links, without recursion: a file nested deep must not
+    // exhaust the stack.
+    pugi::xml_node c = root.first_child();
+    while (c) {
+        pugi::xml_node parent = c.parent();
+        pugi::xml_node next = c.next_sibling();
         if (c.type() == pugi::node_element) {
             ++elements;
             for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute())
                 ++attributes;
-            TidyAndCount(c, elements, attributes);
+            if (c.first_child())
+                next = c.first_child();
         } else if (c.type() == pugi::node_pcdata) {
             const char* v = c.value();
             while (*v == ' ' || *v == '\t' || *v == '\n' || *v == '\r')
                 ++v;
             if (!*v)
-                node.remove_child(c);
+                parent.remove_child(c);
         }
+        // At the end of a child list: on with the next sibling of the nearest ancestor that has one.
+        for (pugi::xml_node up = parent; !next && up != root; up = up.parent())
+            next = up.next_sibling();
         c = next;
     }
 }

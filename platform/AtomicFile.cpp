@@ -59,9 +59,55 @@ void SyncFolder(const QString& folder)
     }
 }
 
+// 0 when we may write what `path` names (its `st` read already), else the error a write would
+// meet. The system lets the superuser write anything, so for it the bits decide alone: a file or
+// folder without any write bit was made read-only on purpose and is not replaced, just as the
+// system runs a file for the superuser only when some execute bit is set. Everyone else is asked
+// about as the system itself decides (owner, group, access lists).
+int WriteDenied(const QString& path, const struct stat& st)
+{
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? 0 : EACCES;
+    return ::faccessat(AT_FDCWD, Native(path).constData(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+// What the old file or folder was: the new one takes its mode and, where the system allows, its
+// owner and group (a file of another user stays theirs).
+struct TKeep {
+    bool keep = false;
+    struct stat st {};
+};
+
+void KeepOwner(int fd, const TKeep& keep)
+{
+    if (!keep.keep || (keep.st.st_uid == ::geteuid() && keep.st.st_gid == ::getegid()))
+        return;
+    if (::fchown(fd, keep.st.st_uid, keep.st.st_gid) != 0)
+        (void)!::fchown(fd, uid_t(-1), keep.st.st_gid); // at least the group, when we are in it
+}
+
+// Removes what interrupted saves of `target` left: `<name>.tmp-` and six letters, beside it. A save
+// killed while writing leaves its temporary behind, and nothing else would ever remove it.
+void RemoveStaleTemporaries(const QString& target)
+{
+    const QFileInfo info(target);
+    const QString prefix = info.fileName() + QStringLiteral(".tmp-");
+    const QDir dir = info.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        bool ours = true;
+        for (qsizetype i = prefix.size(); i < name.size(); ++i)
+            ours = ours && name.at(i).unicode() < 0x80 && name.at(i).isLetterOrNumber();
+        const QString path = dir.filePath(name);
+        if (ours && !QFileInfo(path).isSymLink())
+            ::unlink(Native(path).constData());
+    }
+}
+
 // Writes a new file `path` (which must not exist) whole and flushes it to the disk. On failure the
 // file is removed and `err` holds the cause.
-bool WriteNewFile(const QString& path, const QByteArray& data, mode_t mode, bool keepMode, int& err)
+bool WriteNewFile(const QString& path, const QByteArray& data, const TKeep& keep, int& err)
 {
     if ((err = Injected(TFileStep::Create, path)) != 0)
         return false;
@@ -71,7 +117,8 @@ bool WriteNewFile(const QString& path, const QByteArray& data, mode_t mode, bool
         return false;
     }
     bool ok = true;
-    if (keepMode && ::fchmod(fd, mode) != 0) {
+    KeepOwner(fd, keep);
+    if (keep.keep && ::fchmod(fd, keep.st.st_mode & 07777) != 0) {
         err = errno;
         ok = false;
     }
@@ -159,19 +206,31 @@ bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error
     const QFileInfo info(path);
     if (info.isSymLink())
         target = info.symLinkTarget();
-    struct stat st {};
-    const bool existed = ::stat(Native(target).constData(), &st) == 0;
-    if (existed && S_ISDIR(st.st_mode)) {
+    TKeep keep;
+    keep.keep = ::stat(Native(target).constData(), &keep.st) == 0;
+    if (keep.keep && S_ISDIR(keep.st.st_mode)) {
         if (error)
             *error = ErrorText(EISDIR);
         return false;
     }
+    // The rename needs only the folder to be writable; a file the user may not write is refused
+    // all the same, as its folder would be, and stays as it is.
+    const QString folder = QFileInfo(target).absolutePath();
+    struct stat folderSt {};
+    int err = keep.keep ? WriteDenied(target, keep.st) : 0;
+    if (err == 0 && ::stat(Native(folder).constData(), &folderSt) == 0)
+        err = WriteDenied(folder, folderSt);
+    if (err != 0) {
+        if (error)
+            *error = ErrorText(err);
+        return false;
+    }
+    RemoveStaleTemporaries(target);
     // The temporary lives beside the target so that the rename is atomic.
-    int err = 0;
     QString temp;
     for (int attempt = 0;; ++attempt) {
         temp = FreshName(target, ".tmp-");
-        if (WriteNewFile(temp, data, st.st_mode & 07777, existed, err))
+        if (WriteNewFile(temp, data, keep, err))
             break;
         if (err != EEXIST || attempt == 16) {
             if (error)
@@ -212,6 +271,28 @@ bool ReplaceFolderAtomic(const QString& folder, const std::vector<std::pair<QStr
             return fail(QStringLiteral("\"%1\" is not a file and cannot be replaced")
                             .arg(QDir::toNativeSeparators(old.filePath())));
     }
+    // A read-only folder, or a read-only file in it, is refused as a read-only file is; the new
+    // folder takes the old one's mode and owner, and each new file those of the file it replaces.
+    struct stat parentSt {};
+    if (::stat(Native(parent).constData(), &parentSt) == 0) {
+        if (const int denied = WriteDenied(parent, parentSt))
+            return fail(ErrorText(denied));
+    }
+    TKeep keepFolder;
+    keepFolder.keep = info.exists() && ::stat(Native(path).constData(), &keepFolder.st) == 0;
+    if (keepFolder.keep) {
+        if (const int denied = WriteDenied(path, keepFolder.st))
+            return fail(ErrorText(denied));
+    }
+    std::vector<TKeep> keepFiles(files.size());
+    for (size_t i = 0; i < files.size() && keepFolder.keep; ++i) {
+        const QString old = QDir(path).filePath(files[i].first);
+        keepFiles[i].keep = ::stat(Native(old).constData(), &keepFiles[i].st) == 0;
+        if (!keepFiles[i].keep)
+            continue;
+        if (const int denied = WriteDenied(old, keepFiles[i].st))
+            return fail(QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(old), ErrorText(denied)));
+    }
 
     // What an interrupted earlier run left: a new set never swapped in, or an old set swapped out
     // and not yet removed. Neither is wanted any more.
@@ -235,6 +316,14 @@ bool ReplaceFolderAtomic(const QString& folder, const std::vector<std::pair<QStr
         RemoveTree(fresh);
         return fail(why);
     };
+    if (keepFolder.keep) {
+        const int fd = ::open(Native(fresh).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            KeepOwner(fd, keepFolder);
+            (void)::fchmod(fd, keepFolder.st.st_mode & 07777);
+            ::close(fd);
+        }
+    }
 
     QStringList names;
     for (const auto& f : files)
@@ -242,9 +331,10 @@ bool ReplaceFolderAtomic(const QString& folder, const std::vector<std::pair<QStr
     QString why;
     if (info.exists() && !CopyTree(path, fresh, names, why))
         return abandon(why);
-    for (const auto& f : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        const auto& f = files[i];
         const QString file = QDir(fresh).filePath(f.first);
-        if (!WriteNewFile(file, f.second, 0, false, err))
+        if (!WriteNewFile(file, f.second, keepFiles[i], err))
             return abandon(QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(QDir(path).filePath(f.first)),
                                                             ErrorText(err)));
     }

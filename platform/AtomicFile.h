@@ -6,7 +6,10 @@
 //  - a set of files that belong together: written into a fresh folder beside theirs, which is then
 //    swapped with the old folder in one step.
 // Errors name their cause as the system gives it ("No space left on device", "Permission
-// denied").
+// denied"). A file or folder the user may not write is refused with "Permission denied" and left
+// as it is, though the rename would only need its folder to be writable; for the superuser, whom
+// the system lets write anything, that is one without any write bit. What replaces a file or
+// folder keeps its mode and, where the system allows, its owner and group.
 #include <QByteArray>
 #include <QString>
 
@@ -17,7 +20,8 @@
 namespace platform {
 
 // Writes `data` to `path` atomically. Returns false and fills `error` (when given) on failure;
-// the previous content of `path` is then untouched and no temporary file is left.
+// the previous content of `path` is then untouched and no temporary file is left. Temporaries of
+// `path` that earlier saves left behind when killed (`<name>.tmp-XXXXXX`) are removed first.
 bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // Replaces the folder `folder` by one holding `files` (name inside the folder, content), all or

@@ -986,6 +986,22 @@ void TCanvas::SetPixels(int x, int y, TColor color)
 
 // ---- TCanvas: text ---------------------------------------------------------------------------
 
+namespace {
+qint64& LargestInkPictureStore()
+{
+    static qint64 largest = 0;
+    return largest;
+}
+} // namespace
+
+qint64 platform::LargestInkPicture(bool reset)
+{
+    const qint64 largest = LargestInkPictureStore();
+    if (reset)
+        LargestInkPictureStore() = 0;
+    return largest;
+}
+
 struct TCanvas::FontCache {
     // What the device font is built from.
     QString name;
@@ -1156,14 +1172,22 @@ struct TCanvas::FontCache {
     };
     Ink inks[kPlainChars];
 
+    // Beyond this line height a glyph's ink is not learnt: its pictures would grow with the square
+    // of the size (gigabytes for a size no screen shows), and such texts are simply clipped.
+    static constexpr int kMaxInkEm = 160;
+
     const Ink& CharInk(int k)
     {
         Ink& ink = inks[k];
         if (ink.known)
             return ink;
         ink.known = true;
+        if (lineHeight > kMaxInkEm)
+            return ink; // not usable
         const int em = std::max(8, lineHeight);
         const QSize size(5 * em, 4 * em);
+        qint64& largest = LargestInkPictureStore();
+        largest = std::max(largest, qint64(size.width()) * size.height());
         const QPoint pen(2 * em, em + lineAscent);
         const QString text(QChar(char16_t(kFirstPlain + k)));
         int l = size.width(), t = size.height(), r = -1, b = -1;

@@ -433,4 +433,8 @@ QString StripPrefix(const QString& text, int* underlined = nullptr);
 // Shortens a text with "..." to fit a width: at the end, or (path) in front of the last path part.
 QString EndEllipsis(const QString& text, const QFontMetrics& fm, int width);
 QString PathEllipsis(const QString& text, const QFontMetrics& fm, int width);
+
+// Test seam: the most pixels one picture of the character-ink check has had since the last reset
+// (the check draws a glyph on a picture a few em large to learn where it leaves ink).
+qint64 LargestInkPicture(bool reset = false);
 } // namespace platform

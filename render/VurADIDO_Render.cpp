@@ -40,6 +40,10 @@ void SetStyleFlag(TCanvas& cv, TFontStyle flag, bool on)
     cv.Font().SetStyle(s);
 }
 
+// The largest size markup draws with: no screen shows more of a letter, and drawing and measuring
+// a size far beyond it costs seconds and gigabytes. The text keeps the size as written.
+constexpr int kMaxMarkupPoints = 500;
+
 int FontPoints(int sizeValue)
 {
     switch (sizeValue) {
@@ -48,7 +52,7 @@ int FontPoints(int sizeValue)
     case 3: return 12;
     case 4: return 14;
     case 5: return 16;
-    default: return sizeValue;
+    default: return std::min(sizeValue, kMaxMarkupPoints);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QSemaphore>
 #include <QTabWidget>
@@ -147,6 +148,27 @@ TEST_F(OptionsDialog, SevenLanguagesOnTwoPages)
     EXPECT_EQ(FForm->Show_Page, 2);
     FForm->Btn_NextClick(FForm->Btn_Prev);
     EXPECT_EQ(FForm->Show_Page, 1);
+}
+
+// A flag picture thousands of pixels large is decoded at the size it is shown: the language page
+// shows it although no picture larger than a few megabytes may be decoded.
+TEST_F(OptionsDialog, LargeFlagIsDecodedAtTheSizeShown)
+{
+    Touch("english.lng");
+    Touch("Dansk.lng");
+    QFile::copy(kt_test::FixturePath("pictures/flag_5500.png"), FDir.filePath("english.bmp"));
+    QFile::copy(platform::FindAsset("DefaultFlag"), FDir.filePath("DefaultFlag.bmp"));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(4);
+    FForm->FormShow();
+    QImageReader::setAllocationLimit(limit);
+    EXPECT_EQ(VisibleSlots(), QStringList({"Dansk", "english"}));
+    const QImage english = FForm->I_L[1]->pixmap().toImage();
+    ASSERT_EQ(english.size(), QSize(48, 48));
+    EXPECT_EQ(english.pixelColor(24, 2), QColor(200, 0, 0));
+    EXPECT_EQ(english.pixelColor(24, 24), QColor(255, 255, 255));
+    EXPECT_EQ(english.pixelColor(24, 45), QColor(0, 140, 0));
+    EXPECT_FALSE(FForm->I_L[0]->pixmap().isNull());
 }
 
 TEST_F(OptionsDialog, NoLanguageFile)

@@ -219,8 +219,9 @@ TEST(XMLDocument, TreeOfEveryWayOfWritingTheText)
         {"<r>&lt;&#x1F600;<!--c-->&amp;</r>", "r(\"<\U0001F600\"#\"c\"\"&\")"},
         // A processing instruction is dropped and the texts around it are one.
         {"<r>a<?pi x?>b</r>", "r(\"ab\")"},
-        // A text of blanks is layout, also when written as references.
+        // A text of blanks is layout, also when written as references, at any depth.
         {"<r>&#32;<a/>&#9;&#13;<b/> x </r>", "r(a()b()\" x \")"},
+        {"<r><a>&#32;<b>&#9;<c/>&#10;</b></a>&#13;<d> x <e/></d>&#32;</r>", "r(a(b(c()))d(\" x \"e()))"},
         // Entities and default attributes of the document type are applied.
         {"<!DOCTYPE r [<!ENTITY e \"ent\"><!ATTLIST r d CDATA \"def\">]><r>&e;</r>", "r[d=def](\"ent\")"},
         {"<r a~b=\"1\"/>", "r[a~b=1]()"},
@@ -451,4 +452,124 @@ TEST(XMLDocument, EncodingsByMarkOrDeclaration)
     TXMLDocument latin1;
     ASSERT_TRUE(latin1.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>Temp\xB0" "C caf\xE9</r>"));
     EXPECT_EQ(latin1.DocumentElement().Text(), QString::fromUtf8("Temp\u00b0C caf\u00e9"));
+}
+
+namespace {
+
+// An element with `count` attributes a1="1" ... written `between` each other, as `tail` ends it.
+QByteArray ManyAttributes(int count, const char* between = " ", const char* tail = "/>")
+{
+    QByteArray xml = "<r";
+    for (int i = 1; i <= count; ++i)
+        xml += between + QByteArray("a") + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+    return xml + tail;
+}
+
+QStringList NumberedNames(int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << QStringLiteral("a%1").arg(i);
+    return names;
+}
+
+} // namespace
+
+// Nested far beyond any file of the program, a document is refused as malformed, not walked
+// until the stack runs out.
+TEST(XMLDocument, DeeplyNestedFileIsRefused)
+{
+    TXMLDocument doc;
+    QString error;
+    EXPECT_FALSE(doc.LoadFromFile(kt_test::FixturePath("xml/deep_nesting.xml"), &error));
+    EXPECT_TRUE(error.startsWith("XML error at line 1, column ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("nested deeper than 1000 levels")) << error.toStdString();
+    EXPECT_TRUE(doc.IsEmpty());
+    EXPECT_FALSE(TXMLDocument::CheckBytes(kt_test::ReadFile(kt_test::FixturePath("xml/deep_nesting.xml"))));
+
+    const auto nested = [](int levels) {
+        return QByteArray("<a>").repeated(levels) + "&#32;" + QByteArray("</a>").repeated(levels);
+    };
+    ASSERT_TRUE(doc.LoadFromBytes(nested(1000), &error)) << error.toStdString();
+    EXPECT_FALSE(doc.LoadFromBytes(nested(1001)));
+    // Elements inside a document type are not elements of the document.
+    EXPECT_TRUE(doc.LoadFromBytes("<!DOCTYPE r [<!ENTITY e \"" + QByteArray("&lt;a>").repeated(2000) + "\">]>" + nested(10)));
+}
+
+// Repeated attribute names are found however many attributes an element holds, and an element
+// with very many reads as written.
+TEST(XMLDocument, ElementWithVeryManyAttributes)
+{
+    const QByteArray file = kt_test::ReadFile(kt_test::FixturePath("xml/many_attributes.xml"));
+    TXMLDocument doc;
+    QString error;
+    ASSERT_TRUE(doc.LoadFromFile(kt_test::FixturePath("xml/many_attributes.xml"), &error)) << error.toStdString();
+    const QStringList names = doc.DocumentElement().AttributeNames();
+    ASSERT_EQ(names.size(), 200001);
+    EXPECT_EQ(names.first(), "a1");
+    EXPECT_EQ(names.at(199999), "a200000");
+    EXPECT_EQ(doc.DocumentElement().Attribute("last"), "200001");
+    QByteArray repeated = file;
+    repeated.replace(" last=", " a7=");
+    EXPECT_FALSE(doc.LoadFromBytes(repeated, &error));
+    EXPECT_TRUE(error.contains("Attribute 'a7' redefined.")) << error.toStdString();
+    EXPECT_TRUE(doc.IsEmpty());
+
+    // Around the lengths at which an element is read in parts, as a start tag and as an empty one.
+    for (const int count : {63, 64, 65, 128, 129, 200}) {
+        SCOPED_TRACE(count);
+        for (const char* tail : {"/>", "><x/>t</r>"}) {
+            const QByteArray xml = "<?xml version=\"1.0\"?><!--" + QByteArray(100, '=') + "--><p>" +
+                                   ManyAttributes(count, " \n\t", tail) + "<q b=\"1\"/></p>";
+            ASSERT_TRUE(doc.LoadFromBytes(xml, &error)) << error.toStdString();
+            const TXMLNode r = doc.DocumentElement().FindNode("r");
+            EXPECT_EQ(r.AttributeNames(), NumberedNames(count));
+            EXPECT_EQ(r.Attribute(QStringLiteral("a%1").arg(count)), QString::number(count));
+            EXPECT_EQ(r.ChildCount(), tail[0] == '/' ? 0 : 2);
+            EXPECT_TRUE(doc.DocumentElement().FindNode("q"));
+            // The same name twice, wherever the two stand, is refused.
+            QByteArray twice = xml;
+            twice.replace(QByteArray("a") + QByteArray::number(count) + "=", "a1=");
+            EXPECT_FALSE(doc.LoadFromBytes(twice, &error));
+            EXPECT_TRUE(error.contains("Attribute 'a1' redefined.")) << error.toStdString();
+        }
+    }
+
+    struct Case {
+        const char* what;
+        QByteArray xml;
+        bool loads;
+        const char* message; // a part of the message of a refused document
+    };
+    const Case cases[] = {
+        {"values holding > and /> and the other quote", ManyAttributes(100, " ", " z='a/>\"b>'/>"), true, ""},
+        {"< inside a value of a later part", ManyAttributes(100, " ", " z=\"a<b\"/>"), false, "line 1"},
+        {"unknown entity in a later part", ManyAttributes(100, " ", " z=\"&nope;\"/>"), false, "nope"},
+        {"no blank between two attributes", ManyAttributes(100, " ", "z=\"1\"/>"), false, ""},
+        {"a line break per attribute, an error after them", ManyAttributes(100, "\n", "/>\n<r/>"), false, "line 102"},
+        {"in a comment", "<r><!--" + ManyAttributes(100, " ", " a1=\"1\"/>") + "--></r>", true, ""},
+        {"in an entity", "<!DOCTYPE r [<!ENTITY e '" + ManyAttributes(100, " ", "/>") + "'>]><r>&e;</r>", false,
+         "more than 64 attributes"},
+        {"in character data", "<r><![CDATA[" + ManyAttributes(100, " ", " a1=\"1\"/>") + "]]></r>", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        error.clear();
+        EXPECT_EQ(doc.LoadFromBytes(c.xml, &error), c.loads) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.message))) << error.toStdString();
+    }
+
+    // An element named as the parts are is the file's own.
+    ASSERT_TRUE(doc.LoadFromBytes("<p><kt-attribute-run c=\"1\"/>" + ManyAttributes(70, " ", "/></p>"), &error))
+        << error.toStdString();
+    EXPECT_EQ(Tree(doc.DocumentElement()).left(40), "kt-attribute-run[c=1]()r[a1=1,a2=2,a3=3,");
+    EXPECT_EQ(doc.DocumentElement().FindNode("r").AttributeNames(), NumberedNames(70));
+
+    // Values the document type gives by default yield to written ones and follow them.
+    ASSERT_TRUE(doc.LoadFromBytes("<!DOCTYPE r [<!ATTLIST r a3 CDATA \"d3\" a100 CDATA \"d100\" z CDATA \"dz\">]>" +
+                                  ManyAttributes(100), &error))
+        << error.toStdString();
+    EXPECT_EQ(doc.DocumentElement().AttributeNames(), NumberedNames(100) << "z");
+    EXPECT_EQ(doc.DocumentElement().Attribute("a100"), "100");
+    EXPECT_EQ(doc.DocumentElement().Attribute("z"), "dz");
 }

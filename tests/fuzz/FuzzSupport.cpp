@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdlib>
+
 namespace kt_fuzz {
 
 namespace {
@@ -22,6 +24,12 @@ void Start(int* argc, char*** argv)
     // Lives for the whole run, as the application does in the program.
     new QApplication(*argc, *argv);
     Folder = new QTemporaryDir;
+    // libFuzzer ends a run through exit(); the folder goes with it, or every run would leave one
+    // in the system's temporary folder.
+    std::atexit([] {
+        if (Folder)
+            Folder->remove();
+    });
     Scripted = new platform::ScriptedServices;
     new platform::ScopedServices(*Scripted);
     Load_Default_Language();

@@ -249,6 +249,30 @@ TEST(Canvas, DrawTextPlacesLinesLikeTheFontMetrics)
     }
 }
 
+// Text in a large font is drawn as it is in a small one, without learning its glyphs' ink on
+// pictures that grow with the square of the size.
+TEST(Canvas, LargeFontTextCostsNoLargeInkPicture)
+{
+    for (const int points : {10, 300}) {
+        SCOPED_TRACE(points);
+        const QString text = QStringLiteral("Ab");
+        Surface clipped(1000, 600), free(1000, 600);
+        for (Surface* s : {&clipped, &free}) {
+            s->canvas->Font().SetName(QStringLiteral("DejaVu Sans"));
+            s->canvas->Font().SetSize(points);
+            s->canvas->Brush().SetStyle(bsClear);
+        }
+        platform::LargestInkPicture(true);
+        TRect r(5, 5, 995, 595);
+        DrawText(*clipped.canvas, text, r, DT_LEFT | DT_SINGLELINE);
+        EXPECT_LE(platform::LargestInkPicture(), 5 * 160 * 4 * 160);
+        r = TRect(5, 5, 995, 595);
+        DrawText(*free.canvas, text, r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+        EXPECT_EQ(clipped.image, free.image);
+        EXPECT_GT(clipped.Ink(TRect(0, 0, 1000, 600)), 0);
+    }
+}
+
 TEST(Canvas, DrawTextCalcRect)
 {
     TCanvas c; // measuring needs no surface

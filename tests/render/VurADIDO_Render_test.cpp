@@ -148,6 +148,23 @@ TEST_F(RenderTest, SizesOfTagsAndEntities)
     }
 }
 
+// A font size no screen shows is drawn at the largest size markup draws with; the text is
+// kept as written.
+TEST_F(RenderTest, HugeFontSizeIsDrawnAtTheLargestSize)
+{
+    const QString text = QString::fromUtf8(kt_test::ReadFile(kt_test::FixturePath("html/big_font.html")));
+    ASSERT_TRUE(text.contains("size=\"2400\""));
+    const TRect huge(0, 0, 100000, 100000);
+    const TMarkupRenderResult m = Measure(text, huge, false);
+    EXPECT_EQ(m.Width, Fm({}, 500).horizontalAdvance("Ab"));
+    EXPECT_EQ(m.Height, Fm({}, 500).height());
+    EXPECT_EQ(m.PlainText, "Ab");
+    const TMarkupRenderResult bound = Measure("<font size=\"500\">Ab</font>", huge, false);
+    EXPECT_EQ(m.Width, bound.Width);
+    TMarkupRenderParams p;
+    EXPECT_EQ(Run(text, p, huge).Width, m.Width);
+}
+
 TEST_F(RenderTest, WordWrapAndItsAbsence)
 {
     const int h = H();
