@@ -29,10 +29,11 @@ QString InstallDesignFonts(const QStringList& searchDirs)
     if (!HasFamily(tahoma)) {
         for (const QString& dir : searchDirs) {
             const QDir d(dir);
-            for (const QString& file : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf")}) {
-                if (QFile::exists(d.filePath(file)))
-                    QFontDatabase::addApplicationFont(d.filePath(file));
-            }
+            // Only the regular face: the bold face shipped beside it draws the regular strokes,
+            // so bold headers and current cells would look regular. Without it the font engine
+            // emboldens the regular face.
+            if (QFile::exists(d.filePath(QStringLiteral("tahoma.ttf"))))
+                QFontDatabase::addApplicationFont(d.filePath(QStringLiteral("tahoma.ttf")));
             if (HasFamily(tahoma))
                 break;
         }
