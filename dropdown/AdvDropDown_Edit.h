@@ -691,7 +691,7 @@ public:
     // The key messages the edit handles: the key-down part and the character part. The pop-up
     // and its control hand their keys on to these.
     virtual void PerformKeyDown(Word Key, TShiftState Shift);
-    void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false);
+    virtual void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false);
 
     // ---- events ----
     TNotifyEvent OnBeforeDropDown;
