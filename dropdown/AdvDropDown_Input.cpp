@@ -368,12 +368,8 @@ void TAdvCustomDropDown::SetPrecision(int Value)
 
 void TAdvCustomDropDown::SelectAll()
 {
-    const int n = int(Value().size());
-    SetSel(0, n);
-    if (!FPrefix.isEmpty() && cursorPosition() < FPrefix.size())
-        SetSel(int(FPrefix.size()), n);
-    if (!FSuffix.isEmpty())
-        SetSel(int(FPrefix.size()), n);
+    // The selection covers the value, never the prefix or the suffix around it.
+    SetSel(int(FPrefix.size()), int(Value().size()));
 }
 
 void TAdvCustomDropDown::SelectBeforeDecimal()
