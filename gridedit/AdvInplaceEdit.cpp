@@ -141,7 +141,7 @@ void TAdvInplaceEdit::focusInEvent(QFocusEvent* event)
 void TAdvInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
     TInplaceEdit::focusOutEvent(event);
-    if (!FGrid || FGrid->Destroying())
+    if (!FGrid || FGrid->TearingDown())
         return;
     // The window losing its activation or a pop-up opening is no focus change within the form.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
