@@ -367,6 +367,24 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         DoSelect();
 }
 
+bool TAdvColGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    FMouseWheelSelection = true;
+    FConfirmSelection = false;
+    QPointer<TAdvColGrid> self(this);
+    bool res = false;
+    try {
+        res = TVerIvovavOzed::DoMouseWheel(Shift, WheelDelta, MousePos);
+    } catch (...) {
+        if (self)
+            FMouseWheelSelection = false;
+        throw;
+    }
+    if (self)
+        FMouseWheelSelection = false;
+    return res;
+}
+
 bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
 {
     FMouseWheelSelection = true;
@@ -854,6 +872,9 @@ void TCustomAdvGridDropDown::ControlKeyPress(QChar& Key)
 {
     QPointer<TCustomAdvGridDropDown> self(this);
     const ushort u = Key.unicode();
+    // The list drops Tab before it could become a character: it searches nothing.
+    if (u == 9)
+        return;
     const bool alt = QApplication::keyboardModifiers() & Qt::AltModifier;
     const bool special = u == 13 || u == 27 || u == 33 || u == 34 || u == 35 || u == 36 || u == 38 || u == 40;
     const bool editing = FAdvColGrid && (FAdvColGrid->Options() & goEditing);

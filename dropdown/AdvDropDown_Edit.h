@@ -775,6 +775,8 @@ protected:
     // Keys of the masked edit itself (navigation, editing); called as the inherited step.
     virtual void HandleKeyDown(Word& Key, TShiftState Shift);
     virtual void HandleKeyPress(QChar& Key);
+    // Enter moves on like Tab: the closed edit then keeps Enter from the window's default button.
+    virtual bool EnterActsAsTab() const { return FReturnIsTab; }
     // The text changed (not for a change the typed-input layer swallows): fires OnChange.
     virtual void HandleChange();
     // The focus came into the edit from elsewhere / left it for elsewhere. Opening and closing

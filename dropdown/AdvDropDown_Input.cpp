@@ -881,7 +881,7 @@ void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)
             SelectAll();
             SetModified(false);
         }
-        if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && FReturnIsTab)) {
+        if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && EnterActsAsTab())) {
             // With the pop-up closed the edit takes its own share of Enter and Escape and leaves
             // the key to the window, whose default or cancel button acts on it (once).
             PerformKeyDown(stroke.Key, stroke.Shift);
