@@ -2,6 +2,7 @@
 // editors, and the notices of the editor controls.
 #include "grid/AdvGrid.h"
 #include "gridedit/GridDropDownEditors.h"
+#include "platform/EditMask.h"
 #include "platform/Messages.h"
 #include "render/RuvOdid.h"
 
@@ -656,6 +657,8 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         TGridEditBtn* eb = FEditBtn;
         eb->ReCreate();
         eb->setGeometry(R.Left, R.Top, W, H);
+        // The mask editor takes the cell's edit mask, the other types none.
+        eb->setInputMask(EditControl == edMaskEditBtn ? platform::QtInputMask(GetEditMask(Col(), Row())) : QString());
         eb->SetText(start);
         eb->SetMaxLength(GetEditLimit());
         eb->show();

@@ -233,3 +233,63 @@ TEST(GridEditorPaths, DestroyingTheWindowWithAnOpenEditorRunsNoHandlers)
     }
     FormTornDown = false;
 }
+
+TEST(GridEditorPaths, EditMasksHoldInTheTextAndMaskEditors)
+{
+    Pinned pinned;
+    struct Case {
+        TEditorType editor;
+        const char* mask;
+        const char* typed;
+        const char* cell;
+    };
+    const Case cases[] = {
+        {edMaskEditBtn, "999", "1a2b3456", "123"}, {edNormal, "999", "1a2b3456", "123"},
+        {edMaskEditBtn, ">LL", "a1bc", "AB"},      {edMaskEditBtn, "<>Aa;0;*", "x-Y", "xY"},
+        {edMaskEditBtn, "00\\-00", "1x234", "12-34"}, {edNormal, "", "1a2", "1a2"},
+    };
+    for (const Case& c : cases) {
+        GridFixture f(5, 4);
+        f.Column(2)->SetEditor(c.editor);
+        f.Column(2)->SetEditMask(c.mask);
+        f.GoTo(2, 1);
+        f.Key(Qt::Key_F2);
+        ASSERT_TRUE(f.grid->GetEditMode()) << c.mask;
+        f.Type(c.typed);
+        f.Key(Qt::Key_Return);
+        EXPECT_FALSE(f.grid->GetEditMode()) << c.mask;
+        EXPECT_EQ(f.grid->Cells(2, 1), c.cell) << c.mask << " " << c.editor;
+    }
+}
+
+TEST(GridEditorPaths, CellSizeFollowsTheTextWhileTyping)
+{
+    GridFixture f(5, 4);
+    f.grid->SetColWidths(2, 30);
+    f.grid->SizeWhileTyping().SetWidth(true);
+    f.GoTo(2, 1);
+    f.Type("a fairly long text");
+    EXPECT_TRUE(f.grid->GetEditMode());
+    const int grown = f.grid->ColWidths(2);
+    EXPECT_GT(grown, 60);
+    // Only growing: a shorter text leaves the width.
+    f.Key(Qt::Key_Backspace);
+    EXPECT_EQ(f.grid->ColWidths(2), grown);
+    f.Key(Qt::Key_Return);
+
+    // Ctrl+Enter makes room for a new line in a multi-line cell.
+    std::vector<int> sized;
+    f.grid->OnEndRowSize = [&](QObject*, int r) { sized.push_back(r); };
+    f.grid->SetMultilinecells(true);
+    f.grid->SizeWhileTyping().SetHeight(true);
+    f.grid->Navigation().SetAllowCtrlEnter(true);
+    // The row as high as one line of text.
+    f.grid->SizeRowToLines(2, 1, f.grid->XYOffset().Y);
+    const int before = f.grid->RowHeights(2);
+    f.GoTo(3, 2);
+    f.Type("x");
+    f.Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_GT(f.grid->RowHeights(2), before);
+    ASSERT_FALSE(sized.empty());
+    EXPECT_EQ(sized.back(), 2);
+}
