@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <cmath>
 
 using namespace platform;
@@ -617,9 +618,16 @@ void TCustomAdvGridDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
         }
         if (!self)
             return;
-        if (ReturnIsTab()) {
-            // The base's key message already moves the focus on like Tab.
+        if (FOwnReturnIsTab) {
+            // Then the focus moves on as after Tab.
             Key = 0;
+            if (isVisible()) {
+                QPointer<TCustomAdvGridDropDown> edit(this);
+                QTimer::singleShot(0, this, [edit]() {
+                    if (edit)
+                        edit->focusNextChild();
+                });
+            }
         }
     } else {
         workmode = true;

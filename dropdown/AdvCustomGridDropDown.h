@@ -200,6 +200,10 @@ public:
     void EndUpdate();
     void Loaded() override;
     TAdvColGrid* GetGrid() const { return FAdvColGrid; }
+    // Enter moves on like Tab, after it has put the lookup entry in its stored case. The class's
+    // own flag: the edit's flag would turn Enter into Tab before that.
+    bool ReturnIsTab() const { return FOwnReturnIsTab; }
+    void SetReturnIsTab(bool Value) { FOwnReturnIsTab = Value; }
 
     // ---- properties
     TDropDownColumns& Columns() { return *FColumns; }
@@ -441,11 +445,13 @@ protected:
     void HandleChange() override;
     void HandleKeyDown(Word& Key, TShiftState Shift) override;
     void HandleKeyPress(QChar& Key) override;
+    bool EnterActsAsTab() const override { return FOwnReturnIsTab; }
     void DoEnter() override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    bool FOwnReturnIsTab = false;
     void RebuildLookupList();
     void HookGridEvents();
     void GridSelect();

@@ -49,10 +49,16 @@ protected:
             QCoreApplication::processEvents();
         }
     }
-    // A key to whatever has the focus, as the keyboard gives it.
+    // A key where the keyboard gives it: to an open pop-up's focused widget, else to the focus.
+    static QWidget* KeyTarget()
+    {
+        if (QWidget* p = QApplication::activePopupWidget())
+            return p->focusWidget() ? p->focusWidget() : p;
+        return QApplication::focusWidget();
+    }
     static void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        QWidget* w = QApplication::focusWidget();
+        QWidget* w = KeyTarget();
         ASSERT_NE(w, nullptr);
         QTest::keyClick(w, key, mods);
         Pump();
@@ -135,7 +141,7 @@ TEST_F(DropDownKeyPaths, TabInTheGridListDoesNothing)
     Key(Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(dd->DroppedDown());
     auto* list = dd->GetGrid();
-    ASSERT_EQ(QApplication::focusWidget(), list);
+    ASSERT_EQ(KeyTarget(), list);
     const int row = list->Row();
     Key(Qt::Key_Tab);
     EXPECT_TRUE(dd->DroppedDown());
@@ -154,12 +160,12 @@ TEST_F(DropDownKeyPaths, KeyboardReachesTheOpenMultiColumnList)
     Key(Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(dd->DroppedDown());
     auto* list = dd->ColGrid();
-    EXPECT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(KeyTarget(), list);
     Key(Qt::Key_Down);
     EXPECT_EQ(list->Row(), 2);
     EXPECT_EQ(dd->ItemIndex(), 1);
     // A typed letter jumps in the list.
-    QTest::keyClicks(QApplication::focusWidget(), "c");
+    QTest::keyClicks(KeyTarget(), "c");
     Pump();
     EXPECT_EQ(list->Row(), 4);
     EXPECT_EQ(dd->Text(), "Cherry");
@@ -200,4 +206,40 @@ TEST_F(DropDownKeyPaths, SelectAllLeavesThePrefixOut)
     Key(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), dd);
     EXPECT_EQ(dd->selectedText(), "12");
+}
+
+TEST_F(DropDownKeyPaths, GridDropDownEnterAsTabTakesTheStoredCaseFirst)
+{
+    auto* dd = NewGridDropDown(Host.get());
+    dd->SetReturnIsTab(true);
+    ShowAndFocus(dd);
+    dd->SetText("BANANA");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(dd->Text(), "Banana");
+    EXPECT_EQ(dd->ItemIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), Next) << "then Enter moves on like Tab";
+}
+
+TEST_F(DropDownKeyPaths, OpenCalculatorPadTakesTheKeyboard)
+{
+    auto* calc = TAdvCustomDropDown::New<TAdvCalculatorDropdown>(Host.get());
+    ShowAndFocus(calc);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calc->DroppedDown());
+    for (Qt::Key k : {Qt::Key_1, Qt::Key_2, Qt::Key_Plus, Qt::Key_3})
+        Key(k);
+    Key(Qt::Key_Equal);
+    EXPECT_EQ(calc->text(), "15.00");
+    EXPECT_TRUE(calc->DroppedDown()) << "\"=\" computes without closing";
+    Key(Qt::Key_Asterisk);
+    Key(Qt::Key_2);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(calc->DroppedDown());
+    EXPECT_EQ(calc->text(), "30.00");
+    // Tab closes the open pad keeping its value.
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calc->DroppedDown());
+    Key(Qt::Key_Tab);
+    EXPECT_FALSE(calc->DroppedDown());
+    EXPECT_EQ(calc->text(), "30.00");
 }
