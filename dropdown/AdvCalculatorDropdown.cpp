@@ -840,8 +840,40 @@ void TAdvCalculatorDropdown::FormKeyPressCalc(QChar& Key)
     }
 }
 
+void TAdvCalculatorDropdown::PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal)
+{
+    if (FKeyStepDone) {
+        TAdvCustomDropDown::PerformChar(Key, Shift, keypadDecimal);
+        return;
+    }
+    // Ctrl+Enter and the clipboard keys are no calculator input.
+    const ushort u = Key.unicode();
+    if (Shift.testFlag(ssCtrl) && (u == 13 || u == 3 || u == 22 || u == 24 || u == 10)) {
+        TAdvCustomDropDown::PerformChar(Key, Shift, keypadDecimal);
+        return;
+    }
+    QPointer<TAdvCalculatorDropdown> self(this);
+    QChar k = Key;
+    HandleKeyPress(k);
+    if (!self || k.isNull())
+        return;
+    FKeyStepDone = true;
+    try {
+        TAdvCustomDropDown::PerformChar(k, Shift, keypadDecimal);
+    } catch (...) {
+        if (self)
+            FKeyStepDone = false;
+        throw;
+    }
+    if (self)
+        FKeyStepDone = false;
+}
+
 void TAdvCalculatorDropdown::HandleKeyPress(QChar& Key)
 {
+    // The key step has run for this character already.
+    if (FKeyStepDone)
+        return;
     const ushort u = Key.unicode();
     if (!PadOpen()) {
         switch (u) {

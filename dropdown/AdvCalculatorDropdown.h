@@ -235,6 +235,9 @@ public:
     void FormKeyPress(QChar& Key) override;
     void FormKeyDown(Word& Key, TShiftState Shift) override;
     void PerformKeyDown(Word Key, TShiftState Shift) override;
+    // A typed character reaches the calculator's key step before the number input's filter, so
+    // the operation characters are not refused as text.
+    void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false) override;
 
     virtual void BeforeCalculatorInput() {}
 
@@ -264,4 +267,6 @@ private:
     std::unique_ptr<TButtonAppearance> FCalcButtonAppearance;
     double FMVal = 0;
     bool FShowThousandSeparator = false;
+    // Set while a character the key step has already seen goes through the number filter.
+    bool FKeyStepDone = false;
 };

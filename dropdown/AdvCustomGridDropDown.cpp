@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <cmath>
 
 using namespace platform;
@@ -367,6 +368,24 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         DoSelect();
 }
 
+bool TAdvColGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    FMouseWheelSelection = true;
+    FConfirmSelection = false;
+    QPointer<TAdvColGrid> self(this);
+    bool res = false;
+    try {
+        res = TVerIvovavOzed::DoMouseWheel(Shift, WheelDelta, MousePos);
+    } catch (...) {
+        if (self)
+            FMouseWheelSelection = false;
+        throw;
+    }
+    if (self)
+        FMouseWheelSelection = false;
+    return res;
+}
+
 bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
 {
     FMouseWheelSelection = true;
@@ -599,9 +618,16 @@ void TCustomAdvGridDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
         }
         if (!self)
             return;
-        if (ReturnIsTab()) {
-            // The base's key message already moves the focus on like Tab.
+        if (FOwnReturnIsTab) {
+            // Then the focus moves on as after Tab.
             Key = 0;
+            if (isVisible()) {
+                QPointer<TCustomAdvGridDropDown> edit(this);
+                QTimer::singleShot(0, this, [edit]() {
+                    if (edit)
+                        edit->focusNextChild();
+                });
+            }
         }
     } else {
         workmode = true;
@@ -854,6 +880,9 @@ void TCustomAdvGridDropDown::ControlKeyPress(QChar& Key)
 {
     QPointer<TCustomAdvGridDropDown> self(this);
     const ushort u = Key.unicode();
+    // The list drops Tab before it could become a character: it searches nothing.
+    if (u == 9)
+        return;
     const bool alt = QApplication::keyboardModifiers() & Qt::AltModifier;
     const bool special = u == 13 || u == 27 || u == 33 || u == 34 || u == 35 || u == 36 || u == 38 || u == 40;
     const bool editing = FAdvColGrid && (FAdvColGrid->Options() & goEditing);

@@ -153,6 +153,8 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The grid's own wheel handling moves the row per notch; rows passed that way are no choice.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
@@ -198,6 +200,10 @@ public:
     void EndUpdate();
     void Loaded() override;
     TAdvColGrid* GetGrid() const { return FAdvColGrid; }
+    // Enter moves on like Tab, after it has put the lookup entry in its stored case. The class's
+    // own flag: the edit's flag would turn Enter into Tab before that.
+    bool ReturnIsTab() const { return FOwnReturnIsTab; }
+    void SetReturnIsTab(bool Value) { FOwnReturnIsTab = Value; }
 
     // ---- properties
     TDropDownColumns& Columns() { return *FColumns; }
@@ -439,11 +445,13 @@ protected:
     void HandleChange() override;
     void HandleKeyDown(Word& Key, TShiftState Shift) override;
     void HandleKeyPress(QChar& Key) override;
+    bool EnterActsAsTab() const override { return FOwnReturnIsTab; }
     void DoEnter() override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    bool FOwnReturnIsTab = false;
     void RebuildLookupList();
     void HookGridEvents();
     void GridSelect();

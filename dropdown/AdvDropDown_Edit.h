@@ -691,7 +691,7 @@ public:
     // The key messages the edit handles: the key-down part and the character part. The pop-up
     // and its control hand their keys on to these.
     virtual void PerformKeyDown(Word Key, TShiftState Shift);
-    void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false);
+    virtual void PerformChar(QChar Key, TShiftState Shift, bool keypadDecimal = false);
 
     // ---- events ----
     TNotifyEvent OnBeforeDropDown;
@@ -775,6 +775,8 @@ protected:
     // Keys of the masked edit itself (navigation, editing); called as the inherited step.
     virtual void HandleKeyDown(Word& Key, TShiftState Shift);
     virtual void HandleKeyPress(QChar& Key);
+    // Enter moves on like Tab: the closed edit then keeps Enter from the window's default button.
+    virtual bool EnterActsAsTab() const { return FReturnIsTab; }
     // The text changed (not for a change the typed-input layer swallows): fires OnChange.
     virtual void HandleChange();
     // The focus came into the edit from elsewhere / left it for elsewhere. Opening and closing

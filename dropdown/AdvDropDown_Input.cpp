@@ -368,12 +368,8 @@ void TAdvCustomDropDown::SetPrecision(int Value)
 
 void TAdvCustomDropDown::SelectAll()
 {
-    const int n = int(Value().size());
-    SetSel(0, n);
-    if (!FPrefix.isEmpty() && cursorPosition() < FPrefix.size())
-        SetSel(int(FPrefix.size()), n);
-    if (!FSuffix.isEmpty())
-        SetSel(int(FPrefix.size()), n);
+    // The selection covers the value, never the prefix or the suffix around it.
+    SetSel(int(FPrefix.size()), int(Value().size()));
 }
 
 void TAdvCustomDropDown::SelectBeforeDecimal()
@@ -885,7 +881,7 @@ void TAdvCustomDropDown::keyPressEvent(QKeyEvent* event)
             SelectAll();
             SetModified(false);
         }
-        if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && FReturnIsTab)) {
+        if (dialogKey && !FDroppedDown && !(stroke.Key == VK_RETURN && EnterActsAsTab())) {
             // With the pop-up closed the edit takes its own share of Enter and Escape and leaves
             // the key to the window, whose default or cancel button acts on it (once).
             PerformKeyDown(stroke.Key, stroke.Shift);

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <cmath>
 
 namespace AdvMultiColumnDropDown {
@@ -491,6 +493,7 @@ void TAdvMultiColumnDropDown::Assign(const TAdvCustomDropDown& Source)
     if (!s || s == this)
         return;
     FCaseSensitive = s->FCaseSensitive;
+    FOwnReturnIsTab = s->FOwnReturnIsTab;
     FDropDownAutoWidth = s->FDropDownAutoWidth;
     FDropDownRowHeight = s->FDropDownRowHeight;
     FLineColor = s->FLineColor;
@@ -617,9 +620,17 @@ void TAdvMultiColumnDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
             if (!self)
                 return;
         }
-        // The base edit moves the focus on for Enter with ReturnIsTab itself.
-        if (ReturnIsTab())
+        if (FOwnReturnIsTab) {
+            // Then the focus moves on as after Tab.
             Key = 0;
+            if (isVisible()) {
+                QPointer<TAdvMultiColumnDropDown> edit(this);
+                QTimer::singleShot(0, this, [edit]() {
+                    if (edit)
+                        edit->focusNextChild();
+                });
+            }
+        }
     } else {
         FWorkMode = true;
     }
@@ -632,7 +643,7 @@ void TAdvMultiColumnDropDown::HandleKeyDown(Word& Key, TShiftState Shift)
 
 void TAdvMultiColumnDropDown::HandleKeyPress(QChar& Key)
 {
-    if (Key.unicode() == 13 && ReturnIsTab()) {
+    if (Key.unicode() == 13 && FOwnReturnIsTab) {
         Key = QChar();
         return;
     }
@@ -894,6 +905,11 @@ void TAdvMultiColumnDropDown::DoShowDropDown()
             FAdvColGrid->SetTopRow(std::max(1, FAdvColGrid->Row() - FAdvColGrid->VisibleRowCount() + 1));
     }
     FShowing = false;
+    // The list takes the keys while it shows.
+    if (FAdvColGrid && DroppedDown() && DropDownForm() && DropDownForm()->isVisible()) {
+        FAdvColGrid->setFocusPolicy(Qt::StrongFocus);
+        FAdvColGrid->setFocus(Qt::PopupFocusReason);
+    }
 }
 
 void TAdvMultiColumnDropDown::PrepareDropDownContent()

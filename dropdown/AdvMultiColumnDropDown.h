@@ -268,6 +268,10 @@ public:
     int RowCount() const { return FItems->Count(); }
     TAdvColGrid* ColGrid() const { return FAdvColGrid; }
     const platform::TStringList& LookupItems() const { return FLookupItems; }
+    // Enter moves on like Tab, after it has put the lookup entry in its stored case. The class's
+    // own flag: the edit's flag would turn Enter into Tab before that.
+    bool ReturnIsTab() const { return FOwnReturnIsTab; }
+    void SetReturnIsTab(bool Value) { FOwnReturnIsTab = Value; }
 
     TNotifyEvent OnSelect;
     AdvMultiColumnDropDown::TDrawCellEvent OnDropDownDrawItem;
@@ -294,10 +298,12 @@ public:
 protected:
     void HandleKeyDown(Word& Key, TShiftState Shift) override;
     void HandleKeyPress(QChar& Key) override;
+    bool EnterActsAsTab() const override { return FOwnReturnIsTab; }
     void HandleChange() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool FOwnReturnIsTab = false;
     void UpdateLookupList();
     void RebuildLookupCopies();
     // Scales the column widths to fill the pop-up's width.

@@ -14,8 +14,21 @@ TCellGraphic* TVerIvovavOzed::GetCellGraphic(int ACol, int ARow)
     if (ACol < 0 || ARow < 0)
         return nullptr;
     if (ACol == 0 && FMouseActions->HotmailRowSelect()) {
-        FCellGraphic->SetCellType(ctRowCheckBox);
-        return FCellGraphic.get();
+        // The shared row check box carries the row selection: the header's box is checked when
+        // every row is selected and greyed when only some are.
+        TCellGraphic* g = FCellGraphic.get();
+        g->SetCellType(ctRowCheckBox);
+        g->SetCellTransparent(FControlLook->ControlStyle() == csFlat);
+        if (ARow == 0) {
+            const int normal = RowCount() - FixedRows();
+            const int selected = RowSelectCount();
+            g->SetCellAngle(selected > 0 && selected < normal ? 1 : 0);
+            g->SetCellBoolean(selected >= normal);
+        } else {
+            g->SetCellAngle(0);
+            g->SetCellBoolean(ARow < RowCount() && RowSelect(RealRowIndex(ARow)));
+        }
+        return g;
     }
     const TCellProperties* p = CellPropertiesOf(ACol, ARow);
     if (!p)

@@ -2,6 +2,7 @@
 // editors, and the notices of the editor controls.
 #include "grid/AdvGrid.h"
 #include "gridedit/GridDropDownEditors.h"
+#include "platform/EditMask.h"
 #include "platform/Messages.h"
 #include "render/RuvOdid.h"
 
@@ -338,6 +339,8 @@ bool TVerIvovavOzed::CanShowEditor()
         return false;
     bool started = false;
     if (!EditMode) {
+        FEditWindow = window();
+        FEditWindowType = &typeid(*window());
         FNoEditChange = true;
         FCellCache = GetCurrentCell();
         TEditorType editor = DefaultEditor();
@@ -404,6 +407,23 @@ void TVerIvovavOzed::ShowCellEdit()
 
 void TVerIvovavOzed::HideCellEdit() { TakeBackEditorValue(Col(), Row()); }
 
+bool TVerIvovavOzed::TearingDown()
+{
+    if (FDestroying)
+        return true;
+    bool going = false;
+    // A widget's base destructor takes it out of the focus chain before it clears the focus.
+    for (const QWidget* w = parentWidget(); w && !going; w = w->parentWidget())
+        going = w->nextInFocusChain() == nullptr;
+    // A window whose own destructor has run is no longer of the type it was.
+    if (!going && FEditWindow && FEditWindowType && FEditWindow == window())
+        going = typeid(*FEditWindow.data()) != *FEditWindowType;
+    // The grid goes with its window: from here on it behaves as during its own destruction.
+    if (going)
+        FDestroying = true;
+    return going;
+}
+
 void TVerIvovavOzed::DoneInplaceEdit(Word Key, TShiftState Shift)
 {
     FBlockFocus = true;
@@ -434,6 +454,8 @@ void TVerIvovavOzed::DoneInplaceEdit(Word Key, TShiftState Shift)
 
 void TVerIvovavOzed::SignalEditDone(int ACol, int ARow)
 {
+    if (TearingDown())
+        return;
     if (OnEditingDone)
         OnEditingDone(this);
     EditMode = false;
@@ -635,6 +657,8 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
         TGridEditBtn* eb = FEditBtn;
         eb->ReCreate();
         eb->setGeometry(R.Left, R.Top, W, H);
+        // The mask editor takes the cell's edit mask, the other types none.
+        eb->setInputMask(EditControl == edMaskEditBtn ? platform::QtInputMask(GetEditMask(Col(), Row())) : QString());
         eb->SetText(start);
         eb->SetMaxLength(GetEditLimit());
         eb->show();
@@ -833,7 +857,7 @@ void TVerIvovavOzed::ShowSpecialEditor(int ACol, int ARow)
 
 void TVerIvovavOzed::TakeBackEditorValue(int ACol, int ARow)
 {
-    if (FDestroying)
+    if (TearingDown())
         return;
     FSpecialEditor = false;
     const bool blockKill = FBlockKill;
@@ -1006,6 +1030,9 @@ void TVerIvovavOzed::ComboSelChange(bool EditChange)
         OnComboChange(this, RealCol(), Row(), i, s);
     if (OnComboObjectChange)
         OnComboObjectChange(this, RealCol(), Row(), i, s, i >= 0 && i < cb->Items.Count() ? cb->Items.Objects(i) : nullptr);
+    // Typing is reported a second time, with the displayed column and the text alone.
+    if (EditChange && OnComboChange)
+        OnComboChange(this, Col(), Row(), -1, cb->Text());
 }
 
 void TVerIvovavOzed::ComboCloseUp()
@@ -1036,7 +1063,12 @@ void TVerIvovavOzed::ComboDropDown() { DoComboDropDown(RealCol(), Row()); }
 
 void TVerIvovavOzed::InplaceTextChanged(const QString& Text)
 {
-    if (!FShowEditProcess || FEditStart || !EditMode || !IsInplaceType(EditControl))
+    // The cell follows the text of the in-place, spin and edit-with-button editors as it changes.
+    const TEditorType t = EditControl;
+    const bool follows = IsInplaceType(t) || t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit ||
+                         t == edDateSpinEdit || t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn ||
+                         t == edMaskEditBtn;
+    if (!FShowEditProcess || FEditStart || !EditMode || !follows)
         return;
     StoreEditText(Col(), Row(), Text);
 }

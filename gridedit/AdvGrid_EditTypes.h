@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <typeinfo>
 
 // The drop-down cell editors (gridedit/GridDropDownEditors.h).
 template <class Base>

@@ -37,7 +37,7 @@ void TVerIvovavOzed::RememberCellText(int ACol, int ARow)
 
 bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
 {
-    if (!FEditing || FValidating)
+    if (!FEditing || FValidating || TearingDown())
         return true;
     FEditing = false;
     FValidating = true;
@@ -147,7 +147,7 @@ void TVerIvovavOzed::ShowInvalidEntryBalloon(QWidget* AEdit)
 
 bool TVerIvovavOzed::ValidateCellWide(const QString& NewValue)
 {
-    if (!FEditing || FValidating)
+    if (!FEditing || FValidating || TearingDown())
         return true;
     FEditing = false;
     FValidating = true;

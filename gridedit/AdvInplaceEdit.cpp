@@ -141,7 +141,7 @@ void TAdvInplaceEdit::focusInEvent(QFocusEvent* event)
 void TAdvInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
     TInplaceEdit::focusOutEvent(event);
-    if (!FGrid || FGrid->Destroying())
+    if (!FGrid || FGrid->TearingDown())
         return;
     // The window losing its activation or a pop-up opening is no focus change within the form.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
@@ -293,6 +293,27 @@ void TAdvInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
         Workmode = true;
     if (Key == VK_RETURN && !FGrid->Navigation().AllowCtrlEnter() && (FGrid->WordWrap() || FGrid->Multilinecells()))
         FGrid->FEditing = false;
+    // Ctrl+Enter and Shift+Enter start a new line: a row that sizes while typing grows for it.
+    if (Key == VK_RETURN && (Shift & (ssCtrl | ssShift)) && FGrid->SizeWhileTyping().Height() &&
+        FGrid->Multilinecells()) {
+        TVerIvovavOzed* g = FGrid;
+        const bool synch = g->ColumnSize().SynchWithGrid();
+        g->ColumnSize().SetSynchWithGrid(false);
+        try {
+            const int row = g->Row();
+            const int lines = int((text() + QStringLiteral("\r\n ")).count(QLatin1Char('\n'))) + 1;
+            if (lines < g->MaxLinesInRow(row))
+                g->AutoSizeRow(row, 0);
+            else
+                g->SizeRowToLines(row, lines, g->XYOffset().Y);
+        } catch (...) {
+            g->ColumnSize().SetSynchWithGrid(synch);
+            throw;
+        }
+        g->ColumnSize().SetSynchWithGrid(synch);
+        if (g->OnEndRowSize)
+            g->OnEndRowSize(g, g->Row());
+    }
     TInplaceEdit::KeyDown(Key, Shift);
 }
 
@@ -492,8 +513,29 @@ void TAdvInplaceEdit::KeyUp(Word& Key, TShiftState Shift)
             g->HideInplaceEdit();
         return;
     }
+    QPointer<TAdvInplaceEdit> self(this);
     TInplaceEdit::KeyUp(Key, Shift);
+    if (!self || !FGrid)
+        return;
     DoChange();
+    // The cell's size follows the text while typing.
+    if (!self || !FGrid || !isVisible())
+        return;
+    if (g->SizeWhileTyping().Width())
+        g->AutoSizeColumnWidth(g->Col(), true);
+    if (g->SizeWhileTyping().Height() && g->WordWrap()) {
+        const bool synch = g->ColumnSize().SynchWithGrid();
+        g->ColumnSize().SetSynchWithGrid(false);
+        try {
+            g->AutoSizeRow(g->Row(), 0);
+        } catch (...) {
+            g->ColumnSize().SetSynchWithGrid(synch);
+            throw;
+        }
+        g->ColumnSize().SetSynchWithGrid(synch);
+        if (g->OnEndRowSize)
+            g->OnEndRowSize(g, g->Row());
+    }
 }
 
 void TAdvInplaceEdit::keyPressEvent(QKeyEvent* event)

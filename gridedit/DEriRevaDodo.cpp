@@ -38,7 +38,7 @@ DEriRevaDodo::DEriRevaDodo(TVerIvovavOzed* AOwner)
             });
 }
 
-bool DEriRevaDodo::Editing() const { return FGrid && FGrid->EditMode && !FGrid->Destroying(); }
+bool DEriRevaDodo::Editing() const { return FGrid && FGrid->EditMode && !FGrid->TearingDown(); }
 
 // ---- sub- and superscript ---------------------------------------------------------------------
 

@@ -287,6 +287,8 @@ void TEditLink::EditKeyDown(QObject* Sender, Word& Key, TShiftState Shift)
     if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) {
         Word k = Key;
         g->KeyDown(k, Shift);
+        // The grid has moved for this key: the control's own handling must not pass it on again.
+        Key = 0;
     }
     if (!self)
         return;

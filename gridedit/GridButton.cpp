@@ -12,7 +12,7 @@ TGridButton::TGridButton(TVerIvovavOzed* AOwner) : QPushButton(AOwner ? AOwner->
     hide();
 }
 
-bool TGridButton::Editing() const { return FGrid && !FGrid->Destroying(); }
+bool TGridButton::Editing() const { return FGrid && !FGrid->TearingDown(); }
 
 void TGridButton::Press()
 {

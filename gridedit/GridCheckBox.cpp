@@ -10,7 +10,7 @@ TGridCheckBox::TGridCheckBox(TVerIvovavOzed* AOwner) : QCheckBox(AOwner ? AOwner
     hide();
 }
 
-bool TGridCheckBox::Editing() const { return FGrid && FGrid->EditMode && !FGrid->Destroying(); }
+bool TGridCheckBox::Editing() const { return FGrid && FGrid->EditMode && !FGrid->TearingDown(); }
 
 void TGridCheckBox::keyPressEvent(QKeyEvent* event)
 {
@@ -31,8 +31,10 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* event)
     case VK_RIGHT:
     case VK_DOWN: break;
     default:
-        // Space toggles once, on its release, as the standard check box does.
+        // Space toggles once, on its release, as the standard check box does. The key stays with
+        // the editor: a key the check box has no use for does not reach the grid and end the edit.
         QCheckBox::keyPressEvent(event);
+        event->accept();
         return;
     }
     event->accept();

@@ -37,7 +37,7 @@ void TGridCombo::RunChangeStep()
     FSilentChange = was;
 }
 
-bool TGridCombo::Editing() const { return FGrid && FGrid->EditMode && !FGrid->Destroying(); }
+bool TGridCombo::Editing() const { return FGrid && FGrid->EditMode && !FGrid->TearingDown(); }
 
 bool TGridCombo::IsGridKey(Word Key, TShiftState Shift) const
 {
@@ -190,7 +190,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
 
 void TGridCombo::KeyPress(QChar& Key)
 {
-    if (!FGrid || FGrid->Destroying()) {
+    if (!FGrid || FGrid->TearingDown()) {
         TAsgComboBox::KeyPress(Key);
         return;
     }
@@ -328,7 +328,7 @@ void TGridCombo::DoEnter()
 
 void TGridCombo::DoExit()
 {
-    if (FGrid && !FGrid->Destroying()) {
+    if (FGrid && !FGrid->TearingDown()) {
         const QString t = Text();
         if (FGrid->LookupHistory() && !t.isEmpty() && findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
             AddItem(t);

@@ -22,7 +22,7 @@ TGridDatePicker::TGridDatePicker(TVerIvovavOzed* AOwner)
     hide();
 }
 
-bool TGridDatePicker::Editing() const { return FGrid && FGrid->GetEditMode() && !FGrid->Destroying(); }
+bool TGridDatePicker::Editing() const { return FGrid && FGrid->GetEditMode() && !FGrid->TearingDown(); }
 
 void TGridDatePicker::ApplyCalendarLooks()
 {
@@ -156,7 +156,7 @@ TGridDateTimePicker::TGridDateTimePicker(TVerIvovavOzed* AOwner)
     hide();
 }
 
-bool TGridDateTimePicker::Editing() const { return FGrid && FGrid->GetEditMode() && !FGrid->Destroying(); }
+bool TGridDateTimePicker::Editing() const { return FGrid && FGrid->GetEditMode() && !FGrid->TearingDown(); }
 
 void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
 {

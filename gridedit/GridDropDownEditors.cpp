@@ -19,7 +19,7 @@ TGridDropDownEditor<Base>::TGridDropDownEditor(TVerIvovavOzed* AOwner)
 template <class Base>
 bool TGridDropDownEditor<Base>::Editing() const
 {
-    return FGrid && FGrid->EditMode && !FGrid->Destroying() && FGrid->EditCtrl == this;
+    return FGrid && FGrid->EditMode && !FGrid->TearingDown() && FGrid->EditCtrl == this;
 }
 
 template <class Base>
@@ -131,9 +131,9 @@ template <class Base>
 bool TGridDropDownEditor<Base>::KeyPressStep(QChar& Key)
 {
     QPointer<QWidget> self(this);
-    // The grid's key event names the grid, as for its other editors.
+    // The grid's key event names the editor that has the key.
     if (FGrid && FGrid->OnKeyPress)
-        FGrid->OnKeyPress(FGrid, Key);
+        FGrid->OnKeyPress(this, Key);
     if (!self)
         return false;
     const char16_t c = Key.unicode();
@@ -233,7 +233,7 @@ template <class Base>
 void TGridDropDownEditor<Base>::DoExit()
 {
     QPointer<QWidget> self(this);
-    if (FGrid && !FGrid->Destroying())
+    if (FGrid && !FGrid->TearingDown())
         FGrid->HideInplaceEdit();
     if (self)
         Base::DoExit();

@@ -25,14 +25,18 @@ TGridEditBtn::TGridEditBtn(TVerIvovavOzed* AOwner) : TAsgEditBtn(AOwner ? AOwner
     hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
         try {
-            if (Editing() && FGrid->EditMode)
+            if (!Editing() || !FGrid->EditMode)
+                return;
+            QPointer<TGridEditBtn> self(this);
+            FGrid->InplaceTextChanged(t);
+            if (self && Editing() && FGrid->EditMode)
                 FGrid->DoEditChange(FGrid->Col(), FGrid->Row(), t);
         } catch (...) {
         }
     });
 }
 
-bool TGridEditBtn::Editing() const { return FGrid && !FGrid->Destroying(); }
+bool TGridEditBtn::Editing() const { return FGrid && !FGrid->TearingDown(); }
 
 bool TGridEditBtn::IsGridKey(Word Key)
 {
@@ -386,9 +390,14 @@ TGridUnitEditBtn::TGridUnitEditBtn(TVerIvovavOzed* AOwner)
         selectAll();
         update();
     };
+    // A unit picked from the editor's menu is the grid's unit change of the current cell.
+    OnUnitChanged = [this](QObject* Sender, const QString& NewUnit) {
+        if (Editing() && FGrid->OnUnitChanged)
+            FGrid->OnUnitChanged(Sender, FGrid->Col(), FGrid->Row(), NewUnit);
+    };
 }
 
-bool TGridUnitEditBtn::Editing() const { return FGrid && !FGrid->Destroying() && FGrid->EditMode; }
+bool TGridUnitEditBtn::Editing() const { return FGrid && !FGrid->TearingDown() && FGrid->EditMode; }
 
 void TGridUnitEditBtn::LoadCellText(const QString& Value)
 {

@@ -16,14 +16,18 @@ TGridSpin::TGridSpin(TVerIvovavOzed* AOwner) : TAsgSpinEdit(AOwner ? AOwner->vie
     hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
         try {
-            if (Editing())
+            if (!Editing())
+                return;
+            QPointer<TGridSpin> self(this);
+            FGrid->InplaceTextChanged(t);
+            if (self && Editing())
                 FGrid->DoEditChange(FGrid->Col(), FGrid->Row(), t);
         } catch (...) {
         }
     });
 }
 
-bool TGridSpin::Editing() const { return FGrid && FGrid->EditMode && !FGrid->Destroying(); }
+bool TGridSpin::Editing() const { return FGrid && FGrid->EditMode && !FGrid->TearingDown(); }
 
 void TGridSpin::FireSpinClick(bool UpDown)
 {

@@ -1,5 +1,7 @@
 // TStringGrid: keyboard, mouse, wheel, focus, hints and the in-place editor.
 #include "platform/StringGrid.h"
+
+#include "platform/EditMask.h"
 #include "platform/StringGrid_Axis.h"
 
 #include <QApplication>
@@ -855,7 +857,11 @@ void TInplaceEdit::Deselect()
     setCursorPosition(int(text().size()));
 }
 
-void TInplaceEdit::SetEditMask(const QString& mask) { FEditMask = mask; }
+void TInplaceEdit::SetEditMask(const QString& mask)
+{
+    FEditMask = mask;
+    setInputMask(platform::QtInputMask(mask));
+}
 
 void TInplaceEdit::SetMaxLength(int len)
 {
@@ -867,8 +873,9 @@ void TInplaceEdit::UpdateContents()
 {
     const int c = FGrid->Col();
     const int r = FGrid->Row();
-    setText(FGrid->GetEditText(c, r));
+    // The mask first: the text is then fitted to it.
     SetEditMask(FGrid->GetEditMask(c, r));
+    setText(FGrid->GetEditText(c, r));
     SetMaxLength(FGrid->GetEditLimit());
     setReadOnly(!FGrid->CanEditModify());
     setFont(FGrid->Font().ToQFont());

@@ -186,26 +186,32 @@ TEST_F(DropDownCalculator, KeyAndPadSequences)
 
 TEST_F(DropDownCalculator, ClosedEditOperationKeys)
 {
-    // Typed into the closed edit, operation characters are filtered out by the float input...
-    Calc->SetText("12");
-    Calc->SetSel(5, 0);
-    QTest::keyClicks(Calc, "+3");
-    EXPECT_EQ(Calc->text(), "12.00");
-    // ...and reach the calculator through the key-press step the grid's editor calls.
-    class TEditorCalc : public TAdvCalculatorDropdown {
-    public:
-        using TAdvCalculatorDropdown::TAdvCalculatorDropdown;
-        void Key(QChar c) { HandleKeyPress(c); }
+    // Typed into the closed, focused edit, the operation characters reach the calculator before
+    // the float input could refuse them.
+    struct Case {
+        const char* keys;
+        const char* shown;
     };
-    auto* e = TAdvCustomDropDown::New<TEditorCalc>(Host.get());
-    e->SetText("12");
-    e->Key('+');
-    e->Key('3');
-    e->Key('=');
-    EXPECT_EQ(e->text(), "15.00");
-    e->Key('c');
-    EXPECT_EQ(e->text(), "0.00");
-    EXPECT_EQ(e->PendingOperation(), -1);
+    const Case cases[] = {
+        {"12+3=", "15.00"}, {"200+10%", "20.00"}, {"200+10%=", "220.00"}, {"12-3=", "9.00"},
+        {"6*7=", "42.00"},  {"9/2=", "4.50"},     {"7c", "0.00"},          {"1.2.3", "1.23"},
+    };
+    for (const Case& c : cases) {
+        auto* e = TAdvCustomDropDown::New<TAdvCalculatorDropdown>(Host.get());
+        e->move(10, 40);
+        e->show();
+        e->setFocus();
+        QApplication::processEvents();
+        QTest::keyClicks(e, c.keys);
+        EXPECT_EQ(e->text(), c.shown) << c.keys;
+        delete e;
+    }
+    // Enter computes as "=" does.
+    Calc->SetText("12");
+    QTest::keyClicks(Calc, "c5*3");
+    QTest::keyClick(Calc, Qt::Key_Return);
+    EXPECT_EQ(Calc->text(), "15.00");
+    EXPECT_EQ(Calc->PendingOperation(), -1);
 }
 
 TEST_F(DropDownCalculator, OpenGrab)

@@ -124,6 +124,31 @@ TEST(GridCustomEditor, InPlaceLinkKeys)
     EXPECT_FALSE(f.grid->GetEditMode());
 }
 
+TEST(GridCustomEditor, ArrowKeysMoveOneCell)
+{
+    // Real columns 2, 3 and 4 (displayed 1 to 3) edit with the link.
+    CustomGrid f;
+    f.Column(4)->SetEditor(edCustom);
+    f.Column(4)->SetEditLink(&f.link);
+    struct Case {
+        Qt::Key key;
+        int col, row;
+    };
+    for (const Case& c : {Case{Qt::Key_Left, 1, 2}, Case{Qt::Key_Right, 3, 2}, Case{Qt::Key_Up, 2, 1},
+                          Case{Qt::Key_Down, 2, 3}}) {
+        f.GoTo(2, 2);
+        f.Key(Qt::Key_F2);
+        ASSERT_TRUE(f.grid->GetEditMode());
+        // The caret at the edge the key leaves by: the control itself has no use for the key.
+        f.Key(c.key == Qt::Key_Right ? Qt::Key_End : Qt::Key_Home);
+        f.Key(c.key);
+        EXPECT_FALSE(f.grid->GetEditMode()) << c.key;
+        EXPECT_EQ(f.grid->Col(), c.col) << c.key;
+        EXPECT_EQ(f.grid->Row(), c.row) << c.key;
+        EXPECT_EQ(f.Focus(), f.grid) << c.key;
+    }
+}
+
 TEST(GridCustomEditor, TabToNextAtEndOpensTheNextEditor)
 {
     CustomGrid f;
