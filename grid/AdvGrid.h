@@ -355,6 +355,8 @@ public:
     virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont);
     virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont);
     virtual void GetCellBorder(int ACol, int ARow, TPen& APen, TCellBorders& Borders);
+    // True when the application draws cell borders of its own (OnGetCellBorder).
+    bool HasCustomCellBorders() override { return bool(OnGetCellBorder); }
     virtual void GetCellPrintBorder(int ACol, int ARow, TPen& APen, TCellBorders& Borders);
     virtual void GetCellAlign(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
     virtual void GetCellFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
@@ -605,7 +607,6 @@ private:                                                      \
     KT_GRID_PROP(QString, XMLEncoding, QStringLiteral("ISO-8859-1"))
     KT_GRID_PROP(TColor, DisabledFontColor, 0xC0C0C0)
     KT_GRID_PROP(TColor, HintColor, clInfoBk)
-    KT_GRID_PROP(TColor, URLColor, 0xFF0000)
     KT_GRID_PROP(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
     KT_GRID_PROP(THintShowLargeTextPos, HintShowLargeTextPos, hpCell)
     KT_GRID_PROP(THoverFixedCells, HoverFixedCells, hfNone)
@@ -643,10 +644,25 @@ private:                                                      \
     KT_GRID_PROP(bool, ScrollSynch, false)
     KT_GRID_PROP(bool, SelectionRTFKeep, false)
     KT_GRID_PROP(bool, SizeWithForm, false)
-    KT_GRID_PROP(bool, URLShow, false)
-    KT_GRID_PROP(bool, URLShowInText, false)
     KT_GRID_PROP(bool, URLUnderlineOnHover, false)
-    KT_GRID_PROP(bool, URLFull, false)
+
+public:
+    // How links are shown; a change repaints the cells that show it.
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value);
+
+private:
+    TColor FURLColor = 0xFF0000;
+    bool FURLShow = false;
+    bool FURLShowInText = false;
+    bool FURLFull = false;
+
     KT_GRID_PROP(bool, URLEdit, false)
     KT_GRID_PROP(bool, ClearTextOnly, false)
     KT_GRID_PROP(bool, SaveFixedCells, true)
@@ -843,6 +859,8 @@ protected:
     // ---- platform overrides
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Nothing is painted while the update lock is held.
+    void paintEvent(QPaintEvent* event) override;
     void PrepareHint(QString& HintStr, bool& CanShow, THintInfo& HintInfo) override;
     void WMTimer(int ID) override;
     void RowMoved(int FromIndex, int ToIndex) override;

@@ -12,18 +12,6 @@ namespace {
 // Columns at or beyond this index are never hidden (they always count as shown).
 constexpr int kMaxHideableCol = 512;
 
-template <class T>
-void MoveEntry(std::vector<T>& v, int from, int to, const T& fill)
-{
-    const int need = std::max(from, to) + 1;
-    if (int(v.size()) < need)
-        v.resize(size_t(need), fill);
-    if (from < to)
-        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else if (from > to)
-        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
-}
-
 int AdjustIndex(int i, int from, int to)
 {
     if (i == from)
@@ -560,59 +548,10 @@ void TVerIvovavOzed::MoveColumn(int FromIndex, int ToIndex)
     InvalidateGrid();
 }
 
-void TVerIvovavOzed::ColumnMoved(int FromIndex, int ToIndex)
-{
-    if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0)
-        return;
-    const int rf = RealColIndex(FromIndex);
-    const int rt = RealColIndex(ToIndex);
-    if (FromIndex < FColumnOrder.Count() && ToIndex < FColumnOrder.Count())
-        FColumnOrder.Move(FromIndex, ToIndex);
-    // Widths follow the displayed column.
-    {
-        std::vector<int> w(static_cast<size_t>(ColCount()));
-        for (int c = 0; c < ColCount(); ++c)
-            w[size_t(c)] = ColWidths(c);
-        MoveEntry(w, FromIndex, ToIndex, DefaultColWidth());
-        for (int c = 0; c < ColCount(); ++c)
-            if (ColWidths(c) != w[size_t(c)])
-                SetColWidths(c, w[size_t(c)]);
-    }
-    if (FNumHidden > 0) {
-        MoveEntry(FVisibleCol, rf, rt, true);
-        MoveEntry(FAllColWidths, rf, rt, 0);
-    }
-    FCurrent.X = AdjustIndex(FCurrent.X, FromIndex, ToIndex);
-    FAnchor.X = AdjustIndex(FAnchor.X, FromIndex, ToIndex);
-    TStringGrid::ColumnMoved(rf, rt);
-    for (const auto& it : FGridItems) {
-        TGridStrings& s = it->Items;
-        const int need = std::max(rf, rt) + 1;
-        while (s.Count() < need)
-            s.Add(QString());
-        s.Objects.resize(size_t(s.Count()));
-        MoveEntry(s.Objects, rf, rt, TGridObject());
-        QStringList& t = s.Strings;
-        t.move(rf, rt);
-    }
-}
-
 void TVerIvovavOzed::MoveRow(int FromIndex, int ToIndex)
 {
     TStringGrid::MoveRow(FromIndex, ToIndex);
     CellControlsUpdate(false);
-}
-
-void TVerIvovavOzed::RowMoved(int FromIndex, int ToIndex)
-{
-    // The footer row stays last while the floating footer shows it.
-    if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)
-        return;
-    TStringGrid::RowMoved(FromIndex, ToIndex);
-    if (FSyncGrid->MoveRow() && FSyncGrid->CanSync()) {
-        TSyncGrid::TGuard guard(*FSyncGrid);
-        FSyncGrid->Grid()->MoveRow(FromIndex, ToIndex);
-    }
 }
 
 void TVerIvovavOzed::MoveRows(int FromIndex, int ToIndex, int Count)

@@ -377,3 +377,37 @@ void TVerIvovavOzed::SetShowSelection(bool Value)
     SetShowSel(Value);
     Invalidate();
 }
+
+// ---- link display ----------------------------------------------------------------------------
+
+void TVerIvovavOzed::SetURLShow(bool Value)
+{
+    if (FURLShow == Value)
+        return;
+    FURLShow = Value;
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::SetURLShowInText(bool Value)
+{
+    if (FURLShowInText == Value)
+        return;
+    FURLShowInText = Value;
+    InvalidateGrid();
+}
+
+void TVerIvovavOzed::SetURLColor(TColor Value)
+{
+    if (FURLColor == Value)
+        return;
+    FURLColor = Value;
+    if (FURLShow)
+        InvalidateGrid();
+}
+
+void TVerIvovavOzed::SetURLFull(bool Value)
+{
+    FURLFull = Value;
+    if (FURLShow)
+        InvalidateGrid();
+}

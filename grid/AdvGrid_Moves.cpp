@@ -36,7 +36,7 @@ int Follow(int x, int From, int To)
 
 } // namespace
 
-void TVerIvovavOzed::ColumnMovedSteps(int FromIndex, int ToIndex)
+void TVerIvovavOzed::ColumnMoved(int FromIndex, int ToIndex)
 {
     if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0)
         return;
@@ -46,8 +46,10 @@ void TVerIvovavOzed::ColumnMovedSteps(int FromIndex, int ToIndex)
     // Step 2.
     if (RealFrom < FColumnOrder.Count() && RealTo < FColumnOrder.Count())
         FColumnOrder.Move(RealFrom, RealTo);
-    // Step 3.
-    if (EnhRowColMove()) {
+    // Step 3. The widths and the hidden-column flags travel with every move (the grid's MoveColumn
+    // does not run the platform grid's own width move); the flag tells the release that an
+    // enhanced move changed the widths.
+    {
         std::vector<int> w(static_cast<size_t>(ColCount()));
         for (int c = 0; c < ColCount(); ++c)
             w[size_t(c)] = ColWidths(c);
@@ -59,8 +61,9 @@ void TVerIvovavOzed::ColumnMovedSteps(int FromIndex, int ToIndex)
             Rotate(FVisibleCol, RealFrom, RealTo, true);
             Rotate(FAllColWidths, RealFrom, RealTo, 0);
         }
-        ColMoveFlg = true;
     }
+    if (EnhRowColMove())
+        ColMoveFlg = true;
     // Step 4: cells and cell properties, by real index.
     TStringGrid::ColumnMoved(RealFrom, RealTo);
     // Step 5: the stored cells of hidden rows.
@@ -93,7 +96,7 @@ void TVerIvovavOzed::ColumnMovedSteps(int FromIndex, int ToIndex)
     }
 }
 
-void TVerIvovavOzed::RowMovedSteps(int FromIndex, int ToIndex)
+void TVerIvovavOzed::RowMoved(int FromIndex, int ToIndex)
 {
     // Step 1: the footer row stays last.
     if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)

@@ -9,6 +9,9 @@
 // Colours that the original kept in the object slots are held as owned TColor values.
 #include "grid/AdvGrid.h"
 
+#include <QScrollBar>
+#include <QSignalBlocker>
+
 #include <memory>
 
 namespace {
@@ -556,6 +559,49 @@ TScrollProp TVerIvovavOzed::GetScrollProp(int ACol, int ARow)
 }
 
 void TVerIvovavOzed::RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+
+void TVerIvovavOzed::PlaceCellScrollBar(int ACol, int ARow)
+{
+    auto* bar = qobject_cast<QScrollBar*>(FScrollBar.data());
+    const bool inGrid = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
+    const int rc = inGrid ? DisplToRealCol(ACol) : -1;
+    const TScrollProp prop = inGrid && HasScrollBar(rc, ARow) ? GetScrollProp(rc, ARow) : TScrollProp{-1, -1};
+    if (!inGrid || prop.Range < 0 || prop.PageSize >= prop.Range) {
+        if (bar)
+            bar->hide();
+        FScrollBarCell = {-1, -1};
+        return;
+    }
+    if (!bar) {
+        bar = new QScrollBar(Qt::Vertical, viewport());
+        bar->setObjectName(QStringLiteral("CellScrollBar"));
+        bar->hide();
+        FScrollBar = bar;
+        // The user scrolls the cell: its position is stored, the cell repaints, the application hears it.
+        QObject::connect(bar, &QScrollBar::valueChanged, this, [this](int value) {
+            const TPoint cell = FScrollBarCell;
+            if (cell.X < 0 || cell.Y < 0)
+                return;
+            SetScrollPosition(cell.X, cell.Y, value);
+            auto* b = qobject_cast<QScrollBar*>(FScrollBar.data());
+            DoScrollCell(DisplColIndex(cell.X), cell.Y, value, 0, b ? b->maximum() : 0);
+        });
+    }
+    if (FScrollBarCell.X == rc && FScrollBarCell.Y == ARow && bar->isVisible())
+        return;
+    FScrollBarCell = {rc, ARow};
+    const TRect R = CellRect(ACol, ARow);
+    const int lw = GridLineWidth();
+    {
+        const QSignalBlocker quiet(bar);
+        bar->setRange(0, std::max(0, prop.Range - prop.PageSize));
+        bar->setPageStep(std::max(1, prop.PageSize));
+        bar->setValue(std::max(0, GetScrollPosition(rc, ARow)));
+    }
+    bar->setGeometry(R.Right - 17 - lw, R.Top + lw, 17, std::max(1, R.Bottom - R.Top - 2 * lw));
+    bar->show();
+    bar->raise();
+}
 
 // ---- balloons --------------------------------------------------------------------------------
 

@@ -171,6 +171,11 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
         OnRowChanged(this, FOldRowSel, ARow);
         FOldRowSel = ARow;
     }
+    // Borders of the application's own may depend on the selection: the rows left behind repaint.
+    if (HasCustomCellBorders())
+        for (int r = std::min(oldSel.Top, oldSel.Bottom); r <= std::max(oldSel.Top, oldSel.Bottom); ++r)
+            if (r >= 0 && r < RowCount())
+                RepaintRow(r);
     FCellCache = text;
     return answer;
 }

@@ -74,6 +74,8 @@ bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
                 // The old text, or the handler's replacement, goes back and the editor opens again
                 // on the cell, so that nothing the cell held is lost.
                 const QString back = value != NewValue ? value : FOldCellText;
+                // The editors reopen on what the cell holds again, not on the refused text.
+                FNewCellText = back;
                 HideEditor();
                 SetCells(C, R, back);
                 if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount() &&
@@ -188,23 +190,42 @@ bool TVerIvovavOzed::ValidateCellWide(const QString& NewValue)
 
 // ---- update lock -----------------------------------------------------------------------------
 
+// A grid that is hidden paints nothing anyway: the lock counts only on a grid that is not hidden
+// itself (its window may still be unshown), so a bracket opened while hidden and closed while
+// shown just repaints.
+bool TVerIvovavOzed::ShownForUpdate() const
+{
+    return parentWidget() ? isVisibleTo(parentWidget()) : isVisible();
+}
+
 void TVerIvovavOzed::BeginUpdate()
 {
-    // Counted whether the grid shows or not, so that every EndUpdate finds its partner.
+    if (!ShownForUpdate())
+        return;
     ++FUpdateCount;
     SuspendRedraw();
 }
 
 void TVerIvovavOzed::EndUpdate()
 {
+    if (!ShownForUpdate())
+        return;
     if (FUpdateCount > 0) {
         --FUpdateCount;
         ResumeRedraw();
     }
-    if (FUpdateCount == 0 && !FDestroying && isVisible()) {
+    if (FUpdateCount == 0 && !FDestroying) {
         FSelChange = false;
         InvalidateGrid();
     }
+}
+
+void TVerIvovavOzed::paintEvent(QPaintEvent* event)
+{
+    // A paint asked for before the lock was taken still arrives; under the lock it paints nothing.
+    if (FUpdateCount >= 1)
+        return;
+    TBaseGrid::paintEvent(event);
 }
 
 void TVerIvovavOzed::SetLockUpdate(bool Value)

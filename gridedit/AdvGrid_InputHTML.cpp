@@ -9,6 +9,7 @@
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
@@ -185,6 +186,16 @@ void TVerIvovavOzed::ClickCellControl(const QString& CellText, const QString& Ct
             FComboControl->setObjectName(QStringLiteral("ControlCombo"));
             QObject::connect(FComboControl, qOverload<int>(&QComboBox::activated), this,
                              [this] { ControlComboSelect(FComboControl); });
+            // The combo's exit ends the edit and writes the choice into the cell. The combo's own
+            // list pop-up takes the focus while it is open; that is no exit.
+            QObject::connect(qApp, &QApplication::focusChanged, FComboControl, [this](QWidget*, QWidget* now) {
+                if (!FCtrlEditing || FCtrlType != QLatin1String("COMBO") || !FComboControl)
+                    return;
+                for (QWidget* w = now; w; w = w->parentWidget())
+                    if (w == FComboControl)
+                        return;
+                ControlEditDone();
+            });
         }
         QComboBox* cb = FComboControl;
         cb->clear();

@@ -4,6 +4,7 @@
 // sizing, and the link under the mouse. Drags over the grid scroll it near its edges.
 #include "grid/AdvGrid.h"
 #include "grid/OleDragDrop.h"
+#include "platform/Picture.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
 
@@ -11,11 +12,53 @@
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPixmap>
 #include <QMenu>
 #include <QPointer>
 
+#include <algorithm>
 #include <cstdlib>
+
+namespace {
+
+// One of the grid's selection pointers, drawn in assets/ with magenta as the transparent colour.
+QCursor SelectCursor(const char* name, int hotX, int hotY)
+{
+    QImage img(platform::FindAsset(QString::fromLatin1(name)));
+    if (img.isNull())
+        return QCursor(Qt::ArrowCursor);
+    img = img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == qRgb(255, 0, 255))
+                img.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return QCursor(QPixmap::fromImage(img), hotX, hotY);
+}
+
+} // namespace
+
+void TVerIvovavOzed::ApplySelectCursor()
+{
+    // The pointers are made once, on first use (a cursor needs the running application).
+    static const QCursor rowCursor = SelectCursor("GRIDROWSELECT", 16, 9);
+    static const QCursor colCursor = SelectCursor("GRIDCOLSELECT", 9, 16);
+    static const QCursor allCursor = SelectCursor("GRIDALLSELECT", 16, 16);
+    static const QCursor cellCursor = SelectCursor("GRIDCELLSELECT", 8, 8);
+    if (FCellSelectorMode) {
+        viewport()->setCursor(cellCursor);
+        return;
+    }
+    switch (FMouseSelect) {
+    case msColumn: viewport()->setCursor(colCursor); break;
+    case msRow: viewport()->setCursor(rowCursor); break;
+    case msAll:
+    case msResize: viewport()->setCursor(allCursor); break;
+    default: break;
+    }
+}
 
 bool TVerIvovavOzed::IsHoverFixedCell(int ACol, int ARow)
 {
@@ -94,12 +137,70 @@ void TVerIvovavOzed::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         }
     }
     QPointer<TVerIvovavOzed> self(this);
+    // Range select and edit: a press on the current cell edits it; a Shift press elsewhere extends
+    // the selection without editing.
+    if (Button == mbLeft && FMouseActions->RangeSelectAndEdit() && !FMouseActions->EditOnDblClickOnly() &&
+        !(Shift & ssDouble)) {
+        if (ACol == Col() && ARow == Row() && !(Options() & goEditing) && IsEditable(DisplToRealCol(ACol), ARow)) {
+            SetOptions(Options() | goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            if (self)
+                ShowInplaceEdit();
+            return;
+        }
+        if ((Shift & ssShift) && (Options() & goEditing) && (ACol != Col() || ARow != Row())) {
+            SetOptions(Options() & ~TGridOptions(goEditing));
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     if (!self)
         return;
+    // A border the application refuses to size is no sizing.
+    if ((GridState() == gsColSizing || GridState() == gsRowSizing) && !AskSizing(X, Y)) {
+        FGridState = gsNormal;
+        viewport()->update();
+    }
+    FMoveAsked = false;
     // A press in a header cell may open its editor, as the row's or column's setting asks.
     if (FixedCellEditOnPress(ACol, ARow, Button, X, Y))
         return;
+    SyncSelectionToGrid();
+}
+
+bool TVerIvovavOzed::AskSizing(int X, int Y)
+{
+    int c = -1, r = -1;
+    MouseToCell(X - 6, Y, c, r);
+    if (c >= 0 && r >= 0 && r < FixedRows() && OnColumnSize) {
+        bool allow = true;
+        OnColumnSize(this, c, allow);
+        if (!allow) {
+            FSizeFixed = false;
+            return false;
+        }
+    }
+    MouseToCell(X, Y - 6, c, r);
+    if (c >= 0 && r >= 0 && c < FixedCols() && OnRowSize) {
+        bool allow = true;
+        OnRowSize(this, r, allow);
+        if (!allow)
+            return false;
+    }
+    return true;
+}
+
+void TVerIvovavOzed::SyncSelectionToGrid()
+{
+    if (!FSyncGrid->Grid() || !FSyncGrid->CanSync())
+        return;
+    TStringGrid* other = FSyncGrid->Grid();
+    TSyncGrid::TGuard guard(*FSyncGrid);
+    if (FSyncGrid->SelectionColumn() && Col() < other->ColCount())
+        other->SetCol(Col());
+    if (FSyncGrid->SelectionRow() && Row() < other->RowCount())
+        other->SetRow(Row());
 }
 
 // ---- move ------------------------------------------------------------------------------------
@@ -124,9 +225,77 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
                 FGridState = gsSelecting;
         }
     }
+    // Range select and edit: dragging with the button down selects instead of editing.
+    if (FMouseActions->RangeSelectAndEdit() && (Options() & goEditing) && (Shift & ssLeft) && !EditorMode())
+        SetOptions(Options() & ~TGridOptions(goEditing));
+    // A column or row move is asked once, as it starts; a refusal leaves everything where it is.
+    if ((GridState() == gsColMoving || GridState() == gsRowMoving) && !FMoveAsked) {
+        FMoveAsked = true;
+        FMoveAllowed = true;
+        if (GridState() == gsColMoving && OnColumnMove)
+            OnColumnMove(this, Movecell, FMoveAllowed);
+        else if (GridState() == gsRowMoving && OnRowMove)
+            OnRowMove(this, Movecell, FMoveAllowed);
+        if (!FMoveAllowed) {
+            FGridState = gsNormal;
+            viewport()->setCursor(FGridCursor);
+            viewport()->update();
+        }
+    }
     TBaseGrid::MouseMove(Shift, X, Y);
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+
+    // The row under the mouse is the hover row.
+    if (HoverRow()) {
+        const int hover = ARow >= 0 && ARow < RowCount() ? ARow : -1;
+        if (hover != HoverRowIdx()) {
+            const int old = HoverRowIdx();
+            SetHoverRowIdx(hover);
+            if (old >= 0 && old < RowCount())
+                RepaintRow(old);
+            if (hover >= 0)
+                RepaintRow(hover);
+        }
+    }
+
+    // The in-cell scroll bar follows the mouse onto the ctScrollbar cell under it.
+    PlaceCellScrollBar(ACol, ARow);
+
+    // Dragging over the row headers selects the rows from the anchor to the row under the mouse;
+    // over the column headers the columns.
+    if ((Shift & ssLeft) && FMouseSelectStart >= 0 && FMouseSelect == msRow && FMouseActions->RowSelect()) {
+        const int last = RowCount() - FixedFooters() - 1;
+        int r = ARow;
+        if (r < 0)
+            r = Y < 0 ? TopRow() : last;
+        r = std::clamp(r, FixedRows(), std::max(FixedRows(), last));
+        const TGridRect want{FixedCols(), std::min(FMouseSelectStart, r), ColCount() - 1,
+                             std::max(FMouseSelectStart, r)};
+        const TGridRect sel = Selection();
+        if (sel.Left != want.Left || sel.Top != want.Top || sel.Right != want.Right || sel.Bottom != want.Bottom) {
+            SetSelection(want);
+            InvalidateGrid();
+            SelectionChanged(want.Left, want.Top, want.Right, want.Bottom);
+        }
+        if (Y > ClientHeight() - 4 && TopRow() + VisibleRowCount() < RowCount())
+            SetTopRow(TopRow() + 1);
+        else if (ARow >= 0 && ARow < FixedRows() && TopRow() > FixedRows())
+            SetTopRow(TopRow() - 1);
+    } else if ((Shift & ssLeft) && FMouseSelectStart >= 0 && FMouseSelect == msColumn && FMouseActions->ColSelect()) {
+        int c = ACol;
+        if (c < 0)
+            c = X < 0 ? LeftCol() : ColCount() - 1;
+        c = std::clamp(c, FixedCols(), std::max(FixedCols(), ColCount() - 1));
+        const TGridRect want{std::min(FMouseSelectStart, c), FixedRows(), std::max(FMouseSelectStart, c),
+                             RowCount() - 1};
+        const TGridRect sel = Selection();
+        if (sel.Left != want.Left || sel.Top != want.Top || sel.Right != want.Right || sel.Bottom != want.Bottom) {
+            SetSelection(want);
+            InvalidateGrid();
+            SelectionChanged(want.Left, want.Top, want.Right, want.Bottom);
+        }
+    }
 
     if (HoverFixedCells() != hfNone && !FFixedDropDownMenuOpen) {
         if (IsHoverFixedCell(ACol, ARow))
@@ -146,15 +315,39 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
         else if (FSizeFixedR)
             viewport()->setCursor(Qt::SplitVCursor);
         FMouseSelect = MouseSelectAt(X, Y);
-        if (FMouseSelect == msResize)
-            viewport()->setCursor(Qt::SizeFDiagCursor);
+        const Qt::CursorShape shape = viewport()->cursor().shape();
+        const bool onBorder = FSizeFixed || FSizeFixedR || shape == Qt::SplitHCursor || shape == Qt::SplitVCursor;
+        if (!onBorder) {
+            ApplySelectCursor();
+            // Over a cell the application may choose the pointer.
+            if (FMouseSelect == msNormal && !FCellSelectorMode && ACol >= 0 && ARow >= 0)
+                GetCellCursor(ACol, ARow, X, Y);
+        }
+        else if (!AskSizing(X, Y)) // a border the application refuses to size shows no sizing pointer
+            viewport()->setCursor(Qt::ArrowCursor);
     }
 
-    // The width and height handlers learn from these that the mouse sized the column or row.
-    if (GridState() == gsColSizing)
+    // The width and height handlers learn from these that the mouse sized the column or row;
+    // the application hears the width or height the release would give.
+    if (GridState() == gsColSizing) {
         ColSized = true;
-    else if (GridState() == gsRowSizing)
+        if (OnColumnSizing && Colclicked >= 0)
+            OnColumnSizing(this, Colclicked, std::max(0, Colclickedsize + X - Clickposx));
+    } else if (GridState() == gsRowSizing) {
         Rowsized = true;
+        if (OnRowSizing && Rowclicked >= 0)
+            OnRowSizing(this, Rowclicked, std::max(0, Rowclickedsize + Y - Clickposy));
+    } else if (FSizingFixed && OnColumnSizing && FSizingFixedCol >= 0) {
+        int before = 0;
+        for (int i = 0; i < FSizingFixedCol; ++i)
+            before += ColWidths(i);
+        OnColumnSizing(this, 0, std::max(0, X - before));
+    } else if (FSizingFixedR && OnRowSizing && FSizingFixedRow >= 0) {
+        int before = 0;
+        for (int i = 0; i < FSizingFixedRow; ++i)
+            before += RowHeights(i);
+        OnRowSizing(this, 0, std::max(0, Y - before));
+    }
 
     // An enhanced move shows whether the column or row may land here: the drag pointer, or the
     // no-drop pointer when OnColumnMoving / OnRowMoving refuses the target.
@@ -283,6 +476,16 @@ void TVerIvovavOzed::leaveEvent(QEvent* event)
     if (!FFixedDropDownMenuOpen)
         SetHoverFixedCell(-1, -1);
     ClearLinkHover();
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        FMouseSelect = msNormal;
+        FSizeFixed = FSizeFixedR = false;
+    }
+    if (HoverRowIdx() >= 0) {
+        const int old = HoverRowIdx();
+        SetHoverRowIdx(-1);
+        if (old < RowCount())
+            RepaintRow(old);
+    }
 }
 
 // ---- drags over the grid ----------------------------------------------------------------------

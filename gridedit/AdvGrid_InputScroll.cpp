@@ -224,12 +224,5 @@ void TVerIvovavOzed::KeyDown(Word& Key, TShiftState Shift)
         }
     }
     // Step 5: the synchronised grid follows the selection.
-    if (FSyncGrid->Grid() && FSyncGrid->CanSync()) {
-        TStringGrid* other = FSyncGrid->Grid();
-        TSyncGrid::TGuard guard(*FSyncGrid);
-        if (FSyncGrid->SelectionColumn() && Col() < other->ColCount())
-            other->SetCol(Col());
-        if (FSyncGrid->SelectionRow() && Row() < other->RowCount())
-            other->SetRow(Row());
-    }
+    SyncSelectionToGrid();
 }

@@ -1,12 +1,15 @@
-// A window with three grids for the end-to-end runs of the grid library's own user paths, which
+// A window with four grids for the end-to-end runs of the grid library's own user paths, which
 // the configurator's tables leave switched off: dragging cells from one grid to another, dragging
 // the corner of a selection, the floating footer with a column sum, a drop-down and a rich-text
-// cell editor.
+// cell editor; moving a column while a sort column is set, selecting rows by dragging over the
+// row headers and choosing in a combo control of an HTML cell.
 //   GridHarness <dump file>
-// When the window is closed, every cell of the three grids is written to the dump file, one line
-// per row: "<grid> <row>: <cell>|<cell>|..." (line breaks in a cell as "\n").
+// When the window is closed, every cell of the four grids is written to the dump file, one line
+// per row: "<grid> <row>: <cell>|<cell>|..." (line breaks in a cell as "\n"), then grid D's sort
+// column ("D sort: <column>") and selection ("D selection: <left>,<top>,<right>,<bottom>").
 #include "grid/AdvCGrid.h"
 #include "gridedit/GridDropDownEditors.h"
+#include "platform/StringList.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,10 +24,11 @@ public:
     explicit THarness(QString dumpFile) : FDumpFile(std::move(dumpFile))
     {
         setWindowTitle(QStringLiteral("Grid harness"));
-        resize(1000, 560);
+        resize(1000, 820);
         A = MakeGrid(10, 10, 470, 250, 4, 8);
         B = MakeGrid(500, 10, 470, 250, 4, 8);
         C = MakeGrid(10, 290, 960, 250, 3, 5);
+        D = MakeGrid(10, 560, 960, 250, 5, 6);
 
         for (int r = 1; r < A->RowCount(); ++r)
             for (int c = 1; c < A->ColCount(); ++c)
@@ -52,6 +56,23 @@ public:
         for (const char* n : {"Alpha", "Beta", "Gamma"})
             C->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(n));
         C->SetOptions(C->Options() | goEditing);
+
+        // Grid D moves its columns by their headers (sorted by column 2), selects whole rows by
+        // its row headers, and holds a combo control in cell (2, 4).
+        for (int r = 1; r < D->RowCount(); ++r)
+            for (int c = 1; c < D->ColCount(); ++c)
+                D->SetCells(c, r, QStringLiteral("d%1%2").arg(c).arg(r));
+        D->SetOptions(D->Options() | goColMoving | goEditing);
+        D->SortSettings().SetColumn(2);
+        D->MouseActions().SetRowSelect(true);
+        D->SetCells(2, 4, QStringLiteral("<CONTROL TYPE=\"COMBO\" WIDTH=\"80\" ID=\"k\" VALUE=\"one\">"));
+        D->OnControlComboList = [](QObject*, int, int, const QString&, const QString&, const QString&,
+                                   platform::TStringList& values, bool& editable, int&) {
+            values.Add(QStringLiteral("one"));
+            values.Add(QStringLiteral("two"));
+            values.Add(QStringLiteral("three"));
+            editable = false;
+        };
     }
 
 protected:
@@ -63,6 +84,10 @@ protected:
             Dump(out, QStringLiteral("A"), A);
             Dump(out, QStringLiteral("B"), B);
             Dump(out, QStringLiteral("C"), C);
+            Dump(out, QStringLiteral("D"), D);
+            const TGridRect sel = D->Selection();
+            out << "D sort: " << D->SortSettings().Column() << '\n';
+            out << "D selection: " << sel.Left << ',' << sel.Top << ',' << sel.Right << ',' << sel.Bottom << '\n';
         }
         event->accept();
     }
@@ -94,6 +119,7 @@ private:
     TZidIzavodUraz* A;
     TZidIzavodUraz* B;
     TZidIzavodUraz* C;
+    TZidIzavodUraz* D;
 };
 
 } // namespace

@@ -30,9 +30,12 @@ close_and_dump() {
 cell() { # grid col row
     sed -n "s/^$1 $3: //p" "$DUMP" | awk -F'|' -v c=$(($2 + 1)) '{print $c}'
 }
+dumped() { # what follows "<label>: " in the dump
+    sed -n "s/^$1: //p" "$DUMP"
+}
 
-# Geometry of the harness: grid A at (10, 10), grid B at (500, 10), grid C at (10, 290); column 0
-# is 40 pixels wide, the others 100; rows are ROW_H high.
+# Geometry of the harness: grid A at (10, 10), grid B at (500, 10), grid C at (10, 290), grid D at
+# (10, 560); column 0 is 40 pixels wide, the others 100; rows are ROW_H high.
 ROW_H=${ROW_H:-22}
 cell_x() { echo $(($1 + 40 + ($2 - 1) * 100 + 50)); } # grid-left col
 cell_y() { echo $(($1 + $2 * ROW_H + ROW_H / 2)); }   # grid-top row
@@ -98,6 +101,38 @@ rich_editor)
     case "$(cell C 2 1)" in
     "{\\rtf"*Hello*) ;;
     *) fail "C (2, 1) is '$(cell C 2 1)'" ;;
+    esac
+    ;;
+column_move)
+    # Grid D's column 3 dragged by its header onto column 1: the cells move and the sort column
+    # (2) follows to 3, where its cells went.
+    drag_in "$(cell_x 10 3)" "$(cell_y 560 0)" "$(cell_x 10 1)" "$(cell_y 560 0)"
+    shot "moved"
+    close_and_dump
+    [ "$(cell D 1 2)" = "d32" ] || fail "D (1, 2) is '$(cell D 1 2)'"
+    [ "$(cell D 2 2)" = "d12" ] || fail "D (2, 2) is '$(cell D 2 2)'"
+    [ "$(cell D 3 2)" = "d22" ] || fail "D (3, 2) is '$(cell D 3 2)'"
+    [ "$(dumped 'D sort')" = "3" ] || fail "D's sort column is '$(dumped 'D sort')'"
+    ;;
+row_header_drag)
+    # Pressing on the row header of row 1 and dragging down to row 4 selects rows 1 to 4 whole.
+    drag_in 30 "$(cell_y 560 1)" 30 "$(cell_y 560 4)"
+    shot "rows"
+    close_and_dump
+    [ "$(dumped 'D selection')" = "1,1,4,4" ] || fail "D's selection is '$(dumped 'D selection')'"
+    ;;
+html_combo)
+    # The combo control of cell (2, 4) drops down on a click; the third entry is chosen with the
+    # keys, and a click on another cell ends the choice into the cell text.
+    click_in "$WIN" $((10 + 40 + 100 + 8)) "$(cell_y 560 4)"
+    shot "dropped"
+    key Down Down Return
+    click_in "$WIN" "$(cell_x 10 1)" "$(cell_y 560 1)"
+    shot "chosen"
+    close_and_dump
+    case "$(cell D 2 4)" in
+    *'VALUE="three"'*) ;;
+    *) fail "D (2, 4) is '$(cell D 2 4)'" ;;
     esac
     ;;
 *)

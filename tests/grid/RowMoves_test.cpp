@@ -148,19 +148,14 @@ TEST(RowMoves, RowsBelowAnInsertKeepTheirCellsPropertiesAndCurrentCell)
 
 namespace {
 
-// The grid with its moved steps run by the full column and row move of the grid.
+// The grid as the program uses it; the platform grid's column-moved event counts the moves.
 class MovingGrid : public TVerIvovavOzed {
 public:
-    using TVerIvovavOzed::TVerIvovavOzed;
-    int columnMoves = 0;
-
-protected:
-    void ColumnMoved(int FromIndex, int ToIndex) override
+    explicit MovingGrid(QWidget* parent) : TVerIvovavOzed(parent)
     {
-        ++columnMoves;
-        ColumnMovedSteps(FromIndex, ToIndex);
+        OnColumnMoved = [this](QObject*, int, int) { ++columnMoves; };
     }
-    void RowMoved(int FromIndex, int ToIndex) override { RowMovedSteps(FromIndex, ToIndex); }
+    int columnMoves = 0;
 };
 
 struct MoveHost {
@@ -296,5 +291,56 @@ TEST(ColumnMoves, ANoDropReleaseMovesNothing)
         EXPECT_EQ(h.grid->Cells(2, 1), refuse ? "2:1" : "3:1") << refuse;
         EXPECT_EQ(h.grid->Cells(5, 1), refuse ? "5:1" : "2:1") << refuse;
         EXPECT_EQ(h.grid->GridState(), gsNormal);
+    }
+}
+
+namespace {
+
+// Drags the header of column `from` onto column `to` of a shown grid with the mouse.
+void DragHeader(MoveHost& h, int from, int to)
+{
+    QWidget* vp = h.grid->viewport();
+    const TRect a = h.grid->CellRect(from, 0), b = h.grid->CellRect(to, 0);
+    const QPoint p1((a.Left + a.Right) / 2, (a.Top + a.Bottom) / 2);
+    const QPoint p2((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, p1);
+    QMouseEvent move(QEvent::MouseMove, p2, vp->mapToGlobal(p2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(vp, &move);
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, p2);
+    QCoreApplication::processEvents();
+}
+
+void ShowForMoves(MoveHost& h)
+{
+    h.grid->resize(600, 300);
+    h.grid->SetOptions(h.grid->Options() | goColMoving);
+    for (int c = 0; c < 8; ++c)
+        h.grid->SetColWidths(c, 60);
+    h.window.resize(640, 320);
+    h.window.show();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST(ColumnMoves, ADraggedHeaderTakesTheSortColumnAndTheSynchronisedGridAlong)
+{
+    struct Case {
+        int from, to, sortColumn, expectedSort;
+    } cases[] = {{2, 5, 4, 3}, {2, 5, 2, 5}, {5, 2, 2, 3}, {5, 2, 5, 2}, {2, 5, 6, 6}};
+    for (const Case& c : cases) {
+        MoveHost h, other;
+        ShowForMoves(h);
+        h.grid->SyncGrid().SetGrid(other.grid);
+        h.grid->SyncGrid().SetMoveColumn(true);
+        h.grid->SortSettings().SetColumn(c.sortColumn);
+        h.grid->SortSettings().SetIndexShow(true);
+        h.grid->SortIndexes().AddIndex(c.sortColumn, true);
+        DragHeader(h, c.from, c.to);
+        EXPECT_EQ(h.grid->Cells(c.to, 1), QStringLiteral("%1:1").arg(c.from));
+        EXPECT_EQ(h.grid->SortSettings().Column(), c.expectedSort) << c.from << ">" << c.to << " sort " << c.sortColumn;
+        EXPECT_EQ(h.grid->SortIndexes().GetSortColumns(0), c.expectedSort);
+        EXPECT_EQ(other.grid->Cells(c.to, 1), QStringLiteral("%1:1").arg(c.from)) << "the synchronised grid follows";
+        EXPECT_EQ(other.grid->columnMoves, 1);
     }
 }

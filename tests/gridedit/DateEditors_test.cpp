@@ -183,7 +183,7 @@ TEST(GridDateEditors, EscapeAndRefusedValidation)
     f.Key(Qt::Key_Escape);
     EXPECT_EQ(f.grid->Cells(2, 1), "6/7/2025");
 
-    // A refused value keeps the editor open with the value the validation left.
+    // A refused value keeps the editor open, back on the value the cell holds.
     int calls = 0;
     f.grid->OnCellValidate = [&](QObject*, int c, int r, QString& v, bool& valid) {
         ++calls;
@@ -197,7 +197,9 @@ TEST(GridDateEditors, EscapeAndRefusedValidation)
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(f.grid->GetEditMode());
     EXPECT_TRUE(f.Date()->hasFocus());
-    EXPECT_EQ(f.Date()->text(), "7/7/2025");
+    EXPECT_EQ(f.Date()->text(), "6/7/2025");
+    EXPECT_EQ(f.grid->Cells(2, 1), "6/7/2025");
+    f.Key(Qt::Key_Up);
     f.Key(Qt::Key_Up);
     f.Key(Qt::Key_Return);
     EXPECT_EQ(calls, 2);

@@ -139,7 +139,7 @@ TEST(GridEdit, ValidationRefusalKeepsTheEditorOpenAndTheOldTextRestorable)
         ++calls;
         EXPECT_EQ(c, 1);
         EXPECT_EQ(r, 1);
-        valid = v != "bad";
+        valid = !v.contains("bad");
     };
     f.GoTo(1, 1);
     f.Type("bad");
@@ -147,7 +147,16 @@ TEST(GridEdit, ValidationRefusalKeepsTheEditorOpenAndTheOldTextRestorable)
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(f.grid->LastValidation());
     ASSERT_TRUE(f.grid->NormalEdit()->isVisible());
-    EXPECT_EQ(f.grid->NormalEdit()->text(), "bad");
+    EXPECT_EQ(f.grid->NormalEdit()->text(), "10") << "the editor reopens on the restored value";
+    EXPECT_EQ(f.grid->Cells(1, 1), "10");
+    // Leaving the row with Down: refused the same way, the editor reopens on the old value in
+    // the same cell.
+    f.Type("bad");
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(f.grid->Row(), 1);
+    ASSERT_TRUE(f.grid->NormalEdit()->isVisible());
+    EXPECT_EQ(f.grid->NormalEdit()->text(), "10");
     EXPECT_EQ(f.grid->Cells(1, 1), "10");
     f.Key(Qt::Key_Escape);
     EXPECT_EQ(f.grid->Cells(1, 1), "10");
@@ -156,10 +165,10 @@ TEST(GridEdit, ValidationRefusalKeepsTheEditorOpenAndTheOldTextRestorable)
     // An unchanged text is not validated.
     f.Key(Qt::Key_F2);
     f.Key(Qt::Key_Return);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls, 2);
     f.Type("12");
     f.Key(Qt::Key_Return);
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(calls, 3);
     EXPECT_EQ(f.grid->Cells(1, 1), "12");
     EXPECT_TRUE(f.grid->Modified());
 }

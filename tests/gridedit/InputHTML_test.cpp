@@ -5,6 +5,7 @@
 #include "platform/ScriptedServices.h"
 #include "platform/StringList.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -168,4 +169,39 @@ TEST(InputHTML, EditAndComboControlsOpenOverTheControl)
     combo->setCurrentIndex(2);
     f.grid->ControlEditDone();
     EXPECT_TRUE(f.grid->Cells(1, 3).contains("VALUE=\"three\"")) << f.grid->Cells(1, 3).toStdString();
+}
+
+TEST(InputHTML, AComboChoiceIsWrittenWhenTheFocusLeavesTheCombo)
+{
+    GridFixture f(5, 6);
+    f.grid->SetOptions(f.grid->Options() | goEditing);
+    f.grid->SetCells(1, 3, "<CONTROL TYPE=\"COMBO\" WIDTH=\"80\" ID=\"k\" VALUE=\"one\">");
+    f.grid->OnControlComboList = [](QObject*, int, int, const QString&, const QString&, const QString&,
+                                    platform::TStringList& values, bool& editable, int&) {
+        values.Add("one");
+        values.Add("two");
+        values.Add("three");
+        editable = false;
+    };
+    std::vector<QString> done;
+    f.grid->OnControlEditDone = [&](QObject*, int, int, const QString& id, const QString&, const QString& v) {
+        done.push_back(id + "=" + v);
+    };
+    ClickStart(f, 1, 3);
+    auto* combo = qobject_cast<QComboBox*>(f.grid->ControlEditor());
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->view()->isVisible()) << "the list drops down";
+    // The user picks the third entry in the dropped list; the list closes, the edit stays open.
+    QTest::keyClick(combo->view(), Qt::Key_Down);
+    QTest::keyClick(combo->view(), Qt::Key_Down);
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    GridFixture::Pump();
+    EXPECT_EQ(combo->currentText(), "three");
+    EXPECT_TRUE(f.grid->ControlEditing());
+    // A click on another cell takes the focus from the combo: the choice lands in the cell.
+    f.Click(2, 1);
+    EXPECT_FALSE(f.grid->ControlEditing());
+    EXPECT_FALSE(combo->isVisible());
+    EXPECT_TRUE(f.grid->Cells(1, 3).contains("VALUE=\"three\"")) << f.grid->Cells(1, 3).toStdString();
+    EXPECT_EQ(done, std::vector<QString>{"k=three"});
 }
