@@ -2,6 +2,7 @@
 // SaveToCSV beside a QTextStream writer of the same cells with the same quoting, and the grid's
 // LoadFromCSV beside a reader that splits each line at its commas and fills a QTableWidget. The
 // ratio of neighbouring lines is the figure.
+#include "bench/main/TurnAbout.h"
 #include "grid/AdvGrid.h"
 
 #include <QApplication>
@@ -50,31 +51,50 @@ void BM_SaveToCSV_Grid(benchmark::State& state)
         g->SaveToCSV(PathOf("grid.csv"), false);
 }
 
-void BM_SaveToCSV_QTextStream(benchmark::State& state)
+std::vector<QString> FlatCells()
 {
     std::vector<QString> cells;
     cells.reserve(size_t(kRows) * kCols);
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c)
             cells.push_back(CellText(c, r));
-    for (auto _ : state) {
-        QFile f(PathOf("stream.csv"));
-        f.open(QIODevice::WriteOnly);
-        QTextStream out(&f);
-        size_t i = 0;
-        for (int r = 0; r < kRows; ++r) {
-            for (int c = 0; c < kCols; ++c, ++i) {
-                if (c)
-                    out << ',';
-                const QString& s = cells[i];
-                if (s.contains(QLatin1Char(',')))
-                    out << '"' << s << '"';
-                else
-                    out << s;
-            }
-            out << "\r\n";
+    return cells;
+}
+
+void StreamWrite(const std::vector<QString>& cells)
+{
+    QFile f(PathOf("stream.csv"));
+    f.open(QIODevice::WriteOnly);
+    QTextStream out(&f);
+    size_t i = 0;
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kCols; ++c, ++i) {
+            if (c)
+                out << ',';
+            const QString& s = cells[i];
+            if (s.contains(QLatin1Char(',')))
+                out << '"' << s << '"';
+            else
+                out << s;
         }
+        out << "\r\n";
     }
+}
+
+void BM_SaveToCSV_QTextStream(benchmark::State& state)
+{
+    const std::vector<QString> cells = FlatCells();
+    for (auto _ : state)
+        StreamWrite(cells);
+}
+
+// SaveToCSV and the QTextStream writer turn about.
+void BM_SaveToCSV_TurnAbout_GridVsQTextStream(benchmark::State& state)
+{
+    auto g = FilledGrid();
+    const std::vector<QString> cells = FlatCells();
+    bench::TurnAbout(state, {nullptr, [&] { g->SaveToCSV(PathOf("grid.csv"), false); }},
+                     {nullptr, [&] { StreamWrite(cells); }});
 }
 
 void BM_LoadFromCSV_Grid(benchmark::State& state)
@@ -123,6 +143,7 @@ void BM_LoadFromCSV_QTableWidget(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(BM_SaveToCSV_TurnAbout_GridVsQTextStream)->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_SaveToCSV_QTextStream)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SaveToCSV_Grid)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadFromCSV_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -24,7 +24,9 @@ QString CellText(int c, int r) { return QString::number(r) + QLatin1Char(':') + 
 size_t HeapInUse()
 {
     malloc_trim(0);
-    return mallinfo2().uordblks;
+    // Large blocks (a flat vector's array, say) are mapped apart from the heap's arena: counted too.
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
 // Makes the control (Make returns an owner), fills it, and reports the heap it holds per cell.

@@ -7,6 +7,7 @@
 //   remove them again in one call.
 // The string grid has no call that inserts or removes many rows at once, so those two rows pair
 // the column grid with QTableWidget and the flat vector only.
+#include "bench/main/TurnAbout.h"
 #include "grid/AdvGrid.h"
 #include "platform/StringGrid.h"
 
@@ -194,6 +195,21 @@ template <class Host, class Fill> void RunFill(benchmark::State& state, Fill fil
 }
 
 void BM_Fill_Flat(benchmark::State& state) { RunFill<Flat>(state, FillFlat); }
+
+// The fill through Cells and the flat fill turn about on a heap both sides have warmed; each side
+// lets its previous control go untimed before its next fill.
+void BM_Fill_TurnAbout_AdvGridCellsVsFlat(benchmark::State& state)
+{
+    std::unique_ptr<AdvHost> grid;
+    Flat flat;
+    bench::TurnAbout(state,
+                     {[&] {
+                          grid.reset();
+                          grid = std::make_unique<AdvHost>();
+                      },
+                      [&] { FillAdvCells(*grid->grid); }},
+                     {[&] { Flat().swap(flat); }, [&] { FillFlat(flat); }});
+}
 void BM_Fill_QTableWidget(benchmark::State& state)
 {
     RunFill<TableHost>(state, [](TableHost& h) { FillTable(*h.table); });
@@ -506,10 +522,25 @@ void TableRemove() { FilledTable().table->model()->removeRows(kMiddle, kBlock); 
 void AdvInsert() { FilledAdv().grid->InsertRows(kMiddle, kBlock); }
 void AdvRemove() { FilledAdv().grid->RemoveRows(kMiddle, kBlock); }
 
+// The vector has room for the block, so each insert shifts the later texts and none reallocates
+// (a mean of inserts of which one reallocates tells little); the reallocating insert follows.
 void BM_InsertRows_Flat(benchmark::State& state)
 {
-    FilledFlat(); // filled before the clock runs
+    FilledFlat().reserve(size_t(kRows + kBlock) * kCols); // filled and grown before the clock runs
     RunRows(state, true, FlatInsert, FlatRemove);
+}
+void BM_InsertRows_FlatReallocating(benchmark::State& state)
+{
+    Flat& f = FilledFlat();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.shrink_to_fit();
+        state.ResumeTiming();
+        FlatInsert();
+        state.PauseTiming();
+        FlatRemove();
+        state.ResumeTiming();
+    }
 }
 void BM_InsertRows_QTableWidget(benchmark::State& state)
 {
@@ -541,6 +572,7 @@ constexpr int kFillRuns = 3;
 constexpr int kScrollRuns = 1;
 constexpr int kRowRuns = 5;
 
+BENCHMARK(BM_Fill_TurnAbout_AdvGridCellsVsFlat)->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_Fill_Flat)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
 BENCHMARK(BM_Fill_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
 BENCHMARK(BM_Fill_StringGrid)->Unit(benchmark::kMillisecond)->Iterations(kFillRuns);
@@ -562,6 +594,7 @@ BENCHMARK(BM_Repaint50000_Interleaved)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageScroll_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_PageScroll_GridCells_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_InsertRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK(BM_InsertRows_FlatReallocating)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_InsertRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 BENCHMARK(BM_InsertRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 BENCHMARK(BM_RemoveRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);

@@ -3,6 +3,7 @@
 // same QStrings in a vector and QTableWidget::sortItems on a table holding the same texts. Before
 // each timed sort the rows are put back in a shuffled order, untimed: the grid and the table by a
 // sort on a column of random keys, the vector by a copy. The ratios of the lines are the figures.
+#include "bench/main/TurnAbout.h"
 #include "grid/AdvGrid.h"
 
 #include <QApplication>
@@ -92,6 +93,25 @@ void BM_Sort_QTableWidgetSortItems(benchmark::State& state)
     benchmark::DoNotOptimize(table.item(0, 0));
 }
 
+// The grid's sort and std::stable_sort of the same texts turn about: the pair's figure is the
+// ratio counter.
+void BM_Sort_TurnAbout_AdvGridVsStdStableSort(benchmark::State& state)
+{
+    TVerIvovavOzed grid;
+    grid.Loaded();
+    grid.SetColCount(3);
+    grid.SetRowCount(kRows + 1);
+    for (int r = 1; r <= kRows; ++r) {
+        grid.SetGridCell(1, r, Data().words[size_t(r - 1)]);
+        grid.SetGridCell(2, r, Data().keys[size_t(r - 1)]);
+    }
+    std::vector<QString> v;
+    bench::TurnAbout(state, {[&] { grid.Sort(2, sdAscending); }, [&] { grid.Sort(1, sdAscending); }},
+                     {[&] { v = Data().words; }, [&] { std::stable_sort(v.begin(), v.end()); }});
+    benchmark::DoNotOptimize(grid.Cells(1, 1));
+}
+
+BENCHMARK(BM_Sort_TurnAbout_AdvGridVsStdStableSort)->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_Sort_AdvGridQSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_StdStableSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_QTableWidgetSortItems)->Unit(benchmark::kMillisecond);

@@ -284,36 +284,54 @@ void TVerIvovavOzed::HideRowList(const TIntList& RowList)
     for (int r = 0; r < n; ++r)
         heights[size_t(r)] = RowHeights(r);
     std::vector<bool> listed(size_t(std::max(0, n)), false);
-    // Rows hidden before (by a node, say) keep their real indexes; the new records take theirs.
-    const std::vector<int> real = RealRowsOfDisplayed();
-    int count = 0;
+    std::vector<int> hidden; // in the order of the list
     for (int i = 0; i < RowList.Count(); ++i) {
         const int r = RowList.GetInteger(i);
         if (r < 0 || r >= n || listed[size_t(r)])
             continue;
         listed[size_t(r)] = true;
+        hidden.push_back(r);
+    }
+    // Rows hidden before (by a node, say) keep their real indexes; the new records take theirs.
+    const std::vector<int> real = RealRowsOfDisplayed();
+    // The shown rows close up and the hidden ones follow them, each row moved whole.
+    std::vector<int> order;
+    order.reserve(size_t(std::max(0, n)));
+    for (int r = 0; r < n; ++r)
+        if (!listed[size_t(r)])
+            order.push_back(r);
+    const int to = int(order.size());
+    order.insert(order.end(), hidden.begin(), hidden.end());
+    const int cols = TotalColCount();
+    const bool whole = PermuteStoredRows(0, order, cols);
+    for (size_t k = 0; k < hidden.size(); ++k) {
+        const int r = hidden[k];
         auto item = std::make_unique<TGridItem>();
         item->Idx = real[size_t(r)];
-        item->Items = WholeRow(r);
+        if (whole)
+            TakeStoredRow(to + int(k), cols, item->Items);
+        else
+            item->Items = WholeRow(r);
         item->Height = heights[size_t(r)];
         item->Level = FFilterLevel;
         FGridItems.push_back(std::move(item));
-        ++count;
     }
+    const int count = int(hidden.size());
     ++FFilterLevel;
-    int to = 0;
-    for (int r = 0; r < n; ++r) {
-        if (listed[size_t(r)])
+    for (int k = 0; k < to; ++k) {
+        const int r = order[size_t(k)];
+        if (k == r)
             continue;
-        if (to != r) {
-            SetWholeRow(to, WholeRow(r));
-            SetRowHeights(to, heights[size_t(r)]);
-        }
-        ++to;
+        if (!whole)
+            SetWholeRow(k, WholeRow(r));
+        if (heights[size_t(k)] != heights[size_t(r)])
+            SetRowHeights(k, heights[size_t(r)]);
     }
     for (int r = to; r < n; ++r) {
-        SetWholeRow(r, TGridStrings());
-        TStringGrid::SetRowHeights(r, DefaultRowHeight());
+        if (!whole)
+            SetWholeRow(r, TGridStrings());
+        if (heights[size_t(r)] != DefaultRowHeight())
+            TStringGrid::SetRowHeights(r, DefaultRowHeight());
     }
     SetRowCount(n - count);
     CellControlsUpdate(false);

@@ -227,13 +227,17 @@ struct WaitCursor {
 void TVerIvovavOzed::ExportCSV(const QString& FileName, bool Unicode, bool Append)
 {
     const QChar delim = FDelimiter.isNull() ? QChar(u',') : FDelimiter;
-    QStringList lines = Append ? ExistingLines(FileName) : QStringList();
+    // The lines go straight into the list that writes the file.
+    platform::TStringList lines;
+    if (Append)
+        lines.Assign(ExistingLines(FileName));
     const int lastCol = SaveEndCol() + (SaveHiddenCells() ? NumHiddenColumns() : 0);
     int last = -1;
     ExportNotification(esExportStart, SaveStartRow());
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
         QString line;
+        line.reserve(qsizetype(lastCol - SaveStartCol() + 1) * 8);
         for (int c = SaveStartCol(); c <= lastCol; ++c) {
             QString s;
             GetSaveCellText(SaveHiddenCells() ? c : DisplToRealCol(c), r, s);
@@ -241,11 +245,11 @@ void TVerIvovavOzed::ExportCSV(const QString& FileName, bool Unicode, bool Appen
                 line += delim;
             line += EncodeField(s, delim, OemConvert(), FAlwaysQuotes, QuoteEmptyCells(), FJavaCSV);
         }
-        lines << line;
+        lines.Add(line);
         gridfiles::Progress(OnFileProgress, this, last, r, std::max(1, RowCount() - 1));
     }
     ExportNotification(esExportDone, -1);
-    SaveLines(FileName, lines, Unicode ? platform::TTextEncoding::UTF8 : platform::TTextEncoding::Default);
+    lines.SaveToFile(FileName, Unicode ? platform::TTextEncoding::UTF8 : platform::TTextEncoding::Default);
 }
 
 void TVerIvovavOzed::SaveToCSV(const QString& FileName, bool Unicode) { ExportCSV(FileName, Unicode, false); }

@@ -4,7 +4,9 @@
 // While rows are sorted the grid carries three scratch rows after its rows (the middle one holds
 // the pivot row, so that exchanges cannot move it) and its column count takes in the hidden
 // columns, so that hidden cells travel with their rows.
-#include "grid/AdvGrid.h"
+#include "griddata/AdvGrid_SortKeys.h"
+
+#include <numeric>
 
 #include <utility>
 #include <vector>
@@ -156,17 +158,136 @@ void TVerIvovavOzed::PartitionRows(int Left, int Right, Compare&& Cmp, int After
     }
 }
 
+// The same partition on an order of keys: the pivot is a key, so exchanges cannot move it, and an
+// exchange swaps two entries of the order.
+template <class Compare>
+void TVerIvovavOzed::PartitionOrder(std::vector<int>& Order, int Left, int Right, Compare&& Cmp, int After,
+                                    bool KeepEqualPairs)
+{
+    const int base = Left;
+    auto at = [&](int row) -> int& { return Order[size_t(row - base)]; };
+    TRangeStack todo;
+    todo.Push(Left, Right);
+    int L = 0, R = 0;
+    while (todo.Pop(L, R)) {
+        const int pivot = at((L + R) / 2);
+        int i = L, j = R;
+        do {
+            while (Cmp(pivot, at(i)) == After && i < R)
+                ++i;
+            while (Cmp(at(j), pivot) == After && j > L)
+                --j;
+            if (i <= j) {
+                if (i != j && !(KeepEqualPairs && Cmp(at(i), at(j)) == 0)) {
+                    ++Swaps;
+                    if (i < FSortRowXRef.Count() && j < FSortRowXRef.Count())
+                        FSortRowXRef.Exchange(i, j);
+                    std::swap(at(i), at(j));
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (i < R)
+            todo.Push(i, R);
+        if (L < j)
+            todo.Push(L, j);
+    }
+}
+
+bool TVerIvovavOzed::SortsByOrder() const { return !FSortSettings->SingleColumn(); }
+
+void TVerIvovavOzed::ApplySortOrder(int Left, const std::vector<int>& Order)
+{
+    const int n = int(Order.size());
+    std::vector<int> from(static_cast<size_t>(n)); // the row each row of the range takes
+    bool moved = false;
+    for (int k = 0; k < n; ++k) {
+        from[size_t(k)] = Left + Order[size_t(k)];
+        moved = moved || Order[size_t(k)] != k;
+    }
+    if (!moved)
+        return;
+    const int cols = ColCount();
+    if (!PermuteStoredRows(Left, Order, cols)) {
+        // A row stores cells past the columns that travel: those cells stay, the rest move.
+        std::vector<QString> texts(static_cast<size_t>(n));
+        std::vector<TGridObject> objects(static_cast<size_t>(n));
+        for (int c = 0; c < cols; ++c) {
+            for (int k = 0; k < n; ++k) {
+                texts[size_t(k)] = GetGridCell(c, from[size_t(k)]);
+                objects[size_t(k)] = GetGridObject(c, from[size_t(k)]);
+            }
+            for (int k = 0; k < n; ++k) {
+                SetGridCell(c, Left + k, texts[size_t(k)]);
+                SetGridObject(c, Left + k, std::move(objects[size_t(k)]));
+            }
+        }
+    }
+    // Row heights, selections and modified marks go with their rows.
+    auto carry = [&](auto get, auto set) {
+        using V = decltype(get(0));
+        std::vector<V> values(static_cast<size_t>(n));
+        bool differ = false;
+        for (int k = 0; k < n; ++k) {
+            values[size_t(k)] = get(Left + k);
+            differ = differ || values[size_t(k)] != values[0];
+        }
+        if (!differ)
+            return;
+        for (int k = 0; k < n; ++k) {
+            const V v = values[size_t(Order[size_t(k)])];
+            if (v != values[size_t(k)])
+                set(Left + k, v);
+        }
+    };
+    carry([&](int r) { return RowHeights(r); }, [&](int r, int h) { SetRowHeights(r, h); });
+    if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort()) {
+        const bool real = NumHiddenRows() > 0;
+        auto index = [&](int r) { return real ? RealRowIndex(r) : r; };
+        carry([&](int r) { return RowSelect(index(r)); }, [&](int r, bool s) { SetRowSelect(index(r), s); });
+    }
+    if (FShowModified->Enabled())
+        carry([&](int r) { return RowModified(r); }, [&](int r, bool m) { SetRowModified(r, m); });
+    if (SortRow >= Left && SortRow < Left + n)
+        for (int k = 0; k < n; ++k)
+            if (from[size_t(k)] == SortRow) {
+                SortRow = Left + k;
+                break;
+            }
+}
+
 void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
 {
     SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
-    // Rows equal to each other are never exchanged directly.
-    PartitionRows(Left, Right, [&](int a, int b) { return CompareRows(Col, a, b); }, SortDir, true);
+    if (!SortsByOrder()) {
+        // Rows equal to each other are never exchanged directly.
+        PartitionRows(Left, Right, [&](int a, int b) { return CompareRows(Col, a, b); }, SortDir, true);
+        return;
+    }
+    std::vector<int> rows(size_t(Right - Left + 1));
+    std::iota(rows.begin(), rows.end(), Left);
+    TSortKeys keys(*this, std::move(rows));
+    std::vector<int> order(size_t(Right - Left + 1));
+    std::iota(order.begin(), order.end(), 0);
+    PartitionOrder(order, Left, Right, [&](int a, int b) { return keys.CompareRows(Col, a, b); }, SortDir, true);
+    ApplySortOrder(Left, order);
 }
 
 void TVerIvovavOzed::QuickSortRangeIndexed(int Left, int Right)
 {
     // Each entry of the index list carries its own direction.
-    PartitionRows(Left, Right, [&](int a, int b) { return CompareRowsIndexed(0, a, b); }, 1, false);
+    if (!SortsByOrder()) {
+        PartitionRows(Left, Right, [&](int a, int b) { return CompareRowsIndexed(0, a, b); }, 1, false);
+        return;
+    }
+    std::vector<int> rows(size_t(Right - Left + 1));
+    std::iota(rows.begin(), rows.end(), Left);
+    TSortKeys keys(*this, std::move(rows));
+    std::vector<int> order(size_t(Right - Left + 1));
+    std::iota(order.begin(), order.end(), 0);
+    PartitionOrder(order, Left, Right, [&](int a, int b) { return keys.CompareRowsIndexed(a, b); }, 1, false);
+    ApplySortOrder(Left, order);
 }
 
 void TVerIvovavOzed::UnSortRange(int Left, int Right)

@@ -1,6 +1,6 @@
 // TVerIvovavOzed: how two rows compare for sorting: the compare of one column by its sort style,
 // the tie rule over the following columns, and the compare by the sort index list.
-#include "grid/AdvGrid.h"
+#include "griddata/AdvGrid_SortKeys.h"
 
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
@@ -96,45 +96,255 @@ TDateTime DateValue(const QString& s, TSortStyle style)
 
 } // namespace
 
-int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, int ARow2)
-{
-    ++Compares;
-    const TSortSettings& ss = *FSortSettings;
-    TSortStyle style = ss.AutoFormat() ? ssAutomatic : (ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
-    QString prefix, suffix;
-    GetCellFormat(ACol, style, prefix, suffix);
+// ---- keys ------------------------------------------------------------------------------------
 
+namespace {
+
+// What the automatic style needs to know of a text, found once per key.
+enum : unsigned char {
+    kNumber = 1,      // a number text
+    kCheckBox = 2,    // the cell is a check box of some kind
+    kDateFirst = 4,   // as the first text, a date when the other holds the date separator
+    kTimeFirst = 8,   // as the first text, a time when the other holds the time separator
+    kHasDateSep = 16, // holds the date separator
+    kHasTimeSep = 32, // holds the time separator
+};
+
+unsigned char AutoTraits(const QString& t, QChar dateSep, QChar timeSep)
+{
+    unsigned char bits = 0;
+    if (IsNumberText(t))
+        bits |= kNumber;
+    if (t.contains(dateSep))
+        bits |= kHasDateSep;
+    if (t.contains(timeSep))
+        bits |= kHasTimeSep;
+    // Positions counted from 1: a separator as the second or third character, not last, between
+    // two digits.
+    const int n = int(t.size());
+    const int p = int(t.indexOf(dateSep)) + 1;
+    if (p > 1 && p < 4 && p < n) {
+        if (IsDigitChar(t[p - 2]) && IsDigitChar(t[p]))
+            bits |= kDateFirst;
+    } else {
+        const int q = int(t.indexOf(timeSep)) + 1;
+        if (q > 1 && q < 4 && q < n && IsDigitChar(t[q - 2]) && IsDigitChar(t[q]))
+            bits |= kTimeFirst;
+    }
+    return bits;
+}
+
+int DateKind(TSortStyle style)
+{
+    switch (style) {
+    case ssTime:
+        return 1;
+    case ssShortDateEU:
+        return 2;
+    case ssShortDateUS:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+struct TVerIvovavOzed::TSortKeys::Column {
+    int Col = 0;
+    TSortStyle Style = ssAlphabetic; // as the column's format gives it
+    QString Prefix, Suffix;
+    std::vector<QString> Texts;
+    std::vector<unsigned char> Traits; // automatic and alphanumeric styles only
+    std::vector<std::optional<QString>> Upper;
+    std::vector<std::optional<std::pair<double, bool>>> Numbers;
+    std::vector<std::optional<double>> Dates[4];
+    std::vector<std::optional<QString>> Stripped;
+    std::vector<signed char> Checks; // -1 not read yet
+    std::vector<std::optional<std::intptr_t>> Pictures;
+};
+
+TVerIvovavOzed::TSortKeys::TSortKeys(TVerIvovavOzed& Grid, std::vector<int> Rows) : G(Grid), FRows(std::move(Rows)) {}
+
+TVerIvovavOzed::TSortKeys::~TSortKeys() = default;
+
+TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Keys(int ACol)
+{
+    if (ACol < 0)
+        ACol = 0;
+    if (size_t(ACol) >= FCols.size())
+        FCols.resize(size_t(ACol) + 1);
+    std::unique_ptr<Column>& slot = FCols[size_t(ACol)];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<Column>();
+    Column& c = *slot;
+    c.Col = ACol;
+    const TSortSettings& ss = *G.FSortSettings;
+    c.Style = ss.AutoFormat() ? ssAutomatic : (ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
+    G.GetCellFormat(ACol, c.Style, c.Prefix, c.Suffix);
+    const size_t n = FRows.size();
     const bool displayed = ss.SortOnVirtualCells();
-    QString t1 = displayed ? Cells(ACol, ARow1) : GetGridCell(ACol, ARow1);
-    QString t2 = displayed ? Cells(ACol, ARow2) : GetGridCell(ACol, ARow2);
+    c.Texts.reserve(n);
+    for (const int r : FRows)
+        c.Texts.push_back(displayed ? G.Cells(ACol, r) : G.GetGridCell(ACol, r));
+    if (c.Style == ssAutomatic || c.Style == ssAlphaNumeric || c.Style == ssAlphaNumericNoCase) {
+        const QChar dateSep = FormatSettings().DateSeparator;
+        const QChar timeSep = FormatSettings().TimeSeparator;
+        c.Traits.resize(n);
+        for (size_t k = 0; k < n; ++k) {
+            unsigned char bits = AutoTraits(c.Texts[k], dateSep, timeSep);
+            if (c.Style == ssAutomatic) {
+                const TCellType ct = G.GetCellType(ACol, FRows[k]);
+                if (ct == ctCheckBox || ct == ctDataCheckBox || ct == ctVirtCheckBox || ct == ctRowCheckBox)
+                    bits |= kCheckBox;
+            }
+            c.Traits[k] = bits;
+        }
+    }
+    return c;
+}
+
+const QString& TVerIvovavOzed::TSortKeys::Upper(Column& c, int K)
+{
+    if (c.Upper.empty())
+        c.Upper.resize(FRows.size());
+    std::optional<QString>& u = c.Upper[size_t(K)];
+    if (!u)
+        u = UpperCase(c.Texts[size_t(K)]);
+    return *u;
+}
+
+double TVerIvovavOzed::TSortKeys::Number(Column& c, int K, bool& ok)
+{
+    if (c.Numbers.empty())
+        c.Numbers.resize(FRows.size());
+    std::optional<std::pair<double, bool>>& v = c.Numbers[size_t(K)];
+    if (!v) {
+        QString s = c.Texts[size_t(K)];
+        if (!c.Suffix.isEmpty()) {
+            const qsizetype k = s.indexOf(c.Suffix);
+            if (k >= 0)
+                s.remove(k, c.Suffix.size());
+        }
+        if (!c.Prefix.isEmpty()) {
+            const qsizetype k = s.indexOf(c.Prefix);
+            if (k >= 0)
+                s.remove(k, c.Prefix.size());
+        }
+        if (c.Style == ssFinancial)
+            s.remove(FormatSettings().ThousandSeparator);
+        const QChar dec = FormatSettings().DecimalSeparator;
+        if (dec != u'.') {
+            const qsizetype k = s.indexOf(dec);
+            if (k >= 0)
+                s[k] = u'.';
+        }
+        bool whole = false;
+        double d = LeadingNumber(s, whole);
+        // An empty cell reads as 0.
+        if (!whole && G.Cells(c.Col, FRows[size_t(K)]).isEmpty()) {
+            d = 0;
+            whole = true;
+        }
+        v = std::make_pair(d, whole);
+    }
+    ok = v->second;
+    return v->first;
+}
+
+double TVerIvovavOzed::TSortKeys::Date(Column& c, int K, TSortStyle Style)
+{
+    std::vector<std::optional<double>>& dates = c.Dates[DateKind(Style)];
+    if (dates.empty())
+        dates.resize(FRows.size());
+    std::optional<double>& v = dates[size_t(K)];
+    if (!v)
+        v = DateValue(c.Texts[size_t(K)], Style);
+    return *v;
+}
+
+const QString& TVerIvovavOzed::TSortKeys::Stripped(Column& c, int K)
+{
+    if (c.Stripped.empty())
+        c.Stripped.resize(FRows.size());
+    std::optional<QString>& v = c.Stripped[size_t(K)];
+    if (!v)
+        v = G.GetStrippedCell(c.Col, FRows[size_t(K)]);
+    return *v;
+}
+
+bool TVerIvovavOzed::TSortKeys::Checked(Column& c, int K)
+{
+    if (c.Checks.empty())
+        c.Checks.resize(FRows.size(), -1);
+    signed char& v = c.Checks[size_t(K)];
+    if (v < 0) {
+        bool state = false;
+        G.GetCheckBoxState(c.Col, FRows[size_t(K)], state);
+        v = state ? 1 : 0;
+    }
+    return v == 1;
+}
+
+std::intptr_t TVerIvovavOzed::TSortKeys::Picture(Column& c, int K)
+{
+    if (c.Pictures.empty())
+        c.Pictures.resize(FRows.size());
+    std::optional<std::intptr_t>& v = c.Pictures[size_t(K)];
+    if (!v) {
+        const TCellGraphic* g = G.GetCellGraphic(c.Col, FRows[size_t(K)]);
+        std::intptr_t p = -1;
+        if (g) {
+            switch (g->CellType()) {
+            case ctImageList:
+                p = g->CellIndex();
+                break;
+            case ctBitmap:
+                p = reinterpret_cast<std::intptr_t>(g->CellBitmap().Get());
+                break;
+            case ctIcon:
+                p = reinterpret_cast<std::intptr_t>(g->CellIcon().Get());
+                break;
+            default:
+                break;
+            }
+        }
+        v = p;
+    }
+    return *v;
+}
+
+int TVerIvovavOzed::TSortKeys::CompareCells(int ACol, int K1, TSortDirection Direction, int K2)
+{
+    ++G.Compares;
+    const TSortSettings& ss = *G.FSortSettings;
+    Column& c = Keys(ACol);
+    TSortStyle style = c.Style;
+    const QString& t1 = c.Texts[size_t(K1)];
+    const QString& t2 = c.Texts[size_t(K2)];
+    // The texts the blank rule looks at: the stripped ones for HTML.
+    const QString* b1 = &t1;
+    const QString* b2 = &t2;
     int res = 1;
 
     if (style == ssAutomatic) {
-        const TCellType ct = GetCellType(ACol, ARow1);
-        if (ct == ctCheckBox || ct == ctDataCheckBox || ct == ctVirtCheckBox || ct == ctRowCheckBox) {
+        const unsigned char a = c.Traits[size_t(K1)];
+        const unsigned char b = c.Traits[size_t(K2)];
+        if (a & kCheckBox) {
             style = ssCheckBox;
-        } else if (IsNumberText(t1)) {
+        } else if (a & kNumber) {
             style = ssNumeric;
         } else {
             style = ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic;
-            const QChar dateSep = FormatSettings().DateSeparator;
-            const QChar timeSep = FormatSettings().TimeSeparator;
-            // Positions counted from 1: a separator as the second or third character, not last,
-            // between two digits.
-            const int n = int(t1.size());
-            const int p = int(t1.indexOf(dateSep)) + 1;
-            if (p > 1 && p < 4 && p < n) {
-                if (IsDigitChar(t1[p - 2]) && IsDigitChar(t1[p]) && t2.contains(dateSep))
-                    style = t1.contains(timeSep) ? ssDateTime : ssDate;
-            } else {
-                const int q = int(t1.indexOf(timeSep)) + 1;
-                if (q > 1 && q < 4 && q < n && IsDigitChar(t1[q - 2]) && IsDigitChar(t1[q]) && t2.contains(timeSep))
-                    style = ssTime;
-            }
+            if ((a & kDateFirst) && (b & kHasDateSep))
+                style = (a & kHasTimeSep) ? ssDateTime : ssDate;
+            else if ((a & kTimeFirst) && (b & kHasTimeSep))
+                style = ssTime;
         }
     }
     if (style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
-        const bool numbers = IsNumberText(t1) && IsNumberText(t2);
+        const bool numbers = (c.Traits[size_t(K1)] & kNumber) && (c.Traits[size_t(K2)] & kNumber);
         style = numbers ? ssNumeric : (style == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase);
     }
 
@@ -144,9 +354,7 @@ int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, 
         res = SignOf(QString::compare(t1, t2, Qt::CaseSensitive));
         break;
     case ssAlphaNoCase:
-        t1 = UpperCase(t1);
-        t2 = UpperCase(t2);
-        res = SignOf(QString::compare(t1, t2, Qt::CaseSensitive));
+        res = SignOf(QString::compare(Upper(c, K1), Upper(c, K2), Qt::CaseSensitive));
         break;
     case ssAnsiAlphaCase:
         res = SignOf(AnsiCompareStr(t1, t2));
@@ -155,45 +363,15 @@ int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, 
         res = SignOf(AnsiCompareText(t1, t2));
         break;
     case ssHTML:
-        t1 = GetStrippedCell(ACol, ARow1);
-        t2 = GetStrippedCell(ACol, ARow2);
-        res = SignOf(QString::compare(t1, t2, Qt::CaseSensitive));
+        b1 = &Stripped(c, K1);
+        b2 = &Stripped(c, K2);
+        res = SignOf(QString::compare(*b1, *b2, Qt::CaseSensitive));
         break;
     case ssNumeric:
     case ssFinancial: {
-        auto prepare = [&](QString s) {
-            if (!suffix.isEmpty()) {
-                const qsizetype k = s.indexOf(suffix);
-                if (k >= 0)
-                    s.remove(k, suffix.size());
-            }
-            if (!prefix.isEmpty()) {
-                const qsizetype k = s.indexOf(prefix);
-                if (k >= 0)
-                    s.remove(k, prefix.size());
-            }
-            if (style == ssFinancial)
-                s.remove(FormatSettings().ThousandSeparator);
-            const QChar dec = FormatSettings().DecimalSeparator;
-            if (dec != u'.') {
-                const qsizetype k = s.indexOf(dec);
-                if (k >= 0)
-                    s[k] = u'.';
-            }
-            return s;
-        };
         bool ok1 = false, ok2 = false;
-        double v1 = LeadingNumber(prepare(t1), ok1);
-        double v2 = LeadingNumber(prepare(t2), ok2);
-        // An empty cell reads as 0.
-        if (!ok1 && Cells(ACol, ARow1).isEmpty()) {
-            v1 = 0;
-            ok1 = true;
-        }
-        if (!ok2 && Cells(ACol, ARow2).isEmpty()) {
-            v2 = 0;
-            ok2 = true;
-        }
+        const double v1 = Number(c, K1, ok1);
+        const double v2 = Number(c, K2, ok2);
         res = !ok1 && !ok2 ? 0 : Sign(v1, v2);
         break;
     }
@@ -202,46 +380,29 @@ int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, 
     case ssTime:
     case ssShortDateEU:
     case ssShortDateUS:
-        res = Sign(DateValue(t1, style), DateValue(t2, style));
+        res = Sign(Date(c, K1, style), Date(c, K2, style));
         break;
     case ssCustom: {
         int r = 0;
-        if (OnCustomCompare)
-            OnCustomCompare(this, t1, t2, r);
+        if (G.OnCustomCompare)
+            G.OnCustomCompare(&G, t1, t2, r);
         res = r;
         break;
     }
     case ssRaw: {
         int r = 0;
-        if (OnRawCompare)
-            OnRawCompare(this, ACol, ARow1, ARow2, r);
+        if (G.OnRawCompare)
+            G.OnRawCompare(&G, ACol, FRows[size_t(K1)], FRows[size_t(K2)], r);
         res = r;
         break;
     }
     case ssImages: {
-        auto picture = [this, ACol](int ARow) -> std::intptr_t {
-            const TCellGraphic* g = GetCellGraphic(ACol, ARow);
-            if (!g)
-                return -1;
-            switch (g->CellType()) {
-            case ctImageList:
-                return g->CellIndex();
-            case ctBitmap:
-                return reinterpret_cast<std::intptr_t>(g->CellBitmap().Get());
-            case ctIcon:
-                return reinterpret_cast<std::intptr_t>(g->CellIcon().Get());
-            default:
-                return -1;
-            }
-        };
-        const std::intptr_t p1 = picture(ARow1), p2 = picture(ARow2);
+        const std::intptr_t p1 = Picture(c, K1), p2 = Picture(c, K2);
         res = p1 > p2 ? 1 : (p1 < p2 ? -1 : 0);
         break;
     }
     case ssCheckBox: {
-        bool s1 = false, s2 = false;
-        GetCheckBoxState(ACol, ARow1, s1);
-        GetCheckBoxState(ACol, ARow2, s2);
+        const bool s1 = Checked(c, K1), s2 = Checked(c, K2);
         res = s1 == s2 ? 0 : (s1 ? 1 : -1);
         break;
     }
@@ -251,9 +412,9 @@ int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, 
 
     // Empty cells go first or last whatever the direction; a descending sort reverses results,
     // so the signs are reversed for it.
-    if (ss.IgnoreBlanks() && t1.isEmpty() != t2.isEmpty()) {
+    if (ss.IgnoreBlanks() && b1->isEmpty() != b2->isEmpty()) {
         const int last = ss.BlankPos() == blLast ? 1 : -1;
-        int r = t1.isEmpty() ? last : -last;
+        int r = b1->isEmpty() ? last : -last;
         if (Direction == sdDescending)
             r = -r;
         res = r;
@@ -261,15 +422,43 @@ int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, 
     return res;
 }
 
-int TVerIvovavOzed::CompareRows(int ACol, int ARow1, int ARow2)
+int TVerIvovavOzed::TSortKeys::CompareRows(int ACol, int K1, int K2)
 {
     // Ties go to the columns on the right, one after the other.
-    const int last = ColCount() - 1;
+    const int last = G.ColCount() - 1;
+    const TSortSettings& ss = *G.FSortSettings;
     for (int c = ACol;; ++c) {
-        const int r = IsIgnoredColumn(c) ? 0 : CompareCells(c, ARow1, FSortSettings->Direction(), ARow2);
-        if (r != 0 || !FSortSettings->Full() || c > last - 1)
+        const int r = G.IsIgnoredColumn(c) ? 0 : CompareCells(c, K1, ss.Direction(), K2);
+        if (r != 0 || !ss.Full() || c > last - 1)
             return r;
     }
+}
+
+int TVerIvovavOzed::TSortKeys::CompareRowsIndexed(int K1, int K2)
+{
+    const TSortIndexList& list = G.FSortIndexes;
+    for (int i = 0; i < list.Count(); ++i) {
+        const int col = list.GetSortColumns(i);
+        const bool ascending = list.GetSortDirections(i);
+        const int r = G.IsIgnoredColumn(col) ? 0 : CompareCells(col, K1, ascending ? sdAscending : sdDescending, K2);
+        if (r != 0 || !G.FSortSettings->Full())
+            return ascending ? r : -r;
+    }
+    return 0;
+}
+
+// ---- rows ------------------------------------------------------------------------------------
+
+int TVerIvovavOzed::CompareCells(int ACol, int ARow1, TSortDirection Direction, int ARow2)
+{
+    TSortKeys keys(*this, {ARow1, ARow2});
+    return keys.CompareCells(ACol, 0, Direction, 1);
+}
+
+int TVerIvovavOzed::CompareRows(int ACol, int ARow1, int ARow2)
+{
+    TSortKeys keys(*this, {ARow1, ARow2});
+    return keys.CompareRows(ACol, 0, 1);
 }
 
 int TVerIvovavOzed::CompareRowsIndexed(int Index, int ARow1, int ARow2)

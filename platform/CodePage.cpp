@@ -97,19 +97,24 @@ bool CodePageFromSystem(TCodePage cp)
 QByteArray ToCodePage(const QString& text, TCodePage cp)
 {
     const Table& t = TableOf(cp);
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+    // One byte per character at most: written straight into the buffer, cut to length at the end.
+    const qsizetype n = text.size();
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.utf16());
+    QByteArray out(n, Qt::Uninitialized);
+    char* o = out.data();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = in[i];
         if (c < 128) {
-            out += char(c);
+            o[k++] = char(c);
             continue;
         }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1]))
             ++i;  // one "?" for the whole character
         const auto it = t.Reverse.constFind(c);
-        out += it != t.Reverse.constEnd() ? char(it.value()) : '?';
+        o[k++] = it != t.Reverse.constEnd() ? char(it.value()) : '?';
     }
+    out.truncate(k);
     return out;
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -372,6 +373,54 @@ bool TStringGrid::ShiftStoredRows(int First, int Last, int Shift, int Cols)
     if (editorIn && !(editorWasEmpty && Cells(FInplaceCol, FInplaceRow).isEmpty()))
         InvalidateEditor();
     return true;
+}
+
+bool TStringGrid::PermuteStoredRows(int First, const std::vector<int>& Order, int Cols)
+{
+    const int n = int(Order.size());
+    if (First < 0 || n == 0 || Cols < 0)
+        return true;
+    const int Last = First + n - 1;
+    const int storedEnd = std::min(Last + 1, int(FRows.size()));
+    for (int i = First; i < storedEnd; ++i)
+        if (!StoresNothingFrom(FRows[size_t(i)], Cols))
+            return false;
+    if (storedEnd > First) {
+        const size_t oldSize = FRows.size();
+        if (int(FRows.size()) <= Last)
+            FRows.resize(size_t(Last) + 1);
+        std::vector<RowStore> moved(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            moved[size_t(i)] = std::move(FRows[size_t(First + Order[size_t(i)])]);
+        std::move(moved.begin(), moved.end(), FRows.begin() + First);
+        while (FRows.size() > oldSize && StoresNothingFrom(FRows.back(), 0))
+            FRows.pop_back();
+    }
+    InvalidateGrid();
+    if (FInplaceEdit && !FInEditUpdate && FInplaceCol >= 0 && FInplaceCol < Cols && FInplaceRow >= First &&
+        FInplaceRow <= Last)
+        InvalidateEditor();
+    return true;
+}
+
+void TStringGrid::TakeStoredRow(int ARow, int Cols, TGridStrings& Value)
+{
+    Value = TGridStrings();
+    if (Cols <= 0)
+        return;
+    Value.Strings.resize(Cols);
+    Value.Objects.resize(size_t(Cols));
+    if (ARow < 0 || ARow >= int(FRows.size()))
+        return;
+    RowStore& r = FRows[size_t(ARow)];
+    const size_t nt = std::min(r.Texts.size(), size_t(Cols));
+    for (size_t c = 0; c < nt; ++c)
+        Value.Strings[qsizetype(c)] = std::exchange(r.Texts[c], QString());
+    const size_t no = std::min(r.Objects.size(), size_t(Cols));
+    for (size_t c = 0; c < no; ++c)
+        Value.Objects[c] = std::exchange(r.Objects[c], nullptr);
+    if (FInplaceEdit && FInplaceRow == ARow && FInplaceCol >= 0 && FInplaceCol < Cols && !FInEditUpdate)
+        InvalidateEditor();
 }
 
 void TStringGrid::DeleteColumn(int ACol)

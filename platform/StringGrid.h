@@ -473,6 +473,15 @@ protected:
     // at or right of Cols, nothing moves and the answer is false (the caller copies cell by cell).
     // The grid is repainted once, and an editor over a cell whose text changed is reloaded.
     bool ShiftStoredRows(int First, int Last, int Shift, int Cols);
+    // Puts the stored rows First .. First + Order.size() - 1 in a new order as whole rows: row
+    // First + i takes what row First + Order[i] held (Order holds each of 0 .. size - 1 once). As
+    // with ShiftStoredRows only the columns below Cols take part; when a row of the range stores
+    // anything at or right of Cols, nothing moves and the answer is false. The grid is repainted
+    // once, and an editor inside the range is reloaded.
+    bool PermuteStoredRows(int First, const std::vector<int>& Order, int Cols);
+    // Moves the texts and objects of the columns below Cols out of a stored row into Value (Cols
+    // entries each, empty ones for cells never written), leaving those cells empty.
+    void TakeStoredRow(int ARow, int Cols, TGridStrings& Value);
 
     // Qt event handlers.
     void paintEvent(QPaintEvent* event) override;

@@ -486,9 +486,15 @@ void TStringList::SetCommaText(const QString& text)
 
 QString TStringList::Text() const
 {
-    QString r;
+    qsizetype size = 0;
     for (const Item& it : FItems)
-        r += it.S + FLineBreak;
+        size += it.S.size() + FLineBreak.size();
+    QString r;
+    r.reserve(size);
+    for (const Item& it : FItems) {
+        r += it.S;
+        r += FLineBreak;
+    }
     return r;
 }
 

@@ -501,3 +501,64 @@ TEST(Sort, CurrentRowStaysOrFollowsItsRow)
         }
     }
 }
+
+// The designed partition decides where equal keys land and how many compares and exchanges a sort
+// takes; rows carry their other cells, their heights and the current row along.
+TEST(Sort, TiesLandWhereThePartitionPutsThem)
+{
+    struct Case {
+        const char* name;
+        TSortDirection dir;
+        bool full;
+        bool indexed;
+        bool storedPastCount; // a row stores a cell right of the column count
+        const char* order;    // the tags of the rows after the sort
+        int compares, swaps;
+    };
+    const Case cases[] = {
+        {"ascending", sdAscending, false, false, false, "12,13,9,6,4,1,5,11,8,2,0,7,3,10", 69, 9},
+        {"descending", sdDescending, false, false, false, "3,7,10,0,11,5,2,8,1,9,6,4,13,12", 66, 7},
+        {"full", sdAscending, true, false, false, "12,1,6,13,4,9,0,5,11,2,8,10,7,3", 138, 9},
+        {"indexed", sdAscending, true, true, false, "12,4,9,13,6,1,8,2,11,5,0,3,7,10", 96, 15},
+        {"stored past the count", sdAscending, false, false, true, "12,13,9,6,4,1,5,11,8,2,0,7,3,10", 69, 9},
+    };
+    const QStringList keys = {"b", "a", "b", "c", "a", "b", "a", "c", "b", "a", "c", "b", "", "a"};
+    for (const Case& c : cases) {
+        SortHost h(4, 15);
+        h.Column(1, keys);
+        QStringList tags;
+        for (int i = 0; i < keys.size(); ++i)
+            tags << QString::number(i % 5);
+        h.Column(2, tags);
+        for (int i = 0; i < keys.size(); ++i)
+            h.grid->SetCells(3, i + 1, QString::number(i));
+        h.grid->SetRowHeights(3, 40); // key 2
+        if (c.storedPastCount)
+            h.grid->SetCells(6, 2, QStringLiteral("stays"));
+        h.grid->SortSettings().SetFull(c.full);
+        h.grid->Navigation().SetMoveRowOnSort(true);
+        h.grid->SetRow(5);
+        h.grid->Compares = h.grid->Swaps = 0;
+        if (c.indexed) {
+            h.grid->SortIndexes().Clear();
+            h.grid->SortIndexes().AddIndex(1, true);
+            h.grid->SortIndexes().AddIndex(2, false);
+            h.grid->QSortIndexed();
+        } else {
+            h.grid->Sort(1, c.dir);
+        }
+        EXPECT_EQ(h.Col(3).join(','), QString::fromLatin1(c.order)) << c.name;
+        EXPECT_EQ(h.grid->Compares, c.compares) << c.name;
+        EXPECT_EQ(h.grid->Swaps, c.swaps) << c.name;
+        // Each row kept its own cells, its height and the current row.
+        for (int r = 1; r <= keys.size(); ++r) {
+            const int i = h.grid->Cells(3, r).toInt();
+            EXPECT_EQ(h.grid->Cells(1, r), keys[i]) << c.name;
+            EXPECT_EQ(h.grid->Cells(2, r), tags[i]) << c.name;
+            EXPECT_EQ(h.grid->RowHeights(r), i == 2 ? 40 : h.grid->DefaultRowHeight()) << c.name;
+        }
+        EXPECT_EQ(h.grid->Cells(3, h.grid->Row()), QStringLiteral("4")) << c.name;
+        if (c.storedPastCount)
+            EXPECT_EQ(h.grid->Cells(6, 2), QStringLiteral("stays"));
+    }
+}
