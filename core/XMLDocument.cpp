@@ -13,6 +13,8 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -698,6 +700,468 @@ bool BuildTree(pugi::xml_document& doc, const QByteArray& data, const QString& t
     return ReadStrict(text, nullptr, why, again, &tree);
 }
 
+
+// ---- The common case without the strict reader -------------------------------------------------
+//
+// Nearly every file the program reads is UTF-8 written by the program itself: elements, attributes,
+// texts, comments. For such a file one pass over the bytes decides everything the tree parser
+// (pugixml) lets through but XML 1.0 forbids: bytes that are not UTF-8, characters XML cannot hold,
+// references, "<" in values, "]]>" in texts, "--" in comments, names, repeated attributes, the
+// depth, the declaration, text and a second element beside the root. The parser then checks the
+// rest (end tags matching their start tags, comments and character data closed) and builds the
+// tree the strict reader would give. Whatever the pass cannot vouch for (a document type, a
+// processing instruction, a name beyond ASCII, another encoding, anything malformed) is left to
+// the strict reader, which judges and words the error as it always has.
+
+// What a byte is to the scan.
+enum : uint8_t {
+    kNameStart = 1,  // may begin a name: A-Z a-z _
+    kNameChar = 2,   // may go on in a name: also 0-9 - .
+    kTextPlain = 4,  // needs no look in a text: an ASCII character XML holds but "<", "&", "]"
+    kValuePlain = 8, // needs no look in a value: the same but "<", "&" and the quotes
+    kBlank = 16,     // blank: space, tab, line feed, carriage return
+};
+
+struct TByteClasses {
+    uint8_t Of[256] = {};
+    constexpr TByteClasses()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+            const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+            const bool ascii = blank || (c >= 0x20 && c < 0x80);
+            uint8_t k = 0;
+            if (letter)
+                k |= kNameStart | kNameChar;
+            if ((c >= '0' && c <= '9') || c == '-' || c == '.')
+                k |= kNameChar;
+            if (ascii && c != '<' && c != '&' && c != ']')
+                k |= kTextPlain;
+            if (ascii && c != '<' && c != '&' && c != '"' && c != '\'')
+                k |= kValuePlain;
+            if (blank)
+                k |= kBlank;
+            Of[c] = k;
+        }
+    }
+};
+constexpr TByteClasses kBytes;
+
+class TFastScan {
+public:
+    TFastScan(const unsigned char* p, size_t n) : P(p), N(n) {}
+
+    // True when the bytes are a well-formed document the parser reads as the strict reader does.
+    bool Run();
+    // A text in an element is written with a reference to a blank: the parser keeps it as a text
+    // node where the strict reader sees layout.
+    bool BlankReferences = false;
+
+private:
+    struct TName {
+        const unsigned char* At;
+        uint32_t Len;
+        uint32_t Hash;
+    };
+    bool Is(size_t i, uint8_t kind) const { return i < N && (kBytes.Of[P[i]] & kind); }
+    void SkipBlanks()
+    {
+        while (Is(I, kBlank))
+            ++I;
+    }
+    bool Declaration();
+    bool Content();
+    bool Markup();
+    bool StartTag();
+    bool Value();
+    bool Reference(bool inText);
+    bool Utf8Char();  // at a byte >= 0x80: one whole, allowed character
+    bool Name();      // an ASCII name, at most one ":" between two parts
+    bool CharsUpTo(size_t end);
+    bool DistinctNames();
+
+    const unsigned char* P;
+    size_t N;
+    size_t I = 0;
+    int Depth = 0;
+    bool SeenRoot = false;
+    // The attribute names of the tag being read, for repeated ones.
+    std::vector<TName> Names;
+};
+
+bool TFastScan::Run()
+{
+    if (N > 5 && std::memcmp(P, "<?xml", 5) == 0 && Is(5, kBlank) && !Declaration())
+        return false;
+    while (I < N) {
+        if (!Content())
+            return false;
+        if (I < N && !Markup())
+            return false;
+    }
+    return SeenRoot && Depth == 0;
+}
+
+// <?xml version="1.0" [encoding="UTF-8"] [standalone="yes"|"no"] ?> in its plain forms; any other
+// goes to the strict reader.
+bool TFastScan::Declaration()
+{
+    size_t end = 5;
+    while (end + 1 < N && !(P[end] == '?' && P[end + 1] == '>'))
+        ++end;
+    if (end + 1 >= N)
+        return false;
+    static const QRegularExpression form(QStringLiteral(
+        "^[ \\t\\r\\n]+version[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"1\\.0\"|'1\\.0')"
+        "([ \\t\\r\\n]+encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"[Uu][Tt][Ff]-8\"|'[Uu][Tt][Ff]-8'))?"
+        "([ \\t\\r\\n]+standalone[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"yes\"|\"no\"|'yes'|'no'))?[ \\t\\r\\n]*\\z"));
+    if (!form.match(QLatin1String(reinterpret_cast<const char*>(P) + 5, qsizetype(end - 5))).hasMatch())
+        return false;
+    I = end + 2;
+    return true;
+}
+
+bool TFastScan::Utf8Char()
+{
+    const unsigned char b = P[I];
+    const auto cont = [this](size_t k, unsigned char lo = 0x80, unsigned char hi = 0xBF) {
+        return I + k < N && P[I + k] >= lo && P[I + k] <= hi;
+    };
+    if (b >= 0xC2 && b <= 0xDF) {
+        if (!cont(1))
+            return false;
+        I += 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        // No surrogates (ED A0..BF), no overlong forms (E0 80..9F).
+        if (!cont(1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF) || !cont(2))
+            return false;
+        // U+FFFE and U+FFFF
+        if (b == 0xEF && P[I + 1] == 0xBF && P[I + 2] >= 0xBE)
+            return false;
+        I += 3;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        // Nothing beyond U+10FFFF, no overlong forms.
+        if (!cont(1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF) || !cont(2) || !cont(3))
+            return false;
+        I += 4;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The characters of a comment or character data, up to `end`.
+bool TFastScan::CharsUpTo(size_t end)
+{
+    while (I < end) {
+        const unsigned char c = P[I];
+        if (c >= 0x80) {
+            if (!Utf8Char() || I > end)
+                return false;
+        } else if (c < 0x20 && !(kBytes.Of[c] & kBlank)) {
+            return false;
+        } else {
+            ++I;
+        }
+    }
+    return true;
+}
+
+// Text up to the next "<".
+bool TFastScan::Content()
+{
+    if (Depth == 0) {
+        // Beside the root only layout may stand.
+        SkipBlanks();
+        return I >= N || P[I] == '<';
+    }
+    for (;;) {
+        while (Is(I, kTextPlain))
+            ++I;
+        if (I >= N)
+            return true;
+        const unsigned char c = P[I];
+        if (c == '<')
+            return true;
+        if (c >= 0x80) {
+            if (!Utf8Char())
+                return false;
+        } else if (c == '&') {
+            if (!Reference(true))
+                return false;
+        } else if (c == ']') {
+            if (I + 2 < N && P[I + 1] == ']' && P[I + 2] == '>')
+                return false;
+            ++I;
+        } else {
+            return false;  // a control character
+        }
+    }
+}
+
+// A reference at "&": one of the five named ones, or a character reference to a character XML
+// can hold.
+bool TFastScan::Reference(bool inText)
+{
+    size_t k = I + 1;
+    if (k < N && P[k] == '#') {
+        ++k;
+        const bool hex = k < N && P[k] == 'x';
+        if (hex)
+            ++k;
+        const size_t from = k;
+        char32_t value = 0;
+        while (k < N && k - from < 8) {
+            const unsigned char d = P[k];
+            int digit;
+            if (d >= '0' && d <= '9')
+                digit = d - '0';
+            else if (hex && d >= 'a' && d <= 'f')
+                digit = d - 'a' + 10;
+            else if (hex && d >= 'A' && d <= 'F')
+                digit = d - 'A' + 10;
+            else
+                break;
+            value = value * (hex ? 16 : 10) + char32_t(digit);
+            ++k;
+        }
+        if (k == from || k >= N || P[k] != ';' || !IsXmlChar(value))
+            return false;
+        if (inText && (value == ' ' || value == '\t' || value == '\n' || value == '\r'))
+            BlankReferences = true;
+        I = k + 1;
+        return true;
+    }
+    for (const std::string_view name : {"lt;", "gt;", "amp;", "apos;", "quot;"})
+        if (N - k >= name.size() && std::memcmp(P + k, name.data(), name.size()) == 0) {
+            I = k + name.size();
+            return true;
+        }
+    return false;
+}
+
+bool TFastScan::Markup()
+{
+    const auto at = [this](size_t i, std::string_view s) {
+        return N - i >= s.size() && std::memcmp(P + i, s.data(), s.size()) == 0;
+    };
+    const unsigned char next = I + 1 < N ? P[I + 1] : 0;
+    if (next == '/') {
+        // An end tag; the parser matches its name with the start tag's.
+        if (--Depth < 0)
+            return false;
+        I += 2;
+        if (!Name())
+            return false;
+        SkipBlanks();
+        if (I >= N || P[I] != '>')
+            return false;
+        ++I;
+        return true;
+    }
+    if (next == '!' && at(I, "<!--")) {
+        // No "--" inside a comment: the first one must close it.
+        size_t k = I + 4;
+        while (k + 1 < N && !(P[k] == '-' && P[k + 1] == '-'))
+            ++k;
+        if (k + 2 >= N || P[k + 2] != '>')
+            return false;
+        I += 4;
+        if (!CharsUpTo(k))
+            return false;
+        I = k + 3;
+        return true;
+    }
+    if (next == '!' && at(I, "<![CDATA[")) {
+        if (Depth == 0)
+            return false;
+        size_t k = I + 9;
+        while (k + 2 < N && !(P[k] == ']' && P[k + 1] == ']' && P[k + 2] == '>'))
+            ++k;
+        if (k + 2 >= N)
+            return false;
+        I += 9;
+        if (!CharsUpTo(k))
+            return false;
+        I = k + 3;
+        return true;
+    }
+    if (next == '!' || next == '?')
+        return false;  // a processing instruction, a document type or worse
+    return StartTag();
+}
+
+// Names the strict reader takes as they stand whether or not it asks about namespaces; any other
+// (beyond ASCII, two colons, ...) is for it to judge.
+bool TFastScan::Name()
+{
+    const auto part = [this] {
+        if (!Is(I, kNameStart))
+            return false;
+        ++I;
+        while (Is(I, kNameChar))
+            ++I;
+        return true;
+    };
+    if (!part())
+        return false;
+    if (I < N && P[I] == ':' && (++I, !part()))
+        return false;
+    return I < N && ((kBytes.Of[P[I]] & kBlank) || P[I] == '=' || P[I] == '/' || P[I] == '>');
+}
+
+bool TFastScan::StartTag()
+{
+    if (Depth == 0 && SeenRoot)
+        return false;  // a second root
+    SeenRoot = true;
+    ++I;
+    if (!Name())
+        return false;
+    Names.clear();
+    for (;;) {
+        const size_t blanks = I;
+        SkipBlanks();
+        if (I >= N)
+            return false;
+        if (P[I] == '>') {
+            ++I;
+            return ++Depth <= kMaxDepth && DistinctNames();
+        }
+        if (P[I] == '/') {
+            if (I + 1 >= N || P[I + 1] != '>')
+                return false;
+            I += 2;
+            return DistinctNames();
+        }
+        if (I == blanks)
+            return false;  // no blank before an attribute
+        const size_t from = I;
+        if (!Name())
+            return false;
+        const uint32_t len = uint32_t(I - from);
+        // Cheap, and enough to tell the names of one tag apart nearly always.
+        Names.push_back({P + from, len, len * 31u + P[from] * 7u + P[I - 1] * 3u + P[from + len / 2]});
+        SkipBlanks();
+        if (I >= N || P[I] != '=')
+            return false;
+        ++I;
+        SkipBlanks();
+        if (!Value())
+            return false;
+    }
+}
+
+// A quoted attribute value.
+bool TFastScan::Value()
+{
+    if (I >= N || (P[I] != '"' && P[I] != '\''))
+        return false;
+    const unsigned char quote = P[I++];
+    for (;;) {
+        while (Is(I, kValuePlain))
+            ++I;
+        if (I >= N)
+            return false;
+        const unsigned char c = P[I];
+        if (c == quote) {
+            ++I;
+            return true;
+        }
+        if (c >= 0x80) {
+            if (!Utf8Char())
+                return false;
+        } else if (c == '&') {
+            if (!Reference(false))
+                return false;
+        } else if (c == '"' || c == '\'') {
+            ++I;  // the other quote
+        } else {
+            return false;  // "<" or a control character
+        }
+    }
+}
+
+// Each attribute name of the tag once, found in one pass over the names: a small open table for
+// the usual tags, a hash set for the rare one with very many attributes.
+bool TFastScan::DistinctNames()
+{
+    const size_t n = Names.size();
+    if (n < 2)
+        return true;
+    const auto same = [](const TName& a, const TName& b) {
+        return a.Hash == b.Hash && a.Len == b.Len && std::memcmp(a.At, b.At, a.Len) == 0;
+    };
+    constexpr size_t kSlots = 64;
+    if (n <= kSlots / 2) {
+        uint8_t table[kSlots] = {};  // 0: free, else the index of a name plus one
+        for (size_t a = 0; a < n; ++a) {
+            for (size_t s = Names[a].Hash % kSlots;; s = (s + 1) % kSlots) {
+                if (!table[s]) {
+                    table[s] = uint8_t(a + 1);
+                    break;
+                }
+                if (same(Names[table[s] - 1], Names[a]))
+                    return false;
+            }
+        }
+        return true;
+    }
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(n);
+    for (const TName& name : Names)
+        if (!seen.insert(std::string_view(reinterpret_cast<const char*>(name.At), name.Len)).second)
+            return false;
+    return true;
+}
+
+// Whether the scan vouches for the bytes; `from` becomes where the text starts (after a UTF-8
+// byte-order mark), `blankReferences` whether blank texts written as references need tidying.
+bool FastScan(const char* data, size_t size, size_t& from, bool& blankReferences)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    from = 0;
+    if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        from = 3;
+    else if (size >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)))
+        return false;
+    TFastScan scan(p + from, size - from);
+    if (!scan.Run())
+        return false;
+    blankReferences = scan.BlankReferences;
+    return true;
+}
+
+// The parser's tree of bytes the scan vouched for; false (the document empty) when the parser
+// refuses them.
+bool FinishFastLoad(pugi::xml_document& doc, const pugi::xml_parse_result& result, bool blankReferences)
+{
+    if (!result) {
+        doc.reset();
+        return false;
+    }
+    if (blankReferences) {
+        qsizetype elements = 0, attributes = 0;
+        TidyAndCount(doc, elements, attributes);
+    }
+    return true;
+}
+
+const unsigned kParseFlags = pugi::parse_default | pugi::parse_comments;
+
+// Builds the tree when the bytes are UTF-8 that the scan vouches for; false leaves the document
+// empty and the judgement to the strict reader.
+bool FastLoad(pugi::xml_document& doc, const QByteArray& data)
+{
+    size_t from = 0;
+    bool blanks = false;
+    if (!FastScan(data.constData(), size_t(data.size()), from, blanks))
+        return false;
+    return FinishFastLoad(
+        doc, doc.load_buffer(data.constData() + from, size_t(data.size()) - from, kParseFlags, pugi::encoding_utf8),
+        blanks);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -846,22 +1310,32 @@ bool TXMLNode::TryAttribute(const char* name, QString& value) const
     return true;
 }
 
+namespace {
+
+// Two short names compared where they stand, without a call per name.
+inline bool SameName(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+} // namespace
+
 void TXMLNode::ReadAttributes(const char* const* names, const char** values, size_t count) const
 {
     std::fill(values, values + count, nullptr);
     size_t next = 0;  // the name expected next when the attributes come in the order of `names`
     for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
+        // From the name expected next on, round to it: an attribute the row leaves out costs a few
+        // looks, not one per name.
         size_t found = count;
-        if (next < count && std::strcmp(name, names[next]) == 0) {
-            found = next;
-        } else {
-            for (size_t i = 0; i < count; ++i)
-                if (std::strcmp(name, names[i]) == 0) {
-                    found = i;
-                    break;
-                }
-        }
+        for (size_t k = 0, i = next < count ? next : 0; k < count; ++k, i = i + 1 < count ? i + 1 : 0)
+            if (SameName(name, names[i])) {
+                found = i;
+                break;
+            }
         if (found == count)
             continue;
         next = found + 1;
@@ -944,6 +1418,29 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
             *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString());
         return false;
     }
+    // The common case reads the file straight into a buffer the tree then owns and parses in
+    // place: no copy of the file is made.
+    const qint64 size = file.size();
+    if (size > 0 && size < (qint64(1) << 31) && !file.isSequential()) {
+        char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size_t(size)));
+        if (buffer) {
+            size_t from = 0;
+            bool blanks = false;
+            if (file.read(buffer, size) == size && file.atEnd() &&
+                FastScan(buffer, size_t(size), from, blanks)) {
+                if (from)
+                    std::memmove(buffer, buffer + from, size_t(size) - from);
+                if (FinishFastLoad(*FDoc,
+                                   FDoc->load_buffer_inplace_own(buffer, size_t(size) - from, kParseFlags,
+                                                                 pugi::encoding_utf8),
+                                   blanks))
+                    return true;
+            } else {
+                pugi::get_memory_deallocation_function()(buffer);
+            }
+            file.seek(0);
+        }
+    }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
@@ -955,6 +1452,9 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
 
 bool TXMLDocument::LoadFromBytes(const QByteArray& data, QString* error)
 {
+    Clear();
+    if (FastLoad(*FDoc, data))
+        return true;
     Clear();
     QString why;
     QString text;

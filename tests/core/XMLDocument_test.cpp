@@ -187,12 +187,21 @@ TEST(XMLDocument, RootIsTheDocumentElementWhateverComesBeforeIt)
         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!-- a -->\r\n<!-- b -->\r\n" + body,
         "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + body,
     };
+    QTemporaryDir dir;
     for (const QByteArray& data : cases) {
         SCOPED_TRACE(data.constData());
-        TXMLDocument doc;
-        ASSERT_TRUE(doc.LoadFromBytes(data));
-        EXPECT_EQ(doc.DocumentElement().NodeName(), "Par_Gen");
-        EXPECT_EQ(doc.DocumentElement().FindNode("S7_Protocol_IP1").Text(), "192");
+        // From bytes and from a file, which is read another way.
+        const QString path = dir.filePath("case.xml");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(data);
+        f.close();
+        for (const bool fromFile : {false, true}) {
+            TXMLDocument doc;
+            ASSERT_TRUE(fromFile ? doc.LoadFromFile(path) : doc.LoadFromBytes(data));
+            EXPECT_EQ(doc.DocumentElement().NodeName(), "Par_Gen");
+            EXPECT_EQ(doc.DocumentElement().FindNode("S7_Protocol_IP1").Text(), "192");
+        }
     }
     TXMLDocument file;
     ASSERT_TRUE(file.LoadFromFile(kt_test::FixturePath("xml/declaration_and_comment.xml")));
@@ -244,6 +253,14 @@ TEST(XMLDocument, StrictPassAloneJudgesAsTheLoad)
     const QByteArray inputs[] = {
         "<r a=\"1\"/>", "<r>", "<", "<r", "", "\xEF\xBB\xBF<r/>", "<r a=\"1\" a=\"2\"/>", "<r>&nbsp;</r>",
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\xE9\"/>", "<r a=\"\xFF\"/>", "<r/>junk",
+        // What the tree parser would let through, each judged as the strict reader judges it.
+        "<r>a]]>b</r>", "<r/><![CDATA[x]]>", "<r><!-- a ---></r>", "<r><!-- a - b --></r>", "<r>&#X41;</r>",
+        "<r>&#65;&#x10FFFF;&#x110000;</r>", "<r a='1'b='2'/>", "<r a='1' b='2' a='3'/>", "<r/>&amp;", "<r/><r/>",
+        "<a:b:c/>", "<a:b c:d='1'/>", "<r\xC3\xA9 x='1'/>", "<r x\xC3\xA9='1'/>", "<r>\xF4\x90\x80\x80</r>",
+        "<r>\xEF\xBF\xBF</r>", "<r>\xE0\x80\xAF</r>", "<r a='x\ty'>\x7F</r>", "<r><?pi x?></r>",
+        "<?xml version='1.0' standalone='maybe'?><r/>", "<?xml version='1.0' encoding='latin1'?><r/>",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<r/>", "<?xml  version='1.0'?><r/>",
+        "<?xml version='1.0'?><?xml version='1.0'?><r/>", "<r></r >", "<r></s>", "<r>&#32;</r>", "<r\n/>", "</r>",
     };
     for (const QByteArray& data : inputs) {
         SCOPED_TRACE(data.constData());
