@@ -112,12 +112,12 @@ void TFIEC61850_Variables::Loaded()
     ACG->Columns().Items(0)->SetFixed(true);
     // The grid shows no hints; the header hints are kept for a grid that would.
     ACG->SetShowHint(false);
-    ACG->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    ACG->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    ACG->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    ACG->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(ACG);
     ACG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ComboChange(s, c, r, i, t); };
     ACG->Loaded();
+    Describe_Grids(nullptr, {{ACG, nullptr, &Hint_List, &Do_Copy}});
+    Describe_File(&File_IEC61850_Variables, Delete_Question);
+    Hint_Rule = THint_Rule::Header_Only;
 }
 
 void TFIEC61850_Variables::FormCreate()
@@ -218,66 +218,9 @@ bool TFIEC61850_Variables::Controllo_dati()
     return true;
 }
 
-void TFIEC61850_Variables::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_IEC61850_Variables, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFIEC61850_Variables::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, ACG);
-}
-
-void TFIEC61850_Variables::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(ACG->Row(), ACG, true);
-}
-
-void TFIEC61850_Variables::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(ACG, ACG->Row());
-    Do_Copy = true;
-}
-
-void TFIEC61850_Variables::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(ACG, ACG->Row(), Do_Copy);
-}
-
-void TFIEC61850_Variables::ClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Click_Cell(ACG, ARow, ACol);
-}
-
-void TFIEC61850_Variables::DblClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(ACG, ARow, ACol);
-}
-
-void TFIEC61850_Variables::KeyPress(QObject*, QChar& Key)
-{
-    Table_Key_Press(ACG, Key);
-}
-
-void TFIEC61850_Variables::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    // Only the header of a data column has a hint; no other cell shows one.
-    HintStr.clear();
-    Table_Grid_Hint(ACG, ARow, ACol, HintStr, Hint_List);
-}
-
 void TFIEC61850_Variables::ComboChange(QObject*, int, int, int, const QString&) {}
 
 TFIEC61850_Variables* Create_FIEC61850_Variables(QWidget* parent)
 {
-    auto* w = new TFIEC61850_Variables(parent);
-    FIEC61850_Variables = w;
-    w->Create();
-    Register_Window(QStringLiteral("FIEC61850_Variables"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FIEC61850_Variables, parent, "FIEC61850_Variables");
 }

@@ -144,11 +144,11 @@ void TFKNXAccess::Loaded()
     grid->Columns().Items(0)->SetFixed(true);
     grid->SetShowHint(true);
     grid->SetHintShowCells(true);
-    grid->OnClickCell = [this](QObject* s, int r, int c) { ACG_KNX_in_WriteClickCell(s, r, c); };
-    grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(grid);
     grid->Loaded();
+    Describe_Grids(nullptr, {{grid, nullptr, &Hint, &Do_Copy_In_Write}});
+    Describe_File(&File_KNX_SetAccess, Delete_Question);
+    Hint_Rule = THint_Rule::Shown_Column;
 }
 
 void TFKNXAccess::FormCreate()
@@ -292,17 +292,7 @@ bool TFKNXAccess::Controllo_dati()
     return true;
 }
 
-void TFKNXAccess::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_KNX_SetAccess, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFKNXAccess::Delete_Row(int Num_Row, TZidIzavodUraz* SGA)
+void TFKNXAccess::Delete_Row(int Num_Row, TVerIvovavOzed* SGA)
 {
     if (!SGA || Num_Row < 1 || Num_Row > SGA->RowCount() - 1)
         return;
@@ -316,60 +306,7 @@ void TFKNXAccess::Delete_Row(int Num_Row, TZidIzavodUraz* SGA)
     SGA->EndUpdate();
 }
 
-void TFKNXAccess::Btn_DelRowClick(QObject*)
-{
-    const int row = ACG_KNX_in_Write->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row(row, ACG_KNX_in_Write);
-}
-
-void TFKNXAccess::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(ACG_KNX_in_Write->Row(), ACG_KNX_in_Write, true);
-}
-
-void TFKNXAccess::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(ACG_KNX_in_Write, ACG_KNX_in_Write->Row());
-    Do_Copy_In_Write = true;
-}
-
-void TFKNXAccess::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(ACG_KNX_in_Write, ACG_KNX_in_Write->Row(), Do_Copy_In_Write);
-}
-
-void TFKNXAccess::ACG_KNX_in_WriteClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Click_Cell(ACG_KNX_in_Write, ARow, ACol);
-}
-
-void TFKNXAccess::DblClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(ACG_KNX_in_Write, ARow, ACol);
-}
-
-void TFKNXAccess::KeyPress(QObject*, QChar& Key)
-{
-    Table_Key_Press(ACG_KNX_in_Write, Key);
-}
-
-void TFKNXAccess::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    // The header of a data column shows its hint (by the displayed column); a data cell shows
-    // none, although the grid's cell hints are on.
-    if (ARow == 0 && ACol >= 1 && ACol - 1 < Hint.size())
-        HintStr = Hint.at(ACol - 1);
-    else
-        HintStr.clear();
-}
-
 TFKNXAccess* Create_FKNXAccess(QWidget* parent)
 {
-    auto* w = new TFKNXAccess(parent);
-    FKNXAccess = w;
-    w->Create();
-    Register_Window(QStringLiteral("FKNXAccess"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FKNXAccess, parent, "FKNXAccess");
 }

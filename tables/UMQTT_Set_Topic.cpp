@@ -162,6 +162,10 @@ void TFMQTT_Set_Topic::Loaded()
     TS_MQTT_Subscribe = Add_Grid_Sheet(PageControl1, "TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
     Build_Grid(ACG_Pub, false);
     Build_Grid(ACG_Sub, true);
+    Describe_Grids(PageControl1, {{ACG_Pub, TS_MQTT_Publish, &Hint_MQTT_Set_Topic_Pub, &Do_Copy_Pub},
+                                  {ACG_Sub, TS_MQTT_Subscribe, &Hint_MQTT_Set_Topic_Sub, &Do_Copy_Sub}});
+    Describe_File(&File_MQTT_Set_Topic, Delete_Question);
+    Insert_Enabled = false;
 }
 
 void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
@@ -200,9 +204,7 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_MQTT_DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { ACG_MQTT_KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { ACG_MQTT_GridHint(s, r, c, h); };
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
 }
 
@@ -403,42 +405,6 @@ bool TFMQTT_Set_Topic::Controllo_dati()
     return Check_Grid(ACG_Pub, false) && Check_Grid(ACG_Sub, true);
 }
 
-void TFMQTT_Set_Topic::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_MQTT_Set_Topic, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFMQTT_Set_Topic::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_MQTT_Subscribe ? ACG_Sub : ACG_Pub;
-}
-
-void TFMQTT_Set_Topic::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFMQTT_Set_Topic::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, false);
-}
-
-void TFMQTT_Set_Topic::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
-}
-
-void TFMQTT_Set_Topic::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
-}
-
 void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)
 {
     // The picker is made the first time it is needed.
@@ -454,12 +420,12 @@ void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)
         Grid->SetCells(ACol, ARow, FTopicTemplate->Topic_Text());
 }
 
-void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol)
+void TFMQTT_Set_Topic::DblClickCell(QObject* Sender, int ARow, int ACol)
 {
     auto* grid = dynamic_cast<TZidIzavodUraz*>(Sender);
     if (!grid)
         return;
-    Table_Dbl_Click_Cell(grid, ARow, ACol);
+    TFTable_Frame::DblClickCell(grid, ARow, ACol);
     // The picker edits the current cell, which a double click on a data cell has just made current.
     const int col = grid->RealCol();
     const int row = grid->RealRow();
@@ -467,22 +433,7 @@ void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol
         Show_Form_Topic(grid, row, col);
 }
 
-void TFMQTT_Set_Topic::ACG_MQTT_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    Table_Grid_Hint(grid, ARow, ACol, HintStr, grid == ACG_Sub ? Hint_MQTT_Set_Topic_Sub : Hint_MQTT_Set_Topic_Pub);
-}
-
-void TFMQTT_Set_Topic::ACG_MQTT_KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
 TFMQTT_Set_Topic* Create_FMQTT_Set_Topic(QWidget* parent)
 {
-    auto* w = new TFMQTT_Set_Topic(parent);
-    FMQTT_Set_Topic = w;
-    w->Create();
-    Register_Window(QStringLiteral("FMQTT_Set_Topic"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FMQTT_Set_Topic, parent, "FMQTT_Set_Topic");
 }

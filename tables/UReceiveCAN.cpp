@@ -115,10 +115,12 @@ void TFCAN_Frames::Loaded()
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
     Grid->SetHintShowCells(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    // Only the header cell of a data column has a hint: the entry of its shown column.
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
+    Describe_Grids(nullptr, {{Grid, nullptr, &Hint_List, &Do_Copy}});
+    Describe_File(FLayout.Path, FLayout.Delete_Question);
+    Hint_Rule = THint_Rule::Shown_Column;
 }
 
 void TFCAN_Frames::FormCreate()
@@ -252,58 +254,6 @@ bool TFCAN_Frames::Controllo_dati()
     return true;
 }
 
-void TFCAN_Frames::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, *FLayout.Path, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFCAN_Frames::Btn_DelRowClick(QObject*)
-{
-    const int row = Grid->Row();
-    if (MessageDlg(Lang_Table[FLayout.Delete_Question] + QString::number(row), mtConfirmation,
-                   TMsgDlgButtons(mbYes) | mbNo, this) == mrYes)
-        Delete_Row_ACG(row, Grid);
-}
-
-void TFCAN_Frames::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(Grid->Row(), Grid, true);
-}
-
-void TFCAN_Frames::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(Grid, Grid->Row());
-    Do_Copy = true;
-}
-
-void TFCAN_Frames::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(Grid, Grid->Row(), Do_Copy);
-}
-
-void TFCAN_Frames::DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFCAN_Frames::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFCAN_Frames::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    if (ARow == 0 && ACol >= 1 && ACol - 1 < Hint_List.size())
-        HintStr = Hint_List.at(ACol - 1);
-    else
-        HintStr.clear();
-}
-
 // ---- the receive table ------------------------------------------------------------------------
 
 TFReceiveCAN::TFReceiveCAN(QWidget* parent) : TFCAN_Frames(parent, Receive_Layout) {}
@@ -325,9 +275,5 @@ bool TFReceiveCAN::Check_Send(int Row, int& Message)
 
 TFReceiveCAN* Create_FReceiveCAN(QWidget* parent)
 {
-    auto* w = new TFReceiveCAN(parent);
-    FReceiveCAN = w;
-    w->Create();
-    Register_Window(QStringLiteral("FReceiveCAN"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FReceiveCAN, parent, "FReceiveCAN");
 }

@@ -176,6 +176,9 @@ void TFS7_Protocol_Set_Access::Loaded()
     TS_S7_Write = Add_Grid_Sheet(PageControl1, "TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
     Build_Grid(ACG_S7_Read, false);
     Build_Grid(ACG_S7_Write, true);
+    Describe_Grids(PageControl1, {{ACG_S7_Read, TS_S7_Read, &Hint_S7_Set_Access_Read, &Do_Copy_In_Read},
+                                  {ACG_S7_Write, TS_S7_Write, &Hint_S7_Set_Access_Write, &Do_Copy_In_Write}});
+    Describe_File(&File_S7_Protocol, Delete_Question);
 }
 
 void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
@@ -217,10 +220,7 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     // The read grid shows header and cell hints; the write grid's hint display is off.
     Grid->SetShowHint(!Write);
     Grid->SetHintShowCells(!Write);
-    Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(Grid);
     Grid->Loaded();
 }
 
@@ -396,69 +396,7 @@ bool TFS7_Protocol_Set_Access::Controllo_dati()
     return Check_Grid(ACG_S7_Read, false) && Check_Grid(ACG_S7_Write, true);
 }
 
-void TFS7_Protocol_Set_Access::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_S7_Protocol, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFS7_Protocol_Set_Access::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_S7_Write ? ACG_S7_Write : ACG_S7_Read;
-}
-
-void TFS7_Protocol_Set_Access::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFS7_Protocol_Set_Access::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, true);
-}
-
-void TFS7_Protocol_Set_Access::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFS7_Protocol_Set_Access::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFS7_Protocol_Set_Access::ClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFS7_Protocol_Set_Access::DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFS7_Protocol_Set_Access::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFS7_Protocol_Set_Access::GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    Table_Grid_Hint(grid, ARow, ACol, HintStr,
-                    grid == ACG_S7_Write ? Hint_S7_Set_Access_Write : Hint_S7_Set_Access_Read);
-}
-
 TFS7_Protocol_Set_Access* Create_FS7_Protocol_Set_Access(QWidget* parent)
 {
-    auto* w = new TFS7_Protocol_Set_Access(parent);
-    FS7_Protocol_Set_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FS7_Protocol_Set_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FS7_Protocol_Set_Access, parent, "FS7_Protocol_Set_Access");
 }

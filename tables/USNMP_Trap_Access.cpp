@@ -149,6 +149,10 @@ void TFSNMP_Trap_Access::Loaded()
     TS_SNMP_Write = Add_Grid_Sheet(PageControl1, "TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
     Build_Grid(ACG_SNMP_Read, false);
     Build_Grid(ACG_SNMP_Write, true);
+    Describe_Grids(PageControl1, {{ACG_SNMP_Read, TS_SNMP_Read, &Hint_SNMP_Read, &Do_Copy_In_Read},
+                                  {ACG_SNMP_Write, TS_SNMP_Write, &Hint_SNMP_Write, &Do_Copy_In_Write}});
+    Describe_File(&File_SNMP_Trap, Delete_Question);
+    Hint_Rule = THint_Rule::Header_Only;
 }
 
 void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
@@ -186,9 +190,7 @@ void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { Grid_DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { SGA_KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { SGA_GridHint(s, r, c, h); };
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->OnCheckBoxClick = [this](QObject* s, int c, int r, bool st) { ACG_SNMP_ReadCheckBoxClick(s, c, r, st); };
     Grid->Loaded();
 }
@@ -393,64 +395,6 @@ bool TFSNMP_Trap_Access::Controllo_dati()
     return true;
 }
 
-void TFSNMP_Trap_Access::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_SNMP_Trap, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFSNMP_Trap_Access::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_SNMP_Write ? ACG_SNMP_Write : ACG_SNMP_Read;
-}
-
-void TFSNMP_Trap_Access::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFSNMP_Trap_Access::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, true);
-}
-
-void TFSNMP_Trap_Access::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_SNMP_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFSNMP_Trap_Access::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_SNMP_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFSNMP_Trap_Access::Grid_DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFSNMP_Trap_Access::SGA_KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFSNMP_Trap_Access::SGA_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    const QStringList& hints = grid == ACG_SNMP_Write ? Hint_SNMP_Write : Hint_SNMP_Read;
-    const int real = grid ? grid->RealColIndex(ACol) : -1;
-    // Only the header cells of the data columns carry a hint.
-    if (ARow == 0 && real > 0 && real - 1 < hints.size())
-        HintStr = hints.at(real - 1);
-    else
-        HintStr.clear();
-}
-
 void TFSNMP_Trap_Access::ACG_SNMP_ReadCheckBoxClick(QObject* Sender, int ACol, int, bool)
 {
     if (ACol == 1)
@@ -459,9 +403,5 @@ void TFSNMP_Trap_Access::ACG_SNMP_ReadCheckBoxClick(QObject* Sender, int ACol, i
 
 TFSNMP_Trap_Access* Create_FSNMP_Trap_Access(QWidget* parent)
 {
-    auto* w = new TFSNMP_Trap_Access(parent);
-    FSNMP_Trap_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSNMP_Trap_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FSNMP_Trap_Access, parent, "FSNMP_Trap_Access");
 }

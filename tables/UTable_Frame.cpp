@@ -8,6 +8,7 @@
 #include "grid/AdvGrid.h"
 #include "platform/Services.h"
 #include "render/LbButton.h"
+#include "tables/UTable_Load.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -42,7 +43,7 @@ TFont Bold_Tahoma()
 // ---- the frame --------------------------------------------------------------------------------
 
 TFTable_Frame::TFTable_Frame(QWidget* parent, const char* Name, int Client_Width)
-    : TForm(parent), FClient_Width(Client_Width)
+    : TForm(parent), FTable_Load(std::make_unique<TTable_Load>()), Table_Load(*FTable_Load), FClient_Width(Client_Width)
 {
     setObjectName(QLatin1String(Name));
     OnCreate = [this] { FormCreate(); };
@@ -166,11 +167,151 @@ void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Capt
     }
 }
 
+// ---- the handlers the tables share -------------------------------------------------------------
+
+void TFTable_Frame::Describe_Grids(QTabWidget* Pages, std::vector<TTable_Grid> Grids)
+{
+    FPages = Pages;
+    FGrids = std::move(Grids);
+}
+
+void TFTable_Frame::Wire_Grid(TVerIvovavOzed* Grid, int Events)
+{
+    if (Events & teClick)
+        Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
+    if (Events & teDblClick)
+        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
+    if (Events & teKey)
+        Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+    if (Events & teHint)
+        Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+}
+
+TVerIvovavOzed* TFTable_Frame::Front_Grid() const
+{
+    if (FGrids.empty())
+        return nullptr;
+    if (FPages)
+        for (const TTable_Grid& g : FGrids)
+            if (g.Sheet == FPages->currentWidget())
+                return g.Grid;
+    return FGrids.front().Grid;
+}
+
+TVerIvovavOzed* TFTable_Frame::Grid_Of(QObject* Sender) const
+{
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == Sender)
+            return g.Grid;
+    return Front_Grid();
+}
+
+void TFTable_Frame::Btn_OKClick(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Table_Load.Save(XML1, *FPath, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+void TFTable_Frame::Delete_Row(int Row, TVerIvovavOzed* Grid)
+{
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(Grid))
+        Delete_Row_ACG(Row, acg);
+    else
+        Delete_Row_ASG(Row, Grid, true);
+}
+
+void TFTable_Frame::Btn_DelRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    const int row = grid->Row();
+    if (MessageDlg(Lang_Table[FDelete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
+                   this) == mrYes)
+        Delete_Row(row, grid);
+}
+
+void TFTable_Frame::Btn_InsRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Insert_Row_ACG(grid->Row(), acg, Insert_Enabled);
+    else
+        Insert_Row_ASG(grid->Row(), grid, Insert_Enabled);
+}
+
+void TFTable_Frame::Btn_CopyRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Copy_Row_ACG(acg, grid->Row());
+    else
+        Copy_Row_ASG(grid, grid->Row());
+    for (const TTable_Grid& g : FGrids)
+        if (g.Copied)
+            *g.Copied = g.Grid == grid;
+}
+
+void TFTable_Frame::Btn_PasteRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    bool copied = false;
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == grid && g.Copied)
+            copied = *g.Copied;
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Paste_Row_ACG(acg, grid->Row(), copied);
+    else
+        Paste_Row_ASG(grid, grid->Row(), copied);
+}
+
+void TFTable_Frame::ClickCell(QObject* Sender, int ARow, int ACol)
+{
+    TVerIvovavOzed* grid = Grid_Of(Sender);
+    if (grid && ACol == 0 && ARow >= 1 && ARow < grid->RowCount())
+        grid->SelectRows(ARow, 1);
+}
+
+void TFTable_Frame::DblClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Auto_Size_Column(Grid_Of(Sender), ARow, ACol);
+}
+
+void TFTable_Frame::KeyPress(QObject* Sender, QChar& Key)
+{
+    Jump_Next_Field(Grid_Of(Sender), Key);
+}
+
+void TFTable_Frame::GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
+{
+    TVerIvovavOzed* grid = Grid_Of(Sender);
+    const QStringList* hints = nullptr;
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == grid)
+            hints = g.Hints;
+    if (Hint_Rule == THint_Rule::None || !grid)
+        return;
+    if (Hint_Rule != THint_Rule::Header_Keep)
+        HintStr.clear();
+    if (!hints || ARow != 0)
+        return;
+    const int col = Hint_Rule == THint_Rule::Shown_Column ? ACol : grid->RealColIndex(ACol);
+    if (col > 0 && col - 1 < hints->size())
+        HintStr = hints->at(col - 1);
+}
+
 // ---- the dialog's one instance -----------------------------------------------------------------
 
 void Unregister_Table_Window(const char* Instance_Name)
 {
     Unregister_Window(QLatin1String(Instance_Name));
+}
+
+void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name)
+{
+    Register_Window(QLatin1String(Instance_Name), {Form, [Form] { Form->Set_Lang(); }, nullptr});
 }
 
 // ---- the grids --------------------------------------------------------------------------------
@@ -211,51 +352,6 @@ void Put_Row_Numbers(TVerIvovavOzed* Grid)
 {
     for (int r = 1; r < Grid->RowCount(); ++r)
         Grid->SetCells(0, r, QString::number(r));
-}
-
-void Table_Grid_Hint(TVerIvovavOzed* Grid, int ARow, int ACol, QString& Hint, const QStringList& Hints)
-{
-    if (!Grid || ARow != 0)
-        return;
-    const int real = Grid->RealColIndex(ACol);
-    if (real > 0 && real - 1 < Hints.size())
-        Hint = Hints.at(real - 1);
-}
-
-void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
-{
-    if (Grid && ACol == 0 && ARow >= 1 && ARow < Grid->RowCount())
-        Grid->SelectRows(ARow, 1);
-}
-
-void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
-{
-    Auto_Size_Column(Grid, ARow, ACol);
-}
-
-void Ask_Delete_Row_ACG(QWidget* Owner, int Question_Index, TZidIzavodUraz* Grid)
-{
-    const int row = Grid->Row();
-    if (MessageDlg(Lang_Table[Question_Index] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   Owner) == mrYes)
-        Delete_Row_ACG(row, Grid);
-}
-
-void Copy_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool& Copy_First, bool& Copy_Second)
-{
-    Copy_Row_ACG(Grid, Grid->Row());
-    Copy_First = Grid == First;
-    Copy_Second = Grid != First;
-}
-
-void Paste_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool Copy_First, bool Copy_Second)
-{
-    Paste_Row_ACG(Grid, Grid->Row(), Grid == First ? Copy_First : Copy_Second);
-}
-
-void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key)
-{
-    Jump_Next_Field(Grid, Key);
 }
 
 bool Key_Cell_Blank(const QString& Text)
