@@ -113,24 +113,6 @@ bool Is_Two_State(const QString& Type, bool Write)
            Type == QLatin1String("Binary Value");
 }
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
 } // namespace
 
 TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent)

@@ -68,15 +68,6 @@ constexpr int Key_Col = Col_Name;
 constexpr int Delete_Question = 1531;
 constexpr int Error_Row = 1529;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFIEC61850_Variables::TFIEC61850_Variables(QWidget* parent)
@@ -140,15 +131,7 @@ void TFIEC61850_Variables::Set_Lang()
 
 void TFIEC61850_Variables::FormShow()
 {
-    ACG->BeginUpdate();
-    const int last = ACG->ColCount() + ACG->NumHiddenColumns() - 1;
-    for (int r = 1; r < ACG->RowCount(); ++r) {
-        ACG->SetCells(0, r, QString::number(r));
-        ACG->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = 2; c <= last; ++c)
-            ACG->SetCells(c, r, QString());
-    }
-    ACG->EndUpdate();
+    Reset_Table_Rows(ACG, true);
     NByte_IN = Data_Size;
     Table_Load.Reset();
     if (QFileInfo::exists(File_IEC61850_Variables))

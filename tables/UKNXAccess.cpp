@@ -86,15 +86,6 @@ constexpr int Max_Bytes_Extended = 255;
 constexpr int Max_Bits = 112;
 constexpr int Max_Bits_Extended = 2040;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFKNXAccess::TFKNXAccess(QWidget* parent) : TFTable_Frame(parent, "FKNXAccess", Form_Client_Width) {}
@@ -175,20 +166,9 @@ void TFKNXAccess::Set_Lang()
 void TFKNXAccess::FormShow()
 {
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    grid->BeginUpdate();
-    const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-    for (int r = 1; r < grid->RowCount(); ++r) {
-        grid->SetCells(0, r, QString::number(r));
-        grid->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = 2; c <= last; ++c)
-            grid->SetCells(c, r, QString());
-    }
-    grid->EndUpdate();
+    Reset_Table_Rows(grid, true);
     Max_Num_Byte = Data_Size;
-    QStringList positions;
-    positions.reserve(Max_Num_Byte);
-    for (int i = 0; i < Max_Num_Byte; ++i)
-        positions << QString::number(i);
+    const QStringList positions = Position_Items(Max_Num_Byte);
     Put_Items(grid->Columns().Items(Col_Position)->ComboItems(), positions);
     Table_Load.Reset();
     if (QFileInfo::exists(File_KNX_SetAccess))

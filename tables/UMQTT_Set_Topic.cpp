@@ -134,15 +134,6 @@ constexpr int Key_Col = 1;  // Topic
 constexpr int Error_Row = 2351;
 constexpr int Delete_Question = 2323;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : TFTable_Frame(parent, "FMQTT_Set_Topic", Form_Client_Width) {}
@@ -256,14 +247,7 @@ void TFMQTT_Set_Topic::FormShow()
     PageControl1->setCurrentWidget(TS_MQTT_Publish);
 
     for (TZidIzavodUraz* grid : {ACG_Pub, ACG_Sub}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            for (int c = 1; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, false);
     }
     Table_Load.Reset();
     if (QFileInfo::exists(File_MQTT_Set_Topic))

@@ -72,15 +72,6 @@ const TCAN_Layout Receive_Layout = {
     &File_CAN_Rec_Frames,
 };
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 // ---- the frame of the two CAN tables ----------------------------------------------------------
@@ -148,15 +139,7 @@ void TFCAN_Frames::Refill_Hints()
 void TFCAN_Frames::FormShow()
 {
     // Every showing starts from the file: the grid is emptied first, rows enabled.
-    Grid->BeginUpdate();
-    const int last = Grid->ColCount() + Grid->NumHiddenColumns() - 1;
-    for (int r = 1; r < Grid->RowCount(); ++r) {
-        Grid->SetCells(0, r, QString::number(r));
-        Grid->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = Col_Enable + 1; c <= last; ++c)
-            Grid->SetCells(c, r, QString());
-    }
-    Grid->EndUpdate();
+    Reset_Table_Rows(Grid, true);
 
     MAX_Byte = FLayout.Max_Byte;
     QStringList positions;

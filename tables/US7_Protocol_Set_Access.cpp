@@ -136,24 +136,6 @@ constexpr int Key_Col = 2;
 constexpr int Delete_Question = 1325;
 constexpr int Error_Row = 1270;
 
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
@@ -253,15 +235,7 @@ void TFS7_Protocol_Set_Access::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first, rows enabled.
     for (TZidIzavodUraz* grid : {ACG_S7_Read, ACG_S7_Write}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < ACG_S7_Read->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            grid->SetCells(1, r, QStringLiteral("Y"));
-            for (int c = 2; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, true);
     }
     PageControl1->setCurrentWidget(TS_S7_Read);
     NByte_IN = Data_Size;

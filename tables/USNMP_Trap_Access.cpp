@@ -104,24 +104,6 @@ constexpr int Error_Row = 2260;
 constexpr int Delete_Question = 2275;
 constexpr int Duplicate_Description = 2280;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
 bool Is_Blank(const QString& Text)
 {
     return Text.trimmed().isEmpty();
@@ -225,15 +207,7 @@ void TFSNMP_Trap_Access::Set_Lang()
 void TFSNMP_Trap_Access::FormShow()
 {
     for (TZidIzavodUraz* grid : {ACG_SNMP_Read, ACG_SNMP_Write}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            grid->SetCells(1, r, QStringLiteral("Y"));
-            for (int c = 2; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, true);
     }
     // The dialog opens on the tab that was in front when it was last closed.
     NByte_IN = Data_Size;

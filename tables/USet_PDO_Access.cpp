@@ -166,14 +166,7 @@ void TFCANopen_Table::FormShow()
     // Every showing starts from the file: the grids are emptied first.
     for (int i = 0; i < 2; ++i) {
         TZidIzavodUraz* grid = Grid(i);
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            for (int c = 1; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, false);
     }
     PageControl1->setCurrentWidget(Sheet[0]);
     PROFINET_NByte_IN = Data_Size;

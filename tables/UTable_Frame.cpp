@@ -354,6 +354,38 @@ void Put_Row_Numbers(TVerIvovavOzed* Grid)
         Grid->SetCells(0, r, QString::number(r));
 }
 
+void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled)
+{
+    Grid->BeginUpdate();
+    const int last = Grid->ColCount() + Grid->NumHiddenColumns() - 1;
+    for (int r = 1; r < Grid->RowCount(); ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        if (Enabled)
+            Grid->SetCells(1, r, QStringLiteral("Y"));
+        for (int c = Enabled ? 2 : 1; c <= last; ++c)
+            Grid->SetCells(c, r, QString());
+    }
+    Grid->EndUpdate();
+}
+
+void Put_Items(platform::TStringList& Target, const QStringList& Items)
+{
+    Target.BeginUpdate();
+    Target.Clear();
+    for (const QString& s : Items)
+        Target.Add(s);
+    Target.EndUpdate();
+}
+
+QStringList Position_Items(int Size)
+{
+    QStringList items;
+    items.reserve(Size);
+    for (int i = 0; i < Size; ++i)
+        items << QString::number(i);
+    return items;
+}
+
 bool Key_Cell_Blank(const QString& Text)
 {
     return Text.trimmed().isEmpty();

@@ -11,6 +11,7 @@
 #include "core/XMLDocument.h"
 #include "platform/Form.h"
 #include "platform/Graphics.h"
+#include "platform/StringList.h"
 
 #include <QString>
 #include <QStringList>
@@ -198,6 +199,15 @@ void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool C
 
 // Column 0 of every data row gets its row number.
 void Put_Row_Numbers(TVerIvovavOzed* Grid);
+
+// A new showing starts from empty rows: each data row gets its number in column 0 and, when the
+// rows start enabled, "Y" in column 1; every other cell (hidden columns included) is emptied.
+void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled);
+
+// The choices of a drop-down column, replaced as a whole.
+void Put_Items(platform::TStringList& Target, const QStringList& Items);
+// "0", "1", ... "Size - 1": the byte positions of a data array of that size.
+QStringList Position_Items(int Size);
 
 // The key cell of a row is blank: the rows from here down are not used.
 bool Key_Cell_Blank(const QString& Text);
