@@ -255,13 +255,7 @@ void TFBACnetSlaveSetAccess::Load_File()
             TZidIzavodUraz* Grid;
         } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < Col_Count; ++c) {
                     const char* name = Columns[c].Attribute;
                     // Swap is the only cell with a value of its own when the file lacks it.
@@ -283,12 +277,8 @@ void TFBACnetSlaveSetAccess::Write_File()
         TZidIzavodUraz* Grid;
     } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Col_Data_Type, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < Col_Count; ++c)
-                row.SetAttribute(QLatin1String(Columns[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Col_Data_Type, Col_Count,
+                         [](int c) { return Columns[c].Attribute; });
     }
 }
 

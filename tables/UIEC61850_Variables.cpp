@@ -156,11 +156,7 @@ void TFIEC61850_Variables::Load_File()
 void TFIEC61850_Variables::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("IEC61850_Variables"), QStringLiteral("SW_VERSION = 1.000"));
-    for (int r = 1; r <= ACG->RowCount() - 1 && !Key_Cell_Blank(ACG->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = root.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < Col_Count; ++c)
-            row.SetAttribute(QLatin1String(Columns[c].Attribute), ACG->Cells(c, r));
-    }
+    Write_Table_Rows(root, ACG, Key_Col, Col_Count, [](int c) { return Columns[c].Attribute; });
 }
 
 bool TFIEC61850_Variables::Controllo_dati()

@@ -201,13 +201,8 @@ void TFKNXAccess::Load_File()
 void TFKNXAccess::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("BACnet_to_KNX"), QStringLiteral("SW_VERSION = 1.000"));
-    TXMLNode section = root.AddChild(QStringLiteral("KNX_in_Write"));
-    TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = section.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < Col_Count; ++c)
-            row.SetAttribute(QLatin1String(Columns[c].Attribute), grid->Cells(c, r));
-    }
+    Write_Table_Rows(root.AddChild(QStringLiteral("KNX_in_Write")), ACG_KNX_in_Write, Key_Col, Col_Count,
+                     [](int c) { return Columns[c].Attribute; });
 }
 
 bool TFKNXAccess::Controllo_dati()

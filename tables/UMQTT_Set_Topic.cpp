@@ -268,13 +268,7 @@ void TFMQTT_Set_Topic::Load_File()
         } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
                         {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     switch (s.Cols[c].Load) {
@@ -314,13 +308,8 @@ void TFMQTT_Set_Topic::Write_File()
     } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
                     {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                if (s.Cols[c].Attribute)
-                    row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 

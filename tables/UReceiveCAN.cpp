@@ -168,14 +168,9 @@ void TFCAN_Frames::Load_File()
 {
     TTable_Reader reader(XML1, *FLayout.Path, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        Grid->BeginUpdate();
-        struct TEnd {
-            TZidIzavodUraz* G;
-            ~TEnd() { G->EndUpdate(); }
-        } end{Grid};
         // The rows stand directly under the root; every attribute has a value of its own when
         // the file lacks it, so a row always loads whole.
-        rd.Rows(root, Grid->RowCount() - 1, [this](const TXMLNode& row, int r) {
+        rd.Grid_Rows(root, Grid, [this](const TXMLNode& row, int r) {
             for (int c = 1; c < FLayout.Col_Count; ++c) {
                 QString value;
                 if (!row.TryAttribute(QLatin1String(FLayout.Columns[c].Attribute), value))
@@ -189,11 +184,7 @@ void TFCAN_Frames::Load_File()
 void TFCAN_Frames::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QLatin1String(FLayout.Root), QStringLiteral("SW_VERSION = 1.000"));
-    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = root.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < FLayout.Col_Count; ++c)
-            row.SetAttribute(QLatin1String(FLayout.Columns[c].Attribute), Grid->Cells(c, r));
-    }
+    Write_Table_Rows(root, Grid, Key_Col, FLayout.Col_Count, [this](int c) { return FLayout.Columns[c].Attribute; });
 }
 
 void TFCAN_Frames::Fail(int Row, const QString& Text)

@@ -261,13 +261,7 @@ void TFS7_Protocol_Set_Access::Load_File()
         } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
                         {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     QString value;
@@ -296,12 +290,8 @@ void TFS7_Protocol_Set_Access::Write_File()
     } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
                     {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 

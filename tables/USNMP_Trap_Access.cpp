@@ -235,13 +235,7 @@ void TFSNMP_Trap_Access::Load_File()
         } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
                         {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, [&](const TXMLNode& row, int r) {
                 // Every read is guarded: a missing attribute keeps the reset cell or takes the
                 // column's own default.
                 for (int c = 1; c < s.Count; ++c) {
@@ -267,12 +261,8 @@ void TFSNMP_Trap_Access::Write_File()
     } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
                     {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 

@@ -185,14 +185,8 @@ void TFCANopen_Table::Load_File()
         for (int i = 0; i < 2; ++i) {
             const TCANopen_Grid& g = FLayout.Grids[i];
             TZidIzavodUraz* grid = Grid(i);
-            const TXMLNode section = rd.Section(root, QLatin1String(g.Section));
-            grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{grid};
             // Every attribute must be there: none has a value of its own.
-            rd.Rows(section, grid->RowCount() - 1, Whole_Rows(grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(g.Section)), grid, Whole_Rows(grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < g.Col_Count; ++c)
                     grid->SetCells(c, r, rd.Attr(row, g.Columns[c].Attribute));
             }));
@@ -206,12 +200,8 @@ void TFCANopen_Table::Write_File()
     for (int i = 0; i < 2; ++i) {
         const TCANopen_Grid& g = FLayout.Grids[i];
         TZidIzavodUraz* grid = Grid(i);
-        TXMLNode section = root.AddChild(QLatin1String(g.Section));
-        for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < g.Col_Count; ++c)
-                row.SetAttribute(QLatin1String(g.Columns[c].Attribute), grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(g.Section)), grid, Key_Col, g.Col_Count,
+                         [&g](int c) { return g.Columns[c].Attribute; });
     }
 }
 

@@ -401,6 +401,17 @@ TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString&
     return root;
 }
 
+void Write_Table_Rows(TXMLNode Parent, TVerIvovavOzed* Grid, int Key_Col, int Col_Count,
+                      const std::function<const char*(int Col)>& Attribute)
+{
+    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
+        TXMLNode row = Parent.AddChild(QStringLiteral("row"));
+        for (int c = 1; c < Col_Count; ++c)
+            if (const char* name = Attribute(c))
+                row.SetAttribute(QLatin1String(name), Grid->Cells(c, r));
+    }
+}
+
 bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner)
 {
     QString error;
@@ -475,6 +486,17 @@ void TTable_Reader::Rows(const TXMLNode& Section, int Data_Rows,
                        .arg(Data_Rows),
                    mtWarning, mbOK, FOwner);
     }
+}
+
+void TTable_Reader::Grid_Rows(const TXMLNode& Section, TVerIvovavOzed* Grid,
+                              const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row)
+{
+    Grid->BeginUpdate();
+    struct TEnd {
+        TVerIvovavOzed* G;
+        ~TEnd() { G->EndUpdate(); }
+    } end{Grid};
+    Rows(Section, Grid->RowCount() - 1, Read_Row);
 }
 
 QString TTable_Reader::Attr(const TXMLNode& Row, const char* Name) const

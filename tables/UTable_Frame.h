@@ -217,6 +217,12 @@ bool Key_Cell_Blank(const QString& Text);
 // Empties the document and gives it its root element followed by the version comment.
 TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString& Version);
 
+// Writes the used rows of the grid under `Parent` (from row 1 down to the first whose key cell is
+// blank), one "row" element each, with the cells of columns 1 .. Col_Count - 1 as the attributes
+// `Attribute` names for them (a column it names none for is not saved).
+void Write_Table_Rows(TXMLNode Parent, TVerIvovavOzed* Grid, int Key_Col, int Col_Count,
+                      const std::function<const char*(int Col)>& Attribute);
+
 // Saves the whole document. A failure is shown in one error box; the old file stays.
 bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner);
 
@@ -242,6 +248,10 @@ public:
     // Calls `Read_Row` for each row element of `Section` (in document order) with grid rows 1, 2,
     // ...; rows past `Data_Rows` have no place in the grid: the user is told once per file.
     void Rows(const TXMLNode& Section, int Data_Rows, const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row);
+
+    // Rows() into the grid, which paints only once they are read (or the load stopped).
+    void Grid_Rows(const TXMLNode& Section, TVerIvovavOzed* Grid,
+                   const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row);
 
     // The attribute of the row being read; a missing one stops the load.
     QString Attr(const TXMLNode& Row, const char* Name) const;
