@@ -128,9 +128,7 @@ TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
 void TFBACnetSlaveSetAccess::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_BACnet_in_Read = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
     TS_BACnet_in_Write = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
     Build_Grid(ACG_BACnet_in_Read, false);
@@ -150,12 +148,7 @@ void TFBACnetSlaveSetAccess::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetRowHeights(0, Table_Header_Height);
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(Columns[c].Editor);
-        item->SetWidth(Columns[c].Width);
-        item->SetColor(Columns[c].Color);
-        item->SetAlignment(Columns[c].Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, Columns[c].Editor, Columns[c].Width, Columns[c].Color, Columns[c].Editor == edDataCheckBox);
         if (Columns[c].Items == itBits)
             Put_Items(item->ComboItems(), Bit_Items);
     }

@@ -91,12 +91,7 @@ void TFIEC61850_Variables::Loaded()
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = ACG->Columns().Items(c);
         const TIEC_Column& col = Columns[c];
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
         if (col.Items)
             Put_Items(item->ComboItems(), *col.Items);
     }

@@ -108,12 +108,7 @@ void TFKNXAccess::Loaded()
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = grid->Columns().Items(c);
         const TKNX_Column& col = Columns[c];
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
         switch (col.Items) {
         case itAPCI:
             Put_Items(item->ComboItems(), APCI_Items);

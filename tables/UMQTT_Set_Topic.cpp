@@ -146,9 +146,7 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 void TFMQTT_Set_Topic::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_MQTT_Publish = Add_Grid_Sheet(PageControl1, "TS_MQTT_Publish", ACG_Pub, "ACG_Pub");
     TS_MQTT_Subscribe = Add_Grid_Sheet(PageControl1, "TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
     Build_Grid(ACG_Pub, false);
@@ -167,12 +165,7 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
     Grid->SetColCount(n);
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Editor == edDataCheckBox);
         switch (cols[c].Items) {
         case itQoS:
             Put_Items(item->ComboItems(), QoS_Items);

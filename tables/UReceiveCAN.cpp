@@ -94,12 +94,7 @@ void TFCAN_Frames::Loaded()
     for (int c = 0; c < n; ++c) {
         const TCAN_Column& col = FLayout.Columns[c];
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
         if (c == Col_Type)
             Put_Items(item->ComboItems(), {Type_11_Bits, Type_29_Bits});
     }

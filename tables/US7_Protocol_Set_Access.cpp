@@ -151,9 +151,7 @@ TFS7_Protocol_Set_Access::~TFS7_Protocol_Set_Access()
 void TFS7_Protocol_Set_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_S7_Read = Add_Grid_Sheet(PageControl1, "TS_S7_Read", ACG_S7_Read, "ACG_S7_Read");
     TS_S7_Write = Add_Grid_Sheet(PageControl1, "TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
     Build_Grid(ACG_S7_Read, false);
@@ -171,12 +169,7 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetColCount(n);  // the column grid's own: one definition per column
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
         switch (cols[c].Items) {
         case itPLC_Types:
             Put_Items(item->ComboItems(), PLC_Types);

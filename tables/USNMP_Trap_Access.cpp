@@ -124,9 +124,7 @@ TFSNMP_Trap_Access::~TFSNMP_Trap_Access()
 void TFSNMP_Trap_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_SNMP_Read = Add_Grid_Sheet(PageControl1, "TS_SNMP_Read", ACG_SNMP_Read, "ACG_SNMP_Read");
     TS_SNMP_Write = Add_Grid_Sheet(PageControl1, "TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
     Build_Grid(ACG_SNMP_Read, false);
@@ -145,13 +143,8 @@ void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetColCount(n);
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
         item->SetEditLength(cols[c].Edit_Length);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
         switch (cols[c].Items) {
         case itCommunity:
             Put_Items(item->ComboItems(), Community_Items);

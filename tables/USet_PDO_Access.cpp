@@ -100,9 +100,7 @@ TFCANopen_Table::TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout)
 void TFCANopen_Table::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     for (int i = 0; i < 2; ++i) {
         const TCANopen_Grid& g = FLayout.Grids[i];
         TZidIzavodUraz* grid = nullptr;
@@ -116,12 +114,7 @@ void TFCANopen_Table::Loaded()
         for (int c = 0; c < g.Col_Count; ++c) {
             const TCANopen_Column& col = g.Columns[c];
             TGridColumnItem* item = grid->Columns().Items(c);
-            item->SetEditor(col.Editor);
-            item->SetWidth(col.Width);
-            item->SetColor(col.Color);
-            item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
-            item->SetCheckTrue(QStringLiteral("Y"));
-            item->SetCheckFalse(QStringLiteral("N"));
+            Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
             // The columns keep these headers; a language change writes the header row itself.
             item->SetHeader(Lang_Table[g.First_Header + c]);
         }

@@ -142,6 +142,14 @@ void TFTable_Frame::Loaded()
     Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
 }
 
+QTabWidget* TFTable_Frame::Add_Pages()
+{
+    auto* pages = new QTabWidget(P_Body);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    FBody_Layout->addWidget(pages);
+    return pages;
+}
+
 void TFTable_Frame::Frame_Create()
 {
     L_SW_Code->setText(Shown_SW_Code);
@@ -346,6 +354,16 @@ QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz
     l->addWidget(Grid);
     Pages->addTab(sheet, QString());
     return sheet;
+}
+
+void Setup_Column(TGridColumnItem* Item, TEditorType Editor, int Width, TColor Color, bool Centred)
+{
+    Item->SetEditor(Editor);
+    Item->SetWidth(Width);
+    Item->SetColor(Color);
+    Item->SetAlignment(Centred ? taCenter : taLeftJustify);
+    Item->SetCheckTrue(QStringLiteral("Y"));
+    Item->SetCheckFalse(QStringLiteral("N"));
 }
 
 void Put_Row_Numbers(TVerIvovavOzed* Grid)

@@ -12,6 +12,7 @@
 #include "platform/Form.h"
 #include "platform/Graphics.h"
 #include "platform/StringList.h"
+#include "grid/BaseGrid.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,7 @@
 class QLabel;
 class QTabWidget;
 class QVBoxLayout;
+class TGridColumnItem;
 class TLbButton;
 class TTable_Load;
 class TTable_Reader;
@@ -147,6 +149,8 @@ protected:
     // language indexes.
     void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint);
     QVBoxLayout* Body_Layout() const { return FBody_Layout; }
+    // The page control that fills the body of a dialog whose grids sit on tabs.
+    QTabWidget* Add_Pages();
 
 private:
     int FClient_Width;
@@ -196,6 +200,9 @@ QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz
 // and row-number column (40 wide), grid lines, range selection, in-place editing, scroll bars in
 // both directions and bold Tahoma for the header and the current cell.
 void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool Col_Sizing);
+
+// A column of a table grid: its editor, width, colour and alignment; check boxes hold "Y" and "N".
+void Setup_Column(TGridColumnItem* Item, TEditorType Editor, int Width, TColor Color, bool Centred);
 
 // Column 0 of every data row gets its row number.
 void Put_Row_Numbers(TVerIvovavOzed* Grid);
