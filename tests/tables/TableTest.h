@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QTest>
@@ -100,6 +102,26 @@ protected:
     QTemporaryDir Dir;
     platform::ScriptedServices Services;
     platform::ScopedServices Scope{Services};
+};
+
+// A dialog of this kind made for the test (not shown), its table file in the test's folder.
+template <class TForm_>
+class Dialog_Test : public TableDialogTest {
+protected:
+    void Open(QString& File, const char* File_Name)
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File = Path(QLatin1String(File_Name));
+        FFile = &File;
+        Form = std::make_unique<TForm_>();
+        Form->Create();
+    }
+    // The table file as written, node by node.
+    QStringList Saved() const { return Canonical(kt_test::ReadFile(*FFile)); }
+
+    std::unique_ptr<TForm_> Form;
+    const QString* FFile = nullptr;
 };
 
 // Lets the events a key or a click queued run out.
