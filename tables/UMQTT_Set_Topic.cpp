@@ -134,6 +134,14 @@ constexpr int Key_Col = 1;  // Topic
 constexpr int Error_Row = 2351;
 constexpr int Delete_Question = 2323;
 
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TMQTT_Column* Cols;
+    int Count;
+};
+
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : TFTable_Frame(parent, "FMQTT_Set_Topic", Form_Client_Width) {}
@@ -253,13 +261,8 @@ void TFMQTT_Set_Topic::Load_File()
 {
     TTable_Reader reader(XML1, File_MQTT_Set_Topic, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TMQTT_Column* Cols;
-            int Count;
-        } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
-                        {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
+        const TSection sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
+                                     {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
         for (const auto& s : sections) {
             rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
@@ -293,13 +296,8 @@ void TFMQTT_Set_Topic::Load_File()
 void TFMQTT_Set_Topic::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("MQTT_Set_Topic"), QStringLiteral("SW_VERSION = 1.000"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TMQTT_Column* Cols;
-        int Count;
-    } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
-                    {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
+    const TSection sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
+                                 {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
     for (const auto& s : sections) {
         Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
                          [&s](int c) { return s.Cols[c].Attribute; });

@@ -136,6 +136,14 @@ constexpr int Key_Col = 2;
 constexpr int Delete_Question = 1325;
 constexpr int Error_Row = 1270;
 
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TS7_Column* Cols;
+    int Count;
+};
+
 } // namespace
 
 TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
@@ -246,13 +254,8 @@ void TFS7_Protocol_Set_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_S7_Protocol, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TS7_Column* Cols;
-            int Count;
-        } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
-                        {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
+        const TSection sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
+                                     {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
             rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
@@ -275,13 +278,8 @@ void TFS7_Protocol_Set_Access::Load_File()
 void TFS7_Protocol_Set_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("S7_Protocol"), QStringLiteral("SW_VERSION = 1.003"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TS7_Column* Cols;
-        int Count;
-    } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
-                    {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
+    const TSection sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
+                                 {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
         Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
                          [&s](int c) { return s.Cols[c].Attribute; });

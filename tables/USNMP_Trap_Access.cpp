@@ -109,6 +109,14 @@ bool Is_Blank(const QString& Text)
     return Text.trimmed().isEmpty();
 }
 
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TSNMP_Column* Cols;
+    int Count;
+};
+
 } // namespace
 
 TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent)
@@ -220,13 +228,8 @@ void TFSNMP_Trap_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_SNMP_Trap, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TSNMP_Column* Cols;
-            int Count;
-        } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
-                        {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
+        const TSection sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
+                                     {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
             rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, [&](const TXMLNode& row, int r) {
                 // Every read is guarded: a missing attribute keeps the reset cell or takes the
@@ -246,13 +249,8 @@ void TFSNMP_Trap_Access::Load_File()
 void TFSNMP_Trap_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("SNMP_Trap"), QStringLiteral("SW_VERSION = 1.000"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TSNMP_Column* Cols;
-        int Count;
-    } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
-                    {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
+    const TSection sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
+                                 {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
         Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
                          [&s](int c) { return s.Cols[c].Attribute; });
