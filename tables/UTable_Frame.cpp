@@ -75,12 +75,7 @@ TFTable_Frame::~TFTable_Frame() = default;
 void TFTable_Frame::Loaded()
 {
     TForm::Loaded();
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    Apply_Window_Look(this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = Dialog_Layout(this);
 
     P_Title = Make_Title_Panel(this, FClient_Width, L_SW_Code, L_SW_Desc);
     P_Title->setFixedHeight(Title_Height);
@@ -308,6 +303,16 @@ void TFTable_Frame::GridHint(QObject* Sender, int ARow, int ACol, QString& HintS
     const int col = Hint_Rule == THint_Rule::Shown_Column ? ACol : grid->RealColIndex(ACol);
     if (col > 0 && col - 1 < hints->size())
         HintStr = hints->at(col - 1);
+}
+
+QVBoxLayout* Dialog_Layout(TForm* Form)
+{
+    Form->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    Apply_Window_Look(Form);
+    auto* layout = new QVBoxLayout(Form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
 }
 
 // ---- the dialog's one instance -----------------------------------------------------------------

@@ -161,6 +161,10 @@ private:
     int FDelete_Question = 0;
 };
 
+// The window look of the table dialogs and their pickers: a dialog frame with a close button, the
+// window's colours, and a top-to-bottom layout without margins for its panels.
+QVBoxLayout* Dialog_Layout(platform::TForm* Form);
+
 // ---- the dialog's one instance ----
 
 // Takes the window of that name off the open-window list.
