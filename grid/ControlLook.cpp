@@ -4,6 +4,19 @@
 #include "grid/AdvGrid.h"
 #include "dropdown/AdvDropDown_Edit.h"
 
+namespace {
+
+// Keeps the colour and hands it on to the grid's header look; clNone is handed on only where it
+// means "none" there as well (`Pass_None`).
+void Pass_Colour(TColor& Field, TColor Value, TVerIvovavOzed* Grid, void (TVerIvovavOzed::*Set)(TColor), bool Pass_None)
+{
+    Field = Value;
+    if ((Pass_None || Value != clNone) && Grid)
+        (Grid->*Set)(Value);
+}
+
+} // namespace
+
 TControlLook::TControlLook(TVerIvovavOzed* AOwner)
     : FGrid(AOwner), FDropDownHeader(std::make_unique<THeaderAppearance>()),
       FDropDownFooter(std::make_unique<TFooterAppearance>())
@@ -101,100 +114,17 @@ void TControlLook::SetNoDisabledCheckRadioLook(bool Value) { FNoDisabledCheckRad
 void TControlLook::SetNoDisabledButtonLook(bool Value) { FNoDisabledButtonLook = Value; Invalidate(); }
 void TControlLook::SetCommentColor(TColor Value) { FCommentColor = Value; Invalidate(); }
 
-void TControlLook::SetFixedGradientFrom(TColor Value)
-{
-    FFixedGradientFrom = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientFrom(Value);
-}
-
-void TControlLook::SetFixedGradientTo(TColor Value)
-{
-    FFixedGradientTo = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientTo(Value);
-}
-
-void TControlLook::SetFixedGradientMirrorFrom(TColor Value)
-{
-    FFixedGradientMirrorFrom = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientMirrorFrom(Value);
-}
-
-void TControlLook::SetFixedGradientMirrorTo(TColor Value)
-{
-    FFixedGradientMirrorTo = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientMirrorTo(Value);
-}
-
-void TControlLook::SetFixedGradientHoverFrom(TColor Value)
-{
-    FFixedGradientHoverFrom = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientHoverFrom(Value);
-}
-
-void TControlLook::SetFixedGradientHoverTo(TColor Value)
-{
-    FFixedGradientHoverTo = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientHoverTo(Value);
-}
-
-void TControlLook::SetFixedGradientHoverMirrorFrom(TColor Value)
-{
-    FFixedGradientHoverMirrorFrom = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientHoverMirrorFrom(Value);
-}
-
-void TControlLook::SetFixedGradientHoverMirrorTo(TColor Value)
-{
-    FFixedGradientHoverMirrorTo = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientHoverMirrorTo(Value);
-}
-
-void TControlLook::SetFixedGradientHoverBorder(TColor Value)
-{
-    FFixedGradientHoverBorder = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientHoverBorder(Value);
-}
-
-void TControlLook::SetFixedGradientDownFrom(TColor Value)
-{
-    FFixedGradientDownFrom = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientDownFrom(Value);
-}
-
-void TControlLook::SetFixedGradientDownTo(TColor Value)
-{
-    FFixedGradientDownTo = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientDownTo(Value);
-}
-
-void TControlLook::SetFixedGradientDownMirrorFrom(TColor Value)
-{
-    FFixedGradientDownMirrorFrom = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientDownMirrorFrom(Value);
-}
-
-void TControlLook::SetFixedGradientDownMirrorTo(TColor Value)
-{
-    FFixedGradientDownMirrorTo = Value;
-    if (FGrid)
-        FGrid->SetOrlexGradientDownMirrorTo(Value);
-}
-
-void TControlLook::SetFixedGradientDownBorder(TColor Value)
-{
-    FFixedGradientDownBorder = Value;
-    if (Value != clNone && FGrid)
-        FGrid->SetOrlexGradientDownBorder(Value);
-}
+void TControlLook::SetFixedGradientFrom(TColor Value) { Pass_Colour(FFixedGradientFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientFrom, false); }
+void TControlLook::SetFixedGradientTo(TColor Value) { Pass_Colour(FFixedGradientTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientTo, false); }
+void TControlLook::SetFixedGradientMirrorFrom(TColor Value) { Pass_Colour(FFixedGradientMirrorFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientMirrorFrom, true); }
+void TControlLook::SetFixedGradientMirrorTo(TColor Value) { Pass_Colour(FFixedGradientMirrorTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientMirrorTo, true); }
+void TControlLook::SetFixedGradientHoverFrom(TColor Value) { Pass_Colour(FFixedGradientHoverFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientHoverFrom, false); }
+void TControlLook::SetFixedGradientHoverTo(TColor Value) { Pass_Colour(FFixedGradientHoverTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientHoverTo, false); }
+void TControlLook::SetFixedGradientHoverMirrorFrom(TColor Value) { Pass_Colour(FFixedGradientHoverMirrorFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientHoverMirrorFrom, true); }
+void TControlLook::SetFixedGradientHoverMirrorTo(TColor Value) { Pass_Colour(FFixedGradientHoverMirrorTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientHoverMirrorTo, true); }
+void TControlLook::SetFixedGradientHoverBorder(TColor Value) { Pass_Colour(FFixedGradientHoverBorder, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientHoverBorder, false); }
+void TControlLook::SetFixedGradientDownFrom(TColor Value) { Pass_Colour(FFixedGradientDownFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientDownFrom, false); }
+void TControlLook::SetFixedGradientDownTo(TColor Value) { Pass_Colour(FFixedGradientDownTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientDownTo, false); }
+void TControlLook::SetFixedGradientDownMirrorFrom(TColor Value) { Pass_Colour(FFixedGradientDownMirrorFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientDownMirrorFrom, true); }
+void TControlLook::SetFixedGradientDownMirrorTo(TColor Value) { Pass_Colour(FFixedGradientDownMirrorTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientDownMirrorTo, true); }
+void TControlLook::SetFixedGradientDownBorder(TColor Value) { Pass_Colour(FFixedGradientDownBorder, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientDownBorder, false); }

@@ -55,6 +55,22 @@ void KeepClip(SavedStates& saved, QPainter* painter)
     }
 }
 
+// Puts the value into the field and tells the owner's listener, unless the field holds it already.
+template <class T, class F>
+void Put_Changed(T& Field, const T& Value, F&& Changed)
+{
+    if (Field == Value)
+        return;
+    Field = Value;
+    Changed();
+}
+
+void Notify(const std::function<void()>& OnChange)
+{
+    if (OnChange)
+        OnChange();
+}
+
 } // namespace
 
 // ---- TFont -----------------------------------------------------------------------------------
@@ -89,8 +105,7 @@ void TFont::Assign(const TFont& source)
 
 void TFont::Changed()
 {
-    if (OnChange)
-        OnChange();
+    Notify(OnChange);
 }
 
 void TFont::SetName(const QString& name)
@@ -113,42 +128,27 @@ void TFont::SetSize(int points)
 
 void TFont::SetHeight(int height)
 {
-    if (height == FHeight)
-        return;
-    FHeight = height;
-    Changed();
+    Put_Changed(FHeight, height, [this] { Changed(); });
 }
 
 void TFont::SetStyle(TFontStyles style)
 {
-    if (style == FStyle)
-        return;
-    FStyle = style;
-    Changed();
+    Put_Changed(FStyle, style, [this] { Changed(); });
 }
 
 void TFont::SetColor(TColor color)
 {
-    if (color == FColor)
-        return;
-    FColor = color;
-    Changed();
+    Put_Changed(FColor, color, [this] { Changed(); });
 }
 
 void TFont::SetOrientation(int tenthsOfDegree)
 {
-    if (tenthsOfDegree == FOrientation)
-        return;
-    FOrientation = tenthsOfDegree;
-    Changed();
+    Put_Changed(FOrientation, tenthsOfDegree, [this] { Changed(); });
 }
 
 void TFont::SetPitch(TFontPitch pitch)
 {
-    if (pitch == FPitch)
-        return;
-    FPitch = pitch;
-    Changed();
+    Put_Changed(FPitch, pitch, [this] { Changed(); });
 }
 
 void TFont::SetPixelsPerInch(int ppi)
@@ -207,8 +207,7 @@ void TBrush::Assign(const TBrush& source)
 
 void TBrush::Changed()
 {
-    if (OnChange)
-        OnChange();
+    Notify(OnChange);
 }
 
 void TBrush::SetColor(TColor color)
@@ -244,40 +243,27 @@ void TPen::Assign(const TPen& source)
 
 void TPen::Changed()
 {
-    if (OnChange)
-        OnChange();
+    Notify(OnChange);
 }
 
 void TPen::SetColor(TColor color)
 {
-    if (color == FColor)
-        return;
-    FColor = color;
-    Changed();
+    Put_Changed(FColor, color, [this] { Changed(); });
 }
 
 void TPen::SetWidth(int width)
 {
-    if (width == FWidth)
-        return;
-    FWidth = width;
-    Changed();
+    Put_Changed(FWidth, width, [this] { Changed(); });
 }
 
 void TPen::SetStyle(TPenStyle style)
 {
-    if (style == FStyle)
-        return;
-    FStyle = style;
-    Changed();
+    Put_Changed(FStyle, style, [this] { Changed(); });
 }
 
 void TPen::SetMode(TPenMode mode)
 {
-    if (mode == FMode)
-        return;
-    FMode = mode;
-    Changed();
+    Put_Changed(FMode, mode, [this] { Changed(); });
 }
 
 // ---- TCanvas: set-up -------------------------------------------------------------------------

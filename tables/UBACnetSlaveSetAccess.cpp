@@ -113,24 +113,6 @@ bool Is_Two_State(const QString& Type, bool Write)
            Type == QLatin1String("Binary Value");
 }
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
 } // namespace
 
 TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent)
@@ -146,13 +128,16 @@ TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
 void TFBACnetSlaveSetAccess::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_BACnet_in_Read = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
     TS_BACnet_in_Write = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
     Build_Grid(ACG_BACnet_in_Read, false);
     Build_Grid(ACG_BACnet_in_Write, true);
+    Describe_Grids(PageControl1, {{ACG_BACnet_in_Read, TS_BACnet_in_Read, nullptr, &Do_Copy_Read},
+                                  {ACG_BACnet_in_Write, TS_BACnet_in_Write, nullptr, &Do_Copy_Write}});
+    Describe_File(&File_BACnet_Slave, Delete_Question);
+    Insert_Enabled = false;
+    Hint_Rule = THint_Rule::None;
 }
 
 void TFBACnetSlaveSetAccess::Build_Grid(TZidIzavodUraz* Grid, bool Write)
@@ -163,28 +148,17 @@ void TFBACnetSlaveSetAccess::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetRowHeights(0, Table_Header_Height);
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(Columns[c].Editor);
-        item->SetWidth(Columns[c].Width);
-        item->SetColor(Columns[c].Color);
-        item->SetAlignment(Columns[c].Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, Columns[c].Editor, Columns[c].Width, Columns[c].Color, Columns[c].Editor == edDataCheckBox);
         if (Columns[c].Items == itBits)
             Put_Items(item->ComboItems(), Bit_Items);
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(false);
-    Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    if (Write) {
-        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_BACnet_in_WriteDblClickCell(s, r, c); };
+    Wire_Grid(Grid, Write ? teClick | teDblClick | teKey : teAll);
+    if (Write)
         Grid->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) {
             ACG_BACnet_in_WriteComboChange(s, c, r, i, t);
         };
-    } else {
-        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_BACnet_in_ReadDblClickCell(s, r, c); };
-        Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
-    }
     Grid->Loaded();
 }
 
@@ -274,13 +248,7 @@ void TFBACnetSlaveSetAccess::Load_File()
             TZidIzavodUraz* Grid;
         } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < Col_Count; ++c) {
                     const char* name = Columns[c].Attribute;
                     // Swap is the only cell with a value of its own when the file lacks it.
@@ -302,12 +270,8 @@ void TFBACnetSlaveSetAccess::Write_File()
         TZidIzavodUraz* Grid;
     } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Col_Data_Type, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < Col_Count; ++c)
-                row.SetAttribute(QLatin1String(Columns[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Col_Data_Type, Col_Count,
+                         [](int c) { return Columns[c].Attribute; });
     }
 }
 
@@ -357,54 +321,6 @@ bool TFBACnetSlaveSetAccess::Controllo_dati()
     return true;
 }
 
-void TFBACnetSlaveSetAccess::bitbtn1Click(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_BACnet_Slave, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFBACnetSlaveSetAccess::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_BACnet_in_Read ? ACG_BACnet_in_Read : ACG_BACnet_in_Write;
-}
-
-void TFBACnetSlaveSetAccess::Btn_DelRow_Click(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFBACnetSlaveSetAccess::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, false);
-}
-
-void TFBACnetSlaveSetAccess::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_BACnet_in_Read, Do_Copy_Read, Do_Copy_Write);
-}
-
-void TFBACnetSlaveSetAccess::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_BACnet_in_Read, Do_Copy_Read, Do_Copy_Write);
-}
-
-void TFBACnetSlaveSetAccess::ClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFBACnetSlaveSetAccess::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFBACnetSlaveSetAccess::GridHint(QObject*, int, int, QString&) {}
-
 void TFBACnetSlaveSetAccess::Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol)
 {
     // The header cell is no unit: the picker opens for data cells only.
@@ -421,16 +337,20 @@ void TFBACnetSlaveSetAccess::Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol)
         Grid->SetCells(Col_Eng_Unit, ARow, FBACnet_Eng_Unit->E_Selected_EU->text());
 }
 
+void TFBACnetSlaveSetAccess::DblClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Pick_Unit(dynamic_cast<TZidIzavodUraz*>(Grid_Of(Sender)), ARow, ACol);
+    TFTable_Frame::DblClickCell(Sender, ARow, ACol);
+}
+
 void TFBACnetSlaveSetAccess::ACG_BACnet_in_ReadDblClickCell(QObject*, int ARow, int ACol)
 {
-    Pick_Unit(ACG_BACnet_in_Read, ARow, ACol);
-    Table_Dbl_Click_Cell(ACG_BACnet_in_Read, ARow, ACol);
+    DblClickCell(ACG_BACnet_in_Read, ARow, ACol);
 }
 
 void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteDblClickCell(QObject*, int ARow, int ACol)
 {
-    Pick_Unit(ACG_BACnet_in_Write, ARow, ACol);
-    Table_Dbl_Click_Cell(ACG_BACnet_in_Write, ARow, ACol);
+    DblClickCell(ACG_BACnet_in_Write, ARow, ACol);
 }
 
 void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteComboChange(QObject*, int ACol, int ARow, int,
@@ -448,9 +368,5 @@ void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteComboChange(QObject*, int ACol, 
 
 TFBACnetSlaveSetAccess* Create_FBACnetSlaveSetAccess(QWidget* parent)
 {
-    auto* w = new TFBACnetSlaveSetAccess(parent);
-    FBACnetSlaveSetAccess = w;
-    w->Create();
-    Register_Window(QStringLiteral("FBACnetSlaveSetAccess"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FBACnetSlaveSetAccess, parent, "FBACnetSlaveSetAccess");
 }

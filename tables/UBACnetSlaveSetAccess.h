@@ -49,26 +49,16 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override { bitbtn1Click(Sender); }
-    void Btn_DelRowClick(QObject* Sender) override { Btn_DelRow_Click(Sender); }
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void bitbtn1Click(QObject* Sender);
-    void Btn_DelRow_Click(QObject* Sender);
-    void ClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+    void bitbtn1Click(QObject* Sender) { Btn_OKClick(Sender); }
+    void Btn_DelRow_Click(QObject* Sender) { Btn_DelRowClick(Sender); }
+    // A double click on a unit cell opens the unit picker for it, then sizes as every table does.
+    void DblClickCell(QObject* Sender, int ARow, int ACol) override;
     void ACG_BACnet_in_ReadDblClickCell(QObject* Sender, int ARow, int ACol);
     void ACG_BACnet_in_WriteDblClickCell(QObject* Sender, int ARow, int ACol);
     void ACG_BACnet_in_WriteComboChange(QObject* Sender, int ACol, int ARow, int AItemIndex,
                                         const QString& ASelection);
 
-    // True when the tables may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
-
-    // The grid of the tab in front.
-    TZidIzavodUraz* Front_Grid() const;
+    bool Controllo_dati() override;
     // The number of objects both tables may hold together.
     int Object_Limit() const { return Desc_Lenght ? Max_Rows_Long_Names : Max_Rows; }
 
@@ -79,9 +69,7 @@ private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Read_Name_Setting();
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count);
     void Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol);
 };

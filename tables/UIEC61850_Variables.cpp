@@ -68,15 +68,6 @@ constexpr int Key_Col = Col_Name;
 constexpr int Delete_Question = 1531;
 constexpr int Error_Row = 1529;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFIEC61850_Variables::TFIEC61850_Variables(QWidget* parent)
@@ -100,24 +91,19 @@ void TFIEC61850_Variables::Loaded()
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = ACG->Columns().Items(c);
         const TIEC_Column& col = Columns[c];
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
         if (col.Items)
             Put_Items(item->ComboItems(), *col.Items);
     }
     ACG->Columns().Items(0)->SetFixed(true);
     // The grid shows no hints; the header hints are kept for a grid that would.
     ACG->SetShowHint(false);
-    ACG->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    ACG->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    ACG->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    ACG->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(ACG);
     ACG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ComboChange(s, c, r, i, t); };
     ACG->Loaded();
+    Describe_Grids(nullptr, {{ACG, nullptr, &Hint_List, &Do_Copy}});
+    Describe_File(&File_IEC61850_Variables, Delete_Question);
+    Hint_Rule = THint_Rule::Header_Only;
 }
 
 void TFIEC61850_Variables::FormCreate()
@@ -140,15 +126,7 @@ void TFIEC61850_Variables::Set_Lang()
 
 void TFIEC61850_Variables::FormShow()
 {
-    ACG->BeginUpdate();
-    const int last = ACG->ColCount() + ACG->NumHiddenColumns() - 1;
-    for (int r = 1; r < ACG->RowCount(); ++r) {
-        ACG->SetCells(0, r, QString::number(r));
-        ACG->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = 2; c <= last; ++c)
-            ACG->SetCells(c, r, QString());
-    }
-    ACG->EndUpdate();
+    Reset_Table_Rows(ACG, true);
     NByte_IN = Data_Size;
     Table_Load.Reset();
     if (QFileInfo::exists(File_IEC61850_Variables))
@@ -173,11 +151,7 @@ void TFIEC61850_Variables::Load_File()
 void TFIEC61850_Variables::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("IEC61850_Variables"), QStringLiteral("SW_VERSION = 1.000"));
-    for (int r = 1; r <= ACG->RowCount() - 1 && !Key_Cell_Blank(ACG->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = root.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < Col_Count; ++c)
-            row.SetAttribute(QLatin1String(Columns[c].Attribute), ACG->Cells(c, r));
-    }
+    Write_Table_Rows(root, ACG, Key_Col, Col_Count, [](int c) { return Columns[c].Attribute; });
 }
 
 bool TFIEC61850_Variables::Controllo_dati()
@@ -218,66 +192,9 @@ bool TFIEC61850_Variables::Controllo_dati()
     return true;
 }
 
-void TFIEC61850_Variables::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_IEC61850_Variables, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFIEC61850_Variables::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, ACG);
-}
-
-void TFIEC61850_Variables::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(ACG->Row(), ACG, true);
-}
-
-void TFIEC61850_Variables::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(ACG, ACG->Row());
-    Do_Copy = true;
-}
-
-void TFIEC61850_Variables::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(ACG, ACG->Row(), Do_Copy);
-}
-
-void TFIEC61850_Variables::ClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Click_Cell(ACG, ARow, ACol);
-}
-
-void TFIEC61850_Variables::DblClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(ACG, ARow, ACol);
-}
-
-void TFIEC61850_Variables::KeyPress(QObject*, QChar& Key)
-{
-    Table_Key_Press(ACG, Key);
-}
-
-void TFIEC61850_Variables::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    // Only the header of a data column has a hint; no other cell shows one.
-    HintStr.clear();
-    Table_Grid_Hint(ACG, ARow, ACol, HintStr, Hint_List);
-}
-
 void TFIEC61850_Variables::ComboChange(QObject*, int, int, int, const QString&) {}
 
 TFIEC61850_Variables* Create_FIEC61850_Variables(QWidget* parent)
 {
-    auto* w = new TFIEC61850_Variables(parent);
-    FIEC61850_Variables = w;
-    w->Create();
-    Register_Window(QStringLiteral("FIEC61850_Variables"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FIEC61850_Variables, parent, "FIEC61850_Variables");
 }

@@ -41,29 +41,17 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void ClickCell(QObject* Sender, int ARow, int ACol);
-    void DblClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
     // A choice in a drop-down changes no other cell.
     void ComboChange(QObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection);
 
-    // True when the table may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
 
 protected:
     void Loaded() override;
 
 private:
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
 };
 
 extern TFIEC61850_Variables* FIEC61850_Variables;

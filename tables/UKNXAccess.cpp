@@ -86,15 +86,6 @@ constexpr int Max_Bytes_Extended = 255;
 constexpr int Max_Bits = 112;
 constexpr int Max_Bits_Extended = 2040;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 TFKNXAccess::TFKNXAccess(QWidget* parent) : TFTable_Frame(parent, "FKNXAccess", Form_Client_Width) {}
@@ -117,12 +108,7 @@ void TFKNXAccess::Loaded()
     for (int c = 0; c < Col_Count; ++c) {
         TGridColumnItem* item = grid->Columns().Items(c);
         const TKNX_Column& col = Columns[c];
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
         switch (col.Items) {
         case itAPCI:
             Put_Items(item->ComboItems(), APCI_Items);
@@ -144,11 +130,11 @@ void TFKNXAccess::Loaded()
     grid->Columns().Items(0)->SetFixed(true);
     grid->SetShowHint(true);
     grid->SetHintShowCells(true);
-    grid->OnClickCell = [this](QObject* s, int r, int c) { ACG_KNX_in_WriteClickCell(s, r, c); };
-    grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(grid);
     grid->Loaded();
+    Describe_Grids(nullptr, {{grid, nullptr, &Hint, &Do_Copy_In_Write}});
+    Describe_File(&File_KNX_SetAccess, Delete_Question);
+    Hint_Rule = THint_Rule::Shown_Column;
 }
 
 void TFKNXAccess::FormCreate()
@@ -175,20 +161,9 @@ void TFKNXAccess::Set_Lang()
 void TFKNXAccess::FormShow()
 {
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    grid->BeginUpdate();
-    const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-    for (int r = 1; r < grid->RowCount(); ++r) {
-        grid->SetCells(0, r, QString::number(r));
-        grid->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = 2; c <= last; ++c)
-            grid->SetCells(c, r, QString());
-    }
-    grid->EndUpdate();
+    Reset_Table_Rows(grid, true);
     Max_Num_Byte = Data_Size;
-    QStringList positions;
-    positions.reserve(Max_Num_Byte);
-    for (int i = 0; i < Max_Num_Byte; ++i)
-        positions << QString::number(i);
+    const QStringList positions = Position_Items(Max_Num_Byte);
     Put_Items(grid->Columns().Items(Col_Position)->ComboItems(), positions);
     Table_Load.Reset();
     if (QFileInfo::exists(File_KNX_SetAccess))
@@ -221,13 +196,8 @@ void TFKNXAccess::Load_File()
 void TFKNXAccess::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("BACnet_to_KNX"), QStringLiteral("SW_VERSION = 1.000"));
-    TXMLNode section = root.AddChild(QStringLiteral("KNX_in_Write"));
-    TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = section.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < Col_Count; ++c)
-            row.SetAttribute(QLatin1String(Columns[c].Attribute), grid->Cells(c, r));
-    }
+    Write_Table_Rows(root.AddChild(QStringLiteral("KNX_in_Write")), ACG_KNX_in_Write, Key_Col, Col_Count,
+                     [](int c) { return Columns[c].Attribute; });
 }
 
 bool TFKNXAccess::Controllo_dati()
@@ -292,17 +262,7 @@ bool TFKNXAccess::Controllo_dati()
     return true;
 }
 
-void TFKNXAccess::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_KNX_SetAccess, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFKNXAccess::Delete_Row(int Num_Row, TZidIzavodUraz* SGA)
+void TFKNXAccess::Delete_Row(int Num_Row, TVerIvovavOzed* SGA)
 {
     if (!SGA || Num_Row < 1 || Num_Row > SGA->RowCount() - 1)
         return;
@@ -316,60 +276,7 @@ void TFKNXAccess::Delete_Row(int Num_Row, TZidIzavodUraz* SGA)
     SGA->EndUpdate();
 }
 
-void TFKNXAccess::Btn_DelRowClick(QObject*)
-{
-    const int row = ACG_KNX_in_Write->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row(row, ACG_KNX_in_Write);
-}
-
-void TFKNXAccess::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(ACG_KNX_in_Write->Row(), ACG_KNX_in_Write, true);
-}
-
-void TFKNXAccess::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(ACG_KNX_in_Write, ACG_KNX_in_Write->Row());
-    Do_Copy_In_Write = true;
-}
-
-void TFKNXAccess::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(ACG_KNX_in_Write, ACG_KNX_in_Write->Row(), Do_Copy_In_Write);
-}
-
-void TFKNXAccess::ACG_KNX_in_WriteClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Click_Cell(ACG_KNX_in_Write, ARow, ACol);
-}
-
-void TFKNXAccess::DblClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(ACG_KNX_in_Write, ARow, ACol);
-}
-
-void TFKNXAccess::KeyPress(QObject*, QChar& Key)
-{
-    Table_Key_Press(ACG_KNX_in_Write, Key);
-}
-
-void TFKNXAccess::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    // The header of a data column shows its hint (by the displayed column); a data cell shows
-    // none, although the grid's cell hints are on.
-    if (ARow == 0 && ACol >= 1 && ACol - 1 < Hint.size())
-        HintStr = Hint.at(ACol - 1);
-    else
-        HintStr.clear();
-}
-
 TFKNXAccess* Create_FKNXAccess(QWidget* parent)
 {
-    auto* w = new TFKNXAccess(parent);
-    FKNXAccess = w;
-    w->Create();
-    Register_Window(QStringLiteral("FKNXAccess"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FKNXAccess, parent, "FKNXAccess");
 }

@@ -41,29 +41,18 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void ACG_KNX_in_WriteClickCell(QObject* Sender, int ARow, int ACol);
-    void DblClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+    void ACG_KNX_in_WriteClickCell(QObject* Sender, int ARow, int ACol) { ClickCell(Sender, ARow, ACol); }
 
-    // True when the table may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
-    // The rows below Num_Row move up one; the last row is emptied.
-    void Delete_Row(int Num_Row, TZidIzavodUraz* SGA);
+    bool Controllo_dati() override;
+    // The rows below Num_Row move up one; the last row is emptied (shown columns only).
+    void Delete_Row(int Num_Row, TVerIvovavOzed* SGA) override;
 
 protected:
     void Loaded() override;
 
 private:
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
 };
 
 extern TFKNXAccess* FKNXAccess;

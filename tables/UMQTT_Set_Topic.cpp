@@ -134,14 +134,13 @@ constexpr int Key_Col = 1;  // Topic
 constexpr int Error_Row = 2351;
 constexpr int Delete_Question = 2323;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TMQTT_Column* Cols;
+    int Count;
+};
 
 } // namespace
 
@@ -155,13 +154,15 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
 void TFMQTT_Set_Topic::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_MQTT_Publish = Add_Grid_Sheet(PageControl1, "TS_MQTT_Publish", ACG_Pub, "ACG_Pub");
     TS_MQTT_Subscribe = Add_Grid_Sheet(PageControl1, "TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
     Build_Grid(ACG_Pub, false);
     Build_Grid(ACG_Sub, true);
+    Describe_Grids(PageControl1, {{ACG_Pub, TS_MQTT_Publish, &Hint_MQTT_Set_Topic_Pub, &Do_Copy_Pub},
+                                  {ACG_Sub, TS_MQTT_Subscribe, &Hint_MQTT_Set_Topic_Sub, &Do_Copy_Sub}});
+    Describe_File(&File_MQTT_Set_Topic, Delete_Question);
+    Insert_Enabled = false;
 }
 
 void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
@@ -172,12 +173,7 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
     Grid->SetColCount(n);
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Editor == edDataCheckBox ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Editor == edDataCheckBox);
         switch (cols[c].Items) {
         case itQoS:
             Put_Items(item->ComboItems(), QoS_Items);
@@ -200,9 +196,7 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { ACG_MQTT_DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { ACG_MQTT_KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { ACG_MQTT_GridHint(s, r, c, h); };
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
 }
 
@@ -254,14 +248,7 @@ void TFMQTT_Set_Topic::FormShow()
     PageControl1->setCurrentWidget(TS_MQTT_Publish);
 
     for (TZidIzavodUraz* grid : {ACG_Pub, ACG_Sub}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            for (int c = 1; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, false);
     }
     Table_Load.Reset();
     if (QFileInfo::exists(File_MQTT_Set_Topic))
@@ -274,21 +261,10 @@ void TFMQTT_Set_Topic::Load_File()
 {
     TTable_Reader reader(XML1, File_MQTT_Set_Topic, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TMQTT_Column* Cols;
-            int Count;
-        } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
-                        {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
+        const TSection sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
+                                     {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     switch (s.Cols[c].Load) {
@@ -320,21 +296,11 @@ void TFMQTT_Set_Topic::Load_File()
 void TFMQTT_Set_Topic::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("MQTT_Set_Topic"), QStringLiteral("SW_VERSION = 1.000"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TMQTT_Column* Cols;
-        int Count;
-    } sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
-                    {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
+    const TSection sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
+                                 {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                if (s.Cols[c].Attribute)
-                    row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 
@@ -403,42 +369,6 @@ bool TFMQTT_Set_Topic::Controllo_dati()
     return Check_Grid(ACG_Pub, false) && Check_Grid(ACG_Sub, true);
 }
 
-void TFMQTT_Set_Topic::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_MQTT_Set_Topic, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFMQTT_Set_Topic::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_MQTT_Subscribe ? ACG_Sub : ACG_Pub;
-}
-
-void TFMQTT_Set_Topic::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFMQTT_Set_Topic::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, false);
-}
-
-void TFMQTT_Set_Topic::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
-}
-
-void TFMQTT_Set_Topic::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_Pub, Do_Copy_Pub, Do_Copy_Sub);
-}
-
 void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)
 {
     // The picker is made the first time it is needed.
@@ -454,12 +384,12 @@ void TFMQTT_Set_Topic::Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol)
         Grid->SetCells(ACol, ARow, FTopicTemplate->Topic_Text());
 }
 
-void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol)
+void TFMQTT_Set_Topic::DblClickCell(QObject* Sender, int ARow, int ACol)
 {
     auto* grid = dynamic_cast<TZidIzavodUraz*>(Sender);
     if (!grid)
         return;
-    Table_Dbl_Click_Cell(grid, ARow, ACol);
+    TFTable_Frame::DblClickCell(grid, ARow, ACol);
     // The picker edits the current cell, which a double click on a data cell has just made current.
     const int col = grid->RealCol();
     const int row = grid->RealRow();
@@ -467,22 +397,7 @@ void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol
         Show_Form_Topic(grid, row, col);
 }
 
-void TFMQTT_Set_Topic::ACG_MQTT_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    Table_Grid_Hint(grid, ARow, ACol, HintStr, grid == ACG_Sub ? Hint_MQTT_Set_Topic_Sub : Hint_MQTT_Set_Topic_Pub);
-}
-
-void TFMQTT_Set_Topic::ACG_MQTT_KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
 TFMQTT_Set_Topic* Create_FMQTT_Set_Topic(QWidget* parent)
 {
-    auto* w = new TFMQTT_Set_Topic(parent);
-    FMQTT_Set_Topic = w;
-    w->Create();
-    Register_Window(QStringLiteral("FMQTT_Set_Topic"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FMQTT_Set_Topic, parent, "FMQTT_Set_Topic");
 }

@@ -48,24 +48,17 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol);
-    void ACG_MQTT_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
-    void ACG_MQTT_KeyPress(QObject* Sender, QChar& Key);
+    // A double click on a template cell opens the topic template picker for it.
+    void DblClickCell(QObject* Sender, int ARow, int ACol) override;
+    void ACG_MQTT_DblClickCell(QObject* Sender, int ARow, int ACol) { DblClickCell(Sender, ARow, ACol); }
+    void ACG_MQTT_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr) { GridHint(Sender, ARow, ACol, HintStr); }
+    void ACG_MQTT_KeyPress(QObject* Sender, QChar& Key) { KeyPress(Sender, Key); }
 
-    // True when the tables may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
     // True when the template is not well formed: its "$" signs do not pair up.
     static bool Error_In_Topic_Template(const QString& Str);
     // Edits one template cell (real column, displayed row) in the topic template picker.
     void Show_Form_Topic(TZidIzavodUraz* Grid, int ARow, int ACol);
-
-    // The grid of the tab in front.
-    TZidIzavodUraz* Front_Grid() const;
 
 protected:
     void Loaded() override;
@@ -73,9 +66,7 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Sub);
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Sub);
 };
 

@@ -97,6 +97,8 @@ void TFOPC_UA_Server_Access::Loaded()
     ASG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ASGComboChange(s, c, r, i, t); };
     ASG->OnEditCellDone = [this](QObject* s, int c, int r) { ASGEditCellDone(s, c, r); };
     ASG->Loaded();
+    Describe_Grids(nullptr, {{ASG, nullptr, &Hint, &Do_Copy}});
+    Describe_File(&File_OPC_UA_Server, 2728);
 }
 
 void TFOPC_UA_Server_Access::FormCreate()
@@ -238,16 +240,6 @@ bool TFOPC_UA_Server_Access::Controllo_dati()
     return true;
 }
 
-void TFOPC_UA_Server_Access::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_OPC_UA_Server, this))
-        return;
-    SetModalResult(mrOk);
-}
-
 void TFOPC_UA_Server_Access::Btn_DelRowClick(QObject*)
 {
     const int row = ASG->Row();
@@ -258,22 +250,16 @@ void TFOPC_UA_Server_Access::Btn_DelRowClick(QObject*)
     Update_Length_Locks();
 }
 
-void TFOPC_UA_Server_Access::Btn_InsRowClick(QObject*)
+void TFOPC_UA_Server_Access::Btn_InsRowClick(QObject* Sender)
 {
-    Insert_Row_ASG(ASG->Row(), ASG, true);
+    TFTable_Frame::Btn_InsRowClick(Sender);
     Update_Length_Locks();
 }
 
-void TFOPC_UA_Server_Access::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ASG(ASG, ASG->Row());
-    Do_Copy = true;
-}
-
-void TFOPC_UA_Server_Access::Btn_PasteRowClick(QObject*)
+void TFOPC_UA_Server_Access::Btn_PasteRowClick(QObject* Sender)
 {
     const int row = ASG->Row();
-    Paste_Row_ASG(ASG, row, Do_Copy);
+    TFTable_Frame::Btn_PasteRowClick(Sender);
     // The pasted length stays; the lock and the default access follow the pasted type.
     const QString length = ASG->Cells(Col_Length, row);
     VarSetLength(ASG->Cells(Col_Type, row), Col_Type, row);
@@ -334,9 +320,5 @@ void TFOPC_UA_Server_Access::ASGEditCellDone(QObject*, int ACol, int)
 
 TFOPC_UA_Server_Access* Create_FOPC_UA_Server_Access(QWidget* parent)
 {
-    auto* w = new TFOPC_UA_Server_Access(parent);
-    FOPC_UA_Server_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FOPC_UA_Server_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FOPC_UA_Server_Access, parent, "FOPC_UA_Server_Access");
 }

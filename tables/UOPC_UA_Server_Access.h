@@ -35,10 +35,9 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
+    // Moving rows and pasting one keep every Length lock with its row's type.
     void Btn_DelRowClick(QObject* Sender) override;
     void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
     void Btn_PasteRowClick(QObject* Sender) override;
     void ASGGetEditorType(QObject* Sender, int ACol, int ARow, TEditorType& AEditor);
     void ASGComboChange(QObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection);
@@ -46,7 +45,7 @@ public:
     void ASGEditCellDone(QObject* Sender, int ACol, int ARow);
 
     void Init_Table();
-    bool Controllo_dati();
+    bool Controllo_dati() override;
     // The Length cell of the row follows the type: fixed and read-only, or a proposal of 10 that
     // may be changed; an empty R/W cell becomes "Read/Write".
     void VarSetLength(const QString& Type, int ACol, int ARow);
@@ -59,9 +58,7 @@ protected:
 
 private:
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     // Every Length cell read-only exactly when its row's type fixes the length (after rows moved).
     void Update_Length_Locks();
 

@@ -72,15 +72,6 @@ const TCAN_Layout Receive_Layout = {
     &File_CAN_Rec_Frames,
 };
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
 } // namespace
 
 // ---- the frame of the two CAN tables ----------------------------------------------------------
@@ -103,22 +94,19 @@ void TFCAN_Frames::Loaded()
     for (int c = 0; c < n; ++c) {
         const TCAN_Column& col = FLayout.Columns[c];
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(col.Editor);
-        item->SetWidth(col.Width);
-        item->SetColor(col.Color);
-        item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
         if (c == Col_Type)
             Put_Items(item->ComboItems(), {Type_11_Bits, Type_29_Bits});
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
     Grid->SetHintShowCells(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    // Only the header cell of a data column has a hint: the entry of its shown column.
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
+    Describe_Grids(nullptr, {{Grid, nullptr, &Hint_List, &Do_Copy}});
+    Describe_File(FLayout.Path, FLayout.Delete_Question);
+    Hint_Rule = THint_Rule::Shown_Column;
 }
 
 void TFCAN_Frames::FormCreate()
@@ -146,15 +134,7 @@ void TFCAN_Frames::Refill_Hints()
 void TFCAN_Frames::FormShow()
 {
     // Every showing starts from the file: the grid is emptied first, rows enabled.
-    Grid->BeginUpdate();
-    const int last = Grid->ColCount() + Grid->NumHiddenColumns() - 1;
-    for (int r = 1; r < Grid->RowCount(); ++r) {
-        Grid->SetCells(0, r, QString::number(r));
-        Grid->SetCells(Col_Enable, r, QStringLiteral("Y"));
-        for (int c = Col_Enable + 1; c <= last; ++c)
-            Grid->SetCells(c, r, QString());
-    }
-    Grid->EndUpdate();
+    Reset_Table_Rows(Grid, true);
 
     MAX_Byte = FLayout.Max_Byte;
     QStringList positions;
@@ -183,14 +163,9 @@ void TFCAN_Frames::Load_File()
 {
     TTable_Reader reader(XML1, *FLayout.Path, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        Grid->BeginUpdate();
-        struct TEnd {
-            TZidIzavodUraz* G;
-            ~TEnd() { G->EndUpdate(); }
-        } end{Grid};
         // The rows stand directly under the root; every attribute has a value of its own when
         // the file lacks it, so a row always loads whole.
-        rd.Rows(root, Grid->RowCount() - 1, [this](const TXMLNode& row, int r) {
+        rd.Grid_Rows(root, Grid, [this](const TXMLNode& row, int r) {
             for (int c = 1; c < FLayout.Col_Count; ++c) {
                 QString value;
                 if (!row.TryAttribute(QLatin1String(FLayout.Columns[c].Attribute), value))
@@ -204,11 +179,7 @@ void TFCAN_Frames::Load_File()
 void TFCAN_Frames::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QLatin1String(FLayout.Root), QStringLiteral("SW_VERSION = 1.000"));
-    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
-        TXMLNode row = root.AddChild(QStringLiteral("row"));
-        for (int c = 1; c < FLayout.Col_Count; ++c)
-            row.SetAttribute(QLatin1String(FLayout.Columns[c].Attribute), Grid->Cells(c, r));
-    }
+    Write_Table_Rows(root, Grid, Key_Col, FLayout.Col_Count, [this](int c) { return FLayout.Columns[c].Attribute; });
 }
 
 void TFCAN_Frames::Fail(int Row, const QString& Text)
@@ -252,58 +223,6 @@ bool TFCAN_Frames::Controllo_dati()
     return true;
 }
 
-void TFCAN_Frames::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, *FLayout.Path, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFCAN_Frames::Btn_DelRowClick(QObject*)
-{
-    const int row = Grid->Row();
-    if (MessageDlg(Lang_Table[FLayout.Delete_Question] + QString::number(row), mtConfirmation,
-                   TMsgDlgButtons(mbYes) | mbNo, this) == mrYes)
-        Delete_Row_ACG(row, Grid);
-}
-
-void TFCAN_Frames::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ACG(Grid->Row(), Grid, true);
-}
-
-void TFCAN_Frames::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ACG(Grid, Grid->Row());
-    Do_Copy = true;
-}
-
-void TFCAN_Frames::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ACG(Grid, Grid->Row(), Do_Copy);
-}
-
-void TFCAN_Frames::DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFCAN_Frames::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFCAN_Frames::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    if (ARow == 0 && ACol >= 1 && ACol - 1 < Hint_List.size())
-        HintStr = Hint_List.at(ACol - 1);
-    else
-        HintStr.clear();
-}
-
 // ---- the receive table ------------------------------------------------------------------------
 
 TFReceiveCAN::TFReceiveCAN(QWidget* parent) : TFCAN_Frames(parent, Receive_Layout) {}
@@ -325,9 +244,5 @@ bool TFReceiveCAN::Check_Send(int Row, int& Message)
 
 TFReceiveCAN* Create_FReceiveCAN(QWidget* parent)
 {
-    auto* w = new TFReceiveCAN(parent);
-    FReceiveCAN = w;
-    w->Create();
-    Register_Window(QStringLiteral("FReceiveCAN"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FReceiveCAN, parent, "FReceiveCAN");
 }

@@ -74,18 +74,8 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void DblClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    // Only the header cell of a data column has a hint: the entry of its shown column.
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
 
-    // True when the table may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
 
 protected:
     TFCAN_Frames(QWidget* parent, const TCAN_Layout& Layout);
@@ -100,9 +90,7 @@ protected:
 
 private:
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     void Fail(int Row, const QString& Text);
 
     const TCAN_Layout& FLayout;

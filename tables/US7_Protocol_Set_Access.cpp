@@ -136,23 +136,13 @@ constexpr int Key_Col = 2;
 constexpr int Delete_Question = 1325;
 constexpr int Error_Row = 1270;
 
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TS7_Column* Cols;
+    int Count;
+};
 
 } // namespace
 
@@ -169,13 +159,14 @@ TFS7_Protocol_Set_Access::~TFS7_Protocol_Set_Access()
 void TFS7_Protocol_Set_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_S7_Read = Add_Grid_Sheet(PageControl1, "TS_S7_Read", ACG_S7_Read, "ACG_S7_Read");
     TS_S7_Write = Add_Grid_Sheet(PageControl1, "TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
     Build_Grid(ACG_S7_Read, false);
     Build_Grid(ACG_S7_Write, true);
+    Describe_Grids(PageControl1, {{ACG_S7_Read, TS_S7_Read, &Hint_S7_Set_Access_Read, &Do_Copy_In_Read},
+                                  {ACG_S7_Write, TS_S7_Write, &Hint_S7_Set_Access_Write, &Do_Copy_In_Write}});
+    Describe_File(&File_S7_Protocol, Delete_Question);
 }
 
 void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
@@ -186,12 +177,7 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetColCount(n);  // the column grid's own: one definition per column
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
         switch (cols[c].Items) {
         case itPLC_Types:
             Put_Items(item->ComboItems(), PLC_Types);
@@ -217,10 +203,7 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     // The read grid shows header and cell hints; the write grid's hint display is off.
     Grid->SetShowHint(!Write);
     Grid->SetHintShowCells(!Write);
-    Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(Grid);
     Grid->Loaded();
 }
 
@@ -253,15 +236,7 @@ void TFS7_Protocol_Set_Access::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first, rows enabled.
     for (TZidIzavodUraz* grid : {ACG_S7_Read, ACG_S7_Write}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < ACG_S7_Read->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            grid->SetCells(1, r, QStringLiteral("Y"));
-            for (int c = 2; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, true);
     }
     PageControl1->setCurrentWidget(TS_S7_Read);
     NByte_IN = Data_Size;
@@ -279,21 +254,10 @@ void TFS7_Protocol_Set_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_S7_Protocol, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TS7_Column* Cols;
-            int Count;
-        } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
-                        {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
+        const TSection sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
+                                     {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, Whole_Rows(s.Grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < s.Count; ++c) {
                     const char* name = s.Cols[c].Attribute;
                     QString value;
@@ -314,20 +278,11 @@ void TFS7_Protocol_Set_Access::Load_File()
 void TFS7_Protocol_Set_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("S7_Protocol"), QStringLiteral("SW_VERSION = 1.003"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TS7_Column* Cols;
-        int Count;
-    } sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
-                    {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
+    const TSection sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
+                                 {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 
@@ -396,69 +351,7 @@ bool TFS7_Protocol_Set_Access::Controllo_dati()
     return Check_Grid(ACG_S7_Read, false) && Check_Grid(ACG_S7_Write, true);
 }
 
-void TFS7_Protocol_Set_Access::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_S7_Protocol, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFS7_Protocol_Set_Access::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_S7_Write ? ACG_S7_Write : ACG_S7_Read;
-}
-
-void TFS7_Protocol_Set_Access::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFS7_Protocol_Set_Access::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, true);
-}
-
-void TFS7_Protocol_Set_Access::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFS7_Protocol_Set_Access::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_S7_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFS7_Protocol_Set_Access::ClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFS7_Protocol_Set_Access::DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFS7_Protocol_Set_Access::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFS7_Protocol_Set_Access::GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    Table_Grid_Hint(grid, ARow, ACol, HintStr,
-                    grid == ACG_S7_Write ? Hint_S7_Set_Access_Write : Hint_S7_Set_Access_Read);
-}
-
 TFS7_Protocol_Set_Access* Create_FS7_Protocol_Set_Access(QWidget* parent)
 {
-    auto* w = new TFS7_Protocol_Set_Access(parent);
-    FS7_Protocol_Set_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FS7_Protocol_Set_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FS7_Protocol_Set_Access, parent, "FS7_Protocol_Set_Access");
 }

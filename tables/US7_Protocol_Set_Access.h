@@ -63,24 +63,11 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void ClickCell(QObject* Sender, int ARow, int ACol);
-    void DblClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
 
-    // True when the tables may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
     // The slot of this connection in array_ip_Port (taking the first free one); -1 when all ten
     // slots hold other connections.
     int Check_IP_Port(int IP1, int IP2, int IP3, int IP4, int Port);
-
-    // The grid of the tab in front.
-    TZidIzavodUraz* Front_Grid() const;
 
 protected:
     void Loaded() override;
@@ -88,9 +75,7 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };
 

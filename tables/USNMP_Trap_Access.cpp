@@ -104,28 +104,18 @@ constexpr int Error_Row = 2260;
 constexpr int Delete_Question = 2275;
 constexpr int Duplicate_Description = 2280;
 
-void Put_Items(platform::TStringList& Target, const QStringList& Items)
-{
-    Target.BeginUpdate();
-    Target.Clear();
-    for (const QString& s : Items)
-        Target.Add(s);
-    Target.EndUpdate();
-}
-
-QStringList Position_Items(int Size)
-{
-    QStringList items;
-    items.reserve(Size);
-    for (int i = 0; i < Size; ++i)
-        items << QString::number(i);
-    return items;
-}
-
 bool Is_Blank(const QString& Text)
 {
     return Text.trimmed().isEmpty();
 }
+
+// A section of the table file, with its grid and its columns.
+struct TSection {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TSNMP_Column* Cols;
+    int Count;
+};
 
 } // namespace
 
@@ -142,13 +132,15 @@ TFSNMP_Trap_Access::~TFSNMP_Trap_Access()
 void TFSNMP_Trap_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     TS_SNMP_Read = Add_Grid_Sheet(PageControl1, "TS_SNMP_Read", ACG_SNMP_Read, "ACG_SNMP_Read");
     TS_SNMP_Write = Add_Grid_Sheet(PageControl1, "TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
     Build_Grid(ACG_SNMP_Read, false);
     Build_Grid(ACG_SNMP_Write, true);
+    Describe_Grids(PageControl1, {{ACG_SNMP_Read, TS_SNMP_Read, &Hint_SNMP_Read, &Do_Copy_In_Read},
+                                  {ACG_SNMP_Write, TS_SNMP_Write, &Hint_SNMP_Write, &Do_Copy_In_Write}});
+    Describe_File(&File_SNMP_Trap, Delete_Question);
+    Hint_Rule = THint_Rule::Header_Only;
 }
 
 void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
@@ -159,13 +151,8 @@ void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     Grid->SetColCount(n);
     for (int c = 0; c < n; ++c) {
         TGridColumnItem* item = Grid->Columns().Items(c);
-        item->SetEditor(cols[c].Editor);
+        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
         item->SetEditLength(cols[c].Edit_Length);
-        item->SetWidth(cols[c].Width);
-        item->SetColor(cols[c].Color);
-        item->SetAlignment(cols[c].Centred ? taCenter : taLeftJustify);
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
         switch (cols[c].Items) {
         case itCommunity:
             Put_Items(item->ComboItems(), Community_Items);
@@ -186,9 +173,7 @@ void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
     }
     Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(true);
-    Grid->OnDblClickCell = [this](QObject* s, int r, int c) { Grid_DblClickCell(s, r, c); };
-    Grid->OnKeyPress = [this](QObject* s, QChar& k) { SGA_KeyPress(s, k); };
-    Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { SGA_GridHint(s, r, c, h); };
+    Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->OnCheckBoxClick = [this](QObject* s, int c, int r, bool st) { ACG_SNMP_ReadCheckBoxClick(s, c, r, st); };
     Grid->Loaded();
 }
@@ -223,15 +208,7 @@ void TFSNMP_Trap_Access::Set_Lang()
 void TFSNMP_Trap_Access::FormShow()
 {
     for (TZidIzavodUraz* grid : {ACG_SNMP_Read, ACG_SNMP_Write}) {
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            grid->SetCells(1, r, QStringLiteral("Y"));
-            for (int c = 2; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, true);
     }
     // The dialog opens on the tab that was in front when it was last closed.
     NByte_IN = Data_Size;
@@ -251,21 +228,10 @@ void TFSNMP_Trap_Access::Load_File()
 {
     TTable_Reader reader(XML1, File_SNMP_Trap, this);
     Table_Load.Run(reader, [this](TTable_Reader& rd, const TXMLNode& root) {
-        struct {
-            const char* Section;
-            TZidIzavodUraz* Grid;
-            const TSNMP_Column* Cols;
-            int Count;
-        } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
-                        {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
+        const TSection sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
+                                     {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
         for (const auto& s : sections) {
-            const TXMLNode section = rd.Section(root, QLatin1String(s.Section));
-            s.Grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{s.Grid};
-            rd.Rows(section, s.Grid->RowCount() - 1, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(s.Section)), s.Grid, [&](const TXMLNode& row, int r) {
                 // Every read is guarded: a missing attribute keeps the reset cell or takes the
                 // column's own default.
                 for (int c = 1; c < s.Count; ++c) {
@@ -283,20 +249,11 @@ void TFSNMP_Trap_Access::Load_File()
 void TFSNMP_Trap_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("SNMP_Trap"), QStringLiteral("SW_VERSION = 1.000"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-        const TSNMP_Column* Cols;
-        int Count;
-    } sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
-                    {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
+    const TSection sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
+                                 {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
     for (const auto& s : sections) {
-        TXMLNode section = root.AddChild(QLatin1String(s.Section));
-        for (int r = 1; r <= s.Grid->RowCount() - 1 && !Key_Cell_Blank(s.Grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < s.Count; ++c)
-                row.SetAttribute(QLatin1String(s.Cols[c].Attribute), s.Grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
     }
 }
 
@@ -393,64 +350,6 @@ bool TFSNMP_Trap_Access::Controllo_dati()
     return true;
 }
 
-void TFSNMP_Trap_Access::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_SNMP_Trap, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-TZidIzavodUraz* TFSNMP_Trap_Access::Front_Grid() const
-{
-    return PageControl1->currentWidget() == TS_SNMP_Write ? ACG_SNMP_Write : ACG_SNMP_Read;
-}
-
-void TFSNMP_Trap_Access::Btn_DelRowClick(QObject*)
-{
-    Ask_Delete_Row_ACG(this, Delete_Question, Front_Grid());
-}
-
-void TFSNMP_Trap_Access::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, true);
-}
-
-void TFSNMP_Trap_Access::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_Tab_ACG(Front_Grid(), ACG_SNMP_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFSNMP_Trap_Access::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_Tab_ACG(Front_Grid(), ACG_SNMP_Read, Do_Copy_In_Read, Do_Copy_In_Write);
-}
-
-void TFSNMP_Trap_Access::Grid_DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFSNMP_Trap_Access::SGA_KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFSNMP_Trap_Access::SGA_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
-{
-    auto* grid = dynamic_cast<TVerIvovavOzed*>(Sender);
-    const QStringList& hints = grid == ACG_SNMP_Write ? Hint_SNMP_Write : Hint_SNMP_Read;
-    const int real = grid ? grid->RealColIndex(ACol) : -1;
-    // Only the header cells of the data columns carry a hint.
-    if (ARow == 0 && real > 0 && real - 1 < hints.size())
-        HintStr = hints.at(real - 1);
-    else
-        HintStr.clear();
-}
-
 void TFSNMP_Trap_Access::ACG_SNMP_ReadCheckBoxClick(QObject* Sender, int ACol, int, bool)
 {
     if (ACol == 1)
@@ -459,9 +358,5 @@ void TFSNMP_Trap_Access::ACG_SNMP_ReadCheckBoxClick(QObject* Sender, int ACol, i
 
 TFSNMP_Trap_Access* Create_FSNMP_Trap_Access(QWidget* parent)
 {
-    auto* w = new TFSNMP_Trap_Access(parent);
-    FSNMP_Trap_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSNMP_Trap_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FSNMP_Trap_Access, parent, "FSNMP_Trap_Access");
 }

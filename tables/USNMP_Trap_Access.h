@@ -46,26 +46,17 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override;
-    void Btn_DelRowClick(QObject* Sender) override;
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void Grid_DblClickCell(QObject* Sender, int ARow, int ACol);
-    void SGA_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
-    void SGA_KeyPress(QObject* Sender, QChar& Key);
+    void Grid_DblClickCell(QObject* Sender, int ARow, int ACol) { DblClickCell(Sender, ARow, ACol); }
+    void SGA_GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr) { GridHint(Sender, ARow, ACol, HintStr); }
+    void SGA_KeyPress(QObject* Sender, QChar& Key) { KeyPress(Sender, Key); }
     void ACG_SNMP_ReadCheckBoxClick(QObject* Sender, int ACol, int ARow, bool State);
 
-    // True when the tables may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
     // True when the text breaks the character rule of a community name (Check_Type 0: letters and
     // digits) or of a description (Check_Type 1: the same, beginning with a lower-case letter).
     static bool Check_Error_CommName_Desc(const QString& Text, int Check_Type);
     // Numbers the enabled rows of the grid 1, 2, 3, ... in column 0; disabled rows get no number.
     void Index_Row_Build(TZidIzavodUraz* app_SGA);
-
-    // The grid of the tab in front.
-    TZidIzavodUraz* Front_Grid() const;
 
 protected:
     void Loaded() override;
@@ -73,9 +64,7 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };
 

@@ -100,9 +100,7 @@ TFCANopen_Table::TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout)
 void TFCANopen_Table::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = new QTabWidget(P_Body);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    Body_Layout()->addWidget(PageControl1);
+    PageControl1 = Add_Pages();
     for (int i = 0; i < 2; ++i) {
         const TCANopen_Grid& g = FLayout.Grids[i];
         TZidIzavodUraz* grid = nullptr;
@@ -116,23 +114,20 @@ void TFCANopen_Table::Loaded()
         for (int c = 0; c < g.Col_Count; ++c) {
             const TCANopen_Column& col = g.Columns[c];
             TGridColumnItem* item = grid->Columns().Items(c);
-            item->SetEditor(col.Editor);
-            item->SetWidth(col.Width);
-            item->SetColor(col.Color);
-            item->SetAlignment(col.Centred ? taCenter : taLeftJustify);
-            item->SetCheckTrue(QStringLiteral("Y"));
-            item->SetCheckFalse(QStringLiteral("N"));
+            Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
             // The columns keep these headers; a language change writes the header row itself.
             item->SetHeader(Lang_Table[g.First_Header + c]);
         }
         grid->Columns().Items(0)->SetFixed(true);
         grid->SetShowHint(true);
-        grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-        grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-        grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-        grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+        // Only the header cell of a data column has a hint, by its shown column.
+        Wire_Grid(grid);
         grid->Loaded();
     }
+    Describe_Grids(PageControl1, {{sga, Sheet[0], &Hints[0], &Do_Copy[0]}, {sgb, Sheet[1], &Hints[1], &Do_Copy[1]}});
+    Describe_File(FLayout.Path, FLayout.Delete_Question);
+    Insert_Enabled = false;
+    Hint_Rule = THint_Rule::Shown_Column;
 }
 
 void TFCANopen_Table::FormCreate()
@@ -164,14 +159,7 @@ void TFCANopen_Table::FormShow()
     // Every showing starts from the file: the grids are emptied first.
     for (int i = 0; i < 2; ++i) {
         TZidIzavodUraz* grid = Grid(i);
-        grid->BeginUpdate();
-        const int last = grid->ColCount() + grid->NumHiddenColumns() - 1;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            for (int c = 1; c <= last; ++c)
-                grid->SetCells(c, r, QString());
-        }
-        grid->EndUpdate();
+        Reset_Table_Rows(grid, false);
     }
     PageControl1->setCurrentWidget(Sheet[0]);
     PROFINET_NByte_IN = Data_Size;
@@ -190,14 +178,8 @@ void TFCANopen_Table::Load_File()
         for (int i = 0; i < 2; ++i) {
             const TCANopen_Grid& g = FLayout.Grids[i];
             TZidIzavodUraz* grid = Grid(i);
-            const TXMLNode section = rd.Section(root, QLatin1String(g.Section));
-            grid->BeginUpdate();
-            struct TEnd {
-                TZidIzavodUraz* G;
-                ~TEnd() { G->EndUpdate(); }
-            } end{grid};
             // Every attribute must be there: none has a value of its own.
-            rd.Rows(section, grid->RowCount() - 1, Whole_Rows(grid, [&](const TXMLNode& row, int r) {
+            rd.Grid_Rows(rd.Section(root, QLatin1String(g.Section)), grid, Whole_Rows(grid, [&](const TXMLNode& row, int r) {
                 for (int c = 1; c < g.Col_Count; ++c)
                     grid->SetCells(c, r, rd.Attr(row, g.Columns[c].Attribute));
             }));
@@ -211,12 +193,8 @@ void TFCANopen_Table::Write_File()
     for (int i = 0; i < 2; ++i) {
         const TCANopen_Grid& g = FLayout.Grids[i];
         TZidIzavodUraz* grid = Grid(i);
-        TXMLNode section = root.AddChild(QLatin1String(g.Section));
-        for (int r = 1; r <= grid->RowCount() - 1 && !Key_Cell_Blank(grid->Cells(Key_Col, r)); ++r) {
-            TXMLNode row = section.AddChild(QStringLiteral("row"));
-            for (int c = 1; c < g.Col_Count; ++c)
-                row.SetAttribute(QLatin1String(g.Columns[c].Attribute), grid->Cells(c, r));
-        }
+        Write_Table_Rows(root.AddChild(QLatin1String(g.Section)), grid, Key_Col, g.Col_Count,
+                         [&g](int c) { return g.Columns[c].Attribute; });
     }
 }
 
@@ -261,27 +239,7 @@ bool TFCANopen_Table::Controllo_dati()
     return Check_Grid(0) && Check_Grid(1);
 }
 
-void TFCANopen_Table::Btn_OK_Click(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, *FLayout.Path, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-int TFCANopen_Table::Front() const
-{
-    return PageControl1->currentWidget() == Sheet[1] ? 1 : 0;
-}
-
-TZidIzavodUraz* TFCANopen_Table::Front_Grid() const
-{
-    return Grid(Front());
-}
-
-void TFCANopen_Table::Delete_Row(int Row, TZidIzavodUraz* Grid)
+void TFCANopen_Table::Delete_Row(int Row, TVerIvovavOzed* Grid)
 {
     if (!Grid || Row < 1 || Row >= Grid->RowCount())
         return;
@@ -291,59 +249,6 @@ void TFCANopen_Table::Delete_Row(int Row, TZidIzavodUraz* Grid)
             Grid->SetCells(c, r, Grid->Cells(c, r + 1));
     for (int c = 1; c < Grid->ColCount(); ++c)
         Grid->SetCells(c, last, QString());
-}
-
-void TFCANopen_Table::Btn_DelRow_Click(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    const int row = grid->Row();
-    if (MessageDlg(Lang_Table[FLayout.Delete_Question] + QString::number(row), mtConfirmation,
-                   TMsgDlgButtons(mbYes) | mbNo, this) == mrYes)
-        Delete_Row(row, grid);
-}
-
-void TFCANopen_Table::Btn_InsRowClick(QObject*)
-{
-    TZidIzavodUraz* grid = Front_Grid();
-    Insert_Row_ACG(grid->Row(), grid, false);
-}
-
-void TFCANopen_Table::Btn_CopyRowClick(QObject*)
-{
-    const int i = Front();
-    Copy_Row_ACG(Grid(i), Grid(i)->Row());
-    Do_Copy[i] = true;
-    Do_Copy[1 - i] = false;
-}
-
-void TFCANopen_Table::Btn_PasteRowClick(QObject*)
-{
-    const int i = Front();
-    Paste_Row_ACG(Grid(i), Grid(i)->Row(), Do_Copy[i]);
-}
-
-void TFCANopen_Table::ClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFCANopen_Table::DblClickCell(QObject* Sender, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(dynamic_cast<TVerIvovavOzed*>(Sender), ARow, ACol);
-}
-
-void TFCANopen_Table::KeyPress(QObject* Sender, QChar& Key)
-{
-    Table_Key_Press(dynamic_cast<TVerIvovavOzed*>(Sender), Key);
-}
-
-void TFCANopen_Table::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    const QStringList& hints = Hints[Front()];
-    if (ARow == 0 && ACol >= 1 && ACol - 1 < hints.size())
-        HintStr = hints.at(ACol - 1);
-    else
-        HintStr.clear();
 }
 
 // ---- the PDO table ----------------------------------------------------------------------------
@@ -357,9 +262,5 @@ TFSet_PDO_Access::~TFSet_PDO_Access()
 
 TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent)
 {
-    auto* w = new TFSet_PDO_Access(parent);
-    FSet_PDO_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSet_PDO_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FSet_PDO_Access, parent, "FSet_PDO_Access");
 }

@@ -91,27 +91,12 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
-    void Btn_OKClick(QObject* Sender) override { Btn_OK_Click(Sender); }
-    void Btn_DelRowClick(QObject* Sender) override { Btn_DelRow_Click(Sender); }
-    void Btn_OK_Click(QObject* Sender);
-    void Btn_DelRow_Click(QObject* Sender);
-    void Btn_InsRowClick(QObject* Sender) override;
-    void Btn_CopyRowClick(QObject* Sender) override;
-    void Btn_PasteRowClick(QObject* Sender) override;
-    void ClickCell(QObject* Sender, int ARow, int ACol);
-    void DblClickCell(QObject* Sender, int ARow, int ACol);
-    void KeyPress(QObject* Sender, QChar& Key);
-    // Only the header cell of a data column has a hint: from the list of the tab in front.
-    void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+    void Btn_OK_Click(QObject* Sender) { Btn_OKClick(Sender); }
+    void Btn_DelRow_Click(QObject* Sender) { Btn_DelRowClick(Sender); }
 
-    // True when both tables may be saved; otherwise the first error was shown.
-    bool Controllo_dati();
+    bool Controllo_dati() override;
     // Moves the rows below up by one and empties the last row (shown columns only).
-    void Delete_Row(int Row, TZidIzavodUraz* Grid);
-
-    // The grid of the tab in front, and its index.
-    TZidIzavodUraz* Front_Grid() const;
-    int Front() const;
+    void Delete_Row(int Row, TVerIvovavOzed* Grid) override;
 
 protected:
     TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout);
@@ -121,9 +106,7 @@ private:
     TZidIzavodUraz* Grid(int i) const { return i == 0 ? sga : sgb; }
     bool Check_Grid(int i);
     void Load_File();
-    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
-    TTable_Load Table_Load;
-    void Write_File();
+    void Write_File() override;
 
     const TCANopen_Layout& FLayout;
 };

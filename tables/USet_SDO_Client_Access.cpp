@@ -87,9 +87,5 @@ TFSet_SDO_Client_Access::~TFSet_SDO_Client_Access()
 
 TFSet_SDO_Client_Access* Create_FSet_SDO_Client_Access(QWidget* parent)
 {
-    auto* w = new TFSet_SDO_Client_Access(parent);
-    FSet_SDO_Client_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSet_SDO_Client_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FSet_SDO_Client_Access, parent, "FSet_SDO_Client_Access");
 }

@@ -67,9 +67,5 @@ TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()
 
 TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent)
 {
-    auto* w = new TFSet_SDO_Server_Access(parent);
-    FSet_SDO_Server_Access = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSet_SDO_Server_Access"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FSet_SDO_Server_Access, parent, "FSet_SDO_Server_Access");
 }

@@ -54,11 +54,11 @@ void TFTLS_Server_Known_Cert::Loaded()
     Body_Layout()->addWidget(ASG);
     ASG->SetShowHint(false);
     ASG->SetVAlignment(vtaCenter);
-    ASG->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
-    ASG->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
-    ASG->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
-    ASG->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+    Wire_Grid(ASG);
     ASG->Loaded();
+    Describe_Grids(nullptr, {{ASG, nullptr, &Hint_List, &Do_Copy}});
+    Describe_File(&File_TLS_Known_Cert, Delete_Question);
+    Hint_Rule = THint_Rule::Header_Only;
 }
 
 void TFTLS_Server_Known_Cert::FormCreate()
@@ -149,67 +149,7 @@ bool TFTLS_Server_Known_Cert::Controllo_dati()
     return true;
 }
 
-void TFTLS_Server_Known_Cert::Btn_OKClick(QObject*)
-{
-    if (!Controllo_dati())
-        return;
-    Write_File();
-    if (!Table_Load.Save(XML1, File_TLS_Known_Cert, this))
-        return;
-    SetModalResult(mrOk);
-}
-
-void TFTLS_Server_Known_Cert::Btn_DelRowClick(QObject*)
-{
-    const int row = ASG->Row();
-    if (MessageDlg(Lang_Table[Delete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   this) == mrYes)
-        Delete_Row_ASG(row, ASG, true);
-}
-
-void TFTLS_Server_Known_Cert::Btn_InsRowClick(QObject*)
-{
-    Insert_Row_ASG(ASG->Row(), ASG, true);
-}
-
-void TFTLS_Server_Known_Cert::Btn_CopyRowClick(QObject*)
-{
-    Copy_Row_ASG(ASG, ASG->Row());
-    Do_Copy = true;
-}
-
-void TFTLS_Server_Known_Cert::Btn_PasteRowClick(QObject*)
-{
-    Paste_Row_ASG(ASG, ASG->Row(), Do_Copy);
-}
-
-void TFTLS_Server_Known_Cert::ClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Click_Cell(ASG, ARow, ACol);
-}
-
-void TFTLS_Server_Known_Cert::DblClickCell(QObject*, int ARow, int ACol)
-{
-    Table_Dbl_Click_Cell(ASG, ARow, ACol);
-}
-
-void TFTLS_Server_Known_Cert::KeyPress(QObject*, QChar& Key)
-{
-    Table_Key_Press(ASG, Key);
-}
-
-void TFTLS_Server_Known_Cert::GridHint(QObject*, int ARow, int ACol, QString& HintStr)
-{
-    // Only the header of a data column has a hint; no other cell shows one.
-    HintStr.clear();
-    Table_Grid_Hint(ASG, ARow, ACol, HintStr, Hint_List);
-}
-
 TFTLS_Server_Known_Cert* Create_FTLS_Server_Known_Cert(QWidget* parent)
 {
-    auto* w = new TFTLS_Server_Known_Cert(parent);
-    FTLS_Server_Known_Cert = w;
-    w->Create();
-    Register_Window(QStringLiteral("FTLS_Server_Known_Cert"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FTLS_Server_Known_Cert, parent, "FTLS_Server_Known_Cert");
 }

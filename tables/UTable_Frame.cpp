@@ -8,6 +8,7 @@
 #include "grid/AdvGrid.h"
 #include "platform/Services.h"
 #include "render/LbButton.h"
+#include "tables/UTable_Load.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -42,7 +43,7 @@ TFont Bold_Tahoma()
 // ---- the frame --------------------------------------------------------------------------------
 
 TFTable_Frame::TFTable_Frame(QWidget* parent, const char* Name, int Client_Width)
-    : TForm(parent), FClient_Width(Client_Width)
+    : TForm(parent), FTable_Load(std::make_unique<TTable_Load>()), Table_Load(*FTable_Load), FClient_Width(Client_Width)
 {
     setObjectName(QLatin1String(Name));
     OnCreate = [this] { FormCreate(); };
@@ -74,12 +75,7 @@ TFTable_Frame::~TFTable_Frame() = default;
 void TFTable_Frame::Loaded()
 {
     TForm::Loaded();
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    Apply_Window_Look(this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = Dialog_Layout(this);
 
     P_Title = Make_Title_Panel(this, FClient_Width, L_SW_Code, L_SW_Desc);
     P_Title->setFixedHeight(Title_Height);
@@ -141,6 +137,14 @@ void TFTable_Frame::Loaded()
     Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
 }
 
+QTabWidget* TFTable_Frame::Add_Pages()
+{
+    auto* pages = new QTabWidget(P_Body);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    FBody_Layout->addWidget(pages);
+    return pages;
+}
+
 void TFTable_Frame::Frame_Create()
 {
     L_SW_Code->setText(Shown_SW_Code);
@@ -166,11 +170,161 @@ void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Capt
     }
 }
 
+// ---- the handlers the tables share -------------------------------------------------------------
+
+void TFTable_Frame::Describe_Grids(QTabWidget* Pages, std::vector<TTable_Grid> Grids)
+{
+    FPages = Pages;
+    FGrids = std::move(Grids);
+}
+
+void TFTable_Frame::Wire_Grid(TVerIvovavOzed* Grid, int Events)
+{
+    if (Events & teClick)
+        Grid->OnClickCell = [this](QObject* s, int r, int c) { ClickCell(s, r, c); };
+    if (Events & teDblClick)
+        Grid->OnDblClickCell = [this](QObject* s, int r, int c) { DblClickCell(s, r, c); };
+    if (Events & teKey)
+        Grid->OnKeyPress = [this](QObject* s, QChar& k) { KeyPress(s, k); };
+    if (Events & teHint)
+        Grid->OnGridHint = [this](QObject* s, int r, int c, QString& h) { GridHint(s, r, c, h); };
+}
+
+TVerIvovavOzed* TFTable_Frame::Front_Grid() const
+{
+    if (FGrids.empty())
+        return nullptr;
+    if (FPages)
+        for (const TTable_Grid& g : FGrids)
+            if (g.Sheet == FPages->currentWidget())
+                return g.Grid;
+    return FGrids.front().Grid;
+}
+
+TVerIvovavOzed* TFTable_Frame::Grid_Of(QObject* Sender) const
+{
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == Sender)
+            return g.Grid;
+    return Front_Grid();
+}
+
+void TFTable_Frame::Btn_OKClick(QObject*)
+{
+    if (!Controllo_dati())
+        return;
+    Write_File();
+    if (!Table_Load.Save(XML1, *FPath, this))
+        return;
+    SetModalResult(mrOk);
+}
+
+void TFTable_Frame::Delete_Row(int Row, TVerIvovavOzed* Grid)
+{
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(Grid))
+        Delete_Row_ACG(Row, acg);
+    else
+        Delete_Row_ASG(Row, Grid, true);
+}
+
+void TFTable_Frame::Btn_DelRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    const int row = grid->Row();
+    if (MessageDlg(Lang_Table[FDelete_Question] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
+                   this) == mrYes)
+        Delete_Row(row, grid);
+}
+
+void TFTable_Frame::Btn_InsRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Insert_Row_ACG(grid->Row(), acg, Insert_Enabled);
+    else
+        Insert_Row_ASG(grid->Row(), grid, Insert_Enabled);
+}
+
+void TFTable_Frame::Btn_CopyRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Copy_Row_ACG(acg, grid->Row());
+    else
+        Copy_Row_ASG(grid, grid->Row());
+    for (const TTable_Grid& g : FGrids)
+        if (g.Copied)
+            *g.Copied = g.Grid == grid;
+}
+
+void TFTable_Frame::Btn_PasteRowClick(QObject*)
+{
+    TVerIvovavOzed* grid = Front_Grid();
+    bool copied = false;
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == grid && g.Copied)
+            copied = *g.Copied;
+    if (auto* acg = dynamic_cast<TZidIzavodUraz*>(grid))
+        Paste_Row_ACG(acg, grid->Row(), copied);
+    else
+        Paste_Row_ASG(grid, grid->Row(), copied);
+}
+
+void TFTable_Frame::ClickCell(QObject* Sender, int ARow, int ACol)
+{
+    TVerIvovavOzed* grid = Grid_Of(Sender);
+    if (grid && ACol == 0 && ARow >= 1 && ARow < grid->RowCount())
+        grid->SelectRows(ARow, 1);
+}
+
+void TFTable_Frame::DblClickCell(QObject* Sender, int ARow, int ACol)
+{
+    Auto_Size_Column(Grid_Of(Sender), ARow, ACol);
+}
+
+void TFTable_Frame::KeyPress(QObject* Sender, QChar& Key)
+{
+    Jump_Next_Field(Grid_Of(Sender), Key);
+}
+
+void TFTable_Frame::GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr)
+{
+    TVerIvovavOzed* grid = Grid_Of(Sender);
+    const QStringList* hints = nullptr;
+    for (const TTable_Grid& g : FGrids)
+        if (g.Grid == grid)
+            hints = g.Hints;
+    if (Hint_Rule == THint_Rule::None || !grid)
+        return;
+    if (Hint_Rule != THint_Rule::Header_Keep)
+        HintStr.clear();
+    if (!hints || ARow != 0)
+        return;
+    const int col = Hint_Rule == THint_Rule::Shown_Column ? ACol : grid->RealColIndex(ACol);
+    if (col > 0 && col - 1 < hints->size())
+        HintStr = hints->at(col - 1);
+}
+
+QVBoxLayout* Dialog_Layout(TForm* Form)
+{
+    Form->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    Apply_Window_Look(Form);
+    auto* layout = new QVBoxLayout(Form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
 // ---- the dialog's one instance -----------------------------------------------------------------
 
 void Unregister_Table_Window(const char* Instance_Name)
 {
     Unregister_Window(QLatin1String(Instance_Name));
+}
+
+void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name)
+{
+    Register_Window(QLatin1String(Instance_Name), {Form, [Form] { Form->Set_Lang(); }, nullptr});
 }
 
 // ---- the grids --------------------------------------------------------------------------------
@@ -207,55 +361,52 @@ QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz
     return sheet;
 }
 
+void Setup_Column(TGridColumnItem* Item, TEditorType Editor, int Width, TColor Color, bool Centred)
+{
+    Item->SetEditor(Editor);
+    Item->SetWidth(Width);
+    Item->SetColor(Color);
+    Item->SetAlignment(Centred ? taCenter : taLeftJustify);
+    Item->SetCheckTrue(QStringLiteral("Y"));
+    Item->SetCheckFalse(QStringLiteral("N"));
+}
+
 void Put_Row_Numbers(TVerIvovavOzed* Grid)
 {
     for (int r = 1; r < Grid->RowCount(); ++r)
         Grid->SetCells(0, r, QString::number(r));
 }
 
-void Table_Grid_Hint(TVerIvovavOzed* Grid, int ARow, int ACol, QString& Hint, const QStringList& Hints)
+void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled)
 {
-    if (!Grid || ARow != 0)
-        return;
-    const int real = Grid->RealColIndex(ACol);
-    if (real > 0 && real - 1 < Hints.size())
-        Hint = Hints.at(real - 1);
+    Grid->BeginUpdate();
+    const int last = Grid->ColCount() + Grid->NumHiddenColumns() - 1;
+    for (int r = 1; r < Grid->RowCount(); ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        if (Enabled)
+            Grid->SetCells(1, r, QStringLiteral("Y"));
+        for (int c = Enabled ? 2 : 1; c <= last; ++c)
+            Grid->SetCells(c, r, QString());
+    }
+    Grid->EndUpdate();
 }
 
-void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
+void Put_Items(platform::TStringList& Target, const QStringList& Items)
 {
-    if (Grid && ACol == 0 && ARow >= 1 && ARow < Grid->RowCount())
-        Grid->SelectRows(ARow, 1);
+    Target.BeginUpdate();
+    Target.Clear();
+    for (const QString& s : Items)
+        Target.Add(s);
+    Target.EndUpdate();
 }
 
-void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol)
+QStringList Position_Items(int Size)
 {
-    Auto_Size_Column(Grid, ARow, ACol);
-}
-
-void Ask_Delete_Row_ACG(QWidget* Owner, int Question_Index, TZidIzavodUraz* Grid)
-{
-    const int row = Grid->Row();
-    if (MessageDlg(Lang_Table[Question_Index] + QString::number(row), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo,
-                   Owner) == mrYes)
-        Delete_Row_ACG(row, Grid);
-}
-
-void Copy_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool& Copy_First, bool& Copy_Second)
-{
-    Copy_Row_ACG(Grid, Grid->Row());
-    Copy_First = Grid == First;
-    Copy_Second = Grid != First;
-}
-
-void Paste_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool Copy_First, bool Copy_Second)
-{
-    Paste_Row_ACG(Grid, Grid->Row(), Grid == First ? Copy_First : Copy_Second);
-}
-
-void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key)
-{
-    Jump_Next_Field(Grid, Key);
+    QStringList items;
+    items.reserve(Size);
+    for (int i = 0; i < Size; ++i)
+        items << QString::number(i);
+    return items;
 }
 
 bool Key_Cell_Blank(const QString& Text)
@@ -271,6 +422,17 @@ TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString&
     TXMLNode root = Doc.AddChild(Root);
     Doc.AddComment(Version);
     return root;
+}
+
+void Write_Table_Rows(TXMLNode Parent, TVerIvovavOzed* Grid, int Key_Col, int Col_Count,
+                      const std::function<const char*(int Col)>& Attribute)
+{
+    for (int r = 1; r <= Grid->RowCount() - 1 && !Key_Cell_Blank(Grid->Cells(Key_Col, r)); ++r) {
+        TXMLNode row = Parent.AddChild(QStringLiteral("row"));
+        for (int c = 1; c < Col_Count; ++c)
+            if (const char* name = Attribute(c))
+                row.SetAttribute(QLatin1String(name), Grid->Cells(c, r));
+    }
 }
 
 bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner)
@@ -347,6 +509,17 @@ void TTable_Reader::Rows(const TXMLNode& Section, int Data_Rows,
                        .arg(Data_Rows),
                    mtWarning, mbOK, FOwner);
     }
+}
+
+void TTable_Reader::Grid_Rows(const TXMLNode& Section, TVerIvovavOzed* Grid,
+                              const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row)
+{
+    Grid->BeginUpdate();
+    struct TEnd {
+        TVerIvovavOzed* G;
+        ~TEnd() { G->EndUpdate(); }
+    } end{Grid};
+    Rows(Section, Grid->RowCount() - 1, Read_Row);
 }
 
 QString TTable_Reader::Attr(const TXMLNode& Row, const char* Name) const

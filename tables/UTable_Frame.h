@@ -11,20 +11,45 @@
 #include "core/XMLDocument.h"
 #include "platform/Form.h"
 #include "platform/Graphics.h"
+#include "platform/StringList.h"
+#include "grid/BaseGrid.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 class QLabel;
 class QTabWidget;
 class QVBoxLayout;
+class TGridColumnItem;
 class TLbButton;
+class TTable_Load;
+class TTable_Reader;
 class TVerIvovavOzed;
 class TZidIzavodUraz;
+
+// What a dialog tells the frame about one of its grids.
+struct TTable_Grid {
+    TVerIvovavOzed* Grid = nullptr;
+    QWidget* Sheet = nullptr;      // its tab; none when the dialog shows one grid
+    QStringList* Hints = nullptr;  // its header hints, entry i for column i + 1
+    bool* Copied = nullptr;        // set while the row copied last came from this grid
+};
+
+// How the hint handler answers for a cell.
+enum class THint_Rule {
+    Header_Keep,   // a data column's header shows its entry (by its real column); other cells keep the grid's hint
+    Header_Only,   // the same, but no other cell shows a hint
+    Shown_Column,  // the header shows the entry of its shown column; no other cell shows a hint
+    None,          // the grid's own hint stays
+};
+
+// The grid events a dialog hands to the frame's handlers.
+enum TTable_Events { teClick = 1, teDblClick = 2, teKey = 4, teHint = 8, teAll = 15 };
 
 // ---- sizes and colours of the frame ----
 constexpr int Table_Client_Height = 337;
@@ -69,13 +94,53 @@ public:
     // Gives the keyboard to the first grid shown, at its first data cell.
     void Focus_First_Grid();
     virtual void Set_Lang() = 0;
-    virtual void Btn_OKClick(QObject* Sender) = 0;
-    virtual void Btn_DelRowClick(QObject* Sender) = 0;
-    virtual void Btn_InsRowClick(QObject* Sender) = 0;
-    virtual void Btn_CopyRowClick(QObject* Sender) = 0;
-    virtual void Btn_PasteRowClick(QObject* Sender) = 0;
+    // True when the tables may be saved; otherwise the first error was shown.
+    virtual bool Controllo_dati() = 0;
+
+    // ---- handlers the tables share, on the grids the dialog described ----
+    // OK checks the tables, writes the file (keeping an unreadable one first) and closes.
+    virtual void Btn_OKClick(QObject* Sender);
+    // The row buttons act on the grid in front, Delete only after a Yes to the delete question.
+    virtual void Btn_DelRowClick(QObject* Sender);
+    virtual void Btn_InsRowClick(QObject* Sender);
+    // A row copied from one grid pastes only into that grid.
+    virtual void Btn_CopyRowClick(QObject* Sender);
+    virtual void Btn_PasteRowClick(QObject* Sender);
+    // A click on the row number of a data row selects that whole row.
+    virtual void ClickCell(QObject* Sender, int ARow, int ACol);
+    // A double click on a header cell sizes its column to its widest text (with the option on).
+    virtual void DblClickCell(QObject* Sender, int ARow, int ACol);
+    // Enter moves to the next field (with the option on).
+    virtual void KeyPress(QObject* Sender, QChar& Key);
+    virtual void GridHint(QObject* Sender, int ARow, int ACol, QString& HintStr);
+
+    // The grid of the tab in front; the only grid of a dialog without tabs.
+    TVerIvovavOzed* Front_Grid() const;
 
 protected:
+    // What the dialog tells the frame: its grids in order (on the tabs of `Pages`, when it has
+    // tabs), its table file and its delete question.
+    void Describe_Grids(QTabWidget* Pages, std::vector<TTable_Grid> Grids);
+    void Describe_File(const QString* Path, int Delete_Question)
+    {
+        FPath = Path;
+        FDelete_Question = Delete_Question;
+    }
+    // A row inserted by the button is enabled ("Y" in column 1).
+    bool Insert_Enabled = true;
+    THint_Rule Hint_Rule = THint_Rule::Header_Keep;
+    // Hands the grid's events to the handlers above.
+    void Wire_Grid(TVerIvovavOzed* Grid, int Events = teAll);
+    // The described grid that sent an event; a sender that is none of them means the grid in front.
+    TVerIvovavOzed* Grid_Of(QObject* Sender) const;
+    // Fills the document with the tables, written on OK after the checks.
+    virtual void Write_File() = 0;
+    // Takes the row out of the grid (the Delete button after its Yes).
+    virtual void Delete_Row(int Row, TVerIvovavOzed* Grid);
+    // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
+    std::unique_ptr<TTable_Load> FTable_Load;
+    TTable_Load& Table_Load;
+
     // Builds the panels and buttons; members call it first in their own Loaded.
     void Loaded() override;
     // Fixes the client size and puts L_SW_Code's text (the shown software code).
@@ -84,11 +149,21 @@ protected:
     // language indexes.
     void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint);
     QVBoxLayout* Body_Layout() const { return FBody_Layout; }
+    // The page control that fills the body of a dialog whose grids sit on tabs.
+    QTabWidget* Add_Pages();
 
 private:
     int FClient_Width;
     QVBoxLayout* FBody_Layout = nullptr;
+    QTabWidget* FPages = nullptr;
+    std::vector<TTable_Grid> FGrids;
+    const QString* FPath = nullptr;
+    int FDelete_Question = 0;
 };
+
+// The window look of the table dialogs and their pickers: a dialog frame with a close button, the
+// window's colours, and a top-to-bottom layout without margins for its panels.
+QVBoxLayout* Dialog_Layout(platform::TForm* Form);
 
 // ---- the dialog's one instance ----
 
@@ -106,6 +181,19 @@ void Release_Table_Instance(T*& Instance, const T* Self, const char* Instance_Na
     }
 }
 
+// Creates the dialog's one window the first time it is needed, sets its instance variable and
+// registers it with the main window.
+void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name);
+template <class T>
+T* Create_Table_Window(T*& Instance, QWidget* Parent, const char* Instance_Name)
+{
+    auto* w = new T(Parent);
+    Instance = w;
+    w->Create();
+    Register_Table_Window(w, Instance_Name);
+    return w;
+}
+
 // ---- the grids ----
 
 // Adds a tab sheet named `SheetName` to `Pages` holding one grid named `GridName`, which fills it.
@@ -117,30 +205,20 @@ QWidget* Add_Grid_Sheet(QTabWidget* Pages, const char* SheetName, TZidIzavodUraz
 // both directions and bold Tahoma for the header and the current cell.
 void Setup_Table_Grid(TVerIvovavOzed* Grid, int Col_Count, int Data_Rows, bool Col_Sizing);
 
+// A column of a table grid: its editor, width, colour and alignment; check boxes hold "Y" and "N".
+void Setup_Column(TGridColumnItem* Item, TEditorType Editor, int Width, TColor Color, bool Centred);
+
 // Column 0 of every data row gets its row number.
 void Put_Row_Numbers(TVerIvovavOzed* Grid);
 
-// A header hint: for row 0 and a data column the entry of its real column in `Hints` (entry i for
-// real column i + 1); any other cell keeps the hint the grid made.
-void Table_Grid_Hint(TVerIvovavOzed* Grid, int ARow, int ACol, QString& Hint, const QStringList& Hints);
+// A new showing starts from empty rows: each data row gets its number in column 0 and, when the
+// rows start enabled, "Y" in column 1; every other cell (hidden columns included) is emptied.
+void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled);
 
-// A click on the row number of a data row selects that whole row.
-void Table_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol);
-
-// A double click on a header cell sizes its column to its widest text (with the option on).
-void Table_Dbl_Click_Cell(TVerIvovavOzed* Grid, int ARow, int ACol);
-
-// Asks the dialog's delete question (language entry `Question_Index` followed by the row number)
-// for the current row of `Grid` and deletes the row only on Yes.
-void Ask_Delete_Row_ACG(QWidget* Owner, int Question_Index, TZidIzavodUraz* Grid);
-
-// Copy and paste in a dialog whose two grids sit on tabs: the buttons act on the grid in front, and a
-// row copied from one grid pastes only into that grid (one copy flag per grid).
-void Copy_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool& Copy_First, bool& Copy_Second);
-void Paste_Row_Tab_ACG(TZidIzavodUraz* Grid, TZidIzavodUraz* First, bool Copy_First, bool Copy_Second);
-
-// Enter moves to the next field (with the option on).
-void Table_Key_Press(TVerIvovavOzed* Grid, QChar& Key);
+// The choices of a drop-down column, replaced as a whole.
+void Put_Items(platform::TStringList& Target, const QStringList& Items);
+// "0", "1", ... "Size - 1": the byte positions of a data array of that size.
+QStringList Position_Items(int Size);
 
 // The key cell of a row is blank: the rows from here down are not used.
 bool Key_Cell_Blank(const QString& Text);
@@ -149,6 +227,12 @@ bool Key_Cell_Blank(const QString& Text);
 
 // Empties the document and gives it its root element followed by the version comment.
 TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString& Version);
+
+// Writes the used rows of the grid under `Parent` (from row 1 down to the first whose key cell is
+// blank), one "row" element each, with the cells of columns 1 .. Col_Count - 1 as the attributes
+// `Attribute` names for them (a column it names none for is not saved).
+void Write_Table_Rows(TXMLNode Parent, TVerIvovavOzed* Grid, int Key_Col, int Col_Count,
+                      const std::function<const char*(int Col)>& Attribute);
 
 // Saves the whole document. A failure is shown in one error box; the old file stays.
 bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner);
@@ -175,6 +259,10 @@ public:
     // Calls `Read_Row` for each row element of `Section` (in document order) with grid rows 1, 2,
     // ...; rows past `Data_Rows` have no place in the grid: the user is told once per file.
     void Rows(const TXMLNode& Section, int Data_Rows, const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row);
+
+    // Rows() into the grid, which paints only once they are read (or the load stopped).
+    void Grid_Rows(const TXMLNode& Section, TVerIvovavOzed* Grid,
+                   const std::function<void(const TXMLNode& Row, int Grid_Row)>& Read_Row);
 
     // The attribute of the row being read; a missing one stops the load.
     QString Attr(const TXMLNode& Row, const char* Name) const;

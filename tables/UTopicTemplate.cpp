@@ -56,12 +56,7 @@ TFTopicTemplate::~TFTopicTemplate()
 void TFTopicTemplate::Loaded()
 {
     TForm::Loaded();
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    Apply_Window_Look(this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = Dialog_Layout(this);
     P_Title = Make_Title_Panel(this, Form_Client_Width, L_SW_Code, L_SW_Desc);
     P_Title->setFixedHeight(Title_Height);
     layout->addWidget(P_Title);

@@ -102,9 +102,5 @@ QString TFTransmitCAN::Missing_Value(int Col, int Row) const
 
 TFTransmitCAN* Create_FTransmitCAN(QWidget* parent)
 {
-    auto* w = new TFTransmitCAN(parent);
-    FTransmitCAN = w;
-    w->Create();
-    Register_Window(QStringLiteral("FTransmitCAN"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Table_Window(FTransmitCAN, parent, "FTransmitCAN");
 }

@@ -5,6 +5,8 @@
 // white space between the elements.
 #include "TestSupport.h"
 #include "core/ULanguage.h"
+#include "core/UComon.h"
+#include "grid/AdvGrid.h"
 #include "platform/ScriptedServices.h"
 
 #include <QByteArray>
@@ -13,6 +15,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -94,6 +102,102 @@ protected:
     QTemporaryDir Dir;
     platform::ScriptedServices Services;
     platform::ScopedServices Scope{Services};
+};
+
+// A dialog of this kind made for the test (not shown), its table file in the test's folder.
+template <class TForm_>
+class Dialog_Test : public TableDialogTest {
+protected:
+    void Open(QString& File, const char* File_Name)
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File = Path(QLatin1String(File_Name));
+        FFile = &File;
+        Form = std::make_unique<TForm_>();
+        Form->Create();
+    }
+    // The table file as written, node by node.
+    QStringList Saved() const { return Canonical(kt_test::ReadFile(*FFile)); }
+
+    std::unique_ptr<TForm_> Form;
+    const QString* FFile = nullptr;
+};
+
+// Lets the events a key or a click queued run out.
+inline void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+inline QPoint Centre(TVerIvovavOzed* g, int c, int r)
+{
+    const TRect rc = g->CellRect(c, r);
+    return QPoint((rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
+}
+
+// A dialog shown (its show handler runs) and made the active window, with helpers that act on
+// one of its grids as the user's keys and mouse do.
+class Shown_Table_Test : public TableDialogTest {
+protected:
+    static void Show(QWidget* Form)
+    {
+        Form->show();
+        QApplication::setActiveWindow(Form);
+        Form->activateWindow();
+        Pump();
+    }
+    void TearDown() override
+    {
+        Enable_Jump_Field_Tables = false;
+        Double_Click_Auto_Size = false;
+        QToolTip::hideText();
+    }
+
+    static QWidget* Target(TVerIvovavOzed* g)
+    {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f : g;
+    }
+    static void Click(TVerIvovavOzed* g, int c, int r)
+    {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
+        Pump();
+    }
+    static void Dbl_Click(TVerIvovavOzed* g, int c, int r)
+    {
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
+        Pump();
+    }
+    static void Key(TVerIvovavOzed* g, Qt::Key k, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(Target(g), k);
+            Pump();
+        }
+    }
+    static void Type(TVerIvovavOzed* g, const QString& text)
+    {
+        for (QChar ch : text) {
+            QTest::keyClick(Target(g), ch.toLatin1());
+            Pump();
+        }
+    }
+    // The hint the grid shows with the pointer resting on a cell; empty when it shows none.
+    // A tip put up beforehand tells "no hint" (it is only hidden, after a delay) from a new one.
+    static QString Hint_At(TVerIvovavOzed* g, int c, int r)
+    {
+        const QString before = QStringLiteral("(no hint)");
+        QToolTip::showText(g->mapToGlobal(QPoint(0, 0)), before, g);
+        const QPoint p = Centre(g, c, r);
+        QHelpEvent e(QEvent::ToolTip, p, g->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(g->viewport(), &e);
+        const QString shown = QToolTip::text();
+        return shown == before ? QString() : shown;
+    }
 };
 
 } // namespace table_test

@@ -41,82 +41,18 @@ using namespace table_test;
 
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-QPoint Centre(TVerIvovavOzed* g, int c, int r)
-{
-    const TRect rc = g->CellRect(c, r);
-    return QPoint((rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
-}
-
-// A dialog shown (its show handler runs) and made the active window, with helpers that act on
-// one of its grids as the user's keys and mouse do.
+// A shown dialog of this kind.
 template <class TForm_>
-class Editing : public TableDialogTest {
+class Editing : public Shown_Table_Test {
 protected:
-    void Show()
-    {
-        Form->show();
-        QApplication::setActiveWindow(Form.get());
-        Form->activateWindow();
-        Pump();
-    }
+    void Show() { Shown_Table_Test::Show(Form.get()); }
     void TearDown() override
     {
-        Enable_Jump_Field_Tables = false;
-        Double_Click_Auto_Size = false;
-        QToolTip::hideText();
+        Shown_Table_Test::TearDown();
         if (Form)
             Form->hide();
     }
 
-    static QWidget* Target(TVerIvovavOzed* g)
-    {
-        QWidget* f = QApplication::focusWidget();
-        return f ? f : g;
-    }
-    static void Click(TVerIvovavOzed* g, int c, int r)
-    {
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
-        Pump();
-    }
-    static void Dbl_Click(TVerIvovavOzed* g, int c, int r)
-    {
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Centre(g, c, r));
-        Pump();
-    }
-    static void Key(TVerIvovavOzed* g, Qt::Key k, int times = 1)
-    {
-        for (int i = 0; i < times; ++i) {
-            QTest::keyClick(Target(g), k);
-            Pump();
-        }
-    }
-    static void Type(TVerIvovavOzed* g, const QString& text)
-    {
-        for (QChar ch : text) {
-            QTest::keyClick(Target(g), ch.toLatin1());
-            Pump();
-        }
-    }
-    // The hint the grid shows with the pointer resting on a cell; empty when it shows none.
-    // A tip put up beforehand tells "no hint" (it is only hidden, after a delay) from a new one.
-    static QString Hint_At(TVerIvovavOzed* g, int c, int r)
-    {
-        const QString before = QStringLiteral("(no hint)");
-        QToolTip::showText(g->mapToGlobal(QPoint(0, 0)), before, g);
-        const QPoint p = Centre(g, c, r);
-        QHelpEvent e(QEvent::ToolTip, p, g->viewport()->mapToGlobal(p));
-        QApplication::sendEvent(g->viewport(), &e);
-        const QString shown = QToolTip::text();
-        return shown == before ? QString() : shown;
-    }
     static QStringList Combo_Items(TVerIvovavOzed* g)
     {
         QStringList l;

@@ -1,6 +1,7 @@
 // The BACnet objects dialog: its grids with the hidden Swap column, the row count the parameters
 // file chooses, the file with its one default, the rules of OK with the object count, the length a
 // type choice proposes, the unit picker on a double click and the row buttons.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -62,11 +63,6 @@ protected:
     {
         FBACnet_Eng_Unit = nullptr;
         Double_Click_Auto_Size = false;
-    }
-    static void Put_Row(TZidIzavodUraz* g, int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            g->SetCells(c + 1, r, cells[c]);
     }
     static QStringList Row(TZidIzavodUraz* g, int r)
     {

@@ -25,15 +25,11 @@ const QStringList Good = {"Y", "1.1.20", "1/2/3", "Write", "Low", "Swap16", "N",
 enum { cEnable = 1, cSource, cDest, cAPCI, cPriority, cFormat, cExtended, cReTest, cOnCMD, cOnChange, cOnTimer,
        cPoll, cPosition, cBitMode, cLength, cMnemonic };
 
-class KnxAccess : public TableDialogTest {
+class KnxAccess : public Dialog_Test<TFKNXAccess> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_KNX_SetAccess = Path("KNX_SetAccess.xml");
-        Form = std::make_unique<TFKNXAccess>();
-        Form->Create();
+        Open(File_KNX_SetAccess, "KNX_SetAccess.xml");
         G = Form->ACG_KNX_in_Write;
     }
     void Put_Row(int r, const QStringList& cells)
@@ -48,10 +44,8 @@ protected:
             l << G->Cells(c, r);
         return l;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_KNX_SetAccess)); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UKNXAccess/") + name); }
 
-    std::unique_ptr<TFKNXAccess> Form;
     TZidIzavodUraz* G = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // The MQTT topics dialog: the columns its show hides and shows, the file with its required and
 // defaulted attributes and the columns it does not keep, the rules of OK over the shown columns,
 // the template picker on a double click, and the row buttons of the tab in front.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -45,15 +46,11 @@ public:
     }
 };
 
-class MqttTopics : public TableDialogTest {
+class MqttTopics : public Dialog_Test<TFMQTT_Set_Topic> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_MQTT_Set_Topic = Path("MQTT_Set_Topic.xml");
-        Form = std::make_unique<TFMQTT_Set_Topic>();
-        Form->Create();
+        Open(File_MQTT_Set_Topic, "MQTT_Set_Topic.xml");
         Pub = Form->ACG_Pub;
         Sub = Form->ACG_Sub;
         Picker = std::make_unique<Scripted_Picker>();
@@ -64,11 +61,6 @@ protected:
     {
         FTopicTemplate = nullptr;
         Double_Click_Auto_Size = false;
-    }
-    static void Put_Row(TZidIzavodUraz* g, int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            g->SetCells(c + 1, r, cells[c]);
     }
     static QStringList Row(TZidIzavodUraz* g, int r)
     {
@@ -85,10 +77,8 @@ protected:
                 l << c;
         return l;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_MQTT_Set_Topic)); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UMQTT_Set_Topic/") + name); }
 
-    std::unique_ptr<TFMQTT_Set_Topic> Form;
     std::unique_ptr<Scripted_Picker> Picker;
     TZidIzavodUraz* Pub = nullptr;
     TZidIzavodUraz* Sub = nullptr;

@@ -17,15 +17,11 @@ using namespace table_test;
 
 namespace {
 
-class OpcUaAccess : public TableDialogTest {
+class OpcUaAccess : public Dialog_Test<TFOPC_UA_Server_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_OPC_UA_Server = Path("OPC_UA_Server.xml");
-        Form = std::make_unique<TFOPC_UA_Server_Access>();
-        Form->Create();
+        Open(File_OPC_UA_Server, "OPC_UA_Server.xml");
         G = Form->ASG;
     }
     bool Enabled(int r) const
@@ -49,7 +45,6 @@ protected:
     }
     bool Locked(int r) const { return G->GetReadOnly(4, r); }
 
-    std::unique_ptr<TFOPC_UA_Server_Access> Form;
     TVerIvovavOzed* G = nullptr;
 };
 

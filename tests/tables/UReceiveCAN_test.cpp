@@ -25,19 +25,14 @@ namespace {
 // Columns 1 .. 14 of a frame that passes every check.
 const QStringList Good = {"Y", "0x181", "2.0A (11 bits)", "2", "100", "0", "None", "", "", "", "", "", "", "frame"};
 
-class ReceiveCAN : public TableDialogTest {
+class ReceiveCAN : public Dialog_Test<TFReceiveCAN> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_CAN_Rec_Frames = Path("CAN_Rec_Frames.xml");
-        Form = std::make_unique<TFReceiveCAN>();
-        Form->Create();
+        Open(File_CAN_Rec_Frames, "CAN_Rec_Frames.xml");
         G = Form->ACG_CAN_Receive;
     }
     void TearDown() override { Enable_Jump_Field_Tables = false; }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_CAN_Rec_Frames)); }
     static QStringList Enabled_Empty_Row()
     {
         QStringList l(14, QString());
@@ -45,7 +40,6 @@ protected:
         return l;
     }
 
-    std::unique_ptr<TFReceiveCAN> Form;
     TZidIzavodUraz* G = nullptr;
 };
 

@@ -2,6 +2,7 @@
 // the ten PLC connections), the row buttons and the grid events. The dialog runs without a person:
 // cells are set through the grid, handlers are called, message boxes come from the scripted
 // services.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -26,15 +27,11 @@ const QStringList Good_Read = {"Y", "192.168.1.10", "102", "S7300", "0", "2", "W
 const QStringList Good_Write = {"Y", "192.168.1.10", "102", "S7300", "0", "2", "Int", "DB", "6", "Output (Q)",
                                 "2", "0", "0", "Y", "N", "40", "0", "N", "N", "write"};
 
-class S7Access : public TableDialogTest {
+class S7Access : public Dialog_Test<TFS7_Protocol_Set_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_S7_Protocol = Path("S7_Protocol.xml");
-        Form = std::make_unique<TFS7_Protocol_Set_Access>();
-        Form->Create();
+        Open(File_S7_Protocol, "S7_Protocol.xml");
         Read = Form->ACG_S7_Read;
         Write = Form->ACG_S7_Write;
     }
@@ -43,27 +40,13 @@ protected:
         Enable_Jump_Field_Tables = false;
         Double_Click_Auto_Size = false;
     }
-    static void Put_Row(TZidIzavodUraz* g, int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            g->SetCells(c + 1, r, cells[c]);
-    }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < g->ColCount(); ++c)
-            l << g->Cells(c, r);
-        return l;
-    }
     static QStringList Enabled_Empty_Row()
     {
         QStringList l(18, QString());
         l[0] = "Y";
         return l;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_S7_Protocol)); }
 
-    std::unique_ptr<TFS7_Protocol_Set_Access> Form;
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
 };
@@ -212,10 +195,10 @@ TEST_F(S7Access, LoadedFileIsSavedBackWithItsDefaults)
     Form->FormShow();
     EXPECT_TRUE(Messages().isEmpty());
     // Enable, Rack and Slot missing: "Y", "0", "0".
-    EXPECT_EQ(Row(Read, 2).mid(0, 6), (QStringList{"Y", "192.168.1.11", "102", "S71500", "0", "0"}));
+    EXPECT_EQ(Row_Of(Read, 2).mid(0, 6), (QStringList{"Y", "192.168.1.11", "102", "S71500", "0", "0"}));
     EXPECT_EQ(Read->Cells(18, 2), "line one\nline two");
     EXPECT_EQ(Read->Cells(13, 2), " 1000");
-    EXPECT_EQ(Row(Read, 5), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 5), Enabled_Empty_Row());
     EXPECT_EQ(Write->Cells(20, 1), "Set point");
 
     // Row 4 (lower-case y) is passed over, row 3 is disabled: both are saved as they are.
@@ -475,12 +458,12 @@ TEST_F(S7Access, RowButtons)
     EXPECT_EQ(Messages(), (QStringList(2, "Are you sure to delete the Row number 2")));
     EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
     EXPECT_EQ(Read->Cells(18, 2), "rule 3");
-    EXPECT_EQ(Row(Read, 512), QStringList(18, ""));  // the last row has no "Y" after a delete
+    EXPECT_EQ(Row_Of(Read, 512), QStringList(18, ""));  // the last row has no "Y" after a delete
 
     // Insert gives an enabled empty row.
     Read->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row(Read, 1), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 1), Enabled_Empty_Row());
     EXPECT_EQ(Read->Cells(18, 2), "rule 1");
 
     // A read row pastes into the read grid only.

@@ -1,6 +1,7 @@
 // The SNMP variables dialog: its two grids, the file with its guarded reads, the character rules
 // of community names and descriptions, the rules of OK with the unique descriptions, the numbering
 // of the enabled rows and the row buttons.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -23,29 +24,13 @@ const QStringList Good_Read = {"Y", "public", "Int", "N", "N", "Y", "500", "10",
                                "temp1", "192.168.1.125", "None", "read"};
 const QStringList Good_Write = {"Y", "Private", "String", "4", "0", "16", "setp", "Float", "write"};
 
-class SnmpAccess : public TableDialogTest {
+class SnmpAccess : public Dialog_Test<TFSNMP_Trap_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_SNMP_Trap = Path("SNMP_Trap.xml");
-        Form = std::make_unique<TFSNMP_Trap_Access>();
-        Form->Create();
+        Open(File_SNMP_Trap, "SNMP_Trap.xml");
         Read = Form->ACG_SNMP_Read;
         Write = Form->ACG_SNMP_Write;
-    }
-    static void Put_Row(TZidIzavodUraz* g, int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            g->SetCells(c + 1, r, cells[c]);
-    }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < g->ColCount(); ++c)
-            l << g->Cells(c, r);
-        return l;
     }
     static QStringList Numbers(TZidIzavodUraz* g, int count)
     {
@@ -54,10 +39,8 @@ protected:
             l << g->Cells(0, r);
         return l;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_SNMP_Trap)); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("USNMP_Trap_Access/") + name); }
 
-    std::unique_ptr<TFSNMP_Trap_Access> Form;
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
 };
@@ -169,7 +152,7 @@ TEST_F(SnmpAccess, LoadedFileIsSavedBackWithItsDefaults)
     Form->FormShow();
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
     // Missing Enable, On_* and Conversion take their defaults; the other cells stay empty.
-    EXPECT_EQ(Row(Read, 2), (QStringList{"N", "Private", "String", "N", "N", "N", "", "", "", "", "Bad_Desc", "",
+    EXPECT_EQ(Row_Of(Read, 2), (QStringList{"N", "Private", "String", "N", "N", "N", "", "", "", "", "Bad_Desc", "",
                                          "None", "off"}));
     EXPECT_EQ(Read->Cells(1, 3), "Y");
     EXPECT_EQ(Read->Cells(14, 1), "line one\nline two");
@@ -316,7 +299,7 @@ TEST_F(SnmpAccess, RowNumbersFollowTheEnableBoxes)
     // Inserting leaves the numbers alone; the new row is enabled.
     Read->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row(Read, 1), (QStringList{"Y"} + QStringList(13, "")));
+    EXPECT_EQ(Row_Of(Read, 1), (QStringList{"Y"} + QStringList(13, "")));
     EXPECT_EQ(Read->Cells(1, 3), "N");
     EXPECT_EQ(Numbers(Read, 4), (QStringList{"1", "", "2", "3"}));
 }
@@ -346,7 +329,7 @@ TEST_F(SnmpAccess, RowButtonsAndTabs)
     Services.MessageBoxes.clear();
     Form->Btn_PasteRowClick(nullptr);
     EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_EQ(Row(Write, 2), Good_Write);
+    EXPECT_EQ(Row_Of(Write, 2), Good_Write);
     Form->PageControl1->setCurrentWidget(Form->TS_SNMP_Read);
     Form->Btn_PasteRowClick(nullptr);
     EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});

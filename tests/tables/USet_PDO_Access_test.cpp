@@ -28,21 +28,15 @@ namespace {
 const QStringList Good_Receive = {"0x181", "2", "0", "1", "", "", "", "", "", "", "100", "in"};
 const QStringList Good_Transmit = {"0x201", "2", "10", "11", "", "", "", "", "", "", "1000", "N", "out"};
 
-class PDOAccess : public TableDialogTest {
+class PDOAccess : public Dialog_Test<TFSet_PDO_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_PDO_CANopen = Path("PDO_CANopen.xml");
-        Form = std::make_unique<TFSet_PDO_Access>();
-        Form->Create();
+        Open(File_PDO_CANopen, "PDO_CANopen.xml");
         A = Form->sga;
         B = Form->sgb;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_PDO_CANopen)); }
 
-    std::unique_ptr<TFSet_PDO_Access> Form;
     TZidIzavodUraz* A = nullptr;
     TZidIzavodUraz* B = nullptr;
 };

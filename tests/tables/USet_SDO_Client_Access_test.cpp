@@ -23,21 +23,15 @@ namespace {
 const QStringList Good_Read = {"5", "0x6000", "1", "2", "100", "0", "1", "", "", "temperature"};
 const QStringList Good_Write = {"6", "0x6001", "0", "2", "0", "N", "10", "11", "", "", "setpoint"};
 
-class SDOClient : public TableDialogTest {
+class SDOClient : public Dialog_Test<TFSet_SDO_Client_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_SDO_Client_CANopen = Path("SDO_Client_CANopen.xml");
-        Form = std::make_unique<TFSet_SDO_Client_Access>();
-        Form->Create();
+        Open(File_SDO_Client_CANopen, "SDO_Client_CANopen.xml");
         A = Form->sga;
         B = Form->sgb;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_SDO_Client_CANopen)); }
 
-    std::unique_ptr<TFSet_SDO_Client_Access> Form;
     TZidIzavodUraz* A = nullptr;
     TZidIzavodUraz* B = nullptr;
 };

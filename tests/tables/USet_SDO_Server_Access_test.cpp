@@ -22,21 +22,15 @@ namespace {
 // Columns 1 .. 8 of an object that passes every rule.
 const QStringList Good = {"0x2000", "1", "2", "0", "1", "", "", "level"};
 
-class SDOServer : public TableDialogTest {
+class SDOServer : public Dialog_Test<TFSet_SDO_Server_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_SDO_Server_CANopen = Path("SDO_Server_CANopen.xml");
-        Form = std::make_unique<TFSet_SDO_Server_Access>();
-        Form->Create();
+        Open(File_SDO_Server_CANopen, "SDO_Server_CANopen.xml");
         A = Form->sga;
         B = Form->sgb;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_SDO_Server_CANopen)); }
 
-    std::unique_ptr<TFSet_SDO_Server_Access> Form;
     TZidIzavodUraz* A = nullptr;
     TZidIzavodUraz* B = nullptr;
 };

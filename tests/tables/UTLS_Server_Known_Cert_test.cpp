@@ -17,15 +17,11 @@ using namespace table_test;
 
 namespace {
 
-class TlsKnownCert : public TableDialogTest {
+class TlsKnownCert : public Dialog_Test<TFTLS_Server_Known_Cert> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_TLS_Known_Cert = Path("TLS_Known_Cert.xml");
-        Form = std::make_unique<TFTLS_Server_Known_Cert>();
-        Form->Create();
+        Open(File_TLS_Known_Cert, "TLS_Known_Cert.xml");
         G = Form->ASG;
     }
     bool Enabled(int r) const
@@ -40,10 +36,8 @@ protected:
         G->SetCells(3, r, mnemonic);
     }
     QStringList Row(int r) const { return {Enabled(r) ? "Y" : "N", G->Cells(2, r), G->Cells(3, r)}; }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_TLS_Known_Cert)); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UTLS_Server_Known_Cert/") + name); }
 
-    std::unique_ptr<TFTLS_Server_Known_Cert> Form;
     TVerIvovavOzed* G = nullptr;
 };
 

@@ -19,15 +19,11 @@ namespace {
 const QStringList Good_Read = {"Y", "192.168.1.10", "102", "S7300", "0", "2", "Word", "DB", "5",
                                "Inputs (I)", "100", "0", "250", "12", "0", "N", "N", "read"};
 
-class TableLoad : public TableDialogTest {
+class TableLoad : public Dialog_Test<TFS7_Protocol_Set_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_S7_Protocol = Path("S7_Protocol.xml");
-        Form = std::make_unique<TFS7_Protocol_Set_Access>();
-        Form->Create();
+        Open(File_S7_Protocol, "S7_Protocol.xml");
         Read = Form->ACG_S7_Read;
     }
     QStringList Row(int r) const
@@ -53,7 +49,6 @@ protected:
         return kt_test::ReadFile(File_S7_Protocol);
     }
 
-    std::unique_ptr<TFS7_Protocol_Set_Access> Form;
     TZidIzavodUraz* Read = nullptr;
 };
 

@@ -23,20 +23,14 @@ namespace {
 const QStringList Good = {"Y", "0x201", "2.0A (11 bits)", "2", "Y", "N", "Y", "250",
                           "0", "None", "", "", "", "", "", "", "frame"};
 
-class TransmitCAN : public TableDialogTest {
+class TransmitCAN : public Dialog_Test<TFTransmitCAN> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_CAN_Send_Frames = Path("CAN_Send_Frames.xml");
-        Form = std::make_unique<TFTransmitCAN>();
-        Form->Create();
+        Open(File_CAN_Send_Frames, "CAN_Send_Frames.xml");
         G = Form->ACG_CAN_Transmit;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_CAN_Send_Frames)); }
 
-    std::unique_ptr<TFTransmitCAN> Form;
     TZidIzavodUraz* G = nullptr;
 };
 
