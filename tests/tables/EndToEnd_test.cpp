@@ -152,7 +152,7 @@ TEST_F(EndToEnd, TablesEnteredInTheDialogsReachTheBanks)
                             Main->Btn_CreateBin})
         Main->Btn_Click(step);
 
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Shown, (QStringList{"FNew_Project", "FParGen", "FS7_Protocol_Set_Access", "FOPC_UA_Server_Access",
                                   "FBoot"}));
     const QString bin = Active_Conf_Path + "/bin/";

@@ -6,6 +6,8 @@
 #include "TestSupport.h"
 #include "core/ULanguage.h"
 #include "core/UComon.h"
+#include "core/UVelmoraeFirmWare.h"
+#include "grid/AdvCGrid.h"
 #include "grid/AdvGrid.h"
 #include "platform/ScriptedServices.h"
 
@@ -76,6 +78,31 @@ inline QByteArray Fixture(const QString& name)
     return kt_test::ReadFile(kt_test::FixturePath(QStringLiteral("tables/") + name));
 }
 
+// The window shown and saved to the grabs folder, then hidden again.
+inline void Grab(QWidget* Form, const QString& png)
+{
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath(png)));
+    Form->hide();
+}
+
+// A dialog made at start is the one its global names and the one the main window finds by that
+// name; deleting it clears both.
+template <class TForm_>
+void Expect_Made_At_Start(TForm_* (*Create)(QWidget*), TForm_* const& Global, const QString& Name)
+{
+    TForm_* w = Create(nullptr);
+    EXPECT_EQ(Global, w);
+    const TRegisteredWindow* reg = Find_Window(Name);
+    ASSERT_NE(reg, nullptr);
+    EXPECT_EQ(reg->Form, w);
+    EXPECT_EQ(w->L_SW_Code->text(), "KT40917");
+    delete w;
+    EXPECT_EQ(Global, nullptr);
+    EXPECT_EQ(Find_Window(Name), nullptr);
+}
+
 // A configuration folder of its own, the built-in texts and the scripted services.
 class TableDialogTest : public ::testing::Test {
 protected:
@@ -98,6 +125,31 @@ protected:
             texts << m.Text;
         return texts;
     }
+    void Expect_No_Messages() const { EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString(); }
+    // The checks OK applies, run on the rows as they stand: with an empty message they pass without
+    // a word, otherwise they refuse with that one error box and its OK button.
+    template <class TDialog>
+    void Expect_Rules(TDialog& Dialog, const QString& message)
+    {
+        Services.MessageBoxes.clear();
+        EXPECT_EQ(Dialog.Controllo_dati(), message.isEmpty());
+        if (message.isEmpty()) {
+            Expect_No_Messages();
+            return;
+        }
+        ASSERT_EQ(Messages(), QStringList{message});
+        EXPECT_EQ(Services.MessageBoxes[0].Type, platform::mtError);
+        EXPECT_EQ(Services.MessageBoxes[0].Buttons, platform::TMsgDlgButtons(platform::mbOK));
+    }
+    // OK on rows that pass: no message, the dialog closes with OK and the file reads as expected.
+    template <class TDialog>
+    void Expect_Ok_Writes(TDialog& Dialog, const QString& File, const QByteArray& expected)
+    {
+        Dialog.Btn_OKClick(nullptr);
+        Expect_No_Messages();
+        EXPECT_EQ(Dialog.ModalResult(), platform::mrOk);
+        EXPECT_EQ(Canonical(kt_test::ReadFile(File)), Canonical(expected));
+    }
 
     QTemporaryDir Dir;
     platform::ScriptedServices Services;
@@ -119,9 +171,26 @@ protected:
     }
     // The table file as written, node by node.
     QStringList Saved() const { return Canonical(kt_test::ReadFile(*FFile)); }
+    void Expect_Ok_Writes(const QByteArray& expected) { TableDialogTest::Expect_Ok_Writes(*Form, *FFile, expected); }
+    void Expect_Rules(const QString& message) { TableDialogTest::Expect_Rules(*Form, message); }
 
     std::unique_ptr<TForm_> Form;
     const QString* FFile = nullptr;
+};
+
+// A dialog with the two grids sga and sgb, as A and B.
+template <class TForm_>
+class Two_Grid_Test : public Dialog_Test<TForm_> {
+protected:
+    void Open_Grids(QString& File, const char* File_Name)
+    {
+        this->Open(File, File_Name);
+        A = this->Form->sga;
+        B = this->Form->sgb;
+    }
+
+    TZidIzavodUraz* A = nullptr;
+    TZidIzavodUraz* B = nullptr;
 };
 
 // Lets the events a key or a click queued run out.

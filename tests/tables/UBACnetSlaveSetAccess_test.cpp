@@ -162,7 +162,7 @@ TEST_F(BACnetObjects, ShowWithoutFileThenOkWritesEmptySections)
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_BACnet_in_Read);
     EXPECT_EQ(Read->Columns().Items(3)->ComboItems().Count(), 1500);
     Form->bitbtn1Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Form->ModalResult(), mrOk);
     EXPECT_EQ(Saved(), Canonical(Fix("BACnet_Slave_empty.xml")));
 }
@@ -171,12 +171,12 @@ TEST_F(BACnetObjects, LoadedFileIsSavedBackWithItsDefault)
 {
     Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Row(Read, 2), (QStringList{"Binary Input", "95", "1499", "7", "", "N", "Alarm"}));
     EXPECT_EQ(Read->Cells(7, 1), "Temp\nroom");
     EXPECT_EQ(Read->Cells(6, 1), "Y");  // the hidden Swap is loaded like the others
     Form->bitbtn1Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Saved(), Canonical(Fix("BACnet_Slave_saved.xml")));
 }
 
@@ -255,14 +255,7 @@ TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
         SCOPED_TRACE(k.name);
         Form->FormShow();
         Put_Row(k.write ? Write : Read, 1, k.row);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        }
+        Expect_Rules(*Form, k.message);
     }
 
     // Row 3 of the write grid reports row 3; rows after the first blank type are left out.
@@ -308,9 +301,7 @@ TEST_F(BACnetObjects, BothTablesTogetherHoldTheObjectLimit)
         for (int row = 1; row <= k.write_rows; ++row)
             Put_Row(Write, row, Good);
         Write->EndUpdate();
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(*Form, k.message);
     }
 }
 
@@ -418,8 +409,5 @@ TEST_F(BACnetObjects, Grab)
 {
     Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UBACnetSlaveSetAccess.png")));
-    Form->hide();
+    Grab(Form.get(), "UBACnetSlaveSetAccess.png");
 }

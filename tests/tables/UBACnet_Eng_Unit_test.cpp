@@ -136,8 +136,5 @@ TEST_F(EngUnit, Grab)
 {
     Form->FormShow();
     Choose("Temperature", "degrees-Celsius");
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UBACnet_Eng_Unit.png")));
-    Form->hide();
+    Grab(Form.get(), "UBACnet_Eng_Unit.png");
 }

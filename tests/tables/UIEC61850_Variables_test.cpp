@@ -1,5 +1,6 @@
 // The IEC 61850 variables dialog: its grid, the file it reads and writes (every attribute with its
 // default), the rules OK applies with the factor read in either decimal mark, and the row buttons.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -46,18 +47,8 @@ protected:
         FormatSettings().ThousandSeparator = sep == '.' ? ',' : '.';
         Services.Profile[QStringLiteral("Intl/sDecimal")] = QString(sep);
     }
-    void Put_Row(int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            G->SetCells(c + 1, r, cells[c]);
-    }
-    QStringList Row(int r) const
-    {
-        QStringList l;
-        for (int c = 1; c < G->ColCount(); ++c)
-            l << G->Cells(c, r);
-        return l;
-    }
+    void Put_Row(int r, const QStringList& cells) { table_test::Put_Row(G, r, cells); }
+    QStringList Row(int r) const { return Row_Of(G, r); }
     QStringList Saved() const { return Canonical(kt_test::ReadFile(File_IEC61850_Variables)); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UIEC61850_Variables/") + name); }
 
@@ -149,7 +140,7 @@ TEST_F(Iec61850Variables, LoadedFileIsSavedBackWithItsDefaults)
 {
     Put_File("IEC61850_Variables.xml", Fix("load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Form->NByte_IN, 1438);
     EXPECT_EQ(G->Cells(cMnemonic, 1), "power\ntotal");
     // Missing: Enable "Y", ReadOnly, Swap and SwapWord "N", the others empty.
@@ -159,10 +150,7 @@ TEST_F(Iec61850Variables, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(G->Cells(cName, 5), "below");
 
     // Row 3 is disabled and passes; row 4 has no name and ends the table.
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
+    Expect_Ok_Writes(*Form, File_IEC61850_Variables, Fix("saved.xml"));
 }
 
 TEST_F(Iec61850Variables, ShowWithoutFileThenOkWritesTheRootAlone)
@@ -218,14 +206,7 @@ TEST_F(Iec61850Variables, RulesInTheirOrder)
             Put_Row(2, Good);
             for (const auto& [c, v] : k.cells)
                 G->SetCells(c, 2, v);
-            Services.MessageBoxes.clear();
-            EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-            if (k.message.isEmpty()) {
-                EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-            } else {
-                ASSERT_EQ(Messages(), QStringList{k.message});
-                EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-            }
+            Expect_Rules(*Form, k.message);
         }
     }
 
@@ -236,7 +217,7 @@ TEST_F(Iec61850Variables, RulesInTheirOrder)
     G->SetCells(cLength, 3, "9");
     Services.MessageBoxes.clear();
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     const QByteArray before = kt_test::ReadFile(File_IEC61850_Variables);
     EXPECT_EQ(Saved().size(), 3);  // root, row 1, comment
     G->SetCells(cName, 2, "x");
@@ -284,23 +265,12 @@ TEST_F(Iec61850Variables, RowButtons)
 
 TEST_F(Iec61850Variables, CreatedAtStartAndServedByTheMainWindow)
 {
-    TFIEC61850_Variables* w = Create_FIEC61850_Variables();
-    EXPECT_EQ(FIEC61850_Variables, w);
-    const TRegisteredWindow* reg = Find_Window("FIEC61850_Variables");
-    ASSERT_NE(reg, nullptr);
-    EXPECT_EQ(reg->Form, w);
-    EXPECT_EQ(w->L_SW_Code->text(), "KT40917");
-    delete w;
-    EXPECT_EQ(FIEC61850_Variables, nullptr);
-    EXPECT_EQ(Find_Window("FIEC61850_Variables"), nullptr);
+    Expect_Made_At_Start(Create_FIEC61850_Variables, FIEC61850_Variables, "FIEC61850_Variables");
 }
 
 TEST_F(Iec61850Variables, Grab)
 {
     Put_File("IEC61850_Variables.xml", Fix("load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UIEC61850_Variables.png")));
-    Form->hide();
+    Grab(Form.get(), "UIEC61850_Variables.png");
 }

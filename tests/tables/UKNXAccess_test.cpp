@@ -1,6 +1,7 @@
 // The KNX access dialog: its grid, the file it reads and writes (with the defaults of missing
 // attributes and the priority repair), the rules OK applies in their order, its own row delete
 // and the header hints by displayed column.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -32,18 +33,8 @@ protected:
         Open(File_KNX_SetAccess, "KNX_SetAccess.xml");
         G = Form->ACG_KNX_in_Write;
     }
-    void Put_Row(int r, const QStringList& cells)
-    {
-        for (int c = 0; c < cells.size(); ++c)
-            G->SetCells(c + 1, r, cells[c]);
-    }
-    QStringList Row(int r) const
-    {
-        QStringList l;
-        for (int c = 1; c < G->ColCount(); ++c)
-            l << G->Cells(c, r);
-        return l;
-    }
+    void Put_Row(int r, const QStringList& cells) { table_test::Put_Row(G, r, cells); }
+    QStringList Row(int r) const { return Row_Of(G, r); }
     static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UKNXAccess/") + name); }
 
     TZidIzavodUraz* G = nullptr;
@@ -140,7 +131,7 @@ TEST_F(KnxAccess, LoadedFileIsSavedBackWithItsDefaults)
 {
     Put_File("KNX_SetAccess.xml", Fix("load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(G->Cells(cMnemonic, 1), "line one\nline two");
     // Missing: Enable "Y", Priority "Normal", Format "None", OnCMD and OnTimer "N".
     EXPECT_EQ(Row(2), (QStringList{"Y", "1.1.21", "4660", "read", "Normal", "None", "N", "N", "N", "Y", "N", "", "20",
@@ -152,10 +143,7 @@ TEST_F(KnxAccess, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(G->Cells(cPriority, 4), "Normal");
     EXPECT_EQ(Row(5), (QStringList{"Y", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
 
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
+    Expect_Ok_Writes(Fix("saved.xml"));
 }
 
 TEST_F(KnxAccess, ShowWithoutFileThenOkWritesAnEmptySection)
@@ -238,14 +226,7 @@ TEST_F(KnxAccess, RulesInTheirOrder)
             Put_Row(r, Good);
         for (const auto& [c, v] : k.cells)
             G->SetCells(c, 3, v);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        }
+        Expect_Rules(k.message);
     }
 
     // A blank source ends the check and the table: a broken row below it is neither.
@@ -256,7 +237,7 @@ TEST_F(KnxAccess, RulesInTheirOrder)
     G->SetCells(cSource, 2, "  ");
     Services.MessageBoxes.clear();
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Saved().size(), 4);  // root, section, row 1, comment
 
     // A refused OK leaves the file alone.
@@ -355,23 +336,12 @@ TEST_F(KnxAccess, RowButtons)
 
 TEST_F(KnxAccess, CreatedAtStartAndServedByTheMainWindow)
 {
-    TFKNXAccess* w = Create_FKNXAccess();
-    EXPECT_EQ(FKNXAccess, w);
-    const TRegisteredWindow* reg = Find_Window("FKNXAccess");
-    ASSERT_NE(reg, nullptr);
-    EXPECT_EQ(reg->Form, w);
-    EXPECT_EQ(w->L_SW_Code->text(), "KT40917");
-    delete w;
-    EXPECT_EQ(FKNXAccess, nullptr);
-    EXPECT_EQ(Find_Window("FKNXAccess"), nullptr);
+    Expect_Made_At_Start(Create_FKNXAccess, FKNXAccess, "FKNXAccess");
 }
 
 TEST_F(KnxAccess, Grab)
 {
     Put_File("KNX_SetAccess.xml", Fix("load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UKNXAccess.png")));
-    Form->hide();
+    Grab(Form.get(), "UKNXAccess.png");
 }

@@ -178,17 +178,14 @@ TEST_F(MqttTopics, ShowWithoutFileThenOkWritesEmptySections)
     Form->FormShow();
     EXPECT_EQ(Row(Pub, 3), QStringList(17, ""));
     EXPECT_EQ(Pub->Cells(0, 1024), "1024");
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("MQTT_Set_Topic_empty.xml")));
+    Expect_Ok_Writes(Fix("MQTT_Set_Topic_empty.xml"));
 }
 
 TEST_F(MqttTopics, LoadedFileIsSavedBackWithItsDefaults)
 {
     Put_File("MQTT_Set_Topic.xml", Fix("MQTT_Set_Topic_load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Row(Pub, 2), (QStringList{"plant/t2", "N", "0", "String", "10", "5", "", "", "", "N", "", "N", "", "",
                                         "N", "N", "m"}));
     EXPECT_EQ(Pub->Cells(17, 1), "tank\nlevel");
@@ -199,9 +196,7 @@ TEST_F(MqttTopics, LoadedFileIsSavedBackWithItsDefaults)
     Pub->SetCells(11, 1, "Y");
     Pub->SetCells(14, 1, "7");
     Pub->SetCells(15, 1, "Y");
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Saved(), Canonical(Fix("MQTT_Set_Topic_saved.xml")));
+    Expect_Ok_Writes(Fix("MQTT_Set_Topic_saved.xml"));
 
     // What OnCMD, Channel and Swap held is not kept.
     Form->FormShow();
@@ -282,14 +277,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(Sub, 1, Good_Sub);
         for (const auto& [col, text] : k.cells)
             (k.sub ? Sub : Pub)->SetCells(col, 1, text);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        }
+        Expect_Rules(k.message);
     }
 
     // Shown columns of another working mode are checked: the rules follow the visibility.
@@ -316,9 +304,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
             g->SetCells(8, 1, "502");
         g->UnHideColumn(k.col);
         g->SetCells(k.col, 1, k.value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
 
     // An error in row 5 of the subscribe grid reports row 5; OK leaves the file alone.
@@ -419,8 +405,5 @@ TEST_F(MqttTopics, Grab)
 {
     Put_File("MQTT_Set_Topic.xml", Fix("MQTT_Set_Topic_load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UMQTT_Set_Topic.png")));
-    Form->hide();
+    Grab(Form.get(), "UMQTT_Set_Topic.png");
 }

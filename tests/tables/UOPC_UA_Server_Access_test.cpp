@@ -166,10 +166,7 @@ TEST_F(OpcUaAccess, LoadedFileIsSavedBack)
     EXPECT_EQ(Row(4), (QStringList{"Y", "Boolean", " 5", "1", "B", "Read Only", "tab\tinside"}));
     EXPECT_EQ(Row(5), (QStringList{"Y", "", "", "", "", "", ""}));
 
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Canonical(kt_test::ReadFile(File_OPC_UA_Server)), Canonical(Fixture("OPC_UA_Server_saved.xml")));
+    Expect_Ok_Writes(Fixture("OPC_UA_Server_saved.xml"));
 }
 
 TEST_F(OpcUaAccess, ShowWithoutFileThenOkWritesAnEmptySection)
@@ -205,9 +202,7 @@ TEST_F(OpcUaAccess, PositionRule)
         Form->FormShow();
         Put_Row(1, {"Byte", "0", "1", "a", "Read Only", ""});
         Put_Row(3, {k.type, k.position, "2", "c", "Read Only", ""}, k.enabled);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
     // Row 2 without a type does not end the check, though it ends what is saved.
     Form->FormShow();
@@ -285,8 +280,5 @@ TEST_F(OpcUaAccess, Grab)
 {
     Put_File("OPC_UA_Server.xml", Fixture("OPC_UA_Server_load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("OPC_UA_Server_Access.png")));
-    Form->hide();
+    Grab(Form.get(), "OPC_UA_Server_Access.png");
 }

@@ -127,17 +127,14 @@ TEST_F(ReceiveCAN, ShowWithoutFileThenOkWritesTheRootAndTheComment)
         EXPECT_EQ(G->Cells(0, r), QString::number(r));
         EXPECT_EQ(Row_Of(G, r), Enabled_Empty_Row()) << r;
     }
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fixture("UReceiveCAN/empty.xml")));
+    Expect_Ok_Writes(Fixture("UReceiveCAN/empty.xml"));
 }
 
 TEST_F(ReceiveCAN, LoadedFileIsSavedBackWithItsDefaults)
 {
     Put_File("CAN_Rec_Frames.xml", Fixture("UReceiveCAN/load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(G->Cells(14, 1), "Motor\nspeed");
     // Enable, TimeOut and Mnemonic missing: "Y", "0" and empty.
     EXPECT_EQ(Row_Of(G, 2), (QStringList{"Y", "$1FFFFFFF", "2.0B (29 bits)", "8", "0", "1", "2", "3", "4", "5", "6",
@@ -148,9 +145,7 @@ TEST_F(ReceiveCAN, LoadedFileIsSavedBackWithItsDefaults)
 
     // Row 3 is disabled and broken, row 4 is enabled in lower case and passes: both are saved
     // as they are.
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Saved(), Canonical(Fixture("UReceiveCAN/saved.xml")));
+    Expect_Ok_Writes(Fixture("UReceiveCAN/saved.xml"));
 
     // A character XML cannot hold is dropped on the way; the rest of the cell comes back.
     G->SetCells(14, 2, QString("Oil") + QChar(2) + "\r\npressure");
@@ -204,15 +199,7 @@ TEST_F(ReceiveCAN, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(G, 1, Good);
         for (const auto& [col, value] : k.cells)
             G->SetCells(col, 1, value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-            EXPECT_EQ(Services.MessageBoxes[0].Buttons, TMsgDlgButtons(mbOK));
-        }
+        Expect_Rules(k.message);
     }
 
     // The row number is the grid row; OK leaves the file alone.
@@ -235,7 +222,7 @@ TEST_F(ReceiveCAN, RowsBelowTheFirstBlankCobIDAreNeitherCheckedNorSaved)
     G->SetCells(2, 2, "   ");
     G->SetCells(4, 3, "99");  // broken, but below the blank row
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     const QStringList saved = Saved();
     ASSERT_EQ(saved.size(), 3);  // root, one row, comment
     EXPECT_TRUE(saved[1].contains("COBID=\"0x181\"")) << saved[1].toStdString();
@@ -266,7 +253,7 @@ TEST_F(ReceiveCAN, FilesThatCannotBeUsed)
         EXPECT_EQ(G->Cells(2, 1), k.row1);
         EXPECT_EQ(G->Cells(2, 512), k.row512);
         if (k.box.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+            Expect_No_Messages();
         } else {
             ASSERT_EQ(Messages().size(), 1) << Messages().join("\n").toStdString();
             EXPECT_TRUE(Messages()[0].startsWith(k.box)) << Messages()[0].toStdString();
@@ -351,8 +338,5 @@ TEST_F(ReceiveCAN, Grab)
 {
     Put_File("CAN_Rec_Frames.xml", Fixture("UReceiveCAN/load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UReceiveCAN.png")));
-    Form->hide();
+    Grab(Form.get(), "UReceiveCAN.png");
 }

@@ -182,10 +182,7 @@ TEST_F(S7Access, ShowWithoutFileThenOkWritesEmptySections)
                 EXPECT_EQ(g->Cells(c, r), "") << r << "," << c;
         }
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_S7_Read);
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fixture("S7_Protocol_empty.xml")));
+    Expect_Ok_Writes(Fixture("S7_Protocol_empty.xml"));
     EXPECT_FALSE(kt_test::ReadFile(File_S7_Protocol).startsWith("<?xml"));
 }
 
@@ -202,15 +199,13 @@ TEST_F(S7Access, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(Write->Cells(20, 1), "Set point");
 
     // Row 4 (lower-case y) is passed over, row 3 is disabled: both are saved as they are.
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Saved(), Canonical(Fixture("S7_Protocol_saved.xml")));
+    Expect_Ok_Writes(Fixture("S7_Protocol_saved.xml"));
 
     // What was saved comes back whole at the next showing; a character XML cannot hold is
     // dropped on the way, and the rest of the cell is kept.
     Read->SetCells(18, 1, QString("Tank") + QChar(1) + "\r\nlevel");
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     Put_Row(Read, 2, Good_Read);
     Form->FormShow();
     EXPECT_EQ(Read->Cells(18, 2), "line one\nline two");
@@ -266,15 +261,7 @@ TEST_F(S7Access, ValidationStopsAtTheFirstBrokenRule)
         if (k.value == "y") {  // the broken row is passed over
             Read->SetCells(2, 1, "192.168.1.256");
         }
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-            EXPECT_EQ(Services.MessageBoxes[0].Buttons, TMsgDlgButtons(mbOK));
-        }
+        Expect_Rules(k.message);
     }
 
     // An error in row 7 of the write grid reports row 7, and OK leaves the file alone.
@@ -339,9 +326,7 @@ TEST_F(S7Access, TenPlcConnectionsAtMost)
         };
         fill(Read, Good_Read, k.readAddresses, true);
         fill(Write, Good_Write, k.writeAddresses, k.writeEnabled);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
         // Every validation starts with ten free slots.
         Services.MessageBoxes.clear();
         EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
@@ -358,7 +343,7 @@ TEST_F(S7Access, RowsBelowTheFirstBlankAddressAreNeitherCheckedNorSaved)
     Read->SetCells(1, 1, "N");
     Read->SetCells(3, 1, "not checked"); // disabled: passes and is saved as it is
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     const QStringList saved = Saved();
     ASSERT_EQ(saved.size(), 5);  // root, read section, one row, write section, comment
     EXPECT_TRUE(saved[2].contains("PLC_Port=\"not checked\"")) << saved[2].toStdString();
@@ -408,7 +393,7 @@ TEST_F(S7Access, FilesThatCannotBeUsedKeepWhatWasRead)
         for (int i = 0; i < 2; ++i)
             EXPECT_EQ(Write->Cells(2, i + 1), k.writeKeys[i]) << i + 1;
         if (k.reason == "-") {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+            Expect_No_Messages();
         } else {
             ASSERT_EQ(Services.MessageBoxes.size(), 1);
             EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);

@@ -140,17 +140,14 @@ TEST_F(SnmpAccess, ShowWithoutFileThenOkWritesEmptySections)
     }
     ASSERT_EQ(Read->Columns().Items(8)->ComboItems().Count(), 1440);
     EXPECT_EQ(Write->Columns().Items(4)->ComboItems().Strings(1439), "1439");
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("SNMP_Trap_empty.xml")));
+    Expect_Ok_Writes(Fix("SNMP_Trap_empty.xml"));
 }
 
 TEST_F(SnmpAccess, LoadedFileIsSavedBackWithItsDefaults)
 {
     Put_File("SNMP_Trap.xml", Fix("SNMP_Trap_load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     // Missing Enable, On_* and Conversion take their defaults; the other cells stay empty.
     EXPECT_EQ(Row_Of(Read, 2), (QStringList{"N", "Private", "String", "N", "N", "N", "", "", "", "", "Bad_Desc", "",
                                          "None", "off"}));
@@ -160,9 +157,7 @@ TEST_F(SnmpAccess, LoadedFileIsSavedBackWithItsDefaults)
     // Row numbers count the enabled rows only.
     EXPECT_EQ(Numbers(Read, 4), (QStringList{"1", "", "2", "3"}));
 
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Saved(), Canonical(Fix("SNMP_Trap_saved.xml")));
+    Expect_Ok_Writes(Fix("SNMP_Trap_saved.xml"));
 }
 
 TEST_F(SnmpAccess, CharacterRulesOfNamesAndDescriptions)
@@ -235,14 +230,7 @@ TEST_F(SnmpAccess, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(Write, 1, Good_Write);
         for (const auto& [col, text] : k.cells)
             (k.write ? Write : Read)->SetCells(col, 1, text);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        if (k.message.isEmpty()) {
-            EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-        } else {
-            ASSERT_EQ(Messages(), QStringList{k.message});
-            EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        }
+        Expect_Rules(k.message);
     }
 }
 
@@ -346,8 +334,5 @@ TEST_F(SnmpAccess, Grab)
     Put_File("SNMP_Trap.xml", Fix("SNMP_Trap_load.xml"));
     Form->PageControl1->setCurrentWidget(Form->TS_SNMP_Read);
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("USNMP_Trap_Access.png")));
-    Form->hide();
+    Grab(Form.get(), "USNMP_Trap_Access.png");
 }

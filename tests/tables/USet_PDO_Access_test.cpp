@@ -28,17 +28,9 @@ namespace {
 const QStringList Good_Receive = {"0x181", "2", "0", "1", "", "", "", "", "", "", "100", "in"};
 const QStringList Good_Transmit = {"0x201", "2", "10", "11", "", "", "", "", "", "", "1000", "N", "out"};
 
-class PDOAccess : public Dialog_Test<TFSet_PDO_Access> {
+class PDOAccess : public Two_Grid_Test<TFSet_PDO_Access> {
 protected:
-    void SetUp() override
-    {
-        Open(File_PDO_CANopen, "PDO_CANopen.xml");
-        A = Form->sga;
-        B = Form->sgb;
-    }
-
-    TZidIzavodUraz* A = nullptr;
-    TZidIzavodUraz* B = nullptr;
+    void SetUp() override { Open_Grids(File_PDO_CANopen, "PDO_CANopen.xml"); }
 };
 
 } // namespace
@@ -102,13 +94,13 @@ TEST_F(PDOAccess, LoadAndSave)
 {
     Form->FormShow();
     Form->Btn_OK_Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Saved(), Canonical(Fixture("USet_PDO_Access/empty.xml")));
 
     Put_File("PDO_CANopen.xml", Fixture("USet_PDO_Access/load.xml"));
     Put_Row(B, 4, Good_Transmit);  // left over from an earlier showing
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Row_Of(A, 1), (QStringList{"0x181", "2", "0", "1", "", "", "", "", "", "", "100", "Speed"}));
     EXPECT_EQ(A->Cells(12, 2), "line one\nline two");
     EXPECT_EQ(B->Cells(3, 1), "1499");
@@ -116,7 +108,7 @@ TEST_F(PDOAccess, LoadAndSave)
     EXPECT_EQ(B->Cells(0, 4), "4");
 
     Form->Btn_OK_Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Form->ModalResult(), mrOk);
     EXPECT_EQ(Saved(), Canonical(Fixture("USet_PDO_Access/saved.xml")));
 }
@@ -193,9 +185,7 @@ TEST_F(PDOAccess, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(B, 1, Good_Transmit);
         for (const auto& [col, value] : k.cells)
             (k.transmit ? B : A)->SetCells(col, 1, value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
 
     // The receive grid ends at its first blank COB-ID, the transmit grid is still checked, and
@@ -213,7 +203,7 @@ TEST_F(PDOAccess, ValidationStopsAtTheFirstBrokenRule)
     B->SetCells(2, 3, "1");
     Services.MessageBoxes.clear();
     Form->Btn_OK_Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     const QStringList saved = Saved();
     EXPECT_EQ(saved.count(QStringLiteral("    <row COB-ID=\"0x201\" Dimension=\"2\" Address_B1=\"10\" Address_B2=\"11\" "
                                          "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" "

@@ -23,17 +23,9 @@ namespace {
 const QStringList Good_Read = {"5", "0x6000", "1", "2", "100", "0", "1", "", "", "temperature"};
 const QStringList Good_Write = {"6", "0x6001", "0", "2", "0", "N", "10", "11", "", "", "setpoint"};
 
-class SDOClient : public Dialog_Test<TFSet_SDO_Client_Access> {
+class SDOClient : public Two_Grid_Test<TFSet_SDO_Client_Access> {
 protected:
-    void SetUp() override
-    {
-        Open(File_SDO_Client_CANopen, "SDO_Client_CANopen.xml");
-        A = Form->sga;
-        B = Form->sgb;
-    }
-
-    TZidIzavodUraz* A = nullptr;
-    TZidIzavodUraz* B = nullptr;
+    void SetUp() override { Open_Grids(File_SDO_Client_CANopen, "SDO_Client_CANopen.xml"); }
 };
 
 } // namespace
@@ -75,11 +67,11 @@ TEST_F(SDOClient, LoadAndSave)
 
     Put_File("SDO_Client_CANopen.xml", Fixture("USet_SDO_Client_Access/load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Row_Of(A, 1), (QStringList{"5", "0x6000", "1", "2", "100", "0", "1", "x", "", "Temperature"}));
     EXPECT_EQ(B->Cells(6, 1), "Y");
     Form->Btn_OK_Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Form->ModalResult(), mrOk);
     EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Client_Access/saved.xml")));
 
@@ -137,9 +129,7 @@ TEST_F(SDOClient, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(B, 1, Good_Write);
         for (const auto& [col, value] : k.cells)
             (k.write ? B : A)->SetCells(col, 1, value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
 
     // An error in write row 9 reports row 9, whatever the read grid holds.
@@ -181,8 +171,5 @@ TEST_F(SDOClient, Grab)
 {
     Put_File("SDO_Client_CANopen.xml", Fixture("USet_SDO_Client_Access/load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("USet_SDO_Client_Access.png")));
-    Form->hide();
+    Grab(Form.get(), "USet_SDO_Client_Access.png");
 }

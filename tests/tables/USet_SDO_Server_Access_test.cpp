@@ -22,17 +22,9 @@ namespace {
 // Columns 1 .. 8 of an object that passes every rule.
 const QStringList Good = {"0x2000", "1", "2", "0", "1", "", "", "level"};
 
-class SDOServer : public Dialog_Test<TFSet_SDO_Server_Access> {
+class SDOServer : public Two_Grid_Test<TFSet_SDO_Server_Access> {
 protected:
-    void SetUp() override
-    {
-        Open(File_SDO_Server_CANopen, "SDO_Server_CANopen.xml");
-        A = Form->sga;
-        B = Form->sgb;
-    }
-
-    TZidIzavodUraz* A = nullptr;
-    TZidIzavodUraz* B = nullptr;
+    void SetUp() override { Open_Grids(File_SDO_Server_CANopen, "SDO_Server_CANopen.xml"); }
 };
 
 } // namespace
@@ -87,11 +79,11 @@ TEST_F(SDOServer, LoadAndSave)
 
     Put_File("SDO_Server_CANopen.xml", Fixture("USet_SDO_Server_Access/load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Row_Of(A, 1), (QStringList{"0x2000", "1", "2", "0", "1", "", "", "Level"}));
     // The same index and sub-index in both tables pass and are both saved.
     Form->Btn_OK_Click(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Server_Access/saved.xml")));
 }
 
@@ -124,9 +116,7 @@ TEST_F(SDOServer, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(B, 1, Good);
         for (const auto& [col, value] : k.cells)
             (k.write ? B : A)->SetCells(col, 1, value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
 }
 
@@ -150,8 +140,5 @@ TEST_F(SDOServer, Grab)
 {
     Put_File("SDO_Server_CANopen.xml", Fixture("USet_SDO_Server_Access/load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("USet_SDO_Server_Access.png")));
-    Form->hide();
+    Grab(Form.get(), "USet_SDO_Server_Access.png");
 }

@@ -112,7 +112,7 @@ TEST_F(TlsKnownCert, LoadedFileIsSavedBack)
 {
     Put_File("TLS_Known_Cert.xml", Fix("load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     // The line breaks of a certificate stay; a lower-case n counts as checked; a row without
     // attributes is an enabled empty row, and the rows after it are loaded all the same.
     EXPECT_EQ(Row(1), (QStringList{"Y", "-----BEGIN CERTIFICATE-----\nMIIBszCCAVmgAwIBAgIUQ2Fy\n-----END CERTIFICATE-----",
@@ -124,10 +124,7 @@ TEST_F(TlsKnownCert, LoadedFileIsSavedBack)
     EXPECT_EQ(Row(6), (QStringList{"Y", "", ""}));
 
     // Nothing is checked: the rows up to the first blank certificate are written as they are.
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
+    Expect_Ok_Writes(Fix("saved.xml"));
     EXPECT_FALSE(kt_test::ReadFile(File_TLS_Known_Cert).startsWith("<?xml"));
 }
 
@@ -230,23 +227,12 @@ TEST_F(TlsKnownCert, RowButtonsMoveTheEnableBoxesWithTheirRows)
 
 TEST_F(TlsKnownCert, CreatedAtStartAndServedByTheMainWindow)
 {
-    TFTLS_Server_Known_Cert* w = Create_FTLS_Server_Known_Cert();
-    EXPECT_EQ(FTLS_Server_Known_Cert, w);
-    const TRegisteredWindow* reg = Find_Window("FTLS_Server_Known_Cert");
-    ASSERT_NE(reg, nullptr);
-    EXPECT_EQ(reg->Form, w);
-    EXPECT_EQ(w->L_SW_Code->text(), "KT40917");
-    delete w;
-    EXPECT_EQ(FTLS_Server_Known_Cert, nullptr);
-    EXPECT_EQ(Find_Window("FTLS_Server_Known_Cert"), nullptr);
+    Expect_Made_At_Start(Create_FTLS_Server_Known_Cert, FTLS_Server_Known_Cert, "FTLS_Server_Known_Cert");
 }
 
 TEST_F(TlsKnownCert, Grab)
 {
     Put_File("TLS_Known_Cert.xml", Fix("load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UTLS_Server_Known_Cert.png")));
-    Form->hide();
+    Grab(Form.get(), "UTLS_Server_Known_Cert.png");
 }

@@ -45,7 +45,7 @@ protected:
         }
         Form->Btn_OKClick(nullptr);
         EXPECT_EQ(Form->ModalResult(), mrOk);
-        EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+        Expect_No_Messages();
         return kt_test::ReadFile(File_S7_Protocol);
     }
 
@@ -105,13 +105,13 @@ TEST_F(TableLoad, FailedLoadKeepsWholeRowsAndOkKeepsTheFileAsBak)
         Put_File("S7_Protocol.xml.bak", "kept");
         Services.MessageBoxes.clear();
         Form->FormShow();
-        EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+        Expect_No_Messages();
         EXPECT_EQ(Read->Cells(2, k.wholeRows + 1), "");
         if (k.wholeRows > 0) {
             EXPECT_EQ(Read->Cells(2, k.wholeRows), QStringLiteral("10.0.0.%1").arg(k.wholeRows));
         }
         Form->Btn_OKClick(nullptr);
-        EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+        Expect_No_Messages();
         EXPECT_EQ(kt_test::ReadFile(Path("S7_Protocol.xml.bak")), QByteArray("kept"));
     }
 }
@@ -140,6 +140,6 @@ TEST_F(TableLoad, NoCopyAfterAGoodLoadOrWithoutAFile)
     QFile::remove(File_S7_Protocol);
     Form->FormShow();
     Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     EXPECT_FALSE(QFile::exists(Path("S7_Protocol.xml.bak")));
 }

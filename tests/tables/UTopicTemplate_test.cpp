@@ -99,8 +99,5 @@ TEST_F(TopicTemplate, Grab)
     Form->TopicTemplate = 1;
     Form->Set_Topic_Text("$VALUE$\nsecond line");
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UTopicTemplate.png")));
-    Form->hide();
+    Grab(Form.get(), "UTopicTemplate.png");
 }

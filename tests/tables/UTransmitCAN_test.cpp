@@ -88,16 +88,13 @@ TEST_F(TransmitCAN, LoadDefaultsAndSave)
 
     Put_File("CAN_Send_Frames.xml", Fixture("UTransmitCAN/load.xml"));
     Form->FormShow();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    Expect_No_Messages();
     // Type, OnChange, OnTimer and Time missing: 11 bits, "Y", "N" and empty.
     EXPECT_EQ(Row_Of(G, 2).mid(0, 8), (QStringList{"Y", "0x202", "2.0A (11 bits)", "1", "Y", "N", "N", ""}));
     // A timer frame without its period gets 0 ms; OnCMD missing is "N".
     EXPECT_EQ(Row_Of(G, 3).mid(0, 8), (QStringList{"Y", "0x203", "2.0A (11 bits)", "1", "Y", "N", "Y", "0"}));
 
-    Form->Btn_OKClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fixture("UTransmitCAN/saved.xml")));
+    Expect_Ok_Writes(Fixture("UTransmitCAN/saved.xml"));
 }
 
 TEST_F(TransmitCAN, ValidationStopsAtTheFirstBrokenRule)
@@ -133,9 +130,7 @@ TEST_F(TransmitCAN, ValidationStopsAtTheFirstBrokenRule)
         Put_Row(G, 1, Good);
         for (const auto& [col, value] : k.cells)
             G->SetCells(col, 1, value);
-        Services.MessageBoxes.clear();
-        EXPECT_EQ(Form->Controllo_dati(), k.message.isEmpty());
-        EXPECT_EQ(Messages(), k.message.isEmpty() ? QStringList{} : QStringList{k.message});
+        Expect_Rules(k.message);
     }
 }
 
@@ -159,8 +154,5 @@ TEST_F(TransmitCAN, Grab)
 {
     Put_File("CAN_Send_Frames.xml", Fixture("UTransmitCAN/load.xml"));
     Form->FormShow();
-    Form->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("UTransmitCAN.png")));
-    Form->hide();
+    Grab(Form.get(), "UTransmitCAN.png");
 }
