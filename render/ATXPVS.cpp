@@ -3,27 +3,13 @@
 
 namespace ATXPVS {
 
-TVisualStyleTable& Table()
+static TUnitVisualStyles& Styles()
 {
-    static TVisualStyleTable table;
-    static bool started = false;
-    if (!started) {
-        started = true;
-        LoadVisualStyleTable(table, SystemVisualStyleResolver());
-    }
-    return table;
+    static TUnitVisualStyles styles;
+    return styles;
 }
-
-void Reload()
-{
-    TVisualStyleTable& t = Table();
-    UnloadVisualStyleTable(t);
-    LoadVisualStyleTable(t, SystemVisualStyleResolver());
-}
-
-bool ThemesAvailable()
-{
-    return Table().Loaded;
-}
+TVisualStyleTable& Table() { return Styles().Table(); }
+void Reload() { Styles().Reload(); }
+bool ThemesAvailable() { return Styles().ThemesAvailable(); }
 
 } // namespace ATXPVS

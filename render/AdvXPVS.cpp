@@ -80,29 +80,31 @@ void SetVisualStyleResolverForTest(const TVisualStyleResolver& resolve)
     TestResolver() = resolve;
 }
 
-namespace AdvXPVS {
-
-TVisualStyleTable& Table()
+TVisualStyleTable& TUnitVisualStyles::Table()
 {
-    static TVisualStyleTable table;
-    static bool started = false;
-    if (!started) {
-        started = true;
-        LoadVisualStyleTable(table, SystemVisualStyleResolver());
+    if (!started_) {
+        started_ = true;
+        LoadVisualStyleTable(table_, SystemVisualStyleResolver());
     }
-    return table;
+    return table_;
 }
 
-void Reload()
+void TUnitVisualStyles::Reload()
 {
     TVisualStyleTable& t = Table();
     UnloadVisualStyleTable(t);
     LoadVisualStyleTable(t, SystemVisualStyleResolver());
 }
 
-bool ThemesAvailable()
+namespace AdvXPVS {
+
+static TUnitVisualStyles& Styles()
 {
-    return Table().Loaded;
+    static TUnitVisualStyles styles;
+    return styles;
 }
+TVisualStyleTable& Table() { return Styles().Table(); }
+void Reload() { Styles().Reload(); }
+bool ThemesAvailable() { return Styles().ThemesAvailable(); }
 
 } // namespace AdvXPVS

@@ -62,6 +62,19 @@ void UnloadVisualStyleTable(TVisualStyleTable& table);
 TVisualStyleResolver SystemVisualStyleResolver();
 void SetVisualStyleResolverForTest(const TVisualStyleResolver& resolve);
 
+// The table of one unit, loaded through the system resolver on first use.
+class TUnitVisualStyles {
+public:
+    TVisualStyleTable& Table();
+    // Loads the table again from the current resolver (tests).
+    void Reload();
+    bool ThemesAvailable() { return Table().Loaded; }
+
+private:
+    TVisualStyleTable table_;
+    bool started_ = false;
+};
+
 namespace AdvXPVS {
 // The table of this unit, loaded on first use.
 TVisualStyleTable& Table();

@@ -99,6 +99,10 @@ bool ParseColorValue(const QString& value, TColor& color);
 // object does not fit behind the line's content and is narrower than the rectangle.
 bool TakeRoom(TRenderContext& c, TLineVars& L, int w, int h);
 
+// The brush colour, clNone while the brush is clear; setting clNone makes the brush clear.
+TColor BrushColorOrNone(const TCanvas& cv);
+void SetBrushColorOrClear(TCanvas& cv, TColor color);
+
 // Inline objects.
 void TagImage(TRenderContext& c, TLineVars& L, const QString& tag, const QString& upper);
 void TagControl(TRenderContext& c, TLineVars& L, const QString& tag);

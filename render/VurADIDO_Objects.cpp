@@ -18,21 +18,6 @@ namespace vuradido {
 
 namespace {
 
-TColor BrushColorOrNone(const TCanvas& cv)
-{
-    return cv.Brush().Style() == bsClear ? clNone : cv.Brush().Color();
-}
-
-void SetBrushColorOrClear(TCanvas& cv, TColor color)
-{
-    if (color == clNone) {
-        cv.Brush().SetColor(clNone);
-        cv.Brush().SetStyle(bsClear);
-    } else {
-        cv.Brush().SetColor(color);
-    }
-}
-
 // Keeps pen and brush of the canvas and gives them back at the end of a drawing step.
 class PenBrushKeeper {
 public:

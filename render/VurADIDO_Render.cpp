@@ -13,17 +13,12 @@
 
 using namespace vuradido;
 
-namespace {
-
-QChar At(const QString& s, int i) { return i < s.size() ? s[i] : QChar(); }
-
-// The colour state that "brush clear" saves as clNone.
-TColor BrushColorOrNone(const TCanvas& cv)
+TColor vuradido::BrushColorOrNone(const TCanvas& cv)
 {
     return cv.Brush().Style() == bsClear ? clNone : cv.Brush().Color();
 }
 
-void SetBrushColorOrClear(TCanvas& cv, TColor color)
+void vuradido::SetBrushColorOrClear(TCanvas& cv, TColor color)
 {
     if (color == clNone) {
         cv.Brush().SetColor(clNone);
@@ -32,6 +27,10 @@ void SetBrushColorOrClear(TCanvas& cv, TColor color)
         cv.Brush().SetColor(color);
     }
 }
+
+namespace {
+
+QChar At(const QString& s, int i) { return i < s.size() ? s[i] : QChar(); }
 
 void SetStyleFlag(TCanvas& cv, TFontStyle flag, bool on)
 {
