@@ -1,6 +1,7 @@
 // The program's start-up routine: the main window comes up alone, every other window is made the
 // first time it is needed, and a window made after a language switch looks exactly like one made
 // at start and re-texted by the switch.
+#include "ProgramFolderTest.h"
 #include "TestSupport.h"
 #include "core/UAbout.h"
 #include "core/UComon.h"
@@ -37,15 +38,8 @@ using platform::ScriptedServices;
 
 namespace {
 
-class Startup : public ::testing::Test {
+class Startup : public Program_Folder_Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FDir.isValid());
-        Set_Program_Folder_Override(FDir.path());
-        Reset_Program_Options();
-        Active_Conf_Path.clear();
-    }
     void TearDown() override
     {
         // The windows made so far are children of the main window; the makers not run go with it.
@@ -62,10 +56,7 @@ protected:
         for (const char* step : {"Create_GSD_File", "Build_EDS_File", "Build_MIB_File", "BACnet_EDE_File"})
             Unregister_Step(step);
         platform::TForm::SetMainForm(nullptr);
-        Set_Program_Folder_Override(QString());
-        Reset_Program_Options();
-        Active_Conf_Path.clear();
-        Load_Default_Language();
+        Restore_Program();
     }
     void Start()
     {
@@ -83,12 +74,6 @@ protected:
         Active_Conf_Path = Projects_Dir + "/Plant";
         FMain->Set_Files();
     }
-
-    QTemporaryDir FDir;
-    ScriptedServices FServices;
-    ScopedServices FScope{FServices};
-    TFVelmoraeFirmWare* FMain = nullptr;
-    QStringList Shown;
 };
 
 // Every text a user can read on a window: its title, labels, button captions, hints, tab texts and

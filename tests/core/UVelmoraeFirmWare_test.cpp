@@ -1,5 +1,6 @@
 // Main window: start-up in a program folder of its own, the step guard, the configuration
 // dialogs, the options and the language switch, the update timer.
+#include "ProgramFolderTest.h"
 #include "TestSupport.h"
 #include "core/UAbout.h"
 #include "core/UComon.h"
@@ -28,15 +29,8 @@ namespace {
 
 // A temporary program folder, the scripted services and the five windows of this unit, created
 // in their order. Dialogs shown modally run through the hook: `Answer` decides how each ends.
-class MainWindow : public ::testing::Test {
+class MainWindow : public Program_Folder_Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FDir.isValid());
-        Set_Program_Folder_Override(FDir.path());
-        Reset_Program_Options();
-        Active_Conf_Path.clear();
-    }
     void Start()
     {
         FMain = Create_FVelmoraeFirmWare();
@@ -61,10 +55,7 @@ protected:
         FNew_Project = nullptr;
         FOpenConf = nullptr;
         FSoftOptions = nullptr;
-        Set_Program_Folder_Override(QString());
-        Reset_Program_Options();
-        Active_Conf_Path.clear();
-        Load_Default_Language();
+        Restore_Program();
     }
     void WriteSettings(const QByteArray& xml)
     {
@@ -80,11 +71,6 @@ protected:
         return texts;
     }
 
-    QTemporaryDir FDir;
-    ScriptedServices FServices;
-    ScopedServices FScope{FServices};
-    TFVelmoraeFirmWare* FMain = nullptr;
-    QStringList Shown;
     std::function<platform::TModalResult(platform::TForm*)> Answer;
 };
 
