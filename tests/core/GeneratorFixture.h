@@ -56,6 +56,32 @@ protected:
         ASSERT_TRUE(QFile::copy(FixturePath("generators/" + fixture), path));
     }
     QString Out(const QString& name) const { return Dir.filePath(name); }
+    // One save dialog was offered, in the configuration folder, with this filter and extension.
+    void Expect_Save_Dialog(const QString& filter, const QString& ext) const
+    {
+        ASSERT_EQ(S.SaveDialogs.size(), 1);
+        EXPECT_EQ(S.SaveDialogs[0].InitialDir, Dir.path());
+        EXPECT_EQ(S.SaveDialogs[0].Filter, filter);
+        EXPECT_EQ(S.SaveDialogs[0].DefaultExt, ext);
+    }
+    // A file "old" stands at `file` and the save dialog picks `chosen`: the generator asks once, as
+    // a confirmation with those buttons, before it overwrites; `now` gets what the file holds after
+    // the question is answered with `answer`.
+    void Answer_Overwrite(platform::TModalResult answer, const QString& file, const QString& chosen,
+                          void (*Generate)(), const QString& question, platform::TMsgDlgButtons buttons,
+                          QByteArray& now)
+    {
+        WriteText(file, "old");
+        S.MessageBoxes.clear();
+        S.MessageBoxAnswers = {answer};
+        S.SaveDialogAnswers = {chosen};
+        Generate();
+        ASSERT_EQ(S.MessageBoxes.size(), 1);
+        EXPECT_EQ(S.MessageBoxes[0].Text, question);
+        EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
+        EXPECT_EQ(S.MessageBoxes[0].Buttons, buttons);
+        now = ReadFile(file);
+    }
 
     QTemporaryDir Dir;
     platform::ScriptedServices S;

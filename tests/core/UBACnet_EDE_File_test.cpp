@@ -31,10 +31,7 @@ TEST_F(EdeTest, ObjectsOfBothTablesWithShortNamesAndNoDeviceInstance)
     S.SaveDialogAnswers << Out("objects");
     BACnet_EDE_File();
 
-    ASSERT_EQ(S.SaveDialogs.size(), 1);
-    EXPECT_EQ(S.SaveDialogs[0].InitialDir, Dir.path());
-    EXPECT_EQ(S.SaveDialogs[0].Filter, "CSV (MS-DOS) (*.csv)|*.csv");
-    EXPECT_TRUE(S.SaveDialogs[0].DefaultExt.isEmpty());
+    Expect_Save_Dialog("CSV (MS-DOS) (*.csv)|*.csv", "");
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
     EXPECT_EQ(kt_test::ReadFile(Out("objects.csv")), kt_test::ExpectedGenerated("ede_short.csv"));
     EXPECT_TRUE(EDE_Objects.empty());
@@ -124,16 +121,10 @@ TEST_F(EdeTest, OverwriteIsAskedWithCancelAndOnlyYesReplaces)
 {
     for (platform::TModalResult answer : {platform::mrNo, platform::mrCancel, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        kt_test::WriteText(Out("list.csv"), "old");
-        S.MessageBoxes.clear();
-        S.MessageBoxAnswers = {answer};
-        S.SaveDialogAnswers = {Out("list.csv")};
-        BACnet_EDE_File();
-        ASSERT_EQ(S.MessageBoxes.size(), 1);
-        EXPECT_EQ(S.MessageBoxes[0].Text, "File already exists. Do you want to overwrite?");
-        EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
-        EXPECT_EQ(S.MessageBoxes[0].Buttons, platform::mbYes | platform::mbNo | platform::mbCancel);
-        const QByteArray now = kt_test::ReadFile(Out("list.csv"));
+        QByteArray now;
+        Answer_Overwrite(answer, Out("list.csv"), Out("list.csv"), BACnet_EDE_File,
+                         "File already exists. Do you want to overwrite?",
+                         platform::mbYes | platform::mbNo | platform::mbCancel, now);
         if (answer == platform::mrYes) {
             // No table: the header lines only, and nothing of the old file.
             EXPECT_TRUE(now.startsWith("PROJECT_NAME; Norvane--Plant1;;;;;;\r\n"));

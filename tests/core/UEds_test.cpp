@@ -28,10 +28,7 @@ TEST_F(EdsTest, DescribesThePdosAndSdoServerObjectsOfTheTables)
     S.SaveDialogAnswers << Out("dev.eds");
     Build_EDS_File();
 
-    ASSERT_EQ(S.SaveDialogs.size(), 1);
-    EXPECT_EQ(S.SaveDialogs[0].InitialDir, Dir.path());
-    EXPECT_EQ(S.SaveDialogs[0].Filter, "Electronic Data Sheet (*.eds)|*.eds");
-    EXPECT_EQ(S.SaveDialogs[0].DefaultExt, "*.eds");
+    Expect_Save_Dialog("Electronic Data Sheet (*.eds)|*.eds", "*.eds");
     EXPECT_FALSE(S.SaveDialogs[0].OverwritePrompt);
     EXPECT_TRUE(S.MessageBoxes.isEmpty()); // an existing file is replaced without a question
     EXPECT_EQ(kt_test::ReadFile(Out("dev.eds")), kt_test::ExpectedGenerated("eds_full_half_past_noon.eds"));

@@ -27,9 +27,7 @@ TEST_F(GsdTest, WritesTheFixedTextWithModulesFromTheCounts)
     S.SaveDialogAnswers << Out("device");
     Create_GSD_File();
 
-    ASSERT_EQ(S.SaveDialogs.size(), 1);
-    EXPECT_EQ(S.SaveDialogs[0].InitialDir, Dir.path());
-    EXPECT_EQ(S.SaveDialogs[0].Filter, "Generic Station Description (*.gsd)|*.gsd");
+    Expect_Save_Dialog("Generic Station Description (*.gsd)|*.gsd", "");
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
     EXPECT_EQ(GSD_NB_Out, 100);
     EXPECT_EQ(GSD_NB_In, 64);
@@ -60,16 +58,9 @@ TEST_F(GsdTest, OverwriteIsAskedAndOnlyYesReplaces)
     ParGen("ParGen_plain.xml");
     for (platform::TModalResult answer : {platform::mrNo, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        kt_test::WriteText(Out("dev.gsd"), "old");
-        S.MessageBoxes.clear();
-        S.MessageBoxAnswers = {answer};
-        S.SaveDialogAnswers = {Out("dev")};
-        Create_GSD_File();
-        ASSERT_EQ(S.MessageBoxes.size(), 1);
-        EXPECT_EQ(S.MessageBoxes[0].Text, "File already exists! Do you want to overwrite the file?");
-        EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
-        EXPECT_EQ(S.MessageBoxes[0].Buttons, platform::mbYes | platform::mbNo);
-        const QByteArray now = kt_test::ReadFile(Out("dev.gsd"));
+        QByteArray now;
+        Answer_Overwrite(answer, Out("dev.gsd"), Out("dev"), Create_GSD_File,
+                         "File already exists! Do you want to overwrite the file?", platform::mbYes | platform::mbNo, now);
         EXPECT_EQ(now, answer == platform::mrYes ? kt_test::ExpectedGenerated("gsd_zero.gsd") : QByteArray("old"));
     }
 }

@@ -35,10 +35,7 @@ TEST_F(MibTest, EnabledVariablesBecomeObjectsAndReadOnesTraps)
     S.SaveDialogAnswers << Out("agent.mib");
     Build_MIB_File();
 
-    ASSERT_EQ(S.SaveDialogs.size(), 1);
-    EXPECT_EQ(S.SaveDialogs[0].InitialDir, Dir.path());
-    EXPECT_EQ(S.SaveDialogs[0].Filter, "Management Information Base (*.mib)|*.mib");
-    EXPECT_EQ(S.SaveDialogs[0].DefaultExt, "*.mib");
+    Expect_Save_Dialog("Management Information Base (*.mib)|*.mib", "*.mib");
     EXPECT_TRUE(S.MessageBoxes.isEmpty());
     EXPECT_EQ(MIB_Lines_A, QStringList({"temp1", "", "hum3"}));
     EXPECT_EQ(MIB_Lines_B, QStringList({"setp1", ""}));
@@ -62,17 +59,10 @@ TEST_F(MibTest, ASecondRunAsksBeforeReplacingAndOnlyYesReplaces)
 
     for (platform::TModalResult answer : {platform::mrNo, platform::mrYes}) {
         SCOPED_TRACE(answer);
-        kt_test::WriteText(Out("agent.mib"), "old");
-        S.MessageBoxes.clear();
-        S.MessageBoxAnswers = {answer};
-        S.SaveDialogAnswers = {Out("agent.mib")};
-        Build_MIB_File();
-        ASSERT_EQ(S.MessageBoxes.size(), 1);
-        EXPECT_EQ(S.MessageBoxes[0].Text, "File already exists. Do you want to overwrite?");
-        EXPECT_EQ(S.MessageBoxes[0].Type, platform::mtConfirmation);
-        EXPECT_EQ(S.MessageBoxes[0].Buttons, platform::mbYes | platform::mbNo);
-        EXPECT_EQ(kt_test::ReadFile(Out("agent.mib")),
-                  answer == platform::mrYes ? kt_test::ExpectedGenerated("mib_empty.mib") : QByteArray("old"));
+        QByteArray now;
+        Answer_Overwrite(answer, Out("agent.mib"), Out("agent.mib"), Build_MIB_File,
+                         "File already exists. Do you want to overwrite?", platform::mbYes | platform::mbNo, now);
+        EXPECT_EQ(now, answer == platform::mrYes ? kt_test::ExpectedGenerated("mib_empty.mib") : QByteArray("old"));
     }
 }
 
