@@ -3,13 +3,9 @@
 
 namespace ATXPVS {
 
-static TUnitVisualStyles& Styles()
-{
-    static TUnitVisualStyles styles;
-    return styles;
-}
-TVisualStyleTable& Table() { return Styles().Table(); }
-void Reload() { Styles().Reload(); }
-bool ThemesAvailable() { return Styles().ThemesAvailable(); }
+static TUnitVisualStyles Styles;  // constant-initialised; the table loads on first use
+TVisualStyleTable& Table() { return Styles.Table(); }
+void Reload() { Styles.Reload(); }
+bool ThemesAvailable() { return Styles.ThemesAvailable(); }
 
 } // namespace ATXPVS
