@@ -95,14 +95,22 @@ TXMLNode RequireSection(const TXMLNode& root, const QString& name, const QString
 // Enable attribute counts as enabled, as the table dialogs load it.
 bool ValueEnabled(const char* enable)
 {
-    return !enable || std::strcmp(enable, "Y") == 0;
+    return !enable || (enable[0] == 'Y' && enable[1] == 0);
 }
 
 // The attribute readers below take a value as the tree holds it (UTF-8, null when missing), read
 // by TXMLNode::ReadAttributes; each gives what the same read through a QString gave.
 bool ValueIsY(const char* v)
 {
-    return v && std::strcmp(v, "Y") == 0;
+    return v && v[0] == 'Y' && v[1] == 0;
+}
+
+// Two texts of bytes equal, compared where they stand (the names of the code tables are short).
+inline bool SameBytes(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
 }
 
 // An integer attribute by the program's number rule; `missing` when absent, `bad` when not a number.
@@ -179,7 +187,7 @@ uint8_t CodeOf(const char* text, const std::pair<const char*, uint8_t> (&table)[
     if (!text)
         text = "";
     for (const auto& [name, code] : table)
-        if (name[0] == text[0] && std::strcmp(text, name) == 0)
+        if (SameBytes(text, name))
             return code;
     return other;
 }
