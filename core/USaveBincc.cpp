@@ -35,6 +35,8 @@ class TBankWriter {
 public:
     TBankWriter(std::vector<uint8_t>& buffer, uint32_t pos) : FBuf(buffer), FPos(pos) {}
     uint32_t Pos() const { return FPos; }
+    // The next n bytes, for a record filled in place with the stores above.
+    uint8_t* Record(uint32_t n) { return Take(n); }
     void U8(uint8_t v) { Store8(Take(1), v); }
     void U16(uint16_t v) { Store16(Take(2), v); }
     void U32(uint32_t v) { Store32(Take(4), v); }
@@ -91,30 +93,72 @@ TXMLNode RequireSection(const TXMLNode& root, const QString& name, const QString
 
 // Table rows are the section's elements; comments and the like are not rows. A row without an
 // Enable attribute counts as enabled, as the table dialogs load it.
-bool RowEnabled(const TXMLNode& row)
+bool ValueEnabled(const char* enable)
 {
-    static const char* const names[] = {"Enable"};
-    const char* enable = nullptr;
-    row.ReadAttributes(names, &enable, 1);
-    return !enable || std::strcmp(enable, "Y") == 0;
+    return !enable || (enable[0] == 'Y' && enable[1] == 0);
 }
 
 // The attribute readers below take a value as the tree holds it (UTF-8, null when missing), read
 // by TXMLNode::ReadAttributes; each gives what the same read through a QString gave.
 bool ValueIsY(const char* v)
 {
-    return v && std::strcmp(v, "Y") == 0;
+    return v && v[0] == 'Y' && v[1] == 0;
+}
+
+// Two texts of bytes equal, compared where they stand (the names of the code tables are short).
+inline bool SameBytes(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
 }
 
 // An integer attribute by the program's number rule; `missing` when absent, `bad` when not a number.
+// Nearly every value is a few plain digits, read here as the rule reads them (leading zeros
+// included); anything else (blanks, signs, hex forms, ten digits or more) goes to the rule.
 int ValueInt(const char* v, int missing, int bad)
 {
-    return v ? Utf8_To_Int_Def(v, bad) : missing;
+    if (!v)
+        return missing;
+    int value = 0;
+    int k = 0;
+    for (; k < 9; ++k) {
+        const unsigned d = unsigned(uint8_t(v[k])) - '0';
+        if (d > 9)
+            break;
+        value = value * 10 + int(d);
+    }
+    if (k > 0 && v[k] == 0)
+        return value;
+    return Utf8_To_Int_Def(v, bad);
 }
 
 int ValueInt(const char* v, int def)
 {
     return ValueInt(v, def, def);
+}
+
+// An IPv4 address attribute as Conv_IP_Address_Utf8 reads it: false when it has a fault. Four
+// parts of one to three plain digits up to 255 are read here, anything else by the rule.
+bool ValueAddress(const char* v, uint8_t (&b)[4])
+{
+    const char* p = v;
+    for (int k = 0; k < 4; ++k) {
+        unsigned part = 0;
+        int digits = 0;
+        for (; digits < 3; ++digits) {
+            const unsigned d = unsigned(uint8_t(p[digits])) - '0';
+            if (d > 9)
+                break;
+            part = part * 10 + d;
+        }
+        p += digits;
+        if (digits == 0 || part > 255 || *p != (k < 3 ? '.' : 0))
+            return !Conv_IP_Address_Utf8(v, b[0], b[1], b[2], b[3]);
+        b[k] = uint8_t(part);
+        ++p;
+    }
+    return true;
 }
 
 // Characters above code 255 cannot be stored one byte per character.
@@ -143,7 +187,7 @@ uint8_t CodeOf(const char* text, const std::pair<const char*, uint8_t> (&table)[
     if (!text)
         text = "";
     for (const auto& [name, code] : table)
-        if (std::strcmp(text, name) == 0)
+        if (SameBytes(text, name))
             return code;
     return other;
 }
@@ -333,13 +377,11 @@ const char* const kS7_Attr_Names[aS7_Attr_Count] = {
 
 } // namespace
 
-void TSaveBincc::Fill_S7_Rule(const TXMLNode& Row, TS7_Rule& Rule, bool Write)
+void TSaveBincc::Fill_S7_Rule(const char* const* v, TS7_Rule& Rule, bool Write)
 {
-    const char* v[aS7_Attr_Count];
-    Row.ReadAttributes(kS7_Attr_Names, v, aS7_Attr_Count);
     Rule = TS7_Rule{};
     uint8_t b[4] = {0, 0, 0, 0};
-    if (v[aPLC_Address] && !Conv_IP_Address_Utf8(v[aPLC_Address], b[0], b[1], b[2], b[3]))
+    if (v[aPLC_Address] && ValueAddress(v[aPLC_Address], b))
         Rule.PLC_Address = uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
     Rule.PLC_Port = uint16_t(ValueInt(v[aPLC_Port], 0));
     Rule.PLC_Type = CodeOf(v[aPLC_Type], kPlcTypes, 0);
@@ -379,45 +421,51 @@ int TSaveBincc::Load_S7_Rules(const QString& File_S7_Protocol)
     const TXMLNode root = doc.DocumentElement();
     const TXMLNode sections[2] = {RequireSection(root, QStringLiteral("S7_Protocol_Read"), File_S7_Protocol),
                                   RequireSection(root, QStringLiteral("S7_Protocol_Write"), File_S7_Protocol)};
-    // Count first: a table that does not fit is refused whole, never cut.
+    // Each row's attributes are read once, in document order. The rules are filled as they come
+    // and the rest only counted: a table that does not fit is refused whole, never cut.
     int enabled = 0;
-    for (const TXMLNode& section : sections)
-        for (const TXMLNode& row : section.ChildElements())
-            enabled += RowEnabled(row) ? 1 : 0;
-    if (enabled > S7_Rules_Max)
+    const char* v[aS7_Attr_Count];
+    for (int s = 0; s < 2; ++s)
+        for (const TXMLNode& row : sections[s].ChildElements()) {
+            row.ReadAttributes(kS7_Attr_Names, v, aS7_Attr_Count);
+            if (!ValueEnabled(v[aEnable]))
+                continue;
+            if (enabled < S7_Rules_Max)
+                Fill_S7_Rule(v, S7_Rules[size_t(enabled)], s == 1);
+            ++enabled;
+        }
+    if (enabled > S7_Rules_Max) {
+        Clear_S7_Rules();
         throw ECompileError(QStringLiteral("Error! The S7comm table holds %1 enabled rules; the device holds at most "
                                            "%2 rules.")
                                 .arg(enabled)
                                 .arg(S7_Rules_Max));
-    int n = 0;
-    for (int s = 0; s < 2; ++s)
-        for (const TXMLNode& row : sections[s].ChildElements())
-            if (RowEnabled(row))
-                Fill_S7_Rule(row, S7_Rules[size_t(n++)], s == 1);
-    return n;
+    }
+    return enabled;
 }
 
 uint32_t TSaveBincc::Put_S7_Bank(uint32_t Pos, std::vector<uint8_t>& Buffer) const
 {
     TBankWriter w(Buffer, Pos);
     for (const TS7_Rule& r : S7_Rules) {
-        w.U32(r.PLC_Address);
-        w.U32(r.PollTime);
-        w.U16(r.PLC_Add);
-        w.U16(r.DB_Number);
-        w.U16(r.PLC_Port);
-        w.U16(r.Position);
-        w.U16(r.Reserved1);
-        w.U8(r.Bit);
-        w.U8(r.PLC_Type);
-        w.U8(r.Data_Type);
-        w.U8(r.Data_Identifier);
-        w.U8(r.Reserved2);
-        w.U8(r.Flags);
-        w.U8(r.PLC_Bit);
-        w.U8(r.PLC_Area);
-        w.U8(r.Rack_Slot);
-        w.U8(r.Reserved3);
+        uint8_t* p = w.Record(S7_Rule_Size);
+        Store32(p + 0, r.PLC_Address);
+        Store32(p + 4, r.PollTime);
+        Store16(p + 8, r.PLC_Add);
+        Store16(p + 10, r.DB_Number);
+        Store16(p + 12, r.PLC_Port);
+        Store16(p + 14, r.Position);
+        Store16(p + 16, r.Reserved1);
+        p[18] = r.Bit;
+        p[19] = r.PLC_Type;
+        p[20] = r.Data_Type;
+        p[21] = r.Data_Identifier;
+        p[22] = r.Reserved2;
+        p[23] = r.Flags;
+        p[24] = r.PLC_Bit;
+        p[25] = r.PLC_Area;
+        p[26] = r.Rack_Slot;
+        p[27] = r.Reserved3;
     }
     return w.Pos();
 }
@@ -444,11 +492,12 @@ void TSaveBincc::Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t 
         int rowNumber = 0;
         for (const TXMLNode& row : section.ChildElements()) {
             ++rowNumber;
-            if (!RowEnabled(row))
+            static const char* const names[] = {"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
+            const char* all[6];
+            row.ReadAttributes(names, all, 6);
+            if (!ValueEnabled(all[0]))
                 continue;
-            static const char* const names[] = {"Type", "Position", "Length", "Name", "ReadWrite"};
-            const char* a[5];
-            row.ReadAttributes(names, a, 5);
+            const char* const* a = all + 1;
             TOPC_UA_Var2 v;
             v.VarType = CodeOf(a[0], kOpcUaTypes, 0);
             v.Position = uint16_t(ValueInt(a[1], 0, 0));
@@ -456,7 +505,7 @@ void TSaveBincc::Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t 
             v.Options = a[4] && std::strcmp(a[4], "Read/Write") == 0 ? 1 : 0;
             // The name is kept as text; a leading U+FEFF is part of it.
             if (a[3])
-                v.Name = row.AttributeDef("Name", QString());
+                v.Name = TXMLNode::ValueText(a[3]);
             if (!FitsOneByte(v.Name))
                 throw ECompileError(QStringLiteral("Error! The name of the OPC UA Server variable \"%1\" (row %2) holds "
                                                    "characters that cannot be sent to the device: only characters up "

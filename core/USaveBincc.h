@@ -18,8 +18,6 @@
 #include <stdexcept>
 #include <vector>
 
-class TXMLNode;
-
 // Size of each output buffer, and so the largest bank the compiler can build.
 constexpr uint32_t Bank_Buffer_Size = 131072;
 constexpr uint32_t Par_Bank_Size = 2048;
@@ -127,7 +125,8 @@ public:
     uint32_t Bank1_Len = 0, Bank2_Len = 0, Bank3_Len = 0;
 
 private:
-    void Fill_S7_Rule(const TXMLNode& Row, TS7_Rule& Rule, bool Write);
+    // A rule from the values of a row's attributes, in the order of the row's attribute names.
+    void Fill_S7_Rule(const char* const* Values, TS7_Rule& Rule, bool Write);
 };
 
 // The program's compiler, bound to the open configuration's paths (File_ParGen,

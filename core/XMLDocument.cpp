@@ -16,6 +16,7 @@
 #include <string_view>
 #include <unordered_set>
 
+
 namespace {
 
 const unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration;
@@ -763,11 +764,18 @@ private:
         uint32_t Len;
         uint32_t Hash;
     };
-    bool Is(size_t i, uint8_t kind) const { return i < N && (kBytes.Of[P[i]] & kind); }
+    // P[N] is readable and 0, a byte of no class, so a run of one class stops at the end without
+    // a bound check per byte.
+    bool Is(size_t i, uint8_t kind) const { return kBytes.Of[P[i]] & kind; }
+    // Past a run of name characters, of value characters that need no look (kValuePlain).
+    void SkipNameChars();
+    void SkipValuePlain();
     void SkipBlanks()
     {
-        while (Is(I, kBlank))
-            ++I;
+        const unsigned char* p = P + I;
+        while (kBytes.Of[*p] & kBlank)
+            ++p;
+        I = size_t(p - P);
     }
     bool Declaration();
     bool Content();
@@ -876,8 +884,10 @@ bool TFastScan::Content()
         return I >= N || P[I] == '<';
     }
     for (;;) {
-        while (Is(I, kTextPlain))
-            ++I;
+        const unsigned char* p = P + I;
+        while (kBytes.Of[*p] & kTextPlain)
+            ++p;
+        I = size_t(p - P);
         if (I >= N)
             return true;
         const unsigned char c = P[I];
@@ -991,6 +1001,24 @@ bool TFastScan::Markup()
     return StartTag();
 }
 
+// The runs are read through a local position: a byte read may alias any member, so a loop on I
+// itself would store it on every byte.
+void TFastScan::SkipNameChars()
+{
+    const unsigned char* p = P + I;
+    while (kBytes.Of[*p] & kNameChar)
+        ++p;
+    I = size_t(p - P);
+}
+
+void TFastScan::SkipValuePlain()
+{
+    const unsigned char* p = P + I;
+    while (kBytes.Of[*p] & kValuePlain)
+        ++p;
+    I = size_t(p - P);
+}
+
 // Names the strict reader takes as they stand whether or not it asks about namespaces; any other
 // (beyond ASCII, two colons, ...) is for it to judge.
 bool TFastScan::Name()
@@ -999,8 +1027,7 @@ bool TFastScan::Name()
         if (!Is(I, kNameStart))
             return false;
         ++I;
-        while (Is(I, kNameChar))
-            ++I;
+        SkipNameChars();
         return true;
     };
     if (!part())
@@ -1059,8 +1086,7 @@ bool TFastScan::Value()
         return false;
     const unsigned char quote = P[I++];
     for (;;) {
-        while (Is(I, kValuePlain))
-            ++I;
+        SkipValuePlain();
         if (I >= N)
             return false;
         const unsigned char c = P[I];
@@ -1117,6 +1143,7 @@ bool TFastScan::DistinctNames()
 
 // Whether the scan vouches for the bytes; `from` becomes where the text starts (after a UTF-8
 // byte-order mark), `blankReferences` whether blank texts written as references need tidying.
+// data[size] must be readable and 0 (as in a QByteArray).
 bool FastScan(const char* data, size_t size, size_t& from, bool& blankReferences)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
@@ -1328,20 +1355,29 @@ void TXMLNode::ReadAttributes(const char* const* names, const char** values, siz
     size_t next = 0;  // the name expected next when the attributes come in the order of `names`
     for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
-        // From the name expected next on, round to it: an attribute the row leaves out costs a few
-        // looks, not one per name.
+        // The name expected next first; else a look at each name's first byte, so that an
+        // attribute the caller does not ask for costs a byte compare per name.
         size_t found = count;
-        for (size_t k = 0, i = next < count ? next : 0; k < count; ++k, i = i + 1 < count ? i + 1 : 0)
-            if (SameName(name, names[i])) {
-                found = i;
-                break;
-            }
-        if (found == count)
-            continue;
+        if (next < count && SameName(name, names[next])) {
+            found = next;
+        } else {
+            for (size_t i = 0; i < count; ++i)
+                if (names[i][0] == name[0] && SameName(name, names[i])) {
+                    found = i;
+                    break;
+                }
+            if (found == count)
+                continue;
+        }
         next = found + 1;
         if (!values[found])
             values[found] = a.value();
     }
+}
+
+QString TXMLNode::ValueText(const char* value)
+{
+    return FromUtf8(value);
 }
 
 QString TXMLNode::Attribute(const QString& name) const
@@ -1422,8 +1458,10 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
     // place: no copy of the file is made.
     const qint64 size = file.size();
     if (size > 0 && size < (qint64(1) << 31) && !file.isSequential()) {
-        char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size_t(size)));
+        // One byte more for the 0 the scan stops at.
+        char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size_t(size) + 1));
         if (buffer) {
+            buffer[size] = 0;
             size_t from = 0;
             bool blanks = false;
             if (file.read(buffer, size) == size && file.atEnd() &&

@@ -94,6 +94,8 @@ public:
     // the first counts, as for TryAttribute). Attributes in the order of `names` are found
     // fastest.
     void ReadAttributes(const char* const* names, const char** values, size_t count) const;
+    // A value ReadAttributes gave, as the text TryAttribute gives for it (a leading U+FEFF kept).
+    static QString ValueText(const char* value);
 
     // Sets (or replaces in place) an attribute; a new one goes after the existing ones.
     void SetAttribute(const QString& name, const QString& value);
