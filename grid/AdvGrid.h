@@ -472,6 +472,10 @@ public:
     void RemoveRowsCore(int RowIndex, int RCount, bool UpdateControls = true);
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
     void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls = true);
+    // One empty row before each of the given displayed rows (ascending; a repeated index gets
+    // as many rows, RowCount() or more puts them at the end), in one pass over the rows and their
+    // per-row state: the same grid as InsertRows(Before[k] + k, 1) for each k in turn.
+    void InsertRowsBefore(const std::vector<int>& Before, bool UpdateCellControls = true);
     void MoveRowsUp(int First, int Last, int RCount);
     void AddRow();
     virtual void InsertCols(int ColIndex, int CCount);

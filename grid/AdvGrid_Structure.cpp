@@ -360,6 +360,166 @@ void TVerIvovavOzed::InsertRowsCore(int RowIndex, int RCount, bool UpdateCellCon
         DoCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
 }
 
+// The entries of a list of Size entries with one Value put before each entry At names (ascending;
+// an entry past the end takes none, as a single insert there does nothing).
+template <class T, class Get>
+static std::vector<T> WithInserted(int Size, Get get, const std::vector<int>& At, const T& Value)
+{
+    std::vector<T> out;
+    out.reserve(size_t(Size) + At.size());
+    size_t k = 0;
+    for (int i = 0; i <= Size; ++i) {
+        for (; k < At.size() && At[k] == i; ++k)
+            out.push_back(Value);
+        if (i < Size)
+            out.push_back(get(i));
+    }
+    return out;
+}
+
+// How many of the ascending At are at or before Index: the places an entry moves down.
+static int InsertedUpTo(const std::vector<int>& At, int Index)
+{
+    return int(std::upper_bound(At.begin(), At.end(), Index) - At.begin());
+}
+
+void TVerIvovavOzed::InsertRowsBefore(const std::vector<int>& Before, bool UpdateCellControls)
+{
+    const int n = RowCount();
+    std::vector<int> at;
+    at.reserve(Before.size());
+    for (int b : Before)
+        if (b >= 0)
+            at.push_back(std::min(b, n));
+    if (at.empty())
+        return;
+    std::sort(at.begin(), at.end());
+    const int G = int(at.size());
+    const bool footer = FFloatingFooter->Visible();
+    if (footer && at.back() >= n) {
+        // Rows past a floating footer: the footer's own moves decide, one insert at a time.
+        for (int k = 0; k < G; ++k)
+            InsertRowsCore(at[size_t(k)] + k, 1, UpdateCellControls);
+        return;
+    }
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
+
+    // The real index each new row takes, before it moves down for the new rows above it: the real
+    // row it goes in front of (rows hidden just before stay before it), or the end.
+    std::vector<int> real(static_cast<size_t>(G));
+    {
+        std::vector<int> hidden;
+        hidden.reserve(FGridItems.size());
+        for (const auto& it : FGridItems)
+            hidden.push_back(it->Idx);
+        std::sort(hidden.begin(), hidden.end());
+        const int total = TotalRowCount();
+        size_t j = 0;
+        for (int k = 0; k < G; ++k) {
+            const int d = at[size_t(k)];
+            if (d >= n) {
+                real[size_t(k)] = total;
+                continue;
+            }
+            while (j < hidden.size() && hidden[j] <= d + int(j))
+                ++j;
+            real[size_t(k)] = d + int(j);
+        }
+    }
+
+    const int first = at.front();
+    std::vector<int> oldHeights(static_cast<size_t>(n - first));
+    for (int i = first; i < n; ++i)
+        oldHeights[size_t(i - first)] = RowHeights(i);
+    SetRowCount(n + G);
+
+    // Rows first .. last take their new places in one move; the new rows come from the empty
+    // rows the count added (with a floating footer, the footer's old row is one of them).
+    const int last = footer ? RowCount() - 2 : RowCount() - 1;
+    const int lastSource = footer ? n - 2 : n - 1;
+    std::vector<int> order; // row first + i takes row first + order[i]
+    std::vector<bool> made; // row first + i is new
+    order.reserve(size_t(last - first + 1));
+    made.reserve(size_t(last - first + 1));
+    int spare = lastSource + 1;
+    size_t k = 0;
+    for (int s = first; s <= lastSource + 1; ++s) {
+        for (; k < at.size() && at[k] <= s; ++k) {
+            order.push_back(spare++ - first);
+            made.push_back(true);
+        }
+        if (s <= lastSource) {
+            order.push_back(s - first);
+            made.push_back(false);
+        }
+    }
+    const int cols = TotalColCount();
+    if (PermuteStoredRows(first, order, cols)) {
+        TGridStrings gone;
+        for (size_t i = 0; i < order.size(); ++i)
+            if (made[i] && first + int(i) < StoredRowCount())
+                TakeStoredRow(first + int(i), cols, gone);
+    } else {
+        // A row stores cells right of the last column: those stay, the rest is copied, from
+        // the bottom up as every row moves down.
+        for (int i = last; i >= first; --i) {
+            const size_t x = size_t(i - first);
+            SetWholeRow(i, made[x] ? TGridStrings() : WholeRow(first + order[x]));
+        }
+    }
+    for (int i = first; i <= last; ++i) {
+        const size_t x = size_t(i - first);
+        const int h = made[x] ? DefaultRowHeight() : oldHeights[size_t(order[x])];
+        if (RowHeights(i) != h)
+            SetRowHeights(i, h);
+    }
+
+    // Per-row state stays with its rows.
+    auto insertInts = [&](TIntList& l) {
+        const std::vector<int> v = WithInserted<int>(l.Count(), [&](int i) { return l.GetInteger(i); }, at, 0);
+        if (int(v.size()) == l.Count())
+            return;
+        l.Clear();
+        for (int x : v)
+            l.Insert(l.Count(), x);
+    };
+    insertInts(FModifiedRows);
+    if (FUseEnabledRows)
+        insertInts(FEnabledRows);
+    const bool persistent = FMouseActions->RowSelectPersistent();
+    auto insertSelect = [&](const std::vector<int>& At) {
+        FRowSelect = WithInserted<bool>(int(FRowSelect.size()), [&](int i) { return bool(FRowSelect[size_t(i)]); },
+                                        At, false);
+    };
+    if (!FUnhiding) {
+        for (const auto& it : FGridItems)
+            it->Idx += InsertedUpTo(real, it->Idx);
+        if (persistent)
+            insertSelect(real);
+    }
+    if (!persistent)
+        insertSelect(at);
+    for (int x = 0; x < FSelectedRows.Count(); ++x) {
+        const int v = FSelectedRows.GetInteger(x);
+        if (const int d = InsertedUpTo(at, v))
+            FSelectedRows.SetInteger(x, v + d);
+    }
+    if (UpdateCellControls && FControlList.Count() > 0) {
+        std::vector<std::tuple<int, int, QWidget*>> items;
+        for (int c = 0; c < FControlList.Count(); ++c) {
+            TControlItem* it = FControlList.GetControl(c);
+            items.emplace_back(it->X(), FUnhiding ? it->Y() : it->Y() + InsertedUpTo(real, it->Y()), it->Object());
+        }
+        FControlList.Clear();
+        for (auto& [x, y, w] : items)
+            FControlList.AddControl(x, y, w);
+        CellControlsUpdate(false);
+    }
+    if (!FDestroying)
+        DoCellsChanged({0, first, ColCount() - 1, at.back() + G});
+}
+
 void TVerIvovavOzed::InsertNormalRow(int ARow) { InsertRows(DisplRowIndex(ARow), 1, true); }
 
 void TVerIvovavOzed::AddRow()

@@ -30,14 +30,147 @@ bool Combine(TFilterOperation Op, bool Result, bool Outcome)
     return Outcome;
 }
 
+// A condition as the filter matches it. A condition that is one wildcard pattern (no comparison,
+// no group, no second term) is read once: its parts between the stars, whether it is negated,
+// and whether the text must be upper-cased first (only when the case is ignored and the pattern
+// holds a character with a case, or a "?" that an upper-cased text could shift). Any other
+// condition goes to the full condition matcher for each text.
+class TConditionMatcher {
+public:
+    TConditionMatcher(const QString& Condition, bool CaseSensitive)
+        : FCondition(Condition), FCaseSensitive(CaseSensitive)
+    {
+        QString cond = RemoveBlanksOutsideQuotes(platform::Trim(Condition));
+        if (cond.startsWith(u'='))
+            cond.remove(0, 1);
+        if (cond.startsWith(u'('))
+            return;
+        for (QChar c : cond)
+            if (c == u'&' || c == u'|' || c == u';' || c == u'^' || c == u'<' || c == u'>')
+                return;
+        FPlain = true;
+        const QString term = CaseSensitive ? cond : platform::AnsiUpperCase(cond);
+        for (QChar c : term) {
+            if (c == u'!')
+                FNegate = true;
+            else if (c != u'"')
+                FPattern += c;
+        }
+        if (!CaseSensitive)
+            for (QChar c : FPattern)
+                if (c == u'?' || c.isLetter() || c.isMark() || c.isSurrogate() || c.toUpper() != c ||
+                    c.toLower() != c) {
+                    FUpper = true;
+                    break;
+                }
+        FStar = FPattern.contains(u'*');
+        if (FStar)
+            for (const QString& part : FPattern.split(u'*'))
+                FParts.push_back({part, part.contains(u'?')});
+    }
+
+    bool Matches(QStringView Text) const
+    {
+        if (!FPlain)
+            return MatchFilterCondition(FCondition, Text.toString(), FCaseSensitive);
+        if (FUpper) {
+            const QString upper = platform::AnsiUpperCase(Text.toString());
+            return Wildcard(upper) != FNegate;
+        }
+        return Wildcard(Text) != FNegate;
+    }
+
+    bool Same(const TFilterData& f) const { return f.CaseSensitive == FCaseSensitive && f.Condition == FCondition; }
+
+private:
+    struct Part {
+        QString Text;
+        bool Joker; // holds a "?"
+    };
+
+    static bool SegmentAt(QStringView seg, QStringView v, qsizetype at)
+    {
+        if (at < 0 || seg.size() > v.size() - at)
+            return false;
+        for (qsizetype k = 0; k < seg.size(); ++k)
+            if (seg[k] != u'?' && seg[k] != v[at + k])
+                return false;
+        return true;
+    }
+
+    // "*" any sequence, "?" one character, everything else itself; the parts between the stars
+    // placed leftmost one after the other, the first at the start and the last at the end.
+    bool Wildcard(QStringView v) const
+    {
+        if (!FStar)
+            return FPattern.size() == v.size() && SegmentAt(FPattern, v, 0);
+        const QString& first = FParts.front().Text;
+        const QString& last = FParts.back().Text;
+        if (!SegmentAt(first, v, 0))
+            return false;
+        qsizetype lo = first.size();
+        const qsizetype lastAt = v.size() - last.size();
+        if (lastAt < lo || !SegmentAt(last, v, lastAt))
+            return false;
+        const QStringView inner = v.left(lastAt);
+        for (size_t k = 1; k + 1 < FParts.size(); ++k) {
+            const Part& part = FParts[k];
+            if (part.Text.isEmpty())
+                continue;
+            qsizetype at = lo;
+            if (part.Joker) {
+                while (at + part.Text.size() <= lastAt && !SegmentAt(part.Text, v, at))
+                    ++at;
+                if (at + part.Text.size() > lastAt)
+                    return false;
+            } else if ((at = inner.indexOf(part.Text, lo)) < 0)
+                return false;
+            lo = at + part.Text.size();
+        }
+        return true;
+    }
+
+    QString FCondition;
+    bool FCaseSensitive;
+    bool FPlain = false;
+    bool FNegate = false;
+    bool FUpper = false;
+    bool FStar = false;
+    QString FPattern;
+    std::vector<Part> FParts;
+};
+
 } // namespace
+
+struct TVerIvovavOzed::TFilterMatchers {
+    std::vector<TConditionMatcher> Items;
+};
+
+const TVerIvovavOzed::TFilterMatchers& TVerIvovavOzed::FilterMatchers()
+{
+    const int n = FFilter->Count();
+    bool same = FFilterMatchers && int(FFilterMatchers->Items.size()) == n;
+    for (int i = 0; same && i < n; ++i)
+        same = FFilterMatchers->Items[size_t(i)].Same(*FFilter->Items(i));
+    if (!same) {
+        auto m = std::make_shared<TFilterMatchers>();
+        m->Items.reserve(size_t(n));
+        for (int i = 0; i < n; ++i)
+            m->Items.emplace_back(FFilter->Items(i)->Condition, FFilter->Items(i)->CaseSensitive);
+        FFilterMatchers = std::move(m);
+    }
+    return *FFilterMatchers;
+}
 
 bool TVerIvovavOzed::RowMatchesFilter(int ARow)
 {
+    // Held so that an OnCustomFilter that changes the conditions cannot free them under the loop.
+    FilterMatchers();
+    const std::shared_ptr<TFilterMatchers> keep = FFilterMatchers;
     bool result = true;
-    for (int i = 0; i < FFilter->Count(); ++i) {
+    for (int i = 0; i < FFilter->Count() && i < int(keep->Items.size()); ++i) {
         const TFilterData& f = *FFilter->Items(i);
-        QString text;
+        QString text; // the cell's own text, shared, not copied
         switch (f.Data) {
         case fcVirtual: text = Cells(f.Column, ARow); break;
         case fcNormal: text = GetGridCell(f.Column, ARow); break;
@@ -48,27 +181,29 @@ bool TVerIvovavOzed::RowMatchesFilter(int ARow)
                 text += GetGridCell(c, ARow) + QStringLiteral("\r\n");
             break;
         }
-        text = text.trimmed();
-        if (text.contains(QStringLiteral("|\\")))
-            text = DecodeUnicodeCell(text);
+        QStringView view = QStringView(text).trimmed();
+        QString decoded;
+        if (view.contains(u"|\\")) {
+            decoded = DecodeUnicodeCell(view.toString());
+            view = decoded;
+        }
 
         bool outcome = false;
         if (f.Data == fcRow) {
-            outcome = AsciiUpper(text).contains(AsciiUpper(f.Condition));
+            outcome = AsciiUpper(view.toString()).contains(AsciiUpper(f.Condition));
         } else {
-            if (!f.Prefix.isEmpty() && text.startsWith(f.Prefix))
-                text.remove(0, f.Prefix.size());
+            if (!f.Prefix.isEmpty() && view.startsWith(f.Prefix))
+                view = view.mid(f.Prefix.size());
             if (!f.Suffix.isEmpty()) {
-                const qsizetype at = text.indexOf(f.Suffix);
-                if (at >= 0 && at + f.Suffix.size() == text.size())
-                    text.truncate(at);
+                const qsizetype at = view.indexOf(f.Suffix);
+                if (at >= 0 && at + f.Suffix.size() == view.size())
+                    view.truncate(at);
             }
             if (f.Condition.isEmpty()) {
                 outcome = true;
             } else {
                 try {
-                    outcome = f.Method == fmLiteral ? text == f.Condition
-                                                    : MatchFilterCondition(f.Condition, text, f.CaseSensitive);
+                    outcome = f.Method == fmLiteral ? view == f.Condition : keep->Items[size_t(i)].Matches(view);
                 } catch (...) {
                     outcome = false; // a condition that cannot be evaluated does not hold
                 }

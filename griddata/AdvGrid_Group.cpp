@@ -39,14 +39,6 @@ void TVerIvovavOzed::ColourGroupCell(int ACol, int ARow, TColor AColor, TColor A
         p->SetFontColor(StoredColour(ATextColor, Rgb));
 }
 
-void TVerIvovavOzed::InsertSummaryRow(int ARow, bool Rgb)
-{
-    InsertRows(ARow, 1);
-    SetSummaryRow(ARow);
-    if (!FGrouping->MergeSummary)
-        ColourGroupRow(ARow, FGrouping->SummaryColor, FGrouping->SummaryColorTo, FGrouping->SummaryTextColor, Rgb);
-}
-
 // ---- Group and UnGroup -----------------------------------------------------------------------
 
 void TVerIvovavOzed::SetGroupColumn(int Value)
@@ -85,42 +77,62 @@ void TVerIvovavOzed::Group(int Colindex)
             QSort();
         }
 
+        // The runs of equal values: where each starts and its value.
         const TGrouping& g = *FGrouping;
+        const int dataEnd = RowCount() - FixedFooters();
+        std::vector<int> starts;
+        std::vector<QString> values;
         QString prev = NoValue();
-        int h = -1;
-        int r = FixedRows();
-        while (r <= RowCount() - 1 - FixedFooters()) {
-            const QString t = GetGridCell(Colindex, r);
-            if (t == prev) {
-                ++r;
+        for (int r = FixedRows(); r < dataEnd; ++r) {
+            QString t = GetGridCell(Colindex, r);
+            if (t == prev)
                 continue;
-            }
-            if (h >= 0) {
-                if (h > FixedRows() && g.Summary) {
-                    InsertSummaryRow(h, true);
-                    ++h;
-                    ++r;
-                }
-                AddNode(h, r - h);
-            }
-            InsertRows(r, 1);
-            SetCells(textCol, r, t);
-            if (!g.MergeHeader)
-                ColourGroupRow(r, g.HeaderColor, g.HeaderColorTo, g.HeaderTextColor, true);
-            h = r;
+            starts.push_back(r);
             prev = t;
-            r += 2; // past the header and the row that opened the group
+            values.push_back(std::move(t));
         }
-        if (h >= 0) {
-            if (h > FixedRows() && g.Summary) {
-                InsertSummaryRow(h, true);
-                ++h;
+        const int groups = int(starts.size());
+
+        // Each group gets a header row before its first row and, with summaries, a summary row
+        // after its last; all of them go in at once.
+        std::vector<int> before;
+        before.reserve(size_t(groups) * 2 + 1);
+        for (int i = 0; i < groups; ++i) {
+            if (i > 0 && g.Summary)
+                before.push_back(starts[size_t(i)]);
+            before.push_back(starts[size_t(i)]);
+        }
+        if (groups > 0 && g.Summary)
+            before.push_back(dataEnd);
+        InsertRowsBefore(before);
+
+        // Row k of the inserted rows now shows at before[k] + k.
+        size_t k = 0;
+        for (int i = 0; i < groups; ++i) {
+            const bool lastGroup = i == groups - 1;
+            if (i > 0 && g.Summary) {
+                const int s = before[k] + int(k);
+                ++k;
+                SetSummaryRow(s);
+                if (!g.MergeSummary)
+                    ColourGroupRow(s, g.SummaryColor, g.SummaryColorTo, g.SummaryTextColor, true);
             }
-            AddNode(h, RowCount() - FixedFooters() - h);
+            const int h = before[k] + int(k);
+            ++k;
+            SetCells(textCol, h, values[size_t(i)]);
             if (!g.MergeHeader)
+                ColourGroupRow(h, g.HeaderColor, g.HeaderColorTo, g.HeaderTextColor, true);
+            const int groupEnd = lastGroup ? dataEnd : starts[size_t(i) + 1];
+            AddNode(h, groupEnd - starts[size_t(i)] + 1);
+            if (lastGroup && !g.MergeHeader)
                 ColourGroupRow(h, g.HeaderColor, g.HeaderColorTo, g.HeaderTextColor, false);
-            if (g.Summary)
-                InsertSummaryRow(RowCount() - FixedFooters(), false);
+        }
+        if (groups > 0 && g.Summary) {
+            // The last group's summary keeps its colours as given.
+            const int s = before[k] + int(k);
+            SetSummaryRow(s);
+            if (!g.MergeSummary)
+                ColourGroupRow(s, g.SummaryColor, g.SummaryColorTo, g.SummaryTextColor, false);
         }
 
         RemoveCols(Colindex, 1);

@@ -110,6 +110,64 @@ TEST(RowMoves, WholeRowMovesEndAsCellCopiesDo)
     }
 }
 
+// Many rows put in at once (as grouping does) end as the same rows put in one at a time, with
+// every per-row list: modified and enabled flags, disjunct selection (by displayed or by real
+// row), the selected-row list, hidden rows, heights and cell controls.
+TEST(RowMoves, RowsInsertedAtOnceEndAsInsertedOneAtATime)
+{
+    struct Case {
+        const char* name;
+        std::vector<int> before;
+        bool persistent, copies, footer;
+    };
+    const Case cases[] = {
+        {"scattered, some at the same place", {2, 5, 5, 11, 17, 21}, false, false, false},
+        {"around the hidden row and at the end", {3, 21, 22, 29, 40}, false, false, false},
+        {"selection kept by real row", {0, 8, 8, 22, 29}, true, false, false},
+        {"rows copied cell by cell", {1, 9, 16, 23, 29}, false, true, false},
+        {"above a floating footer", {4, 12, 28, 28}, false, false, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        GridHost a, b;
+        QWidget* controlA = new QWidget(&a.window);
+        QWidget* controlB = new QWidget(&b.window);
+        for (auto [g, control] : {std::pair{a.grid, controlA}, std::pair{b.grid, controlB}}) {
+            Prepare(*g);
+            if (k.copies)
+                ForceCellCopies(*g);
+            g->ShowModified().SetEnabled(true);
+            g->SetRowModified(6, true);
+            g->SetRowModified(24, true);
+            g->SetRowEnabled(9, false);
+            g->MouseActions().SetDisjunctRowSelect(true);
+            g->MouseActions().SetRowSelectPersistent(k.persistent);
+            g->SetRowSelect(7, true);
+            g->SetRowSelect(25, true);
+            g->SetCellControls(3, 11, control);
+            if (k.footer)
+                g->FloatingFooter().SetVisible(true);
+        }
+        a.grid->InsertRowsBefore(k.before);
+        for (size_t i = 0; i < k.before.size(); ++i)
+            b.grid->InsertRows(k.before[i] + int(i), 1);
+
+        TVerIvovavOzed& fa = *a.grid;
+        TVerIvovavOzed& fb = *b.grid;
+        ASSERT_EQ(fa.RowCount(), fb.RowCount());
+        for (int r = 0; r < fa.RowCount(); ++r) {
+            SCOPED_TRACE(testing::Message() << "row " << r);
+            EXPECT_EQ(fa.RowModified(r), fb.RowModified(r));
+            EXPECT_EQ(fa.RowEnabled(r), fb.RowEnabled(r));
+            EXPECT_EQ(fa.RowSelect(fa.RealRowIndex(r)), fb.RowSelect(fb.RealRowIndex(r)));
+            EXPECT_EQ(fa.GetCellControls(3, r) != nullptr, fb.GetCellControls(3, r) != nullptr);
+        }
+        EXPECT_EQ(fa.SelectedRows().StrValue(), fb.SelectedRows().StrValue());
+        EXPECT_EQ(fa.ModifiedRowCount(), 2);
+        ExpectSame(fa, fb);
+    }
+}
+
 TEST(RowMoves, RowsBelowAnInsertKeepTheirCellsPropertiesAndCurrentCell)
 {
     GridHost h;

@@ -108,6 +108,48 @@ TEST(Filter, ConditionsAgainstCellTexts)
     }
 }
 
+// A condition is read once per filter and a plain wildcard is matched on the cell text in place:
+// every row must fare as the full condition matcher says, for each form a condition can take
+// (plain, negated, quoted, with "?", case ignored with letters that change length when
+// upper-cased, comparisons, groups, several terms), and again after the condition changes.
+TEST(Filter, EachRowFaresAsTheConditionMatcherSays)
+{
+    const Texts texts = {"a7b", "77", "7", "x", "", "  7 ", "A7B", "straße7", "STRASSE7", "ab?c", "a\"b",
+                         "12", "007", "ab", "abab", "7x7", "Ǆ7", "ǆ7"};
+    const char* conditions[] = {"*7*",  "7*",     "*7",     "7",        "?7?",   "!*7*",   "*a*b*", "a*b",
+                                "*b",   "a??",    "\"a b\"", "*SS*",   "*ß*",   "STRA?SE7", "*ǅ*", "= *7*",
+                                ">10",  "<20&*1*", "(*a*|*x*)", "*a*;7", "!7", "**", "*", "?", "a\"*"};
+    for (const bool cs : {true, false})
+        for (const char* c : conditions) {
+            SCOPED_TRACE(testing::Message() << c << (cs ? " case" : " no case"));
+            FilterGrid f(texts);
+            TFilterData* d = f.grid->Filter().Add();
+            d->Column = 1;
+            d->Condition = QString::fromUtf8(c);
+            d->CaseSensitive = cs;
+            f.grid->ApplyFilter();
+            Texts expected;
+            for (const QString& t : texts)
+                if (MatchFilterCondition(d->Condition, t.trimmed(), cs))
+                    expected.push_back(t);
+            // A grid left without shown rows keeps one empty row.
+            EXPECT_EQ(f.grid->NumHiddenRows(), int(texts.size() - expected.size()));
+            if (!expected.empty()) {
+                EXPECT_EQ(f.Shown(), expected);
+            }
+            // The same grid with another condition reads the new one.
+            f.grid->RemoveLastFilter();
+            d->Condition = QStringLiteral("*b*");
+            f.grid->ApplyFilter();
+            Texts withB;
+            for (const QString& t : texts)
+                if (MatchFilterCondition(d->Condition, t.trimmed(), cs))
+                    withB.push_back(t);
+            EXPECT_EQ(f.grid->NumHiddenRows(), int(texts.size() - withB.size()));
+            EXPECT_EQ(f.Shown(), withB);
+        }
+}
+
 TEST(Filter, ConditionLanguageOperands)
 {
     platform::TFormatSettings saved = platform::FormatSettings();

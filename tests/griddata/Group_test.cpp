@@ -108,6 +108,44 @@ TEST(Group, SummaryRowsFollowEveryGroupAndTakeTheCalculations)
     EXPECT_EQ(g.Cells(2, g.RowCount() - 1), "1");
 }
 
+// The header and summary rows go in around the data rows, and what each data row keeps per row
+// stays with it: its height, its modified flag, its disjunct selection.
+TEST(Group, RowStateStaysWithTheGroupedRows)
+{
+    GroupHost h({{"n1", "A"}, {"n2", "B"}, {"n3", "A"}, {"n4", "C"}, {"n5", "B"}});
+    TVerIvovavOzed& g = *h.grid;
+    g.Grouping().Summary = true;
+    g.Grouping().HeaderColor = clBtnFace;
+    g.ShowModified().SetEnabled(true);
+    g.MouseActions().SetDisjunctRowSelect(true);
+    g.Navigation().SetMoveRowOnSort(true); // the grouping's sort takes the selection along
+    g.SetRowHeights(3, 41);   // n3
+    g.SetRowModified(4, true); // n4
+    g.SetRowSelect(5, true);   // n5
+    g.Group(2);
+    // header A, n1, n3, summary, header B, n2, n5, summary, header C, n4, summary
+    ASSERT_EQ(g.RowCount(), 12);
+    QStringList names;
+    for (int r = 1; r < g.RowCount(); ++r)
+        names << g.Cells(1, r);
+    EXPECT_EQ(names.join(','), "A,n1,n3,,B,n2,n5,,C,n4,");
+    for (int r : {1, 5, 9})
+        EXPECT_TRUE(g.IsNode(r)) << r;
+    for (int r : {4, 8, 11})
+        EXPECT_TRUE(g.IsSummary(r)) << r;
+    // Header colours are stored as RGB values, except on the last group's header row.
+    EXPECT_EQ(g.GetCellProperties(2, 5)->BrushColor(), ColorToRGB(clBtnFace));
+    EXPECT_EQ(g.GetCellProperties(2, 9)->BrushColor(), clBtnFace);
+    for (int r = 1; r < g.RowCount(); ++r) {
+        SCOPED_TRACE(testing::Message() << "row " << r);
+        EXPECT_EQ(g.RowHeights(r), r == 3 ? 41 : g.DefaultRowHeight());
+        EXPECT_EQ(g.RowModified(r), r == 10);
+        if (r != g.Row()) { // the current row, set to the first header, may be selected with it
+            EXPECT_EQ(g.RowSelect(r), r == 7);
+        }
+    }
+}
+
 TEST(Group, CalculationsWithoutSummaryGoIntoTheHeaderRow)
 {
     GroupHost h({{"n1", "A"}, {"n2", "A"}, {"n3", "A"}, {"n4", "B"}});
