@@ -31,6 +31,23 @@ void FrameColor(TCanvas& canvas, const TRect& r, TColor color)
     canvas.FrameRect(r);
 }
 
+void FrameBoxBorder(TCanvas& canvas, TRect& r, bool look3D, TColor outer, TColor inner, int buttonWidth)
+{
+    if (look3D) {
+        DrawEdge(canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        FrameColor(canvas, r, outer);
+        InflateRect(r, -1, -1);
+        FrameColor(canvas, r, inner);
+    } else {
+        FrameColor(canvas, r, outer);
+        InflateRect(r, -1, -1);
+        r.Right -= buttonWidth;
+        FrameColor(canvas, r, outer);
+        InflateRect(r, -1, -1);
+        FrameColor(canvas, r, inner);
+    }
+}
+
 } // namespace AsgCombo
 
 // ---- TAsgButtonColors --------------------------------------------------------------------------

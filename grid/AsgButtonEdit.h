@@ -35,6 +35,10 @@ enum TLabelPosition {
 // Fills (frames) r with color; clNone paints nothing.
 void FillColor(TCanvas& canvas, const TRect& r, TColor color);
 void FrameColor(TCanvas& canvas, const TRect& r, TColor color);
+// The border of a box with a drop-down button when no border colour is set: raised (Look3D, a
+// sunken edge in face colour round the Inner colour) or flat (Outer round the box and round the
+// text part left of ButtonWidth, then Inner). R ends inside what was framed.
+void FrameBoxBorder(TCanvas& canvas, TRect& r, bool look3D, TColor outer, TColor inner, int buttonWidth);
 
 } // namespace AsgCombo
 

@@ -1183,20 +1183,7 @@ void TAsgCustomCombo::DrawControlBorder(TCanvas& Canvas)
         return; // only a focus colour, and no focus: the plain border stays
     const bool look3D = (FMouseInControl || Active()) && FFocusBorder;
     const TColor outer = look3D ? clBtnFace : ParentBrushColor(this);
-    const TColor inner = FColor;
-    if (look3D) {
-        DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        FrameColor(Canvas, r, inner);
-    } else {
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        r.Right -= FButtonWidth;
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        FrameColor(Canvas, r, inner);
-    }
+    FrameBoxBorder(Canvas, r, look3D, outer, FColor, FButtonWidth);
     if (FFlat && FFlatLineColor != clNone) {
         Canvas.Pen().SetStyle(psSolid);
         Canvas.Pen().SetColor(FFlatLineColor);

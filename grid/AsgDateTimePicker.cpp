@@ -639,19 +639,7 @@ void TDateTimePickerControl::DrawBorders(TCanvas& Canvas)
         } else if (FFocusBorderColor == clNone) {
             const bool look3D = (FMouseInControl || FHasFocus) && FFocusBorder;
             const TColor outer = look3D ? clBtnFace : ParentBrushColor(this);
-            if (look3D) {
-                DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                FrameColor(Canvas, r, FColor);
-            } else {
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                r.Right -= FButtonWidth;
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                FrameColor(Canvas, r, FColor);
-            }
+            FrameBoxBorder(Canvas, r, look3D, outer, FColor, FButtonWidth);
         }
     }
     // The button border.
