@@ -102,7 +102,7 @@ int CellObjectInt(const TGridObject& Obj, int Default)
 
 // ---- the list grid ---------------------------------------------------------------------------
 
-TAdvColGrid::TAdvColGrid(QWidget* AOwner) : TVerIvovavOzed(AOwner)
+TAdvColGrid::TAdvColGrid(QWidget* AOwner) : TVerIvovavOzed(AOwner), TDropDownGridLook(0x808080, 0x000000)
 {
     FColumns = std::make_unique<TDropDownColumns>(nullptr);
     FHeaderColorTo = 0x808080;
@@ -410,7 +410,7 @@ using namespace AdvCustomGridDropDown;
 
 // ---- the grid drop-down ------------------------------------------------------------------------
 
-TCustomAdvGridDropDown::TCustomAdvGridDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner)
+TCustomAdvGridDropDown::TCustomAdvGridDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner), TDropDownGridLook(0xF1EDEB, 0xD1BBA4)
 {
     FColumns = std::make_unique<TDropDownColumns>(this);
     // With its captions, or the footer's buttons show only their glyphs.

@@ -5,6 +5,7 @@
 // value: typing completes from it, and typing in the open list jumps to the first matching row or
 // narrows the rows to those containing the typed text. The list may sort by header clicks, show
 // a search footer and edit its cells; its events reach the application as OnGrid... events.
+#include "dropdown/AdvDropDown_GridLook.h"
 #include "dropdown/AdvDropDown_Edit.h"
 #include "grid/AdvGrid.h"
 
@@ -101,25 +102,13 @@ using TDrawCellEvent = std::function<void(QObject* Sender, int ACol, int ARow, T
 
 // The list grid of the grid drop-down. It paints nothing of its own: cells, header, selection and
 // hover are the string grid's, so sorting, filtering, the search footer and editing all work.
-class TAdvColGrid : public TVerIvovavOzed {
+class TAdvColGrid : public TVerIvovavOzed, public TDropDownGridLook {
 public:
     explicit TAdvColGrid(QWidget* AOwner = nullptr);
     ~TAdvColGrid() override;
 
     TDropDownColumns& Columns() { return *FColumns; }
     void SetColumns(const TDropDownColumns& Value) { FColumns->Assign(Value); }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont& HeaderFont() { return FHeaderFont; }
-    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
     int ListGridLineWidth() const { return FGridLineWidth; }
     void SetListGridLineWidth(int Value);
     TCustomImageList* Images() const { return FImages; }
@@ -161,12 +150,6 @@ public:
 private:
     bool CanMeasure() const;
     std::unique_ptr<TDropDownColumns> FColumns;
-    TColor FHeaderColor = 0xFFFFFF;
-    TColor FHeaderColorTo = 0x808080;
-    TColor FLineColor = 0x808080;
-    TColor FFixedLineColor = 0x000000;
-    int FHeaderHeight = 25;
-    TFont FHeaderFont;
     int FGridLineWidth = 1;
     TCustomImageList* FImages = nullptr;
     TCustomAdvGridDropDown* FAdvDropDown = nullptr;
@@ -184,7 +167,7 @@ enum TLookupMethod { lmLookup, lmNarrowDown, lmNone };
 enum TDropDownStyle { dsDropDown, dsDropDownList };
 enum TGridSorting { gsNone, gsSingleColumn, gsMultiColumn };
 
-class TCustomAdvGridDropDown : public TAdvCustomDropDown, public ITVerIvovavOzedSelect {
+class TCustomAdvGridDropDown : public TAdvCustomDropDown, public ITVerIvovavOzedSelect, public TDropDownGridLook, public TDropDownGridSizing {
     Q_OBJECT
 public:
     using TDropDownColumns = AdvCustomGridDropDown::TDropDownColumns;
@@ -238,26 +221,6 @@ public:
     void SetRowMoving(bool Value) { FRowMoving = Value; }
     bool AutoSizeColumns() const { return FAutoSizeColumns; }
     void SetAutoSizeColumns(bool Value) { FAutoSizeColumns = Value; }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont& HeaderFont() { return FHeaderFont; }
-    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
-    int DropDownRowHeight() const { return FDropDownRowHeight; }
-    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
-    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
-    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
-    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
-    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
     bool HoverRow() const { return FHoverRow; }
     void SetHoverRow(bool Value) { FHoverRow = Value; }
     TColor HoverRowColor() const { return FHoverRowColor; }
@@ -494,16 +457,6 @@ private:
     bool FRowSizing = false;
     bool FRowMoving = false;
     bool FAutoSizeColumns = true;
-    TColor FHeaderColor = 0xFFFFFF;
-    TColor FHeaderColorTo = 0x808080;
-    int FHeaderHeight = 25;
-    TFont FHeaderFont;
-    TColor FLineColor = 0xF1EDEB;
-    TColor FFixedLineColor = 0xD1BBA4;
-    TColor FSelectionTextColor = 0x000000;
-    int FDropDownRowHeight = 22;
-    bool FDropDownAutoWidth = true;
-    bool FColumnSizeWithDropDown = true;
     bool FHoverRow = false;
     TColor FHoverRowColor = clInfoBk;
     TColor FHoverRowColorTo = clNone;

@@ -136,7 +136,7 @@ int TDropDownItems::IndexInColumn(int Column, const QString& Value) const
 
 // ---- the list grid -----------------------------------------------------------------------------
 
-TAdvColGrid::TAdvColGrid(QWidget* AOwner) : TStringGrid(AOwner), FColumns(this)
+TAdvColGrid::TAdvColGrid(QWidget* AOwner) : TStringGrid(AOwner), TDropDownGridLook(0x808080, 0x000000), FColumns(this)
 {
     SetFixedRows(1);
     SetFixedCols(0);
@@ -452,7 +452,7 @@ void TAdvColGrid::DoSelect()
 
 using namespace AdvMultiColumnDropDown;
 
-TAdvMultiColumnDropDown::TAdvMultiColumnDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner)
+TAdvMultiColumnDropDown::TAdvMultiColumnDropDown(QWidget* AOwner) : TAdvCustomDropDown(AOwner), TDropDownGridLook(0xF1EDEB, 0xD1BBA4)
 {
     // Before the base's construction phase: the style steps it runs already colour the font.
     FHeaderFont.SetColor(0x723708);

@@ -6,6 +6,7 @@
 //
 // The column and item collections and the list grid live in their own namespace: the grid
 // drop-down has namesakes of its own.
+#include "dropdown/AdvDropDown_GridLook.h"
 #include "dropdown/AdvDropDown_Edit.h"
 
 #include "platform/StringGrid.h"
@@ -138,25 +139,13 @@ private:
 
 // The list of the multi-column drop-down: a header row and one row per item, drawn from the
 // linked drop-down's columns and items, selecting whole rows.
-class TAdvColGrid : public TStringGrid {
+class TAdvColGrid : public TStringGrid, public TDropDownGridLook {
     Q_OBJECT
 public:
     explicit TAdvColGrid(QWidget* AOwner = nullptr);
 
     TDropDownColumns& Columns() { return FColumns; }
     void SetColumns(const TDropDownColumns& Value) { FColumns.Assign(Value); }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont& HeaderFont() { return FHeaderFont; }
-    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
     // Width of the lines this grid draws itself (the base grid's own lines stay off).
     int OwnLineWidth() const { return FOwnLineWidth; }
     void SetOwnLineWidth(int Value) { FOwnLineWidth = Value; }
@@ -197,12 +186,6 @@ private:
 
     TAdvMultiColumnDropDown* FAdvDropDown = nullptr;
     TDropDownColumns FColumns;
-    TColor FHeaderColor = 0xFFFFFF;
-    TColor FHeaderColorTo = 0x808080;
-    int FHeaderHeight = 25;
-    TFont FHeaderFont;
-    TColor FLineColor = 0x808080;
-    TColor FFixedLineColor = 0x000000;
     int FOwnLineWidth = 1;
     TCustomImageList* FImages = nullptr;
     int FOldRow = 0;
@@ -212,7 +195,7 @@ private:
 
 } // namespace AdvMultiColumnDropDown
 
-class TAdvMultiColumnDropDown : public TAdvCustomDropDown {
+class TAdvMultiColumnDropDown : public TAdvCustomDropDown, public TDropDownGridLook, public TDropDownGridSizing {
     Q_OBJECT
 public:
     using TDropDownColumns = AdvMultiColumnDropDown::TDropDownColumns;
@@ -239,26 +222,6 @@ public:
     void SetItemIndex(int Value);
     int LookupColumn() const { return FLookupColumn; }
     void SetLookupColumn(int Value) { FLookupColumn = Value; }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont& HeaderFont() { return FHeaderFont; }
-    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
-    int DropDownRowHeight() const { return FDropDownRowHeight; }
-    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
-    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
-    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
-    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
-    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
     bool ColumnSizing() const { return FColumnSizing; }
     void SetColumnSizing(bool Value) { FColumnSizing = Value; }
     bool CaseSensitive() const { return FCaseSensitive; }
@@ -328,16 +291,6 @@ private:
     int FItemIndex = -1;
     int FOldItemIndex = -1;
     int FLookupColumn = 0;
-    TColor FHeaderColor = 0xFFFFFF;
-    TColor FHeaderColorTo = 0x808080;
-    int FHeaderHeight = 25;
-    TFont FHeaderFont;
-    TColor FLineColor = 0xF1EDEB;
-    TColor FFixedLineColor = 0xD1BBA4;
-    TColor FSelectionTextColor = 0x000000;
-    int FDropDownRowHeight = 22;
-    bool FDropDownAutoWidth = true;
-    bool FColumnSizeWithDropDown = true;
     bool FColumnSizing = false;
     bool FCaseSensitive = false;
     bool FMatchCase = false;

@@ -6,6 +6,7 @@
 #include "grid/AdvGrid.h"
 
 #include <QCursor>
+#include <functional>
 
 // ---- cell graphics ---------------------------------------------------------------------------
 
@@ -162,129 +163,98 @@ void TVerIvovavOzed::AddTriStateCheckBoxColumn(int ACol, TCheckBoxState state)
         AddCheckBox(ACol, r, state);
 }
 
+namespace {
+
+// The graphic behind a cell of the real row while rows are hidden (null without one).
+TCellGraphic* RealRowGraphic(TVerIvovavOzed& grid, int ACol, int ARow)
+{
+    if (grid.NumHiddenRows() == 0)
+        return nullptr;
+    auto* p = dynamic_cast<TCellProperties*>(grid.GetObjectOfRealRow(ACol, ARow).get());
+    return p ? dynamic_cast<TCellGraphic*>(p->GraphicObject().get()) : nullptr;
+}
+
+} // namespace
+
 bool TVerIvovavOzed::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& state)
 {
-    auto fromText = [&](const QString& text) {
-        QString t;
-        GetCheckTrue(ACol, ARow, t);
-        return text == t ? cbChecked : cbUnchecked;
-    };
-    if (NumHiddenRows() > 0) {
-        if (auto* p = dynamic_cast<TCellProperties*>(GetObjectOfRealRow(ACol, ARow).get()))
-            if (auto* g = dynamic_cast<TCellGraphic*>(p->GraphicObject().get())) {
-                switch (g->CellType()) {
-                case ctCheckBox:
-                    state = BoolToCheckBoxState(g->CellBoolean());
-                    return true;
-                case ctDataCheckBox:
-                case ctVirtCheckBox:
-                    state = fromText(GetCellsEx(ACol, ARow));
-                    return true;
-                case ctTriStateCheckBox:
-                    state = g->CellCheckBoxState();
-                    return true;
-                case ctRowCheckBox:
-                    if (ACol != 0)
-                        return false;
-                    state = BoolToCheckBoxState(RowSelect(ARow));
-                    return true;
-                default:
-                    return false;
-                }
-            }
-    }
-    TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g)
-        return false;
-    switch (g->CellType()) {
-    case ctCheckBox:
-        state = BoolToCheckBoxState(g->CellBoolean());
-        return true;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-        state = fromText(GetCellEx(ACol, ARow));
-        return true;
-    case ctTriStateCheckBox:
-        state = g->CellCheckBoxState();
-        return true;
-    case ctRowCheckBox:
-        if (ACol != 0)
+    // The state one graphic shows; text reads the cell text a data check box compares.
+    auto read = [&](TCellGraphic* g, const std::function<QString()>& text) {
+        switch (g->CellType()) {
+        case ctCheckBox:
+            state = BoolToCheckBoxState(g->CellBoolean());
+            return true;
+        case ctDataCheckBox:
+        case ctVirtCheckBox: {
+            const QString value = text();
+            QString t;
+            GetCheckTrue(ACol, ARow, t);
+            state = value == t ? cbChecked : cbUnchecked;
+            return true;
+        }
+        case ctTriStateCheckBox:
+            state = g->CellCheckBoxState();
+            return true;
+        case ctRowCheckBox:
+            if (ACol != 0)
+                return false;
+            state = BoolToCheckBoxState(RowSelect(ARow));
+            return true;
+        default:
             return false;
-        state = BoolToCheckBoxState(RowSelect(ARow));
-        return true;
-    default:
-        return false;
-    }
+        }
+    };
+    if (TCellGraphic* g = RealRowGraphic(*this, ACol, ARow))
+        return read(g, [&] { return GetCellsEx(ACol, ARow); });
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && read(g, [&] { return GetCellEx(ACol, ARow); });
 }
 
 bool TVerIvovavOzed::GetCheckBoxState(int ACol, int ARow, bool& state)
 {
-    auto isTrue = [&](const QString& text) {
-        QString t;
-        GetCheckTrue(ACol, ARow, t);
-        return text == t;
-    };
-    if (NumHiddenRows() > 0) {
-        if (auto* p = dynamic_cast<TCellProperties*>(GetObjectOfRealRow(ACol, ARow).get()))
-            if (auto* g = dynamic_cast<TCellGraphic*>(p->GraphicObject().get())) {
-                switch (g->CellType()) {
-                case ctCheckBox:
-                    state = g->CellBoolean();
-                    return true;
-                case ctDataCheckBox:
-                case ctVirtCheckBox:
-                case ctTriStateCheckBox:
-                    state = isTrue(GetCellsEx(ACol, ARow));
-                    return true;
-                case ctRowCheckBox:
-                    if (ACol != 0)
-                        return false;
-                    state = RowSelect(ARow);
-                    return true;
-                default:
-                    return false;
-                }
-            }
-        TCellGraphic* g = GetCellGraphic(ACol, ARow);
-        if (!g)
-            return false;
-        if (g->CellType() == ctRowCheckBox && ACol == 0) {
+    // The state one graphic shows; text reads the cell text a data check box (and, where
+    // triStateAsData, a tri-state one) compares with the checked text.
+    auto read = [&](TCellGraphic* g, bool triStateAsData, const std::function<QString()>& text) {
+        switch (g->CellType()) {
+        case ctCheckBox:
+            state = g->CellBoolean();
+            return true;
+        case ctTriStateCheckBox:
+            if (!triStateAsData)
+                return false;
+            [[fallthrough]];
+        case ctDataCheckBox:
+        case ctVirtCheckBox: {
+            const QString value = text();
+            QString t;
+            GetCheckTrue(ACol, ARow, t);
+            state = value == t;
+            return true;
+        }
+        case ctRowCheckBox:
+            if (ACol != 0)
+                return false;
             state = RowSelect(ARow);
             return true;
+        default:
+            return false;
         }
-        if (g->CellType() == ctDataCheckBox || g->CellType() == ctVirtCheckBox) {
-            state = isTrue(GetCellEx(ACol, ARow));
-            return true;
-        }
-        return false;
+    };
+    if (NumHiddenRows() > 0) {
+        if (TCellGraphic* g = RealRowGraphic(*this, ACol, ARow))
+            return read(g, true, [&] { return GetCellsEx(ACol, ARow); });
+        // While rows are hidden a shown cell's own graphic answers for row and data check boxes
+        // only.
+        TCellGraphic* g = GetCellGraphic(ACol, ARow);
+        return g && g->CellType() != ctCheckBox && read(g, false, [&] { return GetCellEx(ACol, ARow); });
     }
     TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g)
-        return false;
-    switch (g->CellType()) {
-    case ctCheckBox:
-        state = g->CellBoolean();
-        return true;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-        state = isTrue(GetCellEx(ACol, ARow));
-        return true;
-    case ctRowCheckBox:
-        if (ACol != 0)
-            return false;
-        state = RowSelect(ARow);
-        return true;
-    default:
-        return false;
-    }
+    return g && read(g, false, [&] { return GetCellEx(ACol, ARow); });
 }
 
 bool TVerIvovavOzed::SetCheckBoxState(int ACol, int ARow, bool state)
 {
-    TCellGraphic* g = nullptr;
-    if (NumHiddenRows() > 0)
-        if (auto* p = dynamic_cast<TCellProperties*>(GetObjectOfRealRow(ACol, ARow).get()))
-            g = dynamic_cast<TCellGraphic*>(p->GraphicObject().get());
+    TCellGraphic* g = RealRowGraphic(*this, ACol, ARow);
     if (!g)
         g = GetCellGraphic(ACol, ARow);
     if (!g)

@@ -108,24 +108,6 @@ using namespace AsgCombo;
 
 namespace {
 
-void FrameColor(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FrameRect(r);
-}
-
-void FillColor(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(r);
-}
-
 // Keeps the canvas tools and the clip of one painting step. (A clip switched off and set again
 // through the canvas is not always honoured by the painter, so the painter's own state is kept.)
 class TPaintStep {
@@ -315,11 +297,6 @@ void TAsgCustomCombo::SetDropWidth(int Value)
         view()->setMinimumWidth(Value);
 }
 
-QString TAsgCustomCombo::LabelCaption() const
-{
-    return FLabel ? FLabel->text() : QString();
-}
-
 void TAsgCustomCombo::SetLabelCaption(const QString& Value)
 {
     if (!FLabel) {
@@ -333,24 +310,6 @@ void TAsgCustomCombo::SetLabelCaption(const QString& Value)
     UpdateLabel();
 }
 
-void TAsgCustomCombo::SetLabelPosition(AsgCombo::TLabelPosition Value)
-{
-    FLabelPosition = Value;
-    UpdateLabel();
-}
-
-void TAsgCustomCombo::SetLabelMargin(int Value)
-{
-    FLabelMargin = Value;
-    UpdateLabel();
-}
-
-void TAsgCustomCombo::SetLabelTransparent(bool Value)
-{
-    FLabelTransparent = Value;
-    UpdateLabel();
-}
-
 void TAsgCustomCombo::SetLabelAlwaysEnabled(bool Value)
 {
     FLabelAlwaysEnabled = Value;
@@ -359,11 +318,6 @@ void TAsgCustomCombo::SetLabelAlwaysEnabled(bool Value)
             FLabel->setEnabled(true);
         UpdateLabel();
     }
-}
-
-void TAsgCustomCombo::SetLabelFont(const TFont& Value)
-{
-    FLabelFont->Assign(Value); // the change handler repositions
 }
 
 void TAsgCustomCombo::SetColor(TColor Value)
@@ -1182,16 +1136,9 @@ void TAsgCustomCombo::DrawButton(TCanvas& Canvas)
     InflateRect(br, -1, -1);
     if (FButtonColor == clNone) {
         bool drawn = false;
-        if (VisualStylesActive()) {
-            int state = 2;
-            if (!isEnabled())
-                state = 4;
-            else if (FMouseDown && FDroppedDown)
-                state = 3;
-            else if (FMouseDown || !FButtonHover || FDroppedDown)
-                state = 1;
-            drawn = DrawThemePart(this, Canvas, u"combobox", 1, state, br);
-        }
+        if (VisualStylesActive())
+            drawn = DrawThemePart(this, Canvas, u"combobox", 1,
+                                  DropButtonThemeState(isEnabled(), FMouseDown, FButtonHover, FDroppedDown), br);
         if (!drawn) {
             br.Left -= 4;
             br.Top += 1;
@@ -1199,26 +1146,8 @@ void TAsgCustomCombo::DrawButton(TCanvas& Canvas)
             DrawFrameControl(Canvas, br, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (isEnabled() ? DFCS_FLAT : DFCS_INACTIVE));
         }
     } else {
-        TColor fill = FButtonColor;
-        if (FButtonHover)
-            fill = FMouseDown ? FButtonColorDown : FButtonColorHot;
         InflateRect(br, -1, -1);
-        FillColor(Canvas, br, fill);
-        if (FButtonBorderColor != clNone) {
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetColor(FButtonBorderColor);
-            Canvas.MoveTo(br.Left, br.Top);
-            Canvas.LineTo(br.Left, br.Bottom);
-        }
-        const TColor arrow = FMouseDown ? FButtonTextColorDown : FButtonTextColor;
-        if (arrow != clNone) {
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetColor(arrow);
-            Canvas.Brush().SetStyle(bsSolid);
-            Canvas.Brush().SetColor(arrow);
-            const int l = br.Left, t = br.Top;
-            Canvas.Polygon({{l + 4, t + 7}, {l + 10, t + 7}, {l + 7, t + 10}});
-        }
+        PaintColoredDropButton(Canvas, br, br, 4, FButtonHover, FMouseDown);
     }
     Canvas.ExcludeClipRect(TRect(w - FButtonWidth - 4, 0, w + 2, h));
 }
@@ -1254,20 +1183,7 @@ void TAsgCustomCombo::DrawControlBorder(TCanvas& Canvas)
         return; // only a focus colour, and no focus: the plain border stays
     const bool look3D = (FMouseInControl || Active()) && FFocusBorder;
     const TColor outer = look3D ? clBtnFace : ParentBrushColor(this);
-    const TColor inner = FColor;
-    if (look3D) {
-        DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        FrameColor(Canvas, r, inner);
-    } else {
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        r.Right -= FButtonWidth;
-        FrameColor(Canvas, r, outer);
-        InflateRect(r, -1, -1);
-        FrameColor(Canvas, r, inner);
-    }
+    FrameBoxBorder(Canvas, r, look3D, outer, FColor, FButtonWidth);
     if (FFlat && FFlatLineColor != clNone) {
         Canvas.Pen().SetStyle(psSolid);
         Canvas.Pen().SetColor(FFlatLineColor);

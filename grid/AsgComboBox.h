@@ -7,20 +7,12 @@
 //
 // The whole control is painted through TCanvas: the plain (classic) combo first, and over it the
 // owner-drawn button and borders where the settings ask for them.
-#include "platform/Canvas.h"
-#include "platform/Graphics.h"
-#include "platform/Keys.h"
+#include "grid/AsgButtonEdit.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPointer>
 #include <QStringList>
-#include <functional>
-#include <memory>
 
 class QProxyStyle;
-
-using TNotifyEvent = std::function<void(QObject* sender)>;
 
 #ifndef KT_TCOMBOBOXSTYLE_DEFINED
 #define KT_TCOMBOBOXSTYLE_DEFINED
@@ -32,14 +24,7 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 #endif
 
-// The caption-label places of the combo and the date pickers. Kept in their own scope: the
-// drop-down edit has a longer list of its own under the same name.
 namespace AsgCombo {
-
-enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
-    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
-};
 
 // Top-left corner of a label of size labelSize (caption width textWidth) beside a control whose
 // bounds are `box`, `margin` pixels away.
@@ -62,7 +47,7 @@ TColor ParentBrushColor(const QWidget* control);
 
 } // namespace AsgCombo
 
-class TAsgCustomCombo : public QComboBox {
+class TAsgCustomCombo : public QComboBox, public TAsgButtonColors, public TAsgEditEvents, public TAsgCaptionLabel {
     Q_OBJECT
 public:
     explicit TAsgCustomCombo(QWidget* AOwner = nullptr);
@@ -91,22 +76,10 @@ public:
     void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
     TColor FocusColor() const { return FFocusColor; }
     void SetFocusColor(TColor Value) { FFocusColor = Value; }
-    bool FocusLabel() const { return FFocusLabel; }
-    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
     int DropWidth() const { return FDropWidth; }
     void SetDropWidth(int Value);
-    QString LabelCaption() const;
     void SetLabelCaption(const QString& Value);
-    AsgCombo::TLabelPosition LabelPosition() const { return FLabelPosition; }
-    void SetLabelPosition(AsgCombo::TLabelPosition Value);
-    int LabelMargin() const { return FLabelMargin; }
-    void SetLabelMargin(int Value);
-    bool LabelTransparent() const { return FLabelTransparent; }
-    void SetLabelTransparent(bool Value);
-    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
     void SetLabelAlwaysEnabled(bool Value);
-    TFont& LabelFont() { return *FLabelFont; }
-    void SetLabelFont(const TFont& Value);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
     bool Enabled() const { return isEnabled(); }
@@ -114,21 +87,6 @@ public:
     bool Visible() const { return !isHidden(); }
     void SetVisible(bool Value) { setVisible(Value); }
 
-    // Button colours (plain fields; ButtonTextColorHot is kept but not drawn).
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor Value) { FButtonColor = Value; }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
     QLabel* ComboLabel() const { return FLabel; }
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool Value) { FIsWinXP = Value; }
@@ -190,17 +148,13 @@ public:
     // Paints the control as the screen shows it onto a canvas of its size.
     void PaintTo(TCanvas& Canvas);
 
-    // ---- events (fired by user actions only) ----
-    TNotifyEvent OnChange;
+    // ---- events (fired by user actions only; OnChange, OnEnter, OnExit, OnKeyDown and
+    // OnKeyPress are the typed control's) ----
     TNotifyEvent OnSelect;
     TNotifyEvent OnClick;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
     TNotifyEvent OnDropUp;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyDown;
-    std::function<void(QObject* sender, QChar& Key)> OnKeyPress;
     std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyUp;
 
     void showPopup() override;
@@ -233,7 +187,7 @@ protected:
     void DrawButtonBorder(TCanvas& Canvas);
 
     // The label follows the box.
-    void UpdateLabel();
+    void UpdateLabel() override;
     void LabelFontChange();
 
     void paintEvent(QPaintEvent* event) override;
@@ -278,12 +232,6 @@ private:
     bool FIsWinXP = false;
     bool FIsThemed = false;
     bool FButtonHover = false;
-    bool FLabelAlwaysEnabled = false;
-    bool FLabelTransparent = false;
-    int FLabelMargin = 4;
-    std::unique_ptr<TFont> FLabelFont;
-    AsgCombo::TLabelPosition FLabelPosition = AsgCombo::lpLeftTop;
-    QPointer<QLabel> FLabel;
     TColor FFlatLineColor = clNone;
     bool FFlatParentColor = true;
     TColor FFocusColor = clNone;
@@ -292,14 +240,6 @@ private:
     bool FDisabledBorder = true;
     TColor FNormalColor = clWindow;
     bool FHasFocus = false;
-    bool FFocusLabel = false;
-    TColor FButtonColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
     bool FIsVista = false;
 
     // The usual combo state.

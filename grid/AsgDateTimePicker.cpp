@@ -154,24 +154,6 @@ namespace {
 
 constexpr int SystemScrollWidth = 17;
 
-void FillColor(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(r);
-}
-
-void FrameColor(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FrameRect(r);
-}
-
 void Outline(TCanvas& canvas, const std::vector<TPoint>& points, TColor color)
 {
     canvas.Pen().SetStyle(psSolid);
@@ -627,34 +609,10 @@ void TDateTimePickerControl::DrawDropButton(TCanvas& Canvas)
     TRect br(w - FButtonWidth + 2, 0, w, h);
     InflateRect(br, -1, -1);
     if (FButtonColor != clNone) {
-        TColor fill = FButtonColor;
-        if (FButtonHover)
-            fill = FMouseDown ? FButtonColorDown : FButtonColorHot;
-        FillColor(Canvas, TRect(br.Left + 2, br.Top, br.Right, br.Bottom), fill);
-        if (FButtonBorderColor != clNone) {
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetColor(FButtonBorderColor);
-            Canvas.MoveTo(br.Left, br.Top);
-            Canvas.LineTo(br.Left, br.Bottom);
-        }
-        const TColor arrow = FMouseDown ? FButtonTextColorDown : FButtonTextColor;
-        if (arrow != clNone) {
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetColor(arrow);
-            Canvas.Brush().SetStyle(bsSolid);
-            Canvas.Brush().SetColor(arrow);
-            const int l = br.Left, t = br.Top;
-            Canvas.Polygon({{l + 5, t + 7}, {l + 11, t + 7}, {l + 8, t + 10}});
-        }
+        PaintColoredDropButton(Canvas, TRect(br.Left + 2, br.Top, br.Right, br.Bottom), br, 5, FButtonHover, FMouseDown);
     } else if (VisualStylesActive()) {
-        int state = 2;
-        if (!isEnabled())
-            state = 4;
-        else if (FMouseDown && DroppedDown())
-            state = 3;
-        else if (FMouseDown || !FButtonHover || DroppedDown())
-            state = 1;
-        DrawThemePart(this, Canvas, u"combobox", 1, state, br);
+        DrawThemePart(this, Canvas, u"combobox", 1,
+                      DropButtonThemeState(isEnabled(), FMouseDown, FButtonHover, DroppedDown()), br);
     } else {
         DrawFrameControl(Canvas, br, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (isEnabled() ? DFCS_FLAT : DFCS_INACTIVE));
     }
@@ -681,19 +639,7 @@ void TDateTimePickerControl::DrawBorders(TCanvas& Canvas)
         } else if (FFocusBorderColor == clNone) {
             const bool look3D = (FMouseInControl || FHasFocus) && FFocusBorder;
             const TColor outer = look3D ? clBtnFace : ParentBrushColor(this);
-            if (look3D) {
-                DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                FrameColor(Canvas, r, FColor);
-            } else {
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                r.Right -= FButtonWidth;
-                FrameColor(Canvas, r, outer);
-                InflateRect(r, -1, -1);
-                FrameColor(Canvas, r, FColor);
-            }
+            FrameBoxBorder(Canvas, r, look3D, outer, FColor, FButtonWidth);
         }
     }
     // The button border.
@@ -989,11 +935,6 @@ void TAdvDateTimePicker::DTPShiftFocus()
 
 // ---- label -------------------------------------------------------------------------------------
 
-QString TAdvDateTimePicker::LabelCaption() const
-{
-    return FLabel ? FLabel->text() : QString();
-}
-
 void TAdvDateTimePicker::SetLabelCaption(const QString& Value)
 {
     if (!FLabel) {
@@ -1007,24 +948,6 @@ void TAdvDateTimePicker::SetLabelCaption(const QString& Value)
     UpdateLabel();
 }
 
-void TAdvDateTimePicker::SetLabelPosition(AsgCombo::TLabelPosition Value)
-{
-    FLabelPosition = Value;
-    UpdateLabel();
-}
-
-void TAdvDateTimePicker::SetLabelMargin(int Value)
-{
-    FLabelMargin = Value;
-    UpdateLabel();
-}
-
-void TAdvDateTimePicker::SetLabelTransparent(bool Value)
-{
-    FLabelTransparent = Value;
-    UpdateLabel();
-}
-
 void TAdvDateTimePicker::SetLabelAlwaysEnabled(bool Value)
 {
     FLabelAlwaysEnabled = Value;
@@ -1033,11 +956,6 @@ void TAdvDateTimePicker::SetLabelAlwaysEnabled(bool Value)
             FLabel->setEnabled(true);
         FLabel->update();
     }
-}
-
-void TAdvDateTimePicker::SetLabelFont(const TFont& Value)
-{
-    FLabelFont->Assign(Value);
 }
 
 void TAdvDateTimePicker::UpdateLabel()

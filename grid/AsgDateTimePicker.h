@@ -6,24 +6,10 @@
 // TCustomDateTimePicker) shows a date and a time side by side through an embedded time picker,
 // advances to the next field while digits are typed (AutoTab) and carries a caption label.
 #include "grid/AsgComboBox.h"
-#include "platform/Canvas.h"
-#include "platform/Graphics.h"
-#include "platform/Keys.h"
 #include "platform/SysUtils.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>
-#include <QLabel>
-#include <QPointer>
-#include <functional>
-#include <memory>
-
-#ifndef KT_TBORDERSTYLE_DEFINED
-#define KT_TBORDERSTYLE_DEFINED
-enum TBorderStyle { bsNone, bsSingle };
-#endif
-
-using TNotifyEvent = std::function<void(QObject* sender)>;
 
 enum TDateTimeKind { dtkDate, dtkTime };
 // A date picker opens a calendar (dmComboBox) or steps its fields with up-down buttons (dmUpDown).
@@ -59,7 +45,7 @@ QEvent::Type DTPShiftFocusMessage();
 
 // The platform's date-time picker: a date or a time field with a calendar drop-down for dates,
 // Right and Left moving between the fields. Both pickers below share its fields and look.
-class TDateTimePickerControl : public QDateTimeEdit {
+class TDateTimePickerControl : public QDateTimeEdit, public TAsgButtonColors, public TAsgEditEvents {
     Q_OBJECT
 public:
     explicit TDateTimePickerControl(QWidget* AOwner = nullptr);
@@ -107,20 +93,6 @@ public:
     void SetDisabledBorder(bool Value) { FDisabledBorder = Value; }
     bool FocusBorder() const { return FFocusBorder; }
     void SetFocusBorder(bool Value) { FFocusBorder = Value; }
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor Value) { FButtonColor = Value; }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
     int ButtonWidth() const { return FButtonWidth; }
     bool MetroStyle() const { return FMetroStyle; }
     void SetMetroStyle(bool Value);
@@ -134,13 +106,8 @@ public:
     // Paints what the screen shows onto a canvas of the control's size.
     void PaintTo(TCanvas& Canvas);
 
-    // Events: OnChange fires on the user's changes only.
-    TNotifyEvent OnChange;
+    // Events besides the typed control's: OnChange fires on the user's changes only.
     TNotifyEvent OnClick;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyDown;
-    std::function<void(QObject* sender, QChar& Key)> OnKeyPress;
 
     // Key steps (key-down, then its character); a zeroed key is not handled further.
     virtual void KeyDown(Word& Key, TShiftState Shift);
@@ -185,13 +152,6 @@ protected:
     TBorderStyle FBorderStyle = bsNone;
     TColor FBorderColor = clNone;
     bool FIsThemed = false;
-    TColor FButtonColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
     int FButtonWidth = 19;
     bool FButtonHover = false;
     bool FMouseInControl = false;
@@ -262,7 +222,7 @@ protected:
     uint16_t Fh = 0, Fm = 0, Fs = 0, Fms = 0;
 };
 
-class TAdvDateTimePicker : public TCustomDateTimePicker {
+class TAdvDateTimePicker : public TCustomDateTimePicker, public TAsgCaptionLabel {
     Q_OBJECT
 public:
     explicit TAdvDateTimePicker(QWidget* AOwner = nullptr);
@@ -284,20 +244,8 @@ public:
     TCustomDateTimePicker* TimePicker() const { return FTimePicker; }
 
     // Caption label.
-    QString LabelCaption() const;
     void SetLabelCaption(const QString& Value);
-    AsgCombo::TLabelPosition LabelPosition() const { return FLabelPosition; }
-    void SetLabelPosition(AsgCombo::TLabelPosition Value);
-    int LabelMargin() const { return FLabelMargin; }
-    void SetLabelMargin(int Value);
-    bool LabelTransparent() const { return FLabelTransparent; }
-    void SetLabelTransparent(bool Value);
-    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
     void SetLabelAlwaysEnabled(bool Value);
-    TFont& LabelFont() { return *FLabelFont; }
-    void SetLabelFont(const TFont& Value);
-    bool FocusLabel() const { return FFocusLabel; }
-    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
     QLabel* PickerLabel() const { return FLabel; }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
 
@@ -329,19 +277,12 @@ protected:
 private:
     void CreateTimePicker();
     void UpdateTimePicker();
-    void UpdateLabel();
+    void UpdateLabel() override;
     void SetLabelBold(bool bold);
 
     TAdvDateTimeKind FKind = dkDate;
     QString FTimeFormat;
     uint16_t Fy = 0, Fmo = 0, Fd = 0;
-    QPointer<QLabel> FLabel;
-    std::unique_ptr<TFont> FLabelFont;
-    AsgCombo::TLabelPosition FLabelPosition = AsgCombo::lpLeftTop;
-    int FLabelMargin = 4;
-    bool FLabelTransparent = false;
-    bool FFocusLabel = false;
-    bool FLabelAlwaysEnabled = false;
     bool FLoading = false;
     QPointer<TCustomDateTimePicker> FTimePicker;
 };

@@ -3,11 +3,6 @@
 #include "grid/AsgComboBox.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QEnterEvent>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,54 +10,16 @@
 
 using namespace platform;
 
-namespace {
-
-void Fill(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(r);
-}
-
-} // namespace
-
 // ---- TAdvSpeedButton ---------------------------------------------------------------------------
 
-TAdvSpeedButton::TAdvSpeedButton(QWidget* AOwner) : QWidget(AOwner)
+TAdvSpeedButton::TAdvSpeedButton(QWidget* AOwner) : TAsgGlyphButton(AOwner)
 {
-    setAttribute(Qt::WA_Hover);
     setCursor(Qt::ArrowCursor);
 }
 
 TAsgEditButton* TAdvSpeedButton::ButtonOwner() const
 {
     return qobject_cast<TAsgEditButton*>(parentWidget());
-}
-
-void TAdvSpeedButton::SetIsWinXP(bool Value)
-{
-    FIsWinXP = Value;
-    update();
-}
-
-void TAdvSpeedButton::SetFlat(bool Value)
-{
-    FFlat = Value;
-    update();
-}
-
-void TAdvSpeedButton::SetGlyph(const TBitmap& Value)
-{
-    FGlyph = Value;
-    update();
-}
-
-void TAdvSpeedButton::SetNumGlyphs(int Value)
-{
-    FNumGlyphs = std::max(1, Value);
-    update();
 }
 
 void TAdvSpeedButton::SetCaption(const QString& Value)
@@ -97,20 +54,6 @@ void TAdvSpeedButton::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void TAdvSpeedButton::enterEvent(QEnterEvent* event)
-{
-    QWidget::enterEvent(event);
-    FHot = true;
-    update();
-}
-
-void TAdvSpeedButton::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    FHot = false;
-    update();
-}
-
 void TAdvSpeedButton::paintEvent(QPaintEvent*)
 {
     try {
@@ -128,19 +71,7 @@ void TAdvSpeedButton::PaintTo(TCanvas& Canvas)
     bool faceDone = false;
     if (owner && owner->ButtonColor() != clNone) {
         FFlat = true;
-        TColor c = owner->ButtonColor();
-        if (FDown)
-            c = owner->ButtonColorDown();
-        else if (FHot)
-            c = owner->ButtonColorHot();
-        if (c != clNone) {
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetColor(c);
-            Canvas.Brush().SetStyle(bsSolid);
-            Canvas.Brush().SetColor(c);
-            Canvas.Rectangle(r);
-        }
-        faceDone = true;
+        faceDone = owner->PaintColoredFace(Canvas, r, FDown, FHot);
     }
     if (!faceDone && FIsWinXP && AsgCombo::VisualStylesActive()) {
         const int state = FDown ? 3 : (FHot ? 2 : 1);
@@ -158,14 +89,7 @@ void TAdvSpeedButton::PaintTo(TCanvas& Canvas)
         }
     }
     const int shift = FDown ? 1 : 0;
-    if (FGlyph.Width() > 0 && FGlyph.Height() > 0) {
-        const int frames = std::max(1, FNumGlyphs);
-        const int gw = FGlyph.Width() / frames, gh = FGlyph.Height();
-        const QImage frame = FGlyph.Image().copy(0, 0, gw, gh);
-        const int x = gw < width() ? (width() - gw) / 2 : 0;
-        const int y = gh < height() ? (height() - gh) / 2 : 0;
-        Canvas.DrawImage(Bounds(x + shift, y + shift, gw, gh), frame, FGlyph.TransparentColor());
-    }
+    DrawGlyph(Canvas, 0, shift, false);
     if (!FCaption.isEmpty()) {
         TRect tr = r;
         OffsetRect(tr, shift, shift);
@@ -178,10 +102,8 @@ void TAdvSpeedButton::PaintTo(TCanvas& Canvas)
 
 // ---- TAsgEditButton ----------------------------------------------------------------------------
 
-TAsgEditButton::TAsgEditButton(QWidget* AOwner) : QWidget(AOwner)
+TAsgEditButton::TAsgEditButton(QWidget* AOwner) : TAsgButtonControl(AOwner)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
     FButton = new TAdvSpeedButton(this);
     resize(20, 25);
     FButton->setGeometry(0, 0, width(), height());
@@ -215,40 +137,18 @@ void TAsgEditButton::Press()
         OnClick(this);
     if (!self)
         return;
-    QWidget* target = FFocusControl;
-    if (target && target->focusPolicy() != Qt::NoFocus && target->isEnabled() && target->isVisible() &&
-        !target->hasFocus()) {
-        target->setFocus(Qt::MouseFocusReason);
-    } else if (TabStop() && !hasFocus() && isEnabled() && isVisible()) {
-        setFocus(Qt::MouseFocusReason);
-    }
+    TakeFocus();
 }
 
 // ---- TAsgEditBtn -------------------------------------------------------------------------------
 
-TAsgEditBtn::TAsgEditBtn(QWidget* AOwner) : QLineEdit(AOwner)
+TAsgEditBtn::TAsgEditBtn(QWidget* AOwner) : TAsgButtonEdit(AOwner)
 {
-    setFrame(false);
     FButton = new TAsgEditButton(this);
     FButton->resize(18, 18);
     FButton->SetFocusControl(this);
     FButton->OnClick = [this](QObject* sender) { BtnClick(sender); };
-    setText(QStringLiteral("0"));
-    connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (OnChange)
-            OnChange(this);
-    });
-    SetColor(clWindow);
-    SetMaxLength(0);
-    resize(121, std::max(21, GetMinHeight()));
-    PlaceButton();
-    SetEditRect();
-}
-
-TAsgEditBtn::~TAsgEditBtn()
-{
-    // The window tree frees the button control.
-    FButton = nullptr;
+    SetButtonControl(FButton);
 }
 
 void TAsgEditBtn::SetRightAlign(bool Value)
@@ -273,38 +173,6 @@ void TAsgEditBtn::SetIsWinXP(bool Value)
     FButton->Button()->SetIsWinXP(Value);
 }
 
-void TAsgEditBtn::SetBorderStyle(TBorderStyle Value)
-{
-    FBorderStyle = Value;
-    PlaceButton();
-    SetEditRect();
-    update();
-}
-
-void TAsgEditBtn::SetCtl3D(bool Value)
-{
-    FCtl3D = Value;
-    PlaceButton();
-    SetEditRect();
-    update();
-}
-
-void TAsgEditBtn::SetColor(TColor Value)
-{
-    FColor = Value;
-    // The background is painted with the frame; the edit's own panel stays clear.
-    QPalette p = palette();
-    p.setColor(QPalette::Base, Qt::transparent);
-    setPalette(p);
-    update();
-}
-
-void TAsgEditBtn::SetMaxLength(int Value)
-{
-    FMaxLength = Value < 0 ? 0 : Value;
-    setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
-}
-
 void TAsgEditBtn::BtnClick(QObject* Sender)
 {
     if (OnClickBtn)
@@ -315,193 +183,21 @@ void TAsgEditBtn::BtnClick(QObject* Sender)
 
 void TAsgEditBtn::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, Key, Shift);
+    TAsgButtonEdit::KeyDown(Key, Shift);
     // The key-down event may have taken the key already.
     if (Key == VK_F4 && !Shift.testFlag(ssCtrl) && !Shift.testFlag(ssAlt))
         BtnClick(this);
 }
 
-void TAsgEditBtn::KeyPress(QChar& Key)
-{
-    if (OnKeyPress)
-        OnKeyPress(this, Key);
-}
-
-void TAsgEditBtn::keyPressEvent(QKeyEvent* event)
-{
-    event->accept();
-    QPointer<TAsgEditBtn> self(this);
-    const TKeyStroke stroke = TranslateKey(event);
-    QChar ch = stroke.Char;
-    bool consumed = false;
-    try {
-        if (stroke.Key != 0) {
-            Word k = stroke.Key;
-            KeyDown(k, stroke.Shift);
-            consumed = k == 0;
-        }
-        if (!self)
-            return;
-        // Control characters of Ctrl shortcuts (copy, select all ...) are the edit's own commands.
-        const bool command = stroke.Shift.testFlag(ssCtrl) && !ch.isNull() && ch.unicode() < 32 &&
-                             ch.unicode() != 8 && ch.unicode() != 13 && ch.unicode() != 27;
-        if (!ch.isNull() && !command) {
-            KeyPress(ch);
-            if (ch.isNull())
-                consumed = true;
-        }
-    } catch (...) {
-        return;
-    }
-    if (!self || consumed)
-        return;
-    if ((event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) && !ClipboardEditAllowed())
-        return;
-    // Typed characters (backspace too) reach the text only while the editor is enabled.
-    if (!ch.isNull() && !FEditorEnabled && (ch.unicode() >= 32 || ch.unicode() == 8))
-        return;
-    if (!ch.isNull() && ch.unicode() >= 32 && ch != stroke.Char) {
-        QKeyEvent changed(event->type(), event->key(), event->modifiers(), QString(ch));
-        QLineEdit::keyPressEvent(&changed);
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-void TAsgEditBtn::contextMenuEvent(QContextMenuEvent* event)
-{
-    std::unique_ptr<QMenu> menu(createStandardContextMenu());
-    if (!ClipboardEditAllowed()) {
-        for (QAction* a : menu->actions()) {
-            const QString name = a->objectName();
-            if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
-                a->setEnabled(false);
-        }
-    }
-    menu->exec(event->globalPos());
-}
-
-// ---- focus -------------------------------------------------------------------------------------
-
-void TAsgEditBtn::focusInEvent(QFocusEvent* event)
-{
-    QLineEdit::focusInEvent(event);
-    const bool mouseEntry = event->reason() == Qt::MouseFocusReason && (QApplication::mouseButtons() & Qt::LeftButton);
-    if (FAutoSelect && !mouseEntry)
-        selectAll();
-    if (OnEnter)
-        OnEnter(this);
-}
-
-void TAsgEditBtn::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (OnExit)
-            OnExit(this);
-    } catch (...) {
-    }
-}
-
 // ---- layout and painting -----------------------------------------------------------------------
-
-int TAsgEditBtn::BorderWidth() const
-{
-    if (FBorderStyle == bsNone)
-        return 0;
-    return FCtl3D ? 2 : 1;
-}
-
-int TAsgEditBtn::GetMinHeight() const
-{
-    const int own = QFontMetrics(font()).height();
-    const int sys = QFontMetrics(QApplication::font()).height();
-    return own + std::min(sys, own) / 4;
-}
 
 TRect TAsgEditBtn::EditRect() const
 {
-    const int m = FBorderStyle == bsNone ? 3 : 1;
+    const int m = BorderStyle() == bsNone ? 3 : 1;
     int right = ClientWidth() - FButton->width() - 5 - FUnitSize;
     if (FUnitSize > 0)
         right -= 3;
     return TRect(m, m, right, ClientHeight() + 1);
-}
-
-void TAsgEditBtn::SetEditRect()
-{
-    const int b = BorderWidth();
-    const TRect r = EditRect();
-    setTextMargins(b + r.Left, b + r.Top, std::max(0, width() - (b + r.Right)), 0);
-}
-
-void TAsgEditBtn::PlaceButton()
-{
-    if (!FButton)
-        return;
-    const int b = BorderWidth();
-    const int w = width(), h = height(), bw = FButton->width();
-    if (FCtl3D) {
-        const int d = FBorderStyle == bsNone ? 1 : 5;
-        FButton->setGeometry(b + w - bw - d, b, bw, std::max(0, h - d));
-    } else {
-        FButton->setGeometry(b + w - bw, b + 1, bw, std::max(0, h - 3));
-    }
-}
-
-void TAsgEditBtn::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    const int minHeight = GetMinHeight();
-    if (height() < minHeight) {
-        resize(width(), minHeight);
-        return;
-    }
-    PlaceButton();
-    SetEditRect();
-}
-
-void TAsgEditBtn::changeEvent(QEvent* event)
-{
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange && height() < GetMinHeight())
-        resize(width(), GetMinHeight());
-}
-
-void TAsgEditBtn::PaintTo(TCanvas& Canvas)
-{
-    TRect r(0, 0, width(), height());
-    if (FBorderStyle == bsSingle) {
-        if (FCtl3D)
-            DrawEdge(Canvas, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-        else
-            DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST | BF_MONO);
-    }
-    Fill(Canvas, r, isEnabled() ? FColor : clBtnFace);
-}
-
-void TAsgEditBtn::PaintOver(TCanvas&)
-{
-}
-
-void TAsgEditBtn::paintEvent(QPaintEvent* event)
-{
-    try {
-        QPainter painter(this);
-        TCanvas canvas(&painter);
-        PaintTo(canvas);
-    } catch (...) {
-    }
-    QLineEdit::paintEvent(event);
-    try {
-        QPainter painter(this);
-        TCanvas canvas(&painter);
-        PaintOver(canvas);
-    } catch (...) {
-    }
 }
 
 // ---- TAsgUnitEditBtn ---------------------------------------------------------------------------

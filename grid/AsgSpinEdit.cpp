@@ -17,17 +17,9 @@
 #include <cmath>
 
 using namespace platform;
+using AsgCombo::FillColor;
 
 namespace {
-
-void Fill(TCanvas& canvas, const TRect& r, TColor color)
-{
-    if (color == clNone)
-        return;
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.FillRect(r);
-}
 
 // The button's own arrow when its picture resource is missing: a small filled triangle.
 void DrawFallbackArrow(TCanvas& canvas, const TRect& r, bool up, TColor color, int shift)
@@ -58,9 +50,8 @@ TBitmap ResourceGlyph(const QString& name)
 
 // ---- TAdvTimerSpeedButton ----------------------------------------------------------------------
 
-TAdvTimerSpeedButton::TAdvTimerSpeedButton(QWidget* AOwner) : QWidget(AOwner)
+TAdvTimerSpeedButton::TAdvTimerSpeedButton(QWidget* AOwner) : TAsgGlyphButton(AOwner)
 {
-    setAttribute(Qt::WA_Hover);
 }
 
 TAdvTimerSpeedButton::~TAdvTimerSpeedButton() = default;
@@ -76,33 +67,9 @@ void TAdvTimerSpeedButton::SetButtonDirection(TButtonDirection Value)
     update();
 }
 
-void TAdvTimerSpeedButton::SetIsWinXP(bool Value)
-{
-    FIsWinXP = Value;
-    update();
-}
-
-void TAdvTimerSpeedButton::SetFlat(bool Value)
-{
-    FFlat = Value;
-    update();
-}
-
 void TAdvTimerSpeedButton::SetTransparent(bool Value)
 {
     FTransparent = Value;
-    update();
-}
-
-void TAdvTimerSpeedButton::SetGlyph(const TBitmap& Value)
-{
-    FGlyph = Value;
-    update();
-}
-
-void TAdvTimerSpeedButton::SetNumGlyphs(int Value)
-{
-    FNumGlyphs = std::max(1, Value);
     update();
 }
 
@@ -166,20 +133,6 @@ void TAdvTimerSpeedButton::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void TAdvTimerSpeedButton::enterEvent(QEnterEvent* event)
-{
-    QWidget::enterEvent(event);
-    FHasMouse = true;
-    update();
-}
-
-void TAdvTimerSpeedButton::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    FHasMouse = false;
-    update();
-}
-
 void TAdvTimerSpeedButton::paintEvent(QPaintEvent*)
 {
     try {
@@ -187,18 +140,7 @@ void TAdvTimerSpeedButton::paintEvent(QPaintEvent*)
         TCanvas canvas(&painter);
         const TRect r(0, 0, width(), height());
         TAsgSpinButton* owner = SpinOwner();
-        if (owner && owner->ButtonColor() != clNone) {
-            TColor c = owner->ButtonColor();
-            if (FDown)
-                c = owner->ButtonColorDown();
-            else if (FHasMouse)
-                c = owner->ButtonColorHot();
-            if (c != clNone) {
-                canvas.Pen().SetColor(c);
-                canvas.Brush().SetStyle(bsSolid);
-                canvas.Brush().SetColor(c);
-                canvas.Rectangle(r);
-            }
+        if (owner && owner->PaintColoredFace(canvas, r, FDown, FHot)) {
             canvas.Pen().SetColor(clBlack);
             canvas.Brush().SetColor(clBlack);
             const int x = r.Left, y = r.Top;
@@ -218,7 +160,7 @@ void TAdvTimerSpeedButton::paintEvent(QPaintEvent*)
             case bdRight: part = 3; break;
             case bdLeft: part = 4; break;
             }
-            const int state = FDown ? 3 : (FHasMouse ? 2 : 1);
+            const int state = FDown ? 3 : (FHot ? 2 : 1);
             if (AsgCombo::DrawThemePart(owner ? static_cast<QWidget*>(owner) : this, canvas, u"spin", part, state, r))
                 return;
         }
@@ -237,37 +179,26 @@ void TAdvTimerSpeedButton::paintEvent(QPaintEvent*)
         TRect face = r;
         if (FFlat) {
             if (!FTransparent)
-                Fill(canvas, face, clBtnFace);
+                FillColor(canvas, face, clBtnFace);
             if (FDown)
                 DrawEdge(canvas, face, BDR_SUNKENOUTER, BF_RECT);
-            else if (FHasMouse && isEnabled())
+            else if (FHot && isEnabled())
                 DrawEdge(canvas, face, BDR_RAISEDINNER, BF_RECT);
         } else {
             DrawFrameControl(canvas, face, DFC_BUTTON, DFCS_BUTTONPUSH | (FDown ? DFCS_PUSHED : 0));
         }
         const int shift = FDown ? 1 : 0;
-        if (FGlyph.Width() > 0 && FGlyph.Height() > 0) {
-            const int frames = std::max(1, FNumGlyphs);
-            const int gw = FGlyph.Width() / frames, gh = FGlyph.Height();
-            const int index = (!isEnabled() && frames > 1) ? 1 : 0;
-            const QImage frame = FGlyph.Image().copy(index * gw, 0, gw, gh);
-            const int x = gw < width() ? (width() - gw) / 2 : 0;
-            const int y = gh < height() ? (height() - gh) / 2 : 0;
-            const TColor key = FromQColor(frame.pixelColor(0, gh - 1));
-            canvas.DrawImage(Bounds(x + shift, y + shift, gw, gh), frame, key);
-        } else {
+        const int index = (!isEnabled() && FNumGlyphs > 1) ? 1 : 0;
+        if (!DrawGlyph(canvas, index, shift, true))
             DrawFallbackArrow(canvas, r, FButtonDirection == bdUp, isEnabled() ? clBtnText : clGrayText, shift);
-        }
     } catch (...) {
     }
 }
 
 // ---- TAsgSpinButton ----------------------------------------------------------------------------
 
-TAsgSpinButton::TAsgSpinButton(QWidget* AOwner) : QWidget(AOwner)
+TAsgSpinButton::TAsgSpinButton(QWidget* AOwner) : TAsgButtonControl(AOwner)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
     FUpButton = new TAdvTimerSpeedButton(this);
     FUpButton->SetButtonDirection(bdUp);
     FUpButton->SetTimeBtnState(tbAllowTimer);
@@ -394,7 +325,7 @@ void TAsgSpinButton::paintEvent(QPaintEvent*)
     try {
         QPainter painter(this);
         TCanvas canvas(&painter);
-        Fill(canvas, TRect(0, 0, width(), height()), clBtnFace);
+        FillColor(canvas, TRect(0, 0, width(), height()), clBtnFace);
     } catch (...) {
     }
 }
@@ -402,13 +333,7 @@ void TAsgSpinButton::paintEvent(QPaintEvent*)
 void TAsgSpinButton::BtnMouseDown(TAdvTimerSpeedButton* button)
 {
     SetFocusedButton(button);
-    QWidget* target = FFocusControl;
-    if (target && target->focusPolicy() != Qt::NoFocus && target->isEnabled() && target->isVisible() &&
-        !target->hasFocus()) {
-        target->setFocus(Qt::MouseFocusReason);
-    } else if (TabStop() && !hasFocus() && isEnabled() && isVisible()) {
-        setFocus(Qt::MouseFocusReason);
-    }
+    TakeFocus();
 }
 
 void TAsgSpinButton::BtnClick(TAdvTimerSpeedButton* button)
@@ -423,31 +348,15 @@ void TAsgSpinButton::BtnClick(TAdvTimerSpeedButton* button)
 
 // ---- TAsgSpinEdit ------------------------------------------------------------------------------
 
-TAsgSpinEdit::TAsgSpinEdit(QWidget* AOwner) : QLineEdit(AOwner)
+TAsgSpinEdit::TAsgSpinEdit(QWidget* AOwner) : TAsgButtonEdit(AOwner)
 {
-    setFrame(false);
     FButton = new TAsgSpinButton(this);
     FButton->resize(15, 17);
     FButton->SetFocusControl(this);
     FButton->OnUpClick = [this](QObject*) { SpinUp(); };
     FButton->OnDownClick = [this](QObject*) { SpinDown(); };
     FButton->setCursor(Qt::ArrowCursor);
-    setText(QStringLiteral("0"));
-    connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (OnChange)
-            OnChange(this);
-    });
-    SetColor(clWindow);
-    SetMaxLength(0);
-    resize(121, std::max(21, GetMinHeight()));
-    PlaceButton();
-    SetEditRect();
-}
-
-TAsgSpinEdit::~TAsgSpinEdit()
-{
-    // The window tree frees the button.
-    FButton = nullptr;
+    SetButtonControl(FButton);
 }
 
 void TAsgSpinEdit::Loaded()
@@ -768,101 +677,36 @@ void TAsgSpinEdit::KeyPress(QChar& Key)
         OnKeyPress(this, Key);
 }
 
-void TAsgSpinEdit::keyPressEvent(QKeyEvent* event)
+bool TAsgSpinEdit::TakeKey(QKeyEvent* event)
 {
-    event->accept();
-    const Word vk = VirtualKeyOf(event->key(), event->modifiers());
-    QPointer<TAsgSpinEdit> self(this);
-    try {
-        switch (vk) {
-        case VK_PRIOR: UpClick(true); return;
-        case VK_NEXT: DownClick(true); return;
-        case VK_UP: UpClick(false); return;
-        case VK_DOWN: DownClick(false); return;
-        default: break;
-        }
-    } catch (...) {
-        return; // a step that cannot be made changes nothing
+    switch (VirtualKeyOf(event->key(), event->modifiers())) {
+    case VK_PRIOR: UpClick(true); return true;
+    case VK_NEXT: DownClick(true); return true;
+    case VK_UP: UpClick(false); return true;
+    case VK_DOWN: DownClick(false); return true;
+    default: return false;
     }
-    TKeyStroke stroke = TranslateKey(event);
-    QChar ch = stroke.Char;
-    bool consumed = false;
-    try {
-        if (stroke.Key != 0) {
-            Word k = stroke.Key;
-            KeyDown(k, stroke.Shift);
-            consumed = k == 0;
-            // Enter turned into Tab types no character.
-            if (stroke.Key == VK_RETURN && k == VK_TAB)
-                return;
-        }
-        if (!self)
-            return;
-        // The keypad's decimal key types the locale's decimal separator.
-        if (ch == '.' && FExcelStyleDecimalSeparator && (event->modifiers() & Qt::KeypadModifier))
-            ch = FormatSettings().DecimalSeparator;
-        // Control characters of Ctrl shortcuts (copy, select all ...) are the edit's own commands.
-        const bool command = stroke.Shift.testFlag(ssCtrl) && !ch.isNull() && ch.unicode() < 32 &&
-                             ch.unicode() != 8 && ch.unicode() != 13 && ch.unicode() != 27;
-        if (!ch.isNull() && !command) {
-            KeyPress(ch);
-            if (ch.isNull())
-                consumed = true;
-        }
-    } catch (...) {
-        return;
-    }
-    if (!self || consumed)
-        return;
-    if ((event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) && !ClipboardEditAllowed())
-        return;
-    if (!ch.isNull() && ch.unicode() >= 32 && ch != stroke.Char) {
-        QKeyEvent changed(event->type(), event->key(), event->modifiers() & ~Qt::KeypadModifier, QString(ch));
-        QLineEdit::keyPressEvent(&changed);
-        return;
-    }
-    if (!FEditorEnabled && !ch.isNull() && ch.unicode() >= 32)
-        return;
-    QLineEdit::keyPressEvent(event);
 }
 
-void TAsgSpinEdit::contextMenuEvent(QContextMenuEvent* event)
+bool TAsgSpinEdit::KeyEndsAfterKeyDown(Word Before, Word After) const
 {
-    std::unique_ptr<QMenu> menu(createStandardContextMenu());
-    if (!ClipboardEditAllowed()) {
-        for (QAction* a : menu->actions()) {
-            const QString name = a->objectName();
-            if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
-                a->setEnabled(false);
-        }
-    }
-    menu->exec(event->globalPos());
+    // Enter turned into Tab types no character.
+    return Before == VK_RETURN && After == VK_TAB;
+}
+
+void TAsgSpinEdit::MapTypedChar(QKeyEvent* event, QChar& Ch)
+{
+    // The keypad's decimal key types the locale's decimal separator.
+    if (Ch == '.' && FExcelStyleDecimalSeparator && (event->modifiers() & Qt::KeypadModifier))
+        Ch = FormatSettings().DecimalSeparator;
+}
+
+Qt::KeyboardModifiers TAsgSpinEdit::ChangedCharModifiers(Qt::KeyboardModifiers Modifiers) const
+{
+    return Modifiers & ~Qt::KeypadModifier;
 }
 
 // ---- focus -------------------------------------------------------------------------------------
-
-void TAsgSpinEdit::focusInEvent(QFocusEvent* event)
-{
-    QLineEdit::focusInEvent(event);
-    const bool mouseEntry = event->reason() == Qt::MouseFocusReason && (QApplication::mouseButtons() & Qt::LeftButton);
-    if (FAutoSelect && !(mouseEntry && FEditorEnabled))
-        selectAll();
-    if (OnEnter)
-        OnEnter(this);
-}
-
-void TAsgSpinEdit::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        ClampOnExit();
-        if (OnExit)
-            OnExit(this);
-    } catch (...) {
-    }
-}
 
 void TAsgSpinEdit::ClampOnExit()
 {
@@ -939,118 +783,14 @@ void TAsgSpinEdit::SetIsWinXP(bool Value)
     FButton->SetIsWinXP(Value);
 }
 
-void TAsgSpinEdit::SetBorderStyle(TBorderStyle Value)
+int TAsgSpinEdit::MinHeightExtra() const
 {
-    FBorderStyle = Value;
-    PlaceButton();
-    SetEditRect();
-    update();
-}
-
-void TAsgSpinEdit::SetCtl3D(bool Value)
-{
-    FCtl3D = Value;
-    PlaceButton();
-    SetEditRect();
-    update();
-}
-
-void TAsgSpinEdit::SetColor(TColor Value)
-{
-    FColor = Value;
-    // The background is painted with the frame; the edit's own panel stays clear.
-    QPalette p = palette();
-    p.setColor(QPalette::Base, Qt::transparent);
-    setPalette(p);
-    update();
-}
-
-void TAsgSpinEdit::SetMaxLength(int Value)
-{
-    FMaxLength = Value < 0 ? 0 : Value;
-    setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
-}
-
-int TAsgSpinEdit::BorderWidth() const
-{
-    if (FBorderStyle == bsNone)
-        return 0;
-    return FCtl3D ? 2 : 1;
-}
-
-int TAsgSpinEdit::GetMinHeight() const
-{
-    const int own = QFontMetrics(font()).height();
-    const int sys = QFontMetrics(QApplication::font()).height();
-    int h = own + std::min(sys, own) / 4 + 2;
-    if (FBorderStyle == bsSingle)
-        h += 4 * 1;
-    return h;
+    return BorderStyle() == bsSingle ? 2 + 4 * 1 : 2;
 }
 
 TRect TAsgSpinEdit::EditRect() const
 {
-    const int b = BorderWidth();
-    const int cw = width() - 2 * b, ch = height() - 2 * b;
-    const int m = FBorderStyle == bsNone ? 3 : 0;
-    return TRect(m, m, cw - FButton->width() - 2 - m, ch + 1);
+    const int m = BorderStyle() == bsNone ? 3 : 0;
+    return TRect(m, m, ClientWidth() - FButton->width() - 2 - m, ClientHeight() + 1);
 }
 
-void TAsgSpinEdit::SetEditRect()
-{
-    const int b = BorderWidth();
-    const TRect r = EditRect();
-    setTextMargins(b + r.Left, b + r.Top, std::max(0, width() - (b + r.Right)), 0);
-}
-
-void TAsgSpinEdit::PlaceButton()
-{
-    if (!FButton)
-        return;
-    const int b = BorderWidth();
-    const int w = width(), h = height(), bw = FButton->width();
-    if (FCtl3D) {
-        const int d = FBorderStyle == bsNone ? 1 : 5;
-        FButton->setGeometry(b + w - bw - d, b, bw, std::max(0, h - d));
-    } else {
-        FButton->setGeometry(b + w - bw, b + 1, bw, std::max(0, h - 3));
-    }
-}
-
-void TAsgSpinEdit::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    const int minHeight = GetMinHeight();
-    if (height() < minHeight) {
-        // Grows to the least height; the layout follows that size (a nested resize is not always
-        // delivered while the edit is being shown).
-        resize(width(), minHeight);
-    }
-    PlaceButton();
-    SetEditRect();
-}
-
-void TAsgSpinEdit::changeEvent(QEvent* event)
-{
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange && height() < GetMinHeight())
-        resize(width(), GetMinHeight());
-}
-
-void TAsgSpinEdit::paintEvent(QPaintEvent* event)
-{
-    try {
-        QPainter painter(this);
-        TCanvas canvas(&painter);
-        TRect r(0, 0, width(), height());
-        if (FBorderStyle == bsSingle) {
-            if (FCtl3D)
-                DrawEdge(canvas, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-            else
-                DrawEdge(canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST | BF_MONO);
-        }
-        Fill(canvas, r, isEnabled() && !isReadOnly() ? FColor : (isEnabled() ? FColor : clBtnFace));
-    } catch (...) {
-    }
-    QLineEdit::paintEvent(event);
-}

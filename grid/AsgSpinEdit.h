@@ -4,27 +4,13 @@
 // the value (dates and times by the part of the text the caret stands in); typed characters are
 // filtered by the spin type and the locale's separators. The grid's spin cell editors derive from
 // it and override SpinUp and SpinDown.
-#include "platform/Canvas.h"
-#include "platform/Graphics.h"
-#include "platform/Keys.h"
-#include "platform/Picture.h"
+#include "grid/AsgButtonEdit.h"
 #include "platform/SysUtils.h"
 
 #include <QFlags>
-#include <QLineEdit>
-#include <QPointer>
-#include <QWidget>
-#include <functional>
 #include <memory>
 
 class QTimer;
-
-using TNotifyEvent = std::function<void(QObject* sender)>;
-
-#ifndef KT_TBORDERSTYLE_DEFINED
-#define KT_TBORDERSTYLE_DEFINED
-enum TBorderStyle { bsNone, bsSingle };
-#endif
 
 enum TAsgSpinType { sptNormal, sptFloat, sptDate, sptTime };
 enum TSpinDirection { spVertical, spHorizontal };
@@ -37,7 +23,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TTimeBtnState)
 class TAsgSpinButton;
 
 // One button of the spin button: a speed button that repeats its click while held.
-class TAdvTimerSpeedButton : public QWidget {
+class TAdvTimerSpeedButton : public TAsgGlyphButton {
     Q_OBJECT
 public:
     explicit TAdvTimerSpeedButton(QWidget* AOwner = nullptr);
@@ -47,18 +33,9 @@ public:
     void SetTimeBtnState(TTimeBtnState Value) { FTimeBtnState = Value; }
     TButtonDirection ButtonDirection() const { return FButtonDirection; }
     void SetButtonDirection(TButtonDirection Value);
-    bool IsWinXP() const { return FIsWinXP; }
-    void SetIsWinXP(bool Value);
-    bool HasMouse() const { return FHasMouse; }
-    bool Down() const { return FDown; }
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value);
+    bool HasMouse() const { return FHot; }
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
-    const TBitmap& Glyph() const { return FGlyph; }
-    void SetGlyph(const TBitmap& Value);
-    int NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(int Value);
     // The repeat timer (null until the first press).
     QTimer* RepeatTimer() const { return FRepeatTimer.get(); }
 
@@ -73,43 +50,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     TAsgSpinButton* SpinOwner() const;
     std::unique_ptr<QTimer> FRepeatTimer;
     TTimeBtnState FTimeBtnState;
     TButtonDirection FButtonDirection = bdUp;
-    bool FIsWinXP = false;
-    bool FHasMouse = false;
-    bool FDown = false;
-    bool FFlat = false;
     bool FTransparent = false;
-    TBitmap FGlyph;
-    int FNumGlyphs = 1;
 };
 
 // The pair of up and down buttons.
-class TAsgSpinButton : public QWidget {
+class TAsgSpinButton : public TAsgButtonControl {
     Q_OBJECT
 public:
     explicit TAsgSpinButton(QWidget* AOwner = nullptr);
 
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor Value) { FButtonColor = Value; update(); }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
     TSpinDirection Direction() const { return FDirection; }
     void SetDirection(TSpinDirection Value);
     // Glyphs; writing an empty bitmap puts the button's own arrow back.
@@ -121,10 +76,6 @@ public:
     void SetUpNumGlyphs(int Value) { FUpButton->SetNumGlyphs(Value); }
     int DownNumGlyphs() const { return FDownButton->NumGlyphs(); }
     void SetDownNumGlyphs(int Value) { FDownButton->SetNumGlyphs(Value); }
-    QWidget* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(QWidget* Value) { FFocusControl = Value; }
-    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
-    void SetTabStop(bool Value) { setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus); }
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool Value);
 
@@ -140,6 +91,7 @@ public:
     void AdjustSize();
 
 protected:
+    void ButtonColorChanged() override { update(); }
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -154,23 +106,14 @@ private:
     TAdvTimerSpeedButton* FUpButton;
     TAdvTimerSpeedButton* FDownButton;
     TAdvTimerSpeedButton* FFocusedButton;
-    QPointer<QWidget> FFocusControl;
     TSpinDirection FDirection = spVertical;
     bool FIsWinXP = false;
-    TColor FButtonColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
 };
 
-class TAsgSpinEdit : public QLineEdit {
+class TAsgSpinEdit : public TAsgButtonEdit {
     Q_OBJECT
 public:
     explicit TAsgSpinEdit(QWidget* AOwner = nullptr);
-    ~TAsgSpinEdit() override;
 
     int Value() const;
     void SetValue(int Value);
@@ -210,8 +153,6 @@ public:
     void SetPrecision(int Value);
     bool ShowSeconds() const { return FShowSeconds; }
     void SetShowSeconds(bool Value) { FShowSeconds = Value; }
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool Value) { FEditorEnabled = Value; }
     bool ReturnIsTab() const { return FReturnIsTab; }
     void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
     bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
@@ -227,24 +168,7 @@ public:
     bool SpinTransparent() const { return FSpinTransparent; }
     void SetSpinTransparent(bool Value);
     TAsgSpinButton* Button() const { return FButton; }
-    bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool Value);
-
-    // The usual edit properties.
-    bool AutoSelect() const { return FAutoSelect; }
-    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle Value);
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool Value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
-    int MaxLength() const { return FMaxLength; }
-    void SetMaxLength(int Value); // 0: no limit
-    bool ReadOnly() const { return isReadOnly(); }
-    void SetReadOnly(bool Value) { setReadOnly(Value); }
-    QString Text() const { return text(); }
-    void SetText(const QString& Value) { setText(Value); }
     bool Loading() const { return FLoading; }
     void SetLoading(bool Value) { FLoading = Value; }
     virtual void Loaded();
@@ -256,39 +180,27 @@ public:
     virtual void SpinUp();
     virtual void SpinDown();
 
-    // The least height the edit may have.
-    int GetMinHeight() const;
     // The text rectangle inside the client area.
-    TRect EditRect() const;
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    std::function<void(QObject* sender, Word& Key, TShiftState Shift)> OnKeyDown;
-    std::function<void(QObject* sender, QChar& Key)> OnKeyPress;
+    TRect EditRect() const override;
 
 protected:
-    virtual void KeyDown(Word& Key, TShiftState Shift);
-    virtual void KeyPress(QChar& Key);
-
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    bool TakeKey(QKeyEvent* event) override;
+    bool KeyEndsAfterKeyDown(Word Before, Word After) const override;
+    void MapTypedChar(QKeyEvent* event, QChar& Ch) override;
+    Qt::KeyboardModifiers ChangedCharModifiers(Qt::KeyboardModifiers Modifiers) const override;
+    bool TypingBlocked(QChar) const override { return false; }
+    int MinHeightExtra() const override;
+    bool SelectsOnMouseEntry() const override { return !FEditorEnabled; }
+    void BeforeExit() override { ClampOnExit(); }
 
 private:
-    int BorderWidth() const;
-    void SetEditRect();
-    void PlaceButton();
     void Beep();
     void DateStep(int sign);
     void TimeStep(int sign);
     void ClampOnExit();
     void WriteCaretKept(const QString& text);
-    bool ClipboardEditAllowed() const { return FEditorEnabled && !isReadOnly(); }
 
     int FMinValue = 0;
     int FMaxValue = 100;
@@ -301,12 +213,10 @@ private:
     int FIncrement = 1;
     double FIncrementFloat = 0.1;
     TAsgSpinButton* FButton = nullptr;
-    bool FEditorEnabled = true;
     TSpinDirection FDirection = spVertical;
     TAsgSpinType FSpinType = sptNormal;
     int FPrecision = 0;
     bool FReturnIsTab = false;
-    bool FIsWinXP = false;
     bool FExcelStyleDecimalSeparator = false;
     bool FMonthFirst = false;
     bool FShowSeconds = true;
@@ -318,12 +228,5 @@ private:
     bool FSpinTransparent = false;
     bool FAllowEmptyValue = false;
     double FIncrementFloatPage = 1.0;
-
-    bool FAutoSelect = true;
-    TBorderStyle FBorderStyle = bsSingle;
-    bool FCtl3D = true;
-    TColor FColor = clWindow;
-    int FMaxLength = 0;
     bool FLoading = false;
-    bool FMouseEntry = false;
 };
