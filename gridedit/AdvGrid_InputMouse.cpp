@@ -692,6 +692,7 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     HideDragArrows();
+    HideSizingHint();
     // Whatever path the release takes, the press's drag candidate and resize end with it.
     struct EndPress {
         TVerIvovavOzed* Grid;
