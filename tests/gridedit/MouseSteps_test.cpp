@@ -541,11 +541,9 @@ TEST(GridPaint, AGridWithoutTabStopSetsUpItsProportionalBarAtItsFirstPaint)
     g->setFocusPolicy(Qt::NoFocus);
     g->Loaded();
     g->SetColCount(3);
-    g->SetRowCount(60);
+    g->SetRowCount(5);
     g->SetScrollProportional(true);
-    TScrollInfo before;
-    before.fMask = SIF_ALL;
-    g->GetScrollInfo(SB_VERT, before);
+    g->SetRowCount(60); // rows added after the setting
     window.show();
     GridFixture::Pump();
     TScrollInfo after;
