@@ -260,3 +260,10 @@ void TAdvMemoDropDown::ControlKeyPress(QChar& Key)
     if (AltDown() || Key.unicode() == 27)
         TAdvCustomDropDown::ControlKeyPress(Key);
 }
+
+void TAdvMemoDropDown::FocusDropDownControl()
+{
+    TAdvCustomDropDown::FocusDropDownControl();
+    if (!FocusControl() && FMemo && FMemo->isVisible() && FMemo->isEnabled() && !FMemo->hasFocus())
+        FMemo->setFocus(Qt::ActiveWindowFocusReason);
+}

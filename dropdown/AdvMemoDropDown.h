@@ -52,6 +52,9 @@ public:
     void ControlKeyDown(Word& Key, TShiftState Shift) override;
     void ControlKeyUp(Word& Key, TShiftState Shift) override;
     void ControlKeyPress(QChar& Key) override;
+    // The opened pop-up is active: its one control, the memo, has the focus (unless the
+    // application named another focus control), so Enter starts a new line at once.
+    void FocusDropDownControl() override;
     // Rebuilds the edit's text from MemoText.
     void MemoTextChanged();
 

@@ -892,6 +892,7 @@ protected:
     int FComboIdx = -1;
     int FOldRowSel = -1;
     int FUpdateCount = 0;
+    int FPaintCount = 0; // 1 once a grid outside the tab order has painted
     bool FLoaded = false;
     bool FLoading = false;
     bool FIntegralHeight = false;

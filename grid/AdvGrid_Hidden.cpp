@@ -778,4 +778,6 @@ void TVerIvovavOzed::CellControlsUpdate(bool rebuildlist)
         w->setGeometry(ToQRect({r.Left - 1, r.Top - 1, r.Right, r.Bottom}));
         w->setVisible(true);
     }
+    // The in-cell scroll bar of a ctScrollbar cell follows its cell as well.
+    FitCellScrollBar();
 }

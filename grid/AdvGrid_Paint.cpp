@@ -369,7 +369,7 @@ void TVerIvovavOzed::PaintGridCell(TCanvas& ACanvas, int ACol, int ARow, TRect A
     }
 
     if (v.Fixed && !v.Styled && FLook == glListView && !Flat())
-        DrawListViewHeader(ACanvas, R);
+        DrawListViewHeader(ACanvas, R, ACol, ARow);
 
     if (ACol == 0 && FShowModified->Enabled() && RowModified(RealRowIndex(ARow))) {
         const TColor keepBrush = ACanvas.Brush().Color();

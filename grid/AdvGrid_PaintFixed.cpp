@@ -3,9 +3,14 @@
 // look's 3D edges, the sort indicator and the filter glyph.
 #include "grid/AdvGrid.h"
 
+#include "platform/PlatformInfo.h"
 #include "render/RuvOdid.h"
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 namespace {
 
@@ -98,8 +103,30 @@ void TVerIvovavOzed::DrawFixedCellBackground(TCanvas& ACanvas, TRect& R)
                           FLook == glVista ? clWhite : clNone, FLook == glVista, true);
 }
 
-void TVerIvovavOzed::DrawListViewHeader(TCanvas& ACanvas, TRect R)
+void TVerIvovavOzed::DrawListViewHeader(TCanvas& ACanvas, TRect R, int ACol, int ARow)
 {
+    const platform::TPlatformInfo& pi = platform::PlatformInfo();
+    QPainter* painter = ACanvas.Painter();
+    if (painter && pi.IsWinXPOrLater() && pi.VisualStylesAvailable && pi.ThemeActive && pi.IsComCtl6OrLater()) {
+        // The themed header item: plain away from the mouse, hot under it, pressed while the
+        // button is down on it.
+        R.Bottom += 1;
+        QStyleOptionHeader opt;
+        opt.initFrom(viewport());
+        opt.rect = ToQRect(R);
+        opt.state = QStyle::State_Enabled | QStyle::State_Raised;
+        opt.position = QStyleOptionHeader::End;
+        if (FListViewHot.X == ACol && FListViewHot.Y == ARow) {
+            opt.position = QStyleOptionHeader::Middle;
+            opt.state |= (QGuiApplication::mouseButtons() & Qt::LeftButton) ? QStyle::State_Sunken
+                                                                              : QStyle::State_MouseOver;
+        }
+        viewport()->style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, viewport());
+        ACanvas.Pen().SetColor(clWhite);
+        ACanvas.MoveTo(R.Left, R.Top);
+        ACanvas.LineTo(R.Right, R.Top);
+        return;
+    }
     // Without visual styles the header item is a button-face rectangle with a white pen.
     R.Bottom += 1;
     ACanvas.Brush().SetColor(clBtnFace);

@@ -8,12 +8,13 @@ void TVerIvovavOzed::SetHotButtonCell(int ACol, int ARow)
 {
     if (FHotButtonCell.X == ACol && FHotButtonCell.Y == ARow)
         return;
+    // Kept by real column, as the painter asks for it; repainted where the column shows.
     const TPoint old = FHotButtonCell;
     FHotButtonCell = TPoint(ACol, ARow);
-    if (old.X >= 0 && old.Y >= 0)
-        RepaintCell(old.X, old.Y);
+    if (old.X >= 0 && old.Y >= 0 && old.Y < RowCount())
+        RepaintCell(DisplColIndex(old.X), old.Y);
     if (ACol >= 0 && ARow >= 0)
-        RepaintCell(ACol, ARow);
+        RepaintCell(DisplColIndex(ACol), ARow);
 }
 
 void TVerIvovavOzed::RotatedTextStart(TRect& R, int Angle, TAlignment HAlign, TVAlignment VAlign, int a, int b,

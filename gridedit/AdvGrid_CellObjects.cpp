@@ -590,14 +590,32 @@ void TVerIvovavOzed::PlaceCellScrollBar(int ACol, int ARow)
     if (FScrollBarCell.X == rc && FScrollBarCell.Y == ARow && bar->isVisible())
         return;
     FScrollBarCell = {rc, ARow};
-    const TRect R = CellRect(ACol, ARow);
-    const int lw = GridLineWidth();
     {
         const QSignalBlocker quiet(bar);
         bar->setRange(0, std::max(0, prop.Range - prop.PageSize));
         bar->setPageStep(std::max(1, prop.PageSize));
         bar->setValue(std::max(0, GetScrollPosition(rc, ARow)));
     }
+    FitCellScrollBar();
+}
+
+void TVerIvovavOzed::FitCellScrollBar()
+{
+    auto* bar = qobject_cast<QScrollBar*>(FScrollBar.data());
+    if (!bar || FScrollBarCell.X < 0 || FScrollBarCell.Y < 0)
+        return;
+    const int dc = DisplColIndex(FScrollBarCell.X);
+    const int row = FScrollBarCell.Y;
+    const bool exists = dc >= 0 && dc < ColCount() && row < RowCount();
+    const TRect shown = exists ? TStringGrid::CellRect(dc, row) : TRect();
+    const TRect R = exists ? CellRect(dc, row) : TRect();
+    if (shown.Right <= shown.Left || shown.Bottom <= shown.Top || R.Right <= R.Left || R.Bottom <= R.Top) {
+        // The cell scrolled out of view (or is gone): so does its bar.
+        bar->hide();
+        FScrollBarCell = {-1, -1};
+        return;
+    }
+    const int lw = GridLineWidth();
     bar->setGeometry(R.Right - 17 - lw, R.Top + lw, 17, std::max(1, R.Bottom - R.Top - 2 * lw));
     bar->show();
     bar->raise();

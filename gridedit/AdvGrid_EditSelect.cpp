@@ -166,7 +166,7 @@ bool TVerIvovavOzed::AcceptCellSelection(int ACol, int ARow)
         RepaintRow(Selection().Top);
     }
     if (SelectionRectangle())
-        InvalidateGrid();
+        InvalidateSelectionArea(Selection(), Selection());
     if (!FLoading && ARow != FOldRowSel && OnRowChanged) {
         OnRowChanged(this, FOldRowSel, ARow);
         FOldRowSel = ARow;

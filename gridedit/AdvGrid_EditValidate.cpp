@@ -226,6 +226,11 @@ void TVerIvovavOzed::paintEvent(QPaintEvent* event)
     if (FUpdateCount >= 1)
         return;
     TBaseGrid::paintEvent(event);
+    // A grid outside the tab order sets up its proportional scroll bar once, at its first paint.
+    if (!(focusPolicy() & Qt::TabFocus) && FPaintCount == 0) {
+        FPaintCount = 1;
+        UpdateVScrollBar();
+    }
 }
 
 void TVerIvovavOzed::SetLockUpdate(bool Value)

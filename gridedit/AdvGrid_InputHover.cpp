@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QMenu>
 #include <QPointer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
@@ -228,6 +229,9 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
     // Range select and edit: dragging with the button down selects instead of editing.
     if (FMouseActions->RangeSelectAndEdit() && (Options() & goEditing) && (Shift & ssLeft) && !EditorMode())
         SetOptions(Options() & ~TGridOptions(goEditing));
+    // A selection drawn as a rectangle repaints as one area when the drag changes it.
+    const bool rectSelecting = SelectionRectangle() && GridState() == gsSelecting;
+    const TGridRect selBefore = Selection();
     // A column or row move is asked once, as it starts; a refusal leaves everything where it is.
     if ((GridState() == gsColMoving || GridState() == gsRowMoving) && !FMoveAsked) {
         FMoveAsked = true;
@@ -304,6 +308,13 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
             SetHoverFixedCell(-1, -1);
     }
 
+    // The list-view header draws its hot item under the mouse.
+    if (Look() == glListView)
+        SetListViewHotCell(ACol, ARow);
+
+    // A cell button or expand box under the mouse looks hot.
+    UpdateHoverButton(ACol, ARow, X, Y);
+
     if (FSizingFixed || FSizingFixedR) {
         viewport()->update();
     } else if (!(Shift & (ssLeft | ssRight | ssMiddle))) {
@@ -327,26 +338,22 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
             viewport()->setCursor(Qt::ArrowCursor);
     }
 
-    // The width and height handlers learn from these that the mouse sized the column or row;
-    // the application hears the width or height the release would give.
-    if (GridState() == gsColSizing) {
+    // The width and height handlers learn from these that the mouse sized the column or row.
+    if (GridState() == gsColSizing)
         ColSized = true;
-        if (OnColumnSizing && Colclicked >= 0)
-            OnColumnSizing(this, Colclicked, std::max(0, Colclickedsize + X - Clickposx));
-    } else if (GridState() == gsRowSizing) {
+    else if (GridState() == gsRowSizing)
         Rowsized = true;
-        if (OnRowSizing && Rowclicked >= 0)
-            OnRowSizing(this, Rowclicked, std::max(0, Rowclickedsize + Y - Clickposy));
-    } else if (FSizingFixed && OnColumnSizing && FSizingFixedCol >= 0) {
-        int before = 0;
-        for (int i = 0; i < FSizingFixedCol; ++i)
-            before += ColWidths(i);
-        OnColumnSizing(this, 0, std::max(0, X - before));
-    } else if (FSizingFixedR && OnRowSizing && FSizingFixedRow >= 0) {
-        int before = 0;
-        for (int i = 0; i < FSizingFixedRow; ++i)
-            before += RowHeights(i);
-        OnRowSizing(this, 0, std::max(0, Y - before));
+    // The application hears the width or height the release would give; the sizing hint shows it.
+    TSizingNow sizing;
+    if (SizingAt(X, Y, sizing)) {
+        if (sizing.Column && OnColumnSizing)
+            OnColumnSizing(this, sizing.Reported, sizing.Size);
+        else if (!sizing.Column && OnRowSizing)
+            OnRowSizing(this, sizing.Reported, sizing.Size);
+        if (HintShowSizing())
+            ShowSizingHint(sizing);
+    } else {
+        HideSizingHint();
     }
 
     // An enhanced move shows whether the column or row may land here: the drag pointer, or the
@@ -373,7 +380,104 @@ void TVerIvovavOzed::MouseMove(TShiftState Shift, int X, int Y)
     }
 
     UpdateLinkHover(X, Y);
+    CancelHintOutside(ACol, ARow);
     UpdateBalloon(X, Y);
+
+    if (rectSelecting && !(Selection() == selBefore))
+        InvalidateSelectionArea(selBefore, Selection());
+}
+
+void TVerIvovavOzed::InvalidateSelectionArea(const TGridRect& A, const TGridRect& B)
+{
+    InvalidateCellRect(TRect(std::min({A.Left, A.Right, B.Left, B.Right}), std::min({A.Top, A.Bottom, B.Top, B.Bottom}),
+                             std::max({A.Left, A.Right, B.Left, B.Right}),
+                             std::max({A.Top, A.Bottom, B.Top, B.Bottom})));
+}
+
+void TVerIvovavOzed::SetListViewHotCell(int ACol, int ARow)
+{
+    if (ACol == FListViewHot.X && ARow == FListViewHot.Y)
+        return;
+    const TPoint old = FListViewHot;
+    FListViewHot = TPoint(ACol, ARow);
+    RepaintIfFixed(old.X, old.Y);
+    RepaintIfFixed(ACol, ARow);
+}
+
+void TVerIvovavOzed::UpdateHoverButton(int ACol, int ARow, int X, int Y)
+{
+    const bool inGrid = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
+    const int rc = inGrid ? DisplToRealCol(ACol) : -1;
+    auto holds = [X, Y](const TRect& r) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; };
+    const bool hot = inGrid && ((HasButton(rc, ARow) && holds(GetCellButtonRect(ACol, ARow))) ||
+                                (HasExpand(rc, ARow) && holds(GetExpandButtonRect(rc, ARow))));
+    if (hot)
+        SetHotButtonCell(rc, ARow);
+    else
+        SetHotButtonCell(-1, -1);
+}
+
+bool TVerIvovavOzed::SizingAt(int X, int Y, TSizingNow& Sizing)
+{
+    auto extentBefore = [](int n, auto size) {
+        int before = 0;
+        for (int i = 0; i < n; ++i)
+            before += size(i);
+        return before;
+    };
+    if (GridState() == gsColSizing && Colclicked >= 0) {
+        Sizing = {true, Colclicked, Colclicked, Rowclicked, std::max(0, Colclickedsize + X - Clickposx)};
+    } else if (GridState() == gsRowSizing && Rowclicked >= 0) {
+        Sizing = {false, Rowclicked, Colclicked, Rowclicked, std::max(0, Rowclickedsize + Y - Clickposy)};
+    } else if (FSizingFixed && FSizingFixedCol >= 0) {
+        // A fixed column is reported as column 0.
+        const int before = extentBefore(FSizingFixedCol, [this](int i) { return ColWidths(i); });
+        Sizing = {true, 0, FSizingFixedCol, std::max(0, Rowclicked), std::max(0, X - before)};
+    } else if (FSizingFixedR && FSizingFixedRow >= 0) {
+        const int before = extentBefore(FSizingFixedRow, [this](int i) { return RowHeights(i); });
+        Sizing = {false, 0, std::max(0, Colclicked), FSizingFixedRow, std::max(0, Y - before)};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TVerIvovavOzed::ShowSizingHint(const TSizingNow& Sizing)
+{
+    const QString text = (Sizing.Column ? QStringLiteral("cw=<b>") : QStringLiteral("rh=<b>")) +
+                         QString::number(Sizing.Size) + QStringLiteral("</b>");
+    if (!FSizingHintWnd)
+        FSizingHintWnd = new THTMLHintWindow(this);
+    FSizingHintWnd->HintFont().Assign(Font());
+    FSizingHintWnd->SetColor(HintColor());
+    const TRect size = FSizingHintWnd->CalcHintRect(200, text, this);
+    const TRect cell = CellRect(std::max(0, Sizing.Col), std::max(0, Sizing.Row));
+    const QPoint at = viewport()->mapToGlobal(QPoint(cell.Left, cell.Top));
+    FSizingHintWnd->ActivateHint(TRect(at.x(), at.y(), at.x() + size.Right, at.y() + size.Bottom), text);
+}
+
+void TVerIvovavOzed::HideSizingHint()
+{
+    if (FSizingHintWnd && FSizingHintWnd->isVisible())
+        FSizingHintWnd->hide();
+}
+
+void TVerIvovavOzed::CancelHintOutside(int ACol, int ARow)
+{
+    if (FLastHintPos.X < 0)
+        return;
+    if (ACol >= 0 && ARow >= 0) {
+        int bc = ACol, br = ARow;
+        if (!ResolveBaseCell(RealColIndex(ACol), ARow, bc, br)) {
+            ACol = DisplColIndex(bc);
+            ARow = br;
+        }
+        if (ACol == FLastHintPos.X && ARow == FLastHintPos.Y)
+            return;
+    }
+    FLastHintPos = TPoint(-1, -1);
+    if (QToolTip::isVisible())
+        QToolTip::hideText();
 }
 
 void TVerIvovavOzed::ClearLinkHover()
@@ -475,6 +579,8 @@ void TVerIvovavOzed::leaveEvent(QEvent* event)
     TBaseGrid::leaveEvent(event);
     if (!FFixedDropDownMenuOpen)
         SetHoverFixedCell(-1, -1);
+    SetListViewHotCell(-1, -1);
+    SetHotButtonCell(-1, -1);
     ClearLinkHover();
     if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
         FMouseSelect = msNormal;

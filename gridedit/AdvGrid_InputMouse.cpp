@@ -69,13 +69,23 @@ void TVerIvovavOzed::BaseMouseMessage(QEvent::Type Type, Qt::MouseButton Button,
     }
 }
 
-void TVerIvovavOzed::mousePressEvent(QMouseEvent* event)
+// The grid's steps for one button message: the Qt event is the message being handled meanwhile,
+// and no error leaves the event loop.
+template <class F>
+void TVerIvovavOzed::HandleMouseMessage(QMouseEvent* event, F&& Handle)
 {
     event->accept();
     QPointer<TVerIvovavOzed> self(this);
     FMouseEvent = event;
     TWMMouse m = MouseMessageOf(event);
-    Guarded([&] {
+    Guarded([&] { Handle(m); });
+    if (self)
+        FMouseEvent = nullptr;
+}
+
+void TVerIvovavOzed::mousePressEvent(QMouseEvent* event)
+{
+    HandleMouseMessage(event, [&](TWMMouse& m) {
         // Any press ends wheel panning; the middle button starts it.
         if (FWheelPan)
             EndPanning();
@@ -88,17 +98,11 @@ void TVerIvovavOzed::mousePressEvent(QMouseEvent* event)
         else
             BaseMouseMessage(QEvent::MouseButtonPress, event->button(), m);
     });
-    if (self)
-        FMouseEvent = nullptr;
 }
 
 void TVerIvovavOzed::mouseReleaseEvent(QMouseEvent* event)
 {
-    event->accept();
-    QPointer<TVerIvovavOzed> self(this);
-    FMouseEvent = event;
-    TWMMouse m = MouseMessageOf(event);
-    Guarded([&] {
+    HandleMouseMessage(event, [&](TWMMouse& m) {
         if (event->button() == Qt::LeftButton)
             HandleLeftButtonUp(m);
         else if (event->button() == Qt::RightButton)
@@ -106,24 +110,16 @@ void TVerIvovavOzed::mouseReleaseEvent(QMouseEvent* event)
         else
             BaseMouseMessage(QEvent::MouseButtonRelease, event->button(), m);
     });
-    if (self)
-        FMouseEvent = nullptr;
 }
 
 void TVerIvovavOzed::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    event->accept();
-    QPointer<TVerIvovavOzed> self(this);
-    FMouseEvent = event;
-    TWMMouse m = MouseMessageOf(event);
-    Guarded([&] {
+    HandleMouseMessage(event, [&](TWMMouse& m) {
         if (event->button() == Qt::LeftButton)
             HandleLeftButtonDblClk(m);
         else
             BaseMouseMessage(QEvent::MouseButtonDblClick, event->button(), m);
     });
-    if (self)
-        FMouseEvent = nullptr;
 }
 
 // ---- left button down ------------------------------------------------------------------------
@@ -692,6 +688,7 @@ void TVerIvovavOzed::HandleLeftButtonUp(TWMMouse& Msg)
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     HideDragArrows();
+    HideSizingHint();
     // Whatever path the release takes, the press's drag candidate and resize end with it.
     struct EndPress {
         TVerIvovavOzed* Grid;

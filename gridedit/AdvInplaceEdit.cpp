@@ -126,8 +126,9 @@ void TAdvInplaceEdit::focusInEvent(QFocusEvent* event)
             setSelection(0, 1);
             return;
         }
+        // After the last character; a masked text counts its blanks and literals as shown.
         if (!FGrid->Navigation().EditSelectAll())
-            setCursorPosition(int(text().size()));
+            setCursorPosition(int(displayText().size()));
         if (FGrid->LButFlg) {
             const QPoint p = mapFromGlobal(QCursor::pos());
             if (p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height()) {

@@ -840,7 +840,7 @@ TInplaceEdit::~TInplaceEdit() = default;
 
 int TInplaceEdit::SelStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
 int TInplaceEdit::SelLength() const { return hasSelectedText() ? int(selectedText().size()) : 0; }
-void TInplaceEdit::SetSelStart(int pos) { setCursorPosition(std::clamp(pos, 0, int(text().size()))); }
+void TInplaceEdit::SetSelStart(int pos) { setCursorPosition(std::clamp(pos, 0, int(displayText().size()))); }
 
 void TInplaceEdit::SetSelLength(int len)
 {
@@ -851,10 +851,12 @@ void TInplaceEdit::SetSelLength(int len)
         setSelection(start, len);
 }
 
+// The end of the text as shown: a masked text counts its blanks and literals (text() leaves the
+// blanks out, which would put the caret among them).
 void TInplaceEdit::Deselect()
 {
     deselect();
-    setCursorPosition(int(text().size()));
+    setCursorPosition(int(displayText().size()));
 }
 
 void TInplaceEdit::SetEditMask(const QString& mask)

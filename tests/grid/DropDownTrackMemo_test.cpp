@@ -290,6 +290,23 @@ TEST_F(DropDownMemo, WorkingCopyKeysAndEscape)
     EXPECT_EQ(DD->text(), "x...");
 }
 
+// Opened from the keyboard, the memo has the focus: Enter starts a new line without a click.
+TEST_F(DropDownMemo, OpenedFromTheKeyboardTheMemoTakesTheKeys)
+{
+    DD->SetText("a");
+    QTest::keyClick(DD, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(DD->DroppedDown());
+    QApplication::processEvents();
+    TDropDownMemo* memo = DD->Memo();
+    EXPECT_EQ(QApplication::focusWidget(), memo);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : DD->DropDownForm();
+    QTest::keyClick(target, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Return);
+    QTest::keyClicks(target, "b");
+    EXPECT_TRUE(DD->DroppedDown()) << "Enter starts a new line";
+    EXPECT_EQ(memo->Text(), "a\nb");
+}
+
 TEST_F(DropDownMemo, SettingsReachTheMemo)
 {
     DD->SetMaxLength(5);

@@ -255,10 +255,33 @@ TEST(GridEditorPaths, EditMasksHoldInTheTextAndMaskEditors)
         f.GoTo(2, 1);
         f.Key(Qt::Key_F2);
         ASSERT_TRUE(f.grid->GetEditMode()) << c.mask;
+        f.Key(Qt::Key_Home); // F2 leaves the caret after the whole masked text
         f.Type(c.typed);
         f.Key(Qt::Key_Return);
         EXPECT_FALSE(f.grid->GetEditMode()) << c.mask;
         EXPECT_EQ(f.grid->Cells(2, 1), c.cell) << c.mask << " " << c.editor;
+    }
+}
+
+// The editor opened by F2 puts the caret after the last character of the masked text as shown,
+// blanks included.
+TEST(GridEditorPaths, F2PutsTheCaretAfterTheWholeMaskedText)
+{
+    struct Case {
+        const char* mask;
+        const char* cell;
+        int caret;
+    } cases[] = {{"00\\-00", "", 5}, {"00\\-00", "12-3", 5}, {"999", "1", 3}, {"", "abc", 3}};
+    for (const Case& c : cases) {
+        GridFixture f(5, 4);
+        f.Column(2)->SetEditMask(c.mask);
+        f.grid->SetCells(2, 1, c.cell);
+        f.GoTo(2, 1);
+        f.Key(Qt::Key_F2);
+        ASSERT_TRUE(f.grid->GetEditMode()) << c.mask;
+        auto* edit = qobject_cast<QLineEdit*>(GridFixture::Focus());
+        ASSERT_NE(edit, nullptr) << c.mask;
+        EXPECT_EQ(edit->cursorPosition(), c.caret) << c.mask << " " << c.cell;
     }
 }
 

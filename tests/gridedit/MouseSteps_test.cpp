@@ -3,10 +3,12 @@
 // grids, editing with range selection, the update lock, the selection cursors and link looks.
 #include "tests/gridedit/GridFixture.h"
 
+#include "grid/HTMLHintWindow.h"
 #include "gridedit/AdvInplaceEdit.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -177,9 +179,6 @@ TEST(MouseSteps, HeaderPointersShowTheSelectionMode)
 TEST(MouseSteps, TheInCellScrollBarIsShownOverItsCellAndScrollsIt)
 {
     GridFixture f;
-    // A scroll bar ignores a press while another button counts as held; earlier tests may leave
-    // the middle button down in the test library's mouse state.
-    QTest::mouseRelease(&f.window, Qt::MiddleButton);
     f.grid->SetRowHeights(2, 80);
     f.grid->AddScrollBar(2, 2, false);
     TScrollProp prop;
@@ -345,4 +344,211 @@ TEST(UpdateLock, NothingPaintsUnderTheLockAndAHiddenGridIsNotLocked)
     paints = 0;
     GridFixture::Pump();
     EXPECT_GT(paints, 0);
+}
+
+// ---- hot looks, hints and repaints of the mouse move -------------------------------------------
+
+namespace {
+
+// The cells the painter draws, by their displayed column.
+struct PaintedCells {
+    std::set<std::pair<int, int>> cells;
+    explicit PaintedCells(TVerIvovavOzed* g)
+    {
+        g->OnCustomCellBkgDraw = [this](QObject*, TCanvas&, int c, int r, TGridDrawState, TRect, bool) {
+            cells.insert({c, r});
+        };
+    }
+    bool Has(int c, int r) const { return cells.count({c, r}) > 0; }
+};
+
+} // namespace
+
+TEST(MouseSteps, TheListViewHeaderTracksItsHotCell)
+{
+    GridFixture f;
+    f.grid->SetLook(glListView);
+    PaintedCells painted(f.grid);
+    MoveTo(f.grid, Centre(f.grid, 2, 2));
+    EXPECT_EQ(f.grid->ListViewHotCell(), TPoint(2, 2));
+    GridFixture::Pump();
+    painted.cells.clear();
+    MoveTo(f.grid, Centre(f.grid, 2, 0));
+    EXPECT_EQ(f.grid->ListViewHotCell(), TPoint(2, 0));
+    GridFixture::Pump();
+    EXPECT_TRUE(painted.Has(2, 0)) << "the new hot header repaints";
+    painted.cells.clear();
+    MoveTo(f.grid, Centre(f.grid, 3, 0));
+    GridFixture::Pump();
+    EXPECT_TRUE(painted.Has(2, 0)) << "the previous hot header repaints";
+    EXPECT_TRUE(painted.Has(3, 0));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.grid, &leave);
+    EXPECT_EQ(f.grid->ListViewHotCell(), TPoint(-1, -1));
+    // Other looks keep no hot header.
+    GridFixture g;
+    MoveTo(g.grid, Centre(g.grid, 2, 0));
+    EXPECT_EQ(g.grid->ListViewHotCell(), TPoint(-1, -1));
+}
+
+TEST(MouseSteps, AButtonOrExpandBoxUnderTheMouseIsHot)
+{
+    GridFixture f;
+    f.grid->SetRowHeights(2, 40);
+    f.grid->AddButton(2, 2, 40, 16, QStringLiteral("Go"), haLeft, vaTop);
+    f.grid->AddExpand(3, 2, 60);
+    GridFixture::Pump(); // the painter places the button
+    const TRect br = f.grid->GetCellButtonRect(2, 2);
+    ASSERT_GT(br.Right, br.Left);
+    const TRect er = f.grid->GetExpandButtonRect(3, 2);
+    ASSERT_GT(er.Right, er.Left);
+    PaintedCells painted(f.grid);
+    MoveTo(f.grid, QPoint(br.Left + 3, br.Top + 3));
+    EXPECT_EQ(f.grid->HotButtonCell(), TPoint(2, 2));
+    GridFixture::Pump();
+    EXPECT_TRUE(painted.Has(2, 2));
+    const TRect cell = f.grid->CellRect(2, 2);
+    MoveTo(f.grid, QPoint(cell.Right - 3, cell.Bottom - 3));
+    EXPECT_EQ(f.grid->HotButtonCell(), TPoint(-1, -1)) << "the cell outside its button is not hot";
+    MoveTo(f.grid, QPoint(er.Left + 3, er.Top + 3));
+    EXPECT_EQ(f.grid->HotButtonCell(), TPoint(3, 2));
+    painted.cells.clear();
+    MoveTo(f.grid, Centre(f.grid, 1, 1));
+    EXPECT_EQ(f.grid->HotButtonCell(), TPoint(-1, -1));
+    GridFixture::Pump();
+    EXPECT_TRUE(painted.Has(3, 2)) << "the cell that was hot repaints";
+}
+
+// A drag with the selection drawn as a rectangle repaints the rows of the old and the new
+// selection, not the whole grid.
+TEST(MouseSteps, ADragRepaintsOnlyTheSelectionArea)
+{
+    GridFixture f(5, 8);
+    f.grid->SetOptions(f.grid->Options() | goRangeSelect);
+    f.grid->SetSelectionRectangle(true);
+    QWidget* vp = f.grid->viewport();
+    MoveTo(f.grid, Centre(f.grid, 1, 1));
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, Centre(f.grid, 1, 1));
+    GridFixture::Pump();
+    PaintedCells painted(f.grid);
+    MoveTo(f.grid, Centre(f.grid, 2, 2), Qt::LeftButton);
+    GridFixture::Pump();
+    const TGridRect s = f.grid->Selection();
+    EXPECT_EQ(s.Right, 2);
+    EXPECT_EQ(s.Bottom, 2);
+    EXPECT_TRUE(painted.Has(2, 2));
+    EXPECT_TRUE(painted.Has(1, 1));
+    EXPECT_FALSE(painted.Has(1, 6)) << "rows away from the selection do not repaint";
+    painted.cells.clear();
+    MoveTo(f.grid, Centre(f.grid, 1, 1), Qt::LeftButton);
+    GridFixture::Pump();
+    EXPECT_TRUE(painted.Has(2, 2)) << "the area the selection left repaints";
+    EXPECT_FALSE(painted.Has(1, 6));
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, Centre(f.grid, 1, 1));
+}
+
+// A shown cell hint ends when the mouse leaves its cell.
+TEST(MouseSteps, LeavingTheHintCellCancelsTheHint)
+{
+    GridFixture f;
+    f.grid->SetShowHint(true);
+    f.grid->SetHint(QStringLiteral("a hint"));
+    QWidget* vp = f.grid->viewport();
+    const QPoint at = Centre(f.grid, 2, 2);
+    MoveTo(f.grid, at);
+    QHelpEvent help(QEvent::ToolTip, at, vp->mapToGlobal(at));
+    QApplication::sendEvent(vp, &help);
+    GridFixture::Pump();
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(f.grid->LastHintCell(), TPoint(2, 2));
+    MoveTo(f.grid, at + QPoint(5, 0));
+    EXPECT_TRUE(QToolTip::isVisible()) << "moving inside the cell keeps it";
+    MoveTo(f.grid, Centre(f.grid, 3, 2));
+    EXPECT_EQ(f.grid->LastHintCell(), TPoint(-1, -1));
+    QTest::qWait(400);
+    EXPECT_FALSE(QToolTip::isVisible());
+}
+
+// With HintShowSizing a hint shows the width or height while the mouse sizes.
+TEST(MouseSteps, SizingShowsTheNewSizeInAHint)
+{
+    GridFixture f;
+    f.grid->SetOptions(f.grid->Options() | goColSizing | goRowSizing);
+    f.grid->SetHintShowSizing(true);
+    QWidget* vp = f.grid->viewport();
+    const TRect c1 = f.grid->CellRect(1, 0);
+    const QPoint a(c1.Right, 10), b(c1.Right + 20, 10);
+    MoveTo(f.grid, a);
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, a);
+    MoveTo(f.grid, b, Qt::LeftButton);
+    auto* hint = static_cast<THTMLHintWindow*>(f.grid->SizingHintWindow());
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->Caption(), "cw=<b>110</b>");
+    EXPECT_EQ(hint->pos(), vp->mapToGlobal(QPoint(c1.Left, c1.Top)));
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, b);
+    EXPECT_FALSE(hint->isVisible()) << "the release ends the hint";
+    const TRect r1 = f.grid->CellRect(0, 1);
+    const int h1 = f.grid->RowHeights(1);
+    const QPoint ra(10, r1.Bottom), rb(10, r1.Bottom + 10);
+    MoveTo(f.grid, ra);
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, ra);
+    MoveTo(f.grid, rb, Qt::LeftButton);
+    EXPECT_EQ(hint->Caption(), QStringLiteral("rh=<b>%1</b>").arg(h1 + 10));
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, rb);
+    // Without the setting no hint shows.
+    f.grid->SetHintShowSizing(false);
+    const TRect c2 = f.grid->CellRect(2, 0);
+    MoveTo(f.grid, QPoint(c2.Right, 10));
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, QPoint(c2.Right, 10));
+    MoveTo(f.grid, QPoint(c2.Right + 10, 10), Qt::LeftButton);
+    EXPECT_FALSE(hint->isVisible());
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, QPoint(c2.Right + 10, 10));
+}
+
+// The in-cell scroll bar stays over its cell when the grid scrolls under a still mouse.
+TEST(MouseSteps, TheInCellScrollBarFollowsItsCellWhenTheGridScrolls)
+{
+    GridFixture f(5, 30);
+    f.grid->SetRowHeights(3, 60);
+    f.grid->AddScrollBar(2, 3, false);
+    TScrollProp prop;
+    prop.Range = 100;
+    prop.PageSize = 20;
+    f.grid->SetScrollProp(2, 3, prop);
+    MoveTo(f.grid, Centre(f.grid, 2, 3));
+    auto* bar = f.grid->viewport()->findChild<QScrollBar*>(QStringLiteral("CellScrollBar"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->isVisible());
+    f.grid->SetTopRow(2);
+    GridFixture::Pump();
+    const TRect cell = f.grid->CellRect(2, 3);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->geometry().top(), cell.Top + f.grid->GridLineWidth());
+    EXPECT_EQ(bar->geometry().right() + 1, cell.Right - f.grid->GridLineWidth());
+    f.grid->SetTopRow(10);
+    GridFixture::Pump();
+    EXPECT_FALSE(bar->isVisible()) << "a cell scrolled out of view takes its bar along";
+}
+
+// A grid outside the tab order sets up its proportional scroll bar at its first paint.
+TEST(GridPaint, AGridWithoutTabStopSetsUpItsProportionalBarAtItsFirstPaint)
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto* g = new TVerIvovavOzed(&window);
+    g->setGeometry(0, 0, 400, 200);
+    g->setFocusPolicy(Qt::NoFocus);
+    g->Loaded();
+    g->SetColCount(3);
+    g->SetRowCount(5);
+    g->SetScrollProportional(true);
+    g->SetRowCount(60); // rows added after the setting
+    window.show();
+    GridFixture::Pump();
+    TScrollInfo after;
+    after.fMask = SIF_ALL;
+    g->GetScrollInfo(SB_VERT, after);
+    EXPECT_NE(after.nMax, GridScrollMax) << "the proportional range, not the plain scale";
+    EXPECT_GT(int(after.nPage), 0);
 }
