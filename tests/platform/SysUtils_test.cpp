@@ -275,6 +275,27 @@ TEST(SysUtils, FormatDateTimeLetterRuns)
         EXPECT_EQ(FormatDateTime(QString::fromLatin1(format), v, fs), QString::fromLatin1(text)) << format;
 }
 
+// The throwing conversions give the value or an error that names the text and what it is not.
+TEST(SysUtils, StrToDateAndTimeNameTheBadText)
+{
+    const TFormatSettings fs = TFormatSettings::Invariant();
+    EXPECT_DOUBLE_EQ(StrToDate("1/5/2024", fs), EncodeDate(2024, 1, 5));
+    EXPECT_DOUBLE_EQ(StrToTime("3:04 PM", fs), EncodeTime(15, 4, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToTime("3:04 a", fs), EncodeTime(3, 4, 0, 0));
+    const std::pair<TDateTime (*)(const QString&, const TFormatSettings&), const char*> cases[] = {
+        {&StrToDate, "'%2 x' is not a valid date"},
+        {&StrToTime, "'%2 x' is not a valid time"},
+    };
+    for (const auto& [convert, message] : cases) {
+        try {
+            convert(QStringLiteral("%2 x"), fs);
+            ADD_FAILURE() << message;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), QString::fromLatin1(message));
+        }
+    }
+}
+
 // Values past what the target type holds raise the conversion error instead of converting to
 // whatever the machine gives.
 TEST(SysUtils, OutOfRangeConversionsRaise)
