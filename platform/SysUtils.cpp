@@ -325,17 +325,24 @@ QString FixedText(double v, int decimals, const TFormatSettings& fs, bool groupe
     return out;
 }
 
+// The digits of v rounded to `precision` significant ones (1 to 18, else 15) and its decimal
+// exponent; `precision` comes back as used.
+void SignificantDigits(double v, int& precision, QString& digits, int& exp)
+{
+    if (precision < 1 || precision > 18)
+        precision = 15;
+    DecimalDigits(v, digits, exp);
+    RoundDigits(digits, exp, precision);
+}
+
 // General notation with `precision` significant digits.
 QString GeneralText(double v, int precision, const TFormatSettings& fs)
 {
     if (!std::isfinite(v))
         return Special(v);
-    if (precision < 1 || precision > 18)
-        precision = 15;
     QString digits;
     int exp = 0;
-    DecimalDigits(v, digits, exp);
-    RoundDigits(digits, exp, precision);
+    SignificantDigits(v, precision, digits, exp);
     if (digits.isEmpty())
         return QStringLiteral("0");
     QString out;
@@ -366,12 +373,9 @@ QString ExponentText(double v, int precision, int expDigits, const TFormatSettin
 {
     if (!std::isfinite(v))
         return Special(v);
-    if (precision < 1 || precision > 18)
-        precision = 15;
     QString digits;
     int exp = 0;
-    DecimalDigits(v, digits, exp);
-    RoundDigits(digits, exp, precision);
+    SignificantDigits(v, precision, digits, exp);
     const bool zero = digits.isEmpty();
     digits = digits.leftJustified(precision, QLatin1Char('0'));
     const int sciExp = zero ? 0 : exp - 1;
