@@ -403,34 +403,31 @@ bool TryStrToFloat(const QString& text, double& value, const TFormatSettings& fs
         --end;
     QByteArray ascii;
     ascii.reserve(end - i + 1);
-    if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ascii += char(text[i++].unicode());
-    int mantissaDigits = 0;
-    while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-        ascii += char(text[i++].unicode());
-        ++mantissaDigits;
-    }
+    // Copy a sign, and a run of digits (counted), from the text as ASCII.
+    const auto takeSign = [&] {
+        if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+            ascii += char(text[i++].unicode());
+    };
+    const auto takeDigits = [&] {
+        int count = 0;
+        for (; i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9'; ++count)
+            ascii += char(text[i++].unicode());
+        return count;
+    };
+    takeSign();
+    int mantissaDigits = takeDigits();
     if (i < end && text[i] == fs.DecimalSeparator) {
         ascii += '.';
         ++i;
-        while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-            ascii += char(text[i++].unicode());
-            ++mantissaDigits;
-        }
+        mantissaDigits += takeDigits();
     }
     if (mantissaDigits == 0)
         return false;
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         ascii += 'e';
         ++i;
-        if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-            ascii += char(text[i++].unicode());
-        int expDigits = 0;
-        while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-            ascii += char(text[i++].unicode());
-            ++expDigits;
-        }
-        if (expDigits == 0)
+        takeSign();
+        if (takeDigits() == 0)
             return false;
     }
     if (i != end)
