@@ -16,9 +16,7 @@ TFAbout* FAbout = nullptr;
 TFAbout::TFAbout(QWidget* parent)
     : platform::TForm(parent)
 {
-    setObjectName(QStringLiteral("FAbout"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    Apply_Window_Look(this);
+    Set_Up_Dialog(this, QStringLiteral("FAbout"));
     SetCaption(QStringLiteral("About..."));
 
     auto label = [this](const char* name, int top, int left, const QString& text = QString()) {

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
+#include "render/LbButton.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -451,6 +452,28 @@ void Apply_Window_Look(QWidget* Window)
     pal.setColor(QPalette::Window, QColor(0xF8, 0xF7, 0xED));
     Window->setPalette(pal);
     Window->setAutoFillBackground(true);
+}
+
+void Set_Up_Dialog(QWidget* Dialog, const QString& Name)
+{
+    Dialog->setObjectName(Name);
+    Dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint);
+    Apply_Window_Look(Dialog);
+}
+
+QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel)
+{
+    auto* panel = new QWidget(Owner);
+    panel->setObjectName(QStringLiteral("P_Button"));
+    Btn_OK = new TLbButton(panel);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->setGeometry(16, 6, 110, 28);
+    Btn_Cancel = new TLbButton(panel);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel->SetModalResult(platform::mrCancel);
+    return panel;
 }
 
 bool Is_Plain_Conf_Name(const QString& Name)

@@ -162,6 +162,12 @@ constexpr int Window_Color = 15595512;
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
 // Sets the window's background colour and the Verdana font of the dialogs.
 void Apply_Window_Look(QWidget* Window);
+// Names a small dialog, gives it a fixed-size title bar with only a close box and the look above.
+void Set_Up_Dialog(QWidget* Dialog, const QString& Name);
+class TLbButton;
+// The button panel at the foot of a dialog (P_Button; its owner places it) with Btn_OK at the
+// left and Btn_Cancel beside it; Cancel ends the dialog by itself. Returns the panel.
+QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel);
 
 // ---- names and files ----
 

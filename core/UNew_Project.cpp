@@ -16,9 +16,7 @@ TFNew_Project* FNew_Project = nullptr;
 TFNew_Project::TFNew_Project(QWidget* parent)
     : platform::TForm(parent)
 {
-    setObjectName(QStringLiteral("FNew_Project"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    Apply_Window_Look(this);
+    Set_Up_Dialog(this, QStringLiteral("FNew_Project"));
     P_Title = Make_Title_Panel(this, 331, L_SW_Code, L_SW_Desc);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -27,17 +25,9 @@ TFNew_Project::TFNew_Project(QWidget* parent)
     E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
     E_New_Proj->setGeometry(16, 96, 299, 21);
     E_New_Proj->installEventFilter(this);
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, 122, 331, 40);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
     Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
-    Btn_Cancel->SetModalResult(platform::mrCancel);
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 }
@@ -127,9 +117,5 @@ void TFNew_Project::Btn_OKClick()
 
 TFNew_Project* Create_FNew_Project(QWidget* parent)
 {
-    auto* w = new TFNew_Project(parent);
-    FNew_Project = w;
-    w->Create();
-    Register_Window(QStringLiteral("FNew_Project"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FNew_Project);
 }

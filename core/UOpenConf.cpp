@@ -15,9 +15,7 @@ TFOpenConf* FOpenConf = nullptr;
 TFOpenConf::TFOpenConf(QWidget* parent)
     : platform::TForm(parent)
 {
-    setObjectName(QStringLiteral("FOpenConf"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    Apply_Window_Look(this);
+    Set_Up_Dialog(this, QStringLiteral("FOpenConf"));
     P_Title = Make_Title_Panel(this, 377, L_SW_Code, L_SW_Desc);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -27,16 +25,8 @@ TFOpenConf::TFOpenConf(QWidget* parent)
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int) { ListBox1Click(); });
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     Btn_OK->SetModalResult(platform::mrOk);
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
-    Btn_Cancel->SetModalResult(platform::mrCancel);
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 }
@@ -119,9 +109,5 @@ void TFOpenConf::ListBox1Click()
 
 TFOpenConf* Create_FOpenConf(QWidget* parent)
 {
-    auto* w = new TFOpenConf(parent);
-    FOpenConf = w;
-    w->Create();
-    Register_Window(QStringLiteral("FOpenConf"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FOpenConf);
 }

@@ -487,9 +487,5 @@ void TFParGen::FormResize()
 
 TFParGen* Create_FParGen(QWidget* parent)
 {
-    auto* w = new TFParGen(parent);
-    FParGen = w;
-    w->Create();
-    Register_Window(QStringLiteral("FParGen"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FParGen);
 }

@@ -24,9 +24,7 @@ TFSoftOptions* FSoftOptions = nullptr;
 TFSoftOptions::TFSoftOptions(QWidget* parent)
     : platform::TForm(parent)
 {
-    setObjectName(QStringLiteral("FSoftOptions"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    Apply_Window_Look(this);
+    Set_Up_Dialog(this, QStringLiteral("FSoftOptions"));
     P_Title = Make_Title_Panel(this, 509, L_SW_Code, L_SW_Desc);
 
     PC_Options = new QTabWidget(this);
@@ -104,17 +102,9 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     for (QCheckBox* cb : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
         connect(cb, &QCheckBox::toggled, this, [this] { CB_En_ConClick(); });
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, 333, 509, 40);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
     Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
-    Btn_Cancel->SetModalResult(platform::mrCancel);
 
     SetClientWidth(509);
     SetClientHeight(373);
@@ -352,9 +342,5 @@ bool TFSoftOptions::Check_Version()
 
 TFSoftOptions* Create_FSoftOptions(QWidget* parent)
 {
-    auto* w = new TFSoftOptions(parent);
-    FSoftOptions = w;
-    w->Create();
-    Register_Window(QStringLiteral("FSoftOptions"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FSoftOptions);
 }

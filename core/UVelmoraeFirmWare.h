@@ -31,6 +31,18 @@ void Register_Window(const QString& Name, const TRegisteredWindow& Window);
 void Unregister_Window(const QString& Name);
 const TRegisteredWindow* Find_Window(const QString& Name);
 
+// Makes a dialog under `parent`, keeps it in `Global`, runs its creation and registers it under
+// its object name, so that a language switch reaches it and a step shows it modally.
+template <class TDialog>
+TDialog* Create_Registered(QWidget* parent, TDialog*& Global)
+{
+    auto* w = new TDialog(parent);
+    Global = w;
+    w->Create();
+    Register_Window(w->objectName(), {w, [w] { w->Set_Lang(); }, nullptr});
+    return w;
+}
+
 // A window may be left to be made when it is first needed: `Make` creates it (its create handler
 // runs then, so it takes the texts of the language in use, as a language switch would give it)
 // and returns it. Until then nothing depends on it: a language switch has nothing to re-text.

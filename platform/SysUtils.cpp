@@ -325,17 +325,24 @@ QString FixedText(double v, int decimals, const TFormatSettings& fs, bool groupe
     return out;
 }
 
+// The digits of v rounded to `precision` significant ones (1 to 18, else 15) and its decimal
+// exponent; `precision` comes back as used.
+void SignificantDigits(double v, int& precision, QString& digits, int& exp)
+{
+    if (precision < 1 || precision > 18)
+        precision = 15;
+    DecimalDigits(v, digits, exp);
+    RoundDigits(digits, exp, precision);
+}
+
 // General notation with `precision` significant digits.
 QString GeneralText(double v, int precision, const TFormatSettings& fs)
 {
     if (!std::isfinite(v))
         return Special(v);
-    if (precision < 1 || precision > 18)
-        precision = 15;
     QString digits;
     int exp = 0;
-    DecimalDigits(v, digits, exp);
-    RoundDigits(digits, exp, precision);
+    SignificantDigits(v, precision, digits, exp);
     if (digits.isEmpty())
         return QStringLiteral("0");
     QString out;
@@ -366,12 +373,9 @@ QString ExponentText(double v, int precision, int expDigits, const TFormatSettin
 {
     if (!std::isfinite(v))
         return Special(v);
-    if (precision < 1 || precision > 18)
-        precision = 15;
     QString digits;
     int exp = 0;
-    DecimalDigits(v, digits, exp);
-    RoundDigits(digits, exp, precision);
+    SignificantDigits(v, precision, digits, exp);
     const bool zero = digits.isEmpty();
     digits = digits.leftJustified(precision, QLatin1Char('0'));
     const int sciExp = zero ? 0 : exp - 1;
@@ -399,34 +403,31 @@ bool TryStrToFloat(const QString& text, double& value, const TFormatSettings& fs
         --end;
     QByteArray ascii;
     ascii.reserve(end - i + 1);
-    if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ascii += char(text[i++].unicode());
-    int mantissaDigits = 0;
-    while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-        ascii += char(text[i++].unicode());
-        ++mantissaDigits;
-    }
+    // Copy a sign, and a run of digits (counted), from the text as ASCII.
+    const auto takeSign = [&] {
+        if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+            ascii += char(text[i++].unicode());
+    };
+    const auto takeDigits = [&] {
+        int count = 0;
+        for (; i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9'; ++count)
+            ascii += char(text[i++].unicode());
+        return count;
+    };
+    takeSign();
+    int mantissaDigits = takeDigits();
     if (i < end && text[i] == fs.DecimalSeparator) {
         ascii += '.';
         ++i;
-        while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-            ascii += char(text[i++].unicode());
-            ++mantissaDigits;
-        }
+        mantissaDigits += takeDigits();
     }
     if (mantissaDigits == 0)
         return false;
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         ascii += 'e';
         ++i;
-        if (i < end && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-            ascii += char(text[i++].unicode());
-        int expDigits = 0;
-        while (i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
-            ascii += char(text[i++].unicode());
-            ++expDigits;
-        }
-        if (expDigits == 0)
+        takeSign();
+        if (takeDigits() == 0)
             return false;
     }
     if (i != end)
@@ -1027,84 +1028,42 @@ QString FormatDateTime(const QString& fmt, TDateTime value, const TFormatSetting
             lastWasHour = false;
             continue;
         }
-        if (lc == 'd') {
-            const int k = count(QLatin1Char('d'));
+        if (QStringView(u"dymhnszt").contains(lc)) {
+            const int k = count(lc);
             i += k;
-            const int dow = DayOfWeek(value) - 1;
-            switch (k) {
-            case 1: out += QString::number(d); break;
-            case 2: out += QString::number(d).rightJustified(2, QLatin1Char('0')); break;
-            case 3: out += QLatin1String(kShortDays[dow]); break;
-            case 4: out += QLatin1String(kLongDays[dow]); break;
-            case 5: out += FormatDateTime(fs.ShortDateFormat, value, fs); break;
-            default: out += FormatDateTime(fs.LongDateFormat, value, fs); break;
-            }
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 'y') {
-            const int k = count(QLatin1Char('y'));
-            i += k;
-            out += k <= 2 ? QString::number(y % 100).rightJustified(2, QLatin1Char('0'))
-                          : QString::number(y).rightJustified(4, QLatin1Char('0'));
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 'm') {
-            const int k = count(QLatin1Char('m'));
-            i += k;
-            if (lastWasHour && k <= 2) {
-                out += k == 1 ? QString::number(mi) : QString::number(mi).rightJustified(2, QLatin1Char('0'));
-            } else {
+            // The number, or with `pad` the number with leading zeros to `width` digits.
+            const auto num = [](int v, bool pad, int width = 2) {
+                return pad ? QString::number(v).rightJustified(width, QLatin1Char('0')) : QString::number(v);
+            };
+            switch (lc.unicode()) {
+            case 'd': {
+                const int dow = DayOfWeek(value) - 1;
                 switch (k) {
-                case 1: out += QString::number(mo); break;
-                case 2: out += QString::number(mo).rightJustified(2, QLatin1Char('0')); break;
-                case 3: out += QLatin1String(kShortMonths[mo - 1]); break;
-                default: out += QLatin1String(kLongMonths[mo - 1]); break;
+                case 1:
+                case 2: out += num(d, k == 2); break;
+                case 3: out += QLatin1String(kShortDays[dow]); break;
+                case 4: out += QLatin1String(kLongDays[dow]); break;
+                case 5: out += FormatDateTime(fs.ShortDateFormat, value, fs); break;
+                default: out += FormatDateTime(fs.LongDateFormat, value, fs); break;
                 }
+                break;
             }
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 'h') {
-            const int k = count(QLatin1Char('h'));
-            i += k;
-            int hh = h;
-            if (twelve) {
-                hh = h % 12;
-                if (hh == 0)
-                    hh = 12;
+            case 'y': out += k <= 2 ? num(y % 100, true) : num(y, true, 4); break;
+            case 'm':
+                if (lastWasHour && k <= 2)
+                    out += num(mi, k == 2);
+                else if (k <= 2)
+                    out += num(mo, k == 2);
+                else
+                    out += QLatin1String(k == 3 ? kShortMonths[mo - 1] : kLongMonths[mo - 1]);
+                break;
+            case 'h': out += num(twelve ? (h % 12 == 0 ? 12 : h % 12) : h, k > 1); break;
+            case 'n': out += num(mi, k > 1); break;
+            case 's': out += num(s, k > 1); break;
+            case 'z': out += num(ms, k >= 3, 3); break;
+            default: out += FormatDateTime(k == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, value, fs); break;
             }
-            out += k == 1 ? QString::number(hh) : QString::number(hh).rightJustified(2, QLatin1Char('0'));
-            lastWasHour = true;
-            continue;
-        }
-        if (lc == 'n') {
-            const int k = count(QLatin1Char('n'));
-            i += k;
-            out += k == 1 ? QString::number(mi) : QString::number(mi).rightJustified(2, QLatin1Char('0'));
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 's') {
-            const int k = count(QLatin1Char('s'));
-            i += k;
-            out += k == 1 ? QString::number(s) : QString::number(s).rightJustified(2, QLatin1Char('0'));
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 'z') {
-            const int k = count(QLatin1Char('z'));
-            i += k;
-            out += k < 3 ? QString::number(ms) : QString::number(ms).rightJustified(3, QLatin1Char('0'));
-            lastWasHour = false;
-            continue;
-        }
-        if (lc == 't') {
-            const int k = count(QLatin1Char('t'));
-            i += k;
-            out += FormatDateTime(k == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, value, fs);
-            lastWasHour = false;
+            lastWasHour = lc == 'h';
             continue;
         }
         out += c;
@@ -1197,12 +1156,24 @@ bool TryStrToDate(const QString& text, TDateTime& value, const TFormatSettings& 
     return TryEncodeDate(y, m, d, value);
 }
 
-TDateTime StrToDate(const QString& text, const TFormatSettings& fs)
+namespace {
+
+// What a Try... conversion reads from `text`, or the conversion error naming the text and `what`
+// it is not.
+TDateTime Converted(bool (*tryConvert)(const QString&, TDateTime&, const TFormatSettings&), const QString& text,
+                    const TFormatSettings& fs, QLatin1String what)
 {
     TDateTime v = 0;
-    if (!TryStrToDate(text, v, fs))
-        throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
+    if (!tryConvert(text, v, fs))
+        throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, what));
     return v;
+}
+
+} // namespace
+
+TDateTime StrToDate(const QString& text, const TFormatSettings& fs)
+{
+    return Converted(&TryStrToDate, text, fs, QLatin1String("date"));
 }
 
 bool TryStrToTime(const QString& text, TDateTime& value, const TFormatSettings& fs)
@@ -1214,16 +1185,13 @@ bool TryStrToTime(const QString& text, TDateTime& value, const TFormatSettings& 
     const QString up = t.toUpper();
     const QStringList am = {fs.TimeAMString.toUpper(), QStringLiteral("AM"), QStringLiteral("A")};
     const QStringList pm = {fs.TimePMString.toUpper(), QStringLiteral("PM"), QStringLiteral("P")};
-    for (const QString& m : pm)
-        if (!m.isEmpty() && ampm == 0 && up.endsWith(m)) {
-            ampm = 2;
-            t = Trim(t.left(t.size() - m.size()));
-        }
-    for (const QString& m : am)
-        if (!m.isEmpty() && ampm == 0 && up.endsWith(m)) {
-            ampm = 1;
-            t = Trim(t.left(t.size() - m.size()));
-        }
+    // The first marker that ends the text, pm markers before am ones.
+    for (const auto& [marks, kind] : {std::pair{&pm, 2}, std::pair{&am, 1}})
+        for (const QString& m : *marks)
+            if (!m.isEmpty() && ampm == 0 && up.endsWith(m)) {
+                ampm = kind;
+                t = Trim(t.left(t.size() - m.size()));
+            }
     int msec = 0;
     const int dot = t.indexOf(QLatin1Char('.'));
     if (dot >= 0 && fs.TimeSeparator != QLatin1Char('.')) {
@@ -1249,10 +1217,7 @@ bool TryStrToTime(const QString& text, TDateTime& value, const TFormatSettings& 
 
 TDateTime StrToTime(const QString& text, const TFormatSettings& fs)
 {
-    TDateTime v = 0;
-    if (!TryStrToTime(text, v, fs))
-        throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(text));
-    return v;
+    return Converted(&TryStrToTime, text, fs, QLatin1String("time"));
 }
 
 bool TryStrToDateTime(const QString& text, TDateTime& value, const TFormatSettings& fs)

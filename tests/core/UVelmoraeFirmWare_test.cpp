@@ -76,6 +76,54 @@ protected:
 
 } // namespace
 
+// The small dialogs share one frame: a fixed-size dialog title bar, the window look, OK and
+// Cancel at the foot (Cancel ends the dialog by itself) and, but for About, a registration
+// that reaches them on a language switch.
+TEST_F(MainWindow, SmallDialogsShareTheirFrame)
+{
+    Start();
+    QWidget fixedDialog;  // the flags as Qt completes them
+    fixedDialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                               | Qt::MSWindowsFixedSizeDialogHint);
+    for (platform::TForm* form : std::initializer_list<platform::TForm*>{FAbout, FNew_Project, FOpenConf, FSoftOptions})
+        EXPECT_EQ(form->windowFlags(), fixedDialog.windowFlags()) << form->objectName().toStdString();
+    EXPECT_EQ(FAbout->objectName(), "FAbout");
+    EXPECT_EQ(Find_Window("FAbout"), nullptr);
+    struct Frame {
+        platform::TForm* Form;
+        const char* Name;
+        QWidget* Panel;
+        TLbButton* OK;
+        TLbButton* Cancel;
+        platform::TModalResult OK_Result;
+    };
+    const Frame frames[] = {
+        {FNew_Project, "FNew_Project", FNew_Project->P_Button, FNew_Project->Btn_OK, FNew_Project->Btn_Cancel, 0},
+        {FOpenConf, "FOpenConf", FOpenConf->P_Button, FOpenConf->Btn_OK, FOpenConf->Btn_Cancel, platform::mrOk},
+        {FSoftOptions, "FSoftOptions", FSoftOptions->P_Button, FSoftOptions->Btn_OK, FSoftOptions->Btn_Cancel, 0},
+    };
+    for (const Frame& f : frames) {
+        SCOPED_TRACE(f.Name);
+        EXPECT_EQ(f.Form->objectName(), f.Name);
+        EXPECT_EQ(f.Form->palette().color(QPalette::Window), QColor(0xF8, 0xF7, 0xED));
+        EXPECT_EQ(f.Panel->objectName(), "P_Button");
+        EXPECT_EQ(f.Panel->parentWidget(), f.Form);
+        EXPECT_EQ(f.OK->objectName(), "Btn_OK");
+        EXPECT_EQ(f.OK->parentWidget(), f.Panel);
+        EXPECT_EQ(f.OK->geometry(), QRect(16, 6, 110, 28));
+        EXPECT_EQ(f.OK->ModalResult(), f.OK_Result);
+        EXPECT_EQ(f.Cancel->objectName(), "Btn_Cancel");
+        EXPECT_EQ(f.Cancel->parentWidget(), f.Panel);
+        EXPECT_EQ(f.Cancel->geometry(), QRect(134, 6, 110, 28));
+        EXPECT_EQ(f.Cancel->ModalResult(), platform::mrCancel);
+        const TRegisteredWindow* reg = Find_Window(f.Name);
+        ASSERT_NE(reg, nullptr);
+        EXPECT_EQ(reg->Form, f.Form);
+        EXPECT_TRUE(reg->Set_Lang);
+        EXPECT_FALSE(reg->Show);
+    }
+}
+
 TEST_F(MainWindow, FirstStart)
 {
     Start();

@@ -255,6 +255,47 @@ TEST(SysUtils, DatesUnderTheSettings)
     EXPECT_FALSE(TryStrToTime("13:05 PM", t, mdy));
 }
 
+// Every letter of a date-time format at each of its lengths; m after an hour stands for minutes.
+TEST(SysUtils, FormatDateTimeLetterRuns)
+{
+    const TFormatSettings fs = TFormatSettings::Invariant();
+    const TDateTime v = EncodeDate(2024, 1, 5) + EncodeTime(0, 4, 7, 8);  // a Friday
+    const std::pair<const char*, const char*> cases[] = {
+        {"d|dd|ddd|dddd", "5|05|Fri|Friday"},
+        {"ddddd", "1/5/2024"},
+        {"dddddd", "Friday, January 5, 2024"},
+        {"y|yy|yyy|yyyy", "24|24|2024|2024"},
+        {"m|mm|mmm|mmmm", "1|01|Jan|January"},
+        {"h:m h:mm hh hh:mmm", "0:4 0:04 00 00:Jan"},
+        {"n|nn|s|ss|z|zz|zzz", "4|04|7|07|8|8|008"},
+        {"t|tt", "0:04|0:04:07"},
+        {"h hh am/pm", "12 12 am"},
+    };
+    for (const auto& [format, text] : cases)
+        EXPECT_EQ(FormatDateTime(QString::fromLatin1(format), v, fs), QString::fromLatin1(text)) << format;
+}
+
+// The throwing conversions give the value or an error that names the text and what it is not.
+TEST(SysUtils, StrToDateAndTimeNameTheBadText)
+{
+    const TFormatSettings fs = TFormatSettings::Invariant();
+    EXPECT_DOUBLE_EQ(StrToDate("1/5/2024", fs), EncodeDate(2024, 1, 5));
+    EXPECT_DOUBLE_EQ(StrToTime("3:04 PM", fs), EncodeTime(15, 4, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToTime("3:04 a", fs), EncodeTime(3, 4, 0, 0));
+    const std::pair<TDateTime (*)(const QString&, const TFormatSettings&), const char*> cases[] = {
+        {&StrToDate, "'%2 x' is not a valid date"},
+        {&StrToTime, "'%2 x' is not a valid time"},
+    };
+    for (const auto& [convert, message] : cases) {
+        try {
+            convert(QStringLiteral("%2 x"), fs);
+            ADD_FAILURE() << message;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), QString::fromLatin1(message));
+        }
+    }
+}
+
 // Values past what the target type holds raise the conversion error instead of converting to
 // whatever the machine gives.
 TEST(SysUtils, OutOfRangeConversionsRaise)
