@@ -146,11 +146,18 @@ void TBaseGrid::SetCellEx(int c, int r, const QString& Value)
             b = {c, r};
         TStringGrid::SetCells(b.X, b.Y, Value);
         CellTextChanged(b.X, b.Y);
+        // The store repaints the cell at its stored column; the cell shows at its displayed one,
+        // and a merged range or a cell control shows beyond it.
+        RepaintCell(DisplColIndex(c), r);
     } else {
         TStringGrid::SetCells(c, r, Value);
+        // A plain cell shown where it is stored was repainted by the store, whose rectangle takes
+        // in the grid line too; one shown at another column (hidden columns before it) is
+        // repainted there.
+        const int dc = DisplColIndex(c);
+        if (dc != c)
+            RepaintCell(dc, r);
     }
-    // The store repaints the cell at its stored column; the cell shows at its displayed one.
-    RepaintCell(DisplColIndex(c), r);
     if (FHideLastRow && r == RowCount() - 1)
         LastRowChanged();
 }

@@ -32,6 +32,27 @@ private:
     std::vector<std::pair<int, int>> FItems;
 };
 
+// The first four code units of a text packed so that a smaller head means a smaller text in the
+// ordinal compare, and equal heads decide nothing: units past the end count 0, and from the first
+// unit at or above 0xD800 on every place counts 0xFFFF, so no order among surrogates and the units
+// after them is assumed.
+quint64 OrdinalHead(QStringView s)
+{
+    quint64 head = 0;
+    bool high = false;
+    for (qsizetype i = 0; i < 4; ++i) {
+        quint64 u = 0;
+        if (high || (i < s.size() && s[i].unicode() >= 0xD800)) {
+            high = true;
+            u = 0xFFFF;
+        } else if (i < s.size()) {
+            u = s[i].unicode();
+        }
+        head = (head << 16) | u;
+    }
+    return head;
+}
+
 } // namespace
 
 // ---- entry points ----------------------------------------------------------------------------
@@ -159,18 +180,19 @@ void TVerIvovavOzed::PartitionRows(int Left, int Right, Compare&& Cmp, int After
 }
 
 // The same partition on an order of keys: the pivot is a key, so exchanges cannot move it, and an
-// exchange swaps two entries of the order.
-template <class Compare>
-void TVerIvovavOzed::PartitionOrder(std::vector<int>& Order, int Left, int Right, Compare&& Cmp, int After,
+// exchange swaps two entries of the order. An entry may carry what its compare reads, so that the
+// partition's scans read the order one entry after the other.
+template <class Entry, class Compare>
+void TVerIvovavOzed::PartitionOrder(std::vector<Entry>& Order, int Left, int Right, Compare&& Cmp, int After,
                                     bool KeepEqualPairs)
 {
     const int base = Left;
-    auto at = [&](int row) -> int& { return Order[size_t(row - base)]; };
+    auto at = [&](int row) -> Entry& { return Order[size_t(row - base)]; };
     TRangeStack todo;
     todo.Push(Left, Right);
     int L = 0, R = 0;
     while (todo.Pop(L, R)) {
-        const int pivot = at((L + R) / 2);
+        const Entry pivot = at((L + R) / 2);
         int i = L, j = R;
         do {
             while (Cmp(pivot, at(i)) == After && i < R)
@@ -265,12 +287,51 @@ void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
         PartitionRows(Left, Right, [&](int a, int b) { return CompareRows(Col, a, b); }, SortDir, true);
         return;
     }
-    std::vector<int> rows(size_t(Right - Left + 1));
+    const int n = Right - Left + 1;
+    std::vector<int> rows(size_t(n), 0);
     std::iota(rows.begin(), rows.end(), Left);
     TSortKeys keys(*this, std::move(rows));
-    std::vector<int> order(size_t(Right - Left + 1));
-    std::iota(order.begin(), order.end(), 0);
-    PartitionOrder(order, Left, Right, [&](int a, int b) { return keys.CompareRows(Col, a, b); }, SortDir, true);
+    std::vector<int> order(size_t(n), 0);
+    if (!IsIgnoredColumn(Col) && keys.PlainOrdinal(Col)) {
+        // Every compare of the column is one of the texts as they stand: each entry of the order
+        // carries its text, so a compare reads no key table, and only ties go to the key table for
+        // the columns on the right.
+        struct Entry {
+            quint64 Head; // OrdinalHead of the text
+            QStringView Text;
+            int Key;
+        };
+        std::vector<Entry> entries(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            const QString& t = keys.Text(Col, k);
+            entries[size_t(k)] = {OrdinalHead(t), t, k};
+        }
+        const TSortSettings& ss = *FSortSettings;
+        const bool ties = ss.Full() && Col < ColCount() - 1;
+        const bool blanks = ss.IgnoreBlanks();
+        const int blankLast = (ss.BlankPos() == blLast ? 1 : -1) * (ss.Direction() == sdDescending ? -1 : 1);
+        PartitionOrder(
+            entries, Left, Right,
+            [&](const Entry& a, const Entry& b) {
+                ++Compares;
+                int r;
+                if (blanks && a.Text.isEmpty() != b.Text.isEmpty())
+                    r = a.Text.isEmpty() ? blankLast : -blankLast;
+                else if (a.Head != b.Head)
+                    r = a.Head > b.Head ? 1 : -1;
+                else {
+                    const int c = a.Text.compare(b.Text, Qt::CaseSensitive);
+                    r = c > 0 ? 1 : (c < 0 ? -1 : 0);
+                }
+                return r != 0 || !ties ? r : keys.CompareRows(Col + 1, a.Key, b.Key);
+            },
+            SortDir, true);
+        for (int k = 0; k < n; ++k)
+            order[size_t(k)] = entries[size_t(k)].Key;
+    } else {
+        std::iota(order.begin(), order.end(), 0);
+        PartitionOrder(order, Left, Right, [&](int a, int b) { return keys.CompareRows(Col, a, b); }, SortDir, true);
+    }
     ApplySortOrder(Left, order);
 }
 

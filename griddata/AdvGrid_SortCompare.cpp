@@ -172,13 +172,16 @@ TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Keys(int ACol)
 {
     if (ACol < 0)
         ACol = 0;
+    if (FLast && FLast->Col == ACol)
+        return *FLast;
     if (size_t(ACol) >= FCols.size())
         FCols.resize(size_t(ACol) + 1);
     std::unique_ptr<Column>& slot = FCols[size_t(ACol)];
     if (slot)
-        return *slot;
+        return *(FLast = slot.get());
     slot = std::make_unique<Column>();
     Column& c = *slot;
+    FLast = &c;
     c.Col = ACol;
     const TSortSettings& ss = *G.FSortSettings;
     c.Style = ss.AutoFormat() ? ssAutomatic : (ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
@@ -203,6 +206,29 @@ TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Keys(int ACol)
         }
     }
     return c;
+}
+
+const QString& TVerIvovavOzed::TSortKeys::Text(int ACol, int K) { return Keys(ACol).Texts[size_t(K)]; }
+
+bool TVerIvovavOzed::TSortKeys::PlainOrdinal(int ACol)
+{
+    const Column& c = Keys(ACol);
+    switch (c.Style) {
+    case ssAlphabetic:
+    case ssAlphaCase:
+        return true;
+    case ssAutomatic: {
+        if (G.FSortSettings->IgnoreCase())
+            return false;
+        unsigned char any = 0;
+        for (const unsigned char t : c.Traits)
+            any |= t;
+        return !(any & (kNumber | kCheckBox)) && !((any & kDateFirst) && (any & kHasDateSep)) &&
+               !((any & kTimeFirst) && (any & kHasTimeSep));
+    }
+    default:
+        return false;
+    }
 }
 
 const QString& TVerIvovavOzed::TSortKeys::Upper(Column& c, int K)

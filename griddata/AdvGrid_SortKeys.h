@@ -16,6 +16,11 @@ public:
     ~TSortKeys();
 
     int Row(int K) const { return FRows[size_t(K)]; }
+    // The text of key K in the column, as compares read it.
+    const QString& Text(int ACol, int K);
+    // Whether every compare of two keys in the column is a case-sensitive compare of their texts
+    // as they stand, the blank rule aside (no numbers, dates, times or check boxes among them).
+    bool PlainOrdinal(int ACol);
     // 1 when key K1's row belongs after key K2's in ascending order by the column, 0 when equal,
     // -1 otherwise; empty cells placed by the blank settings whatever the direction.
     int CompareCells(int ACol, int K1, TSortDirection Direction, int K2);
@@ -27,6 +32,7 @@ public:
 private:
     struct Column;
     Column& Keys(int ACol);
+    Column* FLast = nullptr; // the column compared last
     const QString& Upper(Column& c, int K);
     double Number(Column& c, int K, bool& ok);
     double Date(Column& c, int K, TSortStyle Style);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include <memory>
@@ -558,7 +559,52 @@ TEST(Sort, TiesLandWhereThePartitionPutsThem)
             EXPECT_EQ(h.grid->RowHeights(r), i == 2 ? 40 : h.grid->DefaultRowHeight()) << c.name;
         }
         EXPECT_EQ(h.grid->Cells(3, h.grid->Row()), QStringLiteral("4")) << c.name;
-        if (c.storedPastCount)
+        if (c.storedPastCount) {
             EXPECT_EQ(h.grid->Cells(6, 2), QStringLiteral("stays"));
+        }
     }
+}
+
+// A column of plain texts sorts from the texts' leading code units where they differ; texts alike
+// in those units, shorter than them, blank, or holding surrogates and the units above them must
+// land, with the same compares and exchanges, where the general compare puts them (the
+// alphanumeric style on texts that are no numbers compares the same texts one by one).
+TEST(Sort, PlainTextColumnLandsAsTheGeneralCompareDoes)
+{
+    const QStringList texts = {
+        "abcd",  "abcde", "abc",   "",      "abcd",  QString(QChar(0xFFFF)) + "a",
+        QString::fromUtf16(u"\U00010000b"), "ab",  QString::fromUtf16(u"a\U00010000"), "a\uFFFF",
+        "abce",  QString(QChar(0)) + "x", "abcda", "Z",     "",      "abcd"};
+    const int n = int(texts.size());
+    QStringList ties;
+    for (int i = 0; i < n; ++i)
+        ties << QString::number((i * 7) % n);
+    for (const bool blanks : {false, true})
+        for (const TSortDirection dir : {sdAscending, sdDescending}) {
+            auto sorted = [&](bool general) {
+                SortHost h(3, n + 1);
+                h.Column(1, texts);
+                h.Column(2, ties);
+                h.grid->SortSettings().SetIgnoreBlanks(blanks);
+                if (general) {
+                    h.grid->SortSettings().SetAutoFormat(false);
+                    h.grid->OnGetFormat = [](QObject*, int, TSortStyle& s, QString&, QString&) {
+                        s = ssAlphaNumeric;
+                    };
+                }
+                h.grid->Compares = h.grid->Swaps = 0;
+                h.grid->Sort(1, dir);
+                return std::make_tuple(h.Col(1), h.Col(2), h.grid->Compares, h.grid->Swaps);
+            };
+            const auto plain = sorted(false);
+            EXPECT_EQ(plain, sorted(true)) << "blanks " << blanks << " dir " << int(dir);
+            // And the texts are in ordinal order.
+            const QStringList got = std::get<0>(plain);
+            for (int i = 1; i < n; ++i) {
+                if (blanks && (got[i - 1].isEmpty() || got[i].isEmpty()))
+                    continue;
+                const int c = QString::compare(got[i - 1], got[i], Qt::CaseSensitive);
+                EXPECT_TRUE(dir == sdAscending ? c <= 0 : c >= 0) << i;
+            }
+        }
 }
