@@ -82,26 +82,19 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
     const TStyleColors& s = StyleTable[AStyle];
     if (s.Look >= 0)
         SetLook(TGridLook(s.Look));
-    if (s.GradFrom != Keep) {
-        SetOrlexGradientFrom(s.GradFrom);
-        SetOrlexGradientTo(s.GradTo);
-    }
-    if (s.MirrorFrom != Keep) {
-        SetOrlexGradientMirrorFrom(s.MirrorFrom);
-        SetOrlexGradientMirrorTo(s.MirrorTo);
-    }
-    if (s.ActiveFrom != Keep) {
-        SetActiveCellColor(s.ActiveFrom);
-        SetActiveCellColorTo(s.ActiveTo);
-    }
-    if (s.Sel != Keep) {
-        SetSelectionColor(s.Sel);
-        SetSelectionTextColor(s.SelText);
-    }
-    if (s.Lines != Keep) {
-        SetGridLineColor(s.Lines);
-        SetGridFixedLineColor(s.FixedLines);
-    }
+    // Each pair of colours is set together, or kept where the style names none.
+    const auto setPair = [this](auto first, auto second, auto setFirst, auto setSecond) {
+        if (first != Keep) {
+            (this->*setFirst)(first);
+            (this->*setSecond)(second);
+        }
+    };
+    setPair(s.GradFrom, s.GradTo, &TVerIvovavOzed::SetOrlexGradientFrom, &TVerIvovavOzed::SetOrlexGradientTo);
+    setPair(s.MirrorFrom, s.MirrorTo, &TVerIvovavOzed::SetOrlexGradientMirrorFrom,
+            &TVerIvovavOzed::SetOrlexGradientMirrorTo);
+    setPair(s.ActiveFrom, s.ActiveTo, &TVerIvovavOzed::SetActiveCellColor, &TVerIvovavOzed::SetActiveCellColorTo);
+    setPair(s.Sel, s.SelText, &TVerIvovavOzed::SetSelectionColor, &TVerIvovavOzed::SetSelectionTextColor);
+    setPair(s.Lines, s.FixedLines, &TVerIvovavOzed::SetGridLineColor, &TVerIvovavOzed::SetGridFixedLineColor);
 
     TControlLook& cl = *FControlLook;
     switch (AStyle) {

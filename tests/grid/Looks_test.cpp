@@ -75,11 +75,15 @@ TEST(Looks, StyleSpecificHeaderColours)
     EXPECT_EQ(g.OrlexGradientHoverMirrorFrom(), 0xF4E4D7);
     EXPECT_EQ(g.OrlexGradientHoverBorder(), 0xEEE8E3);
     EXPECT_EQ(g.OrlexGradientDownBorder(), 0xD5BCAA);
+    EXPECT_EQ(g.ActiveCellColor(), 0xFCEBDC);
+    EXPECT_EQ(g.ActiveCellColorTo(), 0xFCDBC1);
 
     // Custom resets only selection, sort header colours and control look; the gradient stays.
     g.SetComponentStyle(tsCustom);
     EXPECT_EQ(g.Look(), glWin7);
     EXPECT_EQ(g.OrlexGradientFrom(), 0xFDFCFA);
+    EXPECT_EQ(g.ActiveCellColor(), 0xFCEBDC);
+    EXPECT_EQ(g.ActiveCellColorTo(), 0xFCDBC1);
     EXPECT_EQ(g.SelectionColor(), clHighlight);
     EXPECT_EQ(g.SelectionTextColor(), clHighlightText);
     EXPECT_EQ(g.SelectionStyle(), ssDefault);
