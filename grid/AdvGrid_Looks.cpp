@@ -97,6 +97,19 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
     setPair(s.Lines, s.FixedLines, &TVerIvovavOzed::SetGridLineColor, &TVerIvovavOzed::SetGridFixedLineColor);
 
     TControlLook& cl = *FControlLook;
+    // The Vista and Windows 7 looks end alike: pale sort headers, the grid's own header gradient
+    // and a footer in the style's colours.
+    const auto FinishGlassStyle = [&](TGridSelectionStyle Selection) {
+        FSortSettings->SetHeaderColor(0xFCF9F2);
+        FSortSettings->SetHeaderColorTo(0xFCF9F2);
+        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
+        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
+        cl.SetFixedGradientFrom(clNone);
+        cl.SetFixedGradientTo(clNone);
+        FSearchFooter->SetColor(s.GradFrom);
+        FSearchFooter->SetColorTo(s.MirrorTo);
+        SetSelectionStyle(Selection);
+    };
     switch (AStyle) {
     case gsOffice2003Blue:
     case gsOffice2003Silver:
@@ -151,15 +164,7 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
         cl.SetFixedGradientDownMirrorFrom(0xF7D68D);
         cl.SetFixedGradientDownMirrorTo(0xF5D18A);
         cl.SetFixedGradientDownBorder(0xAE904F);
-        FSortSettings->SetHeaderColor(0xFCF9F2);
-        FSortSettings->SetHeaderColorTo(0xFCF9F2);
-        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
-        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
-        cl.SetFixedGradientFrom(clNone);
-        cl.SetFixedGradientTo(clNone);
-        FSearchFooter->SetColor(s.GradFrom);
-        FSearchFooter->SetColorTo(s.MirrorTo);
-        SetSelectionStyle(ssVista);
+        FinishGlassStyle(ssVista);
         break;
     case gsWindows7:
         SetOrlexGradientHoverFrom(0xFDF8F3);
@@ -176,15 +181,7 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
         cl.SetFixedGradientDownMirrorFrom(0xECDBCF);
         cl.SetFixedGradientDownMirrorTo(0xEDDCCF);
         cl.SetFixedGradientDownBorder(0xD5BCAA);
-        FSortSettings->SetHeaderColor(0xFCF9F2);
-        FSortSettings->SetHeaderColorTo(0xFCF9F2);
-        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
-        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
-        cl.SetFixedGradientFrom(clNone);
-        cl.SetFixedGradientTo(clNone);
-        FSearchFooter->SetColor(s.GradFrom);
-        FSearchFooter->SetColorTo(s.MirrorTo);
-        SetSelectionStyle(ssWin7);
+        FinishGlassStyle(ssWin7);
         break;
     case gsOffice2010Blue:
     case gsOffice2010Silver:

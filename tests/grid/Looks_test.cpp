@@ -77,6 +77,10 @@ TEST(Looks, StyleSpecificHeaderColours)
     EXPECT_EQ(g.OrlexGradientDownBorder(), 0xD5BCAA);
     EXPECT_EQ(g.ActiveCellColor(), 0xFCEBDC);
     EXPECT_EQ(g.ActiveCellColorTo(), 0xFCDBC1);
+    EXPECT_EQ(g.SortSettings().HeaderColor(), 0xFCF9F2);
+    EXPECT_EQ(g.SortSettings().HeaderMirrorColorTo(), 0xF6ECD8);
+    EXPECT_EQ(g.ControlLook().FixedGradientFrom(), clNone);
+    EXPECT_EQ(g.SearchFooter().ColorTo(), 0xF7E9DD);
 
     // Custom resets only selection, sort header colours and control look; the gradient stays.
     g.SetComponentStyle(tsCustom);
