@@ -189,67 +189,12 @@ QString ColorToWebColorName(TColor Color)
 
 // ---- colour items -------------------------------------------------------------------------------
 
-void TColorItem::Changed()
-{
-    if (FCollection && FCollection->OnChange)
-        FCollection->OnChange(FCollection->GetOwner());
-}
-
-void TColorItem::SetCaption(const QString& Value)
-{
-    if (Value == FCaption)
-        return;
-    FCaption = Value;
-    Changed();
-}
-
-void TColorItem::SetColor(TColor Value)
-{
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    Changed();
-}
-
 void TColorItem::Assign(const TColorItem& Source)
 {
     FCaption = Source.FCaption;
     FColor = Source.FColor;
     FEnabled = Source.FEnabled;
     FHint = Source.FHint;
-}
-
-TColorItem* TColorItems::Add()
-{
-    FItems.push_back(std::make_unique<TColorItem>(this));
-    return FItems.back().get();
-}
-
-TColorItem* TColorItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    FItems.insert(FItems.begin() + Index, std::make_unique<TColorItem>(this));
-    return FItems[size_t(Index)].get();
-}
-
-TColorItem* TColorItems::Items(int Index) const
-{
-    return Index >= 0 && Index < Count() ? FItems[size_t(Index)].get() : nullptr;
-}
-
-void TColorItems::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TColorItems::Assign(const TColorItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& s : Source.FItems)
-        Add()->Assign(*s);
 }
 
 // ---- the drop-down ------------------------------------------------------------------------------

@@ -21,13 +21,11 @@ QString ColorToWebColorName(TColor Color);
 
 class TColorItems;
 
-class TColorItem {
+class TColorItem : public itemlist::TListItem<TColorItems> {
 public:
-    explicit TColorItem(TColorItems* Collection) : FCollection(Collection) {}
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
+    using TListItem::TListItem;
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { Change(FColor, Value); }
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
     bool Enabled() const { return FEnabled; }
@@ -36,32 +34,14 @@ public:
     void Assign(const TColorItem& Source);
 
 private:
-    void Changed();
-    TColorItems* FCollection;
-    QString FCaption;
     TColor FColor = clNone;
     QString FHint;
     bool FEnabled = true;
 };
 
-class TColorItems {
+class TColorItems : public itemlist::TItemList<TColorItem, TColorItems, TNotifyEvent> {
 public:
-    explicit TColorItems(QObject* Owner = nullptr) : FOwner(Owner) {}
-    QObject* GetOwner() const { return FOwner; }
-    int Count() const { return int(FItems.size()); }
-    TColorItem* Add();
-    TColorItem* Insert(int Index);
-    // nullptr for an index outside the items.
-    TColorItem* Items(int Index) const;
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    void Assign(const TColorItems& Source);
-    TNotifyEvent OnChange;
-
-private:
-    friend class TColorItem;
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TColorItem>> FItems;
+    using TItemList::TItemList;
 };
 
 class TAdvColorPickerDropDown : public TAdvCustomDropDown {

@@ -16,28 +16,6 @@ using namespace platform;
 
 // ---- items -------------------------------------------------------------------------------------
 
-void TDetailItem::Changed()
-{
-    if (FCollection && FCollection->OnChange)
-        FCollection->OnChange(FCollection->GetOwner());
-}
-
-void TDetailItem::SetCaption(const QString& Value)
-{
-    if (Value == FCaption)
-        return;
-    FCaption = Value;
-    Changed();
-}
-
-void TDetailItem::SetImageIndex(int Value)
-{
-    if (Value == FImageIndex)
-        return;
-    FImageIndex = Value;
-    Changed();
-}
-
 void TDetailItem::Assign(const TDetailItem& Source)
 {
     FCaption = Source.FCaption;
@@ -49,51 +27,16 @@ void TDetailItem::Assign(const TDetailItem& Source)
     FItemObject = Source.FItemObject;
 }
 
-TDetailItem* TDetailItems::Add()
-{
-    FItems.push_back(std::make_unique<TDetailItem>(this));
-    return FItems.back().get();
-}
-
-TDetailItem* TDetailItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TDetailItem>(this));
-    return it->get();
-}
-
-TDetailItem* TDetailItems::Items(int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        return nullptr;
-    return FItems[size_t(Index)].get();
-}
-
 void TDetailItems::SetItems(int Index, const TDetailItem& Value)
 {
     if (TDetailItem* item = Items(Index))
         item->Assign(Value);
 }
 
-void TDetailItems::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TDetailItems::Assign(const TDetailItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& item : Source.FItems)
-        Add()->Assign(*item);
-}
-
 int TDetailItems::IndexOf(const QString& S) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FItems[size_t(i)]->Caption() == S)
+        if (Items(i)->Caption() == S)
             return i;
     return -1;
 }

@@ -14,18 +14,11 @@ class TDetailItems;
 
 // One item of the detail list. Caption and ImageIndex writes that change the value report it to
 // the collection.
-class TDetailItem {
+class TDetailItem : public itemlist::TImageListItem<TDetailItems> {
 public:
-    explicit TDetailItem(TDetailItems* Collection) : FCollection(Collection) {}
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
+    using TImageListItem::TImageListItem;
     QString Notes() const { return FNotes; }
     void SetNotes(const QString& Value) { FNotes = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
-    TPicture& Image() { return FImage; }
-    const TPicture& Image() const { return FImage; }
-    void SetImage(const TPicture& Value) { FImage.Assign(Value); }
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
     QObject* ItemObject() const { return FItemObject; }
@@ -36,38 +29,17 @@ public:
     bool FEnabled = true;
 
 private:
-    void Changed();
-    TDetailItems* FCollection;
-    QString FCaption;
     QString FNotes;
-    int FImageIndex = -1;
-    TPicture FImage;
     int FTag = 0;
     QObject* FItemObject = nullptr; // not owned
 };
 
-class TDetailItems {
+class TDetailItems : public itemlist::TItemList<TDetailItem, TDetailItems, TNotifyEvent> {
 public:
-    explicit TDetailItems(QObject* Owner = nullptr) : FMyOwner(Owner) {}
-    QObject* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDetailItem* Add();
-    TDetailItem* Insert(int Index);
-    // The item, or nullptr for an index outside the items.
-    TDetailItem* Items(int Index) const;
+    using TItemList::TItemList;
     void SetItems(int Index, const TDetailItem& Value);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    void Assign(const TDetailItems& Source);
     // The first item whose caption equals the text exactly, -1 for none.
     int IndexOf(const QString& S) const;
-
-    TNotifyEvent OnChange;
-
-private:
-    friend class TDetailItem;
-    QObject* FMyOwner;
-    std::vector<std::unique_ptr<TDetailItem>> FItems;
 };
 
 #ifndef KT_TONDRAWSELECTEDITEM_DEFINED

@@ -19,36 +19,6 @@ using namespace platform;
 
 // ---- items -------------------------------------------------------------------------------------
 
-void TSelectorItem::Changed()
-{
-    if (FCollection && FCollection->OnChange)
-        FCollection->OnChange(FCollection->GetOwner());
-}
-
-void TSelectorItem::SetCaption(const QString& Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    Changed();
-}
-
-void TSelectorItem::SetImageIndex(int Value)
-{
-    if (FImageIndex == Value)
-        return;
-    FImageIndex = Value;
-    Changed();
-}
-
-void TSelectorItem::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Changed();
-}
-
 void TSelectorItem::Assign(const TSelectorItem& Source)
 {
     SetCaption(Source.FCaption);
@@ -57,41 +27,6 @@ void TSelectorItem::Assign(const TSelectorItem& Source)
     FImage.Assign(Source.FImage);
     FEnabled = Source.FEnabled;
     FHint = Source.FHint;
-}
-
-TSelectorItem* TSelectorItems::Add()
-{
-    FItems.push_back(std::make_unique<TSelectorItem>(this));
-    return FItems.back().get();
-}
-
-TSelectorItem* TSelectorItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TSelectorItem>(this));
-    return it->get();
-}
-
-TSelectorItem* TSelectorItems::Items(int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        return nullptr;
-    return FItems[size_t(Index)].get();
-}
-
-void TSelectorItems::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TSelectorItems::Assign(const TSelectorItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& item : Source.FItems)
-        Add()->Assign(*item);
 }
 
 // ---- item appearance ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // the appearance and the settings) and the panel TCustomItemSelector inside it, which lays the
 // items out, sizes itself to the grid, paints the items and finds the item under the pointer.
 #include "dropdown/AdvDropDown.h"
+#include "dropdown/AdvDropDown_ItemList.h"
 
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
@@ -31,18 +32,11 @@ class TSelectorItems;
 
 // One item. Caption, Color and ImageIndex writes that change the value report it to the
 // collection; the picture, the hint and the enabled flag are plain.
-class TSelectorItem {
+class TSelectorItem : public itemlist::TImageListItem<TSelectorItems> {
 public:
-    explicit TSelectorItem(TSelectorItems* Collection) : FCollection(Collection) {}
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
+    using TImageListItem::TImageListItem;
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
-    TPicture& Image() { return FImage; }
-    const TPicture& Image() const { return FImage; }
-    void SetImage(const TPicture& Value) { FImage.Assign(Value); }
+    void SetColor(TColor Value) { Change(FColor, Value); }
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
     void Assign(const TSelectorItem& Source);
@@ -51,35 +45,14 @@ public:
     TRect FRect; // the cell in panel coordinates, written by the layout
 
 private:
-    void Changed();
-    TSelectorItems* FCollection;
-    QString FCaption;
-    int FImageIndex = -1;
     TColor FColor = clNone;
-    TPicture FImage;
     QString FHint;
 };
 
 // The items. Adding and deleting fire nothing; only the item writes above fire OnChange.
-class TSelectorItems {
+class TSelectorItems : public itemlist::TItemList<TSelectorItem, TSelectorItems, TSelectorNotifyEvent> {
 public:
-    explicit TSelectorItems(QObject* Owner = nullptr) : FMyOwner(Owner) {}
-    QObject* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TSelectorItem* Add();
-    TSelectorItem* Insert(int Index);
-    // The item, or nullptr for an index outside the items.
-    TSelectorItem* Items(int Index) const;
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    void Assign(const TSelectorItems& Source);
-
-    TSelectorNotifyEvent OnChange;
-
-private:
-    friend class TSelectorItem;
-    QObject* FMyOwner;
-    std::vector<std::unique_ptr<TSelectorItem>> FItems;
+    using TItemList::TItemList;
 };
 
 // Colours and font of hot and selected items. The colour writes are plain; OnChange is never

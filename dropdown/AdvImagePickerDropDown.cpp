@@ -15,28 +15,6 @@ using namespace platform;
 
 // ---- items -------------------------------------------------------------------------------------
 
-void TImageItem::Changed()
-{
-    if (FCollection && FCollection->OnChange)
-        FCollection->OnChange(FCollection->GetOwner());
-}
-
-void TImageItem::SetCaption(const QString& Value)
-{
-    if (Value == FCaption)
-        return;
-    FCaption = Value;
-    Changed();
-}
-
-void TImageItem::SetImageIndex(int Value)
-{
-    if (Value == FImageIndex)
-        return;
-    FImageIndex = Value;
-    Changed();
-}
-
 void TImageItem::Assign(const TImageItem& Source)
 {
     FCaption = Source.FCaption;
@@ -44,41 +22,6 @@ void TImageItem::Assign(const TImageItem& Source)
     FImage.Assign(Source.FImage);
     FEnabled = Source.FEnabled;
     FHint = Source.FHint;
-}
-
-TImageItem* TImageItems::Add()
-{
-    FItems.push_back(std::make_unique<TImageItem>(this));
-    return FItems.back().get();
-}
-
-TImageItem* TImageItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TImageItem>(this));
-    return it->get();
-}
-
-TImageItem* TImageItems::Items(int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        return nullptr;
-    return FItems[size_t(Index)].get();
-}
-
-void TImageItems::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TImageItems::Assign(const TImageItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& item : Source.FItems)
-        Add()->Assign(*item);
 }
 
 // ---- the drop-down -----------------------------------------------------------------------------

@@ -13,16 +13,9 @@ class TImageItems;
 
 // One image of the picker. Caption and ImageIndex writes that change the value report it to the
 // collection.
-class TImageItem {
+class TImageItem : public itemlist::TImageListItem<TImageItems> {
 public:
-    explicit TImageItem(TImageItems* Collection) : FCollection(Collection) {}
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
-    TPicture& Image() { return FImage; }
-    const TPicture& Image() const { return FImage; }
-    void SetImage(const TPicture& Value) { FImage.Assign(Value); }
+    using TImageListItem::TImageListItem;
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
     void Assign(const TImageItem& Source);
@@ -31,33 +24,12 @@ public:
     TRect FRect;
 
 private:
-    void Changed();
-    TImageItems* FCollection;
-    QString FCaption;
-    int FImageIndex = -1;
-    TPicture FImage;
     QString FHint;
 };
 
-class TImageItems {
+class TImageItems : public itemlist::TItemList<TImageItem, TImageItems, TNotifyEvent> {
 public:
-    explicit TImageItems(QObject* Owner = nullptr) : FMyOwner(Owner) {}
-    QObject* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TImageItem* Add();
-    TImageItem* Insert(int Index);
-    // The item, or nullptr for an index outside the items.
-    TImageItem* Items(int Index) const;
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    void Assign(const TImageItems& Source);
-
-    TNotifyEvent OnChange;
-
-private:
-    friend class TImageItem;
-    QObject* FMyOwner;
-    std::vector<std::unique_ptr<TImageItem>> FItems;
+    using TItemList::TItemList;
 };
 
 #ifndef KT_TONDRAWSELECTEDITEM_DEFINED

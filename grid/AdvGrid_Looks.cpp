@@ -82,28 +82,34 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
     const TStyleColors& s = StyleTable[AStyle];
     if (s.Look >= 0)
         SetLook(TGridLook(s.Look));
-    if (s.GradFrom != Keep) {
-        SetOrlexGradientFrom(s.GradFrom);
-        SetOrlexGradientTo(s.GradTo);
-    }
-    if (s.MirrorFrom != Keep) {
-        SetOrlexGradientMirrorFrom(s.MirrorFrom);
-        SetOrlexGradientMirrorTo(s.MirrorTo);
-    }
-    if (s.ActiveFrom != Keep) {
-        SetActiveCellColor(s.ActiveFrom);
-        SetActiveCellColorTo(s.ActiveTo);
-    }
-    if (s.Sel != Keep) {
-        SetSelectionColor(s.Sel);
-        SetSelectionTextColor(s.SelText);
-    }
-    if (s.Lines != Keep) {
-        SetGridLineColor(s.Lines);
-        SetGridFixedLineColor(s.FixedLines);
-    }
+    // Each pair of colours is set together, or kept where the style names none.
+    const auto setPair = [this](auto first, auto second, auto setFirst, auto setSecond) {
+        if (first != Keep) {
+            (this->*setFirst)(first);
+            (this->*setSecond)(second);
+        }
+    };
+    setPair(s.GradFrom, s.GradTo, &TVerIvovavOzed::SetOrlexGradientFrom, &TVerIvovavOzed::SetOrlexGradientTo);
+    setPair(s.MirrorFrom, s.MirrorTo, &TVerIvovavOzed::SetOrlexGradientMirrorFrom,
+            &TVerIvovavOzed::SetOrlexGradientMirrorTo);
+    setPair(s.ActiveFrom, s.ActiveTo, &TVerIvovavOzed::SetActiveCellColor, &TVerIvovavOzed::SetActiveCellColorTo);
+    setPair(s.Sel, s.SelText, &TVerIvovavOzed::SetSelectionColor, &TVerIvovavOzed::SetSelectionTextColor);
+    setPair(s.Lines, s.FixedLines, &TVerIvovavOzed::SetGridLineColor, &TVerIvovavOzed::SetGridFixedLineColor);
 
     TControlLook& cl = *FControlLook;
+    // The Vista and Windows 7 looks end alike: pale sort headers, the grid's own header gradient
+    // and a footer in the style's colours.
+    const auto FinishGlassStyle = [&](TGridSelectionStyle Selection) {
+        FSortSettings->SetHeaderColor(0xFCF9F2);
+        FSortSettings->SetHeaderColorTo(0xFCF9F2);
+        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
+        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
+        cl.SetFixedGradientFrom(clNone);
+        cl.SetFixedGradientTo(clNone);
+        FSearchFooter->SetColor(s.GradFrom);
+        FSearchFooter->SetColorTo(s.MirrorTo);
+        SetSelectionStyle(Selection);
+    };
     switch (AStyle) {
     case gsOffice2003Blue:
     case gsOffice2003Silver:
@@ -158,15 +164,7 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
         cl.SetFixedGradientDownMirrorFrom(0xF7D68D);
         cl.SetFixedGradientDownMirrorTo(0xF5D18A);
         cl.SetFixedGradientDownBorder(0xAE904F);
-        FSortSettings->SetHeaderColor(0xFCF9F2);
-        FSortSettings->SetHeaderColorTo(0xFCF9F2);
-        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
-        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
-        cl.SetFixedGradientFrom(clNone);
-        cl.SetFixedGradientTo(clNone);
-        FSearchFooter->SetColor(s.GradFrom);
-        FSearchFooter->SetColorTo(s.MirrorTo);
-        SetSelectionStyle(ssVista);
+        FinishGlassStyle(ssVista);
         break;
     case gsWindows7:
         SetOrlexGradientHoverFrom(0xFDF8F3);
@@ -183,15 +181,7 @@ void TVerIvovavOzed::SetStyle(ROzaDedeRevoz AStyle)
         cl.SetFixedGradientDownMirrorFrom(0xECDBCF);
         cl.SetFixedGradientDownMirrorTo(0xEDDCCF);
         cl.SetFixedGradientDownBorder(0xD5BCAA);
-        FSortSettings->SetHeaderColor(0xFCF9F2);
-        FSortSettings->SetHeaderColorTo(0xFCF9F2);
-        FSortSettings->SetHeaderMirrorColor(0xF9F1E1);
-        FSortSettings->SetHeaderMirrorColorTo(0xF6ECD8);
-        cl.SetFixedGradientFrom(clNone);
-        cl.SetFixedGradientTo(clNone);
-        FSearchFooter->SetColor(s.GradFrom);
-        FSearchFooter->SetColorTo(s.MirrorTo);
-        SetSelectionStyle(ssWin7);
+        FinishGlassStyle(ssWin7);
         break;
     case gsOffice2010Blue:
     case gsOffice2010Silver:

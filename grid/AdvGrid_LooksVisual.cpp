@@ -10,6 +10,21 @@
 
 namespace {
 TVerIvovavOzed* g_FocusFrameGrid = nullptr;
+
+// A black dotted line drawn with XOR (a second draw takes it away); the pen is kept.
+void DrawXorDotLine(TCanvas& c, int X1, int Y1, int X2, int Y2)
+{
+    if (!c.HandleAllocated())
+        return;
+    const TPen saved = c.Pen();
+    c.Pen().SetColor(clBlack);
+    c.Pen().SetStyle(psDot);
+    c.Pen().SetMode(pmXor);
+    c.Pen().SetWidth(1);
+    c.MoveTo(X1, Y1);
+    c.LineTo(X2, Y2);
+    c.SetPen(saved);
+}
 } // namespace
 
 // ---- background -------------------------------------------------------------------------------
@@ -202,32 +217,12 @@ void TVerIvovavOzed::PaintBorder(TCanvas& ACanvas, int AWidth, int AHeight)
 
 void TVerIvovavOzed::DrawColSizingLine(int X)
 {
-    TCanvas& c = Canvas();
-    if (!c.HandleAllocated())
-        return;
-    const TPen saved = c.Pen();
-    c.Pen().SetColor(clBlack);
-    c.Pen().SetStyle(psDot);
-    c.Pen().SetMode(pmXor);
-    c.Pen().SetWidth(1);
     const TRect last = CellRect(0, RowCount() - 1);
-    c.MoveTo(X, 0);
-    c.LineTo(X, std::max(height(), last.Bottom));
-    c.SetPen(saved);
+    DrawXorDotLine(Canvas(), X, 0, X, std::max(height(), last.Bottom));
 }
 
 void TVerIvovavOzed::DrawRowSizingLine(int Y)
 {
-    TCanvas& c = Canvas();
-    if (!c.HandleAllocated())
-        return;
-    const TPen saved = c.Pen();
-    c.Pen().SetColor(clBlack);
-    c.Pen().SetStyle(psDot);
-    c.Pen().SetMode(pmXor);
-    c.Pen().SetWidth(1);
     const TRect last = CellRect(ColCount() - 1, 0);
-    c.MoveTo(0, Y);
-    c.LineTo(std::max(width(), last.Right), Y);
-    c.SetPen(saved);
+    DrawXorDotLine(Canvas(), 0, Y, std::max(width(), last.Right), Y);
 }

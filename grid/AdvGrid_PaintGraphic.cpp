@@ -43,25 +43,9 @@ bool ThemesUsable()
     return pi.VisualStylesAvailable && pi.IsComCtl6OrLater();
 }
 
-} // namespace
-
-double TVerIvovavOzed::LimitPercent(double x) { return std::clamp(x, 0.0, 100.0); }
-
-QString TVerIvovavOzed::CheckBoxResourceName(TControlStyle Style, bool Checked, bool Enabled)
-{
-    int n;
-    if (Checked)
-        n = Enabled ? 1 : 3;
-    else
-        n = Enabled ? 2 : 4;
-    if (Style == csWinXP)
-        n += 4;
-    else if (Style != csOrlex)
-        return QString();
-    return QStringLiteral("ASGCHK0%1").arg(n);
-}
-
-QString TVerIvovavOzed::RadioResourceName(TControlStyle Style, bool On, bool Enabled)
+// The picture of a check box or radio button: numbered 1 (on), 2 (off), 3 and 4 (the same
+// disabled), 5 to 8 for the XP look; none for the other looks.
+QString ControlResourceName(const char* Prefix, TControlStyle Style, bool On, bool Enabled)
 {
     int n;
     if (On)
@@ -72,7 +56,21 @@ QString TVerIvovavOzed::RadioResourceName(TControlStyle Style, bool On, bool Ena
         n += 4;
     else if (Style != csOrlex)
         return QString();
-    return QStringLiteral("ASGRAD0%1").arg(n);
+    return QString::fromLatin1(Prefix) + QString::number(n);
+}
+
+} // namespace
+
+double TVerIvovavOzed::LimitPercent(double x) { return std::clamp(x, 0.0, 100.0); }
+
+QString TVerIvovavOzed::CheckBoxResourceName(TControlStyle Style, bool Checked, bool Enabled)
+{
+    return ControlResourceName("ASGCHK0", Style, Checked, Enabled);
+}
+
+QString TVerIvovavOzed::RadioResourceName(TControlStyle Style, bool On, bool Enabled)
+{
+    return ControlResourceName("ASGRAD0", Style, On, Enabled);
 }
 
 // ---- metrics ---------------------------------------------------------------------------------

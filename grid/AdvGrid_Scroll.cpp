@@ -14,6 +14,53 @@
 namespace {
 int RoundEven(double v) { return int(std::nearbyint(v)); }
 constexpr int SearchPanelPixels = 32;
+
+// The extents along one axis, each with its grid lines: the fixed part F, the scrollable part T
+// and the part L of it before the first one in view; S sums the bare sizes of all.
+struct TExtents {
+    long long F, T, L, S;
+};
+
+template <class SizeOf>
+TExtents SumExtents(int Count, int Fixed, int First, int lw, SizeOf Size)
+{
+    TExtents x{lw, lw, lw, 0};
+    for (int i = 0; i < Count; ++i) {
+        const int w = Size(i);
+        x.S += w;
+        if (i < Fixed)
+            x.F += lw + w;
+        else {
+            x.T += lw + w;
+            if (i < First)
+                x.L += lw + w;
+        }
+    }
+    return x;
+}
+
+// The proportional thumb of a bar over Client pixels: a range whose page is the part in view,
+// and the position of the first one in view (Fallback where all of the scrollable part fits).
+// False where the bar keeps its 0..127 thumb: nothing to scroll, all in view or less than five
+// pixels hidden.
+bool ProportionalThumb(const TExtents& x, int Client, float Fallback, TScrollInfo& info)
+{
+    if (x.T == 0)
+        return false;
+    const float e = float(Client - x.F) / float(x.T);
+    if (e >= 0.9999f)
+        return false;
+    const float m = (e + 127) / (1 - e);
+    const float p = Client < x.T ? float(x.L) / float(x.T - Client) * 128 : Fallback;
+    if (x.T + x.F - Client < 5)
+        return false;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = int(std::trunc(m));
+    info.nPage = unsigned(std::max(0, info.nMax - 126));
+    info.nPos = int(std::trunc(p));
+    return true;
+}
 } // namespace
 
 // ---- flat scroll bars: the common controls' flat bars do not exist here, so these stay off ---
@@ -126,38 +173,14 @@ void TVerIvovavOzed::UpdateHScrollBar()
     TScrollInfo info;
     info.fMask = SIF_ALL;
     GetScrollInfo(SB_HORZ, info);
-    const int lw = GridLineWidth();
-    long long F = lw, T = lw, L = lw, S = 0;
-    for (int i = 0; i < ColCount(); ++i) {
-        const int w = ColWidths(i);
-        S += w;
-        if (i < FixedCols())
-            F += lw + w;
-        else {
-            T += lw + w;
-            if (i < LeftCol())
-                L += lw + w;
-        }
-    }
-    if (T == 0)
-        return;
+    const TExtents x = SumExtents(ColCount(), FixedCols(), LeftCol(), GridLineWidth(), [this](int i) { return ColWidths(i); });
     const int cw = width();
-    const float e = float(cw - F) / float(T);
-    if (e >= 0.9999f)
+    if (!ProportionalThumb(x, cw, float(info.nPos), info))
         return;
-    const float m = (e + 127) / (1 - e);
-    const float p = cw < T ? float(L) / float(T - cw) * 128 : float(info.nPos);
-    if (T + F - cw < 5)
-        return;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    info.nMax = int(std::trunc(m));
-    info.nPage = unsigned(std::max(0, info.nMax - 126));
-    info.nPos = int(std::trunc(p));
     SetScrollInfo(SB_HORZ, info, true);
     SyncFlatHScrollBar();
     if (FScrollBarAlways != saHorz && FScrollBarAlways != saBoth) {
-        if (S < cw || (ScrollBars() != ssHorizontal && ScrollBars() != ssBoth))
+        if (x.S < cw || (ScrollBars() != ssHorizontal && ScrollBars() != ssBoth))
             ShowScrollBar(SB_HORZ, false);
     }
 }
@@ -171,33 +194,9 @@ void TVerIvovavOzed::UpdateVScrollBar()
     TScrollInfo info;
     info.fMask = SIF_ALL;
     GetScrollInfo(SB_VERT, info);
-    const int lw = GridLineWidth();
-    long long F = lw, T = lw, L = lw;
-    for (int i = 0; i < RowCount(); ++i) {
-        const int h = RowHeights(i);
-        if (i < FixedRows())
-            F += lw + h;
-        else {
-            T += lw + h;
-            if (i < TopRow())
-                L += lw + h;
-        }
-    }
-    if (T == 0)
+    const TExtents x = SumExtents(RowCount(), FixedRows(), TopRow(), GridLineWidth(), [this](int i) { return RowHeights(i); });
+    if (!ProportionalThumb(x, height(), 127.0f, info))
         return;
-    const int ch = height();
-    const float e = float(ch - F) / float(T);
-    if (e >= 0.9999f)
-        return;
-    const float m = (e + 127) / (1 - e);
-    const float p = ch < T ? float(L) / float(T - ch) * 128 : 127.0f;
-    if (T + F - ch < 5)
-        return;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    info.nMax = int(std::trunc(m));
-    info.nPage = unsigned(std::max(0, info.nMax - 126));
-    info.nPos = int(std::trunc(p));
     SetScrollInfo(SB_VERT, info, true);
     SyncFlatVScrollBar();
 }

@@ -75,11 +75,19 @@ TEST(Looks, StyleSpecificHeaderColours)
     EXPECT_EQ(g.OrlexGradientHoverMirrorFrom(), 0xF4E4D7);
     EXPECT_EQ(g.OrlexGradientHoverBorder(), 0xEEE8E3);
     EXPECT_EQ(g.OrlexGradientDownBorder(), 0xD5BCAA);
+    EXPECT_EQ(g.ActiveCellColor(), 0xFCEBDC);
+    EXPECT_EQ(g.ActiveCellColorTo(), 0xFCDBC1);
+    EXPECT_EQ(g.SortSettings().HeaderColor(), 0xFCF9F2);
+    EXPECT_EQ(g.SortSettings().HeaderMirrorColorTo(), 0xF6ECD8);
+    EXPECT_EQ(g.ControlLook().FixedGradientFrom(), clNone);
+    EXPECT_EQ(g.SearchFooter().ColorTo(), 0xF7E9DD);
 
     // Custom resets only selection, sort header colours and control look; the gradient stays.
     g.SetComponentStyle(tsCustom);
     EXPECT_EQ(g.Look(), glWin7);
     EXPECT_EQ(g.OrlexGradientFrom(), 0xFDFCFA);
+    EXPECT_EQ(g.ActiveCellColor(), 0xFCEBDC);
+    EXPECT_EQ(g.ActiveCellColorTo(), 0xFCDBC1);
     EXPECT_EQ(g.SelectionColor(), clHighlight);
     EXPECT_EQ(g.SelectionTextColor(), clHighlightText);
     EXPECT_EQ(g.SelectionStyle(), ssDefault);

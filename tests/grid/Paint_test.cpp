@@ -224,8 +224,13 @@ TEST(Paint, CheckBoxPictureNames)
         {csWinXP, false, false, "ASGCHK08"}, {csOrlex, true, true, "ASGCHK01"}, {csOrlex, true, false, "ASGCHK03"},
         {csOrlex, false, true, "ASGCHK02"}, {csOrlex, false, false, "ASGCHK04"}, {csClassic, true, true, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(TVerIvovavOzed::CheckBoxResourceName(c.style, c.checked, c.enabled), QString::fromLatin1(c.name));
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.name);
+        EXPECT_EQ(TVerIvovavOzed::CheckBoxResourceName(c.style, c.checked, c.enabled), name);
+        // The radio button pictures are numbered the same way.
+        EXPECT_EQ(TVerIvovavOzed::RadioResourceName(c.style, c.checked, c.enabled),
+                  QString(name).replace(QStringLiteral("ASGCHK"), QStringLiteral("ASGRAD")));
+    }
     EXPECT_EQ(TVerIvovavOzed::RadioResourceName(csWinXP, true, false), QStringLiteral("ASGRAD07"));
     EXPECT_EQ(TVerIvovavOzed::RadioResourceName(csOrlex, false, true), QStringLiteral("ASGRAD02"));
     EXPECT_EQ(TVerIvovavOzed::LimitPercent(-5), 0);

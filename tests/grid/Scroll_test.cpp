@@ -64,6 +64,41 @@ TEST(Scroll, ProportionalHorizontalThumb)
     EXPECT_EQ(info.nMax, GridScrollMax);
 }
 
+TEST(Scroll, ProportionalVerticalThumb)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    g.resize(400, 200);
+    g.SetFixedRows(1);
+    g.SetRowCount(5);
+    const int lw = g.GridLineWidth();
+    g.SetRowHeights(0, 20);
+    // Normal rows 10 % taller than the rest of the control.
+    const int rh = (200 - 20 - 2 * lw) * 11 / 40 - lw;
+    for (int r = 1; r < 5; ++r)
+        g.SetRowHeights(r, rh);
+    g.SetScrollProportional(true);
+    TScrollInfo info;
+    g.GetScrollInfo(SB_VERT, info);
+    const long long F = lw + (lw + 20), T = lw + 4LL * (lw + rh);
+    const float e = float(200 - F) / float(T);
+    const int nMax = int(std::trunc((e + 127) / (1 - e)));
+    EXPECT_EQ(info.nMax, nMax);
+    EXPECT_EQ(int(info.nPage), nMax - 126);
+    // The scrollable rows are shorter than the control: the thumb sits at the end.
+    ASSERT_LT(T, 200);
+    EXPECT_EQ(info.nPos, 127);
+
+    // All rows in view: the bar is left alone.
+    GridHost h2;
+    TVerIvovavOzed& g2 = *h2.grid;
+    g2.resize(400, 200);
+    g2.SetRowCount(3);
+    g2.SetScrollProportional(true);
+    g2.GetScrollInfo(SB_VERT, info);
+    EXPECT_EQ(int(info.nPage), 0);
+}
+
 TEST(Scroll, BarKeptVisibleIsDisabledWhileEverythingFits)
 {
     GridHost h;
