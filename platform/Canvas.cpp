@@ -17,6 +17,7 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -65,47 +66,20 @@ void Put_Changed(T& Field, const T& Value, F&& Changed)
     Changed();
 }
 
-void Notify(const std::function<void()>& OnChange)
-{
-    if (OnChange)
-        OnChange();
-}
-
 } // namespace
 
 // ---- TFont -----------------------------------------------------------------------------------
 
 TFont::TFont() = default;
 
-TFont::TFont(const TFont& other)
-    : FName(other.FName), FHeight(other.FHeight), FPixelsPerInch(other.FPixelsPerInch), FStyle(other.FStyle),
-      FColor(other.FColor), FOrientation(other.FOrientation), FPitch(other.FPitch)
-{
-}
-
-TFont& TFont::operator=(const TFont& other)
-{
-    Assign(other);
-    return *this;
-}
-
 void TFont::Assign(const TFont& source)
 {
     if (this == &source)
         return;
-    FName = source.FName;
-    FHeight = source.FHeight;
-    FPixelsPerInch = source.FPixelsPerInch;
-    FStyle = source.FStyle;
-    FColor = source.FColor;
-    FOrientation = source.FOrientation;
-    FPitch = source.FPitch;
+    std::tie(FName, FHeight, FPixelsPerInch, FStyle, FColor, FOrientation, FPitch) = std::tie(
+        source.FName, source.FHeight, source.FPixelsPerInch, source.FStyle, source.FColor, source.FOrientation,
+        source.FPitch);
     Changed();
-}
-
-void TFont::Changed()
-{
-    Notify(OnChange);
 }
 
 void TFont::SetName(const QString& name)
@@ -126,30 +100,15 @@ void TFont::SetSize(int points)
     SetHeight(-MulDivInt(points, FPixelsPerInch, 72));
 }
 
-void TFont::SetHeight(int height)
-{
-    Put_Changed(FHeight, height, [this] { Changed(); });
-}
+void TFont::SetHeight(int height) { Put_Changed(FHeight, height, [this] { Changed(); }); }
 
-void TFont::SetStyle(TFontStyles style)
-{
-    Put_Changed(FStyle, style, [this] { Changed(); });
-}
+void TFont::SetStyle(TFontStyles style) { Put_Changed(FStyle, style, [this] { Changed(); }); }
 
-void TFont::SetColor(TColor color)
-{
-    Put_Changed(FColor, color, [this] { Changed(); });
-}
+void TFont::SetColor(TColor color) { Put_Changed(FColor, color, [this] { Changed(); }); }
 
-void TFont::SetOrientation(int tenthsOfDegree)
-{
-    Put_Changed(FOrientation, tenthsOfDegree, [this] { Changed(); });
-}
+void TFont::SetOrientation(int tenthsOfDegree) { Put_Changed(FOrientation, tenthsOfDegree, [this] { Changed(); }); }
 
-void TFont::SetPitch(TFontPitch pitch)
-{
-    Put_Changed(FPitch, pitch, [this] { Changed(); });
-}
+void TFont::SetPitch(TFontPitch pitch) { Put_Changed(FPitch, pitch, [this] { Changed(); }); }
 
 void TFont::SetPixelsPerInch(int ppi)
 {
@@ -190,24 +149,12 @@ bool operator==(const TFont& a, const TFont& b)
 
 // ---- TBrush and TPen -------------------------------------------------------------------------
 
-TBrush& TBrush::operator=(const TBrush& other)
-{
-    Assign(other);
-    return *this;
-}
-
 void TBrush::Assign(const TBrush& source)
 {
     if (this == &source)
         return;
-    FColor = source.FColor;
-    FStyle = source.FStyle;
+    std::tie(FColor, FStyle) = std::tie(source.FColor, source.FStyle);
     Changed();
-}
-
-void TBrush::Changed()
-{
-    Notify(OnChange);
 }
 
 void TBrush::SetColor(TColor color)
@@ -224,47 +171,21 @@ void TBrush::SetStyle(TBrushStyle style)
     Changed();
 }
 
-TPen& TPen::operator=(const TPen& other)
-{
-    Assign(other);
-    return *this;
-}
-
 void TPen::Assign(const TPen& source)
 {
     if (this == &source)
         return;
-    FColor = source.FColor;
-    FWidth = source.FWidth;
-    FStyle = source.FStyle;
-    FMode = source.FMode;
+    std::tie(FColor, FWidth, FStyle, FMode) = std::tie(source.FColor, source.FWidth, source.FStyle, source.FMode);
     Changed();
 }
 
-void TPen::Changed()
-{
-    Notify(OnChange);
-}
+void TPen::SetColor(TColor color) { Put_Changed(FColor, color, [this] { Changed(); }); }
 
-void TPen::SetColor(TColor color)
-{
-    Put_Changed(FColor, color, [this] { Changed(); });
-}
+void TPen::SetWidth(int width) { Put_Changed(FWidth, width, [this] { Changed(); }); }
 
-void TPen::SetWidth(int width)
-{
-    Put_Changed(FWidth, width, [this] { Changed(); });
-}
+void TPen::SetStyle(TPenStyle style) { Put_Changed(FStyle, style, [this] { Changed(); }); }
 
-void TPen::SetStyle(TPenStyle style)
-{
-    Put_Changed(FStyle, style, [this] { Changed(); });
-}
-
-void TPen::SetMode(TPenMode mode)
-{
-    Put_Changed(FMode, mode, [this] { Changed(); });
-}
+void TPen::SetMode(TPenMode mode) { Put_Changed(FMode, mode, [this] { Changed(); }); }
 
 // ---- TCanvas: set-up -------------------------------------------------------------------------
 
@@ -365,23 +286,19 @@ QSize TCanvas::DeviceSize() const
 
 // ---- TCanvas: units --------------------------------------------------------------------------
 
-int TCanvas::PixelsPerInchX() const
+// An override wins, then the device's own resolution; without a device the screen's 96.
+static int DeviceDpi(int override, const QPainter* painter, int (QPaintDevice::*logicalDpi)() const)
 {
-    if (FDpiOverrideX > 0)
-        return FDpiOverrideX;
-    if (FPainter && FPainter->device())
-        return FPainter->device()->logicalDpiX();
+    if (override > 0)
+        return override;
+    if (painter && painter->device())
+        return (painter->device()->*logicalDpi)();
     return 96;
 }
 
-int TCanvas::PixelsPerInchY() const
-{
-    if (FDpiOverrideY > 0)
-        return FDpiOverrideY;
-    if (FPainter && FPainter->device())
-        return FPainter->device()->logicalDpiY();
-    return 96;
-}
+int TCanvas::PixelsPerInchX() const { return DeviceDpi(FDpiOverrideX, FPainter, &QPaintDevice::logicalDpiX); }
+
+int TCanvas::PixelsPerInchY() const { return DeviceDpi(FDpiOverrideY, FPainter, &QPaintDevice::logicalDpiY); }
 
 void TCanvas::SetResolutionOverride(int dpiX, int dpiY)
 {
@@ -526,13 +443,10 @@ void TCanvas::IntersectClipRect(const TRect& r)
 {
     if (!FPainter)
         return;
+    if (!FPainter->hasClipping())
+        return SetClipRect(r);
     KeepClip(FSaved, FPainter);
-    if (FPainter->hasClipping()) {
-        FPainter->setClipRect(DevRect(r), Qt::IntersectClip);
-    } else {
-        FPainter->setClipping(true);
-        FPainter->setClipRect(DevRect(r), Qt::ReplaceClip);
-    }
+    FPainter->setClipRect(DevRect(r), Qt::IntersectClip);
 }
 
 void TCanvas::ExcludeClipRect(const TRect& r)
@@ -810,31 +724,30 @@ static void SetupShape(QPainter* p, const TPen& pen, int devWidth, const QBrush&
     p->setCompositionMode(CompositionFor(pen.Mode()));
 }
 
-void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH)
+// Draws a shape with the pen and `brush`; `draw` gets the box with its right and bottom edges
+// made inclusive, the way QPainter outlines a rectangle.
+void TCanvas::DrawShape(const TRect& box, const QBrush& brush, const std::function<void(const QRect&)>& draw)
 {
     if (!FPainter)
         return;
-    const QRect r = DevRect(TRect(x1, y1, x2, y2));
+    const QRect r = DevRect(box);
     if (r.isEmpty())
         return;
     FPainter->save();
-    SetupShape(FPainter, FPen, DevPenWidth(), QtBrush());
-    const double cw = std::abs(cornerW * UnitX()) / 2.0, ch = std::abs(cornerH * UnitY()) / 2.0;
-    FPainter->drawRoundedRect(QRectF(r.x(), r.y(), r.width() - 1, r.height() - 1), cw, ch);
+    SetupShape(FPainter, FPen, DevPenWidth(), brush);
+    draw(QRect(r.x(), r.y(), r.width() - 1, r.height() - 1));
     FPainter->restore();
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH)
+{
+    const double cw = std::abs(cornerW * UnitX()) / 2.0, ch = std::abs(cornerH * UnitY()) / 2.0;
+    DrawShape(TRect(x1, y1, x2, y2), QtBrush(), [&](const QRect& r) { FPainter->drawRoundedRect(QRectF(r), cw, ch); });
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    if (!FPainter)
-        return;
-    const QRect r = DevRect(TRect(x1, y1, x2, y2));
-    if (r.isEmpty())
-        return;
-    FPainter->save();
-    SetupShape(FPainter, FPen, DevPenWidth(), QtBrush());
-    FPainter->drawEllipse(QRect(r.x(), r.y(), r.width() - 1, r.height() - 1));
-    FPainter->restore();
+    DrawShape(TRect(x1, y1, x2, y2), QtBrush(), [this](const QRect& r) { FPainter->drawEllipse(r); });
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points)
@@ -865,32 +778,25 @@ static void ArcAngles(const QRect& r, QPoint start, QPoint end, int* a16, int* s
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (!FPainter)
-        return;
-    const QRect r = DevRect(TRect(x1, y1, x2, y2));
-    if (r.isEmpty())
-        return;
-    int a, s;
-    ArcAngles(r, ToQPoint(LPtoDP(TPoint(x3, y3))), ToQPoint(LPtoDP(TPoint(x4, y4))), &a, &s);
-    FPainter->save();
-    SetupShape(FPainter, FPen, DevPenWidth(), QtBrush());
-    FPainter->drawPie(QRect(r.x(), r.y(), r.width() - 1, r.height() - 1), a, s);
-    FPainter->restore();
+    ArcShape(TRect(x1, y1, x2, y2), TPoint(x3, y3), TPoint(x4, y4), true);
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (!FPainter)
-        return;
-    const QRect r = DevRect(TRect(x1, y1, x2, y2));
-    if (r.isEmpty())
-        return;
-    int a, s;
-    ArcAngles(r, ToQPoint(LPtoDP(TPoint(x3, y3))), ToQPoint(LPtoDP(TPoint(x4, y4))), &a, &s);
-    FPainter->save();
-    SetupShape(FPainter, FPen, DevPenWidth(), Qt::NoBrush);
-    FPainter->drawArc(QRect(r.x(), r.y(), r.width() - 1, r.height() - 1), a, s);
-    FPainter->restore();
+    ArcShape(TRect(x1, y1, x2, y2), TPoint(x3, y3), TPoint(x4, y4), false);
+}
+
+// A pie is filled with the brush and closed by its two radii; an arc is the bare outline.
+void TCanvas::ArcShape(const TRect& box, TPoint from, TPoint to, bool pie)
+{
+    DrawShape(box, pie ? QtBrush() : QBrush(Qt::NoBrush), [&](const QRect& inner) {
+        int a, s;
+        ArcAngles(inner.adjusted(0, 0, 1, 1), ToQPoint(LPtoDP(from)), ToQPoint(LPtoDP(to)), &a, &s);
+        if (pie)
+            FPainter->drawPie(inner, a, s);
+        else
+            FPainter->drawArc(inner, a, s);
+    });
 }
 
 void TCanvas::FillRect(const TRect& r)

@@ -35,8 +35,8 @@ enum TFontPitch { fpDefault, fpVariable, fpFixed };
 class TFont {
 public:
     TFont();
-    TFont(const TFont& other);
-    TFont& operator=(const TFont& other);
+    TFont(const TFont& other) { Assign(other); } // OnChange stays unset on the copy
+    TFont& operator=(const TFont& other) { Assign(other); return *this; }
 
     void Assign(const TFont& source); // copies every attribute and fires OnChange once
 
@@ -65,7 +65,11 @@ public:
     friend bool operator==(const TFont& a, const TFont& b);
 
 private:
-    void Changed();
+    void Changed()
+    {
+        if (OnChange)
+            OnChange();
+    }
     QString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     int FPixelsPerInch = 96;
@@ -82,8 +86,8 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBrush {
 public:
     TBrush() = default;
-    TBrush(const TBrush& other) : FColor(other.FColor), FStyle(other.FStyle) {}
-    TBrush& operator=(const TBrush& other);
+    TBrush(const TBrush& other) { Assign(other); }
+    TBrush& operator=(const TBrush& other) { Assign(other); return *this; }
     void Assign(const TBrush& source);
 
     TColor Color() const { return FColor; }
@@ -94,7 +98,11 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void Changed();
+    void Changed()
+    {
+        if (OnChange)
+            OnChange();
+    }
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
 };
@@ -105,8 +113,8 @@ enum TPenMode { pmCopy, pmNot, pmXor, pmNotXor };
 class TPen {
 public:
     TPen() = default;
-    TPen(const TPen& other) : FColor(other.FColor), FWidth(other.FWidth), FStyle(other.FStyle), FMode(other.FMode) {}
-    TPen& operator=(const TPen& other);
+    TPen(const TPen& other) { Assign(other); }
+    TPen& operator=(const TPen& other) { Assign(other); return *this; }
     void Assign(const TPen& source);
 
     TColor Color() const { return FColor; }
@@ -121,7 +129,11 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void Changed();
+    void Changed()
+    {
+        if (OnChange)
+            OnChange();
+    }
     TColor FColor = clBlack;
     int FWidth = 1;
     TPenStyle FStyle = psSolid;
@@ -381,6 +393,8 @@ private:
     void FillDevRect(const QRect& r, const QColor& c);
     void FillDevRectBrush(const QRect& r);
     QBrush QtBrush() const;
+    void DrawShape(const TRect& box, const QBrush& brush, const std::function<void(const QRect&)>& draw);
+    void ArcShape(const TRect& box, TPoint from, TPoint to, bool pie);
     QFont DeviceFont() const;
     void DrawDevText(int devX, int devY, const QString& text, int orientation);
 

@@ -38,28 +38,12 @@ TRect Normalised(const TGridRect& r)
 
 TStringGrid::Axis TStringGrid::ColAxis() const
 {
-    Axis a;
-    a.Sizes = &FColWidths;
-    a.Default = FDefaultColWidth;
-    a.Count = FColCount;
-    a.Fixed = FFixedCols;
-    a.First = FLeftCol;
-    a.Line = FGridLineWidth;
-    a.Extent = ClientWidth();
-    return a;
+    return {&FColWidths, FDefaultColWidth, FColCount, FFixedCols, FLeftCol, FGridLineWidth, ClientWidth()};
 }
 
 TStringGrid::Axis TStringGrid::RowAxis() const
 {
-    Axis a;
-    a.Sizes = &FRowHeights;
-    a.Default = FDefaultRowHeight;
-    a.Count = FRowCount;
-    a.Fixed = FFixedRows;
-    a.First = FTopRow;
-    a.Line = FGridLineWidth;
-    a.Extent = ClientHeight();
-    return a;
+    return {&FRowHeights, FDefaultRowHeight, FRowCount, FFixedRows, FTopRow, FGridLineWidth, ClientHeight()};
 }
 
 // ---- construction ----------------------------------------------------------------------------
@@ -541,52 +525,46 @@ void TStringGrid::SetDefaultRowHeight(int Value)
     RowHeightsChanged();
 }
 
-int TStringGrid::ColWidths(int ACol) const
+namespace {
+
+// Sets the size of line i (a column's width or a row's height) and says whether it changed.
+// The sizes stay unstored while every line has the default size; a negative size counts as 0.
+bool Put_Line_Size(std::vector<int>& sizes, int count, int defaultSize, int i, int value)
 {
-    if (ACol < 0 || ACol >= int(FColWidths.size()))
-        return FDefaultColWidth;
-    return FColWidths[size_t(ACol)];
+    if (i < 0 || i >= count)
+        return false;
+    value = std::max(0, value);
+    if (sizes.empty()) {
+        if (value == defaultSize)
+            return false;
+        sizes.assign(size_t(count), defaultSize);
+    }
+    if (sizes[size_t(i)] == value)
+        return false;
+    sizes[size_t(i)] = value;
+    return true;
 }
+
+} // namespace
+
+int TStringGrid::ColWidths(int ACol) const { return ColAxis().Size(ACol); }
 
 void TStringGrid::SetColWidths(int ACol, int Value)
 {
-    if (ACol < 0 || ACol >= FColCount)
+    if (!Put_Line_Size(FColWidths, FColCount, FDefaultColWidth, ACol, Value))
         return;
-    Value = std::max(0, Value);
-    if (FColWidths.empty()) {
-        if (Value == FDefaultColWidth)
-            return;
-        FColWidths.assign(size_t(FColCount), FDefaultColWidth);
-    }
-    if (FColWidths[size_t(ACol)] == Value)
-        return;
-    FColWidths[size_t(ACol)] = Value;
     ClampTopLeft(true);
     ColWidthsChanged();
 }
 
-int TStringGrid::RowHeights(int ARow) const
-{
-    if (ARow < 0 || ARow >= int(FRowHeights.size()))
-        return FDefaultRowHeight;
-    return FRowHeights[size_t(ARow)];
-}
+int TStringGrid::RowHeights(int ARow) const { return RowAxis().Size(ARow); }
 
 void TStringGrid::SetRowHeights(int ARow, int Value)
 {
-    if (ARow < 0 || ARow >= FRowCount)
-        return;
-    Value = std::max(0, Value);
-    if (FRowHeights.empty()) {
-        if (Value == FDefaultRowHeight)
-            return;
-        FRowHeights.assign(size_t(FRowCount), FDefaultRowHeight);
+    if (Put_Line_Size(FRowHeights, FRowCount, FDefaultRowHeight, ARow, Value)) {
+        ClampTopLeft(true);
+        RowHeightsChanged();
     }
-    if (FRowHeights[size_t(ARow)] == Value)
-        return;
-    FRowHeights[size_t(ARow)] = Value;
-    ClampTopLeft(true);
-    RowHeightsChanged();
 }
 
 void TStringGrid::SetGridLineWidth(int Value)
@@ -611,13 +589,8 @@ void TStringGrid::ColWidthsChanged()
     InvalidateGrid();
 }
 
-void TStringGrid::RowHeightsChanged()
-{
-    UpdateScrollRange();
-    if (FInplaceEdit && FInplaceCol >= 0)
-        FInplaceEdit->UpdateLoc(CellRect(FInplaceCol, FInplaceRow));
-    InvalidateGrid();
-}
+// Rows and columns changing size move the same things: the scroll range, the editor, the view.
+void TStringGrid::RowHeightsChanged() { TStringGrid::ColWidthsChanged(); }
 
 int TStringGrid::ClientWidth() const { return viewport()->width(); }
 int TStringGrid::ClientHeight() const { return viewport()->height(); }
@@ -1138,28 +1111,31 @@ void TStringGrid::ScrollAction(bool vertical, int code, int pos)
 }
 
 namespace {
-// The first scrolled index a thumb position stands for.
-int PosToIndex(int pos, int fixed, int maxFirst) { return ScaleDiv(pos, maxFirst - fixed, GridScrollMax) + fixed; }
+
+// The first scrolled index a scroll action leads to on an axis whose first scrolled index is
+// `first`; the thumb's position `pos` scales to the indexes from `fixed` to `maxFirst`.
+int Scrolled_First(int code, int pos, int first, int fixed, int visible, int maxFirst, bool thumbTracking)
+{
+    const auto posToIndex = [&] { return ScaleDiv(pos, maxFirst - fixed, GridScrollMax) + fixed; };
+    switch (code) {
+    case SB_LINEUP: return first - 1;
+    case SB_LINEDOWN: return first + 1;
+    case SB_PAGEUP: return first - std::max(1, visible);
+    case SB_PAGEDOWN: return first + std::max(1, visible);
+    case SB_THUMBPOSITION: return posToIndex();
+    case SB_THUMBTRACK: return thumbTracking ? posToIndex() : first;
+    case SB_TOP: return fixed;
+    case SB_BOTTOM: return maxFirst;
+    default: return first;
+    }
+}
+
 } // namespace
 
 void TStringGrid::HScroll(int ScrollCode, int Pos)
 {
-    const int maxLeft = MaxLeftCol();
-    int left = FLeftCol;
-    switch (ScrollCode) {
-    case SB_LINEUP: left = FLeftCol - 1; break;
-    case SB_LINEDOWN: left = FLeftCol + 1; break;
-    case SB_PAGEUP: left = FLeftCol - std::max(1, VisibleColCount()); break;
-    case SB_PAGEDOWN: left = FLeftCol + std::max(1, VisibleColCount()); break;
-    case SB_THUMBPOSITION: left = PosToIndex(Pos, FFixedCols, maxLeft); break;
-    case SB_THUMBTRACK:
-        if (FOptions & goThumbTracking)
-            left = PosToIndex(Pos, FFixedCols, maxLeft);
-        break;
-    case SB_TOP: left = FFixedCols; break;
-    case SB_BOTTOM: left = maxLeft; break;
-    default: break;
-    }
+    const int left = Scrolled_First(ScrollCode, Pos, FLeftCol, FFixedCols, VisibleColCount(), MaxLeftCol(),
+                                    FOptions.testFlag(goThumbTracking));
     MoveTopLeft(left, FTopRow);
     if (ScrollCode != SB_THUMBTRACK)
         UpdateScrollPos();
@@ -1167,22 +1143,8 @@ void TStringGrid::HScroll(int ScrollCode, int Pos)
 
 void TStringGrid::VScroll(int ScrollCode, int Pos)
 {
-    const int maxTop = MaxTopRow();
-    int top = FTopRow;
-    switch (ScrollCode) {
-    case SB_LINEUP: top = FTopRow - 1; break;
-    case SB_LINEDOWN: top = FTopRow + 1; break;
-    case SB_PAGEUP: top = FTopRow - std::max(1, VisibleRowCount()); break;
-    case SB_PAGEDOWN: top = FTopRow + std::max(1, VisibleRowCount()); break;
-    case SB_THUMBPOSITION: top = PosToIndex(Pos, FFixedRows, maxTop); break;
-    case SB_THUMBTRACK:
-        if (FOptions & goThumbTracking)
-            top = PosToIndex(Pos, FFixedRows, maxTop);
-        break;
-    case SB_TOP: top = FFixedRows; break;
-    case SB_BOTTOM: top = maxTop; break;
-    default: break;
-    }
+    const int top = Scrolled_First(ScrollCode, Pos, FTopRow, FFixedRows, VisibleRowCount(), MaxTopRow(),
+                                   FOptions.testFlag(goThumbTracking));
     MoveTopLeft(FLeftCol, top);
     if (ScrollCode != SB_THUMBTRACK)
         UpdateScrollPos();

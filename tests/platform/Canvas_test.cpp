@@ -131,6 +131,116 @@ TEST(Canvas, FontSizeAndHeightStayInStep)
     EXPECT_TRUE(q.bold() && q.underline() && !q.italic() && !q.strikeOut());
 }
 
+// A copy takes every attribute but not the OnChange hook; assigning keeps the target's hook and
+// fires it once, assigning a tool to itself fires nothing.
+TEST(Canvas, ToolsCopyAttributesButNotTheirHook)
+{
+    int sourceChanges = 0;
+    int changes = 0;
+    TFont font;
+    font.SetName(QStringLiteral("Courier New"));
+    font.SetPixelsPerInch(120);
+    font.SetSize(10);
+    font.SetStyle(fsItalic);
+    font.SetColor(clRed);
+    font.SetOrientation(900);
+    font.SetPitch(fpFixed);
+    font.OnChange = [&] { ++sourceChanges; };
+    TFont fontCopy(font);
+    EXPECT_FALSE(fontCopy.OnChange);
+    EXPECT_TRUE(fontCopy == font);
+    EXPECT_EQ(fontCopy.PixelsPerInch(), 120);
+    TFont fontTarget;
+    fontTarget.OnChange = [&] { ++changes; };
+    fontTarget = font;
+    EXPECT_TRUE(fontTarget == font);
+    EXPECT_EQ(fontTarget.PixelsPerInch(), 120);
+    EXPECT_EQ(fontTarget.Size(), 10);
+    fontTarget.Assign(fontTarget);
+    EXPECT_EQ(changes, 1);
+
+    TBrush brush;
+    brush.SetStyle(bsCross);
+    brush.SetColor(clBlue);
+    brush.OnChange = [&] { ++sourceChanges; };
+    TBrush brushCopy(brush);
+    EXPECT_FALSE(brushCopy.OnChange);
+    EXPECT_EQ(brushCopy.Color(), clBlue);
+    EXPECT_EQ(brushCopy.Style(), bsCross);
+    TBrush brushTarget;
+    brushTarget.OnChange = [&] { ++changes; };
+    brushTarget = brush;
+    brushTarget.Assign(brushTarget);
+    EXPECT_EQ(brushTarget.Color(), clBlue);
+    EXPECT_EQ(brushTarget.Style(), bsCross);
+    EXPECT_EQ(changes, 2);
+
+    TPen pen;
+    pen.SetColor(clGreen);
+    pen.SetWidth(3);
+    pen.SetStyle(psDot);
+    pen.SetMode(pmXor);
+    pen.OnChange = [&] { ++sourceChanges; };
+    TPen penCopy(pen);
+    EXPECT_FALSE(penCopy.OnChange);
+    TPen penTarget;
+    penTarget.OnChange = [&] { ++changes; };
+    penTarget.Assign(pen);
+    penTarget.Assign(penTarget);
+    for (const TPen* p : {&penCopy, &penTarget}) {
+        EXPECT_EQ(p->Color(), clGreen);
+        EXPECT_EQ(p->Width(), 3);
+        EXPECT_EQ(p->Style(), psDot);
+        EXPECT_EQ(p->Mode(), pmXor);
+    }
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(sourceChanges, 0);
+}
+
+// Ellipses and rounded rectangles fill with the brush and leave out the box's right and bottom
+// edges, as rectangles do; the rounded corners stay unpainted.
+TEST(Canvas, EllipseAndRoundRectStayInsideTheirBox)
+{
+    for (bool round : {true, false}) {
+        Surface s;
+        s.canvas->Pen().SetColor(clBlack);
+        s.canvas->Brush().SetColor(clRed);
+        if (round)
+            s.canvas->RoundRect(10, 10, 50, 40, 16, 16);
+        else
+            s.canvas->Ellipse(10, 10, 50, 40);
+        EXPECT_EQ(s.At(30, 25), clRed) << round;
+        EXPECT_EQ(s.At(10, 10), clWhite) << round;
+        EXPECT_EQ(s.At(49, 39), clWhite) << round;
+        EXPECT_GT(s.Ink(TRect(0, 10, 120, 11)), 0) << round;
+        EXPECT_GT(s.Ink(TRect(49, 0, 50, 60)), 0) << round;
+        EXPECT_EQ(s.Ink(TRect(50, 0, 120, 60)), 0) << round;
+        EXPECT_EQ(s.Ink(TRect(0, 40, 120, 60)), 0) << round;
+        EXPECT_EQ(s.InkBox(), TRect(10, 10, 50, 40)) << round;
+    }
+}
+
+// A pie is filled and closed by its radii; an arc over the same box is the bare outline.
+TEST(Canvas, PieFillsItsWedgeAndArcDrawsOnlyTheCurve)
+{
+    for (bool pie : {true, false}) {
+        Surface s;
+        s.canvas->Pen().SetColor(clBlack);
+        s.canvas->Brush().SetColor(clRed);
+        // The upper right quarter of the circle in (10, 10, 50, 50).
+        if (pie)
+            s.canvas->Pie(10, 10, 50, 50, 50, 30, 30, 10);
+        else
+            s.canvas->Arc(10, 10, 50, 50, 50, 30, 30, 10);
+        EXPECT_EQ(s.At(38, 22), pie ? clRed : clWhite) << pie;
+        EXPECT_EQ(s.Ink(TRect(32, 29, 46, 31)) > 0, pie) << pie; // the radius along the x axis
+        EXPECT_EQ(s.At(22, 38), clWhite) << pie;                 // the opposite quarter
+        EXPECT_GT(s.Ink(TRect(30, 10, 51, 31)), 20) << pie;
+        EXPECT_EQ(s.Ink(TRect(0, 31, 120, 60)), 0) << pie;
+        EXPECT_EQ(s.Ink(TRect(0, 0, 29, 60)), 0) << pie;
+    }
+}
+
 TEST(Canvas, LineToLeavesOutItsEndPoint)
 {
     struct Case {

@@ -21,6 +21,8 @@ namespace {
 class RecGrid : public TStringGrid {
 public:
     using TStringGrid::TStringGrid;
+    using TStringGrid::MaxLeftCol;
+    using TStringGrid::VisibleColCount;
     bool refuse = false;
     int refuseCol = -1, refuseRow = -1;
     int selectCalls = 0;
@@ -388,6 +390,31 @@ TEST_F(GridTest, DrawCellReachesExactlyTheVisibleCellsWithTheirStates)
         for (int r : {0, 5, 6, 7, 8, 9, 10, 11}) // 25 + 7 x 25 fills the 200 pixels
             expected.insert({c, r});
     EXPECT_EQ(cells, expected);
+}
+
+// The same codes move the left column; the top row stays.
+TEST_F(GridTest, HorizontalScrollCodesMoveTheLeftColumn)
+{
+    grid->SetColCount(60);
+    grid->VScroll(SB_LINEDOWN, 0);
+    const int maxLeft = grid->MaxLeftCol();
+    const int page = grid->VisibleColCount();
+    ASSERT_GT(maxLeft, 10);
+    ASSERT_GT(page, 1);
+    struct Case { int code, pos, left; };
+    for (const Case k : {Case{SB_BOTTOM, 0, maxLeft}, Case{SB_TOP, 0, 1}, Case{SB_LINEDOWN, 0, 2},
+                         Case{SB_PAGEDOWN, 0, 2 + page}, Case{SB_LINEUP, 0, 1 + page}, Case{SB_PAGEUP, 0, 1},
+                         Case{SB_THUMBPOSITION, 127, maxLeft}, Case{SB_THUMBPOSITION, 0, 1},
+                         Case{SB_THUMBPOSITION, 127, maxLeft}, Case{SB_THUMBTRACK, 0, maxLeft},
+                         Case{SB_ENDSCROLL, 0, maxLeft}}) {
+        grid->HScroll(k.code, k.pos);
+        EXPECT_EQ(grid->LeftCol(), k.left) << k.code << " " << k.pos;
+        EXPECT_EQ(grid->TopRow(), 2) << k.code;
+    }
+    EXPECT_EQ(grid->GetScrollPos(SB_HORZ), 127);
+    grid->SetOptions(grid->Options() | goThumbTracking);
+    grid->HScroll(SB_THUMBTRACK, 0);
+    EXPECT_EQ(grid->LeftCol(), 1);
 }
 
 TEST_F(GridTest, ScrollCodesOnTheGridScale)
