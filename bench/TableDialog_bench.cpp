@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include "bench/main/S7Rows.h"
+
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -28,10 +30,6 @@
 
 namespace {
 
-const char* const kPlcTypes[] = {"Logo0BA8", "S7200", "S7300", "S7400", "S71200", "S71500"};
-const char* const kDataTypes[] = {"Bit", "Byte", "Char", "Word", "Int", "DWord", "DInt", "Real"};
-const char* const kBlocks[] = {"OB", "DB", "SDB", "FC", "SFC", "FB", "SFB"};
-const char* const kAreas[] = {"Direct peripheral access (P)", "Inputs (I)", "Output (Q)", "Flags (M) (Merker)"};
 
 const char* const kReadNames[] = {"Enable",   "PLC_Address", "PLC_Port", "PLC_Type", "Rack",     "Slot",
                                   "Data_Type", "Data_Identifier", "DB_Number", "PLC_Area", "PLC_Add", "PLC_Bit",
@@ -44,31 +42,7 @@ constexpr int kFileRows = 5000; // per section
 
 QByteArray Rows(int count, bool write)
 {
-    QByteArray out;
-    for (int i = 0; i < count; ++i) {
-        out += QStringLiteral("<row Enable=\"Y\" PLC_Address=\"192.168.%1.%2\" PLC_Port=\"102\" PLC_Type=\"%3\" "
-                              "Rack=\"0\" Slot=\"%4\" Data_Type=\"%5\" Data_Identifier=\"%6\" DB_Number=\"%7\" "
-                              "PLC_Area=\"%8\" PLC_Add=\"%9\" PLC_Bit=\"%10\" PollTime=\"1000\" ")
-                   .arg(i / 250 + 1)
-                   .arg(i % 250 + 1)
-                   .arg(kPlcTypes[i % 6])
-                   .arg(i % 32)
-                   .arg(kDataTypes[i % 8])
-                   .arg(kBlocks[i % 7])
-                   .arg(i)
-                   .arg(kAreas[i % 4])
-                   .arg(i * 2)
-                   .arg(i % 8)
-                   .toUtf8();
-        if (write)
-            out += "OnChange=\"Y\" OnCMD=\"N\" ";
-        out += QStringLiteral("Position=\"%1\" Bit=\"0\" Swap=\"N\" SwapWord=\"Y\" Mnemonic=\"rule number %2 of the "
-                              "table\"/>\r\n")
-                   .arg(i % 1500)
-                   .arg(i)
-                   .toUtf8();
-    }
-    return out;
+    return kt_bench::S7Rows(count, write, "rule number %1 of the table", "\r\n");
 }
 
 struct Config {

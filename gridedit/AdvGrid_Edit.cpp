@@ -339,8 +339,9 @@ bool TVerIvovavOzed::CanShowEditor()
         return false;
     bool started = false;
     if (!EditMode) {
-        FEditWindow = window();
-        FEditWindowType = &typeid(*window());
+        QWidget* const editWindow = window();
+        FEditWindow = editWindow;
+        FEditWindowType = &typeid(*editWindow);
         FNoEditChange = true;
         FCellCache = GetCurrentCell();
         TEditorType editor = DefaultEditor();
@@ -416,8 +417,10 @@ bool TVerIvovavOzed::TearingDown()
     for (const QWidget* w = parentWidget(); w && !going; w = w->parentWidget())
         going = w->nextInFocusChain() == nullptr;
     // A window whose own destructor has run is no longer of the type it was.
-    if (!going && FEditWindow && FEditWindowType && FEditWindow == window())
-        going = typeid(*FEditWindow.data()) != *FEditWindowType;
+    if (!going && FEditWindow && FEditWindowType && FEditWindow == window()) {
+        const QWidget& editWindow = *FEditWindow;
+        going = typeid(editWindow) != *FEditWindowType;
+    }
     // The grid goes with its window: from here on it behaves as during its own destruction.
     if (going)
         FDestroying = true;

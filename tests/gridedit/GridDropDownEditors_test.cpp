@@ -22,13 +22,7 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace {
 
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned() { FormatSettings() = TFormatSettings::Invariant(); }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::InvariantFormat;
 
 const TEditorType kTypes[] = {edTrackbarDropDown, edMemoDropDown,        edCalculatorDropDown,
                               edTimePickerDropDown, edDetailDropDown,     edGridDropDown,

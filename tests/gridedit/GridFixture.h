@@ -2,12 +2,24 @@
 // A column grid in a shown, active window, driven by keys and the mouse as a user drives it.
 // Posted events (the end-of-edit notice among them) are delivered by Pump.
 #include "grid/AdvCGrid.h"
+#include "platform/ScriptedServices.h"
+#include "platform/SysUtils.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
 
 namespace kt_test {
+
+// Scripted services and the invariant number and date settings for one test; the old settings
+// come back afterwards.
+struct InvariantFormat {
+    platform::TFormatSettings saved = platform::FormatSettings();
+    platform::ScriptedServices services;
+    platform::ScopedServices scope{services};
+    InvariantFormat() { platform::FormatSettings() = platform::TFormatSettings::Invariant(); }
+    ~InvariantFormat() { platform::FormatSettings() = saved; }
+};
 
 struct GridFixture {
     QWidget window;
