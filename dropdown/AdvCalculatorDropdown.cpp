@@ -4,6 +4,7 @@
 
 #include "platform/SysUtils.h"
 #include "render/ATXPVS.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -549,9 +550,8 @@ void TAdvCalculatorDropdown::SetComponentStyle(TOrlexStyle AStyle)
 
 void TAdvCalculatorDropdown::SetShowThousandSeparator(bool Value)
 {
-    if (FShowThousandSeparator == Value)
+    if (!platform::Change(FShowThousandSeparator, Value))
         return;
-    FShowThousandSeparator = Value;
     SetEditType(Value ? etMoney : etFloat);
     SetFloatValue(GetFloatValue());
 }

@@ -4,6 +4,7 @@
 // backspace, clear and four memory keys). The edit's text is the entry and the result; Enter on
 // the open pad computes the pending operation and closes it.
 #include "dropdown/AdvDropDown_Edit.h"
+#include "platform/Property.h"
 
 #include <QWidget>
 #include <functional>
@@ -15,23 +16,16 @@ class TAdvCalculatorDropdown;
 // One pad button; its rectangle is in pad coordinates and Tag is its key code.
 class TButtonItem {
 public:
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) { FCaption = Value; }
-    TColor CaptionColor() const { return FCaptionColor; }
-    void SetCaptionColor(TColor Value) { FCaptionColor = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    KT_PROPERTY(QString, Caption)
+    KT_PROPERTY(TColor, CaptionColor)
+    KT_PROPERTY(int, ImageIndex)
     TPicture& Image() { return FImage; }
     const TPicture& Image() const { return FImage; }
     void SetImage(const TPicture& Value) { FImage.Assign(Value); }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; }
-    QString Name() const { return FName; }
-    void SetName(const QString& Value) { FName = Value; }
-    bool Special() const { return FSpecial; }
-    void SetSpecial(bool Value) { FSpecial = Value; }
+    KT_PROPERTY(int, Tag)
+    KT_PROPERTY(bool, Enabled)
+    KT_PROPERTY(QString, Name)
+    KT_PROPERTY(bool, Special)
     // Caption, caption colour, tag, image index, image, enabled flag and name.
     void Assign(const TButtonItem& Source);
     TRect GetRect() const { return TRect(FLeft, FTop, FLeft + FWidth, FTop + FHeight); }
@@ -104,12 +98,9 @@ public:
     KT_BUTTON_APPEARANCE_COLOR(TextColor)
     KT_BUTTON_APPEARANCE_COLOR(SpecialTextColor)
 #undef KT_BUTTON_APPEARANCE_COLOR
-    TColor ShineColor() const { return FShineColor; }
-    void SetShineColor(TColor Value) { FShineColor = Value; }
-    TColor GlowColorHot() const { return FGlowColorHot; }
-    void SetGlowColorHot(TColor Value) { FGlowColorHot = Value; }
-    TColor GlowColorDown() const { return FGlowColorDown; }
-    void SetGlowColorDown(TColor Value) { FGlowColorDown = Value; }
+    KT_PROPERTY(TColor, ShineColor)
+    KT_PROPERTY(TColor, GlowColorHot)
+    KT_PROPERTY(TColor, GlowColorDown)
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& Value) { FFont.Assign(Value); }
@@ -140,14 +131,12 @@ public:
     void SetButtons(const TButtonItems& Value) { FButtons.Assign(Value); }
     TButtonAppearance& ButtonAppearance() { return FButtonAppearance; }
     void SetButtonAppearance(const TButtonAppearance& Value) { FButtonAppearance.Assign(Value); }
-    TItemLayout ButtonLayout() const { return FButtonLayout; }
-    void SetButtonLayout(TItemLayout Value) { FButtonLayout = Value; }
+    KT_PROPERTY(TItemLayout, ButtonLayout)
     TButtonPanelType ButtonPanelType() const { return FButtonPanelType; }
     void SetButtonPanelType(TButtonPanelType Value);
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* Value);
-    TSelectionColorStyle ItemColorStyle() const { return FItemColorStyle; }
-    void SetItemColorStyle(TSelectionColorStyle Value) { FItemColorStyle = Value; }
+    KT_PROPERTY(TSelectionColorStyle, ItemColorStyle)
     QWidget* Edit() const { return FEdit; }
     void SetEdit(QWidget* Value) { FEdit = Value; }
     TAdvCustomDropDown* AdvDropDown() const { return FAdvDropDown; }

@@ -2,6 +2,7 @@
 #include "dropdown/AdvColorPickerDropDown.h"
 
 #include "grid/AsgComboBox.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -271,9 +272,8 @@ void TAdvColorPickerDropDown::SetItemIndex(int Value)
 
 void TAdvColorPickerDropDown::SetSelectedColor(TColor Value)
 {
-    if (Value == FSelectedColor)
+    if (!platform::Change(FSelectedColor, Value))
         return;
-    FSelectedColor = Value;
     int found = -1;
     for (int i = 0; i < FColors->Count(); ++i)
         if (FColors->Items(i)->Color() == Value) {
@@ -286,10 +286,8 @@ void TAdvColorPickerDropDown::SetSelectedColor(TColor Value)
 
 void TAdvColorPickerDropDown::SetShowText(bool Value)
 {
-    if (Value == FShowText)
-        return;
-    FShowText = Value;
-    update();
+    if (platform::Change(FShowText, Value))
+        update();
 }
 
 QString TAdvColorPickerDropDown::ColorDisplayText()
@@ -526,9 +524,8 @@ void TAdvColorPickerDropDown::UpdateDropDownSize()
 
 void TAdvColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle Value)
 {
-    if (Value == FColorSelectionStyle)
+    if (!platform::Change(FColorSelectionStyle, Value))
         return;
-    FColorSelectionStyle = Value;
     if (!DropDownForm())
         return;
     PrepareContent(Value);

@@ -5,6 +5,7 @@
 #include "dropdown/AdvColorPickerDropDown_Panels.h"
 #include "dropdown/AdvDropDown_Edit.h"
 #include "dropdown/AdvDropDown_Selector.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -26,10 +27,8 @@ public:
     using TListItem::TListItem;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { Change(FColor, Value); }
-    QString Hint() const { return FHint; }
-    void SetHint(const QString& Value) { FHint = Value; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; }
+    KT_PROPERTY(QString, Hint)
+    KT_PROPERTY(bool, Enabled)
     // Caption, colour, enabled flag and hint.
     void Assign(const TColorItem& Source);
 
@@ -67,14 +66,12 @@ public:
     void SetColorValueText(TColorValueText Value) { FColorValueText = Value; update(); }
     bool ShowText() const { return FShowText; }
     void SetShowText(bool Value);
-    int Columns() const { return FColumns; }
-    void SetColumns(int Value) { FColumns = Value; }
+    KT_PROPERTY(int, Columns)
     int ColorBoxWidth() const { return FColorBoxWidth; }
     void SetColorBoxWidth(int Value) { FColorBoxWidth = Value; update(); }
     int ColorBoxHeight() const { return FColorBoxHeight; }
     void SetColorBoxHeight(int Value) { FColorBoxHeight = Value; update(); }
-    TItemLayout Layout() const { return FLayout; }
-    void SetLayout(TItemLayout Value) { FLayout = Value; }
+    KT_PROPERTY(TItemLayout, Layout)
     TItemAppearance& ItemAppearance() { return *FItemAppearance; }
     void SetItemAppearance(const TItemAppearance& Value) { FItemAppearance->Assign(Value); }
 

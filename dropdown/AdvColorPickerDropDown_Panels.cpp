@@ -1,5 +1,6 @@
 // The palette, the colour cube and the spectrum of the colour picker's pop-up.
 #include "dropdown/AdvColorPickerDropDown_Panels.h"
+#include "platform/Property.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,9 +18,8 @@ void TAdvCustomColorSelectorPanel::PaintBackground(TCanvas& Canvas)
 
 void TColorBoxItem::SetColor(TColor Value)
 {
-    if (FColor == Value)
+    if (!platform::Change(FColor, Value))
         return;
-    FColor = Value;
     if (FCollection && FCollection->OnChange)
         FCollection->OnChange(FCollection->GetOwner());
 }
@@ -92,34 +92,26 @@ void TCustomColorSelector::AddDefaultColors()
 
 void TCustomColorSelector::SetColumns(int Value)
 {
-    if (Value == FColumns)
-        return;
-    FColumns = Value;
-    SetItemsPosition();
+    if (platform::Change(FColumns, Value))
+        SetItemsPosition();
 }
 
 void TCustomColorSelector::SetColumnGap(int Value)
 {
-    if (Value == FColumnGap)
-        return;
-    FColumnGap = Value;
-    SetItemsPosition();
+    if (platform::Change(FColumnGap, Value))
+        SetItemsPosition();
 }
 
 void TCustomColorSelector::SetColorBoxWidth(int Value)
 {
-    if (Value == FColorBoxWidth)
-        return;
-    FColorBoxWidth = Value;
-    SetItemsPosition();
+    if (platform::Change(FColorBoxWidth, Value))
+        SetItemsPosition();
 }
 
 void TCustomColorSelector::SetColorBoxHeight(int Value)
 {
-    if (Value == FColorBoxHeight)
-        return;
-    FColorBoxHeight = Value;
-    SetItemsPosition();
+    if (platform::Change(FColorBoxHeight, Value))
+        SetItemsPosition();
 }
 
 void TCustomColorSelector::SetItemColorStyle(TSelectionColorStyle Value)
@@ -185,9 +177,8 @@ void TCustomColorSelector::SetItemIndex(int Value)
 
 void TCustomColorSelector::SetSelectedColor(TColor Value)
 {
-    if (Value == FSelectedColor)
+    if (!platform::Change(FSelectedColor, Value))
         return;
-    FSelectedColor = Value;
     int found = -1;
     if (Value != clNone)
         for (int i = 0; i < FItems->Count(); ++i)

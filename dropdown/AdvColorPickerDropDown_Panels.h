@@ -3,6 +3,7 @@
 // a honeycomb of 127 hexagonal colour cells, and a spectrum picture from which any pixel's
 // colour can be taken.
 #include "dropdown/AdvDropDown_Edit.h"
+#include "platform/Property.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -35,12 +36,9 @@ public:
     explicit TColorBoxItem(TColorBoxItems* Collection) : FCollection(Collection) {}
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
-    TItemPos ColorBoxPos() const { return FColorBoxPos; }
-    void SetColorBoxPos(TItemPos Value) { FColorBoxPos = Value; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; }
-    TRect Rect() const { return FRect; }
-    void SetRect(const TRect& Value) { FRect = Value; }
+    KT_PROPERTY(TItemPos, ColorBoxPos)
+    KT_PROPERTY(bool, Enabled)
+    KT_PROPERTY(TRect, Rect)
     // Colour and enabled flag.
     void Assign(const TColorBoxItem& Source);
 

@@ -8,6 +8,7 @@
 #include "dropdown/AdvDropDown_GridLook.h"
 #include "dropdown/AdvDropDown_Edit.h"
 #include "grid/AdvGrid.h"
+#include "platform/Property.h"
 
 #include <QStringList>
 #include <QTimer>
@@ -125,8 +126,7 @@ public:
     int NaturalWidth() const;
 
     bool MouseWheelSelection() const { return FMouseWheelSelection; }
-    bool ConfirmSelection() const { return FConfirmSelection; }
-    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
+    KT_PROPERTY(bool, ConfirmSelection)
 
     // A row was chosen (Enter, or a left click on an item row).
     virtual void DoSelect();
@@ -193,44 +193,28 @@ public:
     void SetColumns(const TDropDownColumns& Value) { FColumns->Assign(Value); }
     TDropDownItems& Items() { return *FItems; }
     void SetItems(const TDropDownItems& Value) { FItems->Assign(Value); }
-    bool UseItems() const { return FUseItems; }
-    void SetUseItems(bool Value) { FUseItems = Value; }
+    KT_PROPERTY(bool, UseItems)
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
-    int LookupColumn() const { return FLookupColumn; }
-    void SetLookupColumn(int Value) { FLookupColumn = Value; }
-    TLookupMethod LookupMethod() const { return FLookupMethod; }
-    void SetLookupMethod(TLookupMethod Value) { FLookupMethod = Value; }
-    bool CaseSensitive() const { return FCaseSensitive; }
-    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    KT_PROPERTY(int, LookupColumn)
+    KT_PROPERTY(TLookupMethod, LookupMethod)
+    KT_PROPERTY(bool, CaseSensitive)
     TDropDownStyle Style() const { return FStyle; }
     void SetStyle(TDropDownStyle Value);
-    TGridSorting Sorting() const { return FSorting; }
-    void SetSorting(TGridSorting Value) { FSorting = Value; }
-    bool GridEditable() const { return FGridEditable; }
-    void SetGridEditable(bool Value) { FGridEditable = Value; }
-    bool RowSelect() const { return FRowSelect; }
-    void SetRowSelect(bool Value) { FRowSelect = Value; }
-    bool ColumnSizing() const { return FColumnSizing; }
-    void SetColumnSizing(bool Value) { FColumnSizing = Value; }
-    bool ColumnMoving() const { return FColumnMoving; }
-    void SetColumnMoving(bool Value) { FColumnMoving = Value; }
-    bool RowSizing() const { return FRowSizing; }
-    void SetRowSizing(bool Value) { FRowSizing = Value; }
-    bool RowMoving() const { return FRowMoving; }
-    void SetRowMoving(bool Value) { FRowMoving = Value; }
-    bool AutoSizeColumns() const { return FAutoSizeColumns; }
-    void SetAutoSizeColumns(bool Value) { FAutoSizeColumns = Value; }
-    bool HoverRow() const { return FHoverRow; }
-    void SetHoverRow(bool Value) { FHoverRow = Value; }
-    TColor HoverRowColor() const { return FHoverRowColor; }
-    void SetHoverRowColor(TColor Value) { FHoverRowColor = Value; }
-    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
-    void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
+    KT_PROPERTY(TGridSorting, Sorting)
+    KT_PROPERTY(bool, GridEditable)
+    KT_PROPERTY(bool, RowSelect)
+    KT_PROPERTY(bool, ColumnSizing)
+    KT_PROPERTY(bool, ColumnMoving)
+    KT_PROPERTY(bool, RowSizing)
+    KT_PROPERTY(bool, RowMoving)
+    KT_PROPERTY(bool, AutoSizeColumns)
+    KT_PROPERTY(bool, HoverRow)
+    KT_PROPERTY(TColor, HoverRowColor)
+    KT_PROPERTY(TColor, HoverRowColorTo)
     TCustomImageList* GridImages() const { return FGridImages; }
     void SetGridImages(TCustomImageList* Value) { FGridImages = Value; }
-    bool AutoShowDropDown() const { return FAutoShowDropDown; }
-    void SetAutoShowDropDown(bool Value) { FAutoShowDropDown = Value; }
+    KT_PROPERTY(bool, AutoShowDropDown)
     TSearchFooter& SearchFooter() { return *FSearchFooter; }
     // Settings the list grid takes over each time it opens.
     TBands& Bands() { return *FBands; }
@@ -239,10 +223,8 @@ public:
     void SetNavigation(const TNavigation& Value) { FNavigation->Assign(Value); }
     TMouseActions& MouseActions() { return *FMouseActions; }
     void SetMouseActions(const TMouseActions& Value) { FMouseActions->Assign(Value); }
-    bool MatchCase() const { return FMatchCase; }
-    void SetMatchCase(bool Value) { FMatchCase = Value; }
-    bool MatchStart() const { return FMatchStart; }
-    void SetMatchStart(bool Value) { FMatchStart = Value; }
+    KT_PROPERTY(bool, MatchCase)
+    KT_PROPERTY(bool, MatchStart)
     // The number of entries: items, or the list grid's normal rows without UseItems.
     int RowCount() const;
     // The typed search text of the open list.

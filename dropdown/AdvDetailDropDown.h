@@ -5,6 +5,7 @@
 #include "dropdown/AdvDropDown_Edit.h"
 #include "dropdown/AdvDropDown_ListStep.h"
 #include "dropdown/AdvDropDown_Selector.h"
+#include "platform/Property.h"
 
 #include <QTimer>
 #include <memory>
@@ -17,10 +18,8 @@ class TDetailItems;
 class TDetailItem : public itemlist::TImageListItem<TDetailItems> {
 public:
     using TImageListItem::TImageListItem;
-    QString Notes() const { return FNotes; }
-    void SetNotes(const QString& Value) { FNotes = Value; }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
+    KT_PROPERTY(QString, Notes)
+    KT_PROPERTY(int, Tag)
     QObject* ItemObject() const { return FItemObject; }
     void SetItemObject(QObject* Value) { FItemObject = Value; }
     // Caption, notes, image index, picture, enabled flag, tag and object.
@@ -58,18 +57,15 @@ public:
     void SetItems(const TDetailItems& Value) { FItems->Assign(Value); }
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
-    int ItemHeight() const { return FItemHeight; }
-    void SetItemHeight(int Value) { FItemHeight = Value; }
-    TItemLayout Layout() const { return FLayout; }
-    void SetLayout(TItemLayout Value) { FLayout = Value; }
+    KT_PROPERTY(int, ItemHeight)
+    KT_PROPERTY(TItemLayout, Layout)
     TItemAppearance& ItemAppearance() { return *FItemAppearance; }
     void SetItemAppearance(const TItemAppearance& Value) { FItemAppearance->Assign(Value); }
     TFont& CaptionFont() { return FCaptionFont; }
     void SetCaptionFont(const TFont& Value) { FCaptionFont.Assign(Value); }
     TFont& NotesFont() { return FNotesFont; }
     void SetNotesFont(const TFont& Value) { FNotesFont.Assign(Value); }
-    bool MatchCase() const { return FMatchCase; }
-    void SetMatchCase(bool Value) { FMatchCase = Value; }
+    KT_PROPERTY(bool, MatchCase)
     TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }
     QTimer* KeyTimer() const { return FKeyTimer; }
     QString CurSearch() const { return FCurSearch; }

@@ -4,6 +4,7 @@
 
 #include "grid/AsgComboBox.h"
 #include "platform/PlatformInfo.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -75,18 +76,14 @@ void TAdvDropDownSpeedButton::SetButtonStyle(TButtonStyle Value)
 
 void TAdvDropDownSpeedButton::SetEtched(bool Value)
 {
-    if (FEtched == Value)
-        return;
-    FEtched = Value;
-    update();
+    if (platform::Change(FEtched, Value))
+        update();
 }
 
 void TAdvDropDownSpeedButton::SetFocused(bool Value)
 {
-    if (FFocused == Value)
-        return;
-    FFocused = Value;
-    update();
+    if (platform::Change(FFocused, Value))
+        update();
 }
 
 void TAdvDropDownSpeedButton::SetCaption(const QString& Value)
@@ -349,9 +346,8 @@ void TAdvCustomDropDown::FooterChanged()
 
 void TAdvCustomDropDown::SetBorderColor(TColor Value)
 {
-    if (FBorderColor == Value)
+    if (!platform::Change(FBorderColor, Value))
         return;
-    FBorderColor = Value;
     update();
     if (FButton)
         FButton->Button()->update();
@@ -359,26 +355,20 @@ void TAdvCustomDropDown::SetBorderColor(TColor Value)
 
 void TAdvCustomDropDown::SetDisabledBorder(bool Value)
 {
-    if (FDisabledBorder == Value)
-        return;
-    FDisabledBorder = Value;
-    update();
+    if (platform::Change(FDisabledBorder, Value))
+        update();
 }
 
 void TAdvCustomDropDown::SetDropDownWidth(int Value)
 {
-    if (FDropDownWidth == Value)
-        return;
-    FDropDownWidth = Value;
-    FUserDropDownWidth = -1;
+    if (platform::Change(FDropDownWidth, Value))
+        FUserDropDownWidth = -1;
 }
 
 void TAdvCustomDropDown::SetDropDownHeight(int Value)
 {
-    if (FDropDownHeight == Value)
-        return;
-    FDropDownHeight = Value;
-    FUserDropDownHeight = -1;
+    if (platform::Change(FDropDownHeight, Value))
+        FUserDropDownHeight = -1;
 }
 
 void TAdvCustomDropDown::SetDropDownButtonWidth(int Value)
@@ -392,9 +382,8 @@ void TAdvCustomDropDown::SetDropDownButtonWidth(int Value)
 
 void TAdvCustomDropDown::SetDropDownButtonHint(const QString& Value)
 {
-    if (FButtonHint == Value)
+    if (!platform::Change(FButtonHint, Value))
         return;
-    FButtonHint = Value;
     if (FButton) {
         FButton->setToolTip(Value);
         FButton->Button()->setToolTip(Value);
@@ -719,10 +708,8 @@ void TAdvCustomDropDown::DrawFocusedText(TCanvas& Canvas)
 
 void TAdvCustomDropDown::SetColor(TColor Value)
 {
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    update();
+    if (platform::Change(FColor, Value))
+        update();
 }
 
 void TAdvCustomDropDown::paintEvent(QPaintEvent* event)

@@ -13,6 +13,7 @@
 #include "platform/Keys.h"
 #include "platform/Picture.h"
 #include "render/AdvStyleIF.h"
+#include "platform/Property.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -80,8 +81,7 @@ class TDropDownStripButton {
 public:
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    KT_PROPERTY(int, ImageIndex)
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value);
     int Width() const { return FWidth; }
@@ -140,29 +140,20 @@ public:
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value); // fires OnChange when it changes
-    int Height() const { return FHeight; }
-    void SetHeight(int Value) { FHeight = Value; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = Value; }
+    KT_PROPERTY(int, Height)
+    KT_PROPERTY(int, BorderWidth)
     bool SizeGrip() const { return FSizeGrip; } // the footer's
     void SetSizeGrip(bool Value) { FSizeGrip = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) { FCaption = Value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { FColorTo = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
+    KT_PROPERTY(int, ImageIndex)
+    KT_PROPERTY(QString, Caption)
+    KT_PROPERTY(TColor, Color)
+    KT_PROPERTY(TColor, ColorTo)
+    KT_PROPERTY(TColor, BorderColor)
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& Value) { FFont.Assign(Value); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection Value) { FGradientDirection = Value; }
-    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
-    void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
+    KT_PROPERTY(TGradientDirection, GradientDirection)
+    KT_PROPERTY(TButtonAlignment, ButtonAlignment)
     TDropDownStripButtons& Buttons() { return FButtons; }
     const TDropDownStripButtons& Buttons() const { return FButtons; }
 
@@ -275,8 +266,7 @@ public:
 
     TAdvDropDownSpeedButton* Button() const { return FButton; }
     TAdvCustomDropDown* Edit() const { return FEdit; }
-    int BWidth() const { return FBWidth; }
-    void SetBWidth(int Value) { FBWidth = Value; }
+    KT_PROPERTY(int, BWidth)
     // Places the holder; the width is forced to FBWidth and the speed button fills it.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     QWidget* FocusControl() const { return FFocusControl; }
@@ -314,13 +304,10 @@ public:
     void SetCaption(const QString& Value) { FCaption = Value; update(); }
     void SetAppearance(TAdvButtonAppearance* Value) { FAppearance = Value; update(); }
     void SetImages(TCustomImageList* Value) { FImages = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
-    int ModalResult() const { return FModalResult; }
-    void SetModalResult(int Value) { FModalResult = Value; }
+    KT_PROPERTY(int, ImageIndex)
+    KT_PROPERTY(int, ModalResult)
     void SetDropDown(TAdvCustomDropDown* Value) { FAdvDropDown = Value; }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
+    KT_PROPERTY(int, Tag)
     bool Down() const { return FDown; }
     void SetDown(bool Value);
     bool MouseInControl() const { return FMouseInControl; }
@@ -435,23 +422,18 @@ public:
     explicit TDropDownForm(QWidget* AOwner);
     ~TDropDownForm() override;
 
-    bool BlockActivate() const { return FBlockActivate; }
-    void SetBlockActivate(bool Value) { FBlockActivate = Value; }
+    KT_PROPERTY(bool, BlockActivate)
     uint32_t DeActivateTime() const { return FDeActivate; }
     QWidget* ScrollBox() const { return nullptr; }
-    bool Sizeable() const { return FSizeable; }
-    void SetSizeable(bool Value) { FSizeable = Value; }
-    bool Shadow() const { return FShadow; }
-    void SetShadow(bool Value) { FShadow = Value; }
+    KT_PROPERTY(bool, Sizeable)
+    KT_PROPERTY(bool, Shadow)
     TAdvHeader* Header() const { return FHeader; }
     TAdvFooter* Footer() const { return FFooter; }
-    bool CancelOnDeActivate() const { return FCancelOnDeActivate; }
-    void SetCancelOnDeActivate(bool Value) { FCancelOnDeActivate = Value; }
+    KT_PROPERTY(bool, CancelOnDeActivate)
     TAdvCustomDropDown* AdvDropDown() const { return FAdvDropDown; }
     void SetAdvDropDown(TAdvCustomDropDown* Value) { FAdvDropDown = Value; }
     // Set by footer buttons; the pop-up is not modal, so nothing waits for it.
-    int ModalResult() const { return FModalResult; }
-    void SetModalResult(int Value) { FModalResult = Value; }
+    KT_PROPERTY(int, ModalResult)
     // Resizing from the bottom-right corner, as the size grip starts it.
     void BeginSizing(QPoint globalPos);
     void SizeTo(QPoint globalPos);
@@ -553,29 +535,19 @@ public:
     void SetBorderColor(TColor Value);
     bool DisabledBorder() const { return FDisabledBorder; }
     void SetDisabledBorder(bool Value);
-    TColor FocusBorderColor() const { return FFocusBorderColor; }
-    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
+    KT_PROPERTY(TColor, FocusBorderColor)
     // The edit's background while enabled.
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
-    TColor DropDownColor() const { return FDropDownColor; }
-    void SetDropDownColor(TColor Value) { FDropDownColor = Value; }
-    TColor DropDownColorTo() const { return FDropDownColorTo; }
-    void SetDropDownColorTo(TColor Value) { FDropDownColorTo = Value; }
-    TGradientDirection DropDownGradient() const { return FDropDownGradient; }
-    void SetDropDownGradient(TGradientDirection Value) { FDropDownGradient = Value; }
-    TColor DropDownBorderColor() const { return FDropDownBorderColor; }
-    void SetDropDownBorderColor(TColor Value) { FDropDownBorderColor = Value; }
-    int DropDownBorderWidth() const { return FDropDownBorderWidth; }
-    void SetDropDownBorderWidth(int Value) { FDropDownBorderWidth = Value; }
-    bool DropDownShadow() const { return FDropDownShadow; }
-    void SetDropDownShadow(bool Value) { FDropDownShadow = Value; }
-    TDropPosition DropPosition() const { return FDropPosition; }
-    void SetDropPosition(TDropPosition Value) { FDropPosition = Value; }
-    bool DropDownSizeable() const { return FDropDownSizeable; }
-    void SetDropDownSizeable(bool Value) { FDropDownSizeable = Value; }
-    bool DropDownEnabled() const { return FDropDownEnabled; }
-    void SetDropDownEnabled(bool Value) { FDropDownEnabled = Value; }
+    KT_PROPERTY(TColor, DropDownColor)
+    KT_PROPERTY(TColor, DropDownColorTo)
+    KT_PROPERTY(TGradientDirection, DropDownGradient)
+    KT_PROPERTY(TColor, DropDownBorderColor)
+    KT_PROPERTY(int, DropDownBorderWidth)
+    KT_PROPERTY(bool, DropDownShadow)
+    KT_PROPERTY(TDropPosition, DropPosition)
+    KT_PROPERTY(bool, DropDownSizeable)
+    KT_PROPERTY(bool, DropDownEnabled)
     int DropDownWidth() const { return FDropDownWidth; }
     void SetDropDownWidth(int Value);
     int DropDownHeight() const { return FDropDownHeight; }
@@ -608,35 +580,28 @@ public:
     void SetLabelMargin(int Value);
     bool LabelTransparent() const { return FLabelTransparent; }
     void SetLabelTransparent(bool Value);
-    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
-    void SetLabelAlwaysEnabled(bool Value) { FLabelAlwaysEnabled = Value; }
+    KT_PROPERTY(bool, LabelAlwaysEnabled)
     TFont& LabelFont() { return *FLabelFont; }
     void SetLabelFont(const TFont& Value);
     QLabel* Label() const { return FLabel; }
-    TColor SelectionColor() const { return FSelectionColor; }
-    void SetSelectionColor(TColor Value) { FSelectionColor = Value; }
-    TColor SelectionColorTo() const { return FSelectionColorTo; }
-    void SetSelectionColorTo(TColor Value) { FSelectionColorTo = Value; }
+    KT_PROPERTY(TColor, SelectionColor)
+    KT_PROPERTY(TColor, SelectionColorTo)
     TSelectionColorStyle SelectionColorStyle() const { return FSelectionColorStyle; }
     bool Flat() const { return FFlat; }
     bool Etched() const { return FEtched; }
-    bool FocusDraw() const { return FFocusDraw; }
-    void SetFocusDraw(bool Value) { FFocusDraw = Value; }
-    bool ForceShadow() const { return FForceShadow; }
-    void SetForceShadow(bool Value) { FForceShadow = Value; }
+    KT_PROPERTY(bool, FocusDraw)
+    KT_PROPERTY(bool, ForceShadow)
     QWidget* FocusControl() const { return FFocusControl; }
     void SetFocusControl(QWidget* Value) { FFocusControl = Value; }
     QWidget* Control() const { return FControl; }
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool Value);
-    bool AutoSelect() const { return FAutoSelect; }
-    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    KT_PROPERTY(bool, AutoSelect)
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
-    bool ParentFont() const { return FParentFont; }
-    void SetParentFont(bool Value) { FParentFont = Value; }
+    KT_PROPERTY(bool, ParentFont)
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int Value); // 0: no limit
     TRect GetEditRect() const { return FEditRect; }
@@ -653,28 +618,18 @@ public:
     void SetIntValue(int Value);
     bool IsModified() const { return FIsModified; }
     void SetModified(bool Value);
-    QString Prefix() const { return FPrefix; }
-    void SetPrefix(const QString& Value) { FPrefix = Value; }
-    QString Suffix() const { return FSuffix; }
-    void SetSuffix(const QString& Value) { FSuffix = Value; }
+    KT_PROPERTY(QString, Prefix)
+    KT_PROPERTY(QString, Suffix)
     int LengthLimit() const { return FLengthLimit; }
     void SetLengthLimit(int Value) { FLengthLimit = int16_t(Value); }
-    bool Signed() const { return FSigned; }
-    void SetSigned(bool Value) { FSigned = Value; }
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
-    bool AllowNumericNullValue() const { return FAllowNumericNullValue; }
-    void SetAllowNumericNullValue(bool Value) { FAllowNumericNullValue = Value; }
-    bool DefaultHandling() const { return FDefaultHandling; }
-    void SetDefaultHandling(bool Value) { FDefaultHandling = Value; }
-    bool CanUndo() const { return FCanUndo; }
-    void SetCanUndo(bool Value) { FCanUndo = Value; }
-    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
-    void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
-    QString ValidChars() const { return FValidChars; }
-    void SetValidChars(const QString& Value) { FValidChars = Value; }
-    bool AutoThousandSeparator() const { return FAutoThousandSeparator; }
-    void SetAutoThousandSeparator(bool Value) { FAutoThousandSeparator = Value; }
+    KT_PROPERTY(bool, Signed)
+    KT_PROPERTY(bool, ReturnIsTab)
+    KT_PROPERTY(bool, AllowNumericNullValue)
+    KT_PROPERTY(bool, DefaultHandling)
+    KT_PROPERTY(bool, CanUndo)
+    KT_PROPERTY(bool, ExcelStyleDecimalSeparator)
+    KT_PROPERTY(QString, ValidChars)
+    KT_PROPERTY(bool, AutoThousandSeparator)
     QString OldString() const { return FOldString; }
     QString OldText() const { return FOldText; }
 

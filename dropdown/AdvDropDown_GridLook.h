@@ -3,23 +3,19 @@
 // hand to their grids; and what the column drop-downs add to size the grid and its rows.
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
+#include "platform/Property.h"
 
 class TDropDownGridLook {
 public:
     TDropDownGridLook(TColor LineColor, TColor FixedLineColor) : FLineColor(LineColor), FFixedLineColor(FixedLineColor) {}
 
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
+    KT_PROPERTY(TColor, HeaderColor)
+    KT_PROPERTY(TColor, HeaderColorTo)
+    KT_PROPERTY(int, HeaderHeight)
     TFont& HeaderFont() { return FHeaderFont; }
     void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
+    KT_PROPERTY(TColor, LineColor)
+    KT_PROPERTY(TColor, FixedLineColor)
 
 protected:
     TColor FHeaderColor = 0xFFFFFF;
@@ -32,14 +28,10 @@ protected:
 
 class TDropDownGridSizing {
 public:
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
-    int DropDownRowHeight() const { return FDropDownRowHeight; }
-    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
-    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
-    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
-    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
-    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
+    KT_PROPERTY(TColor, SelectionTextColor)
+    KT_PROPERTY(int, DropDownRowHeight)
+    KT_PROPERTY(bool, DropDownAutoWidth)
+    KT_PROPERTY(bool, ColumnSizeWithDropDown)
 
 protected:
     TColor FSelectionTextColor = 0x000000;

@@ -3,6 +3,7 @@
 #include "dropdown/AdvDropDown_Edit.h"
 
 #include "platform/Services.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -18,27 +19,24 @@ using namespace platform;
 
 void TDropDownStripButton::SetCaption(const QString& Value)
 {
-    if (FCaption == Value)
+    if (!platform::Change(FCaption, Value))
         return;
-    FCaption = Value;
     if (OnChanged)
         OnChanged(nullptr);
 }
 
 void TDropDownStripButton::SetEnabled(bool Value)
 {
-    if (FEnabled == Value)
+    if (!platform::Change(FEnabled, Value))
         return;
-    FEnabled = Value;
     if (OnChanged)
         OnChanged(nullptr);
 }
 
 void TDropDownStripButton::SetWidth(int Value)
 {
-    if (FWidth == Value)
+    if (!platform::Change(FWidth, Value))
         return;
-    FWidth = Value;
     if (OnChanged)
         OnChanged(nullptr);
 }
@@ -140,9 +138,8 @@ void TDropDownStripAppearance::AssignColors(const TDropDownStripAppearance& Sour
 
 void TDropDownStripAppearance::SetVisible(bool Value)
 {
-    if (FVisible == Value)
+    if (!platform::Change(FVisible, Value))
         return;
-    FVisible = Value;
     if (OnChange)
         OnChange(nullptr);
 }
@@ -188,18 +185,16 @@ void TAdvButtonAppearance::SetColors(const TDropDownButtonAppearanceColors& Valu
 
 void TAdvButtonAppearance::SetBorderColorDisabled(TColor Value)
 {
-    if (FBorderColorDisabled == Value)
+    if (!platform::Change(FBorderColorDisabled, Value))
         return;
-    FBorderColorDisabled = Value;
     if (OnChange)
         OnChange(nullptr);
 }
 
 void TAdvButtonAppearance::SetGradient(TGradientDirection Value)
 {
-    if (FGradient == Value)
+    if (!platform::Change(FGradient, Value))
         return;
-    FGradient = Value;
     if (OnChange)
         OnChange(nullptr);
 }
@@ -219,10 +214,8 @@ void TAdvButton::SetDown(bool Value)
     // A plain button outside any group never stays down.
     if (FGroupIndex == 0 && FStyle == tasButton)
         Value = false;
-    if (FDown == Value)
-        return;
-    FDown = Value;
-    update();
+    if (platform::Change(FDown, Value))
+        update();
 }
 
 void TAdvButton::AdjustToContent()

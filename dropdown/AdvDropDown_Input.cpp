@@ -5,6 +5,7 @@
 
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
+#include "platform/Property.h"
 
 #include <QAction>
 #include <QApplication>
@@ -337,9 +338,8 @@ void TAdvCustomDropDown::FormatMoney()
 
 void TAdvCustomDropDown::SetEditType(TDropDownEditType Value)
 {
-    if (FEditType == Value)
+    if (!platform::Change(FEditType, Value))
         return;
-    FEditType = Value;
     if (Value == etPassword) {
         setEchoMode(QLineEdit::Password);
         FCanUndo = false;

@@ -3,6 +3,7 @@
 // owned items in order, an owner reported with every change, and items whose caption (and image)
 // writes that change the value tell the collection. Adding and deleting fire nothing.
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QString>
@@ -20,10 +21,8 @@ public:
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& Value)
     {
-        if (Value == FCaption)
-            return;
-        FCaption = Value;
-        Changed();
+        if (platform::Change(FCaption, Value))
+            Changed();
     }
 
 protected:
@@ -36,10 +35,8 @@ protected:
     template <class T>
     void Change(T& Field, const T& Value)
     {
-        if (Value == Field)
-            return;
-        Field = Value;
-        Changed();
+        if (platform::Change(Field, Value))
+            Changed();
     }
 
     TColl* FCollection;

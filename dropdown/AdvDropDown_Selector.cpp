@@ -7,6 +7,7 @@
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
+#include "platform/Property.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -45,9 +46,8 @@ TItemAppearance::TItemAppearance(QObject* AOwner) : FOwner(AOwner)
 
 void TItemAppearance::SetColorStyle(TSelectionColorStyle Value)
 {
-    if (Value == FColorStyle)
+    if (!platform::Change(FColorStyle, Value))
         return;
-    FColorStyle = Value;
     switch (Value) {
     case scOffice2007:
         ColorHot = 0xD7FFFD;
@@ -619,10 +619,8 @@ void TAdvCustomItemSelector::UpdateSelectorPanel()
 
 void TAdvCustomItemSelector::SetSelectorType(TSelectorType Value)
 {
-    if (FSelectorType == Value)
-        return;
-    FSelectorType = Value;
-    UpdateSelectorPanel();
+    if (platform::Change(FSelectorType, Value))
+        UpdateSelectorPanel();
 }
 
 void TAdvCustomItemSelector::SetColumns(int Value)
@@ -635,26 +633,20 @@ void TAdvCustomItemSelector::SetColumns(int Value)
 
 void TAdvCustomItemSelector::SetColorBoxWidth(int Value)
 {
-    if (FColorBoxWidth == Value)
-        return;
-    FColorBoxWidth = Value;
-    UpdateSelectorPanel();
+    if (platform::Change(FColorBoxWidth, Value))
+        UpdateSelectorPanel();
 }
 
 void TAdvCustomItemSelector::SetColorBoxHeight(int Value)
 {
-    if (FColorBoxHeight == Value)
-        return;
-    FColorBoxHeight = Value;
-    UpdateSelectorPanel();
+    if (platform::Change(FColorBoxHeight, Value))
+        UpdateSelectorPanel();
 }
 
 void TAdvCustomItemSelector::SetImages(TCustomImageList* Value)
 {
-    if (FImages == Value)
-        return;
-    FImages = Value;
-    UpdateSelectorPanel();
+    if (platform::Change(FImages, Value))
+        UpdateSelectorPanel();
 }
 
 void TAdvCustomItemSelector::SetColor(TColor Value)

@@ -12,6 +12,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QScrollArea>
 #include <QWidget>
@@ -37,8 +38,7 @@ public:
     using TImageListItem::TImageListItem;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { Change(FColor, Value); }
-    QString Hint() const { return FHint; }
-    void SetHint(const QString& Value) { FHint = Value; }
+    KT_PROPERTY(QString, Hint)
     void Assign(const TSelectorItem& Source);
 
     bool FEnabled = true;
@@ -169,8 +169,7 @@ public:
     TSelectorType SelectorType() const { return FSelectorType; }
     void SetSelectorType(TSelectorType Value);
     // Stored only: the caller lays the panel out again (UpdateSelectorPanel).
-    TItemLayout ItemLayout() const { return FItemLayout; }
-    void SetItemLayout(TItemLayout Value) { FItemLayout = Value; }
+    KT_PROPERTY(TItemLayout, ItemLayout)
     int Columns() const { return FColumns; }
     void SetColumns(int Value); // values below 1 are ignored
     int ColorBoxWidth() const { return FColorBoxWidth; }
@@ -203,8 +202,7 @@ public:
     int GetVisibleItemCount() const;
     void GetSelectorSize(TSize& Size) const;
     // The vertical scroll bar's margin around an item scrolled into view.
-    int ScrollMargin() const { return FScrollMargin; }
-    void SetScrollMargin(int Value) { FScrollMargin = Value; }
+    KT_PROPERTY(int, ScrollMargin)
 
     TSelectorNotifyEvent OnItemSelect;
     TDrawItemEvent OnDrawItem;

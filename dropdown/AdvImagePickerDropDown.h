@@ -4,6 +4,7 @@
 #include "dropdown/AdvDropDown_Edit.h"
 #include "dropdown/AdvDropDown_ListStep.h"
 #include "dropdown/AdvDropDown_Selector.h"
+#include "platform/Property.h"
 
 #include <QTimer>
 #include <memory>
@@ -16,8 +17,7 @@ class TImageItems;
 class TImageItem : public itemlist::TImageListItem<TImageItems> {
 public:
     using TImageListItem::TImageListItem;
-    QString Hint() const { return FHint; }
-    void SetHint(const QString& Value) { FHint = Value; }
+    KT_PROPERTY(QString, Hint)
     void Assign(const TImageItem& Source);
 
     bool FEnabled = true;
@@ -52,10 +52,8 @@ public:
     // first item showing that image (-1 when none does).
     int ImageIndex() const;
     void SetImageIndex(int Value);
-    int Columns() const { return FColumns; }
-    void SetColumns(int Value) { FColumns = Value; }
-    TItemLayout Layout() const { return FLayout; }
-    void SetLayout(TItemLayout Value) { FLayout = Value; }
+    KT_PROPERTY(int, Columns)
+    KT_PROPERTY(TItemLayout, Layout)
     TItemAppearance& ItemAppearance() { return *FItemAppearance; }
     void SetItemAppearance(const TItemAppearance& Value) { FItemAppearance->Assign(Value); }
     TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }

@@ -5,6 +5,7 @@
 
 #include "platform/StringGrid.h" // TScrollStyle
 #include "platform/StringList.h"
+#include "platform/Property.h"
 
 #include <QPlainTextEdit>
 
@@ -38,12 +39,10 @@ public:
     TDropDownMemo* Memo() const { return FMemo; }
     QMenu* MemoPopup() const { return FMemoPopup; }
     void SetMemoPopup(QMenu* Value) { FMemoPopup = Value; }
-    TScrollStyle MemoScrollBars() const { return FMemoScrollBars; }
-    void SetMemoScrollBars(TScrollStyle Value) { FMemoScrollBars = Value; }
+    KT_PROPERTY(TScrollStyle, MemoScrollBars)
     bool MemoReadOnly() const { return FMemoReadOnly; }
     void SetMemoReadOnly(bool Value);
-    bool AutoDrop() const { return FAutoDrop; }
-    void SetAutoDrop(bool Value) { FAutoDrop = Value; }
+    KT_PROPERTY(bool, AutoDrop)
 
     void CreateDropDownForm() override;
     void BeforeDropDown() override;

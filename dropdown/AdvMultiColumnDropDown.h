@@ -12,6 +12,7 @@
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
 #include "render/LbButton.h"
+#include "platform/Property.h"
 
 #include <functional>
 #include <memory>
@@ -35,25 +36,17 @@ public:
     TDropDownColumn& operator=(const TDropDownColumn&) = delete;
     void Assign(const TDropDownColumn& Source);
 
-    QString Header() const { return FHeader; }
-    void SetHeader(const QString& Value) { FHeader = Value; }
-    int Width() const { return FWidth; }
-    void SetWidth(int Value) { FWidth = Value; }
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value) { FAutoSize = Value; }
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColumnType ColumnType() const { return FColumnType; }
-    void SetColumnType(TColumnType Value) { FColumnType = Value; }
+    KT_PROPERTY(QString, Header)
+    KT_PROPERTY(int, Width)
+    KT_PROPERTY(bool, AutoSize)
+    KT_PROPERTY(TAlignment, Alignment)
+    KT_PROPERTY(TColor, Color)
+    KT_PROPERTY(TColumnType, ColumnType)
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& Value) { FFont.Assign(Value); }
-    bool Wordwrap() const { return FWordwrap; }
-    void SetWordwrap(bool Value) { FWordwrap = Value; }
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool Value) { FEllipsis = Value; }
+    KT_PROPERTY(bool, Wordwrap)
+    KT_PROPERTY(bool, Ellipsis)
 
 private:
     QString FHeader;
@@ -97,8 +90,7 @@ public:
     // Copies the image index only.
     void Assign(const TDropDownItem& Source) { FImageIndex = Source.FImageIndex; }
 
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    KT_PROPERTY(int, ImageIndex)
     // One text per column, in column order.
     platform::TStringList& Text() { return FText; }
     const platform::TStringList& Text() const { return FText; }
@@ -147,8 +139,7 @@ public:
     TDropDownColumns& Columns() { return FColumns; }
     void SetColumns(const TDropDownColumns& Value) { FColumns.Assign(Value); }
     // Width of the lines this grid draws itself (the base grid's own lines stay off).
-    int OwnLineWidth() const { return FOwnLineWidth; }
-    void SetOwnLineWidth(int Value) { FOwnLineWidth = Value; }
+    KT_PROPERTY(int, OwnLineWidth)
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* Value) { FImages = Value; }
 
@@ -220,14 +211,10 @@ public:
     void SetItems(const TDropDownItems& Value) { FItems->Assign(Value); }
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
-    int LookupColumn() const { return FLookupColumn; }
-    void SetLookupColumn(int Value) { FLookupColumn = Value; }
-    bool ColumnSizing() const { return FColumnSizing; }
-    void SetColumnSizing(bool Value) { FColumnSizing = Value; }
-    bool CaseSensitive() const { return FCaseSensitive; }
-    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
-    bool MatchCase() const { return FMatchCase; }
-    void SetMatchCase(bool Value) { FMatchCase = Value; }
+    KT_PROPERTY(int, LookupColumn)
+    KT_PROPERTY(bool, ColumnSizing)
+    KT_PROPERTY(bool, CaseSensitive)
+    KT_PROPERTY(bool, MatchCase)
     int RowCount() const { return FItems->Count(); }
     TAdvColGrid* ColGrid() const { return FAdvColGrid; }
     const platform::TStringList& LookupItems() const { return FLookupItems; }

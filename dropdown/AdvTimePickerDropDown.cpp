@@ -2,6 +2,7 @@
 // the time text and its mask, the keys of the edit and of the open pop-up, and the hand-over of
 // the clock's time.
 #include "dropdown/AdvTimePickerDropDown.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QTimeEdit>
@@ -94,9 +95,8 @@ void TAdvTimePickerDropDown::RebuildText()
 
 void TAdvTimePickerDropDown::SetTime(TDateTime Value)
 {
-    if (Value == FTime)
+    if (!platform::Change(FTime, Value))
         return;
-    FTime = Value;
     RebuildText();
     if (DroppedDown()) {
         if (FAdvWatch)

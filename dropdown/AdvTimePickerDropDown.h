@@ -9,6 +9,7 @@
 #include "dropdown/AdvDropDown_Edit.h"
 
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QImage>
 #include <QTimer>
@@ -78,10 +79,8 @@ public:
     KT_WATCH_PROP(TTickMarks, TickMarks, FTickMarks)
     KT_WATCH_PROP(THourMarkStyle, HourMarkStyle, FHourMarkStyle)
 #undef KT_WATCH_PROP
-    TColor AMPMColor() const { return FAMPMColor; }
-    void SetAMPMColor(TColor Value) { FAMPMColor = Value; }
-    TColor AMPMBorderColor() const { return FAMPMBorderColor; }
-    void SetAMPMBorderColor(TColor Value) { FAMPMBorderColor = Value; }
+    KT_PROPERTY(TColor, AMPMColor)
+    KT_PROPERTY(TColor, AMPMBorderColor)
     TFont& HourFont() { return FHourFont; }
     const TFont& HourFont() const { return FHourFont; }
     void SetHourFont(const TFont& Value);
@@ -155,10 +154,8 @@ public:
     platform::TDateTime Time() const { return FTime; }
     // Shows another time at once; fires no OnChange.
     void SetTime(platform::TDateTime Value);
-    bool Animation() const { return FAnimation; }
-    void SetAnimation(bool Value) { FAnimation = Value; }
-    int AnimationFactor() const { return FAnimationFactor; }
-    void SetAnimationFactor(int Value) { FAnimationFactor = Value; }
+    KT_PROPERTY(bool, Animation)
+    KT_PROPERTY(int, AnimationFactor)
     bool ShowAMPM() const { return FShowAMPM; }
     void SetShowAMPM(bool Value);
     bool ShowNumbers() const { return FShowNumbers; }
@@ -254,20 +251,15 @@ public:
     void SetTime(platform::TDateTime Value);
     bool ShowSeconds() const { return FShowSeconds; }
     void SetShowSeconds(bool Value);
-    bool ShowTimePicker() const { return FShowTimePicker; }
-    void SetShowTimePicker(bool Value) { FShowTimePicker = Value; }
+    KT_PROPERTY(bool, ShowTimePicker)
     TWatchAppearance& WatchAppearance() { return *FWatchAppearance; }
     void SetWatchAppearance(const TWatchAppearance& Value) { FWatchAppearance->Assign(Value); }
     TWatchSettings& WatchSettings() { return *FWatchSettings; }
     void SetWatchSettings(const TWatchSettings& Value) { FWatchSettings->Assign(Value); }
-    bool ShowWatchAMPM() const { return FShowWatchAMPM; }
-    void SetShowWatchAMPM(bool Value) { FShowWatchAMPM = Value; }
-    bool ShowWatchNumbers() const { return FShowWatchNumbers; }
-    void SetShowWatchNumbers(bool Value) { FShowWatchNumbers = Value; }
-    bool Animation() const { return FAnimation; }
-    void SetAnimation(bool Value) { FAnimation = Value; }
-    int AnimationFactor() const { return FAnimationFactor; }
-    void SetAnimationFactor(int Value) { FAnimationFactor = Value; }
+    KT_PROPERTY(bool, ShowWatchAMPM)
+    KT_PROPERTY(bool, ShowWatchNumbers)
+    KT_PROPERTY(bool, Animation)
+    KT_PROPERTY(int, AnimationFactor)
     // The edit mask of the time text (stored; typing follows its digit places).
     QString EditMask() const { return FEditMask; }
 

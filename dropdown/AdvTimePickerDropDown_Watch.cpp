@@ -3,6 +3,7 @@
 #include "dropdown/AdvTimePickerDropDown.h"
 
 #include "platform/Services.h"
+#include "platform/Property.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -213,26 +214,20 @@ void TWatchSettings::Changed()
 
 void TWatchSettings::SetAuto(bool Value)
 {
-    if (FAuto == Value)
-        return;
-    FAuto = Value;
-    Changed();
+    if (platform::Change(FAuto, Value))
+        Changed();
 }
 
 void TWatchSettings::SetSecond(bool Value)
 {
-    if (FSeconds == Value)
-        return;
-    FSeconds = Value;
-    Changed();
+    if (platform::Change(FSeconds, Value))
+        Changed();
 }
 
 void TWatchSettings::SetTimeOffset(int Value)
 {
-    if (FTimeOffset == Value)
-        return;
-    FTimeOffset = Value;
-    Changed();
+    if (platform::Change(FTimeOffset, Value))
+        Changed();
 }
 
 void TWatchSettings::Assign(const TWatchSettings& Source)
@@ -281,18 +276,16 @@ VIzuZevaz::~VIzuZevaz()
 
 void VIzuZevaz::SetShowAMPM(bool Value)
 {
-    if (FShowAMPM == Value)
+    if (!platform::Change(FShowAMPM, Value))
         return;
-    FShowAMPM = Value;
     FFaceValid = false;
     update();
 }
 
 void VIzuZevaz::SetShowNumbers(bool Value)
 {
-    if (FShowNumbers == Value)
+    if (!platform::Change(FShowNumbers, Value))
         return;
-    FShowNumbers = Value;
     FFaceValid = false;
     update();
 }
@@ -325,9 +318,8 @@ void VIzuZevaz::SetTime(TDateTime Value)
 
 void VIzuZevaz::SetTimeInternal(TDateTime Value)
 {
-    if (Value == FTime)
+    if (!platform::Change(FTime, Value))
         return;
-    FTime = Value;
     int h, m, s, ms;
     DecodeClock(Value, h, m, s, ms);
     FInternalSet = true;
@@ -430,9 +422,8 @@ void VIzuZevaz::AnimationTick()
 
 void VIzuZevaz::SetAM(bool Value)
 {
-    if (Value == FAM)
+    if (!platform::Change(FAM, Value))
         return;
-    FAM = Value;
     FFaceValid = false;
     if (FAnimation && FShowAMPM && FAppearance->AMPMColor() != clNone && !FInternalSet) {
         // The box text rolls from the old half to the new one, a pixel a frame.
@@ -973,9 +964,8 @@ TFont MakeFont(const QString& name, int size, TFontStyles style = {}, TColor col
 
 void VIzuZevaz::SetStyle(TWatchStyle Value)
 {
-    if (Value == FStyle)
+    if (!platform::Change(FStyle, Value))
         return;
-    FStyle = Value;
     TWatchAppearance& a = *FAppearance;
     a.SetDefaults();
     const TFont defHour = a.HourFont(), defAMPM = a.AMPMFont();

@@ -4,6 +4,7 @@
 // included). The per-cell hooks answer from the definition of the cell's column.
 #include "grid/AdvGrid.h"
 #include "platform/Collection.h"
+#include "platform/Property.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -28,42 +29,33 @@ public:
 
     TZidIzavodUraz* Grid() const;
 
-    int AutoMinSize() const { return FAutoMinSize; }
-    void SetAutoMinSize(int Value) { FAutoMinSize = Value; }
-    int AutoMaxSize() const { return FAutoMaxSize; }
-    void SetAutoMaxSize(int Value) { FAutoMaxSize = Value; }
+    KT_PROPERTY(int, AutoMinSize)
+    KT_PROPERTY(int, AutoMaxSize)
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
     TCellBorders Borders() const { return FBorders; }
     void SetBorders(TCellBorders Value);
     TPen& BorderPen() { return FBorderPen; }
     void SetBorderPen(const TPen& Value);
-    QString CheckFalse() const { return FCheckFalse; }
-    void SetCheckFalse(const QString& Value) { FCheckFalse = Value; }
-    QString CheckTrue() const { return FCheckTrue; }
-    void SetCheckTrue(const QString& Value) { FCheckTrue = Value; }
+    KT_PROPERTY(QString, CheckFalse)
+    KT_PROPERTY(QString, CheckTrue)
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
     QMenu* ColumnPopup() const { return FColumnPopup.data(); }
     void SetColumnPopup(QMenu* Value) { FColumnPopup = Value; }
-    TColumnPopupType ColumnPopupType() const { return FColumnPopupType; }
-    void SetColumnPopupType(TColumnPopupType Value) { FColumnPopupType = Value; }
+    KT_PROPERTY(TColumnPopupType, ColumnPopupType)
     platform::TStringList& ComboItems() { return FComboItems; }
     void SetComboItems(const platform::TStringList& Value) { FComboItems.Assign(Value); }
-    int DropDownCount() const { return FDropDownCount; }
-    void SetDropDownCount(int Value) { FDropDownCount = Value; }
-    int EditLength() const { return FEditLength; }
-    void SetEditLength(int Value) { FEditLength = Value; }
+    KT_PROPERTY(int, DropDownCount)
+    KT_PROPERTY(int, EditLength)
     TEditLink* EditLink() const { return FEditLink.data(); }
     void SetEditLink(TEditLink* Value) { FEditLink = Value; }
-    QString EditMask() const { return FEditMask; }
-    void SetEditMask(const QString& Value) { FEditMask = Value; }
+    KT_PROPERTY(QString, EditMask)
     TEditorType Editor() const { return FEditorType; }
     void SetEditor(TEditorType Value);
     platform::TStringList& Filter() { return FFilter; }
     void SetFilter(const platform::TStringList& Value) { FFilter.Assign(Value); }
-    bool FilterCaseSensitive() const { return FFilterCaseSensitive; }
-    void SetFilterCaseSensitive(bool Value) { FFilterCaseSensitive = Value; }
+    KT_PROPERTY(bool, FilterCaseSensitive)
     bool Fixed() const { return FFixed; }
     void SetFixed(bool Value);
     QString FloatFormat() const { return FFloatFormat; }
@@ -76,49 +68,33 @@ public:
     void SetHeaderAlignment(TAlignment Value);
     TFont& HeaderFont() { return FHeaderFont; }
     void SetHeaderFont(const TFont& Value);
-    int MinSize() const { return FMinSize; }
-    void SetMinSize(int Value) { FMinSize = Value; }
-    int MaxSize() const { return FMaxSize; }
-    void SetMaxSize(int Value) { FMaxSize = Value; }
-    QString Name() const { return FName; }
-    void SetName(const QString& Value) { FName = Value; }
+    KT_PROPERTY(int, MinSize)
+    KT_PROPERTY(int, MaxSize)
+    KT_PROPERTY(QString, Name)
     bool Password() const { return FPassword; }
     void SetPassword(bool Value);
-    bool PrintBorderCustom() const { return FPrintBorderCustom; }
-    void SetPrintBorderCustom(bool Value) { FPrintBorderCustom = Value; }
-    TCellBorders PrintBorders() const { return FPrintBorders; }
-    void SetPrintBorders(TCellBorders Value) { FPrintBorders = Value; }
+    KT_PROPERTY(bool, PrintBorderCustom)
+    KT_PROPERTY(TCellBorders, PrintBorders)
     TPen& PrintBorderPen() { return FPrintBorderPen; }
     void SetPrintBorderPen(const TPen& Value) { FPrintBorderPen.Assign(Value); }
-    TColor PrintColor() const { return FPrintColor; }
-    void SetPrintColor(TColor Value) { FPrintColor = Value; }
-    bool PrintFontCustom() const { return FPrintFontCustom; }
-    void SetPrintFontCustom(bool Value) { FPrintFontCustom = Value; }
+    KT_PROPERTY(TColor, PrintColor)
+    KT_PROPERTY(bool, PrintFontCustom)
     TFont& PrintFont() { return FPrintFont; }
     void SetPrintFont(const TFont& Value) { FPrintFont.Assign(Value); }
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    KT_PROPERTY(bool, ReadOnly)
     bool ShowBands() const { return FShowBands; }
     void SetShowBands(bool Value);
-    TSortStyle SortStyle() const { return FSortStyle; }
-    void SetSortStyle(TSortStyle Value) { FSortStyle = Value; }
-    QString SortPrefix() const { return FSortPrefix; }
-    void SetSortPrefix(const QString& Value) { FSortPrefix = Value; }
-    QString SortSuffix() const { return FSortSuffix; }
-    void SetSortSuffix(const QString& Value) { FSortSuffix = Value; }
-    int SpinMax() const { return FSpinMax; }
-    void SetSpinMax(int Value) { FSpinMax = Value; }
-    int SpinMin() const { return FSpinMin; }
-    void SetSpinMin(int Value) { FSpinMin = Value; }
-    int SpinStep() const { return FSpinStep; }
-    void SetSpinStep(int Value) { FSpinStep = Value; }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
+    KT_PROPERTY(TSortStyle, SortStyle)
+    KT_PROPERTY(QString, SortPrefix)
+    KT_PROPERTY(QString, SortSuffix)
+    KT_PROPERTY(int, SpinMax)
+    KT_PROPERTY(int, SpinMin)
+    KT_PROPERTY(int, SpinStep)
+    KT_PROPERTY(int, Tag)
     // The grid's width of the column (a hidden column keeps its own).
     int Width() const;
     void SetWidth(int Value);
-    int DefIdx() const { return FDefIdx; }
-    void SetDefIdx(int Value) { FDefIdx = Value; }
+    KT_PROPERTY(int, DefIdx)
 
     // The cells of this column, by row.
     QString Rows(int ARow) const;
@@ -190,8 +166,7 @@ public:
     void SetItem(int Index, const TGridColumnItem& Value) { Items(Index)->Assign(Value); }
     void SetOrganization();
     void ResetOrganization();
-    bool NoRecursiveUpdate() const { return FNoRecursiveUpdate; }
-    void SetNoRecursiveUpdate(bool Value) { FNoRecursiveUpdate = Value; }
+    KT_PROPERTY(bool, NoRecursiveUpdate)
 
 protected:
     void Update(platform::TCollectionItem* item) override;
@@ -215,10 +190,8 @@ public:
 
     TZidIzavodUraz* Owner() const { return FOwner; }
     TGridColumnCollection& Items() { return *FItems; }
-    QString Name() const { return FName; }
-    void SetName(const QString& Value) { FName = Value; }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
+    KT_PROPERTY(QString, Name)
+    KT_PROPERTY(int, Tag)
 
 private:
     TZidIzavodUraz* FOwner;
@@ -239,8 +212,7 @@ public:
     void SetColumns(const TGridColumnCollection& Value) { FColumnCollection->Assign(Value); }
     int ColCount() const { return TVerIvovavOzed::ColCount(); }
     void SetColCount(int Value);
-    bool AutoFilterDisplay() const { return FAutoFilterDisplay; }
-    void SetAutoFilterDisplay(bool Value) { FAutoFilterDisplay = Value; }
+    KT_PROPERTY(bool, AutoFilterDisplay)
     bool ColMoving() const { return FColMoving; }
     TGridColumnItem* GetColumnByName(const QString& AValue);
     // The column definitions as one carrier record of the object record format. Loading reads

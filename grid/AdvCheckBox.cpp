@@ -3,6 +3,7 @@
 #include "grid/AdvGridButton.h"
 #include "platform/Keys.h"
 #include "platform/PlatformInfo.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -42,18 +43,14 @@ void TAdvCheckBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TAdvCheckBox::SetAlignment(TAlignment Value)
 {
-    if (FAlignment != Value) {
-        FAlignment = Value;
+    if (platform::Change(FAlignment, Value))
         update();
-    }
 }
 
 void TAdvCheckBox::SetButtonVertAlign(TTextLayout Value)
 {
-    if (FBtnVAlign != Value) {
-        FBtnVAlign = Value;
+    if (platform::Change(FBtnVAlign, Value))
         update();
-    }
 }
 
 void TAdvCheckBox::SetCaption(const QString& Value)
@@ -71,26 +68,20 @@ void TAdvCheckBox::SetChecked(bool Value)
 
 void TAdvCheckBox::SetEllipsis(bool Value)
 {
-    if (FEllipsis != Value) {
-        FEllipsis = Value;
+    if (platform::Change(FEllipsis, Value))
         update();
-    }
 }
 
 void TAdvCheckBox::SetState(TCheckBoxState Value)
 {
-    if (FState != Value) {
-        FState = Value;
+    if (platform::Change(FState, Value))
         InvalidateBox();
-    }
 }
 
 void TAdvCheckBox::SetTransparent(bool Value)
 {
-    if (FTransparent != Value) {
-        FTransparent = Value;
+    if (platform::Change(FTransparent, Value))
         FBkgBmp.SetImage(QImage());
-    }
     update();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "grid/GridSettings.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>
@@ -37,10 +38,8 @@ public:
     void SetChecked(bool Value);
     bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool Value);
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool Value) { FReadOnly = Value; }
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
+    KT_PROPERTY(bool, ReadOnly)
+    KT_PROPERTY(bool, ReturnIsTab)
     TCheckBoxState State() const { return FState; }
     void SetState(TCheckBoxState Value);
     bool Transparent() const { return FTransparent; }

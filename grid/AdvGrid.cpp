@@ -5,6 +5,7 @@
 
 #include "platform/PlatformInfo.h"
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -354,9 +355,8 @@ QString TVerIvovavOzed::GetLookIdent(TGridLook Look)
 
 void TVerIvovavOzed::SetLook(TGridLook Value)
 {
-    if (Value == FLook)
+    if (!platform::Change(FLook, Value))
         return;
-    FLook = Value;
     if (Value != glCustom) {
         FControlLook->SetFixedGradientFrom(clNone);
         FControlLook->SetFixedGradientTo(clNone);

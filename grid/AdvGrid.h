@@ -123,8 +123,7 @@ public:
     // The pass every grid ends its set-up with (the designed defaults come out of it).
     virtual void Loaded();
     bool IsLoaded() const { return FLoaded; }
-    bool Loading() const { return FLoading; }
-    void SetLoading(bool Value) { FLoading = Value; }
+    KT_PROPERTY(bool, Loading)
     // Copies settings, sizes and cells of another string grid; anything else is ignored.
     virtual void Assign(const QObject* Source);
     virtual void AssignCells(const QObject* Source);
@@ -189,10 +188,8 @@ public:
     void SetFixedColWidth(int Value);
     int DefaultRowHeight() const { return TStringGrid::DefaultRowHeight(); }
     void SetDefaultRowHeight(int Value);
-    bool FixedRowAlways() const { return FFixedRowAlways; }
-    void SetFixedRowAlways(bool Value) { FFixedRowAlways = Value; }
-    bool FixedColAlways() const { return FFixedColAlways; }
-    void SetFixedColAlways(bool Value) { FFixedColAlways = Value; }
+    KT_PROPERTY(bool, FixedRowAlways)
+    KT_PROPERTY(bool, FixedColAlways)
     TAlignment DefaultAlignment() const { return FDefaultAlignment; }
     void SetDefaultAlignment(TAlignment Value);
     bool WordWrap() const { return FWordWrapEx; }
@@ -240,8 +237,7 @@ public:
     // The stored cells of a hidden real row; null when the row is shown.
     TGridStrings* GetHiddenRowItems(int Rowindex);
     const TGridStrings* GetHiddenRowItems(int Rowindex) const;
-    int FilterLevel() const { return FFilterLevel; }
-    void SetFilterLevel(int Value) { FFilterLevel = Value; }
+    KT_PROPERTY(int, FilterLevel)
 
     // ---- current row and column
     int Row() const { return TStringGrid::Row(); }
@@ -544,8 +540,7 @@ public:
     void SetEditLink(TEditLink* Value) { FEditLink = Value; }
     QString GetEditMask(int ACol, int ARow) override;
     int GetEditLimit() override;
-    QString EditMask() const { return FEditMask; }
-    void SetEditMask(const QString& Value) { FEditMask = Value; }
+    KT_PROPERTY(QString, EditMask)
 
     // ---- looks
     TGridLook Look() const { return FLook; }
@@ -1048,4 +1043,5 @@ private:
 #include "griddata/AdvGrid_Data.inc"
 #include "griddata/AdvGrid_Print.inc"
 #include "griddata/AdvGrid_Exchange.inc"
+#include "platform/Property.h"
 };

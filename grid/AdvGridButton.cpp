@@ -1,6 +1,7 @@
 #include "grid/AdvGridButton.h"
 
 #include "platform/PlatformInfo.h"
+#include "platform/Property.h"
 
 #include <QCursor>
 #include <QEnterEvent>
@@ -97,10 +98,8 @@ void TAdvGridButton::SetColor(TColor Value)
 
 void TAdvGridButton::SetFlat(bool Value)
 {
-    if (FFlat != Value) {
-        FFlat = Value;
+    if (platform::Change(FFlat, Value))
         update();
-    }
 }
 
 void TAdvGridButton::SetShaded(bool Value)
@@ -112,18 +111,14 @@ void TAdvGridButton::SetShaded(bool Value)
 
 void TAdvGridButton::SetShowCaption(bool Value)
 {
-    if (FShowCaption != Value) {
-        FShowCaption = Value;
+    if (platform::Change(FShowCaption, Value))
         update();
-    }
 }
 
 void TAdvGridButton::SetSpacing(int Value)
 {
-    if (FSpacing != Value) {
-        FSpacing = Value;
+    if (platform::Change(FSpacing, Value))
         update();
-    }
 }
 
 void TAdvGridButton::SetMargin(int Value)
@@ -136,10 +131,8 @@ void TAdvGridButton::SetMargin(int Value)
 
 void TAdvGridButton::SetLayout(TButtonLayout Value)
 {
-    if (FLayout != Value) {
-        FLayout = Value;
+    if (platform::Change(FLayout, Value))
         update();
-    }
 }
 
 void TAdvGridButton::SetStyle(TAdvGridButtonStyle Value)
@@ -162,18 +155,14 @@ void TAdvGridButton::SetDropDownButton(bool Value)
 
 void TAdvGridButton::SetGroupIndex(int Value)
 {
-    if (FGroupIndex != Value) {
-        FGroupIndex = Value;
+    if (platform::Change(FGroupIndex, Value))
         UpdateExclusive();
-    }
 }
 
 void TAdvGridButton::SetAllowAllUp(bool Value)
 {
-    if (FAllowAllUp != Value) {
-        FAllowAllUp = Value;
+    if (platform::Change(FAllowAllUp, Value))
         UpdateExclusive();
-    }
 }
 
 void TAdvGridButton::SetDown(bool Value)

@@ -5,6 +5,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>
@@ -101,8 +102,7 @@ public:
     const TBitmap& GlyphShade() const { return FGlyphShade; }
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool Value);
-    bool AutoXPStyle() const { return FAutoXPStyle; }
-    void SetAutoXPStyle(bool Value) { FAutoXPStyle = Value; }
+    KT_PROPERTY(bool, AutoXPStyle)
     QMenu* DropDownMenu() const { return FDropDownMenu; }
     void SetDropDownMenu(QMenu* Value);
     TButtonState State() const { return FState; }

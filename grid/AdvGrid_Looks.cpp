@@ -4,6 +4,7 @@
 #include "gridedit/GridDropDownEditors.h"
 
 #include "render/RuvOdid.h"
+#include "platform/Property.h"
 
 namespace {
 
@@ -361,9 +362,8 @@ void TVerIvovavOzed::SetSelectionColorMixerFactor(int Value)
 
 void TVerIvovavOzed::SetShowSelection(bool Value)
 {
-    if (Value == FShowSelection)
+    if (!platform::Change(FShowSelection, Value))
         return;
-    FShowSelection = Value;
     SetShowSel(Value);
     Invalidate();
 }
@@ -372,25 +372,20 @@ void TVerIvovavOzed::SetShowSelection(bool Value)
 
 void TVerIvovavOzed::SetURLShow(bool Value)
 {
-    if (FURLShow == Value)
-        return;
-    FURLShow = Value;
-    InvalidateGrid();
+    if (platform::Change(FURLShow, Value))
+        InvalidateGrid();
 }
 
 void TVerIvovavOzed::SetURLShowInText(bool Value)
 {
-    if (FURLShowInText == Value)
-        return;
-    FURLShowInText = Value;
-    InvalidateGrid();
+    if (platform::Change(FURLShowInText, Value))
+        InvalidateGrid();
 }
 
 void TVerIvovavOzed::SetURLColor(TColor Value)
 {
-    if (FURLColor == Value)
+    if (!platform::Change(FURLColor, Value))
         return;
-    FURLColor = Value;
     if (FURLShow)
         InvalidateGrid();
 }

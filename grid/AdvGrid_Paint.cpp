@@ -4,6 +4,7 @@
 #include "grid/AdvGrid.h"
 
 #include "render/RuvOdid.h"
+#include "platform/Property.h"
 
 #include <QGuiApplication>
 #include <QStyle>
@@ -15,10 +16,8 @@
 
 void TVerIvovavOzed::SetZoomFactor(int Value)
 {
-    if (Value == FZoomFactor)
-        return;
-    FZoomFactor = Value;
-    Invalidate();
+    if (platform::Change(FZoomFactor, Value))
+        Invalidate();
 }
 
 void TVerIvovavOzed::SetXYOffset(TPoint Value)

@@ -5,6 +5,7 @@
 #include "griddata/SearchPanel.h"
 
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QCursor>
 #include <QScrollBar>
@@ -90,8 +91,7 @@ void TVerIvovavOzed::RefreshFlatScrollBars()
 
 void TVerIvovavOzed::SetScrollType(TScrollType Value)
 {
-    if (Value != FScrollType) {
-        FScrollType = Value;
+    if (platform::Change(FScrollType, Value)) {
         if (Value == ssFlat || Value == ssEncarta) {
             InitFlatScrollBars();
             RefreshFlatScrollBars();

@@ -2,6 +2,7 @@
 // query, disjunct row and column selection, the row flags, repaints, navigation after Enter and
 // the key-press step.
 #include "grid/AdvGrid.h"
+#include "platform/Property.h"
 
 #include <algorithm>
 
@@ -116,10 +117,8 @@ void TVerIvovavOzed::SetDefaultRowHeight(int Value)
 
 void TVerIvovavOzed::SetDefaultAlignment(TAlignment Value)
 {
-    if (Value == FDefaultAlignment)
-        return;
-    FDefaultAlignment = Value;
-    Invalidate();
+    if (platform::Change(FDefaultAlignment, Value))
+        Invalidate();
 }
 
 void TVerIvovavOzed::SetWordWrap(bool Value)

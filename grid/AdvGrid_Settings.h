@@ -48,34 +48,21 @@ public:
 
     bool OleDropRTF() const { return FOleDropRTF; }
     void SetOleDropRTF(bool Value);
-    bool OleAcceptText() const { return FOleAcceptText; }
-    void SetOleAcceptText(bool Value) { FOleAcceptText = Value; }
-    bool OleEntireRows() const { return FOleEntireRows; }
-    void SetOleEntireRows(bool Value) { FOleEntireRows = Value; }
-    bool OleDropSource() const { return FOleDropSource; }
-    void SetOleDropSource(bool Value) { FOleDropSource = Value; }
-    bool OleRemoveRows() const { return FOleRemoveRows; }
-    void SetOleRemoveRows(bool Value) { FOleRemoveRows = Value; }
-    bool OleAcceptFiles() const { return FOleAcceptFiles; }
-    void SetOleAcceptFiles(bool Value) { FOleAcceptFiles = Value; }
-    bool OleAcceptURLs() const { return FOleAcceptURLs; }
-    void SetOleAcceptURLs(bool Value) { FOleAcceptURLs = Value; }
+    KT_PROPERTY(bool, OleAcceptText)
+    KT_PROPERTY(bool, OleEntireRows)
+    KT_PROPERTY(bool, OleDropSource)
+    KT_PROPERTY(bool, OleRemoveRows)
+    KT_PROPERTY(bool, OleAcceptFiles)
+    KT_PROPERTY(bool, OleAcceptURLs)
     bool OleDropTarget() const { return FOleDropTarget; }
     void SetOleDropTarget(bool Value);
-    bool OleInsertRows() const { return FOleInsertRows; }
-    void SetOleInsertRows(bool Value) { FOleInsertRows = Value; }
-    bool OleAppendRows() const { return FOleAppendRows; }
-    void SetOleAppendRows(bool Value) { FOleAppendRows = Value; }
-    bool OleCopyAlways() const { return FOleCopyAlways; }
-    void SetOleCopyAlways(bool Value) { FOleCopyAlways = Value; }
-    bool OleColumnDragDrop() const { return FOleColumnDragDrop; }
-    void SetOleColumnDragDrop(bool Value) { FOleColumnDragDrop = Value; }
-    bool OleColumnReorder() const { return FOleColumnReorder; }
-    void SetOleColumnReorder(bool Value) { FOleColumnReorder = Value; }
-    bool OleColumnsOnly() const { return FOleColumnsOnly; }
-    void SetOleColumnsOnly(bool Value) { FOleColumnsOnly = Value; }
-    bool ShowCells() const { return FShowCells; }
-    void SetShowCells(bool Value) { FShowCells = Value; }
+    KT_PROPERTY(bool, OleInsertRows)
+    KT_PROPERTY(bool, OleAppendRows)
+    KT_PROPERTY(bool, OleCopyAlways)
+    KT_PROPERTY(bool, OleColumnDragDrop)
+    KT_PROPERTY(bool, OleColumnReorder)
+    KT_PROPERTY(bool, OleColumnsOnly)
+    KT_PROPERTY(bool, ShowCells)
 
 private:
     TVerIvovavOzed* FGrid;
@@ -139,3 +126,4 @@ public:
     int Level = 0;
 };
 #include "griddata/AdvGrid_SearchTypes.h"
+#include "platform/Property.h"

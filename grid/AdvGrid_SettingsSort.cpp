@@ -3,6 +3,7 @@
 
 #include "grid/AdvGrid.h"
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 void TSortSettings::Assign(const TSortSettings& Source)
 {
@@ -58,34 +59,26 @@ void TSortSettings::RepaintHeader()
 
 void TSortSettings::SetHeaderColor(TColor Value)
 {
-    if (Value == FHeaderColor)
-        return;
-    FHeaderColor = Value;
-    RepaintHeader();
+    if (platform::Change(FHeaderColor, Value))
+        RepaintHeader();
 }
 
 void TSortSettings::SetHeaderColorTo(TColor Value)
 {
-    if (Value == FHeaderColorTo)
-        return;
-    FHeaderColorTo = Value;
-    RepaintHeader();
+    if (platform::Change(FHeaderColorTo, Value))
+        RepaintHeader();
 }
 
 void TSortSettings::SetHeaderMirrorColor(TColor Value)
 {
-    if (Value == FHeaderMirrorColor)
-        return;
-    FHeaderMirrorColor = Value;
-    RepaintHeader();
+    if (platform::Change(FHeaderMirrorColor, Value))
+        RepaintHeader();
 }
 
 void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
 {
-    if (Value == FHeaderMirrorColorTo)
-        return;
-    FHeaderMirrorColorTo = Value;
-    RepaintHeader();
+    if (platform::Change(FHeaderMirrorColorTo, Value))
+        RepaintHeader();
 }
 
 void TSortSettings::ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }

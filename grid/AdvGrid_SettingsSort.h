@@ -4,6 +4,7 @@
 #include "grid/BaseGrid.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QString>
@@ -42,20 +43,13 @@ public:
 
     bool Show() const { return FShow; }
     void SetShow(bool Value);
-    bool IndexShow() const { return FIndexShow; }
-    void SetIndexShow(bool Value) { FIndexShow = Value; }
-    bool Full() const { return FFull; }
-    void SetFull(bool Value) { FFull = Value; }
-    bool SingleColumn() const { return FSingleColumn; }
-    void SetSingleColumn(bool Value) { FSingleColumn = Value; }
-    bool IgnoreBlanks() const { return FIgnoreBlanks; }
-    void SetIgnoreBlanks(bool Value) { FIgnoreBlanks = Value; }
-    TSortBlankPosition BlankPos() const { return FBlankPos; }
-    void SetBlankPos(TSortBlankPosition Value) { FBlankPos = Value; }
-    bool AutoFormat() const { return FAutoFormat; }
-    void SetAutoFormat(bool Value) { FAutoFormat = Value; }
-    TSortDirection Direction() const { return FDirection; }
-    void SetDirection(TSortDirection Value) { FDirection = Value; }
+    KT_PROPERTY(bool, IndexShow)
+    KT_PROPERTY(bool, Full)
+    KT_PROPERTY(bool, SingleColumn)
+    KT_PROPERTY(bool, IgnoreBlanks)
+    KT_PROPERTY(TSortBlankPosition, BlankPos)
+    KT_PROPERTY(bool, AutoFormat)
+    KT_PROPERTY(TSortDirection, Direction)
     TBitmap& UpGlyph() { return FUpGlyph; }
     const TBitmap& UpGlyph() const { return FUpGlyph; }
     void SetUpGlyph(const TBitmap& Value) { FUpGlyph.Assign(Value); }
@@ -68,30 +62,20 @@ public:
     TBitmap& IndexDownGlyph() { return FIndexDownGlyph; }
     const TBitmap& IndexDownGlyph() const { return FIndexDownGlyph; }
     void SetIndexDownGlyph(const TBitmap& Value) { FIndexDownGlyph.Assign(Value); }
-    bool NormalCellsOnly() const { return FNormalCellsOnly; }
-    void SetNormalCellsOnly(bool Value) { FNormalCellsOnly = Value; }
-    bool FixedCols() const { return FFixedCols; }
-    void SetFixedCols(bool Value) { FFixedCols = Value; }
-    int Column() const { return FColumn; }
-    void SetColumn(int Value) { FColumn = Value; }
+    KT_PROPERTY(bool, NormalCellsOnly)
+    KT_PROPERTY(bool, FixedCols)
+    KT_PROPERTY(int, Column)
     int Row() const { return FRow; }
     // Raises platform::Exception "Sort row should be smaller than number of fixed rows" for a row
     // above the grid's fixed rows; the row is kept then.
     void SetRow(int Value);
-    bool AutoColumnMerge() const { return FAutoColumnMerge; }
-    void SetAutoColumnMerge(bool Value) { FAutoColumnMerge = Value; }
-    TColor IndexColor() const { return FIndexColor; }
-    void SetIndexColor(TColor Value) { FIndexColor = Value; }
-    TSortDirection InitSortDirection() const { return FInitSortDirection; }
-    void SetInitSortDirection(TSortDirection Value) { FInitSortDirection = Value; }
-    bool UndoSort() const { return FUndoSort; }
-    void SetUndoSort(bool Value) { FUndoSort = Value; }
-    bool AutoSortForGrouping() const { return FAutoSortForGrouping; }
-    void SetAutoSortForGrouping(bool Value) { FAutoSortForGrouping = Value; }
-    bool SortOnVirtualCells() const { return FSortOnVirtualCells; }
-    void SetSortOnVirtualCells(bool Value) { FSortOnVirtualCells = Value; }
-    bool IgnoreCase() const { return FIgnoreCase; }
-    void SetIgnoreCase(bool Value) { FIgnoreCase = Value; }
+    KT_PROPERTY(bool, AutoColumnMerge)
+    KT_PROPERTY(TColor, IndexColor)
+    KT_PROPERTY(TSortDirection, InitSortDirection)
+    KT_PROPERTY(bool, UndoSort)
+    KT_PROPERTY(bool, AutoSortForGrouping)
+    KT_PROPERTY(bool, SortOnVirtualCells)
+    KT_PROPERTY(bool, IgnoreCase)
     TColor HeaderColor() const { return FHeaderColor; }
     void SetHeaderColor(TColor Value);
     TColor HeaderColorTo() const { return FHeaderColorTo; }
@@ -100,8 +84,7 @@ public:
     void SetHeaderMirrorColor(TColor Value);
     TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
     void SetHeaderMirrorColorTo(TColor Value);
-    TIndexSortKey IndexSortKey() const { return FIndexSortKey; }
-    void SetIndexSortKey(TIndexSortKey Value) { FIndexSortKey = Value; }
+    KT_PROPERTY(TIndexSortKey, IndexSortKey)
 
 private:
     void RepaintHeader();

@@ -5,6 +5,7 @@
 #include "render/AdvStyleIF.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
+#include "platform/Property.h"
 
 // ---- notification hooks ----------------------------------------------------------------------
 
@@ -155,10 +156,8 @@ void TVerIvovavOzed::SetFlat(bool Value)
 
 void TVerIvovavOzed::SetShowDesignHelper(bool Value)
 {
-    if (FShowDesignHelper == Value)
-        return;
-    FShowDesignHelper = Value;
-    Invalidate();
+    if (platform::Change(FShowDesignHelper, Value))
+        Invalidate();
 }
 
 void TVerIvovavOzed::SetProgressAppearance(const TGridProgressAppearance& Value)
@@ -181,27 +180,24 @@ void TVerIvovavOzed::SetBackGround(const TBackGround& Value)
 
 void TVerIvovavOzed::SetHighlightColor(TColor Value)
 {
-    if (FHighlightColor == Value)
+    if (!platform::Change(FHighlightColor, Value))
         return;
-    FHighlightColor = Value;
     SetMarkupHighlightColors(FHighlightColor, FHighlightTextColor);
     Invalidate();
 }
 
 void TVerIvovavOzed::SetHighlightTextColor(TColor Value)
 {
-    if (FHighlightTextColor == Value)
+    if (!platform::Change(FHighlightTextColor, Value))
         return;
-    FHighlightTextColor = Value;
     SetMarkupHighlightColors(FHighlightColor, FHighlightTextColor);
     Invalidate();
 }
 
 void TVerIvovavOzed::SetAutoThemeAdapt(bool Value)
 {
-    if (FAutoThemeAdapt == Value)
+    if (!platform::Change(FAutoThemeAdapt, Value))
         return;
-    FAutoThemeAdapt = Value;
     FSearchFooter->SetAutoThemeAdapt(Value);
     if (Value) {
         FollowOfficeTheme();

@@ -8,6 +8,7 @@
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -50,18 +51,12 @@ public:
 
     TColor ButtonColor() const { return FButtonColor; }
     void SetButtonColor(TColor Value) { FButtonColor = Value; ButtonColorChanged(); }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor Value) { FButtonColorHot = Value; }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor Value) { FButtonColorDown = Value; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor Value) { FButtonBorderColor = Value; }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor Value) { FButtonTextColor = Value; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor Value) { FButtonTextColorHot = Value; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor Value) { FButtonTextColorDown = Value; }
+    KT_PROPERTY(TColor, ButtonColorHot)
+    KT_PROPERTY(TColor, ButtonColorDown)
+    KT_PROPERTY(TColor, ButtonBorderColor)
+    KT_PROPERTY(TColor, ButtonTextColor)
+    KT_PROPERTY(TColor, ButtonTextColorHot)
+    KT_PROPERTY(TColor, ButtonTextColorDown)
 
     // A face in the button colour (down, hot or normal, none when that one is clNone); false,
     // painting nothing, while no button colour is set.
@@ -113,8 +108,7 @@ public:
     TFont& LabelFont() { return *FLabelFont; }
     // The font's change handler places the label again.
     void SetLabelFont(const TFont& Value) { FLabelFont->Assign(Value); }
-    bool FocusLabel() const { return FFocusLabel; }
-    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
+    KT_PROPERTY(bool, FocusLabel)
 
 protected:
     // Places and shows the label beside the box.
@@ -194,13 +188,11 @@ public:
 
     QString Text() const { return text(); }
     void SetText(const QString& Value) { setText(Value); }
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool Value) { FEditorEnabled = Value; }
+    KT_PROPERTY(bool, EditorEnabled)
     bool IsWinXP() const { return FIsWinXP; }
 
     // The usual edit properties.
-    bool AutoSelect() const { return FAutoSelect; }
-    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    KT_PROPERTY(bool, AutoSelect)
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
     bool Ctl3D() const { return FCtl3D; }

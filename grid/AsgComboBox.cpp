@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 #include "render/AdvXPVS.h"
+#include "platform/Property.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -236,10 +237,8 @@ void TAsgCustomCombo::Init()
 
 void TAsgCustomCombo::SetBorderColor(TColor Value)
 {
-    if (FBorderColor == Value)
-        return;
-    FBorderColor = Value;
-    update();
+    if (platform::Change(FBorderColor, Value))
+        update();
 }
 
 void TAsgCustomCombo::SetButtonWidth(int Value)
@@ -257,9 +256,8 @@ void TAsgCustomCombo::SetButtonWidth(int Value)
 
 void TAsgCustomCombo::SetFlat(bool Value)
 {
-    if (FFlat == Value)
+    if (!platform::Change(FFlat, Value))
         return;
-    FFlat = Value;
     FCtl3D = !Value;
     if (FFlatParentColor && Value) {
         if (parentWidget())
@@ -284,10 +282,8 @@ void TAsgCustomCombo::SetFlatParentColor(bool Value)
 
 void TAsgCustomCombo::SetEtched(bool Value)
 {
-    if (FEtched == Value)
-        return;
-    FEtched = Value;
-    update();
+    if (platform::Change(FEtched, Value))
+        update();
 }
 
 void TAsgCustomCombo::SetDropWidth(int Value)
@@ -475,9 +471,8 @@ void TAsgCustomCombo::SetItemIndex(int Value)
 
 void TAsgCustomCombo::SetSorted(bool Value)
 {
-    if (FSorted == Value)
+    if (!platform::Change(FSorted, Value))
         return;
-    FSorted = Value;
     if (Value) {
         const QString current = currentIndex() >= 0 ? itemText(currentIndex()) : QString();
         const bool had = currentIndex() >= 0;

@@ -8,6 +8,7 @@
 // The whole control is painted through TCanvas: the plain (classic) combo first, and over it the
 // owner-drawn button and borders where the settings ask for them.
 #include "grid/AsgButtonEdit.h"
+#include "platform/Property.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -54,14 +55,12 @@ public:
     ~TAsgCustomCombo() override;
 
     // ---- designed properties ----
-    bool AutoFocus() const { return FAutoFocus; }
-    void SetAutoFocus(bool Value) { FAutoFocus = Value; }
+    KT_PROPERTY(bool, AutoFocus)
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int Value); // 14..32, other values are ignored
-    bool DisabledBorder() const { return FDisabledBorder; }
-    void SetDisabledBorder(bool Value) { FDisabledBorder = Value; }
+    KT_PROPERTY(bool, DisabledBorder)
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
     TColor FlatLineColor() const { return FFlatLineColor; }
@@ -70,12 +69,9 @@ public:
     void SetFlatParentColor(bool Value);
     bool Etched() const { return FEtched; }
     void SetEtched(bool Value);
-    bool FocusBorder() const { return FFocusBorder; }
-    void SetFocusBorder(bool Value) { FFocusBorder = Value; }
-    TColor FocusBorderColor() const { return FFocusBorderColor; }
-    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
-    TColor FocusColor() const { return FFocusColor; }
-    void SetFocusColor(TColor Value) { FFocusColor = Value; }
+    KT_PROPERTY(bool, FocusBorder)
+    KT_PROPERTY(TColor, FocusBorderColor)
+    KT_PROPERTY(TColor, FocusColor)
     int DropWidth() const { return FDropWidth; }
     void SetDropWidth(int Value);
     void SetLabelCaption(const QString& Value);
@@ -88,10 +84,8 @@ public:
     void SetVisible(bool Value) { setVisible(Value); }
 
     QLabel* ComboLabel() const { return FLabel; }
-    bool IsWinXP() const { return FIsWinXP; }
-    void SetIsWinXP(bool Value) { FIsWinXP = Value; }
-    bool IsVista() const { return FIsVista; }
-    void SetIsVista(bool Value) { FIsVista = Value; }
+    KT_PROPERTY(bool, IsWinXP)
+    KT_PROPERTY(bool, IsVista)
 
     // ---- the usual combo box properties ----
     TComboBoxStyle Style() const { return FStyle; }
@@ -113,10 +107,8 @@ public:
     void SetText(const QString& Value);
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int Value); // 0: no limit
-    bool AutoComplete() const { return FAutoComplete; }
-    void SetAutoComplete(bool Value) { FAutoComplete = Value; }
-    int AutoCompleteDelay() const { return FAutoCompleteDelay; }
-    void SetAutoCompleteDelay(int Value) { FAutoCompleteDelay = Value; }
+    KT_PROPERTY(bool, AutoComplete)
+    KT_PROPERTY(int, AutoCompleteDelay)
     bool DroppedDown() const { return FDroppedDown; }
     void SetDroppedDown(bool Value);
     bool Ctl3D() const { return FCtl3D; }
@@ -127,8 +119,7 @@ public:
     void SetParentColor(bool Value);
     TFont Font() const { return AsgCombo::FontOf(font()); }
     void SetFont(const TFont& Value);
-    bool Loading() const { return FLoading; }
-    void SetLoading(bool Value) { FLoading = Value; }
+    KT_PROPERTY(bool, Loading)
 
     // ---- operations ----
     // The designed-defaults pass after set-up.

@@ -2,6 +2,7 @@
 
 #include "platform/Messages.h"
 #include "platform/PlatformInfo.h"
+#include "platform/Property.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -314,18 +315,14 @@ bool TDateTimePickerControl::DroppedDown() const
 
 void TDateTimePickerControl::SetBorderColor(TColor Value)
 {
-    if (FBorderColor == Value)
-        return;
-    FBorderColor = Value;
-    update();
+    if (platform::Change(FBorderColor, Value))
+        update();
 }
 
 void TDateTimePickerControl::SetMetroStyle(bool Value)
 {
-    if (FMetroStyle == Value)
-        return;
-    FMetroStyle = Value;
-    update();
+    if (platform::Change(FMetroStyle, Value))
+        update();
 }
 
 QString TDateTimePickerControl::Version() const
@@ -678,10 +675,8 @@ TCustomDateTimePicker::~TCustomDateTimePicker() = default;
 
 void TCustomDateTimePicker::SetBorderStyle(TBorderStyle Value)
 {
-    if (FBorderStyle == Value)
-        return;
-    FBorderStyle = Value;
-    update();
+    if (platform::Change(FBorderStyle, Value))
+        update();
 }
 
 void TCustomDateTimePicker::RememberTime()
@@ -762,9 +757,8 @@ TAdvDateTimePicker::~TAdvDateTimePicker()
 
 void TAdvDateTimePicker::SetKind(TAdvDateTimeKind Value)
 {
-    if (FKind == Value)
+    if (!platform::Change(FKind, Value))
         return;
-    FKind = Value;
     SetPickerKind(Value == dkTime ? dtkTime : dtkDate);
     if (Value == dkTime && !FTimeFormat.isEmpty())
         SetFormat(FTimeFormat);

@@ -7,6 +7,7 @@
 // advances to the next field while digits are typed (AutoTab) and carries a caption label.
 #include "grid/AsgComboBox.h"
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>
@@ -66,12 +67,9 @@ public:
     TDTDateMode DateMode() const { return FDateMode; }
     void SetDateMode(TDTDateMode Value);
     // The range a user may pick in; 0 leaves that end open.
-    platform::TDateTime MinDate() const { return FMinDate; }
-    void SetMinDate(platform::TDateTime Value) { FMinDate = Value; }
-    platform::TDateTime MaxDate() const { return FMaxDate; }
-    void SetMaxDate(platform::TDateTime Value) { FMaxDate = Value; }
-    bool ShowCheckbox() const { return FShowCheckbox; }
-    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
+    KT_PROPERTY(platform::TDateTime, MinDate)
+    KT_PROPERTY(platform::TDateTime, MaxDate)
+    KT_PROPERTY(bool, ShowCheckbox)
     bool Checked() const { return FChecked; }
     virtual void SetChecked(bool Value);
     bool Ctl3D() const { return FCtl3D; }
@@ -87,12 +85,9 @@ public:
     // ---- the shared look ----
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
-    TColor FocusBorderColor() const { return FFocusBorderColor; }
-    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
-    bool DisabledBorder() const { return FDisabledBorder; }
-    void SetDisabledBorder(bool Value) { FDisabledBorder = Value; }
-    bool FocusBorder() const { return FFocusBorder; }
-    void SetFocusBorder(bool Value) { FFocusBorder = Value; }
+    KT_PROPERTY(TColor, FocusBorderColor)
+    KT_PROPERTY(bool, DisabledBorder)
+    KT_PROPERTY(bool, FocusBorder)
     int ButtonWidth() const { return FButtonWidth; }
     bool MetroStyle() const { return FMetroStyle; }
     void SetMetroStyle(bool Value);
@@ -198,8 +193,7 @@ public:
     explicit TCustomDateTimePicker(QWidget* AOwner = nullptr);
     ~TCustomDateTimePicker() override;
 
-    bool AutoTab() const { return FAutoTab; }
-    void SetAutoTab(bool Value) { FAutoTab = Value; }
+    KT_PROPERTY(bool, AutoTab)
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
 

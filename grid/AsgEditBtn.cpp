@@ -1,6 +1,7 @@
 #include "grid/AsgEditBtn.h"
 
 #include "grid/AsgComboBox.h"
+#include "platform/Property.h"
 
 #include <QAction>
 #include <QMenu>
@@ -153,10 +154,8 @@ TAsgEditBtn::TAsgEditBtn(QWidget* AOwner) : TAsgButtonEdit(AOwner)
 
 void TAsgEditBtn::SetRightAlign(bool Value)
 {
-    if (FRightAlign == Value)
-        return;
-    FRightAlign = Value;
-    setAlignment((Value ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (platform::Change(FRightAlign, Value))
+        setAlignment((Value ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 void TAsgEditBtn::SetButtonWidth(int Value)

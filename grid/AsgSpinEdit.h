@@ -6,6 +6,7 @@
 // it and override SpinUp and SpinDown.
 #include "grid/AsgButtonEdit.h"
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QFlags>
 #include <memory>
@@ -29,8 +30,7 @@ public:
     explicit TAdvTimerSpeedButton(QWidget* AOwner = nullptr);
     ~TAdvTimerSpeedButton() override;
 
-    TTimeBtnState TimeBtnState() const { return FTimeBtnState; }
-    void SetTimeBtnState(TTimeBtnState Value) { FTimeBtnState = Value; }
+    KT_PROPERTY(TTimeBtnState, TimeBtnState)
     TButtonDirection ButtonDirection() const { return FButtonDirection; }
     void SetButtonDirection(TButtonDirection Value);
     bool HasMouse() const { return FHot; }
@@ -125,40 +125,24 @@ public:
     void SetTimeValue(platform::TDateTime Value);
     TAsgSpinType SpinType() const { return FSpinType; }
     void SetSpinType(TAsgSpinType Value);
-    int MinValue() const { return FMinValue; }
-    void SetMinValue(int Value) { FMinValue = Value; }
-    int MaxValue() const { return FMaxValue; }
-    void SetMaxValue(int Value) { FMaxValue = Value; }
-    double MinFloatValue() const { return FMinFloatValue; }
-    void SetMinFloatValue(double Value) { FMinFloatValue = Value; }
-    double MaxFloatValue() const { return FMaxFloatValue; }
-    void SetMaxFloatValue(double Value) { FMaxFloatValue = Value; }
-    platform::TDateTime MinDateValue() const { return FMinDateValue; }
-    void SetMinDateValue(platform::TDateTime Value) { FMinDateValue = Value; }
-    platform::TDateTime MaxDateValue() const { return FMaxDateValue; }
-    void SetMaxDateValue(platform::TDateTime Value) { FMaxDateValue = Value; }
-    int Increment() const { return FIncrement; }
-    void SetIncrement(int Value) { FIncrement = Value; }
-    double IncrementFloat() const { return FIncrementFloat; }
-    void SetIncrementFloat(double Value) { FIncrementFloat = Value; }
-    double IncrementFloatPage() const { return FIncrementFloatPage; }
-    void SetIncrementFloatPage(double Value) { FIncrementFloatPage = Value; }
-    int IncrementHours() const { return FIncrementHours; }
-    void SetIncrementHours(int Value) { FIncrementHours = Value; }
-    int IncrementMinutes() const { return FIncrementMinutes; }
-    void SetIncrementMinutes(int Value) { FIncrementMinutes = Value; }
-    int IncrementSeconds() const { return FIncrementSeconds; }
-    void SetIncrementSeconds(int Value) { FIncrementSeconds = Value; }
+    KT_PROPERTY(int, MinValue)
+    KT_PROPERTY(int, MaxValue)
+    KT_PROPERTY(double, MinFloatValue)
+    KT_PROPERTY(double, MaxFloatValue)
+    KT_PROPERTY(platform::TDateTime, MinDateValue)
+    KT_PROPERTY(platform::TDateTime, MaxDateValue)
+    KT_PROPERTY(int, Increment)
+    KT_PROPERTY(double, IncrementFloat)
+    KT_PROPERTY(double, IncrementFloatPage)
+    KT_PROPERTY(int, IncrementHours)
+    KT_PROPERTY(int, IncrementMinutes)
+    KT_PROPERTY(int, IncrementSeconds)
     int Precision() const { return FPrecision; }
     void SetPrecision(int Value);
-    bool ShowSeconds() const { return FShowSeconds; }
-    void SetShowSeconds(bool Value) { FShowSeconds = Value; }
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
-    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
-    void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
-    bool AllowEmptyValue() const { return FAllowEmptyValue; }
-    void SetAllowEmptyValue(bool Value) { FAllowEmptyValue = Value; }
+    KT_PROPERTY(bool, ShowSeconds)
+    KT_PROPERTY(bool, ReturnIsTab)
+    KT_PROPERTY(bool, ExcelStyleDecimalSeparator)
+    KT_PROPERTY(bool, AllowEmptyValue)
     TSpinDirection Direction() const { return FDirection; }
     void SetDirection(TSpinDirection Value);
     TEditAlign EditAlign() const { return FEditAlign; }
@@ -169,8 +153,7 @@ public:
     void SetSpinTransparent(bool Value);
     TAsgSpinButton* Button() const { return FButton; }
     void SetIsWinXP(bool Value);
-    bool Loading() const { return FLoading; }
-    void SetLoading(bool Value) { FLoading = Value; }
+    KT_PROPERTY(bool, Loading)
     virtual void Loaded();
 
     // Steps; SpinUp and SpinDown step once without page (what the buttons do).

@@ -1,5 +1,6 @@
 // Copies of the balloon and modified-cell settings, and the balloon switch that tells the grid.
 #include "grid/BalloonSettings.h"
+#include "platform/Property.h"
 
 void TBalloonSettings::Assign(const TBalloonSettings& Source)
 {
@@ -14,9 +15,8 @@ void TBalloonSettings::Assign(const TBalloonSettings& Source)
 
 void TBalloonSettings::SetEnable(bool Value)
 {
-    if (Value == FEnable)
+    if (!platform::Change(FEnable, Value))
         return;
-    FEnable = Value;
     if (OnEnableChange)
         OnEnableChange();
 }

@@ -2,6 +2,7 @@
 
 #include "grid/UndoRedo.h"
 #include "render/RuvOdid.h"
+#include "platform/Property.h"
 
 #include <QWidget>
 #include <algorithm>
@@ -694,42 +695,32 @@ void TBaseGrid::RepaintMergedFixedRows()
 
 void TBaseGrid::SetActiveRowShow(bool Value)
 {
-    if (Value == FActiveRowShow)
-        return;
-    FActiveRowShow = Value;
-    Invalidate();
+    if (platform::Change(FActiveRowShow, Value))
+        Invalidate();
 }
 
 void TBaseGrid::SetActiveRowColor(TColor Value)
 {
-    if (Value == FActiveRowColor)
-        return;
-    FActiveRowColor = Value;
-    Invalidate();
+    if (platform::Change(FActiveRowColor, Value))
+        Invalidate();
 }
 
 void TBaseGrid::SetActiveRowColorTo(TColor Value)
 {
-    if (Value == FActiveRowColorTo)
-        return;
-    FActiveRowColorTo = Value;
-    Invalidate();
+    if (platform::Change(FActiveRowColorTo, Value))
+        Invalidate();
 }
 
 void TBaseGrid::SetActiveRowMirrorColor(TColor Value)
 {
-    if (Value == FActiveRowMirrorColor)
-        return;
-    FActiveRowMirrorColor = Value;
-    Invalidate();
+    if (platform::Change(FActiveRowMirrorColor, Value))
+        Invalidate();
 }
 
 void TBaseGrid::SetActiveRowMirrorColorTo(TColor Value)
 {
-    if (Value == FActiveRowMirrorColorTo)
-        return;
-    FActiveRowMirrorColorTo = Value;
-    Invalidate();
+    if (platform::Change(FActiveRowMirrorColorTo, Value))
+        Invalidate();
 }
 
 void TBaseGrid::SetDefaultDrawing(bool Value)
@@ -759,10 +750,8 @@ void TBaseGrid::SetGridFixedLineColor(TColor Value)
 
 void TBaseGrid::SetSelectionStyle(TGridSelectionStyle Value)
 {
-    if (Value == FSelectionStyle)
-        return;
-    FSelectionStyle = Value;
-    Invalidate();
+    if (platform::Change(FSelectionStyle, Value))
+        Invalidate();
 }
 
 // ---- new virtual operations: base behaviour --------------------------------------------------

@@ -15,6 +15,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>
@@ -77,10 +78,8 @@ public:
     void Assign(const TCellProperties& Source);
 
     TBaseGrid* OwnerGrid() const { return FOwnerGrid; }
-    int OwnerCol() const { return FOwnerCol; }
-    void SetOwnerCol(int Value) { FOwnerCol = Value; }
-    int OwnerRow() const { return FOwnerRow; }
-    void SetOwnerRow(int Value) { FOwnerRow = Value; }
+    KT_PROPERTY(int, OwnerCol)
+    KT_PROPERTY(int, OwnerRow)
     // The cell's user object (not owned).
     void* CellObject() const { return FObject; }
     void SetCellObject(void* Value) { FObject = Value; }
@@ -89,50 +88,34 @@ public:
     const TGridObject& GraphicObject() const { return FGraphicObject; }
     void SetGraphicObject(TGridObject Value) { FGraphicObject = std::move(Value); }
 
-    TBrushStyle BrushStyle() const { return FBrushStyle; }
-    void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
+    KT_PROPERTY(TBrushStyle, BrushStyle)
     TColor BrushColor() const { return FBrushColor; }
     void SetBrushColor(TColor Value); // repaints the cell
     TColor BrushColorTo() const { return FBrushColorTo; }
     void SetBrushColorTo(TColor Value); // repaints the cell
-    int FontSize() const { return FFontSize; }
-    void SetFontSize(int Value) { FFontSize = Value; }
-    TColor FontColor() const { return FFontColor; }
-    void SetFontColor(TColor Value) { FFontColor = Value; }
-    TFontStyles FontStyle() const { return FFontStyle; }
-    void SetFontStyle(TFontStyles Value) { FFontStyle = Value; }
-    int CellSpanY() const { return FCellSpanY; }
-    void SetCellSpanY(int Value) { FCellSpanY = Value; }
-    int CellSpanX() const { return FCellSpanX; }
-    void SetCellSpanX(int Value) { FCellSpanX = Value; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
+    KT_PROPERTY(int, FontSize)
+    KT_PROPERTY(TColor, FontColor)
+    KT_PROPERTY(TFontStyles, FontStyle)
+    KT_PROPERTY(int, CellSpanY)
+    KT_PROPERTY(int, CellSpanX)
+    KT_PROPERTY(int, BorderWidth)
+    KT_PROPERTY(TColor, BorderColor)
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value) { FAlignment = Value; } // no repaint
     TVAlignment VAlignment() const { return FVAlignment; }
     void SetVAlignment(TVAlignment Value); // repaints the cell
-    int PaintID() const { return FPaintID; }
-    void SetPaintID(int Value) { FPaintID = Value; }
+    KT_PROPERTY(int, PaintID)
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value); // repaints the cell
-    bool IsBaseCell() const { return FIsBaseCell; }
-    void SetIsBaseCell(bool Value) { FIsBaseCell = Value; }
-    TColumnCalcType CalcType() const { return FCalcType; }
-    void SetCalcType(TColumnCalcType Value) { FCalcType = Value; }
+    KT_PROPERTY(bool, IsBaseCell)
+    KT_PROPERTY(TColumnCalcType, CalcType)
     const TGridObject& CalcObject() const { return FCalcObject; }
     void SetCalcObject(TGridObject Value) { FCalcObject = std::move(Value); }
-    int NodeLevel() const { return FNodeLevel; }
-    void SetNodeLevel(int Value) { FNodeLevel = Value; }
-    TEditorType Editor() const { return FEditor; }
-    void SetEditor(TEditorType Value) { FEditor = Value; }
-    QString FontName() const { return FFontName; }
-    void SetFontName(const QString& Value) { FFontName = Value; }
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool Value) { FReadOnly = Value; }
-    TCellGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TCellGradientDirection Value) { FGradientDirection = Value; }
+    KT_PROPERTY(int, NodeLevel)
+    KT_PROPERTY(TEditorType, Editor)
+    KT_PROPERTY(QString, FontName)
+    KT_PROPERTY(bool, ReadOnly)
+    KT_PROPERTY(TCellGradientDirection, GradientDirection)
     // A control placed over the cell (not owned; forgotten when it is destroyed).
     QWidget* Control() const { return FControl.data(); }
     void SetControl(QWidget* Value) { FControl = Value; }
@@ -286,35 +269,25 @@ public:
     void SetGridLineColor(TColor Value);
     TColor GridFixedLineColor() const { return FGridFixedLineColor; }
     void SetGridFixedLineColor(TColor Value);
-    bool HoverRow() const { return FHoverRow; }
-    void SetHoverRow(bool Value) { FHoverRow = Value; }
-    int HoverRowIdx() const { return FHoverRowIdx; }
-    void SetHoverRowIdx(int Value) { FHoverRowIdx = Value; }
-    TColor HoverRowColor() const { return FHoverRowColor; }
-    void SetHoverRowColor(TColor Value) { FHoverRowColor = Value; }
-    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
-    void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
-    THoverRowCells HoverRowCells() const { return FHoverRowCells; }
-    void SetHoverRowCells(THoverRowCells Value) { FHoverRowCells = Value; }
+    KT_PROPERTY(bool, HoverRow)
+    KT_PROPERTY(int, HoverRowIdx)
+    KT_PROPERTY(TColor, HoverRowColor)
+    KT_PROPERTY(TColor, HoverRowColorTo)
+    KT_PROPERTY(THoverRowCells, HoverRowCells)
     TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
     void SetSelectionStyle(TGridSelectionStyle Value);
     // Default word wrap of new cell properties.
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value) { FWordWrap = Value; }
-    bool ShowSel() const { return FShowSel; }
-    void SetShowSel(bool Value) { FShowSel = Value; }
+    KT_PROPERTY(bool, WordWrap)
+    KT_PROPERTY(bool, ShowSel)
     // The last row is not shown (it carries a floating footer).
-    bool HideLastRow() const { return FHideLastRow; }
-    void SetHideLastRow(bool Value) { FHideLastRow = Value; }
+    KT_PROPERTY(bool, HideLastRow)
     // Rows below this index pass the display hooks (the string grid keeps it at RowCount; the
     // data operations lower it while scratch rows sit behind the last row).
-    int NormalRowCount() const { return FNormalRowCount; }
-    void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
+    KT_PROPERTY(int, NormalRowCount)
     RUvaVoviVareReda* UndoRedo() const { return FUndoRedo; }
     void SetUndoRedo(RUvaVoviVareReda* Value);
     int PaintID() const { return FPaintID; }
-    bool HasCellProps() const { return FHasCellProps; }
-    void SetHasCellProps(bool Value) { FHasCellProps = Value; }
+    KT_PROPERTY(bool, HasCellProps)
     // MergeCells less SplitCells that took effect; never below 0.
     int MergeCount() const { return FMergeCount; }
     bool Destroying() const { return FDestroying; }

@@ -3,6 +3,7 @@
 // of a string grid and the colours of its header cells while hovered or pressed.
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <memory>
 
@@ -59,8 +60,7 @@ public:
     void SetNoDisabledButtonLook(bool Value);
     TColor CommentColor() const { return FCommentColor; }
     void SetCommentColor(TColor Value);
-    TColor ProgressBorderColor() const { return FProgressBorderColor; }
-    void SetProgressBorderColor(TColor Value) { FProgressBorderColor = Value; }
+    KT_PROPERTY(TColor, ProgressBorderColor)
 
     // Fixed-cell gradient. From/To (and the hover and pressed colours) reach the grid only when
     // not clNone; the mirror colours always do.

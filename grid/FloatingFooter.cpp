@@ -4,6 +4,7 @@
 
 #include "grid/AdvGrid.h"
 #include "render/VurADIDO.h"
+#include "platform/Property.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -85,10 +86,8 @@ void TFloatingFooter::SetCustomTemplate(const QString& Value)
 
 void TFloatingFooter::SetBorderColor(TColor Value)
 {
-    if (Value == FBorderColor)
-        return;
-    FBorderColor = Value;
-    Invalidate();
+    if (platform::Change(FBorderColor, Value))
+        Invalidate();
 }
 
 void TFloatingFooter::SetShowHint(bool Value)

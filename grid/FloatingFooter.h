@@ -11,6 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QString>
@@ -45,10 +46,8 @@ public:
     void SetColumn(int Value);
     QString CustomTemplate() const { return FCustomTemplate; }
     void SetCustomTemplate(const QString& Value);
-    bool CalculateHiddenRows() const { return FCalculateHiddenRows; }
-    void SetCalculateHiddenRows(bool Value) { FCalculateHiddenRows = Value; }
-    bool EnableCalculation() const { return FEnableCalculation; }
-    void SetEnableCalculation(bool Value) { FEnableCalculation = Value; }
+    KT_PROPERTY(bool, CalculateHiddenRows)
+    KT_PROPERTY(bool, EnableCalculation)
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
     TColor BorderColor() const { return FBorderColor; }
@@ -91,8 +90,7 @@ public:
     // The panel's height; never below 0. The grid's viewport makes room for it.
     void SetPanelHeight(int Value);
     void SetPanelVisible(bool Value);
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; }
+    KT_PROPERTY(bool, ShowHint)
     // The column whose hint was shown last; -1 none.
     int LastHintX() const { return FLastHintX; }
     // The canvas the panel paints on; bound to a surface only while the panel paints.

@@ -1,6 +1,7 @@
 #include "grid/GridSettings.h"
 
 #include "platform/SysUtils.h"
+#include "platform/Property.h"
 
 // ---- TCellNode -------------------------------------------------------------------------------
 
@@ -28,42 +29,32 @@ void TCellNode::Assign(const TCellNode& Source)
 
 void TCellNode::SetNodeType(TNodeType Value)
 {
-    if (Value == FNodeType)
-        return;
-    FNodeType = Value;
-    Repaint();
+    if (platform::Change(FNodeType, Value))
+        Repaint();
 }
 
 void TCellNode::SetShowTree(bool Value)
 {
-    if (Value == FShowTree)
-        return;
-    FShowTree = Value;
-    Repaint();
+    if (platform::Change(FShowTree, Value))
+        Repaint();
 }
 
 void TCellNode::SetShowTreeFull(bool Value)
 {
-    if (Value == FShowTreeFull)
-        return;
-    FShowTreeFull = Value;
-    Repaint();
+    if (platform::Change(FShowTreeFull, Value))
+        Repaint();
 }
 
 void TCellNode::SetNodeIndent(int Value)
 {
-    if (Value == FNodeIndent)
-        return;
-    FNodeIndent = Value;
-    Repaint();
+    if (platform::Change(FNodeIndent, Value))
+        Repaint();
 }
 
 void TCellNode::SetTreeColor(TColor Value)
 {
-    if (Value == FTreeColor)
-        return;
-    FTreeColor = Value;
-    Repaint();
+    if (platform::Change(FTreeColor, Value))
+        Repaint();
 }
 
 // ---- TColumnSize -----------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
 #include "platform/StringList.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>
@@ -36,17 +37,14 @@ public:
     TCellNode& operator=(const TCellNode&) = delete;
     void Assign(const TCellNode& Source);
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
+    KT_PROPERTY(TColor, Color)
     TNodeType NodeType() const { return FNodeType; }
     void SetNodeType(TNodeType Value);
-    TColor NodeColor() const { return FNodeColor; }
-    void SetNodeColor(TColor Value) { FNodeColor = Value; }
+    KT_PROPERTY(TColor, NodeColor)
     TBitmap& ExpandGlyph() { return FExpandGlyph; }
     const TBitmap& ExpandGlyph() const { return FExpandGlyph; }
     void SetExpandGlyph(const TBitmap& Value) { FExpandGlyph.Assign(Value); }
-    bool ExpandOne() const { return FExpandOne; }
-    void SetExpandOne(bool Value) { FExpandOne = Value; }
+    KT_PROPERTY(bool, ExpandOne)
     TBitmap& ContractGlyph() { return FContractGlyph; }
     const TBitmap& ContractGlyph() const { return FContractGlyph; }
     void SetContractGlyph(const TBitmap& Value) { FContractGlyph.Assign(Value); }
@@ -78,10 +76,8 @@ private:
 
 class TSizeWhileTyping {
 public:
-    bool Height() const { return FHeight; }
-    void SetHeight(bool Value) { FHeight = Value; }
-    bool Width() const { return FWidth; }
-    void SetWidth(bool Value) { FWidth = Value; }
+    KT_PROPERTY(bool, Height)
+    KT_PROPERTY(bool, Width)
 
 private:
     bool FHeight = false;
@@ -101,25 +97,17 @@ public:
     void Assign(const TColumnSize& Source);
 
     TBaseGrid* Owner() const { return FOwner; }
-    bool Save() const { return FSave; }
-    void SetSave(bool Value) { FSave = Value; }
-    QString Key() const { return FKey; }
-    void SetKey(const QString& Value) { FKey = Value; }
-    QString Section() const { return FSection; }
-    void SetSection(const QString& Value) { FSection = Value; }
-    TColumnSizeLocation Location() const { return FLocation; }
-    void SetLocation(TColumnSizeLocation Value) { FLocation = Value; }
+    KT_PROPERTY(bool, Save)
+    KT_PROPERTY(QString, Key)
+    KT_PROPERTY(QString, Section)
+    KT_PROPERTY(TColumnSizeLocation, Location)
     bool Stretch() const { return FStretch; }
     // Stores the value, then OnStretchChange (the grid stretches at once when it has a parent).
     void SetStretch(bool Value);
-    int StretchColumn() const { return FStretchColumn; }
-    void SetStretchColumn(int Value) { FStretchColumn = Value; }
-    bool SynchWithGrid() const { return FSynchWithGrid; }
-    void SetSynchWithGrid(bool Value) { FSynchWithGrid = Value; }
-    bool SynchNormalCellsOnly() const { return FSynchNormalCellsOnly; }
-    void SetSynchNormalCellsOnly(bool Value) { FSynchNormalCellsOnly = Value; }
-    TAutoSizeRows Rows() const { return FRows; }
-    void SetRows(TAutoSizeRows Value) { FRows = Value; }
+    KT_PROPERTY(int, StretchColumn)
+    KT_PROPERTY(bool, SynchWithGrid)
+    KT_PROPERTY(bool, SynchNormalCellsOnly)
+    KT_PROPERTY(TAutoSizeRows, Rows)
 
     std::function<void(TColumnSize* Sender)> OnStretchChange;
 
@@ -146,40 +134,23 @@ public:
     // Copies every setting but ExportImages and ColWidths.
     void Assign(const THTMLSettings& Source);
 
-    bool AutoPreview() const { return FAutoPreview; }
-    void SetAutoPreview(bool Value) { FAutoPreview = Value; }
-    bool ConvertSpecialChars() const { return FConvertSpecialChars; }
-    void SetConvertSpecialChars(bool Value) { FConvertSpecialChars = Value; }
-    bool NonBreakingText() const { return FNonBreakingText; }
-    void SetNonBreakingText(bool Value) { FNonBreakingText = Value; }
-    bool SaveColor() const { return FSaveColor; }
-    void SetSaveColor(bool Value) { FSaveColor = Value; }
-    bool SaveFonts() const { return FSaveFonts; }
-    void SetSaveFonts(bool Value) { FSaveFonts = Value; }
-    QString FooterFile() const { return FFooterFile; }
-    void SetFooterFile(const QString& Value) { FFooterFile = Value; }
-    QString HeaderFile() const { return FHeaderFile; }
-    void SetHeaderFile(const QString& Value) { FHeaderFile = Value; }
-    int BorderSize() const { return FBorderSize; }
-    void SetBorderSize(int Value) { FBorderSize = Value; }
-    int CellSpacing() const { return FCellSpacing; }
-    void SetCellSpacing(int Value) { FCellSpacing = Value; }
-    int CellPadding() const { return FCellPadding; }
-    void SetCellPadding(int Value) { FCellPadding = Value; }
-    QString TableStyle() const { return FTableStyle; }
-    void SetTableStyle(const QString& Value) { FTableStyle = Value; }
-    QString PrefixTag() const { return FPrefixTag; }
-    void SetPrefixTag(const QString& Value) { FPrefixTag = Value; }
-    QString SuffixTag() const { return FSuffixTag; }
-    void SetSuffixTag(const QString& Value) { FSuffixTag = Value; }
-    QString Summary() const { return FSummary; }
-    void SetSummary(const QString& Value) { FSummary = Value; }
-    int Width() const { return FWidth; }
-    void SetWidth(int Value) { FWidth = Value; }
-    bool XHTML() const { return FXHTML; }
-    void SetXHTML(bool Value) { FXHTML = Value; }
-    bool ExportImages() const { return FExportImages; }
-    void SetExportImages(bool Value) { FExportImages = Value; }
+    KT_PROPERTY(bool, AutoPreview)
+    KT_PROPERTY(bool, ConvertSpecialChars)
+    KT_PROPERTY(bool, NonBreakingText)
+    KT_PROPERTY(bool, SaveColor)
+    KT_PROPERTY(bool, SaveFonts)
+    KT_PROPERTY(QString, FooterFile)
+    KT_PROPERTY(QString, HeaderFile)
+    KT_PROPERTY(int, BorderSize)
+    KT_PROPERTY(int, CellSpacing)
+    KT_PROPERTY(int, CellPadding)
+    KT_PROPERTY(QString, TableStyle)
+    KT_PROPERTY(QString, PrefixTag)
+    KT_PROPERTY(QString, SuffixTag)
+    KT_PROPERTY(QString, Summary)
+    KT_PROPERTY(int, Width)
+    KT_PROPERTY(bool, XHTML)
+    KT_PROPERTY(bool, ExportImages)
     // Column widths for the export (owned).
     TIntList& ColWidths() { return FColWidths; }
     const TIntList& ColWidths() const { return FColWidths; }
@@ -223,28 +194,17 @@ public:
     void Assign(const TPrintSettings& Source);
 
     TBaseGrid* Owner() const { return FOwner; }
-    int FooterSize() const { return FFooterSize; }
-    void SetFooterSize(int Value) { FFooterSize = Value; }
-    int HeaderSize() const { return FHeaderSize; }
-    void SetHeaderSize(int Value) { FHeaderSize = Value; }
-    int LeftSize() const { return FLeftSize; }
-    void SetLeftSize(int Value) { FLeftSize = Value; }
-    int RightSize() const { return FRightSize; }
-    void SetRightSize(int Value) { FRightSize = Value; }
-    TPrintPosition Time() const { return FTime; }
-    void SetTime(TPrintPosition Value) { FTime = Value; }
-    TPrintPosition Date() const { return FDate; }
-    void SetDate(TPrintPosition Value) { FDate = Value; }
-    TPrintPosition PageNr() const { return FPageNr; }
-    void SetPageNr(TPrintPosition Value) { FPageNr = Value; }
-    TPrintPosition Title() const { return FTitle; }
-    void SetTitle(TPrintPosition Value) { FTitle = Value; }
-    QString DateFormat() const { return FDateFormat; }
-    void SetDateFormat(const QString& Value) { FDateFormat = Value; }
-    QString PageNumSep() const { return FPageNumSep; }
-    void SetPageNumSep(const QString& Value) { FPageNumSep = Value; }
-    QString TitleText() const { return FTitleText; }
-    void SetTitleText(const QString& Value) { FTitleText = Value; }
+    KT_PROPERTY(int, FooterSize)
+    KT_PROPERTY(int, HeaderSize)
+    KT_PROPERTY(int, LeftSize)
+    KT_PROPERTY(int, RightSize)
+    KT_PROPERTY(TPrintPosition, Time)
+    KT_PROPERTY(TPrintPosition, Date)
+    KT_PROPERTY(TPrintPosition, PageNr)
+    KT_PROPERTY(TPrintPosition, Title)
+    KT_PROPERTY(QString, DateFormat)
+    KT_PROPERTY(QString, PageNumSep)
+    KT_PROPERTY(QString, TitleText)
     platform::TStringList& TitleLines() { return FTitleLines; }
     const platform::TStringList& TitleLines() const { return FTitleLines; }
     void SetTitleLines(const platform::TStringList& Value) { FTitleLines.Assign(Value); }
@@ -260,56 +220,31 @@ public:
     TFont& FooterFont() { return FFooterFont; }
     const TFont& FooterFont() const { return FFooterFont; }
     void SetFooterFont(const TFont& Value) { FFooterFont.Assign(Value); }
-    TPrintBorders Borders() const { return FBorders; }
-    void SetBorders(TPrintBorders Value) { FBorders = Value; }
-    TPenStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TPenStyle Value) { FBorderStyle = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
-    bool Centered() const { return FCentered; }
-    void SetCentered(bool Value) { FCentered = Value; }
-    bool RepeatFixedRows() const { return FRepeatFixedRows; }
-    void SetRepeatFixedRows(bool Value) { FRepeatFixedRows = Value; }
-    bool RepeatFixedCols() const { return FRepeatFixedCols; }
-    void SetRepeatFixedCols(bool Value) { FRepeatFixedCols = Value; }
-    int ColumnSpacing() const { return FColumnSpacing; }
-    void SetColumnSpacing(int Value) { FColumnSpacing = Value; }
-    int RowSpacing() const { return FRowSpacing; }
-    void SetRowSpacing(int Value) { FRowSpacing = Value; }
-    int TitleSpacing() const { return FTitleSpacing; }
-    void SetTitleSpacing(int Value) { FTitleSpacing = Value; }
-    TPrinterOrientation Orientation() const { return FOrientation; }
-    void SetOrientation(TPrinterOrientation Value) { FOrientation = Value; }
-    QString PagePrefix() const { return FPagePrefix; }
-    void SetPagePrefix(const QString& Value) { FPagePrefix = Value; }
-    QString PageSuffix() const { return FPageSuffix; }
-    void SetPageSuffix(const QString& Value) { FPageSuffix = Value; }
-    int PageNumberOffset() const { return FPageNumberOffset; }
-    void SetPageNumberOffset(int Value) { FPageNumberOffset = Value; }
-    int MaxPagesOffset() const { return FMaxPagesOffset; }
-    void SetMaxPagesOffset(int Value) { FMaxPagesOffset = Value; }
-    int FixedWidth() const { return FFixedWidth; }
-    void SetFixedWidth(int Value) { FFixedWidth = Value; }
-    int FixedHeight() const { return FFixedHeight; }
-    void SetFixedHeight(int Value) { FFixedHeight = Value; }
-    bool UseFixedWidth() const { return FUseFixedWidth; }
-    void SetUseFixedWidth(bool Value) { FUseFixedWidth = Value; }
-    bool UseFixedHeight() const { return FUseFixedHeight; }
-    void SetUseFixedHeight(bool Value) { FUseFixedHeight = Value; }
-    TFitToPage FitToPage() const { return FFitToPage; }
-    void SetFitToPage(TFitToPage Value) { FFitToPage = Value; }
-    QString JobName() const { return FJobName; }
-    void SetJobName(const QString& Value) { FJobName = Value; }
-    bool NoAutoSize() const { return FNoAutoSize; }
-    void SetNoAutoSize(bool Value) { FNoAutoSize = Value; }
-    bool NoAutoSizeRow() const { return FNoAutoSizeRow; }
-    void SetNoAutoSizeRow(bool Value) { FNoAutoSizeRow = Value; }
-    bool PrintGraphics() const { return FPrintGraphics; }
-    void SetPrintGraphics(bool Value) { FPrintGraphics = Value; }
-    bool UseDisplayFont() const { return FUseDisplayFont; }
-    void SetUseDisplayFont(bool Value) { FUseDisplayFont = Value; }
-    bool UseDefaultOrientation() const { return FUseDefaultOrientation; }
-    void SetUseDefaultOrientation(bool Value) { FUseDefaultOrientation = Value; }
+    KT_PROPERTY(TPrintBorders, Borders)
+    KT_PROPERTY(TPenStyle, BorderStyle)
+    KT_PROPERTY(TColor, BorderColor)
+    KT_PROPERTY(bool, Centered)
+    KT_PROPERTY(bool, RepeatFixedRows)
+    KT_PROPERTY(bool, RepeatFixedCols)
+    KT_PROPERTY(int, ColumnSpacing)
+    KT_PROPERTY(int, RowSpacing)
+    KT_PROPERTY(int, TitleSpacing)
+    KT_PROPERTY(TPrinterOrientation, Orientation)
+    KT_PROPERTY(QString, PagePrefix)
+    KT_PROPERTY(QString, PageSuffix)
+    KT_PROPERTY(int, PageNumberOffset)
+    KT_PROPERTY(int, MaxPagesOffset)
+    KT_PROPERTY(int, FixedWidth)
+    KT_PROPERTY(int, FixedHeight)
+    KT_PROPERTY(bool, UseFixedWidth)
+    KT_PROPERTY(bool, UseFixedHeight)
+    KT_PROPERTY(TFitToPage, FitToPage)
+    KT_PROPERTY(QString, JobName)
+    KT_PROPERTY(bool, NoAutoSize)
+    KT_PROPERTY(bool, NoAutoSizeRow)
+    KT_PROPERTY(bool, PrintGraphics)
+    KT_PROPERTY(bool, UseDisplayFont)
+    KT_PROPERTY(bool, UseDefaultOrientation)
     // Kept for the print code (not copied by Assign).
     bool FixedCellsAlways = false;
 
@@ -425,34 +360,22 @@ public:
     // cannot free what the source holds.
     void Assign(const TCellGraphic& Source);
 
-    TCellType CellType() const { return FCellType; }
-    void SetCellType(TCellType Value) { FCellType = Value; }
-    TCellVAlign CellVAlign() const { return FCellVAlign; }
-    void SetCellVAlign(TCellVAlign Value) { FCellVAlign = Value; }
-    TCellHAlign CellHAlign() const { return FCellHAlign; }
-    void SetCellHAlign(TCellHAlign Value) { FCellHAlign = Value; }
-    int CellIndex() const { return FCellIndex; }
-    void SetCellIndex(int Value) { FCellIndex = Value; }
-    bool CellTransparent() const { return FCellTransparent; }
-    void SetCellTransparent(bool Value) { FCellTransparent = Value; }
+    KT_PROPERTY(TCellType, CellType)
+    KT_PROPERTY(TCellVAlign, CellVAlign)
+    KT_PROPERTY(TCellHAlign, CellHAlign)
+    KT_PROPERTY(int, CellIndex)
+    KT_PROPERTY(bool, CellTransparent)
     // The record owns the object it refers to.
     bool CellCreated() const { return FCellBitmap.Owned() || FCellIcon.Owned(); }
-    bool CellBoolean() const { return FCellBoolean; }
-    void SetCellBoolean(bool Value) { FCellBoolean = Value; }
-    int CellAngle() const { return FCellAngle; }
-    void SetCellAngle(int Value) { FCellAngle = Value; }
-    double CellValue() const { return FCellValue; }
-    void SetCellValue(double Value) { FCellValue = Value; }
-    int CellErrFrom() const { return FCellErrFrom; }
-    void SetCellErrFrom(int Value) { FCellErrFrom = Value; }
-    int CellErrLen() const { return FCellErrLen; }
-    void SetCellErrLen(int Value) { FCellErrLen = Value; }
-    QString CellText() const { return FCellText; }
-    void SetCellText(const QString& Value) { FCellText = Value; }
+    KT_PROPERTY(bool, CellBoolean)
+    KT_PROPERTY(int, CellAngle)
+    KT_PROPERTY(double, CellValue)
+    KT_PROPERTY(int, CellErrFrom)
+    KT_PROPERTY(int, CellErrLen)
+    KT_PROPERTY(QString, CellText)
     const QVariant& CellVar() const { return FCellVar; }
     void SetCellVar(const QVariant& Value) { FCellVar = Value; }
-    TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
-    void SetCellCheckBoxState(TCheckBoxState Value) { FCellCheckBoxState = Value; }
+    KT_PROPERTY(TCheckBoxState, CellCheckBoxState)
 
     // The object of the kind (bitmap, picture, file picture, glyph, image-index list, caption
     // or balloon texts, interfaced object) and the icon of ctIcon.

@@ -1,4 +1,5 @@
 #include "grid/GridSettingsObjects.h"
+#include "platform/Property.h"
 
 #include <set>
 
@@ -152,25 +153,20 @@ void TNavigation::Assign(const TNavigation& Source)
 
 void TNavigation::SetAdvanceInsert(bool Value)
 {
-    if (Value == FAdvanceInsert)
-        return;
-    FAdvanceInsert = Value;
-    Changed();
+    if (platform::Change(FAdvanceInsert, Value))
+        Changed();
 }
 
 void TNavigation::SetAdvanceDirection(TAdvanceDirection Value)
 {
-    if (Value == FAdvanceDirection)
-        return;
-    FAdvanceDirection = Value;
-    Changed();
+    if (platform::Change(FAdvanceDirection, Value))
+        Changed();
 }
 
 void TNavigation::SetAdvanceAuto(bool Value)
 {
-    if (Value == FAdvanceAuto)
+    if (!platform::Change(FAdvanceAuto, Value))
         return;
-    FAdvanceAuto = Value;
     if (Value)
         FAdvanceOnEnter = true;
 }
@@ -269,9 +265,8 @@ void TMouseActions::SetHotmailRowSelect(bool Value)
 
 void TMouseActions::SetWheelAction(TWheelAction Value)
 {
-    if (Value == FWheelAction)
+    if (!platform::Change(FWheelAction, Value))
         return;
-    FWheelAction = Value;
     if (OnChange)
         OnChange(this, int(Value));
 }
@@ -345,26 +340,22 @@ void TBands::Assign(const TBands& Source)
 
 void TBands::SetActive(bool Value)
 {
-    if (Value == FActive)
-        return;
-    FActive = Value;
-    Changed();
+    if (platform::Change(FActive, Value))
+        Changed();
 }
 
 void TBands::SetPrimaryColor(TColor Value)
 {
-    if (Value == FPrimaryColor)
+    if (!platform::Change(FPrimaryColor, Value))
         return;
-    FPrimaryColor = Value;
     if (FActive)
         Changed();
 }
 
 void TBands::SetPrimaryLength(int Value)
 {
-    if (Value == FPrimaryLength)
+    if (!platform::Change(FPrimaryLength, Value))
         return;
-    FPrimaryLength = Value;
     FTotalLength = FPrimaryLength + FSecondaryLength;
     if (FActive)
         Changed();
@@ -372,18 +363,16 @@ void TBands::SetPrimaryLength(int Value)
 
 void TBands::SetSecondaryColor(TColor Value)
 {
-    if (Value == FSecondaryColor)
+    if (!platform::Change(FSecondaryColor, Value))
         return;
-    FSecondaryColor = Value;
     if (FActive)
         Changed();
 }
 
 void TBands::SetSecondaryLength(int Value)
 {
-    if (Value == FSecondaryLength)
+    if (!platform::Change(FSecondaryLength, Value))
         return;
-    FSecondaryLength = Value;
     FTotalLength = FPrimaryLength + FSecondaryLength;
     if (FActive)
         Changed();

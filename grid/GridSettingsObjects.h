@@ -7,6 +7,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>
@@ -25,10 +26,8 @@ public:
     void Assign(const TSearchFooter& Source);
 
     QObject* Owner() const { return FOwner; }
-    bool AlwaysHighLight() const { return FAlwaysHighLight; }
-    void SetAlwaysHighLight(bool Value) { FAlwaysHighLight = Value; }
-    bool AutoSearch() const { return FAutoSearch; }
-    void SetAutoSearch(bool Value) { FAutoSearch = Value; }
+    KT_PROPERTY(bool, AlwaysHighLight)
+    KT_PROPERTY(bool, AutoSearch)
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
     TColor ColorTo() const { return FColorTo; }
@@ -52,18 +51,12 @@ public:
     void SetHintHighlight(const QString& Value);
     QString MatchCaseCaption() const { return FMatchCaseCaption; }
     void SetMatchCaseCaption(const QString& Value);
-    bool SearchActiveColumnOnly() const { return FSearchActiveColumnOnly; }
-    void SetSearchActiveColumnOnly(bool Value) { FSearchActiveColumnOnly = Value; }
-    int SearchColumn() const { return FSearchColumn; }
-    void SetSearchColumn(int Value) { FSearchColumn = Value; }
-    bool SearchMatchStart() const { return FSearchMatchStart; }
-    void SetSearchMatchStart(bool Value) { FSearchMatchStart = Value; }
-    bool SearchFixedCells() const { return FSearchFixedCells; }
-    void SetSearchFixedCells(bool Value) { FSearchFixedCells = Value; }
-    bool SearchHiddenRows() const { return FSearchHiddenRows; }
-    void SetSearchHiddenRows(bool Value) { FSearchHiddenRows = Value; }
-    TSearchDirection SearchDirection() const { return FSearchDirection; }
-    void SetSearchDirection(TSearchDirection Value) { FSearchDirection = Value; }
+    KT_PROPERTY(bool, SearchActiveColumnOnly)
+    KT_PROPERTY(int, SearchColumn)
+    KT_PROPERTY(bool, SearchMatchStart)
+    KT_PROPERTY(bool, SearchFixedCells)
+    KT_PROPERTY(bool, SearchHiddenRows)
+    KT_PROPERTY(TSearchDirection, SearchDirection)
     bool ShowClose() const { return FShowClose; }
     void SetShowClose(bool Value);
     bool ShowFindNext() const { return FShowFindNext; }
@@ -184,16 +177,11 @@ public:
     // Switching it on also switches AdvanceOnEnter on.
     bool AdvanceAuto() const { return FAdvanceAuto; }
     void SetAdvanceAuto(bool Value);
-    TInsertPosition InsertPosition() const { return FInsertPosition; }
-    void SetInsertPosition(TInsertPosition Value) { FInsertPosition = Value; }
-    TClipboardPasteAction ClipboardPasteAction() const { return FClipboardPasteAction; }
-    void SetClipboardPasteAction(TClipboardPasteAction Value) { FClipboardPasteAction = Value; }
-    TCursorAdvance CursorAdvance() const { return FCursorAdvance; }
-    void SetCursorAdvance(TCursorAdvance Value) { FCursorAdvance = Value; }
-    THomeEndAction HomeEndKey() const { return FHomeEndKey; }
-    void SetHomeEndKey(THomeEndAction Value) { FHomeEndKey = Value; }
-    TAdvanceDirection TabAdvanceDirection() const { return FTabAdvanceDirection; }
-    void SetTabAdvanceDirection(TAdvanceDirection Value) { FTabAdvanceDirection = Value; }
+    KT_PROPERTY(TInsertPosition, InsertPosition)
+    KT_PROPERTY(TClipboardPasteAction, ClipboardPasteAction)
+    KT_PROPERTY(TCursorAdvance, CursorAdvance)
+    KT_PROPERTY(THomeEndAction, HomeEndKey)
+    KT_PROPERTY(TAdvanceDirection, TabAdvanceDirection)
 
     std::function<void(TNavigation* Sender)> OnChange;
 
@@ -272,22 +260,17 @@ public:
     // Switching it on fires OnDisableEdit.
     bool EditOnDblClickOnly() const { return FEditOnDblClickOnly; }
     void SetEditOnDblClickOnly(bool Value);
-    TGridFixedCellEdit FixedRowsEdit() const { return FFixedRowsEdit; }
-    void SetFixedRowsEdit(TGridFixedCellEdit Value) { FFixedRowsEdit = Value; }
-    TGridFixedCellEdit FixedColsEdit() const { return FFixedColsEdit; }
-    void SetFixedColsEdit(TGridFixedCellEdit Value) { FFixedColsEdit = Value; }
-    TGridFixedCellEditor FixedRowsEditor() const { return FFixedRowsEditor; }
-    void SetFixedRowsEditor(TGridFixedCellEditor Value) { FFixedRowsEditor = Value; }
-    TGridFixedCellEditor FixedColsEditor() const { return FFixedColsEditor; }
-    void SetFixedColsEditor(TGridFixedCellEditor Value) { FFixedColsEditor = Value; }
+    KT_PROPERTY(TGridFixedCellEdit, FixedRowsEdit)
+    KT_PROPERTY(TGridFixedCellEdit, FixedColsEdit)
+    KT_PROPERTY(TGridFixedCellEditor, FixedRowsEditor)
+    KT_PROPERTY(TGridFixedCellEditor, FixedColsEditor)
     platform::TStringList& FixedComboValues() { return FFixedComboValues; }
     const platform::TStringList& FixedComboValues() const { return FFixedComboValues; }
     void SetFixedComboValues(const platform::TStringList& Value) { FFixedComboValues.Assign(Value); }
     // Switching it on also switches DisjunctRowSelect and CheckAllCheck on; fires OnInvalidate.
     bool HotmailRowSelect() const { return FHotmailRowSelect; }
     void SetHotmailRowSelect(bool Value);
-    int WheelIncrement() const { return FWheelIncrement; }
-    void SetWheelIncrement(int Value) { FWheelIncrement = Value; }
+    KT_PROPERTY(int, WheelIncrement)
     TWheelAction WheelAction() const { return FWheelAction; }
     // When changed: stores and fires OnChange with the new value.
     void SetWheelAction(TWheelAction Value);
@@ -332,18 +315,12 @@ public:
     // The other grid; forgotten when that grid is destroyed. The owner itself is refused.
     TStringGrid* Grid() const { return FGrid.data(); }
     void SetGrid(TStringGrid* Value);
-    bool ScrollVertical() const { return FScrollVertical; }
-    void SetScrollVertical(bool Value) { FScrollVertical = Value; }
-    bool ScrollHorizontal() const { return FScrollHorizontal; }
-    void SetScrollHorizontal(bool Value) { FScrollHorizontal = Value; }
-    bool SelectionColumn() const { return FSelectionColumn; }
-    void SetSelectionColumn(bool Value) { FSelectionColumn = Value; }
-    bool SelectionRow() const { return FSelectionRow; }
-    void SetSelectionRow(bool Value) { FSelectionRow = Value; }
-    bool MoveColumn() const { return FMoveColumn; }
-    void SetMoveColumn(bool Value) { FMoveColumn = Value; }
-    bool MoveRow() const { return FMoveRow; }
-    void SetMoveRow(bool Value) { FMoveRow = Value; }
+    KT_PROPERTY(bool, ScrollVertical)
+    KT_PROPERTY(bool, ScrollHorizontal)
+    KT_PROPERTY(bool, SelectionColumn)
+    KT_PROPERTY(bool, SelectionRow)
+    KT_PROPERTY(bool, MoveColumn)
+    KT_PROPERTY(bool, MoveRow)
 
     // True when a change of the owner is to be passed to Grid now: a grid is linked and neither
     // it nor the owner is passing a change on at the moment.
@@ -393,8 +370,7 @@ public:
     void SetSecondaryColor(TColor Value);
     int SecondaryLength() const { return FSecondaryLength; }
     void SetSecondaryLength(int Value);
-    bool Print() const { return FPrint; }
-    void SetPrint(bool Value) { FPrint = Value; }
+    KT_PROPERTY(bool, Print)
     int TotalLength() const { return FTotalLength; }
 
     std::function<void(TBands* Sender)> OnChange;
@@ -420,8 +396,7 @@ public:
     void Assign(const TFocusHelper& Source) { FEnabled = Source.FEnabled; }
 
     QObject* Owner() const { return FOwner; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value) { FEnabled = Value; }
+    KT_PROPERTY(bool, Enabled)
 
 private:
     QObject* FOwner;

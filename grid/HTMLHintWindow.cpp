@@ -4,6 +4,7 @@
 #include "grid/AdvGrid.h"
 #include "render/RuvOdid.h"
 #include "render/VurADIDO.h"
+#include "platform/Property.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -25,10 +26,8 @@ THTMLHintWindow::THTMLHintWindow(QWidget* AOwner)
 
 void THTMLHintWindow::SetCaption(const QString& Value)
 {
-    if (Value == FCaption)
-        return;
-    FCaption = Value;
-    update();
+    if (platform::Change(FCaption, Value))
+        update();
 }
 
 TSize THTMLHintWindow::Measure(const QString& AHint, int MaxWidth, bool& Wide)

@@ -6,6 +6,7 @@
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/StringList.h"
+#include "platform/Property.h"
 
 #include <QByteArray>
 #include <QFlags>
@@ -266,14 +267,10 @@ public:
     virtual void DragMouseEnter();
     virtual void DragMouseLeave();
 
-    bool AcceptText() const { return FAcceptText; }
-    void SetAcceptText(bool Value) { FAcceptText = Value; }
-    bool AcceptFiles() const { return FAcceptFiles; }
-    void SetAcceptFiles(bool Value) { FAcceptFiles = Value; }
-    bool AcceptCols() const { return FAcceptCols; }
-    void SetAcceptCols(bool Value) { FAcceptCols = Value; }
-    bool AcceptURLs() const { return FAcceptURLs; }
-    void SetAcceptURLs(bool Value) { FAcceptURLs = Value; }
+    KT_PROPERTY(bool, AcceptText)
+    KT_PROPERTY(bool, AcceptFiles)
+    KT_PROPERTY(bool, AcceptCols)
+    KT_PROPERTY(bool, AcceptURLs)
     TDropFormats DropFormats() const { return FDropFormats; }
     // The drag now over the window offers something acceptable.
     bool Ok() const { return FOk; }

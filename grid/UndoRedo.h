@@ -3,6 +3,7 @@
 // finished edit with RegisterChange; Undo and Redo write the recorded texts back. A group of
 // changes bracketed by StartSequence and StopSequence is taken back and reapplied as one step.
 #include "platform/Collection.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,21 +15,15 @@ class TBaseGrid;
 // One recorded change, or a sequence marker (Col and Row -1, empty texts).
 class TUndoRedoItem : public platform::TCollectionItem {
 public:
-    int Row() const { return FRow; }
-    void SetRow(int Value) { FRow = Value; }
+    KT_PROPERTY(int, Row)
     // The grid's data column (the real column when columns are hidden).
-    int Col() const { return FCol; }
-    void SetCol(int Value) { FCol = Value; }
+    KT_PROPERTY(int, Col)
     // The text after the change (what Redo writes).
-    QString Value() const { return FValue; }
-    void SetValue(const QString& Value) { FValue = Value; }
+    KT_PROPERTY(QString, Value)
     // The text before the change (what Undo writes).
-    QString OrigValue() const { return FOrigValue; }
-    void SetOrigValue(const QString& Value) { FOrigValue = Value; }
-    bool SequenceStart() const { return FSequenceStart; }
-    void SetSequenceStart(bool Value) { FSequenceStart = Value; }
-    bool SequenceStop() const { return FSequenceStop; }
-    void SetSequenceStop(bool Value) { FSequenceStop = Value; }
+    KT_PROPERTY(QString, OrigValue)
+    KT_PROPERTY(bool, SequenceStart)
+    KT_PROPERTY(bool, SequenceStop)
 
     void Assign(const platform::TCollectionItem& Source) override;
 
@@ -63,11 +58,9 @@ public:
     TBaseGrid* Grid() const { return FGrid.data(); }
     void SetGrid(TBaseGrid* Value) { FGrid = Value; }
     // Items 0 .. Level - 1 are applied; items from Level on are undone.
-    int Level() const { return FLevel; }
-    void SetLevel(int Value) { FLevel = Value; }
+    KT_PROPERTY(int, Level)
     // Most change items kept; 0 or less keeps all.
-    int MaxLevel() const { return FMaxLevel; }
-    void SetMaxLevel(int Value) { FMaxLevel = Value; }
+    KT_PROPERTY(int, MaxLevel)
 
     virtual void RegisterChange(int ACol, int ARow, const QString& OldValue, const QString& NewValue);
     virtual void StartSequence();

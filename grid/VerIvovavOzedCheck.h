@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Property.h"
 // TVerIvovavOzedCheck: the base of the grid's cell checkers. The grid asks it to correct and to
 // mark a cell text; the base leaves every text as it is, and descendants override the steps.
 #include <QObject>
@@ -9,16 +10,11 @@ class TVerIvovavOzedCheck : public QObject {
 public:
     explicit TVerIvovavOzedCheck(QObject* AOwner = nullptr) : QObject(AOwner) {}
 
-    bool GotoCell() const { return FGotoCell; }
-    void SetGotoCell(bool Value) { FGotoCell = Value; }
-    bool AutoCorrect() const { return FAutoCorrect; }
-    void SetAutoCorrect(bool Value) { FAutoCorrect = Value; }
-    bool AutoMarkError() const { return FAutoMarkError; }
-    void SetAutoMarkError(bool Value) { FAutoMarkError = Value; }
-    bool UseCorrect() const { return FUseCorrect; }
-    void SetUseCorrect(bool Value) { FUseCorrect = Value; }
-    bool UseMarkError() const { return FUseMarkError; }
-    void SetUseMarkError(bool Value) { FUseMarkError = Value; }
+    KT_PROPERTY(bool, GotoCell)
+    KT_PROPERTY(bool, AutoCorrect)
+    KT_PROPERTY(bool, AutoMarkError)
+    KT_PROPERTY(bool, UseCorrect)
+    KT_PROPERTY(bool, UseMarkError)
 
     virtual QString MarkError(int ACol, int ARow, const QString& s)
     {

@@ -5,6 +5,7 @@
 // lookup list, validates the value on the keys that leave the cell, walks to the neighbour cell
 // with the arrow keys at the ends of the text, and ends the edit when it loses the focus.
 #include "platform/StringGrid.h"
+#include "platform/Property.h"
 
 class TVerIvovavOzed;
 
@@ -19,8 +20,7 @@ public:
 
     bool VAlign() const { return FValign; }
     void SetVAlign(bool Value);
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value) { FWordWrap = Value; }
+    KT_PROPERTY(bool, WordWrap)
     // Maximum text length; 0 or less: no limit.
     int LengthLimit() const { return FLengthLimit; }
     void SetLengthLimit(int Value) { FLengthLimit = qint16(Value); }

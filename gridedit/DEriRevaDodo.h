@@ -5,6 +5,7 @@
 // typing, and the keys that leave the editor for the grid.
 #include "grid/AdvGrid.h"
 #include "platform/Keys.h"
+#include "platform/Property.h"
 
 #include <QTextEdit>
 
@@ -21,8 +22,7 @@ public:
     int ReqHeight() const { return FReqHeight; }
     int ReqWidth() const { return FReqWidth; }
     // Set while the grid loads a cell into the editor, so that the load does not resize the row.
-    bool Locked() const { return FLocked; }
-    void SetLocked(bool Value) { FLocked = Value; }
+    KT_PROPERTY(bool, Locked)
 
     // The selection's baseline offset: 0, 40 twips below, 40 twips above.
     void SelNormal();

@@ -6,6 +6,7 @@
 // of the edit, gives the old value back on Escape and keeps its pop-up form for reuse.
 #include "platform/Keys.h"
 #include "platform/Graphics.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QPoint>
@@ -70,36 +71,21 @@ public:
     TVerIvovavOzed* Grid() const { return FGrid; }
     // Real column and row of the cell being edited.
     QPoint EditCell() const { return FEditCell; }
-    bool AutoPopupWidth() const { return FAutoPopupWidth; }
-    void SetAutoPopupWidth(bool Value) { FAutoPopupWidth = Value; }
-    TEditStyle EditStyle() const { return FEditStyle; }
-    void SetEditStyle(TEditStyle Value) { FEditStyle = Value; }
-    int PopupLeft() const { return FPopupLeft; }
-    void SetPopupLeft(int Value) { FPopupLeft = Value; }
-    int PopupTop() const { return FPopupTop; }
-    void SetPopupTop(int Value) { FPopupTop = Value; }
-    int PopupWidth() const { return FPopupWidth; }
-    void SetPopupWidth(int Value) { FPopupWidth = Value; }
-    int PopupHeight() const { return FPopupHeight; }
-    void SetPopupHeight(int Value) { FPopupHeight = Value; }
-    bool WantKeyLeftRight() const { return FWantKeyLeftRight; }
-    void SetWantKeyLeftRight(bool Value) { FWantKeyLeftRight = Value; }
-    bool WantKeyUpDown() const { return FWantKeyUpDown; }
-    void SetWantKeyUpDown(bool Value) { FWantKeyUpDown = Value; }
-    bool WantKeyHomeEnd() const { return FWantKeyHomeEnd; }
-    void SetWantKeyHomeEnd(bool Value) { FWantKeyHomeEnd = Value; }
-    bool WantKeyPriorNext() const { return FWantKeyPriorNext; }
-    void SetWantKeyPriorNext(bool Value) { FWantKeyPriorNext = Value; }
-    bool WantKeyReturn() const { return FWantKeyReturn; }
-    void SetWantKeyReturn(bool Value) { FWantKeyReturn = Value; }
-    bool WantKeyEscape() const { return FWantKeyEscape; }
-    void SetWantKeyEscape(bool Value) { FWantKeyEscape = Value; }
-    bool WantReturns() const { return FWantReturns; }
-    void SetWantReturns(bool Value) { FWantReturns = Value; }
-    bool WantTabs() const { return FWantTabs; }
-    void SetWantTabs(bool Value) { FWantTabs = Value; }
-    int Tag() const { return FTag; }
-    void SetTag(int Value) { FTag = Value; }
+    KT_PROPERTY(bool, AutoPopupWidth)
+    KT_PROPERTY(TEditStyle, EditStyle)
+    KT_PROPERTY(int, PopupLeft)
+    KT_PROPERTY(int, PopupTop)
+    KT_PROPERTY(int, PopupWidth)
+    KT_PROPERTY(int, PopupHeight)
+    KT_PROPERTY(bool, WantKeyLeftRight)
+    KT_PROPERTY(bool, WantKeyUpDown)
+    KT_PROPERTY(bool, WantKeyHomeEnd)
+    KT_PROPERTY(bool, WantKeyPriorNext)
+    KT_PROPERTY(bool, WantKeyReturn)
+    KT_PROPERTY(bool, WantKeyEscape)
+    KT_PROPERTY(bool, WantReturns)
+    KT_PROPERTY(bool, WantTabs)
+    KT_PROPERTY(int, Tag)
     // The pop-up form (made by the grid at the first pop-up edit, then reused).
     TEditLinkPopup* PopupForm() const { return FPopupForm.data(); }
     bool Subclassed() const { return FSubClassed; }

@@ -4,6 +4,7 @@
 // and a time field side by side. The grid makes each on first use and places, fills, shows and
 // hides it for every edit; the editors decide which keys end the edit.
 #include "grid/AsgDateTimePicker.h"
+#include "platform/Property.h"
 
 class TVerIvovavOzed;
 
@@ -23,10 +24,8 @@ public:
         FWeekNumbers = Value;
         ApplyCalendarLooks();
     }
-    bool ShowToday() const { return FShowToday; }
-    void SetShowToday(bool Value) { FShowToday = Value; }
-    bool ShowTodayCircle() const { return FShowTodayCircle; }
-    void SetShowTodayCircle(bool Value) { FShowTodayCircle = Value; }
+    KT_PROPERTY(bool, ShowToday)
+    KT_PROPERTY(bool, ShowTodayCircle)
 
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
@@ -59,8 +58,7 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
 
     // The date and time the edit started with; Escape gives it back.
-    platform::TDateTime OriginalDateTime() const { return FOriginalDateTime; }
-    void SetOriginalDateTime(platform::TDateTime Value) { FOriginalDateTime = Value; }
+    KT_PROPERTY(platform::TDateTime, OriginalDateTime)
 
 protected:
     bool event(QEvent* e) override;

@@ -4,6 +4,7 @@
 // ellipsis-click step; Tab, Enter, Up and Down validate and end the edit, Escape gives the start
 // text back; typed characters follow the numeric and float rules of the text editor.
 #include "grid/AsgEditBtn.h"
+#include "platform/Property.h"
 
 class TVerIvovavOzed;
 
@@ -15,8 +16,7 @@ public:
     // False after a Backspace or Delete key-down, True after any other key.
     bool WorkMode = true;
     // The edit ends once the button's answer is in the text.
-    bool StopEditAfterClick() const { return FStopEditAfterClick; }
-    void SetStopEditAfterClick(bool Value) { FStopEditAfterClick = Value; }
+    KT_PROPERTY(bool, StopEditAfterClick)
     // Settings that act when a window is made act at once here; kept for the callers that
     // recreate the editor before placing it.
     void ReCreate() {}

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Property.h"
 // The two editors with which the grid edits fixed (header) cells when the program allows it: a
 // single-line edit and a combo box. Each validates and stores its text itself when it loses the
 // focus; a refused text keeps it open.
@@ -11,10 +12,8 @@ class TGridTransEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TGridTransEdit(TVerIvovavOzed* AOwner);
-    int Col() const { return FCol; }
-    void SetCol(int Value) { FCol = Value; }
-    int Row() const { return FRow; }
-    void SetRow(int Value) { FRow = Value; }
+    KT_PROPERTY(int, Col)
+    KT_PROPERTY(int, Row)
     // Validates the text and stores it into the cell; false (the editor stays) when refused.
     bool StopEdit();
 
@@ -32,10 +31,8 @@ class TGridTransCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit TGridTransCombo(TVerIvovavOzed* AOwner);
-    int Col() const { return FCol; }
-    void SetCol(int Value) { FCol = Value; }
-    int Row() const { return FRow; }
-    void SetRow(int Value) { FRow = Value; }
+    KT_PROPERTY(int, Col)
+    KT_PROPERTY(int, Row)
     bool StopEdit();
 
 protected:

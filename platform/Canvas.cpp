@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -60,10 +61,8 @@ void KeepClip(SavedStates& saved, QPainter* painter)
 template <class T, class F>
 void Put_Changed(T& Field, const T& Value, F&& Changed)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    Changed();
+    if (platform::Change(Field, Value))
+        Changed();
 }
 
 } // namespace
