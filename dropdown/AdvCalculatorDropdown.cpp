@@ -578,15 +578,12 @@ void TAdvCalculatorDropdown::SetValue(double Value)
 
 void TAdvCalculatorDropdown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
+    if (!CreateDropDownControl(FAdvButtonPanel, [this](TCustomButtonPanel& panel) {
+            panel.SetAdvDropDown(this);
+            panel.resize(230, 150);
+            panel.CreateButtons();
+        }))
         return;
-    if (!FAdvButtonPanel) {
-        FAdvButtonPanel = new TCustomButtonPanel(DropDownForm());
-        FAdvButtonPanel->SetAdvDropDown(this);
-        FAdvButtonPanel->resize(230, 150);
-        FAdvButtonPanel->CreateButtons();
-    }
     SetControl(FAdvButtonPanel);
     FAdvButtonPanel->OnButtonClick = [this](QObject* Sender, int Index) { ButtonClick(Sender, Index); };
 }

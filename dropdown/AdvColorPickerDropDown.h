@@ -15,8 +15,6 @@
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
 enum TColorValueText { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
 
-using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
-
 // The web colour name of a colour ("clWebSnow"), else "#RRGGBB", red first.
 QString ColorToWebColorName(TColor Color);
 

@@ -920,14 +920,11 @@ void TCustomAdvGridDropDown::SetCurrentRow(int ARow)
 
 void TCustomAdvGridDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
+    if (!CreateDropDownControl(FAdvColGrid, [](TAdvColGrid& grid) {
+            grid.Loaded();
+            grid.hide();
+        }))
         return;
-    if (!FAdvColGrid) {
-        FAdvColGrid = new TAdvColGrid(DropDownForm());
-        FAdvColGrid->Loaded();
-        FAdvColGrid->hide();
-    }
     FAdvColGrid->LinkToDropDown(this);
     FAdvColGrid->setGeometry(0, 0, FAdvColGrid->width(), 180);
     FAdvColGrid->SetColor(DropDownColor());

@@ -44,28 +44,9 @@ int TDetailItems::IndexOf(const QString& S) const
 // ---- the drop-down -----------------------------------------------------------------------------
 
 TAdvDetailDropDown::TAdvDetailDropDown(QWidget* AOwner)
-    : TAdvCustomDropDown(AOwner), FItems(std::make_unique<TDetailItems>(this)),
-      FItemAppearance(std::make_unique<TItemAppearance>(this))
+    : TAdvItemPickerDropDown(AOwner, true), FItems(std::make_unique<TDetailItems>(this))
 {
     FItems->OnChange = [](QObject*) {};
-    FKeyTimer = liststep::CreateSearchTimer(this, [this]() { KeyTimerExpired(); });
-}
-
-TAdvDetailDropDown::~TAdvDetailDropDown()
-{
-    FKeyTimer->stop();
-}
-
-void TAdvDetailDropDown::Create()
-{
-    TAdvCustomDropDown::Create();
-    SetEditorEnabled(true);
-    SetDropDownEnabled(true);
-}
-
-void TAdvDetailDropDown::KeyTimerExpired()
-{
-    liststep::ClearSearch(FCurSearch, FKeyTimer);
 }
 
 void TAdvDetailDropDown::SetItemIndex(int Value)
@@ -102,76 +83,23 @@ void TAdvDetailDropDown::SetText(const QString& Value)
         SetModified(Text() != FOldValue);
 }
 
-// ---- styles ------------------------------------------------------------------------------------
-
-void TAdvDetailDropDown::SetComponentStyle(TOrlexStyle AStyle)
-{
-    TAdvCustomDropDown::SetComponentStyle(AStyle);
-    ApplyItemAppearanceStyle(FItemAppearance.get(), AStyle);
-}
-
-void TAdvDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
-{
-    TAdvCustomDropDown::SetSelectionColorStyle(Value);
-    if (FItemSelector)
-        FItemSelector->ItemAppearance().SetColorStyle(Value);
-}
-
 // ---- the list ----------------------------------------------------------------------------------
 
 void TAdvDetailDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
-        return;
-    if (!FItemSelector) {
-        FItemSelector = new TAdvCustomItemSelector(DropDownForm());
-        FItemSelector->SetSelectorType(stImage);
-        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
-        FItemSelector->OnDrawItem = [this](QObject*, TCanvas& Canvas, TRect R, int Index) {
-            DrawDetailItem(Canvas, R, Index);
-        };
-        FItemSelector->OnItemSize = [this](QObject*, TSize& Size) { MeasureDetailItem(Size); };
+    CreateSelector([this](TAdvCustomItemSelector& list) {
+        list.OnDrawItem = [this](QObject*, TCanvas& Canvas, TRect R, int Index) { DrawDetailItem(Canvas, R, Index); };
+        list.OnItemSize = [this](QObject*, TSize& Size) { MeasureDetailItem(Size); };
         // Rows are measured to the pop-up's width; the few pixels of the panel's margins are not
         // worth a horizontal scroll bar.
-        FItemSelector->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        FItemSelector->installEventFilter(this);
-        FItemSelector->hide();
-    }
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->UpdateSelectorPanel();
-    SetControl(FItemSelector);
+        list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    });
 }
 
 void TAdvDetailDropDown::PrepareList()
 {
-    if (!FItemSelector)
-        return;
-    TAdvCustomItemSelector& list = *FItemSelector;
-    list.OnItemSelect = nullptr;
-    list.SetColumns(1);
-    list.SetImages(Images());
-    list.SetItemLayout(FLayout);
-    list.SetColor(DropDownColor());
-    list.SetItemAppearance(*FItemAppearance);
-    list.Items().Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
-        const TDetailItem* item = FItems->Items(i);
-        TSelectorItem* row = list.Items().Add();
-        row->SetCaption(item->Caption());
-        row->SetImage(item->Image());
-        row->SetImageIndex(item->ImageIndex());
-    }
-    list.UpdateSelectorPanel();
-    list.SetItemIndex(FItemIndex);
-    list.OnItemSelect = [this](QObject*) { ListItemSelected(); };
-}
-
-void TAdvDetailDropDown::BeforeDropDown()
-{
-    TAdvCustomDropDown::BeforeDropDown();
-    PrepareList();
-    FOldItemIndex = FItemIndex;
+    // One column: the detail rows run the list's width.
+    FillSelector(1, FItems->Count(), [this](int i, TSelectorItem& row) { CopyImageRow(*FItems->Items(i), row); });
 }
 
 void TAdvDetailDropDown::UpdateDropDownSize()
@@ -218,11 +146,6 @@ void TAdvDetailDropDown::ListItemSelected()
         DoHideDropDown(false);
 }
 
-void TAdvDetailDropDown::SetListIndex(int Index)
-{
-    liststep::SetListIndex(FItemSelector, FInternalCall, Index);
-}
-
 void TAdvDetailDropDown::DoHideDropDown(bool Cancelled)
 {
     TAdvCustomDropDown::DoHideDropDown(Cancelled);
@@ -266,28 +189,13 @@ bool TAdvDetailDropDown::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::Resize) {
             FItemSelector->UpdateSelectorPanel();
         } else if (event->type() == QEvent::KeyPress && DroppedDown()) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            const TKeyStroke stroke = TranslateKey(ke);
-            QPointer<TAdvDetailDropDown> self(this);
-            bool done;
-            {
-                liststep::TKeyTextScope scope(this, FKeyText, ke->text(), &FTyping);
-                done = TAdvCustomDropDown::eventFilter(watched, event);
-            }
-            if (!self)
-                return true;
             // The list's own scrolling keys are ours while it is open.
-            if (liststep::IsListStepKey(stroke.Key) && !stroke.Shift.testFlag(ssAlt))
-                return true;
-            return done;
+            return FilterListKey(watched, event, &FTyping, [](const TKeyStroke& stroke) {
+                return liststep::IsListStepKey(stroke.Key) && !stroke.Shift.testFlag(ssAlt);
+            });
         }
     }
     return TAdvCustomDropDown::eventFilter(watched, event);
-}
-
-void TAdvDetailDropDown::TypeAhead()
-{
-    liststep::TypeAhead(FKeyText, FCurSearch, FItemSelector, FInternalCall, FKeyTimer);
 }
 
 void TAdvDetailDropDown::PerformKeyDown(Word Key, TShiftState Shift)

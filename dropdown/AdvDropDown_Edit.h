@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 class TAdvCustomDropDown;
@@ -721,6 +722,22 @@ public:
 protected:
     // Hands over the control the pop-up shows.
     void SetControl(QWidget* Value);
+    // Makes the pop-up and, the first time, the descendant's control on it (First finishes a new
+    // one); the control, nullptr when there is no pop-up.
+    template <class TPointer, class TFirst>
+    auto CreateDropDownControl(TPointer& Control, TFirst&& First)
+    {
+        using TControl = std::remove_reference_t<decltype(*Control)>;
+        TAdvCustomDropDown::CreateDropDownForm();
+        if (!DropDownForm())
+            return static_cast<TControl*>(nullptr);
+        if (!Control) {
+            auto* created = new TControl(DropDownForm());
+            Control = created;
+            First(*created);
+        }
+        return static_cast<TControl*>(Control);
+    }
     // Renews the value a cancelled close restores (for descendants whose pop-up work should
     // survive Escape).
     void SetOldText(const QString& Value) { FOldText = Value; }

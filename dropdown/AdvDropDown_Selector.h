@@ -28,6 +28,8 @@ enum TSelectorType { stImage, stColor };
 using TDrawItemEvent = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R, int Index)>;
 using TItemSizeEvent = std::function<void(QObject* Sender, TSize& ASize)>;
 using TSelectorNotifyEvent = std::function<void(QObject* Sender)>;
+// Paints the chosen item in the edit (or a detail row) instead of the built-in drawing.
+using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
 
 class TSelectorItems;
 

@@ -27,29 +27,15 @@ void TImageItem::Assign(const TImageItem& Source)
 // ---- the drop-down -----------------------------------------------------------------------------
 
 TAdvImagePickerDropDown::TAdvImagePickerDropDown(QWidget* AOwner)
-    : TAdvCustomDropDown(AOwner), FItems(std::make_unique<TImageItems>(this)),
-      FItemAppearance(std::make_unique<TItemAppearance>(this))
+    : TAdvItemPickerDropDown(AOwner, false), FItems(std::make_unique<TImageItems>(this))
 {
     FItems->OnChange = [](QObject*) {};
-    FKeyTimer = liststep::CreateSearchTimer(this, [this]() { KeyTimerExpired(); });
-}
-
-TAdvImagePickerDropDown::~TAdvImagePickerDropDown()
-{
-    FKeyTimer->stop();
 }
 
 void TAdvImagePickerDropDown::Create()
 {
-    TAdvCustomDropDown::Create();
-    SetEditorEnabled(false);
-    SetDropDownEnabled(true);
+    TAdvItemPickerDropDown::Create();
     setCursor(Qt::ArrowCursor);
-}
-
-void TAdvImagePickerDropDown::KeyTimerExpired()
-{
-    liststep::ClearSearch(FCurSearch, FKeyTimer);
 }
 
 void TAdvImagePickerDropDown::SetItemIndex(int Value)
@@ -109,63 +95,23 @@ void TAdvImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool S
     }
 }
 
-// ---- styles ------------------------------------------------------------------------------------
-
-void TAdvImagePickerDropDown::SetComponentStyle(TOrlexStyle AStyle)
-{
-    TAdvCustomDropDown::SetComponentStyle(AStyle);
-    ApplyItemAppearanceStyle(FItemAppearance.get(), AStyle);
-}
-
-void TAdvImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
-{
-    TAdvCustomDropDown::SetSelectionColorStyle(Value);
-    if (FItemSelector)
-        FItemSelector->ItemAppearance().SetColorStyle(Value);
-}
-
 // ---- the list ----------------------------------------------------------------------------------
 
 void TAdvImagePickerDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
-        return;
-    if (!FItemSelector) {
-        FItemSelector = new TAdvCustomItemSelector(DropDownForm());
-        FItemSelector->SetSelectorType(stImage);
-        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
-        FItemSelector->installEventFilter(this);
-        FItemSelector->hide();
-    }
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->UpdateSelectorPanel();
-    SetControl(FItemSelector);
+    CreateSelector([](TAdvCustomItemSelector&) {});
 }
 
 void TAdvImagePickerDropDown::PrepareList()
 {
     if (!FItemSelector)
         return;
-    TAdvCustomItemSelector& list = *FItemSelector;
-    list.OnItemSelect = nullptr;
-    list.SetColumns(FColumns);
-    list.SetImages(Images());
-    list.SetItemLayout(FLayout);
-    list.SetColor(DropDownColor());
-    list.SetItemAppearance(*FItemAppearance);
-    list.Items().Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
+    FillSelector(FColumns, FItems->Count(), [this](int i, TSelectorItem& row) {
         const TImageItem* item = FItems->Items(i);
-        TSelectorItem* row = list.Items().Add();
-        row->SetCaption(item->Caption());
-        row->SetImage(item->Image());
-        row->SetImageIndex(item->ImageIndex());
-        row->SetHint(item->Hint());
-    }
-    list.UpdateSelectorPanel();
-    list.SetItemIndex(FItemIndex);
-    list.OnItemSelect = [this](QObject*) { ListItemSelected(); };
+        CopyImageRow(*item, row);
+        row.SetHint(item->Hint());
+    });
+    TAdvCustomItemSelector& list = *FItemSelector;
     if (OnDrawItem)
         list.OnDrawItem = [this](QObject*, TCanvas& Canvas, TRect R, int Index) {
             if (OnDrawItem)
@@ -177,9 +123,7 @@ void TAdvImagePickerDropDown::PrepareList()
 
 void TAdvImagePickerDropDown::BeforeDropDown()
 {
-    TAdvCustomDropDown::BeforeDropDown();
-    PrepareList();
-    FOldItemIndex = FItemIndex;
+    TAdvItemPickerDropDown::BeforeDropDown();
     FListOpened = true;
 }
 
@@ -232,11 +176,6 @@ void TAdvImagePickerDropDown::ListItemSelected()
         DoHideDropDown(false);
 }
 
-void TAdvImagePickerDropDown::SetListIndex(int Index)
-{
-    liststep::SetListIndex(FItemSelector, FInternalCall, Index);
-}
-
 void TAdvImagePickerDropDown::DoHideDropDown(bool Cancelled)
 {
     TAdvCustomDropDown::DoHideDropDown(Cancelled);
@@ -282,28 +221,13 @@ void TAdvImagePickerDropDown::keyPressEvent(QKeyEvent* event)
 bool TAdvImagePickerDropDown::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FItemSelector && FItemSelector && event->type() == QEvent::KeyPress && DroppedDown()) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        const TKeyStroke stroke = TranslateKey(ke);
-        QPointer<TAdvImagePickerDropDown> self(this);
-        bool done;
-        {
-            liststep::TKeyTextScope scope(this, FKeyText, ke->text());
-            done = TAdvCustomDropDown::eventFilter(watched, event);
-        }
-        if (!self)
-            return true;
         // The list's own scrolling would move the view away from the keyed choice: unlike the
         // detail list, Home and End are kept from it too, with or without Alt.
-        if (liststep::IsListStepKey(stroke.Key) || stroke.Key == VK_HOME || stroke.Key == VK_END)
-            return true;
-        return done;
+        return FilterListKey(watched, event, nullptr, [](const TKeyStroke& stroke) {
+            return liststep::IsListStepKey(stroke.Key) || stroke.Key == VK_HOME || stroke.Key == VK_END;
+        });
     }
     return TAdvCustomDropDown::eventFilter(watched, event);
-}
-
-void TAdvImagePickerDropDown::TypeAhead()
-{
-    liststep::TypeAhead(FKeyText, FCurSearch, FItemSelector, FInternalCall, FKeyTimer);
 }
 
 void TAdvImagePickerDropDown::PerformKeyDown(Word Key, TShiftState Shift)

@@ -1,12 +1,9 @@
 #pragma once
 // The image picker drop-down: a pick-only drop-down whose value is one of a list of images. The
 // edit shows the chosen image centred; the pop-up is the item selector with image rows.
-#include "dropdown/AdvDropDown_Edit.h"
-#include "dropdown/AdvDropDown_ListStep.h"
-#include "dropdown/AdvDropDown_Selector.h"
+#include "dropdown/AdvDropDown_ItemPicker.h"
 #include "platform/Property.h"
 
-#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -32,34 +29,20 @@ public:
     using TItemList::TItemList;
 };
 
-#ifndef KT_TONDRAWSELECTEDITEM_DEFINED
-#define KT_TONDRAWSELECTEDITEM_DEFINED
-using TOnDrawSelectedItem = std::function<void(QObject* Sender, TCanvas& Canvas, TRect R)>;
-#endif
-
-class TAdvImagePickerDropDown : public TAdvCustomDropDown, public liststep::TIndexStepping<TAdvImagePickerDropDown> {
+class TAdvImagePickerDropDown : public TAdvItemPickerDropDown, public liststep::TIndexStepping<TAdvImagePickerDropDown> {
     Q_OBJECT
 public:
     explicit TAdvImagePickerDropDown(QWidget* AOwner = nullptr);
-    ~TAdvImagePickerDropDown() override;
     void Create() override;
 
     TImageItems& Items() { return *FItems; }
     void SetItems(const TImageItems& Value) { FItems->Assign(Value); }
-    int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
     // The current item's image list index, -1 without a current item; the write chooses the
     // first item showing that image (-1 when none does).
     int ImageIndex() const;
     void SetImageIndex(int Value);
     KT_PROPERTY(int, Columns)
-    KT_PROPERTY(TItemLayout, Layout)
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& Value) { FItemAppearance->Assign(Value); }
-    TAdvCustomItemSelector* ItemSelector() const { return FItemSelector; }
-    QTimer* KeyTimer() const { return FKeyTimer; }
-    QString CurSearch() const { return FCurSearch; }
-    void KeyTimerExpired();
 
     // One item per image of Images.
     void AddImagesFromImageList();
@@ -67,8 +50,6 @@ public:
     // picture gives an item without a picture, folders give none.
     void AddImagesFromFolder(const QString& AFolder, bool SetImageCaption);
 
-    void SetComponentStyle(TOrlexStyle AStyle) override;
-    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
     void UpdateDropDownSize() override;
@@ -78,8 +59,6 @@ public:
     void DrawFocusedText(TCanvas& Canvas) override;
     void PerformKeyDown(Word Key, TShiftState Shift) override;
 
-    TNotifyEvent OnSelect;
-    TOnDrawSelectedItem OnDrawSelectedImage;
     TDrawItemEvent OnDrawItem;
 
 protected:
@@ -87,21 +66,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PrepareList();
-    void ListItemSelected();
-    void SetListIndex(int Index);
-    void TypeAhead();
+    void PrepareList() override;
+    void ListItemSelected() override;
 
     std::unique_ptr<TImageItems> FItems;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    TAdvCustomItemSelector* FItemSelector = nullptr;
-    QTimer* FKeyTimer = nullptr;
-    int FItemIndex = -1;
     int FColumns = 1;
-    TItemLayout FLayout = ilCaptionRight;
-    bool FInternalCall = false;
     bool FListOpened = false;
-    QString FCurSearch;
-    QString FKeyText;
-    int FOldItemIndex = -1;
 };

@@ -76,20 +76,17 @@ void TAdvMemoDropDown::Create()
 
 void TAdvMemoDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
+    if (!CreateDropDownControl(FMemo, [this](TDropDownMemo& memo) {
+            memo.resize(memo.sizeHint().width(), 100);
+            memo.setFrameShape(QFrame::NoFrame);
+            connect(&memo, &QPlainTextEdit::textChanged, this, [this]() {
+                try {
+                    MemoChanged();
+                } catch (...) {
+                }
+            });
+        }))
         return;
-    if (!FMemo) {
-        FMemo = new TDropDownMemo(DropDownForm());
-        FMemo->resize(FMemo->sizeHint().width(), 100);
-        FMemo->setFrameShape(QFrame::NoFrame);
-        connect(FMemo, &QPlainTextEdit::textChanged, this, [this]() {
-            try {
-                MemoChanged();
-            } catch (...) {
-            }
-        });
-    }
     SetControl(FMemo);
 }
 

@@ -829,13 +829,8 @@ int TAdvMultiColumnDropDown::LookupInList(QChar C)
 
 void TAdvMultiColumnDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
+    if (!CreateDropDownControl(FAdvColGrid, [](TAdvColGrid& grid) { grid.hide(); }))
         return;
-    if (!FAdvColGrid) {
-        FAdvColGrid = new TAdvColGrid(DropDownForm());
-        FAdvColGrid->hide();
-    }
     FAdvColGrid->SetAdvDropDown(this);
     FAdvColGrid->setGeometry(0, 0, FAdvColGrid->width(), 180);
     FAdvColGrid->SetColor(DropDownColor());

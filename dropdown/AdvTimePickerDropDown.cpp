@@ -162,17 +162,14 @@ void TAdvTimePickerDropDown::SetSecondValue(int Value)
 
 void TAdvTimePickerDropDown::CreateDropDownForm()
 {
-    TAdvCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
+    if (!CreateDropDownControl(FPanelCtrl, [](QWidget& panel) {
+            panel.setAutoFillBackground(true);
+            panel.setGeometry(0, 0, 180, 180);
+            auto* layout = new QVBoxLayout(&panel);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->setSpacing(0);
+        }))
         return;
-    if (!FPanelCtrl) {
-        FPanelCtrl = new QWidget(DropDownForm());
-        FPanelCtrl->setAutoFillBackground(true);
-        FPanelCtrl->setGeometry(0, 0, 180, 180);
-        auto* layout = new QVBoxLayout(FPanelCtrl);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-    }
     if (!FAdvWatch) {
         FAdvWatch = new VIzuZevaz(FPanelCtrl);
         static_cast<QVBoxLayout*>(FPanelCtrl->layout())->insertWidget(0, FAdvWatch, 1);
