@@ -36,63 +36,6 @@ void TDropDownColumn::Assign(const TDropDownColumn& Source)
     Ellipsis = Source.Ellipsis;
 }
 
-TDropDownColumn* TDropDownColumns::Add()
-{
-    FItems.push_back(std::make_unique<TDropDownColumn>());
-    return FItems.back().get();
-}
-
-TDropDownColumn* TDropDownColumns::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    return FItems.insert(FItems.begin() + Index, std::make_unique<TDropDownColumn>())->get();
-}
-
-void TDropDownColumns::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TDropDownColumns::Assign(const TDropDownColumns& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& c : Source.FItems)
-        Add()->Assign(*c);
-}
-
-TDropDownItem* TDropDownItems::Add()
-{
-    FItems.push_back(NewItem());
-    return FItems.back().get();
-}
-
-TDropDownItem* TDropDownItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    return FItems.insert(FItems.begin() + Index, NewItem())->get();
-}
-
-void TDropDownItems::Delete(int Index)
-{
-    if (Index >= 0 && Index < Count())
-        FItems.erase(FItems.begin() + Index);
-}
-
-void TDropDownItems::Assign(const TDropDownItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& i : Source.FItems) {
-        TDropDownItem* n = Add();
-        n->Assign(*i);
-        n->Text = i->Text;
-    }
-}
-
 int CellObjectInt(const TGridObject& Obj, int Default)
 {
     if (auto* o = dynamic_cast<TItemIndexObject*>(Obj.get()))

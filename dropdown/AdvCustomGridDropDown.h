@@ -7,6 +7,7 @@
 // a search footer and edit its cells; its events reach the application as OnGrid... events.
 #include "dropdown/AdvDropDown_GridLook.h"
 #include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_OwnedList.h"
 #include "grid/AdvGrid.h"
 #include "platform/Property.h"
 
@@ -37,22 +38,10 @@ public:
     bool Ellipsis = false;
 };
 
-class TDropDownColumns {
+class TDropDownColumns : public gridlist::TOwnedList<TDropDownColumn> {
 public:
-    explicit TDropDownColumns(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    QObject* GetOwner() const { return FOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDropDownColumn* Add();
-    TDropDownColumn* Insert(int Index);
-    TDropDownColumn* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    using TOwnedList::TOwnedList;
     void SetItems(int Index, const TDropDownColumn& Value) { Items(Index)->Assign(Value); }
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    void Assign(const TDropDownColumns& Source);
-
-private:
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TDropDownColumn>> FItems;
 };
 
 class TDropDownItem {
@@ -63,27 +52,17 @@ public:
     QStringList Text; // one text per column
 };
 
-class TDropDownItems {
+// Assign copies the texts and image indexes of every item.
+class TDropDownItems : public gridlist::TOwnedList<TDropDownItem> {
 public:
-    explicit TDropDownItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    virtual ~TDropDownItems() = default;
-    QObject* GetOwner() const { return FOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDropDownItem* Add();
-    TDropDownItem* Insert(int Index);
-    TDropDownItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    // Texts and image indexes of every item.
-    void Assign(const TDropDownItems& Source);
+    using TOwnedList::TOwnedList;
 
 protected:
-    // The item class of the collection; a descendant may give another one.
-    virtual std::unique_ptr<TDropDownItem> NewItem() const { return std::make_unique<TDropDownItem>(); }
-
-private:
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TDropDownItem>> FItems;
+    void CopyItem(TDropDownItem& To, const TDropDownItem& From) const override
+    {
+        To.Assign(From);
+        To.Text = From.Text;
+    }
 };
 
 // The item index an item row keeps in the object of its first cell; survives sorting and

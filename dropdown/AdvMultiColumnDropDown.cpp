@@ -26,110 +26,15 @@ void TDropDownColumn::Assign(const TDropDownColumn& Source)
     FEllipsis = Source.FEllipsis;
 }
 
-void TDropDownColumns::Changed()
-{
-    if (OnChange)
-        OnChange(FOwner);
-}
-
-TDropDownColumn* TDropDownColumns::Add()
-{
-    FItems.push_back(std::make_unique<TDropDownColumn>());
-    Changed();
-    return FItems.back().get();
-}
-
-TDropDownColumn* TDropDownColumns::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TDropDownColumn>());
-    Changed();
-    return it->get();
-}
-
-void TDropDownColumns::Delete(int Index)
-{
-    if (Index < 0 || Index >= Count())
-        return;
-    FItems.erase(FItems.begin() + Index);
-    Changed();
-}
-
-void TDropDownColumns::Clear()
-{
-    FItems.clear();
-    Changed();
-}
-
-void TDropDownColumns::Assign(const TDropDownColumns& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& c : Source.FItems) {
-        FItems.push_back(std::make_unique<TDropDownColumn>());
-        FItems.back()->Assign(*c);
-    }
-    Changed();
-}
-
 QString TDropDownItem::TextOf(int Column) const
 {
     return HasText(Column) ? FText.Strings(Column) : QString();
 }
 
-void TDropDownItems::Changed()
-{
-    if (OnChange)
-        OnChange(FOwner);
-}
-
-TDropDownItem* TDropDownItems::Add()
-{
-    FItems.push_back(std::make_unique<TDropDownItem>());
-    Changed();
-    return FItems.back().get();
-}
-
-TDropDownItem* TDropDownItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TDropDownItem>());
-    Changed();
-    return it->get();
-}
-
-void TDropDownItems::Delete(int Index)
-{
-    if (Index < 0 || Index >= Count())
-        return;
-    FItems.erase(FItems.begin() + Index);
-    Changed();
-}
-
-void TDropDownItems::Clear()
-{
-    FItems.clear();
-    Changed();
-}
-
-void TDropDownItems::Assign(const TDropDownItems& Source)
-{
-    if (&Source == this)
-        return;
-    FItems.clear();
-    for (const auto& i : Source.FItems) {
-        FItems.push_back(std::make_unique<TDropDownItem>());
-        FItems.back()->Assign(*i);
-        FItems.back()->SetText(i->Text());
-    }
-    Changed();
-}
-
 int TDropDownItems::IndexInColumn(int Column, const QString& Value) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FItems[size_t(i)]->HasText(Column) && FItems[size_t(i)]->TextOf(Column) == Value)
+        if (Items(i)->HasText(Column) && Items(i)->TextOf(Column) == Value)
             return i;
     return -1;
 }

@@ -8,6 +8,7 @@
 // drop-down has namesakes of its own.
 #include "dropdown/AdvDropDown_GridLook.h"
 #include "dropdown/AdvDropDown_Edit.h"
+#include "dropdown/AdvDropDown_OwnedList.h"
 
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
@@ -60,26 +61,9 @@ private:
     bool FEllipsis = false;
 };
 
-class TDropDownColumns {
+class TDropDownColumns : public gridlist::TOwnedList<TDropDownColumn> {
 public:
-    explicit TDropDownColumns(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    TDropDownColumns(const TDropDownColumns&) = delete;
-    TDropDownColumns& operator=(const TDropDownColumns&) = delete;
-    int Count() const { return int(FItems.size()); }
-    TDropDownColumn* Add();
-    TDropDownColumn* Insert(int Index);
-    TDropDownColumn* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    void Delete(int Index);
-    void Clear();
-    void Assign(const TDropDownColumns& Source);
-    QObject* GetOwner() const { return FOwner; }
-
-    TNotifyEvent OnChange;
-
-private:
-    void Changed();
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TDropDownColumn>> FItems;
+    using TOwnedList::TOwnedList;
 };
 
 class TDropDownItem {
@@ -104,29 +88,19 @@ private:
     platform::TStringList FText;
 };
 
-class TDropDownItems {
+// Assign copies image indexes and texts.
+class TDropDownItems : public gridlist::TOwnedList<TDropDownItem> {
 public:
-    explicit TDropDownItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    TDropDownItems(const TDropDownItems&) = delete;
-    TDropDownItems& operator=(const TDropDownItems&) = delete;
-    int Count() const { return int(FItems.size()); }
-    TDropDownItem* Add();
-    TDropDownItem* Insert(int Index);
-    TDropDownItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    void Delete(int Index);
-    void Clear();
-    // Copies image indexes and texts.
-    void Assign(const TDropDownItems& Source);
-    QObject* GetOwner() const { return FOwner; }
+    using TOwnedList::TOwnedList;
     // The first item with exactly Value in that column; items with fewer texts are skipped.
     int IndexInColumn(int Column, const QString& Value) const;
 
-    TNotifyEvent OnChange;
-
-private:
-    void Changed();
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TDropDownItem>> FItems;
+protected:
+    void CopyItem(TDropDownItem& To, const TDropDownItem& From) const override
+    {
+        To.Assign(From);
+        To.SetText(From.Text());
+    }
 };
 
 // The list of the multi-column drop-down: a header row and one row per item, drawn from the
