@@ -25,15 +25,8 @@ constexpr int SearchFooterPixels = 32;
 
 void TDropDownColumn::Assign(const TDropDownColumn& Source)
 {
-    Header = Source.Header;
-    Width = Source.Width;
-    AutoSize = Source.AutoSize;
-    Alignment = Source.Alignment;
-    Color = Source.Color;
-    ColumnType = Source.ColumnType;
-    Font.Assign(Source.Font);
-    Wordwrap = Source.Wordwrap;
-    Ellipsis = Source.Ellipsis;
+    // Every setting, in the order they are declared (the font through its own Assign).
+    *this = Source;
 }
 
 int CellObjectInt(const TGridObject& Obj, int Default)

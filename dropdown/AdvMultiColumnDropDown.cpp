@@ -15,15 +15,8 @@ namespace AdvMultiColumnDropDown {
 
 void TDropDownColumn::Assign(const TDropDownColumn& Source)
 {
-    FHeader = Source.FHeader;
-    FWidth = Source.FWidth;
-    FAutoSize = Source.FAutoSize;
-    FAlignment = Source.FAlignment;
-    FColor = Source.FColor;
-    FColumnType = Source.FColumnType;
-    FFont.Assign(Source.FFont);
-    FWordwrap = Source.FWordwrap;
-    FEllipsis = Source.FEllipsis;
+    // Every setting, in the order they are declared (the font through its own Assign).
+    *this = Source;
 }
 
 QString TDropDownItem::TextOf(int Column) const

@@ -34,7 +34,6 @@ class TDropDownColumn {
 public:
     TDropDownColumn() = default;
     TDropDownColumn(const TDropDownColumn&) = delete;
-    TDropDownColumn& operator=(const TDropDownColumn&) = delete;
     void Assign(const TDropDownColumn& Source);
 
     KT_PROPERTY(QString, Header)
@@ -50,6 +49,8 @@ public:
     KT_PROPERTY(bool, Ellipsis)
 
 private:
+    TDropDownColumn& operator=(const TDropDownColumn&) = default;
+
     QString FHeader;
     int FWidth = 80;
     bool FAutoSize = false;
