@@ -14,6 +14,13 @@ void TAdvCustomColorSelectorPanel::PaintBackground(TCanvas& Canvas)
     Canvas.FillRect(TRect(0, 0, width(), height()));
 }
 
+void TAdvCustomColorSelectorPanel::Picked()
+{
+    update();
+    if (OnSelect)
+        OnSelect(this);
+}
+
 // ---- palette items ------------------------------------------------------------------------------
 
 void TColorBoxItem::SetColor(TColor Value)
@@ -507,9 +514,7 @@ void TAdvColorCubePanel::mousePressEvent(QMouseEvent* event)
             return;
         FSelectedColor = FCubeCells[size_t(i)].Color;
         FSelectedIndex = i;
-        update();
-        if (OnSelect)
-            OnSelect(this);
+        Picked();
     } catch (...) {
     }
 }
@@ -518,6 +523,7 @@ void TAdvColorCubePanel::mousePressEvent(QMouseEvent* event)
 
 TAdvColorSpectrumPanel::TAdvColorSpectrumPanel(QWidget* AOwner) : TAdvCustomColorSelectorPanel(AOwner)
 {
+    FSelectedColor = 0xFFFFFF;
     setMouseTracking(true);
     try {
         FSpectrum.LoadFromResourceName(QStringLiteral("ORLEX_SPECTRUM"));
@@ -616,9 +622,7 @@ void TAdvColorSpectrumPanel::mousePressEvent(QMouseEvent* event)
             return;
         FHotColor = PixelAt(p.X, p.Y);
         FSelectedColor = FHotColor;
-        update();
-        if (OnSelect)
-            OnSelect(this);
+        Picked();
     } catch (...) {
     }
 }

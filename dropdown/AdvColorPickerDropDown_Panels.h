@@ -17,9 +17,19 @@ public:
     explicit TAdvCustomColorSelectorPanel(QWidget* AOwner = nullptr) : QWidget(AOwner) {}
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; update(); }
+    // The colour last picked with the mouse (or set).
+    TColor SelectedColor() const { return FSelectedColor; }
+
+    // A colour was picked with the mouse (the cube and the spectrum; the palette reports its
+    // boxes through OnItemSelect).
+    TNotifyEvent OnSelect;
 
 protected:
     void PaintBackground(TCanvas& Canvas);
+    // Repaints and reports the colour just picked.
+    void Picked();
+
+    TColor FSelectedColor = clNone;
 
 private:
     TColor FColor = clBtnFace;
@@ -89,7 +99,6 @@ public:
     int ItemIndex() const { return FItemIndex; }
     // A disabled box and an index at or past the box count are ignored.
     void SetItemIndex(int Value);
-    TColor SelectedColor() const { return FSelectedColor; }
     void SetSelectedColor(TColor Value);
     int Columns() const { return FColumns; }
     void SetColumns(int Value);
@@ -130,7 +139,6 @@ private:
     std::unique_ptr<TColorBoxItems> FItems;
     int FItemIndex = -1;
     int FHotIndex = -1;
-    TColor FSelectedColor = clNone;
     int FColumns = 10;
     int FColumnGap = 4;
     int FColorBoxWidth = 12;
@@ -153,7 +161,6 @@ class TAdvColorCubePanel : public TAdvCustomColorSelectorPanel {
 public:
     explicit TAdvColorCubePanel(QWidget* AOwner = nullptr);
 
-    TColor SelectedColor() const { return FSelectedColor; }
     void SetSelectedColor(TColor Value);
     bool ShowRGBHint() const { return FShowRGBHint; }
     void SetShowRGBHint(bool Value);
@@ -170,8 +177,6 @@ public:
     // "Red: r,  Green: g,  Blue: b" of a colour's low, middle and high byte.
     static QString RGBHint(TColor Color);
 
-    TNotifyEvent OnSelect;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -182,7 +187,6 @@ private:
 
     std::vector<TCubeCell> FCubeCells;
     TPoint FCubeSize{6, 3};
-    TColor FSelectedColor = clNone;
     bool FShowRGBHint = true;
     int FSelectedIndex = -1;
     int FHotIndex = -1;
@@ -195,7 +199,6 @@ class TAdvColorSpectrumPanel : public TAdvCustomColorSelectorPanel {
 public:
     explicit TAdvColorSpectrumPanel(QWidget* AOwner = nullptr);
 
-    TColor SelectedColor() const { return FSelectedColor; }
     void SetSelectedColor(TColor Value) { FSelectedColor = Value; update(); }
     TColor HotColor() const { return FHotColor; }
     TRect ImageRect() const { return FImageRect; }
@@ -206,8 +209,6 @@ public:
     void SetItemsPosition();
     // The pointer shown over the picture (the cross hair, hot spot in its middle).
     static QCursor SpectrumCursor();
-
-    TNotifyEvent OnSelect;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -221,6 +222,5 @@ private:
     TRect FImageRect;
     TRect FSelectedRect;
     TRect FHotRect;
-    TColor FSelectedColor = 0xFFFFFF;
     TColor FHotColor = clNone;
 };
