@@ -79,7 +79,7 @@ QString FileLabel(const QString& path)
 void LoadInput(TXMLDocument& doc, const QString& path)
 {
     QString why;
-    if (!doc.LoadFromFile(path, &why))
+    if (!doc.LoadFromFile(path, &why, TXMLKeep::AttributePlaces))
         throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(FileLabel(path), why));
 }
 

@@ -1629,7 +1629,7 @@ TXMLDocument::TXMLDocument() : FDoc(std::make_unique<pugi::xml_document>()) {}
 
 TXMLDocument::~TXMLDocument() = default;
 
-bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
+bool TXMLDocument::LoadFromFile(const QString& path, QString* error, TXMLKeep keep)
 {
     Clear();
     QFile file(path);
@@ -1648,9 +1648,11 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
             buffer[size] = 0;
             size_t from = 0;
             bool blanks = false;
-            auto index = std::make_unique<TLoadIndex>();
+            std::unique_ptr<TLoadIndex> index;
+            if (keep == TXMLKeep::AttributePlaces)
+                index = std::make_unique<TLoadIndex>();
             if (file.read(buffer, size) == size && file.atEnd() &&
-                FastScan(buffer, size_t(size), from, blanks, &index->Places)) {
+                FastScan(buffer, size_t(size), from, blanks, index ? &index->Places : nullptr)) {
                 if (from)
                     std::memmove(buffer, buffer + from, size_t(size) - from);
                 if (FinishFastLoad(*FDoc,
@@ -1658,9 +1660,11 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
                                                                  pugi::encoding_utf8),
                                    blanks)) {
                     // The places are offsets into the text, which now starts at the buffer.
-                    index->Base = reinterpret_cast<const unsigned char*>(buffer);
-                    index->Limit = index->Base + size + 1;
-                    FIndex = std::move(index);
+                    if (index) {
+                        index->Base = reinterpret_cast<const unsigned char*>(buffer);
+                        index->Limit = index->Base + size + 1;
+                        FIndex = std::move(index);
+                    }
                     return true;
                 }
             } else {

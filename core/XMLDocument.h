@@ -132,6 +132,14 @@ private:
     std::vector<std::array<unsigned char, 16>> FHeads;  // each name's first 16 bytes, 0 after its end
 };
 
+// What a load keeps beside the tree.
+enum class TXMLKeep {
+    Tree,
+    // Also where each element's attributes stood in the file, for ReadLoadedAttributes: about
+    // eight bytes per attribute, kept while the document is.
+    AttributePlaces,
+};
+
 class TXMLDocument {
 public:
     TXMLDocument();
@@ -141,7 +149,7 @@ public:
 
     // Parses a whole file. On any failure (missing, unreadable, not well-formed) the document is
     // empty, the result is false and `error` (when given) says why.
-    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    bool LoadFromFile(const QString& path, QString* error = nullptr, TXMLKeep keep = TXMLKeep::Tree);
     bool LoadFromBytes(const QByteArray& data, QString* error = nullptr);
     // The strict well-formedness pass of a load alone: true when LoadFromBytes would take the
     // bytes (same decoding, same checks, the same message in `error` otherwise); builds no tree.
@@ -153,8 +161,8 @@ public:
 
     // TXMLNode::ReadAttributes on an element of this document (values[i] for names.Names()[i]),
     // read where it can from what the load learned in its pass over the file, without a call
-    // into the tree per attribute. Only for a document that LoadFromFile read and that has not
-    // been changed since; the values are the tree's own.
+    // into the tree per attribute. Only for a document that LoadFromFile read keeping
+    // AttributePlaces and that has not been changed since; the values are the tree's own.
     void ReadLoadedAttributes(const TXMLNode& element, const TXMLAttributeNames& names, const char** values) const;
 
     // Removes every node: the document is empty.
