@@ -1135,7 +1135,7 @@ bool TFastScan::StartTag()
         Places->Tags.push_back({uint32_t(I), uint32_t(Places->AttributeCount)});
     if (!Name())
         return false;
-    // Names holds the names of the last tag with attributes, found distinct. Row after row a file
+    // Names holds the attribute names of the last start tag, found distinct. Row after row a file
     // repeats one tag's names in one order: while this tag does, each name is only compared with
     // the one at its place there, and the names need no other look.
     size_t same = 0;
@@ -1161,7 +1161,7 @@ bool TFastScan::StartTag()
                 return DistinctNames();
             if (Places && same == Names.size() && Places->Tags.size() > 1)
                 Places->Tags.back().FirstAttribute |= kSameNames;
-            Names.resize(same);  // some of names found distinct are distinct
+            Names.resize(same);  // the first names of a distinct list are distinct
             return true;
         }
         if (I == blanks)
@@ -1194,10 +1194,10 @@ bool TFastScan::StartTag()
     }
 }
 
-// Past the attributes from the one at `same` on that are written as in the last tag and as
-// nearly every attribute is: one blank, the name, "=", a quoted value without a byte to look at.
-// Their names are the last tag's at the same places. Returns the place of the first attribute
-// not read, which the general loop then reads, and stops where fewer than 64 bytes are left.
+// Past the attributes, from the one at place `same` on, that are written as nearly every attribute
+// is: one blank, the name the last tag has at the same place, "=", a quoted value without a byte
+// to look at. Returns the place of the first attribute not read, which the general loop then
+// reads; stops where fewer than 64 bytes are left.
 size_t TFastScan::AttributesAsBefore(size_t same)
 {
 #if defined(__SSE2__)

@@ -162,7 +162,9 @@ public:
     // TXMLNode::ReadAttributes on an element of this document (values[i] for names.Names()[i]),
     // read where it can from what the load learned in its pass over the file, without a call
     // into the tree per attribute. Only for a document that LoadFromFile read keeping
-    // AttributePlaces and that has not been changed since; the values are the tree's own.
+    // AttributePlaces and that has not been changed since; the values are the tree's own. Elements
+    // read in document order, and rows of one form read one after the other, are read fastest.
+    // Not for two threads at once on one document.
     void ReadLoadedAttributes(const TXMLNode& element, const TXMLAttributeNames& names, const char** values) const;
 
     // Removes every node: the document is empty.
