@@ -79,7 +79,7 @@ QString FileLabel(const QString& path)
 void LoadInput(TXMLDocument& doc, const QString& path)
 {
     QString why;
-    if (!doc.LoadFromFile(path, &why))
+    if (!doc.LoadFromFile(path, &why, TXMLKeep::AttributePlaces))
         throw ECompileError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(FileLabel(path), why));
 }
 
@@ -103,14 +103,6 @@ bool ValueEnabled(const char* enable)
 bool ValueIsY(const char* v)
 {
     return v && v[0] == 'Y' && v[1] == 0;
-}
-
-// Two texts of bytes equal, compared where they stand (the names of the code tables are short).
-inline bool SameBytes(const char* a, const char* b)
-{
-    while (*a && *a == *b)
-        ++a, ++b;
-    return *a == *b;
 }
 
 // An integer attribute by the program's number rule; `missing` when absent, `bad` when not a number.
@@ -180,14 +172,15 @@ uint8_t CodeOf(const QString& text, const std::pair<const char*, uint8_t> (&tabl
 }
 
 // The same on a value as the tree holds it; a missing value is an empty text. The table's names
-// are ASCII, so equal bytes are exactly equal texts.
+// are ASCII, so equal bytes are exactly equal texts. The first byte sorts out nearly every other
+// name; the rest is compared by the library (some names are long).
 template <size_t N>
 uint8_t CodeOf(const char* text, const std::pair<const char*, uint8_t> (&table)[N], uint8_t other)
 {
     if (!text)
-        text = "";
+        return other;  // no name of a table is empty
     for (const auto& [name, code] : table)
-        if (SameBytes(text, name))
+        if (name[0] == text[0] && std::strcmp(text, name) == 0)
             return code;
     return other;
 }
@@ -371,9 +364,13 @@ enum TS7_Attr {
     aEnable, aPLC_Address, aPLC_Port, aPLC_Type, aRack, aSlot, aData_Type, aData_Identifier, aDB_Number,
     aPLC_Area, aPLC_Add, aPLC_Bit, aPollTime, aOnChange, aOnCMD, aPosition, aBit, aSwap, aSwapWord, aS7_Attr_Count
 };
-const char* const kS7_Attr_Names[aS7_Attr_Count] = {
-    "Enable", "PLC_Address", "PLC_Port", "PLC_Type", "Rack", "Slot", "Data_Type", "Data_Identifier", "DB_Number",
-    "PLC_Area", "PLC_Add", "PLC_Bit", "PollTime", "OnChange", "OnCMD", "Position", "Bit", "Swap", "SwapWord"};
+const TXMLAttributeNames& S7_Attr_Names()
+{
+    static const TXMLAttributeNames names{
+        "Enable", "PLC_Address", "PLC_Port", "PLC_Type", "Rack", "Slot", "Data_Type", "Data_Identifier", "DB_Number",
+        "PLC_Area", "PLC_Add", "PLC_Bit", "PollTime", "OnChange", "OnCMD", "Position", "Bit", "Swap", "SwapWord"};
+    return names;
+}
 
 } // namespace
 
@@ -424,10 +421,11 @@ int TSaveBincc::Load_S7_Rules(const QString& File_S7_Protocol)
     // Each row's attributes are read once, in document order. The rules are filled as they come
     // and the rest only counted: a table that does not fit is refused whole, never cut.
     int enabled = 0;
+    const TXMLAttributeNames& names = S7_Attr_Names();
     const char* v[aS7_Attr_Count];
     for (int s = 0; s < 2; ++s)
         for (const TXMLNode& row : sections[s].ChildElements()) {
-            row.ReadAttributes(kS7_Attr_Names, v, aS7_Attr_Count);
+            doc.ReadLoadedAttributes(row, names, v);
             if (!ValueEnabled(v[aEnable]))
                 continue;
             if (enabled < S7_Rules_Max)
@@ -492,9 +490,9 @@ void TSaveBincc::Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t 
         int rowNumber = 0;
         for (const TXMLNode& row : section.ChildElements()) {
             ++rowNumber;
-            static const char* const names[] = {"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
+            static const TXMLAttributeNames names{"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
             const char* all[6];
-            row.ReadAttributes(names, all, 6);
+            doc.ReadLoadedAttributes(row, names, all);
             if (!ValueEnabled(all[0]))
                 continue;
             const char* const* a = all + 1;

@@ -16,6 +16,10 @@
 #include <string_view>
 #include <unordered_set>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 
 namespace {
 
@@ -59,6 +63,8 @@ std::string ToUtf8(const QString& s)
 // value here, not a byte-order mark.
 QString FromUtf8(const char* s)
 {
+    if (!(uchar(s[0]) == 0xEF && uchar(s[1]) == 0xBB && uchar(s[2]) == 0xBF))
+        return QString::fromUtf8(s);
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(QByteArrayView(s));
@@ -748,9 +754,70 @@ struct TByteClasses {
 };
 constexpr TByteClasses kBytes;
 
+#if defined(__SSE2__)
+// Sixteen bytes at a time for the runs of texts and values: a bit for each byte below 0x20 (the
+// blanks among them) or from 0x80 on, and for each of the bytes given. A run skipped this way
+// stops at a byte the table-driven loop then looks at, so both agree on where a run ends.
+inline unsigned LookMask(const unsigned char* p, char a, char b, char c, char d)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i m = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));  // signed: 0x80..0xFF are below too
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(a)));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(b)));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(c)));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(d)));
+    return unsigned(_mm_movemask_epi8(m));
+}
+#endif
+
+// Whether the `len` bytes at a and b are the same; 16 bytes must be readable at both when len is
+// at most 16.
+inline bool SameRun(const unsigned char* a, const unsigned char* b, uint32_t len)
+{
+#if defined(__SSE2__)
+    if (len <= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+        const unsigned want = (1u << len) - 1;
+        return (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & want) == want;
+    }
+#endif
+    return std::memcmp(a, b, len) == 0;
+}
+
+// Where the scan saw each start tag and attribute, as offsets into the bytes it read: what a tree
+// parsed in place from those bytes holds there. An attribute's value has kAsWritten when the tree
+// holds it as written (no reference, no blank the parser turns into a space).
+struct TTagPlace {
+    uint32_t Name;
+    uint32_t FirstAttribute;  // index into TScanPlaces::Attributes, and kSameNames
+};
+struct TAttributePlace {
+    uint32_t Name;
+    uint32_t Value;
+};
+constexpr uint32_t kAsWritten = 0x80000000u;
+// The tag has the attribute names of the start tag before it, in the same order.
+constexpr uint32_t kSameNames = 0x80000000u;
+struct TScanPlaces {
+    std::vector<TTagPlace> Tags;
+    // Room for as many attributes as the bytes can hold (one takes five at least: ` a=""`).
+    std::unique_ptr<TAttributePlace[]> Attributes;
+    size_t AttributeCount = 0;
+
+    void Reset(size_t bytes)
+    {
+        Tags.clear();
+        Attributes.reset(new TAttributePlace[bytes / 5 + 1]);
+        AttributeCount = 0;
+    }
+};
+
 class TFastScan {
 public:
-    TFastScan(const unsigned char* p, size_t n) : P(p), N(n) {}
+    // `places`, when given, gets where each start tag and attribute stands (the bytes are fewer
+    // than 2^31).
+    TFastScan(const unsigned char* p, size_t n, TScanPlaces* places) : P(p), N(n), Places(places) {}
 
     // True when the bytes are a well-formed document the parser reads as the strict reader does.
     bool Run();
@@ -787,10 +854,16 @@ private:
     bool Name();      // an ASCII name, at most one ":" between two parts
     bool CharsUpTo(size_t end);
     bool DistinctNames();
+    bool AsBefore(const TName& name) const;
+    size_t AttributesAsBefore(size_t same);
 
     const unsigned char* P;
     size_t N;
+    TScanPlaces* Places;
     size_t I = 0;
+    // Where the value Value() last read starts, and whether it holds nothing the parser changes.
+    size_t ValueFrom = 0;
+    bool ValueAsWritten = false;
     int Depth = 0;
     bool SeenRoot = false;
     // The attribute names of the tag being read, for repeated ones.
@@ -885,6 +958,14 @@ bool TFastScan::Content()
     }
     for (;;) {
         const unsigned char* p = P + I;
+#if defined(__SSE2__)
+        if (kBytes.Of[*p] & kTextPlain)
+            for (; size_t(p - P) + 16 <= N; p += 16)
+                if (const unsigned m = LookMask(p, '<', '&', ']', ']')) {
+                    p += __builtin_ctz(m);
+                    break;
+                }
+#endif
         while (kBytes.Of[*p] & kTextPlain)
             ++p;
         I = size_t(p - P);
@@ -1014,6 +1095,13 @@ void TFastScan::SkipNameChars()
 void TFastScan::SkipValuePlain()
 {
     const unsigned char* p = P + I;
+#if defined(__SSE2__)
+    for (; size_t(p - P) + 16 <= N; p += 16)
+        if (const unsigned m = LookMask(p, '"', '\'', '<', '&')) {
+            p += __builtin_ctz(m);
+            break;
+        }
+#endif
     while (kBytes.Of[*p] & kValuePlain)
         ++p;
     I = size_t(p - P);
@@ -1043,32 +1131,56 @@ bool TFastScan::StartTag()
         return false;  // a second root
     SeenRoot = true;
     ++I;
+    if (Places)
+        Places->Tags.push_back({uint32_t(I), uint32_t(Places->AttributeCount)});
     if (!Name())
         return false;
-    Names.clear();
+    // Names holds the attribute names of the last start tag, found distinct. Row after row a file
+    // repeats one tag's names in one order: while this tag does, each name is only compared with
+    // the one at its place there, and the names need no other look.
+    size_t same = 0;
+    bool asBefore = true;
     for (;;) {
+        if (asBefore)
+            same = AttributesAsBefore(same);
         const size_t blanks = I;
         SkipBlanks();
         if (I >= N)
             return false;
-        if (P[I] == '>') {
-            ++I;
-            return ++Depth <= kMaxDepth && DistinctNames();
-        }
-        if (P[I] == '/') {
-            if (I + 1 >= N || P[I + 1] != '>')
-                return false;
-            I += 2;
-            return DistinctNames();
+        if (P[I] == '>' || P[I] == '/') {
+            if (P[I] == '>') {
+                ++I;
+                if (++Depth > kMaxDepth)
+                    return false;
+            } else {
+                if (I + 1 >= N || P[I + 1] != '>')
+                    return false;
+                I += 2;
+            }
+            if (!asBefore)
+                return DistinctNames();
+            if (Places && same == Names.size() && Places->Tags.size() > 1)
+                Places->Tags.back().FirstAttribute |= kSameNames;
+            Names.resize(same);  // the first names of a distinct list are distinct
+            return true;
         }
         if (I == blanks)
             return false;  // no blank before an attribute
         const size_t from = I;
-        if (!Name())
-            return false;
-        const uint32_t len = uint32_t(I - from);
-        // Cheap, and enough to tell the names of one tag apart nearly always.
-        Names.push_back({P + from, len, len * 31u + P[from] * 7u + P[I - 1] * 3u + P[from + len / 2]});
+        if (asBefore && same < Names.size() && AsBefore(Names[same])) {
+            I = from + Names[same].Len;
+            ++same;
+        } else {
+            if (asBefore) {
+                Names.resize(same);
+                asBefore = false;
+            }
+            if (!Name())
+                return false;
+            const uint32_t len = uint32_t(I - from);
+            // Cheap, and enough to tell the names of one tag apart nearly always.
+            Names.push_back({P + from, len, len * 31u + P[from] * 7u + P[I - 1] * 3u + P[from + len / 2]});
+        }
         SkipBlanks();
         if (I >= N || P[I] != '=')
             return false;
@@ -1076,7 +1188,68 @@ bool TFastScan::StartTag()
         SkipBlanks();
         if (!Value())
             return false;
+        if (Places)
+            Places->Attributes[Places->AttributeCount++] = {uint32_t(from),
+                                                            uint32_t(ValueFrom) | (ValueAsWritten ? kAsWritten : 0)};
     }
+}
+
+// Past the attributes, from the one at place `same` on, that are written as nearly every attribute
+// is: one blank, the name the last tag has at the same place, "=", a quoted value without a byte
+// to look at. Returns the place of the first attribute not read, which the general loop then
+// reads; stops where fewer than 64 bytes are left.
+size_t TFastScan::AttributesAsBefore(size_t same)
+{
+#if defined(__SSE2__)
+    if (N < 64)
+        return same;
+    // All in locals: a store of a place could otherwise alias any member.
+    const unsigned char* p = P + I;
+    const unsigned char* const stop = P + N - 64;
+    const unsigned char* const last16 = P + N - 16;
+    const TName* const names = Names.data();
+    const size_t count = Names.size();
+    TAttributePlace* const out = Places ? Places->Attributes.get() : nullptr;
+    size_t outCount = Places ? Places->AttributeCount : 0;
+    while (same < count && p <= stop && p[0] == ' ') {
+        const TName& name = names[same];
+        const uint32_t len = name.Len;
+        if (len > 16)
+            break;
+        const unsigned char quote = p[2 + len];
+        if (p[1 + len] != '=' || (quote != '"' && quote != '\'') || !SameRun(p + 1, name.At, len))
+            break;
+        const unsigned char* q = p + 3 + len;
+        unsigned m;
+        while (!(m = LookMask(q, '"', '\'', '<', '&'))) {
+            q += 16;
+            if (q > last16)
+                goto done;
+        }
+        q += __builtin_ctz(m);
+        if (*q != quote)
+            break;
+        if (out)
+            out[outCount++] = {uint32_t(p + 1 - P), uint32_t(p + 3 + len - P) | kAsWritten};
+        p = q + 1;
+        ++same;
+    }
+done:
+    I = size_t(p - P);
+    if (Places)
+        Places->AttributeCount = outCount;
+#endif
+    return same;
+}
+
+// Whether the bytes at I are the name, then "=": Name() would read them as that name.
+bool TFastScan::AsBefore(const TName& name) const
+{
+    if (I + name.Len >= N || P[I + name.Len] != '=')
+        return false;
+    if (name.Len <= 16 && I + 16 <= N)
+        return SameRun(P + I, name.At, name.Len);  // name.At is before I
+    return std::memcmp(P + I, name.At, name.Len) == 0;
 }
 
 // A quoted attribute value.
@@ -1085,12 +1258,18 @@ bool TFastScan::Value()
     if (I >= N || (P[I] != '"' && P[I] != '\''))
         return false;
     const unsigned char quote = P[I++];
+    ValueFrom = I;
+    ValueAsWritten = true;
     for (;;) {
         SkipValuePlain();
         if (I >= N)
             return false;
         const unsigned char c = P[I];
         if (c == quote) {
+            if (Places)
+                for (size_t k = ValueFrom; k < I; ++k)
+                    if (P[k] == '\t' || P[k] == '\n' || P[k] == '\r')
+                        ValueAsWritten = false;
             ++I;
             return true;
         }
@@ -1098,6 +1277,7 @@ bool TFastScan::Value()
             if (!Utf8Char())
                 return false;
         } else if (c == '&') {
+            ValueAsWritten = false;
             if (!Reference(false))
                 return false;
         } else if (c == '"' || c == '\'') {
@@ -1144,7 +1324,7 @@ bool TFastScan::DistinctNames()
 // Whether the scan vouches for the bytes; `from` becomes where the text starts (after a UTF-8
 // byte-order mark), `blankReferences` whether blank texts written as references need tidying.
 // data[size] must be readable and 0 (as in a QByteArray).
-bool FastScan(const char* data, size_t size, size_t& from, bool& blankReferences)
+bool FastScan(const char* data, size_t size, size_t& from, bool& blankReferences, TScanPlaces* places = nullptr)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     from = 0;
@@ -1152,7 +1332,9 @@ bool FastScan(const char* data, size_t size, size_t& from, bool& blankReferences
         from = 3;
     else if (size >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)))
         return false;
-    TFastScan scan(p + from, size - from);
+    if (places)
+        places->Reset(size);
+    TFastScan scan(p + from, size - from, places);
     if (!scan.Run())
         return false;
     blankReferences = scan.BlankReferences;
@@ -1337,32 +1519,23 @@ bool TXMLNode::TryAttribute(const char* name, QString& value) const
     return true;
 }
 
-namespace {
-
-// Two short names compared where they stand, without a call per name.
-inline bool SameName(const char* a, const char* b)
-{
-    while (*a && *a == *b)
-        ++a, ++b;
-    return *a == *b;
-}
-
-} // namespace
-
 void TXMLNode::ReadAttributes(const char* const* names, const char** values, size_t count) const
 {
     std::fill(values, values + count, nullptr);
     size_t next = 0;  // the name expected next when the attributes come in the order of `names`
-    for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute()) {
+    for (pugi::xml_attribute a = FNode.first_attribute();; a = a.next_attribute()) {
+        // A null attribute's name is empty; only then is the attribute itself asked.
         const char* name = a.name();
+        if (!*name && !a)
+            break;
         // The name expected next first; else a look at each name's first byte, so that an
         // attribute the caller does not ask for costs a byte compare per name.
         size_t found = count;
-        if (next < count && SameName(name, names[next])) {
+        if (next < count && std::strcmp(name, names[next]) == 0) {
             found = next;
         } else {
             for (size_t i = 0; i < count; ++i)
-                if (names[i][0] == name[0] && SameName(name, names[i])) {
+                if (names[i][0] == name[0] && std::strcmp(name, names[i]) == 0) {
                     found = i;
                     break;
                 }
@@ -1441,11 +1614,22 @@ void TXMLNode::RemoveChildren()
 
 // ---------------------------------------------------------------------------------------------
 
+struct TXMLDocument::TLoadIndex {
+    const unsigned char* Base = nullptr;   // the text the tree was parsed from, in place
+    const unsigned char* Limit = nullptr;  // the end of the bytes that may be read there
+    TScanPlaces Places;
+    size_t Cursor = 0;                     // the tag read next, when they are read in order
+    // The names asked for, tag by tag, of the last tag read: Match[k] for its k-th attribute.
+    std::vector<uint32_t> Match;
+    size_t MatchTag = size_t(-1);
+    const TXMLAttributeNames* MatchNames = nullptr;
+};
+
 TXMLDocument::TXMLDocument() : FDoc(std::make_unique<pugi::xml_document>()) {}
 
 TXMLDocument::~TXMLDocument() = default;
 
-bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
+bool TXMLDocument::LoadFromFile(const QString& path, QString* error, TXMLKeep keep)
 {
     Clear();
     QFile file(path);
@@ -1464,15 +1648,25 @@ bool TXMLDocument::LoadFromFile(const QString& path, QString* error)
             buffer[size] = 0;
             size_t from = 0;
             bool blanks = false;
+            std::unique_ptr<TLoadIndex> index;
+            if (keep == TXMLKeep::AttributePlaces)
+                index = std::make_unique<TLoadIndex>();
             if (file.read(buffer, size) == size && file.atEnd() &&
-                FastScan(buffer, size_t(size), from, blanks)) {
+                FastScan(buffer, size_t(size), from, blanks, index ? &index->Places : nullptr)) {
                 if (from)
                     std::memmove(buffer, buffer + from, size_t(size) - from);
                 if (FinishFastLoad(*FDoc,
                                    FDoc->load_buffer_inplace_own(buffer, size_t(size) - from, kParseFlags,
                                                                  pugi::encoding_utf8),
-                                   blanks))
+                                   blanks)) {
+                    // The places are offsets into the text, which now starts at the buffer.
+                    if (index) {
+                        index->Base = reinterpret_cast<const unsigned char*>(buffer);
+                        index->Limit = index->Base + size + 1;
+                        FIndex = std::move(index);
+                    }
                     return true;
+                }
             } else {
                 pugi::get_memory_deallocation_function()(buffer);
             }
@@ -1563,6 +1757,99 @@ bool TXMLDocument::SaveToFile(const QString& path, QString* error)
 void TXMLDocument::Clear()
 {
     FDoc->reset();
+    FIndex.reset();
+}
+
+TXMLAttributeNames::TXMLAttributeNames(std::initializer_list<const char*> names) : FNames(names)
+{
+    for (const char* name : FNames) {
+        const size_t n = std::strlen(name);
+        FLengths.push_back(uint32_t(n));
+        std::array<unsigned char, 16> head{};
+        std::memcpy(head.data(), name, std::min<size_t>(n, 16));
+        FHeads.push_back(head);
+    }
+}
+
+void TXMLDocument::ReadLoadedAttributes(const TXMLNode& element, const TXMLAttributeNames& names,
+                                        const char** values) const
+{
+    const size_t count = names.Count();
+    const pugi::xml_node node = element.Handle();
+    TLoadIndex* x = FIndex.get();
+    const auto at = [x](const char* p) {
+        // Compared as numbers: the pointer may be anywhere.
+        const uintptr_t u = reinterpret_cast<uintptr_t>(p), base = reinterpret_cast<uintptr_t>(x->Base);
+        return u >= base && u < reinterpret_cast<uintptr_t>(x->Limit) ? std::optional<uint32_t>(uint32_t(u - base))
+                                                                        : std::nullopt;
+    };
+    const std::optional<uint32_t> tagAt = x && node.type() == pugi::node_element ? at(node.name()) : std::nullopt;
+    if (tagAt) {
+        const std::vector<TTagPlace>& tags = x->Places.Tags;
+        const TAttributePlace* const attrs = x->Places.Attributes.get();
+        const size_t attrCount = x->Places.AttributeCount;
+        const auto firstOf = [&](size_t t) { return t < tags.size() ? tags[t].FirstAttribute & ~kSameNames : attrCount; };
+        // Elements are nearly always read in document order: the tag after the last one first.
+        size_t t = x->Cursor;
+        if (t >= tags.size() || tags[t].Name != *tagAt)
+            t = size_t(std::lower_bound(tags.begin(), tags.end(), *tagAt,
+                                        [](const TTagPlace& tag, uint32_t v) { return tag.Name < v; }) -
+                       tags.begin());
+        const bool found = t < tags.size() && tags[t].Name == *tagAt;
+        const size_t first = found ? firstOf(t) : attrCount;
+        const size_t end = found ? firstOf(t + 1) : attrCount;
+        // The tree was parsed in place: its first value stands where the scan saw it (a value
+        // is never moved, only ended by a 0 or shortened by its references).
+        if (first < end && node.first_attribute().value() ==
+                               reinterpret_cast<const char*>(x->Base + (attrs[first].Value & ~kAsWritten))) {
+            x->Cursor = t + 1;
+            std::fill(values, values + count, nullptr);
+            const unsigned char* const base = x->Base;
+            // Which name each attribute of the tag is (count: none asked for). A tag with the
+            // names of the one before, read just before with the same names, is matched as it was.
+            std::vector<uint32_t>& match = x->Match;
+            if (!(t > 0 && x->MatchTag == t - 1 && x->MatchNames == &names && (tags[t].FirstAttribute & kSameNames))) {
+                match.clear();
+                const unsigned char* const limit = x->Limit;
+                // Whether the name stands at p: the same bytes, and no name character after them.
+                const auto is = [&](size_t i, const unsigned char* p) {
+                    const uint32_t len = names.FLengths[i];
+                    if (size_t(limit - p) <= len)
+                        return false;
+                    const bool same = len <= 16 && size_t(limit - p) >= 16
+                                          ? SameRun(p, names.FHeads[i].data(), len)
+                                          : std::memcmp(p, names.FNames[i], len) == 0;
+                    return same && !(kBytes.Of[p[len]] & kNameChar) && p[len] != ':';
+                };
+                size_t next = 0;
+                for (size_t k = first; k < end; ++k) {
+                    const unsigned char* name = base + attrs[k].Name;
+                    size_t i = next < count && is(next, name) ? next : count;
+                    for (size_t j = 0; i == count && j < count; ++j)
+                        if (names.FHeads[j][0] == name[0] && is(j, name))
+                            i = j;
+                    if (i < count)
+                        next = i + 1;
+                    match.push_back(uint32_t(i));
+                }
+                x->MatchNames = &names;
+            }
+            x->MatchTag = t;
+            for (size_t k = first; k < end; ++k) {
+                const uint32_t i = match[k - first];
+                if (i == count)
+                    continue;
+                const uint32_t v = attrs[k].Value;
+                if (!(v & kAsWritten)) {
+                    x->MatchTag = size_t(-1);
+                    return element.ReadAttributes(names.Names(), values, count);  // the tree's own text
+                }
+                values[i] = reinterpret_cast<const char*>(base + (v & ~kAsWritten));
+            }
+            return;
+        }
+    }
+    element.ReadAttributes(names.Names(), values, count);
 }
 
 bool TXMLDocument::IsEmpty() const

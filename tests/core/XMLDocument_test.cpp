@@ -121,6 +121,71 @@ TEST(XMLDocument, AttributesReadInOnePass)
         EXPECT_EQ(v, nullptr);
 }
 
+// Read where the file held them, attributes come out as the tree holds them: rows of one form,
+// rows in another order or spacing, names that begin or end like an asked one, values the parser
+// changes, a row near the end of the file, a file behind a byte-order mark, rows read out of order.
+TEST(XMLDocument, AttributesReadWhereTheFileHeldThemAreTheTreesOwn)
+{
+    const QByteArray rows =
+        "<row Enable=\"Y\" Attribute_Name_Over_16=\"L1\" b=\"2\" Mnemonic=\"m\"/>\n"
+        "<row Enable=\"Y\" Attribute_Name_Over_16=\"L2\" b=\"3\" Mnemonic=\"m\"/>\n"
+        "<row Enable=\"N\" Attribute_Name_Over_16=\"L3\" b=\"4\" Mnemonic=\"m\"/>\n"
+        "<row b=\"5\" Enable=\"Y\"/>\n"
+        "<row Enable=\"Y\" Enablex=\"no\" Enabl=\"no\" a:Enable=\"no\" b=\"x&amp;y\"/>\n"
+        "<row Enable=\"Y\" Enablex=\"no\" Enabl=\"no\" a:Enable=\"no\" b=\"tab\there\"/>\n"
+        "<row   Enable = 'q'\tb=\"6\"/><row/>\n"
+        "<row Enable=\"last\" b=\"7\"/>";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rows.xml");
+    const TXMLAttributeNames names{"Enable", "Attribute_Name_Over_16", "b", "missing"};
+    const TXMLAttributeNames others{"b", "Mnemonic"};
+    for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        for (const TXMLKeep keep : {TXMLKeep::AttributePlaces, TXMLKeep::Tree}) {
+            SCOPED_TRACE(mark.isEmpty() ? "no mark" : "mark");
+            SCOPED_TRACE(keep == TXMLKeep::Tree ? "tree only" : "places kept");
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(mark + "<r>" + rows + "</r>");
+            out.close();
+            TXMLDocument doc;
+            ASSERT_TRUE(doc.LoadFromFile(path, nullptr, keep));
+            std::vector<TXMLNode> all = doc.DocumentElement().ChildElements();
+            ASSERT_EQ(all.size(), 9u);
+            const auto expectSame = [&](const TXMLNode& row, const TXMLAttributeNames& asked) {
+                std::vector<const char*> got(asked.Count()), tree(asked.Count());
+                doc.ReadLoadedAttributes(row, asked, got.data());
+                row.ReadAttributes(asked.Names(), tree.data(), asked.Count());
+                for (size_t i = 0; i < asked.Count(); ++i) {
+                    SCOPED_TRACE(asked.Names()[i]);
+                    if (tree[i])
+                        EXPECT_STREQ(got[i], tree[i]);
+                    else
+                        EXPECT_EQ(got[i], nullptr);
+                }
+            };
+            for (const TXMLNode& row : all)
+                expectSame(row, names);
+            for (auto row = all.rbegin(); row != all.rend(); ++row)
+                expectSame(*row, names);
+            for (const TXMLNode& row : all) {
+                expectSame(row, others);
+                expectSame(row, names);
+            }
+            const char* v[4];
+            doc.ReadLoadedAttributes(all[1], names, v);
+            EXPECT_STREQ(v[1], "L2");
+            doc.ReadLoadedAttributes(all[4], names, v);
+            EXPECT_STREQ(v[0], "Y");
+            EXPECT_STREQ(v[2], "x&y");
+            doc.ReadLoadedAttributes(all[5], names, v);
+            EXPECT_STREQ(v[2], "tab here");
+            doc.ReadLoadedAttributes(all[8], names, v);
+            EXPECT_STREQ(v[0], "last");
+            EXPECT_EQ(v[3], nullptr);
+        }
+    }
+}
+
 TEST(XMLDocument, MissingAttributeIsAnErrorTheCallerTurnsIntoItsDefault)
 {
     TXMLDocument doc;
@@ -398,6 +463,14 @@ TEST(XMLDocument, OnlyWellFormedXmlLoads)
         {"unknown entity in text", "<r>&nbsp;</r>"},
         {"unknown entity in an attribute", "<r a=\"&copy;\"/>"},
         {"repeated attribute", "<r><row a=\"1\" a=\"2\"/></r>"},
+        // Rows of one form are read name against name; what breaks the form is still judged.
+        {"repeated attribute in a row after one of another form",
+         "<r><row a=\"1\" b=\"2\" c=\"3\"/><row a=\"1\" b=\"2\" a=\"3\"/><!--pppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppp--></r>"},
+        {"< in a value of a row of the form before", "<r><row a=\"1\" b=\"2\"/><row a=\"1\" b=\"1<2\"/><!--pppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppp--></r>"},
+        {"control character in a value of a row of the form before",
+         "<r><row a=\"1\" b=\"2\"/><row a=\"1\" b=\"1\x01\"/><!--pppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppp--></r>"},
+        {"bare & in a value of a row of the form before", "<r><row a=\"1\" b=\"2\"/><row a=\"1\" b=\"&\"/><!--pppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppp--></r>"},
+        {"unclosed value in a row of the form before", "<r><row a=\"1\" b=\"2\"/><row a=\"1\" b=\"2/><!--pppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppppp--></r>"},
         {"< inside an attribute", "<r a=\"1<2\"/>"},
         {"text before the root", "junk<r/>"},
         {"text after the root", "<r/>junk"},
