@@ -77,77 +77,68 @@ void TCellGraphic::BeginKind(TCellType Kind)
     DropOwned(FCellIcon);
 }
 
-void TCellGraphic::SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val)
+void TCellGraphic::BeginKind(TCellType Kind, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctBitmap);
-    FCellBitmap.Lend(ABmp);
-    FCellTransparent = Transparent;
+    BeginKind(Kind);
     FCellHAlign = hal;
     FCellVAlign = val;
+}
+
+void TCellGraphic::SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val)
+{
+    BeginKind(ctBitmap, hal, val);
+    FCellBitmap.Lend(ABmp);
+    FCellTransparent = Transparent;
 }
 
 void TCellGraphic::SetIcon(TIcon* aicon, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctIcon);
+    BeginKind(ctIcon, hal, val);
     FCellIcon.Lend(aicon);
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctImageList);
+    BeginKind(ctImageList, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetDataImage(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctDataImage);
+    BeginKind(ctDataImage, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(Data ? ctDataCheckBox : ctCheckBox);
+    BeginKind(Data ? ctDataCheckBox : ctCheckBox, hal, val);
     FCellBoolean = Value;
     FCellAngle = 0;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetCheckBox(TCheckBoxState State, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctTriStateCheckBox);
+    BeginKind(ctTriStateCheckBox, hal, val);
     FCellCheckBoxState = State;
     FCellBoolean = false;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctRadioButton);
+    BeginKind(ctRadioButton, hal, val);
     FCellBoolean = Value;
     FCellAngle = 0;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetButton(int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctButton);
+    BeginKind(ctButton, hal, val);
     FCellIndex = int((unsigned(bh) << 16) | (unsigned(bw) & 0xFFFFu));
     FCellBoolean = false;
     FCellText = caption;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetBitButton(int bw, int bh, const QString& caption, TBitmap* Glyph, TCellHAlign hal,
@@ -162,13 +153,11 @@ template <class T>
 void TCellGraphic::LendPicture(TCellType Kind, T* APicture, bool Transparent, TStretchMode StretchMode, int padding,
                                TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(Kind);
+    BeginKind(Kind, hal, val);
     FCellBitmap.Lend(APicture);
     FCellTransparent = Transparent;
     FCellAngle = int(StretchMode);
     FCellIndex = padding;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int padding,
@@ -186,13 +175,11 @@ void TCellGraphic::SetFilePicture(TFilePicture* APicture, bool Transparent, TStr
 void TCellGraphic::SetMultiImage(int Col, int Row, int dir, TCellHAlign hal, TCellVAlign val,
                                  TImageChangeEvent Notifier)
 {
-    BeginKind(ctImages);
+    BeginKind(ctImages, hal, val);
     FCellBoolean = dir == 0;
     auto list = std::make_unique<TIntList>(Col, Row);
     list->OnChange = std::move(Notifier);
     FCellBitmap.Own(std::move(list));
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetAngle(int AAngle)

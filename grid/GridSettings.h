@@ -431,6 +431,8 @@ public:
 private:
     // Sets the kind and frees the objects the record owned.
     void BeginKind(TCellType Kind);
+    // The same, placing the graphic by hal and val.
+    void BeginKind(TCellType Kind, TCellHAlign hal, TCellVAlign val);
     // A picture kind: the picture is lent, the stretch mode kept in CellAngle and the padding in
     // CellIndex.
     template <class T>
