@@ -58,48 +58,15 @@ void TGridColumnItem::Assign(const platform::TCollectionItem& Source)
     auto headerChange = std::move(FHeaderFont.OnChange);
     auto penChange = std::move(FBorderPen.OnChange);
     auto filterChange = std::move(FFilter.OnChange);
-    FAlignment = s->FAlignment;
-    FHeaderAlignment = s->FHeaderAlignment;
+    TGridColumnItemValues::operator=(*s);
     FBorderPen.Assign(s->FBorderPen);
-    FBorders = s->FBorders;
-    FCheckFalse = s->FCheckFalse;
-    FCheckTrue = s->FCheckTrue;
-    FColor = s->FColor;
     FComboItems.Assign(s->FComboItems);
-    FDropDownCount = s->FDropDownCount;
-    FEditLength = s->FEditLength;
-    FEditLink = s->FEditLink;
-    FEditMask = s->FEditMask;
-    FEditorType = s->FEditorType;
-    FFixed = s->FFixed;
     FFont.Assign(s->FFont);
     FHeaderFont.Assign(s->FHeaderFont);
-    FColumnHeader = s->FColumnHeader;
-    FName = s->FName;
-    FPassword = s->FPassword;
     FPrintBorderPen.Assign(s->FPrintBorderPen);
-    FPrintBorders = s->FPrintBorders;
-    FPrintColor = s->FPrintColor;
     FPrintFont.Assign(s->FPrintFont);
-    FReadOnly = s->FReadOnly;
-    FSortPrefix = s->FSortPrefix;
-    FSortStyle = s->FSortStyle;
-    FSortSuffix = s->FSortSuffix;
-    FSpinMax = s->FSpinMax;
-    FSpinMin = s->FSpinMin;
-    FSpinStep = s->FSpinStep;
-    FColumnPopup = s->FColumnPopup;
-    FTag = s->FTag;
     FWidth = s->Width();
-    FShowBands = s->FShowBands;
-    FMinSize = s->FMinSize;
-    FMaxSize = s->FMaxSize;
-    FAutoMinSize = s->FAutoMinSize;
-    FAutoMaxSize = s->FAutoMaxSize;
     FFilter.Assign(s->FFilter);
-    FFilterCaseSensitive = s->FFilterCaseSensitive;
-    FDefIdx = s->FDefIdx;
-    FFloatFormat = s->FFloatFormat;
     FFont.OnChange = std::move(fontChange);
     FHeaderFont.OnChange = std::move(headerChange);
     FBorderPen.OnChange = std::move(penChange);
@@ -146,25 +113,7 @@ QString TGridColumnItem::DisplayName() const
     return QStringLiteral("Column %1").arg(Index());
 }
 
-void TGridColumnItem::SetAlignment(TAlignment Value)
-{
-    FAlignment = Value;
-    Repaint();
-}
-
-void TGridColumnItem::SetBorders(TCellBorders Value)
-{
-    FBorders = Value;
-    Notify();
-}
-
 void TGridColumnItem::SetBorderPen(const TPen& Value) { FBorderPen.Assign(Value); }
-
-void TGridColumnItem::SetColor(TColor Value)
-{
-    FColor = Value;
-    Notify();
-}
 
 void TGridColumnItem::SetEditor(TEditorType Value)
 {
@@ -174,18 +123,6 @@ void TGridColumnItem::SetEditor(TEditorType Value)
     FEditorType = Value;
     if (repaint)
         Repaint();
-}
-
-void TGridColumnItem::SetFixed(bool Value)
-{
-    FFixed = Value;
-    Notify();
-}
-
-void TGridColumnItem::SetFloatFormat(const QString& Value)
-{
-    FFloatFormat = Value;
-    Repaint();
 }
 
 void TGridColumnItem::SetHeader(const QString& Value)
@@ -206,30 +143,12 @@ void TGridColumnItem::SetHeader(const QString& Value)
     headers.EndUpdate();
 }
 
-void TGridColumnItem::SetHeaderAlignment(TAlignment Value)
-{
-    FHeaderAlignment = Value;
-    Repaint();
-}
-
 void TGridColumnItem::SetHeaderFont(const TFont& Value)
 {
     auto change = std::move(FHeaderFont.OnChange);
     FHeaderFont.Assign(Value);
     FHeaderFont.OnChange = std::move(change);
     Repaint();
-}
-
-void TGridColumnItem::SetPassword(bool Value)
-{
-    FPassword = Value;
-    Notify();
-}
-
-void TGridColumnItem::SetShowBands(bool Value)
-{
-    FShowBands = Value;
-    Notify();
 }
 
 int TGridColumnItem::Width() const
@@ -639,16 +558,8 @@ void TZidIzavodUraz::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
             }
             if (d->FPrintFontCustom) {
                 AFont.Assign(d->FPrintFont);
-                if (p) {
-                    if (p->FontColor() != clNone)
-                        AFont.SetColor(p->FontColor());
-                    if (p->FontStyle() != TFontStyles())
-                        AFont.SetStyle(p->FontStyle());
-                    if (p->FontSize() != 0)
-                        AFont.SetSize(p->FontSize());
-                    if (!p->FontName().isEmpty())
-                        AFont.SetName(p->FontName());
-                }
+                if (p)
+                    p->ApplyFont(AFont);
             } else
                 AFont.Assign(PrintSettings().Font());
         }

@@ -4,7 +4,7 @@
 // included). The per-cell hooks answer from the definition of the cell's column.
 #include "grid/AdvGrid.h"
 #include "platform/Collection.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -17,7 +17,45 @@ enum TColumnPopupType {
     cpAllCellsLClick
 };
 
-class TGridColumnItem : public platform::TCollectionItem {
+// The values TGridColumnItem::Assign copies, kept together so that one assignment copies them all.
+struct TGridColumnItemValues {
+    TAlignment FAlignment = taLeftJustify;
+    QString FColumnHeader;
+    TSortStyle FSortStyle = ssAutomatic;
+    QString FSortPrefix;
+    QString FSortSuffix;
+    QString FEditMask;
+    int FEditLength = 0;
+    QPointer<TEditLink> FEditLink;
+    TColor FColor = clWindow;
+    TEditorType FEditorType = edNormal;
+    bool FFixed = false;
+    bool FReadOnly = false;
+    int FDropDownCount = 8;
+    int FSpinMin = 0;
+    int FSpinMax = 0;
+    int FSpinStep = 1;
+    bool FPassword = false;
+    TColor FPrintColor = 0xFFFFFF;
+    TCellBorders FBorders;
+    TCellBorders FPrintBorders = TCellBorders(cbTop) | cbLeft | cbRight | cbBottom;
+    int FTag = 0;
+    int FDefIdx = 0;
+    QString FName;
+    QString FCheckFalse = QStringLiteral("N");
+    QString FCheckTrue = QStringLiteral("Y");
+    bool FShowBands = false;
+    int FMaxSize = 0;
+    int FMinSize = 0;
+    int FAutoMinSize = 0;
+    int FAutoMaxSize = 0;
+    QPointer<QMenu> FColumnPopup;
+    bool FFilterCaseSensitive = false;
+    QString FFloatFormat;
+    TAlignment FHeaderAlignment = taLeftJustify;
+};
+
+class TGridColumnItem : public platform::TCollectionItem, private TGridColumnItemValues {
 public:
     // Collection null: a definition of plain defaults, outside any grid (a grouped column's copy).
     explicit TGridColumnItem(TGridColumnCollection* Collection = nullptr);
@@ -31,16 +69,13 @@ public:
 
     KT_PROPERTY(int, AutoMinSize)
     KT_PROPERTY(int, AutoMaxSize)
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value);
-    TCellBorders Borders() const { return FBorders; }
-    void SetBorders(TCellBorders Value);
+    KT_PROPERTY_NOTIFY(TAlignment, Alignment, Repaint)
+    KT_PROPERTY_NOTIFY(TCellBorders, Borders, Notify)
     TPen& BorderPen() { return FBorderPen; }
     void SetBorderPen(const TPen& Value);
     KT_PROPERTY(QString, CheckFalse)
     KT_PROPERTY(QString, CheckTrue)
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    KT_PROPERTY_NOTIFY(TColor, Color, Notify)
     QMenu* ColumnPopup() const { return FColumnPopup.data(); }
     void SetColumnPopup(QMenu* Value) { FColumnPopup = Value; }
     KT_PROPERTY(TColumnPopupType, ColumnPopupType)
@@ -56,23 +91,19 @@ public:
     platform::TStringList& Filter() { return FFilter; }
     void SetFilter(const platform::TStringList& Value) { FFilter.Assign(Value); }
     KT_PROPERTY(bool, FilterCaseSensitive)
-    bool Fixed() const { return FFixed; }
-    void SetFixed(bool Value);
-    QString FloatFormat() const { return FFloatFormat; }
-    void SetFloatFormat(const QString& Value);
+    KT_PROPERTY_NOTIFY(bool, Fixed, Notify)
+    KT_PROPERTY_NOTIFY(QString, FloatFormat, Repaint)
     TFont& Font() { return FFont; }
     void SetFont(const TFont& Value) { FFont.Assign(Value); }
     QString Header() const { return FColumnHeader; }
     void SetHeader(const QString& Value);
-    TAlignment HeaderAlignment() const { return FHeaderAlignment; }
-    void SetHeaderAlignment(TAlignment Value);
+    KT_PROPERTY_NOTIFY(TAlignment, HeaderAlignment, Repaint)
     TFont& HeaderFont() { return FHeaderFont; }
     void SetHeaderFont(const TFont& Value);
     KT_PROPERTY(int, MinSize)
     KT_PROPERTY(int, MaxSize)
     KT_PROPERTY(QString, Name)
-    bool Password() const { return FPassword; }
-    void SetPassword(bool Value);
+    KT_PROPERTY_NOTIFY(bool, Password, Notify)
     KT_PROPERTY(bool, PrintBorderCustom)
     KT_PROPERTY(TCellBorders, PrintBorders)
     TPen& PrintBorderPen() { return FPrintBorderPen; }
@@ -82,8 +113,7 @@ public:
     TFont& PrintFont() { return FPrintFont; }
     void SetPrintFont(const TFont& Value) { FPrintFont.Assign(Value); }
     KT_PROPERTY(bool, ReadOnly)
-    bool ShowBands() const { return FShowBands; }
-    void SetShowBands(bool Value);
+    KT_PROPERTY_NOTIFY(bool, ShowBands, Notify)
     KT_PROPERTY(TSortStyle, SortStyle)
     KT_PROPERTY(QString, SortPrefix)
     KT_PROPERTY(QString, SortSuffix)
@@ -108,47 +138,13 @@ private:
 
     TGridColumnCollection* FOwnerCollection;
     int FWidth = 0;
-    TAlignment FAlignment = taLeftJustify;
-    QString FColumnHeader;
-    TSortStyle FSortStyle = ssAutomatic;
-    QString FSortPrefix;
-    QString FSortSuffix;
-    QString FEditMask;
-    int FEditLength = 0;
-    QPointer<TEditLink> FEditLink;
     TFont FFont;
-    TColor FColor = clWindow;
-    TEditorType FEditorType = edNormal;
-    bool FFixed = false;
-    bool FReadOnly = false;
     platform::TStringList FComboItems;
-    int FDropDownCount = 8;
-    int FSpinMin = 0;
-    int FSpinMax = 0;
-    int FSpinStep = 1;
-    bool FPassword = false;
     TFont FPrintFont;
-    TColor FPrintColor = 0xFFFFFF;
-    TCellBorders FBorders;
     TPen FBorderPen;
-    TCellBorders FPrintBorders = TCellBorders(cbTop) | cbLeft | cbRight | cbBottom;
     TPen FPrintBorderPen;
-    int FTag = 0;
-    int FDefIdx = 0;
-    QString FName;
-    QString FCheckFalse = QStringLiteral("N");
-    QString FCheckTrue = QStringLiteral("Y");
-    bool FShowBands = false;
     platform::TStringList FFilter;
-    int FMaxSize = 0;
-    int FMinSize = 0;
-    int FAutoMinSize = 0;
-    int FAutoMaxSize = 0;
     TColumnPopupType FColumnPopupType = cpFixedCellsRClick;
-    QPointer<QMenu> FColumnPopup;
-    bool FFilterCaseSensitive = false;
-    QString FFloatFormat;
-    TAlignment FHeaderAlignment = taLeftJustify;
     TFont FHeaderFont;
     bool FPrintBorderCustom = true;
     bool FPrintFontCustom = true;

@@ -41,12 +41,6 @@ void TAdvCheckBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     }
 }
 
-void TAdvCheckBox::SetAlignment(TAlignment Value)
-{
-    if (platform::Change(FAlignment, Value))
-        update();
-}
-
 void TAdvCheckBox::SetButtonVertAlign(TTextLayout Value)
 {
     if (platform::Change(FBtnVAlign, Value))
@@ -64,18 +58,6 @@ void TAdvCheckBox::SetChecked(bool Value)
 {
     SetState(Value ? cbChecked : cbUnchecked);
     update();
-}
-
-void TAdvCheckBox::SetEllipsis(bool Value)
-{
-    if (platform::Change(FEllipsis, Value))
-        update();
-}
-
-void TAdvCheckBox::SetState(TCheckBoxState Value)
-{
-    if (platform::Change(FState, Value))
-        InvalidateBox();
 }
 
 void TAdvCheckBox::SetTransparent(bool Value)

@@ -5,7 +5,7 @@
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "grid/GridSettings.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QString>
 #include <QWidget>
@@ -28,20 +28,17 @@ public:
     virtual void KeyUp(int Key);
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
 
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value);
+    KT_PROPERTY_CHANGE(TAlignment, Alignment, update)
     TTextLayout ButtonVertAlign() const { return FBtnVAlign; }
     void SetButtonVertAlign(TTextLayout Value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& Value);
     bool Checked() const { return FState == cbChecked; }
     void SetChecked(bool Value);
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool Value);
+    KT_PROPERTY_CHANGE(bool, Ellipsis, update)
     KT_PROPERTY(bool, ReadOnly)
     KT_PROPERTY(bool, ReturnIsTab)
-    TCheckBoxState State() const { return FState; }
-    void SetState(TCheckBoxState Value);
+    KT_PROPERTY_CHANGE(TCheckBoxState, State, InvalidateBox)
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
     TFont& Font() { return FFont; }

@@ -461,12 +461,6 @@ void TVerIvovavOzed::SetOrlexGradientMirrorTo(TColor Value)
     Invalidate();
 }
 
-void TVerIvovavOzed::SetBorderColor(TColor Value)
-{
-    FBorderColor = Value;
-    update();
-}
-
 void TVerIvovavOzed::ChangeScale(int M, int D)
 {
     if (M == D)

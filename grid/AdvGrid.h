@@ -23,6 +23,7 @@
 #include "grid/GridSettingsObjects.h"
 #include "platform/StringList.h"
 #include "render/PictureContainer.h"
+#include "grid/GridProperty.h"
 
 // Types of the painting, looks, editing and input parts of the grid, declared beside their code.
 #include "grid/AdvGrid_LooksTypes.h"
@@ -178,10 +179,8 @@ public:
     void SetFixedRows(int Value);
     int FixedCols() const;
     void SetFixedCols(int Value);
-    int FixedFooters() const { return FFixedFooters; }
-    void SetFixedFooters(int Value);
-    int FixedRightCols() const { return FFixedRightCols; }
-    void SetFixedRightCols(int Value);
+    KT_PROPERTY_NOTIFY(int, FixedFooters, Invalidate)
+    KT_PROPERTY_NOTIFY(int, FixedRightCols, Invalidate)
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int Value);
     int FixedColWidth() const { return ColWidths(0); }
@@ -190,8 +189,7 @@ public:
     void SetDefaultRowHeight(int Value);
     KT_PROPERTY(bool, FixedRowAlways)
     KT_PROPERTY(bool, FixedColAlways)
-    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
-    void SetDefaultAlignment(TAlignment Value);
+    KT_PROPERTY_CHANGE(TAlignment, DefaultAlignment, Invalidate)
     bool WordWrap() const { return FWordWrapEx; }
     void SetWordWrap(bool Value);
     virtual void RefreshRowCount();
@@ -554,8 +552,7 @@ public:
     void SetOrlexGradientMirrorFrom(TColor Value);
     TColor OrlexGradientMirrorTo() const { return FOrlexGradientMirrorTo; }
     void SetOrlexGradientMirrorTo(TColor Value);
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
+    KT_PROPERTY_NOTIFY(TColor, BorderColor, update)
     virtual void ChangeScale(int M, int D);
 
     // ---- owned settings objects
@@ -649,10 +646,8 @@ public:
     // How links are shown; a change repaints the cells that show it.
     TColor URLColor() const { return FURLColor; }
     void SetURLColor(TColor Value);
-    bool URLShow() const { return FURLShow; }
-    void SetURLShow(bool Value);
-    bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool Value);
+    KT_PROPERTY_CHANGE(bool, URLShow, InvalidateGrid)
+    KT_PROPERTY_CHANGE(bool, URLShowInText, InvalidateGrid)
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool Value);
 

@@ -84,41 +84,11 @@ void TAdvGridButton::Click()
         OnClick(this);
 }
 
-void TAdvGridButton::SetCaption(const QString& Value)
-{
-    FCaption = Value;
-    update();
-}
-
-void TAdvGridButton::SetColor(TColor Value)
-{
-    FColor = Value;
-    update();
-}
-
-void TAdvGridButton::SetFlat(bool Value)
-{
-    if (platform::Change(FFlat, Value))
-        update();
-}
-
 void TAdvGridButton::SetShaded(bool Value)
 {
     FShaded = Value;
     if (Value && !FLoading)
         BuildShade();
-}
-
-void TAdvGridButton::SetShowCaption(bool Value)
-{
-    if (platform::Change(FShowCaption, Value))
-        update();
-}
-
-void TAdvGridButton::SetSpacing(int Value)
-{
-    if (platform::Change(FSpacing, Value))
-        update();
 }
 
 void TAdvGridButton::SetMargin(int Value)
@@ -127,42 +97,6 @@ void TAdvGridButton::SetMargin(int Value)
         FMargin = Value;
         update();
     }
-}
-
-void TAdvGridButton::SetLayout(TButtonLayout Value)
-{
-    if (platform::Change(FLayout, Value))
-        update();
-}
-
-void TAdvGridButton::SetStyle(TAdvGridButtonStyle Value)
-{
-    FStyle = Value;
-    update();
-}
-
-void TAdvGridButton::SetRounded(bool Value)
-{
-    FRounded = Value;
-    update();
-}
-
-void TAdvGridButton::SetDropDownButton(bool Value)
-{
-    FDropDownButton = Value;
-    update();
-}
-
-void TAdvGridButton::SetGroupIndex(int Value)
-{
-    if (platform::Change(FGroupIndex, Value))
-        UpdateExclusive();
-}
-
-void TAdvGridButton::SetAllowAllUp(bool Value)
-{
-    if (platform::Change(FAllowAllUp, Value))
-        UpdateExclusive();
 }
 
 void TAdvGridButton::SetDown(bool Value)

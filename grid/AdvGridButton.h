@@ -5,7 +5,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QString>
 #include <QWidget>
@@ -44,11 +44,9 @@ public:
     void ButtonPressed(int Group, TAdvGridButton* Sender);
     void SetLook(int Look);
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
+    KT_PROPERTY_NOTIFY(QString, Caption, update)
     TFont& Font() { return FFont; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    KT_PROPERTY_NOTIFY(TColor, Color, update)
 #define KT_BTN_COLOR(Name)                                                                                            \
     TColor Name() const { return F##Name; }                                                                          \
     void Set##Name(TColor Value)                                                                                     \
@@ -67,28 +65,19 @@ public:
     KT_BTN_COLOR(BorderDownColor)
     KT_BTN_COLOR(BorderHotColor)
 #undef KT_BTN_COLOR
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value);
+    KT_PROPERTY_CHANGE(bool, Flat, update)
     bool Shaded() const { return FShaded; }
     void SetShaded(bool Value);
-    bool ShowCaption() const { return FShowCaption; }
-    void SetShowCaption(bool Value);
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int Value);
+    KT_PROPERTY_CHANGE(bool, ShowCaption, update)
+    KT_PROPERTY_CHANGE(int, Spacing, update)
     int Margin() const { return FMargin; }
     void SetMargin(int Value);
-    TButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TButtonLayout Value);
-    TAdvGridButtonStyle Style() const { return FStyle; }
-    void SetStyle(TAdvGridButtonStyle Value);
-    bool Rounded() const { return FRounded; }
-    void SetRounded(bool Value);
-    bool DropDownButton() const { return FDropDownButton; }
-    void SetDropDownButton(bool Value);
-    int GroupIndex() const { return FGroupIndex; }
-    void SetGroupIndex(int Value);
-    bool AllowAllUp() const { return FAllowAllUp; }
-    void SetAllowAllUp(bool Value);
+    KT_PROPERTY_CHANGE(TButtonLayout, Layout, update)
+    KT_PROPERTY_NOTIFY(TAdvGridButtonStyle, Style, update)
+    KT_PROPERTY_NOTIFY(bool, Rounded, update)
+    KT_PROPERTY_NOTIFY(bool, DropDownButton, update)
+    KT_PROPERTY_CHANGE(int, GroupIndex, UpdateExclusive)
+    KT_PROPERTY_CHANGE(bool, AllowAllUp, UpdateExclusive)
     bool Down() const { return FDown; }
     void SetDown(bool Value);
     TBitmap& Glyph() { return FGlyph; }

@@ -336,14 +336,7 @@ void TVerIvovavOzed::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBr
         if ((t == ctIcon || t == ctNone || t == ctImageList || t == ctEmpty || t == ctImages || t == ctComment) &&
             p->BrushColor() != clNone)
             ABrush.SetColor(p->BrushColor());
-        if (p->FontColor() != clNone)
-            AFont.SetColor(p->FontColor());
-        if (p->FontStyle() != TFontStyles())
-            AFont.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            AFont.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            AFont.SetName(p->FontName());
+        p->ApplyFont(AFont);
     }
     if (OnGetCellColor)
         OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);

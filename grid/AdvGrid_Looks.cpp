@@ -370,18 +370,6 @@ void TVerIvovavOzed::SetShowSelection(bool Value)
 
 // ---- link display ----------------------------------------------------------------------------
 
-void TVerIvovavOzed::SetURLShow(bool Value)
-{
-    if (platform::Change(FURLShow, Value))
-        InvalidateGrid();
-}
-
-void TVerIvovavOzed::SetURLShowInText(bool Value)
-{
-    if (platform::Change(FURLShowInText, Value))
-        InvalidateGrid();
-}
-
 void TVerIvovavOzed::SetURLColor(TColor Value)
 {
     if (!platform::Change(FURLColor, Value))

@@ -1,5 +1,5 @@
 // TVerIvovavOzed: background of the empty client area, balloon tool tips, the focus frame
-// around the edited cell, the control border of the soft looks and the sizing lines.
+// around the edited cell and the control border of the soft looks.
 #include "grid/AdvGrid.h"
 
 #include "dropdown/AdvDropDown.h"
@@ -10,21 +10,6 @@
 
 namespace {
 TVerIvovavOzed* g_FocusFrameGrid = nullptr;
-
-// A black dotted line drawn with XOR (a second draw takes it away); the pen is kept.
-void DrawXorDotLine(TCanvas& c, int X1, int Y1, int X2, int Y2)
-{
-    if (!c.HandleAllocated())
-        return;
-    const TPen saved = c.Pen();
-    c.Pen().SetColor(clBlack);
-    c.Pen().SetStyle(psDot);
-    c.Pen().SetMode(pmXor);
-    c.Pen().SetWidth(1);
-    c.MoveTo(X1, Y1);
-    c.LineTo(X2, Y2);
-    c.SetPen(saved);
-}
 } // namespace
 
 // ---- background -------------------------------------------------------------------------------
@@ -213,16 +198,4 @@ void TVerIvovavOzed::PaintBorder(TCanvas& ACanvas, int AWidth, int AHeight)
     } else {
         ACanvas.Polyline({{0, AHeight}, {0, 0}, {AWidth - 1, 0}, {AWidth - 1, AHeight - 1}, {0, AHeight - 1}});
     }
-}
-
-void TVerIvovavOzed::DrawColSizingLine(int X)
-{
-    const TRect last = CellRect(0, RowCount() - 1);
-    DrawXorDotLine(Canvas(), X, 0, X, std::max(height(), last.Bottom));
-}
-
-void TVerIvovavOzed::DrawRowSizingLine(int Y)
-{
-    const TRect last = CellRect(ColCount() - 1, 0);
-    DrawXorDotLine(Canvas(), 0, Y, std::max(width(), last.Right), Y);
 }

@@ -14,54 +14,6 @@
 
 // ---- painting values -------------------------------------------------------------------------
 
-void TVerIvovavOzed::SetZoomFactor(int Value)
-{
-    if (platform::Change(FZoomFactor, Value))
-        Invalidate();
-}
-
-void TVerIvovavOzed::SetXYOffset(TPoint Value)
-{
-    FXYOffset = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetXYOffsetTopLeftOnly(bool Value)
-{
-    FXYOffsetTopLeftOnly = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetPasswordChar(QChar Value)
-{
-    FPasswordChar = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetUseDisabledFont(bool Value)
-{
-    FUseDisabledFont = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetNoImageAndText(bool Value)
-{
-    FNoImageAndText = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetNoDefaultDraw(bool Value)
-{
-    FNoDefaultDraw = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetSelectionRectangleColor(TColor Value)
-{
-    FSelectionRectangleColor = Value;
-    Invalidate();
-}
-
 // ---- colour mixing ---------------------------------------------------------------------------
 
 TColor TVerIvovavOzed::MixColors(TColor AColor, TColor BColor, int Percent)
@@ -148,14 +100,7 @@ void TVerIvovavOzed::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
         } else {
             ABrush.SetColor(p->BrushColor());
         }
-        if (p->FontColor() != clNone)
-            AFont.SetColor(p->FontColor());
-        if (p->FontStyle() != TFontStyles())
-            AFont.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            AFont.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            AFont.SetName(p->FontName());
+        p->ApplyFont(AFont);
         WW = p->WordWrap();
         AColorTo = p->BrushColorTo();
         GD = p->GradientDirection();
@@ -281,16 +226,8 @@ void TVerIvovavOzed::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawSt
         AFont.Assign(FFixedFont);
     else
         AFont.Assign(Font());
-    if (const TCellProperties* p = CellPropertiesOf(RCol, ARow)) {
-        if (p->FontColor() != clNone)
-            AFont.SetColor(p->FontColor());
-        if (p->FontStyle() != TFontStyles())
-            AFont.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            AFont.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            AFont.SetName(p->FontName());
-    }
+    if (const TCellProperties* p = CellPropertiesOf(RCol, ARow))
+        p->ApplyFont(AFont);
     GetCellColor(RCol, ARow, AState, ABrush, AFont);
 }
 

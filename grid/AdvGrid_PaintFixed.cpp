@@ -141,6 +141,16 @@ void TVerIvovavOzed::DrawFixedCellEdges(TCanvas& ACanvas, TRect R)
 {
     const TGridOptions options = Options();
     const TColor half = HalfColor(FixedColor());
+    // The shadow line under the cell, then the white line along its top (from X) and left side.
+    const auto shadowAndHighlight = [&](int X) {
+        ACanvas.Pen().SetColor(half);
+        ACanvas.MoveTo(R.Left, R.Bottom - 1);
+        ACanvas.LineTo(R.Right - 1, R.Bottom - 1);
+        ACanvas.Pen().SetColor(clWhite);
+        ACanvas.MoveTo(X, R.Top + 1);
+        ACanvas.LineTo(R.Left + 1, R.Top + 1);
+        ACanvas.LineTo(R.Left + 1, R.Bottom - 1);
+    };
     ACanvas.Pen().SetWidth(1);
     switch (FLook) {
     case glClassic: {
@@ -160,28 +170,14 @@ void TVerIvovavOzed::DrawFixedCellEdges(TCanvas& ACanvas, TRect R)
     case glOrlex:
     case glXP:
         R.Bottom += 1;
-        if (options & goFixedHorzLine) {
-            ACanvas.Pen().SetColor(half);
-            ACanvas.MoveTo(R.Left, R.Bottom - 1);
-            ACanvas.LineTo(R.Right - 1, R.Bottom - 1);
-            ACanvas.Pen().SetColor(clWhite);
-            ACanvas.MoveTo(R.Right - 2, R.Top + 1);
-            ACanvas.LineTo(R.Left + 1, R.Top + 1);
-            ACanvas.LineTo(R.Left + 1, R.Bottom - 1);
-        }
+        if (options & goFixedHorzLine)
+            shadowAndHighlight(R.Right - 2);
         break;
     case glSoft:
         R.Right += 1;
         R.Bottom += 1;
-        if (options & goFixedHorzLine) {
-            ACanvas.Pen().SetColor(half);
-            ACanvas.MoveTo(R.Left, R.Bottom - 1);
-            ACanvas.LineTo(R.Right - 1, R.Bottom - 1);
-            ACanvas.Pen().SetColor(clWhite);
-            ACanvas.MoveTo(R.Right, R.Top + 1);
-            ACanvas.LineTo(R.Left + 1, R.Top + 1);
-            ACanvas.LineTo(R.Left + 1, R.Bottom - 1);
-        }
+        if (options & goFixedHorzLine)
+            shadowAndHighlight(R.Right);
         if (options & goFixedVertLine) {
             ACanvas.Pen().SetColor(half);
             ACanvas.MoveTo(R.Right - 2, R.Top);

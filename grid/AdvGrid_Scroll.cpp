@@ -109,18 +109,6 @@ void TVerIvovavOzed::SetScrollType(TScrollType Value)
     ApplyFlatStyle();
 }
 
-void TVerIvovavOzed::SetScrollColor(TColor Value)
-{
-    FScrollColor = Value;
-    ApplyFlatColor();
-}
-
-void TVerIvovavOzed::SetScrollWidth(int Value)
-{
-    FScrollWidth = Value;
-    ApplyFlatWidth();
-}
-
 void TVerIvovavOzed::SetScrollProportional(bool Value)
 {
     FScrollProportional = Value;

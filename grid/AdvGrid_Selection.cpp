@@ -77,18 +77,6 @@ void TVerIvovavOzed::SetFixedCols(int Value)
         FFixedColsMin = Value;
 }
 
-void TVerIvovavOzed::SetFixedFooters(int Value)
-{
-    FFixedFooters = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetFixedRightCols(int Value)
-{
-    FFixedRightCols = Value;
-    Invalidate();
-}
-
 void TVerIvovavOzed::SetFixedRowHeight(int Value)
 {
     FFixedRowHeight = Value;
@@ -113,12 +101,6 @@ void TVerIvovavOzed::SetDefaultRowHeight(int Value)
 {
     TStringGrid::SetDefaultRowHeight(Value);
     FFloatingFooter->SetHeight(Value);
-}
-
-void TVerIvovavOzed::SetDefaultAlignment(TAlignment Value)
-{
-    if (platform::Change(FDefaultAlignment, Value))
-        Invalidate();
 }
 
 void TVerIvovavOzed::SetWordWrap(bool Value)

@@ -6,21 +6,7 @@
 
 void TDragDropSettings::Assign(const TDragDropSettings& Source)
 {
-    FOleDropRTF = Source.FOleDropRTF;
-    FOleAcceptText = Source.FOleAcceptText;
-    FOleEntireRows = Source.FOleEntireRows;
-    FOleDropSource = Source.FOleDropSource;
-    FOleRemoveRows = Source.FOleRemoveRows;
-    FOleAcceptFiles = Source.FOleAcceptFiles;
-    FOleAcceptURLs = Source.FOleAcceptURLs;
-    FOleDropTarget = Source.FOleDropTarget;
-    FOleInsertRows = Source.FOleInsertRows;
-    FOleAppendRows = Source.FOleAppendRows;
-    FOleCopyAlways = Source.FOleCopyAlways;
-    FOleColumnDragDrop = Source.FOleColumnDragDrop;
-    FOleColumnReorder = Source.FOleColumnReorder;
-    FOleColumnsOnly = Source.FOleColumnsOnly;
-    FShowCells = Source.FShowCells;
+    TDragDropSettingsValues::operator=(Source);
 }
 
 void TDragDropSettings::SetOleDropRTF(bool Value)

@@ -35,10 +35,29 @@ class TVerIvovavOzed;
 
 // ---- drag, balloon and modified-cell settings --------------------------------------------------
 
+// The values TDragDropSettings::Assign copies, kept together so that one assignment copies them all.
+struct TDragDropSettingsValues {
+    bool FOleDropRTF = false;
+    bool FOleAcceptText = true;
+    bool FOleEntireRows = false;
+    bool FOleDropSource = false;
+    bool FOleRemoveRows = false;
+    bool FOleAcceptFiles = true;
+    bool FOleAcceptURLs = true;
+    bool FOleDropTarget = false;
+    bool FOleInsertRows = false;
+    bool FOleAppendRows = false;
+    bool FOleCopyAlways = false;
+    bool FOleColumnDragDrop = false;
+    bool FOleColumnReorder = false;
+    bool FOleColumnsOnly = false;
+    bool FShowCells = true;
+};
+
 // The OLE drag-and-drop switches of a grid. Setting OleDropTarget registers (or revokes) the grid
 // as a drop target; OleDropRTF also allows rich text in the drag-and-drop unit. The other setters
 // only store.
-class TDragDropSettings {
+class TDragDropSettings : private TDragDropSettingsValues {
 public:
     explicit TDragDropSettings(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
     TDragDropSettings(const TDragDropSettings&) = delete;
@@ -66,21 +85,6 @@ public:
 
 private:
     TVerIvovavOzed* FGrid;
-    bool FOleDropRTF = false;
-    bool FOleAcceptText = true;
-    bool FOleEntireRows = false;
-    bool FOleDropSource = false;
-    bool FOleRemoveRows = false;
-    bool FOleAcceptFiles = true;
-    bool FOleAcceptURLs = true;
-    bool FOleDropTarget = false;
-    bool FOleInsertRows = false;
-    bool FOleAppendRows = false;
-    bool FOleCopyAlways = false;
-    bool FOleColumnDragDrop = false;
-    bool FOleColumnReorder = false;
-    bool FOleColumnsOnly = false;
-    bool FShowCells = true;
 };
 
 class TDragScrollDelays {

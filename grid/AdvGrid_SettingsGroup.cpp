@@ -5,18 +5,5 @@ void TGrouping::Assign(const TGrouping& Source)
 {
     if (&Source == this)
         return;
-    GroupCountFormat = Source.GroupCountFormat;
-    HeaderColor = Source.HeaderColor;
-    HeaderColorTo = Source.HeaderColorTo;
-    HeaderTextColor = Source.HeaderTextColor;
-    HeaderUnderline = Source.HeaderUnderline;
-    MergeHeader = Source.MergeHeader;
-    MergeSummary = Source.MergeSummary;
-    ShowGroupCount = Source.ShowGroupCount;
-    SummaryColor = Source.SummaryColor;
-    SummaryColorTo = Source.SummaryColorTo;
-    SummaryTextColor = Source.SummaryTextColor;
-    SummaryLine = Source.SummaryLine;
-    AutoCheckGroup = Source.AutoCheckGroup;
-    AutoSelectGroup = Source.AutoSelectGroup;
+    TGroupingValues::operator=(Source);
 }

@@ -12,10 +12,28 @@
 
 class TVerIvovavOzed;
 
+// The values TGrouping::Assign copies, kept together so that one assignment copies them all.
+struct TGroupingValues {
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    TColor HeaderColor = clNone;
+    TColor SummaryColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderTextColor = clNone;
+    TColor SummaryTextColor = clNone;
+    TColor SummaryColorTo = clNone;
+    bool HeaderUnderline = false;
+    bool SummaryLine = false;
+    bool ShowGroupCount = false;
+    QString GroupCountFormat;
+    bool AutoSelectGroup = false;
+    bool AutoCheckGroup = false;
+};
+
 // How Group and SubGroup mark and colour header and summary rows, and what the grid does with
 // header rows elsewhere (borders, the group count, clicks and check boxes). Values are read and
 // written directly; nothing repaints on a change.
-class TGrouping {
+class TGrouping : public TGroupingValues {
 public:
     TGrouping() = default;
     TGrouping(const TGrouping&) = delete;
@@ -23,28 +41,14 @@ public:
     // Copies the looks and the behaviours, not Summary nor the line pens.
     void Assign(const TGrouping& Source);
 
-    bool MergeHeader = false;
-    bool MergeSummary = false;
-    TColor HeaderColor = clNone;
-    TColor SummaryColor = clNone;
-    TColor HeaderColorTo = clNone;
-    TColor HeaderTextColor = clNone;
     bool Summary = false;
-    TColor SummaryTextColor = clNone;
-    TColor SummaryColorTo = clNone;
-    bool HeaderUnderline = false;
-    bool SummaryLine = false;
     int SummaryLineWidth = 2;
     int HeaderLineWidth = 2;
     TColor SummaryLineColor = 0xFF0000;
     TColor HeaderLineColor = 0xFF0000;
-    bool ShowGroupCount = false;
-    QString GroupCountFormat;
     // A release on an open node row selects the rows of its group.
-    bool AutoSelectGroup = false;
     // Toggling a node row's box sets its rows; toggling a row of a group checks, unchecks or
     // grays the node's box.
-    bool AutoCheckGroup = false;
 };
 
 // Follows the cell changes of the grids it is registered with; descendants act on them. It

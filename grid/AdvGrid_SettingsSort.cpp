@@ -9,32 +9,11 @@ void TSortSettings::Assign(const TSortSettings& Source)
 {
     if (&Source == this)
         return;
-    FShow = Source.FShow;
-    FIndexShow = Source.FIndexShow;
-    FFull = Source.FFull;
-    FSingleColumn = Source.FSingleColumn;
-    FIgnoreBlanks = Source.FIgnoreBlanks;
-    FBlankPos = Source.FBlankPos;
-    FAutoFormat = Source.FAutoFormat;
-    FDirection = Source.FDirection;
+    TSortSettingsValues::operator=(Source);
     FUpGlyph.Assign(Source.FUpGlyph);
     FDownGlyph.Assign(Source.FDownGlyph);
     FIndexUpGlyph.Assign(Source.FIndexUpGlyph);
     FIndexDownGlyph.Assign(Source.FIndexDownGlyph);
-    FNormalCellsOnly = Source.FNormalCellsOnly;
-    FFixedCols = Source.FFixedCols;
-    FColumn = Source.FColumn;
-    FRow = Source.FRow;
-    FAutoColumnMerge = Source.FAutoColumnMerge;
-    FIndexColor = Source.FIndexColor;
-    FInitSortDirection = Source.FInitSortDirection;
-    FUndoSort = Source.FUndoSort;
-    FAutoSortForGrouping = Source.FAutoSortForGrouping;
-    FHeaderColor = Source.FHeaderColor;
-    FHeaderColorTo = Source.FHeaderColorTo;
-    FHeaderMirrorColor = Source.FHeaderMirrorColor;
-    FHeaderMirrorColorTo = Source.FHeaderMirrorColorTo;
-    FIndexSortKey = Source.FIndexSortKey;
 }
 
 void TSortSettings::SetShow(bool Value)
@@ -55,30 +34,6 @@ void TSortSettings::RepaintHeader()
 {
     if (FGrid && FGrid->FixedRows() > 0)
         FGrid->RepaintRow(FGrid->FixedRows() - 1);
-}
-
-void TSortSettings::SetHeaderColor(TColor Value)
-{
-    if (platform::Change(FHeaderColor, Value))
-        RepaintHeader();
-}
-
-void TSortSettings::SetHeaderColorTo(TColor Value)
-{
-    if (platform::Change(FHeaderColorTo, Value))
-        RepaintHeader();
-}
-
-void TSortSettings::SetHeaderMirrorColor(TColor Value)
-{
-    if (platform::Change(FHeaderMirrorColor, Value))
-        RepaintHeader();
-}
-
-void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
-{
-    if (platform::Change(FHeaderMirrorColorTo, Value))
-        RepaintHeader();
 }
 
 void TSortSettings::ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }

@@ -4,7 +4,7 @@
 #include "grid/BaseGrid.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QObject>
 #include <QString>
@@ -24,7 +24,33 @@ enum TSortDirection { sdAscending, sdDescending };
 enum TSortBlankPosition { blFirst, blLast };
 enum TIndexSortKey { ikShift, ikCtrl };
 
-class TSortSettings {
+// The values TSortSettings::Assign copies, kept together so that one assignment copies them all.
+struct TSortSettingsValues {
+    bool FShow = false;
+    bool FIndexShow = false;
+    bool FFull = true;
+    bool FSingleColumn = false;
+    bool FIgnoreBlanks = false;
+    TSortBlankPosition FBlankPos = blFirst;
+    bool FAutoFormat = true;
+    TSortDirection FDirection = sdAscending;
+    bool FNormalCellsOnly = false;
+    bool FFixedCols = false;
+    int FColumn = -1;
+    int FRow = 0;
+    bool FAutoColumnMerge = false;
+    TColor FIndexColor = clYellow;
+    TSortDirection FInitSortDirection = sdAscending;
+    bool FUndoSort = false;
+    bool FAutoSortForGrouping = true;
+    TColor FHeaderColor = clNone;
+    TColor FHeaderColorTo = clNone;
+    TColor FHeaderMirrorColor = clNone;
+    TColor FHeaderMirrorColorTo = clNone;
+    TIndexSortKey FIndexSortKey = ikShift;
+};
+
+class TSortSettings : private TSortSettingsValues {
 public:
     explicit TSortSettings(TVerIvovavOzed* AOwner) : FGrid(AOwner) {}
     TSortSettings(const TSortSettings&) = delete;
@@ -50,18 +76,10 @@ public:
     KT_PROPERTY(TSortBlankPosition, BlankPos)
     KT_PROPERTY(bool, AutoFormat)
     KT_PROPERTY(TSortDirection, Direction)
-    TBitmap& UpGlyph() { return FUpGlyph; }
-    const TBitmap& UpGlyph() const { return FUpGlyph; }
-    void SetUpGlyph(const TBitmap& Value) { FUpGlyph.Assign(Value); }
-    TBitmap& DownGlyph() { return FDownGlyph; }
-    const TBitmap& DownGlyph() const { return FDownGlyph; }
-    void SetDownGlyph(const TBitmap& Value) { FDownGlyph.Assign(Value); }
-    TBitmap& IndexUpGlyph() { return FIndexUpGlyph; }
-    const TBitmap& IndexUpGlyph() const { return FIndexUpGlyph; }
-    void SetIndexUpGlyph(const TBitmap& Value) { FIndexUpGlyph.Assign(Value); }
-    TBitmap& IndexDownGlyph() { return FIndexDownGlyph; }
-    const TBitmap& IndexDownGlyph() const { return FIndexDownGlyph; }
-    void SetIndexDownGlyph(const TBitmap& Value) { FIndexDownGlyph.Assign(Value); }
+    KT_OBJECT_PROPERTY(TBitmap, UpGlyph)
+    KT_OBJECT_PROPERTY(TBitmap, DownGlyph)
+    KT_OBJECT_PROPERTY(TBitmap, IndexUpGlyph)
+    KT_OBJECT_PROPERTY(TBitmap, IndexDownGlyph)
     KT_PROPERTY(bool, NormalCellsOnly)
     KT_PROPERTY(bool, FixedCols)
     KT_PROPERTY(int, Column)
@@ -76,45 +94,19 @@ public:
     KT_PROPERTY(bool, AutoSortForGrouping)
     KT_PROPERTY(bool, SortOnVirtualCells)
     KT_PROPERTY(bool, IgnoreCase)
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value);
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value);
-    TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
-    void SetHeaderMirrorColor(TColor Value);
-    TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
-    void SetHeaderMirrorColorTo(TColor Value);
+    KT_PROPERTY_CHANGE(TColor, HeaderColor, RepaintHeader)
+    KT_PROPERTY_CHANGE(TColor, HeaderColorTo, RepaintHeader)
+    KT_PROPERTY_CHANGE(TColor, HeaderMirrorColor, RepaintHeader)
+    KT_PROPERTY_CHANGE(TColor, HeaderMirrorColorTo, RepaintHeader)
     KT_PROPERTY(TIndexSortKey, IndexSortKey)
 
 private:
     void RepaintHeader();
     TVerIvovavOzed* FGrid;
-    bool FShow = false;
-    bool FIndexShow = false;
-    bool FFull = true;
-    bool FSingleColumn = false;
-    bool FIgnoreBlanks = false;
-    TSortBlankPosition FBlankPos = blFirst;
-    bool FAutoFormat = true;
-    TSortDirection FDirection = sdAscending;
     TBitmap FUpGlyph;
     TBitmap FDownGlyph;
     TBitmap FIndexUpGlyph;
     TBitmap FIndexDownGlyph;
-    bool FNormalCellsOnly = false;
-    bool FFixedCols = false;
-    int FColumn = -1;
-    int FRow = 0;
-    bool FAutoColumnMerge = false;
-    TColor FIndexColor = clYellow;
-    TSortDirection FInitSortDirection = sdAscending;
-    bool FUndoSort = false;
-    bool FAutoSortForGrouping = true;
     bool FSortOnVirtualCells = true;
     bool FIgnoreCase = false;
-    TColor FHeaderColor = clNone;
-    TColor FHeaderColorTo = clNone;
-    TColor FHeaderMirrorColor = clNone;
-    TColor FHeaderMirrorColorTo = clNone;
-    TIndexSortKey FIndexSortKey = ikShift;
 };

@@ -154,12 +154,6 @@ void TVerIvovavOzed::SetFlat(bool Value)
 
 // ---- appearance writers ----------------------------------------------------------------------
 
-void TVerIvovavOzed::SetShowDesignHelper(bool Value)
-{
-    if (platform::Change(FShowDesignHelper, Value))
-        Invalidate();
-}
-
 void TVerIvovavOzed::SetProgressAppearance(const TGridProgressAppearance& Value)
 {
     FProgressAppearance->Assign(Value);
@@ -211,24 +205,6 @@ void TVerIvovavOzed::SetAutoThemeAdapt(bool Value)
         else
             n->UnRegisterWindow(this);
     }
-}
-
-void TVerIvovavOzed::SetActiveCellShow(bool Value)
-{
-    FActiveCellShow = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetActiveCellColor(TColor Value)
-{
-    FActiveCellColor = Value;
-    Invalidate();
-}
-
-void TVerIvovavOzed::SetActiveCellColorTo(TColor Value)
-{
-    FActiveCellColorTo = Value;
-    Invalidate();
 }
 
 void TVerIvovavOzed::SetActiveCellFont(const TFont& Value)

@@ -113,18 +113,6 @@ TAsgGlyphButton::TAsgGlyphButton(QWidget* AOwner) : QWidget(AOwner)
     setAttribute(Qt::WA_Hover);
 }
 
-void TAsgGlyphButton::SetIsWinXP(bool Value)
-{
-    FIsWinXP = Value;
-    update();
-}
-
-void TAsgGlyphButton::SetFlat(bool Value)
-{
-    FFlat = Value;
-    update();
-}
-
 void TAsgGlyphButton::SetGlyph(const TBitmap& Value)
 {
     FGlyph = Value;

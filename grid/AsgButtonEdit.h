@@ -8,7 +8,7 @@
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/Picture.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -49,8 +49,7 @@ class TAsgButtonColors {
 public:
     virtual ~TAsgButtonColors() = default;
 
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor Value) { FButtonColor = Value; ButtonColorChanged(); }
+    KT_PROPERTY_NOTIFY(TColor, ButtonColor, ButtonColorChanged)
     KT_PROPERTY(TColor, ButtonColorHot)
     KT_PROPERTY(TColor, ButtonColorDown)
     KT_PROPERTY(TColor, ButtonBorderColor)
@@ -98,12 +97,9 @@ public:
     virtual ~TAsgCaptionLabel() = default;
 
     QString LabelCaption() const { return FLabel ? FLabel->text() : QString(); }
-    AsgCombo::TLabelPosition LabelPosition() const { return FLabelPosition; }
-    void SetLabelPosition(AsgCombo::TLabelPosition Value) { FLabelPosition = Value; UpdateLabel(); }
-    int LabelMargin() const { return FLabelMargin; }
-    void SetLabelMargin(int Value) { FLabelMargin = Value; UpdateLabel(); }
-    bool LabelTransparent() const { return FLabelTransparent; }
-    void SetLabelTransparent(bool Value) { FLabelTransparent = Value; UpdateLabel(); }
+    KT_PROPERTY_NOTIFY(AsgCombo::TLabelPosition, LabelPosition, UpdateLabel)
+    KT_PROPERTY_NOTIFY(int, LabelMargin, UpdateLabel)
+    KT_PROPERTY_NOTIFY(bool, LabelTransparent, UpdateLabel)
     bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
     TFont& LabelFont() { return *FLabelFont; }
     // The font's change handler places the label again.
@@ -130,10 +126,8 @@ class TAsgGlyphButton : public QWidget {
 public:
     explicit TAsgGlyphButton(QWidget* AOwner = nullptr);
 
-    bool IsWinXP() const { return FIsWinXP; }
-    void SetIsWinXP(bool Value);
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value);
+    KT_PROPERTY_NOTIFY(bool, IsWinXP, update)
+    KT_PROPERTY_NOTIFY(bool, Flat, update)
     bool Hot() const { return FHot; }
     bool Down() const { return FDown; }
     const TBitmap& Glyph() const { return FGlyph; }

@@ -235,12 +235,6 @@ void TAsgCustomCombo::Init()
 
 // ---- property writers --------------------------------------------------------------------------
 
-void TAsgCustomCombo::SetBorderColor(TColor Value)
-{
-    if (platform::Change(FBorderColor, Value))
-        update();
-}
-
 void TAsgCustomCombo::SetButtonWidth(int Value)
 {
     if (Value < 14 || Value > 32)
@@ -266,24 +260,6 @@ void TAsgCustomCombo::SetFlat(bool Value)
         SetColor(FLoadedColor);
     }
     update();
-}
-
-void TAsgCustomCombo::SetFlatLineColor(TColor Value)
-{
-    FFlatLineColor = Value;
-    update();
-}
-
-void TAsgCustomCombo::SetFlatParentColor(bool Value)
-{
-    FFlatParentColor = Value;
-    update();
-}
-
-void TAsgCustomCombo::SetEtched(bool Value)
-{
-    if (platform::Change(FEtched, Value))
-        update();
 }
 
 void TAsgCustomCombo::SetDropWidth(int Value)
@@ -323,12 +299,6 @@ void TAsgCustomCombo::SetColor(TColor Value)
     FColor = Value;
     FParentColor = false;
     ApplyColor();
-    update();
-}
-
-void TAsgCustomCombo::SetCtl3D(bool Value)
-{
-    FCtl3D = Value;
     update();
 }
 

@@ -8,7 +8,7 @@
 // The whole control is painted through TCanvas: the plain (classic) combo first, and over it the
 // owner-drawn button and borders where the settings ask for them.
 #include "grid/AsgButtonEdit.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -56,19 +56,15 @@ public:
 
     // ---- designed properties ----
     KT_PROPERTY(bool, AutoFocus)
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
+    KT_PROPERTY_CHANGE(TColor, BorderColor, update)
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int Value); // 14..32, other values are ignored
     KT_PROPERTY(bool, DisabledBorder)
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
-    TColor FlatLineColor() const { return FFlatLineColor; }
-    void SetFlatLineColor(TColor Value);
-    bool FlatParentColor() const { return FFlatParentColor; }
-    void SetFlatParentColor(bool Value);
-    bool Etched() const { return FEtched; }
-    void SetEtched(bool Value);
+    KT_PROPERTY_NOTIFY(TColor, FlatLineColor, update)
+    KT_PROPERTY_NOTIFY(bool, FlatParentColor, update)
+    KT_PROPERTY_CHANGE(bool, Etched, update)
     KT_PROPERTY(bool, FocusBorder)
     KT_PROPERTY(TColor, FocusBorderColor)
     KT_PROPERTY(TColor, FocusColor)
@@ -111,8 +107,7 @@ public:
     KT_PROPERTY(int, AutoCompleteDelay)
     bool DroppedDown() const { return FDroppedDown; }
     void SetDroppedDown(bool Value);
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool Value);
+    KT_PROPERTY_NOTIFY(bool, Ctl3D, update)
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool Value);
     bool ParentColor() const { return FParentColor; }

@@ -204,24 +204,6 @@ void TDateTimePickerControl::Change()
         OnChange(this);
 }
 
-void TDateTimePickerControl::SetPickerKind(TDateTimeKind Value)
-{
-    FPickerKind = Value;
-    ApplyFormat();
-}
-
-void TDateTimePickerControl::SetDateMode(TDTDateMode Value)
-{
-    FDateMode = Value;
-    ApplyFormat();
-}
-
-void TDateTimePickerControl::SetFormat(const QString& Value)
-{
-    FFormat = Value;
-    ApplyFormat();
-}
-
 void TDateTimePickerControl::ApplyFormat()
 {
     const TFormatSettings& fs = FormatSettings();
@@ -311,18 +293,6 @@ bool TDateTimePickerControl::DroppedDown() const
 {
     const QCalendarWidget* cal = calendarPopup() ? calendarWidget() : nullptr;
     return cal && cal->window() != window() && cal->window()->isVisible();
-}
-
-void TDateTimePickerControl::SetBorderColor(TColor Value)
-{
-    if (platform::Change(FBorderColor, Value))
-        update();
-}
-
-void TDateTimePickerControl::SetMetroStyle(bool Value)
-{
-    if (platform::Change(FMetroStyle, Value))
-        update();
 }
 
 QString TDateTimePickerControl::Version() const
@@ -672,12 +642,6 @@ TCustomDateTimePicker::TCustomDateTimePicker(QWidget* AOwner) : TDateTimePickerC
 }
 
 TCustomDateTimePicker::~TCustomDateTimePicker() = default;
-
-void TCustomDateTimePicker::SetBorderStyle(TBorderStyle Value)
-{
-    if (platform::Change(FBorderStyle, Value))
-        update();
-}
 
 void TCustomDateTimePicker::RememberTime()
 {

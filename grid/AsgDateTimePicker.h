@@ -7,7 +7,7 @@
 // advances to the next field while digits are typed (AutoTab) and carries a caption label.
 #include "grid/AsgComboBox.h"
 #include "platform/SysUtils.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>
@@ -53,19 +53,16 @@ public:
     ~TDateTimePickerControl() override;
 
     // ---- the platform picker's properties ----
-    TDateTimeKind PickerKind() const { return FPickerKind; }
-    void SetPickerKind(TDateTimeKind Value);
+    KT_PROPERTY_NOTIFY(TDateTimeKind, PickerKind, ApplyFormat)
     // Display format in the picker's notation; empty: the locale's short date or long time.
-    QString Format() const { return FFormat; }
-    void SetFormat(const QString& Value);
+    KT_PROPERTY_NOTIFY(QString, Format, ApplyFormat)
     platform::TDateTime PickerDateTime() const;
     void SetPickerDateTime(platform::TDateTime Value);
     platform::TDateTime PickerDate() const;
     void SetPickerDate(platform::TDateTime Value);
     platform::TDateTime PickerTime() const;
     void SetPickerTime(platform::TDateTime Value);
-    TDTDateMode DateMode() const { return FDateMode; }
-    void SetDateMode(TDTDateMode Value);
+    KT_PROPERTY_NOTIFY(TDTDateMode, DateMode, ApplyFormat)
     // The range a user may pick in; 0 leaves that end open.
     KT_PROPERTY(platform::TDateTime, MinDate)
     KT_PROPERTY(platform::TDateTime, MaxDate)
@@ -83,14 +80,12 @@ public:
     void DropDown();
 
     // ---- the shared look ----
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
+    KT_PROPERTY_CHANGE(TColor, BorderColor, update)
     KT_PROPERTY(TColor, FocusBorderColor)
     KT_PROPERTY(bool, DisabledBorder)
     KT_PROPERTY(bool, FocusBorder)
     int ButtonWidth() const { return FButtonWidth; }
-    bool MetroStyle() const { return FMetroStyle; }
-    void SetMetroStyle(bool Value);
+    KT_PROPERTY_CHANGE(bool, MetroStyle, update)
     // The version number's four bytes from the highest down.
     QString Version() const;
     void SetVersion(const QString&) {}
@@ -194,8 +189,7 @@ public:
     ~TCustomDateTimePicker() override;
 
     KT_PROPERTY(bool, AutoTab)
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle Value);
+    KT_PROPERTY_CHANGE(TBorderStyle, BorderStyle, update)
 
     void KeyPress(QChar& Key) override;
 

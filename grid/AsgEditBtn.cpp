@@ -23,12 +23,6 @@ TAsgEditButton* TAdvSpeedButton::ButtonOwner() const
     return qobject_cast<TAsgEditButton*>(parentWidget());
 }
 
-void TAdvSpeedButton::SetCaption(const QString& Value)
-{
-    FCaption = Value;
-    update();
-}
-
 void TAdvSpeedButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
@@ -225,12 +219,6 @@ void TAsgUnitEditBtn::SetUnits(const QStringList& Value)
 {
     FUnits.Clear();
     FUnits.AddStrings(Value);
-}
-
-void TAsgUnitEditBtn::SetUnitID(const QString& Value)
-{
-    FUnitID = Value;
-    update();
 }
 
 void TAsgUnitEditBtn::SetUnitSpace(int Value)

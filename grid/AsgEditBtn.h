@@ -5,6 +5,7 @@
 // edit-with-button and unit cell editors derive from them.
 #include "grid/AsgButtonEdit.h"
 #include "platform/StringList.h"
+#include "grid/GridProperty.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -20,8 +21,7 @@ class TAdvSpeedButton : public TAsgGlyphButton {
 public:
     explicit TAdvSpeedButton(QWidget* AOwner = nullptr);
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
+    KT_PROPERTY_NOTIFY(QString, Caption, update)
 
     // Paints the face onto a canvas of the button's size.
     void PaintTo(TCanvas& Canvas);
@@ -112,8 +112,7 @@ public:
     const platform::TStringList& Units() const { return FUnits; }
     void SetUnits(const platform::TStringList* Value); // copies; none does nothing
     void SetUnits(const QStringList& Value);
-    QString UnitID() const { return FUnitID; }
-    void SetUnitID(const QString& Value);
+    KT_PROPERTY_NOTIFY(QString, UnitID, update)
     int UnitSpace() const { return FUnitSize; }
     void SetUnitSpace(int Value);
     // The text followed by the unit; writing splits off the first unit the value ends with.

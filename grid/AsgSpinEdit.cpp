@@ -61,18 +61,6 @@ TAsgSpinButton* TAdvTimerSpeedButton::SpinOwner() const
     return qobject_cast<TAsgSpinButton*>(parentWidget());
 }
 
-void TAdvTimerSpeedButton::SetButtonDirection(TButtonDirection Value)
-{
-    FButtonDirection = Value;
-    update();
-}
-
-void TAdvTimerSpeedButton::SetTransparent(bool Value)
-{
-    FTransparent = Value;
-    update();
-}
-
 void TAdvTimerSpeedButton::Click()
 {
     if (OnClick)

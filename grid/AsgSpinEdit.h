@@ -6,7 +6,7 @@
 // it and override SpinUp and SpinDown.
 #include "grid/AsgButtonEdit.h"
 #include "platform/SysUtils.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QFlags>
 #include <memory>
@@ -31,11 +31,9 @@ public:
     ~TAdvTimerSpeedButton() override;
 
     KT_PROPERTY(TTimeBtnState, TimeBtnState)
-    TButtonDirection ButtonDirection() const { return FButtonDirection; }
-    void SetButtonDirection(TButtonDirection Value);
+    KT_PROPERTY_NOTIFY(TButtonDirection, ButtonDirection, update)
     bool HasMouse() const { return FHot; }
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool Value);
+    KT_PROPERTY_NOTIFY(bool, Transparent, update)
     // The repeat timer (null until the first press).
     QTimer* RepeatTimer() const { return FRepeatTimer.get(); }
 

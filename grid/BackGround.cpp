@@ -5,11 +5,6 @@ void TBackGround::Assign(const TBackGround& Source)
 {
     if (&Source == this)
         return;
-    FTop = Source.FTop;
-    FLeft = Source.FLeft;
-    FDisplay = Source.FDisplay;
-    FCells = Source.FCells;
-    FColorTo = Source.FColorTo;
-    FColor = Source.FColor;
+    TBackGroundValues::operator=(Source);
     FBitmap.Assign(Source.FBitmap);
 }

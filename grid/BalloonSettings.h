@@ -2,6 +2,7 @@
 // The balloon hints of a string grid and the marking of cells the user changed: the two settings
 // objects a grid owns for them, with the defaults a new grid has.
 #include "platform/Graphics.h"
+#include "grid/GridProperty.h"
 
 #include <functional>
 
@@ -40,8 +41,7 @@ public:
     bool Enabled() const { return FEnabled; }
     // A plain store: switching the marking on or off alone repaints nothing.
     void SetEnabled(bool Value) { FEnabled = Value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; Changed(); }
+    KT_PROPERTY_NOTIFY(TColor, Color, Changed)
     std::function<void()> OnChange;
 
 private:

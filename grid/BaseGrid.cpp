@@ -10,8 +10,10 @@
 // ---- TCellProperties -------------------------------------------------------------------------
 
 TCellProperties::TCellProperties(TBaseGrid* AOwner, int ACol, int ARow)
-    : FOwnerGrid(AOwner), FOwnerCol(ACol), FOwnerRow(ARow)
+    : FOwnerGrid(AOwner)
 {
+    FOwnerCol = ACol;
+    FOwnerRow = ARow;
     if (AOwner) {
         FWordWrap = AOwner->FWordWrap;
         AOwner->FHasCellProps = true;
@@ -20,27 +22,19 @@ TCellProperties::TCellProperties(TBaseGrid* AOwner, int ACol, int ARow)
 
 void TCellProperties::Assign(const TCellProperties& Source)
 {
-    FIsBaseCell = Source.FIsBaseCell;
-    FCellSpanX = Source.FCellSpanX;
-    FCellSpanY = Source.FCellSpanY;
-    FOwnerRow = Source.FOwnerRow;
-    FOwnerCol = Source.FOwnerCol;
-    FObject = Source.FObject;
-    FAlignment = Source.FAlignment;
-    FBorderColor = Source.FBorderColor;
-    FBorderWidth = Source.FBorderWidth;
-    FBrushColor = Source.FBrushColor;
-    FBrushStyle = Source.FBrushStyle;
-    FFontColor = Source.FFontColor;
-    FFontStyle = Source.FFontStyle;
-    FFontName = Source.FFontName;
-    FFontSize = Source.FFontSize;
-    FReadOnly = Source.FReadOnly;
-    FEditor = Source.FEditor;
-    FVAlignment = Source.FVAlignment;
-    FWordWrap = Source.FWordWrap;
-    FNodeLevel = Source.FNodeLevel;
-    FControl = Source.FControl;
+    TCellPropertiesValues::operator=(Source);
+}
+
+void TCellProperties::ApplyFont(TFont& AFont) const
+{
+    if (FFontColor != clNone)
+        AFont.SetColor(FFontColor);
+    if (FFontStyle != TFontStyles())
+        AFont.SetStyle(FFontStyle);
+    if (FFontSize != 0)
+        AFont.SetSize(FFontSize);
+    if (!FFontName.isEmpty())
+        AFont.SetName(FFontName);
 }
 
 void TCellProperties::Repaint()
@@ -693,36 +687,6 @@ void TBaseGrid::RepaintMergedFixedRows()
 
 // ---- properties ------------------------------------------------------------------------------
 
-void TBaseGrid::SetActiveRowShow(bool Value)
-{
-    if (platform::Change(FActiveRowShow, Value))
-        Invalidate();
-}
-
-void TBaseGrid::SetActiveRowColor(TColor Value)
-{
-    if (platform::Change(FActiveRowColor, Value))
-        Invalidate();
-}
-
-void TBaseGrid::SetActiveRowColorTo(TColor Value)
-{
-    if (platform::Change(FActiveRowColorTo, Value))
-        Invalidate();
-}
-
-void TBaseGrid::SetActiveRowMirrorColor(TColor Value)
-{
-    if (platform::Change(FActiveRowMirrorColor, Value))
-        Invalidate();
-}
-
-void TBaseGrid::SetActiveRowMirrorColorTo(TColor Value)
-{
-    if (platform::Change(FActiveRowMirrorColorTo, Value))
-        Invalidate();
-}
-
 void TBaseGrid::SetDefaultDrawing(bool Value)
 {
     FDefaultDrawing = Value;
@@ -734,24 +698,6 @@ void TBaseGrid::SetGridLineWidth(int Value)
     FGridLineWidth = Value;
     TObjStringGrid::SetGridLineWidth(0);
     Invalidate();
-}
-
-void TBaseGrid::SetGridLineColor(TColor Value)
-{
-    FGridLineColor = Value;
-    Invalidate();
-}
-
-void TBaseGrid::SetGridFixedLineColor(TColor Value)
-{
-    FGridFixedLineColor = Value;
-    Invalidate();
-}
-
-void TBaseGrid::SetSelectionStyle(TGridSelectionStyle Value)
-{
-    if (platform::Change(FSelectionStyle, Value))
-        Invalidate();
 }
 
 // ---- new virtual operations: base behaviour --------------------------------------------------

@@ -15,7 +15,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/SysUtils.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QPointer>
 #include <QString>
@@ -63,19 +63,46 @@ class RUvaVoviVareReda; // the undo list a grid may be linked to
 
 // ---- per-cell properties ---------------------------------------------------------------------
 
+// The values TCellProperties::Assign copies, kept together so that one assignment copies them all.
+struct TCellPropertiesValues {
+    int FOwnerCol = 0;
+    int FOwnerRow = 0;
+    void* FObject = nullptr;
+    TBrushStyle FBrushStyle = bsSolid;
+    TColor FBrushColor = clNone;
+    int FFontSize = 0;
+    TColor FFontColor = clNone;
+    TFontStyles FFontStyle;
+    int FCellSpanY = -1;
+    int FCellSpanX = -1;
+    int FBorderWidth = 0;
+    TColor FBorderColor = 0;
+    TAlignment FAlignment = taLeftJustify;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrap = true;
+    bool FIsBaseCell = true;
+    int FNodeLevel = 0;
+    TEditorType FEditor = edNormal;
+    QString FFontName;
+    bool FReadOnly = false;
+    QPointer<QWidget> FControl;
+};
+
 // The properties of one cell. Kept (reference counted) in the cell's object slot.
 //
 // Merge encoding: in a range of spanx x spany cells with top-left (c, r) the base cell holds
 // IsBaseCell true and the spans spanx - 1, spany - 1; every other cell (i, j) holds IsBaseCell
 // false and its distance (i - c, j - r) from the base cell. A cell outside any range holds true
 // and -1, -1 (the values of a new object).
-class TCellProperties : public TGridCellObject {
+class TCellProperties : public TGridCellObject, private TCellPropertiesValues {
 public:
     TCellProperties(TBaseGrid* AOwner, int ACol, int ARow);
 
     // Copies the cell settings of another properties object; not the owner grid, the graphic
     // object, BrushColorTo, the paint cycle, the calculation or the gradient direction.
     void Assign(const TCellProperties& Source);
+    // Puts the font colour, style, size and name this cell sets (each one only when set) on AFont.
+    void ApplyFont(TFont& AFont) const;
 
     TBaseGrid* OwnerGrid() const { return FOwnerGrid; }
     KT_PROPERTY(int, OwnerCol)
@@ -127,33 +154,12 @@ private:
     void Repaint();
 
     QPointer<TBaseGrid> FOwnerGrid;
-    int FOwnerCol = 0;
-    int FOwnerRow = 0;
-    void* FObject = nullptr;
     TGridObject FGraphicObject;
-    TBrushStyle FBrushStyle = bsSolid;
-    TColor FBrushColor = clNone;
     TColor FBrushColorTo = clNone;
-    int FFontSize = 0;
-    TColor FFontColor = clNone;
-    TFontStyles FFontStyle;
-    int FCellSpanY = -1;
-    int FCellSpanX = -1;
-    int FBorderWidth = 0;
-    TColor FBorderColor = 0;
-    TAlignment FAlignment = taLeftJustify;
-    TVAlignment FVAlignment = vtaTop;
     int FPaintID = 0;
-    bool FWordWrap = true;
-    bool FIsBaseCell = true;
     TColumnCalcType FCalcType = acNONE;
     TGridObject FCalcObject;
-    int FNodeLevel = 0;
-    TEditorType FEditor = edNormal;
-    QString FFontName;
-    bool FReadOnly = false;
     TCellGradientDirection FGradientDirection = GradientVertical;
-    QPointer<QWidget> FControl;
 };
 
 // ---- the grid classes ------------------------------------------------------------------------
@@ -249,33 +255,25 @@ public:
     void PaintCellExt(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
 
     // ---- properties
-    bool ActiveRowShow() const { return FActiveRowShow; }
-    void SetActiveRowShow(bool Value);
-    TColor ActiveRowColor() const { return FActiveRowColor; }
-    void SetActiveRowColor(TColor Value);
-    TColor ActiveRowColorTo() const { return FActiveRowColorTo; }
-    void SetActiveRowColorTo(TColor Value);
-    TColor ActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
-    void SetActiveRowMirrorColor(TColor Value);
-    TColor ActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
-    void SetActiveRowMirrorColorTo(TColor Value);
+    KT_PROPERTY_CHANGE(bool, ActiveRowShow, Invalidate)
+    KT_PROPERTY_CHANGE(TColor, ActiveRowColor, Invalidate)
+    KT_PROPERTY_CHANGE(TColor, ActiveRowColorTo, Invalidate)
+    KT_PROPERTY_CHANGE(TColor, ActiveRowMirrorColor, Invalidate)
+    KT_PROPERTY_CHANGE(TColor, ActiveRowMirrorColorTo, Invalidate)
     // The grid's own default-drawing switch; the string grid's stays off.
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool Value);
     // Width of the lines this class draws; the string grid's own stays 0.
     int GridLineWidth() const { return FGridLineWidth; }
     void SetGridLineWidth(int Value);
-    TColor GridLineColor() const { return FGridLineColor; }
-    void SetGridLineColor(TColor Value);
-    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
-    void SetGridFixedLineColor(TColor Value);
+    KT_PROPERTY_NOTIFY(TColor, GridLineColor, Invalidate)
+    KT_PROPERTY_NOTIFY(TColor, GridFixedLineColor, Invalidate)
     KT_PROPERTY(bool, HoverRow)
     KT_PROPERTY(int, HoverRowIdx)
     KT_PROPERTY(TColor, HoverRowColor)
     KT_PROPERTY(TColor, HoverRowColorTo)
     KT_PROPERTY(THoverRowCells, HoverRowCells)
-    TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
-    void SetSelectionStyle(TGridSelectionStyle Value);
+    KT_PROPERTY_CHANGE(TGridSelectionStyle, SelectionStyle, Invalidate)
     // Default word wrap of new cell properties.
     KT_PROPERTY(bool, WordWrap)
     KT_PROPERTY(bool, ShowSel)

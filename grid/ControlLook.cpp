@@ -60,60 +60,23 @@ void TControlLook::Assign(const TControlLook& Source)
 {
     if (&Source == this)
         return;
-    FCheckSize = Source.FCheckSize;
-    FRadioSize = Source.FRadioSize;
-    FControlStyle = Source.FControlStyle;
+    TControlLookValues::operator=(Source);
     FCheckedGlyph.Assign(Source.FCheckedGlyph);
     FUnCheckedGlyph.Assign(Source.FUnCheckedGlyph);
     FRadioOnGlyph.Assign(Source.FRadioOnGlyph);
     FRadioOffGlyph.Assign(Source.FRadioOffGlyph);
-    FProgressMarginX = Source.FProgressMarginX;
-    FProgressMarginY = Source.FProgressMarginY;
-    FCommentColor = Source.FCommentColor;
-    FColor = Source.FColor;
-    FProgressBorderColor = Source.FProgressBorderColor;
     CheckAlwaysActive = Source.CheckAlwaysActive;
     RadioAlwaysActive = Source.RadioAlwaysActive;
-    FFixedGradientTo = Source.FFixedGradientTo;
-    FFixedGradientFrom = Source.FFixedGradientFrom;
-    FFixedGradientMirrorTo = Source.FFixedGradientMirrorTo;
-    FFixedGradientMirrorFrom = Source.FFixedGradientMirrorFrom;
-    FFixedGradientHoverTo = Source.FFixedGradientHoverTo;
-    FFixedGradientHoverFrom = Source.FFixedGradientHoverFrom;
-    FFixedGradientHoverMirrorTo = Source.FFixedGradientHoverMirrorTo;
-    FFixedGradientHoverMirrorFrom = Source.FFixedGradientHoverMirrorFrom;
-    FFixedGradientHoverBorder = Source.FFixedGradientHoverBorder;
-    FFixedGradientDownTo = Source.FFixedGradientDownTo;
-    FFixedGradientDownFrom = Source.FFixedGradientDownFrom;
-    FFixedGradientDownMirrorTo = Source.FFixedGradientDownMirrorTo;
-    FFixedGradientDownMirrorFrom = Source.FFixedGradientDownMirrorFrom;
-    FFixedGradientDownBorder = Source.FFixedGradientDownBorder;
-    FDropDownAlwaysVisible = Source.FDropDownAlwaysVisible;
-    FSpinButtonsAlwaysVisible = Source.FSpinButtonsAlwaysVisible;
     DropDownCount = Source.DropDownCount;
     FDropDownFooter->Assign(*Source.FDropDownFooter);
     FDropDownHeader->Assign(*Source.FDropDownHeader);
     HintMaxWidth = Source.HintMaxWidth;
 }
 
-void TControlLook::SetCheckSize(int Value) { FCheckSize = Value; Invalidate(); }
 void TControlLook::SetUnCheckedGlyph(const TBitmap& Value) { FUnCheckedGlyph.Assign(Value); Invalidate(); }
 void TControlLook::SetCheckedGlyph(const TBitmap& Value) { FCheckedGlyph.Assign(Value); Invalidate(); }
-void TControlLook::SetControlStyle(TControlStyle Value) { FControlStyle = Value; Invalidate(); }
-void TControlLook::SetColor(TColor Value) { FColor = Value; Invalidate(); }
-void TControlLook::SetRadioSize(int Value) { FRadioSize = Value; Invalidate(); }
 void TControlLook::SetRadioOffGlyph(const TBitmap& Value) { FRadioOffGlyph.Assign(Value); Invalidate(); }
 void TControlLook::SetRadioOnGlyph(const TBitmap& Value) { FRadioOnGlyph.Assign(Value); Invalidate(); }
-void TControlLook::SetFlatButton(bool Value) { FFlatButton = Value; Invalidate(); }
-void TControlLook::SetProgressMarginY(int Value) { FProgressMarginY = Value; Invalidate(); }
-void TControlLook::SetProgressMarginX(int Value) { FProgressMarginX = Value; Invalidate(); }
-void TControlLook::SetProgressXP(bool Value) { FProgressXP = Value; Invalidate(); }
-void TControlLook::SetDropDownAlwaysVisible(bool Value) { FDropDownAlwaysVisible = Value; Invalidate(); }
-void TControlLook::SetSpinButtonsAlwaysVisible(bool Value) { FSpinButtonsAlwaysVisible = Value; Invalidate(); }
-void TControlLook::SetNoDisabledCheckRadioLook(bool Value) { FNoDisabledCheckRadioLook = Value; Invalidate(); }
-void TControlLook::SetNoDisabledButtonLook(bool Value) { FNoDisabledButtonLook = Value; Invalidate(); }
-void TControlLook::SetCommentColor(TColor Value) { FCommentColor = Value; Invalidate(); }
-
 void TControlLook::SetFixedGradientFrom(TColor Value) { Pass_Colour(FFixedGradientFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientFrom, false); }
 void TControlLook::SetFixedGradientTo(TColor Value) { Pass_Colour(FFixedGradientTo, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientTo, false); }
 void TControlLook::SetFixedGradientMirrorFrom(TColor Value) { Pass_Colour(FFixedGradientMirrorFrom, Value, FGrid, &TVerIvovavOzed::SetOrlexGradientMirrorFrom, true); }

@@ -3,7 +3,7 @@
 // of a string grid and the colours of its header cells while hovered or pressed.
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <memory>
 
@@ -13,7 +13,35 @@ class TFooterAppearance;
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csOrlex, csGlyph, csTheme };
 
-class TControlLook {
+// The values TControlLook::Assign copies, kept together so that one assignment copies them all.
+struct TControlLookValues {
+    int FCheckSize = 15;
+    TControlStyle FControlStyle = csTheme;
+    TColor FColor = clBlack;
+    int FRadioSize = 10;
+    int FProgressMarginY = 2;
+    int FProgressMarginX = 2;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
+    TColor FCommentColor = 0x0000FF;
+    TColor FProgressBorderColor = 0x808080;
+    TColor FFixedGradientTo = clNone;
+    TColor FFixedGradientFrom = clNone;
+    TColor FFixedGradientMirrorTo = clNone;
+    TColor FFixedGradientMirrorFrom = clNone;
+    TColor FFixedGradientHoverTo = 0xFFFFFF;
+    TColor FFixedGradientHoverFrom = 0x808080;
+    TColor FFixedGradientHoverMirrorTo = clNone;
+    TColor FFixedGradientHoverMirrorFrom = clNone;
+    TColor FFixedGradientHoverBorder = 0xC0C0C0;
+    TColor FFixedGradientDownTo = 0xC0C0C0;
+    TColor FFixedGradientDownFrom = 0x808080;
+    TColor FFixedGradientDownMirrorTo = clNone;
+    TColor FFixedGradientDownMirrorFrom = clNone;
+    TColor FFixedGradientDownBorder = 0x808080;
+};
+
+class TControlLook : private TControlLookValues {
 public:
     explicit TControlLook(TVerIvovavOzed* AOwner);
     ~TControlLook();
@@ -26,40 +54,27 @@ public:
     // Copies the settings of another control look; the grid's painting colours stay as they are.
     void Assign(const TControlLook& Source);
 
-    int CheckSize() const { return FCheckSize; }
-    void SetCheckSize(int Value);
+    KT_PROPERTY_NOTIFY(int, CheckSize, Invalidate)
     TBitmap& UnCheckedGlyph() { return FUnCheckedGlyph; }
     void SetUnCheckedGlyph(const TBitmap& Value);
     TBitmap& CheckedGlyph() { return FCheckedGlyph; }
     void SetCheckedGlyph(const TBitmap& Value);
-    TControlStyle ControlStyle() const { return FControlStyle; }
-    void SetControlStyle(TControlStyle Value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
-    int RadioSize() const { return FRadioSize; }
-    void SetRadioSize(int Value);
+    KT_PROPERTY_NOTIFY(TControlStyle, ControlStyle, Invalidate)
+    KT_PROPERTY_NOTIFY(TColor, Color, Invalidate)
+    KT_PROPERTY_NOTIFY(int, RadioSize, Invalidate)
     TBitmap& RadioOffGlyph() { return FRadioOffGlyph; }
     void SetRadioOffGlyph(const TBitmap& Value);
     TBitmap& RadioOnGlyph() { return FRadioOnGlyph; }
     void SetRadioOnGlyph(const TBitmap& Value);
-    bool FlatButton() const { return FFlatButton; }
-    void SetFlatButton(bool Value);
-    int ProgressMarginY() const { return FProgressMarginY; }
-    void SetProgressMarginY(int Value);
-    int ProgressMarginX() const { return FProgressMarginX; }
-    void SetProgressMarginX(int Value);
-    bool ProgressXP() const { return FProgressXP; }
-    void SetProgressXP(bool Value);
-    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
-    void SetDropDownAlwaysVisible(bool Value);
-    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
-    void SetSpinButtonsAlwaysVisible(bool Value);
-    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
-    void SetNoDisabledCheckRadioLook(bool Value);
-    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
-    void SetNoDisabledButtonLook(bool Value);
-    TColor CommentColor() const { return FCommentColor; }
-    void SetCommentColor(TColor Value);
+    KT_PROPERTY_NOTIFY(bool, FlatButton, Invalidate)
+    KT_PROPERTY_NOTIFY(int, ProgressMarginY, Invalidate)
+    KT_PROPERTY_NOTIFY(int, ProgressMarginX, Invalidate)
+    KT_PROPERTY_NOTIFY(bool, ProgressXP, Invalidate)
+    KT_PROPERTY_NOTIFY(bool, DropDownAlwaysVisible, Invalidate)
+    KT_PROPERTY_NOTIFY(bool, SpinButtonsAlwaysVisible, Invalidate)
+    KT_PROPERTY_NOTIFY(bool, NoDisabledCheckRadioLook, Invalidate)
+    KT_PROPERTY_NOTIFY(bool, NoDisabledButtonLook, Invalidate)
+    KT_PROPERTY_NOTIFY(TColor, CommentColor, Invalidate)
     KT_PROPERTY(TColor, ProgressBorderColor)
 
     // Fixed-cell gradient. From/To (and the hover and pressed colours) reach the grid only when
@@ -111,36 +126,12 @@ private:
     TVerIvovavOzed* FGrid;
     std::unique_ptr<THeaderAppearance> FDropDownHeader;
     std::unique_ptr<TFooterAppearance> FDropDownFooter;
-    int FCheckSize = 15;
     TBitmap FUnCheckedGlyph;
     TBitmap FCheckedGlyph;
-    TControlStyle FControlStyle = csTheme;
-    TColor FColor = clBlack;
-    int FRadioSize = 10;
     TBitmap FRadioOffGlyph;
     TBitmap FRadioOnGlyph;
     bool FFlatButton = false;
-    int FProgressMarginY = 2;
-    int FProgressMarginX = 2;
     bool FProgressXP = false;
-    bool FDropDownAlwaysVisible = false;
-    bool FSpinButtonsAlwaysVisible = false;
     bool FNoDisabledCheckRadioLook = false;
     bool FNoDisabledButtonLook = false;
-    TColor FCommentColor = 0x0000FF;
-    TColor FProgressBorderColor = 0x808080;
-    TColor FFixedGradientTo = clNone;
-    TColor FFixedGradientFrom = clNone;
-    TColor FFixedGradientMirrorTo = clNone;
-    TColor FFixedGradientMirrorFrom = clNone;
-    TColor FFixedGradientHoverTo = 0xFFFFFF;
-    TColor FFixedGradientHoverFrom = 0x808080;
-    TColor FFixedGradientHoverMirrorTo = clNone;
-    TColor FFixedGradientHoverMirrorFrom = clNone;
-    TColor FFixedGradientHoverBorder = 0xC0C0C0;
-    TColor FFixedGradientDownTo = 0xC0C0C0;
-    TColor FFixedGradientDownFrom = 0x808080;
-    TColor FFixedGradientDownMirrorTo = clNone;
-    TColor FFixedGradientDownMirrorFrom = clNone;
-    TColor FFixedGradientDownBorder = 0x808080;
 };

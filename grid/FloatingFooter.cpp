@@ -66,30 +66,6 @@ void TFloatingFooter::SetFooterStyle(TFooterStyle Value)
     Invalidate();
 }
 
-void TFloatingFooter::SetColor(TColor Value)
-{
-    FColor = Value;
-    Invalidate();
-}
-
-void TFloatingFooter::SetColumn(int Value)
-{
-    FColumn = Value;
-    Invalidate();
-}
-
-void TFloatingFooter::SetCustomTemplate(const QString& Value)
-{
-    FCustomTemplate = Value;
-    Invalidate();
-}
-
-void TFloatingFooter::SetBorderColor(TColor Value)
-{
-    if (platform::Change(FBorderColor, Value))
-        Invalidate();
-}
-
 void TFloatingFooter::SetShowHint(bool Value)
 {
     FShowHint = Value;

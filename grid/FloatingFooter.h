@@ -11,7 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QObject>
 #include <QString>
@@ -38,20 +38,16 @@ public:
     // Shows or hides the panel; with fsFixedLastRow the grid's last row becomes the footer row
     // (one fixed footer row, left out of the grid's own drawing).
     void SetVisible(bool Value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    KT_PROPERTY_NOTIFY(TColor, Color, Invalidate)
     TFooterStyle FooterStyle() const { return FFooterStyle; }
     void SetFooterStyle(TFooterStyle Value);
-    int Column() const { return FColumn; }
-    void SetColumn(int Value);
-    QString CustomTemplate() const { return FCustomTemplate; }
-    void SetCustomTemplate(const QString& Value);
+    KT_PROPERTY_NOTIFY(int, Column, Invalidate)
+    KT_PROPERTY_NOTIFY(QString, CustomTemplate, Invalidate)
     KT_PROPERTY(bool, CalculateHiddenRows)
     KT_PROPERTY(bool, EnableCalculation)
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
+    KT_PROPERTY_CHANGE(TColor, BorderColor, Invalidate)
 
     // The calculation shown under column ACol (real column): kept in the footer row's cell
     // properties. Writing it recalculates that column.

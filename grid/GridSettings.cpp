@@ -15,61 +15,16 @@ void TCellNode::Repaint()
 
 void TCellNode::Assign(const TCellNode& Source)
 {
-    FColor = Source.FColor;
-    FNodeType = Source.FNodeType;
-    FNodeColor = Source.FNodeColor;
+    TCellNodeValues::operator=(Source);
     FExpandGlyph.Assign(Source.FExpandGlyph);
-    FExpandOne = Source.FExpandOne;
     FContractGlyph.Assign(Source.FContractGlyph);
-    FShowTree = Source.FShowTree;
-    FShowTreeFull = Source.FShowTreeFull;
-    FNodeIndent = Source.FNodeIndent;
-    FTreeColor = Source.FTreeColor;
-}
-
-void TCellNode::SetNodeType(TNodeType Value)
-{
-    if (platform::Change(FNodeType, Value))
-        Repaint();
-}
-
-void TCellNode::SetShowTree(bool Value)
-{
-    if (platform::Change(FShowTree, Value))
-        Repaint();
-}
-
-void TCellNode::SetShowTreeFull(bool Value)
-{
-    if (platform::Change(FShowTreeFull, Value))
-        Repaint();
-}
-
-void TCellNode::SetNodeIndent(int Value)
-{
-    if (platform::Change(FNodeIndent, Value))
-        Repaint();
-}
-
-void TCellNode::SetTreeColor(TColor Value)
-{
-    if (platform::Change(FTreeColor, Value))
-        Repaint();
 }
 
 // ---- TColumnSize -----------------------------------------------------------------------------
 
 void TColumnSize::Assign(const TColumnSize& Source)
 {
-    FSave = Source.FSave;
-    FKey = Source.FKey;
-    FSection = Source.FSection;
-    FLocation = Source.FLocation;
-    FStretch = Source.FStretch;
-    FStretchColumn = Source.FStretchColumn;
-    FSynchWithGrid = Source.FSynchWithGrid;
-    FSynchNormalCellsOnly = Source.FSynchNormalCellsOnly;
-    FRows = Source.FRows;
+    TColumnSizeValues::operator=(Source);
 }
 
 void TColumnSize::SetStretch(bool Value)
@@ -83,86 +38,26 @@ void TColumnSize::SetStretch(bool Value)
 
 void THTMLSettings::Assign(const THTMLSettings& Source)
 {
-    FAutoPreview = Source.FAutoPreview;
-    FConvertSpecialChars = Source.FConvertSpecialChars;
-    FNonBreakingText = Source.FNonBreakingText;
-    FSaveColor = Source.FSaveColor;
-    FSaveFonts = Source.FSaveFonts;
-    FFooterFile = Source.FFooterFile;
-    FHeaderFile = Source.FHeaderFile;
-    FBorderSize = Source.FBorderSize;
-    FCellSpacing = Source.FCellSpacing;
-    FCellPadding = Source.FCellPadding;
-    FTableStyle = Source.FTableStyle;
-    FPrefixTag = Source.FPrefixTag;
-    FSuffixTag = Source.FSuffixTag;
-    FSummary = Source.FSummary;
-    FWidth = Source.FWidth;
-    FXHTML = Source.FXHTML;
+    THTMLSettingsValues::operator=(Source);
 }
 
 // ---- TPrintSettings --------------------------------------------------------------------------
 
 void TPrintSettings::Assign(const TPrintSettings& Source)
 {
-    FFooterSize = Source.FFooterSize;
-    FHeaderSize = Source.FHeaderSize;
-    FLeftSize = Source.FLeftSize;
-    FRightSize = Source.FRightSize;
-    FTime = Source.FTime;
-    FDate = Source.FDate;
-    FPageNr = Source.FPageNr;
-    FTitle = Source.FTitle;
-    FDateFormat = Source.FDateFormat;
-    FPageNumSep = Source.FPageNumSep;
-    FTitleText = Source.FTitleText;
+    TPrintSettingsValues::operator=(Source);
     FTitleLines.Assign(Source.FTitleLines);
     FFont.Assign(Source.FFont);
     FFixedFont.Assign(Source.FFixedFont);
     FHeaderFont.Assign(Source.FHeaderFont);
     FFooterFont.Assign(Source.FFooterFont);
-    FBorders = Source.FBorders;
-    FBorderStyle = Source.FBorderStyle;
-    FBorderColor = Source.FBorderColor;
-    FCentered = Source.FCentered;
-    FRepeatFixedRows = Source.FRepeatFixedRows;
-    FRepeatFixedCols = Source.FRepeatFixedCols;
-    FColumnSpacing = Source.FColumnSpacing;
-    FRowSpacing = Source.FRowSpacing;
-    FTitleSpacing = Source.FTitleSpacing;
-    FOrientation = Source.FOrientation;
-    FPagePrefix = Source.FPagePrefix;
-    FPageSuffix = Source.FPageSuffix;
-    FPageNumberOffset = Source.FPageNumberOffset;
-    FMaxPagesOffset = Source.FMaxPagesOffset;
-    FFixedWidth = Source.FFixedWidth;
-    FFixedHeight = Source.FFixedHeight;
-    FUseFixedWidth = Source.FUseFixedWidth;
-    FUseFixedHeight = Source.FUseFixedHeight;
-    FFitToPage = Source.FFitToPage;
-    FJobName = Source.FJobName;
-    FNoAutoSize = Source.FNoAutoSize;
-    FNoAutoSizeRow = Source.FNoAutoSizeRow;
-    FPrintGraphics = Source.FPrintGraphics;
-    FUseDisplayFont = Source.FUseDisplayFont;
-    FUseDefaultOrientation = Source.FUseDefaultOrientation;
 }
 
 // ---- TCellGraphic ----------------------------------------------------------------------------
 
 void TCellGraphic::Assign(const TCellGraphic& Source)
 {
-    FCellType = Source.FCellType;
-    FCellVAlign = Source.FCellVAlign;
-    FCellHAlign = Source.FCellHAlign;
-    FCellIndex = Source.FCellIndex;
-    FCellTransparent = Source.FCellTransparent;
-    FCellValue = Source.FCellValue;
-    FCellAngle = Source.FCellAngle;
-    FCellBoolean = Source.FCellBoolean;
-    FCellErrFrom = Source.FCellErrFrom;
-    FCellErrLen = Source.FCellErrLen;
-    FCellText = Source.FCellText;
+    TCellGraphicValues::operator=(Source);
 }
 
 // A setter that puts no object in place frees the one the record owned; a lent one is only
@@ -182,77 +77,68 @@ void TCellGraphic::BeginKind(TCellType Kind)
     DropOwned(FCellIcon);
 }
 
-void TCellGraphic::SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val)
+void TCellGraphic::BeginKind(TCellType Kind, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctBitmap);
-    FCellBitmap.Lend(ABmp);
-    FCellTransparent = Transparent;
+    BeginKind(Kind);
     FCellHAlign = hal;
     FCellVAlign = val;
+}
+
+void TCellGraphic::SetBitmap(TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val)
+{
+    BeginKind(ctBitmap, hal, val);
+    FCellBitmap.Lend(ABmp);
+    FCellTransparent = Transparent;
 }
 
 void TCellGraphic::SetIcon(TIcon* aicon, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctIcon);
+    BeginKind(ctIcon, hal, val);
     FCellIcon.Lend(aicon);
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctImageList);
+    BeginKind(ctImageList, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetDataImage(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctDataImage);
+    BeginKind(ctDataImage, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(Data ? ctDataCheckBox : ctCheckBox);
+    BeginKind(Data ? ctDataCheckBox : ctCheckBox, hal, val);
     FCellBoolean = Value;
     FCellAngle = 0;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetCheckBox(TCheckBoxState State, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctTriStateCheckBox);
+    BeginKind(ctTriStateCheckBox, hal, val);
     FCellCheckBoxState = State;
     FCellBoolean = false;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctRadioButton);
+    BeginKind(ctRadioButton, hal, val);
     FCellBoolean = Value;
     FCellAngle = 0;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetButton(int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctButton);
+    BeginKind(ctButton, hal, val);
     FCellIndex = int((unsigned(bh) << 16) | (unsigned(bw) & 0xFFFFu));
     FCellBoolean = false;
     FCellText = caption;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetBitButton(int bw, int bh, const QString& caption, TBitmap* Glyph, TCellHAlign hal,
@@ -263,40 +149,37 @@ void TCellGraphic::SetBitButton(int bw, int bh, const QString& caption, TBitmap*
     FCellBitmap.Lend(Glyph);
 }
 
-void TCellGraphic::SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int padding,
-                              TCellHAlign hal, TCellVAlign val)
+template <class T>
+void TCellGraphic::LendPicture(TCellType Kind, T* APicture, bool Transparent, TStretchMode StretchMode, int padding,
+                               TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctPicture);
+    BeginKind(Kind, hal, val);
     FCellBitmap.Lend(APicture);
     FCellTransparent = Transparent;
     FCellAngle = int(StretchMode);
     FCellIndex = padding;
-    FCellHAlign = hal;
-    FCellVAlign = val;
+}
+
+void TCellGraphic::SetPicture(TPicture* APicture, bool Transparent, TStretchMode StretchMode, int padding,
+                              TCellHAlign hal, TCellVAlign val)
+{
+    LendPicture(ctPicture, APicture, Transparent, StretchMode, padding, hal, val);
 }
 
 void TCellGraphic::SetFilePicture(TFilePicture* APicture, bool Transparent, TStretchMode StretchMode, int padding,
                                   TCellHAlign hal, TCellVAlign val)
 {
-    BeginKind(ctFilePicture);
-    FCellBitmap.Lend(APicture);
-    FCellTransparent = Transparent;
-    FCellAngle = int(StretchMode);
-    FCellIndex = padding;
-    FCellHAlign = hal;
-    FCellVAlign = val;
+    LendPicture(ctFilePicture, APicture, Transparent, StretchMode, padding, hal, val);
 }
 
 void TCellGraphic::SetMultiImage(int Col, int Row, int dir, TCellHAlign hal, TCellVAlign val,
                                  TImageChangeEvent Notifier)
 {
-    BeginKind(ctImages);
+    BeginKind(ctImages, hal, val);
     FCellBoolean = dir == 0;
     auto list = std::make_unique<TIntList>(Col, Row);
     list->OnChange = std::move(Notifier);
     FCellBitmap.Own(std::move(list));
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetAngle(int AAngle)

@@ -6,7 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
 #include "platform/StringList.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QPointer>
 #include <QString>
@@ -30,7 +30,19 @@ enum TPrinterOrientation { poPortrait, poLandscape };
 
 enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 
-class TCellNode {
+// The values TCellNode::Assign copies, kept together so that one assignment copies them all.
+struct TCellNodeValues {
+    TColor FColor = 0xC0C0C0;
+    TNodeType FNodeType = cnXP;
+    TColor FNodeColor = 0x000000;
+    bool FExpandOne = false;
+    bool FShowTree = true;
+    bool FShowTreeFull = true;
+    int FNodeIndent = 12;
+    TColor FTreeColor = 0x808080;
+};
+
+class TCellNode : private TCellNodeValues {
 public:
     explicit TCellNode(TBaseGrid* AOwner);
     TCellNode(const TCellNode&) = delete;
@@ -38,38 +50,21 @@ public:
     void Assign(const TCellNode& Source);
 
     KT_PROPERTY(TColor, Color)
-    TNodeType NodeType() const { return FNodeType; }
-    void SetNodeType(TNodeType Value);
+    KT_PROPERTY_CHANGE(TNodeType, NodeType, Repaint)
     KT_PROPERTY(TColor, NodeColor)
-    TBitmap& ExpandGlyph() { return FExpandGlyph; }
-    const TBitmap& ExpandGlyph() const { return FExpandGlyph; }
-    void SetExpandGlyph(const TBitmap& Value) { FExpandGlyph.Assign(Value); }
+    KT_OBJECT_PROPERTY(TBitmap, ExpandGlyph)
     KT_PROPERTY(bool, ExpandOne)
-    TBitmap& ContractGlyph() { return FContractGlyph; }
-    const TBitmap& ContractGlyph() const { return FContractGlyph; }
-    void SetContractGlyph(const TBitmap& Value) { FContractGlyph.Assign(Value); }
-    bool ShowTree() const { return FShowTree; }
-    void SetShowTree(bool Value);
-    bool ShowTreeFull() const { return FShowTreeFull; }
-    void SetShowTreeFull(bool Value);
-    int NodeIndent() const { return FNodeIndent; }
-    void SetNodeIndent(int Value);
-    TColor TreeColor() const { return FTreeColor; }
-    void SetTreeColor(TColor Value);
+    KT_OBJECT_PROPERTY(TBitmap, ContractGlyph)
+    KT_PROPERTY_CHANGE(bool, ShowTree, Repaint)
+    KT_PROPERTY_CHANGE(bool, ShowTreeFull, Repaint)
+    KT_PROPERTY_CHANGE(int, NodeIndent, Repaint)
+    KT_PROPERTY_CHANGE(TColor, TreeColor, Repaint)
 
 private:
     void Repaint();
     QPointer<TBaseGrid> FOwner;
-    TColor FColor = 0xC0C0C0;
-    TNodeType FNodeType = cnXP;
-    TColor FNodeColor = 0x000000;
     TBitmap FExpandGlyph;
-    bool FExpandOne = false;
     TBitmap FContractGlyph;
-    bool FShowTree = true;
-    bool FShowTreeFull = true;
-    int FNodeIndent = 12;
-    TColor FTreeColor = 0x808080;
 };
 
 // ---- sizing while typing ---------------------------------------------------------------------
@@ -89,7 +84,20 @@ private:
 enum TColumnSizeLocation { clRegistry, clIniFile };
 enum TAutoSizeRows { arAll, arNormal, arFixed };
 
-class TColumnSize {
+// The values TColumnSize::Assign copies, kept together so that one assignment copies them all.
+struct TColumnSizeValues {
+    bool FSave = false;
+    QString FKey;
+    QString FSection;
+    TColumnSizeLocation FLocation = clRegistry;
+    bool FStretch = false;
+    int FStretchColumn = -1;
+    bool FSynchWithGrid = false;
+    bool FSynchNormalCellsOnly = false;
+    TAutoSizeRows FRows = arAll;
+};
+
+class TColumnSize : private TColumnSizeValues {
 public:
     explicit TColumnSize(TBaseGrid* AOwner = nullptr) : FOwner(AOwner) {}
     TColumnSize(const TColumnSize&) = delete;
@@ -113,20 +121,31 @@ public:
 
 private:
     QPointer<TBaseGrid> FOwner;
-    bool FSave = false;
-    QString FKey;
-    QString FSection;
-    TColumnSizeLocation FLocation = clRegistry;
-    bool FStretch = false;
-    int FStretchColumn = -1;
-    bool FSynchWithGrid = false;
-    bool FSynchNormalCellsOnly = false;
-    TAutoSizeRows FRows = arAll;
 };
 
 // ---- HTML export -----------------------------------------------------------------------------
 
-class THTMLSettings {
+// The values THTMLSettings::Assign copies, kept together so that one assignment copies them all.
+struct THTMLSettingsValues {
+    bool FAutoPreview = false;
+    bool FConvertSpecialChars = false;
+    bool FNonBreakingText = false;
+    bool FSaveColor = true;
+    bool FSaveFonts = true;
+    QString FFooterFile;
+    QString FHeaderFile;
+    int FBorderSize = 1;
+    int FCellSpacing = 0;
+    int FCellPadding = 0;
+    QString FTableStyle;
+    QString FPrefixTag;
+    QString FSuffixTag;
+    QString FSummary;
+    int FWidth = 100;
+    bool FXHTML = false;
+};
+
+class THTMLSettings : private THTMLSettingsValues {
 public:
     THTMLSettings() = default;
     THTMLSettings(const THTMLSettings&) = delete;
@@ -156,22 +175,6 @@ public:
     const TIntList& ColWidths() const { return FColWidths; }
 
 private:
-    bool FAutoPreview = false;
-    bool FConvertSpecialChars = false;
-    bool FNonBreakingText = false;
-    bool FSaveColor = true;
-    bool FSaveFonts = true;
-    QString FFooterFile;
-    QString FHeaderFile;
-    int FBorderSize = 1;
-    int FCellSpacing = 0;
-    int FCellPadding = 0;
-    QString FTableStyle;
-    QString FPrefixTag;
-    QString FSuffixTag;
-    QString FSummary;
-    int FWidth = 100;
-    bool FXHTML = false;
     bool FExportImages = true;
     TIntList FColWidths;
 };
@@ -185,7 +188,47 @@ enum TPrintBorders {
 };
 enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
 
-class TPrintSettings {
+// The values TPrintSettings::Assign copies, kept together so that one assignment copies them all.
+struct TPrintSettingsValues {
+    int FFooterSize = 0;
+    int FHeaderSize = 0;
+    int FLeftSize = 0;
+    int FRightSize = 0;
+    TPrintPosition FTime = ppNone;
+    TPrintPosition FDate = ppNone;
+    TPrintPosition FPageNr = ppNone;
+    TPrintPosition FTitle = ppNone;
+    QString FDateFormat = QStringLiteral("dd/mm/yyyy");
+    QString FPageNumSep = QStringLiteral("/");
+    QString FTitleText;
+    TPrintBorders FBorders = pbSingle;
+    TPenStyle FBorderStyle = psSolid;
+    TColor FBorderColor = 0x000000;
+    bool FCentered = true;
+    bool FRepeatFixedRows = false;
+    bool FRepeatFixedCols = false;
+    int FColumnSpacing = 0;
+    int FRowSpacing = 0;
+    int FTitleSpacing = 0;
+    TPrinterOrientation FOrientation = poPortrait;
+    QString FPagePrefix;
+    QString FPageSuffix;
+    int FPageNumberOffset = 0;
+    int FMaxPagesOffset = 0;
+    int FFixedWidth = 0;
+    int FFixedHeight = 0;
+    bool FUseFixedWidth = false;
+    bool FUseFixedHeight = false;
+    TFitToPage FFitToPage = fpNever;
+    QString FJobName;
+    bool FNoAutoSize = false;
+    bool FNoAutoSizeRow = false;
+    bool FPrintGraphics = false;
+    bool FUseDisplayFont = true;
+    bool FUseDefaultOrientation = false;
+};
+
+class TPrintSettings : private TPrintSettingsValues {
 public:
     explicit TPrintSettings(TBaseGrid* AOwner = nullptr) : FOwner(AOwner) {}
     TPrintSettings(const TPrintSettings&) = delete;
@@ -205,21 +248,11 @@ public:
     KT_PROPERTY(QString, DateFormat)
     KT_PROPERTY(QString, PageNumSep)
     KT_PROPERTY(QString, TitleText)
-    platform::TStringList& TitleLines() { return FTitleLines; }
-    const platform::TStringList& TitleLines() const { return FTitleLines; }
-    void SetTitleLines(const platform::TStringList& Value) { FTitleLines.Assign(Value); }
-    TFont& Font() { return FFont; }
-    const TFont& Font() const { return FFont; }
-    void SetFont(const TFont& Value) { FFont.Assign(Value); }
-    TFont& FixedFont() { return FFixedFont; }
-    const TFont& FixedFont() const { return FFixedFont; }
-    void SetFixedFont(const TFont& Value) { FFixedFont.Assign(Value); }
-    TFont& HeaderFont() { return FHeaderFont; }
-    const TFont& HeaderFont() const { return FHeaderFont; }
-    void SetHeaderFont(const TFont& Value) { FHeaderFont.Assign(Value); }
-    TFont& FooterFont() { return FFooterFont; }
-    const TFont& FooterFont() const { return FFooterFont; }
-    void SetFooterFont(const TFont& Value) { FFooterFont.Assign(Value); }
+    KT_OBJECT_PROPERTY(platform::TStringList, TitleLines)
+    KT_OBJECT_PROPERTY(TFont, Font)
+    KT_OBJECT_PROPERTY(TFont, FixedFont)
+    KT_OBJECT_PROPERTY(TFont, HeaderFont)
+    KT_OBJECT_PROPERTY(TFont, FooterFont)
     KT_PROPERTY(TPrintBorders, Borders)
     KT_PROPERTY(TPenStyle, BorderStyle)
     KT_PROPERTY(TColor, BorderColor)
@@ -250,47 +283,11 @@ public:
 
 private:
     QPointer<TBaseGrid> FOwner;
-    int FFooterSize = 0;
-    int FHeaderSize = 0;
-    int FLeftSize = 0;
-    int FRightSize = 0;
-    TPrintPosition FTime = ppNone;
-    TPrintPosition FDate = ppNone;
-    TPrintPosition FPageNr = ppNone;
-    TPrintPosition FTitle = ppNone;
-    QString FDateFormat = QStringLiteral("dd/mm/yyyy");
-    QString FPageNumSep = QStringLiteral("/");
-    QString FTitleText;
     platform::TStringList FTitleLines;
     TFont FFont;
     TFont FFixedFont;
     TFont FHeaderFont;
     TFont FFooterFont;
-    TPrintBorders FBorders = pbSingle;
-    TPenStyle FBorderStyle = psSolid;
-    TColor FBorderColor = 0x000000;
-    bool FCentered = true;
-    bool FRepeatFixedRows = false;
-    bool FRepeatFixedCols = false;
-    int FColumnSpacing = 0;
-    int FRowSpacing = 0;
-    int FTitleSpacing = 0;
-    TPrinterOrientation FOrientation = poPortrait;
-    QString FPagePrefix;
-    QString FPageSuffix;
-    int FPageNumberOffset = 0;
-    int FMaxPagesOffset = 0;
-    int FFixedWidth = 0;
-    int FFixedHeight = 0;
-    bool FUseFixedWidth = false;
-    bool FUseFixedHeight = false;
-    TFitToPage FFitToPage = fpNever;
-    QString FJobName;
-    bool FNoAutoSize = false;
-    bool FNoAutoSizeRow = false;
-    bool FPrintGraphics = false;
-    bool FUseDisplayFont = true;
-    bool FUseDefaultOrientation = false;
 };
 
 // ---- the cell graphic record -----------------------------------------------------------------
@@ -350,7 +347,22 @@ private:
     bool FOwned = false;
 };
 
-class TCellGraphic : public TGridCellObject {
+// The values TCellGraphic::Assign copies, kept together so that one assignment copies them all.
+struct TCellGraphicValues {
+    TCellType FCellType = ctNone;
+    TCellVAlign FCellVAlign = vaTop;
+    TCellHAlign FCellHAlign = haLeft;
+    int FCellIndex = 0;
+    bool FCellTransparent = false;
+    bool FCellBoolean = false;
+    int FCellAngle = 0;
+    double FCellValue = 0;
+    int FCellErrFrom = 0;
+    int FCellErrLen = 0;
+    QString FCellText;
+};
+
+class TCellGraphic : public TGridCellObject, private TCellGraphicValues {
 public:
     TCellGraphic() = default;
     TCellGraphic(const TCellGraphic&) = delete;
@@ -419,20 +431,16 @@ public:
 private:
     // Sets the kind and frees the objects the record owned.
     void BeginKind(TCellType Kind);
+    // The same, placing the graphic by hal and val.
+    void BeginKind(TCellType Kind, TCellHAlign hal, TCellVAlign val);
+    // A picture kind: the picture is lent, the stretch mode kept in CellAngle and the padding in
+    // CellIndex.
+    template <class T>
+    void LendPicture(TCellType Kind, T* APicture, bool Transparent, TStretchMode StretchMode, int padding,
+                     TCellHAlign hal, TCellVAlign val);
 
-    TCellType FCellType = ctNone;
     TCellGraphicRef FCellBitmap;
     TCellGraphicRef FCellIcon;
-    TCellVAlign FCellVAlign = vaTop;
-    TCellHAlign FCellHAlign = haLeft;
-    int FCellIndex = 0;
-    bool FCellTransparent = false;
-    bool FCellBoolean = false;
-    int FCellAngle = 0;
-    double FCellValue = 0;
-    int FCellErrFrom = 0;
-    int FCellErrLen = 0;
-    QString FCellText;
     QVariant FCellVar;
     TCheckBoxState FCellCheckBoxState = cbUnchecked;
 };

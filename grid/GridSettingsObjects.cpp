@@ -27,28 +27,7 @@ void TSearchFooter::Changed()
 
 void TSearchFooter::Assign(const TSearchFooter& Source)
 {
-    FAlwaysHighLight = Source.FAlwaysHighLight;
-    FColor = Source.FColor;
-    FColorTo = Source.FColorTo;
-    FFindNextCaption = Source.FFindNextCaption;
-    FFindPrevCaption = Source.FFindPrevCaption;
-    FHighLightCaption = Source.FHighLightCaption;
-    FMatchCaseCaption = Source.FMatchCaseCaption;
-    FHintClose = Source.FHintClose;
-    FHintFindNext = Source.FHintFindNext;
-    FHintFindPrev = Source.FHintFindPrev;
-    FHintHighlight = Source.FHintHighlight;
-    FShowClose = Source.FShowClose;
-    FShowFindNext = Source.FShowFindNext;
-    FShowFindPrev = Source.FShowFindPrev;
-    FShowHighLight = Source.FShowHighLight;
-    FShowMatchCase = Source.FShowMatchCase;
-    FSearchActiveColumnOnly = Source.FSearchActiveColumnOnly;
-    FSearchMatchStart = Source.FSearchMatchStart;
-    FSearchColumn = Source.FSearchColumn;
-    FSearchDirection = Source.FSearchDirection;
-    FSearchHiddenRows = Source.FSearchHiddenRows;
-    FVisible = Source.FVisible;
+    TSearchFooterValues::operator=(Source);
     // The font's own change notification is not ours to fire.
     auto notify = std::move(FFont.OnChange);
     FFont.OnChange = nullptr;
@@ -107,60 +86,7 @@ void TNavigation::Changed()
 
 void TNavigation::Assign(const TNavigation& Source)
 {
-    FAllowInsertRow = Source.FAllowInsertRow;
-    FAllowDeleteRow = Source.FAllowDeleteRow;
-    FAlwaysEdit = Source.FAlwaysEdit;
-    FAdvanceOnEnter = Source.FAdvanceOnEnter;
-    FAdvanceOnEnterLoop = Source.FAdvanceOnEnterLoop;
-    FAdvanceInsert = Source.FAdvanceInsert;
-    FAdvanceAutoEdit = Source.FAdvanceAutoEdit;
-    FAdvanceSkipReadOnlyCells = Source.FAdvanceSkipReadOnlyCells;
-    FAutoGotoWhenSorted = Source.FAutoGotoWhenSorted;
-    FAutoGotoIncremental = Source.FAutoGotoIncremental;
-    FAutoComboDropSize = Source.FAutoComboDropSize;
-    FAdvanceDirection = Source.FAdvanceDirection;
-    FAllowClipboardShortCuts = Source.FAllowClipboardShortCuts;
-    FAllowCtrlEnter = Source.FAllowCtrlEnter;
-    FAllowSmartClipboard = Source.FAllowSmartClipboard;
-    FAllowRTFClipboard = Source.FAllowRTFClipboard;
-    FAllowFmtClipboard = Source.FAllowFmtClipboard;
-    FAllowClipboardAlways = Source.FAllowClipboardAlways;
-    FAllowClipboardRowGrow = Source.FAllowClipboardRowGrow;
-    FAllowClipboardColGrow = Source.FAllowClipboardColGrow;
-    FAdvanceAuto = Source.FAdvanceAuto;
-    FAppendOnArrowDown = Source.FAppendOnArrowDown;
-    FEditSelectAll = Source.FEditSelectAll;
-    FInsertPosition = Source.FInsertPosition;
-    FClipboardPasteAction = Source.FClipboardPasteAction;
-    FComboGetUpDown = Source.FComboGetUpDown;
-    FCursorAdvance = Source.FCursorAdvance;
-    FCursorWalkEditor = Source.FCursorWalkEditor;
-    FCursorWalkAlwaysEdit = Source.FCursorWalkAlwaysEdit;
-    FCursorMoveRows = Source.FCursorMoveRows;
-    FMoveRowOnSort = Source.FMoveRowOnSort;
-    FMoveScrollOnly = Source.FMoveScrollOnly;
-    FImproveMaskSel = Source.FImproveMaskSel;
-    FLeftRightRowSelect = Source.FLeftRightRowSelect;
-    FCopyHTMLTagsToClipboard = Source.FCopyHTMLTagsToClipboard;
-    FKeepHorizScroll = Source.FKeepHorizScroll;
-    FLineFeedOnEnter = Source.FLineFeedOnEnter;
-    FHomeEndKey = Source.FHomeEndKey;
-    FSkipFixedCells = Source.FSkipFixedCells;
-    FSkipDisabledRows = Source.FSkipDisabledRows;
-    FTabToNextAtEnd = Source.FTabToNextAtEnd;
-    FTabAdvanceDirection = Source.FTabAdvanceDirection;
-}
-
-void TNavigation::SetAdvanceInsert(bool Value)
-{
-    if (platform::Change(FAdvanceInsert, Value))
-        Changed();
-}
-
-void TNavigation::SetAdvanceDirection(TAdvanceDirection Value)
-{
-    if (platform::Change(FAdvanceDirection, Value))
-        Changed();
+    TNavigationValues::operator=(Source);
 }
 
 void TNavigation::SetAdvanceAuto(bool Value)
@@ -183,39 +109,7 @@ bool TMouseActions::IsDesigning()
 
 void TMouseActions::Assign(const TMouseActions& Source)
 {
-    FAllColumnSize = Source.FAllColumnSize;
-    FAllRowSize = Source.FAllRowSize;
-    FAllSelect = Source.FAllSelect;
-    FAutoSizeColOnDblClick = Source.FAutoSizeColOnDblClick;
-    FCaretPositioning = Source.FCaretPositioning;
-    FCheckAllCheck = Source.FCheckAllCheck;
-    FColSelect = Source.FColSelect;
-    FDirectComboClose = Source.FDirectComboClose;
-    FDirectComboDrop = Source.FDirectComboDrop;
-    FDirectDateClose = Source.FDirectDateClose;
-    FDirectDateDrop = Source.FDirectDateDrop;
-    FDirectEdit = Source.FDirectEdit;
-    FDisjunctRowSelect = Source.FDisjunctRowSelect;
-    FDisjunctRowSelectNoCtrl = Source.FDisjunctRowSelectNoCtrl;
-    FDisjunctColSelect = Source.FDisjunctColSelect;
-    FDisjunctCellSelect = Source.FDisjunctCellSelect;
-    FFixedRowsEdit = Source.FFixedRowsEdit;
-    FFixedColsEdit = Source.FFixedColsEdit;
-    FFixedRowsEditor = Source.FFixedRowsEditor;
-    FFixedColsEditor = Source.FFixedColsEditor;
-    FMoveRowOnNodeClick = Source.FMoveRowOnNodeClick;
-    FNoAutoRangeScroll = Source.FNoAutoRangeScroll;
-    FNodeAllExpandContract = Source.FNodeAllExpandContract;
-    FNoScrollOnPartialRow = Source.FNoScrollOnPartialRow;
-    FPreciseCheckBoxCheck = Source.FPreciseCheckBoxCheck;
-    FPreciseNodeClick = Source.FPreciseNodeClick;
-    FRangeSelectAndEdit = Source.FRangeSelectAndEdit;
-    FRowSelect = Source.FRowSelect;
-    FRowSelectPersistent = Source.FRowSelectPersistent;
-    FSelectOnRightClick = Source.FSelectOnRightClick;
-    FSizeFixedCol = Source.FSizeFixedCol;
-    FWheelIncrement = Source.FWheelIncrement;
-    FWheelAction = Source.FWheelAction;
+    TMouseActionsValues::operator=(Source);
 }
 
 void TMouseActions::SetDisjunctRowSelect(bool Value)
@@ -292,12 +186,7 @@ void TSyncGrid::SetGrid(TStringGrid* Value)
 void TSyncGrid::Assign(const TSyncGrid& Source)
 {
     SetGrid(Source.Grid());
-    FScrollVertical = Source.FScrollVertical;
-    FScrollHorizontal = Source.FScrollHorizontal;
-    FSelectionColumn = Source.FSelectionColumn;
-    FSelectionRow = Source.FSelectionRow;
-    FMoveColumn = Source.FMoveColumn;
-    FMoveRow = Source.FMoveRow;
+    TSyncGridValues::operator=(Source);
 }
 
 bool TSyncGrid::CanSync() const
@@ -329,19 +218,8 @@ void TBands::Changed()
 
 void TBands::Assign(const TBands& Source)
 {
-    FActive = Source.FActive;
-    FPrimaryColor = Source.FPrimaryColor;
-    FPrimaryLength = Source.FPrimaryLength;
-    FSecondaryColor = Source.FSecondaryColor;
-    FSecondaryLength = Source.FSecondaryLength;
-    FPrint = Source.FPrint;
+    TBandsValues::operator=(Source);
     FTotalLength = FPrimaryLength + FSecondaryLength;
-}
-
-void TBands::SetActive(bool Value)
-{
-    if (platform::Change(FActive, Value))
-        Changed();
 }
 
 void TBands::SetPrimaryColor(TColor Value)

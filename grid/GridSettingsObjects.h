@@ -7,7 +7,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
-#include "platform/Property.h"
+#include "grid/GridProperty.h"
 
 #include <QPointer>
 #include <QString>
@@ -17,7 +17,33 @@
 
 enum TSearchDirection { sdTopBottom, sdLeftRight };
 
-class TSearchFooter {
+// The values TSearchFooter::Assign copies, kept together so that one assignment copies them all.
+struct TSearchFooterValues {
+    bool FAlwaysHighLight = false;
+    TColor FColor = 0xFFFFFF;
+    TColor FColorTo = clBtnFace;
+    QString FFindNextCaption;
+    QString FFindPrevCaption;
+    QString FHighLightCaption;
+    QString FHintClose;
+    QString FHintFindNext;
+    QString FHintFindPrev;
+    QString FHintHighlight;
+    QString FMatchCaseCaption;
+    bool FSearchActiveColumnOnly = false;
+    int FSearchColumn = -1;
+    bool FSearchMatchStart = false;
+    bool FSearchHiddenRows = false;
+    TSearchDirection FSearchDirection = sdTopBottom;
+    bool FShowClose = true;
+    bool FShowFindNext = true;
+    bool FShowFindPrev = true;
+    bool FShowHighLight = true;
+    bool FShowMatchCase = true;
+    bool FVisible = false;
+};
+
+class TSearchFooter : private TSearchFooterValues {
 public:
     // InitDesign gives the captions and hints their English texts (a grid placed at design time).
     explicit TSearchFooter(QObject* AOwner = nullptr, bool InitDesign = false);
@@ -79,31 +105,9 @@ public:
 private:
     void Changed();
     QObject* FOwner;
-    bool FAlwaysHighLight = false;
     bool FAutoSearch = true;
-    TColor FColor = 0xFFFFFF;
-    TColor FColorTo = clBtnFace;
-    QString FFindNextCaption;
-    QString FFindPrevCaption;
     TFont FFont;
-    QString FHighLightCaption;
-    QString FHintClose;
-    QString FHintFindNext;
-    QString FHintFindPrev;
-    QString FHintHighlight;
-    QString FMatchCaseCaption;
-    bool FSearchActiveColumnOnly = false;
-    int FSearchColumn = -1;
-    bool FSearchMatchStart = false;
     bool FSearchFixedCells = false;
-    bool FSearchHiddenRows = false;
-    TSearchDirection FSearchDirection = sdTopBottom;
-    bool FShowClose = true;
-    bool FShowFindNext = true;
-    bool FShowFindPrev = true;
-    bool FShowHighLight = true;
-    bool FShowMatchCase = true;
-    bool FVisible = false;
     bool FAutoThemeAdapt = false;
 };
 
@@ -115,7 +119,53 @@ enum TClipboardPasteAction { paReplace, paInsert };
 enum TCursorAdvance { caDefault, caSnake, caLoop };
 enum THomeEndAction { heFirstLastColumn, heFirstLastRow, heFirstLastCell };
 
-class TNavigation {
+// The values TNavigation::Assign copies, kept together so that one assignment copies them all.
+struct TNavigationValues {
+    bool FAllowInsertRow = false;
+    bool FAllowDeleteRow = false;
+    bool FAlwaysEdit = false;
+    bool FAdvanceOnEnter = false;
+    bool FAdvanceOnEnterLoop = true;
+    bool FAdvanceAutoEdit = true;
+    bool FAdvanceSkipReadOnlyCells = true;
+    bool FAutoGotoWhenSorted = false;
+    bool FAutoGotoIncremental = false;
+    bool FAutoComboDropSize = false;
+    bool FAllowClipboardShortCuts = false;
+    bool FAllowCtrlEnter = true;
+    bool FAllowSmartClipboard = false;
+    bool FAllowRTFClipboard = false;
+    bool FAllowFmtClipboard = false;
+    bool FAllowClipboardAlways = false;
+    bool FAllowClipboardRowGrow = true;
+    bool FAllowClipboardColGrow = true;
+    bool FAppendOnArrowDown = false;
+    bool FEditSelectAll = true;
+    bool FComboGetUpDown = true;
+    bool FCursorWalkEditor = false;
+    bool FCursorWalkAlwaysEdit = true;
+    bool FCursorMoveRows = false;
+    bool FMoveRowOnSort = false;
+    bool FMoveScrollOnly = false;
+    bool FImproveMaskSel = false;
+    bool FLeftRightRowSelect = true;
+    bool FCopyHTMLTagsToClipboard = true;
+    bool FKeepHorizScroll = false;
+    bool FLineFeedOnEnter = false;
+    bool FSkipFixedCells = true;
+    bool FSkipDisabledRows = true;
+    bool FTabToNextAtEnd = false;
+    bool FAdvanceInsert = false;
+    TAdvanceDirection FAdvanceDirection = adLeftRight;
+    bool FAdvanceAuto = false;
+    TInsertPosition FInsertPosition = pInsertBefore;
+    TClipboardPasteAction FClipboardPasteAction = paReplace;
+    TCursorAdvance FCursorAdvance = caDefault;
+    THomeEndAction FHomeEndKey = heFirstLastColumn;
+    TAdvanceDirection FTabAdvanceDirection = adLeftRight;
+};
+
+class TNavigation : private TNavigationValues {
 public:
     TNavigation() = default;
     TNavigation(const TNavigation&) = delete;
@@ -123,57 +173,44 @@ public:
     // Copies every setting but KeepScrollOnSort.
     void Assign(const TNavigation& Source);
 
-#define KT_NAV_BOOL(Name, Init)                       \
-public:                                               \
-    bool Name() const { return F##Name; }             \
-    void Set##Name(bool Value) { F##Name = Value; }   \
-                                                      \
-private:                                              \
-    bool F##Name = Init;
-
-    KT_NAV_BOOL(AllowInsertRow, false)
-    KT_NAV_BOOL(AllowDeleteRow, false)
-    KT_NAV_BOOL(AlwaysEdit, false)
-    KT_NAV_BOOL(AdvanceOnEnter, false)
-    KT_NAV_BOOL(AdvanceOnEnterLoop, true)
-    KT_NAV_BOOL(AdvanceAutoEdit, true)
-    KT_NAV_BOOL(AdvanceSkipReadOnlyCells, true)
-    KT_NAV_BOOL(AutoGotoWhenSorted, false)
-    KT_NAV_BOOL(AutoGotoIncremental, false)
-    KT_NAV_BOOL(AutoComboDropSize, false)
-    KT_NAV_BOOL(AllowClipboardShortCuts, false)
-    KT_NAV_BOOL(AllowCtrlEnter, true)
-    KT_NAV_BOOL(AllowSmartClipboard, false)
-    KT_NAV_BOOL(AllowRTFClipboard, false)
-    KT_NAV_BOOL(AllowFmtClipboard, false)
-    KT_NAV_BOOL(AllowClipboardAlways, false)
-    KT_NAV_BOOL(AllowClipboardRowGrow, true)
-    KT_NAV_BOOL(AllowClipboardColGrow, true)
-    KT_NAV_BOOL(AppendOnArrowDown, false)
-    KT_NAV_BOOL(EditSelectAll, true)
-    KT_NAV_BOOL(ComboGetUpDown, true)
-    KT_NAV_BOOL(CursorWalkEditor, false)
-    KT_NAV_BOOL(CursorWalkAlwaysEdit, true)
-    KT_NAV_BOOL(CursorMoveRows, false)
-    KT_NAV_BOOL(MoveRowOnSort, false)
-    KT_NAV_BOOL(KeepScrollOnSort, false)
-    KT_NAV_BOOL(MoveScrollOnly, false)
-    KT_NAV_BOOL(ImproveMaskSel, false)
-    KT_NAV_BOOL(LeftRightRowSelect, true)
-    KT_NAV_BOOL(CopyHTMLTagsToClipboard, true)
-    KT_NAV_BOOL(KeepHorizScroll, false)
-    KT_NAV_BOOL(LineFeedOnEnter, false)
-    KT_NAV_BOOL(SkipFixedCells, true)
-    KT_NAV_BOOL(SkipDisabledRows, true)
-    KT_NAV_BOOL(TabToNextAtEnd, false)
-#undef KT_NAV_BOOL
-
-public:
+    KT_PROPERTY(bool, AllowInsertRow)
+    KT_PROPERTY(bool, AllowDeleteRow)
+    KT_PROPERTY(bool, AlwaysEdit)
+    KT_PROPERTY(bool, AdvanceOnEnter)
+    KT_PROPERTY(bool, AdvanceOnEnterLoop)
+    KT_PROPERTY(bool, AdvanceAutoEdit)
+    KT_PROPERTY(bool, AdvanceSkipReadOnlyCells)
+    KT_PROPERTY(bool, AutoGotoWhenSorted)
+    KT_PROPERTY(bool, AutoGotoIncremental)
+    KT_PROPERTY(bool, AutoComboDropSize)
+    KT_PROPERTY(bool, AllowClipboardShortCuts)
+    KT_PROPERTY(bool, AllowCtrlEnter)
+    KT_PROPERTY(bool, AllowSmartClipboard)
+    KT_PROPERTY(bool, AllowRTFClipboard)
+    KT_PROPERTY(bool, AllowFmtClipboard)
+    KT_PROPERTY(bool, AllowClipboardAlways)
+    KT_PROPERTY(bool, AllowClipboardRowGrow)
+    KT_PROPERTY(bool, AllowClipboardColGrow)
+    KT_PROPERTY(bool, AppendOnArrowDown)
+    KT_PROPERTY(bool, EditSelectAll)
+    KT_PROPERTY(bool, ComboGetUpDown)
+    KT_PROPERTY(bool, CursorWalkEditor)
+    KT_PROPERTY(bool, CursorWalkAlwaysEdit)
+    KT_PROPERTY(bool, CursorMoveRows)
+    KT_PROPERTY(bool, MoveRowOnSort)
+    KT_PROPERTY(bool, KeepScrollOnSort)
+    KT_PROPERTY(bool, MoveScrollOnly)
+    KT_PROPERTY(bool, ImproveMaskSel)
+    KT_PROPERTY(bool, LeftRightRowSelect)
+    KT_PROPERTY(bool, CopyHTMLTagsToClipboard)
+    KT_PROPERTY(bool, KeepHorizScroll)
+    KT_PROPERTY(bool, LineFeedOnEnter)
+    KT_PROPERTY(bool, SkipFixedCells)
+    KT_PROPERTY(bool, SkipDisabledRows)
+    KT_PROPERTY(bool, TabToNextAtEnd)
     // Writes that fire OnChange when the value changes.
-    bool AdvanceInsert() const { return FAdvanceInsert; }
-    void SetAdvanceInsert(bool Value);
-    TAdvanceDirection AdvanceDirection() const { return FAdvanceDirection; }
-    void SetAdvanceDirection(TAdvanceDirection Value);
+    KT_PROPERTY_CHANGE(bool, AdvanceInsert, Changed)
+    KT_PROPERTY_CHANGE(TAdvanceDirection, AdvanceDirection, Changed)
     // Switching it on also switches AdvanceOnEnter on.
     bool AdvanceAuto() const { return FAdvanceAuto; }
     void SetAdvanceAuto(bool Value);
@@ -187,14 +224,7 @@ public:
 
 private:
     void Changed();
-    bool FAdvanceInsert = false;
-    TAdvanceDirection FAdvanceDirection = adLeftRight;
-    bool FAdvanceAuto = false;
-    TInsertPosition FInsertPosition = pInsertBefore;
-    TClipboardPasteAction FClipboardPasteAction = paReplace;
-    TCursorAdvance FCursorAdvance = caDefault;
-    THomeEndAction FHomeEndKey = heFirstLastColumn;
-    TAdvanceDirection FTabAdvanceDirection = adLeftRight;
+    bool FKeepScrollOnSort = false;
 };
 
 // ---- mouse actions ---------------------------------------------------------------------------
@@ -203,7 +233,44 @@ enum TGridFixedCellEdit { fceNone, fceDblClick, fceLeftClick, fceRightClick };
 enum TGridFixedCellEditor { fceEdit, fceComboEdit, fceComboList };
 enum TWheelAction { waMoveSelection, waScroll };
 
-class TMouseActions {
+// The values TMouseActions::Assign copies, kept together so that one assignment copies them all.
+struct TMouseActionsValues {
+    bool FAllColumnSize = false;
+    bool FAllRowSize = false;
+    bool FAllSelect = false;
+    bool FAutoSizeColOnDblClick = true;
+    bool FCaretPositioning = false;
+    bool FCheckAllCheck = false;
+    bool FColSelect = false;
+    bool FDirectComboClose = false;
+    bool FDirectComboDrop = false;
+    bool FDirectDateClose = false;
+    bool FDirectDateDrop = false;
+    bool FDirectEdit = false;
+    bool FDisjunctRowSelectNoCtrl = false;
+    bool FMoveRowOnNodeClick = false;
+    bool FNoAutoRangeScroll = false;
+    bool FNodeAllExpandContract = false;
+    bool FNoScrollOnPartialRow = false;
+    bool FPreciseCheckBoxCheck = false;
+    bool FPreciseNodeClick = true;
+    bool FRangeSelectAndEdit = false;
+    bool FRowSelect = false;
+    bool FRowSelectPersistent = false;
+    bool FSelectOnRightClick = false;
+    bool FSizeFixedCol = false;
+    bool FDisjunctRowSelect = false;
+    bool FDisjunctColSelect = false;
+    bool FDisjunctCellSelect = false;
+    TGridFixedCellEdit FFixedRowsEdit = fceNone;
+    TGridFixedCellEdit FFixedColsEdit = fceNone;
+    TGridFixedCellEditor FFixedRowsEditor = fceEdit;
+    TGridFixedCellEditor FFixedColsEditor = fceEdit;
+    int FWheelIncrement = 0;
+    TWheelAction FWheelAction = waMoveSelection;
+};
+
+class TMouseActions : private TMouseActionsValues {
 public:
     explicit TMouseActions(QObject* AOwner = nullptr) : FOwner(AOwner) {}
     TMouseActions(const TMouseActions&) = delete;
@@ -214,42 +281,31 @@ public:
 
     QObject* Owner() const { return FOwner; }
 
-#define KT_MA_BOOL(Name, Init)                        \
-public:                                               \
-    bool Name() const { return F##Name; }             \
-    void Set##Name(bool Value) { F##Name = Value; }   \
-                                                      \
-private:                                              \
-    bool F##Name = Init;
-
-    KT_MA_BOOL(AllColumnSize, false)
-    KT_MA_BOOL(AllRowSize, false)
-    KT_MA_BOOL(AllSelect, false)
-    KT_MA_BOOL(AutoSizeColOnDblClick, true)
-    KT_MA_BOOL(CaretPositioning, false)
-    KT_MA_BOOL(CheckAllCheck, false)
-    KT_MA_BOOL(ColSelect, false)
-    KT_MA_BOOL(DirectComboClose, false)
-    KT_MA_BOOL(DirectComboDrop, false)
-    KT_MA_BOOL(DirectDateClose, false)
-    KT_MA_BOOL(DirectDateDrop, false)
-    KT_MA_BOOL(DirectEdit, false)
-    KT_MA_BOOL(DisjunctRowSelectNoCtrl, false)
-    KT_MA_BOOL(MoveRowOnNodeClick, false)
-    KT_MA_BOOL(NoAutoRangeScroll, false)
-    KT_MA_BOOL(NodeAllExpandContract, false)
-    KT_MA_BOOL(NoScrollOnPartialRow, false)
-    KT_MA_BOOL(PreciseCheckBoxCheck, false)
-    KT_MA_BOOL(PreciseNodeClick, true)
-    KT_MA_BOOL(RangeSelectAndEdit, false)
-    KT_MA_BOOL(RowSelect, false)
-    KT_MA_BOOL(RowSelectPersistent, false)
-    KT_MA_BOOL(SelectOnRightClick, false)
-    KT_MA_BOOL(SizeFixedCol, false)
-    KT_MA_BOOL(SizeFixedRow, false)
-#undef KT_MA_BOOL
-
-public:
+    KT_PROPERTY(bool, AllColumnSize)
+    KT_PROPERTY(bool, AllRowSize)
+    KT_PROPERTY(bool, AllSelect)
+    KT_PROPERTY(bool, AutoSizeColOnDblClick)
+    KT_PROPERTY(bool, CaretPositioning)
+    KT_PROPERTY(bool, CheckAllCheck)
+    KT_PROPERTY(bool, ColSelect)
+    KT_PROPERTY(bool, DirectComboClose)
+    KT_PROPERTY(bool, DirectComboDrop)
+    KT_PROPERTY(bool, DirectDateClose)
+    KT_PROPERTY(bool, DirectDateDrop)
+    KT_PROPERTY(bool, DirectEdit)
+    KT_PROPERTY(bool, DisjunctRowSelectNoCtrl)
+    KT_PROPERTY(bool, MoveRowOnNodeClick)
+    KT_PROPERTY(bool, NoAutoRangeScroll)
+    KT_PROPERTY(bool, NodeAllExpandContract)
+    KT_PROPERTY(bool, NoScrollOnPartialRow)
+    KT_PROPERTY(bool, PreciseCheckBoxCheck)
+    KT_PROPERTY(bool, PreciseNodeClick)
+    KT_PROPERTY(bool, RangeSelectAndEdit)
+    KT_PROPERTY(bool, RowSelect)
+    KT_PROPERTY(bool, RowSelectPersistent)
+    KT_PROPERTY(bool, SelectOnRightClick)
+    KT_PROPERTY(bool, SizeFixedCol)
+    KT_PROPERTY(bool, SizeFixedRow)
     // While designing, switching one disjunct selection on switches the other two off.
     bool DisjunctRowSelect() const { return FDisjunctRowSelect; }
     void SetDisjunctRowSelect(bool Value);
@@ -264,9 +320,7 @@ public:
     KT_PROPERTY(TGridFixedCellEdit, FixedColsEdit)
     KT_PROPERTY(TGridFixedCellEditor, FixedRowsEditor)
     KT_PROPERTY(TGridFixedCellEditor, FixedColsEditor)
-    platform::TStringList& FixedComboValues() { return FFixedComboValues; }
-    const platform::TStringList& FixedComboValues() const { return FFixedComboValues; }
-    void SetFixedComboValues(const platform::TStringList& Value) { FFixedComboValues.Assign(Value); }
+    KT_OBJECT_PROPERTY(platform::TStringList, FixedComboValues)
     // Switching it on also switches DisjunctRowSelect and CheckAllCheck on; fires OnInvalidate.
     bool HotmailRowSelect() const { return FHotmailRowSelect; }
     void SetHotmailRowSelect(bool Value);
@@ -283,26 +337,28 @@ public:
 private:
     bool IsDesigning();
     QObject* FOwner;
-    bool FDisjunctRowSelect = false;
-    bool FDisjunctColSelect = false;
-    bool FDisjunctCellSelect = false;
+    bool FSizeFixedRow = false;
     bool FEditOnDblClickOnly = false;
-    TGridFixedCellEdit FFixedRowsEdit = fceNone;
-    TGridFixedCellEdit FFixedColsEdit = fceNone;
-    TGridFixedCellEditor FFixedRowsEditor = fceEdit;
-    TGridFixedCellEditor FFixedColsEditor = fceEdit;
     platform::TStringList FFixedComboValues;
     bool FHotmailRowSelect = false;
-    int FWheelIncrement = 0;
-    TWheelAction FWheelAction = waMoveSelection;
 };
 
 // ---- synchronised grid -----------------------------------------------------------------------
 
+// The values TSyncGrid::Assign copies, kept together so that one assignment copies them all.
+struct TSyncGridValues {
+    bool FScrollVertical = false;
+    bool FScrollHorizontal = false;
+    bool FSelectionColumn = false;
+    bool FSelectionRow = false;
+    bool FMoveColumn = false;
+    bool FMoveRow = false;
+};
+
 // A second grid kept in step with the owner. A change passed from one grid to the other is never
 // passed back: while a grid passes a change on (inside a TGuard), neither it nor its partner
 // passes any change on again, whatever kind of change it is.
-class TSyncGrid {
+class TSyncGrid : private TSyncGridValues {
 public:
     explicit TSyncGrid(TStringGrid* AOwner) : FOwner(AOwner) {}
     TSyncGrid(const TSyncGrid&) = delete;
@@ -342,25 +398,28 @@ public:
 private:
     TStringGrid* FOwner;
     QPointer<TStringGrid> FGrid;
-    bool FScrollVertical = false;
-    bool FScrollHorizontal = false;
-    bool FSelectionColumn = false;
-    bool FSelectionRow = false;
-    bool FMoveColumn = false;
-    bool FMoveRow = false;
 };
 
 // ---- bands -----------------------------------------------------------------------------------
 
-class TBands {
+// The values TBands::Assign copies, kept together so that one assignment copies them all.
+struct TBandsValues {
+    bool FActive = false;
+    TColor FPrimaryColor = clInfoBk;
+    int FPrimaryLength = 1;
+    TColor FSecondaryColor = clWindow;
+    int FSecondaryLength = 1;
+    bool FPrint = false;
+};
+
+class TBands : private TBandsValues {
 public:
     TBands() = default;
     TBands(const TBands&) = delete;
     TBands& operator=(const TBands&) = delete;
     void Assign(const TBands& Source);
 
-    bool Active() const { return FActive; }
-    void SetActive(bool Value);
+    KT_PROPERTY_CHANGE(bool, Active, Changed)
     // Colour and length writes fire OnChange only while Active.
     TColor PrimaryColor() const { return FPrimaryColor; }
     void SetPrimaryColor(TColor Value);
@@ -377,12 +436,6 @@ public:
 
 private:
     void Changed();
-    bool FActive = false;
-    TColor FPrimaryColor = clInfoBk;
-    int FPrimaryLength = 1;
-    TColor FSecondaryColor = clWindow;
-    int FSecondaryLength = 1;
-    bool FPrint = false;
     int FTotalLength = 2;
 };
 

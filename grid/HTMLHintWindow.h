@@ -4,6 +4,7 @@
 // wide text is drawn on one line in the font of the grid that showed it.
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
+#include "grid/GridProperty.h"
 
 #include <QString>
 #include <QWidget>
@@ -16,8 +17,7 @@ class THTMLHintWindow : public QWidget {
 public:
     explicit THTMLHintWindow(QWidget* AOwner = nullptr);
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; update(); }
+    KT_PROPERTY_NOTIFY(TColor, Color, update)
     QString Caption() const { return FCaption; }
     // A change of the text repaints the window.
     void SetCaption(const QString& Value);

@@ -1,6 +1,8 @@
 #pragma once
 // THeaderDragButton: the floating picture of a column header that follows the mouse while a
 // column is dragged to a new place.
+#include "grid/GridProperty.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -13,10 +15,8 @@ public:
 
     TVerIvovavOzed* Grid() const { return FGrid; }
     void SetGrid(TVerIvovavOzed* Value) { FGrid = Value; }
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) { FCaption = Value; update(); }
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value) { FFlat = Value; update(); }
+    KT_PROPERTY_NOTIFY(QString, Caption, update)
+    KT_PROPERTY_NOTIFY(bool, Flat, update)
 
     // Paints the header face and the caption over (0, 0, AWidth, AHeight).
     void PaintOn(TCanvas& ACanvas, int AWidth, int AHeight);

@@ -492,6 +492,41 @@ void TASGDropSource::DragDropEnded() {}
 void TASGDropSource::CurrentEffect(int) {}
 void TASGDropSource::QueryDrag() {}
 
+// ---- TGetOnlyDataObject --------------------------------------------------------------------------
+
+HRESULT TGetOnlyDataObject::GetDataHere(const TFormatEtc&, TStgMedium&) { return DV_E_FORMATETC; }
+
+HRESULT TGetOnlyDataObject::GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc& formatetcOut)
+{
+    formatetcOut.ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TGetOnlyDataObject::SetData(const TFormatEtc&, const TStgMedium&, bool) { return DV_E_FORMATETC; }
+
+HRESULT TGetOnlyDataObject::EnumFormatEtc(int dwDirection, std::shared_ptr<IEnumFORMATETC>& enumFormatEtc)
+{
+    if (dwDirection != DATADIR_GET) {
+        enumFormatEtc = nullptr;
+        return E_NOTIMPL;
+    }
+    enumFormatEtc = Formats();
+    return S_OK;
+}
+
+HRESULT TGetOnlyDataObject::DAdvise(const TFormatEtc&, int, const std::shared_ptr<IAdviseSink>&, int&)
+{
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TGetOnlyDataObject::DUnadvise(int) { return OLE_E_ADVISENOTSUPPORTED; }
+
+HRESULT TGetOnlyDataObject::EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& enumAdvise)
+{
+    enumAdvise = nullptr;
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
 // ---- TSourceDataObject ---------------------------------------------------------------------------
 
 TSourceDataObject::TSourceDataObject(const QString& stxt, const QString& srtf, int sidx, const QByteArray* ms)
@@ -540,37 +575,9 @@ HRESULT TSourceDataObject::GetData(const TFormatEtc& formatetcIn, TStgMedium& me
     return S_OK;
 }
 
-HRESULT TSourceDataObject::GetDataHere(const TFormatEtc&, TStgMedium&) { return DV_E_FORMATETC; }
-
-HRESULT TSourceDataObject::GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc& formatetcOut)
+std::shared_ptr<IEnumFORMATETC> TSourceDataObject::Formats() const
 {
-    formatetcOut.ptd = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT TSourceDataObject::SetData(const TFormatEtc&, const TStgMedium&, bool) { return DV_E_FORMATETC; }
-
-HRESULT TSourceDataObject::EnumFormatEtc(int dwDirection, std::shared_ptr<IEnumFORMATETC>& enumFormatEtc)
-{
-    if (dwDirection != DATADIR_GET) {
-        enumFormatEtc = nullptr;
-        return E_NOTIMPL;
-    }
-    enumFormatEtc = std::make_shared<TSourceEnumFormatEtc>(scolidx != -1, memstr != nullptr);
-    return S_OK;
-}
-
-HRESULT TSourceDataObject::DAdvise(const TFormatEtc&, int, const std::shared_ptr<IAdviseSink>&, int&)
-{
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TSourceDataObject::DUnadvise(int) { return OLE_E_ADVISENOTSUPPORTED; }
-
-HRESULT TSourceDataObject::EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& enumAdvise)
-{
-    enumAdvise = nullptr;
-    return OLE_E_ADVISENOTSUPPORTED;
+    return std::make_shared<TSourceEnumFormatEtc>(scolidx != -1, memstr != nullptr);
 }
 
 // ---- TSourceEnumFormatEtc ------------------------------------------------------------------------
@@ -840,45 +847,17 @@ HRESULT TMimeDataObject::GetData(const TFormatEtc& formatetcIn, TStgMedium& medi
     return S_OK;
 }
 
-HRESULT TMimeDataObject::GetDataHere(const TFormatEtc&, TStgMedium&) { return DV_E_FORMATETC; }
-
 HRESULT TMimeDataObject::QueryGetData(const TFormatEtc& formatetc)
 {
     return Find(formatetc) ? S_OK : DV_E_FORMATETC;
 }
 
-HRESULT TMimeDataObject::GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc& formatetcOut)
+std::shared_ptr<IEnumFORMATETC> TMimeDataObject::Formats() const
 {
-    formatetcOut.ptd = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT TMimeDataObject::SetData(const TFormatEtc&, const TStgMedium&, bool) { return DV_E_FORMATETC; }
-
-HRESULT TMimeDataObject::EnumFormatEtc(int dwDirection, std::shared_ptr<IEnumFORMATETC>& enumFormatEtc)
-{
-    if (dwDirection != DATADIR_GET) {
-        enumFormatEtc = nullptr;
-        return E_NOTIMPL;
-    }
     std::vector<TFormatEtc> list;
     for (const TBlock& block : FBlocks)
         list.push_back(FormatOf(block.Format));
-    enumFormatEtc = std::make_shared<TListEnumFormatEtc>(std::move(list), 0);
-    return S_OK;
-}
-
-HRESULT TMimeDataObject::DAdvise(const TFormatEtc&, int, const std::shared_ptr<IAdviseSink>&, int&)
-{
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TMimeDataObject::DUnadvise(int) { return OLE_E_ADVISENOTSUPPORTED; }
-
-HRESULT TMimeDataObject::EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& enumAdvise)
-{
-    enumAdvise = nullptr;
-    return OLE_E_ADVISENOTSUPPORTED;
+    return std::make_shared<TListEnumFormatEtc>(std::move(list), 0);
 }
 
 // ---- Qt glue: running a drag ---------------------------------------------------------------------

@@ -303,15 +303,11 @@ private:
     bool FNoAccept = false;
 };
 
-// The data of a drag: a text, its rich text form, a column index (-1 for none) and a stream of grid
-// cells (not owned: the caller keeps it alive for the drag; nullptr for none).
-class TSourceDataObject : public IDataObject {
+// A data object that only gives its data: GetDataHere and SetData refuse every format, there is no
+// canonical format and no advise sink, and formats are enumerated for the get direction only.
+class TGetOnlyDataObject : public IDataObject {
 public:
-    TSourceDataObject(const QString& stxt, const QString& srtf, int sidx, const QByteArray* ms);
-
-    HRESULT GetData(const TFormatEtc& formatetcIn, TStgMedium& medium) override;
     HRESULT GetDataHere(const TFormatEtc& formatetc, TStgMedium& medium) override;
-    HRESULT QueryGetData(const TFormatEtc& formatetc) override;
     HRESULT GetCanonicalFormatEtc(const TFormatEtc& formatetc, TFormatEtc& formatetcOut) override;
     HRESULT SetData(const TFormatEtc& formatetc, const TStgMedium& medium, bool fRelease) override;
     HRESULT EnumFormatEtc(int dwDirection, std::shared_ptr<IEnumFORMATETC>& enumFormatEtc) override;
@@ -319,6 +315,23 @@ public:
                     int& dwConnection) override;
     HRESULT DUnadvise(int dwConnection) override;
     HRESULT EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& enumAdvise) override;
+
+protected:
+    // A new enumerator of the formats the object gives.
+    virtual std::shared_ptr<IEnumFORMATETC> Formats() const = 0;
+};
+
+// The data of a drag: a text, its rich text form, a column index (-1 for none) and a stream of grid
+// cells (not owned: the caller keeps it alive for the drag; nullptr for none).
+class TSourceDataObject : public TGetOnlyDataObject {
+public:
+    TSourceDataObject(const QString& stxt, const QString& srtf, int sidx, const QByteArray* ms);
+
+    HRESULT GetData(const TFormatEtc& formatetcIn, TStgMedium& medium) override;
+    HRESULT QueryGetData(const TFormatEtc& formatetc) override;
+
+protected:
+    std::shared_ptr<IEnumFORMATETC> Formats() const override;
 
 private:
     QString textdata;
@@ -371,26 +384,21 @@ std::unique_ptr<QMimeData> MimeDataOfDataObject(IDataObject& DataObject);
 // CF_TEXT; local file URLs a CF_HDROP block (wide names); other URLs "UniformResourceLocator" and,
 // without text/plain, their text as CF_UNICODETEXT; text/rtf or the rich text type gives rich
 // text; the grid's column and cells types give their blocks.
-class TMimeDataObject : public IDataObject {
+class TMimeDataObject : public TGetOnlyDataObject {
 public:
     explicit TMimeDataObject(const QMimeData* Data);
 
     HRESULT GetData(const TFormatEtc& formatetcIn, TStgMedium& medium) override;
-    HRESULT GetDataHere(const TFormatEtc& formatetc, TStgMedium& medium) override;
     HRESULT QueryGetData(const TFormatEtc& formatetc) override;
-    HRESULT GetCanonicalFormatEtc(const TFormatEtc& formatetc, TFormatEtc& formatetcOut) override;
-    HRESULT SetData(const TFormatEtc& formatetc, const TStgMedium& medium, bool fRelease) override;
-    HRESULT EnumFormatEtc(int dwDirection, std::shared_ptr<IEnumFORMATETC>& enumFormatEtc) override;
-    HRESULT DAdvise(const TFormatEtc& formatetc, int advf, const std::shared_ptr<IAdviseSink>& advSink,
-                    int& dwConnection) override;
-    HRESULT DUnadvise(int dwConnection) override;
-    HRESULT EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& enumAdvise) override;
 
     struct TBlock {
         TClipFormat Format = 0;
         QByteArray Data;
     };
     const std::vector<TBlock>& Blocks() const { return FBlocks; }
+
+protected:
+    std::shared_ptr<IEnumFORMATETC> Formats() const override;
 
 private:
     const TBlock* Find(const TFormatEtc& formatetc) const;

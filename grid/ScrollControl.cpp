@@ -41,12 +41,6 @@ bool TScrollControl::eventFilter(QObject* watched, QEvent* event)
 
 TVerIvovavOzed* TScrollControl::Grid() const { return dynamic_cast<TVerIvovavOzed*>(parentWidget()); }
 
-void TScrollControl::SetColor(TColor Value)
-{
-    FColor = Value;
-    update();
-}
-
 bool TScrollControl::ThumbGeometry(int& Pos, int& Size) const
 {
     Pos = 0;

@@ -3,6 +3,7 @@
 // Its thumb shows the visible part of the rows (vertical) or columns (horizontal); the user drags
 // it or clicks beside it. It works only while its parent is a string grid of this library.
 #include "platform/Graphics.h"
+#include "grid/GridProperty.h"
 
 #include <QWidget>
 
@@ -14,12 +15,9 @@ class TScrollControl : public QWidget {
 public:
     explicit TScrollControl(QWidget* AOwner = nullptr);
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
-    int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int Value) { FScrollWidth = Value; update(); }
-    TScrollDirection Direction() const { return FDirection; }
-    void SetDirection(TScrollDirection Value) { FDirection = Value; update(); }
+    KT_PROPERTY_NOTIFY(TColor, Color, update)
+    KT_PROPERTY_NOTIFY(int, ScrollWidth, update)
+    KT_PROPERTY_NOTIFY(TScrollDirection, Direction, update)
 
     // The thumb's start and length along the control; false when no thumb shows (everything
     // fits, the grid has no scrollable rows or columns, or the parent is no grid).

@@ -11,12 +11,7 @@ void TUndoRedoItem::Assign(const platform::TCollectionItem& Source)
         platform::TCollectionItem::Assign(Source);
         return;
     }
-    FRow = s->FRow;
-    FCol = s->FCol;
-    FValue = s->FValue;
-    FOrigValue = s->FOrigValue;
-    FSequenceStart = s->FSequenceStart;
-    FSequenceStop = s->FSequenceStop;
+    TUndoRedoItemValues::operator=(*s);
 }
 
 TUndoRedoCollection::TUndoRedoCollection() : platform::TCollection([] { return new TUndoRedoItem(); }) {}

@@ -12,8 +12,18 @@
 
 class TBaseGrid;
 
+// The values TUndoRedoItem::Assign copies, kept together so that one assignment copies them all.
+struct TUndoRedoItemValues {
+    int FRow = 0;
+    int FCol = 0;
+    QString FValue;
+    QString FOrigValue;
+    bool FSequenceStart = false;
+    bool FSequenceStop = false;
+};
+
 // One recorded change, or a sequence marker (Col and Row -1, empty texts).
-class TUndoRedoItem : public platform::TCollectionItem {
+class TUndoRedoItem : public platform::TCollectionItem, private TUndoRedoItemValues {
 public:
     KT_PROPERTY(int, Row)
     // The grid's data column (the real column when columns are hidden).
@@ -28,12 +38,6 @@ public:
     void Assign(const platform::TCollectionItem& Source) override;
 
 private:
-    int FRow = 0;
-    int FCol = 0;
-    QString FValue;
-    QString FOrigValue;
-    bool FSequenceStart = false;
-    bool FSequenceStop = false;
 };
 
 class TUndoRedoCollection : public platform::TCollection {
