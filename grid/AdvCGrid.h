@@ -4,7 +4,7 @@
 // included). The per-cell hooks answer from the definition of the cell's column.
 #include "grid/AdvGrid.h"
 #include "platform/Collection.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QMenu>
 #include <QPointer>

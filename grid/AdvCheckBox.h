@@ -5,7 +5,7 @@
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
 #include "grid/GridSettings.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>

@@ -23,7 +23,7 @@
 #include "grid/GridSettingsObjects.h"
 #include "platform/StringList.h"
 #include "render/PictureContainer.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 // Types of the painting, looks, editing and input parts of the grid, declared beside their code.
 #include "grid/AdvGrid_LooksTypes.h"
@@ -1038,5 +1038,4 @@ private:
 #include "griddata/AdvGrid_Data.inc"
 #include "griddata/AdvGrid_Print.inc"
 #include "griddata/AdvGrid_Exchange.inc"
-#include "platform/Property.h"
 };

@@ -5,7 +5,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>

@@ -12,6 +12,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 #include "platform/StringList.h"
 
 #include <QObject>
@@ -130,4 +131,3 @@ public:
     int Level = 0;
 };
 #include "griddata/AdvGrid_SearchTypes.h"
-#include "platform/Property.h"

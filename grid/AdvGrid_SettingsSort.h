@@ -4,7 +4,7 @@
 #include "grid/BaseGrid.h"
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QString>

@@ -8,7 +8,7 @@
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/Picture.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QLabel>
 #include <QLineEdit>

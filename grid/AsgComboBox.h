@@ -8,7 +8,7 @@
 // The whole control is painted through TCanvas: the plain (classic) combo first, and over it the
 // owner-drawn button and borders where the settings ask for them.
 #include "grid/AsgButtonEdit.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QComboBox>
 #include <QStringList>

@@ -7,7 +7,7 @@
 // advances to the next field while digits are typed (AutoTab) and carries a caption label.
 #include "grid/AsgComboBox.h"
 #include "platform/SysUtils.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>

@@ -5,7 +5,7 @@
 // edit-with-button and unit cell editors derive from them.
 #include "grid/AsgButtonEdit.h"
 #include "platform/StringList.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QMenu>
 #include <QPointer>

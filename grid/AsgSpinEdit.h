@@ -6,7 +6,7 @@
 // it and override SpinUp and SpinDown.
 #include "grid/AsgButtonEdit.h"
 #include "platform/SysUtils.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QFlags>
 #include <memory>

@@ -3,7 +3,7 @@
 // covers (and, tiled, under the cells when the painter asks for it).
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // The balloon hints of a string grid and the marking of cells the user changed: the two settings
 // objects a grid owns for them, with the defaults a new grid has.
 #include "platform/Graphics.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <functional>
 

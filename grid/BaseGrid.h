@@ -15,7 +15,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/SysUtils.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>

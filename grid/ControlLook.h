@@ -3,7 +3,7 @@
 // of a string grid and the colours of its header cells while hovered or pressed.
 #include "platform/Graphics.h"
 #include "platform/Picture.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <memory>
 

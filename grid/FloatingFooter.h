@@ -11,7 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // TGridProgressAppearance: the colours and switches of the progress-bar cells of a grid.
 #include "platform/Graphics.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <functional>
 

@@ -6,7 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
 #include "platform/StringList.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>

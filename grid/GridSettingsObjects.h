@@ -7,7 +7,7 @@
 #include "platform/Graphics.h"
 #include "platform/StringGrid.h"
 #include "platform/StringList.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QPointer>
 #include <QString>

@@ -4,7 +4,7 @@
 // wide text is drawn on one line in the font of the grid that showed it.
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 // THeaderDragButton: the floating picture of a column header that follows the mouse while a
 // column is dragged to a new place.
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QString>
 #include <QWidget>

@@ -3,7 +3,7 @@
 // Its thumb shows the visible part of the rows (vertical) or columns (horizontal); the user drags
 // it or clicks beside it. It works only while its parent is a string grid of this library.
 #include "platform/Graphics.h"
-#include "grid/GridProperty.h"
+#include "platform/Property.h"
 
 #include <QWidget>
 
