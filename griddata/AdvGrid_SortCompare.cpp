@@ -64,9 +64,23 @@ double LeadingNumber(const QString& s, bool& whole)
     whole = digits > 0 && end == n;
     if (digits == 0)
         return 0;
+    const qsizetype len = end - start;
+    // Whole numbers of up to 15 digits are exact as doubles.
+    {
+        qsizetype k = start;
+        const bool minus = s[k] == u'-';
+        if (minus || s[k] == u'+')
+            ++k;
+        if (end - k <= 15) {
+            double v = 0;
+            while (k < end && IsAsciiDigit(s[k]))
+                v = v * 10 + (s[k++].unicode() - u'0');
+            if (k == end)
+                return minus ? -v : v;
+        }
+    }
     // Only ASCII characters were taken, so they pass as they are; a sort reads one number per
     // key, and most are short enough for a buffer on the stack.
-    const qsizetype len = end - start;
     char small[64];
     QByteArray large;
     char* buf = small;
