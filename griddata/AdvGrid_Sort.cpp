@@ -32,27 +32,6 @@ private:
     std::vector<std::pair<int, int>> FItems;
 };
 
-// The first four code units of a text packed so that a smaller head means a smaller text in the
-// ordinal compare, and equal heads decide nothing: units past the end count 0, and from the first
-// unit at or above 0xD800 on every place counts 0xFFFF, so no order among surrogates and the units
-// after them is assumed.
-quint64 OrdinalHead(QStringView s)
-{
-    quint64 head = 0;
-    bool high = false;
-    for (qsizetype i = 0; i < 4; ++i) {
-        quint64 u = 0;
-        if (high || (i < s.size() && s[i].unicode() >= 0xD800)) {
-            high = true;
-            u = 0xFFFF;
-        } else if (i < s.size()) {
-            u = s[i].unicode();
-        }
-        head = (head << 16) | u;
-    }
-    return head;
-}
-
 } // namespace
 
 // ---- entry points ----------------------------------------------------------------------------
@@ -292,7 +271,53 @@ void TVerIvovavOzed::QuickSortRange(int Col, int Left, int Right)
     std::iota(rows.begin(), rows.end(), Left);
     TSortKeys keys(*this, std::move(rows));
     std::vector<int> order(size_t(n), 0);
-    if (!IsIgnoredColumn(Col) && keys.PlainOrdinal(Col)) {
+    const TSortDirection dir = FSortSettings->Direction();
+    int rankCount = 0;
+    // Plain texts whose heads mostly differ sort as fast by their heads (below) as by ranks,
+    // without the ranking; where heads repeat, the partition would read the texts themselves.
+    const bool heads = !IsIgnoredColumn(Col) && keys.PlainOrdinal(Col) && keys.HeadsMostlyDiffer(Col);
+    const std::vector<int>* ranks = IsIgnoredColumn(Col) || heads ? nullptr : &keys.Ranks(Col, dir, &rankCount);
+    if (ranks && !ranks->empty()) {
+        // The compare of the column answers as the ranks of its keys do, so the partition reads
+        // integers beside each key instead of its cells: the same compares, exchanges and places
+        // for equal keys. When keys share ranks often, the next column's ranks come along too
+        // (if it has them); other ties go to the key table for the columns on the right.
+        const int last = ColCount() - 1;
+        const bool ties = FSortSettings->Full() && Col < last;
+        const std::vector<int>* next = nullptr;
+        if (ties && rankCount <= n / 2 && !IsIgnoredColumn(Col + 1)) {
+            next = &keys.Ranks(Col + 1, dir);
+            if (next->empty())
+                next = nullptr;
+        }
+        // Whether a tie in the next column goes on to the one after it.
+        const bool further = Col + 1 < last;
+        struct Entry {
+            int Rank;
+            int Next;
+            int Key;
+        };
+        std::vector<Entry> entries(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k)
+            entries[size_t(k)] = {(*ranks)[size_t(k)], next ? (*next)[size_t(k)] : 0, k};
+        auto sign = [](int a, int b) { return a > b ? 1 : (a < b ? -1 : 0); };
+        PartitionOrder(
+            entries, Left, Right,
+            [&](const Entry& a, const Entry& b) {
+                ++Compares;
+                int r = sign(a.Rank, b.Rank);
+                if (r != 0 || !ties)
+                    return r;
+                if (!next)
+                    return keys.CompareRows(Col + 1, a.Key, b.Key);
+                ++Compares;
+                r = sign(a.Next, b.Next);
+                return r != 0 || !further ? r : keys.CompareRows(Col + 2, a.Key, b.Key);
+            },
+            SortDir, true);
+        for (int k = 0; k < n; ++k)
+            order[size_t(k)] = entries[size_t(k)].Key;
+    } else if (heads) {
         // Every compare of the column is one of the texts as they stand: each entry of the order
         // carries its text, so a compare reads no key table, and only ties go to the key table for
         // the columns on the right.

@@ -5,6 +5,7 @@
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -63,8 +64,34 @@ double LeadingNumber(const QString& s, bool& whole)
     whole = digits > 0 && end == n;
     if (digits == 0)
         return 0;
-    const QByteArray bytes = s.mid(start, end - start).toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
+    const qsizetype len = end - start;
+    // Whole numbers of up to 15 digits are exact as doubles.
+    {
+        qsizetype k = start;
+        const bool minus = s[k] == u'-';
+        if (minus || s[k] == u'+')
+            ++k;
+        if (end - k <= 15) {
+            double v = 0;
+            while (k < end && IsAsciiDigit(s[k]))
+                v = v * 10 + (s[k++].unicode() - u'0');
+            if (k == end)
+                return minus ? -v : v;
+        }
+    }
+    // Only ASCII characters were taken, so they pass as they are; a sort reads one number per
+    // key, and most are short enough for a buffer on the stack.
+    char small[64];
+    QByteArray large;
+    char* buf = small;
+    if (len >= qsizetype(sizeof small)) {
+        large.resize(len + 1);
+        buf = large.data();
+    }
+    for (qsizetype k = 0; k < len; ++k)
+        buf[k] = char(s[start + k].unicode());
+    buf[len] = 0;
+    return std::strtod(buf, nullptr);
 }
 
 // A date or time reader's value; 0 when the text cannot be read.
@@ -152,6 +179,7 @@ int DateKind(TSortStyle style)
 
 struct TVerIvovavOzed::TSortKeys::Column {
     int Col = 0;
+    bool Read = false; // the texts and traits below are read
     TSortStyle Style = ssAlphabetic; // as the column's format gives it
     QString Prefix, Suffix;
     std::vector<QString> Texts;
@@ -162,11 +190,34 @@ struct TVerIvovavOzed::TSortKeys::Column {
     std::vector<std::optional<QString>> Stripped;
     std::vector<signed char> Checks; // -1 not read yet
     std::vector<std::optional<std::intptr_t>> Pictures;
+    // Ranks (see TSortKeys::Ranks), made once the column is compared more often than it has keys
+    // or when a sort asks for them.
+    std::vector<int> Ranks;
+    int RankCount = 0; // distinct ranks
+    TSortDirection RankDir = sdAscending;
+    bool RankTried = false;
+    size_t Compared = 0;
 };
 
 TVerIvovavOzed::TSortKeys::TSortKeys(TVerIvovavOzed& Grid, std::vector<int> Rows) : G(Grid), FRows(std::move(Rows)) {}
 
 TVerIvovavOzed::TSortKeys::~TSortKeys() = default;
+
+TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Format(int ACol)
+{
+    if (size_t(ACol) >= FCols.size())
+        FCols.resize(size_t(ACol) + 1);
+    std::unique_ptr<Column>& slot = FCols[size_t(ACol)];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<Column>();
+    Column& c = *slot;
+    c.Col = ACol;
+    const TSortSettings& ss = *G.FSortSettings;
+    c.Style = ss.AutoFormat() ? ssAutomatic : (ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
+    G.GetCellFormat(ACol, c.Style, c.Prefix, c.Suffix);
+    return c;
+}
 
 TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Keys(int ACol)
 {
@@ -174,36 +225,33 @@ TVerIvovavOzed::TSortKeys::Column& TVerIvovavOzed::TSortKeys::Keys(int ACol)
         ACol = 0;
     if (FLast && FLast->Col == ACol)
         return *FLast;
-    if (size_t(ACol) >= FCols.size())
-        FCols.resize(size_t(ACol) + 1);
-    std::unique_ptr<Column>& slot = FCols[size_t(ACol)];
-    if (slot)
-        return *(FLast = slot.get());
-    slot = std::make_unique<Column>();
-    Column& c = *slot;
+    Column& c = Format(ACol);
     FLast = &c;
-    c.Col = ACol;
+    if (c.Read)
+        return c;
+    c.Read = true;
     const TSortSettings& ss = *G.FSortSettings;
-    c.Style = ss.AutoFormat() ? ssAutomatic : (ss.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
-    G.GetCellFormat(ACol, c.Style, c.Prefix, c.Suffix);
     const size_t n = FRows.size();
     const bool displayed = ss.SortOnVirtualCells();
     c.Texts.reserve(n);
-    for (const int r : FRows)
-        c.Texts.push_back(displayed ? G.Cells(ACol, r) : G.GetGridCell(ACol, r));
-    if (c.Style == ssAutomatic || c.Style == ssAlphaNumeric || c.Style == ssAlphaNumericNoCase) {
-        const QChar dateSep = FormatSettings().DateSeparator;
-        const QChar timeSep = FormatSettings().TimeSeparator;
+    // The traits are found while each text is at hand.
+    const bool traits = c.Style == ssAutomatic || c.Style == ssAlphaNumeric || c.Style == ssAlphaNumericNoCase;
+    const QChar dateSep = FormatSettings().DateSeparator;
+    const QChar timeSep = FormatSettings().TimeSeparator;
+    if (traits)
         c.Traits.resize(n);
-        for (size_t k = 0; k < n; ++k) {
-            unsigned char bits = AutoTraits(c.Texts[k], dateSep, timeSep);
-            if (c.Style == ssAutomatic) {
-                const TCellType ct = G.GetCellType(ACol, FRows[k]);
-                if (ct == ctCheckBox || ct == ctDataCheckBox || ct == ctVirtCheckBox || ct == ctRowCheckBox)
-                    bits |= kCheckBox;
-            }
-            c.Traits[k] = bits;
+    for (size_t k = 0; k < n; ++k) {
+        const int r = FRows[k];
+        c.Texts.push_back(displayed ? G.Cells(ACol, r) : G.GetGridCell(ACol, r));
+        if (!traits)
+            continue;
+        unsigned char bits = AutoTraits(c.Texts.back(), dateSep, timeSep);
+        if (c.Style == ssAutomatic) {
+            const TCellType ct = G.GetCellType(ACol, r);
+            if (ct == ctCheckBox || ct == ctDataCheckBox || ct == ctVirtCheckBox || ct == ctRowCheckBox)
+                bits |= kCheckBox;
         }
+        c.Traits[k] = bits;
     }
     return c;
 }
@@ -341,11 +389,19 @@ std::intptr_t TVerIvovavOzed::TSortKeys::Picture(Column& c, int K)
     return *v;
 }
 
-int TVerIvovavOzed::TSortKeys::CompareCells(int ACol, int K1, TSortDirection Direction, int K2)
+int TVerIvovavOzed::TSortKeys::CompareCells(int ACol, int K1, TSortDirection Direction, int K2, bool Self)
 {
     ++G.Compares;
+    if (Self)
+        return 0;
     const TSortSettings& ss = *G.FSortSettings;
     Column& c = Keys(ACol);
+    if (!c.RankTried && ++c.Compared > FRows.size())
+        Rank(c, Direction);
+    if (!c.Ranks.empty() && c.RankDir == Direction) {
+        const int r1 = c.Ranks[size_t(K1)], r2 = c.Ranks[size_t(K2)];
+        return r1 > r2 ? 1 : (r1 < r2 ? -1 : 0);
+    }
     TSortStyle style = c.Style;
     const QString& t1 = c.Texts[size_t(K1)];
     const QString& t2 = c.Texts[size_t(K2)];
@@ -454,7 +510,7 @@ int TVerIvovavOzed::TSortKeys::CompareRows(int ACol, int K1, int K2)
     const int last = G.ColCount() - 1;
     const TSortSettings& ss = *G.FSortSettings;
     for (int c = ACol;; ++c) {
-        const int r = G.IsIgnoredColumn(c) ? 0 : CompareCells(c, K1, ss.Direction(), K2);
+        const int r = G.IsIgnoredColumn(c) ? 0 : CompareCells(c, K1, ss.Direction(), K2, SelfCompare(c, K1, K2));
         if (r != 0 || !ss.Full() || c > last - 1)
             return r;
     }
@@ -466,11 +522,221 @@ int TVerIvovavOzed::TSortKeys::CompareRowsIndexed(int K1, int K2)
     for (int i = 0; i < list.Count(); ++i) {
         const int col = list.GetSortColumns(i);
         const bool ascending = list.GetSortDirections(i);
-        const int r = G.IsIgnoredColumn(col) ? 0 : CompareCells(col, K1, ascending ? sdAscending : sdDescending, K2);
+        const int r = G.IsIgnoredColumn(col)
+                          ? 0
+                          : CompareCells(col, K1, ascending ? sdAscending : sdDescending, K2, SelfCompare(col, K1, K2));
         if (r != 0 || !G.FSortSettings->Full())
             return ascending ? r : -r;
     }
     return 0;
+}
+
+// The partition compares its pivot with the key it was taken from; a key equals itself in every
+// style but those the application answers, so such a compare reads no cells.
+bool TVerIvovavOzed::TSortKeys::SelfCompare(int ACol, int K1, int K2)
+{
+    if (K1 != K2)
+        return false;
+    const TSortStyle style = Format(ACol < 0 ? 0 : ACol).Style;
+    return style != ssCustom && style != ssRaw;
+}
+
+// ---- ranks -----------------------------------------------------------------------------------
+
+namespace {
+
+enum class TRankKind { None, Text, Upper, Number };
+
+quint32 TextHash(QStringView t)
+{
+    quint32 h = 0x811C9DC5u ^ quint32(t.size());
+    for (const QChar ch : t)
+        h = (h ^ ch.unicode()) * 0x01000193u;
+    return h ^ (h >> 15);
+}
+
+// The distinct texts in the order they first come, and for each text the number of its distinct
+// text. An open-addressed table of the distinct ones stays small when few texts differ.
+std::vector<QStringView> DistinctTexts(const std::vector<QString>& Texts, std::vector<int>& Id)
+{
+    std::vector<QStringView> distinct;
+    std::vector<quint32> hashes; // of each distinct text
+    std::vector<int> table(1024, -1);
+    size_t mask = table.size() - 1;
+    Id.resize(Texts.size());
+    for (size_t k = 0; k < Texts.size(); ++k) {
+        const QStringView t = Texts[k];
+        const quint32 h = TextHash(t);
+        size_t i = h & mask;
+        while (table[i] >= 0 && (hashes[size_t(table[i])] != h || distinct[size_t(table[i])] != t))
+            i = (i + 1) & mask;
+        if (table[i] < 0) {
+            table[i] = int(distinct.size());
+            distinct.push_back(t);
+            hashes.push_back(h);
+            if (distinct.size() * 2 > table.size()) {
+                table.assign(table.size() * 2, -1);
+                mask = table.size() - 1;
+                for (size_t d = 0; d < distinct.size(); ++d) {
+                    size_t j = hashes[d] & mask;
+                    while (table[j] >= 0)
+                        j = (j + 1) & mask;
+                    table[j] = int(d);
+                }
+                Id[k] = int(distinct.size()) - 1;
+                continue;
+            }
+        }
+        Id[k] = table[i];
+    }
+    return distinct;
+}
+
+// Dense ranks of texts in the ordinal order: equal texts share a rank.
+std::vector<int> OrdinalRanks(const std::vector<QStringView>& Texts)
+{
+    struct Entry {
+        quint64 Head;
+        QStringView Text;
+        int Id;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(Texts.size());
+    for (size_t i = 0; i < Texts.size(); ++i)
+        entries.push_back({OrdinalHead(Texts[i]), Texts[i], int(i)});
+    auto cmp = [](const Entry& a, const Entry& b) {
+        return a.Head != b.Head ? (a.Head > b.Head ? 1 : -1) : a.Text.compare(b.Text, Qt::CaseSensitive);
+    };
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return cmp(a, b) < 0; });
+    std::vector<int> ranks(Texts.size());
+    int rank = -1;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || cmp(entries[i - 1], entries[i]) != 0)
+            ++rank;
+        ranks[size_t(entries[i].Id)] = rank;
+    }
+    return ranks;
+}
+
+} // namespace
+
+// Only compares that read each key's value alone are ranked: the alphabetic styles (with or
+// without case), the numeric ones when every text reads whole as a number, and the automatic style
+// when every key takes the same one of them.
+void TVerIvovavOzed::TSortKeys::Rank(Column& c, TSortDirection Direction)
+{
+    c.RankTried = true;
+    c.RankDir = Direction;
+    const TSortSettings& ss = *G.FSortSettings;
+    TRankKind kind = TRankKind::None;
+    switch (c.Style) {
+    case ssAlphabetic:
+    case ssAlphaCase:
+        kind = TRankKind::Text;
+        break;
+    case ssAlphaNoCase:
+        kind = TRankKind::Upper;
+        break;
+    case ssNumeric:
+    case ssFinancial:
+        kind = TRankKind::Number;
+        break;
+    case ssAutomatic: {
+        unsigned char any = 0, all = 0xFF;
+        for (const unsigned char t : c.Traits) {
+            any |= t;
+            all &= t;
+        }
+        if (any & kCheckBox)
+            break;
+        if (all & kNumber)
+            kind = TRankKind::Number;
+        else if (!(any & kNumber) && !((any & kDateFirst) && (any & kHasDateSep)) &&
+                 !((any & kTimeFirst) && (any & kHasTimeSep)))
+            kind = ss.IgnoreCase() ? TRankKind::Upper : TRankKind::Text;
+        break;
+    }
+    default:
+        break;
+    }
+    if (kind == TRankKind::None)
+        return;
+
+    const size_t n = FRows.size();
+    std::vector<int> ranks(n);
+    int top = -1;
+    if (kind == TRankKind::Number) {
+        std::vector<std::pair<double, int>> values;
+        values.reserve(n);
+        for (size_t k = 0; k < n; ++k) {
+            bool ok = false;
+            const double d = Number(c, int(k), ok);
+            // Two texts that do not read whole compare equal whatever else they compare to.
+            if (!ok && !(ss.IgnoreBlanks() && c.Texts[k].isEmpty()))
+                return;
+            values.emplace_back(d, int(k));
+        }
+        std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (i == 0 || values[i - 1].first < values[i].first)
+                ++top;
+            ranks[size_t(values[i].second)] = top;
+        }
+    } else {
+        // Each distinct text is ranked once.
+        std::vector<int> id;
+        std::vector<QStringView> distinct = DistinctTexts(c.Texts, id);
+        std::vector<QString> upper;
+        if (kind == TRankKind::Upper) {
+            upper.reserve(distinct.size());
+            for (QStringView& t : distinct) {
+                upper.push_back(UpperCase(t.toString()));
+                t = upper.back();
+            }
+        }
+        const std::vector<int> distinctRanks = OrdinalRanks(distinct);
+        for (size_t k = 0; k < n; ++k) {
+            ranks[k] = distinctRanks[size_t(id[k])];
+            top = std::max(top, ranks[k]);
+        }
+    }
+    // Empty cells go first or last whatever the direction.
+    if (ss.IgnoreBlanks()) {
+        const int last = (ss.BlankPos() == blLast ? 1 : -1) * (Direction == sdDescending ? -1 : 1);
+        for (size_t k = 0; k < n; ++k)
+            if (c.Texts[k].isEmpty())
+                ranks[k] = last > 0 ? top + 1 : -1;
+    }
+    c.Ranks = std::move(ranks);
+    c.RankCount = top + 1 + (ss.IgnoreBlanks() ? 1 : 0);
+}
+
+bool TVerIvovavOzed::TSortKeys::HeadsMostlyDiffer(int ACol)
+{
+    const Column& c = Keys(ACol);
+    const size_t n = FRows.size();
+    const size_t m = std::min<size_t>(n, 1024);
+    if (m == 0)
+        return false;
+    std::vector<quint64> sample;
+    sample.reserve(m);
+    for (size_t i = 0; i < m; ++i)
+        sample.push_back(OrdinalHead(c.Texts[i * n / m]));
+    std::sort(sample.begin(), sample.end());
+    const size_t distinct = size_t(std::unique(sample.begin(), sample.end()) - sample.begin());
+    return distinct * 2 > m;
+}
+
+const std::vector<int>& TVerIvovavOzed::TSortKeys::Ranks(int ACol, TSortDirection Direction, int* Count)
+{
+    Column& c = Keys(ACol);
+    if (!c.RankTried || (!c.Ranks.empty() && c.RankDir != Direction)) {
+        c.Ranks.clear();
+        Rank(c, Direction);
+    }
+    if (Count)
+        *Count = c.RankCount;
+    return c.Ranks;
 }
 
 // ---- rows ------------------------------------------------------------------------------------

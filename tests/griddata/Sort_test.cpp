@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 #include <memory>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -85,6 +86,10 @@ TEST(SortCompare, EachStyleOnAPairOfTexts)
         {"leading number with sign", false, ssNumeric, "", "", "-5x", "-4", -1},
         {"leading number with decimals", false, ssNumeric, "", "", "1.5kg", "1.4", 1},
         {"both not numbers", false, ssNumeric, "", "", "abc", "xyz", 0},
+        {"leading zeros and plus", false, ssNumeric, "", "", "+007", "7", 0},
+        {"fifteen digits", false, ssNumeric, "", "", "999999999999999", "999999999999998", 1},
+        {"sixteen digits", false, ssNumeric, "", "", "-1000000000000001", "-1000000000000000", -1},
+        {"minus zero", false, ssNumeric, "", "", "-0", "0", 0},
         {"empty counts 0", false, ssNumeric, "", "", "", "-1", 1},
         {"short date EU", false, ssShortDateEU, "", "", "02/01/2020", "01/02/2020", -1},
         {"short date US", false, ssShortDateUS, "", "", "02/01/2020", "01/02/2020", 1},
@@ -607,4 +612,93 @@ TEST(Sort, PlainTextColumnLandsAsTheGeneralCompareDoes)
                 EXPECT_TRUE(dir == sdAscending ? c <= 0 : c >= 0) << i;
             }
         }
+}
+
+// A sort may order keys by ranks of their values (found once per distinct value) instead of
+// comparing their cells. Rows must land exactly where the cell compares put them, ties included,
+// with the same compares and exchanges: the reference styles below compare the same values cell by
+// cell. The later columns hold few values too, so ties go on to them.
+TEST(Sort, RankedKeysLandAsCellComparesDo)
+{
+    struct Case {
+        const char* name;
+        QStringList pool;
+        bool autoFormat;
+        TSortStyle style; // when autoFormat is off
+        bool ignoreCase;
+        bool blanks;
+        TSortBlankPosition blankPos;
+        TSortStyle reference;
+    };
+    const QStringList texts = {"b", "B", "a", "ab", "abc", "Ab", "aBc", "a b", "", "abcde"};
+    const QStringList numbers = {"10", "010", "10.0", "-3", "2.5", "0", "7", "-0"};
+    const QStringList numbersAndBlank = {"10", "010", "-3", "2.5", "", "0", "7"};
+    const Case cases[] = {
+        {"automatic texts", texts, true, ssAutomatic, false, false, blFirst, ssAlphaNumeric},
+        {"automatic texts, blanks last", texts, true, ssAutomatic, false, true, blLast, ssAlphaNumeric},
+        {"alphabetic", texts, false, ssAlphabetic, false, true, blFirst, ssAlphaNumeric},
+        {"automatic, no case", texts, true, ssAutomatic, true, false, blFirst, ssAlphaNumericNoCase},
+        {"no case, blanks last", texts, false, ssAlphaNoCase, false, true, blLast, ssAlphaNumericNoCase},
+        {"automatic numbers", numbers, true, ssAutomatic, false, false, blFirst, ssAlphaNumeric},
+        {"numeric with blanks", numbersAndBlank, false, ssNumeric, false, true, blFirst, ssAlphaNumeric},
+        {"numeric, blanks last", numbersAndBlank, false, ssNumeric, false, true, blLast, ssAlphaNumeric},
+    };
+    const int n = 300;
+    std::mt19937 gen(97);
+    auto draw = [&](const QStringList& pool) {
+        QStringList out;
+        std::uniform_int_distribution<int> pick(0, int(pool.size()) - 1);
+        for (int i = 0; i < n; ++i)
+            out << pool[pick(gen)];
+        return out;
+    };
+    const QStringList tieNumbers = {"1", "01", "2", "3"};
+    const QStringList tieTexts = {"x", "y", "z"};
+    for (const Case& c : cases) {
+        const QStringList keys = draw(c.pool), second = draw(tieNumbers), third = draw(tieTexts);
+        QStringList tags;
+        for (int i = 0; i < n; ++i)
+            tags << QStringLiteral("t%1").arg(i, 3, 10, QLatin1Char('0'));
+        for (const TSortDirection dir : {sdAscending, sdDescending})
+            for (const bool indexed : {false, true}) {
+                auto sorted = [&](bool reference) {
+                    SortHost h(5, n + 1);
+                    h.Column(1, keys);
+                    h.Column(2, second);
+                    h.Column(3, third);
+                    h.Column(4, tags);
+                    TSortSettings& ss = h.grid->SortSettings();
+                    ss.SetIgnoreBlanks(c.blanks);
+                    ss.SetBlankPos(c.blankPos);
+                    ss.SetIgnoreCase(c.ignoreCase);
+                    ss.SetAutoFormat(c.autoFormat && !reference);
+                    if (reference)
+                        h.grid->OnGetFormat = [&](QObject*, int col, TSortStyle& s, QString&, QString&) {
+                            s = col == 1 ? c.reference : ssAlphaNumeric;
+                        };
+                    else if (!c.autoFormat)
+                        h.grid->OnGetFormat = [&](QObject*, int col, TSortStyle& s, QString&, QString&) {
+                            s = col == 1 ? c.style : ssAutomatic;
+                        };
+                    h.grid->Compares = h.grid->Swaps = 0;
+                    if (indexed) {
+                        h.grid->SortIndexes().Clear();
+                        h.grid->SortIndexes().AddIndex(1, dir == sdAscending);
+                        h.grid->SortIndexes().AddIndex(2, dir != sdAscending);
+                        h.grid->SortIndexes().AddIndex(3, true);
+                        h.grid->SortIndexes().AddIndex(4, true);
+                        h.grid->QSortIndexed();
+                    } else {
+                        h.grid->Sort(1, dir);
+                    }
+                    return std::make_tuple(h.Col(4), h.grid->Compares, h.grid->Swaps);
+                };
+                const auto ranked = sorted(false);
+                const auto reference = sorted(true);
+                EXPECT_EQ(std::get<0>(ranked), std::get<0>(reference))
+                    << c.name << " dir " << int(dir) << " indexed " << indexed;
+                EXPECT_EQ(std::get<1>(ranked), std::get<1>(reference)) << c.name;
+                EXPECT_EQ(std::get<2>(ranked), std::get<2>(reference)) << c.name;
+            }
+    }
 }
