@@ -3,13 +3,18 @@
 #include "grid/AdvGrid.h"
 #include "gridedit/GridDropDownEditors.h"
 #include "platform/EditMask.h"
+#include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "render/RuvOdid.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
+#include <QMimeData>
 #include <cmath>
 #include <QKeyEvent>
+
+using platform::Guarded;
 
 namespace {
 
@@ -108,15 +113,6 @@ double LeadingFloat(const QString& text)
     return ok && std::isfinite(v) ? v : 0;
 }
 
-template <class F>
-void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 void FocusGridQuietly(TVerIvovavOzed* g)
@@ -125,6 +121,48 @@ void FocusGridQuietly(TVerIvovavOzed* g)
     g->Navigation().SetAlwaysEdit(false);
     g->SetFocus();
     g->Navigation().SetAlwaysEdit(alwaysEdit);
+}
+
+bool ClipboardTextToPaste(TVerIvovavOzed* g, QObject* editor, QString& text)
+{
+    const QMimeData* md = QApplication::clipboard()->mimeData();
+    bool allow = md && md->hasText();
+    text = allow ? md->text() : QString();
+    if (g->OnClipboardPaste)
+        g->OnClipboardPaste(editor, text, allow);
+    if (allow && g->OnClipboardBeforePasteCell)
+        g->OnClipboardBeforePasteCell(editor, g->Col(), g->Row(), text, allow);
+    return allow;
+}
+
+void DropFinalLineBreak(QString& text)
+{
+    const int crlf = int(text.indexOf(QStringLiteral("\r\n")));
+    if (crlf >= 0 && crlf == text.size() - 2)
+        text.chop(2);
+}
+
+bool IsEditEndingKey(Word Key)
+{
+    switch (Key) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: return true;
+    default: return false;
+    }
+}
+
+void EndEditOnFocusOut(TVerIvovavOzed* g, const QFocusEvent* event, bool editing)
+{
+    if (event->reason() == Qt::PopupFocusReason || !editing)
+        return;
+    Guarded([g] { g->HideInplaceEdit(); });
 }
 
 void PostEditorChar(QWidget* target, QChar ch)

@@ -10,9 +10,11 @@
 #include "gridedit/GridSpin.h"
 #include "gridedit/GridTransEdit.h"
 
+#include <QFocusEvent>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <optional>
 #include <typeinfo>
 
 // The drop-down cell editors (gridedit/GridDropDownEditors.h).
@@ -36,6 +38,18 @@ void PostEditorChar(QWidget* target, QChar ch);
 // reopens.
 class TVerIvovavOzed;
 void FocusGridQuietly(TVerIvovavOzed* g);
+// An editor control lost the focus: unless its own pop-up took it, the grid's edit ends while
+// `editing` holds. No error leaves the focus handler.
+void EndEditOnFocusOut(TVerIvovavOzed* g, const QFocusEvent* event, bool editing);
+// The keys that end an edit and move on in the grid: Enter, Escape, the page keys, End and the
+// arrows.
+bool IsEditEndingKey(Word Key);
+// The clipboard's text for a paste into an editor of the current cell, as the grid's paste events
+// leave it in `text`; false when there is none or an event refused it.
+bool ClipboardTextToPaste(TVerIvovavOzed* g, QObject* editor, QString& text);
+// A single line break at the very end of a pasted text is dropped; texts of several lines keep
+// theirs.
+void DropFinalLineBreak(QString& text);
 
 class TVerIvovavOzed;
 // The grid's combo, check-box, button and edit-with-button editor controls, made with the grid (hidden and disabled).

@@ -3,6 +3,7 @@
 #include "grid/AdvGrid.h"
 
 #include "grid/UndoRedo.h"
+#include "platform/Guarded.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,18 +11,7 @@
 #include <QLineEdit>
 #include <QToolTip>
 
-namespace {
-
-template <class F>
-void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
-} // namespace
+using platform::Guarded;
 
 // ---- remembered text and validation ----------------------------------------------------------
 
@@ -35,85 +25,17 @@ void TVerIvovavOzed::RememberCellText(int ACol, int ARow)
     FOldModifiedValue = FGridModified;
 }
 
-bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
+template <class Step>
+std::optional<bool> TVerIvovavOzed::ValidateEditedCell(const QString& NewValue, Step&& step)
 {
     if (!FEditing || FValidating || TearingDown())
-        return true;
+        return std::nullopt;
     FEditing = false;
     FValidating = true;
     bool valid = true;
-    const int C = DisplToRealCol(FOldCol);
-    const int R = FOldRow;
     FNewCellText = NewValue;
     try {
-        if (NewValue != FOldCellText || FAlwaysValidate) {
-            const bool changed = NewValue != FOldCellText;
-            const bool advance = FNavigation->AdvanceOnEnter();
-            FNavigation->SetAdvanceOnEnter(false);
-            QString value = NewValue;
-            try {
-                if (OnCellValidate)
-                    OnCellValidate(this, C, R, value, valid);
-            } catch (...) {
-                FNavigation->SetAdvanceOnEnter(advance);
-                throw;
-            }
-            FNavigation->SetAdvanceOnEnter(advance);
-            FNewCellText = value;
-            // Recorded as (text before, text after), so that an undo brings back what the cell
-            // held before the edit.
-            if (valid && UndoRedo())
-                UndoRedo()->RegisterChange(C, R, FOldCellText, value);
-            if (valid) {
-                SetCells(C, R, value);
-                int bc = C, br = R;
-                if (!ResolveBaseCell(C, R, bc, br))
-                    SetCells(bc, br, value);
-            } else {
-                FLastValidation = false;
-                // The old text, or the handler's replacement, goes back and the editor opens again
-                // on the cell, so that nothing the cell held is lost.
-                const QString back = value != NewValue ? value : FOldCellText;
-                // The editors reopen on what the cell holds again, not on the refused text.
-                FNewCellText = back;
-                HideEditor();
-                SetCells(C, R, back);
-                if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount() &&
-                    (FOldCol != Col() || FOldRow != Row()))
-                    FocusCell(FOldCol, FOldRow);
-                FValidating = false;
-                FEditing = true;
-                ShowInplaceEdit();
-                FValidating = true;
-                SetModified(FOldModifiedValue);
-                if (!InvalidEntryTitle().isEmpty() || !InvalidEntryText().isEmpty()) {
-                    QWidget* at = nullptr;
-                    if (EditCtrl && (FSpecialEditor || !EditMode))
-                        at = EditCtrl;
-                    else
-                        at = NormalEdit();
-                    if (auto* cb = qobject_cast<QComboBox*>(at); cb && cb->isEditable() && cb->lineEdit())
-                        at = cb->lineEdit();
-                    ShowInvalidEntryBalloon(at);
-                }
-            }
-            // What the cell holds now decides whether anything changed.
-            const bool stored = GetGridCell(C, R) != FOldCellText;
-            if (stored) {
-                FGridModified = true;
-                if (FixedCols() > 0) {
-                    SetRowModified(RealRowIndex(R), true);
-                    if (FShowModified->Enabled())
-                        RepaintCell(0, R);
-                }
-            }
-            if (valid) {
-                CalcColumnFooter(C);
-                if (changed)
-                    DoCellsChanged(TRect(C, R, C, R));
-            }
-            FOldCellText = GetGridCell(C, R);
-        }
+        step(DisplToRealCol(FOldCol), FOldRow, valid);
     } catch (...) {
         RememberCellText(Col(), Row());
         FValidating = false;
@@ -121,9 +43,86 @@ bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
     }
     RememberCellText(Col(), Row());
     FValidating = false;
-    if (valid)
-        HideFocusFrame();
     return valid;
+}
+
+bool TVerIvovavOzed::ValidateCell(const QString& NewValue)
+{
+    const std::optional<bool> outcome = ValidateEditedCell(NewValue, [&](const int C, const int R, bool& valid) {
+        if (NewValue == FOldCellText && !FAlwaysValidate)
+            return;
+        const bool changed = NewValue != FOldCellText;
+        const bool advance = FNavigation->AdvanceOnEnter();
+        FNavigation->SetAdvanceOnEnter(false);
+        QString value = NewValue;
+        try {
+            if (OnCellValidate)
+                OnCellValidate(this, C, R, value, valid);
+        } catch (...) {
+            FNavigation->SetAdvanceOnEnter(advance);
+            throw;
+        }
+        FNavigation->SetAdvanceOnEnter(advance);
+        FNewCellText = value;
+        // Recorded as (text before, text after), so that an undo brings back what the cell
+        // held before the edit.
+        if (valid && UndoRedo())
+            UndoRedo()->RegisterChange(C, R, FOldCellText, value);
+        if (valid) {
+            SetCells(C, R, value);
+            int bc = C, br = R;
+            if (!ResolveBaseCell(C, R, bc, br))
+                SetCells(bc, br, value);
+        } else {
+            FLastValidation = false;
+            // The old text, or the handler's replacement, goes back and the editor opens again
+            // on the cell, so that nothing the cell held is lost.
+            const QString back = value != NewValue ? value : FOldCellText;
+            // The editors reopen on what the cell holds again, not on the refused text.
+            FNewCellText = back;
+            HideEditor();
+            SetCells(C, R, back);
+            if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount() &&
+                (FOldCol != Col() || FOldRow != Row()))
+                FocusCell(FOldCol, FOldRow);
+            FValidating = false;
+            FEditing = true;
+            ShowInplaceEdit();
+            FValidating = true;
+            SetModified(FOldModifiedValue);
+            if (!InvalidEntryTitle().isEmpty() || !InvalidEntryText().isEmpty()) {
+                QWidget* at = nullptr;
+                if (EditCtrl && (FSpecialEditor || !EditMode))
+                    at = EditCtrl;
+                else
+                    at = NormalEdit();
+                if (auto* cb = qobject_cast<QComboBox*>(at); cb && cb->isEditable() && cb->lineEdit())
+                    at = cb->lineEdit();
+                ShowInvalidEntryBalloon(at);
+            }
+        }
+        // What the cell holds now decides whether anything changed.
+        const bool stored = GetGridCell(C, R) != FOldCellText;
+        if (stored) {
+            FGridModified = true;
+            if (FixedCols() > 0) {
+                SetRowModified(RealRowIndex(R), true);
+                if (FShowModified->Enabled())
+                    RepaintCell(0, R);
+            }
+        }
+        if (valid) {
+            CalcColumnFooter(C);
+            if (changed)
+                DoCellsChanged(TRect(C, R, C, R));
+        }
+        FOldCellText = GetGridCell(C, R);
+    });
+    if (!outcome)
+        return true;
+    if (*outcome)
+        HideFocusFrame();
+    return *outcome;
 }
 
 void TVerIvovavOzed::ShowInvalidEntryBalloon(QWidget* AEdit)
@@ -149,43 +148,28 @@ void TVerIvovavOzed::ShowInvalidEntryBalloon(QWidget* AEdit)
 
 bool TVerIvovavOzed::ValidateCellWide(const QString& NewValue)
 {
-    if (!FEditing || FValidating || TearingDown())
-        return true;
-    FEditing = false;
-    FValidating = true;
-    bool valid = true;
-    const int C = DisplToRealCol(FOldCol);
-    const int R = FOldRow;
-    FNewCellText = NewValue;
-    try {
-        if (NewValue != FOldCellTextWide || FAlwaysValidate) {
-            CalcColumnFooter(C);
-            QString value = NewValue;
-            if (OnCellValidateWide)
-                OnCellValidateWide(this, C, R, value, valid);
-            if (NewValue != FOldCellTextWide)
-                FGridModified = true;
-            FNewCellText = value;
-            if (valid) {
-                SetWideCells(C, R, value);
-            } else {
-                FLastValidation = false;
-                SetWideCells(C, R, value != NewValue ? value : FOldCellTextWide);
-                if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount())
-                    FocusCell(FOldCol, FOldRow);
-            }
-            if (GetGridCell(C, R) != FOldCellTextWide && FShowModified->Enabled() && FixedCols() > 0)
-                SetRowModified(FOldRow, true);
-            FOldCellTextWide = GetGridCell(C, R);
+    return ValidateEditedCell(NewValue, [&](const int C, const int R, bool& valid) {
+        if (NewValue == FOldCellTextWide && !FAlwaysValidate)
+            return;
+        CalcColumnFooter(C);
+        QString value = NewValue;
+        if (OnCellValidateWide)
+            OnCellValidateWide(this, C, R, value, valid);
+        if (NewValue != FOldCellTextWide)
+            FGridModified = true;
+        FNewCellText = value;
+        if (valid) {
+            SetWideCells(C, R, value);
+        } else {
+            FLastValidation = false;
+            SetWideCells(C, R, value != NewValue ? value : FOldCellTextWide);
+            if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount())
+                FocusCell(FOldCol, FOldRow);
         }
-    } catch (...) {
-        RememberCellText(Col(), Row());
-        FValidating = false;
-        throw;
-    }
-    RememberCellText(Col(), Row());
-    FValidating = false;
-    return valid;
+        if (GetGridCell(C, R) != FOldCellTextWide && FShowModified->Enabled() && FixedCols() > 0)
+            SetRowModified(FOldRow, true);
+        FOldCellTextWide = GetGridCell(C, R);
+    }).value_or(true);
 }
 
 // ---- update lock -----------------------------------------------------------------------------

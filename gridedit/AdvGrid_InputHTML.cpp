@@ -52,16 +52,7 @@ bool TVerIvovavOzed::HandleLinkPress(int ACol, int ARow, int X, int Y)
         TRect T(R.Left + XYOffset().X + 1, R.Top + XYOffset().Y + 1, R.Right - XYOffset().X, R.Bottom);
         if (HasCheckBox(realCol, ARow))
             T.Left += FControlLook->CheckSize();
-        TMarkupRenderParams p;
-        p.HitX = X;
-        p.HitY = Y;
-        p.HitTestOnly = true;
-        p.WordWrap = !EnhTextSize();
-        p.Window = this;
-        QImage img(std::max(1, R.Right + 1), std::max(1, R.Bottom + 1), QImage::Format_ARGB32);
-        TCanvas probe(&img);
-        probe.Font().Assign(GetCellFont(realCol, ARow));
-        if (RenderMarkupText(probe, text, T, p, res))
+        if (HitTestCellMarkup(realCol, ARow, text, T, QSize(R.Right + 1, R.Bottom + 1), X, Y, res))
             anchor = res.ControlID.isEmpty() ? res.AnchorValue : (res.AnchorValue.isEmpty() ? QStringLiteral("ctrl") : res.AnchorValue);
     }
 

@@ -480,6 +480,21 @@ void TVerIvovavOzed::CancelHintOutside(int ACol, int ARow)
         QToolTip::hideText();
 }
 
+bool TVerIvovavOzed::HitTestCellMarkup(int RealCol, int ARow, const QString& Text, const TRect& T, QSize Image, int X,
+                                       int Y, TMarkupRenderResult& Res)
+{
+    TMarkupRenderParams p;
+    p.HitX = X;
+    p.HitY = Y;
+    p.HitTestOnly = true;
+    p.WordWrap = !EnhTextSize();
+    p.Window = this;
+    QImage img(std::max(1, Image.width()), std::max(1, Image.height()), QImage::Format_ARGB32);
+    TCanvas probe(&img);
+    probe.Font().Assign(GetCellFont(RealCol, ARow));
+    return RenderMarkupText(probe, Text, T, p, Res);
+}
+
 void TVerIvovavOzed::ClearLinkHover()
 {
     if (FHoverLinkNum < 0 && FHoverAnchor.isEmpty())
@@ -516,18 +531,8 @@ void TVerIvovavOzed::UpdateLinkHover(int X, int Y)
     TRect T(R.Left + XYOffset().X + 1, R.Top + XYOffset().Y + 1, R.Right, R.Bottom);
     if (HasCheckBox(c, ARow))
         T.Left += FControlLook->CheckSize();
-    TMarkupRenderParams p;
-    p.HitX = X;
-    p.HitY = Y;
-    p.HitTestOnly = true;
-    p.WordWrap = !EnhTextSize();
-    p.Window = this;
     TMarkupRenderResult res;
-    // Laid out off screen in the cell's font: only the hit test is wanted.
-    QImage img(std::max(1, R.Right), std::max(1, R.Bottom), QImage::Format_ARGB32);
-    TCanvas probe(&img);
-    probe.Font().Assign(GetCellFont(c, ARow));
-    const bool hit = RenderMarkupText(probe, text, T, p, res) && !res.AnchorValue.isEmpty();
+    const bool hit = HitTestCellMarkup(c, ARow, text, T, QSize(R.Right, R.Bottom), X, Y, res) && !res.AnchorValue.isEmpty();
     if (!hit) {
         ClearLinkHover();
         return;

@@ -1,6 +1,7 @@
 // TVerIvovavOzed: what the grid does with mouse presses, releases and double clicks before the
 // base grid's own handling.
 #include "grid/AdvGrid.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 
 #include <cmath>
@@ -13,16 +14,9 @@
 
 #include <utility>
 
-namespace {
+using platform::Guarded;
 
-template <class F>
-void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
-}
+namespace {
 
 // The one modifier a press counts with: Alt, else Shift, else Ctrl.
 TShiftState OneModifier(TShiftState s)

@@ -10,6 +10,7 @@
 class QLineEdit;
 class QComboBox;
 class TBalloonWindow;
+struct TMarkupRenderResult;
 
 // A mouse message as it reaches the grid, before the base grid handles it: the point in client
 // co-ordinates of the grid's cell area, the buttons and modifiers held. A handler may set Result.

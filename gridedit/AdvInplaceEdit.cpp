@@ -1,6 +1,7 @@
 #include "gridedit/AdvInplaceEdit.h"
 
 #include "grid/AdvGrid.h"
+#include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "platform/SysUtils.h"
 #include "render/RuvOdid.h"
@@ -12,15 +13,26 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+using platform::Guarded;
+
 namespace {
 
+// Sizes the current row with the column sizing's grid synch off (back as it was afterwards, also
+// after an error), then tells the grid's end-of-row-size event.
 template <class F>
-void Guarded(F&& f)
+void SizeRowUnsynched(TVerIvovavOzed* g, F&& size)
 {
+    const bool synch = g->ColumnSize().SynchWithGrid();
+    g->ColumnSize().SetSynchWithGrid(false);
     try {
-        f();
+        size();
     } catch (...) {
+        g->ColumnSize().SetSynchWithGrid(synch);
+        throw;
     }
+    g->ColumnSize().SetSynchWithGrid(synch);
+    if (g->OnEndRowSize)
+        g->OnEndRowSize(g, g->Row());
 }
 
 bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
@@ -298,22 +310,14 @@ void TAdvInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
     if (Key == VK_RETURN && (Shift & (ssCtrl | ssShift)) && FGrid->SizeWhileTyping().Height() &&
         FGrid->Multilinecells()) {
         TVerIvovavOzed* g = FGrid;
-        const bool synch = g->ColumnSize().SynchWithGrid();
-        g->ColumnSize().SetSynchWithGrid(false);
-        try {
+        SizeRowUnsynched(g, [&] {
             const int row = g->Row();
             const int lines = int((text() + QStringLiteral("\r\n ")).count(QLatin1Char('\n'))) + 1;
             if (lines < g->MaxLinesInRow(row))
                 g->AutoSizeRow(row, 0);
             else
                 g->SizeRowToLines(row, lines, g->XYOffset().Y);
-        } catch (...) {
-            g->ColumnSize().SetSynchWithGrid(synch);
-            throw;
-        }
-        g->ColumnSize().SetSynchWithGrid(synch);
-        if (g->OnEndRowSize)
-            g->OnEndRowSize(g, g->Row());
+        });
     }
     TInplaceEdit::KeyDown(Key, Shift);
 }
@@ -525,17 +529,7 @@ void TAdvInplaceEdit::KeyUp(Word& Key, TShiftState Shift)
     if (g->SizeWhileTyping().Width())
         g->AutoSizeColumnWidth(g->Col(), true);
     if (g->SizeWhileTyping().Height() && g->WordWrap()) {
-        const bool synch = g->ColumnSize().SynchWithGrid();
-        g->ColumnSize().SetSynchWithGrid(false);
-        try {
-            g->AutoSizeRow(g->Row(), 0);
-        } catch (...) {
-            g->ColumnSize().SetSynchWithGrid(synch);
-            throw;
-        }
-        g->ColumnSize().SetSynchWithGrid(synch);
-        if (g->OnEndRowSize)
-            g->OnEndRowSize(g, g->Row());
+        SizeRowUnsynched(g, [g] { g->AutoSizeRow(g->Row(), 0); });
     }
 }
 
@@ -682,21 +676,12 @@ bool TAdvInplaceEdit::CopyOrCut(bool Cut)
 void TAdvInplaceEdit::PasteText()
 {
     TVerIvovavOzed* g = FGrid;
-    const QMimeData* md = QApplication::clipboard()->mimeData();
-    bool allow = md && md->hasText();
-    QString v = allow ? md->text() : QString();
-    if (g->OnClipboardPaste)
-        g->OnClipboardPaste(this, v, allow);
-    if (allow && g->OnClipboardBeforePasteCell)
-        g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
-    if (!allow || isReadOnly())
+    QString v;
+    if (!ClipboardTextToPaste(g, this, v) || isReadOnly())
         return;
     if (FLengthLimit > 0 && v.size() > FLengthLimit)
         return;
-    // A single line break at the very end is dropped; texts of several lines keep theirs.
-    const int crlf = int(v.indexOf(QStringLiteral("\r\n")));
-    if (crlf >= 0 && crlf == v.size() - 2)
-        v.chop(2);
+    DropFinalLineBreak(v);
     const bool sel = hasSelectedText();
     const int start = SelStart();
     QString c = text();

@@ -203,20 +203,7 @@ void TEditLink::EditKeyDown(QObject* Sender, Word& Key, TShiftState Shift)
     TVerIvovavOzed* g = FGrid;
     if (!g)
         return;
-    bool leaves = Shift.testFlag(ssAlt);
-    switch (Key) {
-    case VK_TAB:
-    case VK_RETURN:
-    case VK_ESCAPE:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: leaves = true; break;
-    default: break;
-    }
+    bool leaves = Shift.testFlag(ssAlt) || Key == VK_TAB || IsEditEndingKey(Key);
     if ((Key == VK_UP || Key == VK_DOWN) && FWantKeyUpDown)
         leaves = false;
     if ((Key == VK_LEFT || Key == VK_RIGHT) && FWantKeyLeftRight)

@@ -97,11 +97,5 @@ void TGridButton::keyPressEvent(QKeyEvent* event)
 void TGridButton::focusOutEvent(QFocusEvent* event)
 {
     QPushButton::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (Editing() && FGrid->EditMode)
-            FGrid->HideInplaceEdit();
-    } catch (...) {
-    }
+    EndEditOnFocusOut(FGrid, event, Editing() && FGrid->EditMode);
 }

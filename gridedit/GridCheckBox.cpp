@@ -20,17 +20,7 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* event)
     }
     const Word vk = platform::VirtualKeyOf(event->key(), event->modifiers());
     const TShiftState shift = platform::TranslateKey(event).Shift;
-    switch (vk) {
-    case VK_RETURN:
-    case VK_ESCAPE:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: break;
-    default:
+    if (!IsEditEndingKey(vk)) {
         // Space toggles once, on its release, as the standard check box does. The key stays with
         // the editor: a key the check box has no use for does not reach the grid and end the edit.
         QCheckBox::keyPressEvent(event);
@@ -58,11 +48,5 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* event)
 void TGridCheckBox::focusOutEvent(QFocusEvent* event)
 {
     QCheckBox::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (Editing())
-            FGrid->HideInplaceEdit();
-    } catch (...) {
-    }
+    EndEditOnFocusOut(FGrid, event, Editing());
 }

@@ -138,12 +138,7 @@ bool TGridDatePicker::event(QEvent* e)
 void TGridDatePicker::focusOutEvent(QFocusEvent* event)
 {
     // The calendar taking the focus is part of the edit.
-    if (event->reason() != Qt::PopupFocusReason && Editing()) {
-        try {
-            FGrid->HideInplaceEdit();
-        } catch (...) {
-        }
-    }
+    EndEditOnFocusOut(FGrid, event, Editing());
     TAsgDateTimePicker::focusOutEvent(event);
 }
 

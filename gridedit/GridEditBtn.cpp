@@ -191,19 +191,11 @@ void TGridEditBtn::PasteText()
 {
     TVerIvovavOzed* g = FGrid;
     QPointer<TGridEditBtn> self(this);
-    const QMimeData* md = QApplication::clipboard()->mimeData();
-    bool allow = md && md->hasText();
-    QString v = allow ? md->text() : QString();
-    if (g->OnClipboardPaste)
-        g->OnClipboardPaste(this, v, allow);
-    if (allow && g->OnClipboardBeforePasteCell)
-        g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
+    QString v;
+    const bool allow = ClipboardTextToPaste(g, this, v);
     if (!self || !allow || isReadOnly())
         return;
-    // A single line break at the very end is dropped; texts of several lines keep theirs.
-    const int crlf = int(v.indexOf(QStringLiteral("\r\n")));
-    if (crlf >= 0 && crlf == v.size() - 2)
-        v.chop(2);
+    DropFinalLineBreak(v);
     const bool sel = hasSelectedText();
     const int start = sel ? selectionStart() : cursorPosition();
     QString c = text();
@@ -363,13 +355,7 @@ bool TGridEditBtn::event(QEvent* event)
 void TGridEditBtn::focusOutEvent(QFocusEvent* event)
 {
     TAsgEditBtn::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (Editing() && FGrid->EditMode)
-            FGrid->HideInplaceEdit();
-    } catch (...) {
-    }
+    EndEditOnFocusOut(FGrid, event, Editing() && FGrid->EditMode);
 }
 
 // ---- TGridUnitEditBtn --------------------------------------------------------------------------
@@ -510,11 +496,5 @@ bool TGridUnitEditBtn::event(QEvent* event)
 void TGridUnitEditBtn::focusOutEvent(QFocusEvent* event)
 {
     TAsgUnitEditBtn::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (Editing())
-            FGrid->HideInplaceEdit();
-    } catch (...) {
-    }
+    EndEditOnFocusOut(FGrid, event, Editing());
 }

@@ -211,11 +211,5 @@ bool TGridSpin::event(QEvent* event)
 void TGridSpin::focusOutEvent(QFocusEvent* event)
 {
     TAsgSpinEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
-        return;
-    try {
-        if (Editing())
-            FGrid->HideInplaceEdit();
-    } catch (...) {
-    }
+    EndEditOnFocusOut(FGrid, event, Editing());
 }

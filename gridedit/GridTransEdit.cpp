@@ -35,60 +35,53 @@ bool IsEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key()
 
 } // namespace
 
-TGridTransEdit::TGridTransEdit(TVerIvovavOzed* AOwner)
-    : QLineEdit(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
+template <class Control, QString (Control::*Text)() const>
+TGridFixedEditor<Control, Text>::TGridFixedEditor(TVerIvovavOzed* AOwner)
+    : Control(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
+{
+    this->hide();
+}
+
+template <class Control, QString (Control::*Text)() const>
+bool TGridFixedEditor<Control, Text>::StopEdit()
+{
+    return StopFixedEdit(this, FGrid, (this->*Text)());
+}
+
+template <class Control, QString (Control::*Text)() const>
+void TGridFixedEditor<Control, Text>::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnter(event)) {
+        event->accept();
+        return;
+    }
+    Control::keyPressEvent(event);
+}
+
+template <class Control, QString (Control::*Text)() const>
+void TGridFixedEditor<Control, Text>::focusOutEvent(QFocusEvent* event)
+{
+    Control::focusOutEvent(event);
+    if (this->isVisible() && event->reason() != Qt::PopupFocusReason)
+        StopEdit();
+}
+
+template class TGridFixedEditor<QLineEdit, &QLineEdit::text>;
+template class TGridFixedEditor<QComboBox, &QComboBox::currentText>;
+
+TGridTransEdit::TGridTransEdit(TVerIvovavOzed* AOwner) : TGridFixedEditor(AOwner)
 {
     setFrame(false);
-    hide();
     connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (FGrid && isVisible())
             FGrid->FixedEditChange(t);
     });
 }
 
-bool TGridTransEdit::StopEdit() { return StopFixedEdit(this, FGrid, text()); }
-
-void TGridTransEdit::keyPressEvent(QKeyEvent* event)
+TGridTransCombo::TGridTransCombo(TVerIvovavOzed* AOwner) : TGridFixedEditor(AOwner)
 {
-    // Enter neither inserts anything nor ends the edit: the edit ends when the focus leaves.
-    if (IsEnter(event)) {
-        event->accept();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-void TGridTransEdit::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    if (isVisible() && event->reason() != Qt::PopupFocusReason)
-        StopEdit();
-}
-
-TGridTransCombo::TGridTransCombo(TVerIvovavOzed* AOwner)
-    : QComboBox(AOwner ? AOwner->viewport() : nullptr), FGrid(AOwner)
-{
-    hide();
     connect(this, &QComboBox::currentTextChanged, this, [this](const QString& t) {
         if (FGrid && isVisible())
             FGrid->FixedEditChange(t);
     });
-}
-
-bool TGridTransCombo::StopEdit() { return StopFixedEdit(this, FGrid, currentText()); }
-
-void TGridTransCombo::keyPressEvent(QKeyEvent* event)
-{
-    if (IsEnter(event)) {
-        event->accept();
-        return;
-    }
-    QComboBox::keyPressEvent(event);
-}
-
-void TGridTransCombo::focusOutEvent(QFocusEvent* event)
-{
-    QComboBox::focusOutEvent(event);
-    if (isVisible() && event->reason() != Qt::PopupFocusReason)
-        StopEdit();
 }

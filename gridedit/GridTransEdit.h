@@ -8,39 +8,38 @@
 
 class TVerIvovavOzed;
 
-class TGridTransEdit : public QLineEdit {
-    Q_OBJECT
+// What both editors share, over their Qt control whose text Text reads: the cell they edit, Enter
+// that neither inserts anything nor ends the edit (the edit ends when the focus leaves), and the
+// store on focus loss.
+template <class Control, QString (Control::*Text)() const>
+class TGridFixedEditor : public Control {
 public:
-    explicit TGridTransEdit(TVerIvovavOzed* AOwner);
     KT_PROPERTY(int, Col)
     KT_PROPERTY(int, Row)
     // Validates the text and stores it into the cell; false (the editor stays) when refused.
     bool StopEdit();
 
 protected:
+    // Made hidden on the grid's viewport.
+    explicit TGridFixedEditor(TVerIvovavOzed* AOwner);
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+    TVerIvovavOzed* FGrid;
 
 private:
     int FRow = 0;
     int FCol = 0;
-    TVerIvovavOzed* FGrid;
 };
 
-class TGridTransCombo : public QComboBox {
+class TGridTransEdit : public TGridFixedEditor<QLineEdit, &QLineEdit::text> {
+    Q_OBJECT
+public:
+    explicit TGridTransEdit(TVerIvovavOzed* AOwner);
+};
+
+class TGridTransCombo : public TGridFixedEditor<QComboBox, &QComboBox::currentText> {
     Q_OBJECT
 public:
     explicit TGridTransCombo(TVerIvovavOzed* AOwner);
-    KT_PROPERTY(int, Col)
-    KT_PROPERTY(int, Row)
-    bool StopEdit();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    int FRow = 0;
-    int FCol = 0;
-    TVerIvovavOzed* FGrid;
 };

@@ -57,14 +57,6 @@ void KeepClip(SavedStates& saved, QPainter* painter)
     }
 }
 
-// Puts the value into the field and tells the owner's listener, unless the field holds it already.
-template <class T, class F>
-void Put_Changed(T& Field, const T& Value, F&& Changed)
-{
-    if (platform::Change(Field, Value))
-        Changed();
-}
-
 } // namespace
 
 // ---- TFont -----------------------------------------------------------------------------------
@@ -99,15 +91,15 @@ void TFont::SetSize(int points)
     SetHeight(-MulDivInt(points, FPixelsPerInch, 72));
 }
 
-void TFont::SetHeight(int height) { Put_Changed(FHeight, height, [this] { Changed(); }); }
+void TFont::SetHeight(int height) { Put(FHeight, height); }
 
-void TFont::SetStyle(TFontStyles style) { Put_Changed(FStyle, style, [this] { Changed(); }); }
+void TFont::SetStyle(TFontStyles style) { Put(FStyle, style); }
 
-void TFont::SetColor(TColor color) { Put_Changed(FColor, color, [this] { Changed(); }); }
+void TFont::SetColor(TColor color) { Put(FColor, color); }
 
-void TFont::SetOrientation(int tenthsOfDegree) { Put_Changed(FOrientation, tenthsOfDegree, [this] { Changed(); }); }
+void TFont::SetOrientation(int tenthsOfDegree) { Put(FOrientation, tenthsOfDegree); }
 
-void TFont::SetPitch(TFontPitch pitch) { Put_Changed(FPitch, pitch, [this] { Changed(); }); }
+void TFont::SetPitch(TFontPitch pitch) { Put(FPitch, pitch); }
 
 void TFont::SetPixelsPerInch(int ppi)
 {
@@ -140,6 +132,28 @@ QFont TFont::ToQFont(double pixelsPerUnit) const
     return f;
 }
 
+TFont TFont::FromQFont(const QFont& font)
+{
+    TFont t;
+    t.SetName(font.family());
+    if (font.pointSize() > 0)
+        t.SetSize(font.pointSize());
+    else if (font.pixelSize() > 0)
+        t.SetHeight(-font.pixelSize());
+    TFontStyles s;
+    if (font.bold())
+        s |= fsBold;
+    if (font.italic())
+        s |= fsItalic;
+    if (font.underline())
+        s |= fsUnderline;
+    if (font.strikeOut())
+        s |= fsStrikeOut;
+    t.SetStyle(s);
+    t.SetColor(clWindowText);
+    return t;
+}
+
 bool operator==(const TFont& a, const TFont& b)
 {
     return a.FName == b.FName && a.FHeight == b.FHeight && a.FStyle == b.FStyle && a.FColor == b.FColor &&
@@ -158,16 +172,14 @@ void TBrush::Assign(const TBrush& source)
 
 void TBrush::SetColor(TColor color)
 {
-    FColor = color;
     if (FStyle == bsClear)
         FStyle = bsSolid;
-    Changed();
+    Store(FColor, color);
 }
 
 void TBrush::SetStyle(TBrushStyle style)
 {
-    FStyle = style;
-    Changed();
+    Store(FStyle, style);
 }
 
 void TPen::Assign(const TPen& source)
@@ -178,13 +190,13 @@ void TPen::Assign(const TPen& source)
     Changed();
 }
 
-void TPen::SetColor(TColor color) { Put_Changed(FColor, color, [this] { Changed(); }); }
+void TPen::SetColor(TColor color) { Put(FColor, color); }
 
-void TPen::SetWidth(int width) { Put_Changed(FWidth, width, [this] { Changed(); }); }
+void TPen::SetWidth(int width) { Put(FWidth, width); }
 
-void TPen::SetStyle(TPenStyle style) { Put_Changed(FStyle, style, [this] { Changed(); }); }
+void TPen::SetStyle(TPenStyle style) { Put(FStyle, style); }
 
-void TPen::SetMode(TPenMode mode) { Put_Changed(FMode, mode, [this] { Changed(); }); }
+void TPen::SetMode(TPenMode mode) { Put(FMode, mode); }
 
 // ---- TCanvas: set-up -------------------------------------------------------------------------
 

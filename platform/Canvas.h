@@ -6,6 +6,7 @@
 // used for printing (tenths of a millimetre, y axis pointing up, the page's top edge at y = 0);
 // every coordinate, size, pen width and font height is then taken in those units.
 #include "platform/Graphics.h"
+#include "platform/Property.h"
 
 #include <QFlags>
 #include <QFont>
@@ -20,6 +21,34 @@ class QPaintDevice;
 class TGraphic;
 class TBitmap;
 
+// What fonts, brushes and pens share: the owner's listener, told of every change. A copy does
+// not take the listener (the copying constructors leave this base default-made).
+class TGraphicsObject {
+public:
+    std::function<void()> OnChange;
+
+protected:
+    void Changed()
+    {
+        if (OnChange)
+            OnChange();
+    }
+    // Stores the value and tells the listener, unless the field holds it already.
+    template <class T>
+    void Put(T& Field, const T& Value)
+    {
+        if (platform::Change(Field, Value))
+            Changed();
+    }
+    // Stores the value and tells the listener even when it did not change.
+    template <class T>
+    void Store(T& Field, const T& Value)
+    {
+        Field = Value;
+        Changed();
+    }
+};
+
 // ---- font ------------------------------------------------------------------------------------
 
 enum TFontStyle : unsigned { fsBold = 0x1, fsItalic = 0x2, fsUnderline = 0x4, fsStrikeOut = 0x8 };
@@ -32,10 +61,10 @@ enum TFontPitch { fpDefault, fpVariable, fpFixed };
 // the cell height (ascent + descent); Size is in points at PixelsPerInch (96 on screen) and is
 // kept in step with Height. Orientation is the angle of the base line in tenths of a degree,
 // counter-clockwise. Names are stored as given; painting falls back to an installed face.
-class TFont {
+class TFont : public TGraphicsObject {
 public:
     TFont();
-    TFont(const TFont& other) { Assign(other); } // OnChange stays unset on the copy
+    TFont(const TFont& other) : TGraphicsObject() { Assign(other); } // OnChange stays unset on the copy
     TFont& operator=(const TFont& other) { Assign(other); return *this; }
 
     void Assign(const TFont& source); // copies every attribute and fires OnChange once
@@ -59,17 +88,13 @@ public:
 
     // The QFont for a device whose logical unit is `pixelsPerUnit` device pixels (1 on screen).
     QFont ToQFont(double pixelsPerUnit = 1.0) const;
-
-    std::function<void()> OnChange;
+    // The description of a Qt font (family, point or pixel size, styles) in the window text
+    // colour.
+    static TFont FromQFont(const QFont& font);
 
     friend bool operator==(const TFont& a, const TFont& b);
 
 private:
-    void Changed()
-    {
-        if (OnChange)
-            OnChange();
-    }
     QString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     int FPixelsPerInch = 96;
@@ -83,10 +108,10 @@ private:
 
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 
-class TBrush {
+class TBrush : public TGraphicsObject {
 public:
     TBrush() = default;
-    TBrush(const TBrush& other) { Assign(other); }
+    TBrush(const TBrush& other) : TGraphicsObject() { Assign(other); }
     TBrush& operator=(const TBrush& other) { Assign(other); return *this; }
     void Assign(const TBrush& source);
 
@@ -95,14 +120,7 @@ public:
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle style);
 
-    std::function<void()> OnChange;
-
 private:
-    void Changed()
-    {
-        if (OnChange)
-            OnChange();
-    }
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
 };
@@ -110,10 +128,10 @@ private:
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode { pmCopy, pmNot, pmXor, pmNotXor };
 
-class TPen {
+class TPen : public TGraphicsObject {
 public:
     TPen() = default;
-    TPen(const TPen& other) { Assign(other); }
+    TPen(const TPen& other) : TGraphicsObject() { Assign(other); }
     TPen& operator=(const TPen& other) { Assign(other); return *this; }
     void Assign(const TPen& source);
 
@@ -126,14 +144,7 @@ public:
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode mode);
 
-    std::function<void()> OnChange;
-
 private:
-    void Changed()
-    {
-        if (OnChange)
-            OnChange();
-    }
     TColor FColor = clBlack;
     int FWidth = 1;
     TPenStyle FStyle = psSolid;

@@ -45,6 +45,18 @@ constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 // The grey of rows the data no longer holds (what the decoder itself would put there).
 constexpr QRgb kMissingRow = 0xFF808080u;
 
+// The error handling both directions share on a cleared codec: errors jump back to the caller,
+// warnings are not printed.
+template <class Codec>
+void SetUpErrors(Codec& info, ErrorManager& err)
+{
+    std::memset(&info, 0, sizeof info);
+    info.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.output_message = OnMessage;
+    err.message[0] = 0;
+}
+
 } // namespace
 
 bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error)
@@ -56,12 +68,8 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error)
     }
     jpeg_decompress_struct info;
     ErrorManager err;
-    std::memset(&info, 0, sizeof info);
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.output_message = OnMessage;
+    SetUpErrors(info, err);
     err.pub.emit_message = OnEmit;
-    err.message[0] = 0;
     // Declared before the jump point: an error half way leaves it to its normal destruction.
     QImage result;
     if (setjmp(err.jump)) {
@@ -150,11 +158,7 @@ bool EncodeJpeg(const QImage& image, QByteArray* out, int quality, QString* erro
 
     jpeg_compress_struct info;
     ErrorManager err;
-    std::memset(&info, 0, sizeof info);
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.output_message = OnMessage;
-    err.message[0] = 0;
+    SetUpErrors(info, err);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     if (setjmp(err.jump)) {

@@ -2,24 +2,24 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <utility>
 
 namespace platform {
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
+    // The flag of each modifier key and each mouse button held.
+    static const std::pair<Qt::KeyboardModifier, TShiftStateFlag> keys[] = {
+        {Qt::ShiftModifier, ssShift}, {Qt::AltModifier, ssAlt}, {Qt::ControlModifier, ssCtrl}};
+    static const std::pair<Qt::MouseButton, TShiftStateFlag> mouse[] = {
+        {Qt::LeftButton, ssLeft}, {Qt::RightButton, ssRight}, {Qt::MiddleButton, ssMiddle}};
     TShiftState s;
-    if (modifiers & Qt::ShiftModifier)
-        s |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        s |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        s |= ssCtrl;
-    if (buttons & Qt::LeftButton)
-        s |= ssLeft;
-    if (buttons & Qt::RightButton)
-        s |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        s |= ssMiddle;
+    for (const auto& [key, flag] : keys)
+        if (modifiers & key)
+            s |= flag;
+    for (const auto& [button, flag] : mouse)
+        if (buttons & button)
+            s |= flag;
     return s;
 }
 

@@ -38,6 +38,19 @@ bool WriteAll(QIODevice& stream, const QByteArray& data)
     return stream.write(data) == data.size();
 }
 
+// Writes the image encoded in a format Qt writes; false for an empty image or on a failure.
+bool WriteEncoded(QIODevice& stream, const QImage& image, const char* format)
+{
+    if (image.isNull())
+        return false;
+    QBuffer buf;
+    buf.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buf, format);
+    if (!writer.write(image))
+        return false;
+    return WriteAll(stream, buf.data());
+}
+
 } // namespace
 
 // ---- TGraphic --------------------------------------------------------------------------------
@@ -240,14 +253,7 @@ void TBitmap::LoadFromStream(QIODevice& stream)
 
 bool TBitmap::SaveToStream(QIODevice& stream) const
 {
-    if (FImage.isNull())
-        return false;
-    QBuffer buf;
-    buf.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buf, "bmp");
-    if (!writer.write(FImage.convertToFormat(QImage::Format_RGB32)))
-        return false;
-    return WriteAll(stream, buf.data());
+    return WriteEncoded(stream, FImage.convertToFormat(QImage::Format_RGB32), "bmp");
 }
 
 void TBitmap::LoadFromResourceName(const QString& name)
@@ -293,19 +299,26 @@ void TIcon::LoadFromStream(QIODevice& stream)
 
 bool TIcon::SaveToStream(QIODevice& stream) const
 {
-    if (FImage.isNull())
-        return false;
-    QBuffer buf;
-    buf.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buf, "ico");
-    if (!writer.write(FImage))
-        return false;
-    return WriteAll(stream, buf.data());
+    return WriteEncoded(stream, FImage, "ico");
 }
 
-void TJPEGImage::Draw(TCanvas& canvas, const TRect& r) const
+void TEncodedImage::Draw(TCanvas& canvas, const TRect& r) const
 {
     canvas.DrawImage(r, FImage);
+}
+
+bool TEncodedImage::SaveToStream(QIODevice& stream) const
+{
+    if (FData.isEmpty())
+        return false;
+    return WriteAll(stream, FData);
+}
+
+void TEncodedImage::Take(const QImage& image, const QByteArray& data)
+{
+    FImage = image;
+    FData = data;
+    Changed();
 }
 
 void TJPEGImage::LoadFromStream(QIODevice& stream)
@@ -315,24 +328,13 @@ void TJPEGImage::LoadFromStream(QIODevice& stream)
     QString error;
     if (!platform::DecodeJpeg(data, &img, &error))
         throw EInvalidGraphic(error.isEmpty() ? QStringLiteral("JPEG error") : error);
-    FImage = img;
-    FData = data;
-    Changed();
-}
-
-bool TJPEGImage::SaveToStream(QIODevice& stream) const
-{
-    if (FData.isEmpty())
-        return false;
-    return WriteAll(stream, FData);
+    Take(img, data);
 }
 
 void TJPEGImage::AssignGraphic(const TGraphic& source)
 {
     if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(&source)) {
-        FImage = jpeg->FImage;
-        FData = jpeg->FData;
-        Changed();
+        Take(jpeg->FImage, jpeg->FData);
         return;
     }
     const QImage img = source.ToImage();
@@ -343,14 +345,7 @@ void TJPEGImage::AssignGraphic(const TGraphic& source)
     // Keep what a reader of the file would see.
     QImage decoded;
     platform::DecodeJpeg(data, &decoded);
-    FImage = decoded;
-    FData = data;
-    Changed();
-}
-
-void TImageGraphic::Draw(TCanvas& canvas, const TRect& r) const
-{
-    canvas.DrawImage(r, FImage);
+    Take(decoded, data);
 }
 
 void TImageGraphic::LoadFromStream(QIODevice& stream)
@@ -361,16 +356,7 @@ void TImageGraphic::LoadFromStream(QIODevice& stream)
     if (img.isNull())
         throw EInvalidGraphic(QStringLiteral("Image is not valid"));
     FFormat = fmt;
-    FImage = img;
-    FData = data;
-    Changed();
-}
-
-bool TImageGraphic::SaveToStream(QIODevice& stream) const
-{
-    if (FData.isEmpty())
-        return false;
-    return WriteAll(stream, FData);
+    Take(img, data);
 }
 
 // ---- TPicture --------------------------------------------------------------------------------

@@ -133,17 +133,30 @@ private:
 };
 
 // A JPEG picture: keeps the file's own bytes (saved as they are) and the decoded pixels.
-class TJPEGImage : public TGraphic {
+// A picture kept as its decoded image and the encoded bytes it came from; writing gives those
+// bytes back as they are (nothing, when there are none).
+class TEncodedImage : public TGraphic {
+public:
+    int Width() const override { return FImage.width(); }
+    int Height() const override { return FImage.height(); }
+    void Draw(TCanvas& canvas, const TRect& r) const override;
+    bool SaveToStream(QIODevice& stream) const override;
+    QImage ToImage() const override { return FImage; }
+
+protected:
+    // Keeps a decoded image with its bytes; the picture changed.
+    void Take(const QImage& image, const QByteArray& data);
+
+    QImage FImage;
+    QByteArray FData;
+};
+
+class TJPEGImage : public TEncodedImage {
 public:
     TJPEGImage() = default;
     QString ClassName() const override { return QStringLiteral("TJPEGImage"); }
     std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<TJPEGImage>(*this); }
-    int Width() const override { return FImage.width(); }
-    int Height() const override { return FImage.height(); }
-    void Draw(TCanvas& canvas, const TRect& r) const override;
     void LoadFromStream(QIODevice& stream) override;
-    bool SaveToStream(QIODevice& stream) const override;
-    QImage ToImage() const override { return FImage; }
     // Encodes another graphic's pixels at CompressionQuality.
     void AssignGraphic(const TGraphic& source);
     int CompressionQuality() const { return FQuality; }
@@ -151,13 +164,11 @@ public:
     const QByteArray& Data() const { return FData; }
 
 private:
-    QImage FImage;
-    QByteArray FData;
     int FQuality = 90;
 };
 
 // Another picture kind Qt can read (GIF and the like), drawn from its first frame.
-class TImageGraphic : public TGraphic {
+class TImageGraphic : public TEncodedImage {
 public:
     explicit TImageGraphic(const QString& format = QString()) : FFormat(format) {}
     QString ClassName() const override
@@ -165,18 +176,11 @@ public:
         return FFormat == QLatin1String("GIF") ? QStringLiteral("TGIFImage") : QStringLiteral("TImageGraphic");
     }
     std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<TImageGraphic>(*this); }
-    int Width() const override { return FImage.width(); }
-    int Height() const override { return FImage.height(); }
-    void Draw(TCanvas& canvas, const TRect& r) const override;
     void LoadFromStream(QIODevice& stream) override;
-    bool SaveToStream(QIODevice& stream) const override; // the bytes as read
-    QImage ToImage() const override { return FImage; }
     QString Format() const { return FFormat; }
 
 private:
     QString FFormat;
-    QImage FImage;
-    QByteArray FData;
 };
 
 // Holds one graphic of any kind; loading picks the kind from the data.

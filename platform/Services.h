@@ -166,6 +166,28 @@ public:
     virtual QString ProfileString(const QString& section, const QString& key, const QString& def) = 0;
 };
 
+// What an implementation of the services declares: every one of them, overridden.
+#define KT_SERVICES_OVERRIDES                                                                           \
+    TModalResult MessageBox(const QString& text, const QString& caption, TMsgDlgType type,              \
+                            TMsgDlgButtons buttons, QWidget* owner = nullptr) override;                 \
+    bool SaveFileDialog(const TSaveDialogRequest& request, QString& fileName,                           \
+                        QWidget* owner = nullptr) override;                                             \
+    bool OpenUrl(const QString& target) override;                                                       \
+    void Beep() override;                                                                               \
+    uint32_t TickCount() override;                                                                      \
+    QDateTime LocalTime() override;                                                                     \
+    void Sleep(int ms) override;                                                                        \
+    void ProcessMessages() override;                                                                    \
+    TPingReply Ping(const QString& address, int timeoutMs, int dataSize = 32,                           \
+                    uint16_t sequence = 0) override;                                                    \
+    THttpResponse HttpGet(const QString& url, const QList<QPair<QByteArray, QByteArray>>& headers,      \
+                          int timeoutMs) override;                                                      \
+    TProgramResult StartProgramAndWait(const QString& program, const QString& parameters, bool hidden,  \
+                                       int timeoutMs) override;                                         \
+    QStringList SerialPortNames() override;                                                             \
+    bool ProbeSerialPort(int n) override;                                                               \
+    QString ProfileString(const QString& section, const QString& key, const QString& def) override;
+
 // The services in use. Until set, a RealServices instance.
 Services& TheServices();
 // Installs `services` (not owned) for the program or a test; nullptr goes back to the real ones.

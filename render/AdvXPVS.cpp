@@ -61,6 +61,19 @@ TVisualStyleResolver& TestResolver()
 
 } // namespace
 
+bool TVisualStyleTable::DrawPart(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state,
+                                 const TRect& r) const
+{
+    if (!Loaded)
+        return false;
+    HTHEME theme = OpenThemeData()(window, cls);
+    if (!theme)
+        return false;
+    DrawThemeBackground()(theme, &canvas, part, state, &r, nullptr);
+    CloseThemeData()(theme);
+    return true;
+}
+
 TVisualStyleResolver SystemVisualStyleResolver()
 {
     if (TestResolver())

@@ -49,6 +49,9 @@ struct TVisualStyleTable {
         return reinterpret_cast<TGetCurrentThemeName>(Entries[41]);
     }
     void* Entry(const char* name) const;
+    // Draws a part of a window class's visual style into r of the canvas; false when the table
+    // is not loaded or the class has no style.
+    bool DrawPart(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state, const TRect& r) const;
 };
 
 // Fills `table` through `resolve` unless it is loaded already. A missing library (null resolver)

@@ -424,41 +424,15 @@ TBitmap LbResourceBitmap(const QString& name)
 // TLbButton
 // =============================================================================================
 
-namespace {
-
-TFont FontOf(const QFont& f)
-{
-    TFont t;
-    t.SetName(f.family());
-    if (f.pointSize() > 0)
-        t.SetSize(f.pointSize());
-    else if (f.pixelSize() > 0)
-        t.SetHeight(-f.pixelSize());
-    TFontStyles s;
-    if (f.bold())
-        s |= fsBold;
-    if (f.italic())
-        s |= fsItalic;
-    if (f.underline())
-        s |= fsUnderline;
-    if (f.strikeOut())
-        s |= fsStrikeOut;
-    t.SetStyle(s);
-    t.SetColor(clWindowText);
-    return t;
-}
-
-} // namespace
-
 TLbButton::TLbButton(QWidget* aOwner) : QWidget(aOwner)
 {
     resize(100, 23);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setMouseTracking(false);
-    FFont = FontOf(font());
+    FFont = TFont::FromQFont(font());
     if (aOwner && qobject_cast<platform::TForm*>(aOwner))
-        FHTFont = FontOf(aOwner->font());
+        FHTFont = TFont::FromQFont(aOwner->font());
     // The fade-out timer exists from the start, stopped until the pointer leaves.
     FThread = std::make_unique<QTimer>();
     FThread->setInterval(30);
@@ -521,12 +495,6 @@ void TLbButton::RegisterDialogButtons()
 
 // ---- properties ----
 
-void TLbButton::SetAlignment(TAlignment value)
-{
-    FAlignment = value;
-    RepaintNow();
-}
-
 void TLbButton::SetCancel(bool value)
 {
     FCancel = value;
@@ -541,45 +509,30 @@ void TLbButton::SetCaption(const QString& value)
     update();
 }
 
-void TLbButton::SetColor(TColor value)
-{
-    FColor = value;
-    update();
-}
-
 void TLbButton::SetColorStyle(TLbColorStyle value)
 {
     struct Preset {
-        TColor color, light, shadow, down, hot;
-        bool flat;
-        TLbButtonStyle style;
+        TLbPalette face;
         TColor font;
     };
     Preset p{};
     switch (value) {
     case lcsCustom: return;
-    case lcsGold: p = {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern, clBlack}; break;
-    case lcsChrome: p = {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern, clBlack}; break;
-    case lcsBlue: p = {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern, clBlack}; break;
-    case lcsRed: p = {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern, clBlack}; break;
-    case lcsUltraFlat1: p = {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal, clBlack}; break;
-    case lcsUltraFlat2: p = {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal, clBlack}; break;
-    case lcsUltraFlatXP: p = {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, clBlack}; break;
-    case lcsAqua: p = {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, clBlack}; break;
-    case lcsDefault: p = {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, clBlack}; break;
-    case lcsQuicken: p = {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, clWhite}; break;
+    case lcsGold: p = {{0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern}, clBlack}; break;
+    case lcsChrome: p = {{0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern}, clBlack}; break;
+    case lcsBlue: p = {{0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern}, clBlack}; break;
+    case lcsRed: p = {{0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern}, clBlack}; break;
+    case lcsUltraFlat1: p = {{clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal}, clBlack}; break;
+    case lcsUltraFlat2: p = {{clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal}, clBlack}; break;
+    case lcsUltraFlatXP: p = {{0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal}, clBlack}; break;
+    case lcsAqua: p = {{0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern}, clBlack}; break;
+    case lcsDefault: p = {{clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal}, clBlack}; break;
+    case lcsQuicken: p = {{0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken}, clWhite}; break;
     default: return;
     }
-    FFlat = false;
-    FColor = p.color;
-    FLightColor = p.light;
-    FShadowColor = p.shadow;
-    FColorWhenDown = p.down;
-    FHotTrackColor = p.hot;
-    FFlat = p.flat;
-    FStyle = p.style;  // the field only, as the preset is a palette
+    FFace = p.face;  // the style as a field, not through SetStyle: the preset is a palette
     FFont.SetColor(p.font);
-    setAttribute(Qt::WA_OpaquePaintEvent, !(FStyle == bsModern || FStyle == bsShape || FStyle == bsQuicken));
+    setAttribute(Qt::WA_OpaquePaintEvent, !IsKeyedLbStyle(FFace.Style));
     RepaintNow();
 }
 
@@ -593,12 +546,6 @@ void TLbButton::SetEnabled(bool value)
 {
     setEnabled(value);
     bDown = false;
-    RepaintNow();
-}
-
-void TLbButton::SetFlat(bool value)
-{
-    FFlat = value;
     RepaintNow();
 }
 
@@ -648,34 +595,10 @@ void TLbButton::SetKind(TLbButtonKind value)
     update();
 }
 
-void TLbButton::SetLayout(TLbButtonLayout value)
-{
-    FLayout = value;
-    RepaintNow();
-}
-
-void TLbButton::SetLightColor(TColor value)
-{
-    FLightColor = value;
-    RepaintNow();
-}
-
 void TLbButton::SetModalResult(platform::TModalResult value)
 {
     FModalResult = value;
     FKind = bkCustom;
-}
-
-void TLbButton::SetNumGlyphs(int value)
-{
-    FNumGlyphs = value;
-    update();
-}
-
-void TLbButton::SetShadowColor(TColor value)
-{
-    FShadowColor = value;
-    RepaintNow();
 }
 
 void TLbButton::SetSlowDecease(bool value)
@@ -697,16 +620,9 @@ void TLbButton::SetSlowDecease(bool value)
 
 void TLbButton::SetStyle(TLbButtonStyle value)
 {
-    FStyle = value;
-    // The key-coloured styles let the parent show through their corners.
-    setAttribute(Qt::WA_OpaquePaintEvent, !(value == bsModern || value == bsShape || value == bsQuicken));
+    FFace.Style = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !IsKeyedLbStyle(value));
     update();
-}
-
-void TLbButton::SetWordWrap(bool value)
-{
-    FWordWrap = value;
-    RepaintNow();
 }
 
 void TLbButton::SetFont(const TFont& value)
@@ -715,11 +631,6 @@ void TLbButton::SetFont(const TFont& value)
     update();
 }
 
-void TLbButton::SetPopupMenu(QMenu* menu)
-{
-    FPopupMenu = menu;
-    update();
-}
 
 // ---- accelerator ----
 
@@ -1005,17 +916,17 @@ void TLbButton::paintEvent(QPaintEvent*)
         TCanvas& c = face.Canvas();
         const bool hot = bCursorOnButton || hasFocus();
         const TFont& font = (FUseHTFont && hot) ? FHTFont : FFont;
-        const bool keyed = FStyle == bsModern || FStyle == bsShape || FStyle == bsQuicken;
+        const bool keyed = IsKeyedLbStyle(FFace.Style);
         if (keyed) {
             c.Brush().SetStyle(bsSolid);
             c.Brush().SetColor(LbKeyColor);
             c.FillRect(TRect(0, 0, w, h));
         }
         const bool popup = !FPopupMenu.isNull();
-        if (FStyle == bsOld && hasFocus()) {
-            DrawLbButton(c, w - 2, h - 2, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, isEnabled(), FFlat,
-                         FWordWrap, popup, FStyle, FColor, FColorWhenDown, FHotTrackColor,
-                         bDown ? FShadowColor : FLightColor, FShadowColor, font, FLayout, FCaption, FAlignment);
+        if (FFace.Style == bsOld && hasFocus()) {
+            DrawLbButton(c, w - 2, h - 2, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, isEnabled(), FFace.Flat,
+                         FWordWrap, popup, FFace.Style, FFace.Color, FFace.Down, FFace.HotTrack,
+                         bDown ? FFace.Shadow : FFace.Light, FFace.Shadow, font, FLayout, FCaption, FAlignment);
             const QImage drawn = face.Image().copy();
             QImage shifted = drawn;
             {
@@ -1030,11 +941,11 @@ void TLbButton::paintEvent(QPaintEvent*)
             c2.Pen().SetColor(clBlack);
             c2.Rectangle(0, 0, w, h);
         } else {
-            DrawLbButton(c, w, h, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, isEnabled(), FFlat, FWordWrap,
-                         popup, FStyle, FColor, FColorWhenDown, FHotTrackColor, FLightColor, FShadowColor, font,
+            DrawLbButton(c, w, h, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, isEnabled(), FFace.Flat, FWordWrap,
+                         popup, FFace.Style, FFace.Color, FFace.Down, FFace.HotTrack, FFace.Light, FFace.Shadow, font,
                          FLayout, FCaption, FAlignment);
         }
-        if (hasFocus() && isEnabled() && FStyle != bsShape)
+        if (hasFocus() && isEnabled() && FFace.Style != bsShape)
             face.Canvas().DrawFocusRect(TRect(4, 4, w - 4, h - 4));
 
         QImage image = face.Image().convertToFormat(QImage::Format_ARGB32);

@@ -53,6 +53,20 @@ void DrawLbButton(TCanvas& canvas, int w, int h, int step, int numGlyphs, const 
 // The button's own pictures by resource name ("LBOK" ... "LBALL", "LBARROW"); empty when unknown.
 TBitmap LbResourceBitmap(const QString& name);
 
+// The colours and look of a face, set at once by a colour preset.
+struct TLbPalette {
+    TColor Color = clBtnFace;
+    TColor Light = clWhite;
+    TColor Shadow = 0x808080;
+    TColor Down = clNone;
+    TColor HotTrack = clNone;
+    bool Flat = false;
+    TLbButtonStyle Style = bsNormal;
+};
+
+// The styles drawn on the key colour, so that the parent shows through their corners.
+inline bool IsKeyedLbStyle(TLbButtonStyle style) { return style == bsModern || style == bsShape || style == bsQuicken; }
+
 // ---- the button ----
 
 class TLbButton : public QWidget, public platform::IDialogButton {
@@ -62,57 +76,57 @@ public:
     ~TLbButton() override;
 
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
+    void SetAlignment(TAlignment value) { Repainted(FAlignment, value); }
     bool Cancel() const { return FCancel; }
     void SetCancel(bool value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
+    TColor Color() const { return FFace.Color; }
+    void SetColor(TColor value) { Updated(FFace.Color, value); }
     // Reads lcsCustom whatever was written; writing applies a colour preset.
     TLbColorStyle ColorStyle() const { return FDummyStyle; }
     void SetColorStyle(TLbColorStyle value);
-    TColor ColorWhenDown() const { return FColorWhenDown; }
-    void SetColorWhenDown(TColor value) { FColorWhenDown = value; }
+    TColor ColorWhenDown() const { return FFace.Down; }
+    void SetColorWhenDown(TColor value) { FFace.Down = value; }
     bool Default() const { return FDefault; }
     void SetDefault(bool value);
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool value);
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool value);
+    bool Flat() const { return FFace.Flat; }
+    void SetFlat(bool value) { Repainted(FFace.Flat, value); }
     const TBitmap& Glyph() const { return FGlyph; }
     // Copies the bitmap (null: no glyph); NumGlyphs := width div height; Kind := bkCustom.
     void SetGlyph(const TBitmap* value);
-    TColor HotTrackColor() const { return FHotTrackColor; }
-    void SetHotTrackColor(TColor value) { FHotTrackColor = value; }
+    TColor HotTrackColor() const { return FFace.HotTrack; }
+    void SetHotTrackColor(TColor value) { FFace.HotTrack = value; }
     TFont& HotTrackFont() { return FHTFont; }
     void SetHotTrackFont(const TFont& value) { FHTFont.Assign(value); }
     TLbButtonKind Kind() const { return FKind; }
     void SetKind(TLbButtonKind value);
     TLbButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TLbButtonLayout value);
-    TColor LightColor() const { return FLightColor; }
-    void SetLightColor(TColor value);
+    void SetLayout(TLbButtonLayout value) { Repainted(FLayout, value); }
+    TColor LightColor() const { return FFace.Light; }
+    void SetLightColor(TColor value) { Repainted(FFace.Light, value); }
     platform::TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(platform::TModalResult value);
     int NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(int value);
-    TColor ShadowColor() const { return FShadowColor; }
-    void SetShadowColor(TColor value);
+    void SetNumGlyphs(int value) { Updated(FNumGlyphs, value); }
+    TColor ShadowColor() const { return FFace.Shadow; }
+    void SetShadowColor(TColor value) { Repainted(FFace.Shadow, value); }
     bool SlowDecease() const { return FSlowDecease; }
     void SetSlowDecease(bool value);
-    TLbButtonStyle Style() const { return FStyle; }
+    TLbButtonStyle Style() const { return FFace.Style; }
     void SetStyle(TLbButtonStyle value);
     bool UseHotTrackFont() const { return FUseHTFont; }
     void SetUseHotTrackFont(bool value) { FUseHTFont = value; }
     bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool value);
+    void SetWordWrap(bool value) { Repainted(FWordWrap, value); }
     // The caption font (taken from the owner's font at creation).
     TFont& Font() { return FFont; }
     void SetFont(const TFont& value);
     // Dropped below the button after a click; not owned.
     QMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(QMenu* menu);
+    void SetPopupMenu(QMenu* menu) { Updated(FPopupMenu, menu); }
     int Width() const { return width(); }
     int Height() const { return height(); }
     bool Visible() const { return isVisible(); }
@@ -166,6 +180,20 @@ protected:
 
 private:
     void RepaintNow();
+    // A property that only changes the face: stored, then the face is drawn again at once
+    // (Repainted) or with the next paint (Updated).
+    template <class T, class V>
+    void Repainted(T& field, const V& value)
+    {
+        field = value;
+        RepaintNow();
+    }
+    template <class T, class V>
+    void Updated(T& field, const V& value)
+    {
+        field = value;
+        update();
+    }
     void ClickAction();
     bool ParentShowing() const;
     platform::TForm* ParentForm() const;
@@ -174,21 +202,15 @@ private:
     void StopFade();
 
     TAlignment FAlignment = taCenter;
-    TColor FShadowColor = 0x808080;
-    TColor FColorWhenDown = clNone;
-    bool FFlat = false;
     bool FWordWrap = false;
     TBitmap FGlyph;
-    TColor FHotTrackColor = clNone;
     TFont FHTFont;
     TLbButtonKind FKind = bkCustom;
     TLbButtonLayout FLayout = blGlyphLeft;
-    TColor FLightColor = clWhite;
     platform::TModalResult FModalResult = 0;
     int FNumGlyphs = 0;
     bool FUseHTFont = false;
     TLbColorStyle FDummyStyle = lcsCustom;
-    TLbButtonStyle FStyle = bsNormal;
     bool FDefault = false;
     bool FCancel = false;
     bool FSlowDecease = false;
@@ -202,7 +224,7 @@ private:
     int FHotTrackStep = 0;
 
     QString FCaption;
-    TColor FColor = clBtnFace;
+    TLbPalette FFace;
     TFont FFont;
     QPointer<QMenu> FPopupMenu;
     int FShortcutId = 0;

@@ -125,7 +125,8 @@ int THTMLPicture::GetFrameTime(int frame)
 void THTMLPicture::Decode()
 {
     const QByteArray& data = FDatastream;
-    int frameX = 0, frameY = 0, frameW = 0, frameH = 0, maxX = 0, maxY = 0;
+    QRect frame;
+    QSize area;
     QByteArray stream;
     const std::vector<int> markers = IsGIF() ? FrameMarkers() : std::vector<int>();
     if (markers.empty()) {
@@ -134,8 +135,7 @@ void THTMLPicture::Decode()
         // The header and colour table, then the current frame and every frame after it: a
         // decoder shows the first frame of the stream, which is the current one.
         if (data.size() >= 10) {
-            maxX = Word(data, 6);
-            maxY = Word(data, 8);
+            area = QSize(Word(data, 6), Word(data, 8));
         }
         stream.reserve(data.size());
         int frameNo = 1;
@@ -143,10 +143,7 @@ void THTMLPicture::Decode()
         for (int j = 0; j < data.size(); ++j) {
             if (IsMarkerAt(data, j)) {
                 if (frameNo == FFrame && j + 16 < data.size()) {
-                    frameX = Word(data, j + 9);
-                    frameY = Word(data, j + 11);
-                    frameW = Word(data, j + 13);
-                    frameH = Word(data, j + 15);
+                    frame = QRect(Word(data, j + 9), Word(data, j + 11), Word(data, j + 13), Word(data, j + 15));
                 }
                 ++frameNo;
                 skip = FFrame >= frameNo;
@@ -170,21 +167,17 @@ void THTMLPicture::Decode()
         image = QImage::fromData(stream);
         if (image.isNull()) throw EInvalidGraphic(QString::fromLatin1(SInvalidImageFormat));
     }
-    if (!markers.empty() && frameW > 0 && frameH > 0) {
+    if (!markers.empty() && frame.width() > 0 && frame.height() > 0) {
         // The decoder lays the frame on the whole animation area; keep the frame alone, it is
         // drawn at its offset.
-        const QRect frame = QRect(frameX, frameY, frameW, frameH).intersected(image.rect());
-        if (!frame.isEmpty() && frame != image.rect()) image = image.copy(frame);
+        const QRect shown = frame.intersected(image.rect());
+        if (!shown.isEmpty() && shown != image.rect()) image = image.copy(shown);
     }
     FPicture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     FHimetricX = platform::MulDiv(FPicture.width(), 2540, 96);
     FHimetricY = platform::MulDiv(FPicture.height(), 2540, 96);
-    FFrameXPos = frameX;
-    FFrameYPos = frameY;
-    FFrameXSize = frameW;
-    FFrameYSize = frameH;
-    FAnimMaxX = maxX;
-    FAnimMaxY = maxY;
+    FFrameRect = frame;
+    FAnimMax = area;
 }
 
 int THTMLPicture::Width() const
@@ -200,13 +193,13 @@ int THTMLPicture::Height() const
 int THTMLPicture::MaxWidth() const
 {
     if (FPicture.isNull()) return 0;
-    return FAnimMaxX > 0 ? FAnimMaxX : Width();
+    return FAnimMax.width() > 0 ? FAnimMax.width() : Width();
 }
 
 int THTMLPicture::MaxHeight() const
 {
     if (FPicture.isNull()) return 0;
-    return FAnimMaxY > 0 ? FAnimMaxY : Height();
+    return FAnimMax.height() > 0 ? FAnimMax.height() : Height();
 }
 
 void THTMLPicture::Draw(TCanvas& canvas, const TRect& r) const

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -102,10 +104,10 @@ public:
     // decoded leaves the picture as it was.
     bool Step();
 
-    int FrameXPos() const { return FFrameXPos; }
-    int FrameYPos() const { return FFrameYPos; }
-    int FrameXSize() const { return FFrameXSize; }
-    int FrameYSize() const { return FFrameYSize; }
+    int FrameXPos() const { return FFrameRect.x(); }
+    int FrameYPos() const { return FFrameRect.y(); }
+    int FrameXSize() const { return FFrameRect.width(); }
+    int FrameYSize() const { return FFrameRect.height(); }
     bool FrameTransp() const { return FFrameTransp; }
     int FrameDisposal() const { return FFrameDisposal; }
     int MaxWidth() const;
@@ -144,14 +146,10 @@ private:
     bool FThreadBusy = false;
     int FFrame = 1;
     mutable int FFrameCount = -1;
-    int FFrameXPos = 0;
-    int FFrameYPos = 0;
-    int FFrameXSize = 0;
-    int FFrameYSize = 0;
+    QRect FFrameRect;  // where the current frame stands in the animation area
     bool FFrameTransp = false;
     int FFrameDisposal = 0;
-    int FAnimMaxX = 0;
-    int FAnimMaxY = 0;
+    QSize FAnimMax;  // the animation area the GIF header gives (empty: none)
     int FNextCount = -1;
     int FTimerCount = -1;
     std::unique_ptr<QThread> FThread;  // the download thread, when one was started

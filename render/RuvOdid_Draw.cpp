@@ -571,15 +571,7 @@ const TColorTone& ToneOf(const TColorTones& tones, int state)
 // Draws a part with the visual styles; false when there are none.
 bool DrawStyled(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state, const TRect& r)
 {
-    const TVisualStyleTable& t = AdvXPVS::Table();
-    if (!t.Loaded)
-        return false;
-    HTHEME theme = t.OpenThemeData()(window, cls);
-    if (!theme)
-        return false;
-    t.DrawThemeBackground()(theme, &canvas, part, state, &r, nullptr);
-    t.CloseThemeData()(theme);
-    return true;
+    return AdvXPVS::Table().DrawPart(window, canvas, cls, part, state, r);
 }
 
 unsigned FrameFlags(int kind, int state)

@@ -82,31 +82,19 @@ struct ControlTag {
     bool HasHeight = false, HasProp = false, HasMaxLen = false;
 };
 
-// The quoted value of an attribute: the text between the first double quote after the name and
-// the next one. `found` tells whether the name occurs at all.
-QString QuotedValue(const QString& tag, const QString& upper, const QString& name, bool& found)
-{
-    const int p = upper.indexOf(name);
-    found = p >= 0;
-    if (p < 0) return {};
-    const int q1 = tag.indexOf(u'"', p + name.size());
-    if (q1 < 0) return {};
-    const int q2 = tag.indexOf(u'"', q1 + 1);
-    if (q2 < 0) return {};
-    return tag.mid(q1 + 1, q2 - q1 - 1);
-}
-
+// The attributes are read with AttrValue: the text between the first double quote after the
+// name and the next one.
 void ParseTagInto(const QString& tag, ControlTag& c)
 {
+    using vuradido::AttrValue;
     const QString upper = MarkupUpperAscii(tag);
-    bool found = false;
-    c.Type = MarkupUpperAscii(QuotedValue(tag, upper, QStringLiteral("TYPE="), found));
-    c.Width = QuotedValue(tag, upper, QStringLiteral("WIDTH="), found);
-    c.Height = QuotedValue(tag, upper, QStringLiteral("HEIGHT="), c.HasHeight);
-    c.Id = QuotedValue(tag, upper, QStringLiteral("ID="), found);
-    c.Value = MarkupUnescape(QuotedValue(tag, upper, QStringLiteral("VALUE="), found), true);
-    c.Prop = MarkupUnescape(QuotedValue(tag, upper, QStringLiteral("PROP="), c.HasProp), true);
-    c.MaxLen = QuotedValue(tag, upper, QStringLiteral("MAXLEN="), c.HasMaxLen);
+    c.Type = MarkupUpperAscii(AttrValue(tag, upper, QStringLiteral("TYPE=")));
+    c.Width = AttrValue(tag, upper, QStringLiteral("WIDTH="));
+    c.Height = AttrValue(tag, upper, QStringLiteral("HEIGHT="), &c.HasHeight);
+    c.Id = AttrValue(tag, upper, QStringLiteral("ID="));
+    c.Value = MarkupUnescape(AttrValue(tag, upper, QStringLiteral("VALUE=")), true);
+    c.Prop = MarkupUnescape(AttrValue(tag, upper, QStringLiteral("PROP="), &c.HasProp), true);
+    c.MaxLen = AttrValue(tag, upper, QStringLiteral("MAXLEN="), &c.HasMaxLen);
 }
 
 // Every CONTROL tag of the text, in text order.
@@ -393,39 +381,43 @@ QString MarkupEscape(const QString& text, bool withTable)
     return r;
 }
 
+namespace {
+
+// The entry of `table` whose name stands in `text` at `at`, names compared as `cs` says (null
+// when none); `length` takes the name's length.
+template <class Table>
+auto EntityAt(const Table& table, const QString& text, qsizetype at, Qt::CaseSensitivity cs, qsizetype& length)
+    -> decltype(&*std::begin(table))
+{
+    for (const auto& e : table) {
+        const QString name = QString::fromUtf16(e.Name);
+        if (QStringView(text).mid(at, name.size()).compare(name, cs) == 0) {
+            length = name.size();
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString MarkupUnescape(const QString& text, bool withTable)
 {
-    static const struct {
-        const char16_t* Name;
-        char16_t Char;
-    } basic[] = {{u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}, {u"&quot;", u'"'}};
+    static const TMarkupEntity basic[] = {{u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}, {u"&quot;", u'"'}};
 
     QString r;
     r.reserve(text.size());
-    for (int i = 0; i < text.size();) {
+    for (qsizetype i = 0; i < text.size();) {
         if (text[i] == u'&') {
-            bool done = false;
-            for (const auto& b : basic) {
-                const QString name = QString::fromUtf16(b.Name);
-                if (QStringView(text).mid(i).startsWith(name)) {
-                    r += QChar(b.Char);
-                    i += name.size();
-                    done = true;
-                    break;
-                }
+            qsizetype n = 0;
+            const TMarkupEntity* e = EntityAt(basic, text, i, Qt::CaseSensitive, n);
+            if (!e && withTable)
+                e = EntityAt(MarkupEntityTable, text, i, Qt::CaseSensitive, n);
+            if (e) {
+                r += QChar(e->Char);
+                i += n;
+                continue;
             }
-            if (!done && withTable) {
-                for (const TMarkupEntity& e : MarkupEntityTable) {
-                    const QString name = QString::fromUtf16(e.Name);
-                    if (QStringView(text).mid(i).startsWith(name)) {
-                        r += QChar(e.Char);
-                        i += name.size();
-                        done = true;
-                        break;
-                    }
-                }
-            }
-            if (done) continue;
         }
         r += text[i++];
     }
@@ -453,21 +445,16 @@ QString MarkupDecodeTextEntities(const QString& text)
     QString r;
     r.reserve(text.size());
     bool inTag = false;
-    for (int i = 0; i < text.size();) {
+    for (qsizetype i = 0; i < text.size();) {
         if (text[i] == u'<') inTag = true;
         else if (text[i] == u'>') inTag = false;
         if (text[i] == u'&' && !inTag) {
-            bool done = false;
-            for (const auto& e : ents) {
-                const QString name = QString::fromUtf16(e.Name);
-                if (QStringView(text).mid(i, name.size()).compare(name, Qt::CaseInsensitive) == 0) {
-                    r += QString::fromUtf16(e.Repl);
-                    i += name.size();
-                    done = true;
-                    break;
-                }
+            qsizetype n = 0;
+            if (const auto* e = EntityAt(ents, text, i, Qt::CaseInsensitive, n)) {
+                r += QString::fromUtf16(e->Repl);
+                i += n;
+                continue;
             }
-            if (done) continue;
         }
         r += text[i++];
     }
@@ -477,30 +464,22 @@ QString MarkupDecodeTextEntities(const QString& text)
 QString MarkupDecodeRunEntities(const QString& run)
 {
     if (!run.contains(u'&')) return run;
-    static const struct {
-        const char16_t* Name;
-        char16_t Char;
-    } ents[] = {{u"&NBSP;", u' '}, {u"&LT;", u'<'}, {u"&GT;", u'>'}};
+    static const TMarkupEntity ents[] = {{u"&NBSP;", u' '}, {u"&LT;", u'<'}, {u"&GT;", u'>'}};
     QString r;
     r.reserve(run.size());
-    for (int i = 0; i < run.size();) {
+    for (qsizetype i = 0; i < run.size();) {
         if (run[i] == u'&') {
             if (i + 1 < run.size() && run[i + 1] == u'&') {  // one shown ampersand
                 r += QStringLiteral("&&");
                 i += 2;
                 continue;
             }
-            bool done = false;
-            for (const auto& e : ents) {
-                const QString name = QString::fromUtf16(e.Name);
-                if (QStringView(run).mid(i, name.size()).compare(name, Qt::CaseInsensitive) == 0) {
-                    r += QChar(e.Char);
-                    i += name.size();
-                    done = true;
-                    break;
-                }
+            qsizetype n = 0;
+            if (const TMarkupEntity* e = EntityAt(ents, run, i, Qt::CaseInsensitive, n)) {
+                r += QChar(e->Char);
+                i += n;
+                continue;
             }
-            if (done) continue;
         }
         r += run[i++];
     }
