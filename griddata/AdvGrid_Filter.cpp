@@ -4,7 +4,9 @@
 #include "render/RuvOdid.h"
 #include "render/RuvOdid_Filter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 namespace {
 
@@ -16,6 +18,28 @@ QString AsciiUpper(const QString& s)
         if (c >= u'a' && c <= u'z')
             c = QChar(c.unicode() - 32);
     return r;
+}
+
+// nearbyint rounds halves to even in the default rounding mode
+int FilterPercent(int Counted, int Total) { return int(std::nearbyint(double(Counted) / Total * 100.0)); }
+
+// QStringView::trimmed, answered at once for the usual text that starts and ends with a visible
+// ASCII character.
+QStringView Trimmed(QStringView v)
+{
+    const auto plain = [](QChar c) { return c.unicode() > u' ' && c.unicode() < 0x7f; };
+    if (v.isEmpty() || (plain(v.front()) && plain(v.back())))
+        return v;
+    return v.trimmed();
+}
+
+// Whether the text holds "|\\" (an encoded character); one pass, texts of cells are short.
+bool HoldsEscape(QStringView v)
+{
+    for (qsizetype i = 0; i + 1 < v.size(); ++i)
+        if (v[i] == u'|' && v[i + 1] == u'\\')
+            return true;
+    return false;
 }
 
 bool Combine(TFilterOperation Op, bool Result, bool Outcome)
@@ -80,7 +104,14 @@ public:
         return Wildcard(Text) != FNegate;
     }
 
-    bool Same(const TFilterData& f) const { return f.CaseSensitive == FCaseSensitive && f.Condition == FCondition; }
+    // Asked for every row: a condition still sharing the text it was read from is the same
+    // without a compare of the characters.
+    bool Same(const TFilterData& f) const
+    {
+        return f.CaseSensitive == FCaseSensitive &&
+               ((f.Condition.constData() == FCondition.constData() && f.Condition.size() == FCondition.size()) ||
+                f.Condition == FCondition);
+    }
 
 private:
     struct Part {
@@ -164,26 +195,37 @@ const TVerIvovavOzed::TFilterMatchers& TVerIvovavOzed::FilterMatchers()
 
 bool TVerIvovavOzed::RowMatchesFilter(int ARow)
 {
-    // Held so that an OnCustomFilter that changes the conditions cannot free them under the loop.
     FilterMatchers();
-    const std::shared_ptr<TFilterMatchers> keep = FFilterMatchers;
+    const TFilterMatchers* matchers = FFilterMatchers.get();
+    // Held once a step may run the program's own code (a display hook, a formula, OnCustomFilter),
+    // so that code that changes the conditions cannot free them under the loop. Reading a cell
+    // from the store runs none.
+    std::shared_ptr<TFilterMatchers> keep;
     bool result = true;
-    for (int i = 0; i < FFilter->Count() && i < int(keep->Items.size()); ++i) {
+    for (int i = 0; i < FFilter->Count() && i < int(matchers->Items.size()); ++i) {
         const TFilterData& f = *FFilter->Items(i);
-        QString text; // the cell's own text, shared, not copied
-        switch (f.Data) {
-        case fcVirtual: text = Cells(f.Column, ARow); break;
-        case fcNormal: text = GetGridCell(f.Column, ARow); break;
-        case fcStripHTML: text = GetStrippedCell(f.Column, ARow); break;
-        case fcCalculated: EvaluateFormula(f.Column, ARow, text); break;
-        case fcRow:
-            for (int c = 0; c < ColCount(); ++c)
-                text += GetGridCell(c, ARow) + QStringLiteral("\r\n");
-            break;
+        QString text; // filled for texts that are made; a stored cell is read in place
+        QStringView view;
+        if (f.Data == fcNormal || (f.Data == fcVirtual && DisplaysStoredText(f.Column, ARow))) {
+            view = StoredCell(f.Column, ARow);
+        } else {
+            if (!keep)
+                keep = FFilterMatchers;
+            switch (f.Data) {
+            case fcVirtual: text = Cells(f.Column, ARow); break;
+            case fcNormal: break;
+            case fcStripHTML: text = GetStrippedCell(f.Column, ARow); break;
+            case fcCalculated: EvaluateFormula(f.Column, ARow, text); break;
+            case fcRow:
+                for (int c = 0; c < ColCount(); ++c)
+                    text += GetGridCell(c, ARow) + QStringLiteral("\r\n");
+                break;
+            }
+            view = text;
         }
-        QStringView view = QStringView(text).trimmed();
+        view = Trimmed(view);
         QString decoded;
-        if (view.contains(u"|\\")) {
+        if (HoldsEscape(view)) {
             decoded = DecodeUnicodeCell(view.toString());
             view = decoded;
         }
@@ -203,7 +245,7 @@ bool TVerIvovavOzed::RowMatchesFilter(int ARow)
                 outcome = true;
             } else {
                 try {
-                    outcome = f.Method == fmLiteral ? view == f.Condition : keep->Items[size_t(i)].Matches(view);
+                    outcome = f.Method == fmLiteral ? view == f.Condition : matchers->Items[size_t(i)].Matches(view);
                 } catch (...) {
                     outcome = false; // a condition that cannot be evaluated does not hold
                 }
@@ -221,30 +263,94 @@ bool TVerIvovavOzed::RowMatchesFilter(int ARow)
     return result;
 }
 
+// Whether the text a cell shows is its stored text as it stands, known without making it: no
+// object (so no merged range pointing elsewhere), no display hook, no link or group-count text,
+// and the grid is of this class (a derived grid may change texts in its own GetDisplText). The
+// filter then reads the stored text in place, without a counted copy per row.
+bool TVerIvovavOzed::DisplaysStoredText(int ACol, int ARow) const
+{
+    return typeid(*this) == typeid(TVerIvovavOzed) && !OnGetDisplText && !OnGetDisplWideText && !URLShowInText() &&
+           (!FGrouping->ShowGroupCount || ACol != 1) && !StoresObject(ACol, ARow);
+}
+
 void TVerIvovavOzed::ApplyFilter()
 {
     FFilterFixedRows = FixedRows();
     const int last = RowCount() - FixedFooters() - 1;
     const int total = RowCount() - FixedFooters() - FixedRows();
-    TIntList rows;
+    // On a grid of this class a node or summary row keeps its properties in its first cell: a row
+    // without an object there is neither, known without asking for its cell type.
+    const bool ownTypes = typeid(*this) == typeid(TVerIvovavOzed);
+    std::vector<int> rows = std::move(FFilterRows); // taken, so that a filter run from a handler has its own
+    rows.clear();
     int counted = 0;
-    int percent = 0;
     for (int r = FixedRows(); r <= last; ++r) {
-        if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r)))
+        if (FFilterNormalCellsOnly && (!ownTypes || StoresObject(0, r)) && (IsNode(r) || IsSummary(r)))
             continue;
         ++counted;
         if (!RowMatchesFilter(r))
-            rows.Add(r);
-        if (total > 0) {
-            // nearbyint rounds halves to even in the default rounding mode
-            percent = int(std::nearbyint(double(counted) / total * 100.0));
-            if (OnFilterProgress)
-                OnFilterProgress(this, percent);
-        }
+            rows.push_back(r);
+        if (total > 0 && OnFilterProgress)
+            OnFilterProgress(this, FilterPercent(counted, total));
     }
-    HideRowList(rows);
+    HideFilteredRows(rows);
+    FFilterRows = std::move(rows);
     if (OnFilterProgress)
-        OnFilterProgress(this, percent);
+        OnFilterProgress(this, total > 0 && counted > 0 ? FilterPercent(counted, total) : 0);
+}
+
+// The rows become the records of a new filter level as HideRowList makes them (the same records,
+// heights, real indexes and shown rows), with whole row stores moved: each hidden row's lists go
+// into its record and the shown rows close up, where the general path puts every row in a new
+// order first and then takes the hidden ones out.
+void TVerIvovavOzed::HideFilteredRows(const std::vector<int>& Rows)
+{
+    const int n = RowCount();
+    // The heights as they were before any row moves.
+    std::vector<int> heights = std::move(FFilterHeights);
+    heights.resize(size_t(std::max(0, n)));
+    for (int r = 0; r < n; ++r)
+        heights[size_t(r)] = RowHeights(r);
+    // Rows hidden before (by a node, say) keep their real indexes; the new records take theirs.
+    const std::vector<int> real = FGridItems.empty() ? std::vector<int>() : RealRowsOfDisplayed();
+    FGridItems.reserve(FGridItems.size() + Rows.size());
+    const bool whole = TakeOutStoredRows(0, n, Rows, TotalColCount(), [&](size_t k) -> TGridStrings& {
+        const int r = Rows[k];
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = real.empty() ? r : real[size_t(r)];
+        item->Height = heights[size_t(r)];
+        item->Level = FFilterLevel;
+        FGridItems.push_back(std::move(item));
+        return FGridItems.back()->Items;
+    });
+    if (!whole) {
+        // Some row holds cells right of the last column: the general path copies cell by cell.
+        TIntList list;
+        for (int r : Rows)
+            list.Add(r);
+        HideRowList(list);
+        FFilterHeights = std::move(heights);
+        return;
+    }
+    ++FFilterLevel;
+    const int count = int(Rows.size());
+    size_t h = 0;
+    int to = 0;
+    for (int r = 0; r < n; ++r) {
+        if (h < Rows.size() && Rows[h] == r) {
+            ++h;
+            continue;
+        }
+        if (to != r && heights[size_t(to)] != heights[size_t(r)])
+            SetRowHeights(to, heights[size_t(r)]);
+        ++to;
+    }
+    for (int r = n - count; r < n; ++r)
+        if (heights[size_t(r)] != DefaultRowHeight())
+            TStringGrid::SetRowHeights(r, DefaultRowHeight());
+    SetRowCount(n - count);
+    CellControlsUpdate(false);
+    FFilterHeights = std::move(heights);
 }
 
 void TVerIvovavOzed::FilterRow(int ARow)

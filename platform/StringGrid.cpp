@@ -95,7 +95,7 @@ TStringGrid::RowStore* TStringGrid::StoreRow(int ARow, int minCols)
         FRows.resize(size_t(ARow) + 1);
     RowStore& r = FRows[size_t(ARow)];
     if (int(r.Texts.size()) < minCols)
-        r.Texts.resize(size_t(std::max(minCols, FColCount))); // a whole row at once, not cell by cell
+        r.Texts.resize(std::max(minCols, FColCount)); // a whole row at once, not cell by cell
     return &r;
 }
 
@@ -106,7 +106,7 @@ QString TStringGrid::Cells(int ACol, int ARow) const
     const RowStore& r = FRows[size_t(ARow)];
     if (ACol >= int(r.Texts.size()))
         return QString();
-    return r.Texts[size_t(ACol)];
+    return r.Texts.at(ACol);
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const QString& Value)
@@ -116,7 +116,7 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString& Value)
     if (Value.isEmpty() && Cells(ACol, ARow).isEmpty())
         return; // nothing to store, and no row is made for it
     RowStore* r = StoreRow(ARow, ACol + 1);
-    r->Texts[size_t(ACol)] = Value;
+    r->Texts[ACol] = Value;
     InvalidateCell(ACol, ARow);
     if (FInplaceEdit && FInplaceCol == ACol && FInplaceRow == ARow && !FInEditUpdate)
         InvalidateEditor();
@@ -197,8 +197,8 @@ void TStringGrid::SetCols(int ACol, const TGridStrings& Value)
 namespace {
 
 // Moves item `from` of v to index `to`, the items between shifting by one.
-template <class T>
-void MoveItem(std::vector<T>& v, int from, int to)
+template <class V>
+void MoveItem(V& v, int from, int to)
 {
     const int need = std::max(from, to) + 1;
     if (int(v.size()) < need) {
@@ -213,8 +213,8 @@ void MoveItem(std::vector<T>& v, int from, int to)
 }
 
 // The same when `from` holds nothing: the items from..to shift towards `from` and `to` empties.
-template <class T>
-void MoveItemOrShift(std::vector<T>& v, int from, int to)
+template <class V>
+void MoveItemOrShift(V& v, int from, int to)
 {
     if (from == to)
         return;
@@ -312,8 +312,8 @@ namespace {
 
 template <class Row> bool StoresNothingFrom(const Row& r, int Cols)
 {
-    for (size_t c = size_t(Cols); c < r.Texts.size(); ++c)
-        if (!r.Texts[c].isEmpty())
+    for (qsizetype c = Cols; c < r.Texts.size(); ++c)
+        if (!r.Texts.at(c).isEmpty())
             return false;
     for (size_t c = size_t(Cols); c < r.Objects.size(); ++c)
         if (r.Objects[c])
@@ -392,19 +392,70 @@ void TStringGrid::TakeStoredRow(int ARow, int Cols, TGridStrings& Value)
     Value = TGridStrings();
     if (Cols <= 0)
         return;
-    Value.Strings.resize(Cols);
-    Value.Objects.resize(size_t(Cols));
-    if (ARow < 0 || ARow >= int(FRows.size()))
+    if (ARow < 0 || ARow >= int(FRows.size())) {
+        Value.Strings.resize(Cols);
+        Value.Objects.resize(size_t(Cols));
         return;
+    }
     RowStore& r = FRows[size_t(ARow)];
-    const size_t nt = std::min(r.Texts.size(), size_t(Cols));
-    for (size_t c = 0; c < nt; ++c)
-        Value.Strings[qsizetype(c)] = std::exchange(r.Texts[c], QString());
-    const size_t no = std::min(r.Objects.size(), size_t(Cols));
-    for (size_t c = 0; c < no; ++c)
-        Value.Objects[c] = std::exchange(r.Objects[c], nullptr);
+    if (StoresNothingFrom(r, Cols)) {
+        // The row's own lists go over whole; what lies right of Cols is empty.
+        Value.Strings = std::exchange(r.Texts, QStringList());
+        Value.Objects = std::exchange(r.Objects, {});
+        Value.Strings.resize(Cols);
+        Value.Objects.resize(size_t(Cols));
+    } else {
+        Value.Strings.resize(Cols);
+        Value.Objects.resize(size_t(Cols));
+        const qsizetype nt = std::min(r.Texts.size(), qsizetype(Cols));
+        for (qsizetype c = 0; c < nt; ++c)
+            Value.Strings[c] = std::exchange(r.Texts[c], QString());
+        const size_t no = std::min(r.Objects.size(), size_t(Cols));
+        for (size_t c = 0; c < no; ++c)
+            Value.Objects[c] = std::exchange(r.Objects[c], nullptr);
+    }
     if (FInplaceEdit && FInplaceRow == ARow && FInplaceCol >= 0 && FInplaceCol < Cols && !FInEditUpdate)
         InvalidateEditor();
+}
+
+bool TStringGrid::TakeOutStoredRows(int First, int Count, const std::vector<int>& Out, int Cols,
+                                    const std::function<TGridStrings&(size_t)>& Target)
+{
+    if (First < 0 || Count <= 0 || Cols < 0)
+        return true;
+    const int Last = First + Count - 1;
+    const int storedEnd = std::min(Last + 1, int(FRows.size()));
+    for (int i = First; i < storedEnd; ++i)
+        if (!StoresNothingFrom(FRows[size_t(i)], Cols))
+            return false;
+    size_t k = 0;
+    int to = First;
+    for (int i = First; i < storedEnd; ++i) {
+        RowStore& r = FRows[size_t(i)];
+        if (k < Out.size() && Out[k] == i) {
+            TGridStrings& v = Target(k++);
+            v.Strings = std::exchange(r.Texts, QStringList());
+            v.Objects = std::exchange(r.Objects, {});
+            if (v.Strings.size() != Cols) // asked first: the list's own block is not read then
+                v.Strings.resize(Cols);
+            v.Objects.resize(size_t(Cols));
+        } else {
+            if (to != i)
+                FRows[size_t(to)] = std::exchange(r, RowStore());
+            ++to;
+        }
+    }
+    for (; k < Out.size(); ++k) { // listed rows below the stored ones hold nothing
+        TGridStrings& v = Target(k);
+        v = TGridStrings();
+        v.Strings.resize(Cols);
+        v.Objects.resize(size_t(Cols));
+    }
+    InvalidateGrid();
+    if (FInplaceEdit && !FInEditUpdate && FInplaceCol >= 0 && FInplaceCol < Cols && FInplaceRow >= First &&
+        FInplaceRow <= Last)
+        InvalidateEditor();
+    return true;
 }
 
 void TStringGrid::DeleteColumn(int ACol)
@@ -418,7 +469,7 @@ void TStringGrid::DeleteColumn(int ACol)
     FAnchor.X = anchor.X;
     for (RowStore& r : FRows) {
         if (last < int(r.Texts.size()))
-            r.Texts[size_t(last)].clear();
+            r.Texts[last].clear();
         if (last < int(r.Objects.size()))
             r.Objects[size_t(last)].reset();
     }

@@ -482,6 +482,33 @@ protected:
     // Moves the texts and objects of the columns below Cols out of a stored row into Value (Cols
     // entries each, empty ones for cells never written), leaving those cells empty.
     void TakeStoredRow(int ARow, int Cols, TGridStrings& Value);
+    // Takes the stored rows listed in Out (ascending, each within First .. First + Count - 1) out of
+    // the store: Target(k) names where the k-th listed row goes, and gets its texts and objects of
+    // the columns below Cols (Cols entries each, empty ones for cells never written), as
+    // TakeStoredRow gives them. The other rows of the range close up in their order; the rows left
+    // at the range's end are empty. Refused as PermuteStoredRows is (false, nothing moved, Target
+    // not called) when a row of the range stores anything at or right of Cols. The grid is
+    // repainted once, and an editor inside the range is reloaded.
+    bool TakeOutStoredRows(int First, int Count, const std::vector<int>& Out, int Cols,
+                           const std::function<TGridStrings&(size_t)>& Target);
+    // The stored text of a cell without a copy (an empty text for a cell never written); valid
+    // until the cell or its row changes. For loops over many rows that only read.
+    const QString& StoredCell(int ACol, int ARow) const
+    {
+        static const QString empty;
+        if (ACol < 0 || ARow < 0 || ARow >= int(FRows.size()))
+            return empty;
+        const RowStore& r = FRows[size_t(ARow)];
+        return ACol < r.Texts.size() ? r.Texts.at(ACol) : empty;
+    }
+    // Whether the cell holds an object, asked without a copy of it.
+    bool StoresObject(int ACol, int ARow) const
+    {
+        if (ACol < 0 || ARow < 0 || ARow >= int(FRows.size()))
+            return false;
+        const RowStore& r = FRows[size_t(ARow)];
+        return ACol < int(r.Objects.size()) && r.Objects[size_t(ACol)];
+    }
 
     // Qt event handlers.
     void paintEvent(QPaintEvent* event) override;
@@ -508,8 +535,10 @@ protected:
 
 private:
     friend class TInplaceEdit;
+    // A row's texts are held in the list type of TGridStrings, so that a row taken out of the
+    // store (a hidden row) keeps its list rather than a copy of each text.
     struct RowStore {
-        std::vector<QString> Texts;
+        QStringList Texts;
         std::vector<TGridObject> Objects;
     };
     struct Axis; // geometry of one direction

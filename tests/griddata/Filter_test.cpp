@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -114,7 +116,7 @@ TEST(Filter, ConditionsAgainstCellTexts)
 // upper-cased, comparisons, groups, several terms), and again after the condition changes.
 TEST(Filter, EachRowFaresAsTheConditionMatcherSays)
 {
-    const Texts texts = {"a7b", "77", "7", "x", "", "  7 ", "A7B", "straße7", "STRASSE7", "ab?c", "a\"b",
+    const Texts texts = {"a7b", "77", "7", "x", "", "  7 ", "\t7\u00a0", "7 x", "A7B", "straße7", "STRASSE7", "ab?c", "a\"b",
                          "12", "007", "ab", "abab", "7x7", "Ǆ7", "ǆ7"};
     const char* conditions[] = {"*7*",  "7*",     "*7",     "7",        "?7?",   "!*7*",   "*a*b*", "a*b",
                                 "*b",   "a??",    "\"a b\"", "*SS*",   "*ß*",   "STRA?SE7", "*ǅ*", "= *7*",
@@ -298,6 +300,142 @@ TEST(Filter, NarrowDownStacksOneLevelPerCharacter)
     g.NarrowDown("R4", -1);
     EXPECT_EQ(t.Shown(), (Texts{"abcd"}));
     EXPECT_EQ(g.Filter().Items(0)->Data, fcRow);
+}
+
+// What a grid holds, shown and hidden: every stored cell of the shown rows with its height and
+// whether it holds an object, and each hidden row's record by real index.
+std::vector<std::string> Picture(TVerIvovavOzed& g)
+{
+    std::vector<std::string> v;
+    const int cols = g.TotalColCount() + 1; // one column beyond, where a stray text may sit
+    v.push_back(QStringLiteral("rows %1 hidden %2 level %3")
+                    .arg(g.RowCount())
+                    .arg(g.NumHiddenRows())
+                    .arg(g.FilterLevel())
+                    .toStdString());
+    for (int r = 0; r < g.RowCount(); ++r) {
+        QString line = QStringLiteral("%1 h%2:").arg(r).arg(g.RowHeights(r));
+        for (int c = 0; c < cols; ++c)
+            line += QLatin1Char('|') + g.GetGridCell(c, r) + (g.GetGridObject(c, r) ? QStringLiteral("*") : QString());
+        v.push_back(line.toStdString());
+    }
+    for (int real = 0; real < g.TotalRowCount() + 2; ++real)
+        if (const TGridStrings* s = g.GetHiddenRowItems(real)) {
+            QString line = QStringLiteral("hidden %1 (%2/%3):").arg(real).arg(s->Count()).arg(s->Objects.size());
+            for (int c = 0; c < s->Count(); ++c)
+                line += QLatin1Char('|') + s->Strings[c] + (s->Objects[size_t(c)] ? QStringLiteral("*") : QString());
+            v.push_back(line.toStdString());
+        }
+    return v;
+}
+
+// ApplyFilter moves whole rows into the hidden-row records; HideRowList (the general path) with
+// the rows that fail the same test gives the reference: the same shown rows, heights, records,
+// objects and levels, and the same grid after the level is taken back.
+TEST(Filter, HidingLeavesTheGridAsTheGeneralHidePathDoes)
+{
+    const Texts texts = {"a7", "b", "c7", "d", "e", "f7", "g", "h"};
+    struct Case {
+        const char* name;
+        std::function<void(TVerIvovavOzed&)> setUp;
+    };
+    const Case cases[] = {
+        {"plain", [](TVerIvovavOzed&) {}},
+        {"heights", [](TVerIvovavOzed& g) {
+             g.SetRowHeights(2, 40);
+             g.SetRowHeights(3, 31);
+             g.SetRowHeights(8, 17);
+         }},
+        {"objects", [](TVerIvovavOzed& g) {
+             g.AddCheckBox(2, 2, true, false);
+             g.AddCheckBox(2, 3, false, false);
+         }},
+        {"a row hidden by a node before", [](TVerIvovavOzed& g) {
+             g.AddNode(4, 2);
+             g.ContractNode(4);
+         }},
+        {"a text right of the last column", [](TVerIvovavOzed& g) { g.SetGridCell(3, 6, "stray"); }},
+        {"no row fails", [](TVerIvovavOzed& g) {
+             for (int r = 1; r < g.RowCount(); ++r)
+                 g.SetCells(1, r, "7");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilterGrid ours(texts), general(texts);
+        for (FilterGrid* f : {&ours, &general}) {
+            c.setUp(*f->grid);
+            TFilterData* d = f->grid->Filter().Add();
+            d->Column = 1;
+            d->Condition = "*7*";
+        }
+        TVerIvovavOzed& g = *general.grid;
+        TIntList failing;
+        for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+            if (!(g.IsNode(r) || g.IsSummary(r)) && !g.RowMatchesFilter(r)) // node rows stay
+                failing.Add(r);
+        const std::vector<std::string> before = Picture(*ours.grid);
+        ours.grid->ApplyFilter();
+        g.HideRowList(failing);
+        EXPECT_EQ(Picture(*ours.grid), Picture(g));
+        ours.grid->RemoveLastFilter();
+        g.UnHideRowList();
+        g.SetFilterLevel(g.FilterLevel() - 1);
+        EXPECT_EQ(Picture(*ours.grid), Picture(g));
+        EXPECT_EQ(Picture(*ours.grid), before);
+    }
+}
+
+// The filter reads a cell's shown text: a display hook, a merged range and a derived grid's own
+// display text all count, whether the text is read in place or made.
+TEST(Filter, ReadsTheTextACellShows)
+{
+    struct Shouting : TVerIvovavOzed {
+        using TVerIvovavOzed::TVerIvovavOzed;
+        void GetDisplText(int ACol, int ARow, QString& Value) override
+        {
+            TVerIvovavOzed::GetDisplText(ACol, ARow, Value);
+            if (ACol == 1 && Value == "x")
+                Value = "x7";
+        }
+    };
+    FilterGrid t({"x", "7", "y", "z7"});
+    TVerIvovavOzed& g = *t.grid;
+    TFilterData* d = g.Filter().Add();
+    d->Column = 1;
+    d->Condition = "*7*";
+    g.ApplyFilter();
+    EXPECT_EQ(t.Shown(), (Texts{"7", "z7"}));
+    g.RemoveLastFilter();
+
+    g.OnGetDisplText = [](QObject*, int c, int, QString& v) {
+        if (c == 1 && v == "y")
+            v += "7";
+    };
+    g.ApplyFilter();
+    EXPECT_EQ(t.Shown(), (Texts{"7", "y7", "z7"}));
+    g.RemoveLastFilter();
+    g.OnGetDisplText = nullptr;
+
+    g.MergeCells(1, 1, 1, 2); // "x" over the row of "7": both rows show "x"
+    g.ApplyFilter();
+    EXPECT_EQ(t.Shown(), (Texts{"z7"}));
+    g.RemoveLastFilter();
+    g.SplitCells(1, 1);
+
+    QWidget window;
+    Shouting s(&window);
+    s.Loaded();
+    s.SetColCount(3);
+    s.SetRowCount(3);
+    s.SetCells(1, 1, "x");
+    s.SetCells(1, 2, "y");
+    TFilterData* sd = s.Filter().Add();
+    sd->Column = 1;
+    sd->Condition = "*7*";
+    s.ApplyFilter();
+    ASSERT_EQ(s.RowCount(), 2);
+    EXPECT_EQ(s.GetGridCell(1, 1), "x");
 }
 
 TEST(Filter, NodeAndSummaryRowsStay)

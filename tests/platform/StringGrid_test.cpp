@@ -23,6 +23,7 @@ public:
     using TStringGrid::TStringGrid;
     using TStringGrid::MaxLeftCol;
     using TStringGrid::VisibleColCount;
+    using TStringGrid::TakeOutStoredRows;
     bool refuse = false;
     int refuseCol = -1, refuseRow = -1;
     int selectCalls = 0;
@@ -464,6 +465,43 @@ TEST_F(GridTest, DoubleClickRunsThePressOnce)
     EXPECT_EQ(grid->selectCalls, 1); // the second press only reports the double click
     EXPECT_EQ(downs, 2);
     EXPECT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(3, 2));
+}
+
+// Rows taken out of the store: each listed row's texts and objects of the columns below Cols go
+// to its target, Cols entries each; the other rows close up and the rows left at the end read
+// empty. A row storing a text at or right of Cols refuses the whole move.
+TEST(StringGridStore, TakeOutStoredRowsMovesListedRowsOut)
+{
+    RecGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(6);
+    for (int r = 0; r < 5; ++r) // row 5 is never written
+        for (int c = 0; c < 2; ++c)
+            g.SetCells(c, r, QStringLiteral("%1%2").arg(QChar(u'a' + c)).arg(r));
+    auto object = std::make_shared<TGridCellObject>();
+    g.SetObjects(1, 3, object);
+    std::vector<TGridStrings> taken(3);
+    ASSERT_TRUE(g.TakeOutStoredRows(1, 5, {1, 3, 5}, 3, [&](size_t k) -> TGridStrings& { return taken[k]; }));
+    const std::vector<QStringList> texts = {{"a1", "b1", ""}, {"a3", "b3", ""}, {"", "", ""}};
+    for (size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(taken[k].Strings, texts[k]) << k;
+        EXPECT_EQ(taken[k].Objects.size(), 3u) << k;
+    }
+    EXPECT_EQ(taken[1].Objects[1], object);
+    const QStringList column0 = {"a0", "a2", "a4", "", "", ""};
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(g.Cells(0, r), column0[r]) << r;
+        EXPECT_EQ(g.Objects(1, r), nullptr) << r;
+    }
+
+    g.SetCells(3, 0, "d0"); // right of Cols but outside the rows moved: no hindrance
+    g.SetCells(4, 2, "far");
+    std::vector<TGridStrings> none;
+    EXPECT_FALSE(g.TakeOutStoredRows(1, 3, {1}, 3, [&](size_t) -> TGridStrings& { return none.emplace_back(); }));
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(g.Cells(0, 1), "a2");
+    EXPECT_EQ(g.Cells(4, 2), "far");
+    EXPECT_EQ(g.Cells(3, 0), "d0");
 }
 
 TEST(StringGridDialog, EnterAndEscapeReachTheDialogButtonsWhenNotEditing)
