@@ -826,7 +826,7 @@ void TAdvColorPickerDropDown::DrawSelectedColor(TCanvas& Canvas)
     if (!FShowText)
         return;
     TRect tr(box.Right + 4, R.Top, R.Right, R.Bottom);
-    Canvas.Font().Assign(AsgCombo::FontOf(font()));
+    Canvas.Font().Assign(TFont::FromQFont(font()));
     Canvas.Brush().SetStyle(bsSolid);
     if (hasFocus()) {
         Canvas.Brush().SetColor(clHighlight);

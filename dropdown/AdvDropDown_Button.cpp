@@ -16,20 +16,6 @@ TColor FirstSet(TColor a, TColor b, TColor c = clNone)
     return b != clNone ? b : c;
 }
 
-// Theme part drawn through the drop-down unit's visual-style table; false when there is none.
-bool DrawThemePart(TCanvas& canvas, QWidget* window, const char16_t* cls, int part, int state, const TRect& r)
-{
-    const TVisualStyleTable& t = ATXPVS::Table();
-    if (!t.Loaded)
-        return false;
-    HTHEME theme = t.OpenThemeData()(window, cls);
-    if (!theme)
-        return false;
-    t.DrawThemeBackground()(theme, &canvas, part, state, &r, nullptr);
-    t.CloseThemeData()(theme);
-    return true;
-}
-
 int ThemeState(bool enabled, bool pressed, bool hot)
 {
     if (!enabled)
@@ -187,7 +173,7 @@ void PaintDropDownStyle(TCanvas& canvas, int width, int height, const TDropDownB
             InflateRect(r, 1, 1);
             r.Left += 2;
         }
-        if (DrawThemePart(canvas, face.Window, u"combobox", 1, ThemeState(enabled, pressed, face.Hot), r))
+        if (ATXPVS::Table().DrawPart(face.Window, canvas, u"combobox", 1, ThemeState(enabled, pressed, face.Hot), r))
             return;
     }
 
@@ -222,8 +208,8 @@ void PaintButtonStyle(TCanvas& canvas, int width, int height, const TDropDownBut
         canvas.Brush().SetStyle(bsSolid);
         canvas.Brush().SetColor(clBtnFace);
         canvas.FillRect(client);
-        if (DrawThemePart(canvas, face.Window, u"button", 1, ThemeState(enabled, pressed, face.Hot),
-                          TRect(0, 0, width + 1, height + 1))) {
+        if (ATXPVS::Table().DrawPart(face.Window, canvas, u"button", 1, ThemeState(enabled, pressed, face.Hot),
+                                       TRect(0, 0, width + 1, height + 1))) {
             const int shift = face.Down ? 1 : 0;
             TRect g = client;
             InflateRect(g, -2, -2);

@@ -148,7 +148,7 @@ void TAdvDropDownSpeedButton::PaintTo(TCanvas& Canvas)
             face.EditEnabled = edit->isEnabled();
             face.EditReadOnly = edit->isReadOnly();
             face.EditBorderColor = edit->BorderColor();
-            font = AsgCombo::FontOf(edit->font());
+            font = TFont::FromQFont(edit->font());
             face.EditFont = &font;
         }
     }
@@ -700,7 +700,7 @@ void TAdvCustomDropDown::DrawFocusedText(TCanvas& Canvas)
     Canvas.Rectangle(r);
     r.Left += 2;
     r.Right -= 3;
-    Canvas.Font().Assign(AsgCombo::FontOf(font()));
+    Canvas.Font().Assign(TFont::FromQFont(font()));
     Canvas.Font().SetColor(clHighlightText);
     Canvas.SetBkMode(TRANSPARENT);
     DrawText(Canvas, Text(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);

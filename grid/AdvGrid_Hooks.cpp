@@ -104,28 +104,12 @@ bool TVerIvovavOzed::IsSummary(int ARow) { return ARow >= 0 && GetCellType(0, AR
 
 // ---- check boxes -----------------------------------------------------------------------------
 
-namespace {
-
-TCellVAlign BoxVAlign(TVAlignment v)
-{
-    switch (v) {
-    case vtaCenter:
-        return vaCenter;
-    case vtaBottom:
-        return vaBottom;
-    default:
-        return vaTop;
-    }
-}
-
-} // namespace
-
 void TVerIvovavOzed::AddCheckBox(int ACol, int ARow, TCheckBoxState State)
 {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount() + NumHiddenRows())
         throw ZUzeRodoRediv("Invalid cell");
     TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->SetCheckBox(State, true, haBeforeText, BoxVAlign(FVAlignment));
+    g->SetCheckBox(State, true, haBeforeText, CellVAlignOf(FVAlignment));
 }
 
 void TVerIvovavOzed::AddCheckBox(int ACol, int ARow, bool State, bool Data)
@@ -133,7 +117,7 @@ void TVerIvovavOzed::AddCheckBox(int ACol, int ARow, bool State, bool Data)
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount() + NumHiddenRows())
         throw ZUzeRodoRediv("Invalid cell");
     TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->SetCheckBox(State, Data, true, haBeforeText, BoxVAlign(FVAlignment));
+    g->SetCheckBox(State, Data, true, haBeforeText, CellVAlignOf(FVAlignment));
     g->SetCellAngle(0);
     g->SetCellBoolean(State);
     if (Data) {

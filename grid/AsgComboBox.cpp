@@ -52,28 +52,6 @@ TSize LabelTextSize(const QString& caption, const TFont& font)
     return {r.Width(), r.Height()};
 }
 
-TFont FontOf(const QFont& f)
-{
-    TFont t;
-    t.SetName(f.family());
-    if (f.pixelSize() > 0)
-        t.SetHeight(-f.pixelSize());
-    else if (f.pointSize() > 0)
-        t.SetSize(f.pointSize());
-    TFontStyles s;
-    if (f.bold())
-        s |= fsBold;
-    if (f.italic())
-        s |= fsItalic;
-    if (f.underline())
-        s |= fsUnderline;
-    if (f.strikeOut())
-        s |= fsStrikeOut;
-    t.SetStyle(s);
-    t.SetColor(clWindowText);
-    return t;
-}
-
 bool VisualStylesActive()
 {
     if (!platform::PlatformInfo().IsComCtl6OrLater())
@@ -88,19 +66,6 @@ TColor ParentBrushColor(const QWidget* control)
     if (!parent)
         return ColorToRGB(clBtnFace);
     return FromQColor(parent->palette().color(parent->backgroundRole()));
-}
-
-bool DrawThemePart(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state, const TRect& r)
-{
-    const TVisualStyleTable& t = AdvXPVS::Table();
-    if (!t.Loaded || !t.OpenThemeData())
-        return false;
-    HTHEME theme = t.OpenThemeData()(window, cls);
-    if (!theme)
-        return false;
-    t.DrawThemeBackground()(theme, &canvas, part, state, &r, nullptr);
-    t.CloseThemeData()(theme);
-    return true;
 }
 
 } // namespace AsgCombo
@@ -194,7 +159,7 @@ TAsgCustomCombo::TAsgCustomCombo(QWidget* AOwner) : QComboBox(AOwner)
     setMaxVisibleItems(8);
     FButtonWidth = SystemScrollWidth + 2;
     FIsThemed = platform::PlatformInfo().IsComCtl6OrLater();
-    FLabelFont = std::make_unique<TFont>(FontOf(font()));
+    FLabelFont = std::make_unique<TFont>(TFont::FromQFont(font()));
     FLabelFont->OnChange = [this] { LabelFontChange(); };
     // A box made at run time gets no Loaded pass: it starts with its colour as the normal one, so
     // that a focus cycle with a focus colour brings that colour back.
@@ -533,7 +498,7 @@ void TAsgCustomCombo::UpdateLabel()
         FLabel->setParent(parentWidget());
     FLabel->setAutoFillBackground(!FLabelTransparent);
     const bool parentFont = FLabel->property("kt_parentFont").toBool();
-    TFont f = parentFont ? FontOf(font()) : *FLabelFont;
+    TFont f = parentFont ? TFont::FromQFont(font()) : *FLabelFont;
     if (FLabel->property("kt_bold").toBool())
         f.SetStyle(f.Style() | fsBold);
     FLabel->setFont(f.ToQFont());
@@ -556,7 +521,7 @@ void TAsgCustomCombo::SetLabelBold(bool bold)
     FLabel->setProperty("kt_bold", bold);
     // The label keeps its place and grows or shrinks with its text.
     const bool parentFont = FLabel->property("kt_parentFont").toBool();
-    TFont f = parentFont ? FontOf(font()) : *FLabelFont;
+    TFont f = parentFont ? TFont::FromQFont(font()) : *FLabelFont;
     if (bold)
         f.SetStyle(f.Style() | fsBold);
     FLabel->setFont(f.ToQFont());
@@ -1080,7 +1045,7 @@ void TAsgCustomCombo::PaintInherited(TCanvas& Canvas)
     const bool selected = hasFocus() && !FDroppedDown && enabled;
     if (selected)
         FillColor(Canvas, t, clHighlight);
-    Canvas.Font().Assign(FontOf(font()));
+    Canvas.Font().Assign(TFont::FromQFont(font()));
     Canvas.Font().SetColor(!enabled ? clGrayText : (selected ? clHighlightText : clWindowText));
     Canvas.Brush().SetStyle(bsClear);
     TRect tr = t;
@@ -1102,7 +1067,7 @@ void TAsgCustomCombo::DrawButton(TCanvas& Canvas)
     if (FButtonColor == clNone) {
         bool drawn = false;
         if (VisualStylesActive())
-            drawn = DrawThemePart(this, Canvas, u"combobox", 1,
+            drawn = AdvXPVS::Table().DrawPart(this, Canvas, u"combobox", 1,
                                   DropButtonThemeState(isEnabled(), FMouseDown, FButtonHover, FDroppedDown), br);
         if (!drawn) {
             br.Left -= 4;

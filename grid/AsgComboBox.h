@@ -34,14 +34,8 @@ TPoint LabelOrigin(TLabelPosition position, const TRect& box, const TSize& label
 // Width and height of a caption as a label shows it (single text block, "&" prefixes hidden).
 TSize LabelTextSize(const QString& caption, const TFont& font);
 
-// TFont of a Qt font (colour: window text).
-TFont FontOf(const QFont& font);
-
 // Visual styles are there and switched on (the themed drawing branches apply).
 bool VisualStylesActive();
-
-// Draws one part of the visual styles; false when they are not there.
-bool DrawThemePart(QWidget* window, TCanvas& canvas, const char16_t* cls, int part, int state, const TRect& r);
 
 // The colour a control shows behind itself: its parent's background (clBtnFace without parent).
 TColor ParentBrushColor(const QWidget* control);
@@ -112,7 +106,7 @@ public:
     void SetParentFont(bool Value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool Value);
-    TFont Font() const { return AsgCombo::FontOf(font()); }
+    TFont Font() const { return TFont::FromQFont(font()); }
     void SetFont(const TFont& Value);
     KT_PROPERTY(bool, Loading)
 

@@ -1,5 +1,6 @@
 #include "grid/AsgDateTimePicker.h"
 
+#include "render/AdvXPVS.h"
 #include "platform/Messages.h"
 #include "platform/PlatformInfo.h"
 #include "platform/Property.h"
@@ -578,8 +579,8 @@ void TDateTimePickerControl::DrawDropButton(TCanvas& Canvas)
     if (FButtonColor != clNone) {
         PaintColoredDropButton(Canvas, TRect(br.Left + 2, br.Top, br.Right, br.Bottom), br, 5, FButtonHover, FMouseDown);
     } else if (VisualStylesActive()) {
-        DrawThemePart(this, Canvas, u"combobox", 1,
-                      DropButtonThemeState(isEnabled(), FMouseDown, FButtonHover, DroppedDown()), br);
+        AdvXPVS::Table().DrawPart(this, Canvas, u"combobox", 1,
+                                  DropButtonThemeState(isEnabled(), FMouseDown, FButtonHover, DroppedDown()), br);
     } else {
         DrawFrameControl(Canvas, br, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (isEnabled() ? DFCS_FLAT : DFCS_INACTIVE));
     }

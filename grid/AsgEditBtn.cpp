@@ -1,6 +1,7 @@
 #include "grid/AsgEditBtn.h"
 
 #include "grid/AsgComboBox.h"
+#include "render/AdvXPVS.h"
 #include "platform/Property.h"
 
 #include <QAction>
@@ -71,7 +72,7 @@ void TAdvSpeedButton::PaintTo(TCanvas& Canvas)
     if (!faceDone && FIsWinXP && AsgCombo::VisualStylesActive()) {
         const int state = FDown ? 3 : (FHot ? 2 : 1);
         QWidget* themeWindow = parentWidget() ? parentWidget() : this;
-        faceDone = AsgCombo::DrawThemePart(themeWindow, Canvas, u"button", 1, state, r);
+        faceDone = AdvXPVS::Table().DrawPart(themeWindow, Canvas, u"button", 1, state, r);
     }
     if (!faceDone) {
         if (FFlat) {
@@ -88,7 +89,7 @@ void TAdvSpeedButton::PaintTo(TCanvas& Canvas)
     if (!FCaption.isEmpty()) {
         TRect tr = r;
         OffsetRect(tr, shift, shift);
-        Canvas.Font().Assign(AsgCombo::FontOf(font()));
+        Canvas.Font().Assign(TFont::FromQFont(font()));
         Canvas.Font().SetColor(clBlack);
         Canvas.Brush().SetStyle(bsClear);
         DrawText(Canvas, FCaption, tr, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
@@ -284,7 +285,7 @@ void TAsgUnitEditBtn::PaintOver(TCanvas& Canvas)
     TRect r(ClientWidth() - bw - 3 - FUnitSize, 2, ClientWidth() - bw - 3, ClientHeight());
     // Client coordinates start inside the border.
     OffsetRect(r, BorderWidth(), BorderWidth());
-    Canvas.Font().Assign(AsgCombo::FontOf(font()));
+    Canvas.Font().Assign(TFont::FromQFont(font()));
     Canvas.Font().SetColor(isEnabled() ? clWindowText : clGrayText);
     Canvas.Brush().SetStyle(bsClear);
     DrawText(Canvas, FUnitID, r, DT_EDITCONTROL);

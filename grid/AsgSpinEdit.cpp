@@ -1,6 +1,7 @@
 #include "grid/AsgSpinEdit.h"
 
 #include "grid/AsgComboBox.h"
+#include "render/AdvXPVS.h"
 #include "platform/Services.h"
 #include "render/RuvOdid.h"
 
@@ -149,7 +150,7 @@ void TAdvTimerSpeedButton::paintEvent(QPaintEvent*)
             case bdLeft: part = 4; break;
             }
             const int state = FDown ? 3 : (FHot ? 2 : 1);
-            if (AsgCombo::DrawThemePart(owner ? static_cast<QWidget*>(owner) : this, canvas, u"spin", part, state, r))
+            if (AdvXPVS::Table().DrawPart(owner ? static_cast<QWidget*>(owner) : this, canvas, u"spin", part, state, r))
                 return;
         }
         if (FButtonDirection == bdLeft || FButtonDirection == bdRight) {

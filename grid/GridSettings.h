@@ -300,6 +300,19 @@ enum TCellType {
 };
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+
+// Where a check box or radio button of a cell stands for a control's vertical alignment.
+inline TCellVAlign CellVAlignOf(TVAlignment v)
+{
+    switch (v) {
+    case vtaCenter:
+        return vaCenter;
+    case vtaBottom:
+        return vaBottom;
+    default:
+        return vaTop;
+    }
+}
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 
 // An object a cell graphic refers to, with its ownership in its type: an owned object is freed

@@ -17,18 +17,6 @@ bool IsToggleType(TCellType t)
            t == ctTriStateCheckBox;
 }
 
-TCellVAlign PlacementOf(TVAlignment v)
-{
-    switch (v) {
-    case vtaCenter:
-        return vaCenter;
-    case vtaBottom:
-        return vaBottom;
-    default:
-        return vaTop;
-    }
-}
-
 } // namespace
 
 // ---- type tests ------------------------------------------------------------------------------
@@ -321,7 +309,7 @@ void TVerIvovavOzed::AddRadioButton(int ACol, int ARow, bool State)
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount() + NumHiddenRows())
         throw ZUzeRodoRediv("Invalid cell");
     TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->SetRadioButton(State, true, haBeforeText, PlacementOf(FVAlignment));
+    g->SetRadioButton(State, true, haBeforeText, CellVAlignOf(FVAlignment));
     g->SetCellAngle(0);
     g->SetCellBoolean(State);
 }
