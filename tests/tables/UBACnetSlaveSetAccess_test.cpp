@@ -43,16 +43,12 @@ public:
     }
 };
 
-class BACnetObjects : public TableDialogTest {
+class BACnetObjects : public Dialog_Test<TFBACnetSlaveSetAccess> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_BACnet_Slave = Path("BACnet_Slave.xml");
         File_ParGen = Path("ParGen.xml");
-        Form = std::make_unique<TFBACnetSlaveSetAccess>();
-        Form->Create();
+        Open(File_BACnet_Slave, "BACnet_Slave.xml", "UBACnetSlaveSetAccess");
         Read = Form->ACG_BACnet_in_Read;
         Write = Form->ACG_BACnet_in_Write;
         Picker = std::make_unique<Scripted_Unit_Picker>();
@@ -71,10 +67,7 @@ protected:
             l << g->Cells(c, r);
         return l;
     }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_BACnet_Slave)); }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UBACnetSlaveSetAccess/") + name); }
 
-    std::unique_ptr<TFBACnetSlaveSetAccess> Form;
     std::unique_ptr<Scripted_Unit_Picker> Picker;
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -161,16 +154,12 @@ TEST_F(BACnetObjects, ShowWithoutFileThenOkWritesEmptySections)
     EXPECT_EQ(Row(Read, 1500), QStringList(7, ""));
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_BACnet_in_Read);
     EXPECT_EQ(Read->Columns().Items(3)->ComboItems().Count(), 1500);
-    Form->bitbtn1Click(nullptr);
-    Expect_No_Messages();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("BACnet_Slave_empty.xml")));
+    Expect_Ok_Writes(Fix("BACnet_Slave_empty.xml"));
 }
 
 TEST_F(BACnetObjects, LoadedFileIsSavedBackWithItsDefault)
 {
-    Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
-    Form->FormShow();
+    Show_Fixture("BACnet_Slave_load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Row(Read, 2), (QStringList{"Binary Input", "95", "1499", "7", "", "N", "Alarm"}));
     EXPECT_EQ(Read->Cells(7, 1), "Temp\nroom");
@@ -186,13 +175,10 @@ TEST_F(BACnetObjects, RowsWithoutAnAttributeStopTheLoad)
                             "<row Data_Type=\"Analog Input\" Eng_Unit=\"1\" Position=\"0\" Bit=\"\" Length=\"1\" Mnemonic=\"a\"/>"
                             "<row Data_Type=\"Analog Input\" Eng_Unit=\"1\" Position=\"4\" Length=\"1\" Mnemonic=\"b\"/>"
                             "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>";
-    Put_File("BACnet_Slave.xml", file);
-    Form->FormShow();
-    ASSERT_EQ(Services.MessageBoxes.size(), 1);
-    EXPECT_TRUE(Messages()[0].endsWith("row 2 of \"BACnet_in_Read\" has no attribute \"Bit\".")) << Messages()[0].toStdString();
+    Show_File(file);
+    Expect_Refused_File(file, "row 2 of \"BACnet_in_Read\" has no attribute \"Bit\".");
     EXPECT_EQ(Row(Read, 1), (QStringList{"Analog Input", "1", "0", "", "1", "N", "a"}));
     EXPECT_EQ(Row(Read, 2), QStringList(7, ""));  // the half-read row is dropped whole
-    EXPECT_EQ(kt_test::ReadFile(File_BACnet_Slave), file);
 }
 
 TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
@@ -251,12 +237,7 @@ TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
         {"largest hex length past the end", true, {"Thermostat", "1", "1499", "", "$7FFFFFFF", "", ""},
          w + "Too many bytes to save starting from the Position indicate"},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(k.write ? Write : Read, 1, k.row);
-        Expect_Rules(*Form, k.message);
-    }
+    Expect_Rule_Cases(cases, [&](const Case& k) { Put_Row(k.write ? Write : Read, 1, k.row); });
 
     // Row 3 of the write grid reports row 3; rows after the first blank type are left out.
     Form->FormShow();
@@ -301,7 +282,7 @@ TEST_F(BACnetObjects, BothTablesTogetherHoldTheObjectLimit)
         for (int row = 1; row <= k.write_rows; ++row)
             Put_Row(Write, row, Good);
         Write->EndUpdate();
-        Expect_Rules(*Form, k.message);
+        Expect_Rules(k.message);
     }
 }
 
@@ -407,7 +388,5 @@ TEST_F(BACnetObjects, RowButtonsWorkOnTheTabInFront)
 
 TEST_F(BACnetObjects, Grab)
 {
-    Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UBACnetSlaveSetAccess.png");
+    Grab_Loaded("BACnet_Slave_load.xml", "UBACnetSlaveSetAccess.png");
 }

@@ -40,12 +40,6 @@ protected:
         Enable_Jump_Field_Tables = false;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Enabled_Empty_Row()
-    {
-        QStringList l(18, QString());
-        l[0] = "Y";
-        return l;
-    }
 
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -90,16 +84,10 @@ TEST_F(S7Access, WindowGridsAndTexts)
     };
     for (const Grid& k : grids) {
         SCOPED_TRACE(k.g->objectName().toStdString());
-        ASSERT_EQ(k.g->ColCount(), k.headers.size());
+        Expect_Headers_And_Widths(k.g, k.headers, k.widths);
         EXPECT_EQ(k.g->RowCount(), 513);
         EXPECT_EQ(k.g->NumHiddenColumns(), 0);
-        for (int c = 0; c < k.headers.size(); ++c) {
-            EXPECT_EQ(k.g->Cells(c, 0), k.headers[c]) << c;
-            EXPECT_EQ(k.g->ColWidths(c), k.widths[c]) << c;
-            const TEditorType e = k.g->Columns().Items(c)->Editor();
-            EXPECT_EQ(e == edDataCheckBox, k.checks.contains(c)) << c;
-            EXPECT_EQ(e == edComboList, k.combos.contains(c)) << c;
-        }
+        Expect_Editors(k.g, k.checks, k.combos);
     }
     EXPECT_EQ(Read->Columns().Items(1)->Color(), 11589887);
     EXPECT_EQ(Read->Columns().Items(13)->Color(), 11075496);
@@ -195,7 +183,7 @@ TEST_F(S7Access, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(Row_Of(Read, 2).mid(0, 6), (QStringList{"Y", "192.168.1.11", "102", "S71500", "0", "0"}));
     EXPECT_EQ(Read->Cells(18, 2), "line one\nline two");
     EXPECT_EQ(Read->Cells(13, 2), " 1000");
-    EXPECT_EQ(Row_Of(Read, 5), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 5), Enabled_Empty_Row(18));
     EXPECT_EQ(Write->Cells(20, 1), "Set point");
 
     // Row 4 (lower-case y) is passed over, row 3 is disabled: both are saved as they are.
@@ -252,17 +240,14 @@ TEST_F(S7Access, ValidationStopsAtTheFirstBrokenRule)
         {"lower-case y is not enabled", false, 1, "y", ""},
         {"enable with blanks around it", false, 1, " Y ", ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
+    Expect_Rule_Cases(cases, [&](const Case& k) {
         Put_Row(Read, 1, Good_Read);
         Put_Row(Write, 1, Good_Write);
         (k.write ? Write : Read)->SetCells(k.col, 1, k.value);
         if (k.value == "y") {  // the broken row is passed over
             Read->SetCells(2, 1, "192.168.1.256");
         }
-        Expect_Rules(k.message);
-    }
+    });
 
     // An error in row 7 of the write grid reports row 7, and OK leaves the file alone.
     Form->FormShow();
@@ -385,9 +370,7 @@ TEST_F(S7Access, FilesThatCannotBeUsedKeepWhatWasRead)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("S7_Protocol.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
+        Show_File(k.file);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(Read->Cells(2, i + 1), k.readKeys[i]) << i + 1;
         for (int i = 0; i < 2; ++i)
@@ -435,20 +418,14 @@ TEST_F(S7Access, RowButtons)
     Put_Row(Write, 1, Good_Write);
 
     // Delete asks with the row number; No keeps the row.
-    Read->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Read->Cells(18, 2), "rule 2");
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), (QStringList(2, "Are you sure to delete the Row number 2")));
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    Delete_Asked_Twice(Read, 2, [&] { EXPECT_EQ(Read->Cells(18, 2), "rule 2"); });
     EXPECT_EQ(Read->Cells(18, 2), "rule 3");
     EXPECT_EQ(Row_Of(Read, 512), QStringList(18, ""));  // the last row has no "Y" after a delete
 
     // Insert gives an enabled empty row.
     Read->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row_Of(Read, 1), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 1), Enabled_Empty_Row(18));
     EXPECT_EQ(Read->Cells(18, 2), "rule 1");
 
     // A read row pastes into the read grid only.
@@ -470,8 +447,7 @@ TEST_F(S7Access, RowButtons)
     // A copy does not outlive the showing.
     Form->FormShow();
     Services.MessageBoxes.clear();
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
 }
 
 TEST_F(S7Access, SaveFailureKeepsTheDialogOpen)
