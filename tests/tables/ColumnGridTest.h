@@ -42,6 +42,13 @@ inline QList<int> Widths_Of(TVerIvovavOzed* g)
     return l;
 }
 
+// Whether the check box of row r's Enable column (1) is there and checked.
+inline bool Row_Enabled(TVerIvovavOzed* g, int r)
+{
+    bool s = false;
+    return g->GetCheckBoxState(1, r, s) && s;
+}
+
 // A row of n data cells, empty but for its Enable cell "Y".
 inline QStringList Enabled_Empty_Row(int n)
 {

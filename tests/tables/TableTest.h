@@ -92,6 +92,16 @@ inline void Grab(QWidget* Form, const QString& png)
     Form->hide();
 }
 
+// A dialog's client size, its caption and the program code it shows.
+template <class TForm_>
+void Expect_Window(TForm_& Form, int Width, int Height, const QString& Caption)
+{
+    EXPECT_EQ(Form.ClientWidth(), Width);
+    EXPECT_EQ(Form.ClientHeight(), Height);
+    EXPECT_EQ(Form.Caption(), Caption);
+    EXPECT_EQ(Form.L_SW_Code->text(), "KT40917");
+}
+
 // A dialog made at start is the one its global names and the one the main window finds by that
 // name; deleting it clears both.
 template <class TForm_>

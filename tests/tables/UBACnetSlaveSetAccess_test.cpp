@@ -77,9 +77,7 @@ protected:
 
 TEST_F(BACnetObjects, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 764);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "BACnet Set Access");
+    Expect_Window(*Form, 764, 337, "BACnet Set Access");
     EXPECT_EQ(Form->PageControl1->tabText(0), "BACnet in Read");
     EXPECT_EQ(Form->PageControl1->tabText(1), "BACnet in Write");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the SNMP Trap List");

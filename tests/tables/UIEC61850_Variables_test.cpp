@@ -51,9 +51,7 @@ protected:
 
 TEST_F(Iec61850Variables, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1055);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set Variables Access for IEC61850");
+    Expect_Window(*Form, 1055, 337, "Set Variables Access for IEC61850");
     EXPECT_EQ(Form->L_SW_Desc->text(), "Set Variables Access for IEC61850");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Variables List of IEC61850");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");

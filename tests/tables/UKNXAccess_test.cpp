@@ -39,9 +39,7 @@ protected:
 
 TEST_F(KnxAccess, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1141);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "KNX Set Access");
+    Expect_Window(*Form, 1141, 337, "KNX Set Access");
     EXPECT_EQ(Form->L_SW_Desc->text(), "KNX Set Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the KNX Set Access List");
     EXPECT_EQ(G->NumHiddenColumns(), 0);

@@ -87,8 +87,7 @@ protected:
 
 TEST_F(MqttTopics, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1100);
-    EXPECT_EQ(Form->Caption(), "Set MQTT Topics");
+    Expect_Window(*Form, 1100, 337, "Set MQTT Topics");
     EXPECT_EQ(Form->PageControl1->tabText(0), "MQTT Publish");
     EXPECT_EQ(Form->PageControl1->tabText(1), "MQTT Subscribe");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");

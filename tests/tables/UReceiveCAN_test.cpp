@@ -39,11 +39,8 @@ protected:
 
 TEST_F(ReceiveCAN, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1010);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Receive CAN Frames Set Access");
+    Expect_Window(*Form, 1010, 337, "Receive CAN Frames Set Access");
     EXPECT_EQ(Form->L_SW_Desc->text(), "Receive CAN Frames Set Access");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");

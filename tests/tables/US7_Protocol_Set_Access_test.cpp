@@ -49,10 +49,7 @@ protected:
 
 TEST_F(S7Access, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1350);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "S7comm Access");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
+    Expect_Window(*Form, 1350, 337, "S7comm Access");
     EXPECT_EQ(Form->PageControl1->tabText(0), "S7comm Read");
     EXPECT_EQ(Form->PageControl1->tabText(1), "S7comm Write");
     EXPECT_EQ(Form->Btn_OK->Caption(), "OK");

@@ -48,9 +48,7 @@ protected:
 
 TEST_F(SnmpAccess, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1256);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set SNMP Trap Access");
+    Expect_Window(*Form, 1256, 337, "Set SNMP Trap Access");
     EXPECT_EQ(Form->L_SW_Desc->text(), "Set SNMP Trap Access");
     EXPECT_EQ(Form->PageControl1->tabText(0), "SNMP Read");
     EXPECT_EQ(Form->PageControl1->tabText(1), "SNMP Write");

@@ -37,9 +37,7 @@ protected:
 
 TEST_F(PDOAccess, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 798);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set PDO Access");
+    Expect_Window(*Form, 798, 337, "Set PDO Access");
     EXPECT_EQ(Form->L_SW_Desc->text(), "Set PDO Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen PDOs List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");

@@ -32,8 +32,7 @@ protected:
 
 TEST_F(SDOClient, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 798);
-    EXPECT_EQ(Form->Caption(), "Set SDO Client Access");
+    Expect_Window(*Form, 798, 337, "Set SDO Client Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the CANopen SDOs Client List");
     EXPECT_EQ(Form->PageControl1->tabText(0), "SDO Read");
     EXPECT_EQ(Form->PageControl1->tabText(1), "SDO Write");

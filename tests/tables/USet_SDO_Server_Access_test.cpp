@@ -31,9 +31,7 @@ protected:
 
 TEST_F(SDOServer, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 749);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set SDO Server Access");
+    Expect_Window(*Form, 749, 337, "Set SDO Server Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen SDOs Server List");
     EXPECT_EQ(Form->PageControl1->tabText(0), "SDO in Read");
     EXPECT_EQ(Form->PageControl1->tabText(1), "SDO in Write");

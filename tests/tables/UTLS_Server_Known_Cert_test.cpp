@@ -1,5 +1,6 @@
 // The known certificates dialog: the grid its Init_Table builds, the file it reads and writes
 // (no rule stops OK), the row buttons with the enable boxes and the header hints.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -24,11 +25,7 @@ protected:
         Open(File_TLS_Known_Cert, "TLS_Known_Cert.xml", "UTLS_Server_Known_Cert");
         G = Form->ASG;
     }
-    bool Enabled(int r) const
-    {
-        bool s = false;
-        return G->GetCheckBoxState(1, r, s) && s;
-    }
+    bool Enabled(int r) const { return Row_Enabled(G, r); }
     void Put_Row(int r, bool enabled, const QString& certificate, const QString& mnemonic)
     {
         G->SetCheckBoxState(1, r, enabled);
@@ -44,11 +41,8 @@ protected:
 
 TEST_F(TlsKnownCert, InitTableBuildsTheGrid)
 {
-    EXPECT_EQ(Form->ClientWidth(), 800);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Definition the list of Known Certificates");
+    Expect_Window(*Form, 800, 337, "Definition the list of Known Certificates");
     EXPECT_EQ(Form->L_SW_Desc->text(), "Definition the list of Known Certificates");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the TLS Certificates List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the selected Row in the table");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");

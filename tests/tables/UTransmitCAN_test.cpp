@@ -36,9 +36,7 @@ protected:
 
 TEST_F(TransmitCAN, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1100);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Transmit CAN Frames Set Access");
+    Expect_Window(*Form, 1100, 337, "Transmit CAN Frames Set Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Transmit CAN Frames List");
     EXPECT_EQ(G->RowCount(), 513);
     EXPECT_EQ(Headers_Of(G),
