@@ -14,38 +14,17 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
-// Fixed locale settings and a scripted clock for the duration of a test.
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned()
-    {
-        FormatSettings() = TFormatSettings::Invariant();
-        services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30));
-    }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::PinnedClock;
 
-// Real column 1 is hidden; real column c (c >= 2) shows at displayed column c - 1.
-struct EditorGrid : GridFixture {
-    std::vector<QString> log;
-    EditorGrid() : GridFixture(9, 5)
+// Spin editors in real columns 2 to 5.
+struct EditorGrid : kt_test::LoggedEditorGrid {
+    EditorGrid() : LoggedEditorGrid(9, {edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit})
     {
-        const TEditorType types[] = {edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit};
         // The column grid hands each column's spin limits to the spin editor.
-        for (int i = 0; i < 4; ++i) {
-            Column(2 + i)->SetEditor(types[i]);
-            Column(2 + i)->SetSpinMax(100);
-        }
-        grid->HideColumn(1);
-        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
-        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
+        for (int c = 2; c <= 5; ++c)
+            Column(c)->SetSpinMax(100);
         grid->OnSpinClick = [this](QObject*, int c, int r, int v, bool up) {
             log.push_back(QString("spin %1,%2 %3 %4").arg(c).arg(r).arg(v).arg(up ? "up" : "down"));
         };

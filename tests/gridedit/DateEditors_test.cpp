@@ -15,41 +15,14 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned()
-    {
-        FormatSettings() = TFormatSettings::Invariant();
-        services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30));
-    }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::PinnedClock;
 
 // Real column 1 is hidden: date (2), up-down date (3), time (4), date and time (5) show at
 // displayed columns 1 to 4.
-struct DateGrid : GridFixture {
-    std::vector<QString> log;
-    DateGrid() : GridFixture(7, 5)
-    {
-        const TEditorType types[] = {edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit};
-        for (int i = 0; i < 4; ++i)
-            Column(2 + i)->SetEditor(types[i]);
-        grid->HideColumn(1);
-        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
-        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
-    }
-    // The log goes before the grid does: an edit still open then must not write to it.
-    ~DateGrid()
-    {
-        grid->OnEditingDone = nullptr;
-        grid->OnEditCellDone = nullptr;
-    }
+struct DateGrid : kt_test::LoggedEditorGrid {
+    DateGrid() : LoggedEditorGrid(7, {edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit}) {}
     TGridDatePicker* Date() { return grid->DateTimePicker(); }
     TGridDateTimePicker* DateTime() { return grid->DateAndTimePicker(); }
 };

@@ -6,8 +6,16 @@
 #include "platform/SysUtils.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QTest>
 #include <QWidget>
+
+#include <initializer_list>
+#include <ostream>
+#include <vector>
+
+// Readable failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace kt_test {
 
@@ -19,6 +27,11 @@ struct InvariantFormat {
     platform::ScopedServices scope{services};
     InvariantFormat() { platform::FormatSettings() = platform::TFormatSettings::Invariant(); }
     ~InvariantFormat() { platform::FormatSettings() = saved; }
+};
+
+// The same with the scripted clock at 2025-06-07 08:30.
+struct PinnedClock : InvariantFormat {
+    PinnedClock() { services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30)); }
 };
 
 struct GridFixture {
@@ -86,6 +99,27 @@ struct GridFixture {
     }
 
     TGridColumnItem* Column(int realCol) { return grid->Columns().Items(realCol); }
+};
+
+// Real column 1 is hidden; real column c (c >= 2) shows at displayed column c - 1 and has the
+// c - 2nd of the editors given. The end-of-edit notices are logged.
+struct LoggedEditorGrid : GridFixture {
+    std::vector<QString> log;
+    LoggedEditorGrid(int cols, std::initializer_list<TEditorType> editors) : GridFixture(cols, 5)
+    {
+        int c = 2;
+        for (TEditorType e : editors)
+            Column(c++)->SetEditor(e);
+        grid->HideColumn(1);
+        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
+        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
+    }
+    // An edit still open when the window goes ends then: the log is gone by that time.
+    ~LoggedEditorGrid()
+    {
+        grid->OnEditingDone = nullptr;
+        grid->OnEditCellDone = nullptr;
+    }
 };
 
 } // namespace kt_test
