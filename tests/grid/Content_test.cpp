@@ -2,6 +2,7 @@
 // selection; removing and joining columns; clearing the selection; trimming and colouring
 // rectangles; merging and splitting runs of equal cells; the two cell queries. Each row carries a
 // tag, a colour, a height and a check box, and every case checks that they stay with their rows.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QPoint>
@@ -17,11 +18,7 @@ namespace {
 
 using Texts = std::vector<QString>;
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 // One fixed row ("h"), then one normal row per value in column 1. Column 2 holds the row's tag
 // (r1, r2, ...), whose colour, height and check box (column 3, checked on odd rows) go with it.

@@ -2,6 +2,7 @@
 // alike, one of which keeps a text right of its last column so that its rows are copied cell by
 // cell; both must end the same in every cell, property, merged range, height, hidden row and the
 // current cell.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QApplication>
@@ -14,11 +15,7 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 constexpr int kRows = 30;
 
