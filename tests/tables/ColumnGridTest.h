@@ -26,6 +26,15 @@ inline QStringList Row_Of(TVerIvovavOzed* g, int r)
     return l;
 }
 
+// The data cells of row r, those of hidden columns included, in the order of the real columns.
+inline QStringList Row_With_Hidden(TZidIzavodUraz* g, int r)
+{
+    QStringList l;
+    for (int c = 1; c < g->ColCount() + g->NumHiddenColumns(); ++c)
+        l << g->Cells(c, r);
+    return l;
+}
+
 inline QStringList Headers_Of(TVerIvovavOzed* g)
 {
     QStringList l;

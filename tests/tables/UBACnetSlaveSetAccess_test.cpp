@@ -60,13 +60,8 @@ protected:
         FBACnet_Eng_Unit = nullptr;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < 8; ++c)
-            l << g->Cells(c, r);
-        return l;
-    }
+    // Columns 1 .. 7, the hidden Swap (6) among them.
+    static QStringList Row(TZidIzavodUraz* g, int r) { return Row_With_Hidden(g, r); }
 
     std::unique_ptr<Scripted_Unit_Picker> Picker;
     TZidIzavodUraz* Read = nullptr;

@@ -62,13 +62,7 @@ protected:
         FTopicTemplate = nullptr;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < g->ColCount() + g->NumHiddenColumns(); ++c)
-            l << g->Cells(c, r);
-        return l;
-    }
+    static QStringList Row(TZidIzavodUraz* g, int r) { return Row_With_Hidden(g, r); }
     static QList<int> Hidden(TZidIzavodUraz* g, int count)
     {
         QList<int> l;
