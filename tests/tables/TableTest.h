@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <initializer_list>
@@ -100,6 +101,23 @@ void Expect_Window(TForm_& Form, int Width, int Height, const QString& Caption)
     EXPECT_EQ(Form.ClientHeight(), Height);
     EXPECT_EQ(Form.Caption(), Caption);
     EXPECT_EQ(Form.L_SW_Code->text(), "KT40917");
+}
+
+// The same for a dialog whose description label repeats its caption.
+template <class TForm_>
+void Expect_Described_Window(TForm_& Form, int Width, int Height, const QString& Caption)
+{
+    Expect_Window(Form, Width, Height, Caption);
+    EXPECT_EQ(Form.L_SW_Desc->text(), Caption);
+}
+
+// The texts of a page control's tabs, in their order.
+inline QStringList Tab_Texts(const QTabWidget* Pages)
+{
+    QStringList l;
+    for (int i = 0; i < Pages->count(); ++i)
+        l << Pages->tabText(i);
+    return l;
 }
 
 // A dialog made at start is the one its global names and the one the main window finds by that

@@ -73,8 +73,7 @@ protected:
 TEST_F(BACnetObjects, WindowGridsAndTexts)
 {
     Expect_Window(*Form, 764, 337, "BACnet Set Access");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "BACnet in Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "BACnet in Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"BACnet in Read", "BACnet in Write"}));
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the SNMP Trap List");
     const QStringList headers = {"N", "Data Type", "Eng. Unit", "Position", "Start Bit", "Length", "Swap", "Mnemonic"};
     const QList<int> widths = {40, 150, 100, 64, 64, 64, 40, 250};

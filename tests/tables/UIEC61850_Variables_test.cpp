@@ -51,8 +51,7 @@ protected:
 
 TEST_F(Iec61850Variables, WindowGridAndTexts)
 {
-    Expect_Window(*Form, 1055, 337, "Set Variables Access for IEC61850");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set Variables Access for IEC61850");
+    Expect_Described_Window(*Form, 1055, 337, "Set Variables Access for IEC61850");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Variables List of IEC61850");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
     EXPECT_EQ(G->NumHiddenColumns(), 0);

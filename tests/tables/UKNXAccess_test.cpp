@@ -39,8 +39,7 @@ protected:
 
 TEST_F(KnxAccess, WindowGridAndTexts)
 {
-    Expect_Window(*Form, 1141, 337, "KNX Set Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "KNX Set Access");
+    Expect_Described_Window(*Form, 1141, 337, "KNX Set Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the KNX Set Access List");
     EXPECT_EQ(G->NumHiddenColumns(), 0);
     EXPECT_EQ(G->RowCount(), 1025);

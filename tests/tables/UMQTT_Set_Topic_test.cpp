@@ -82,8 +82,7 @@ protected:
 TEST_F(MqttTopics, WindowGridsAndTexts)
 {
     Expect_Window(*Form, 1100, 337, "Set MQTT Topics");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "MQTT Publish");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "MQTT Subscribe");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"MQTT Publish", "MQTT Subscribe"}));
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
     struct Grid {
         TZidIzavodUraz* g;

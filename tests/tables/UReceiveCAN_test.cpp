@@ -39,8 +39,7 @@ protected:
 
 TEST_F(ReceiveCAN, WindowGridAndTexts)
 {
-    Expect_Window(*Form, 1010, 337, "Receive CAN Frames Set Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Receive CAN Frames Set Access");
+    Expect_Described_Window(*Form, 1010, 337, "Receive CAN Frames Set Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");

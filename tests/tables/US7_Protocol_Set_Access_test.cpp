@@ -50,8 +50,7 @@ protected:
 TEST_F(S7Access, WindowGridsAndTexts)
 {
     Expect_Window(*Form, 1350, 337, "S7comm Access");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "S7comm Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "S7comm Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"S7comm Read", "S7comm Write"}));
     EXPECT_EQ(Form->Btn_OK->Caption(), "OK");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
     EXPECT_EQ(Form->Btn_PasteRow->toolTip(), "Paste the Copied Fields in the Selected Row");

@@ -48,10 +48,8 @@ protected:
 
 TEST_F(SnmpAccess, WindowGridsAndTexts)
 {
-    Expect_Window(*Form, 1256, 337, "Set SNMP Trap Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set SNMP Trap Access");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SNMP Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SNMP Write");
+    Expect_Described_Window(*Form, 1256, 337, "Set SNMP Trap Access");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SNMP Read", "SNMP Write"}));
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the SNMP Trap List");
 
     struct Grid {

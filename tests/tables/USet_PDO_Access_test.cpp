@@ -37,12 +37,10 @@ protected:
 
 TEST_F(PDOAccess, WindowGridsAndTexts)
 {
-    Expect_Window(*Form, 798, 337, "Set PDO Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set PDO Access");
+    Expect_Described_Window(*Form, 798, 337, "Set PDO Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen PDOs List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "Receive PDO");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "Transmit PDO");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"Receive PDO", "Transmit PDO"}));
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_Receive_PDO);
 
     EXPECT_EQ(A->RowCount(), 31);

@@ -34,8 +34,7 @@ TEST_F(SDOClient, WindowGridsAndTexts)
 {
     Expect_Window(*Form, 798, 337, "Set SDO Client Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the CANopen SDOs Client List");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SDO Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SDO Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SDO Read", "SDO Write"}));
     EXPECT_EQ(A->RowCount(), 257);
     EXPECT_EQ(B->RowCount(), 257);
     EXPECT_EQ(Headers_Of(A), (QStringList{"N", "ID Device", "Index", "SubIndex", "N Byte", "Poll Time", "Add Byte1",

@@ -33,8 +33,7 @@ TEST_F(SDOServer, WindowGridsAndTexts)
 {
     Expect_Window(*Form, 749, 337, "Set SDO Server Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen SDOs Server List");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SDO in Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SDO in Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SDO in Read", "SDO in Write"}));
     for (TZidIzavodUraz* g : {A, B}) {
         EXPECT_EQ(g->RowCount(), 501);
         EXPECT_EQ(Headers_Of(g), (QStringList{"N", "Index", "SubIndex", "N Byte", "Add Byte1", "Add Byte2", "Add Byte3",

@@ -41,8 +41,7 @@ protected:
 
 TEST_F(TlsKnownCert, InitTableBuildsTheGrid)
 {
-    Expect_Window(*Form, 800, 337, "Definition the list of Known Certificates");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Definition the list of Known Certificates");
+    Expect_Described_Window(*Form, 800, 337, "Definition the list of Known Certificates");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the TLS Certificates List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the selected Row in the table");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
