@@ -2,7 +2,9 @@
 // A grid in a window of its own, loaded as a form loads it.
 #include "grid/AdvGrid.h"
 
+#include <QApplication>
 #include <QSize>
+#include <QTest>
 #include <QWidget>
 
 namespace kt_test {
@@ -24,5 +26,17 @@ struct ShownGridHost : GridHost {
         window.show();
     }
 };
+
+// Shows the window, makes it the active one and gives the widget the focus; false when the
+// window did not become active.
+inline bool Show_Focused(QWidget& Form, QWidget* Focus)
+{
+    Form.show();
+    Form.activateWindow();
+    const bool active = QTest::qWaitForWindowActive(&Form);
+    Focus->setFocus();
+    QApplication::processEvents();
+    return active;
+}
 
 } // namespace kt_test
