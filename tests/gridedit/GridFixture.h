@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <ostream>
@@ -33,6 +34,16 @@ struct InvariantFormat {
 struct PinnedClock : InvariantFormat {
     PinnedClock() { services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30)); }
 };
+
+// The grid fills a window of Width x Height pixels, shown and made the active window.
+inline void Show_Filled(QWidget& window, QWidget* grid, int Width, int Height)
+{
+    window.resize(Width, Height);
+    grid->setGeometry(0, 0, Width, Height);
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
 
 struct GridFixture {
     QWidget window;
