@@ -35,6 +35,15 @@ inline QStringList Row_With_Hidden(TZidIzavodUraz* g, int r)
     return l;
 }
 
+// Cells 1 .. n of column c.
+inline QStringList Column_Of(TVerIvovavOzed* g, int c, int n)
+{
+    QStringList l;
+    for (int r = 1; r <= n; ++r)
+        l << g->Cells(c, r);
+    return l;
+}
+
 inline QStringList Headers_Of(TVerIvovavOzed* g)
 {
     QStringList l;

@@ -218,9 +218,7 @@ TEST_F(KnxAccess, FilesThatCannotBeUsedKeepWhatWasRead)
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         Show_File(k.file);
-        EXPECT_EQ(G->Cells(cSource, 1), k.row1);
-        EXPECT_EQ(G->Cells(cSource, 2), k.row2);
-        EXPECT_EQ(G->Cells(cSource, 3), "");
+        EXPECT_EQ(Column_Of(G, cSource, 3), (QStringList{k.row1, k.row2, ""}));
         Expect_Refused_File(k.file, k.reason);
     }
 }

@@ -32,13 +32,8 @@ protected:
         Read = Form->ACG_SNMP_Read;
         Write = Form->ACG_SNMP_Write;
     }
-    static QStringList Numbers(TZidIzavodUraz* g, int count)
-    {
-        QStringList l;
-        for (int r = 1; r <= count; ++r)
-            l << g->Cells(0, r);
-        return l;
-    }
+    // The row numbers of rows 1 .. count.
+    static QStringList Numbers(TZidIzavodUraz* g, int count) { return Column_Of(g, 0, count); }
 
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
