@@ -122,9 +122,7 @@ TEST(GridSpinEditor, ValueKeys)
     };
     for (const Case& c : cases) {
         EditorGrid f;
-        f.grid->SetCells(2, 1, c.start);
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, c.start);
         f.log.clear();
         f.Key(c.key);
         EXPECT_EQ(f.Spin()->Value(), c.value) << c.start << " " << c.key;
@@ -185,9 +183,7 @@ TEST(GridSpinEditor, StartValuesPerType)
     };
     for (const Case& c : cases) {
         EditorGrid f;
-        f.grid->SetCells(c.realCol, 1, c.start);
-        f.GoTo(c.realCol - 1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(c.realCol, 1, c.start);
         ASSERT_TRUE(f.Spin()->isVisible()) << c.start;
         f.Key(Qt::Key_Return);
         EXPECT_EQ(f.grid->Cells(c.realCol, 1), c.written) << c.realCol << " " << c.start;
@@ -200,9 +196,7 @@ TEST(GridSpinEditor, EscapeOnEveryTypeKeepsTheCell)
     for (const auto& [col, text] : std::vector<std::pair<int, QString>>{
              {2, "12abc"}, {3, "1.5"}, {4, "7:00"}, {5, "x"}}) {
         EditorGrid f;
-        f.grid->SetCells(col, 1, text);
-        f.GoTo(col - 1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(col, 1, text);
         f.Key(Qt::Key_PageDown);
         f.log.clear();
         f.Key(Qt::Key_Escape);
@@ -247,9 +241,7 @@ TEST(GridSpinEditor, TabWithAndWithoutGridTabs)
     {
         EditorGrid f;
         f.grid->SetOptions(f.grid->Options() | goTabs);
-        f.grid->SetCells(2, 1, "3");
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, "3");
         f.Key(Qt::Key_PageUp);
         f.Key(Qt::Key_Tab);
         EXPECT_EQ(f.grid->Cells(2, 1), "4");
@@ -269,9 +261,7 @@ TEST(GridSpinEditor, TabWithAndWithoutGridTabs)
         other.setGeometry(0, 300, 50, 20);
         other.show();
         f.grid->SetOptions(f.grid->Options() & ~TGridOptions(goTabs));
-        f.grid->SetCells(2, 1, "3");
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, "3");
         f.Key(Qt::Key_PageUp);
         f.Key(Qt::Key_Tab);
         EXPECT_FALSE(f.grid->GetEditMode());
@@ -289,9 +279,7 @@ TEST(GridSpinEditor, ColumnLimitsReachTheEditor)
     f.Column(2)->SetSpinMin(1);
     f.Column(2)->SetSpinMax(5);
     f.Column(2)->SetSpinStep(2);
-    f.grid->SetCells(2, 1, "4");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "4");
     f.Key(Qt::Key_PageUp); // 6 would pass the maximum
     EXPECT_EQ(f.Spin()->Value(), 4);
     f.Key(Qt::Key_PageDown);
@@ -309,9 +297,7 @@ TEST(GridSpinEditor, EditChangeReportsTheText)
     f.grid->OnEditChange = [&](QObject*, int c, int r, const QString& v) {
         seen.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(v));
     };
-    f.grid->SetCells(2, 1, "1");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "1");
     seen.clear();
     f.Key(Qt::Key_PageUp);
     EXPECT_EQ(seen, (std::vector<QString>{"1,1 2"}));

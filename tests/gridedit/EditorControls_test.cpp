@@ -147,9 +147,7 @@ TEST(GridEditBtnEditor, PasteFollowsTheTypeRulesAndWritesAtOnce)
         f.Key(Qt::Key_V, Qt::ControlModifier);
     };
 
-    f.grid->SetCells(2, 1, "ab");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "ab");
     ASSERT_TRUE(e->isVisible());
     // A single trailing line break is dropped; the cell has the text at once, the edit goes on.
     paste("pasted\r\n", "ab", 1);

@@ -92,6 +92,14 @@ struct GridFixture {
         Pump();
     }
 
+    // Opens the cell's editor with F2 and ends it with Enter, keeping what the editor shows.
+    void Edit_And_Accept(int col, int row)
+    {
+        GoTo(col, row);
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Return);
+    }
+
     void Type(const QString& text)
     {
         for (QChar ch : text) {
@@ -124,6 +132,13 @@ struct LoggedEditorGrid : GridFixture {
         grid->HideColumn(1);
         grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
         grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
+    }
+    // Real column c of row r gets the text, is made current and opened with F2.
+    void Open_Cell(int c, int r, const QString& text)
+    {
+        grid->SetCells(c, r, text);
+        GoTo(c - 1, r);
+        Key(Qt::Key_F2);
     }
     // An edit still open when the window goes ends then: the log is gone by that time.
     ~LoggedEditorGrid()
