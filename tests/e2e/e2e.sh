@@ -6,12 +6,10 @@
 # address 127.0.0.1, so nothing is ever sent beyond loopback.
 set -uo pipefail
 
-PROGRAM=$(readlink -f "$1")
-SCENARIO=$2
-SHOTS=${3:-}
 HERE=$(cd "$(dirname "$0")" && pwd)
 
 . "$HERE/xserver.sh"
+PROGRAM=$BINARY
 
 # ---- a fresh program folder ----
 APP="$WORK/app"
@@ -30,12 +28,27 @@ start_program() {
     MAIN=$(wait_window "Configurator KT40917") || fail "the main window did not show"
 }
 
+window_height() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
+# Waits up to ten seconds for the program to end.
+wait_program_end() {
+    for _ in $(seq 1 100); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+}
+# The program has ended ($1: after what) with exit code 0.
+expect_clean_exit() {
+    wait_program_end
+    kill -0 "$APID" 2>/dev/null && fail "the program still runs after $1"
+    wait "$APID"
+    rc=$?
+    APID=""
+    [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
+
 # The S7comm access dialog from the main window's step 3 button.
 open_s7() {
     click_in "$MAIN" 170 207
     S7=$(wait_window "^S7comm Access$") || fail "the S7comm access dialog did not open"
     settle 1
-    S7_H=$(xdotool getwindowgeometry "$S7" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    S7_H=$(window_height "$S7")
 }
 # The dialog's buttons, along the bottom: OK, Cancel, Delete Row, Insert Row, ...
 click_s7_button() { # x of the button's centre
@@ -43,11 +56,28 @@ click_s7_button() { # x of the button's centre
 }
 S7_OK=72
 S7_DELETE=307
+# A button of the dialog puts up a box that Enter closes, once: button-x what shot-name.
+box_closed_by_enter() {
+    before=$(window_count)
+    click_s7_button "$1"
+    settle 1
+    [ "$(window_count)" -gt "$before" ] || fail "no $2"
+    shot "$3"
+    key Return
+    settle 1
+    [ "$(window_count)" -eq "$before" ] || fail "the $2 came back after Enter"
+}
 
 s7_rows() { grep -o '<row ' "$S7_FILE" 2>/dev/null | wc -l; }
-attr() { # row-number attribute: the attribute of the n-th row of the file
-    grep -o '<row [^>]*>' "$S7_FILE" | sed -n "$1p" | sed -n "s/.* $2=\"\([^\"]*\)\".*/\1/p"
+file_attr() { # file row-number attribute: the attribute of the n-th row of the file
+    grep -o '<row [^>]*>' "$1" | sed -n "$2p" | sed -n "s/.* $3=\"\([^\"]*\)\".*/\1/p"
 }
+attr() { file_attr "$S7_FILE" "$1" "$2"; }
+# The attribute of a row of a file is the value expected: file row-number attribute value.
+expect_file_attr() {
+    [ "$(file_attr "$1" "$2" "$3")" = "$4" ] || fail "row $2 $3 '$(file_attr "$1" "$2" "$3")'"
+}
+expect_attr() { expect_file_attr "$S7_FILE" "$@"; }
 
 seed_three_rows() {
     local row='Enable="Y" PLC_Port="102" PLC_Type="S7300" Rack="0" Slot="2" Data_Type="Word" Data_Identifier="DB" DB_Number="5" PLC_Area="Inputs (I)" PLC_Add="100" PLC_Bit="0" PollTime="250" Position="12" Bit="0" Swap="N" SwapWord="N"'
@@ -66,9 +96,6 @@ visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # Windows of the program that are shown, pop-up lists included.
 app_windows() { xdotool search --onlyvisible --pid "$APID" 2>/dev/null | wc -l; }
 OPC_FILE="$APP/PROJECTS/Plant_A/OPC_UA_Server.xml"
-opc_attr() { # row-number attribute
-    grep -o '<row [^>]*>' "$OPC_FILE" | sed -n "$1p" | sed -n "s/.* $2=\"\([^\"]*\)\".*/\1/p"
-}
 
 case "$SCENARIO" in
 exit)
@@ -78,12 +105,7 @@ exit)
     start_program
     settle 1
     wmctrl -i -c "$MAIN"
-    for _ in $(seq 1 100); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$APID" 2>/dev/null && fail "the program still runs after its main window was closed"
-    wait "$APID"
-    rc=$?
-    APID=""
-    [ "$rc" -eq 0 ] || fail "exit code $rc"
+    expect_clean_exit "its main window was closed"
     grep -q "<ipaddress>127.0.0.1</ipaddress>" "$APP/Velmora.xml" || fail "settings not written"
     ;;
 exit_button)
@@ -93,12 +115,7 @@ exit_button)
     settle 1
     geom=$(xdotool getwindowgeometry "$MAIN" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
     click_in "$MAIN" $((geom - 37)) 31
-    for _ in $(seq 1 100); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$APID" 2>/dev/null && fail "the program still runs after its close button"
-    wait "$APID"
-    rc=$?
-    APID=""
-    [ "$rc" -eq 0 ] || fail "exit code $rc"
+    expect_clean_exit "its close button"
     ;;
 focus)
     # A table dialog opens with the keyboard in its grid: Enter edits, it does not press OK.
@@ -124,14 +141,7 @@ error_once)
     key Right
     type_text "999.0.0.1"
     key Return
-    before=$(window_count)
-    click_s7_button $S7_OK
-    settle 1
-    [ "$(window_count)" -gt "$before" ] || fail "no error box"
-    shot "error"
-    key Return
-    settle 1
-    [ "$(window_count)" -eq "$before" ] || fail "the error box came back after Enter"
+    box_closed_by_enter $S7_OK "error box" "error"
     [ -e "$S7_FILE" ] && fail "an invalid table was saved"
     ;;
 delete_once)
@@ -141,14 +151,7 @@ delete_once)
     start_program
     open_s7
     key Down
-    before=$(window_count)
-    click_s7_button $S7_DELETE
-    settle 1
-    [ "$(window_count)" -gt "$before" ] || fail "no question"
-    shot "question"
-    key Return
-    settle 1
-    [ "$(window_count)" -eq "$before" ] || fail "the question came back after Enter"
+    box_closed_by_enter $S7_DELETE "question" "question"
     click_s7_button $S7_OK
     settle 1
     [ "$(s7_rows)" -eq 2 ] || fail "$(s7_rows) rows saved, 2 expected"
@@ -177,12 +180,12 @@ jump)
     shot "filled"
     click_s7_button $S7_OK
     settle 1
-    [ "$(attr 1 PLC_Address)" = "10.0.0.7" ] || fail "PLC_Address '$(attr 1 PLC_Address)'"
-    [ "$(attr 1 PLC_Port)" = "103" ] || fail "PLC_Port '$(attr 1 PLC_Port)'"
-    [ "$(attr 1 PLC_Type)" = "S7200" ] || fail "PLC_Type '$(attr 1 PLC_Type)'"
-    [ "$(attr 1 Rack)" = "1" ] || fail "Rack '$(attr 1 Rack)'"
-    [ "$(attr 1 Slot)" = "2" ] || fail "Slot '$(attr 1 Slot)'"
-    [ "$(attr 1 Data_Type)" = "Int" ] || fail "Data_Type '$(attr 1 Data_Type)'"
+    expect_attr 1 PLC_Address "10.0.0.7"
+    expect_attr 1 PLC_Port "103"
+    expect_attr 1 PLC_Type "S7200"
+    expect_attr 1 Rack "1"
+    expect_attr 1 Slot "2"
+    expect_attr 1 Data_Type "Int"
     ;;
 new_config)
     # Enter in the New Configuration dialog creates the configuration once; its release does not
@@ -217,7 +220,7 @@ first_dropdown)
         fail "Enter reached OK: the keyboard left the grid"
     click_s7_button $S7_OK
     settle 1
-    [ "$(attr 1 PLC_Type)" = "S7300" ] || fail "PLC_Type '$(attr 1 PLC_Type)'"
+    expect_attr 1 PLC_Type "S7300"
     ;;
 escape_table)
     # Escape ends only what it belongs to: nothing after an edit, the list in an open drop-down,
@@ -255,8 +258,8 @@ escape_table)
     settle 1
     visible "^S7comm Access$" && fail "OK did not close the dialog"
     [ "$(attr 1 PLC_Address)" = "10.0.0.9" ] || fail "the edit was lost: PLC_Address '$(attr 1 PLC_Address)'"
-    [ "$(attr 1 PLC_Type)" = "S7300" ] || fail "PLC_Type '$(attr 1 PLC_Type)'"
-    [ "$(attr 1 Rack)" = "0" ] || fail "Rack '$(attr 1 Rack)'"
+    expect_attr 1 PLC_Type "S7300"
+    expect_attr 1 Rack "0"
     ;;
 escape_dialogs)
     # No dialog of the program closes on Escape; each closes by its close box.
@@ -298,7 +301,7 @@ settings_damaged)
     settle 1
     visible "^Warning$" && fail "the warning came back"
     wmctrl -i -c "$MAIN"
-    for _ in $(seq 1 100); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+    wait_program_end
     wait "$APID"
     APID=""
     cmp -s "$APP/Velmora.xml.bak" "$WORK/damaged" || fail "the damaged file was not kept"
@@ -312,7 +315,7 @@ updater_missing)
     click_in "$MAIN" 170 295
     BOOT=$(wait_window "^Update Device by Ethernet") || fail "no update dialog"
     settle
-    BOOT_H=$(xdotool getwindowgeometry "$BOOT" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    BOOT_H=$(window_height "$BOOT")
     click_in "$BOOT" 220 $((BOOT_H - 20))
     wait_window "^Error$" >/dev/null || fail "no message about the missing update program"
     shot "missing"
@@ -338,7 +341,7 @@ opc_type)
     click_in "$MAIN" 170 251
     OPC=$(wait_window "^Definition of OPC UA Server Variables$") || fail "no OPC UA dialog"
     settle 1
-    OPC_H=$(xdotool getwindowgeometry "$OPC" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    OPC_H=$(window_height "$OPC")
     key Right F2
     shot "type_list"
     key Escape
@@ -350,12 +353,12 @@ opc_type)
     click_in "$OPC" 72 $((OPC_H - 20))
     settle 1
     visible "^Definition of OPC UA Server Variables$" && fail "OK did not close the dialog"
-    [ "$(opc_attr 1 Type)" = "Int33" ] || fail "row 1 Type '$(opc_attr 1 Type)'"
-    [ "$(opc_attr 1 Length)" = "5" ] || fail "row 1 Length '$(opc_attr 1 Length)'"
-    [ "$(opc_attr 1 ReadWrite)" = "Read Only" ] || fail "row 1 ReadWrite '$(opc_attr 1 ReadWrite)'"
-    [ "$(opc_attr 2 Type)" = "Boolean" ] || fail "row 2 Type '$(opc_attr 2 Type)'"
-    [ "$(opc_attr 2 Length)" = "1" ] || fail "row 2 Length '$(opc_attr 2 Length)'"
-    [ "$(opc_attr 2 ReadWrite)" = "Read/Write" ] || fail "row 2 ReadWrite '$(opc_attr 2 ReadWrite)'"
+    expect_file_attr "$OPC_FILE" 1 Type "Int33"
+    expect_file_attr "$OPC_FILE" 1 Length "5"
+    expect_file_attr "$OPC_FILE" 1 ReadWrite "Read Only"
+    expect_file_attr "$OPC_FILE" 2 Type "Boolean"
+    expect_file_attr "$OPC_FILE" 2 Length "1"
+    expect_file_attr "$OPC_FILE" 2 ReadWrite "Read/Write"
     ;;
 *)
     fail "unknown scenario"

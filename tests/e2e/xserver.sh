@@ -1,6 +1,10 @@
 # Shared by the end-to-end scripts (sourced, not run): a fresh work folder, an X server (Xvfb) with
 # a small window manager, and the helpers that drive windows with real X input (xdotool).
-# The sourcing script sets SCENARIO and SHOTS first and may set APID to the program it starts.
+# The sourcing script's own arguments are read here: <binary> <scenario> [folder for screenshots];
+# it may set APID to the program it starts.
+BINARY=$(readlink -f "$1")
+SCENARIO=$2
+SHOTS=${3:-}
 WORK=$(mktemp -d)
 XPID=""
 WMPID=""

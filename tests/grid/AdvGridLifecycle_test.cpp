@@ -1,5 +1,6 @@
 // The string grid's lifecycle: the unit start-up, whole-row heights, resize notifications, the
 // owner form's resize handler, the cell hint and the rich-text transfers.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include "platform/Form.h"
@@ -16,16 +17,7 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window))
-    {
-        grid->Loaded();
-        window.resize(600, 400);
-        window.show(); // the viewport takes its size, so visible cells are known
-    }
-};
+using GridHost = kt_test::ShownGridHost;
 
 // The cell's centre in the co-ordinates the hint query uses.
 THintInfo HintAt(TVerIvovavOzed& g, int ACol, int ARow)

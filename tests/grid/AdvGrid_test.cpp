@@ -1,5 +1,6 @@
 // The string grid: defaults, hidden columns and rows, selection, row flags, structure edits and
 // check boxes.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QWidget>
@@ -11,11 +12,7 @@
 namespace {
 
 // A grid inside a window, as every grid of the program is.
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 void FillRows(TVerIvovavOzed& g)
 {

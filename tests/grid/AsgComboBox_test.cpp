@@ -1,5 +1,6 @@
 // The owner-drawn combo box: defaults, flat mode and colours, focus colours and borders, label
 // places, button hover, item selection by keys and mouse, and grabs of what a user sees.
+#include "GridHost.h"
 #include "grid/AsgComboBox.h"
 
 #include "TestSupport.h"
@@ -37,11 +38,7 @@ struct ComboForm {
         combo->SetItems({"Alpha", "Beta", "Bravo", "Charlie", "Delta"});
         other = new QLineEdit(&form);
         other->setGeometry(10, 200, 80, 22);
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        other->setFocus();
-        QApplication::processEvents();
+        EXPECT_TRUE(kt_test::Show_Focused(form, other));
     }
 };
 

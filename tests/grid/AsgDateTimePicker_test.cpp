@@ -1,5 +1,6 @@
 // The date-time pickers: versions, kinds and the embedded time picker, date-time values, the
 // metro border, AutoTab, the checker base, and a grab of the pickers.
+#include "GridHost.h"
 #include "grid/AsgDateTimePicker.h"
 #include "grid/VerIvovavOzedCheck.h"
 
@@ -99,11 +100,7 @@ TEST(AsgDateTimePicker, AutoTabMovesOnOrToTheTimePicker)
     d.SetFormat("dd/MM/yyyy");
     d.SetAutoTab(true);
     d.SetDateTime(EncodeDate(2024, 3, 25));
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    d.setFocus();
-    QApplication::processEvents();
+    ASSERT_TRUE(kt_test::Show_Focused(form, &d));
 
     // A digit that changes the day moves to the next field.
     d.setCurrentSectionIndex(0);

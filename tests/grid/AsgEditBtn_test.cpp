@@ -1,5 +1,6 @@
 // The edit with button and the unit edit: the button and F4, the editor-enabled switch, splitting
 // text and unit, the unit menu, and a grab of what a user sees.
+#include "GridHost.h"
 #include "grid/AsgEditBtn.h"
 
 #include "TestSupport.h"
@@ -28,11 +29,7 @@ struct EditForm {
             ++clicks;
             sender = s;
         };
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        edit->setFocus();
-        QApplication::processEvents();
+        EXPECT_TRUE(kt_test::Show_Focused(form, edit));
     }
 };
 

@@ -1,5 +1,6 @@
 // The spin edit: values of the four spin types, stepping (dates and times by the caret's part),
 // the typed-character filter, keys, the repeat buttons, layout, and a grab of its looks.
+#include "GridHost.h"
 #include "grid/AsgSpinEdit.h"
 
 #include "TestSupport.h"
@@ -41,11 +42,7 @@ struct SpinForm {
         spin->move(20, 20);
         other = new QLineEdit(&form);
         other->setGeometry(20, 70, 100, 22);
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        spin->setFocus();
-        QApplication::processEvents();
+        EXPECT_TRUE(kt_test::Show_Focused(form, spin));
     }
 };
 

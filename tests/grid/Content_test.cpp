@@ -2,6 +2,7 @@
 // selection; removing and joining columns; clearing the selection; trimming and colouring
 // rectangles; merging and splitting runs of equal cells; the two cell queries. Each row carries a
 // tag, a colour, a height and a check box, and every case checks that they stay with their rows.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QPoint>
@@ -17,11 +18,7 @@ namespace {
 
 using Texts = std::vector<QString>;
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 // One fixed row ("h"), then one normal row per value in column 1. Column 2 holds the row's tag
 // (r1, r2, ...), whose colour, height and check box (column 3, checked on odd rows) go with it.
@@ -130,39 +127,49 @@ TEST(Content, RemoveCheckedRowsByState)
     }
 }
 
+// Rows 2 and 3 selected as a rectangle, or rows 2 and 4 one by one (kept over hiding or not), and
+// the tags of the rows left (or shown) once the selected or the unselected rows go.
+enum Mode { Rect, Disjunct, Persistent };
+struct Selection_Case {
+    const char* what;
+    Mode mode;
+    bool selected; // the selected rows go, else the unselected ones
+    Texts left;
+};
+const Selection_Case Selection_Cases[] = {
+    {"rectangle, selected", Rect, true, {"r1", "r4", "r5"}},
+    {"rectangle, unselected", Rect, false, {"r2", "r3"}},
+    {"disjunct, selected", Disjunct, true, {"r1", "r3", "r5"}},
+    {"disjunct, unselected", Disjunct, false, {"r2", "r4"}},
+    {"persistent, selected", Persistent, true, {"r1", "r3", "r5"}},
+    {"persistent, unselected", Persistent, false, {"r2", "r4"}},
+};
+
+// Five rows a to e, selected as the case says; the rectangle is given as the test gives it.
+void Select_Rows(TVerIvovavOzed& g, const Selection_Case& c, TGridRect rect)
+{
+    FillRows(g, {"a", "b", "c", "d", "e"});
+    if (c.mode == Rect) {
+        g.SetSelection(rect);
+    } else {
+        g.MouseActions().SetDisjunctRowSelect(true);
+        g.MouseActions().SetRowSelectPersistent(c.mode == Persistent);
+        g.SetRowSelect(2, true);
+        g.SetRowSelect(4, true);
+    }
+}
+
 TEST(Content, RemoveSelectedAndUnselectedRows)
 {
-    enum Mode { Rect, Disjunct, Persistent };
-    struct Case {
-        const char* what;
-        Mode mode;
-        bool selected; // remove the selected rows, else the unselected ones
-        Texts tags;
-    } cases[] = {
-        {"rectangle, selected", Rect, true, {"r1", "r4", "r5"}},
-        {"rectangle, unselected", Rect, false, {"r2", "r3"}},
-        {"disjunct, selected", Disjunct, true, {"r1", "r3", "r5"}},
-        {"disjunct, unselected", Disjunct, false, {"r2", "r4"}},
-        {"persistent, selected", Persistent, true, {"r1", "r3", "r5"}},
-        {"persistent, unselected", Persistent, false, {"r2", "r4"}},
-    };
-    for (const Case& c : cases) {
+    for (const Selection_Case& c : Selection_Cases) {
         GridHost h;
         TVerIvovavOzed& g = *h.grid;
-        FillRows(g, {"a", "b", "c", "d", "e"});
-        if (c.mode == Rect) {
-            g.SetSelection({1, 3, 3, 2}); // rows 2 and 3, either corner order
-        } else {
-            g.MouseActions().SetDisjunctRowSelect(true);
-            g.MouseActions().SetRowSelectPersistent(c.mode == Persistent);
-            g.SetRowSelect(2, true);
-            g.SetRowSelect(4, true);
-        }
+        Select_Rows(g, c, {1, 3, 3, 2}); // rows 2 and 3, either corner order
         if (c.selected)
             g.RemoveSelectedRows();
         else
             g.RemoveUnSelectedRows();
-        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.tags)) << c.what;
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.left)) << c.what;
         ExpectRowsKeepTheirData(g, c.what);
         if (c.mode == Disjunct) {
             EXPECT_EQ(g.RowSelectCount(), 0) << c.what;
@@ -209,38 +216,16 @@ TEST(Content, RemovalsKeepTheListOfSelectedRowsInStep)
 
 TEST(Content, HideSelectedAndUnselectedRows)
 {
-    enum Mode { Rect, Disjunct, Persistent };
-    struct Case {
-        const char* what;
-        Mode mode;
-        bool selected;
-        Texts shown;
-    } cases[] = {
-        {"rectangle, selected", Rect, true, {"r1", "r4", "r5"}},
-        {"rectangle, unselected", Rect, false, {"r2", "r3"}},
-        {"disjunct, selected", Disjunct, true, {"r1", "r3", "r5"}},
-        {"disjunct, unselected", Disjunct, false, {"r2", "r4"}},
-        {"persistent, selected", Persistent, true, {"r1", "r3", "r5"}},
-        {"persistent, unselected", Persistent, false, {"r2", "r4"}},
-    };
-    for (const Case& c : cases) {
+    for (const Selection_Case& c : Selection_Cases) {
         GridHost h;
         TVerIvovavOzed& g = *h.grid;
-        FillRows(g, {"a", "b", "c", "d", "e"});
-        if (c.mode == Rect)
-            g.SetSelection({1, 2, 3, 3});
-        else {
-            g.MouseActions().SetDisjunctRowSelect(true);
-            g.MouseActions().SetRowSelectPersistent(c.mode == Persistent);
-            g.SetRowSelect(2, true);
-            g.SetRowSelect(4, true);
-        }
+        Select_Rows(g, c, {1, 2, 3, 3});
         if (c.selected)
             g.HideSelectedRows();
         else
             g.HideUnSelectedRows();
-        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.shown)) << c.what;
-        EXPECT_EQ(g.NumHiddenRows(), 5 - int(c.shown.size())) << c.what;
+        EXPECT_EQ(Joined(Column(g, 2)), Joined(c.left)) << c.what;
+        EXPECT_EQ(g.NumHiddenRows(), 5 - int(c.left.size())) << c.what;
         ExpectRowsKeepTheirData(g, c.what);
         if (c.mode == Persistent) { // the flags belong to real rows: hiding leaves them
             EXPECT_TRUE(g.RowSelect(2)) << c.what;

@@ -1,5 +1,6 @@
 // Looks of the string grid: the colours each component style, XP scheme and tone set leaves,
 // the control look's link to the grid's header colours, and a sheet of a column grid in every look.
+#include "GridHost.h"
 #include "grid/AdvCGrid.h"
 #include "render/RuvOdid.h"
 #include "tests/TestSupport.h"
@@ -11,11 +12,7 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 struct StyleCase {
     TOrlexStyle style;

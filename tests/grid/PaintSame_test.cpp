@@ -9,6 +9,7 @@
 // On a difference the grab is saved beside the other grabs (build/grabs/paint_same_*.png).
 #include "grid/AdvCGrid.h"
 #include "grid/AdvGrid.h"
+#include "FeatureGrid.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -310,42 +311,8 @@ TEST(PaintSame, BandsAndLines)
 TEST(PaintSame, ColumnGridFeatures)
 {
     QWidget window;
-    auto* g = new TZidIzavodUraz(&window);
-    g->Loaded();
-    g->SetColCount(5);
-    g->SetRowCount(7);
-    g->SetFixedRowHeight(22);
-    g->SetDefaultRowHeight(20);
-    g->SetOptions(TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect |
-                  goColSizing | goEditing);
-    g->Font().SetName(QStringLiteral("Verdana"));
-    g->FixedFont().SetName(QStringLiteral("Tahoma"));
-    g->FixedFont().SetStyle(fsBold);
-    const char* headers[] = {"#", "Enable", "Name", "Area", "Comment"};
-    const int widths[] = {40, 60, 110, 90, 170};
-    for (int c = 0; c < 5; ++c) {
-        TGridColumnItem* d = g->Columns().Items(c);
-        d->SetHeader(QString::fromLatin1(headers[c]));
-        d->SetWidth(widths[c]);
-    }
-    g->Columns().Items(1)->SetEditor(edDataCheckBox);
-    g->Columns().Items(3)->SetAlignment(taRightJustify);
-    const char* names[] = {"Pump 1", "Pump 2", "Valve", "Tank level with a long name", "Motor"};
-    for (int r = 1; r <= 5; ++r) {
-        g->SetCells(0, r, QString::number(r));
-        g->SetCells(1, r, r % 2 ? QStringLiteral("Y") : QStringLiteral("N"));
-        g->SetCells(2, r, QString::fromLatin1(names[r - 1]));
-        g->SetCells(3, r, QStringLiteral("DB%1").arg(r * 10));
-    }
-    g->SetCells(4, 1, QStringLiteral("<b>bold</b> and <font color=\"clRed\">red</font>"));
-    g->SetCells(4, 2, QStringLiteral("a comment long enough to wrap onto a second line"));
-    g->MergeCells(3, 3, 2, 2);
-    g->SetCells(3, 3, QStringLiteral("merged 2 x 2"));
-    g->SortSettings().SetShow(true);
-    g->SortSettings().SetColumn(2);
-    g->Columns().Items(3)->Filter().Add(QStringLiteral("DB10"));
-    g->SetSelection(TGridRect{2, 5, 2, 5});
-    g->resize(480, 170);
+    TZidIzavodUraz* g = kt_test::Feature_Grid(&window, "Tank level with a long name",
+                                              "a comment long enough to wrap onto a second line", true);
     Same(QStringLiteral("columngrid"), g);
 }
 

@@ -2,6 +2,7 @@
 // alike, one of which keeps a text right of its last column so that its rows are copied cell by
 // cell; both must end the same in every cell, property, merged range, height, hidden row and the
 // current cell.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QApplication>
@@ -14,11 +15,7 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 constexpr int kRows = 30;
 
@@ -324,38 +321,11 @@ TEST(RowMoves, OneEventNoFooterMoveAndASynchronisedGridFollowsOnce)
     EXPECT_EQ(b.grid->Cells(0, 4), "0:1");
 }
 
-TEST(ColumnMoves, ANoDropReleaseMovesNothing)
-{
-    for (bool refuse : {true, false}) {
-        MoveHost h;
-        h.grid->resize(600, 300);
-        h.grid->SetOptions(h.grid->Options() | goColMoving);
-        for (int c = 0; c < 8; ++c)
-            h.grid->SetColWidths(c, 60);
-        h.window.resize(640, 320);
-        h.window.show();
-        QCoreApplication::processEvents();
-        h.grid->OnColumnMoving = [refuse](QObject*, int, int, bool& allow) { allow = !refuse; };
-        QWidget* vp = h.grid->viewport();
-        const TRect from = h.grid->CellRect(2, 0), to = h.grid->CellRect(5, 0);
-        const QPoint p1((from.Left + from.Right) / 2, (from.Top + from.Bottom) / 2);
-        const QPoint p2((to.Left + to.Right) / 2, (to.Top + to.Bottom) / 2);
-        QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, p1);
-        QMouseEvent move(QEvent::MouseMove, p2, vp->mapToGlobal(p2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(vp, &move);
-        EXPECT_EQ(vp->cursor().shape(), refuse ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
-        QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, p2);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(h.grid->Cells(2, 1), refuse ? "2:1" : "3:1") << refuse;
-        EXPECT_EQ(h.grid->Cells(5, 1), refuse ? "5:1" : "2:1") << refuse;
-        EXPECT_EQ(h.grid->GridState(), gsNormal);
-    }
-}
-
 namespace {
 
-// Drags the header of column `from` onto column `to` of a shown grid with the mouse.
-void DragHeader(MoveHost& h, int from, int to)
+// Presses on the header of column `from` of a shown grid and moves the mouse onto column `to` with
+// the button down; the point it is over is returned.
+QPoint PressAndMoveHeader(MoveHost& h, int from, int to)
 {
     QWidget* vp = h.grid->viewport();
     const TRect a = h.grid->CellRect(from, 0), b = h.grid->CellRect(to, 0);
@@ -364,9 +334,17 @@ void DragHeader(MoveHost& h, int from, int to)
     QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, p1);
     QMouseEvent move(QEvent::MouseMove, p2, vp->mapToGlobal(p2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(vp, &move);
-    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, p2);
+    return p2;
+}
+
+void ReleaseAt(MoveHost& h, QPoint p)
+{
+    QTest::mouseRelease(h.grid->viewport(), Qt::LeftButton, Qt::NoModifier, p);
     QCoreApplication::processEvents();
 }
+
+// Drags the header of column `from` onto column `to` of a shown grid with the mouse.
+void DragHeader(MoveHost& h, int from, int to) { ReleaseAt(h, PressAndMoveHeader(h, from, to)); }
 
 void ShowForMoves(MoveHost& h)
 {
@@ -380,6 +358,22 @@ void ShowForMoves(MoveHost& h)
 }
 
 } // namespace
+
+TEST(ColumnMoves, ANoDropReleaseMovesNothing)
+{
+    for (bool refuse : {true, false}) {
+        MoveHost h;
+        ShowForMoves(h);
+        h.grid->OnColumnMoving = [refuse](QObject*, int, int, bool& allow) { allow = !refuse; };
+        const QPoint p2 = PressAndMoveHeader(h, 2, 5);
+        EXPECT_EQ(h.grid->viewport()->cursor().shape(), refuse ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
+        ReleaseAt(h, p2);
+        EXPECT_EQ(h.grid->Cells(2, 1), refuse ? "2:1" : "3:1") << refuse;
+        EXPECT_EQ(h.grid->Cells(5, 1), refuse ? "5:1" : "2:1") << refuse;
+        EXPECT_EQ(h.grid->GridState(), gsNormal);
+    }
+}
+
 
 TEST(ColumnMoves, ADraggedHeaderTakesTheSortColumnAndTheSynchronisedGridAlong)
 {

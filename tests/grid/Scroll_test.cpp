@@ -1,5 +1,6 @@
 // Scrolling of the string grid: proportional thumbs, bars kept visible, column stretching,
 // proportional sizing, scroll hints, the thin "metro" scroll control and drag scrolling.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 
 #include <QScrollBar>
@@ -16,16 +17,7 @@ public:
     using TVerIvovavOzed::VScroll;
 };
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window))
-    {
-        grid->Loaded();
-        window.resize(600, 400);
-        window.show();
-    }
-};
+using GridHost = kt_test::ShownGridHost;
 
 TEST(Scroll, ProportionalHorizontalThumb)
 {

@@ -1,5 +1,6 @@
 // Typed cell values, highlighting, checking, fills, save and load hooks, row hooks and appearance
 // writers of the string grid.
+#include "GridHost.h"
 #include "grid/AdvGrid.h"
 #include "platform/SysUtils.h"
 
@@ -10,11 +11,7 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window)) { grid->Loaded(); }
-};
+using kt_test::GridHost;
 
 // Switches the program's format settings for one test.
 struct LocaleScope {

@@ -1,5 +1,6 @@
 // Visual services of the string grid: background of the empty area, balloon texts, selection
 // colour writes, the focus frame, the hint window, the soft looks' border and the frame imaging.
+#include "GridHost.h"
 #include "grid/AdvCGrid.h"
 #include "grid/GridAlphaMask.h"
 #include "tests/TestSupport.h"
@@ -11,16 +12,8 @@
 
 namespace {
 
-struct GridHost {
-    QWidget window;
-    TVerIvovavOzed* grid;
-    GridHost() : grid(new TVerIvovavOzed(&window))
-    {
-        grid->Loaded();
-        window.resize(500, 400);
-        grid->resize(400, 300);
-        window.show();
-    }
+struct GridHost : kt_test::ShownGridHost {
+    GridHost() : ShownGridHost(500, 400, QSize(400, 300)) {}
 };
 
 QImage Surface(int w, int h)

@@ -14,38 +14,17 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
-// Fixed locale settings and a scripted clock for the duration of a test.
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned()
-    {
-        FormatSettings() = TFormatSettings::Invariant();
-        services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30));
-    }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::PinnedClock;
 
-// Real column 1 is hidden; real column c (c >= 2) shows at displayed column c - 1.
-struct EditorGrid : GridFixture {
-    std::vector<QString> log;
-    EditorGrid() : GridFixture(9, 5)
+// Spin editors in real columns 2 to 5.
+struct EditorGrid : kt_test::LoggedEditorGrid {
+    EditorGrid() : LoggedEditorGrid(9, {edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit})
     {
-        const TEditorType types[] = {edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit};
         // The column grid hands each column's spin limits to the spin editor.
-        for (int i = 0; i < 4; ++i) {
-            Column(2 + i)->SetEditor(types[i]);
-            Column(2 + i)->SetSpinMax(100);
-        }
-        grid->HideColumn(1);
-        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
-        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
+        for (int c = 2; c <= 5; ++c)
+            Column(c)->SetSpinMax(100);
         grid->OnSpinClick = [this](QObject*, int c, int r, int v, bool up) {
             log.push_back(QString("spin %1,%2 %3 %4").arg(c).arg(r).arg(v).arg(up ? "up" : "down"));
         };
@@ -143,9 +122,7 @@ TEST(GridSpinEditor, ValueKeys)
     };
     for (const Case& c : cases) {
         EditorGrid f;
-        f.grid->SetCells(2, 1, c.start);
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, c.start);
         f.log.clear();
         f.Key(c.key);
         EXPECT_EQ(f.Spin()->Value(), c.value) << c.start << " " << c.key;
@@ -206,9 +183,7 @@ TEST(GridSpinEditor, StartValuesPerType)
     };
     for (const Case& c : cases) {
         EditorGrid f;
-        f.grid->SetCells(c.realCol, 1, c.start);
-        f.GoTo(c.realCol - 1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(c.realCol, 1, c.start);
         ASSERT_TRUE(f.Spin()->isVisible()) << c.start;
         f.Key(Qt::Key_Return);
         EXPECT_EQ(f.grid->Cells(c.realCol, 1), c.written) << c.realCol << " " << c.start;
@@ -221,9 +196,7 @@ TEST(GridSpinEditor, EscapeOnEveryTypeKeepsTheCell)
     for (const auto& [col, text] : std::vector<std::pair<int, QString>>{
              {2, "12abc"}, {3, "1.5"}, {4, "7:00"}, {5, "x"}}) {
         EditorGrid f;
-        f.grid->SetCells(col, 1, text);
-        f.GoTo(col - 1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(col, 1, text);
         f.Key(Qt::Key_PageDown);
         f.log.clear();
         f.Key(Qt::Key_Escape);
@@ -268,9 +241,7 @@ TEST(GridSpinEditor, TabWithAndWithoutGridTabs)
     {
         EditorGrid f;
         f.grid->SetOptions(f.grid->Options() | goTabs);
-        f.grid->SetCells(2, 1, "3");
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, "3");
         f.Key(Qt::Key_PageUp);
         f.Key(Qt::Key_Tab);
         EXPECT_EQ(f.grid->Cells(2, 1), "4");
@@ -290,9 +261,7 @@ TEST(GridSpinEditor, TabWithAndWithoutGridTabs)
         other.setGeometry(0, 300, 50, 20);
         other.show();
         f.grid->SetOptions(f.grid->Options() & ~TGridOptions(goTabs));
-        f.grid->SetCells(2, 1, "3");
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(2, 1, "3");
         f.Key(Qt::Key_PageUp);
         f.Key(Qt::Key_Tab);
         EXPECT_FALSE(f.grid->GetEditMode());
@@ -310,9 +279,7 @@ TEST(GridSpinEditor, ColumnLimitsReachTheEditor)
     f.Column(2)->SetSpinMin(1);
     f.Column(2)->SetSpinMax(5);
     f.Column(2)->SetSpinStep(2);
-    f.grid->SetCells(2, 1, "4");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "4");
     f.Key(Qt::Key_PageUp); // 6 would pass the maximum
     EXPECT_EQ(f.Spin()->Value(), 4);
     f.Key(Qt::Key_PageDown);
@@ -330,9 +297,7 @@ TEST(GridSpinEditor, EditChangeReportsTheText)
     f.grid->OnEditChange = [&](QObject*, int c, int r, const QString& v) {
         seen.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(v));
     };
-    f.grid->SetCells(2, 1, "1");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "1");
     seen.clear();
     f.Key(Qt::Key_PageUp);
     EXPECT_EQ(seen, (std::vector<QString>{"1,1 2"}));

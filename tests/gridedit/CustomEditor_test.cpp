@@ -8,8 +8,6 @@
 
 using kt_test::GridFixture;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // A link over a line edit whose key-downs go to the link first, as a program's link hooks them.

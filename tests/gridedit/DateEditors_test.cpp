@@ -15,41 +15,14 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned()
-    {
-        FormatSettings() = TFormatSettings::Invariant();
-        services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30));
-    }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::PinnedClock;
 
 // Real column 1 is hidden: date (2), up-down date (3), time (4), date and time (5) show at
 // displayed columns 1 to 4.
-struct DateGrid : GridFixture {
-    std::vector<QString> log;
-    DateGrid() : GridFixture(7, 5)
-    {
-        const TEditorType types[] = {edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit};
-        for (int i = 0; i < 4; ++i)
-            Column(2 + i)->SetEditor(types[i]);
-        grid->HideColumn(1);
-        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
-        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
-    }
-    // The log goes before the grid does: an edit still open then must not write to it.
-    ~DateGrid()
-    {
-        grid->OnEditingDone = nullptr;
-        grid->OnEditCellDone = nullptr;
-    }
+struct DateGrid : kt_test::LoggedEditorGrid {
+    DateGrid() : LoggedEditorGrid(7, {edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit}) {}
     TGridDatePicker* Date() { return grid->DateTimePicker(); }
     TGridDateTimePicker* DateTime() { return grid->DateAndTimePicker(); }
 };
@@ -88,9 +61,7 @@ TEST(GridDateEditors, StartValuesAndWrittenTexts)
     };
     for (const Case& c : cases) {
         DateGrid f;
-        f.grid->SetCells(c.realCol, 1, c.start);
-        f.GoTo(c.realCol - 1, 1);
-        f.Key(Qt::Key_F2);
+        f.Open_Cell(c.realCol, 1, c.start);
         ASSERT_TRUE(f.grid->GetEditMode()) << c.start;
         QWidget* editor = c.realCol == 5 ? static_cast<QWidget*>(f.DateTime()) : f.Date();
         EXPECT_TRUE(editor->isVisible()) << c.start;
@@ -116,16 +87,12 @@ TEST(GridDateEditors, DatesOutsideTheRangeOpenJustInside)
     for (const auto& [start, written] : std::vector<std::pair<QString, QString>>{
              {"1/1/2020", "1/2/2020"}, {"5/5/2010", "1/2/2020"}, {"2/1/2031", "12/31/2029"}, {"1/1/2030", "1/1/2030"}}) {
         f.grid->SetCells(2, 1, start);
-        f.GoTo(1, 1);
-        f.Key(Qt::Key_F2);
-        f.Key(Qt::Key_Return);
+        f.Edit_And_Accept(1, 1);
         EXPECT_EQ(f.grid->Cells(2, 1), written) << start.toStdString();
     }
     // A program's own conversion decides alone.
     f.grid->OnCustomStrToDate = [](QObject*, const QString&, double& d) { d = EncodeDate(1999, 9, 9); };
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
-    f.Key(Qt::Key_Return);
+    f.Edit_And_Accept(1, 1);
     EXPECT_EQ(f.grid->Cells(2, 1), "9/9/1999");
 }
 
@@ -154,9 +121,7 @@ TEST(GridDateEditors, TypedDigitsStartTheEditAndMoveThroughTheFields)
     EXPECT_EQ(f.grid->Cells(2, 1), "5/7/2031");
 
     // A time moves on after each changed field; a digit that changes nothing leaves the caret.
-    f.grid->SetCells(4, 1, "9:05:00");
-    f.GoTo(3, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(4, 1, "9:05:00");
     f.Type("9");
     EXPECT_EQ(f.Date()->CurrentField(), 0);
     f.Type("1");
@@ -169,9 +134,7 @@ TEST(GridDateEditors, EscapeAndRefusedValidation)
     Pinned pinned;
     DateGrid f;
     // Escape reads the cell again: a cell that is no date gets today's date.
-    f.grid->SetCells(2, 1, "3/4/2024");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "3/4/2024");
     f.Key(Qt::Key_Up);
     EXPECT_EQ(f.Date()->text(), "4/4/2024");
     f.log.clear();
@@ -221,9 +184,7 @@ TEST(GridDateEditors, DateAndTimeEscapeGivesTheStartValueAndUncheckedWritesNothi
 {
     Pinned pinned;
     DateGrid f;
-    f.grid->SetCells(5, 1, "3/4/2024 10:15");
-    f.GoTo(4, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(5, 1, "3/4/2024 10:15");
     ASSERT_TRUE(f.DateTime()->isVisible());
     EXPECT_EQ(f.DateTime()->OriginalDateTime(), EncodeDate(2024, 3, 4) + EncodeTime(10, 15, 0, 0));
     f.DateTime()->SetDateTime(EncodeDate(2024, 5, 6) + EncodeTime(11, 0, 0, 0)); // as a user's stepping

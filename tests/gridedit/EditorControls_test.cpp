@@ -16,8 +16,6 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 // The typed incremental search text is the grid's own; the timer test reads and seeds it through
 // a member pointer taken by explicit instantiation, which may name private members.
 namespace {
@@ -39,38 +37,18 @@ namespace {
 
 QString& SearchText(TVerIvovavOzed* g) { return g->*PrivateMember<SearchIncTag>::ptr; }
 
-struct Pinned {
-    TFormatSettings saved = FormatSettings();
-    ScriptedServices services;
-    ScopedServices scope{services};
-    Pinned()
-    {
-        FormatSettings() = TFormatSettings::Invariant();
-        services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30));
-    }
-    ~Pinned() { FormatSettings() = saved; }
-};
+using Pinned = kt_test::PinnedClock;
 
 // Real column 1 is hidden; real column c (c >= 2) shows at displayed column c - 1. A second field
 // in the window takes the focus away from an editor.
-struct ControlGrid : GridFixture {
+struct ControlGrid : kt_test::LoggedEditorGrid {
     QLineEdit* other;
-    std::vector<QString> log;
-    ControlGrid() : GridFixture(8, 5)
+    ControlGrid() : LoggedEditorGrid(8, {})
     {
         other = new QLineEdit(&window);
         other->setGeometry(0, 330, 100, 20);
         window.resize(520, 360);
         other->show();
-        grid->HideColumn(1);
-        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
-        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
-    }
-    // An edit still open when the window goes ends then: the log is gone by that time.
-    ~ControlGrid()
-    {
-        grid->OnEditingDone = nullptr;
-        grid->OnEditCellDone = nullptr;
     }
     QPoint Centre(int col, int row)
     {
@@ -169,9 +147,7 @@ TEST(GridEditBtnEditor, PasteFollowsTheTypeRulesAndWritesAtOnce)
         f.Key(Qt::Key_V, Qt::ControlModifier);
     };
 
-    f.grid->SetCells(2, 1, "ab");
-    f.GoTo(1, 1);
-    f.Key(Qt::Key_F2);
+    f.Open_Cell(2, 1, "ab");
     ASSERT_TRUE(e->isVisible());
     // A single trailing line break is dropped; the cell has the text at once, the edit goes on.
     paste("pasted\r\n", "ab", 1);

@@ -18,8 +18,6 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 using Pinned = kt_test::InvariantFormat;

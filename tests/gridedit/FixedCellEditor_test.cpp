@@ -7,8 +7,6 @@
 
 using kt_test::GridFixture;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 TEST(GridFixedCellEditor, EditValidatesAndStoresWhenTheFocusLeaves)
 {
     GridFixture f(6, 5);

@@ -18,8 +18,6 @@
 using kt_test::GridFixture;
 using namespace platform;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 using Pinned = kt_test::InvariantFormat;
@@ -406,9 +404,7 @@ TEST(GridDropDownEditors, ColorPickerWritesTextAndBackground)
 
     // The handler's colour and text are what is stored.
     f.grid->SetColors(7, 3, 0x0000FF);
-    f.GoTo(7, 3);
-    f.Key(Qt::Key_F2);
-    f.Key(Qt::Key_Return);
+    f.Edit_And_Accept(7, 3);
     EXPECT_EQ(f.grid->Cells(7, 3), "custom");
     EXPECT_EQ(f.grid->GetColors(7, 3), 0x123456);
     EXPECT_EQ(selected, (std::vector<QString>{"7,1 00ff00 Lime", "7,2 00ff00 Lime", "7,3 0000ff Red"}));
@@ -449,9 +445,7 @@ TEST(GridDropDownEditors, ImagePickerOnImageListAndDataImageCells)
     EXPECT_EQ(f.grid->Cells(8, 2), "0");
 
     // Another cell is left as it is.
-    f.GoTo(8, 3);
-    f.Key(Qt::Key_F2);
-    f.Key(Qt::Key_Return);
+    f.Edit_And_Accept(8, 3);
     EXPECT_EQ(f.grid->Cells(8, 3), "plain");
 }
 

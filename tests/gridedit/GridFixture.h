@@ -6,8 +6,17 @@
 #include "platform/SysUtils.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <ostream>
+#include <vector>
+
+// Readable failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace kt_test {
 
@@ -20,6 +29,21 @@ struct InvariantFormat {
     InvariantFormat() { platform::FormatSettings() = platform::TFormatSettings::Invariant(); }
     ~InvariantFormat() { platform::FormatSettings() = saved; }
 };
+
+// The same with the scripted clock at 2025-06-07 08:30.
+struct PinnedClock : InvariantFormat {
+    PinnedClock() { services.Clock = QDateTime(QDate(2025, 6, 7), QTime(8, 30)); }
+};
+
+// The grid fills a window of Width x Height pixels, shown and made the active window.
+inline void Show_Filled(QWidget& window, QWidget* grid, int Width, int Height)
+{
+    window.resize(Width, Height);
+    grid->setGeometry(0, 0, Width, Height);
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
 
 struct GridFixture {
     QWidget window;
@@ -68,6 +92,14 @@ struct GridFixture {
         Pump();
     }
 
+    // Opens the cell's editor with F2 and ends it with Enter, keeping what the editor shows.
+    void Edit_And_Accept(int col, int row)
+    {
+        GoTo(col, row);
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Return);
+    }
+
     void Type(const QString& text)
     {
         for (QChar ch : text) {
@@ -86,6 +118,34 @@ struct GridFixture {
     }
 
     TGridColumnItem* Column(int realCol) { return grid->Columns().Items(realCol); }
+};
+
+// Real column 1 is hidden; real column c (c >= 2) shows at displayed column c - 1 and has the
+// c - 2nd of the editors given. The end-of-edit notices are logged.
+struct LoggedEditorGrid : GridFixture {
+    std::vector<QString> log;
+    LoggedEditorGrid(int cols, std::initializer_list<TEditorType> editors) : GridFixture(cols, 5)
+    {
+        int c = 2;
+        for (TEditorType e : editors)
+            Column(c++)->SetEditor(e);
+        grid->HideColumn(1);
+        grid->OnEditingDone = [this](QObject*) { log.push_back("done"); };
+        grid->OnEditCellDone = [this](QObject*, int c, int r) { log.push_back(QString("celldone %1,%2").arg(c).arg(r)); };
+    }
+    // Real column c of row r gets the text, is made current and opened with F2.
+    void Open_Cell(int c, int r, const QString& text)
+    {
+        grid->SetCells(c, r, text);
+        GoTo(c - 1, r);
+        Key(Qt::Key_F2);
+    }
+    // An edit still open when the window goes ends then: the log is gone by that time.
+    ~LoggedEditorGrid()
+    {
+        grid->OnEditingDone = nullptr;
+        grid->OnEditCellDone = nullptr;
+    }
 };
 
 } // namespace kt_test

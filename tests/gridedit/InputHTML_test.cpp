@@ -37,6 +37,20 @@ QStringList Opened(const ScriptedServices& s)
 
 } // namespace
 
+namespace {
+
+// The list a combo control offers: one, two and three, none typed in.
+void One_Two_Three(QObject*, int, int, const QString&, const QString&, const QString&, platform::TStringList& values,
+                   bool& editable, int&)
+{
+    values.Add("one");
+    values.Add("two");
+    values.Add("three");
+    editable = false;
+}
+
+} // namespace
+
 TEST(InputHTML, CellLinkJumpsAndWebLinksOpenOnce)
 {
     ScriptedServices services;
@@ -151,13 +165,7 @@ TEST(InputHTML, EditAndComboControlsOpenOverTheControl)
     f.grid->ControlEditDone();
 
     f.grid->SetCells(1, 3, "<CONTROL TYPE=\"COMBO\" WIDTH=\"80\" ID=\"k\" VALUE=\"two\">");
-    f.grid->OnControlComboList = [](QObject*, int, int, const QString&, const QString&, const QString&,
-                                    platform::TStringList& values, bool& editable, int&) {
-        values.Add("one");
-        values.Add("two");
-        values.Add("three");
-        editable = false;
-    };
+    f.grid->OnControlComboList = One_Two_Three;
     ClickStart(f, 1, 3);
     ASSERT_TRUE(f.grid->ControlEditing());
     auto* combo = qobject_cast<QComboBox*>(f.grid->ControlEditor());
@@ -176,13 +184,7 @@ TEST(InputHTML, AComboChoiceIsWrittenWhenTheFocusLeavesTheCombo)
     GridFixture f(5, 6);
     f.grid->SetOptions(f.grid->Options() | goEditing);
     f.grid->SetCells(1, 3, "<CONTROL TYPE=\"COMBO\" WIDTH=\"80\" ID=\"k\" VALUE=\"one\">");
-    f.grid->OnControlComboList = [](QObject*, int, int, const QString&, const QString&, const QString&,
-                                    platform::TStringList& values, bool& editable, int&) {
-        values.Add("one");
-        values.Add("two");
-        values.Add("three");
-        editable = false;
-    };
+    f.grid->OnControlComboList = One_Two_Three;
     std::vector<QString> done;
     f.grid->OnControlEditDone = [&](QObject*, int, int, const QString& id, const QString&, const QString& v) {
         done.push_back(id + "=" + v);

@@ -1,6 +1,7 @@
 // The grid's keyboard as a user drives it: the space bar on data check boxes, Tab and the arrows
 // over normal, read-only and hidden columns, Enter on cells that may not be edited, Home and End,
 // and the row keys.
+#include "tests/gridedit/GridFixture.h"
 #include "grid/AdvCGrid.h"
 
 #include <QApplication>
@@ -32,11 +33,7 @@ struct TableGrid {
             grid->SetCells(3, r, "N");
         }
         grid->Loaded();
-        window.resize(700, 300);
-        grid->setGeometry(0, 0, 700, 300);
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        kt_test::Show_Filled(window, grid, 700, 300);
         grid->setFocus();
         QCoreApplication::processEvents();
     }

@@ -1,5 +1,6 @@
 // The grid's mouse as a user drives it (clicks on data check boxes and normal cells, double
 // clicks), and the check-box, radio and cell-object operations the clicks stand on.
+#include "tests/gridedit/GridFixture.h"
 #include "grid/AdvCGrid.h"
 #include "grid/UndoRedo.h"
 
@@ -30,11 +31,7 @@ struct ClickGrid {
             grid->SetCells(3, r, "Y");
         }
         grid->Loaded();
-        window.resize(600, 300);
-        grid->setGeometry(0, 0, 600, 300);
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        kt_test::Show_Filled(window, grid, 600, 300);
         grid->OnCheckBoxChange = [this](QObject*, int c, int r, bool s) { add("change", c, r, s); };
         grid->OnCheckBoxClick = [this](QObject*, int c, int r, bool s) { add("checkclick", c, r, s); };
         grid->OnClickCell = [this](QObject*, int r, int c) { add("clickcell", c, r); };

@@ -2,6 +2,7 @@
 // table entered through their dialogs from the main window's steps, then the update step, whose
 // three banks are compared byte by byte with banks worked out by hand.
 #include "TableTest.h"
+#include "tests/core/HexFixture.h"
 
 #include "core/UBoot.h"
 #include "core/UComon.h"
@@ -25,37 +26,11 @@ using namespace table_test;
 
 namespace {
 
-// Expected bytes in tests/fixtures/tables/*.hex: "size N" (every byte not listed is 0), "@N" moves
-// to offset N, "#" starts a comment.
+// A bank against its fixture of tests/fixtures/tables, which gives the bank's whole size.
 void Expect_Bank(const QByteArray& actual, const QString& fixture)
 {
-    SCOPED_TRACE(fixture.toStdString());
-    const QString text = QString::fromUtf8(Fixture(fixture));
-    ASSERT_FALSE(text.isEmpty());
-    QByteArray expected;
-    int pos = 0;
-    bool sizeNext = false;
-    for (QString line : text.split('\n')) {
-        line = line.section('#', 0, 0);
-        for (const QString& tok : line.split(' ', Qt::SkipEmptyParts)) {
-            bool ok = false;
-            if (sizeNext) {
-                expected = QByteArray(tok.toInt(&ok), '\0');
-                sizeNext = false;
-            } else if (tok == "size") {
-                sizeNext = ok = true;
-            } else if (tok.startsWith('@')) {
-                pos = tok.mid(1).toInt(&ok, 0);
-            } else {
-                ASSERT_LT(pos, expected.size()) << tok.toStdString();
-                expected[pos++] = char(tok.toUInt(&ok, 16));
-            }
-            ASSERT_TRUE(ok) << tok.toStdString();
-        }
-    }
-    ASSERT_EQ(actual.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(uint8_t(actual[i]), uint8_t(expected[i])) << "first difference at offset " << i;
+    ASSERT_GE(kt_test::ReadHex("tables/" + fixture).Size, 0) << fixture.toStdString();
+    kt_test::ExpectHexMatches(actual, "tables/" + fixture);
 }
 
 class EndToEnd : public TableDialogTest {

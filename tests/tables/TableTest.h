@@ -3,6 +3,7 @@
 // and a reading of a table file as one line per node, so that a written file is compared with a
 // hand-made fixture node by node and attribute by attribute, in their order, whatever the
 // white space between the elements.
+#include "ColumnGridTest.h"
 #include "TestSupport.h"
 #include "core/ULanguage.h"
 #include "core/UComon.h"
@@ -14,11 +15,16 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QTest>
@@ -85,6 +91,33 @@ inline void Grab(QWidget* Form, const QString& png)
     QApplication::processEvents();
     EXPECT_TRUE(Form->grab().save(kt_test::GrabPath(png)));
     Form->hide();
+}
+
+// A dialog's client size, its caption and the program code it shows.
+template <class TForm_>
+void Expect_Window(TForm_& Form, int Width, int Height, const QString& Caption)
+{
+    EXPECT_EQ(Form.ClientWidth(), Width);
+    EXPECT_EQ(Form.ClientHeight(), Height);
+    EXPECT_EQ(Form.Caption(), Caption);
+    EXPECT_EQ(Form.L_SW_Code->text(), "KT40917");
+}
+
+// The same for a dialog whose description label repeats its caption.
+template <class TForm_>
+void Expect_Described_Window(TForm_& Form, int Width, int Height, const QString& Caption)
+{
+    Expect_Window(Form, Width, Height, Caption);
+    EXPECT_EQ(Form.L_SW_Desc->text(), Caption);
+}
+
+// The texts of a page control's tabs, in their order.
+inline QStringList Tab_Texts(const QTabWidget* Pages)
+{
+    QStringList l;
+    for (int i = 0; i < Pages->count(); ++i)
+        l << Pages->tabText(i);
+    return l;
 }
 
 // A dialog made at start is the one its global names and the one the main window finds by that
@@ -156,35 +189,190 @@ protected:
     platform::ScopedServices Scope{Services};
 };
 
-// A dialog of this kind made for the test (not shown), its table file in the test's folder.
+// Changes to the cells of a row: column and new text.
+using Cell_Changes = std::vector<std::pair<int, QString>>;
+
+inline void Set_Cells(TVerIvovavOzed* g, int r, const Cell_Changes& cells)
+{
+    for (const auto& [c, v] : cells)
+        g->SetCells(c, r, v);
+}
+
+// A case of the rules OK applies: the changes to rows that pass, and the one message OK gives
+// (empty: passes).
+struct Rule_Case {
+    const char* name;
+    Cell_Changes cells;
+    QString message;
+};
+
+// A case of the rules OK applies to a dialog with two grids: the changes, in the second grid where
+// second is set, to rows that pass, and the one message OK gives (empty: passes).
+struct Two_Grid_Rule_Case {
+    const char* name;
+    bool second;
+    Cell_Changes cells;
+    QString message;
+};
+
+// A case of the hints a grid gives: the cell and its hint (empty: none).
+struct Hint_Case {
+    int row, col;
+    QString hint;
+};
+
+// What the hint handler (row, column, hint text) makes of a cell text, cell by cell.
+template <class Hint_Handler>
+void Expect_Hints(Hint_Handler Hint, std::initializer_list<Hint_Case> Cases, const QString& Cell_Text = "cell text")
+{
+    for (const Hint_Case& k : Cases) {
+        QString hint = Cell_Text;
+        Hint(k.row, k.col, hint);
+        EXPECT_EQ(hint, k.hint) << k.row << "," << k.col;
+    }
+}
+
+// A dialog of this kind made for the test (not shown), its table file (where it has one) in the
+// test's folder and its fixtures in a folder of their own.
 template <class TForm_>
 class Dialog_Test : public TableDialogTest {
 protected:
-    void Open(QString& File, const char* File_Name)
+    void Open(QString& File, const char* File_Name, const char* Fixtures = "")
+    {
+        File = Path(QLatin1String(File_Name));
+        FFile = &File;
+        FFixtures = QLatin1String(Fixtures);
+        Open();
+    }
+    void Open()
     {
         TableDialogTest::SetUp();
         Shown_SW_Code = "KT40917";
-        File = Path(QLatin1String(File_Name));
-        FFile = &File;
         Form = std::make_unique<TForm_>();
         Form->Create();
     }
+    // A fixture of this dialog's folder.
+    QByteArray Fix(const char* name) const { return Fixture(FFixtures + QLatin1Char('/') + QLatin1String(name)); }
     // The table file as written, node by node.
     QStringList Saved() const { return Canonical(kt_test::ReadFile(*FFile)); }
     void Expect_Ok_Writes(const QByteArray& expected) { TableDialogTest::Expect_Ok_Writes(*Form, *FFile, expected); }
     void Expect_Rules(const QString& message) { TableDialogTest::Expect_Rules(*Form, message); }
+    // OK on a dialog shown without its file writes what the fixture holds.
+    void Expect_Ok_Writes_Fixture(const char* name)
+    {
+        Form->Btn_OKClick(nullptr);
+        EXPECT_EQ(Saved(), Canonical(Fix(name)));
+    }
+    // Each case on a new showing: Fill puts the rows it checks, then the checks OK applies run.
+    template <class TCase, size_t N, class Fill_>
+    void Expect_Rule_Cases(const TCase (&Cases)[N], Fill_ Fill)
+    {
+        for (const TCase& k : Cases) {
+            SCOPED_TRACE(k.name);
+            Form->FormShow();
+            Fill(k);
+            Expect_Rules(k.message);
+        }
+    }
+    // Row 1 of both grids passes, then takes the changes of the case.
+    template <size_t N>
+    void Expect_Row_1_Rules(const Two_Grid_Rule_Case (&Cases)[N], TVerIvovavOzed* First, const QStringList& Good_First,
+                            TVerIvovavOzed* Second, const QStringList& Good_Second)
+    {
+        Expect_Rule_Cases(Cases, [&](const Two_Grid_Rule_Case& k) {
+            Put_Row(First, 1, Good_First);
+            Put_Row(Second, 1, Good_Second);
+            Set_Cells(k.second ? Second : First, 1, k.cells);
+        });
+    }
+    // The dialog shown on a fixture as its table file.
+    void Show_Fixture(const char* fixture)
+    {
+        Put_File(QFileInfo(*FFile).fileName(), Fix(fixture));
+        Form->FormShow();
+    }
+    // The same, saved to the grabs folder.
+    void Grab_Loaded(const char* fixture, const QString& png)
+    {
+        Show_Fixture(fixture);
+        Grab(Form.get(), png);
+    }
+    // The table file of these bytes, shown: the messages are those of this showing.
+    void Show_File(const QByteArray& bytes)
+    {
+        Put_File(QFileInfo(*FFile).fileName(), bytes);
+        Services.MessageBoxes.clear();
+        Form->FormShow();
+    }
+    // The file could not be used: one error box ending in the reason, and the file as it was.
+    void Expect_Refused_File(const QByteArray& bytes, const QString& reason)
+    {
+        ASSERT_EQ(Services.MessageBoxes.size(), 1) << Messages().join("\n").toStdString();
+        EXPECT_EQ(Services.MessageBoxes[0].Type, platform::mtError);
+        EXPECT_TRUE(Messages()[0].endsWith(reason)) << Messages()[0].toStdString();
+        EXPECT_EQ(kt_test::ReadFile(*FFile), bytes);
+    }
+    // Delete of row r asked twice: No keeps the row (Kept checks it), Yes deletes it.
+    template <class Kept_>
+    void Delete_Asked_Twice(TVerIvovavOzed* g, int r, Kept_ Kept)
+    {
+        g->SetRow(r);
+        Services.MessageBoxAnswers = {platform::mrNo, platform::mrYes};
+        Form->Btn_DelRowClick(nullptr);
+        Kept();
+        Form->Btn_DelRowClick(nullptr);
+        EXPECT_EQ(Messages(), QStringList(2, QStringLiteral("Are you sure to delete the Row number %1").arg(r)));
+        EXPECT_EQ(Services.MessageBoxes[0].Type, platform::mtConfirmation);
+    }
+    // Copy of row from, paste into row to: no message.
+    void Copy_Paste(TVerIvovavOzed* g, int from, int to)
+    {
+        Services.MessageBoxes.clear();
+        g->SetRow(from);
+        Form->Btn_CopyRowClick(nullptr);
+        g->SetRow(to);
+        Form->Btn_PasteRowClick(nullptr);
+        EXPECT_TRUE(Messages().isEmpty());
+    }
+    // A paste with no copy of this showing is refused.
+    void Expect_Paste_Refused()
+    {
+        Form->Btn_PasteRowClick(nullptr);
+        EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    }
 
     std::unique_ptr<TForm_> Form;
     const QString* FFile = nullptr;
+    QString FFixtures;
+};
+
+// A dialog with one column grid G, whose data cells a row puts and reads as one list.
+template <class TForm_>
+class One_Grid_Test : public Dialog_Test<TForm_> {
+protected:
+    void Put_Row(int r, const QStringList& cells) { table_test::Put_Row(G, r, cells); }
+    QStringList Row(int r) const { return Row_Of(G, r); }
+    // Rows 1 .. r of G pass, then row r takes the changes of the case.
+    template <size_t N>
+    void Expect_Row_Rules(const Rule_Case (&Cases)[N], const QStringList& Good, int r)
+    {
+        this->Expect_Rule_Cases(Cases, [&](const Rule_Case& k) {
+            for (int i = 1; i <= r; ++i)
+                Put_Row(i, Good);
+            Set_Cells(G, r, k.cells);
+        });
+    }
+
+    TZidIzavodUraz* G = nullptr;
 };
 
 // A dialog with the two grids sga and sgb, as A and B.
 template <class TForm_>
 class Two_Grid_Test : public Dialog_Test<TForm_> {
 protected:
-    void Open_Grids(QString& File, const char* File_Name)
+    void Open_Grids(QString& File, const char* File_Name, const char* Fixtures)
     {
-        this->Open(File, File_Name);
+        this->Open(File, File_Name, Fixtures);
         A = this->Form->sga;
         B = this->Form->sgb;
     }

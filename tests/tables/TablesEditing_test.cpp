@@ -1,6 +1,7 @@
 // The table dialogs edited as a user edits them: shown and active, driven by keys and the mouse
 // through the grids' own editors, check boxes and events. What the cells hold afterwards is what
 // OK would check and save.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -46,6 +47,16 @@ template <class TForm_>
 class Editing : public Shown_Table_Test {
 protected:
     void Show() { Shown_Table_Test::Show(Form.get()); }
+    // The dialog made with its table file in the test's folder, then shown.
+    void Open(QString& File, const char* File_Name)
+    {
+        TableDialogTest::SetUp();
+        Shown_SW_Code = "KT40917";
+        File = Path(QLatin1String(File_Name));
+        Form = std::make_unique<TForm_>();
+        Form->Create();
+        Show();
+    }
     void TearDown() override
     {
         Shown_Table_Test::TearDown();
@@ -68,14 +79,9 @@ class S7Editing : public Editing<TFS7_Protocol_Set_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_S7_Protocol = Path("S7_Protocol.xml");
-        Form = std::make_unique<TFS7_Protocol_Set_Access>();
-        Form->Create();
+        Open(File_S7_Protocol, "S7_Protocol.xml");
         Read = Form->ACG_S7_Read;
         Write = Form->ACG_S7_Write;
-        Show();
     }
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -85,19 +91,10 @@ class OpcEditing : public Editing<TFOPC_UA_Server_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_OPC_UA_Server = Path("OPC_UA_Server.xml");
-        Form = std::make_unique<TFOPC_UA_Server_Access>();
-        Form->Create();
+        Open(File_OPC_UA_Server, "OPC_UA_Server.xml");
         G = Form->ASG;
-        Show();
     }
-    bool Enabled(int r) const
-    {
-        bool s = false;
-        return G->GetCheckBoxState(1, r, s) && s;
-    }
+    bool Enabled(int r) const { return Row_Enabled(G, r); }
     TVerIvovavOzed* G = nullptr;
 };
 
@@ -105,12 +102,7 @@ class SnmpEditing : public Editing<TFSNMP_Trap_Access> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_SNMP_Trap = Path("SNMP_Trap.xml");
-        Form = std::make_unique<TFSNMP_Trap_Access>();
-        Form->Create();
-        Show();
+        Open(File_SNMP_Trap, "SNMP_Trap.xml");
     }
 };
 

@@ -43,16 +43,12 @@ public:
     }
 };
 
-class BACnetObjects : public TableDialogTest {
+class BACnetObjects : public Dialog_Test<TFBACnetSlaveSetAccess> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        File_BACnet_Slave = Path("BACnet_Slave.xml");
         File_ParGen = Path("ParGen.xml");
-        Form = std::make_unique<TFBACnetSlaveSetAccess>();
-        Form->Create();
+        Open(File_BACnet_Slave, "BACnet_Slave.xml", "UBACnetSlaveSetAccess");
         Read = Form->ACG_BACnet_in_Read;
         Write = Form->ACG_BACnet_in_Write;
         Picker = std::make_unique<Scripted_Unit_Picker>();
@@ -64,17 +60,9 @@ protected:
         FBACnet_Eng_Unit = nullptr;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < 8; ++c)
-            l << g->Cells(c, r);
-        return l;
-    }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_BACnet_Slave)); }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UBACnetSlaveSetAccess/") + name); }
+    // Columns 1 .. 7, the hidden Swap (6) among them.
+    static QStringList Row(TZidIzavodUraz* g, int r) { return Row_With_Hidden(g, r); }
 
-    std::unique_ptr<TFBACnetSlaveSetAccess> Form;
     std::unique_ptr<Scripted_Unit_Picker> Picker;
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -84,11 +72,8 @@ protected:
 
 TEST_F(BACnetObjects, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 764);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "BACnet Set Access");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "BACnet in Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "BACnet in Write");
+    Expect_Window(*Form, 764, 337, "BACnet Set Access");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"BACnet in Read", "BACnet in Write"}));
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the SNMP Trap List");
     const QStringList headers = {"N", "Data Type", "Eng. Unit", "Position", "Start Bit", "Length", "Swap", "Mnemonic"};
     const QList<int> widths = {40, 150, 100, 64, 64, 64, 40, 250};
@@ -161,16 +146,12 @@ TEST_F(BACnetObjects, ShowWithoutFileThenOkWritesEmptySections)
     EXPECT_EQ(Row(Read, 1500), QStringList(7, ""));
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_BACnet_in_Read);
     EXPECT_EQ(Read->Columns().Items(3)->ComboItems().Count(), 1500);
-    Form->bitbtn1Click(nullptr);
-    Expect_No_Messages();
-    EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fix("BACnet_Slave_empty.xml")));
+    Expect_Ok_Writes(Fix("BACnet_Slave_empty.xml"));
 }
 
 TEST_F(BACnetObjects, LoadedFileIsSavedBackWithItsDefault)
 {
-    Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
-    Form->FormShow();
+    Show_Fixture("BACnet_Slave_load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Row(Read, 2), (QStringList{"Binary Input", "95", "1499", "7", "", "N", "Alarm"}));
     EXPECT_EQ(Read->Cells(7, 1), "Temp\nroom");
@@ -186,13 +167,10 @@ TEST_F(BACnetObjects, RowsWithoutAnAttributeStopTheLoad)
                             "<row Data_Type=\"Analog Input\" Eng_Unit=\"1\" Position=\"0\" Bit=\"\" Length=\"1\" Mnemonic=\"a\"/>"
                             "<row Data_Type=\"Analog Input\" Eng_Unit=\"1\" Position=\"4\" Length=\"1\" Mnemonic=\"b\"/>"
                             "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>";
-    Put_File("BACnet_Slave.xml", file);
-    Form->FormShow();
-    ASSERT_EQ(Services.MessageBoxes.size(), 1);
-    EXPECT_TRUE(Messages()[0].endsWith("row 2 of \"BACnet_in_Read\" has no attribute \"Bit\".")) << Messages()[0].toStdString();
+    Show_File(file);
+    Expect_Refused_File(file, "row 2 of \"BACnet_in_Read\" has no attribute \"Bit\".");
     EXPECT_EQ(Row(Read, 1), (QStringList{"Analog Input", "1", "0", "", "1", "N", "a"}));
     EXPECT_EQ(Row(Read, 2), QStringList(7, ""));  // the half-read row is dropped whole
-    EXPECT_EQ(kt_test::ReadFile(File_BACnet_Slave), file);
 }
 
 TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
@@ -251,12 +229,7 @@ TEST_F(BACnetObjects, ValidationStopsAtTheFirstBrokenRule)
         {"largest hex length past the end", true, {"Thermostat", "1", "1499", "", "$7FFFFFFF", "", ""},
          w + "Too many bytes to save starting from the Position indicate"},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(k.write ? Write : Read, 1, k.row);
-        Expect_Rules(*Form, k.message);
-    }
+    Expect_Rule_Cases(cases, [&](const Case& k) { Put_Row(k.write ? Write : Read, 1, k.row); });
 
     // Row 3 of the write grid reports row 3; rows after the first blank type are left out.
     Form->FormShow();
@@ -301,7 +274,7 @@ TEST_F(BACnetObjects, BothTablesTogetherHoldTheObjectLimit)
         for (int row = 1; row <= k.write_rows; ++row)
             Put_Row(Write, row, Good);
         Write->EndUpdate();
-        Expect_Rules(*Form, k.message);
+        Expect_Rules(k.message);
     }
 }
 
@@ -407,7 +380,5 @@ TEST_F(BACnetObjects, RowButtonsWorkOnTheTabInFront)
 
 TEST_F(BACnetObjects, Grab)
 {
-    Put_File("BACnet_Slave.xml", Fix("BACnet_Slave_load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UBACnetSlaveSetAccess.png");
+    Grab_Loaded("BACnet_Slave_load.xml", "UBACnetSlaveSetAccess.png");
 }

@@ -19,15 +19,9 @@ using namespace table_test;
 
 namespace {
 
-class EngUnit : public TableDialogTest {
+class EngUnit : public Dialog_Test<TFBACnet_Eng_Unit> {
 protected:
-    void SetUp() override
-    {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        Form = std::make_unique<TFBACnet_Eng_Unit>();
-        Form->Create();
-    }
+    void SetUp() override { Open(); }
     // Chooses a category and a unit as the user does, then presses the select button.
     void Choose(const QString& Category, const QString& Unit)
     {
@@ -38,18 +32,13 @@ protected:
         Form->CB_Select_Unit->setCurrentIndex(unit);
         Form->Btn_Select_Eng_UnitClick();
     }
-
-    std::unique_ptr<TFBACnet_Eng_Unit> Form;
 };
 
 } // namespace
 
 TEST_F(EngUnit, WindowAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 548);
-    EXPECT_EQ(Form->ClientHeight(), 306);
-    EXPECT_EQ(Form->Caption(), "Select the BACnet Engineering Unit");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
+    Expect_Window(*Form, 548, 306, "Select the BACnet Engineering Unit");
     EXPECT_EQ(Form->Label1->text(), "Selected BACnet Engineering Unit");
     EXPECT_EQ(Form->Label4->text(), "Select Unit");
     EXPECT_EQ(Form->Label5->text(), "-> unknown");

@@ -25,17 +25,13 @@ const QStringList Good = {"Y", "LD0/GGIO1.AnIn1", "Int", "2", "N", "100", "", "N
 enum { cEnable = 1, cName, cType, cLength, cReadOnly, cPosition, cStartBit, cConversion, cFactor, cSwap, cSwapWord,
        cMnemonic };
 
-class Iec61850Variables : public TableDialogTest {
+class Iec61850Variables : public One_Grid_Test<TFIEC61850_Variables> {
 protected:
     void SetUp() override
     {
-        TableDialogTest::SetUp();
+        Open(File_IEC61850_Variables, "IEC61850_Variables.xml", "UIEC61850_Variables");
         Saved_Format = FormatSettings();
         Use_Decimal_Separator('.');
-        Shown_SW_Code = "KT40917";
-        File_IEC61850_Variables = Path("IEC61850_Variables.xml");
-        Form = std::make_unique<TFIEC61850_Variables>();
-        Form->Create();
         G = Form->ACG;
     }
     void TearDown() override { FormatSettings() = Saved_Format; }
@@ -47,87 +43,49 @@ protected:
         FormatSettings().ThousandSeparator = sep == '.' ? ',' : '.';
         Services.Profile[QStringLiteral("Intl/sDecimal")] = QString(sep);
     }
-    void Put_Row(int r, const QStringList& cells) { table_test::Put_Row(G, r, cells); }
-    QStringList Row(int r) const { return Row_Of(G, r); }
-    QStringList Saved() const { return Canonical(kt_test::ReadFile(File_IEC61850_Variables)); }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UIEC61850_Variables/") + name); }
 
     TFormatSettings Saved_Format;
-    std::unique_ptr<TFIEC61850_Variables> Form;
-    TZidIzavodUraz* G = nullptr;
 };
 
 } // namespace
 
 TEST_F(Iec61850Variables, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1055);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set Variables Access for IEC61850");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set Variables Access for IEC61850");
+    Expect_Described_Window(*Form, 1055, 337, "Set Variables Access for IEC61850");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Variables List of IEC61850");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
-    ASSERT_EQ(G->ColCount(), 13);
     EXPECT_EQ(G->NumHiddenColumns(), 0);
     EXPECT_EQ(G->RowCount(), 51);
     EXPECT_FALSE(G->ShowHint());
-
-    struct Col {
-        QString header;
-        int width;
-        TEditorType editor;
-        TColor colour;
-        QStringList items;
-    } cols[] = {
-        {"N", 40, edNormal, clWindow, {}},
-        {"Enable", 50, edDataCheckBox, 11589887, {}},
-        {"Name", 250, edNormal, 16710368, {}},
-        {"Type", 80, edComboList, 11075496, {"Int", "Float", "Digital (Bit)"}},
-        {"Length", 65, edNormal, 11075496, {}},
-        {"Read Only", 65, edDataCheckBox, 11075583, {}},
-        {"Position", 80, edNormal, 16045820, {}},
-        {"Start Bit", 60, edComboList, 16045820, {"0", "1", "2", "3", "4", "5", "6", "7"}},
-        {"Conversion", 75, edComboList, 16766421, {"None", "Int to Float", "Float to Int"}},
-        {"Molt. Factor", 75, edComboEdit, 16766421, {"None"}},
-        {"Swap", 45, edDataCheckBox, 16766421, {}},
-        {"Swap Word", 80, edDataCheckBox, 16766421, {}},
-        {"Mnemonic", 128, edNormal, 0xFFFFFF, {}},
-    };
-    for (int c = 0; c < 13; ++c) {
-        SCOPED_TRACE(c);
-        const TGridColumnItem* item = G->Columns().Items(c);
-        EXPECT_EQ(G->Cells(c, 0), cols[c].header);
-        EXPECT_EQ(item->Header(), cols[c].header);
-        EXPECT_EQ(G->ColWidths(c), cols[c].width);
-        EXPECT_EQ(item->Editor(), cols[c].editor);
-        if (c > 0) {
-            EXPECT_EQ(item->Color(), cols[c].colour);
-        }
-        EXPECT_EQ(item->Alignment(), cols[c].editor == edDataCheckBox ? taCenter : taLeftJustify);
-        const platform::TStringList& items = G->Columns().Items(c)->ComboItems();
-        ASSERT_EQ(items.Count(), cols[c].items.size());
-        for (int i = 0; i < items.Count(); ++i)
-            EXPECT_EQ(items.Strings(i), cols[c].items[i]);
-    }
+    Expect_Columns(G,
+                   {
+                       {"N", 40, edNormal, clWindow, {}},
+                       {"Enable", 50, edDataCheckBox, 11589887, {}},
+                       {"Name", 250, edNormal, 16710368, {}},
+                       {"Type", 80, edComboList, 11075496, {"Int", "Float", "Digital (Bit)"}},
+                       {"Length", 65, edNormal, 11075496, {}},
+                       {"Read Only", 65, edDataCheckBox, 11075583, {}},
+                       {"Position", 80, edNormal, 16045820, {}},
+                       {"Start Bit", 60, edComboList, 16045820, {"0", "1", "2", "3", "4", "5", "6", "7"}},
+                       {"Conversion", 75, edComboList, 16766421, {"None", "Int to Float", "Float to Int"}},
+                       {"Molt. Factor", 75, edComboEdit, 16766421, {"None"}},
+                       {"Swap", 45, edDataCheckBox, 16766421, {}},
+                       {"Swap Word", 80, edDataCheckBox, 16766421, {}},
+                       {"Mnemonic", 128, edNormal, 0xFFFFFF, {}},
+                   },
+                   Empty_Lists | Item_Headers);
 
     // Header hints by real column; no other cell has one.
     ASSERT_EQ(Form->Hint_List.size(), 12);
-    struct Hint {
-        int row, col;
-        QString hint;
-    } hints[] = {
-        {0, 3, "Select teh Type of IEC61850 Variable (Int or Float)"},
-        {0, 7, "Select the bit to set in the Internal Data Array (Valid only for Digital (Bit))"},
-        {0, 11, "Enable/Disable the possibility to swap the Word"},
-        {0, 12, "Insert the Description of IEC61850 Variable"},
-        {0, 0, ""},
-        {2, 3, ""},
-    };
-    for (const Hint& k : hints) {
-        QString hint = "cell text";
-        Form->GridHint(G, k.row, k.col, hint);
-        EXPECT_EQ(hint, k.hint) << k.row << "," << k.col;
-    }
+    Expect_Hints([&](int r, int c, QString& hint) { Form->GridHint(G, r, c, hint); },
+                 {
+                     {0, 3, "Select teh Type of IEC61850 Variable (Int or Float)"},
+                     {0, 7, "Select the bit to set in the Internal Data Array (Valid only for Digital (Bit))"},
+                     {0, 11, "Enable/Disable the possibility to swap the Word"},
+                     {0, 12, "Insert the Description of IEC61850 Variable"},
+                     {0, 0, ""},
+                     {2, 3, ""},
+                 });
 
     // Choosing a type changes no other cell.
     Form->FormShow();
@@ -138,8 +96,7 @@ TEST_F(Iec61850Variables, WindowGridAndTexts)
 
 TEST_F(Iec61850Variables, LoadedFileIsSavedBackWithItsDefaults)
 {
-    Put_File("IEC61850_Variables.xml", Fix("load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Form->NByte_IN, 1438);
     EXPECT_EQ(G->Cells(cMnemonic, 1), "power\ntotal");
@@ -150,19 +107,16 @@ TEST_F(Iec61850Variables, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(G->Cells(cName, 5), "below");
 
     // Row 3 is disabled and passes; row 4 has no name and ends the table.
-    Expect_Ok_Writes(*Form, File_IEC61850_Variables, Fix("saved.xml"));
+    Expect_Ok_Writes(Fix("saved.xml"));
 }
 
 TEST_F(Iec61850Variables, ShowWithoutFileThenOkWritesTheRootAlone)
 {
     Put_Row(50, Good);  // left over from an earlier showing
     Form->FormShow();
-    QStringList empty(12, QString());
-    empty[0] = "Y";
-    EXPECT_EQ(Row(50), empty);
+    EXPECT_EQ(Row(50), Enabled_Empty_Row(12));
     EXPECT_EQ(G->Cells(0, 50), "50");
-    Form->Btn_OKClick(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
+    Expect_Ok_Writes_Fixture("empty.xml");
 }
 
 TEST_F(Iec61850Variables, RulesInTheirOrder)
@@ -171,11 +125,8 @@ TEST_F(Iec61850Variables, RulesInTheirOrder)
     const QString length = e + "!! Length must be between 1 and 4";
     const QString position = e + "!! Position must be between 0 and 1437";
     const QString factor = e + "!! Molt. Factor must be a valid Float";
-    struct Case {
-        const char* name;
-        QList<QPair<int, QString>> cells;  // changes to the good variable in row 2
-        QString message;                   // empty: passes
-    } cases[] = {
+    // Changes to the good variable in row 2.
+    const Rule_Case cases[] = {
         {"good", {}, ""},
         {"length 0", {{cLength, "0"}}, length},
         {"length 5", {{cLength, "5"}}, length},
@@ -199,15 +150,8 @@ TEST_F(Iec61850Variables, RulesInTheirOrder)
     };
     for (QChar sep : {QChar('.'), QChar(',')}) {
         Use_Decimal_Separator(sep);
-        for (const Case& k : cases) {
-            SCOPED_TRACE(std::string(k.name) + " with " + QString(sep).toStdString());
-            Form->FormShow();
-            Put_Row(1, Good);
-            Put_Row(2, Good);
-            for (const auto& [c, v] : k.cells)
-                G->SetCells(c, 2, v);
-            Expect_Rules(*Form, k.message);
-        }
+        SCOPED_TRACE(QString(sep).toStdString());
+        Expect_Row_Rules(cases, Good, 2);
     }
 
     // A blank name ends the check and the table; a refused OK leaves the file alone.
@@ -233,34 +177,21 @@ TEST_F(Iec61850Variables, RowButtons)
         Put_Row(r, Good);
         G->SetCells(cMnemonic, r, QStringLiteral("var %1").arg(r));
     }
-    G->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(G->Cells(cMnemonic, 2), "var 2");
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList(2, "Are you sure to delete the Row number 2"));
+    Delete_Asked_Twice(G, 2, [&] { EXPECT_EQ(G->Cells(cMnemonic, 2), "var 2"); });
     EXPECT_EQ(G->Cells(cMnemonic, 2), "var 3");
     EXPECT_EQ(G->Cells(cMnemonic, 49), "var 50");
     EXPECT_EQ(Row(50), QStringList(12, ""));
 
     G->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    QStringList enabled(12, QString());
-    enabled[0] = "Y";
-    EXPECT_EQ(Row(1), enabled);
+    EXPECT_EQ(Row(1), Enabled_Empty_Row(12));
     EXPECT_EQ(G->Cells(cMnemonic, 2), "var 1");
     EXPECT_EQ(G->Cells(cMnemonic, 50), "var 50");
 
-    Services.MessageBoxes.clear();
-    G->SetRow(2);
-    Form->Btn_CopyRowClick(nullptr);
-    G->SetRow(1);
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty());
+    Copy_Paste(G, 2, 1);
     EXPECT_EQ(Row(1), Row(2));
     Form->FormShow();
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
 }
 
 TEST_F(Iec61850Variables, CreatedAtStartAndServedByTheMainWindow)
@@ -270,7 +201,5 @@ TEST_F(Iec61850Variables, CreatedAtStartAndServedByTheMainWindow)
 
 TEST_F(Iec61850Variables, Grab)
 {
-    Put_File("IEC61850_Variables.xml", Fix("load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UIEC61850_Variables.png");
+    Grab_Loaded("load.xml", "UIEC61850_Variables.png");
 }

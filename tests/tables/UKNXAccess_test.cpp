@@ -26,30 +26,21 @@ const QStringList Good = {"Y", "1.1.20", "1/2/3", "Write", "Low", "Swap16", "N",
 enum { cEnable = 1, cSource, cDest, cAPCI, cPriority, cFormat, cExtended, cReTest, cOnCMD, cOnChange, cOnTimer,
        cPoll, cPosition, cBitMode, cLength, cMnemonic };
 
-class KnxAccess : public Dialog_Test<TFKNXAccess> {
+class KnxAccess : public One_Grid_Test<TFKNXAccess> {
 protected:
     void SetUp() override
     {
-        Open(File_KNX_SetAccess, "KNX_SetAccess.xml");
+        Open(File_KNX_SetAccess, "KNX_SetAccess.xml", "UKNXAccess");
         G = Form->ACG_KNX_in_Write;
     }
-    void Put_Row(int r, const QStringList& cells) { table_test::Put_Row(G, r, cells); }
-    QStringList Row(int r) const { return Row_Of(G, r); }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UKNXAccess/") + name); }
-
-    TZidIzavodUraz* G = nullptr;
 };
 
 } // namespace
 
 TEST_F(KnxAccess, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1141);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "KNX Set Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "KNX Set Access");
+    Expect_Described_Window(*Form, 1141, 337, "KNX Set Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the KNX Set Access List");
-    ASSERT_EQ(G->ColCount(), 17);
     EXPECT_EQ(G->NumHiddenColumns(), 0);
     EXPECT_EQ(G->RowCount(), 1025);
     EXPECT_EQ(G->RowHeights(0), 22);
@@ -57,50 +48,29 @@ TEST_F(KnxAccess, WindowGridAndTexts)
     EXPECT_TRUE(G->ShowHint());
     EXPECT_TRUE(G->HintShowCells());
 
-    struct Col {
-        QString header;
-        int width;
-        TEditorType editor;
-        TColor colour;
-        QStringList items;
-    } cols[] = {
-        {"N", 40, edNormal, clWindow, {}},
-        {"Enable", 50, edDataCheckBox, 11589887, {}},
-        {"Source Add", 70, edNormal, 16710368, {}},
-        {"Dest/Group", 80, edNormal, 16710368, {}},
-        {"APCI", 60, edComboEdit, 16710368, {"Read", "Write"}},
-        {"Priority", 75, edComboList, 16710368, {"System", "Urgent", "Normal", "Low"}},
-        {"Format", 110, edComboList, 11075583,
-         {"None", "Swap16", "Swap32", "Swap All", "Int to Float", "Float to Int", "Float16 to Float32",
-          "Float16 to Int", "Float16 to Int * 10", "Float16 to Int * 100"}},
-        {"Extended", 68, edDataCheckBox, 11075583, {}},
-        {"ReTest", 50, edDataCheckBox, 11075583, {}},
-        {"OnCMD", 52, edDataCheckBox, 11075496, {}},
-        {"OnChange", 71, edDataCheckBox, 11075496, {}},
-        {"OnTimer", 62, edDataCheckBox, 11075496, {}},
-        {"Poll Time", 67, edNormal, 11075496, {}},
-        {"Position", 55, edComboList, 16045820, {}},
-        {"Bit Mode", 55, edComboList, 16045820, {"No", "0", "1", "2", "3", "4", "5", "6", "7"}},
-        {"Length", 55, edNormal, 16045820, {}},
-        {"Mnemonic", 96, edNormal, clWindow, {}},
-    };
-    for (int c = 0; c < 17; ++c) {
-        SCOPED_TRACE(c);
-        const TGridColumnItem* item = G->Columns().Items(c);
-        EXPECT_EQ(G->Cells(c, 0), cols[c].header);
-        EXPECT_EQ(G->ColWidths(c), cols[c].width);
-        EXPECT_EQ(item->Editor(), cols[c].editor);
-        if (c > 0) {
-            EXPECT_EQ(item->Color(), cols[c].colour);
-        }
-        EXPECT_EQ(item->Alignment(), cols[c].editor == edDataCheckBox ? taCenter : taLeftJustify);
-        if (cols[c].items.isEmpty())
-            continue;
-        const platform::TStringList& items = G->Columns().Items(c)->ComboItems();
-        ASSERT_EQ(items.Count(), cols[c].items.size());
-        for (int i = 0; i < items.Count(); ++i)
-            EXPECT_EQ(items.Strings(i), cols[c].items[i]);
-    }
+    Expect_Columns(G,
+                   {
+                       {"N", 40, edNormal, clWindow, {}},
+                       {"Enable", 50, edDataCheckBox, 11589887, {}},
+                       {"Source Add", 70, edNormal, 16710368, {}},
+                       {"Dest/Group", 80, edNormal, 16710368, {}},
+                       {"APCI", 60, edComboEdit, 16710368, {"Read", "Write"}},
+                       {"Priority", 75, edComboList, 16710368, {"System", "Urgent", "Normal", "Low"}},
+                       {"Format", 110, edComboList, 11075583,
+                        {"None", "Swap16", "Swap32", "Swap All", "Int to Float", "Float to Int", "Float16 to Float32",
+                         "Float16 to Int", "Float16 to Int * 10", "Float16 to Int * 100"}},
+                       {"Extended", 68, edDataCheckBox, 11075583, {}},
+                       {"ReTest", 50, edDataCheckBox, 11075583, {}},
+                       {"OnCMD", 52, edDataCheckBox, 11075496, {}},
+                       {"OnChange", 71, edDataCheckBox, 11075496, {}},
+                       {"OnTimer", 62, edDataCheckBox, 11075496, {}},
+                       {"Poll Time", 67, edNormal, 11075496, {}},
+                       {"Position", 55, edComboList, 16045820, {}},
+                       {"Bit Mode", 55, edComboList, 16045820, {"No", "0", "1", "2", "3", "4", "5", "6", "7"}},
+                       {"Length", 55, edNormal, 16045820, {}},
+                       {"Mnemonic", 96, edNormal, clWindow, {}},
+                   },
+                   Plain);
     Form->FormShow();
     const platform::TStringList& positions = G->Columns().Items(13)->ComboItems();
     ASSERT_EQ(positions.Count(), 1500);
@@ -109,28 +79,20 @@ TEST_F(KnxAccess, WindowGridAndTexts)
 
     // Header hints by displayed column (1439 is no column's hint); no other cell has one.
     ASSERT_EQ(Form->Hint.size(), 16);
-    struct Hint {
-        int row, col;
-        QString hint;
-    } hints[] = {
-        {0, 1, "Enable/Disabel the KNX Rule"},
-        {0, 8, "Enable/Disable the ReTest of KNX Variable"},
-        {0, 9, "Enable/Disable the Possibility to Send the KNX Message on Command"},
-        {0, 16, "Insert a description of the KNX Message"},
-        {0, 0, ""},
-        {5, 3, ""},
-    };
-    for (const Hint& k : hints) {
-        QString hint = "cell text";
-        Form->GridHint(G, k.row, k.col, hint);
-        EXPECT_EQ(hint, k.hint) << k.row << "," << k.col;
-    }
+    Expect_Hints([&](int r, int c, QString& hint) { Form->GridHint(G, r, c, hint); },
+                 {
+                     {0, 1, "Enable/Disabel the KNX Rule"},
+                     {0, 8, "Enable/Disable the ReTest of KNX Variable"},
+                     {0, 9, "Enable/Disable the Possibility to Send the KNX Message on Command"},
+                     {0, 16, "Insert a description of the KNX Message"},
+                     {0, 0, ""},
+                     {5, 3, ""},
+                 });
 }
 
 TEST_F(KnxAccess, LoadedFileIsSavedBackWithItsDefaults)
 {
-    Put_File("KNX_SetAccess.xml", Fix("load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     EXPECT_EQ(G->Cells(cMnemonic, 1), "line one\nline two");
     // Missing: Enable "Y", Priority "Normal", Format "None", OnCMD and OnTimer "N".
@@ -150,12 +112,9 @@ TEST_F(KnxAccess, ShowWithoutFileThenOkWritesAnEmptySection)
 {
     Put_Row(1024, Good);  // left over from an earlier showing
     Form->FormShow();
-    QStringList empty(16, QString());
-    empty[0] = "Y";
-    EXPECT_EQ(Row(1024), empty);
+    EXPECT_EQ(Row(1024), Enabled_Empty_Row(16));
     EXPECT_EQ(G->Cells(0, 1024), "1024");
-    Form->Btn_OKClick(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
+    Expect_Ok_Writes_Fixture("empty.xml");
 }
 
 TEST_F(KnxAccess, RulesInTheirOrder)
@@ -169,11 +128,8 @@ TEST_F(KnxAccess, RulesInTheirOrder)
     const QString bit_mode = e + "Bit Mode must be \"No\" or between 0 and 7";
     const QString length = e + "Length must be between 1 and ";
     const QString fits = e + "Position plus Length must be minor or equal to 1500";
-    struct Case {
-        const char* name;
-        QList<QPair<int, QString>> cells;  // changes to the good rule in row 3
-        QString message;                   // empty: passes
-    } cases[] = {
+    // Changes to the good rule in row 3.
+    const Rule_Case cases[] = {
         {"good", {}, ""},
         {"source 0.0.0 with blanks", {{cSource, " 0.0.0 "}}, ""},
         {"source plain number", {{cSource, "4660"}}, ""},
@@ -219,15 +175,7 @@ TEST_F(KnxAccess, RulesInTheirOrder)
         {"lower-case y is not enabled", {{cEnable, "y"}, {cSource, "x"}}, ""},
         {"enable with blanks around it", {{cEnable, " Y "}, {cSource, "x"}}, source},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        for (int r = 1; r <= 3; ++r)
-            Put_Row(r, Good);
-        for (const auto& [c, v] : k.cells)
-            G->SetCells(c, 3, v);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_Rules(cases, Good, 3);
 
     // A blank source ends the check and the table: a broken row below it is neither.
     Form->FormShow();
@@ -269,16 +217,9 @@ TEST_F(KnxAccess, FilesThatCannotBeUsedKeepWhatWasRead)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("KNX_SetAccess.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
-        EXPECT_EQ(G->Cells(cSource, 1), k.row1);
-        EXPECT_EQ(G->Cells(cSource, 2), k.row2);
-        EXPECT_EQ(G->Cells(cSource, 3), "");
-        ASSERT_EQ(Services.MessageBoxes.size(), 1);
-        EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        EXPECT_TRUE(Messages()[0].endsWith(k.reason)) << Messages()[0].toStdString();
-        EXPECT_EQ(kt_test::ReadFile(File_KNX_SetAccess), k.file);
+        Show_File(k.file);
+        EXPECT_EQ(Column_Of(G, cSource, 3), (QStringList{k.row1, k.row2, ""}));
+        Expect_Refused_File(k.file, k.reason);
     }
 }
 
@@ -292,13 +233,7 @@ TEST_F(KnxAccess, RowButtons)
 
     // The dialog's own delete: asked with the row number; the rows move up and the last row is
     // emptied, its Enable cell included.
-    G->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 2");
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList(2, "Are you sure to delete the Row number 2"));
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    Delete_Asked_Twice(G, 2, [&] { EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 2"); });
     EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 3");
     EXPECT_EQ(G->Cells(cMnemonic, 1023), "rule 1024");
     EXPECT_EQ(Row(1024), QStringList(16, ""));
@@ -313,25 +248,17 @@ TEST_F(KnxAccess, RowButtons)
     G->SetCells(cMnemonic, 1024, "last");
     G->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    QStringList enabled(16, QString());
-    enabled[0] = "Y";
-    EXPECT_EQ(Row(1), enabled);
+    EXPECT_EQ(Row(1), Enabled_Empty_Row(16));
     EXPECT_EQ(G->Cells(cMnemonic, 2), "rule 1");
     EXPECT_EQ(G->Cells(cMnemonic, 1024), "rule 1024");
 
     // Copy and paste within one showing; refused after a new showing.
-    Services.MessageBoxes.clear();
-    G->SetRow(2);
-    Form->Btn_CopyRowClick(nullptr);
+    Copy_Paste(G, 2, 1);
     EXPECT_TRUE(Form->Do_Copy_In_Write);
-    G->SetRow(1);
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(Row(1), Row(2));
     Form->FormShow();
     EXPECT_FALSE(Form->Do_Copy_In_Write);
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
 }
 
 TEST_F(KnxAccess, CreatedAtStartAndServedByTheMainWindow)
@@ -341,7 +268,5 @@ TEST_F(KnxAccess, CreatedAtStartAndServedByTheMainWindow)
 
 TEST_F(KnxAccess, Grab)
 {
-    Put_File("KNX_SetAccess.xml", Fix("load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UKNXAccess.png");
+    Grab_Loaded("load.xml", "UKNXAccess.png");
 }

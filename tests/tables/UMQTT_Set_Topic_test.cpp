@@ -50,7 +50,7 @@ class MqttTopics : public Dialog_Test<TFMQTT_Set_Topic> {
 protected:
     void SetUp() override
     {
-        Open(File_MQTT_Set_Topic, "MQTT_Set_Topic.xml");
+        Open(File_MQTT_Set_Topic, "MQTT_Set_Topic.xml", "UMQTT_Set_Topic");
         Pub = Form->ACG_Pub;
         Sub = Form->ACG_Sub;
         Picker = std::make_unique<Scripted_Picker>();
@@ -62,13 +62,7 @@ protected:
         FTopicTemplate = nullptr;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Row(TZidIzavodUraz* g, int r)
-    {
-        QStringList l;
-        for (int c = 1; c < g->ColCount() + g->NumHiddenColumns(); ++c)
-            l << g->Cells(c, r);
-        return l;
-    }
+    static QStringList Row(TZidIzavodUraz* g, int r) { return Row_With_Hidden(g, r); }
     static QList<int> Hidden(TZidIzavodUraz* g, int count)
     {
         QList<int> l;
@@ -77,7 +71,6 @@ protected:
                 l << c;
         return l;
     }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UMQTT_Set_Topic/") + name); }
 
     std::unique_ptr<Scripted_Picker> Picker;
     TZidIzavodUraz* Pub = nullptr;
@@ -88,10 +81,8 @@ protected:
 
 TEST_F(MqttTopics, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1100);
-    EXPECT_EQ(Form->Caption(), "Set MQTT Topics");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "MQTT Publish");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "MQTT Subscribe");
+    Expect_Window(*Form, 1100, 337, "Set MQTT Topics");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"MQTT Publish", "MQTT Subscribe"}));
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
     struct Grid {
         TZidIzavodUraz* g;
@@ -116,15 +107,8 @@ TEST_F(MqttTopics, WindowGridsAndTexts)
     };
     for (const Grid& k : grids) {
         SCOPED_TRACE(k.g->objectName().toStdString());
-        ASSERT_EQ(k.g->ColCount(), k.headers.size());
-        for (int c = 0; c < k.headers.size(); ++c) {
-            const TGridColumnItem* item = k.g->Columns().Items(c);
-            EXPECT_EQ(item->Header(), k.headers[c]) << c;
-            EXPECT_EQ(k.g->ColWidths(c), k.widths[c]) << c;
-            EXPECT_EQ(item->Editor() == edDataCheckBox, k.checks.contains(c)) << c;
-            EXPECT_EQ(item->Editor() == edComboList, k.lists.contains(c)) << c;
-            EXPECT_EQ(item->Editor() == edComboEdit, k.edits.contains(c)) << c;
-        }
+        Expect_Headers_And_Widths(k.g, k.headers, k.widths, Item_Headers);
+        Expect_Editors(k.g, k.checks, k.lists, k.edits);
         EXPECT_EQ(k.g->Columns().Items(4)->ComboItems().Strings(3), "Base64");
     }
     EXPECT_EQ(Pub->Columns().Items(14)->ComboItems().Count(), 65);
@@ -183,8 +167,7 @@ TEST_F(MqttTopics, ShowWithoutFileThenOkWritesEmptySections)
 
 TEST_F(MqttTopics, LoadedFileIsSavedBackWithItsDefaults)
 {
-    Put_File("MQTT_Set_Topic.xml", Fix("MQTT_Set_Topic_load.xml"));
-    Form->FormShow();
+    Show_Fixture("MQTT_Set_Topic_load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Row(Pub, 2), (QStringList{"plant/t2", "N", "0", "String", "10", "5", "", "", "", "N", "", "N", "", "",
                                         "N", "N", "m"}));
@@ -214,16 +197,12 @@ TEST_F(MqttTopics, RowsWithoutARequiredAttributeStopTheLoad)
         "<row Topic=\"b\" Retained=\"N\" QoS=\"0\" DataType=\"Int\"/>"
         "<row Topic=\"c\" Retained=\"N\" QoS=\"0\" Mnemonic=\"3\"/>"
         "</MQTT_Publish><MQTT_Subscribe/></MQTT_Set_Topic>";
-    Put_File("MQTT_Set_Topic.xml", file);
-    Form->FormShow();
-    ASSERT_EQ(Services.MessageBoxes.size(), 1);
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-    EXPECT_TRUE(Messages()[0].endsWith("row 2 of \"MQTT_Publish\" has no attribute \"Mnemonic\".")) << Messages()[0].toStdString();
+    Show_File(file);
+    Expect_Refused_File(file, "row 2 of \"MQTT_Publish\" has no attribute \"Mnemonic\".");
     EXPECT_EQ(Pub->Cells(17, 1), "1");
     EXPECT_EQ(Pub->Cells(1, 2), "");  // the half-read row is dropped whole
     EXPECT_EQ(Pub->Cells(4, 2), "");
     EXPECT_EQ(Pub->Cells(1, 3), "");
-    EXPECT_EQ(kt_test::ReadFile(File_MQTT_Set_Topic), file);
 }
 
 TEST_F(MqttTopics, TemplatesPairTheirDollarSigns)
@@ -241,12 +220,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString p = "Error row 1!! [MQTT Publish] ";
     const QString s = "Error row 1!! [MQTT Subscribe] ";
-    struct Case {
-        const char* name;
-        bool sub;
-        QList<QPair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Two_Grid_Rule_Case cases[] = {
         {"good rows", false, {}, ""},
         {"only a topic", false, {{3, ""}, {4, ""}, {5, ""}, {6, ""}, {9, ""}}, p + "Data Type must be selected"},
         {"int of 3", false, {{5, "3"}}, p + "Dimension must be equal to 1 or 2 or 4 or 8"},
@@ -270,15 +244,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
         {"hidden publish input template", false, {{7, "x"}, {8, "$"}}, ""},
         {"unchecked cells", false, {{2, "maybe"}, {3, "9"}, {17, ""}}, ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(Pub, 1, Good_Pub);
-        Put_Row(Sub, 1, Good_Sub);
-        for (const auto& [col, text] : k.cells)
-            (k.sub ? Sub : Pub)->SetCells(col, 1, text);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_1_Rules(cases, Pub, Good_Pub, Sub, Good_Sub);
 
     // Shown columns of another working mode are checked: the rules follow the visibility.
     struct Shown {
@@ -293,9 +259,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
         {"subscribe port", true, 8, "65536", s + "Port must be between 0 and 65535"},
         {"subscribe input template", true, 10, "$", s + "Input Template not Correct, Check the Keywords"},
     };
-    for (const Shown& k : shown) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
+    Expect_Rule_Cases(shown, [&](const Shown& k) {
         Put_Row(Pub, 1, Good_Pub);
         Put_Row(Sub, 1, Good_Sub);
         TZidIzavodUraz* g = k.sub ? Sub : Pub;
@@ -304,8 +268,7 @@ TEST_F(MqttTopics, ValidationStopsAtTheFirstBrokenRule)
             g->SetCells(8, 1, "502");
         g->UnHideColumn(k.col);
         g->SetCells(k.col, 1, k.value);
-        Expect_Rules(k.message);
-    }
+    });
 
     // An error in row 5 of the subscribe grid reports row 5; OK leaves the file alone.
     Form->FormShow();
@@ -403,7 +366,5 @@ TEST_F(MqttTopics, RowButtonsWorkOnTheTabInFront)
 
 TEST_F(MqttTopics, Grab)
 {
-    Put_File("MQTT_Set_Topic.xml", Fix("MQTT_Set_Topic_load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UMQTT_Set_Topic.png");
+    Grab_Loaded("MQTT_Set_Topic_load.xml", "UMQTT_Set_Topic.png");
 }

@@ -1,5 +1,6 @@
 // The OPC UA variables dialog: the grid its Init_Table builds, the length that follows the type,
 // the one rule of OK, the file it reads and writes, and the row buttons with the length locks.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -24,11 +25,7 @@ protected:
         Open(File_OPC_UA_Server, "OPC_UA_Server.xml");
         G = Form->ASG;
     }
-    bool Enabled(int r) const
-    {
-        bool s = false;
-        return G->GetCheckBoxState(1, r, s) && s;
-    }
+    bool Enabled(int r) const { return Row_Enabled(G, r); }
     // Type, position, length, name, access, description of a row.
     void Put_Row(int r, const QStringList& cells, bool enabled = true)
     {
@@ -52,9 +49,7 @@ protected:
 
 TEST_F(OpcUaAccess, InitTableBuildsTheGrid)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1200);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Definition of OPC UA Server Variables");
+    Expect_Window(*Form, 1200, 337, "Definition of OPC UA Server Variables");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the SNMP Trap List");
     ASSERT_EQ(G->ColCount(), 8);
     ASSERT_EQ(G->RowCount(), 251);

@@ -25,33 +25,21 @@ namespace {
 // Columns 1 .. 14 of a frame that passes every check.
 const QStringList Good = {"Y", "0x181", "2.0A (11 bits)", "2", "100", "0", "None", "", "", "", "", "", "", "frame"};
 
-class ReceiveCAN : public Dialog_Test<TFReceiveCAN> {
+class ReceiveCAN : public One_Grid_Test<TFReceiveCAN> {
 protected:
     void SetUp() override
     {
-        Open(File_CAN_Rec_Frames, "CAN_Rec_Frames.xml");
+        Open(File_CAN_Rec_Frames, "CAN_Rec_Frames.xml", "UReceiveCAN");
         G = Form->ACG_CAN_Receive;
     }
     void TearDown() override { Enable_Jump_Field_Tables = false; }
-    static QStringList Enabled_Empty_Row()
-    {
-        QStringList l(14, QString());
-        l[0] = "Y";
-        return l;
-    }
-
-    TZidIzavodUraz* G = nullptr;
 };
 
 } // namespace
 
 TEST_F(ReceiveCAN, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1010);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Receive CAN Frames Set Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Receive CAN Frames Set Access");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
+    Expect_Described_Window(*Form, 1010, 337, "Receive CAN Frames Set Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the Receive CAN Frames List");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
@@ -62,11 +50,7 @@ TEST_F(ReceiveCAN, WindowGridAndTexts)
     EXPECT_EQ(Headers_Of(G), (QStringList{"N", "Enable", "CobID", "Type", "Dimension", "TimeOut", "Byte1", "Byte2",
                                           "Byte3", "Byte4", "Byte5", "Byte6", "Byte7", "Byte8", "Mnemonic"}));
     EXPECT_EQ(Widths_Of(G), (QList<int>{40, 50, 90, 90, 70, 75, 48, 48, 48, 48, 48, 48, 48, 48, 185}));
-    for (int c = 0; c < G->ColCount(); ++c) {
-        const TEditorType e = G->Columns().Items(c)->Editor();
-        EXPECT_EQ(e == edDataCheckBox, c == 1) << c;
-        EXPECT_EQ(e == edComboList, c == 3 || (c >= 6 && c <= 13)) << c;
-    }
+    Expect_Editors(G, {1}, {3, 6, 7, 8, 9, 10, 11, 12, 13});
     EXPECT_EQ(G->Columns().Items(1)->Color(), 11589887);
     EXPECT_EQ(G->Columns().Items(1)->Alignment(), taCenter);
     EXPECT_EQ(G->Columns().Items(4)->Color(), 16710368);
@@ -91,22 +75,16 @@ TEST_F(ReceiveCAN, WindowGridAndTexts)
     // Header hints by shown column (text 1733 is not one of them); no other cell has a hint.
     EXPECT_TRUE(G->ShowHint());
     EXPECT_EQ(Form->Hint_ReceiveCAN.size(), 14);
-    struct Hint {
-        int row, col;
-        QString text;
-    } hints[] = {
-        {0, 4, "Insert the Dimension in Byte of CAN Frame (from 1 to 8)"},
-        {0, 5, "Insert the TimeOut in milliseconds of data for each CAN frames, insert 0 do disable the function"},
-        {0, 7, "Insert the position of array where put the byte 2 of CAN frame"},
-        {0, 14, "Insert a description of the CAN Frame"},
-        {0, 0, ""},
-        {3, 5, ""},
-    };
-    for (const Hint& h : hints) {
-        QString text = "the cell's own text";
-        Form->ACG_CAN_ReceiveGridHint(G, h.row, h.col, text);
-        EXPECT_EQ(text, h.text) << h.row << "," << h.col;
-    }
+    Expect_Hints([&](int r, int c, QString& hint) { Form->ACG_CAN_ReceiveGridHint(G, r, c, hint); },
+                 {
+                     {0, 4, "Insert the Dimension in Byte of CAN Frame (from 1 to 8)"},
+                     {0, 5, "Insert the TimeOut in milliseconds of data for each CAN frames, insert 0 do disable the function"},
+                     {0, 7, "Insert the position of array where put the byte 2 of CAN frame"},
+                     {0, 14, "Insert a description of the CAN Frame"},
+                     {0, 0, ""},
+                     {3, 5, ""},
+                 },
+                 "the cell's own text");
     // No click handler: a click on a row number selects nothing.
     EXPECT_FALSE(bool(G->OnClickCell));
 
@@ -121,31 +99,30 @@ TEST_F(ReceiveCAN, WindowGridAndTexts)
 
 TEST_F(ReceiveCAN, ShowWithoutFileThenOkWritesTheRootAndTheComment)
 {
-    Put_Row(G, 9, Good);  // left over from an earlier showing
+    Put_Row(9, Good);  // left over from an earlier showing
     Form->FormShow();
     for (int r : {1, 9, 512}) {
         EXPECT_EQ(G->Cells(0, r), QString::number(r));
-        EXPECT_EQ(Row_Of(G, r), Enabled_Empty_Row()) << r;
+        EXPECT_EQ(Row(r), Enabled_Empty_Row(14)) << r;
     }
-    Expect_Ok_Writes(Fixture("UReceiveCAN/empty.xml"));
+    Expect_Ok_Writes(Fix("empty.xml"));
 }
 
 TEST_F(ReceiveCAN, LoadedFileIsSavedBackWithItsDefaults)
 {
-    Put_File("CAN_Rec_Frames.xml", Fixture("UReceiveCAN/load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     EXPECT_EQ(G->Cells(14, 1), "Motor\nspeed");
     // Enable, TimeOut and Mnemonic missing: "Y", "0" and empty.
-    EXPECT_EQ(Row_Of(G, 2), (QStringList{"Y", "$1FFFFFFF", "2.0B (29 bits)", "8", "0", "1", "2", "3", "4", "5", "6",
+    EXPECT_EQ(Row(2), (QStringList{"Y", "$1FFFFFFF", "2.0B (29 bits)", "8", "0", "1", "2", "3", "4", "5", "6",
                                          "7", "1499", ""}));
     // The comment between the rows is not a row.
     EXPECT_EQ(G->Cells(2, 3), "5000");
-    EXPECT_EQ(Row_Of(G, 5), Enabled_Empty_Row());
+    EXPECT_EQ(Row(5), Enabled_Empty_Row(14));
 
     // Row 3 is disabled and broken, row 4 is enabled in lower case and passes: both are saved
     // as they are.
-    Expect_Ok_Writes(Fixture("UReceiveCAN/saved.xml"));
+    Expect_Ok_Writes(Fix("saved.xml"));
 
     // A character XML cannot hold is dropped on the way; the rest of the cell comes back.
     G->SetCells(14, 2, QString("Oil") + QChar(2) + "\r\npressure");
@@ -162,11 +139,7 @@ TEST_F(ReceiveCAN, ValidationStopsAtTheFirstBrokenRule)
     const QString cob29 = e + "!! CobID must be between 0x00000000 and 0x1FFFFFFF";
     const QString dim = e + "!! Dimension must be between 1 and 8";
     const QString timeout = e + "!! TimeOut must be between 0 and 100000000 milliseconds";
-    struct Case {
-        const char* name;
-        std::vector<std::pair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Rule_Case cases[] = {
         {"a good frame", {}, ""},
         {"11 bits, 2047", {{2, "2047"}}, ""},
         {"11 bits, 2048", {{2, "2048"}}, cob11},
@@ -193,19 +166,12 @@ TEST_F(ReceiveCAN, ValidationStopsAtTheFirstBrokenRule)
         {"lower-case y is checked", {{1, "y"}, {2, "5000"}}, cob11},
         {"enabled with blanks around it", {{1, " Y "}, {4, ""}}, dim},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(G, 1, Good);
-        for (const auto& [col, value] : k.cells)
-            G->SetCells(col, 1, value);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_Rules(cases, Good, 1);
 
     // The row number is the grid row; OK leaves the file alone.
     Form->FormShow();
     for (int r = 1; r <= 3; ++r)
-        Put_Row(G, r, Good);
+        Put_Row(r, Good);
     G->SetCells(4, 3, "10");
     Services.MessageBoxes.clear();
     Form->Btn_OKClick(nullptr);
@@ -217,8 +183,8 @@ TEST_F(ReceiveCAN, ValidationStopsAtTheFirstBrokenRule)
 TEST_F(ReceiveCAN, RowsBelowTheFirstBlankCobIDAreNeitherCheckedNorSaved)
 {
     Form->FormShow();
-    Put_Row(G, 1, Good);
-    Put_Row(G, 3, Good);
+    Put_Row(1, Good);
+    Put_Row(3, Good);
     G->SetCells(2, 2, "   ");
     G->SetCells(4, 3, "99");  // broken, but below the blank row
     Form->Btn_OKClick(nullptr);
@@ -227,7 +193,7 @@ TEST_F(ReceiveCAN, RowsBelowTheFirstBlankCobIDAreNeitherCheckedNorSaved)
     ASSERT_EQ(saved.size(), 3);  // root, one row, comment
     EXPECT_TRUE(saved[1].contains("COBID=\"0x181\"")) << saved[1].toStdString();
     Form->FormShow();
-    EXPECT_EQ(Row_Of(G, 3), Enabled_Empty_Row());
+    EXPECT_EQ(Row(3), Enabled_Empty_Row(14));
 }
 
 TEST_F(ReceiveCAN, FilesThatCannotBeUsed)
@@ -247,9 +213,7 @@ TEST_F(ReceiveCAN, FilesThatCannotBeUsed)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("CAN_Rec_Frames.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
+        Show_File(k.file);
         EXPECT_EQ(G->Cells(2, 1), k.row1);
         EXPECT_EQ(G->Cells(2, 512), k.row512);
         if (k.box.isEmpty()) {
@@ -267,38 +231,26 @@ TEST_F(ReceiveCAN, RowButtons)
 {
     Form->FormShow();
     for (int r = 1; r <= 3; ++r) {
-        Put_Row(G, r, Good);
+        Put_Row(r, Good);
         G->SetCells(14, r, QStringLiteral("frame %1").arg(r));
     }
     // Delete asks with the row number; No keeps the row.
-    G->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(G->Cells(14, 2), "frame 2");
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList(2, "Are you sure to delete the Row number 2"));
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    Delete_Asked_Twice(G, 2, [&] { EXPECT_EQ(G->Cells(14, 2), "frame 2"); });
     EXPECT_EQ(G->Cells(14, 2), "frame 3");
-    EXPECT_EQ(Row_Of(G, 512), QStringList(14, ""));
+    EXPECT_EQ(Row(512), QStringList(14, ""));
 
     // Insert gives an enabled empty row and pushes the others down.
     G->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row_Of(G, 1), Enabled_Empty_Row());
+    EXPECT_EQ(Row(1), Enabled_Empty_Row(14));
     EXPECT_EQ(G->Cells(14, 2), "frame 1");
 
     // Copy then paste into the empty row; a copy does not outlive the showing.
-    Services.MessageBoxes.clear();
-    G->SetRow(3);
-    Form->Btn_CopyRowClick(nullptr);
+    Copy_Paste(G, 3, 1);
     EXPECT_TRUE(Form->Do_Copy);
-    G->SetRow(1);
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(G->Cells(14, 1), "frame 3");
     Form->FormShow();
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
 
     // Enter moves to the next field with the option on.
     Enable_Jump_Field_Tables = true;
@@ -336,7 +288,5 @@ TEST_F(ReceiveCAN, CreatedWindowsRegisterThemselves)
 
 TEST_F(ReceiveCAN, Grab)
 {
-    Put_File("CAN_Rec_Frames.xml", Fixture("UReceiveCAN/load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UReceiveCAN.png");
+    Grab_Loaded("load.xml", "UReceiveCAN.png");
 }

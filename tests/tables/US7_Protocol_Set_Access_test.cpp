@@ -40,12 +40,6 @@ protected:
         Enable_Jump_Field_Tables = false;
         Double_Click_Auto_Size = false;
     }
-    static QStringList Enabled_Empty_Row()
-    {
-        QStringList l(18, QString());
-        l[0] = "Y";
-        return l;
-    }
 
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -55,12 +49,8 @@ protected:
 
 TEST_F(S7Access, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1350);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "S7comm Access");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "S7comm Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "S7comm Write");
+    Expect_Window(*Form, 1350, 337, "S7comm Access");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"S7comm Read", "S7comm Write"}));
     EXPECT_EQ(Form->Btn_OK->Caption(), "OK");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
     EXPECT_EQ(Form->Btn_PasteRow->toolTip(), "Paste the Copied Fields in the Selected Row");
@@ -90,16 +80,10 @@ TEST_F(S7Access, WindowGridsAndTexts)
     };
     for (const Grid& k : grids) {
         SCOPED_TRACE(k.g->objectName().toStdString());
-        ASSERT_EQ(k.g->ColCount(), k.headers.size());
+        Expect_Headers_And_Widths(k.g, k.headers, k.widths);
         EXPECT_EQ(k.g->RowCount(), 513);
         EXPECT_EQ(k.g->NumHiddenColumns(), 0);
-        for (int c = 0; c < k.headers.size(); ++c) {
-            EXPECT_EQ(k.g->Cells(c, 0), k.headers[c]) << c;
-            EXPECT_EQ(k.g->ColWidths(c), k.widths[c]) << c;
-            const TEditorType e = k.g->Columns().Items(c)->Editor();
-            EXPECT_EQ(e == edDataCheckBox, k.checks.contains(c)) << c;
-            EXPECT_EQ(e == edComboList, k.combos.contains(c)) << c;
-        }
+        Expect_Editors(k.g, k.checks, k.combos);
     }
     EXPECT_EQ(Read->Columns().Items(1)->Color(), 11589887);
     EXPECT_EQ(Read->Columns().Items(13)->Color(), 11075496);
@@ -195,7 +179,7 @@ TEST_F(S7Access, LoadedFileIsSavedBackWithItsDefaults)
     EXPECT_EQ(Row_Of(Read, 2).mid(0, 6), (QStringList{"Y", "192.168.1.11", "102", "S71500", "0", "0"}));
     EXPECT_EQ(Read->Cells(18, 2), "line one\nline two");
     EXPECT_EQ(Read->Cells(13, 2), " 1000");
-    EXPECT_EQ(Row_Of(Read, 5), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 5), Enabled_Empty_Row(18));
     EXPECT_EQ(Write->Cells(20, 1), "Set point");
 
     // Row 4 (lower-case y) is passed over, row 3 is disabled: both are saved as they are.
@@ -252,17 +236,14 @@ TEST_F(S7Access, ValidationStopsAtTheFirstBrokenRule)
         {"lower-case y is not enabled", false, 1, "y", ""},
         {"enable with blanks around it", false, 1, " Y ", ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
+    Expect_Rule_Cases(cases, [&](const Case& k) {
         Put_Row(Read, 1, Good_Read);
         Put_Row(Write, 1, Good_Write);
         (k.write ? Write : Read)->SetCells(k.col, 1, k.value);
         if (k.value == "y") {  // the broken row is passed over
             Read->SetCells(2, 1, "192.168.1.256");
         }
-        Expect_Rules(k.message);
-    }
+    });
 
     // An error in row 7 of the write grid reports row 7, and OK leaves the file alone.
     Form->FormShow();
@@ -385,13 +366,9 @@ TEST_F(S7Access, FilesThatCannotBeUsedKeepWhatWasRead)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("S7_Protocol.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(Read->Cells(2, i + 1), k.readKeys[i]) << i + 1;
-        for (int i = 0; i < 2; ++i)
-            EXPECT_EQ(Write->Cells(2, i + 1), k.writeKeys[i]) << i + 1;
+        Show_File(k.file);
+        EXPECT_EQ(Column_Of(Read, 2, 3), k.readKeys);
+        EXPECT_EQ(Column_Of(Write, 2, 2), k.writeKeys);
         if (k.reason == "-") {
             Expect_No_Messages();
         } else {
@@ -435,20 +412,14 @@ TEST_F(S7Access, RowButtons)
     Put_Row(Write, 1, Good_Write);
 
     // Delete asks with the row number; No keeps the row.
-    Read->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Read->Cells(18, 2), "rule 2");
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), (QStringList(2, "Are you sure to delete the Row number 2")));
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    Delete_Asked_Twice(Read, 2, [&] { EXPECT_EQ(Read->Cells(18, 2), "rule 2"); });
     EXPECT_EQ(Read->Cells(18, 2), "rule 3");
     EXPECT_EQ(Row_Of(Read, 512), QStringList(18, ""));  // the last row has no "Y" after a delete
 
     // Insert gives an enabled empty row.
     Read->SetRow(1);
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row_Of(Read, 1), Enabled_Empty_Row());
+    EXPECT_EQ(Row_Of(Read, 1), Enabled_Empty_Row(18));
     EXPECT_EQ(Read->Cells(18, 2), "rule 1");
 
     // A read row pastes into the read grid only.
@@ -470,8 +441,7 @@ TEST_F(S7Access, RowButtons)
     // A copy does not outlive the showing.
     Form->FormShow();
     Services.MessageBoxes.clear();
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
 }
 
 TEST_F(S7Access, SaveFailureKeepsTheDialogOpen)

@@ -28,18 +28,12 @@ class SnmpAccess : public Dialog_Test<TFSNMP_Trap_Access> {
 protected:
     void SetUp() override
     {
-        Open(File_SNMP_Trap, "SNMP_Trap.xml");
+        Open(File_SNMP_Trap, "SNMP_Trap.xml", "USNMP_Trap_Access");
         Read = Form->ACG_SNMP_Read;
         Write = Form->ACG_SNMP_Write;
     }
-    static QStringList Numbers(TZidIzavodUraz* g, int count)
-    {
-        QStringList l;
-        for (int r = 1; r <= count; ++r)
-            l << g->Cells(0, r);
-        return l;
-    }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("USNMP_Trap_Access/") + name); }
+    // The row numbers of rows 1 .. count.
+    static QStringList Numbers(TZidIzavodUraz* g, int count) { return Column_Of(g, 0, count); }
 
     TZidIzavodUraz* Read = nullptr;
     TZidIzavodUraz* Write = nullptr;
@@ -49,12 +43,8 @@ protected:
 
 TEST_F(SnmpAccess, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1256);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set SNMP Trap Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set SNMP Trap Access");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SNMP Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SNMP Write");
+    Expect_Described_Window(*Form, 1256, 337, "Set SNMP Trap Access");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SNMP Read", "SNMP Write"}));
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the SNMP Trap List");
 
     struct Grid {
@@ -85,17 +75,11 @@ TEST_F(SnmpAccess, WindowGridsAndTexts)
     };
     for (const Grid& k : grids) {
         SCOPED_TRACE(k.g->objectName().toStdString());
-        ASSERT_EQ(k.g->ColCount(), k.headers.size());
+        Expect_Headers_And_Widths(k.g, k.headers, k.widths);
         EXPECT_EQ(k.g->RowCount(), 257);
-        for (int c = 0; c < k.headers.size(); ++c) {
-            const TGridColumnItem* item = k.g->Columns().Items(c);
-            EXPECT_EQ(k.g->Cells(c, 0), k.headers[c]) << c;
-            EXPECT_EQ(k.g->ColWidths(c), k.widths[c]) << c;
-            EXPECT_EQ(item->Editor() == edDataCheckBox, k.checks.contains(c)) << c;
-            EXPECT_EQ(item->Editor() == edComboList, k.lists.contains(c)) << c;
-            EXPECT_EQ(item->Editor() == edComboEdit, k.edits.contains(c)) << c;
-            EXPECT_EQ(item->EditLength(), k.limited.contains(c) ? 15 : 0) << c;
-        }
+        Expect_Editors(k.g, k.checks, k.lists, k.edits);
+        for (int c = 0; c < k.headers.size(); ++c)
+            EXPECT_EQ(k.g->Columns().Items(c)->EditLength(), k.limited.contains(c) ? 15 : 0) << c;
         TGridColumnItem* conv = k.g->Columns().Items(k.conversion);
         ASSERT_EQ(conv->ComboItems().Count(), 6);
         EXPECT_EQ(conv->ComboItems().Strings(2), "Float * 10");
@@ -108,24 +92,19 @@ TEST_F(SnmpAccess, WindowGridsAndTexts)
     EXPECT_EQ(Read->Columns().Items(12)->Color(), 0xE4E4C9);
 
     // Header hints only: every other cell has none, whatever the grid made of it.
-    struct Hint {
-        TZidIzavodUraz* g;
-        int row, col;
-        QString hint;
-    } hints[] = {
-        {Read, 0, 2, "Insert the Community Name for the SNMP Trap (Max 15 characters)"},
-        {Read, 0, 13, "Select the Data Conversion from Float to Int"},
-        {Read, 0, 14, "Insert a Description of SNMP Trap"},
-        {Write, 0, 5, "Insert the Start Bit of Array where to Write the data"},
-        {Write, 0, 8, "Select the Data Conversion from Int to Float"},
-        {Read, 3, 2, ""},
-        {Write, 0, 0, ""},
-    };
-    for (const Hint& h : hints) {
-        QString text = "cell text";
-        Form->SGA_GridHint(h.g, h.row, h.col, text);
-        EXPECT_EQ(text, h.hint) << h.row << "," << h.col;
-    }
+    Expect_Hints([&](int r, int c, QString& hint) { Form->SGA_GridHint(Read, r, c, hint); },
+                 {
+                     {0, 2, "Insert the Community Name for the SNMP Trap (Max 15 characters)"},
+                     {0, 13, "Select the Data Conversion from Float to Int"},
+                     {0, 14, "Insert a Description of SNMP Trap"},
+                     {3, 2, ""},
+                 });
+    Expect_Hints([&](int r, int c, QString& hint) { Form->SGA_GridHint(Write, r, c, hint); },
+                 {
+                     {0, 5, "Insert the Start Bit of Array where to Write the data"},
+                     {0, 8, "Select the Data Conversion from Int to Float"},
+                     {0, 0, ""},
+                 });
     EXPECT_TRUE(Read->ShowHint());
     EXPECT_TRUE(Write->ShowHint());
 }
@@ -145,8 +124,7 @@ TEST_F(SnmpAccess, ShowWithoutFileThenOkWritesEmptySections)
 
 TEST_F(SnmpAccess, LoadedFileIsSavedBackWithItsDefaults)
 {
-    Put_File("SNMP_Trap.xml", Fix("SNMP_Trap_load.xml"));
-    Form->FormShow();
+    Show_Fixture("SNMP_Trap_load.xml");
     Expect_No_Messages();
     // Missing Enable, On_* and Conversion take their defaults; the other cells stay empty.
     EXPECT_EQ(Row_Of(Read, 2), (QStringList{"N", "Private", "String", "N", "N", "N", "", "", "", "", "Bad_Desc", "",
@@ -181,12 +159,7 @@ TEST_F(SnmpAccess, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString e = "Error row 1!! [SNMP ";
     const QString chars = "(allowed characters are \"a\"..\"z\", \"A\"..\"Z\" and \"0\"..\"9\")";
-    struct Case {
-        const char* name;
-        bool write;
-        QList<QPair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Two_Grid_Rule_Case cases[] = {
         {"good rows", false, {}, ""},
         {"community with a hyphen", false, {{2, "pub-lic"}}, e + "Read] Community Name is not correct " + chars},
         {"community with a trailing blank", true, {{2, "Private "}}, e + "Write] Community Name is not correct " + chars},
@@ -223,15 +196,7 @@ TEST_F(SnmpAccess, ValidationStopsAtTheFirstBrokenRule)
         {"disabled row breaking every rule", false, {{1, "N"}, {2, "a b"}, {3, ""}, {12, "x"}}, ""},
         {"lower-case y is enabled", false, {{1, "y"}, {3, ""}}, e + "Read] Type must be selected"},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(Read, 1, Good_Read);
-        Put_Row(Write, 1, Good_Write);
-        for (const auto& [col, text] : k.cells)
-            (k.write ? Write : Read)->SetCells(col, 1, text);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_1_Rules(cases, Read, Good_Read, Write, Good_Write);
 }
 
 TEST_F(SnmpAccess, DescriptionsOfEnabledRowsMustDiffer)

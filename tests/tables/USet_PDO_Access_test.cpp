@@ -30,21 +30,17 @@ const QStringList Good_Transmit = {"0x201", "2", "10", "11", "", "", "", "", "",
 
 class PDOAccess : public Two_Grid_Test<TFSet_PDO_Access> {
 protected:
-    void SetUp() override { Open_Grids(File_PDO_CANopen, "PDO_CANopen.xml"); }
+    void SetUp() override { Open_Grids(File_PDO_CANopen, "PDO_CANopen.xml", "USet_PDO_Access"); }
 };
 
 } // namespace
 
 TEST_F(PDOAccess, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 798);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set PDO Access");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Set PDO Access");
+    Expect_Described_Window(*Form, 798, 337, "Set PDO Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen PDOs List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the Selected Row in the table");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "Receive PDO");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "Transmit PDO");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"Receive PDO", "Transmit PDO"}));
     EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TS_Receive_PDO);
 
     EXPECT_EQ(A->RowCount(), 31);
@@ -95,9 +91,9 @@ TEST_F(PDOAccess, LoadAndSave)
     Form->FormShow();
     Form->Btn_OK_Click(nullptr);
     Expect_No_Messages();
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_PDO_Access/empty.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
 
-    Put_File("PDO_CANopen.xml", Fixture("USet_PDO_Access/load.xml"));
+    Put_File("PDO_CANopen.xml", Fix("load.xml"));
     Put_Row(B, 4, Good_Transmit);  // left over from an earlier showing
     Form->FormShow();
     Expect_No_Messages();
@@ -110,7 +106,7 @@ TEST_F(PDOAccess, LoadAndSave)
     Form->Btn_OK_Click(nullptr);
     Expect_No_Messages();
     EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_PDO_Access/saved.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
 }
 
 TEST_F(PDOAccess, FilesThatCannotBeUsedKeepWhatWasRead)
@@ -133,15 +129,9 @@ TEST_F(PDOAccess, FilesThatCannotBeUsedKeepWhatWasRead)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("PDO_CANopen.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(A->Cells(1, i + 1), k.receive[i]) << i + 1;
-        ASSERT_EQ(Messages().size(), 1);
-        EXPECT_EQ(Services.MessageBoxes[0].Type, mtError);
-        EXPECT_TRUE(Messages()[0].endsWith(k.reason)) << Messages()[0].toStdString();
-        EXPECT_EQ(kt_test::ReadFile(File_PDO_CANopen), k.file);
+        Show_File(k.file);
+        EXPECT_EQ(Column_Of(A, 1, 3), k.receive);
+        Expect_Refused_File(k.file, k.reason);
     }
 }
 
@@ -149,12 +139,7 @@ TEST_F(PDOAccess, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString r1 = "Error row 1!! [Receive PDO] ";
     const QString t1 = "Error row 1!! [Transmit PDO] ";
-    struct Case {
-        const char* name;
-        bool transmit;
-        std::vector<std::pair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Two_Grid_Rule_Case cases[] = {
         {"good rows", false, {}, ""},
         {"COB-ID 0x7FF", false, {{1, "0x7FF"}}, ""},
         {"COB-ID $7FF", true, {{1, "$7FF"}}, ""},
@@ -178,15 +163,7 @@ TEST_F(PDOAccess, ValidationStopsAtTheFirstBrokenRule)
         {"send time 100000001", true, {{11, "100000001"}}, t1 + "Send Time must be between 0 and 100000000"},
         {"on change and mnemonic are not checked", true, {{12, "maybe"}, {13, "\n"}}, ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(A, 1, Good_Receive);
-        Put_Row(B, 1, Good_Transmit);
-        for (const auto& [col, value] : k.cells)
-            (k.transmit ? B : A)->SetCells(col, 1, value);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_1_Rules(cases, A, Good_Receive, B, Good_Transmit);
 
     // The receive grid ends at its first blank COB-ID, the transmit grid is still checked, and
     // an error there reports its own row number.
@@ -299,8 +276,7 @@ TEST_F(PDOAccess, CreatedWindowsRegisterThemselves)
 
 TEST_F(PDOAccess, Grab)
 {
-    Put_File("PDO_CANopen.xml", Fixture("USet_PDO_Access/load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Form->show();
     QApplication::processEvents();
     EXPECT_TRUE(Form->grab().save(kt_test::GrabPath("USet_PDO_Access.png")));

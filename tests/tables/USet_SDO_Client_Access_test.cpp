@@ -25,18 +25,16 @@ const QStringList Good_Write = {"6", "0x6001", "0", "2", "0", "N", "10", "11", "
 
 class SDOClient : public Two_Grid_Test<TFSet_SDO_Client_Access> {
 protected:
-    void SetUp() override { Open_Grids(File_SDO_Client_CANopen, "SDO_Client_CANopen.xml"); }
+    void SetUp() override { Open_Grids(File_SDO_Client_CANopen, "SDO_Client_CANopen.xml", "USet_SDO_Client_Access"); }
 };
 
 } // namespace
 
 TEST_F(SDOClient, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 798);
-    EXPECT_EQ(Form->Caption(), "Set SDO Client Access");
+    Expect_Window(*Form, 798, 337, "Set SDO Client Access");
     EXPECT_EQ(Form->Btn_Cancel->toolTip(), "Exit without save the CANopen SDOs Client List");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SDO Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SDO Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SDO Read", "SDO Write"}));
     EXPECT_EQ(A->RowCount(), 257);
     EXPECT_EQ(B->RowCount(), 257);
     EXPECT_EQ(Headers_Of(A), (QStringList{"N", "ID Device", "Index", "SubIndex", "N Byte", "Poll Time", "Add Byte1",
@@ -63,24 +61,21 @@ TEST_F(SDOClient, LoadAndSave)
 {
     Form->FormShow();
     Form->Btn_OK_Click(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Client_Access/empty.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
 
-    Put_File("SDO_Client_CANopen.xml", Fixture("USet_SDO_Client_Access/load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Row_Of(A, 1), (QStringList{"5", "0x6000", "1", "2", "100", "0", "1", "x", "", "Temperature"}));
     EXPECT_EQ(B->Cells(6, 1), "Y");
     Form->Btn_OK_Click(nullptr);
     Expect_No_Messages();
     EXPECT_EQ(Form->ModalResult(), mrOk);
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Client_Access/saved.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
 
     // A request without its poll time is a file that cannot be used: the row before it stays, the
     // half-read one goes whole.
-    Put_File("SDO_Client_CANopen.xml",
-             R"(<SDO_Client_CANopen><SDO_Read/><SDO_Write><row Device_ID="1" Index="0x1000" SubIndex="0" NByte="1" Poll_Time="0" On_Change="Y" Address_B1="1" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/><row Device_ID="2" Index="0x1000" SubIndex="0" NByte="1" On_Change="Y" Address_B1="1" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/></SDO_Write></SDO_Client_CANopen>)");
-    Services.MessageBoxes.clear();
-    Form->FormShow();
+    Show_File(
+        R"(<SDO_Client_CANopen><SDO_Read/><SDO_Write><row Device_ID="1" Index="0x1000" SubIndex="0" NByte="1" Poll_Time="0" On_Change="Y" Address_B1="1" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/><row Device_ID="2" Index="0x1000" SubIndex="0" NByte="1" On_Change="Y" Address_B1="1" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/></SDO_Write></SDO_Client_CANopen>)");
     EXPECT_EQ(B->Cells(1, 1), "1");
     EXPECT_EQ(B->Cells(1, 2), "");
     EXPECT_EQ(B->Cells(5, 2), "");
@@ -92,12 +87,7 @@ TEST_F(SDOClient, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString r1 = "Error row 1!! [SDO Read] ";
     const QString w1 = "Error row 1!! [SDO Write] ";
-    struct Case {
-        const char* name;
-        bool write;
-        std::vector<std::pair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Two_Grid_Rule_Case cases[] = {
         {"good requests", false, {}, ""},
         {"device 127", false, {{1, "127"}}, ""},
         {"device 0", false, {{1, "0"}}, r1 + "Device ID must be between 1 and 127"},
@@ -122,15 +112,7 @@ TEST_F(SDOClient, ValidationStopsAtTheFirstBrokenRule)
         {"write bytes start at column 7", true, {{6, "anything"}, {7, "1499"}}, ""},
         {"write byte 2 empty", true, {{8, ""}}, w1 + "Address Byte2 must be between 0 and 1499"},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(A, 1, Good_Read);
-        Put_Row(B, 1, Good_Write);
-        for (const auto& [col, value] : k.cells)
-            (k.write ? B : A)->SetCells(col, 1, value);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_1_Rules(cases, A, Good_Read, B, Good_Write);
 
     // An error in write row 9 reports row 9, whatever the read grid holds.
     Form->FormShow();
@@ -169,7 +151,5 @@ TEST_F(SDOClient, RowButtonsOnTheLastRow)
 
 TEST_F(SDOClient, Grab)
 {
-    Put_File("SDO_Client_CANopen.xml", Fixture("USet_SDO_Client_Access/load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "USet_SDO_Client_Access.png");
+    Grab_Loaded("load.xml", "USet_SDO_Client_Access.png");
 }

@@ -24,19 +24,16 @@ const QStringList Good = {"0x2000", "1", "2", "0", "1", "", "", "level"};
 
 class SDOServer : public Two_Grid_Test<TFSet_SDO_Server_Access> {
 protected:
-    void SetUp() override { Open_Grids(File_SDO_Server_CANopen, "SDO_Server_CANopen.xml"); }
+    void SetUp() override { Open_Grids(File_SDO_Server_CANopen, "SDO_Server_CANopen.xml", "USet_SDO_Server_Access"); }
 };
 
 } // namespace
 
 TEST_F(SDOServer, WindowGridsAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 749);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Set SDO Server Access");
+    Expect_Window(*Form, 749, 337, "Set SDO Server Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the CANopen SDOs Server List");
-    EXPECT_EQ(Form->PageControl1->tabText(0), "SDO in Read");
-    EXPECT_EQ(Form->PageControl1->tabText(1), "SDO in Write");
+    EXPECT_EQ(Tab_Texts(Form->PageControl1), (QStringList{"SDO in Read", "SDO in Write"}));
     for (TZidIzavodUraz* g : {A, B}) {
         EXPECT_EQ(g->RowCount(), 501);
         EXPECT_EQ(Headers_Of(g), (QStringList{"N", "Index", "SubIndex", "N Byte", "Add Byte1", "Add Byte2", "Add Byte3",
@@ -75,28 +72,22 @@ TEST_F(SDOServer, LoadAndSave)
 {
     Form->FormShow();
     Form->Btn_OK_Click(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Server_Access/empty.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
 
-    Put_File("SDO_Server_CANopen.xml", Fixture("USet_SDO_Server_Access/load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     EXPECT_EQ(Row_Of(A, 1), (QStringList{"0x2000", "1", "2", "0", "1", "", "", "Level"}));
     // The same index and sub-index in both tables pass and are both saved.
     Form->Btn_OK_Click(nullptr);
     Expect_No_Messages();
-    EXPECT_EQ(Saved(), Canonical(Fixture("USet_SDO_Server_Access/saved.xml")));
+    EXPECT_EQ(Saved(), Canonical(Fix("saved.xml")));
 }
 
 TEST_F(SDOServer, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString r1 = "Error row 1!! [SDO in Read] ";
     const QString w1 = "Error row 1!! [SDO in Write] ";
-    struct Case {
-        const char* name;
-        bool write;
-        std::vector<std::pair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Two_Grid_Rule_Case cases[] = {
         {"good objects", false, {}, ""},
         {"index 0x1FFF", false, {{1, "0x1FFF"}}, r1 + "Index must be between 0x2000 and 0x5FFF"},
         {"index 0x6000", true, {{1, "0x6000"}}, w1 + "Index must be between 0x2000 and 0x5FFF"},
@@ -109,15 +100,7 @@ TEST_F(SDOServer, ValidationStopsAtTheFirstBrokenRule)
         {"N Byte 4, byte 3 empty", false, {{3, "4"}, {7, "3"}}, r1 + "Address Byte3 must be between 0 and 1499"},
         {"N Byte 4 complete", true, {{3, "4"}, {6, "2"}, {7, "1499"}}, ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(A, 1, Good);
-        Put_Row(B, 1, Good);
-        for (const auto& [col, value] : k.cells)
-            (k.write ? B : A)->SetCells(col, 1, value);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_1_Rules(cases, A, Good, B, Good);
 }
 
 TEST_F(SDOServer, RowButtonsOnTheLastRow)
@@ -138,7 +121,5 @@ TEST_F(SDOServer, RowButtonsOnTheLastRow)
 
 TEST_F(SDOServer, Grab)
 {
-    Put_File("SDO_Server_CANopen.xml", Fixture("USet_SDO_Server_Access/load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "USet_SDO_Server_Access.png");
+    Grab_Loaded("load.xml", "USet_SDO_Server_Access.png");
 }

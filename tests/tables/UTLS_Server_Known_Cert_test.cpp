@@ -1,5 +1,6 @@
 // The known certificates dialog: the grid its Init_Table builds, the file it reads and writes
 // (no rule stops OK), the row buttons with the enable boxes and the header hints.
+#include "ColumnGridTest.h"
 #include "TableTest.h"
 
 #include "core/UComon.h"
@@ -21,14 +22,10 @@ class TlsKnownCert : public Dialog_Test<TFTLS_Server_Known_Cert> {
 protected:
     void SetUp() override
     {
-        Open(File_TLS_Known_Cert, "TLS_Known_Cert.xml");
+        Open(File_TLS_Known_Cert, "TLS_Known_Cert.xml", "UTLS_Server_Known_Cert");
         G = Form->ASG;
     }
-    bool Enabled(int r) const
-    {
-        bool s = false;
-        return G->GetCheckBoxState(1, r, s) && s;
-    }
+    bool Enabled(int r) const { return Row_Enabled(G, r); }
     void Put_Row(int r, bool enabled, const QString& certificate, const QString& mnemonic)
     {
         G->SetCheckBoxState(1, r, enabled);
@@ -36,7 +33,6 @@ protected:
         G->SetCells(3, r, mnemonic);
     }
     QStringList Row(int r) const { return {Enabled(r) ? "Y" : "N", G->Cells(2, r), G->Cells(3, r)}; }
-    static QByteArray Fix(const char* name) { return Fixture(QStringLiteral("UTLS_Server_Known_Cert/") + name); }
 
     TVerIvovavOzed* G = nullptr;
 };
@@ -45,11 +41,7 @@ protected:
 
 TEST_F(TlsKnownCert, InitTableBuildsTheGrid)
 {
-    EXPECT_EQ(Form->ClientWidth(), 800);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Definition the list of Known Certificates");
-    EXPECT_EQ(Form->L_SW_Desc->text(), "Definition the list of Known Certificates");
-    EXPECT_EQ(Form->L_SW_Code->text(), "KT40917");
+    Expect_Described_Window(*Form, 800, 337, "Definition the list of Known Certificates");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the TLS Certificates List");
     EXPECT_EQ(Form->Btn_DelRow->toolTip(), "Delete the selected Row in the table");
     EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
@@ -88,16 +80,11 @@ TEST_F(TlsKnownCert, InitTableBuildsTheGrid)
                            "Insert a Description of TLS Certificate"}));
 
     // Only a data column's header has a hint; every other cell has none.
-    struct Case {
-        int row, col;
-        QString hint;
-    } cases[] = {{0, 2, "Insert the TLS Certificate"}, {0, 3, "Insert a Description of TLS Certificate"},
-                 {0, 0, ""}, {4, 2, ""}};
-    for (const Case& k : cases) {
-        QString hint = "cell text";
-        Form->GridHint(G, k.row, k.col, hint);
-        EXPECT_EQ(hint, k.hint) << k.row << "," << k.col;
-    }
+    Expect_Hints([&](int r, int c, QString& hint) { Form->GridHint(G, r, c, hint); },
+                 {{0, 2, "Insert the TLS Certificate"},
+                  {0, 3, "Insert a Description of TLS Certificate"},
+                  {0, 0, ""},
+                  {4, 2, ""}});
 
     // A new language re-texts the headers and refills the hints without growing the list.
     Lang_Table.Set(1616, "Zertifikat");
@@ -110,8 +97,7 @@ TEST_F(TlsKnownCert, InitTableBuildsTheGrid)
 
 TEST_F(TlsKnownCert, LoadedFileIsSavedBack)
 {
-    Put_File("TLS_Known_Cert.xml", Fix("load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     // The line breaks of a certificate stay; a lower-case n counts as checked; a row without
     // attributes is an enabled empty row, and the rows after it are loaded all the same.
@@ -133,8 +119,7 @@ TEST_F(TlsKnownCert, OnlyRowsAboveTheFirstBlankCertificateAreSaved)
     Put_Row(3, true, "left over", "");  // from an earlier showing
     Form->FormShow();
     EXPECT_EQ(Row(3), (QStringList{"Y", "", ""}));
-    Form->Btn_OKClick(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fix("empty.xml")));
+    Expect_Ok_Writes_Fixture("empty.xml");
 
     struct Case {
         const char* name;
@@ -170,9 +155,7 @@ TEST_F(TlsKnownCert, FilesThatCannotBeUsed)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Put_File("TLS_Known_Cert.xml", k.file);
-        Services.MessageBoxes.clear();
-        Form->FormShow();
+        Show_File(k.file);
         EXPECT_EQ(G->Cells(2, 1), k.row1);
         EXPECT_EQ(G->Cells(2, 10), k.row10);
         ASSERT_EQ(Services.MessageBoxes.size(), 1) << Messages().join("\n").toStdString();
@@ -191,13 +174,7 @@ TEST_F(TlsKnownCert, RowButtonsMoveTheEnableBoxesWithTheirRows)
         Put_Row(r, r % 2 == 0, QStringLiteral("C%1").arg(r), QStringLiteral("m%1").arg(r));
 
     // Delete asks with the row number; the rows move up and the emptied last row is enabled.
-    G->SetRow(2);
-    Services.MessageBoxAnswers = {mrNo, mrYes};
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Row(2), (QStringList{"Y", "C2", "m2"}));
-    Form->Btn_DelRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList(2, "Are you sure to delete the Row number 2"));
-    EXPECT_EQ(Services.MessageBoxes[0].Type, mtConfirmation);
+    Delete_Asked_Twice(G, 2, [&] { EXPECT_EQ(Row(2), (QStringList{"Y", "C2", "m2"})); });
     EXPECT_EQ(Row(2), (QStringList{"N", "C3", "m3"}));
     EXPECT_EQ(Row(9), (QStringList{"Y", "C10", "m10"}));
     EXPECT_EQ(Row(10), (QStringList{"Y", "", ""}));
@@ -210,18 +187,12 @@ TEST_F(TlsKnownCert, RowButtonsMoveTheEnableBoxesWithTheirRows)
     EXPECT_EQ(Row(10), (QStringList{"Y", "C10", "m10"}));
 
     // Copy of a disabled row and paste into the empty row 1: the state comes with the texts.
-    Services.MessageBoxes.clear();
-    G->SetRow(2);
-    Form->Btn_CopyRowClick(nullptr);
-    G->SetRow(1);
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_TRUE(Messages().isEmpty());
+    Copy_Paste(G, 2, 1);
     EXPECT_EQ(Row(1), (QStringList{"N", "C1", "m1"}));
 
     // After a new showing the copy cannot be pasted.
     Form->FormShow();
-    Form->Btn_PasteRowClick(nullptr);
-    EXPECT_EQ(Messages(), QStringList{"Error!!! Copy a valid row before Paste it"});
+    Expect_Paste_Refused();
     EXPECT_EQ(Row(1), (QStringList{"Y", "", ""}));
 }
 
@@ -232,7 +203,5 @@ TEST_F(TlsKnownCert, CreatedAtStartAndServedByTheMainWindow)
 
 TEST_F(TlsKnownCert, Grab)
 {
-    Put_File("TLS_Known_Cert.xml", Fix("load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UTLS_Server_Known_Cert.png");
+    Grab_Loaded("load.xml", "UTLS_Server_Known_Cert.png");
 }

@@ -18,16 +18,9 @@ using namespace table_test;
 
 namespace {
 
-class TopicTemplate : public TableDialogTest {
+class TopicTemplate : public Dialog_Test<TFTopicTemplate> {
 protected:
-    void SetUp() override
-    {
-        TableDialogTest::SetUp();
-        Shown_SW_Code = "KT40917";
-        Form = std::make_unique<TFTopicTemplate>();
-        Form->Create();
-    }
-    std::unique_ptr<TFTopicTemplate> Form;
+    void SetUp() override { Open(); }
 };
 
 } // namespace

@@ -23,35 +23,27 @@ namespace {
 const QStringList Good = {"Y", "0x201", "2.0A (11 bits)", "2", "Y", "N", "Y", "250",
                           "0", "None", "", "", "", "", "", "", "frame"};
 
-class TransmitCAN : public Dialog_Test<TFTransmitCAN> {
+class TransmitCAN : public One_Grid_Test<TFTransmitCAN> {
 protected:
     void SetUp() override
     {
-        Open(File_CAN_Send_Frames, "CAN_Send_Frames.xml");
+        Open(File_CAN_Send_Frames, "CAN_Send_Frames.xml", "UTransmitCAN");
         G = Form->ACG_CAN_Transmit;
     }
-
-    TZidIzavodUraz* G = nullptr;
 };
 
 } // namespace
 
 TEST_F(TransmitCAN, WindowGridAndTexts)
 {
-    EXPECT_EQ(Form->ClientWidth(), 1100);
-    EXPECT_EQ(Form->ClientHeight(), 337);
-    EXPECT_EQ(Form->Caption(), "Transmit CAN Frames Set Access");
+    Expect_Window(*Form, 1100, 337, "Transmit CAN Frames Set Access");
     EXPECT_EQ(Form->Btn_OK->toolTip(), "Confirm and save the Transmit CAN Frames List");
     EXPECT_EQ(G->RowCount(), 513);
     EXPECT_EQ(Headers_Of(G),
               (QStringList{"N", "Enable", "CobID", "Type", "Dimension", "OnChange", "OnCMD", "OnTimer", "Time", "Byte1",
                            "Byte2", "Byte3", "Byte4", "Byte5", "Byte6", "Byte7", "Byte8", "Mnemonic"}));
     EXPECT_EQ(Widths_Of(G), (QList<int>{40, 50, 90, 90, 70, 65, 50, 55, 70, 48, 48, 48, 48, 48, 48, 48, 48, 110}));
-    for (int c = 0; c < G->ColCount(); ++c) {
-        const TEditorType e = G->Columns().Items(c)->Editor();
-        EXPECT_EQ(e == edDataCheckBox, c == 1 || (c >= 5 && c <= 7)) << c;
-        EXPECT_EQ(e == edComboList, c == 3 || (c >= 9 && c <= 16)) << c;
-    }
+    Expect_Editors(G, {1, 5, 6, 7}, {3, 9, 10, 11, 12, 13, 14, 15, 16});
     EXPECT_EQ(G->Columns().Items(6)->Color(), 11075496);
     EXPECT_EQ(G->Columns().Items(6)->Alignment(), taCenter);
     EXPECT_EQ(G->Columns().Items(9)->Color(), 16045820);
@@ -83,29 +75,23 @@ TEST_F(TransmitCAN, WindowGridAndTexts)
 TEST_F(TransmitCAN, LoadDefaultsAndSave)
 {
     Form->FormShow();
-    Form->Btn_OKClick(nullptr);
-    EXPECT_EQ(Saved(), Canonical(Fixture("UTransmitCAN/empty.xml")));
+    Expect_Ok_Writes_Fixture("empty.xml");
 
-    Put_File("CAN_Send_Frames.xml", Fixture("UTransmitCAN/load.xml"));
-    Form->FormShow();
+    Show_Fixture("load.xml");
     Expect_No_Messages();
     // Type, OnChange, OnTimer and Time missing: 11 bits, "Y", "N" and empty.
-    EXPECT_EQ(Row_Of(G, 2).mid(0, 8), (QStringList{"Y", "0x202", "2.0A (11 bits)", "1", "Y", "N", "N", ""}));
+    EXPECT_EQ(Row(2).mid(0, 8), (QStringList{"Y", "0x202", "2.0A (11 bits)", "1", "Y", "N", "N", ""}));
     // A timer frame without its period gets 0 ms; OnCMD missing is "N".
-    EXPECT_EQ(Row_Of(G, 3).mid(0, 8), (QStringList{"Y", "0x203", "2.0A (11 bits)", "1", "Y", "N", "Y", "0"}));
+    EXPECT_EQ(Row(3).mid(0, 8), (QStringList{"Y", "0x203", "2.0A (11 bits)", "1", "Y", "N", "Y", "0"}));
 
-    Expect_Ok_Writes(Fixture("UTransmitCAN/saved.xml"));
+    Expect_Ok_Writes(Fix("saved.xml"));
 }
 
 TEST_F(TransmitCAN, ValidationStopsAtTheFirstBrokenRule)
 {
     const QString e = "Error row 1";
     const QString time = e + "!! Time must be between 0 and 100000000 milliseconds";
-    struct Case {
-        const char* name;
-        std::vector<std::pair<int, QString>> cells;
-        QString message;  // empty: passes
-    } cases[] = {
+    const Rule_Case cases[] = {
         {"a good frame", {}, ""},
         {"11 bits, 2048", {{2, "2048"}}, e + "!! CobID must be between 0 and 2047"},
         {"29 bits, 0x20000000", {{3, "2.0B (29 bits)"}, {2, "0x20000000"}},
@@ -124,21 +110,14 @@ TEST_F(TransmitCAN, ValidationStopsAtTheFirstBrokenRule)
         {"dimension 8 checks byte 8", {{4, "8"}, {16, "x"}}, e + "!! Byte8 must be between 0 and 1799 or None"},
         {"a disabled frame is not checked", {{1, "N"}, {4, "0"}}, ""},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        Form->FormShow();
-        Put_Row(G, 1, Good);
-        for (const auto& [col, value] : k.cells)
-            G->SetCells(col, 1, value);
-        Expect_Rules(k.message);
-    }
+    Expect_Row_Rules(cases, Good, 1);
 }
 
 TEST_F(TransmitCAN, RowButtons)
 {
     Form->FormShow();
-    Put_Row(G, 1, Good);
-    Put_Row(G, 2, Good);
+    Put_Row(1, Good);
+    Put_Row(2, Good);
     G->SetCells(17, 2, "second");
     G->SetRow(1);
     Services.MessageBoxAnswers = {mrYes};
@@ -146,13 +125,11 @@ TEST_F(TransmitCAN, RowButtons)
     EXPECT_EQ(Messages(), QStringList{"Are you sure to delete the Row number 1"});
     EXPECT_EQ(G->Cells(17, 1), "second");
     Form->Btn_InsRowClick(nullptr);
-    EXPECT_EQ(Row_Of(G, 1), QStringList{"Y"} + QStringList(16, ""));
+    EXPECT_EQ(Row(1), Enabled_Empty_Row(17));
     EXPECT_EQ(G->Cells(17, 2), "second");
 }
 
 TEST_F(TransmitCAN, Grab)
 {
-    Put_File("CAN_Send_Frames.xml", Fixture("UTransmitCAN/load.xml"));
-    Form->FormShow();
-    Grab(Form.get(), "UTransmitCAN.png");
+    Grab_Loaded("load.xml", "UTransmitCAN.png");
 }
