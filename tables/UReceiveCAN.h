@@ -89,7 +89,7 @@ protected:
     void Refill_Hints();
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     void Fail(int Row, const QString& Text);
 
@@ -100,7 +100,6 @@ class TFReceiveCAN : public TFCAN_Frames {
     Q_OBJECT
 public:
     explicit TFReceiveCAN(QWidget* parent = nullptr);
-    ~TFReceiveCAN() override;
 
     static constexpr int Col_Count = 15;
 

@@ -28,7 +28,6 @@ class TFS7_Protocol_Set_Access : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFS7_Protocol_Set_Access(QWidget* parent = nullptr);
-    ~TFS7_Protocol_Set_Access() override;
 
     // The number of data rows of each grid and the number of PLC connections the device holds.
     static constexpr int Data_Rows = 512;
@@ -74,7 +73,7 @@ protected:
 
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };

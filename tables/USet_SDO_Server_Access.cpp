@@ -58,12 +58,7 @@ const TCANopen_Layout SDO_Server_Layout = {
 
 } // namespace
 
-TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFCANopen_Table(parent, SDO_Server_Layout) {}
-
-TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()
-{
-    Release_Table_Instance(FSet_SDO_Server_Access, this, "FSet_SDO_Server_Access");
-}
+TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFSDO_Table(parent, SDO_Server_Layout) {}
 
 TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent)
 {

@@ -11,6 +11,7 @@
 #include "tables/UTable_Load.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
@@ -70,7 +71,11 @@ void TFTable_Frame::Focus_First_Grid()
     }
 }
 
-TFTable_Frame::~TFTable_Frame() = default;
+TFTable_Frame::~TFTable_Frame()
+{
+    if (FRelease)
+        FRelease();
+}
 
 void TFTable_Frame::Loaded()
 {
@@ -143,6 +148,35 @@ QTabWidget* TFTable_Frame::Add_Pages()
     pages->setObjectName(QStringLiteral("PageControl1"));
     FBody_Layout->addWidget(pages);
     return pages;
+}
+
+QTabWidget* TFTable_Frame::Add_Grid_Pages(std::initializer_list<TTable_Sheet> Sheets)
+{
+    QTabWidget* pages = Add_Pages();
+    std::vector<TTable_Grid> grids;
+    for (const TTable_Sheet& s : Sheets) {
+        *s.Sheet = Add_Grid_Sheet(pages, s.Sheet_Name, *s.Grid, s.Grid_Name);
+        grids.push_back({*s.Grid, *s.Sheet, s.Hints, s.Copied});
+    }
+    Describe_Grids(pages, std::move(grids));
+    return pages;
+}
+
+void TFTable_Frame::Place_Body_Grid(TVerIvovavOzed* Grid, const char* Name, QStringList* Hints, bool* Copied)
+{
+    Grid->setObjectName(QLatin1String(Name));
+    FBody_Layout->addWidget(Grid);
+    Describe_Grids(nullptr, {{Grid, nullptr, Hints, Copied}});
+}
+
+void TFTable_Frame::Load_Table_File()
+{
+    Table_Load.Reset();
+    if (QFileInfo::exists(*FPath))
+        Load_File();
+    for (const TTable_Grid& g : FGrids)
+        if (g.Copied)
+            *g.Copied = false;
 }
 
 void TFTable_Frame::Frame_Create()
@@ -391,6 +425,18 @@ void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled)
     Grid->EndUpdate();
 }
 
+void Reset_Check_Rows(TVerIvovavOzed* Grid, int Col_Enable)
+{
+    Grid->BeginUpdate();
+    for (int r = 1; r <= Grid->RowCount() - 1; ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        Grid->SetCheckBoxState(Col_Enable, r, true);
+        for (int c = Col_Enable + 1; c < Grid->ColCount() + Grid->NumHiddenColumns(); ++c)
+            Grid->SetCells(c, r, QString());
+    }
+    Grid->EndUpdate();
+}
+
 void Put_Items(platform::TStringList& Target, const QStringList& Items)
 {
     Target.BeginUpdate();
@@ -407,6 +453,18 @@ QStringList Position_Items(int Size)
     for (int i = 0; i < Size; ++i)
         items << QString::number(i);
     return items;
+}
+
+void Put_Lang_Texts(QStringList& List, const int* Texts, int Count)
+{
+    List.clear();
+    for (int i = 0; i < Count; ++i)
+        List << Lang_Table[Texts[i]];
+}
+
+QString Lang_Text(int Index)
+{
+    return Lang_Table[Index];
 }
 
 bool Key_Cell_Blank(const QString& Text)
