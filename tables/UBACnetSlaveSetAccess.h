@@ -12,9 +12,6 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFBACnetSlaveSetAccess : public TFTable_Frame {
     Q_OBJECT
 public:

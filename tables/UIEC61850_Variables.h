@@ -10,8 +10,6 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 class TFIEC61850_Variables : public TFTable_Frame {
     Q_OBJECT
 public:

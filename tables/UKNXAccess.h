@@ -10,8 +10,6 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 class TFKNXAccess : public TFTable_Frame {
     Q_OBJECT
 public:

@@ -12,9 +12,6 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFMQTT_Set_Topic : public TFTable_Frame {
     Q_OBJECT
 public:

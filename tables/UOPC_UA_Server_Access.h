@@ -9,8 +9,6 @@
 
 #include <QStringList>
 
-class TVerIvovavOzed;
-
 class TFOPC_UA_Server_Access : public TFTable_Frame {
     Q_OBJECT
 public:

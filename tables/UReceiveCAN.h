@@ -15,8 +15,6 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 // One column of a CAN frames grid.
 struct TCAN_Column {
     int Header;             // language index of the header

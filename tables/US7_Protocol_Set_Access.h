@@ -11,9 +11,6 @@
 #include <array>
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 // One PLC connection met during a validation: the four octets of the address and the TCP port.
 // A slot whose IP1 is -1 is free.
 struct TIPPort {

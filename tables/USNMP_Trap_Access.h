@@ -11,9 +11,6 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFSNMP_Trap_Access : public TFTable_Frame {
     Q_OBJECT
 public:

@@ -18,9 +18,6 @@
 #include <cstddef>
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 struct TCANopen_Column {
     TEditorType Editor;
     int Width;

@@ -7,8 +7,6 @@
 
 #include <QStringList>
 
-class TVerIvovavOzed;
-
 class TFTLS_Server_Known_Cert : public TFTable_Frame {
     Q_OBJECT
 public:
