@@ -1,14 +1,17 @@
 #include "core/UComon.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Form.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 #include "render/LbButton.h"
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 
@@ -441,6 +444,38 @@ QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*
     line->setGeometry(0, 68, Width, 1);
     line->setStyleSheet(QStringLiteral("background: #C8C8C8"));
     return panel;
+}
+
+void Place_Dialog(platform::TForm* Form, QLabel* L_SW_Code, int Width, int Height, TDialog_Sizing Sizing,
+                  bool Centred)
+{
+    L_SW_Code->setText(Shown_SW_Code);
+    L_SW_Code->adjustSize();
+    Form->SetClientWidth(Width);
+    Form->SetClientHeight(Height);
+    switch (Sizing) {
+    case TDialog_Sizing::Fixed:
+        Form->setFixedSize(Width, Height);
+        break;
+    case TDialog_Sizing::Free:
+        Form->resize(Width, Height);
+        break;
+    case TDialog_Sizing::Fixed_Width:
+        Form->setMinimumWidth(Width);
+        Form->setMaximumWidth(Width);
+        break;
+    }
+    if (!Centred)
+        return;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        Form->move(screen->availableGeometry().center() - QPoint(Width / 2, Height / 2));
+}
+
+void Set_Dialog_Titles(platform::TForm* Form, QLabel* L_SW_Desc, const QString& Caption, const QString& Desc)
+{
+    Form->SetCaption(Caption);
+    L_SW_Desc->setText(Desc);
+    L_SW_Desc->adjustSize();
 }
 
 void Apply_Window_Look(QWidget* Window)

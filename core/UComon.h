@@ -162,6 +162,18 @@ constexpr int Window_Color = 15595512;
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
 // Sets the window's background colour and the Verdana font of the dialogs.
 void Apply_Window_Look(QWidget* Window);
+
+namespace platform {
+class TForm;
+}
+// How the user may size a dialog.
+enum class TDialog_Sizing { Fixed, Free, Fixed_Width };
+// A dialog's create handler: the shown software code in its title panel and the client size;
+// a centred dialog opens in the middle of the screen.
+void Place_Dialog(platform::TForm* Form, QLabel* L_SW_Code, int Width, int Height, TDialog_Sizing Sizing,
+                  bool Centred);
+// The window caption and the subtitle in the title panel.
+void Set_Dialog_Titles(platform::TForm* Form, QLabel* L_SW_Desc, const QString& Caption, const QString& Desc);
 // Names a small dialog, gives it a fixed-size title bar with only a close box and the look above.
 void Set_Up_Dialog(QWidget* Dialog, const QString& Name);
 class TLbButton;

@@ -34,11 +34,7 @@ TFNew_Project::TFNew_Project(QWidget* parent)
 
 void TFNew_Project::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(331);
-    SetClientHeight(162);
-    setFixedSize(331, 162);
+    Place_Dialog(this, L_SW_Code, 331, 162, TDialog_Sizing::Fixed, false);
     Set_Lang();
 }
 
@@ -51,9 +47,7 @@ void TFNew_Project::FormShow()
 
 void TFNew_Project::Set_Lang()
 {
-    SetCaption(Lang_Table[100]);
-    L_SW_Desc->setText(Lang_Table[101]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[100], Lang_Table[101]);
     Label1->setText(Lang_Table[102]);
     Label1->adjustSize();
     Btn_OK->SetCaption(Lang_Table[103]);

@@ -12,12 +12,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -332,16 +330,7 @@ void TFParGen::Set_Tab_Order()
 
 void TFParGen::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(Form_Client_Width);
-    SetClientHeight(Form_Client_Height);
-    setMinimumWidth(Form_Client_Width);
-    setMaximumWidth(Form_Client_Width);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
-    }
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Fixed_Width, true);
     for (TCategoryPanel* panel : CPG->Panels())
         panel->SetPanelVisible(false);
     Order_TAB_Panels();
@@ -351,9 +340,7 @@ void TFParGen::FormCreate()
 
 void TFParGen::Set_Lang()
 {
-    setWindowTitle(Lang_Table[400]);
-    L_SW_Desc->setText(Lang_Table[401]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[400], Lang_Table[401]);
     Btn_OK->SetCaption(Lang_Table[402]);
     Btn_Cancel->SetCaption(Lang_Table[403]);
     Btn_OK->setToolTip(Lang_Table[404]);

@@ -124,9 +124,7 @@ void TFSoftOptions::FormCreate()
 
 void TFSoftOptions::Set_Lang()
 {
-    SetCaption(Lang_Table[300]);
-    L_SW_Desc->setText(Lang_Table[301]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[300], Lang_Table[301]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Language), Lang_Table[302]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Con_Options), Lang_Table[303]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Soft_Settings), Lang_Table[319]);

@@ -8,10 +8,8 @@
 
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 
 TFBACnet_Eng_Unit* FBACnet_Eng_Unit = nullptr;
 
@@ -208,13 +206,7 @@ TFBACnet_Eng_Unit::~TFBACnet_Eng_Unit()
 
 void TFBACnet_Eng_Unit::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientHeight(Form_Client_Height);
-    SetClientWidth(Form_Client_Width);
-    setFixedSize(Form_Client_Width, Form_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Fixed, true);
     Set_Lang();
 }
 
@@ -226,9 +218,7 @@ void TFBACnet_Eng_Unit::FormShow()
 
 void TFBACnet_Eng_Unit::Set_Lang()
 {
-    SetCaption(Lang_Table[2600]);
-    L_SW_Desc->setText(Lang_Table[2601]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[2600], Lang_Table[2601]);
     Btn_OK->SetCaption(Lang_Table[2602]);
     Btn_Cancel->SetCaption(Lang_Table[2603]);
     QLabel* labels[] = {Label1, Label2, Label3, Label4};

@@ -12,10 +12,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -181,22 +179,12 @@ void TFTable_Frame::Load_Table_File()
 
 void TFTable_Frame::Frame_Create()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(FClient_Width);
-    SetClientHeight(Table_Client_Height);
-    setFixedSize(FClient_Width, Table_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(FClient_Width / 2, Table_Client_Height / 2));
-    }
+    Place_Dialog(this, L_SW_Code, FClient_Width, Table_Client_Height, TDialog_Sizing::Fixed, true);
 }
 
 void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint)
 {
-    SetCaption(Lang_Table[Caption]);
-    L_SW_Desc->setText(Lang_Table[Desc]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[Caption], Lang_Table[Desc]);
     TLbButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (int i = 0; i < 6; ++i) {
         buttons[i]->SetCaption(Lang_Table[First_Button_Caption + i]);

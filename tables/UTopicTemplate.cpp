@@ -7,10 +7,8 @@
 #include "render/LbButton.h"
 #include "tables/UTable_Frame.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -135,21 +133,13 @@ void TFTopicTemplate::Set_Topic_Text(const QString& Text)
 
 void TFTopicTemplate::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(Form_Client_Width);
-    SetClientHeight(Form_Client_Height);
-    resize(Form_Client_Width, Form_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Free, true);
     Set_Lang();
 }
 
 void TFTopicTemplate::Set_Lang()
 {
-    SetCaption(Lang_Table[2400]);
-    L_SW_Desc->setText(Lang_Table[2402]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[2400], Lang_Table[2402]);
     L_List_Keywords->setText(Lang_Table[2404]);
     ASG_Keywords->SetCells(0, 0, Lang_Table[2405]);
     ASG_Keywords->SetCells(1, 0, Lang_Table[2406]);
@@ -160,9 +150,7 @@ void TFTopicTemplate::Set_Lang()
 void TFTopicTemplate::FormShow()
 {
     const bool templ = TopicTemplate != 0;
-    SetCaption(Lang_Table[templ ? 2401 : 2400]);
-    L_SW_Desc->setText(Lang_Table[templ ? 2403 : 2402]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[templ ? 2401 : 2400], Lang_Table[templ ? 2403 : 2402]);
     Laod_Keywords();
     if (RE_TopicTemplate->isEnabled() && RE_TopicTemplate->isVisible())
         RE_TopicTemplate->setFocus();

@@ -1,9 +1,13 @@
 // Shared routines: address parsers, KNX addresses, decimal texts, serial ports, the grid helpers
 // and the configuration file paths.
 #include "core/UComon.h"
+#include "platform/Form.h"
 #include "platform/ScriptedServices.h"
 #include "platform/SysUtils.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
@@ -283,4 +287,41 @@ TEST(Comon, AutoSizeColumnOnlyOnHeaderWithTheOption)
     Double_Click_Auto_Size = false;
     Auto_Size_Column(&g, 0, 3);
     EXPECT_EQ(g.sized.size(), 1);
+}
+
+TEST(Comon, PlaceDialogSizesCentresAndShowsTheCode)
+{
+    const struct {
+        TDialog_Sizing sizing;
+        bool centred;
+        QSize min, max;
+    } cases[] = {
+        {TDialog_Sizing::Fixed, true, {300, 200}, {300, 200}},
+        {TDialog_Sizing::Fixed, false, {300, 200}, {300, 200}},
+        {TDialog_Sizing::Free, true, {0, 0}, {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX}},
+        {TDialog_Sizing::Fixed_Width, true, {300, 0}, {300, QWIDGETSIZE_MAX}},
+    };
+    const QString saved = Shown_SW_Code;
+    Shown_SW_Code = QStringLiteral("KT-TEST");
+    for (const auto& c : cases) {
+        platform::TForm form;
+        QLabel* code = nullptr;
+        QLabel* desc = nullptr;
+        Make_Title_Panel(&form, 300, code, desc);
+        form.move(7, 9);
+        Place_Dialog(&form, code, 300, 200, c.sizing, c.centred);
+        EXPECT_EQ(code->text(), QStringLiteral("KT-TEST"));
+        EXPECT_EQ(form.size(), QSize(300, 200));
+        EXPECT_EQ(form.minimumSize(), c.min);
+        EXPECT_EQ(form.maximumSize(), c.max);
+        const QPoint expected = c.centred ? QGuiApplication::primaryScreen()->availableGeometry().center() - QPoint(150, 100)
+                                          : QPoint(7, 9);
+        EXPECT_EQ(form.pos(), expected);
+
+        Set_Dialog_Titles(&form, desc, QStringLiteral("Caption"), QStringLiteral("Subtitle"));
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Caption"));
+        EXPECT_EQ(desc->text(), QStringLiteral("Subtitle"));
+        EXPECT_EQ(desc->size(), desc->sizeHint());
+    }
+    Shown_SW_Code = saved;
 }
