@@ -1,11 +1,10 @@
 #include "core/USNMP_MIB.h"
 
 #include "core/UComon.h"
+#include "core/UGen_Files.h"
 #include "core/ULanguage.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
-#include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/Services.h"
 
 #include <QFileInfo>
@@ -21,21 +20,6 @@ const char* const Contact_Country = "Example Country";
 const char* const Contact_Mail = "support@norvane.example";
 constexpr int Enterprise_Number = 32473;
 
-QWidget* Owner()
-{
-    return FVelmoraeFirmWare;
-}
-
-// Upper case of the ASCII letters only, as the stored choice texts are compared.
-QString Upper(const QString& s)
-{
-    QString r = s;
-    for (QChar& c : r)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    return r;
-}
-
 void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, int firstFlag)
 {
     const TXMLNode section = root.FindNode(name);
@@ -45,7 +29,7 @@ void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, in
     int taken = 0;
     for (const TXMLNode& row : section.ChildNodes()) {
         QString enable;
-        if (!row.TryAttribute("Enable", enable) || Upper(enable) != QLatin1String("Y"))
+        if (!row.TryAttribute("Enable", enable) || Gen_Upper(enable) != QLatin1String("Y"))
             continue;
         if (taken == MIB_Max_Variables)
             throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, holds more than %3 enabled variables.")
@@ -53,7 +37,7 @@ void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, in
                                 .arg(MIB_Max_Variables));
         const QString description = row.AttributeDef("Description", QString());
         const QString type = row.AttributeDef("Type", QString());
-        MIB_Int_Flags[firstFlag + taken] = Upper(type) == QLatin1String("INT") ? 1 : 0;
+        MIB_Int_Flags[firstFlag + taken] = Gen_Upper(type) == QLatin1String("INT") ? 1 : 0;
         lines << description;
         ++taken;
     }
@@ -173,14 +157,7 @@ QStringList MIB_Lines()
 bool Write_MIB_File(const QString& FileName)
 {
     const QStringList lines = MIB_Lines();
-    QString why;
-    if (!platform::WriteFileAtomic(FileName,
-                                   platform::ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")), &why)) {
-        platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(FileName, why),
-                             platform::mtError, platform::mbOK, Owner());
-        return false;
-    }
-    return true;
+    return Gen_Write_Lines(FileName, lines);
 }
 
 void Build_MIB_File()
@@ -191,16 +168,16 @@ void Build_MIB_File()
     SaveMIB.Filter = QStringLiteral("Management Information Base (*.mib)|*.mib");
     SaveMIB.DefaultExt = QStringLiteral("*.mib");
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SaveMIB, chosen, Owner()))
+    if (!platform::TheServices().SaveFileDialog(SaveMIB, chosen, Gen_Owner()))
         return;
     if (QFileInfo::exists(chosen) &&
-        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation, platform::mbYes | platform::mbNo, Owner()) !=
+        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation, platform::mbYes | platform::mbNo, Gen_Owner()) !=
             platform::mrYes)
         return;
     try {
         Load_SNMP_Table();
     } catch (const EXMLError& e) {
-        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Owner());
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Gen_Owner());
         return;
     }
     Write_MIB_File(chosen);

@@ -1,0 +1,46 @@
+#include "core/UGen_Files.h"
+
+#include "core/UVelmoraeFirmWare.h"
+#include "core/XMLDocument.h"
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
+#include "platform/Services.h"
+
+#include <QFileInfo>
+
+QWidget* Gen_Owner()
+{
+    return FVelmoraeFirmWare;
+}
+
+QString Gen_Upper(const QString& s)
+{
+    QString r = s;
+    for (QChar& c : r)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 32);
+    return r;
+}
+
+QString Gen_File_Label(const QString& Path)
+{
+    return QFileInfo(Path).fileName();
+}
+
+void Gen_Load(TXMLDocument& Doc, const QString& Path)
+{
+    QString why;
+    if (!Doc.LoadFromFile(Path, &why))
+        throw EXMLError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(Gen_File_Label(Path), why));
+}
+
+bool Gen_Write_Lines(const QString& Path, const QStringList& Lines)
+{
+    QString why;
+    if (platform::WriteFileAtomic(Path, platform::ToAnsi(Lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
+                                  &why))
+        return true;
+    platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(Path, why),
+                         platform::mtError, platform::mbOK, Gen_Owner());
+    return false;
+}
