@@ -227,18 +227,11 @@ QString EDE_File_Name(const QString& Chosen)
 
 void BACnet_EDE_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SD1 = FVelmoraeFirmWare ? FVelmoraeFirmWare->SD1 : local;
-    SD1.InitialDir = Active_Conf_Path;
-    SD1.Filter = QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv");
-    SD1.DefaultExt.clear();
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SD1, chosen, Gen_Owner()))
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SD1, QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv"), QString(), chosen))
         return;
     const QString name = EDE_File_Name(chosen);
-    if (QFileInfo::exists(name) &&
-        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation,
-                             platform::mbYes | platform::mbNo | platform::mbCancel, Gen_Owner()) != platform::mrYes)
+    if (!Gen_May_Replace(name, 1105, platform::mbYes | platform::mbNo | platform::mbCancel))
         return;
     Build_EDE_File(name);
 }

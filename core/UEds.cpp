@@ -430,14 +430,9 @@ bool Write_EDS_File(const QString& Path)
 
 void Build_EDS_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SaveEDS = FVelmoraeFirmWare ? FVelmoraeFirmWare->SaveEDS : local;
-    SaveEDS.InitialDir = Active_Conf_Path;
-    SaveEDS.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
-    SaveEDS.DefaultExt = QStringLiteral("*.eds");
-    SaveEDS.OverwritePrompt = false;
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SaveEDS, chosen, Gen_Owner()))
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SaveEDS, QStringLiteral("Electronic Data Sheet (*.eds)|*.eds"),
+                      QStringLiteral("*.eds"), chosen))
         return;
     Write_EDS_File(chosen);
 }

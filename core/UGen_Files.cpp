@@ -1,5 +1,7 @@
 #include "core/UGen_Files.h"
 
+#include "core/UComon.h"
+#include "core/ULanguage.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
 #include "platform/AtomicFile.h"
@@ -32,6 +34,24 @@ void Gen_Load(TXMLDocument& Doc, const QString& Path)
     QString why;
     if (!Doc.LoadFromFile(Path, &why))
         throw EXMLError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(Gen_File_Label(Path), why));
+}
+
+bool Gen_Ask_File(platform::TSaveDialogRequest TFVelmoraeFirmWare::*Request, const QString& Filter,
+                  const QString& Default_Ext, QString& Chosen)
+{
+    platform::TSaveDialogRequest local;
+    platform::TSaveDialogRequest& dialog = FVelmoraeFirmWare && Request ? FVelmoraeFirmWare->*Request : local;
+    dialog.InitialDir = Active_Conf_Path;
+    dialog.Filter = Filter;
+    dialog.DefaultExt = Default_Ext;
+    dialog.OverwritePrompt = false;
+    return platform::TheServices().SaveFileDialog(dialog, Chosen, Gen_Owner());
+}
+
+bool Gen_May_Replace(const QString& Path, int Question, platform::TMsgDlgButtons Buttons)
+{
+    return !QFileInfo::exists(Path) ||
+           platform::MessageDlg(Lang_Table[Question], platform::mtConfirmation, Buttons, Gen_Owner()) == platform::mrYes;
 }
 
 bool Gen_Write_Lines(const QString& Path, const QStringList& Lines)

@@ -254,17 +254,12 @@ void Create_GSD_File()
         GSD_NB_Out = count("PROFINET_NB_OUT");
     }
 
-    platform::TSaveDialogRequest dialog;
-    dialog.InitialDir = Active_Conf_Path;
-    dialog.Filter = QStringLiteral("Generic Station Description (*.gsd)|*.gsd");
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(dialog, chosen, Gen_Owner()))
+    if (!Gen_Ask_File(nullptr, QStringLiteral("Generic Station Description (*.gsd)|*.gsd"), QString(), chosen))
         return;
 
     const QString name = GSD_File_Name(chosen);
-    if (QFileInfo::exists(name) &&
-        platform::MessageDlg(Lang_Table[1103], platform::mtConfirmation, platform::mbYes | platform::mbNo, Gen_Owner()) !=
-            platform::mrYes)
+    if (!Gen_May_Replace(name, 1103, platform::mbYes | platform::mbNo))
         return;
 
     Write_GSD_File(name);

@@ -162,17 +162,10 @@ bool Write_MIB_File(const QString& FileName)
 
 void Build_MIB_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SaveMIB = FVelmoraeFirmWare ? FVelmoraeFirmWare->SaveMIB : local;
-    SaveMIB.InitialDir = Active_Conf_Path;
-    SaveMIB.Filter = QStringLiteral("Management Information Base (*.mib)|*.mib");
-    SaveMIB.DefaultExt = QStringLiteral("*.mib");
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SaveMIB, chosen, Gen_Owner()))
-        return;
-    if (QFileInfo::exists(chosen) &&
-        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation, platform::mbYes | platform::mbNo, Gen_Owner()) !=
-            platform::mrYes)
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SaveMIB, QStringLiteral("Management Information Base (*.mib)|*.mib"),
+                      QStringLiteral("*.mib"), chosen) ||
+        !Gen_May_Replace(chosen, 1105, platform::mbYes | platform::mbNo))
         return;
     try {
         Load_SNMP_Table();
