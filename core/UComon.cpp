@@ -497,6 +497,21 @@ void Set_Up_Dialog(QWidget* Dialog, const QString& Name)
     Apply_Window_Look(Dialog);
 }
 
+TLbButton* Make_Dialog_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, const char* Glyph)
+{
+    constexpr TColor Button_Down_Color = 33023;
+    auto* b = Make_Named<TLbButton>(Owner, Name, Left, Top, Width, 28);
+    b->SetStyle(bsEncarta);
+    b->SetColor(Window_Color);
+    b->SetHotTrackColor(clYellow);
+    b->SetColorWhenDown(Button_Down_Color);
+    if (Glyph) {
+        const TBitmap pic = LbResourceBitmap(QLatin1String(Glyph));
+        b->SetGlyph(&pic);
+    }
+    return b;
+}
+
 QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel)
 {
     auto* panel = new QWidget(Owner);

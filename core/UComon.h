@@ -154,6 +154,16 @@ void Auto_Size_Column(TGrid* Grid, int Row, int Col)
 class QLabel;
 class QWidget;
 
+// A child control named `Name` at that place of its owner.
+template <class T>
+T* Make_Named(QWidget* Owner, const char* Name, int Left, int Top, int Width, int Height)
+{
+    auto* w = new T(Owner);
+    w->setObjectName(QLatin1String(Name));
+    w->setGeometry(Left, Top, Width, Height);
+    return w;
+}
+
 // Background of every window ($EDF7F8).
 constexpr int Window_Color = 15595512;
 
@@ -177,6 +187,9 @@ void Set_Dialog_Titles(platform::TForm* Form, QLabel* L_SW_Desc, const QString& 
 // Names a small dialog, gives it a fixed-size title bar with only a close box and the look above.
 void Set_Up_Dialog(QWidget* Dialog, const QString& Name);
 class TLbButton;
+// The program's push button in a dialog, 28 high: the window's colour, yellow under the mouse,
+// orange while pressed, with the glyph of that resource name (none: no glyph).
+TLbButton* Make_Dialog_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, const char* Glyph);
 // The button panel at the foot of a dialog (P_Button; its owner places it) with Btn_OK at the
 // left and Btn_Cancel beside it; Cancel ends the dialog by itself. Returns the panel.
 QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel);

@@ -31,7 +31,6 @@ namespace {
 
 constexpr TColor Form_Color = 15595512;
 constexpr TColor Header_Gradient_Color = 14211303;
-constexpr TColor Button_Down_Color = 33023;
 constexpr int Form_Client_Width = 460;
 constexpr int Form_Client_Height = 700;
 
@@ -237,22 +236,10 @@ void TFParGen::Build_Window()
     P_Button->setFixedHeight(40);
     layout->addWidget(P_Button);
 
-    auto makeButton = [this](const char* name, int left, const char* glyph) {
-        auto* b = new TLbButton(P_Button);
-        b->setObjectName(name);
-        b->setGeometry(left, 6, 110, 28);
-        b->SetStyle(bsEncarta);
-        b->SetColor(Form_Color);
-        b->SetHotTrackColor(clYellow);
-        b->SetColorWhenDown(Button_Down_Color);
-        const TBitmap pic = LbResourceBitmap(glyph);
-        b->SetGlyph(&pic);
-        return b;
-    };
-    Btn_OK = makeButton("Btn_OK", 219, "LBOK");
+    Btn_OK = Make_Dialog_Button(P_Button, "Btn_OK", 219, 6, 110, "LBOK");
     Btn_OK->SetModalResult(mrNone);
     Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
-    Btn_Cancel = makeButton("Btn_Cancel", 335, "LBCANCEL");
+    Btn_Cancel = Make_Dialog_Button(P_Button, "Btn_Cancel", 335, 6, 110, "LBCANCEL");
     Btn_Cancel->SetModalResult(mrCancel);
 
     Build_Panels();

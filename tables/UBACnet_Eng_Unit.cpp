@@ -84,20 +84,10 @@ QLabel* Make_Label(QWidget* Owner, const char* Name, int Left, int Top)
 
 QFrame* Make_Line(QWidget* Owner, const char* Name, int Top)
 {
-    auto* f = new QFrame(Owner);
-    f->setObjectName(QLatin1String(Name));
+    auto* f = Make_Named<QFrame>(Owner, Name, 16, Top, 513, 2);
     f->setFrameShape(QFrame::HLine);
     f->setFrameShadow(QFrame::Sunken);
-    f->setGeometry(16, Top, 513, 2);
     return f;
-}
-
-TLbButton* Make_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, int Height)
-{
-    auto* b = new TLbButton(Owner);
-    b->setObjectName(QLatin1String(Name));
-    b->setGeometry(Left, Top, Width, Height);
-    return b;
 }
 
 } // namespace
@@ -183,17 +173,13 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : TForm(parent)
     CB_Select_Unit = new QComboBox(this);
     CB_Select_Unit->setObjectName(QStringLiteral("CB_Select_Unit"));
     CB_Select_Unit->setGeometry(112, 181, 417, 21);
-    Btn_Select_Eng_Unit = Make_Button(this, "Btn_Select_Eng_Unit", 16, 218, 513, 23);
+    Btn_Select_Eng_Unit = Make_Named<TLbButton>(this, "Btn_Select_Eng_Unit", 16, 218, 513, 23);
     Btn_Select_Eng_Unit->OnClick = [this](QObject*) { Btn_Select_Eng_UnitClick(); };
     Shape2 = Make_Line(this, "Shape2", 256);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, Form_Client_Height - 40, Form_Client_Width, 40);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };

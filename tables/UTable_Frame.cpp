@@ -23,8 +23,6 @@ using namespace platform;
 
 namespace {
 
-constexpr TColor Form_Color = Window_Color;
-constexpr TColor Button_Down_Color = 33023;
 constexpr int Title_Height = 69;
 constexpr int Button_Panel_Height = 40;
 
@@ -85,7 +83,7 @@ void TFTable_Frame::Loaded()
     // The table dialogs' title: the window's own background, the code large at (16, 8) and the
     // dialog's title in bold at (16, 42).
     QPalette pal = P_Title->palette();
-    pal.setColor(QPalette::Window, ToQColor(Form_Color));
+    pal.setColor(QPalette::Window, ToQColor(Window_Color));
     P_Title->setPalette(pal);
     QFont code(QStringLiteral("Verdana"));
     code.setPixelSize(32);
@@ -111,18 +109,7 @@ void TFTable_Frame::Loaded()
     layout->addWidget(P_Button);
 
     auto makeButton = [this](const char* name, int left, const char* glyph) {
-        auto* b = new TLbButton(P_Button);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(left, 6, 110, 28);
-        b->SetStyle(bsEncarta);
-        b->SetColor(Form_Color);
-        b->SetHotTrackColor(clYellow);
-        b->SetColorWhenDown(Button_Down_Color);
-        if (glyph) {
-            const TBitmap pic = LbResourceBitmap(QLatin1String(glyph));
-            b->SetGlyph(&pic);
-        }
-        return b;
+        return Make_Dialog_Button(P_Button, name, left, 6, 110, glyph);
     };
     Btn_OK = makeButton("Btn_OK", 16, "LBOK");
     Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };

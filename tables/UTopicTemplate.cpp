@@ -27,14 +27,6 @@ constexpr int Text_Panel_Height = 176;
 constexpr int Legend_Height = 108;
 constexpr int Button_Panel_Height = 40;
 
-TLbButton* Make_Button(QWidget* Owner, const char* Name, int Left)
-{
-    auto* b = new TLbButton(Owner);
-    b->setObjectName(QLatin1String(Name));
-    b->setGeometry(Left, 6, 110, 28);
-    return b;
-}
-
 } // namespace
 
 TFTopicTemplate::TFTopicTemplate(QWidget* parent) : TForm(parent)
@@ -105,14 +97,10 @@ void TFTopicTemplate::Loaded()
                              goRangeSelect | goEditing);
     ASG_Keywords->Loaded();
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setFixedHeight(Button_Panel_Height);
     layout->addWidget(P_Button);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16);
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134);
-    Btn_Cancel->SetModalResult(mrCancel);
 }
 
 QString TFTopicTemplate::Topic_Text() const

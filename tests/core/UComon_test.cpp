@@ -1,7 +1,9 @@
 // Shared routines: address parsers, KNX addresses, decimal texts, serial ports, the grid helpers
 // and the configuration file paths.
 #include "core/UComon.h"
+#include "render/LbButton.h"
 #include "platform/Form.h"
+#include "platform/Picture.h"
 #include "platform/ScriptedServices.h"
 #include "platform/SysUtils.h"
 
@@ -324,4 +326,19 @@ TEST(Comon, PlaceDialogSizesCentresAndShowsTheCode)
         EXPECT_EQ(desc->size(), desc->sizeHint());
     }
     Shown_SW_Code = saved;
+}
+
+TEST(Comon, DialogButtonHasTheProgramsLook)
+{
+    QWidget owner;
+    for (const char* glyph : {"LBOK", static_cast<const char*>(nullptr)}) {
+        TLbButton* b = Make_Dialog_Button(&owner, "Btn_Test", 16, 6, 110, glyph);
+        EXPECT_EQ(b->objectName(), QStringLiteral("Btn_Test"));
+        EXPECT_EQ(b->geometry(), QRect(16, 6, 110, 28));
+        EXPECT_EQ(b->Style(), bsEncarta);
+        EXPECT_EQ(b->Color(), Window_Color);
+        EXPECT_EQ(b->HotTrackColor(), clYellow);
+        EXPECT_EQ(b->ColorWhenDown(), 33023);
+        EXPECT_EQ(b->Glyph().Empty(), glyph == nullptr);
+    }
 }
