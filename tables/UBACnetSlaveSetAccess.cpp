@@ -161,9 +161,7 @@ void TFBACnetSlaveSetAccess::FormCreate()
 
 void TFBACnetSlaveSetAccess::Set_Lang()
 {
-    Set_Frame_Texts(2500, 2501, 2502, 2510);
-    PageControl1->setTabText(0, Lang_Table[2508]);
-    PageControl1->setTabText(1, Lang_Table[2509]);
+    Set_Frame_Texts(2500, 2501, 2502, 2510, {2508, 2509});
     // The headers go straight into the header row, hidden Swap included.
     for (int c = 0; c < Col_Count; ++c) {
         ACG_BACnet_in_Read->SetCells(c, 0, Lang_Table[Columns[c].Header[0]]);
@@ -195,8 +193,8 @@ void TFBACnetSlaveSetAccess::FormShow()
     PageControl1->setCurrentWidget(TS_BACnet_in_Read);
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_BACnet_in_Read->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_BACnet_in_Write->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_OUT));
+    Put_Positions(ACG_BACnet_in_Read, Col_Position, NByte_IN);
+    Put_Positions(ACG_BACnet_in_Write, Col_Position, NByte_OUT);
 
     Read_Name_Setting();
     const int rows = (Desc_Lenght ? Max_Rows_Long_Names : Max_Rows) + 1;

@@ -93,7 +93,6 @@ void TFIEC61850_Variables::FormCreate()
 {
     Frame_Create();
     ACG->SetRowCount(Data_Rows + 1);
-    Hint_List.clear();
     Set_Lang();
 }
 
@@ -106,7 +105,7 @@ void TFIEC61850_Variables::Set_Lang()
 
 void TFIEC61850_Variables::FormShow()
 {
-    Reset_Table_Rows(ACG, true);
+    Reset_Rows(true);
     NByte_IN = Data_Size;
     Load_Table_File();
 }

@@ -114,7 +114,6 @@ void TFKNXAccess::FormCreate()
     for (int c : {Col_APCI, Col_OnCMD, Col_OnChange})
         ACG_KNX_in_Write->UnHideColumn(c);
     ACG_KNX_in_Write->Columns().Items(Col_Mnemonic)->SetWidth(Mnemonic_Width);
-    Hint.clear();
     Set_Lang();
 }
 
@@ -129,10 +128,9 @@ void TFKNXAccess::Set_Lang()
 void TFKNXAccess::FormShow()
 {
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    Reset_Table_Rows(grid, true);
+    Reset_Rows(true);
     Max_Num_Byte = Data_Size;
-    const QStringList positions = Position_Items(Max_Num_Byte);
-    Put_Items(grid->Columns().Items(Col_Position)->ComboItems(), positions);
+    Put_Positions(grid, Col_Position, Max_Num_Byte);
     Load_Table_File();
 }
 

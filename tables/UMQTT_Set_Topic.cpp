@@ -168,20 +168,16 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
 void TFMQTT_Set_Topic::FormCreate()
 {
     Frame_Create();
-    Hint_MQTT_Set_Topic_Pub.clear();
-    Hint_MQTT_Set_Topic_Sub.clear();
     Set_Lang();
 }
 
 void TFMQTT_Set_Topic::Set_Lang()
 {
-    Set_Frame_Texts(2300, 2301, 2302, 2308);
+    Set_Frame_Texts(2300, 2301, 2302, 2308, {2333, 2334});
     Put_Column_Headers(ACG_Pub, Pub_Columns, Pub_Col_Count);
     Put_Lang_Texts(Hint_MQTT_Set_Topic_Pub, Pub_Hints);
     Put_Column_Headers(ACG_Sub, Sub_Columns, Sub_Col_Count);
     Put_Lang_Texts(Hint_MQTT_Set_Topic_Sub, Sub_Hints);
-    PageControl1->setTabText(0, Lang_Table[2333]);
-    PageControl1->setTabText(1, Lang_Table[2334]);
 }
 
 void TFMQTT_Set_Topic::FormShow()
@@ -206,9 +202,7 @@ void TFMQTT_Set_Topic::FormShow()
         ACG_Sub->UnHideColumn(c);
     PageControl1->setCurrentWidget(TS_MQTT_Publish);
 
-    for (TZidIzavodUraz* grid : {ACG_Pub, ACG_Sub}) {
-        Reset_Table_Rows(grid, false);
-    }
+    Reset_Rows(false);
     Load_Table_File();
 }
 

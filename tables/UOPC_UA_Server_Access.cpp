@@ -96,7 +96,6 @@ void TFOPC_UA_Server_Access::Loaded()
 void TFOPC_UA_Server_Access::FormCreate()
 {
     Frame_Create();
-    Hint.clear();
     VarType.clear();
     RWType.clear();
     Set_Lang();

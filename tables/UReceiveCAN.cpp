@@ -99,7 +99,6 @@ void TFCAN_Frames::Loaded()
 void TFCAN_Frames::FormCreate()
 {
     Frame_Create();
-    Hint_List.clear();
     Set_Lang();
 }
 
@@ -120,7 +119,7 @@ void TFCAN_Frames::Refill_Hints()
 void TFCAN_Frames::FormShow()
 {
     // Every showing starts from the file: the grid is emptied first, rows enabled.
-    Reset_Table_Rows(Grid, true);
+    Reset_Rows(true);
 
     MAX_Byte = FLayout.Max_Byte;
     QStringList positions;

@@ -179,16 +179,12 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
 void TFS7_Protocol_Set_Access::FormCreate()
 {
     Frame_Create();
-    Hint_S7_Set_Access_Read.clear();
-    Hint_S7_Set_Access_Write.clear();
     Set_Lang();
 }
 
 void TFS7_Protocol_Set_Access::Set_Lang()
 {
-    Set_Frame_Texts(1200, 1201, 1202, 1208);
-    PageControl1->setTabText(0, Lang_Table[1214]);
-    PageControl1->setTabText(1, Lang_Table[1215]);
+    Set_Frame_Texts(1200, 1201, 1202, 1208, {1214, 1215});
     Put_Column_Headers(ACG_S7_Read, Read_Columns, Read_Col_Count);
     Put_Column_Headers(ACG_S7_Write, Write_Columns, Write_Col_Count);
     Put_Lang_Texts(Hint_S7_Set_Access_Read, Read_Hints);
@@ -198,14 +194,12 @@ void TFS7_Protocol_Set_Access::Set_Lang()
 void TFS7_Protocol_Set_Access::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first, rows enabled.
-    for (TZidIzavodUraz* grid : {ACG_S7_Read, ACG_S7_Write}) {
-        Reset_Table_Rows(grid, true);
-    }
+    Reset_Rows(true);
     PageControl1->setCurrentWidget(TS_S7_Read);
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_S7_Read->Columns().Items(14)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_S7_Write->Columns().Items(16)->ComboItems(), Position_Items(NByte_OUT));
+    Put_Positions(ACG_S7_Read, 14, NByte_IN);
+    Put_Positions(ACG_S7_Write, 16, NByte_OUT);
     Load_Table_File();
 }
 

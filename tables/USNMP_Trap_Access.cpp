@@ -147,17 +147,13 @@ void TFSNMP_Trap_Access::FormCreate()
 {
     Frame_Create();
     PageControl1->setCurrentWidget(TS_SNMP_Read);
-    Hint_SNMP_Read.clear();
-    Hint_SNMP_Write.clear();
     SL_Check_Desc.clear();
     Set_Lang();
 }
 
 void TFSNMP_Trap_Access::Set_Lang()
 {
-    Set_Frame_Texts(2200, 2201, 2202, 2210);
-    PageControl1->setTabText(0, Lang_Table[2208]);
-    PageControl1->setTabText(1, Lang_Table[2209]);
+    Set_Frame_Texts(2200, 2201, 2202, 2210, {2208, 2209});
     Put_Column_Headers(ACG_SNMP_Read, Read_Columns, Read_Col_Count);
     Put_Column_Headers(ACG_SNMP_Write, Write_Columns, Write_Col_Count);
     Put_Lang_Texts(Hint_SNMP_Read, Read_Hints);
@@ -166,14 +162,12 @@ void TFSNMP_Trap_Access::Set_Lang()
 
 void TFSNMP_Trap_Access::FormShow()
 {
-    for (TZidIzavodUraz* grid : {ACG_SNMP_Read, ACG_SNMP_Write}) {
-        Reset_Table_Rows(grid, true);
-    }
+    Reset_Rows(true);
     // The dialog opens on the tab that was in front when it was last closed.
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_SNMP_Read->Columns().Items(8)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_SNMP_Write->Columns().Items(4)->ComboItems(), Position_Items(NByte_OUT));
+    Put_Positions(ACG_SNMP_Read, 8, NByte_IN);
+    Put_Positions(ACG_SNMP_Write, 4, NByte_OUT);
     Load_Table_File();
     Index_Row_Build(ACG_SNMP_Read);
     Index_Row_Build(ACG_SNMP_Write);

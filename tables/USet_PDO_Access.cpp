@@ -120,16 +120,13 @@ void TFCANopen_Table::FormCreate()
 {
     Frame_Create();
     PageControl1->setCurrentWidget(Sheet[0]);
-    Hints[0].clear();
-    Hints[1].clear();
     Set_Lang();
 }
 
 void TFCANopen_Table::Set_Lang()
 {
-    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints);
-    for (int i = 0; i < 2; ++i)
-        PageControl1->setTabText(i, Lang_Table[FLayout.Grids[i].Tab_Text]);
+    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints,
+                    {FLayout.Grids[0].Tab_Text, FLayout.Grids[1].Tab_Text});
     for (int i = 0; i < 2; ++i)
         for (int c = 0; c < FLayout.Grids[i].Col_Count; ++c)
             Grid(i)->SetCells(c, 0, Lang_Table[FLayout.Grids[i].First_Header + c]);
@@ -143,10 +140,7 @@ void TFCANopen_Table::Set_Lang()
 void TFCANopen_Table::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first.
-    for (int i = 0; i < 2; ++i) {
-        TZidIzavodUraz* grid = Grid(i);
-        Reset_Table_Rows(grid, false);
-    }
+    Reset_Rows(false);
     PageControl1->setCurrentWidget(Sheet[0]);
     PROFINET_NByte_IN = Data_Size;
     PROFINET_NByte_OUT = Data_Size;

@@ -57,7 +57,6 @@ void TFTLS_Server_Known_Cert::FormCreate()
 {
     Init_Table();
     Frame_Create();
-    Hint_List.clear();
     Set_Lang();
 }
 

@@ -167,9 +167,13 @@ void TFTable_Frame::Load_Table_File()
 void TFTable_Frame::Frame_Create()
 {
     Place_Dialog(this, L_SW_Code, FClient_Width, Table_Client_Height, TDialog_Sizing::Fixed, true);
+    for (const TTable_Grid& g : FGrids)
+        if (g.Hints)
+            g.Hints->clear();
 }
 
-void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint)
+void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint,
+                                    std::initializer_list<int> Tab_Texts)
 {
     Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[Caption], Lang_Table[Desc]);
     TLbButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
@@ -177,6 +181,9 @@ void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Capt
         buttons[i]->SetCaption(Lang_Table[First_Button_Caption + i]);
         buttons[i]->setToolTip(Lang_Table[First_Button_Hint + i]);
     }
+    int tab = 0;
+    for (int t : Tab_Texts)
+        FPages->setTabText(tab++, Lang_Table[t]);
 }
 
 // ---- the handlers the tables share -------------------------------------------------------------
@@ -419,6 +426,17 @@ void Put_Items(platform::TStringList& Target, const QStringList& Items)
     for (const QString& s : Items)
         Target.Add(s);
     Target.EndUpdate();
+}
+
+void TFTable_Frame::Reset_Rows(bool Enabled)
+{
+    for (const TTable_Grid& g : FGrids)
+        Reset_Table_Rows(g.Grid, Enabled);
+}
+
+void Put_Positions(TZidIzavodUraz* Grid, int Col, int Size)
+{
+    Put_Items(Grid->Columns().Items(Col)->ComboItems(), Position_Items(Size));
 }
 
 QStringList Position_Items(int Size)

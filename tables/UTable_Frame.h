@@ -171,11 +171,15 @@ protected:
 
     // Builds the panels and buttons; members call it first in their own Loaded.
     void Loaded() override;
-    // Fixes the client size and puts L_SW_Code's text (the shown software code).
+    // Fixes the client size, puts L_SW_Code's text (the shown software code) and empties the
+    // described grids' hint lists until the language fills them.
     void Frame_Create();
     // Window caption and subtitle, then the six captions and the six hints from consecutive
-    // language indexes.
-    void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint);
+    // language indexes, and the captions of the tabs in their order.
+    void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint,
+                         std::initializer_list<int> Tab_Texts = {});
+    // A new showing: Reset_Table_Rows on every described grid.
+    void Reset_Rows(bool Enabled);
     QVBoxLayout* Body_Layout() const { return FBody_Layout; }
     // The page control that fills the body of a dialog whose grids sit on tabs.
     QTabWidget* Add_Pages();
@@ -253,6 +257,8 @@ void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled);
 void Put_Items(platform::TStringList& Target, const QStringList& Items);
 // "0", "1", ... "Size - 1": the byte positions of a data array of that size.
 QStringList Position_Items(int Size);
+// Those positions as the choices of the column `Col`.
+void Put_Positions(TZidIzavodUraz* Grid, int Col, int Size);
 
 // The key cell of a row is blank: the rows from here down are not used.
 bool Key_Cell_Blank(const QString& Text);
