@@ -90,9 +90,7 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
     P_Eth_Search = Make_Panel(this, "P_Eth_Search", Eth_Search_Height);
     L_List_Device = Make_Label(P_Eth_Search, "L_List_Device", 16, 6, 300);
     Btn_Search = Make_Dialog_Button(P_Eth_Search, "Btn_Search", 323, 4, 110, "LBARROW");
-    CB_Find_All_Norvane = new QCheckBox(P_Eth_Search);
-    CB_Find_All_Norvane->setObjectName(QStringLiteral("CB_Find_All_Norvane"));
-    CB_Find_All_Norvane->setGeometry(16, 134, 417, 18);
+    CB_Find_All_Norvane = Make_Named<QCheckBox>(P_Eth_Search, "CB_Find_All_Norvane", 16, 134, 417, 18);
 
     P_Options = Make_Panel(this, "P_Options", Options_Height);
     L_Update_Option = Make_Label(P_Options, "L_Update_Option", 16, 6, 417);
@@ -100,9 +98,7 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
     CB_Update_Options->setObjectName(QStringLiteral("CB_Update_Options"));
     CB_Update_Options->setEditable(false);
     CB_Update_Options->setGeometry(16, 23, 241, 22);
-    CB_Update_Option_Read_Back = new QCheckBox(P_Options);
-    CB_Update_Option_Read_Back->setObjectName(QStringLiteral("CB_Update_Option_Read_Back"));
-    CB_Update_Option_Read_Back->setGeometry(16, 50, 417, 18);
+    CB_Update_Option_Read_Back = Make_Named<QCheckBox>(P_Options, "CB_Update_Option_Read_Back", 16, 50, 417, 18);
     CB_Update_Option_Read_Back->setChecked(true);
 
     P_Serial = Make_Panel(this, "P_Serial", Serial_Height);

@@ -417,29 +417,25 @@ bool Conv_Str_To_Float(const QString& Text, QChar Sep, float& Value)
 
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc)
 {
-    auto* panel = new QWidget(Owner);
-    panel->setObjectName(QStringLiteral("P_Title"));
-    panel->setGeometry(0, 0, Width, 69);
+    auto* panel = Make_Named<QWidget>(Owner, "P_Title", 0, 0, Width, 69);
     panel->setAutoFillBackground(true);
     QPalette pal = panel->palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
     panel->setPalette(pal);
-    L_SW_Code = new QLabel(panel);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    QFont big(QStringLiteral("Verdana"));
-    big.setPixelSize(24);
-    big.setBold(true);
-    L_SW_Code->setFont(big);
-    L_SW_Code->setStyleSheet(QStringLiteral("color: #808080"));
-    L_SW_Code->move(12, 6);
-    L_SW_Desc = new QLabel(panel);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont bold(QStringLiteral("Verdana"));
-    bold.setPixelSize(13);
-    bold.setBold(true);
-    L_SW_Desc->setFont(bold);
-    L_SW_Desc->setStyleSheet(QStringLiteral("color: #808080"));
-    L_SW_Desc->move(12, 42);
+    // Both texts grey bold Verdana, the code large above the subtitle.
+    auto makeLabel = [panel](const char* name, int pixels, int top) {
+        auto* l = new QLabel(panel);
+        l->setObjectName(QLatin1String(name));
+        QFont f(QStringLiteral("Verdana"));
+        f.setPixelSize(pixels);
+        f.setBold(true);
+        l->setFont(f);
+        l->setStyleSheet(QStringLiteral("color: #808080"));
+        l->move(12, top);
+        return l;
+    };
+    L_SW_Code = makeLabel("L_SW_Code", 24, 6);
+    L_SW_Desc = makeLabel("L_SW_Desc", 13, 42);
     auto* line = new QFrame(panel);
     line->setGeometry(0, 68, Width, 1);
     line->setStyleSheet(QStringLiteral("background: #C8C8C8"));
@@ -516,12 +512,8 @@ QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Bt
 {
     auto* panel = new QWidget(Owner);
     panel->setObjectName(QStringLiteral("P_Button"));
-    Btn_OK = new TLbButton(panel);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
-    Btn_Cancel = new TLbButton(panel);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_OK = Make_Named<TLbButton>(panel, "Btn_OK", 16, 6, 110, 28);
+    Btn_Cancel = Make_Named<TLbButton>(panel, "Btn_Cancel", 134, 6, 110, 28);
     Btn_Cancel->SetModalResult(platform::mrCancel);
     return panel;
 }

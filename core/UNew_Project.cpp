@@ -21,9 +21,7 @@ TFNew_Project::TFNew_Project(QWidget* parent)
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 80);
-    E_New_Proj = new QLineEdit(this);
-    E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
-    E_New_Proj->setGeometry(16, 96, 299, 21);
+    E_New_Proj = Make_Named<QLineEdit>(this, "E_New_Proj", 16, 96, 299, 21);
     E_New_Proj->installEventFilter(this);
     P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, 122, 331, 40);

@@ -87,6 +87,23 @@ void Load_SNMP_Table()
     Load_Section(root, "SNMP_Trap_Write", MIB_Lines_B, MIB_Max_Variables);
 }
 
+// A data buffer of the module: its identifier, its eight blocks, then one variable per line of
+// the table, named by its description or, without one, by its number.
+void Buffer(QStringList& L, const char* buffer, int number, const char* access, const QStringList& lines,
+            int firstFlag)
+{
+    const QString name = QLatin1String(buffer);
+    const QByteArray values = QByteArray(buffer) + "val";
+    L << QStringLiteral("%1 OBJECT IDENTIFIER::= { data %2 }").arg(name).arg(number);
+    Blocks(L, buffer, access);
+    L << QStringLiteral(" %1 OBJECT IDENTIFIER::= { %2 9 }").arg(QLatin1String(values), name);
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const QString& D = lines[i];
+        const QString var = D.isEmpty() ? QLatin1String(values) + QString::number(i + 1) : D;
+        L << Variable(var, "OBJECT-TYPE", MIB_Int_Flags[firstFlag + i] == 1, access, D, values.constData(), i + 1);
+    }
+}
+
 QStringList MIB_Lines()
 {
     const QString b4(4, QLatin1Char(' '));
@@ -123,26 +140,8 @@ QStringList MIB_Lines()
                         "DESCRIPTION \"\" ::= { data 2}");
     L << QStringLiteral("countout  OBJECT-TYPE SYNTAX INTEGER       MAX-ACCESS read-write STATUS current  "
                         "DESCRIPTION \"\" ::= { data 3}");
-    L << QStringLiteral("bufferin OBJECT IDENTIFIER::= { data 4 }");
-    Blocks(L, "bufferin", "read-only");
-    L << QStringLiteral(" bufferinval OBJECT IDENTIFIER::= { bufferin 9 }");
-
-    for (int i = 0; i < int(MIB_Lines_A.size()); ++i) {
-        const QString& D = MIB_Lines_A[i];
-        const QString name = D.isEmpty() ? QStringLiteral("bufferinval") + QString::number(i + 1) : D;
-        L << Variable(name, "OBJECT-TYPE", MIB_Int_Flags[i] == 1, "read-only", D, "bufferinval", i + 1);
-    }
-
-    L << QStringLiteral("bufferout OBJECT IDENTIFIER::= { data 5 }");
-    Blocks(L, "bufferout", "read-write");
-    L << QStringLiteral(" bufferoutval OBJECT IDENTIFIER::= { bufferout 9 }");
-
-    for (int i = 0; i < int(MIB_Lines_B.size()); ++i) {
-        const QString& D = MIB_Lines_B[i];
-        const QString name = D.isEmpty() ? QStringLiteral("bufferoutval") + QString::number(i + 1) : D;
-        L << Variable(name, "OBJECT-TYPE", MIB_Int_Flags[MIB_Max_Variables + i] == 1, "read-write", D,
-                      "bufferoutval", i + 1);
-    }
+    Buffer(L, "bufferin", 4, "read-only", MIB_Lines_A, 0);
+    Buffer(L, "bufferout", 5, "read-write", MIB_Lines_B, MIB_Max_Variables);
 
     L << QStringLiteral("traps OBJECT IDENTIFIER::= { application 2 }");
     L << QStringLiteral(" trapsval OBJECT IDENTIFIER::= { traps 1 }");

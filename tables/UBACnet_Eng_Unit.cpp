@@ -154,25 +154,19 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : TForm(parent)
     P_Title = Make_Title_Panel(this, Form_Client_Width, L_SW_Code, L_SW_Desc);
 
     Label1 = Make_Label(this, "Label1", 16, 72);
-    E_Selected_EU = new QLineEdit(this);
-    E_Selected_EU->setObjectName(QStringLiteral("E_Selected_EU"));
-    E_Selected_EU->setGeometry(218, 69, 49, 21);
+    E_Selected_EU = Make_Named<QLineEdit>(this, "E_Selected_EU", 218, 69, 49, 21);
     Label5 = Make_Label(this, "Label5", 273, 72);
     Label5->setText(QStringLiteral("-> unknown"));
     Shape1 = Make_Line(this, "Shape1", 104);
     Label2 = Make_Label(this, "Label2", 16, 117);
     Label3 = Make_Label(this, "Label3", 16, 152);
-    CB_Select_Type = new QComboBox(this);
-    CB_Select_Type->setObjectName(QStringLiteral("CB_Select_Type"));
-    CB_Select_Type->setGeometry(112, 149, 417, 21);
+    CB_Select_Type = Make_Named<QComboBox>(this, "CB_Select_Type", 112, 149, 417, 21);
     for (const TUnit_Category& c : Categories())
         CB_Select_Type->addItem(QLatin1String(c.Name));
     CB_Select_Type->setCurrentIndex(0);
     connect(CB_Select_Type, &QComboBox::activated, this, [this](int) { CB_Select_TypeSelect(); });
     Label4 = Make_Label(this, "Label4", 16, 184);
-    CB_Select_Unit = new QComboBox(this);
-    CB_Select_Unit->setObjectName(QStringLiteral("CB_Select_Unit"));
-    CB_Select_Unit->setGeometry(112, 181, 417, 21);
+    CB_Select_Unit = Make_Named<QComboBox>(this, "CB_Select_Unit", 112, 181, 417, 21);
     Btn_Select_Eng_Unit = Make_Named<TLbButton>(this, "Btn_Select_Eng_Unit", 16, 218, 513, 23);
     Btn_Select_Eng_Unit->OnClick = [this](QObject*) { Btn_Select_Eng_UnitClick(); };
     Shape2 = Make_Line(this, "Shape2", 256);
