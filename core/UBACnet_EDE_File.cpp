@@ -129,10 +129,9 @@ void Load_BACnet_Parameters()
 {
     BACnet_Dev_Instance.clear();
     EDE_Long_Names = false;
-    if (!QFileInfo::exists(File_ParGen))
-        return;
     TXMLDocument doc;
-    Gen_Load(doc, File_ParGen);
+    if (!Gen_Load_Existing(doc, File_ParGen))
+        return;
     const TXMLNode root = doc.DocumentElement();
 
     QString text;
@@ -147,10 +146,9 @@ void Load_BACnet_Parameters()
 
 void Load_BACnet_Objects()
 {
-    if (!QFileInfo::exists(File_BACnet_Slave))
-        return;
     TXMLDocument doc;
-    Gen_Load(doc, File_BACnet_Slave);
+    if (!Gen_Load_Existing(doc, File_BACnet_Slave))
+        return;
     const TXMLNode root = doc.DocumentElement();
     Load_Objects_Section(root, "BACnet_in_Read");
     Load_Objects_Section(root, "BACnet_in_Write");

@@ -415,6 +415,20 @@ bool Conv_Str_To_Float(const QString& Text, QChar Sep, float& Value)
 
 // ---- the common look of the dialogs ----
 
+QFont Title_Font(int Pixels)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(Pixels);
+    f.setBold(true);
+    return f;
+}
+
+void Set_Title_Look(QLabel* Label, int Pixels)
+{
+    Label->setFont(Title_Font(Pixels));
+    Label->setStyleSheet(QStringLiteral("color: #808080"));
+}
+
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc)
 {
     auto* panel = Make_Named<QWidget>(Owner, "P_Title", 0, 0, Width, 69);
@@ -422,15 +436,11 @@ QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*
     QPalette pal = panel->palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
     panel->setPalette(pal);
-    // Both texts grey bold Verdana, the code large above the subtitle.
+    // The code large above the subtitle.
     auto makeLabel = [panel](const char* name, int pixels, int top) {
         auto* l = new QLabel(panel);
         l->setObjectName(QLatin1String(name));
-        QFont f(QStringLiteral("Verdana"));
-        f.setPixelSize(pixels);
-        f.setBold(true);
-        l->setFont(f);
-        l->setStyleSheet(QStringLiteral("color: #808080"));
+        Set_Title_Look(l, pixels);
         l->move(12, top);
         return l;
     };

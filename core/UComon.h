@@ -170,6 +170,11 @@ constexpr int Window_Color = 15595512;
 // The title panel at the top of a dialog (P_Title, 69 high) with the software code and the
 // dialog's subtitle; returns the panel.
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
+class QFont;
+// Bold Verdana that many pixels high, the font of the titles.
+QFont Title_Font(int Pixels);
+// The software code's and the subtitles' look: the title font in grey.
+void Set_Title_Look(QLabel* Label, int Pixels);
 // Sets the window's background colour and the Verdana font of the dialogs.
 void Apply_Window_Look(QWidget* Window);
 

@@ -226,10 +226,9 @@ void Load_PDO_Table()
 {
     Num_RX_PDO = 0;
     Num_TX_PDO = 0;
-    if (!QFileInfo::exists(File_PDO_CANopen))
-        return;
     TXMLDocument doc;
-    Gen_Load(doc, File_PDO_CANopen);
+    if (!Gen_Load_Existing(doc, File_PDO_CANopen))
+        return;
     const int rx = Load_PDO_Section(doc, "Receive_PDO", 0);
     const int tx = Load_PDO_Section(doc, "Transmit_PDO", EDS_Max_PDO);
     Num_RX_PDO = rx;
@@ -238,10 +237,9 @@ void Load_PDO_Table()
 
 void Load_SDO_Server_Table()
 {
-    if (!QFileInfo::exists(File_SDO_Server_CANopen))
-        return;
     TXMLDocument doc;
-    Gen_Load(doc, File_SDO_Server_CANopen);
+    if (!Gen_Load_Existing(doc, File_SDO_Server_CANopen))
+        return;
     Load_SDO_Section(doc, "SDO_Read", true);
     Load_SDO_Section(doc, "SDO_Write", false);
 }

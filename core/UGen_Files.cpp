@@ -36,6 +36,14 @@ void Gen_Load(TXMLDocument& Doc, const QString& Path)
         throw EXMLError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(Gen_File_Label(Path), why));
 }
 
+bool Gen_Load_Existing(TXMLDocument& Doc, const QString& Path)
+{
+    if (!QFileInfo::exists(Path))
+        return false;
+    Gen_Load(Doc, Path);
+    return true;
+}
+
 bool Gen_Ask_File(platform::TSaveDialogRequest TFVelmoraeFirmWare::*Request, const QString& Filter,
                   const QString& Default_Ext, QString& Chosen)
 {

@@ -22,6 +22,9 @@ QString Gen_File_Label(const QString& Path);
 // Reads an input table; a file that cannot be read or is not well formed raises EXMLError with
 // the message the user is shown.
 void Gen_Load(TXMLDocument& Doc, const QString& Path);
+// The same for a table the configuration may lack: false, with nothing read, when the file does
+// not exist.
+bool Gen_Load_Existing(TXMLDocument& Doc, const QString& Path);
 
 // Asks for the file to generate in the configuration folder, through the main window's save
 // request `Request` of that generator (a fresh one when there is no window or none is named).

@@ -36,6 +36,12 @@ TEST_F(GenFilesTest, BrokenInputNamesTheFileWithoutItsFolder)
         EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Error! The file \"broken.xml\" cannot be read: ")))
             << e.Message().toStdString();
     }
+    // A table the configuration lacks is no error; one it holds broken is.
+    EXPECT_FALSE(Gen_Load_Existing(doc, Out("missing.xml")));
+    EXPECT_THROW(Gen_Load_Existing(doc, path), EXMLError);
+    kt_test::WriteText(path, "<root/>");
+    EXPECT_TRUE(Gen_Load_Existing(doc, path));
+    EXPECT_EQ(doc.DocumentElement().NodeName(), QStringLiteral("root"));
     EXPECT_EQ(Gen_Upper(QStringLiteral("int \u00e9x")), QStringLiteral("INT \u00e9X"));
 }
 
