@@ -236,9 +236,5 @@ void TFBACnet_Eng_Unit::Btn_Select_Eng_UnitClick()
 
 TFBACnet_Eng_Unit* Create_FBACnet_Eng_Unit(QWidget* parent)
 {
-    auto* w = new TFBACnet_Eng_Unit(parent);
-    FBACnet_Eng_Unit = w;
-    w->Create();
-    Register_Window(QStringLiteral("FBACnet_Eng_Unit"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FBACnet_Eng_Unit);
 }

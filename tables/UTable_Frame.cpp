@@ -338,10 +338,7 @@ void Unregister_Table_Window(const char* Instance_Name)
     Unregister_Window(QLatin1String(Instance_Name));
 }
 
-void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name)
-{
-    Register_Window(QLatin1String(Instance_Name), {Form, [Form] { Form->Set_Lang(); }, nullptr});
-}
+
 
 // ---- the grids --------------------------------------------------------------------------------
 

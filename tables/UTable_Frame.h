@@ -8,6 +8,7 @@
 // `row` element per used row with the saved cells as attributes. Writing happens only on OK.
 // Reading never changes the file: a file that cannot be used keeps the rows read so far in the
 // grid and gives one error box.
+#include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
 #include "platform/Form.h"
 #include "platform/Graphics.h"
@@ -218,17 +219,13 @@ void Release_Table_Instance(T*& Instance, const T* Self, const char* Instance_Na
     }
 }
 
-// Creates the dialog's one window the first time it is needed, sets its instance variable and
-// registers it with the main window; the window going away releases both.
-void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name);
+// Creates the table's one window the first time it is needed, sets its instance variable and
+// registers it with the main window under its name; the window going away releases both.
 template <class T>
 T* Create_Table_Window(T*& Instance, QWidget* Parent, const char* Instance_Name)
 {
-    auto* w = new T(Parent);
-    Instance = w;
+    T* w = Create_Registered(Parent, Instance);
     w->FRelease = [&Instance, w, Instance_Name] { Release_Table_Instance(Instance, w, Instance_Name); };
-    w->Create();
-    Register_Table_Window(w, Instance_Name);
     return w;
 }
 

@@ -163,9 +163,5 @@ void TFTopicTemplate::Laod_Keywords()
 
 TFTopicTemplate* Create_FTopicTemplate(QWidget* parent)
 {
-    auto* w = new TFTopicTemplate(parent);
-    FTopicTemplate = w;
-    w->Create();
-    Register_Window(QStringLiteral("FTopicTemplate"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FTopicTemplate);
 }
