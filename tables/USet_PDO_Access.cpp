@@ -53,27 +53,27 @@ constexpr auto Transmit_Columns = Join_Columns(PDO_Head, std::array<TCANopen_Col
 static_assert(Transmit_Columns.size() == TFSet_PDO_Access::Transmit_Col_Count);
 
 // COB-ID, length, the bytes the length asks for, then the time.
-const TCANopen_Rule Receive_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0, 2047, 1969, 0},
-    {TCANopen_Rule::Range, 2, 1, 8, 1970, 0},
-    {TCANopen_Rule::Positions, 2, 0, 0, 1971, 3},
-    {TCANopen_Rule::Range, 11, 0, 65535, 1979, 0},
-};
-const TCANopen_Rule Transmit_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0, 2047, 1980, 0},
-    {TCANopen_Rule::Range, 2, 1, 8, 1981, 0},
-    {TCANopen_Rule::Positions, 2, 0, 0, 1982, 3},
-    {TCANopen_Rule::Range, 11, 0, 100000000, 1990, 0},
-};
+// The texts of the first three follow each other; the eight bytes' texts follow the third.
+constexpr std::array<TCANopen_Rule, 4> PDO_Rules(int First_Text, int Max_Time, int Time_Text)
+{
+    return {{
+        {TCANopen_Rule::Range, 1, 0, 2047, First_Text, 0},
+        {TCANopen_Rule::Range, 2, 1, 8, First_Text + 1, 0},
+        {TCANopen_Rule::Positions, 2, 0, 0, First_Text + 2, 3},
+        {TCANopen_Rule::Range, 11, 0, Max_Time, Time_Text, 0},
+    }};
+}
+constexpr auto Receive_Rules = PDO_Rules(1969, 65535, 1979);
+constexpr auto Transmit_Rules = PDO_Rules(1980, 100000000, 1990);
 
 const TCANopen_Layout PDO_Layout = {
     "FSet_PDO_Access",
     798,
     TFSet_PDO_Access::Data_Rows,
     {{"TS_Receive_PDO", "sga", "Receive_PDO", Receive_Columns.data(), TFSet_PDO_Access::Receive_Col_Count, 1914, 1916, 1943,
-      Receive_Rules, int(std::size(Receive_Rules))},
+      Receive_Rules.data(), int(Receive_Rules.size())},
      {"TS_Transmit_PDO", "sgb", "Transmit_PDO", Transmit_Columns.data(), TFSet_PDO_Access::Transmit_Col_Count, 1915, 1929,
-      1955, Transmit_Rules, int(std::size(Transmit_Rules))}},
+      1955, Transmit_Rules.data(), int(Transmit_Rules.size())}},
     1900,
     1902,
     1908,
