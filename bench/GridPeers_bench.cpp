@@ -7,6 +7,7 @@
 //   remove them again in one call.
 // The string grid has no call that inserts or removes many rows at once, so those two rows pair
 // the column grid with QTableWidget and the flat vector only.
+#include "bench/main/ShownWindow.h"
 #include "bench/main/TurnAbout.h"
 #include "grid/AdvGrid.h"
 #include "platform/StringGrid.h"
@@ -37,16 +38,7 @@ constexpr int kBlock = 1000;
 QString CellText(int c, int r) { return QString::number(r) + QLatin1Char(':') + QString::number(c); }
 
 // Each control sits alone in a shown top-level window of the size.
-struct Window {
-    QWidget host;
-    Window() { host.resize(kWidth, kHeight); }
-    void Show(QWidget* w)
-    {
-        w->setGeometry(0, 0, kWidth, kHeight);
-        host.show();
-        QApplication::processEvents();
-    }
-};
+using Window = bench::ShownWindow<kWidth, kHeight>;
 
 // The column grid, counting the cells it paints (the pairing check: both controls of a pair must
 // paint every page and the same cells per page).
@@ -227,16 +219,22 @@ void BM_Fill_AdvGrid_SetGridCell(benchmark::State& state)
     RunFill<AdvHost>(state, [](AdvHost& h) { FillAdvGridCell(*h.grid); });
 }
 
-void BM_Read_Flat(benchmark::State& state)
+// Every text read once and the lengths summed; `text(c, r)` reads one.
+template <class Text>
+void ReadLoop(benchmark::State& state, Text text)
 {
-    const Flat& f = FilledFlat();
     for (auto _ : state) {
         qsizetype total = 0;
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kCols; ++c)
-                total += f[size_t(r) * kCols + size_t(c)].size();
+                total += text(c, r).size();
         benchmark::DoNotOptimize(total);
     }
+}
+void BM_Read_Flat(benchmark::State& state)
+{
+    const Flat& f = FilledFlat();
+    ReadLoop(state, [&f](int c, int r) -> const QString& { return f[size_t(r) * kCols + size_t(c)]; });
 }
 // The same read taking each text as a copy, as every grid's Cells returns it.
 void BM_Read_FlatCopy(benchmark::State& state)
@@ -256,35 +254,17 @@ void BM_Read_FlatCopy(benchmark::State& state)
 void BM_Read_QTableWidget(benchmark::State& state)
 {
     const QTableWidget& t = *FilledTable().table;
-    for (auto _ : state) {
-        qsizetype total = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                total += t.item(r, c)->text().size();
-        benchmark::DoNotOptimize(total);
-    }
+    ReadLoop(state, [&t](int c, int r) { return t.item(r, c)->text(); });
 }
 void BM_Read_StringGrid(benchmark::State& state)
 {
     const TStringGrid& g = *FilledString().grid;
-    for (auto _ : state) {
-        qsizetype total = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                total += g.Cells(c, r).size();
-        benchmark::DoNotOptimize(total);
-    }
+    ReadLoop(state, [&g](int c, int r) { return g.Cells(c, r); });
 }
 void BM_Read_AdvGrid(benchmark::State& state)
 {
     const TVerIvovavOzed& g = *FilledAdv().grid;
-    for (auto _ : state) {
-        qsizetype total = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                total += g.Cells(c, r).size();
-        benchmark::DoNotOptimize(total);
-    }
+    ReadLoop(state, [&g](int c, int r) { return g.Cells(c, r); });
 }
 
 // One full repaint of the window with row 50,000 at the top.
@@ -386,20 +366,14 @@ void BM_PageScroll_AdvGrid(benchmark::State& state)
 // between them. These two run the controls in turn, a paint (or a page) each, every step timed on
 // the thread's CPU clock, and report each control's time beside QTableWidget's in the same
 // conditions: "<control>_ratio" is its time over QTableWidget's.
-double ThreadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 struct Lap {
     double ms = 0;
     template <class F> void Run(F f)
     {
-        const double t0 = ThreadCpuMs();
+        const double t0 = bench::ThreadMs();
         f();
-        ms += ThreadCpuMs() - t0;
+        ms += bench::ThreadMs() - t0;
     }
 };
 
@@ -542,30 +516,12 @@ void BM_InsertRows_FlatReallocating(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-void BM_InsertRows_QTableWidget(benchmark::State& state)
+// The other row runs: the grid is filled before the clock runs.
+template <auto Fill, auto Insert, auto Remove, bool TimeInsert>
+void BM_Rows(benchmark::State& state)
 {
-    FilledTable(); // filled before the clock runs
-    RunRows(state, true, TableInsert, TableRemove);
-}
-void BM_InsertRows_AdvGrid(benchmark::State& state)
-{
-    FilledAdv(); // filled before the clock runs
-    RunRows(state, true, AdvInsert, AdvRemove);
-}
-void BM_RemoveRows_Flat(benchmark::State& state)
-{
-    FilledFlat(); // filled before the clock runs
-    RunRows(state, false, FlatInsert, FlatRemove);
-}
-void BM_RemoveRows_QTableWidget(benchmark::State& state)
-{
-    FilledTable(); // filled before the clock runs
-    RunRows(state, false, TableInsert, TableRemove);
-}
-void BM_RemoveRows_AdvGrid(benchmark::State& state)
-{
-    FilledAdv(); // filled before the clock runs
-    RunRows(state, false, AdvInsert, AdvRemove);
+    Fill();
+    RunRows(state, TimeInsert, Insert, Remove);
 }
 
 constexpr int kFillRuns = 3;
@@ -595,11 +551,16 @@ BENCHMARK(BM_PageScroll_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(BM_PageScroll_GridCells_Interleaved)->Unit(benchmark::kMillisecond)->Iterations(kScrollRuns);
 BENCHMARK(BM_InsertRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 BENCHMARK(BM_InsertRows_FlatReallocating)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_InsertRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
-BENCHMARK(BM_InsertRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
-BENCHMARK(BM_RemoveRows_Flat)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
-BENCHMARK(BM_RemoveRows_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
-BENCHMARK(BM_RemoveRows_AdvGrid)->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK_TEMPLATE(BM_Rows, FilledTable, TableInsert, TableRemove, true)
+    ->Name("BM_InsertRows_QTableWidget")->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK_TEMPLATE(BM_Rows, FilledAdv, AdvInsert, AdvRemove, true)
+    ->Name("BM_InsertRows_AdvGrid")->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK_TEMPLATE(BM_Rows, FilledFlat, FlatInsert, FlatRemove, false)
+    ->Name("BM_RemoveRows_Flat")->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK_TEMPLATE(BM_Rows, FilledTable, TableInsert, TableRemove, false)
+    ->Name("BM_RemoveRows_QTableWidget")->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
+BENCHMARK_TEMPLATE(BM_Rows, FilledAdv, AdvInsert, AdvRemove, false)
+    ->Name("BM_RemoveRows_AdvGrid")->Unit(benchmark::kMillisecond)->Iterations(kRowRuns);
 
 } // namespace
 

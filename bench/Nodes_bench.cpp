@@ -3,6 +3,7 @@
 // QTreeView over a QStandardItemModel holding the same tree (10,000 top items of 9 children each,
 // 100,000 items in all). One iteration is the pair of calls on the same control; the ratio of the
 // two lines is the figure.
+#include "bench/main/ShownWindow.h"
 #include "grid/AdvGrid.h"
 
 #include <QApplication>
@@ -19,16 +20,7 @@ constexpr int kRows = kGroups * kSpan;
 constexpr int kWidth = 1200;
 constexpr int kHeight = 800;
 
-struct Window {
-    QWidget host;
-    Window() { host.resize(kWidth, kHeight); }
-    void Show(QWidget* w)
-    {
-        w->setGeometry(0, 0, kWidth, kHeight);
-        host.show();
-        QApplication::processEvents();
-    }
-};
+using Window = bench::ShownWindow<kWidth, kHeight>;
 
 struct GridHost : Window {
     TVerIvovavOzed* grid;

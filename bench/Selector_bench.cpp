@@ -53,24 +53,27 @@ void BM_ListWidgetLayout(benchmark::State& state)
         list->doItemsLayout();
 }
 
+// Paints the control, its layout done and scrolled half way down, into an image.
+void PaintHalfway(benchmark::State& state, QAbstractScrollArea* area)
+{
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum() / 2);
+    QImage target(area->size(), QImage::Format_RGB32);
+    for (auto _ : state)
+        area->render(&target);
+}
+
 void BM_SelectorPaint(benchmark::State& state)
 {
     auto selector = FilledSelector();
     selector->UpdateSelectorPanel();
-    selector->verticalScrollBar()->setValue(selector->verticalScrollBar()->maximum() / 2);
-    QImage target(selector->size(), QImage::Format_RGB32);
-    for (auto _ : state)
-        selector->render(&target);
+    PaintHalfway(state, selector.get());
 }
 
 void BM_ListWidgetPaint(benchmark::State& state)
 {
     auto list = FilledList();
     list->doItemsLayout();
-    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum() / 2);
-    QImage target(list->size(), QImage::Format_RGB32);
-    for (auto _ : state)
-        list->render(&target);
+    PaintHalfway(state, list.get());
 }
 
 void BM_SelectorLookup(benchmark::State& state)

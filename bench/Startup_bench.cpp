@@ -12,6 +12,8 @@
 //
 // The warm pair (both in this process after a first window was shown) is kept beside it: it
 // shows the program's own start-up work alone, without the platform's one-time costs.
+#include "bench/main/StartChild.h"
+#include "bench/main/TurnAbout.h"
 #include "core/UComon.h"
 #include "core/UStartup.h"
 #include "core/UVelmoraeFirmWare.h"
@@ -42,31 +44,15 @@ extern char** environ;
 
 namespace {
 
+using bench::PaintWatch;
+using bench::ProcessCpuMs;
+
 const char* const kChildFlag = "--startup-child=";
 std::string gSelf;          // this binary, for the cold children
 std::string gProgramFolder; // the program folder the program's children start in
 double gCpuAtMain = 0;      // CPU the child spent before main: loading the binary and its libraries
 
 // ---- the child: one cold start, then exit ----
-
-// Notes the first paint of the watched window.
-class PaintWatch : public QObject {
-public:
-    bool Painted = false;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            Painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-double ProcessCpuMs()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
 
 int RunChild(int argc, char** argv, const std::string& what, const char* folder)
 {
@@ -148,14 +134,7 @@ ColdRun SpawnChild(const char* what)
     return run;
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::Median;
 
 // Cold starts, alternating a bare QMainWindow and the program; the counters are medians.
 void BM_ColdStart_ProgramVsQMainWindow(benchmark::State& state)
@@ -175,13 +154,9 @@ void BM_ColdStart_ProgramVsQMainWindow(benchmark::State& state)
         barePre.push_back(bare.PreMainMs);
         progPre.push_back(prog.PreMainMs);
     }
-    const double bc = Median(bareCpu), pc = Median(progCpu), bw = Median(bareWall), pw = Median(progWall);
-    state.counters["bare_cpu_ms"] = bc;
-    state.counters["program_cpu_ms"] = pc;
-    state.counters["cpu_ratio"] = bc > 0 ? pc / bc : 0;
-    state.counters["bare_wall_ms"] = bw;
-    state.counters["program_wall_ms"] = pw;
-    state.counters["wall_ratio"] = bw > 0 ? pw / bw : 0;
+    const double bc = Median(bareCpu), pc = Median(progCpu);
+    bench::PairCounters(state, "program_cpu_ms", pc, "bare_cpu_ms", bc, "cpu_ratio");
+    bench::PairCounters(state, "program_wall_ms", Median(progWall), "bare_wall_ms", Median(bareWall), "wall_ratio");
     // The loader's share differs between the two binaries; the ratio from main on leaves it out.
     const double bp = Median(barePre), pp = Median(progPre);
     state.counters["bare_premain_cpu_ms"] = bp;

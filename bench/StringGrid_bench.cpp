@@ -16,20 +16,30 @@ constexpr int kCols = 20;
 
 QString CellText(int c, int r) { return QString::number(r) + QLatin1Char(':') + QString::number(c); }
 
+// `cell(c, r)` for every cell, row by row.
+template <class Cell>
+void EachCell(Cell cell)
+{
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            cell(c, r);
+}
+
+void FillGrid(TStringGrid& grid)
+{
+    grid.resize(800, 600);
+    grid.SetColCount(kCols);
+    grid.SetRowCount(kRows);
+    EachCell([&grid](int c, int r) { grid.SetCells(c, r, CellText(c, r)); });
+}
+
 void BM_StringGrid(benchmark::State& state)
 {
     for (auto _ : state) {
         TStringGrid grid;
-        grid.resize(800, 600);
-        grid.SetColCount(kCols);
-        grid.SetRowCount(kRows);
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                grid.SetCells(c, r, CellText(c, r));
+        FillGrid(grid);
         qsizetype total = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                total += grid.Cells(c, r).size();
+        EachCell([&](int c, int r) { total += grid.Cells(c, r).size(); });
         benchmark::DoNotOptimize(total);
         grid.SetTopRow(kRows);
         QImage img(grid.ClientWidth(), grid.ClientHeight(), QImage::Format_RGB32);
@@ -47,13 +57,9 @@ void BM_QTableWidget(benchmark::State& state)
         table.resize(800, 600);
         table.setColumnCount(kCols);
         table.setRowCount(kRows);
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                table.setItem(r, c, new QTableWidgetItem(CellText(c, r)));
+        EachCell([&table](int c, int r) { table.setItem(r, c, new QTableWidgetItem(CellText(c, r))); });
         qsizetype total = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c)
-                total += table.item(r, c)->text().size();
+        EachCell([&](int c, int r) { total += table.item(r, c)->text().size(); });
         benchmark::DoNotOptimize(total);
         table.scrollToBottom();
         QImage img(table.viewport()->size(), QImage::Format_RGB32);
@@ -66,12 +72,7 @@ void BM_QTableWidget(benchmark::State& state)
 void BM_StringGridScrollPaint(benchmark::State& state)
 {
     TStringGrid grid;
-    grid.resize(800, 600);
-    grid.SetColCount(kCols);
-    grid.SetRowCount(kRows);
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kCols; ++c)
-            grid.SetCells(c, r, CellText(c, r));
+    FillGrid(grid);
     QImage img(grid.ClientWidth(), grid.ClientHeight(), QImage::Format_RGB32);
     int top = 1;
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 // "reopen" shows the file again in the built dialog. The two sides run turn about in one loop,
 // so that a change in the machine's load falls on both; the counters are medians of this
 // thread's CPU time.
+#include "bench/main/TurnAbout.h"
 #include "platform/ScriptedServices.h"
 #include "core/ULanguage.h"
 #include "core/UComon.h"
@@ -119,54 +120,37 @@ private:
     QTableWidget* Write = nullptr;
 };
 
-double ThreadCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
+using bench::Median;
 void BM_S7DialogVsPeer(benchmark::State& state)
 {
     Config& c = TheConfig();
     std::vector<double> open, reopen, peerOpen, peerReopen;
     for (auto _ : state) {
-        double t0 = ThreadCpuMs();
+        double t0 = bench::ThreadMs();
         auto form = std::make_unique<TFS7_Protocol_Set_Access>();
         form->Create();
         form->FormShow();
-        open.push_back(ThreadCpuMs() - t0);
+        open.push_back(bench::ThreadMs() - t0);
 
-        t0 = ThreadCpuMs();
+        t0 = bench::ThreadMs();
         auto peer = std::make_unique<PeerDialog>();
         benchmark::DoNotOptimize(peer->Show(c.path));
-        peerOpen.push_back(ThreadCpuMs() - t0);
+        peerOpen.push_back(bench::ThreadMs() - t0);
 
-        t0 = ThreadCpuMs();
+        t0 = bench::ThreadMs();
         form->FormShow();
-        reopen.push_back(ThreadCpuMs() - t0);
+        reopen.push_back(bench::ThreadMs() - t0);
 
-        t0 = ThreadCpuMs();
+        t0 = bench::ThreadMs();
         benchmark::DoNotOptimize(peer->Show(c.path));
-        peerReopen.push_back(ThreadCpuMs() - t0);
+        peerReopen.push_back(bench::ThreadMs() - t0);
 
         if (form->ACG_S7_Write->Cells(2, kGridRows) != QStringLiteral("192.168.3.12"))
             state.SkipWithError("the dialog did not show the file");
         c.services.MessageBoxes.clear();
     }
-    const double o = Median(open), po = Median(peerOpen), r = Median(reopen), pr = Median(peerReopen);
-    state.counters["open_ms"] = o;
-    state.counters["peer_open_ms"] = po;
-    state.counters["open_ratio"] = po > 0 ? o / po : 0;
-    state.counters["reopen_ms"] = r;
-    state.counters["peer_reopen_ms"] = pr;
-    state.counters["reopen_ratio"] = pr > 0 ? r / pr : 0;
+    bench::PairCounters(state, "open_ms", Median(open), "peer_open_ms", Median(peerOpen), "open_ratio");
+    bench::PairCounters(state, "reopen_ms", Median(reopen), "peer_reopen_ms", Median(peerReopen), "reopen_ratio");
 }
 BENCHMARK(BM_S7DialogVsPeer)->Unit(benchmark::kMillisecond)->Iterations(9);
 

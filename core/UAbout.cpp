@@ -50,9 +50,7 @@ TFAbout::TFAbout(QWidget* parent)
     Label4->installEventFilter(this);
     for (QLabel* l : {Label1, Label2, Label6, Label3, Label8, Label4})
         l->adjustSize();
-    LbButton1 = new TLbButton(this);
-    LbButton1->setObjectName(QStringLiteral("LbButton1"));
-    LbButton1->setGeometry(32, 115, 81, 22);
+    LbButton1 = Make_Named<TLbButton>(this, "LbButton1", 32, 115, 81, 22);
     LbButton1->SetCaption(QStringLiteral("OK"));
     LbButton1->SetModalResult(platform::mrOk);
     LbButton1->SetDefault(true);

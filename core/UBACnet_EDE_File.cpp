@@ -1,11 +1,10 @@
 #include "core/UBACnet_EDE_File.h"
 
 #include "core/UComon.h"
+#include "core/UGen_Files.h"
 #include "core/ULanguage.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
-#include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 
@@ -36,20 +35,6 @@ constexpr int Type_Count = int(std::size(Object_Types));
 
 int32_t Instance_Counters[Type_Count] = {};
 
-QWidget* Owner()
-{
-    return FVelmoraeFirmWare;
-}
-
-QString Upper(const QString& s)
-{
-    QString r = s;
-    for (QChar& c : r)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    return r;
-}
-
 // Leading and trailing blanks and control characters removed.
 QString Trim(const QString& s)
 {
@@ -62,18 +47,6 @@ QString Trim(const QString& s)
     return s.mid(b, e - b);
 }
 
-QString Label(const QString& path)
-{
-    return QFileInfo(path).fileName();
-}
-
-void Load(TXMLDocument& doc, const QString& path)
-{
-    QString why;
-    if (!doc.LoadFromFile(path, &why))
-        throw EXMLError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(Label(path), why));
-}
-
 // The text of a parameter element; false when the element is missing.
 bool Parameter(const TXMLNode& root, const char* name, QString& text)
 {
@@ -82,7 +55,7 @@ bool Parameter(const TXMLNode& root, const char* name, QString& text)
         return false;
     if (!n.TryText(text))
         throw EXMLError(QStringLiteral("Error! The file \"%1\": the element %2 holds no plain text.")
-                            .arg(Label(File_ParGen), QLatin1String(name)));
+                            .arg(Gen_File_Label(File_ParGen), QLatin1String(name)));
     return true;
 }
 
@@ -91,7 +64,7 @@ void Load_Objects_Section(const TXMLNode& root, const char* name)
     const TXMLNode section = root.FindNode(name);
     if (!section)
         throw EXMLError(QStringLiteral("Error! The file \"%1\" has no section %2.")
-                            .arg(Label(File_BACnet_Slave), QLatin1String(name)));
+                            .arg(Gen_File_Label(File_BACnet_Slave), QLatin1String(name)));
     int k = 0;
     for (const TXMLNode& row : section.ChildElements()) {
         ++k;
@@ -99,12 +72,12 @@ void Load_Objects_Section(const TXMLNode& root, const char* name)
             QString v;
             if (!row.TryAttribute(a, v))
                 throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, row %3: the attribute %4 is missing.")
-                                    .arg(Label(File_BACnet_Slave), QLatin1String(name))
+                                    .arg(Gen_File_Label(File_BACnet_Slave), QLatin1String(name))
                                     .arg(k)
                                     .arg(QLatin1String(a)));
             return v;
         };
-        const int32_t type = BACnet_Object_Type_Code(Upper(Trim(attr("Data_Type"))));
+        const int32_t type = BACnet_Object_Type_Code(Gen_Upper(Trim(attr("Data_Type"))));
         const QString unit = attr("Eng_Unit");
         const QString mnemonic = attr("Mnemonic");
 
@@ -156,10 +129,9 @@ void Load_BACnet_Parameters()
 {
     BACnet_Dev_Instance.clear();
     EDE_Long_Names = false;
-    if (!QFileInfo::exists(File_ParGen))
-        return;
     TXMLDocument doc;
-    Load(doc, File_ParGen);
+    if (!Gen_Load_Existing(doc, File_ParGen))
+        return;
     const TXMLNode root = doc.DocumentElement();
 
     QString text;
@@ -174,10 +146,9 @@ void Load_BACnet_Parameters()
 
 void Load_BACnet_Objects()
 {
-    if (!QFileInfo::exists(File_BACnet_Slave))
-        return;
     TXMLDocument doc;
-    Load(doc, File_BACnet_Slave);
+    if (!Gen_Load_Existing(doc, File_BACnet_Slave))
+        return;
     const TXMLNode root = doc.DocumentElement();
     Load_Objects_Section(root, "BACnet_in_Read");
     Load_Objects_Section(root, "BACnet_in_Write");
@@ -221,14 +192,7 @@ QStringList EDE_Lines(const QString& Timestamp)
 bool Save_EDE_Text(const QString& FileName)
 {
     const QStringList lines = EDE_Lines(EDE_Timestamp());
-    QString why;
-    if (!platform::WriteFileAtomic(FileName,
-                                   platform::ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")), &why)) {
-        platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(FileName, why),
-                             platform::mtError, platform::mbOK, Owner());
-        return false;
-    }
-    return true;
+    return Gen_Write_Lines(FileName, lines);
 }
 
 bool Write_EDE_File(const QString& FileName)
@@ -241,7 +205,7 @@ bool Write_EDE_File(const QString& FileName)
         Load_BACnet_Objects();
         ok = Save_EDE_Text(FileName);
     } catch (const EXMLError& e) {
-        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Owner());
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Gen_Owner());
     }
     EDE_Objects.clear();
     return ok;
@@ -254,25 +218,18 @@ bool Build_EDE_File(const QString& FileName)
 
 QString EDE_File_Name(const QString& Chosen)
 {
-    if (Upper(Chosen.right(4)) != QLatin1String(".CSV"))
+    if (Gen_Upper(Chosen.right(4)) != QLatin1String(".CSV"))
         return Chosen + QStringLiteral(".csv");
     return Chosen;
 }
 
 void BACnet_EDE_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SD1 = FVelmoraeFirmWare ? FVelmoraeFirmWare->SD1 : local;
-    SD1.InitialDir = Active_Conf_Path;
-    SD1.Filter = QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv");
-    SD1.DefaultExt.clear();
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SD1, chosen, Owner()))
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SD1, QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv"), QString(), chosen))
         return;
     const QString name = EDE_File_Name(chosen);
-    if (QFileInfo::exists(name) &&
-        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation,
-                             platform::mbYes | platform::mbNo | platform::mbCancel, Owner()) != platform::mrYes)
+    if (!Gen_May_Replace(name, 1105, platform::mbYes | platform::mbNo | platform::mbCancel))
         return;
     Build_EDE_File(name);
 }

@@ -23,8 +23,6 @@ using namespace platform;
 
 namespace {
 
-constexpr TColor Form_Color = Window_Color;
-constexpr TColor Button_Down_Color = 33023;
 constexpr int Form_Client_Width = 449;
 
 // Design heights of the panels.
@@ -37,32 +35,12 @@ constexpr int Button_Height = 40;
 
 QWidget* Make_Panel(QWidget* Owner, const char* Name, int Height)
 {
-    auto* p = new QWidget(Owner);
-    p->setObjectName(QLatin1String(Name));
-    p->setGeometry(0, 0, Form_Client_Width, Height);
-    return p;
+    return Make_Named<QWidget>(Owner, Name, 0, 0, Form_Client_Width, Height);
 }
 
 QLabel* Make_Label(QWidget* Owner, const char* Name, int Left, int Top, int Width)
 {
-    auto* l = new QLabel(Owner);
-    l->setObjectName(QLatin1String(Name));
-    l->setGeometry(Left, Top, Width, 16);
-    return l;
-}
-
-TLbButton* Make_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, const char* Glyph)
-{
-    auto* b = new TLbButton(Owner);
-    b->setObjectName(QLatin1String(Name));
-    b->setGeometry(Left, Top, Width, 28);
-    b->SetStyle(bsEncarta);
-    b->SetColor(Form_Color);
-    b->SetHotTrackColor(clYellow);
-    b->SetColorWhenDown(Button_Down_Color);
-    const TBitmap pic = LbResourceBitmap(QLatin1String(Glyph));
-    b->SetGlyph(&pic);
-    return b;
+    return Make_Named<QLabel>(Owner, Name, Left, Top, Width, 16);
 }
 
 // One octet: blanks around it allowed, one to three decimal digits, at most 255. -1 otherwise.
@@ -111,10 +89,8 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
 
     P_Eth_Search = Make_Panel(this, "P_Eth_Search", Eth_Search_Height);
     L_List_Device = Make_Label(P_Eth_Search, "L_List_Device", 16, 6, 300);
-    Btn_Search = Make_Button(P_Eth_Search, "Btn_Search", 323, 4, 110, "LBARROW");
-    CB_Find_All_Norvane = new QCheckBox(P_Eth_Search);
-    CB_Find_All_Norvane->setObjectName(QStringLiteral("CB_Find_All_Norvane"));
-    CB_Find_All_Norvane->setGeometry(16, 134, 417, 18);
+    Btn_Search = Make_Dialog_Button(P_Eth_Search, "Btn_Search", 323, 4, 110, "LBARROW");
+    CB_Find_All_Norvane = Make_Named<QCheckBox>(P_Eth_Search, "CB_Find_All_Norvane", 16, 134, 417, 18);
 
     P_Options = Make_Panel(this, "P_Options", Options_Height);
     L_Update_Option = Make_Label(P_Options, "L_Update_Option", 16, 6, 417);
@@ -122,9 +98,7 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
     CB_Update_Options->setObjectName(QStringLiteral("CB_Update_Options"));
     CB_Update_Options->setEditable(false);
     CB_Update_Options->setGeometry(16, 23, 241, 22);
-    CB_Update_Option_Read_Back = new QCheckBox(P_Options);
-    CB_Update_Option_Read_Back->setObjectName(QStringLiteral("CB_Update_Option_Read_Back"));
-    CB_Update_Option_Read_Back->setGeometry(16, 50, 417, 18);
+    CB_Update_Option_Read_Back = Make_Named<QCheckBox>(P_Options, "CB_Update_Option_Read_Back", 16, 50, 417, 18);
     CB_Update_Option_Read_Back->setChecked(true);
 
     P_Serial = Make_Panel(this, "P_Serial", Serial_Height);
@@ -134,14 +108,14 @@ TFBoot::TFBoot(QWidget* parent) : TForm(parent)
     CB_COM_Port->setObjectName(QStringLiteral("CB_COM_Port"));
     CB_COM_Port->setEditable(false);
     CB_COM_Port->setGeometry(16, 23, 121, 22);
-    Btn_COM_List = Make_Button(P_Serial, "Btn_COM_List", 145, 20, 28, "LBRETRY");
+    Btn_COM_List = Make_Dialog_Button(P_Serial, "Btn_COM_List", 145, 20, 28, "LBRETRY");
     Btn_COM_List->setToolTip(QStringLiteral("Update COM Ports List"));
     Btn_COM_List->OnClick = [this](QObject* s) { Btn_COM_ListClick(s); };
 
     P_Button = Make_Panel(this, "P_Button", Button_Height);
-    Btn_Update = Make_Button(P_Button, "Btn_Update", 125, 6, 190, "LBOK");
+    Btn_Update = Make_Dialog_Button(P_Button, "Btn_Update", 125, 6, 190, "LBOK");
     Btn_Update->OnClick = [this](QObject* s) { Btn_UpdateClick(s); };
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 323, 6, 110, "LBCANCEL");
+    Btn_Cancel = Make_Dialog_Button(P_Button, "Btn_Cancel", 323, 6, 110, "LBCANCEL");
     Btn_Cancel->SetModalResult(mrCancel);
 
     for (QWidget* p : {P_IP_Address, P_Eth_Search, P_Options, P_Serial})

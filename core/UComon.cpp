@@ -1,14 +1,17 @@
 #include "core/UComon.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Form.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 #include "render/LbButton.h"
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 
@@ -412,35 +415,73 @@ bool Conv_Str_To_Float(const QString& Text, QChar Sep, float& Value)
 
 // ---- the common look of the dialogs ----
 
+QFont Title_Font(int Pixels)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(Pixels);
+    f.setBold(true);
+    return f;
+}
+
+void Set_Title_Look(QLabel* Label, int Pixels)
+{
+    Label->setFont(Title_Font(Pixels));
+    Label->setStyleSheet(QStringLiteral("color: #808080"));
+}
+
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc)
 {
-    auto* panel = new QWidget(Owner);
-    panel->setObjectName(QStringLiteral("P_Title"));
-    panel->setGeometry(0, 0, Width, 69);
+    auto* panel = Make_Named<QWidget>(Owner, "P_Title", 0, 0, Width, 69);
     panel->setAutoFillBackground(true);
     QPalette pal = panel->palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
     panel->setPalette(pal);
-    L_SW_Code = new QLabel(panel);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    QFont big(QStringLiteral("Verdana"));
-    big.setPixelSize(24);
-    big.setBold(true);
-    L_SW_Code->setFont(big);
-    L_SW_Code->setStyleSheet(QStringLiteral("color: #808080"));
-    L_SW_Code->move(12, 6);
-    L_SW_Desc = new QLabel(panel);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont bold(QStringLiteral("Verdana"));
-    bold.setPixelSize(13);
-    bold.setBold(true);
-    L_SW_Desc->setFont(bold);
-    L_SW_Desc->setStyleSheet(QStringLiteral("color: #808080"));
-    L_SW_Desc->move(12, 42);
+    // The code large above the subtitle.
+    auto makeLabel = [panel](const char* name, int pixels, int top) {
+        auto* l = new QLabel(panel);
+        l->setObjectName(QLatin1String(name));
+        Set_Title_Look(l, pixels);
+        l->move(12, top);
+        return l;
+    };
+    L_SW_Code = makeLabel("L_SW_Code", 24, 6);
+    L_SW_Desc = makeLabel("L_SW_Desc", 13, 42);
     auto* line = new QFrame(panel);
     line->setGeometry(0, 68, Width, 1);
     line->setStyleSheet(QStringLiteral("background: #C8C8C8"));
     return panel;
+}
+
+void Place_Dialog(platform::TForm* Form, QLabel* L_SW_Code, int Width, int Height, TDialog_Sizing Sizing,
+                  bool Centred)
+{
+    L_SW_Code->setText(Shown_SW_Code);
+    L_SW_Code->adjustSize();
+    Form->SetClientWidth(Width);
+    Form->SetClientHeight(Height);
+    switch (Sizing) {
+    case TDialog_Sizing::Fixed:
+        Form->setFixedSize(Width, Height);
+        break;
+    case TDialog_Sizing::Free:
+        Form->resize(Width, Height);
+        break;
+    case TDialog_Sizing::Fixed_Width:
+        Form->setMinimumWidth(Width);
+        Form->setMaximumWidth(Width);
+        break;
+    }
+    if (!Centred)
+        return;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        Form->move(screen->availableGeometry().center() - QPoint(Width / 2, Height / 2));
+}
+
+void Set_Dialog_Titles(platform::TForm* Form, QLabel* L_SW_Desc, const QString& Caption, const QString& Desc)
+{
+    Form->SetCaption(Caption);
+    L_SW_Desc->setText(Desc);
+    L_SW_Desc->adjustSize();
 }
 
 void Apply_Window_Look(QWidget* Window)
@@ -462,16 +503,27 @@ void Set_Up_Dialog(QWidget* Dialog, const QString& Name)
     Apply_Window_Look(Dialog);
 }
 
+TLbButton* Make_Dialog_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, const char* Glyph)
+{
+    constexpr TColor Button_Down_Color = 33023;
+    auto* b = Make_Named<TLbButton>(Owner, Name, Left, Top, Width, 28);
+    b->SetStyle(bsEncarta);
+    b->SetColor(Window_Color);
+    b->SetHotTrackColor(clYellow);
+    b->SetColorWhenDown(Button_Down_Color);
+    if (Glyph) {
+        const TBitmap pic = LbResourceBitmap(QLatin1String(Glyph));
+        b->SetGlyph(&pic);
+    }
+    return b;
+}
+
 QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel)
 {
     auto* panel = new QWidget(Owner);
     panel->setObjectName(QStringLiteral("P_Button"));
-    Btn_OK = new TLbButton(panel);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
-    Btn_Cancel = new TLbButton(panel);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_OK = Make_Named<TLbButton>(panel, "Btn_OK", 16, 6, 110, 28);
+    Btn_Cancel = Make_Named<TLbButton>(panel, "Btn_Cancel", 134, 6, 110, 28);
     Btn_Cancel->SetModalResult(platform::mrCancel);
     return panel;
 }

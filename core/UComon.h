@@ -154,17 +154,47 @@ void Auto_Size_Column(TGrid* Grid, int Row, int Col)
 class QLabel;
 class QWidget;
 
+// A child control named `Name` at that place of its owner.
+template <class T>
+T* Make_Named(QWidget* Owner, const char* Name, int Left, int Top, int Width, int Height)
+{
+    auto* w = new T(Owner);
+    w->setObjectName(QLatin1String(Name));
+    w->setGeometry(Left, Top, Width, Height);
+    return w;
+}
+
 // Background of every window ($EDF7F8).
 constexpr int Window_Color = 15595512;
 
 // The title panel at the top of a dialog (P_Title, 69 high) with the software code and the
 // dialog's subtitle; returns the panel.
 QWidget* Make_Title_Panel(QWidget* Owner, int Width, QLabel*& L_SW_Code, QLabel*& L_SW_Desc);
+class QFont;
+// Bold Verdana that many pixels high, the font of the titles.
+QFont Title_Font(int Pixels);
+// The software code's and the subtitles' look: the title font in grey.
+void Set_Title_Look(QLabel* Label, int Pixels);
 // Sets the window's background colour and the Verdana font of the dialogs.
 void Apply_Window_Look(QWidget* Window);
+
+namespace platform {
+class TForm;
+}
+// How the user may size a dialog.
+enum class TDialog_Sizing { Fixed, Free, Fixed_Width };
+// A dialog's create handler: the shown software code in its title panel and the client size;
+// a centred dialog opens in the middle of the screen.
+void Place_Dialog(platform::TForm* Form, QLabel* L_SW_Code, int Width, int Height, TDialog_Sizing Sizing,
+                  bool Centred);
+// The window caption and the subtitle in the title panel.
+void Set_Dialog_Titles(platform::TForm* Form, QLabel* L_SW_Desc, const QString& Caption, const QString& Desc);
 // Names a small dialog, gives it a fixed-size title bar with only a close box and the look above.
 void Set_Up_Dialog(QWidget* Dialog, const QString& Name);
 class TLbButton;
+// The program's push button in a dialog, 28 high: the window's colour, yellow under the mouse,
+// orange while pressed, with the glyph of that resource name (none: no glyph).
+TLbButton* Make_Dialog_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, const char* Glyph);
 // The button panel at the foot of a dialog (P_Button; its owner places it) with Btn_OK at the
 // left and Btn_Cancel beside it; Cancel ends the dialog by itself. Returns the panel.
 QWidget* Make_OK_Cancel_Panel(QWidget* Owner, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel);

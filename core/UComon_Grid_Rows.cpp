@@ -85,28 +85,51 @@ bool Paste_Allowed(TVerIvovavOzed* Grid, bool Do_Copy, bool Row_Used)
     return true;
 }
 
+// Every data cell of row `From` moves to row `To`.
+void Move_Row_ASG(TVerIvovavOzed* Grid, int To, int From)
+{
+    for (int c = 1; c <= Last_Data_Col(Grid); ++c)
+        Move_Cell_ASG(Grid, c, To, From);
+}
+
+// Takes a data row out: the rows below move up one and the last row is emptied.
+template <class TGrid>
+void Remove_Row(TGrid* Grid, int Row, bool Set_Enable, void (*Move_Row)(TGrid*, int, int),
+                void (*Empty_Row)(TGrid*, int, bool))
+{
+    if (!Is_Data_Row(Grid, Row))
+        return;
+    TUpdate_Lock lock(Grid);
+    for (int r = Row; r <= Grid->RowCount() - 2; ++r)
+        Move_Row(Grid, r, r + 1);
+    Empty_Row(Grid, Grid->RowCount() - 1, Set_Enable);
+}
+
+// Opens an empty data row: it and the rows below move down one, the last row falling off.
+template <class TGrid>
+void Open_Row(TGrid* Grid, int Row, bool Set_Enable, void (*Move_Row)(TGrid*, int, int),
+              void (*Empty_Row)(TGrid*, int, bool))
+{
+    if (!Is_Data_Row(Grid, Row))
+        return;
+    TUpdate_Lock lock(Grid);
+    for (int r = Grid->RowCount() - 2; r >= Row; --r)
+        Move_Row(Grid, r + 1, r);
+    Empty_Row(Grid, Row, Set_Enable);
+}
+
 } // namespace
 
 // ---- column grid ----------------------------------------------------------------------------
 
 void Delete_Row_ACG(int Row, TZidIzavodUraz* Grid)
 {
-    if (!Is_Data_Row(Grid, Row))
-        return;
-    TUpdate_Lock lock(Grid);
-    for (int r = Row; r <= Grid->RowCount() - 2; ++r)
-        Move_Row_ACG(Grid, r, r + 1);
-    Empty_Row_ACG(Grid, Grid->RowCount() - 1, false);
+    Remove_Row(Grid, Row, false, Move_Row_ACG, Empty_Row_ACG);
 }
 
 void Insert_Row_ACG(int Row, TZidIzavodUraz* Grid, bool Set_Enable)
 {
-    if (!Is_Data_Row(Grid, Row))
-        return;
-    TUpdate_Lock lock(Grid);
-    for (int r = Grid->RowCount() - 2; r >= Row; --r)
-        Move_Row_ACG(Grid, r + 1, r);
-    Empty_Row_ACG(Grid, Row, Set_Enable);
+    Open_Row(Grid, Row, Set_Enable, Move_Row_ACG, Empty_Row_ACG);
 }
 
 void Copy_Row_ACG(TZidIzavodUraz* Grid, int Row)
@@ -137,24 +160,12 @@ void Paste_Row_ACG(TZidIzavodUraz* Grid, int Row, bool Do_Copy)
 
 void Delete_Row_ASG(int Row, TVerIvovavOzed* Grid, bool Set_Enable)
 {
-    if (!Is_Data_Row(Grid, Row))
-        return;
-    TUpdate_Lock lock(Grid);
-    for (int r = Row; r <= Grid->RowCount() - 2; ++r)
-        for (int c = 1; c <= Last_Data_Col(Grid); ++c)
-            Move_Cell_ASG(Grid, c, r, r + 1);
-    Empty_Row_ASG(Grid, Grid->RowCount() - 1, Set_Enable);
+    Remove_Row(Grid, Row, Set_Enable, Move_Row_ASG, Empty_Row_ASG);
 }
 
 void Insert_Row_ASG(int Row, TVerIvovavOzed* Grid, bool Set_Enable)
 {
-    if (!Is_Data_Row(Grid, Row))
-        return;
-    TUpdate_Lock lock(Grid);
-    for (int r = Grid->RowCount() - 2; r >= Row; --r)
-        for (int c = 1; c <= Last_Data_Col(Grid); ++c)
-            Move_Cell_ASG(Grid, c, r + 1, r);
-    Empty_Row_ASG(Grid, Row, Set_Enable);
+    Open_Row(Grid, Row, Set_Enable, Move_Row_ASG, Empty_Row_ASG);
 }
 
 void Copy_Row_ASG(TVerIvovavOzed* Grid, int Row)

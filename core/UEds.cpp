@@ -1,10 +1,9 @@
 #include "core/UEds.h"
 
 #include "core/UComon.h"
+#include "core/UGen_Files.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
-#include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 
@@ -45,29 +44,12 @@ QString Two(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QWidget* Owner()
-{
-    return FVelmoraeFirmWare;
-}
-
-QString Label(const QString& path)
-{
-    return QFileInfo(path).fileName();
-}
-
-void Load(TXMLDocument& doc, const QString& path)
-{
-    QString why;
-    if (!doc.LoadFromFile(path, &why))
-        throw EXMLError(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(Label(path), why));
-}
-
 TXMLNode Section(const TXMLDocument& doc, const QString& path, const char* name)
 {
     const TXMLNode s = doc.DocumentElement().FindNode(name);
     if (!s)
         throw EXMLError(QStringLiteral("Error! The file \"%1\" has no section %2.")
-                            .arg(Label(path), QLatin1String(name)));
+                            .arg(Gen_File_Label(path), QLatin1String(name)));
     return s;
 }
 
@@ -76,7 +58,7 @@ QString Attr(const TXMLNode& row, const QString& path, const char* section, int 
     QString v;
     if (!row.TryAttribute(name, v))
         throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, row %3: the attribute %4 is missing.")
-                            .arg(Label(path), QLatin1String(section))
+                            .arg(Gen_File_Label(path), QLatin1String(section))
                             .arg(k + 1)
                             .arg(QLatin1String(name)));
     return v;
@@ -88,7 +70,7 @@ int Load_PDO_Section(const TXMLDocument& doc, const char* name, int first)
     const std::vector<TXMLNode> rows = Section(doc, File_PDO_CANopen, name).ChildNodes();
     if (int(rows.size()) > EDS_Max_PDO)
         throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, holds %3 PDOs; at most %4 are allowed.")
-                            .arg(Label(File_PDO_CANopen), QLatin1String(name))
+                            .arg(Gen_File_Label(File_PDO_CANopen), QLatin1String(name))
                             .arg(rows.size())
                             .arg(EDS_Max_PDO));
     for (int i = 0; i < int(rows.size()); ++i) {
@@ -98,7 +80,7 @@ int Load_PDO_Section(const TXMLDocument& doc, const char* name, int first)
         // A PDO maps one-byte sub-indexes; outside that the file could not be described.
         if (e.Dimension < 0 || e.Dimension > EDS_Max_Dimension)
             throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, row %3: Dimension %4 is out of range.")
-                                .arg(Label(File_PDO_CANopen), QLatin1String(name))
+                                .arg(Gen_File_Label(File_PDO_CANopen), QLatin1String(name))
                                 .arg(i + 1)
                                 .arg(e.Dimension));
     }
@@ -114,7 +96,7 @@ void Load_SDO_Section(const TXMLDocument& doc, const char* name, bool Readonly)
             int v = 0;
             if (!platform::TryStrToInt(text, v))
                 throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, row %3: %4 \"%5\" is not a number.")
-                                    .arg(Label(File_SDO_Server_CANopen), QLatin1String(name))
+                                    .arg(Gen_File_Label(File_SDO_Server_CANopen), QLatin1String(name))
                                     .arg(i + 1)
                                     .arg(QLatin1String(attr), text));
             return v;
@@ -244,10 +226,9 @@ void Load_PDO_Table()
 {
     Num_RX_PDO = 0;
     Num_TX_PDO = 0;
-    if (!QFileInfo::exists(File_PDO_CANopen))
-        return;
     TXMLDocument doc;
-    Load(doc, File_PDO_CANopen);
+    if (!Gen_Load_Existing(doc, File_PDO_CANopen))
+        return;
     const int rx = Load_PDO_Section(doc, "Receive_PDO", 0);
     const int tx = Load_PDO_Section(doc, "Transmit_PDO", EDS_Max_PDO);
     Num_RX_PDO = rx;
@@ -256,10 +237,9 @@ void Load_PDO_Table()
 
 void Load_SDO_Server_Table()
 {
-    if (!QFileInfo::exists(File_SDO_Server_CANopen))
-        return;
     TXMLDocument doc;
-    Load(doc, File_SDO_Server_CANopen);
+    if (!Gen_Load_Existing(doc, File_SDO_Server_CANopen))
+        return;
     Load_SDO_Section(doc, "SDO_Read", true);
     Load_SDO_Section(doc, "SDO_Write", false);
 }
@@ -437,32 +417,20 @@ bool Write_EDS_File(const QString& Path)
         Load_PDO_Table();
         Load_SDO_Server_Table();
     } catch (const EXMLError& e) {
-        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Owner());
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Gen_Owner());
         return false;
     }
     Sort_SDO_Sub_Indexs();
 
     const QStringList lines = EDS_Lines(platform::TheServices().LocalTime());
-    QString why;
-    if (!platform::WriteFileAtomic(Path, platform::ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
-                                   &why)) {
-        platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(Path, why),
-                             platform::mtError, platform::mbOK, Owner());
-        return false;
-    }
-    return true;
+    return Gen_Write_Lines(Path, lines);
 }
 
 void Build_EDS_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SaveEDS = FVelmoraeFirmWare ? FVelmoraeFirmWare->SaveEDS : local;
-    SaveEDS.InitialDir = Active_Conf_Path;
-    SaveEDS.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
-    SaveEDS.DefaultExt = QStringLiteral("*.eds");
-    SaveEDS.OverwritePrompt = false;
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SaveEDS, chosen, Owner()))
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SaveEDS, QStringLiteral("Electronic Data Sheet (*.eds)|*.eds"),
+                      QStringLiteral("*.eds"), chosen))
         return;
     Write_EDS_File(chosen);
 }

@@ -21,9 +21,7 @@ TFNew_Project::TFNew_Project(QWidget* parent)
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 80);
-    E_New_Proj = new QLineEdit(this);
-    E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
-    E_New_Proj->setGeometry(16, 96, 299, 21);
+    E_New_Proj = Make_Named<QLineEdit>(this, "E_New_Proj", 16, 96, 299, 21);
     E_New_Proj->installEventFilter(this);
     P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, 122, 331, 40);
@@ -34,11 +32,7 @@ TFNew_Project::TFNew_Project(QWidget* parent)
 
 void TFNew_Project::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(331);
-    SetClientHeight(162);
-    setFixedSize(331, 162);
+    Place_Dialog(this, L_SW_Code, 331, 162, TDialog_Sizing::Fixed, false);
     Set_Lang();
 }
 
@@ -51,9 +45,7 @@ void TFNew_Project::FormShow()
 
 void TFNew_Project::Set_Lang()
 {
-    SetCaption(Lang_Table[100]);
-    L_SW_Desc->setText(Lang_Table[101]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[100], Lang_Table[101]);
     Label1->setText(Lang_Table[102]);
     Label1->adjustSize();
     Btn_OK->SetCaption(Lang_Table[103]);

@@ -41,19 +41,13 @@ void TFOpenConf::resizeEvent(QResizeEvent* event)
 
 void TFOpenConf::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(377);
-    SetClientHeight(351);
-    setFixedSize(377, 351);
+    Place_Dialog(this, L_SW_Code, 377, 351, TDialog_Sizing::Fixed, false);
     Set_Lang();
 }
 
 void TFOpenConf::Set_Lang()
 {
-    SetCaption(Lang_Table[200]);
-    L_SW_Desc->setText(Lang_Table[201]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[200], Lang_Table[201]);
     Label1->setText(Lang_Table[202]);
     Label1->adjustSize();
     Btn_OK->SetCaption(Lang_Table[203]);

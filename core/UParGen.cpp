@@ -12,12 +12,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -33,7 +31,6 @@ namespace {
 
 constexpr TColor Form_Color = 15595512;
 constexpr TColor Header_Gradient_Color = 14211303;
-constexpr TColor Button_Down_Color = 33023;
 constexpr int Form_Client_Width = 460;
 constexpr int Form_Client_Height = 700;
 
@@ -239,22 +236,10 @@ void TFParGen::Build_Window()
     P_Button->setFixedHeight(40);
     layout->addWidget(P_Button);
 
-    auto makeButton = [this](const char* name, int left, const char* glyph) {
-        auto* b = new TLbButton(P_Button);
-        b->setObjectName(name);
-        b->setGeometry(left, 6, 110, 28);
-        b->SetStyle(bsEncarta);
-        b->SetColor(Form_Color);
-        b->SetHotTrackColor(clYellow);
-        b->SetColorWhenDown(Button_Down_Color);
-        const TBitmap pic = LbResourceBitmap(glyph);
-        b->SetGlyph(&pic);
-        return b;
-    };
-    Btn_OK = makeButton("Btn_OK", 219, "LBOK");
+    Btn_OK = Make_Dialog_Button(P_Button, "Btn_OK", 219, 6, 110, "LBOK");
     Btn_OK->SetModalResult(mrNone);
     Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
-    Btn_Cancel = makeButton("Btn_Cancel", 335, "LBCANCEL");
+    Btn_Cancel = Make_Dialog_Button(P_Button, "Btn_Cancel", 335, 6, 110, "LBCANCEL");
     Btn_Cancel->SetModalResult(mrCancel);
 
     Build_Panels();
@@ -332,16 +317,7 @@ void TFParGen::Set_Tab_Order()
 
 void TFParGen::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(Form_Client_Width);
-    SetClientHeight(Form_Client_Height);
-    setMinimumWidth(Form_Client_Width);
-    setMaximumWidth(Form_Client_Width);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
-    }
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Fixed_Width, true);
     for (TCategoryPanel* panel : CPG->Panels())
         panel->SetPanelVisible(false);
     Order_TAB_Panels();
@@ -351,9 +327,7 @@ void TFParGen::FormCreate()
 
 void TFParGen::Set_Lang()
 {
-    setWindowTitle(Lang_Table[400]);
-    L_SW_Desc->setText(Lang_Table[401]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[400], Lang_Table[401]);
     Btn_OK->SetCaption(Lang_Table[402]);
     Btn_Cancel->SetCaption(Lang_Table[403]);
     Btn_OK->setToolTip(Lang_Table[404]);

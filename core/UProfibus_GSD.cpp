@@ -2,10 +2,9 @@
 
 #include "core/ULanguage.h"
 #include "core/UComon.h"
+#include "core/UGen_Files.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
-#include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 
@@ -60,11 +59,6 @@ QString Hex(int value)
 int Modules_For(int64_t bytes)
 {
     return bytes > 0 ? int((bytes + 63) / 64) : 0;
-}
-
-QWidget* Owner()
-{
-    return FVelmoraeFirmWare;
 }
 
 // One direction's modules: all full but the last, which carries the rest.
@@ -228,24 +222,17 @@ bool Write_GSD_File(const QString& FileName)
         platform::MessageDlg(QStringLiteral("Error! The data sizes need %1 modules; a GSD file describes at most %2.")
                                  .arg(modules)
                                  .arg(GSD_Max_Modules),
-                             platform::mtError, platform::mbOK, Owner());
+                             platform::mtError, platform::mbOK, Gen_Owner());
         return false;
     }
     const QStringList lines = GSD_Lines(GSD_NB_Out, GSD_NB_In);
-    QString why;
-    if (!platform::WriteFileAtomic(FileName, platform::ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
-                                   &why)) {
-        platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(FileName, why),
-                             platform::mtError, platform::mbOK, Owner());
-        return false;
-    }
-    return true;
+    return Gen_Write_Lines(FileName, lines);
 }
 
 void Create_GSD_File()
 {
     if (!QFileInfo::exists(File_ParGen)) {
-        platform::MessageDlg(Lang_Table[1104], platform::mtError, platform::mbOK, Owner());
+        platform::MessageDlg(Lang_Table[1104], platform::mtError, platform::mbOK, Gen_Owner());
         return;
     }
 
@@ -254,7 +241,7 @@ void Create_GSD_File()
         QString why;
         if (!doc.LoadFromFile(File_ParGen, &why)) {
             platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be read: %2").arg(File_ParGen, why),
-                                 platform::mtError, platform::mbOK, Owner());
+                                 platform::mtError, platform::mbOK, Gen_Owner());
             return;
         }
         const TXMLNode root = doc.DocumentElement();
@@ -267,17 +254,12 @@ void Create_GSD_File()
         GSD_NB_Out = count("PROFINET_NB_OUT");
     }
 
-    platform::TSaveDialogRequest dialog;
-    dialog.InitialDir = Active_Conf_Path;
-    dialog.Filter = QStringLiteral("Generic Station Description (*.gsd)|*.gsd");
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(dialog, chosen, Owner()))
+    if (!Gen_Ask_File(nullptr, QStringLiteral("Generic Station Description (*.gsd)|*.gsd"), QString(), chosen))
         return;
 
     const QString name = GSD_File_Name(chosen);
-    if (QFileInfo::exists(name) &&
-        platform::MessageDlg(Lang_Table[1103], platform::mtConfirmation, platform::mbYes | platform::mbNo, Owner()) !=
-            platform::mrYes)
+    if (!Gen_May_Replace(name, 1103, platform::mbYes | platform::mbNo))
         return;
 
     Write_GSD_File(name);

@@ -1,11 +1,10 @@
 #include "core/USNMP_MIB.h"
 
 #include "core/UComon.h"
+#include "core/UGen_Files.h"
 #include "core/ULanguage.h"
 #include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
-#include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/Services.h"
 
 #include <QFileInfo>
@@ -21,21 +20,6 @@ const char* const Contact_Country = "Example Country";
 const char* const Contact_Mail = "support@norvane.example";
 constexpr int Enterprise_Number = 32473;
 
-QWidget* Owner()
-{
-    return FVelmoraeFirmWare;
-}
-
-// Upper case of the ASCII letters only, as the stored choice texts are compared.
-QString Upper(const QString& s)
-{
-    QString r = s;
-    for (QChar& c : r)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    return r;
-}
-
 void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, int firstFlag)
 {
     const TXMLNode section = root.FindNode(name);
@@ -45,7 +29,7 @@ void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, in
     int taken = 0;
     for (const TXMLNode& row : section.ChildNodes()) {
         QString enable;
-        if (!row.TryAttribute("Enable", enable) || Upper(enable) != QLatin1String("Y"))
+        if (!row.TryAttribute("Enable", enable) || Gen_Upper(enable) != QLatin1String("Y"))
             continue;
         if (taken == MIB_Max_Variables)
             throw EXMLError(QStringLiteral("Error! The file \"%1\", section %2, holds more than %3 enabled variables.")
@@ -53,7 +37,7 @@ void Load_Section(const TXMLNode& root, const char* name, QStringList& lines, in
                                 .arg(MIB_Max_Variables));
         const QString description = row.AttributeDef("Description", QString());
         const QString type = row.AttributeDef("Type", QString());
-        MIB_Int_Flags[firstFlag + taken] = Upper(type) == QLatin1String("INT") ? 1 : 0;
+        MIB_Int_Flags[firstFlag + taken] = Gen_Upper(type) == QLatin1String("INT") ? 1 : 0;
         lines << description;
         ++taken;
     }
@@ -103,6 +87,23 @@ void Load_SNMP_Table()
     Load_Section(root, "SNMP_Trap_Write", MIB_Lines_B, MIB_Max_Variables);
 }
 
+// A data buffer of the module: its identifier, its eight blocks, then one variable per line of
+// the table, named by its description or, without one, by its number.
+void Buffer(QStringList& L, const char* buffer, int number, const char* access, const QStringList& lines,
+            int firstFlag)
+{
+    const QString name = QLatin1String(buffer);
+    const QByteArray values = QByteArray(buffer) + "val";
+    L << QStringLiteral("%1 OBJECT IDENTIFIER::= { data %2 }").arg(name).arg(number);
+    Blocks(L, buffer, access);
+    L << QStringLiteral(" %1 OBJECT IDENTIFIER::= { %2 9 }").arg(QLatin1String(values), name);
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const QString& D = lines[i];
+        const QString var = D.isEmpty() ? QLatin1String(values) + QString::number(i + 1) : D;
+        L << Variable(var, "OBJECT-TYPE", MIB_Int_Flags[firstFlag + i] == 1, access, D, values.constData(), i + 1);
+    }
+}
+
 QStringList MIB_Lines()
 {
     const QString b4(4, QLatin1Char(' '));
@@ -139,26 +140,8 @@ QStringList MIB_Lines()
                         "DESCRIPTION \"\" ::= { data 2}");
     L << QStringLiteral("countout  OBJECT-TYPE SYNTAX INTEGER       MAX-ACCESS read-write STATUS current  "
                         "DESCRIPTION \"\" ::= { data 3}");
-    L << QStringLiteral("bufferin OBJECT IDENTIFIER::= { data 4 }");
-    Blocks(L, "bufferin", "read-only");
-    L << QStringLiteral(" bufferinval OBJECT IDENTIFIER::= { bufferin 9 }");
-
-    for (int i = 0; i < int(MIB_Lines_A.size()); ++i) {
-        const QString& D = MIB_Lines_A[i];
-        const QString name = D.isEmpty() ? QStringLiteral("bufferinval") + QString::number(i + 1) : D;
-        L << Variable(name, "OBJECT-TYPE", MIB_Int_Flags[i] == 1, "read-only", D, "bufferinval", i + 1);
-    }
-
-    L << QStringLiteral("bufferout OBJECT IDENTIFIER::= { data 5 }");
-    Blocks(L, "bufferout", "read-write");
-    L << QStringLiteral(" bufferoutval OBJECT IDENTIFIER::= { bufferout 9 }");
-
-    for (int i = 0; i < int(MIB_Lines_B.size()); ++i) {
-        const QString& D = MIB_Lines_B[i];
-        const QString name = D.isEmpty() ? QStringLiteral("bufferoutval") + QString::number(i + 1) : D;
-        L << Variable(name, "OBJECT-TYPE", MIB_Int_Flags[MIB_Max_Variables + i] == 1, "read-write", D,
-                      "bufferoutval", i + 1);
-    }
+    Buffer(L, "bufferin", 4, "read-only", MIB_Lines_A, 0);
+    Buffer(L, "bufferout", 5, "read-write", MIB_Lines_B, MIB_Max_Variables);
 
     L << QStringLiteral("traps OBJECT IDENTIFIER::= { application 2 }");
     L << QStringLiteral(" trapsval OBJECT IDENTIFIER::= { traps 1 }");
@@ -173,34 +156,20 @@ QStringList MIB_Lines()
 bool Write_MIB_File(const QString& FileName)
 {
     const QStringList lines = MIB_Lines();
-    QString why;
-    if (!platform::WriteFileAtomic(FileName,
-                                   platform::ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")), &why)) {
-        platform::MessageDlg(QStringLiteral("Error! The file \"%1\" cannot be written: %2").arg(FileName, why),
-                             platform::mtError, platform::mbOK, Owner());
-        return false;
-    }
-    return true;
+    return Gen_Write_Lines(FileName, lines);
 }
 
 void Build_MIB_File()
 {
-    platform::TSaveDialogRequest local;
-    platform::TSaveDialogRequest& SaveMIB = FVelmoraeFirmWare ? FVelmoraeFirmWare->SaveMIB : local;
-    SaveMIB.InitialDir = Active_Conf_Path;
-    SaveMIB.Filter = QStringLiteral("Management Information Base (*.mib)|*.mib");
-    SaveMIB.DefaultExt = QStringLiteral("*.mib");
     QString chosen;
-    if (!platform::TheServices().SaveFileDialog(SaveMIB, chosen, Owner()))
-        return;
-    if (QFileInfo::exists(chosen) &&
-        platform::MessageDlg(Lang_Table[1105], platform::mtConfirmation, platform::mbYes | platform::mbNo, Owner()) !=
-            platform::mrYes)
+    if (!Gen_Ask_File(&TFVelmoraeFirmWare::SaveMIB, QStringLiteral("Management Information Base (*.mib)|*.mib"),
+                      QStringLiteral("*.mib"), chosen) ||
+        !Gen_May_Replace(chosen, 1105, platform::mbYes | platform::mbNo))
         return;
     try {
         Load_SNMP_Table();
     } catch (const EXMLError& e) {
-        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Owner());
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK, Gen_Owner());
         return;
     }
     Write_MIB_File(chosen);

@@ -27,9 +27,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     Set_Up_Dialog(this, QStringLiteral("FSoftOptions"));
     P_Title = Make_Title_Panel(this, 509, L_SW_Code, L_SW_Desc);
 
-    PC_Options = new QTabWidget(this);
-    PC_Options->setObjectName(QStringLiteral("PC_Options"));
-    PC_Options->setGeometry(8, 77, 493, 248);
+    PC_Options = Make_Named<QTabWidget>(this, "PC_Options", 8, 77, 493, 248);
     TS_Language = new QWidget;
     TS_Language->setObjectName(QStringLiteral("TS_Language"));
     TS_Con_Options = new QWidget;
@@ -41,9 +39,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     PC_Options->addTab(TS_Soft_Settings, QString());
 
     // Language page: the selected language, six flag slots in two columns, the page buttons.
-    L_Sel_Lang = new QLabel(TS_Language);
-    L_Sel_Lang->setObjectName(QStringLiteral("L_Sel_Lang"));
-    L_Sel_Lang->setGeometry(12, 8, 460, 16);
+    L_Sel_Lang = Make_Named<QLabel>(TS_Language, "L_Sel_Lang", 12, 8, 460, 16);
     QFont bold = L_Sel_Lang->font();
     bold.setBold(true);
     L_Sel_Lang->setFont(bold);
@@ -60,45 +56,27 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
         L_L[k]->setCursor(Qt::PointingHandCursor);
         L_L[k]->installEventFilter(this);
     }
-    Btn_Prev = new TLbButton(TS_Language);
-    Btn_Prev->setObjectName(QStringLiteral("Btn_Prev"));
-    Btn_Prev->setGeometry(12, 190, 90, 24);
+    Btn_Prev = Make_Named<TLbButton>(TS_Language, "Btn_Prev", 12, 190, 90, 24);
     Btn_Prev->OnClick = [this](QObject* s) { Btn_NextClick(s); };
-    L_Page_Lang = new QLabel(TS_Language);
-    L_Page_Lang->setObjectName(QStringLiteral("L_Page_Lang"));
-    L_Page_Lang->setGeometry(110, 194, 260, 16);
+    L_Page_Lang = Make_Named<QLabel>(TS_Language, "L_Page_Lang", 110, 194, 260, 16);
     L_Page_Lang->setAlignment(Qt::AlignHCenter);
-    Btn_Next = new TLbButton(TS_Language);
-    Btn_Next->setObjectName(QStringLiteral("Btn_Next"));
-    Btn_Next->setGeometry(379, 190, 90, 24);
+    Btn_Next = Make_Named<TLbButton>(TS_Language, "Btn_Next", 379, 190, 90, 24);
     Btn_Next->OnClick = [this](QObject* s) { Btn_NextClick(s); };
 
     // Connection page.
-    CB_En_Con = new QCheckBox(TS_Con_Options);
-    CB_En_Con->setObjectName(QStringLiteral("CB_En_Con"));
-    CB_En_Con->setGeometry(16, 16, 450, 20);
-    CB_Update = new QCheckBox(TS_Con_Options);
-    CB_Update->setObjectName(QStringLiteral("CB_Update"));
-    CB_Update->setGeometry(40, 42, 426, 20);
-    Btn_Check_Update = new TLbButton(TS_Con_Options);
-    Btn_Check_Update->setObjectName(QStringLiteral("Btn_Check_Update"));
-    Btn_Check_Update->setGeometry(40, 74, 200, 28);
+    CB_En_Con = Make_Named<QCheckBox>(TS_Con_Options, "CB_En_Con", 16, 16, 450, 20);
+    CB_Update = Make_Named<QCheckBox>(TS_Con_Options, "CB_Update", 40, 42, 426, 20);
+    Btn_Check_Update = Make_Named<TLbButton>(TS_Con_Options, "Btn_Check_Update", 40, 74, 200, 28);
     Btn_Check_Update->OnClick = [this](QObject*) { Btn_Check_UpdateClick(); };
-    LL_Check_Update = new QLabel(TS_Con_Options);
-    LL_Check_Update->setObjectName(QStringLiteral("LL_Check_Update"));
-    LL_Check_Update->setGeometry(40, 112, 426, 16);
+    LL_Check_Update = Make_Named<QLabel>(TS_Con_Options, "LL_Check_Update", 40, 112, 426, 16);
     LL_Check_Update->setTextFormat(Qt::RichText);
     LL_Check_Update->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     connect(LL_Check_Update, &QLabel::linkActivated, this,
             [this](const QString& link) { LL_Check_UpdateLinkClick(link); });
 
     // Table options page.
-    CB_Soft_Set_Jump_Table = new QCheckBox(TS_Soft_Settings);
-    CB_Soft_Set_Jump_Table->setObjectName(QStringLiteral("CB_Soft_Set_Jump_Table"));
-    CB_Soft_Set_Jump_Table->setGeometry(16, 16, 450, 20);
-    CB_DoubleClick_Auto_Size = new QCheckBox(TS_Soft_Settings);
-    CB_DoubleClick_Auto_Size->setObjectName(QStringLiteral("CB_DoubleClick_Auto_Size"));
-    CB_DoubleClick_Auto_Size->setGeometry(16, 42, 450, 20);
+    CB_Soft_Set_Jump_Table = Make_Named<QCheckBox>(TS_Soft_Settings, "CB_Soft_Set_Jump_Table", 16, 16, 450, 20);
+    CB_DoubleClick_Auto_Size = Make_Named<QCheckBox>(TS_Soft_Settings, "CB_DoubleClick_Auto_Size", 16, 42, 450, 20);
     for (QCheckBox* cb : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
         connect(cb, &QCheckBox::toggled, this, [this] { CB_En_ConClick(); });
 
@@ -124,9 +102,7 @@ void TFSoftOptions::FormCreate()
 
 void TFSoftOptions::Set_Lang()
 {
-    SetCaption(Lang_Table[300]);
-    L_SW_Desc->setText(Lang_Table[301]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[300], Lang_Table[301]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Language), Lang_Table[302]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Con_Options), Lang_Table[303]);
     PC_Options->setTabText(PC_Options->indexOf(TS_Soft_Settings), Lang_Table[319]);

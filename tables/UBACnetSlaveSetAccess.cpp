@@ -120,21 +120,15 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent)
 {
 }
 
-TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
-{
-    Release_Table_Instance(FBACnetSlaveSetAccess, this, "FBACnetSlaveSetAccess");
-}
-
 void TFBACnetSlaveSetAccess::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = Add_Pages();
-    TS_BACnet_in_Read = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Read", ACG_BACnet_in_Read, "ACG_BACnet_in_Read");
-    TS_BACnet_in_Write = Add_Grid_Sheet(PageControl1, "TS_BACnet_in_Write", ACG_BACnet_in_Write, "ACG_BACnet_in_Write");
+    PageControl1 = Add_Grid_Pages(
+        {{"TS_BACnet_in_Read", &TS_BACnet_in_Read, "ACG_BACnet_in_Read", &ACG_BACnet_in_Read, nullptr, &Do_Copy_Read},
+         {"TS_BACnet_in_Write", &TS_BACnet_in_Write, "ACG_BACnet_in_Write", &ACG_BACnet_in_Write, nullptr,
+          &Do_Copy_Write}});
     Build_Grid(ACG_BACnet_in_Read, false);
     Build_Grid(ACG_BACnet_in_Write, true);
-    Describe_Grids(PageControl1, {{ACG_BACnet_in_Read, TS_BACnet_in_Read, nullptr, &Do_Copy_Read},
-                                  {ACG_BACnet_in_Write, TS_BACnet_in_Write, nullptr, &Do_Copy_Write}});
     Describe_File(&File_BACnet_Slave, Delete_Question);
     Insert_Enabled = false;
     Hint_Rule = THint_Rule::None;
@@ -142,17 +136,10 @@ void TFBACnetSlaveSetAccess::Loaded()
 
 void TFBACnetSlaveSetAccess::Build_Grid(TZidIzavodUraz* Grid, bool Write)
 {
-    Setup_Table_Grid(Grid, Col_Count, Max_Rows, true);
-    Grid->SetColCount(Col_Count);
+    Setup_Table_Columns(Grid, Columns, Col_Count, Max_Rows,
+                        [](const TBACnet_Column& c) { return c.Items == itBits ? &Bit_Items : nullptr; });
     Grid->SetDefaultRowHeight(Row_Height);
     Grid->SetRowHeights(0, Table_Header_Height);
-    for (int c = 0; c < Col_Count; ++c) {
-        TGridColumnItem* item = Grid->Columns().Items(c);
-        Setup_Column(item, Columns[c].Editor, Columns[c].Width, Columns[c].Color, Columns[c].Editor == edDataCheckBox);
-        if (Columns[c].Items == itBits)
-            Put_Items(item->ComboItems(), Bit_Items);
-    }
-    Grid->Columns().Items(0)->SetFixed(true);
     Grid->SetShowHint(false);
     Wire_Grid(Grid, Write ? teClick | teDblClick | teKey : teAll);
     if (Write)
@@ -174,9 +161,7 @@ void TFBACnetSlaveSetAccess::FormCreate()
 
 void TFBACnetSlaveSetAccess::Set_Lang()
 {
-    Set_Frame_Texts(2500, 2501, 2502, 2510);
-    PageControl1->setTabText(0, Lang_Table[2508]);
-    PageControl1->setTabText(1, Lang_Table[2509]);
+    Set_Frame_Texts(2500, 2501, 2502, 2510, {2508, 2509});
     // The headers go straight into the header row, hidden Swap included.
     for (int c = 0; c < Col_Count; ++c) {
         ACG_BACnet_in_Read->SetCells(c, 0, Lang_Table[Columns[c].Header[0]]);
@@ -208,18 +193,14 @@ void TFBACnetSlaveSetAccess::FormShow()
     PageControl1->setCurrentWidget(TS_BACnet_in_Read);
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_BACnet_in_Read->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_BACnet_in_Write->Columns().Items(Col_Position)->ComboItems(), Position_Items(NByte_OUT));
+    Put_Positions(ACG_BACnet_in_Read, Col_Position, NByte_IN);
+    Put_Positions(ACG_BACnet_in_Write, Col_Position, NByte_OUT);
 
     Read_Name_Setting();
     const int rows = (Desc_Lenght ? Max_Rows_Long_Names : Max_Rows) + 1;
     for (TZidIzavodUraz* grid : grids)
         grid->SetRowCount(rows);
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_BACnet_Slave))
-        Load_File();
-    Do_Copy_Read = false;
-    Do_Copy_Write = false;
+    Load_Table_File();
 }
 
 void TFBACnetSlaveSetAccess::Read_Name_Setting()
@@ -265,14 +246,9 @@ void TFBACnetSlaveSetAccess::Write_File()
 {
     TXMLNode root =
         Begin_Table_File(XML1, QStringLiteral("BACnet_to_Modbus"), QStringLiteral("SW_VERSION = 1.000"));
-    struct {
-        const char* Section;
-        TZidIzavodUraz* Grid;
-    } sections[] = {{"BACnet_in_Read", ACG_BACnet_in_Read}, {"BACnet_in_Write", ACG_BACnet_in_Write}};
-    for (const auto& s : sections) {
-        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Col_Data_Type, Col_Count,
-                         [](int c) { return Columns[c].Attribute; });
-    }
+    Write_Table_Sections<TBACnet_Column>(root, Col_Data_Type,
+                                         {{"BACnet_in_Read", ACG_BACnet_in_Read, Columns, Col_Count},
+                                          {"BACnet_in_Write", ACG_BACnet_in_Write, Columns, Col_Count}});
 }
 
 bool TFBACnetSlaveSetAccess::Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count)

@@ -12,14 +12,10 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFBACnetSlaveSetAccess : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFBACnetSlaveSetAccess(QWidget* parent = nullptr);
-    ~TFBACnetSlaveSetAccess() override;
 
     static constexpr int Col_Count = 8;
     // Data rows of each grid and objects of both tables together: the long-name setting of the
@@ -68,7 +64,7 @@ protected:
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
     void Read_Name_Setting();
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write, int& Count);
     void Pick_Unit(TZidIzavodUraz* Grid, int ARow, int ACol);

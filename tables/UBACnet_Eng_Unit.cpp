@@ -8,10 +8,8 @@
 
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 
 TFBACnet_Eng_Unit* FBACnet_Eng_Unit = nullptr;
 
@@ -86,20 +84,10 @@ QLabel* Make_Label(QWidget* Owner, const char* Name, int Left, int Top)
 
 QFrame* Make_Line(QWidget* Owner, const char* Name, int Top)
 {
-    auto* f = new QFrame(Owner);
-    f->setObjectName(QLatin1String(Name));
+    auto* f = Make_Named<QFrame>(Owner, Name, 16, Top, 513, 2);
     f->setFrameShape(QFrame::HLine);
     f->setFrameShadow(QFrame::Sunken);
-    f->setGeometry(16, Top, 513, 2);
     return f;
-}
-
-TLbButton* Make_Button(QWidget* Owner, const char* Name, int Left, int Top, int Width, int Height)
-{
-    auto* b = new TLbButton(Owner);
-    b->setObjectName(QLatin1String(Name));
-    b->setGeometry(Left, Top, Width, Height);
-    return b;
 }
 
 } // namespace
@@ -166,36 +154,26 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : TForm(parent)
     P_Title = Make_Title_Panel(this, Form_Client_Width, L_SW_Code, L_SW_Desc);
 
     Label1 = Make_Label(this, "Label1", 16, 72);
-    E_Selected_EU = new QLineEdit(this);
-    E_Selected_EU->setObjectName(QStringLiteral("E_Selected_EU"));
-    E_Selected_EU->setGeometry(218, 69, 49, 21);
+    E_Selected_EU = Make_Named<QLineEdit>(this, "E_Selected_EU", 218, 69, 49, 21);
     Label5 = Make_Label(this, "Label5", 273, 72);
     Label5->setText(QStringLiteral("-> unknown"));
     Shape1 = Make_Line(this, "Shape1", 104);
     Label2 = Make_Label(this, "Label2", 16, 117);
     Label3 = Make_Label(this, "Label3", 16, 152);
-    CB_Select_Type = new QComboBox(this);
-    CB_Select_Type->setObjectName(QStringLiteral("CB_Select_Type"));
-    CB_Select_Type->setGeometry(112, 149, 417, 21);
+    CB_Select_Type = Make_Named<QComboBox>(this, "CB_Select_Type", 112, 149, 417, 21);
     for (const TUnit_Category& c : Categories())
         CB_Select_Type->addItem(QLatin1String(c.Name));
     CB_Select_Type->setCurrentIndex(0);
     connect(CB_Select_Type, &QComboBox::activated, this, [this](int) { CB_Select_TypeSelect(); });
     Label4 = Make_Label(this, "Label4", 16, 184);
-    CB_Select_Unit = new QComboBox(this);
-    CB_Select_Unit->setObjectName(QStringLiteral("CB_Select_Unit"));
-    CB_Select_Unit->setGeometry(112, 181, 417, 21);
-    Btn_Select_Eng_Unit = Make_Button(this, "Btn_Select_Eng_Unit", 16, 218, 513, 23);
+    CB_Select_Unit = Make_Named<QComboBox>(this, "CB_Select_Unit", 112, 181, 417, 21);
+    Btn_Select_Eng_Unit = Make_Named<TLbButton>(this, "Btn_Select_Eng_Unit", 16, 218, 513, 23);
     Btn_Select_Eng_Unit->OnClick = [this](QObject*) { Btn_Select_Eng_UnitClick(); };
     Shape2 = Make_Line(this, "Shape2", 256);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setGeometry(0, Form_Client_Height - 40, Form_Client_Width, 40);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -208,13 +186,7 @@ TFBACnet_Eng_Unit::~TFBACnet_Eng_Unit()
 
 void TFBACnet_Eng_Unit::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientHeight(Form_Client_Height);
-    SetClientWidth(Form_Client_Width);
-    setFixedSize(Form_Client_Width, Form_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Fixed, true);
     Set_Lang();
 }
 
@@ -226,9 +198,7 @@ void TFBACnet_Eng_Unit::FormShow()
 
 void TFBACnet_Eng_Unit::Set_Lang()
 {
-    SetCaption(Lang_Table[2600]);
-    L_SW_Desc->setText(Lang_Table[2601]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[2600], Lang_Table[2601]);
     Btn_OK->SetCaption(Lang_Table[2602]);
     Btn_Cancel->SetCaption(Lang_Table[2603]);
     QLabel* labels[] = {Label1, Label2, Label3, Label4};
@@ -266,9 +236,5 @@ void TFBACnet_Eng_Unit::Btn_Select_Eng_UnitClick()
 
 TFBACnet_Eng_Unit* Create_FBACnet_Eng_Unit(QWidget* parent)
 {
-    auto* w = new TFBACnet_Eng_Unit(parent);
-    FBACnet_Eng_Unit = w;
-    w->Create();
-    Register_Window(QStringLiteral("FBACnet_Eng_Unit"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FBACnet_Eng_Unit);
 }

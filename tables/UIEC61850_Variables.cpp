@@ -75,33 +75,16 @@ TFIEC61850_Variables::TFIEC61850_Variables(QWidget* parent)
 {
 }
 
-TFIEC61850_Variables::~TFIEC61850_Variables()
-{
-    Release_Table_Instance(FIEC61850_Variables, this, "FIEC61850_Variables");
-}
-
 void TFIEC61850_Variables::Loaded()
 {
     TFTable_Frame::Loaded();
-    ACG = new TZidIzavodUraz(P_Body);
-    ACG->setObjectName(QStringLiteral("ACG"));
-    Body_Layout()->addWidget(ACG);
-    Setup_Table_Grid(ACG, Col_Count, Data_Rows, true);
-    ACG->SetColCount(Col_Count);  // the column grid's own: one definition per column
-    for (int c = 0; c < Col_Count; ++c) {
-        TGridColumnItem* item = ACG->Columns().Items(c);
-        const TIEC_Column& col = Columns[c];
-        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
-        if (col.Items)
-            Put_Items(item->ComboItems(), *col.Items);
-    }
-    ACG->Columns().Items(0)->SetFixed(true);
+    ACG = Add_Body_Grid<TZidIzavodUraz>("ACG", &Hint_List, &Do_Copy);
+    Setup_Table_Columns(ACG, Columns, Col_Count, Data_Rows, [](const TIEC_Column& c) { return c.Items; });
     // The grid shows no hints; the header hints are kept for a grid that would.
     ACG->SetShowHint(false);
     Wire_Grid(ACG);
     ACG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ComboChange(s, c, r, i, t); };
     ACG->Loaded();
-    Describe_Grids(nullptr, {{ACG, nullptr, &Hint_List, &Do_Copy}});
     Describe_File(&File_IEC61850_Variables, Delete_Question);
     Hint_Rule = THint_Rule::Header_Only;
 }
@@ -110,28 +93,21 @@ void TFIEC61850_Variables::FormCreate()
 {
     Frame_Create();
     ACG->SetRowCount(Data_Rows + 1);
-    Hint_List.clear();
     Set_Lang();
 }
 
 void TFIEC61850_Variables::Set_Lang()
 {
     Set_Frame_Texts(1500, 1501, 1502, 1508);
-    for (int c = 0; c < Col_Count; ++c)
-        ACG->Columns().Items(c)->SetHeader(Lang_Table[Columns[c].Header]);
-    Hint_List.clear();
-    for (int i : Hints)
-        Hint_List << Lang_Table[i];
+    Put_Column_Headers(ACG, Columns, Col_Count);
+    Put_Lang_Texts(Hint_List, Hints);
 }
 
 void TFIEC61850_Variables::FormShow()
 {
-    Reset_Table_Rows(ACG, true);
+    Reset_Rows(true);
     NByte_IN = Data_Size;
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_IEC61850_Variables))
-        Load_File();
-    Do_Copy = false;
+    Load_Table_File();
 }
 
 void TFIEC61850_Variables::Load_File()

@@ -10,13 +10,10 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 class TFIEC61850_Variables : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFIEC61850_Variables(QWidget* parent = nullptr);
-    ~TFIEC61850_Variables() override;
 
     static constexpr int Data_Rows = 50;
     static constexpr int Col_Count = 13;
@@ -50,7 +47,7 @@ protected:
     void Loaded() override;
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
 };
 

@@ -41,6 +41,9 @@ enum {
 };
 
 enum TItems { itNone, itAPCI, itPriorities, itFormats, itPositions, itBit_Modes };
+// Their lists; the positions are filled at every show.
+const QStringList* const Item_Lists[] = {nullptr, &TFKNXAccess::APCI_Items, &TFKNXAccess::Priorities,
+                                         &TFKNXAccess::Formats, nullptr, &TFKNXAccess::Bit_Modes};
 
 struct TKNX_Column {
     int Header;
@@ -90,49 +93,17 @@ constexpr int Max_Bits_Extended = 2040;
 
 TFKNXAccess::TFKNXAccess(QWidget* parent) : TFTable_Frame(parent, "FKNXAccess", Form_Client_Width) {}
 
-TFKNXAccess::~TFKNXAccess()
-{
-    Release_Table_Instance(FKNXAccess, this, "FKNXAccess");
-}
-
 void TFKNXAccess::Loaded()
 {
     TFTable_Frame::Loaded();
-    ACG_KNX_in_Write = new TZidIzavodUraz(P_Body);
-    ACG_KNX_in_Write->setObjectName(QStringLiteral("ACG_KNX_in_Write"));
-    Body_Layout()->addWidget(ACG_KNX_in_Write);
+    ACG_KNX_in_Write = Add_Body_Grid<TZidIzavodUraz>("ACG_KNX_in_Write", &Hint, &Do_Copy_In_Write);
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
     grid->SetDefaultRowHeight(Row_Height);
-    Setup_Table_Grid(grid, Col_Count, Data_Rows, true);
-    grid->SetColCount(Col_Count);  // the column grid's own: one definition per column
-    for (int c = 0; c < Col_Count; ++c) {
-        TGridColumnItem* item = grid->Columns().Items(c);
-        const TKNX_Column& col = Columns[c];
-        Setup_Column(item, col.Editor, col.Width, col.Color, col.Editor == edDataCheckBox);
-        switch (col.Items) {
-        case itAPCI:
-            Put_Items(item->ComboItems(), APCI_Items);
-            break;
-        case itPriorities:
-            Put_Items(item->ComboItems(), Priorities);
-            break;
-        case itFormats:
-            Put_Items(item->ComboItems(), Formats);
-            break;
-        case itBit_Modes:
-            Put_Items(item->ComboItems(), Bit_Modes);
-            break;
-        case itPositions:  // filled at every show
-        case itNone:
-            break;
-        }
-    }
-    grid->Columns().Items(0)->SetFixed(true);
+    Setup_Table_Columns(grid, Columns, Col_Count, Data_Rows, [](const TKNX_Column& c) { return Item_Lists[c.Items]; });
     grid->SetShowHint(true);
     grid->SetHintShowCells(true);
     Wire_Grid(grid);
     grid->Loaded();
-    Describe_Grids(nullptr, {{grid, nullptr, &Hint, &Do_Copy_In_Write}});
     Describe_File(&File_KNX_SetAccess, Delete_Question);
     Hint_Rule = THint_Rule::Shown_Column;
 }
@@ -143,7 +114,6 @@ void TFKNXAccess::FormCreate()
     for (int c : {Col_APCI, Col_OnCMD, Col_OnChange})
         ACG_KNX_in_Write->UnHideColumn(c);
     ACG_KNX_in_Write->Columns().Items(Col_Mnemonic)->SetWidth(Mnemonic_Width);
-    Hint.clear();
     Set_Lang();
 }
 
@@ -151,24 +121,17 @@ void TFKNXAccess::Set_Lang()
 {
     Set_Frame_Texts(1400, 1401, 1402, 1408);
     // This table writes its headers straight into the header row.
-    for (int c = 0; c < Col_Count; ++c)
-        ACG_KNX_in_Write->SetCells(c, 0, Lang_Table[Columns[c].Header]);
-    Hint.clear();
-    for (int i : Hints)
-        Hint << Lang_Table[i];
+    Put_Header_Cells(ACG_KNX_in_Write, Columns, Col_Count);
+    Put_Lang_Texts(Hint, Hints);
 }
 
 void TFKNXAccess::FormShow()
 {
     TZidIzavodUraz* grid = ACG_KNX_in_Write;
-    Reset_Table_Rows(grid, true);
+    Reset_Rows(true);
     Max_Num_Byte = Data_Size;
-    const QStringList positions = Position_Items(Max_Num_Byte);
-    Put_Items(grid->Columns().Items(Col_Position)->ComboItems(), positions);
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_KNX_SetAccess))
-        Load_File();
-    Do_Copy_In_Write = false;
+    Put_Positions(grid, Col_Position, Max_Num_Byte);
+    Load_Table_File();
 }
 
 void TFKNXAccess::Load_File()

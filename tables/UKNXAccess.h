@@ -10,13 +10,10 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 class TFKNXAccess : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFKNXAccess(QWidget* parent = nullptr);
-    ~TFKNXAccess() override;
 
     static constexpr int Data_Rows = 1024;
     static constexpr int Col_Count = 17;
@@ -51,7 +48,7 @@ protected:
     void Loaded() override;
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
 };
 

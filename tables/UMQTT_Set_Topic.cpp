@@ -46,6 +46,9 @@ QStringList Channel_Items()
     return items;
 }
 
+const QStringList Channel_List = Channel_Items();
+const QStringList* const Item_Lists[] = {nullptr, &QoS_Items, &Data_Type_Items, &Template_Items, &Channel_List, &Eth_Type_Items};
+
 // What a show puts into a cell of a row read from the file.
 enum TLoad {
     ldNone,      // the row number
@@ -134,33 +137,20 @@ constexpr int Key_Col = 1;  // Topic
 constexpr int Error_Row = 2351;
 constexpr int Delete_Question = 2323;
 
-// A section of the table file, with its grid and its columns.
-struct TSection {
-    const char* Section;
-    TZidIzavodUraz* Grid;
-    const TMQTT_Column* Cols;
-    int Count;
-};
+using TSection = TTable_Section<TMQTT_Column>;
 
 } // namespace
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : TFTable_Frame(parent, "FMQTT_Set_Topic", Form_Client_Width) {}
 
-TFMQTT_Set_Topic::~TFMQTT_Set_Topic()
-{
-    Release_Table_Instance(FMQTT_Set_Topic, this, "FMQTT_Set_Topic");
-}
-
 void TFMQTT_Set_Topic::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = Add_Pages();
-    TS_MQTT_Publish = Add_Grid_Sheet(PageControl1, "TS_MQTT_Publish", ACG_Pub, "ACG_Pub");
-    TS_MQTT_Subscribe = Add_Grid_Sheet(PageControl1, "TS_MQTT_Subscribe", ACG_Sub, "ACG_Sub");
+    PageControl1 = Add_Grid_Pages(
+        {{"TS_MQTT_Publish", &TS_MQTT_Publish, "ACG_Pub", &ACG_Pub, &Hint_MQTT_Set_Topic_Pub, &Do_Copy_Pub},
+         {"TS_MQTT_Subscribe", &TS_MQTT_Subscribe, "ACG_Sub", &ACG_Sub, &Hint_MQTT_Set_Topic_Sub, &Do_Copy_Sub}});
     Build_Grid(ACG_Pub, false);
     Build_Grid(ACG_Sub, true);
-    Describe_Grids(PageControl1, {{ACG_Pub, TS_MQTT_Publish, &Hint_MQTT_Set_Topic_Pub, &Do_Copy_Pub},
-                                  {ACG_Sub, TS_MQTT_Subscribe, &Hint_MQTT_Set_Topic_Sub, &Do_Copy_Sub}});
     Describe_File(&File_MQTT_Set_Topic, Delete_Question);
     Insert_Enabled = false;
 }
@@ -169,32 +159,7 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
 {
     const TMQTT_Column* cols = Sub ? Sub_Columns : Pub_Columns;
     const int n = Sub ? Sub_Col_Count : Pub_Col_Count;
-    Setup_Table_Grid(Grid, n, Data_Rows, true);
-    Grid->SetColCount(n);
-    for (int c = 0; c < n; ++c) {
-        TGridColumnItem* item = Grid->Columns().Items(c);
-        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Editor == edDataCheckBox);
-        switch (cols[c].Items) {
-        case itQoS:
-            Put_Items(item->ComboItems(), QoS_Items);
-            break;
-        case itData_Types:
-            Put_Items(item->ComboItems(), Data_Type_Items);
-            break;
-        case itTemplates:
-            Put_Items(item->ComboItems(), Template_Items);
-            break;
-        case itChannels:
-            Put_Items(item->ComboItems(), Channel_Items());
-            break;
-        case itEth_Types:
-            Put_Items(item->ComboItems(), Eth_Type_Items);
-            break;
-        case itNone:
-            break;
-        }
-    }
-    Grid->Columns().Items(0)->SetFixed(true);
+    Setup_Table_Columns(Grid, cols, n, Data_Rows, [](const TMQTT_Column& c) { return Item_Lists[c.Items]; });
     Grid->SetShowHint(true);
     Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
@@ -203,26 +168,16 @@ void TFMQTT_Set_Topic::Build_Grid(TZidIzavodUraz* Grid, bool Sub)
 void TFMQTT_Set_Topic::FormCreate()
 {
     Frame_Create();
-    Hint_MQTT_Set_Topic_Pub.clear();
-    Hint_MQTT_Set_Topic_Sub.clear();
     Set_Lang();
 }
 
 void TFMQTT_Set_Topic::Set_Lang()
 {
-    Set_Frame_Texts(2300, 2301, 2302, 2308);
-    for (int c = 0; c < Pub_Col_Count; ++c)
-        ACG_Pub->Columns().Items(c)->SetHeader(Lang_Table[Pub_Columns[c].Header]);
-    Hint_MQTT_Set_Topic_Pub.clear();
-    for (int i : Pub_Hints)
-        Hint_MQTT_Set_Topic_Pub << Lang_Table[i];
-    for (int c = 0; c < Sub_Col_Count; ++c)
-        ACG_Sub->Columns().Items(c)->SetHeader(Lang_Table[Sub_Columns[c].Header]);
-    Hint_MQTT_Set_Topic_Sub.clear();
-    for (int i : Sub_Hints)
-        Hint_MQTT_Set_Topic_Sub << Lang_Table[i];
-    PageControl1->setTabText(0, Lang_Table[2333]);
-    PageControl1->setTabText(1, Lang_Table[2334]);
+    Set_Frame_Texts(2300, 2301, 2302, 2308, {2333, 2334});
+    Put_Column_Headers(ACG_Pub, Pub_Columns, Pub_Col_Count);
+    Put_Lang_Texts(Hint_MQTT_Set_Topic_Pub, Pub_Hints);
+    Put_Column_Headers(ACG_Sub, Sub_Columns, Sub_Col_Count);
+    Put_Lang_Texts(Hint_MQTT_Set_Topic_Sub, Sub_Hints);
 }
 
 void TFMQTT_Set_Topic::FormShow()
@@ -247,14 +202,8 @@ void TFMQTT_Set_Topic::FormShow()
         ACG_Sub->UnHideColumn(c);
     PageControl1->setCurrentWidget(TS_MQTT_Publish);
 
-    for (TZidIzavodUraz* grid : {ACG_Pub, ACG_Sub}) {
-        Reset_Table_Rows(grid, false);
-    }
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_MQTT_Set_Topic))
-        Load_File();
-    Do_Copy_Pub = false;
-    Do_Copy_Sub = false;
+    Reset_Rows(false);
+    Load_Table_File();
 }
 
 void TFMQTT_Set_Topic::Load_File()
@@ -296,12 +245,8 @@ void TFMQTT_Set_Topic::Load_File()
 void TFMQTT_Set_Topic::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("MQTT_Set_Topic"), QStringLiteral("SW_VERSION = 1.000"));
-    const TSection sections[] = {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
-                                 {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}};
-    for (const auto& s : sections) {
-        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
-                         [&s](int c) { return s.Cols[c].Attribute; });
-    }
+    Write_Table_Sections<TMQTT_Column>(root, Key_Col, {{"MQTT_Publish", ACG_Pub, Pub_Columns, Pub_Col_Count},
+                                                       {"MQTT_Subscribe", ACG_Sub, Sub_Columns, Sub_Col_Count}});
 }
 
 bool TFMQTT_Set_Topic::Error_In_Topic_Template(const QString& Str)

@@ -12,14 +12,10 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFMQTT_Set_Topic : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFMQTT_Set_Topic(QWidget* parent = nullptr);
-    ~TFMQTT_Set_Topic() override;
 
     static constexpr int Data_Rows = 1024;
     static constexpr int Pub_Col_Count = 18;
@@ -65,7 +61,7 @@ protected:
 
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Sub);
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Sub);
 };

@@ -81,30 +81,21 @@ TFOPC_UA_Server_Access::TFOPC_UA_Server_Access(QWidget* parent)
 {
 }
 
-TFOPC_UA_Server_Access::~TFOPC_UA_Server_Access()
-{
-    Release_Table_Instance(FOPC_UA_Server_Access, this, "FOPC_UA_Server_Access");
-}
-
 void TFOPC_UA_Server_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    ASG = new TVerIvovavOzed(P_Body);
-    ASG->setObjectName(QStringLiteral("ASG"));
-    Body_Layout()->addWidget(ASG);
+    ASG = Add_Body_Grid<TVerIvovavOzed>("ASG", &Hint, &Do_Copy);
     ASG->SetShowHint(false);
     ASG->OnGetEditorType = [this](QObject* s, int c, int r, TEditorType& e) { ASGGetEditorType(s, c, r, e); };
     ASG->OnComboChange = [this](QObject* s, int c, int r, int i, const QString& t) { ASGComboChange(s, c, r, i, t); };
     ASG->OnEditCellDone = [this](QObject* s, int c, int r) { ASGEditCellDone(s, c, r); };
     ASG->Loaded();
-    Describe_Grids(nullptr, {{ASG, nullptr, &Hint, &Do_Copy}});
     Describe_File(&File_OPC_UA_Server, 2728);
 }
 
 void TFOPC_UA_Server_Access::FormCreate()
 {
     Frame_Create();
-    Hint.clear();
     VarType.clear();
     RWType.clear();
     Set_Lang();
@@ -114,29 +105,13 @@ void TFOPC_UA_Server_Access::FormCreate()
 void TFOPC_UA_Server_Access::Set_Lang()
 {
     Set_Frame_Texts(2700, 2701, 2702, 2708);
-    for (int c = 0; c < Col_Count; ++c)
-        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
-    Hint.clear();
-    for (int i : Hints)
-        Hint << Lang_Table[i];
+    Put_Header_Cells(ASG, Columns, Col_Count);
+    Put_Lang_Texts(Hint, Hints);
 }
 
 void TFOPC_UA_Server_Access::Init_Table()
 {
-    ASG->BeginUpdate();
-    Setup_Table_Grid(ASG, Col_Count, Data_Rows, false);
-    for (int c = 0; c < Col_Count; ++c) {
-        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
-        ASG->SetColWidths(c, Columns[c].Width);
-    }
-    ASG->AddCheckBoxColumn(Col_Enable, false, false);
-    for (int r = 1; r <= Data_Rows; ++r) {
-        ASG->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < Col_Count; ++c)
-            ASG->GetCellProperties(c, r)->SetBrushColor(Columns[c].Color);
-        ASG->GetCellProperties(Col_Enable, r)->SetAlignment(taCenter);
-    }
-    ASG->EndUpdate();
+    Setup_Check_Table(ASG, Columns, Col_Count, Data_Rows, false, Col_Enable);
     VarType.clear();
     for (const TVar_Type& t : Var_Types)
         VarType << QLatin1String(t.Name);
@@ -145,21 +120,12 @@ void TFOPC_UA_Server_Access::Init_Table()
 
 void TFOPC_UA_Server_Access::FormShow()
 {
-    ASG->BeginUpdate();
-    for (int r = 1; r <= Data_Rows; ++r) {
-        ASG->SetCells(0, r, QString::number(r));
-        ASG->SetCheckBoxState(Col_Enable, r, true);
-        for (int c = 2; c < ASG->ColCount() + ASG->NumHiddenColumns(); ++c)
-            ASG->SetCells(c, r, QString());
-        // A lock left from the last showing would outlive the type that set it.
+    Reset_Check_Rows(ASG, Col_Enable);
+    // A lock left from the last showing would outlive the type that set it.
+    for (int r = 1; r <= Data_Rows; ++r)
         ASG->SetReadOnly(Col_Length, r, false);
-    }
-    ASG->EndUpdate();
-    Table_Load.Reset();
     FType_Edit = TType_Edit();
-    if (QFileInfo::exists(File_OPC_UA_Server))
-        Load_File();
-    Do_Copy = false;
+    Load_Table_File();
 }
 
 void TFOPC_UA_Server_Access::Load_File()

@@ -9,13 +9,10 @@
 
 #include <QStringList>
 
-class TVerIvovavOzed;
-
 class TFOPC_UA_Server_Access : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFOPC_UA_Server_Access(QWidget* parent = nullptr);
-    ~TFOPC_UA_Server_Access() override;
 
     static constexpr int Data_Rows = 250;
     static constexpr int Col_Count = 8;
@@ -57,7 +54,7 @@ protected:
     void Loaded() override;
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     // Every Length cell read-only exactly when its row's type fixes the length (after rows moved).
     void Update_Length_Locks();

@@ -84,27 +84,14 @@ TFCAN_Frames::TFCAN_Frames(QWidget* parent, const TCAN_Layout& Layout)
 void TFCAN_Frames::Loaded()
 {
     TFTable_Frame::Loaded();
-    auto* grid = new TZidIzavodUraz(P_Body);
-    grid->setObjectName(QLatin1String(FLayout.Grid_Name));
-    Body_Layout()->addWidget(grid);
-    Grid = grid;
-    const int n = FLayout.Col_Count;
-    Setup_Table_Grid(Grid, n, Data_Rows, true);
-    Grid->SetColCount(n);  // the column grid's own: one definition per column
-    for (int c = 0; c < n; ++c) {
-        const TCAN_Column& col = FLayout.Columns[c];
-        TGridColumnItem* item = Grid->Columns().Items(c);
-        Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
-        if (c == Col_Type)
-            Put_Items(item->ComboItems(), {Type_11_Bits, Type_29_Bits});
-    }
-    Grid->Columns().Items(0)->SetFixed(true);
+    Grid = Add_Body_Grid<TZidIzavodUraz>(FLayout.Grid_Name, &Hint_List, &Do_Copy);
+    Setup_Table_Columns(Grid, FLayout.Columns, FLayout.Col_Count, Data_Rows);
+    Put_Items(Grid->Columns().Items(Col_Type)->ComboItems(), {Type_11_Bits, Type_29_Bits});
     Grid->SetShowHint(true);
     Grid->SetHintShowCells(true);
     // Only the header cell of a data column has a hint: the entry of its shown column.
     Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->Loaded();
-    Describe_Grids(nullptr, {{Grid, nullptr, &Hint_List, &Do_Copy}});
     Describe_File(FLayout.Path, FLayout.Delete_Question);
     Hint_Rule = THint_Rule::Shown_Column;
 }
@@ -112,15 +99,13 @@ void TFCAN_Frames::Loaded()
 void TFCAN_Frames::FormCreate()
 {
     Frame_Create();
-    Hint_List.clear();
     Set_Lang();
 }
 
 void TFCAN_Frames::Set_Lang()
 {
     Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints);
-    for (int c = 0; c < FLayout.Col_Count; ++c)
-        Grid->Columns().Items(c)->SetHeader(Lang_Table[FLayout.Columns[c].Header]);
+    Put_Column_Headers(Grid, FLayout.Columns, FLayout.Col_Count);
     Refill_Hints();
 }
 
@@ -134,7 +119,7 @@ void TFCAN_Frames::Refill_Hints()
 void TFCAN_Frames::FormShow()
 {
     // Every showing starts from the file: the grid is emptied first, rows enabled.
-    Reset_Table_Rows(Grid, true);
+    Reset_Rows(true);
 
     MAX_Byte = FLayout.Max_Byte;
     QStringList positions;
@@ -146,10 +131,7 @@ void TFCAN_Frames::FormShow()
         if (FLayout.Columns[c].Byte_List)
             Put_Items(Grid->Columns().Items(c)->ComboItems(), positions);
 
-    Table_Load.Reset();
-    if (QFileInfo::exists(*FLayout.Path))
-        Load_File();
-    Do_Copy = false;
+    Load_Table_File();
     if (Grid->isEnabled())
         Grid->SetFocus();
 }
@@ -226,11 +208,6 @@ bool TFCAN_Frames::Controllo_dati()
 // ---- the receive table ------------------------------------------------------------------------
 
 TFReceiveCAN::TFReceiveCAN(QWidget* parent) : TFCAN_Frames(parent, Receive_Layout) {}
-
-TFReceiveCAN::~TFReceiveCAN()
-{
-    Release_Table_Instance(FReceiveCAN, this, "FReceiveCAN");
-}
 
 bool TFReceiveCAN::Check_Send(int Row, int& Message)
 {

@@ -15,8 +15,6 @@
 
 #include <cstdint>
 
-class TZidIzavodUraz;
-
 // One column of a CAN frames grid.
 struct TCAN_Column {
     int Header;             // language index of the header
@@ -89,7 +87,7 @@ protected:
     void Refill_Hints();
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     void Fail(int Row, const QString& Text);
 
@@ -100,7 +98,6 @@ class TFReceiveCAN : public TFCAN_Frames {
     Q_OBJECT
 public:
     explicit TFReceiveCAN(QWidget* parent = nullptr);
-    ~TFReceiveCAN() override;
 
     static constexpr int Col_Count = 15;
 

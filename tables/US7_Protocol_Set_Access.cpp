@@ -39,6 +39,14 @@ constexpr int Data_Size = 1500;  // bytes of the gateway's data image for read a
 
 // Which choice list a drop-down column offers.
 enum TItems { itNone, itPLC_Types, itData_Types, itData_Identifiers, itPLC_Areas, itBits, itPositions };
+// Their lists; the positions are filled at every show.
+const QStringList* const Item_Lists[] = {nullptr,
+                                         &TFS7_Protocol_Set_Access::PLC_Types,
+                                         &TFS7_Protocol_Set_Access::Data_Types,
+                                         &TFS7_Protocol_Set_Access::Data_Identifiers,
+                                         &TFS7_Protocol_Set_Access::PLC_Areas,
+                                         &TFS7_Protocol_Set_Access::Bits,
+                                         nullptr};
 
 struct TS7_Column {
     int Header;            // language index of the header
@@ -136,13 +144,7 @@ constexpr int Key_Col = 2;
 constexpr int Delete_Question = 1325;
 constexpr int Error_Row = 1270;
 
-// A section of the table file, with its grid and its columns.
-struct TSection {
-    const char* Section;
-    TZidIzavodUraz* Grid;
-    const TS7_Column* Cols;
-    int Count;
-};
+using TSection = TTable_Section<TS7_Column>;
 
 } // namespace
 
@@ -151,21 +153,14 @@ TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access(QWidget* parent)
 {
 }
 
-TFS7_Protocol_Set_Access::~TFS7_Protocol_Set_Access()
-{
-    Release_Table_Instance(FS7_Protocol_Set_Access, this, "FS7_Protocol_Set_Access");
-}
-
 void TFS7_Protocol_Set_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = Add_Pages();
-    TS_S7_Read = Add_Grid_Sheet(PageControl1, "TS_S7_Read", ACG_S7_Read, "ACG_S7_Read");
-    TS_S7_Write = Add_Grid_Sheet(PageControl1, "TS_S7_Write", ACG_S7_Write, "ACG_S7_Write");
+    PageControl1 = Add_Grid_Pages(
+        {{"TS_S7_Read", &TS_S7_Read, "ACG_S7_Read", &ACG_S7_Read, &Hint_S7_Set_Access_Read, &Do_Copy_In_Read},
+         {"TS_S7_Write", &TS_S7_Write, "ACG_S7_Write", &ACG_S7_Write, &Hint_S7_Set_Access_Write, &Do_Copy_In_Write}});
     Build_Grid(ACG_S7_Read, false);
     Build_Grid(ACG_S7_Write, true);
-    Describe_Grids(PageControl1, {{ACG_S7_Read, TS_S7_Read, &Hint_S7_Set_Access_Read, &Do_Copy_In_Read},
-                                  {ACG_S7_Write, TS_S7_Write, &Hint_S7_Set_Access_Write, &Do_Copy_In_Write}});
     Describe_File(&File_S7_Protocol, Delete_Question);
 }
 
@@ -173,33 +168,7 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
 {
     const TS7_Column* cols = Write ? Write_Columns : Read_Columns;
     const int n = Write ? Write_Col_Count : Read_Col_Count;
-    Setup_Table_Grid(Grid, n, Data_Rows, true);
-    Grid->SetColCount(n);  // the column grid's own: one definition per column
-    for (int c = 0; c < n; ++c) {
-        TGridColumnItem* item = Grid->Columns().Items(c);
-        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
-        switch (cols[c].Items) {
-        case itPLC_Types:
-            Put_Items(item->ComboItems(), PLC_Types);
-            break;
-        case itData_Types:
-            Put_Items(item->ComboItems(), Data_Types);
-            break;
-        case itData_Identifiers:
-            Put_Items(item->ComboItems(), Data_Identifiers);
-            break;
-        case itPLC_Areas:
-            Put_Items(item->ComboItems(), PLC_Areas);
-            break;
-        case itBits:
-            Put_Items(item->ComboItems(), Bits);
-            break;
-        case itPositions:  // filled at every show
-        case itNone:
-            break;
-        }
-    }
-    Grid->Columns().Items(0)->SetFixed(true);
+    Setup_Table_Columns(Grid, cols, n, Data_Rows, [](const TS7_Column& c) { return Item_Lists[c.Items]; });
     // The read grid shows header and cell hints; the write grid's hint display is off.
     Grid->SetShowHint(!Write);
     Grid->SetHintShowCells(!Write);
@@ -210,44 +179,28 @@ void TFS7_Protocol_Set_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
 void TFS7_Protocol_Set_Access::FormCreate()
 {
     Frame_Create();
-    Hint_S7_Set_Access_Read.clear();
-    Hint_S7_Set_Access_Write.clear();
     Set_Lang();
 }
 
 void TFS7_Protocol_Set_Access::Set_Lang()
 {
-    Set_Frame_Texts(1200, 1201, 1202, 1208);
-    PageControl1->setTabText(0, Lang_Table[1214]);
-    PageControl1->setTabText(1, Lang_Table[1215]);
-    for (int c = 0; c < Read_Col_Count; ++c)
-        ACG_S7_Read->Columns().Items(c)->SetHeader(Lang_Table[Read_Columns[c].Header]);
-    for (int c = 0; c < Write_Col_Count; ++c)
-        ACG_S7_Write->Columns().Items(c)->SetHeader(Lang_Table[Write_Columns[c].Header]);
-    Hint_S7_Set_Access_Read.clear();
-    for (int i : Read_Hints)
-        Hint_S7_Set_Access_Read << Lang_Table[i];
-    Hint_S7_Set_Access_Write.clear();
-    for (int i : Write_Hints)
-        Hint_S7_Set_Access_Write << Lang_Table[i];
+    Set_Frame_Texts(1200, 1201, 1202, 1208, {1214, 1215});
+    Put_Column_Headers(ACG_S7_Read, Read_Columns, Read_Col_Count);
+    Put_Column_Headers(ACG_S7_Write, Write_Columns, Write_Col_Count);
+    Put_Lang_Texts(Hint_S7_Set_Access_Read, Read_Hints);
+    Put_Lang_Texts(Hint_S7_Set_Access_Write, Write_Hints);
 }
 
 void TFS7_Protocol_Set_Access::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first, rows enabled.
-    for (TZidIzavodUraz* grid : {ACG_S7_Read, ACG_S7_Write}) {
-        Reset_Table_Rows(grid, true);
-    }
+    Reset_Rows(true);
     PageControl1->setCurrentWidget(TS_S7_Read);
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_S7_Read->Columns().Items(14)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_S7_Write->Columns().Items(16)->ComboItems(), Position_Items(NByte_OUT));
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_S7_Protocol))
-        Load_File();
-    Do_Copy_In_Read = false;
-    Do_Copy_In_Write = false;
+    Put_Positions(ACG_S7_Read, 14, NByte_IN);
+    Put_Positions(ACG_S7_Write, 16, NByte_OUT);
+    Load_Table_File();
 }
 
 void TFS7_Protocol_Set_Access::Load_File()
@@ -278,12 +231,8 @@ void TFS7_Protocol_Set_Access::Load_File()
 void TFS7_Protocol_Set_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("S7_Protocol"), QStringLiteral("SW_VERSION = 1.003"));
-    const TSection sections[] = {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
-                                 {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}};
-    for (const auto& s : sections) {
-        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
-                         [&s](int c) { return s.Cols[c].Attribute; });
-    }
+    Write_Table_Sections<TS7_Column>(root, Key_Col, {{"S7_Protocol_Read", ACG_S7_Read, Read_Columns, Read_Col_Count},
+                                                     {"S7_Protocol_Write", ACG_S7_Write, Write_Columns, Write_Col_Count}});
 }
 
 int TFS7_Protocol_Set_Access::Check_IP_Port(int IP1, int IP2, int IP3, int IP4, int Port)

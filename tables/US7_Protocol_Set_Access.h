@@ -11,9 +11,6 @@
 #include <array>
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 // One PLC connection met during a validation: the four octets of the address and the TCP port.
 // A slot whose IP1 is -1 is free.
 struct TIPPort {
@@ -28,7 +25,6 @@ class TFS7_Protocol_Set_Access : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFS7_Protocol_Set_Access(QWidget* parent = nullptr);
-    ~TFS7_Protocol_Set_Access() override;
 
     // The number of data rows of each grid and the number of PLC connections the device holds.
     static constexpr int Data_Rows = 512;
@@ -74,7 +70,7 @@ protected:
 
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };

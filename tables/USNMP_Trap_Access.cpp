@@ -35,6 +35,8 @@ const QStringList Bit_Items = {QStringLiteral("0"), QStringLiteral("1"), QString
 const QStringList Conversion_Items = {QStringLiteral("None"),        QStringLiteral("Float"),
                                       QStringLiteral("Float * 10"),  QStringLiteral("Float * 100"),
                                       QStringLiteral("Float / 10"),  QStringLiteral("Float / 100")};
+// The lists by kind; the positions are filled at every show.
+const QStringList* const Item_Lists[] = {nullptr, &Community_Items, &Type_Items, nullptr, &Bit_Items, &Conversion_Items};
 
 // Community names and descriptions are typed with at most this many characters.
 constexpr int Name_Length = 15;
@@ -109,13 +111,7 @@ bool Is_Blank(const QString& Text)
     return Text.trimmed().isEmpty();
 }
 
-// A section of the table file, with its grid and its columns.
-struct TSection {
-    const char* Section;
-    TZidIzavodUraz* Grid;
-    const TSNMP_Column* Cols;
-    int Count;
-};
+using TSection = TTable_Section<TSNMP_Column>;
 
 } // namespace
 
@@ -124,21 +120,14 @@ TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent)
 {
 }
 
-TFSNMP_Trap_Access::~TFSNMP_Trap_Access()
-{
-    Release_Table_Instance(FSNMP_Trap_Access, this, "FSNMP_Trap_Access");
-}
-
 void TFSNMP_Trap_Access::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = Add_Pages();
-    TS_SNMP_Read = Add_Grid_Sheet(PageControl1, "TS_SNMP_Read", ACG_SNMP_Read, "ACG_SNMP_Read");
-    TS_SNMP_Write = Add_Grid_Sheet(PageControl1, "TS_SNMP_Write", ACG_SNMP_Write, "ACG_SNMP_Write");
+    PageControl1 = Add_Grid_Pages(
+        {{"TS_SNMP_Read", &TS_SNMP_Read, "ACG_SNMP_Read", &ACG_SNMP_Read, &Hint_SNMP_Read, &Do_Copy_In_Read},
+         {"TS_SNMP_Write", &TS_SNMP_Write, "ACG_SNMP_Write", &ACG_SNMP_Write, &Hint_SNMP_Write, &Do_Copy_In_Write}});
     Build_Grid(ACG_SNMP_Read, false);
     Build_Grid(ACG_SNMP_Write, true);
-    Describe_Grids(PageControl1, {{ACG_SNMP_Read, TS_SNMP_Read, &Hint_SNMP_Read, &Do_Copy_In_Read},
-                                  {ACG_SNMP_Write, TS_SNMP_Write, &Hint_SNMP_Write, &Do_Copy_In_Write}});
     Describe_File(&File_SNMP_Trap, Delete_Question);
     Hint_Rule = THint_Rule::Header_Only;
 }
@@ -147,31 +136,7 @@ void TFSNMP_Trap_Access::Build_Grid(TZidIzavodUraz* Grid, bool Write)
 {
     const TSNMP_Column* cols = Write ? Write_Columns : Read_Columns;
     const int n = Write ? Write_Col_Count : Read_Col_Count;
-    Setup_Table_Grid(Grid, n, Data_Rows, true);
-    Grid->SetColCount(n);
-    for (int c = 0; c < n; ++c) {
-        TGridColumnItem* item = Grid->Columns().Items(c);
-        Setup_Column(item, cols[c].Editor, cols[c].Width, cols[c].Color, cols[c].Centred);
-        item->SetEditLength(cols[c].Edit_Length);
-        switch (cols[c].Items) {
-        case itCommunity:
-            Put_Items(item->ComboItems(), Community_Items);
-            break;
-        case itTypes:
-            Put_Items(item->ComboItems(), Type_Items);
-            break;
-        case itBits:
-            Put_Items(item->ComboItems(), Bit_Items);
-            break;
-        case itConversions:
-            Put_Items(item->ComboItems(), Conversion_Items);
-            break;
-        case itPositions:  // filled at every show
-        case itNone:
-            break;
-        }
-    }
-    Grid->Columns().Items(0)->SetFixed(true);
+    Setup_Table_Columns(Grid, cols, n, Data_Rows, [](const TSNMP_Column& c) { return Item_Lists[c.Items]; });
     Grid->SetShowHint(true);
     Wire_Grid(Grid, teDblClick | teKey | teHint);
     Grid->OnCheckBoxClick = [this](QObject* s, int c, int r, bool st) { ACG_SNMP_ReadCheckBoxClick(s, c, r, st); };
@@ -182,46 +147,30 @@ void TFSNMP_Trap_Access::FormCreate()
 {
     Frame_Create();
     PageControl1->setCurrentWidget(TS_SNMP_Read);
-    Hint_SNMP_Read.clear();
-    Hint_SNMP_Write.clear();
     SL_Check_Desc.clear();
     Set_Lang();
 }
 
 void TFSNMP_Trap_Access::Set_Lang()
 {
-    Set_Frame_Texts(2200, 2201, 2202, 2210);
-    PageControl1->setTabText(0, Lang_Table[2208]);
-    PageControl1->setTabText(1, Lang_Table[2209]);
-    for (int c = 0; c < Read_Col_Count; ++c)
-        ACG_SNMP_Read->Columns().Items(c)->SetHeader(Lang_Table[Read_Columns[c].Header]);
-    for (int c = 0; c < Write_Col_Count; ++c)
-        ACG_SNMP_Write->Columns().Items(c)->SetHeader(Lang_Table[Write_Columns[c].Header]);
-    Hint_SNMP_Read.clear();
-    for (int i : Read_Hints)
-        Hint_SNMP_Read << Lang_Table[i];
-    Hint_SNMP_Write.clear();
-    for (int i : Write_Hints)
-        Hint_SNMP_Write << Lang_Table[i];
+    Set_Frame_Texts(2200, 2201, 2202, 2210, {2208, 2209});
+    Put_Column_Headers(ACG_SNMP_Read, Read_Columns, Read_Col_Count);
+    Put_Column_Headers(ACG_SNMP_Write, Write_Columns, Write_Col_Count);
+    Put_Lang_Texts(Hint_SNMP_Read, Read_Hints);
+    Put_Lang_Texts(Hint_SNMP_Write, Write_Hints);
 }
 
 void TFSNMP_Trap_Access::FormShow()
 {
-    for (TZidIzavodUraz* grid : {ACG_SNMP_Read, ACG_SNMP_Write}) {
-        Reset_Table_Rows(grid, true);
-    }
+    Reset_Rows(true);
     // The dialog opens on the tab that was in front when it was last closed.
     NByte_IN = Data_Size;
     NByte_OUT = Data_Size;
-    Put_Items(ACG_SNMP_Read->Columns().Items(8)->ComboItems(), Position_Items(NByte_IN));
-    Put_Items(ACG_SNMP_Write->Columns().Items(4)->ComboItems(), Position_Items(NByte_OUT));
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_SNMP_Trap))
-        Load_File();
+    Put_Positions(ACG_SNMP_Read, 8, NByte_IN);
+    Put_Positions(ACG_SNMP_Write, 4, NByte_OUT);
+    Load_Table_File();
     Index_Row_Build(ACG_SNMP_Read);
     Index_Row_Build(ACG_SNMP_Write);
-    Do_Copy_In_Read = false;
-    Do_Copy_In_Write = false;
 }
 
 void TFSNMP_Trap_Access::Load_File()
@@ -249,12 +198,8 @@ void TFSNMP_Trap_Access::Load_File()
 void TFSNMP_Trap_Access::Write_File()
 {
     TXMLNode root = Begin_Table_File(XML1, QStringLiteral("SNMP_Trap"), QStringLiteral("SW_VERSION = 1.000"));
-    const TSection sections[] = {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
-                                 {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}};
-    for (const auto& s : sections) {
-        Write_Table_Rows(root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
-                         [&s](int c) { return s.Cols[c].Attribute; });
-    }
+    Write_Table_Sections<TSNMP_Column>(root, Key_Col, {{"SNMP_Trap_Read", ACG_SNMP_Read, Read_Columns, Read_Col_Count},
+                                                       {"SNMP_Trap_Write", ACG_SNMP_Write, Write_Columns, Write_Col_Count}});
 }
 
 bool TFSNMP_Trap_Access::Check_Error_CommName_Desc(const QString& Text, int Check_Type)

@@ -11,14 +11,10 @@
 
 #include <cstdint>
 
-class QTabWidget;
-class TZidIzavodUraz;
-
 class TFSNMP_Trap_Access : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFSNMP_Trap_Access(QWidget* parent = nullptr);
-    ~TFSNMP_Trap_Access() override;
 
     static constexpr int Data_Rows = 256;
     static constexpr int Read_Col_Count = 15;
@@ -63,7 +59,7 @@ protected:
 
 private:
     void Build_Grid(TZidIzavodUraz* Grid, bool Write);
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
     bool Check_Grid(TZidIzavodUraz* Grid, bool Write);
 };

@@ -24,7 +24,8 @@ constexpr int Key_Col = 1;
 constexpr int Row_Height = 21;
 
 // ---- the PDO tables ----
-const TCANopen_Column Receive_Columns[TFSet_PDO_Access::Receive_Col_Count] = {
+// Both begin with the COB-ID, the length and the eight byte positions.
+constexpr std::array<TCANopen_Column, 11> PDO_Head = {{
     {edNormal, 40, clWindow, false, nullptr},
     {edNormal, 65, Table_Color_Address, false, "COB-ID"},
     {edNormal, 65, Table_Color_Address, false, "Dimension"},
@@ -36,49 +37,43 @@ const TCANopen_Column Receive_Columns[TFSet_PDO_Access::Receive_Col_Count] = {
     {edNormal, 45, Table_Color_Position, false, "Address_B6"},
     {edNormal, 45, Table_Color_Position, false, "Address_B7"},
     {edNormal, 45, Table_Color_Position, false, "Address_B8"},
-    {edNormal, 65, Table_Color_Timing, false, "TimeOut"},
-    {edNormal, 173, Table_Color_Text, false, "Mnemonic"},
-};
+}};
 
-const TCANopen_Column Transmit_Columns[TFSet_PDO_Access::Transmit_Col_Count] = {
-    {edNormal, 40, clWindow, false, nullptr},
-    {edNormal, 65, Table_Color_Address, false, "COB-ID"},
-    {edNormal, 65, Table_Color_Address, false, "Dimension"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B1"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B2"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B3"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B4"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B5"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B6"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B7"},
-    {edNormal, 45, Table_Color_Position, false, "Address_B8"},
-    {edNormal, 65, Table_Color_Timing, false, "Send_Time"},
-    {edDataCheckBox, 68, Table_Color_Timing, true, "On_Change"},
-    {edNormal, 105, Table_Color_Text, false, "Mnemonic"},
-};
+constexpr auto Receive_Columns = Join_Columns(PDO_Head, std::array<TCANopen_Column, 2>{{
+                                                            {edNormal, 65, Table_Color_Timing, false, "TimeOut"},
+                                                            {edNormal, 173, Table_Color_Text, false, "Mnemonic"},
+                                                        }});
+static_assert(Receive_Columns.size() == TFSet_PDO_Access::Receive_Col_Count);
+
+constexpr auto Transmit_Columns = Join_Columns(PDO_Head, std::array<TCANopen_Column, 3>{{
+                                                             {edNormal, 65, Table_Color_Timing, false, "Send_Time"},
+                                                             {edDataCheckBox, 68, Table_Color_Timing, true, "On_Change"},
+                                                             {edNormal, 105, Table_Color_Text, false, "Mnemonic"},
+                                                         }});
+static_assert(Transmit_Columns.size() == TFSet_PDO_Access::Transmit_Col_Count);
 
 // COB-ID, length, the bytes the length asks for, then the time.
-const TCANopen_Rule Receive_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0, 2047, 1969, 0},
-    {TCANopen_Rule::Range, 2, 1, 8, 1970, 0},
-    {TCANopen_Rule::Positions, 2, 0, 0, 1971, 3},
-    {TCANopen_Rule::Range, 11, 0, 65535, 1979, 0},
-};
-const TCANopen_Rule Transmit_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0, 2047, 1980, 0},
-    {TCANopen_Rule::Range, 2, 1, 8, 1981, 0},
-    {TCANopen_Rule::Positions, 2, 0, 0, 1982, 3},
-    {TCANopen_Rule::Range, 11, 0, 100000000, 1990, 0},
-};
+// The texts of the first three follow each other; the eight bytes' texts follow the third.
+constexpr std::array<TCANopen_Rule, 4> PDO_Rules(int First_Text, int Max_Time, int Time_Text)
+{
+    return {{
+        {TCANopen_Rule::Range, 1, 0, 2047, First_Text, 0},
+        {TCANopen_Rule::Range, 2, 1, 8, First_Text + 1, 0},
+        {TCANopen_Rule::Positions, 2, 0, 0, First_Text + 2, 3},
+        {TCANopen_Rule::Range, 11, 0, Max_Time, Time_Text, 0},
+    }};
+}
+constexpr auto Receive_Rules = PDO_Rules(1969, 65535, 1979);
+constexpr auto Transmit_Rules = PDO_Rules(1980, 100000000, 1990);
 
 const TCANopen_Layout PDO_Layout = {
     "FSet_PDO_Access",
     798,
     TFSet_PDO_Access::Data_Rows,
-    {{"TS_Receive_PDO", "sga", "Receive_PDO", Receive_Columns, TFSet_PDO_Access::Receive_Col_Count, 1914, 1916, 1943,
-      Receive_Rules, int(std::size(Receive_Rules))},
-     {"TS_Transmit_PDO", "sgb", "Transmit_PDO", Transmit_Columns, TFSet_PDO_Access::Transmit_Col_Count, 1915, 1929,
-      1955, Transmit_Rules, int(std::size(Transmit_Rules))}},
+    {{"TS_Receive_PDO", "sga", "Receive_PDO", Receive_Columns.data(), TFSet_PDO_Access::Receive_Col_Count, 1914, 1916, 1943,
+      Receive_Rules.data(), int(Receive_Rules.size())},
+     {"TS_Transmit_PDO", "sgb", "Transmit_PDO", Transmit_Columns.data(), TFSet_PDO_Access::Transmit_Col_Count, 1915, 1929,
+      1955, Transmit_Rules.data(), int(Transmit_Rules.size())}},
     1900,
     1902,
     1908,
@@ -100,31 +95,22 @@ TFCANopen_Table::TFCANopen_Table(QWidget* parent, const TCANopen_Layout& Layout)
 void TFCANopen_Table::Loaded()
 {
     TFTable_Frame::Loaded();
-    PageControl1 = Add_Pages();
+    const TCANopen_Grid* g = FLayout.Grids;
+    PageControl1 = Add_Grid_Pages({{g[0].Sheet_Name, &Sheet[0], g[0].Grid_Name, &sga, &Hints[0], &Do_Copy[0]},
+                                   {g[1].Sheet_Name, &Sheet[1], g[1].Grid_Name, &sgb, &Hints[1], &Do_Copy[1]}});
     for (int i = 0; i < 2; ++i) {
-        const TCANopen_Grid& g = FLayout.Grids[i];
-        TZidIzavodUraz* grid = nullptr;
-        Sheet[i] = Add_Grid_Sheet(PageControl1, g.Sheet_Name, grid, g.Grid_Name);
-        (i == 0 ? sga : sgb) = grid;
-
-        Setup_Table_Grid(grid, g.Col_Count, FLayout.Data_Rows, true);
-        grid->SetColCount(g.Col_Count);  // the column grid's own: one definition per column
+        TZidIzavodUraz* grid = Grid(i);
+        Setup_Table_Columns(grid, g[i].Columns, g[i].Col_Count, FLayout.Data_Rows);
         grid->SetDefaultRowHeight(Row_Height);
         grid->SetRowHeights(0, Table_Header_Height);
-        for (int c = 0; c < g.Col_Count; ++c) {
-            const TCANopen_Column& col = g.Columns[c];
-            TGridColumnItem* item = grid->Columns().Items(c);
-            Setup_Column(item, col.Editor, col.Width, col.Color, col.Centred);
-            // The columns keep these headers; a language change writes the header row itself.
-            item->SetHeader(Lang_Table[g.First_Header + c]);
-        }
-        grid->Columns().Items(0)->SetFixed(true);
+        // The columns keep these headers; a language change writes the header row itself.
+        for (int c = 0; c < g[i].Col_Count; ++c)
+            grid->Columns().Items(c)->SetHeader(Lang_Table[g[i].First_Header + c]);
         grid->SetShowHint(true);
         // Only the header cell of a data column has a hint, by its shown column.
         Wire_Grid(grid);
         grid->Loaded();
     }
-    Describe_Grids(PageControl1, {{sga, Sheet[0], &Hints[0], &Do_Copy[0]}, {sgb, Sheet[1], &Hints[1], &Do_Copy[1]}});
     Describe_File(FLayout.Path, FLayout.Delete_Question);
     Insert_Enabled = false;
     Hint_Rule = THint_Rule::Shown_Column;
@@ -134,16 +120,13 @@ void TFCANopen_Table::FormCreate()
 {
     Frame_Create();
     PageControl1->setCurrentWidget(Sheet[0]);
-    Hints[0].clear();
-    Hints[1].clear();
     Set_Lang();
 }
 
 void TFCANopen_Table::Set_Lang()
 {
-    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints);
-    for (int i = 0; i < 2; ++i)
-        PageControl1->setTabText(i, Lang_Table[FLayout.Grids[i].Tab_Text]);
+    Set_Frame_Texts(FLayout.Caption, FLayout.Caption + 1, FLayout.Button_Captions, FLayout.Button_Hints,
+                    {FLayout.Grids[0].Tab_Text, FLayout.Grids[1].Tab_Text});
     for (int i = 0; i < 2; ++i)
         for (int c = 0; c < FLayout.Grids[i].Col_Count; ++c)
             Grid(i)->SetCells(c, 0, Lang_Table[FLayout.Grids[i].First_Header + c]);
@@ -157,18 +140,11 @@ void TFCANopen_Table::Set_Lang()
 void TFCANopen_Table::FormShow()
 {
     // Every showing starts from the file: the grids are emptied first.
-    for (int i = 0; i < 2; ++i) {
-        TZidIzavodUraz* grid = Grid(i);
-        Reset_Table_Rows(grid, false);
-    }
+    Reset_Rows(false);
     PageControl1->setCurrentWidget(Sheet[0]);
     PROFINET_NByte_IN = Data_Size;
     PROFINET_NByte_OUT = Data_Size;
-    Table_Load.Reset();
-    if (QFileInfo::exists(*FLayout.Path))
-        Load_File();
-    Do_Copy[0] = false;
-    Do_Copy[1] = false;
+    Load_Table_File();
 }
 
 void TFCANopen_Table::Load_File()
@@ -254,11 +230,6 @@ void TFCANopen_Table::Delete_Row(int Row, TVerIvovavOzed* Grid)
 // ---- the PDO table ----------------------------------------------------------------------------
 
 TFSet_PDO_Access::TFSet_PDO_Access(QWidget* parent) : TFCANopen_Table(parent, PDO_Layout) {}
-
-TFSet_PDO_Access::~TFSet_PDO_Access()
-{
-    Release_Table_Instance(FSet_PDO_Access, this, "FSet_PDO_Access");
-}
 
 TFSet_PDO_Access* Create_FSet_PDO_Access(QWidget* parent)
 {

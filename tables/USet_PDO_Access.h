@@ -14,10 +14,9 @@
 
 #include <QStringList>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-
-class QTabWidget;
-class TZidIzavodUraz;
 
 struct TCANopen_Column {
     TEditorType Editor;
@@ -105,17 +104,46 @@ protected:
 private:
     TZidIzavodUraz* Grid(int i) const { return i == 0 ? sga : sgb; }
     bool Check_Grid(int i);
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
 
     const TCANopen_Layout& FLayout;
+};
+
+// The CANopen tables' columns in their order; a table whose columns begin with those of another
+// is written as the shared head and its own tail.
+template <size_t N, size_t M>
+constexpr std::array<TCANopen_Column, N + M> Join_Columns(const std::array<TCANopen_Column, N>& Head,
+                                                           const std::array<TCANopen_Column, M>& Tail)
+{
+    std::array<TCANopen_Column, N + M> all{};
+    for (size_t i = 0; i < N; ++i)
+        all[i] = Head[i];
+    for (size_t i = 0; i < M; ++i)
+        all[N + i] = Tail[i];
+    return all;
+}
+
+// The two SDO tables, client and server: a read table and a write table, each on its tab. Both
+// use the client table's names.
+class TFSDO_Table : public TFCANopen_Table {
+    Q_OBJECT
+public:
+    QWidget*& TS_SDO_Read = Sheet[0];
+    QWidget*& TS_SDO_Write = Sheet[1];
+    QStringList& Hint_SDO_Client_Read = Hints[0];
+    QStringList& Hint_SDO_Client_Write = Hints[1];
+    bool& Do_Copy_SDO_Read = Do_Copy[0];
+    bool& Do_Copy_SDO_Write = Do_Copy[1];
+
+protected:
+    using TFCANopen_Table::TFCANopen_Table;
 };
 
 class TFSet_PDO_Access : public TFCANopen_Table {
     Q_OBJECT
 public:
     explicit TFSet_PDO_Access(QWidget* parent = nullptr);
-    ~TFSet_PDO_Access() override;
 
     static constexpr int Data_Rows = 30;
     static constexpr int Receive_Col_Count = 13;

@@ -26,27 +26,27 @@ const TCANopen_Column Columns[TFSet_SDO_Server_Access::Col_Count] = {
 };
 
 // An object of the manufacturer-specific area, its size, then the bytes the size asks for.
-const TCANopen_Rule Read_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0x2000, 0x5FFF, 2151, 0},
-    {TCANopen_Rule::Range, 2, 0, 0xFF, 2152, 0},
-    {TCANopen_Rule::One_Two_Four, 3, 0, 0, 2153, 0},
-    {TCANopen_Rule::Positions, 3, 0, 0, 2154, 4},
-};
-const TCANopen_Rule Write_Rules[] = {
-    {TCANopen_Rule::Range, 1, 0x2000, 0x5FFF, 2158, 0},
-    {TCANopen_Rule::Range, 2, 0, 0xFF, 2159, 0},
-    {TCANopen_Rule::One_Two_Four, 3, 0, 0, 2160, 0},
-    {TCANopen_Rule::Positions, 3, 0, 0, 2161, 4},
-};
+// The read and the write table check alike; their texts follow each other.
+constexpr std::array<TCANopen_Rule, 4> Object_Rules(int First_Text)
+{
+    return {{
+        {TCANopen_Rule::Range, 1, 0x2000, 0x5FFF, First_Text, 0},
+        {TCANopen_Rule::Range, 2, 0, 0xFF, First_Text + 1, 0},
+        {TCANopen_Rule::One_Two_Four, 3, 0, 0, First_Text + 2, 0},
+        {TCANopen_Rule::Positions, 3, 0, 0, First_Text + 3, 4},
+    }};
+}
+constexpr auto Read_Rules = Object_Rules(2151);
+constexpr auto Write_Rules = Object_Rules(2158);
 
 const TCANopen_Layout SDO_Server_Layout = {
     "FSet_SDO_Server_Access",
     749,
     TFSet_SDO_Server_Access::Data_Rows,
-    {{"TS_SDO_Read", "sga", "SDO_Read", Columns, TFSet_SDO_Server_Access::Col_Count, 2114, 2116, 2134, Read_Rules,
-      int(std::size(Read_Rules))},
-     {"TS_SDO_Write", "sgb", "SDO_Write", Columns, TFSet_SDO_Server_Access::Col_Count, 2115, 2125, 2142, Write_Rules,
-      int(std::size(Write_Rules))}},
+    {{"TS_SDO_Read", "sga", "SDO_Read", Columns, TFSet_SDO_Server_Access::Col_Count, 2114, 2116, 2134, Read_Rules.data(),
+      int(Read_Rules.size())},
+     {"TS_SDO_Write", "sgb", "SDO_Write", Columns, TFSet_SDO_Server_Access::Col_Count, 2115, 2125, 2142, Write_Rules.data(),
+      int(Write_Rules.size())}},
     2100,
     2102,
     2108,
@@ -58,12 +58,7 @@ const TCANopen_Layout SDO_Server_Layout = {
 
 } // namespace
 
-TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFCANopen_Table(parent, SDO_Server_Layout) {}
-
-TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()
-{
-    Release_Table_Instance(FSet_SDO_Server_Access, this, "FSet_SDO_Server_Access");
-}
+TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : TFSDO_Table(parent, SDO_Server_Layout) {}
 
 TFSet_SDO_Server_Access* Create_FSet_SDO_Server_Access(QWidget* parent)
 {

@@ -5,22 +5,13 @@
 // SDO_Server_CANopen.xml of the open configuration, which the EDS generator reads.
 #include "tables/USet_PDO_Access.h"
 
-class TFSet_SDO_Server_Access : public TFCANopen_Table {
+class TFSet_SDO_Server_Access : public TFSDO_Table {
     Q_OBJECT
 public:
     explicit TFSet_SDO_Server_Access(QWidget* parent = nullptr);
-    ~TFSet_SDO_Server_Access() override;
 
     static constexpr int Data_Rows = 500;
     static constexpr int Col_Count = 9;
-
-    // The names are those of the client table, whose twin this is.
-    QWidget*& TS_SDO_Read = Sheet[0];
-    QWidget*& TS_SDO_Write = Sheet[1];
-    QStringList& Hint_SDO_Client_Read = Hints[0];
-    QStringList& Hint_SDO_Client_Write = Hints[1];
-    bool& Do_Copy_SDO_Read = Do_Copy[0];
-    bool& Do_Copy_SDO_Write = Do_Copy[1];
 };
 
 extern TFSet_SDO_Server_Access* FSet_SDO_Server_Access;

@@ -41,22 +41,14 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(QWidget* parent)
 {
 }
 
-TFTLS_Server_Known_Cert::~TFTLS_Server_Known_Cert()
-{
-    Release_Table_Instance(FTLS_Server_Known_Cert, this, "FTLS_Server_Known_Cert");
-}
-
 void TFTLS_Server_Known_Cert::Loaded()
 {
     TFTable_Frame::Loaded();
-    ASG = new TVerIvovavOzed(P_Body);
-    ASG->setObjectName(QStringLiteral("ASG"));
-    Body_Layout()->addWidget(ASG);
+    ASG = Add_Body_Grid<TVerIvovavOzed>("ASG", &Hint_List, &Do_Copy);
     ASG->SetShowHint(false);
     ASG->SetVAlignment(vtaCenter);
     Wire_Grid(ASG);
     ASG->Loaded();
-    Describe_Grids(nullptr, {{ASG, nullptr, &Hint_List, &Do_Copy}});
     Describe_File(&File_TLS_Known_Cert, Delete_Question);
     Hint_Rule = THint_Rule::Header_Only;
 }
@@ -65,55 +57,31 @@ void TFTLS_Server_Known_Cert::FormCreate()
 {
     Init_Table();
     Frame_Create();
-    Hint_List.clear();
     Set_Lang();
 }
 
 void TFTLS_Server_Known_Cert::Init_Table()
 {
-    ASG->BeginUpdate();
-    Setup_Table_Grid(ASG, Col_Count, Data_Rows, true);
+    Setup_Check_Table(ASG, Columns, Col_Count, Data_Rows, true, Col_Enable);
     // The user may also make a row taller to read a long certificate.
+    ASG->BeginUpdate();
     ASG->SetOptions(ASG->Options() | goRowSizing);
-    for (int c = 0; c < Col_Count; ++c) {
-        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
-        ASG->SetColWidths(c, Columns[c].Width);
-    }
-    ASG->AddCheckBoxColumn(Col_Enable, false, false);
-    for (int r = 1; r <= Data_Rows; ++r) {
+    for (int r = 1; r <= Data_Rows; ++r)
         ASG->SetRowHeights(r, Data_Row_Height);
-        ASG->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < Col_Count; ++c)
-            ASG->GetCellProperties(c, r)->SetBrushColor(Columns[c].Color);
-        ASG->GetCellProperties(Col_Enable, r)->SetAlignment(taCenter);
-    }
     ASG->EndUpdate();
 }
 
 void TFTLS_Server_Known_Cert::Set_Lang()
 {
     Set_Frame_Texts(1600, 1601, 1602, 1608);
-    for (int c = 0; c < Col_Count; ++c)
-        ASG->SetCells(c, 0, Lang_Table[Columns[c].Header]);
-    Hint_List.clear();
-    for (int i : Hints)
-        Hint_List << Lang_Table[i];
+    Put_Header_Cells(ASG, Columns, Col_Count);
+    Put_Lang_Texts(Hint_List, Hints);
 }
 
 void TFTLS_Server_Known_Cert::FormShow()
 {
-    ASG->BeginUpdate();
-    for (int r = 1; r <= ASG->RowCount() - 1; ++r) {
-        ASG->SetCells(0, r, QString::number(r));
-        ASG->SetCheckBoxState(Col_Enable, r, true);
-        for (int c = 2; c < ASG->ColCount() + ASG->NumHiddenColumns(); ++c)
-            ASG->SetCells(c, r, QString());
-    }
-    ASG->EndUpdate();
-    Table_Load.Reset();
-    if (QFileInfo::exists(File_TLS_Known_Cert))
-        Load_File();
-    Do_Copy = false;
+    Reset_Check_Rows(ASG, Col_Enable);
+    Load_Table_File();
 }
 
 void TFTLS_Server_Known_Cert::Load_File()

@@ -7,13 +7,10 @@
 
 #include <QStringList>
 
-class TVerIvovavOzed;
-
 class TFTLS_Server_Known_Cert : public TFTable_Frame {
     Q_OBJECT
 public:
     explicit TFTLS_Server_Known_Cert(QWidget* parent = nullptr);
-    ~TFTLS_Server_Known_Cert() override;
 
     static constexpr int Data_Rows = 10;
     static constexpr int Col_Count = 4;
@@ -38,7 +35,7 @@ protected:
     void Loaded() override;
 
 private:
-    void Load_File();
+    void Load_File() override;
     void Write_File() override;
 };
 

@@ -11,10 +11,9 @@
 #include "tables/UTable_Load.h"
 
 #include <QDir>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -24,8 +23,6 @@ using namespace platform;
 
 namespace {
 
-constexpr TColor Form_Color = Window_Color;
-constexpr TColor Button_Down_Color = 33023;
 constexpr int Title_Height = 69;
 constexpr int Button_Panel_Height = 40;
 
@@ -70,7 +67,11 @@ void TFTable_Frame::Focus_First_Grid()
     }
 }
 
-TFTable_Frame::~TFTable_Frame() = default;
+TFTable_Frame::~TFTable_Frame()
+{
+    if (FRelease)
+        FRelease();
+}
 
 void TFTable_Frame::Loaded()
 {
@@ -82,7 +83,7 @@ void TFTable_Frame::Loaded()
     // The table dialogs' title: the window's own background, the code large at (16, 8) and the
     // dialog's title in bold at (16, 42).
     QPalette pal = P_Title->palette();
-    pal.setColor(QPalette::Window, ToQColor(Form_Color));
+    pal.setColor(QPalette::Window, ToQColor(Window_Color));
     P_Title->setPalette(pal);
     QFont code(QStringLiteral("Verdana"));
     code.setPixelSize(32);
@@ -108,18 +109,7 @@ void TFTable_Frame::Loaded()
     layout->addWidget(P_Button);
 
     auto makeButton = [this](const char* name, int left, const char* glyph) {
-        auto* b = new TLbButton(P_Button);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(left, 6, 110, 28);
-        b->SetStyle(bsEncarta);
-        b->SetColor(Form_Color);
-        b->SetHotTrackColor(clYellow);
-        b->SetColorWhenDown(Button_Down_Color);
-        if (glyph) {
-            const TBitmap pic = LbResourceBitmap(QLatin1String(glyph));
-            b->SetGlyph(&pic);
-        }
-        return b;
+        return Make_Dialog_Button(P_Button, name, left, 6, 110, glyph);
     };
     Btn_OK = makeButton("Btn_OK", 16, "LBOK");
     Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
@@ -145,29 +135,55 @@ QTabWidget* TFTable_Frame::Add_Pages()
     return pages;
 }
 
-void TFTable_Frame::Frame_Create()
+QTabWidget* TFTable_Frame::Add_Grid_Pages(std::initializer_list<TTable_Sheet> Sheets)
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(FClient_Width);
-    SetClientHeight(Table_Client_Height);
-    setFixedSize(FClient_Width, Table_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(FClient_Width / 2, Table_Client_Height / 2));
+    QTabWidget* pages = Add_Pages();
+    std::vector<TTable_Grid> grids;
+    for (const TTable_Sheet& s : Sheets) {
+        *s.Sheet = Add_Grid_Sheet(pages, s.Sheet_Name, *s.Grid, s.Grid_Name);
+        grids.push_back({*s.Grid, *s.Sheet, s.Hints, s.Copied});
     }
+    Describe_Grids(pages, std::move(grids));
+    return pages;
 }
 
-void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint)
+void TFTable_Frame::Place_Body_Grid(TVerIvovavOzed* Grid, const char* Name, QStringList* Hints, bool* Copied)
 {
-    SetCaption(Lang_Table[Caption]);
-    L_SW_Desc->setText(Lang_Table[Desc]);
-    L_SW_Desc->adjustSize();
+    Grid->setObjectName(QLatin1String(Name));
+    FBody_Layout->addWidget(Grid);
+    Describe_Grids(nullptr, {{Grid, nullptr, Hints, Copied}});
+}
+
+void TFTable_Frame::Load_Table_File()
+{
+    Table_Load.Reset();
+    if (QFileInfo::exists(*FPath))
+        Load_File();
+    for (const TTable_Grid& g : FGrids)
+        if (g.Copied)
+            *g.Copied = false;
+}
+
+void TFTable_Frame::Frame_Create()
+{
+    Place_Dialog(this, L_SW_Code, FClient_Width, Table_Client_Height, TDialog_Sizing::Fixed, true);
+    for (const TTable_Grid& g : FGrids)
+        if (g.Hints)
+            g.Hints->clear();
+}
+
+void TFTable_Frame::Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint,
+                                    std::initializer_list<int> Tab_Texts)
+{
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[Caption], Lang_Table[Desc]);
     TLbButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (int i = 0; i < 6; ++i) {
         buttons[i]->SetCaption(Lang_Table[First_Button_Caption + i]);
         buttons[i]->setToolTip(Lang_Table[First_Button_Hint + i]);
     }
+    int tab = 0;
+    for (int t : Tab_Texts)
+        FPages->setTabText(tab++, Lang_Table[t]);
 }
 
 // ---- the handlers the tables share -------------------------------------------------------------
@@ -322,10 +338,7 @@ void Unregister_Table_Window(const char* Instance_Name)
     Unregister_Window(QLatin1String(Instance_Name));
 }
 
-void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name)
-{
-    Register_Window(QLatin1String(Instance_Name), {Form, [Form] { Form->Set_Lang(); }, nullptr});
-}
+
 
 // ---- the grids --------------------------------------------------------------------------------
 
@@ -391,6 +404,18 @@ void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled)
     Grid->EndUpdate();
 }
 
+void Reset_Check_Rows(TVerIvovavOzed* Grid, int Col_Enable)
+{
+    Grid->BeginUpdate();
+    for (int r = 1; r <= Grid->RowCount() - 1; ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        Grid->SetCheckBoxState(Col_Enable, r, true);
+        for (int c = Col_Enable + 1; c < Grid->ColCount() + Grid->NumHiddenColumns(); ++c)
+            Grid->SetCells(c, r, QString());
+    }
+    Grid->EndUpdate();
+}
+
 void Put_Items(platform::TStringList& Target, const QStringList& Items)
 {
     Target.BeginUpdate();
@@ -400,6 +425,17 @@ void Put_Items(platform::TStringList& Target, const QStringList& Items)
     Target.EndUpdate();
 }
 
+void TFTable_Frame::Reset_Rows(bool Enabled)
+{
+    for (const TTable_Grid& g : FGrids)
+        Reset_Table_Rows(g.Grid, Enabled);
+}
+
+void Put_Positions(TZidIzavodUraz* Grid, int Col, int Size)
+{
+    Put_Items(Grid->Columns().Items(Col)->ComboItems(), Position_Items(Size));
+}
+
 QStringList Position_Items(int Size)
 {
     QStringList items;
@@ -407,6 +443,18 @@ QStringList Position_Items(int Size)
     for (int i = 0; i < Size; ++i)
         items << QString::number(i);
     return items;
+}
+
+void Put_Lang_Texts(QStringList& List, const int* Texts, int Count)
+{
+    List.clear();
+    for (int i = 0; i < Count; ++i)
+        List << Lang_Table[Texts[i]];
+}
+
+QString Lang_Text(int Index)
+{
+    return Lang_Table[Index];
 }
 
 bool Key_Cell_Blank(const QString& Text)

@@ -8,6 +8,7 @@
 // `row` element per used row with the saved cells as attributes. Writing happens only on OK.
 // Reading never changes the file: a file that cannot be used keeps the rows read so far in the
 // grid and gives one error box.
+#include "core/UVelmoraeFirmWare.h"
 #include "core/XMLDocument.h"
 #include "platform/Form.h"
 #include "platform/Graphics.h"
@@ -18,6 +19,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -31,6 +33,16 @@ class TTable_Load;
 class TTable_Reader;
 class TVerIvovavOzed;
 class TZidIzavodUraz;
+
+// A tab of a dialog and the one grid on it, with the names they are found by.
+struct TTable_Sheet {
+    const char* Sheet_Name;
+    QWidget** Sheet;
+    const char* Grid_Name;
+    TZidIzavodUraz** Grid;
+    QStringList* Hints;  // as TTable_Grid
+    bool* Copied;
+};
 
 // What a dialog tells the frame about one of its grids.
 struct TTable_Grid {
@@ -129,12 +141,29 @@ protected:
     // A row inserted by the button is enabled ("Y" in column 1).
     bool Insert_Enabled = true;
     THint_Rule Hint_Rule = THint_Rule::Header_Keep;
+    // Adds the page control that fills the body, one tab per sheet holding its one grid, and
+    // describes those grids to the frame in that order.
+    QTabWidget* Add_Grid_Pages(std::initializer_list<TTable_Sheet> Sheets);
+    // The one grid of a dialog without tabs, named `Name`, filling the body; described to the
+    // frame as its only grid.
+    template <class TGrid>
+    TGrid* Add_Body_Grid(const char* Name, QStringList* Hints, bool* Copied)
+    {
+        auto* grid = new TGrid(P_Body);
+        Place_Body_Grid(grid, Name, Hints, Copied);
+        return grid;
+    }
     // Hands the grid's events to the handlers above.
     void Wire_Grid(TVerIvovavOzed* Grid, int Events = teAll);
     // The described grid that sent an event; a sender that is none of them means the grid in front.
     TVerIvovavOzed* Grid_Of(QObject* Sender) const;
     // Fills the document with the tables, written on OK after the checks.
     virtual void Write_File() = 0;
+    // Reads the table file into the grids (which the showing has reset).
+    virtual void Load_File() = 0;
+    // The showing's load: the table file, when there is one, goes into the grids, and no row
+    // copied before counts any more.
+    void Load_Table_File();
     // Takes the row out of the grid (the Delete button after its Yes).
     virtual void Delete_Row(int Row, TVerIvovavOzed* Grid);
     // How this showing's load of the file went: after a failed one, OK keeps the file as <name>.bak.
@@ -143,16 +172,25 @@ protected:
 
     // Builds the panels and buttons; members call it first in their own Loaded.
     void Loaded() override;
-    // Fixes the client size and puts L_SW_Code's text (the shown software code).
+    // Fixes the client size, puts L_SW_Code's text (the shown software code) and empties the
+    // described grids' hint lists until the language fills them.
     void Frame_Create();
     // Window caption and subtitle, then the six captions and the six hints from consecutive
-    // language indexes.
-    void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint);
+    // language indexes, and the captions of the tabs in their order.
+    void Set_Frame_Texts(int Caption, int Desc, int First_Button_Caption, int First_Button_Hint,
+                         std::initializer_list<int> Tab_Texts = {});
+    // A new showing: Reset_Table_Rows on every described grid.
+    void Reset_Rows(bool Enabled);
     QVBoxLayout* Body_Layout() const { return FBody_Layout; }
     // The page control that fills the body of a dialog whose grids sit on tabs.
     QTabWidget* Add_Pages();
+    void Place_Body_Grid(TVerIvovavOzed* Grid, const char* Name, QStringList* Hints, bool* Copied);
 
 private:
+    template <class T>
+    friend T* Create_Table_Window(T*& Instance, QWidget* Parent, const char* Instance_Name);
+    // Clears the dialog's instance variable when the window goes away.
+    std::function<void()> FRelease;
     int FClient_Width;
     QVBoxLayout* FBody_Layout = nullptr;
     QTabWidget* FPages = nullptr;
@@ -181,16 +219,13 @@ void Release_Table_Instance(T*& Instance, const T* Self, const char* Instance_Na
     }
 }
 
-// Creates the dialog's one window the first time it is needed, sets its instance variable and
-// registers it with the main window.
-void Register_Table_Window(TFTable_Frame* Form, const char* Instance_Name);
+// Creates the table's one window the first time it is needed, sets its instance variable and
+// registers it with the main window under its name; the window going away releases both.
 template <class T>
 T* Create_Table_Window(T*& Instance, QWidget* Parent, const char* Instance_Name)
 {
-    auto* w = new T(Parent);
-    Instance = w;
-    w->Create();
-    Register_Table_Window(w, Instance_Name);
+    T* w = Create_Registered(Parent, Instance);
+    w->FRelease = [&Instance, w, Instance_Name] { Release_Table_Instance(Instance, w, Instance_Name); };
     return w;
 }
 
@@ -219,9 +254,110 @@ void Reset_Table_Rows(TVerIvovavOzed* Grid, bool Enabled);
 void Put_Items(platform::TStringList& Target, const QStringList& Items);
 // "0", "1", ... "Size - 1": the byte positions of a data array of that size.
 QStringList Position_Items(int Size);
+// Those positions as the choices of the column `Col`.
+void Put_Positions(TZidIzavodUraz* Grid, int Col, int Size);
 
 // The key cell of a row is blank: the rows from here down are not used.
 bool Key_Cell_Blank(const QString& Text);
+
+// ---- grids described column by column ----
+// A dialog describes each column of a column grid by one entry with at least its Editor, Width,
+// Color, Header (language index) and Attribute (in the table file; none for the row number).
+// An entry without Centred centres check boxes only; one with Edit_Length limits the text.
+
+template <class TCol>
+bool Column_Centred(const TCol& Col)
+{
+    if constexpr (requires { Col.Centred; })
+        return Col.Centred;
+    else
+        return Col.Editor == edDataCheckBox;
+}
+
+// Sizes a column grid (the design's counts and look, one column definition each) and sets each
+// column up from its entry, with the choices `Items` gives for it (none: no fixed choices).
+// Column 0, the row number, is fixed.
+struct TNo_Items {
+    template <class TCol>
+    const QStringList* operator()(const TCol&) const
+    {
+        return nullptr;
+    }
+};
+template <class TGrid, class TCol, class TItems_Of = TNo_Items>
+void Setup_Table_Columns(TGrid* Grid, const TCol* Cols, int Count, int Data_Rows, TItems_Of Items = {})
+{
+    Setup_Table_Grid(Grid, Count, Data_Rows, true);
+    Grid->SetColCount(Count);  // the column grid's own: one definition per column
+    for (int c = 0; c < Count; ++c) {
+        auto* item = Grid->Columns().Items(c);
+        Setup_Column(item, Cols[c].Editor, Cols[c].Width, Cols[c].Color, Column_Centred(Cols[c]));
+        if constexpr (requires { Cols[c].Edit_Length; })
+            item->SetEditLength(Cols[c].Edit_Length);
+        if (const QStringList* items = Items(Cols[c]))
+            Put_Items(item->ComboItems(), *items);
+    }
+    Grid->Columns().Items(0)->SetFixed(true);
+}
+
+// The language texts of the indexes, in their order, replace the list.
+void Put_Lang_Texts(QStringList& List, const int* Texts, int Count);
+template <size_t N>
+void Put_Lang_Texts(QStringList& List, const int (&Texts)[N])
+{
+    Put_Lang_Texts(List, Texts, int(N));
+}
+
+// Each column's header from the language text its entry names.
+QString Lang_Text(int Index);
+template <class TGrid, class TCol>
+void Put_Column_Headers(TGrid* Grid, const TCol* Cols, int Count)
+{
+    for (int c = 0; c < Count; ++c)
+        Grid->Columns().Items(c)->SetHeader(Lang_Text(Cols[c].Header));
+}
+
+// The same, for a table whose headers stand in the header row's cells.
+template <class TGrid, class TCol>
+void Put_Header_Cells(TGrid* Grid, const TCol* Cols, int Count)
+{
+    for (int c = 0; c < Count; ++c)
+        Grid->SetCells(c, 0, Lang_Text(Cols[c].Header));
+}
+
+// A string grid set up column by column: the design's counts and look, each column's header and
+// width, the check boxes of the column `Col_Enable` (centred) and every data cell in its column's
+// colour; each data row gets its number.
+template <class TGrid, class TCol>
+void Setup_Check_Table(TGrid* Grid, const TCol* Cols, int Count, int Data_Rows, bool Col_Sizing, int Col_Enable)
+{
+    Grid->BeginUpdate();
+    Setup_Table_Grid(Grid, Count, Data_Rows, Col_Sizing);
+    Put_Header_Cells(Grid, Cols, Count);
+    for (int c = 0; c < Count; ++c)
+        Grid->SetColWidths(c, Cols[c].Width);
+    Grid->AddCheckBoxColumn(Col_Enable, false, false);
+    for (int r = 1; r <= Data_Rows; ++r) {
+        Grid->SetCells(0, r, QString::number(r));
+        for (int c = 1; c < Count; ++c)
+            Grid->GetCellProperties(c, r)->SetBrushColor(Cols[c].Color);
+        Grid->GetCellProperties(Col_Enable, r)->SetAlignment(taCenter);
+    }
+    Grid->EndUpdate();
+}
+
+// A new showing of a string grid with a check box column: each data row gets its number and a
+// ticked box, every cell after the box (hidden columns included) is emptied.
+void Reset_Check_Rows(TVerIvovavOzed* Grid, int Col_Enable);
+
+// A section element of the table file and the grid it holds, column by column.
+template <class TCol>
+struct TTable_Section {
+    const char* Section;
+    TZidIzavodUraz* Grid;
+    const TCol* Cols;
+    int Count;
+};
 
 // ---- the table file ----
 
@@ -233,6 +369,16 @@ TXMLNode Begin_Table_File(TXMLDocument& Doc, const QString& Root, const QString&
 // `Attribute` names for them (a column it names none for is not saved).
 void Write_Table_Rows(TXMLNode Parent, TVerIvovavOzed* Grid, int Key_Col, int Col_Count,
                       const std::function<const char*(int Col)>& Attribute);
+
+// Write_Table_Rows for each section under its own element below `Root`, each column saved under
+// the attribute of its entry.
+template <class TCol>
+void Write_Table_Sections(TXMLNode Root, int Key_Col, std::initializer_list<TTable_Section<TCol>> Sections)
+{
+    for (const TTable_Section<TCol>& s : Sections)
+        Write_Table_Rows(Root.AddChild(QLatin1String(s.Section)), s.Grid, Key_Col, s.Count,
+                         [&s](int c) { return s.Cols[c].Attribute; });
+}
 
 // Saves the whole document. A failure is shown in one error box; the old file stays.
 bool Save_Table_File(TXMLDocument& Doc, const QString& Path, QWidget* Owner);

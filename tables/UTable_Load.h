@@ -7,9 +7,6 @@
 
 #include <functional>
 
-class QWidget;
-class TVerIvovavOzed;
-
 using TTable_Row_Reader = std::function<void(const TXMLNode& Row, int Grid_Row)>;
 
 // Wraps a row reader for TTable_Reader::Rows so that each row loads whole or not at all: when

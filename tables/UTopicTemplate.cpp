@@ -7,10 +7,8 @@
 #include "render/LbButton.h"
 #include "tables/UTable_Frame.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -28,14 +26,6 @@ constexpr int Title_Height = 69;
 constexpr int Text_Panel_Height = 176;
 constexpr int Legend_Height = 108;
 constexpr int Button_Panel_Height = 40;
-
-TLbButton* Make_Button(QWidget* Owner, const char* Name, int Left)
-{
-    auto* b = new TLbButton(Owner);
-    b->setObjectName(QLatin1String(Name));
-    b->setGeometry(Left, 6, 110, 28);
-    return b;
-}
 
 } // namespace
 
@@ -107,14 +97,10 @@ void TFTopicTemplate::Loaded()
                              goRangeSelect | goEditing);
     ASG_Keywords->Loaded();
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = Make_OK_Cancel_Panel(this, Btn_OK, Btn_Cancel);
     P_Button->setFixedHeight(Button_Panel_Height);
     layout->addWidget(P_Button);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16);
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134);
-    Btn_Cancel->SetModalResult(mrCancel);
 }
 
 QString TFTopicTemplate::Topic_Text() const
@@ -135,21 +121,13 @@ void TFTopicTemplate::Set_Topic_Text(const QString& Text)
 
 void TFTopicTemplate::FormCreate()
 {
-    L_SW_Code->setText(Shown_SW_Code);
-    L_SW_Code->adjustSize();
-    SetClientWidth(Form_Client_Width);
-    SetClientHeight(Form_Client_Height);
-    resize(Form_Client_Width, Form_Client_Height);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(Form_Client_Width / 2, Form_Client_Height / 2));
+    Place_Dialog(this, L_SW_Code, Form_Client_Width, Form_Client_Height, TDialog_Sizing::Free, true);
     Set_Lang();
 }
 
 void TFTopicTemplate::Set_Lang()
 {
-    SetCaption(Lang_Table[2400]);
-    L_SW_Desc->setText(Lang_Table[2402]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[2400], Lang_Table[2402]);
     L_List_Keywords->setText(Lang_Table[2404]);
     ASG_Keywords->SetCells(0, 0, Lang_Table[2405]);
     ASG_Keywords->SetCells(1, 0, Lang_Table[2406]);
@@ -160,9 +138,7 @@ void TFTopicTemplate::Set_Lang()
 void TFTopicTemplate::FormShow()
 {
     const bool templ = TopicTemplate != 0;
-    SetCaption(Lang_Table[templ ? 2401 : 2400]);
-    L_SW_Desc->setText(Lang_Table[templ ? 2403 : 2402]);
-    L_SW_Desc->adjustSize();
+    Set_Dialog_Titles(this, L_SW_Desc, Lang_Table[templ ? 2401 : 2400], Lang_Table[templ ? 2403 : 2402]);
     Laod_Keywords();
     if (RE_TopicTemplate->isEnabled() && RE_TopicTemplate->isVisible())
         RE_TopicTemplate->setFocus();
@@ -187,9 +163,5 @@ void TFTopicTemplate::Laod_Keywords()
 
 TFTopicTemplate* Create_FTopicTemplate(QWidget* parent)
 {
-    auto* w = new TFTopicTemplate(parent);
-    FTopicTemplate = w;
-    w->Create();
-    Register_Window(QStringLiteral("FTopicTemplate"), {w, [w] { w->Set_Lang(); }, nullptr});
-    return w;
+    return Create_Registered(parent, FTopicTemplate);
 }

@@ -68,11 +68,6 @@ bool Is_Y(const QString& Text)
 
 TFTransmitCAN::TFTransmitCAN(QWidget* parent) : TFCAN_Frames(parent, Transmit_Layout) {}
 
-TFTransmitCAN::~TFTransmitCAN()
-{
-    Release_Table_Instance(FTransmitCAN, this, "FTransmitCAN");
-}
-
 void TFTransmitCAN::FormShow()
 {
     Refill_Hints();

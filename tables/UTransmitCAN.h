@@ -9,7 +9,6 @@ class TFTransmitCAN : public TFCAN_Frames {
     Q_OBJECT
 public:
     explicit TFTransmitCAN(QWidget* parent = nullptr);
-    ~TFTransmitCAN() override;
 
     static constexpr int Col_Count = 18;
 

@@ -6,8 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <ctime>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -16,6 +18,21 @@ inline double ThreadMs()
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+inline double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// A pair's two figures as counters, with their ratio (ours / peer; 0 without a peer figure).
+inline void PairCounters(benchmark::State& state, const char* oursName, double ours, const char* peerName, double peer,
+                         const char* ratioName)
+{
+    state.counters[oursName] = ours;
+    state.counters[peerName] = peer;
+    state.counters[ratioName] = peer > 0 ? ours / peer : 0;
 }
 
 struct Side {

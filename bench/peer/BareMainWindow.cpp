@@ -1,6 +1,8 @@
 // The start-up benchmark's peer: a program of its own, linked with Qt Widgets alone, that shows a
 // QMainWindow holding one label and reports, as the benchmark's children do, the CPU it spent
 // before main and up to the window's first paint ("<before main> <to first paint>" in ms).
+#include "../main/StartChild.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -9,30 +11,10 @@
 
 #include <cstdio>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
-namespace {
-
-double ProcessCpuMs()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
-
-class PaintWatch : public QObject {
-public:
-    bool Painted = false;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            Painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
+using bench::PaintWatch;
+using bench::ProcessCpuMs;
 
 int main(int argc, char** argv)
 {

@@ -1,9 +1,15 @@
 // Shared routines: address parsers, KNX addresses, decimal texts, serial ports, the grid helpers
 // and the configuration file paths.
 #include "core/UComon.h"
+#include "render/LbButton.h"
+#include "platform/Form.h"
+#include "platform/Picture.h"
 #include "platform/ScriptedServices.h"
 #include "platform/SysUtils.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
@@ -283,4 +289,56 @@ TEST(Comon, AutoSizeColumnOnlyOnHeaderWithTheOption)
     Double_Click_Auto_Size = false;
     Auto_Size_Column(&g, 0, 3);
     EXPECT_EQ(g.sized.size(), 1);
+}
+
+TEST(Comon, PlaceDialogSizesCentresAndShowsTheCode)
+{
+    const struct {
+        TDialog_Sizing sizing;
+        bool centred;
+        QSize min, max;
+    } cases[] = {
+        {TDialog_Sizing::Fixed, true, {300, 200}, {300, 200}},
+        {TDialog_Sizing::Fixed, false, {300, 200}, {300, 200}},
+        {TDialog_Sizing::Free, true, {0, 0}, {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX}},
+        {TDialog_Sizing::Fixed_Width, true, {300, 0}, {300, QWIDGETSIZE_MAX}},
+    };
+    const QString saved = Shown_SW_Code;
+    Shown_SW_Code = QStringLiteral("KT-TEST");
+    for (const auto& c : cases) {
+        platform::TForm form;
+        QLabel* code = nullptr;
+        QLabel* desc = nullptr;
+        Make_Title_Panel(&form, 300, code, desc);
+        form.move(7, 9);
+        Place_Dialog(&form, code, 300, 200, c.sizing, c.centred);
+        EXPECT_EQ(code->text(), QStringLiteral("KT-TEST"));
+        EXPECT_EQ(form.size(), QSize(300, 200));
+        EXPECT_EQ(form.minimumSize(), c.min);
+        EXPECT_EQ(form.maximumSize(), c.max);
+        const QPoint expected = c.centred ? QGuiApplication::primaryScreen()->availableGeometry().center() - QPoint(150, 100)
+                                          : QPoint(7, 9);
+        EXPECT_EQ(form.pos(), expected);
+
+        Set_Dialog_Titles(&form, desc, QStringLiteral("Caption"), QStringLiteral("Subtitle"));
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Caption"));
+        EXPECT_EQ(desc->text(), QStringLiteral("Subtitle"));
+        EXPECT_EQ(desc->size(), desc->sizeHint());
+    }
+    Shown_SW_Code = saved;
+}
+
+TEST(Comon, DialogButtonHasTheProgramsLook)
+{
+    QWidget owner;
+    for (const char* glyph : {"LBOK", static_cast<const char*>(nullptr)}) {
+        TLbButton* b = Make_Dialog_Button(&owner, "Btn_Test", 16, 6, 110, glyph);
+        EXPECT_EQ(b->objectName(), QStringLiteral("Btn_Test"));
+        EXPECT_EQ(b->geometry(), QRect(16, 6, 110, 28));
+        EXPECT_EQ(b->Style(), bsEncarta);
+        EXPECT_EQ(b->Color(), Window_Color);
+        EXPECT_EQ(b->HotTrackColor(), clYellow);
+        EXPECT_EQ(b->ColorWhenDown(), 33023);
+        EXPECT_EQ(b->Glyph().Empty(), glyph == nullptr);
+    }
 }
