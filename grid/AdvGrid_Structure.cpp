@@ -651,8 +651,6 @@ void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
         for (int k = 0; k < CCount; ++k)
             TStringGrid::ColumnMoved(ColIndex, total - 1);
     }
-    if (editorShown && (editorHadText || !GetGridCell(Col(), Row()).isEmpty()))
-        InvalidateEditor();
 
     for (const auto& it : FGridItems) {
         TGridStrings& s = it->Items;
@@ -674,6 +672,9 @@ void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
     SetColCount(ColCount() - shownRemoved);
     for (int c = 0; c < ColCount() && c < int(widths.size()); ++c)
         SetColWidths(c, widths[size_t(c)]);
+    // Reloaded once the columns are counted anew, so that it reads the cell now under it.
+    if (editorShown && InplaceEditor()->isVisible() && (editorHadText || !GetGridCell(Col(), Row()).isEmpty()))
+        InvalidateEditor();
     DoCellsChanged({ColIndex, 0, ColIndex + CCount, RowCount() - 1});
 }
 

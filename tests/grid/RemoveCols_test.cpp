@@ -3,6 +3,7 @@
 // of the last column stay where they are, and the removed objects are let go.
 #include "grid/AdvGrid.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -131,6 +132,33 @@ TEST(RemoveCols, HiddenColumnBeforeTheRemovedOneKeepsTheNextColumnsCells)
         EXPECT_EQ(g.GetGridCell(2, r), Text(3, r)) << r;
         EXPECT_EQ(g.GetGridCell(3, r), Text(4, r)) << r;
     }
+}
+
+// Removing a hidden column leaves the columns shown and an open editor open; the editor's cell
+// then holds what moved in, so the editor shows that, as after any write of its cell.
+TEST(RemoveCols, AnOpenEditorShowsTheTextThatMovedIntoItsCell)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    h.window.resize(500, 300);
+    g.SetOptions(g.Options() | goEditing);
+    g.SetColCount(5);
+    g.SetRowCount(3);
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 3; ++r)
+            g.SetCells(c, r, Text(c, r));
+    h.window.show();
+    QApplication::setActiveWindow(&h.window);
+    g.setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    g.HideColumn(1);
+    g.FocusCell(2, 1);
+    g.ShowEditor();
+    ASSERT_TRUE(g.InplaceEditor() && g.InplaceEditor()->isVisible());
+    g.InplaceEditor()->setText(QStringLiteral("typed"));
+    g.RemoveCols(1, 1);
+    ASSERT_TRUE(g.InplaceEditor()->isVisible());
+    EXPECT_EQ(g.InplaceEditor()->text(), Text(3, 1));
 }
 
 } // namespace
