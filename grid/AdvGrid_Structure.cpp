@@ -6,6 +6,7 @@
 #include "grid/AdvGrid.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -588,24 +589,69 @@ void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
     if (ColIndex < 0 || ColIndex >= TotalColCount() || CCount <= 0)
         return;
     CCount = std::min(CCount, TotalColCount() - ColIndex);
-    ClearCols(ColIndex, CCount);
     const int total = TotalColCount();
+    const int last = ColIndex + CCount - 1;
     int shownRemoved = 0;
     std::vector<int> widths;
     for (int c = 0; c < total; ++c)
         if (!IsHiddenColumn(c)) {
-            if (c >= ColIndex && c < ColIndex + CCount)
+            if (c >= ColIndex && c <= last)
                 ++shownRemoved;
             else
                 widths.push_back(AllColWidths(c));
         }
-    for (int r = 0; r < std::max(RowCount(), StoredRowCount()); ++r) {
-        for (int c = ColIndex; c < total; ++c) {
-            const int from = c + CCount;
-            SetGridCell(c, r, from < total ? GetGridCell(from, r) : QString());
-            SetGridObject(c, r, from < total ? GetGridObject(from, r) : nullptr);
+
+    // An open editor over a cell whose text changes is reloaded, as a write of that cell does.
+    const bool editorShown = InplaceEditor() && InplaceEditor()->isVisible() && Col() >= ColIndex && Col() < total;
+    const bool editorHadText = editorShown && !GetGridCell(Col(), Row()).isEmpty();
+
+    // One pass over the stored rows: the removed cells of a row are cleared as a clear of the
+    // rectangle clears them (properties, graphics and texts, with their notifications), whatever
+    // they still hold is let go while the row is at hand, and the rows' cells then move left in
+    // the store in one step per column, without reading a text.
+    const int rows = RowCount();
+    const bool clear = rows > 0 && ColCount() > 0;
+    const bool notify = clear && !FDestroying && !FBlockCellChange;
+    const TRect cleared{DisplToRealCol(ColIndex), 0, DisplToRealCol(last), rows - 1};
+    {
+        // The columns are real ones here, also when hidden cells are saved.
+        const bool saveHidden = std::exchange(FSaveHiddenCells, false);
+        const bool block = std::exchange(FBlockCellChange, true);
+        struct Restore {
+            bool &SaveHidden, &Block;
+            bool SavedHidden, Blocked;
+            ~Restore()
+            {
+                SaveHidden = SavedHidden;
+                Block = Blocked;
+            }
+        } restore{FSaveHiddenCells, FBlockCellChange, saveHidden, block};
+        const int stored = std::max(rows, StoredRowCount());
+        for (int r = 0; r < stored; ++r) {
+            if (clear && r < rows)
+                ClearRect(ColIndex, r, last, r);
+            for (int c = ColIndex; c <= last; ++c) {
+                SetGridCell(c, r, QString());
+                SetGridObject(c, r, nullptr);
+            }
         }
     }
+    if (clear && ColIndex == 0 && last >= ColCount() - 1)
+        SetHasCellProps(false);
+    if (notify)
+        DoCellsChanged(cleared);
+    if (last < total - 1) {
+        // The store's own column move, which the application does not hear of: no column moved.
+        auto moved = std::exchange(OnColumnMoved, nullptr);
+        struct Restore {
+            decltype(moved)& Handler;
+            decltype(moved)& Saved;
+            ~Restore() { Handler = std::move(Saved); }
+        } restore{OnColumnMoved, moved};
+        for (int k = 0; k < CCount; ++k)
+            TStringGrid::ColumnMoved(ColIndex, total - 1);
+    }
+
     for (const auto& it : FGridItems) {
         TGridStrings& s = it->Items;
         for (int k = 0; k < CCount && ColIndex < s.Count(); ++k) {
@@ -615,7 +661,7 @@ void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
         }
     }
     // Hidden columns of the range are gone with it.
-    for (int c = ColIndex; c < ColIndex + CCount; ++c)
+    for (int c = ColIndex; c <= last; ++c)
         if (IsHiddenColumn(c))
             --FNumHidden;
     EraseAt(FAllColWidths, ColIndex, CCount);
@@ -626,6 +672,9 @@ void TVerIvovavOzed::RemoveCols(int ColIndex, int CCount)
     SetColCount(ColCount() - shownRemoved);
     for (int c = 0; c < ColCount() && c < int(widths.size()); ++c)
         SetColWidths(c, widths[size_t(c)]);
+    // Reloaded once the columns are counted anew, so that it reads the cell now under it.
+    if (editorShown && InplaceEditor()->isVisible() && (editorHadText || !GetGridCell(Col(), Row()).isEmpty()))
+        InvalidateEditor();
     DoCellsChanged({ColIndex, 0, ColIndex + CCount, RowCount() - 1});
 }
 
