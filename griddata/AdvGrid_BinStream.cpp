@@ -409,9 +409,7 @@ void TVerIvovavOzed::SaveToBinFile(const QString& FileName)
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     SaveToBinStream(buffer);
-    QString error;
-    if (!platform::WriteFileAtomic(FileName, data, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, error));
+    gridfiles::WriteWholeFile(FileName, data);
 }
 
 // ---- reading -----------------------------------------------------------------------------------
@@ -619,11 +617,7 @@ void TVerIvovavOzed::LoadFromBinStream(QIODevice& Stream)
 
 void TVerIvovavOzed::LoadFromBinFile(const QString& FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    QByteArray data = file.readAll();
-    file.close();
+    QByteArray data = gridfiles::ReadWholeFile(FileName);
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     LoadFromBinStream(buffer);

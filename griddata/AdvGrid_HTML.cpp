@@ -91,9 +91,7 @@ QString ImageTag(const TGraphic* Graphic, const QString& Dir, int& Nr)
     if (!QDir().mkpath(folder))
         throw platform::Exception(QStringLiteral("Cannot create ") + folder);
     const QString path = folder + QStringLiteral("/img") + QString::number(Nr++) + QStringLiteral(".jpg");
-    QString error;
-    if (!platform::WriteFileAtomic(path, data, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+    gridfiles::WriteWholeFile(path, data);
     return QStringLiteral("<img src= \"file://") + QFileInfo(path).absoluteFilePath() + QStringLiteral("\">");
 }
 
@@ -334,9 +332,7 @@ void TVerIvovavOzed::ExportHTML(const QString& FileName, bool Show, bool Unicode
 
     const QByteArray bytes = Unicode ? QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(text)
                                      : AsciiWithReferences(text);
-    QString error;
-    if (!platform::WriteFileAtomic(FileName, bytes, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, error));
+    gridfiles::WriteWholeFile(FileName, bytes);
     if (Show || hs.AutoPreview())
         platform::TheServices().OpenUrl(QFileInfo(FileName).absoluteFilePath());
 }
