@@ -231,21 +231,47 @@ void TVerIvovavOzed::AutoNumberRow(const int ARow)
 
 // ---- swaps -----------------------------------------------------------------------------------
 
+namespace {
+
+// The texts and cell objects of two cells change places; the objects stay shared, so nothing is
+// freed.
+void SwapStoredCells(TBaseGrid& g, int c1, int r1, int c2, int r2)
+{
+    const QString t = g.GetGridCell(c1, r1);
+    const TGridObject o = g.GetGridObject(c1, r1);
+    g.SetGridCell(c1, r1, g.GetGridCell(c2, r2));
+    g.SetGridObject(c1, r1, g.GetGridObject(c2, r2));
+    g.SetGridCell(c2, r2, t);
+    g.SetGridObject(c2, r2, o);
+}
+
+// An index after the lines A and B changed places.
+int Swapped(int i, int A, int B) { return i == A ? B : i == B ? A : i; }
+
+// Places every control of the list anew, at the cell Moved gives for its own.
+template <class F>
+void MoveControls(TControlList& List, F Moved)
+{
+    std::vector<std::pair<TPoint, QWidget*>> items;
+    for (int k = 0; k < List.Count(); ++k) {
+        TControlItem* it = List.GetControl(k);
+        items.emplace_back(Moved(TPoint{it->X(), it->Y()}), it->Object());
+    }
+    List.Clear();
+    for (const auto& [p, w] : items)
+        List.AddControl(p.X, p.Y, w);
+}
+
+} // namespace
+
 void TVerIvovavOzed::SwapColumns(int ACol1, int ACol2)
 {
     if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0)
         return;
-    // Texts and cell objects change places in every stored row; the objects stay shared, so
-    // nothing is freed.
+    // Texts and cell objects change places in every stored row.
     const int rows = std::max(RowCount(), StoredRowCount());
-    for (int r = 0; r < rows; ++r) {
-        const QString t = GetGridCell(ACol1, r);
-        const TGridObject o = GetGridObject(ACol1, r);
-        SetGridCell(ACol1, r, GetGridCell(ACol2, r));
-        SetGridObject(ACol1, r, GetGridObject(ACol2, r));
-        SetGridCell(ACol2, r, t);
-        SetGridObject(ACol2, r, o);
-    }
+    for (int r = 0; r < rows; ++r)
+        SwapStoredCells(*this, ACol1, r, ACol2, r);
     const int w1 = AllColWidths(ACol1);
     SetAllColWidths(ACol1, AllColWidths(ACol2));
     SetAllColWidths(ACol2, w1);
@@ -254,15 +280,7 @@ void TVerIvovavOzed::SwapColumns(int ACol1, int ACol2)
     else if (FSortSettings->Column() == ACol2)
         FSortSettings->SetColumn(ACol1);
     if (FControlList.Count() > 0) {
-        std::vector<std::tuple<int, int, QWidget*>> items;
-        for (int k = 0; k < FControlList.Count(); ++k) {
-            TControlItem* it = FControlList.GetControl(k);
-            const int x = it->X() == ACol1 ? ACol2 : it->X() == ACol2 ? ACol1 : it->X();
-            items.emplace_back(x, it->Y(), it->Object());
-        }
-        FControlList.Clear();
-        for (auto& [x, y, w] : items)
-            FControlList.AddControl(x, y, w);
+        MoveControls(FControlList, [&](TPoint p) { return TPoint{Swapped(p.X, ACol1, ACol2), p.Y}; });
         CellControlsUpdate(false);
     }
     InvalidateGrid();
@@ -273,27 +291,13 @@ void TVerIvovavOzed::SwapRows(int ARow1, int ARow2)
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0)
         return;
     const int cols = TotalColCount();
-    for (int c = 0; c < cols; ++c) {
-        const QString t = GetGridCell(c, ARow1);
-        const TGridObject o = GetGridObject(c, ARow1);
-        SetGridCell(c, ARow1, GetGridCell(c, ARow2));
-        SetGridObject(c, ARow1, GetGridObject(c, ARow2));
-        SetGridCell(c, ARow2, t);
-        SetGridObject(c, ARow2, o);
-    }
+    for (int c = 0; c < cols; ++c)
+        SwapStoredCells(*this, c, ARow1, c, ARow2);
     const int h1 = RowHeights(ARow1);
     SetRowHeights(ARow1, RowHeights(ARow2));
     SetRowHeights(ARow2, h1);
     if (FControlList.Count() > 0) {
-        std::vector<std::tuple<int, int, QWidget*>> items;
-        for (int k = 0; k < FControlList.Count(); ++k) {
-            TControlItem* it = FControlList.GetControl(k);
-            const int y = it->Y() == ARow1 ? ARow2 : it->Y() == ARow2 ? ARow1 : it->Y();
-            items.emplace_back(it->X(), y, it->Object());
-        }
-        FControlList.Clear();
-        for (auto& [x, y, w] : items)
-            FControlList.AddControl(x, y, w);
+        MoveControls(FControlList, [&](TPoint p) { return TPoint{p.X, Swapped(p.Y, ARow1, ARow2)}; });
         CellControlsUpdate(false);
     }
     InvalidateGrid();
