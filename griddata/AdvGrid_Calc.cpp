@@ -43,21 +43,27 @@ bool TVerIvovavOzed::CalcRowValue(int ACol, int R, bool Real, double& Value)
     return true;
 }
 
-double TVerIvovavOzed::ColumnSum(int ACol, int FromRow, int ToRow)
+double TVerIvovavOzed::ColumnFold(int ACol, int FromRow, int ToRow, double Start,
+                                  const std::function<double(double, double)>& Fold)
 {
     CalcRange(FromRow, ToRow);
     const bool real = CalcRealMode(ToRow);
-    double sum = 0;
+    double res = Start;
     ExportNotification(esExportStart, FromRow);
     for (int r = FromRow; r <= ToRow; ++r) {
         double v = 0;
         if (CalcRowValue(ACol, r, real, v)) {
             ExportNotification(esExportNextRow, r);
-            sum += v;
+            res = Fold(res, v);
         }
     }
     ExportNotification(esExportDone, -1);
-    return sum;
+    return res;
+}
+
+double TVerIvovavOzed::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    return ColumnFold(ACol, FromRow, ToRow, 0, [](double sum, double v) { return sum + v; });
 }
 
 double TVerIvovavOzed::ColumnAvg(int ACol, int FromRow, int ToRow)
@@ -69,40 +75,19 @@ double TVerIvovavOzed::ColumnAvg(int ACol, int FromRow, int ToRow)
     return ColumnSum(ACol, FromRow, ToRow) / n;
 }
 
+// The least and the greatest start from the first row's number.
 double TVerIvovavOzed::ColumnMin(int ACol, int FromRow, int ToRow)
 {
     CalcRange(FromRow, ToRow);
-    const bool real = CalcRealMode(ToRow);
-    double res = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        double v = 0;
-        if (CalcRowValue(ACol, r, real, v)) {
-            ExportNotification(esExportNextRow, r);
-            if (v < res)
-                res = v;
-        }
-    }
-    ExportNotification(esExportDone, -1);
-    return res;
+    return ColumnFold(ACol, FromRow, ToRow, Floats(ACol, FromRow),
+                      [](double res, double v) { return v < res ? v : res; });
 }
 
 double TVerIvovavOzed::ColumnMax(int ACol, int FromRow, int ToRow)
 {
     CalcRange(FromRow, ToRow);
-    const bool real = CalcRealMode(ToRow);
-    double res = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        double v = 0;
-        if (CalcRowValue(ACol, r, real, v)) {
-            ExportNotification(esExportNextRow, r);
-            if (v > res)
-                res = v;
-        }
-    }
-    ExportNotification(esExportDone, -1);
-    return res;
+    return ColumnFold(ACol, FromRow, ToRow, Floats(ACol, FromRow),
+                      [](double res, double v) { return v > res ? v : res; });
 }
 
 double TVerIvovavOzed::ColumnStdDev(int ACol, int FromRow, int ToRow)
