@@ -189,6 +189,31 @@ TEST(Clipboard, DisjunctRowSelectionCopiesAndCutsTheChosenRows)
     EXPECT_EQ(h.grid->Cells(0, 3), "");
 }
 
+// The whole-grid cut takes the save area: its editable cells empty as one undo step, and their
+// rows count as modified.
+TEST(Clipboard, WholeGridCutClearsEditableCellsAsOneUndoStep)
+{
+    ClipHost h(2, 2);
+    RUvaVoviVareReda undo;
+    h.grid->SetUndoRedo(&undo);
+    h.grid->ShowModified().SetEnabled(true);
+    h.grid->SetCells(0, 0, "a");
+    h.grid->SetCells(1, 0, "b");
+    h.grid->SetCells(0, 1, "c");
+    h.grid->SetReadOnly(1, 0, true);
+    h.grid->CutToClipboard();
+    EXPECT_EQ(ClipText(), "a\tb\r\nc\t\r\n");
+    EXPECT_EQ(h.grid->Cells(0, 0), "");
+    EXPECT_EQ(h.grid->Cells(1, 0), "b") << "read-only";
+    EXPECT_EQ(h.grid->Cells(0, 1), "");
+    EXPECT_TRUE(h.grid->RowModified(0));
+    EXPECT_TRUE(h.grid->RowModified(1));
+    EXPECT_EQ(h.grid->LastClipOperation(), TVerIvovavOzed::coCut);
+    undo.Undo();
+    EXPECT_EQ(h.grid->Cells(0, 0), "a");
+    EXPECT_EQ(h.grid->Cells(0, 1), "c");
+}
+
 TEST(Clipboard, CutClearsEditableCellsAsOneUndoStep)
 {
     ClipHost h(3, 2);
