@@ -142,31 +142,12 @@ double TVerIvovavOzed::GroupCustomCalc(int ACol, int FromRow, int ToRow)
 
 // ---- row calculations ------------------------------------------------------------------------
 
-double TVerIvovavOzed::RowSum(int ARow, int fromCol, int toCol)
-{
-    double sum = 0;
-    for (int c = fromCol; c <= toCol; ++c) {
-        if (IsMergedNonBaseCell(c, ARow))
-            continue;
-        try {
-            sum += Floats(c, ARow);
-        } catch (const ZUzeRodoRediv&) {
-        }
-    }
-    return sum;
-}
-
-double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
-{
-    const int n = toCol - fromCol + 1;
-    return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
-}
-
-// The least or greatest number of a row; cells that hold no number are passed over.
+// Folds the numbers of a row into Start; cells that hold no number and the covered cells of a
+// merge are passed over.
 template <class Pick>
-static double RowExtreme(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, Pick pick)
+static double RowFold(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, double Start, Pick pick)
 {
-    double res = g.Floats(fromCol, ARow);
+    double res = Start;
     for (int c = fromCol; c <= toCol; ++c) {
         if (g.IsMergedNonBaseCell(c, ARow))
             continue;
@@ -178,40 +159,59 @@ static double RowExtreme(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, Pi
     return res;
 }
 
+double TVerIvovavOzed::RowSum(int ARow, int fromCol, int toCol)
+{
+    return RowFold(*this, ARow, fromCol, toCol, 0, [](double sum, double v) { return sum + v; });
+}
+
+double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
+{
+    const int n = toCol - fromCol + 1;
+    return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
+}
+
+// The least and the greatest start from the first cell's number.
 double TVerIvovavOzed::RowMin(int ARow, int fromCol, int toCol)
 {
-    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::min(a, b); });
+    return RowFold(*this, ARow, fromCol, toCol, Floats(fromCol, ARow),
+                   [](double a, double b) { return std::min(a, b); });
 }
 
 double TVerIvovavOzed::RowMax(int ARow, int fromCol, int toCol)
 {
-    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::max(a, b); });
+    return RowFold(*this, ARow, fromCol, toCol, Floats(fromCol, ARow),
+                   [](double a, double b) { return std::max(a, b); });
 }
 
 // ---- running numbers -------------------------------------------------------------------------
+
+namespace {
+
+// The running numbers of the lines F..L, from the start setting on: line i gets i - F + 1 plus the
+// offset, or, descending, the line mirrored in F..L does.
+template <class SetAt>
+void RunningNumbers(int F, int L, int Start, int Offset, bool Ascending, SetAt setAt)
+{
+    for (int i = F + Start; i <= L; ++i)
+        setAt(Ascending ? i : F + L - i, i - F + 1 + Offset);
+}
+
+} // namespace
 
 void TVerIvovavOzed::AutoNumberCol(const int ACol)
 {
     if (RowCount() <= 0)
         return;
-    const int F = FixedRows();
-    const int L = RowCount() - FixedFooters() - 1;
-    for (int r = F + FAutoNumberStart; r <= L; ++r) {
-        const int n = r - F + 1 + FAutoNumberOffset;
-        SetInts(ACol, FAutoNumberDirection == sdAscending ? r : F + L - r, n);
-    }
+    RunningNumbers(FixedRows(), RowCount() - FixedFooters() - 1, FAutoNumberStart, FAutoNumberOffset,
+                   FAutoNumberDirection == sdAscending, [&](int r, int n) { SetInts(ACol, r, n); });
 }
 
 void TVerIvovavOzed::AutoNumberRow(const int ARow)
 {
     if (ColCount() <= 0)
         return;
-    const int F = FixedCols();
-    const int L = ColCount() - FixedRightCols() - 1;
-    for (int c = F + FAutoNumberStart; c <= L; ++c) {
-        const int n = c - F + 1 + FAutoNumberOffset;
-        SetInts(FAutoNumberDirection == sdAscending ? c : F + L - c, ARow, n);
-    }
+    RunningNumbers(FixedCols(), ColCount() - FixedRightCols() - 1, FAutoNumberStart, FAutoNumberOffset,
+                   FAutoNumberDirection == sdAscending, [&](int c, int n) { SetInts(c, ARow, n); });
 }
 
 // ---- swaps -----------------------------------------------------------------------------------
