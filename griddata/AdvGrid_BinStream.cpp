@@ -4,6 +4,7 @@
 // picture or list record.
 #include "grid/AdvGrid.h"
 #include "griddata/GridFileText.h"
+#include "griddata/StoredProperties.h"
 #include "platform/AtomicFile.h"
 #include "grid/GridTypeNames.h"
 #include "platform/ComponentStream.h"
@@ -42,6 +43,12 @@ const char* const CheckStateNames[] = {"cbUnchecked", "cbChecked", "cbGrayed"};
 static_assert(std::size(CellTypeNames) == ctExpand + 1);
 
 using namespace platform::streamvalue;
+using gridstream::Boolean;
+using gridstream::Color;
+using gridstream::Enum;
+using gridstream::Integer;
+using gridstream::Set;
+using gridstream::Text;
 
 // The property name without the prefix of its containing property ("CellProperties." ...);
 // a name without that prefix is not one of the object's.
@@ -154,6 +161,121 @@ bool DataLeft(QIODevice& Stream)
     return Stream.isSequential() ? Stream.bytesAvailable() >= 2 : Stream.size() - Stream.pos() >= 2;
 }
 
+// ---- the records -------------------------------------------------------------------------------
+
+// The header: the size of the rectangle and whether it is the whole grid.
+struct THeaderRecord {
+    int ColCount = 0;
+    int RowCount = 0;
+    QString ColWidths;
+    QString RowHeights;
+    bool FullGrid = false;
+    int ID = 0;
+};
+
+// One cell: where it stood, its text and whether a properties record follows.
+struct TCellRecord {
+    int Col = 0;
+    int Row = 0;
+    QString Cell;
+    bool HasProp = false;
+};
+
+const gridstream::TStoredProperties<THeaderRecord> HeaderProps = {
+    Integer("ColCount", &THeaderRecord::ColCount),
+    Integer("RowCount", &THeaderRecord::RowCount),
+    Text("ColWidths", &THeaderRecord::ColWidths),
+    Text("RowHeights", &THeaderRecord::RowHeights),
+    Boolean("FullGrid", &THeaderRecord::FullGrid),
+    Integer("ID", &THeaderRecord::ID),
+};
+
+// Indexes beyond 16 bits are written as they are, not cut.
+const gridstream::TStoredProperties<TCellRecord> CellProps = {
+    Integer("Col", &TCellRecord::Col),
+    Integer("Row", &TCellRecord::Row),
+    Text("Cell", &TCellRecord::Cell),
+    Boolean("HasProp", &TCellRecord::HasProp),
+};
+
+using P = TCellProperties;
+const gridstream::TStoredProperties<P> CellPropertiesProps = {
+    Boolean("IsBaseCell", &P::IsBaseCell, &P::SetIsBaseCell),
+    Integer("CellSpanX", &P::CellSpanX, &P::SetCellSpanX),
+    Integer("CellSpanY", &P::CellSpanY, &P::SetCellSpanY),
+    Enum("Alignment", AlignmentNames, &P::Alignment, &P::SetAlignment),
+    Color("BorderColor", &P::BorderColor, &P::SetBorderColor),
+    Integer("BorderWidth", &P::BorderWidth, &P::SetBorderWidth),
+    Color("BrushColor", &P::BrushColor, &P::SetBrushColor),
+    Color("BrushColorTo", &P::BrushColorTo, &P::SetBrushColorTo),
+    Enum("BrushStyle", BrushStyleNames, &P::BrushStyle, &P::SetBrushStyle),
+    {"CellObject",
+     [](TComponentWriter& w, const QString& n, const P& p) { w.WriteInteger(n, TokenOf(p.CellObject())); },
+     [](P& p, const TPropValue& v) { p.SetCellObject(ObjectOf(qint32(Int(v)))); }},
+    Color("FontColor", &P::FontColor, &P::SetFontColor),
+    Text("FontName", &P::FontName, &P::SetFontName),
+    Integer("FontSize", &P::FontSize, &P::SetFontSize),
+    Set("FontStyle", FontStyleNames, &P::FontStyle, &P::SetFontStyle),
+    Enum("Editor", EditorNames, &P::Editor, &P::SetEditor),
+    Enum("GradientDirection", GradientNames, &P::GradientDirection, &P::SetGradientDirection),
+    Boolean("ReadOnly", &P::ReadOnly, &P::SetReadOnly),
+    Enum("VAlignment", VAlignmentNames, &P::VAlignment, &P::SetVAlignment),
+    Boolean("WordWrap", &P::WordWrap, &P::SetWordWrap),
+    Integer("NodeLevel", &P::NodeLevel, &P::SetNodeLevel),
+    // A control of the writing program cannot be placed here; the cell keeps its own.
+    {"Control",
+     [](TComponentWriter& w, const QString& n, const P& p) {
+         if (QWidget* ctl = p.Control()) {
+             const QObject* owner = ctl->parent();
+             w.WriteIdent(n, (owner ? owner->objectName() : QString()) + QLatin1Char('.') + ctl->objectName());
+         }
+     },
+     [](P&, const TPropValue& v) {
+         if (v.Type != platform::vaIdent)
+             InvalidValue();
+     }},
+};
+
+using G = TCellGraphic;
+const gridstream::TStoredProperties<G> CellGraphicProps = {
+    Enum("CellType", CellTypeNames, &G::CellType, &G::SetCellType),
+    Enum("CellVAlign", CellVAlignNames, &G::CellVAlign, &G::SetCellVAlign),
+    Enum("CellHAlign", CellHAlignNames, &G::CellHAlign, &G::SetCellHAlign),
+    Integer("CellIndex", &G::CellIndex, &G::SetCellIndex),
+    Boolean("CellTransparent", &G::CellTransparent, &G::SetCellTransparent),
+    // A graphic read here is always the grid's own.
+    Boolean("CellCreated", &G::CellCreated, [](G&, bool) {}),
+    Boolean("CellBoolean", &G::CellBoolean, &G::SetCellBoolean),
+    Enum("CellCheckBoxState", CheckStateNames, &G::CellCheckBoxState, &G::SetCellCheckBoxState),
+    Integer("CellAngle", &G::CellAngle, &G::SetCellAngle),
+    {"CellValue",
+     [](TComponentWriter& w, const QString& n, const G& g) {
+         if (g.CellValue() != 0)
+             w.WriteFloat(n, g.CellValue());
+     },
+     [](G& g, const TPropValue& v) { g.SetCellValue(Float(v)); }},
+    Integer("CellErrFrom", &G::CellErrFrom, &G::SetCellErrFrom),
+    Integer("CellErrLen", &G::CellErrLen, &G::SetCellErrLen),
+    Text("CellText", &G::CellText, &G::SetCellText),
+};
+
+// Sets one of the table's properties, named after Prefix when there is one ("CellProperties." ...).
+template <class T>
+void ReadMember(const gridstream::TStoredProperties<T>& Props, const char* Prefix, T& Object, const QString& n,
+                const TPropValue& v)
+{
+    if (!Props.Read(Object, Prefix ? Member(n, Prefix) : n, v))
+        NoProperty(n);
+}
+
+// Reads one record whose every property is one of the table's.
+template <class T>
+void ReadRecord(TComponentReader& rd, const gridstream::TStoredProperties<T>& Props, T& Object,
+                const char* Prefix = nullptr)
+{
+    rd.ReadRecord([&](const QString& n, const TPropValue& v) { ReadMember(Props, Prefix, Object, n, v); });
+}
+
 } // namespace
 
 int TVerIvovavOzed::StreamID()
@@ -179,14 +301,8 @@ void TVerIvovavOzed::SaveRectToBinStream(const TRect& Rect, QIODevice& Stream)
     const bool full = SaveFixedCells() ? rc == RowCount() && cc == ColCount()
                                        : rc == RowCount() - FixedRows() && cc == ColCount() - FixedCols();
     w.BeginRecord(QStringLiteral("TGridPropIO"));
-    w.WriteInteger(QStringLiteral("ColCount"), cc);
-    w.WriteInteger(QStringLiteral("RowCount"), rc);
-    if (!widths.isEmpty())
-        w.WriteString(QStringLiteral("ColWidths"), widths.join(QLatin1Char(',')));
-    if (!heights.isEmpty())
-        w.WriteString(QStringLiteral("RowHeights"), heights.join(QLatin1Char(',')));
-    w.WriteBoolean(QStringLiteral("FullGrid"), full);
-    w.WriteInteger(QStringLiteral("ID"), StreamID());
+    HeaderProps.Write(w, THeaderRecord{cc, rc, widths.join(QLatin1Char(',')), heights.join(QLatin1Char(',')), full,
+                                       StreamID()});
     w.EndRecord();
 
     const QString CP = QStringLiteral("CellProperties.");
@@ -198,13 +314,7 @@ void TVerIvovavOzed::SaveRectToBinStream(const TRect& Rect, QIODevice& Stream)
         for (int c = Rect.Left; c <= Rect.Right; ++c) {
             TCellProperties* p = HasCellProperties(c, r) ? CellPropertiesOf(c, r) : nullptr;
             w.BeginRecord(QStringLiteral("TGridCellIO"));
-            // Indexes beyond 16 bits are written as they are, not cut.
-            w.WriteInteger(QStringLiteral("Col"), c);
-            w.WriteInteger(QStringLiteral("Row"), r);
-            const QString text = GetCellEx(c, r);
-            if (!text.isEmpty())
-                w.WriteString(QStringLiteral("Cell"), text);
-            w.WriteBoolean(QStringLiteral("HasProp"), p != nullptr);
+            CellProps.Write(w, TCellRecord{c, r, GetCellEx(c, r), p != nullptr});
             w.EndRecord();
             if (!p)
                 continue;
@@ -215,57 +325,14 @@ void TVerIvovavOzed::SaveRectToBinStream(const TRect& Rect, QIODevice& Stream)
             const bool hasGraphic = type != ctEmpty && (!CarriesCreatedOnly(type) || g->CellCreated());
 
             w.BeginRecord(QStringLiteral("TGridCellPropIO"));
-            w.WriteBoolean(CP + QLatin1String("IsBaseCell"), p->IsBaseCell());
-            w.WriteInteger(CP + QLatin1String("CellSpanX"), p->CellSpanX());
-            w.WriteInteger(CP + QLatin1String("CellSpanY"), p->CellSpanY());
-            w.WriteIdent(CP + QLatin1String("Alignment"), Name(AlignmentNames, p->Alignment()));
-            w.WriteColor(CP + QLatin1String("BorderColor"), p->BorderColor());
-            w.WriteInteger(CP + QLatin1String("BorderWidth"), p->BorderWidth());
-            w.WriteColor(CP + QLatin1String("BrushColor"), p->BrushColor());
-            w.WriteColor(CP + QLatin1String("BrushColorTo"), p->BrushColorTo());
-            w.WriteIdent(CP + QLatin1String("BrushStyle"), Name(BrushStyleNames, p->BrushStyle()));
-            w.WriteInteger(CP + QLatin1String("CellObject"), TokenOf(p->CellObject()));
-            w.WriteColor(CP + QLatin1String("FontColor"), p->FontColor());
-            if (!p->FontName().isEmpty())
-                w.WriteString(CP + QLatin1String("FontName"), p->FontName());
-            w.WriteInteger(CP + QLatin1String("FontSize"), p->FontSize());
-            QStringList styles;
-            for (int i = 0; i < 4; ++i)
-                if (p->FontStyle().testFlag(TFontStyle(1u << i)))
-                    styles << QString::fromLatin1(FontStyleNames[i]);
-            w.WriteSet(CP + QLatin1String("FontStyle"), styles);
-            w.WriteIdent(CP + QLatin1String("Editor"), Name(EditorNames, p->Editor()));
-            w.WriteIdent(CP + QLatin1String("GradientDirection"), Name(GradientNames, p->GradientDirection()));
-            w.WriteBoolean(CP + QLatin1String("ReadOnly"), p->ReadOnly());
-            w.WriteIdent(CP + QLatin1String("VAlignment"), Name(VAlignmentNames, p->VAlignment()));
-            w.WriteBoolean(CP + QLatin1String("WordWrap"), p->WordWrap());
-            w.WriteInteger(CP + QLatin1String("NodeLevel"), p->NodeLevel());
-            if (QWidget* ctl = p->Control()) {
-                const QObject* owner = ctl->parent();
-                w.WriteIdent(CP + QLatin1String("Control"),
-                             (owner ? owner->objectName() : QString()) + QLatin1Char('.') + ctl->objectName());
-            }
+            CellPropertiesProps.Write(w, *p, CP);
             w.WriteBoolean(QStringLiteral("HasGraphic"), hasGraphic);
             w.EndRecord();
             if (!hasGraphic)
                 continue;
 
             w.BeginRecord(QStringLiteral("TGridGraphicIO"));
-            w.WriteIdent(CG + QLatin1String("CellType"), Name(CellTypeNames, type));
-            w.WriteIdent(CG + QLatin1String("CellVAlign"), Name(CellVAlignNames, g->CellVAlign()));
-            w.WriteIdent(CG + QLatin1String("CellHAlign"), Name(CellHAlignNames, g->CellHAlign()));
-            w.WriteInteger(CG + QLatin1String("CellIndex"), g->CellIndex());
-            w.WriteBoolean(CG + QLatin1String("CellTransparent"), g->CellTransparent());
-            w.WriteBoolean(CG + QLatin1String("CellCreated"), g->CellCreated());
-            w.WriteBoolean(CG + QLatin1String("CellBoolean"), g->CellBoolean());
-            w.WriteIdent(CG + QLatin1String("CellCheckBoxState"), Name(CheckStateNames, g->CellCheckBoxState()));
-            w.WriteInteger(CG + QLatin1String("CellAngle"), g->CellAngle());
-            if (g->CellValue() != 0)
-                w.WriteFloat(CG + QLatin1String("CellValue"), g->CellValue());
-            w.WriteInteger(CG + QLatin1String("CellErrFrom"), g->CellErrFrom());
-            w.WriteInteger(CG + QLatin1String("CellErrLen"), g->CellErrLen());
-            if (!g->CellText().isEmpty())
-                w.WriteString(CG + QLatin1String("CellText"), g->CellText());
+            CellGraphicProps.Write(w, *g, CG);
             w.EndRecord();
 
             switch (type) {
@@ -342,9 +409,7 @@ void TVerIvovavOzed::SaveToBinFile(const QString& FileName)
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     SaveToBinStream(buffer);
-    QString error;
-    if (!platform::WriteFileAtomic(FileName, data, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, error));
+    gridfiles::WriteWholeFile(FileName, data);
 }
 
 // ---- reading -----------------------------------------------------------------------------------
@@ -352,25 +417,9 @@ void TVerIvovavOzed::SaveToBinFile(const QString& FileName)
 void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
 {
     TComponentReader rd(Stream);
-    int hdrCols = 0, hdrRows = 0;
-    QString hdrWidths, hdrHeights;
-    bool full = false;
-    rd.ReadRecord([&](const QString& n, const TPropValue& v) {
-        if (Is(n, "ColCount"))
-            hdrCols = Int(v);
-        else if (Is(n, "RowCount"))
-            hdrRows = Int(v);
-        else if (Is(n, "ColWidths"))
-            hdrWidths = Str(v);
-        else if (Is(n, "RowHeights"))
-            hdrHeights = Str(v);
-        else if (Is(n, "FullGrid"))
-            full = Bool(v);
-        else if (Is(n, "ID"))
-            Int(v);
-        else
-            NoProperty(n);
-    });
+    THeaderRecord hdr;
+    ReadRecord(rd, HeaderProps, hdr);
+    const bool full = hdr.FullGrid;
 
     // A whole-grid stream sizes the grid before its cells land. A stream written without the
     // fixed cells starts at the first normal cell: its counts and sizes are offset by that cell.
@@ -378,23 +427,23 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
     auto sizeGrid = [&](int offCol, int offRow) {
         sized = true;
         TIntList w, h;
-        w.SetStrValue(hdrWidths);
-        h.SetStrValue(hdrHeights);
+        w.SetStrValue(hdr.ColWidths);
+        h.SetStrValue(hdr.RowHeights);
         // The lists bound the counts: a list shorter than its count fails at its first missing
         // entry before the grid is touched (so a broken count never sizes the grid).
-        if (hdrCols < 0 || hdrRows < 0)
+        if (hdr.ColCount < 0 || hdr.RowCount < 0)
             InvalidValue();
-        if (w.Count() < hdrCols)
+        if (w.Count() < hdr.ColCount)
             w.GetInteger(w.Count());
-        if (h.Count() < hdrRows)
+        if (h.Count() < hdr.RowCount)
             h.GetInteger(h.Count());
         Clear();
-        SetRowCount(hdrRows + offRow);
-        SetColCount(hdrCols + offCol);
+        SetRowCount(hdr.RowCount + offRow);
+        SetColCount(hdr.ColCount + offCol);
         // A list shorter than the counts fails at the first missing entry.
-        for (int i = 0; i < hdrCols; ++i)
+        for (int i = 0; i < hdr.ColCount; ++i)
             SetColWidths(offCol + i, w.GetInteger(i));
-        for (int i = 0; i < hdrRows; ++i)
+        for (int i = 0; i < hdr.RowCount; ++i)
             SetRowHeights(offRow + i, h.GetInteger(i));
     };
 
@@ -403,21 +452,9 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
     int prevRow = -1;
     int last = -1;
     while (DataLeft(Stream)) {
-        int col = 0, row = 0;
-        QString text;
-        bool hasProp = false;
-        rd.ReadRecord([&](const QString& n, const TPropValue& v) {
-            if (Is(n, "Col"))
-                col = Int(v);
-            else if (Is(n, "Row"))
-                row = Int(v);
-            else if (Is(n, "Cell"))
-                text = Str(v);
-            else if (Is(n, "HasProp"))
-                hasProp = Bool(v);
-            else
-                NoProperty(n);
-        });
+        TCellRecord cell;
+        ReadRecord(rd, CellProps, cell);
+        const int col = cell.Col, row = cell.Row;
         if (first) {
             first = false;
             if (!full)
@@ -430,12 +467,12 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
         // Cells that fall outside the grid are read past and dropped.
         const bool inside = tc >= 0 && tr >= 0 && tc < TotalColCount() && tr < RowCount();
         if (inside)
-            SetCellEx(tc, tr, text);
+            SetCellEx(tc, tr, cell.Cell);
         if (tr != prevRow) {
             prevRow = tr;
             gridfiles::Progress(OnFileProgress, this, last, tr, std::max(1, RowCount()));
         }
-        if (!hasProp)
+        if (!cell.HasProp)
             continue;
 
         // The cell's current properties are read over, so that what the record leaves out stays.
@@ -453,62 +490,7 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
                 hasGraphic = Bool(v);
                 return;
             }
-            const QString m = Member(n, "CellProperties");
-            if (Is(m, "IsBaseCell"))
-                props.SetIsBaseCell(Bool(v));
-            else if (Is(m, "CellSpanX"))
-                props.SetCellSpanX(Int(v));
-            else if (Is(m, "CellSpanY"))
-                props.SetCellSpanY(Int(v));
-            else if (Is(m, "Alignment"))
-                props.SetAlignment(TAlignment(Ident(AlignmentNames, v)));
-            else if (Is(m, "BorderColor"))
-                props.SetBorderColor(ColorOf(v));
-            else if (Is(m, "BorderWidth"))
-                props.SetBorderWidth(Int(v));
-            else if (Is(m, "BrushColor"))
-                props.SetBrushColor(ColorOf(v));
-            else if (Is(m, "BrushColorTo"))
-                props.SetBrushColorTo(ColorOf(v));
-            else if (Is(m, "BrushStyle"))
-                props.SetBrushStyle(TBrushStyle(Ident(BrushStyleNames, v)));
-            else if (Is(m, "CellObject"))
-                props.SetCellObject(ObjectOf(qint32(Int(v))));
-            else if (Is(m, "FontColor"))
-                props.SetFontColor(ColorOf(v));
-            else if (Is(m, "FontName"))
-                props.SetFontName(Str(v));
-            else if (Is(m, "FontSize"))
-                props.SetFontSize(Int(v));
-            else if (Is(m, "FontStyle")) {
-                if (v.Type != platform::vaSet)
-                    InvalidValue();
-                TFontStyles s;
-                for (const QString& item : v.Items) {
-                    TPropValue one;
-                    one.Type = platform::vaIdent;
-                    one.Str = item;
-                    s |= TFontStyle(1u << Ident(FontStyleNames, one));
-                }
-                props.SetFontStyle(s);
-            } else if (Is(m, "Editor"))
-                props.SetEditor(TEditorType(Ident(EditorNames, v)));
-            else if (Is(m, "GradientDirection"))
-                props.SetGradientDirection(TCellGradientDirection(Ident(GradientNames, v)));
-            else if (Is(m, "ReadOnly"))
-                props.SetReadOnly(Bool(v));
-            else if (Is(m, "VAlignment"))
-                props.SetVAlignment(TVAlignment(Ident(VAlignmentNames, v)));
-            else if (Is(m, "WordWrap"))
-                props.SetWordWrap(Bool(v));
-            else if (Is(m, "NodeLevel"))
-                props.SetNodeLevel(Int(v));
-            else if (Is(m, "Control")) {
-                // A control of the writing program cannot be placed here; the cell keeps its own.
-                if (v.Type != platform::vaIdent)
-                    InvalidValue();
-            } else
-                NoProperty(n);
+            ReadMember(CellPropertiesProps, "CellProperties", props, n, v);
         });
         if (target) {
             props.SetOwnerCol(tc);
@@ -521,37 +503,7 @@ void TVerIvovavOzed::LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream)
             continue;
 
         TCellGraphic read;
-        rd.ReadRecord([&](const QString& n, const TPropValue& v) {
-            const QString m = Member(n, "CellGraphic");
-            if (Is(m, "CellType"))
-                read.SetCellType(TCellType(Ident(CellTypeNames, v)));
-            else if (Is(m, "CellVAlign"))
-                read.SetCellVAlign(TCellVAlign(Ident(CellVAlignNames, v)));
-            else if (Is(m, "CellHAlign"))
-                read.SetCellHAlign(TCellHAlign(Ident(CellHAlignNames, v)));
-            else if (Is(m, "CellIndex"))
-                read.SetCellIndex(Int(v));
-            else if (Is(m, "CellTransparent"))
-                read.SetCellTransparent(Bool(v));
-            else if (Is(m, "CellCreated"))
-                Bool(v); // a graphic read here is always the grid's own
-            else if (Is(m, "CellBoolean"))
-                read.SetCellBoolean(Bool(v));
-            else if (Is(m, "CellCheckBoxState"))
-                read.SetCellCheckBoxState(TCheckBoxState(Ident(CheckStateNames, v)));
-            else if (Is(m, "CellAngle"))
-                read.SetCellAngle(Int(v));
-            else if (Is(m, "CellValue"))
-                read.SetCellValue(Float(v));
-            else if (Is(m, "CellErrFrom"))
-                read.SetCellErrFrom(Int(v));
-            else if (Is(m, "CellErrLen"))
-                read.SetCellErrLen(Int(v));
-            else if (Is(m, "CellText"))
-                read.SetCellText(Str(v));
-            else
-                NoProperty(n);
-        });
+        ReadRecord(rd, CellGraphicProps, read, "CellGraphic");
         TCellGraphic* g = nullptr;
         if (inside) {
             g = CreateCellGraphic(tc, tr);
@@ -665,11 +617,7 @@ void TVerIvovavOzed::LoadFromBinStream(QIODevice& Stream)
 
 void TVerIvovavOzed::LoadFromBinFile(const QString& FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    QByteArray data = file.readAll();
-    file.close();
+    QByteArray data = gridfiles::ReadWholeFile(FileName);
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     LoadFromBinStream(buffer);

@@ -76,6 +76,26 @@ QString DecodeField(QString s, bool java)
     return s;
 }
 
+// The end (one past) of the first run of c at or after From whose length is odd or that ends s;
+// -1 when there is none.
+int OddRunEnd(const QString& s, QChar c, int From)
+{
+    const int n = int(s.size());
+    for (int i = From; i < n;) {
+        if (s[i] != c) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < n && s[j] == c)
+            ++j;
+        if ((j - i) % 2 == 1 || j == n)
+            return j;
+        i = j;
+    }
+    return -1;
+}
+
 // The fields of one line; a last field that is empty is not among them.
 QStringList SplitLine(const QString& line, QChar delim)
 {
@@ -88,27 +108,8 @@ QStringList SplitLine(const QString& line, QChar delim)
         if (rest.startsWith(Quote)) {
             // The closing quote: a run of quotes of odd length followed by another character,
             // or a quote that ends the line.
-            const int n = int(rest.size());
-            int close = -1;
-            int i = 1;
-            while (i < n) {
-                if (rest[i] != Quote) {
-                    ++i;
-                    continue;
-                }
-                int j = i;
-                while (j < n && rest[j] == Quote)
-                    ++j;
-                if (j == n) {
-                    close = n - 1;
-                    break;
-                }
-                if ((j - i) % 2 == 1) {
-                    close = j - 1;
-                    break;
-                }
-                i = j;
-            }
+            const int end = OddRunEnd(rest, Quote, 1);
+            const int close = end < 0 ? -1 : end - 1;
             if (close < 0) {
                 out << QString();
                 const qsizetype d = rest.indexOf(delim);
@@ -143,52 +144,44 @@ QStringList SplitLine(const QString& line, QChar delim)
 int CountRuns(const QString& s, QChar c)
 {
     int count = 0;
-    const int n = int(s.size());
-    for (int i = 0; i < n;) {
-        if (s[i] != c) {
-            ++i;
-            continue;
-        }
-        int j = i;
-        while (j < n && s[j] == c)
-            ++j;
-        if ((j - i) % 2 == 1 || j == n)
-            ++count;
-        i = j;
-    }
+    for (int at = OddRunEnd(s, c, 0); at >= 0; at = OddRunEnd(s, c, at))
+        ++count;
     return count;
 }
 
-QChar DetectDelimiter(const QString& l1, const QString& l2)
+// The candidate delimiter of the highest score above Best (which it raises), null when none
+// scores above it.
+template <class Score>
+QChar BestCandidate(int& Best, Score score)
 {
     static const QChar candidates[] = {u',', u';', u'#', u'\t', u'|', u'@', u'*', u'-', u'+', u'&'};
     QChar found;
+    for (QChar c : candidates) {
+        const int s = score(c);
+        if (s > Best) {
+            found = c;
+            Best = s;
+        }
+    }
+    return found;
+}
+
+// The delimiter two lines agree on: one that splits both into as many fields (counting quoted
+// runs, then plain occurrences), else the one either line holds most often.
+QChar DetectDelimiter(const QString& l1, const QString& l2)
+{
     int best = 0;
-    for (QChar c : candidates) {
-        const int a = CountRuns(l1, c), b = CountRuns(l2, c);
-        if (a == b && a > best) {
-            found = c;
-            best = a;
-        }
-    }
-    if (!found.isNull())
-        return found;
-    for (QChar c : candidates) {
-        const int a = int(l1.count(c)), b = int(l2.count(c));
-        if (a == b && a > best) {
-            found = c;
-            best = a;
-        }
-    }
-    if (!found.isNull())
-        return found;
-    for (QChar c : candidates) {
-        const int a = int(l1.count(c)), b = int(l2.count(c));
-        if (a > best || b > best) {
-            found = c;
-            best = std::max(a, b);
-        }
-    }
+    QChar found = BestCandidate(best, [&](QChar c) {
+        const int a = CountRuns(l1, c);
+        return a == CountRuns(l2, c) ? a : 0;
+    });
+    if (found.isNull())
+        found = BestCandidate(best, [&](QChar c) {
+            const int a = int(l1.count(c));
+            return a == int(l2.count(c)) ? a : 0;
+        });
+    if (found.isNull())
+        found = BestCandidate(best, [&](QChar c) { return int(std::max(l1.count(c), l2.count(c))); });
     return found;
 }
 
@@ -312,13 +305,9 @@ void TVerIvovavOzed::ImportCSV(const QStringList& Lines, int MaxRows, bool Inser
 
 void TVerIvovavOzed::LoadFromCSV(const QString& FileName, int MaxRows)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    const QByteArray bytes = f.readAll();
-    if (bytes.isEmpty())
-        return;
-    ImportCSV(ReadLines(bytes), MaxRows, false);
+    const QByteArray bytes = gridfiles::ReadWholeFile(FileName);
+    if (!bytes.isEmpty())
+        ImportCSV(ReadLines(bytes), MaxRows, false);
 }
 
 void TVerIvovavOzed::LoadFromCSVStream(QIODevice& AStream, int MaxRows)
@@ -328,13 +317,9 @@ void TVerIvovavOzed::LoadFromCSVStream(QIODevice& AStream, int MaxRows)
 
 void TVerIvovavOzed::InsertFromCSV(const QString& FileName, int MaxRows)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    const QByteArray bytes = f.readAll();
-    if (bytes.isEmpty())
-        return;
-    ImportCSV(ReadLines(bytes), MaxRows, true);
+    const QByteArray bytes = gridfiles::ReadWholeFile(FileName);
+    if (!bytes.isEmpty())
+        ImportCSV(ReadLines(bytes), MaxRows, true);
 }
 
 // ---- fixed-width fields ----------------------------------------------------------------------

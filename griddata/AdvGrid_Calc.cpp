@@ -43,21 +43,27 @@ bool TVerIvovavOzed::CalcRowValue(int ACol, int R, bool Real, double& Value)
     return true;
 }
 
-double TVerIvovavOzed::ColumnSum(int ACol, int FromRow, int ToRow)
+double TVerIvovavOzed::ColumnFold(int ACol, int FromRow, int ToRow, double Start,
+                                  const std::function<double(double, double)>& Fold)
 {
     CalcRange(FromRow, ToRow);
     const bool real = CalcRealMode(ToRow);
-    double sum = 0;
+    double res = Start;
     ExportNotification(esExportStart, FromRow);
     for (int r = FromRow; r <= ToRow; ++r) {
         double v = 0;
         if (CalcRowValue(ACol, r, real, v)) {
             ExportNotification(esExportNextRow, r);
-            sum += v;
+            res = Fold(res, v);
         }
     }
     ExportNotification(esExportDone, -1);
-    return sum;
+    return res;
+}
+
+double TVerIvovavOzed::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    return ColumnFold(ACol, FromRow, ToRow, 0, [](double sum, double v) { return sum + v; });
 }
 
 double TVerIvovavOzed::ColumnAvg(int ACol, int FromRow, int ToRow)
@@ -69,40 +75,19 @@ double TVerIvovavOzed::ColumnAvg(int ACol, int FromRow, int ToRow)
     return ColumnSum(ACol, FromRow, ToRow) / n;
 }
 
+// The least and the greatest start from the first row's number.
 double TVerIvovavOzed::ColumnMin(int ACol, int FromRow, int ToRow)
 {
     CalcRange(FromRow, ToRow);
-    const bool real = CalcRealMode(ToRow);
-    double res = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        double v = 0;
-        if (CalcRowValue(ACol, r, real, v)) {
-            ExportNotification(esExportNextRow, r);
-            if (v < res)
-                res = v;
-        }
-    }
-    ExportNotification(esExportDone, -1);
-    return res;
+    return ColumnFold(ACol, FromRow, ToRow, Floats(ACol, FromRow),
+                      [](double res, double v) { return v < res ? v : res; });
 }
 
 double TVerIvovavOzed::ColumnMax(int ACol, int FromRow, int ToRow)
 {
     CalcRange(FromRow, ToRow);
-    const bool real = CalcRealMode(ToRow);
-    double res = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        double v = 0;
-        if (CalcRowValue(ACol, r, real, v)) {
-            ExportNotification(esExportNextRow, r);
-            if (v > res)
-                res = v;
-        }
-    }
-    ExportNotification(esExportDone, -1);
-    return res;
+    return ColumnFold(ACol, FromRow, ToRow, Floats(ACol, FromRow),
+                      [](double res, double v) { return v > res ? v : res; });
 }
 
 double TVerIvovavOzed::ColumnStdDev(int ACol, int FromRow, int ToRow)
@@ -157,31 +142,12 @@ double TVerIvovavOzed::GroupCustomCalc(int ACol, int FromRow, int ToRow)
 
 // ---- row calculations ------------------------------------------------------------------------
 
-double TVerIvovavOzed::RowSum(int ARow, int fromCol, int toCol)
-{
-    double sum = 0;
-    for (int c = fromCol; c <= toCol; ++c) {
-        if (IsMergedNonBaseCell(c, ARow))
-            continue;
-        try {
-            sum += Floats(c, ARow);
-        } catch (const ZUzeRodoRediv&) {
-        }
-    }
-    return sum;
-}
-
-double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
-{
-    const int n = toCol - fromCol + 1;
-    return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
-}
-
-// The least or greatest number of a row; cells that hold no number are passed over.
+// Folds the numbers of a row into Start; cells that hold no number and the covered cells of a
+// merge are passed over.
 template <class Pick>
-static double RowExtreme(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, Pick pick)
+static double RowFold(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, double Start, Pick pick)
 {
-    double res = g.Floats(fromCol, ARow);
+    double res = Start;
     for (int c = fromCol; c <= toCol; ++c) {
         if (g.IsMergedNonBaseCell(c, ARow))
             continue;
@@ -193,59 +159,104 @@ static double RowExtreme(TVerIvovavOzed& g, int ARow, int fromCol, int toCol, Pi
     return res;
 }
 
+double TVerIvovavOzed::RowSum(int ARow, int fromCol, int toCol)
+{
+    return RowFold(*this, ARow, fromCol, toCol, 0, [](double sum, double v) { return sum + v; });
+}
+
+double TVerIvovavOzed::RowAvg(int ARow, int fromCol, int toCol)
+{
+    const int n = toCol - fromCol + 1;
+    return n <= 0 ? 0 : RowSum(ARow, fromCol, toCol) / n;
+}
+
+// The least and the greatest start from the first cell's number.
 double TVerIvovavOzed::RowMin(int ARow, int fromCol, int toCol)
 {
-    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::min(a, b); });
+    return RowFold(*this, ARow, fromCol, toCol, Floats(fromCol, ARow),
+                   [](double a, double b) { return std::min(a, b); });
 }
 
 double TVerIvovavOzed::RowMax(int ARow, int fromCol, int toCol)
 {
-    return RowExtreme(*this, ARow, fromCol, toCol, [](double a, double b) { return std::max(a, b); });
+    return RowFold(*this, ARow, fromCol, toCol, Floats(fromCol, ARow),
+                   [](double a, double b) { return std::max(a, b); });
 }
 
 // ---- running numbers -------------------------------------------------------------------------
+
+namespace {
+
+// The running numbers of the lines F..L, from the start setting on: line i gets i - F + 1 plus the
+// offset, or, descending, the line mirrored in F..L does.
+template <class SetAt>
+void RunningNumbers(int F, int L, int Start, int Offset, bool Ascending, SetAt setAt)
+{
+    for (int i = F + Start; i <= L; ++i)
+        setAt(Ascending ? i : F + L - i, i - F + 1 + Offset);
+}
+
+} // namespace
 
 void TVerIvovavOzed::AutoNumberCol(const int ACol)
 {
     if (RowCount() <= 0)
         return;
-    const int F = FixedRows();
-    const int L = RowCount() - FixedFooters() - 1;
-    for (int r = F + FAutoNumberStart; r <= L; ++r) {
-        const int n = r - F + 1 + FAutoNumberOffset;
-        SetInts(ACol, FAutoNumberDirection == sdAscending ? r : F + L - r, n);
-    }
+    RunningNumbers(FixedRows(), RowCount() - FixedFooters() - 1, FAutoNumberStart, FAutoNumberOffset,
+                   FAutoNumberDirection == sdAscending, [&](int r, int n) { SetInts(ACol, r, n); });
 }
 
 void TVerIvovavOzed::AutoNumberRow(const int ARow)
 {
     if (ColCount() <= 0)
         return;
-    const int F = FixedCols();
-    const int L = ColCount() - FixedRightCols() - 1;
-    for (int c = F + FAutoNumberStart; c <= L; ++c) {
-        const int n = c - F + 1 + FAutoNumberOffset;
-        SetInts(FAutoNumberDirection == sdAscending ? c : F + L - c, ARow, n);
-    }
+    RunningNumbers(FixedCols(), ColCount() - FixedRightCols() - 1, FAutoNumberStart, FAutoNumberOffset,
+                   FAutoNumberDirection == sdAscending, [&](int c, int n) { SetInts(c, ARow, n); });
 }
 
 // ---- swaps -----------------------------------------------------------------------------------
+
+namespace {
+
+// The texts and cell objects of two cells change places; the objects stay shared, so nothing is
+// freed.
+void SwapStoredCells(TBaseGrid& g, int c1, int r1, int c2, int r2)
+{
+    const QString t = g.GetGridCell(c1, r1);
+    const TGridObject o = g.GetGridObject(c1, r1);
+    g.SetGridCell(c1, r1, g.GetGridCell(c2, r2));
+    g.SetGridObject(c1, r1, g.GetGridObject(c2, r2));
+    g.SetGridCell(c2, r2, t);
+    g.SetGridObject(c2, r2, o);
+}
+
+// An index after the lines A and B changed places.
+int Swapped(int i, int A, int B) { return i == A ? B : i == B ? A : i; }
+
+// Places every control of the list anew, at the cell Moved gives for its own.
+template <class F>
+void MoveControls(TControlList& List, F Moved)
+{
+    std::vector<std::pair<TPoint, QWidget*>> items;
+    for (int k = 0; k < List.Count(); ++k) {
+        TControlItem* it = List.GetControl(k);
+        items.emplace_back(Moved(TPoint{it->X(), it->Y()}), it->Object());
+    }
+    List.Clear();
+    for (const auto& [p, w] : items)
+        List.AddControl(p.X, p.Y, w);
+}
+
+} // namespace
 
 void TVerIvovavOzed::SwapColumns(int ACol1, int ACol2)
 {
     if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0)
         return;
-    // Texts and cell objects change places in every stored row; the objects stay shared, so
-    // nothing is freed.
+    // Texts and cell objects change places in every stored row.
     const int rows = std::max(RowCount(), StoredRowCount());
-    for (int r = 0; r < rows; ++r) {
-        const QString t = GetGridCell(ACol1, r);
-        const TGridObject o = GetGridObject(ACol1, r);
-        SetGridCell(ACol1, r, GetGridCell(ACol2, r));
-        SetGridObject(ACol1, r, GetGridObject(ACol2, r));
-        SetGridCell(ACol2, r, t);
-        SetGridObject(ACol2, r, o);
-    }
+    for (int r = 0; r < rows; ++r)
+        SwapStoredCells(*this, ACol1, r, ACol2, r);
     const int w1 = AllColWidths(ACol1);
     SetAllColWidths(ACol1, AllColWidths(ACol2));
     SetAllColWidths(ACol2, w1);
@@ -254,15 +265,7 @@ void TVerIvovavOzed::SwapColumns(int ACol1, int ACol2)
     else if (FSortSettings->Column() == ACol2)
         FSortSettings->SetColumn(ACol1);
     if (FControlList.Count() > 0) {
-        std::vector<std::tuple<int, int, QWidget*>> items;
-        for (int k = 0; k < FControlList.Count(); ++k) {
-            TControlItem* it = FControlList.GetControl(k);
-            const int x = it->X() == ACol1 ? ACol2 : it->X() == ACol2 ? ACol1 : it->X();
-            items.emplace_back(x, it->Y(), it->Object());
-        }
-        FControlList.Clear();
-        for (auto& [x, y, w] : items)
-            FControlList.AddControl(x, y, w);
+        MoveControls(FControlList, [&](TPoint p) { return TPoint{Swapped(p.X, ACol1, ACol2), p.Y}; });
         CellControlsUpdate(false);
     }
     InvalidateGrid();
@@ -273,27 +276,13 @@ void TVerIvovavOzed::SwapRows(int ARow1, int ARow2)
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0)
         return;
     const int cols = TotalColCount();
-    for (int c = 0; c < cols; ++c) {
-        const QString t = GetGridCell(c, ARow1);
-        const TGridObject o = GetGridObject(c, ARow1);
-        SetGridCell(c, ARow1, GetGridCell(c, ARow2));
-        SetGridObject(c, ARow1, GetGridObject(c, ARow2));
-        SetGridCell(c, ARow2, t);
-        SetGridObject(c, ARow2, o);
-    }
+    for (int c = 0; c < cols; ++c)
+        SwapStoredCells(*this, c, ARow1, c, ARow2);
     const int h1 = RowHeights(ARow1);
     SetRowHeights(ARow1, RowHeights(ARow2));
     SetRowHeights(ARow2, h1);
     if (FControlList.Count() > 0) {
-        std::vector<std::tuple<int, int, QWidget*>> items;
-        for (int k = 0; k < FControlList.Count(); ++k) {
-            TControlItem* it = FControlList.GetControl(k);
-            const int y = it->Y() == ARow1 ? ARow2 : it->Y() == ARow2 ? ARow1 : it->Y();
-            items.emplace_back(it->X(), y, it->Object());
-        }
-        FControlList.Clear();
-        for (auto& [x, y, w] : items)
-            FControlList.AddControl(x, y, w);
+        MoveControls(FControlList, [&](TPoint p) { return TPoint{p.X, Swapped(p.Y, ARow1, ARow2)}; });
         CellControlsUpdate(false);
     }
     InvalidateGrid();

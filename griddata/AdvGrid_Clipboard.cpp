@@ -271,13 +271,12 @@ QString TVerIvovavOzed::GetSelectionAsText()
 
 // ---- cut ---------------------------------------------------------------------------------------
 
-void TVerIvovavOzed::CutToClipboard()
+void TVerIvovavOzed::CutCells(const TRect& R)
 {
-    CopyRectToClipboard(TRect{SaveStartCol(), SaveStartRow(), SaveEndCol(), SaveEndRow()}, false);
     {
         TUndoGroup group(this);
-        for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
-            for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
+        for (int r = R.Top; r <= R.Bottom; ++r)
+            for (int c = R.Left; c <= R.Right; ++c) {
                 const int rc = DisplToRealCol(c);
                 if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
                     continue;
@@ -286,8 +285,15 @@ void TVerIvovavOzed::CutToClipboard()
             }
     }
     if (FShowModified->Enabled())
-        for (int r = SaveStartRow(); r <= SaveEndRow(); ++r)
+        for (int r = R.Top; r <= R.Bottom; ++r)
             SetRowModified(r, true);
+}
+
+void TVerIvovavOzed::CutToClipboard()
+{
+    const TRect r{SaveStartCol(), SaveStartRow(), SaveEndCol(), SaveEndRow()};
+    CopyRectToClipboard(r, false);
+    CutCells(r);
     FLastClipOperation = coCut;
 }
 
@@ -307,20 +313,7 @@ void TVerIvovavOzed::CutSelectionToClipboard()
             if (ColSelect(c))
                 ClearCols(c, 1);
     } else {
-        {
-            TUndoGroup group(this);
-            for (int r = s.Top; r <= s.Bottom; ++r)
-                for (int c = s.Left; c <= s.Right; ++c) {
-                    const int rc = RealColIndex(c);
-                    if (!FNavigation->AllowClipboardAlways() && !IsEditable(rc, r))
-                        continue;
-                    RegisterUndo(rc, r, GetCellEx(rc, r), QString());
-                    SetCellEx(rc, r, QString());
-                }
-        }
-        if (FShowModified->Enabled())
-            for (int r = s.Top; r <= s.Bottom; ++r)
-                SetRowModified(r, true);
+        CutCells(TRect{s.Left, s.Top, s.Right, s.Bottom});
         // The clipboard holds the properties and graphics now.
         if (FNavigation->AllowFmtClipboard())
             FreeCellPropertiesRect(s.Left, s.Top, s.Right, s.Bottom);

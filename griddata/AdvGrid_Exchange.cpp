@@ -55,6 +55,24 @@ void CleanUp(std::exception_ptr& err, F&& step)
     }
 }
 
+// Runs Body, then has the application quit when Quit says so, whatever Body did, and lets go
+// of it; an error of Body wins over one of quitting.
+template <typename F>
+void QuitAfter(TAutoRef& app, bool Quit, F&& Body)
+{
+    std::exception_ptr err;
+    try {
+        Body();
+    } catch (...) {
+        err = std::current_exception();
+    }
+    if (Quit)
+        CleanUp(err, [&] { app->Call(QStringLiteral("Quit")); });
+    app.reset();
+    if (err)
+        std::rethrow_exception(err);
+}
+
 struct UsedArea {
     int FirstCol = -1, FirstRow = -1, LastCol = -1, LastRow = -1;
     bool Single = false;
@@ -120,21 +138,14 @@ std::unique_ptr<TStringList> TVerIvovavOzed::GetXLSSheets(const QString& FileNam
     WaitCursor wait;
     TAutoRef app = CreateServer(QStringLiteral("excel.application"), QStringLiteral("Excel OLE server not found"));
     auto list = std::make_unique<TStringList>();
-    std::exception_ptr err;
-    try {
+    QuitAfter(app, true, [&] {
         TAutoRef workbook = app->Obj(QStringLiteral("WorkBooks"))->Call(QStringLiteral("Open"), {FileName}).ToObject();
         TAutoRef sheets = workbook->Obj(QStringLiteral("WorkSheets"));
         const qint64 n = sheets->Get(QStringLiteral("Count")).ToInt();
         for (qint64 i = 1; i <= n; ++i)
             list->Add(sheets->Obj(QStringLiteral("Item"), {i})->Get(QStringLiteral("Name")).ToString());
         workbook->Set(QStringLiteral("Saved"), true);
-    } catch (...) {
-        err = std::current_exception();
-    }
-    CleanUp(err, [&] { app->Call(QStringLiteral("Quit")); });
-    app.reset();
-    if (err)
-        std::rethrow_exception(err);
+    });
     return list;
 }
 
@@ -248,8 +259,7 @@ void TVerIvovavOzed::SaveXLSSheet(const QString& Filename, const QString& SheetN
     bool created = false;
     TAutoRef app =
         RunningOrNewServer(QStringLiteral("excel.application"), QStringLiteral("Excel OLE server not found"), created);
-    std::exception_ptr err;
-    try {
+    QuitAfter(app, created, [&] {
         TAutoRef workbook, sheet;
         int startRow = 1;
         bool opened = false;
@@ -311,14 +321,7 @@ void TVerIvovavOzed::SaveXLSSheet(const QString& Filename, const QString& SheetN
             workbook->Call(QStringLiteral("Save"));
         else
             workbook->Call(QStringLiteral("SaveAs"), {Filename});
-    } catch (...) {
-        err = std::current_exception();
-    }
-    if (created)
-        CleanUp(err, [&] { app->Call(QStringLiteral("Quit")); });
-    app.reset();
-    if (err)
-        std::rethrow_exception(err);
+    });
 }
 
 void TVerIvovavOzed::SaveToDOC(const QString& Filename, bool CreateNewDocument)
@@ -337,8 +340,7 @@ void TVerIvovavOzed::SaveDocTable(const QString& Filename, bool CreateNewDocumen
     bool created = false;
     TAutoRef app =
         RunningOrNewServer(QStringLiteral("word.application"), QStringLiteral("Word OLE server not found"), created);
-    std::exception_ptr err;
-    try {
+    QuitAfter(app, created, [&] {
         TAutoRef docs = app->Obj(QStringLiteral("Documents"));
         TAutoRef doc;
         if (Append)
@@ -400,14 +402,7 @@ void TVerIvovavOzed::SaveDocTable(const QString& Filename, bool CreateNewDocumen
         }
         ExportNotification(esExportDone, -1);
         doc->Call(QStringLiteral("SaveAs"), {Filename});
-    } catch (...) {
-        err = std::current_exception();
-    }
-    if (created)
-        CleanUp(err, [&] { app->Call(QStringLiteral("Quit")); });
-    app.reset();
-    if (err)
-        std::rethrow_exception(err);
+    });
 }
 
 void TVerIvovavOzed::LoadFromMDBTable(const QString& Filename, const QString& Table)

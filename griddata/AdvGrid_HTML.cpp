@@ -91,9 +91,7 @@ QString ImageTag(const TGraphic* Graphic, const QString& Dir, int& Nr)
     if (!QDir().mkpath(folder))
         throw platform::Exception(QStringLiteral("Cannot create ") + folder);
     const QString path = folder + QStringLiteral("/img") + QString::number(Nr++) + QStringLiteral(".jpg");
-    QString error;
-    if (!platform::WriteFileAtomic(path, data, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+    gridfiles::WriteWholeFile(path, data);
     return QStringLiteral("<img src= \"file://") + QFileInfo(path).absoluteFilePath() + QStringLiteral("\">");
 }
 
@@ -110,40 +108,33 @@ QString ImageTag(const QImage& Image, const QString& Dir, int& Nr)
 QString TVerIvovavOzed::HTMLCellStyle(int ACol, int ARow, bool HeaderOrFixed, bool& WordWrap)
 {
     const THTMLSettings& hs = *FHTMLSettings;
-    TBrush brush;
-    brush.SetColor(ColorUnset);
-    TFont font;
-    font.SetColor(ColorUnset);
-    font.SetStyle(TFontStyles());
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    TCellGradientDirection gd = GradientVertical;
-    TGridDrawState state;
-    WordWrap = this->WordWrap();
-    GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va,
-                        WordWrap, gd);
-    const TColor bg = HeaderOrFixed ? FixedColor() : brush.Color();
+    TCellLooks looks;
+    looks.Brush.SetColor(ColorUnset);
+    looks.Font.SetColor(ColorUnset);
+    looks.Font.SetStyle(TFontStyles());
+    GetCellLooks(ACol, ARow, false, true, looks);
+    WordWrap = looks.WordWrap;
+    const TColor bg = HeaderOrFixed ? FixedColor() : looks.Brush.Color();
     auto isSet = [](TColor c) { return c != ColorUnset && c != clNone; };
 
     QStringList parts;
     if (isSet(bg) && hs.SaveColor())
         parts << QStringLiteral("background-color: #") + CharToHexCode(ColorToRGB(bg));
-    if (isSet(font.Color()) && hs.SaveColor())
-        parts << QStringLiteral("color: #") + CharToHexCode(ColorToRGB(font.Color()));
-    parts << QStringLiteral("font-size:") + QString::number(font.Size()) + QStringLiteral("pt");
-    if (font.Style() & fsItalic)
+    if (isSet(looks.Font.Color()) && hs.SaveColor())
+        parts << QStringLiteral("color: #") + CharToHexCode(ColorToRGB(looks.Font.Color()));
+    parts << QStringLiteral("font-size:") + QString::number(looks.Font.Size()) + QStringLiteral("pt");
+    if (looks.Font.Style() & fsItalic)
         parts << QStringLiteral("font-style: italic");
-    if (font.Style() & fsBold)
+    if (looks.Font.Style() & fsBold)
         parts << QStringLiteral("font-weight: bold");
-    parts << QStringLiteral("font-family: ") + font.Name();
-    if (ha == taRightJustify)
+    parts << QStringLiteral("font-family: ") + looks.Font.Name();
+    if (looks.HAlign == taRightJustify)
         parts << QStringLiteral("text-align: right");
-    else if (ha == taCenter)
+    else if (looks.HAlign == taCenter)
         parts << QStringLiteral("text-align: center");
-    if (va == vtaTop)
+    if (looks.VAlign == vtaTop)
         parts << QStringLiteral("vertical-align: top");
-    else if (va == vtaCenter)
+    else if (looks.VAlign == vtaCenter)
         parts << QStringLiteral("vertical-align: middle");
     else
         parts << QStringLiteral("vertical-align: bottom");
@@ -334,9 +325,7 @@ void TVerIvovavOzed::ExportHTML(const QString& FileName, bool Show, bool Unicode
 
     const QByteArray bytes = Unicode ? QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(text)
                                      : AsciiWithReferences(text);
-    QString error;
-    if (!platform::WriteFileAtomic(FileName, bytes, &error))
-        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, error));
+    gridfiles::WriteWholeFile(FileName, bytes);
     if (Show || hs.AutoPreview())
         platform::TheServices().OpenUrl(QFileInfo(FileName).absoluteFilePath());
 }

@@ -59,6 +59,14 @@ TMarkupRenderParams PageMarkup(TVerIvovavOzed& g, double ResRatio, int RCol, int
 
 } // namespace
 
+void TVerIvovavOzed::GetCellLooks(int ACol, int ARow, bool Print, bool Remap, TCellLooks& Looks)
+{
+    TGridDrawState state;
+    Looks.WordWrap = WordWrap();
+    GetVisualProperties(ACol, ARow, state, Print, false, Remap, Looks.Brush, Looks.ColorTo, Looks.Mirror,
+                        Looks.MirrorTo, Looks.Font, Looks.HAlign, Looks.VAlign, Looks.WordWrap, Looks.Gradient);
+}
+
 TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARow)
 {
     TCanvas& cv = *Run.Canvas;
@@ -72,24 +80,17 @@ TPoint TVerIvovavOzed::PrintCellSize(TPrintRun& Run, int RCol, int DCol, int ARo
     else if (kind == ctkFormula)
         EvaluateFormula(RCol, ARow, text);
 
-    TFont font;
-    font.Assign(ps.Font());
-    TBrush brush;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
+    TCellLooks looks;
+    looks.Font.Assign(ps.Font());
+    GetCellLooks(DCol, ARow, true, true, looks);
     bool ww = WordWrap();
-    TCellGradientDirection gd = GradientVertical;
-    TGridDrawState state;
-    GetVisualProperties(DCol, ARow, state, true, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
-    ww = WordWrap();
     GetCellWordWrap(RCol, ARow, ww);
-    font.SetHeight(MapFontHeight(font.Size()));
+    looks.Font.SetHeight(MapFontHeight(looks.Font.Size()));
     TCellGraphic* graphic = GetCellGraphic(RCol, ARow);
     const bool rotated = graphic && graphic->CellType() == ctRotated;
     const int angle = rotated ? graphic->CellAngle() : 0;
     // A turned cell is measured along its text; the turn is applied to the extents below.
-    cv.SetFont(font);
+    cv.SetFont(looks.Font);
     TPoint gsize;
     if (ps.PrintGraphics() && graphic && !rotated) {
         const TPoint px = GetCellGraphicSize(RCol, ARow);
@@ -278,21 +279,14 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     const TBrush keepBrush = cv.Brush();
     const int keepBk = cv.BkMode();
 
-    TFont font;
-    font.Assign(cv.Font());
-    font.SetSize(ps.Font().Size());
-    TBrush brush;
-    brush.SetStyle(bsSolid);
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
+    TCellLooks looks;
+    looks.Font.Assign(cv.Font());
+    looks.Font.SetSize(ps.Font().Size());
+    looks.Brush.SetStyle(bsSolid);
+    GetCellLooks(RCol, ARow, true, false, looks);
+    const int cellPoints = looks.Font.Size();
+    looks.Font.SetHeight(MapFontHeight(looks.Font.Size()));
     bool ww = WordWrap();
-    TCellGradientDirection gd = GradientVertical;
-    TGridDrawState state;
-    GetVisualProperties(RCol, ARow, state, true, false, false, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
-    const int cellPoints = font.Size();
-    font.SetHeight(MapFontHeight(font.Size()));
-    ww = WordWrap();
     GetCellWordWrap(RCol, ARow, ww);
 
     QString text = GetFormattedCell(RCol, ARow);
@@ -308,9 +302,9 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         bg.Left += 2 * PenWidth;
     if (!(Borders & cbTop))
         bg.Top -= 2 * PenWidth;
-    const TColor from = brush.Color();
-    if (from != clNone && brush.Style() != bsClear) {
-        if (colorTo == clNone) {
+    const TColor from = looks.Brush.Color();
+    if (from != clNone && looks.Brush.Style() != bsClear) {
+        if (looks.ColorTo == clNone) {
             TBrush b;
             b.SetColor(from);
             cv.SetBrush(b);
@@ -318,7 +312,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         } else {
             const int height = bg.Top - bg.Bottom;
             const int bands = std::max(1, std::min(64, height));
-            const QColor c1 = ToQColor(from), c2 = ToQColor(colorTo);
+            const QColor c1 = ToQColor(from), c2 = ToQColor(looks.ColorTo);
             for (int i = 0; i < bands; ++i) {
                 const double t = bands > 1 ? double(i) / (bands - 1) : 0.0;
                 const int r = int(c1.red() + (c2.red() - c1.red()) * t);
@@ -334,10 +328,10 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         }
     }
 
-    TAlignment cellHa = ha;
-    TVAlignment cellVa = va;
+    TAlignment cellHa = looks.HAlign;
+    TVAlignment cellVa = looks.VAlign;
     GetCellAlignment(RCol, ARow, cellHa, cellVa);
-    cv.SetFont(font);
+    cv.SetFont(looks.Font);
     TBrush clear;
     clear.SetStyle(bsClear);
     cv.SetBrush(clear);
@@ -357,7 +351,7 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
     const bool rotated = graphic && graphic->CellType() == ctRotated;
     bool drawText = true;
     if (graphic && !rotated && ps.PrintGraphics())
-        PrintCellGraphic(Run, DCol, RCol, ARow, tr, brush, ha, drawText);
+        PrintCellGraphic(Run, DCol, RCol, ARow, tr, looks.Brush, looks.HAlign, drawText);
 
     int e1 = 0, e2 = 0, e3 = 0, e4 = 0;
     if (rotated) {
@@ -372,8 +366,8 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         for (const QString& l : lines)
             wm = std::max(wm, cv.TextWidth(l));
         const int lh0 = cv.TextHeight(QStringLiteral("gh")) + ps.RowSpacing();
-        font.SetOrientation(positive ? -angle * 10 : angle * 10);
-        cv.SetFont(font);
+        looks.Font.SetOrientation(positive ? -angle * 10 : angle * 10);
+        cv.SetFont(looks.Font);
         const int LH = lh0 + lh0 / 8;
         const double rad = angle * std::numbers::pi / 180.0;
         e1 = std::abs(int(std::trunc(std::cos(rad) * wm)));
@@ -393,14 +387,14 @@ void TVerIvovavOzed::PrintCellContents(TPrintRun& Run, int DCol, int RCol, int A
         dr.Right -= U + PrintRound(2 * Run.P);
         dr.Bottom += PrintRound(D * Run.P);
         TFont pxFont;
-        pxFont.Assign(font);
+        pxFont.Assign(looks.Font);
         pxFont.SetPixelsPerInch(cv.PixelsPerInchY());
         pxFont.SetSize(int(std::trunc(cellPoints * Run.F)));
         cv.SetFont(pxFont);
         const TMarkupRenderParams p = PageMarkup(*this, Run.ResRatio, RCol, ARow);
         TMarkupRenderResult res;
         RenderMarkupText(cv, text, dr, p, res);
-        cv.SetFont(font);
+        cv.SetFont(looks.Font);
         cv.SetMapMode(mode);
     } else if (rotated) {
         tr.Bottom = tr.Top - Hr - ps.RowSpacing();

@@ -59,11 +59,20 @@ int TVerIvovavOzed::MapFontSize(int Height) const
     return int(std::trunc(double(Height) * 72.0 / 254.0));
 }
 
+namespace {
+
+// A run prints every line unless it prints the selection only; then the fixed lines still print
+// when the settings say so.
+bool PrintsEveryLine(bool SelOnly, const TPrintSettings& Settings, bool Fixed)
+{
+    return !SelOnly || (Fixed && Settings.FixedCellsAlways);
+}
+
+} // namespace
+
 bool TVerIvovavOzed::PrintColumnPrinted(const TPrintRun& Run, int ACol)
 {
-    if (!Run.SelOnly)
-        return true;
-    if (ACol < FixedCols() && FPrintSettings->FixedCellsAlways)
+    if (PrintsEveryLine(Run.SelOnly, *FPrintSettings, ACol < FixedCols()))
         return true;
     const TMouseActions& ma = MouseActions();
     if (ma.DisjunctRowSelect())
@@ -76,9 +85,7 @@ bool TVerIvovavOzed::PrintColumnPrinted(const TPrintRun& Run, int ACol)
 
 bool TVerIvovavOzed::PrintRowPrinted(const TPrintRun& Run, int ARow)
 {
-    if (!Run.SelOnly)
-        return true;
-    if (ARow < FixedRows() && FPrintSettings->FixedCellsAlways)
+    if (PrintsEveryLine(Run.SelOnly, *FPrintSettings, ARow < FixedRows()))
         return true;
     const TMouseActions& ma = MouseActions();
     if (ma.DisjunctRowSelect())

@@ -178,27 +178,22 @@ TPoint TVerIvovavOzed::FindCell(TPoint StartCell, const QString& s, TFindParams 
     };
 
     bool found = false;
-    if (alongRows) {
-        const int restart = pinCol >= 0 ? pinCol : (backward ? maxCol : minCol);
-        while (rowIn(r) && !found) {
-            while (colIn(c) && !(found = test(c, r)))
-                c += dir;
+    // Steps along the inner line (the columns of a row, or the rows of a column), then on to the
+    // next line from its restart.
+    auto scan = [&](int& outer, int& inner, auto outerIn, auto innerIn, int restart) {
+        while (outerIn(outer) && !found) {
+            while (innerIn(inner) && !(found = test(c, r)))
+                inner += dir;
             if (!found) {
-                r += dir;
-                c = restart;
+                outer += dir;
+                inner = restart;
             }
         }
-    } else {
-        const int restart = pinRow >= 0 ? pinRow : (backward ? maxRow : minRow);
-        while (colIn(c) && !found) {
-            while (rowIn(r) && !(found = test(c, r)))
-                r += dir;
-            if (!found) {
-                c += dir;
-                r = restart;
-            }
-        }
-    }
+    };
+    if (alongRows)
+        scan(r, c, rowIn, colIn, pinCol >= 0 ? pinCol : (backward ? maxCol : minCol));
+    else
+        scan(c, r, colIn, rowIn, pinRow >= 0 ? pinRow : (backward ? maxRow : minRow));
 
     if (!found) {
         FFindBusy = false;

@@ -8,10 +8,24 @@
 #include <QIODevice>
 #include <QPointer>
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
 const QChar CR(13), LF(10), TAB(9), BS(8), NUL(0), SOH(1);
+
+// Each character of s that the map names replaced by its partner.
+QString Translate(QString s, std::initializer_list<std::pair<QChar, QChar>> Map)
+{
+    for (QChar& c : s)
+        for (const auto& [from, to] : Map)
+            if (c == from) {
+                c = to;
+                break;
+            }
+    return s;
+}
 
 // Line breaks would end the line early: each CR, LF and NUL becomes a control character of its
 // own. A text with none of them is written unchanged (so a lone TAB stays a TAB).
@@ -19,29 +33,13 @@ QString EscapeText(QString s)
 {
     if (!s.contains(CR) && !s.contains(LF))
         return s;
-    for (QChar& c : s) {
-        if (c == CR)
-            c = TAB;
-        else if (c == LF)
-            c = BS;
-        else if (c == NUL)
-            c = SOH;
-    }
-    return s;
+    return Translate(std::move(s), {{CR, TAB}, {LF, BS}, {NUL, SOH}});
 }
 
 QString UnescapeText(QString s, bool Multiline)
 {
-    if (s.contains(BS)) {
-        for (QChar& c : s) {
-            if (c == TAB)
-                c = CR;
-            else if (c == BS)
-                c = LF;
-            else if (c == SOH)
-                c = NUL;
-        }
-    }
+    if (s.contains(BS))
+        s = Translate(std::move(s), {{TAB, CR}, {BS, LF}, {SOH, NUL}});
     if (!Multiline) {
         const qsizetype p = s.indexOf(CR);
         if (p >= 0)

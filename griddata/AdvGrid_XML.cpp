@@ -250,10 +250,7 @@ void TVerIvovavOzed::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
 {
     if (!QFileInfo(FileName).isFile())
         throw platform::Exception(QStringLiteral("XML file not found"));
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    const QByteArray utf8 = DecodeXmlBytes(f.readAll()).toUtf8();
+    const QByteArray utf8 = DecodeXmlBytes(gridfiles::ReadWholeFile(FileName)).toUtf8();
     pugi::xml_document doc;
     const pugi::xml_parse_result res =
         doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default, pugi::encoding_utf8);

@@ -1,13 +1,32 @@
 #pragma once
 // Small helpers shared by the grid's file writers and readers.
+#include "platform/AtomicFile.h"
 #include "platform/SysUtils.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 
 namespace gridfiles {
+
+// The whole content of a file; EFOpenError naming the cause when it cannot be opened.
+inline QByteArray ReadWholeFile(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw platform::EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
+    return f.readAll();
+}
+
+// Writes a file whole through the atomic writer; EFCreateError naming the cause when that fails.
+inline void WriteWholeFile(const QString& FileName, const QByteArray& Data)
+{
+    QString error;
+    if (!platform::WriteFileAtomic(FileName, Data, &error))
+        throw platform::EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, error));
+}
 
 // Fires a progress handler with round(Part / Whole x 100) (halves to even) when the value differs
 // from the one fired last; Last starts at -1 (none fired yet).

@@ -5,6 +5,7 @@
 #include "grid/BaseGrid.h"
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
+#include "platform/Property.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -59,6 +60,16 @@ TBitmap Picture(const char* Name)
     b.LoadFromResourceName(QString::fromLatin1(Name));
     return b;
 }
+// Hands a click on to an event of the panel, when it is set; the event sees From as its sender,
+// or the clicked control when From is null.
+std::function<void(QObject*)> Relay(const std::function<void(QObject*)>& Event, QObject* From = nullptr)
+{
+    return [&Event, From](QObject* s) {
+        if (Event)
+            Event(From ? From : s);
+    };
+}
+
 } // namespace
 
 TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
@@ -73,30 +84,13 @@ TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
     setAutoFillBackground(false);
 
     QObject::connect(FEditControl, &QLineEdit::textChanged, this, [this] { EditChanged(); });
-    FEditControl->OnReturn = [this](QObject*) {
-        if (OnForwardClick)
-            OnForwardClick(FForwardButton);
-    };
-    FEditControl->OnCtrlReturn = [this](QObject*) {
-        if (OnBackwardClick)
-            OnBackwardClick(FBackwardButton);
-    };
-    FForwardButton->OnClick = [this](QObject* s) {
-        if (OnForwardClick)
-            OnForwardClick(s);
-    };
-    FBackwardButton->OnClick = [this](QObject* s) {
-        if (OnBackwardClick)
-            OnBackwardClick(s);
-    };
-    FExitButton->OnClick = [this](QObject* s) {
-        if (OnExitClick)
-            OnExitClick(s);
-    };
-    FHiliteButton->OnClick = [this](QObject* s) {
-        if (OnHighlightClick)
-            OnHighlightClick(s);
-    };
+    // Enter in the field is a click on find next, Ctrl+Enter one on find previous.
+    FEditControl->OnReturn = Relay(OnForwardClick, FForwardButton);
+    FEditControl->OnCtrlReturn = Relay(OnBackwardClick, FBackwardButton);
+    FForwardButton->OnClick = Relay(OnForwardClick);
+    FBackwardButton->OnClick = Relay(OnBackwardClick);
+    FExitButton->OnClick = Relay(OnExitClick);
+    FHiliteButton->OnClick = Relay(OnHighlightClick);
 }
 
 void TSearchPanel::CreateWnd()
@@ -145,14 +139,14 @@ void TSearchPanel::CreateWnd()
 
 void TSearchPanel::SetColor(TColor Value)
 {
-    FColor = Value;
-    update();
+    if (platform::Change(FColor, Value))
+        update();
 }
 
 void TSearchPanel::SetColorTo(TColor Value)
 {
-    FColorTo = Value;
-    update();
+    if (platform::Change(FColorTo, Value))
+        update();
 }
 
 void TSearchPanel::EditChanged()

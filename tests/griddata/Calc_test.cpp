@@ -200,4 +200,36 @@ TEST(Calc, SwapsMoveTextsObjectsSizesAndTheSortColumn)
     EXPECT_EQ(g.SortSettings().Column(), 2); // rows leave the sort state alone
 }
 
+// A control placed over a cell goes with the cell's text when columns or rows change places.
+TEST(Calc, SwapsCarryThePlacedControls)
+{
+    CalcHost h({"a", "b"});
+    TVerIvovavOzed& g = *h.grid;
+    h.window.resize(400, 300);
+    g.resize(400, 300);
+    g.SetColWidths(1, 40);
+    g.SetColWidths(3, 90);
+    g.SetRowHeights(2, 35);
+    h.window.show();
+    auto* box = new QWidget;
+    g.SetCellControls(1, 1, box);
+    auto* other = new QWidget;
+    g.SetCellControls(2, 2, other);
+    const auto placedAt = [&](int c, int r) {
+        const TRect cell = g.CellRect(c, r);
+        return QPoint(cell.Left - 1, cell.Top - 1);
+    };
+
+    g.SwapColumns(1, 3);
+    EXPECT_EQ(g.GetCellControls(3, 1), box);
+    EXPECT_EQ(box->pos(), placedAt(3, 1));
+    EXPECT_EQ(other->pos(), placedAt(2, 2)) << "a control in neither column stays";
+
+    g.SwapRows(1, 2);
+    EXPECT_EQ(g.GetCellControls(3, 2), box);
+    EXPECT_EQ(box->pos(), placedAt(3, 2));
+    EXPECT_EQ(g.GetCellControls(2, 1), other);
+    EXPECT_EQ(other->pos(), placedAt(2, 1));
+}
+
 } // namespace

@@ -47,6 +47,18 @@ struct ClipHost {
     }
 };
 
+// A grid with an undo list, its first row filled from the texts and the last of them read-only.
+struct UndoHost : ClipHost {
+    RUvaVoviVareReda undo;
+    UndoHost(int cols, int rows, const QStringList& firstRow) : ClipHost(cols, rows)
+    {
+        grid->SetUndoRedo(&undo);
+        for (int c = 0; c < firstRow.size(); ++c)
+            grid->SetCells(c, 0, firstRow[c]);
+        grid->SetReadOnly(int(firstRow.size()) - 1, 0, true);
+    }
+};
+
 QString ClipText() { return QApplication::clipboard()->text(); }
 void SetClipText(const QString& s) { QApplication::clipboard()->setText(s); }
 
@@ -189,15 +201,29 @@ TEST(Clipboard, DisjunctRowSelectionCopiesAndCutsTheChosenRows)
     EXPECT_EQ(h.grid->Cells(0, 3), "");
 }
 
+// The whole-grid cut takes the save area: its editable cells empty as one undo step, and their
+// rows count as modified.
+TEST(Clipboard, WholeGridCutClearsEditableCellsAsOneUndoStep)
+{
+    UndoHost h(2, 2, {"a", "b"});
+    h.grid->ShowModified().SetEnabled(true);
+    h.grid->SetCells(0, 1, "c");
+    h.grid->CutToClipboard();
+    EXPECT_EQ(ClipText(), "a\tb\r\nc\t\r\n");
+    EXPECT_EQ(h.grid->Cells(0, 0), "");
+    EXPECT_EQ(h.grid->Cells(1, 0), "b") << "read-only";
+    EXPECT_EQ(h.grid->Cells(0, 1), "");
+    EXPECT_TRUE(h.grid->RowModified(0));
+    EXPECT_TRUE(h.grid->RowModified(1));
+    EXPECT_EQ(h.grid->LastClipOperation(), TVerIvovavOzed::coCut);
+    h.undo.Undo();
+    EXPECT_EQ(h.grid->Cells(0, 0), "a");
+    EXPECT_EQ(h.grid->Cells(0, 1), "c");
+}
+
 TEST(Clipboard, CutClearsEditableCellsAsOneUndoStep)
 {
-    ClipHost h(3, 2);
-    RUvaVoviVareReda undo;
-    h.grid->SetUndoRedo(&undo);
-    h.grid->SetCells(0, 0, "a");
-    h.grid->SetCells(1, 0, "b");
-    h.grid->SetCells(2, 0, "c");
-    h.grid->SetReadOnly(2, 0, true);
+    UndoHost h(3, 2, {"a", "b", "c"});
     h.Select(0, 0, 2, 0);
     h.Key(Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(ClipText(), "a\tb\tc");
@@ -211,14 +237,14 @@ TEST(Clipboard, CutClearsEditableCellsAsOneUndoStep)
     h.Select(0, 1, 0, 1);
     h.Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(h.grid->Cells(1, 1), "y");
-    undo.Undo();
+    h.undo.Undo();
     EXPECT_EQ(h.grid->Cells(0, 1), "");
     EXPECT_EQ(h.grid->Cells(1, 1), "");
     EXPECT_EQ(h.grid->Cells(0, 0), "");
-    undo.Undo();
+    h.undo.Undo();
     EXPECT_EQ(h.grid->Cells(0, 0), "a");
     EXPECT_EQ(h.grid->Cells(1, 0), "b");
-    EXPECT_FALSE(undo.CanUndo());
+    EXPECT_FALSE(h.undo.CanUndo());
 
     // Without an undo list nothing is recorded and the keys still work.
     h.grid->SetUndoRedo(nullptr);

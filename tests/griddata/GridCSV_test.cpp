@@ -38,6 +38,14 @@ void WriteText(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+void LoadCSVText(TVerIvovavOzed& g, const QByteArray& text)
+{
+    QBuffer b;
+    b.setData(text);
+    b.open(QIODevice::ReadOnly);
+    g.LoadFromCSVStream(b, 0);
+}
+
 TEST(GridCSV, WritesTheFixtureAndReadsItBack)
 {
     QTemporaryDir dir;
@@ -132,26 +140,43 @@ TEST(GridCSV, DetectsTheDelimiterAndSplitsFields)
     EXPECT_EQ(g->Cells(3, 1), "5");
 
     // Three commas give four fields; the last one, empty, is not written.
-    QBuffer b;
-    b.setData("p,,q,\r\np,,q,\r\n");
-    b.open(QIODevice::ReadOnly);
     auto h = MakeGrid(5, 1);
     h->SetCells(3, 0, "kept");
-    h->LoadFromCSVStream(b, 0);
+    LoadCSVText(*h, "p,,q,\r\np,,q,\r\n");
     EXPECT_EQ(h->Cells(0, 0), "p");
     EXPECT_EQ(h->Cells(1, 0), "");
     EXPECT_EQ(h->Cells(2, 0), "q");
     EXPECT_EQ(h->Cells(3, 0), "kept");
 
     // A missing closing quote reads as empty; blanks before a field go.
-    QBuffer q;
-    q.setData("  \"open,x\r\n");
-    q.open(QIODevice::ReadOnly);
     auto k = MakeGrid(3, 1);
     k->SetDelimiter(',');
-    k->LoadFromCSVStream(q, 0);
+    LoadCSVText(*k, "  \"open,x\r\n");
     EXPECT_EQ(k->Cells(0, 0), "");
     EXPECT_EQ(k->Cells(1, 0), "x");
+}
+
+// The first two lines choose the delimiter: one that splits both alike counting only the runs a
+// reader takes for delimiters, else one both hold as often, else the one either holds most often.
+TEST(GridCSV, DetectedDelimiterFollowsTheRulesInTurn)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        int col, row;
+        QString expected;
+    } cases[] = {
+        {"same field count", "a,b;c;d;e\r\nf,g;h\r\n", 1, 0, "b;c;d;e"},
+        {"same field count before same count", "a;b|c||d\r\ne;f|g||h\r\n", 1, 0, "b|c||d"},
+        {"same count, a doubled run", "a||b|c,d,e,f,g\r\nx|y|z|w,h\r\n", 2, 0, "b"},
+        {"most often in either line", "a#b#c\r\nx,y\r\n", 2, 0, "c"},
+        {"most often, the other line unsplit", "a#b#c\r\nx,y\r\n", 0, 1, "x,y"},
+    };
+    for (const Case& k : cases) {
+        auto g = MakeGrid(1, 1);
+        LoadCSVText(*g, k.text);
+        EXPECT_EQ(g->Cells(k.col, k.row), k.expected) << k.name;
+    }
 }
 
 TEST(GridCSV, RowLimitEmptyInputAndFooterKeptByInsert)

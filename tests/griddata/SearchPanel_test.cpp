@@ -194,6 +194,41 @@ TEST(SearchPanel, LayoutFollowsTheSettings)
     EXPECT_EQ(p->width(), g.viewport()->width());
 }
 
+// Each button click reaches its event with the button as sender; Enter and Ctrl+Enter in the
+// field count as clicks on find next and find previous.
+TEST(SearchPanel, ClicksAndEnterReachThePanelEvents)
+{
+    QWidget window;
+    auto* p = new TSearchPanel(&window);
+    p->CreateWnd();
+    p->setGeometry(0, 0, 600, 32);
+    window.resize(600, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    std::vector<std::pair<const char*, QObject*>> seen;
+    p->OnForwardClick = [&](QObject* s) { seen.emplace_back("forward", s); };
+    p->OnBackwardClick = [&](QObject* s) { seen.emplace_back("backward", s); };
+    p->OnExitClick = [&](QObject* s) { seen.emplace_back("exit", s); };
+    p->OnHighlightClick = [&](QObject* s) { seen.emplace_back("highlight", s); };
+    p->EditControl()->setFocus();
+    QTest::keyClicks(p->EditControl(), QStringLiteral("x"));
+
+    for (TAdvGridButton* b : {p->ForwardButton(), p->BackwardButton(), p->ExitButton(), p->HiliteButton()})
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() / 2, b->height() / 2));
+    p->EditControl()->setFocus();
+    QTest::keyClick(p->EditControl(), Qt::Key_Return);
+    QTest::keyClick(p->EditControl(), Qt::Key_Return, Qt::ControlModifier);
+    const std::vector<std::pair<const char*, QObject*>> want = {
+        {"forward", p->ForwardButton()}, {"backward", p->BackwardButton()}, {"exit", p->ExitButton()},
+        {"highlight", p->HiliteButton()}, {"forward", p->ForwardButton()},   {"backward", p->BackwardButton()}};
+    ASSERT_EQ(seen.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_STREQ(seen[i].first, want[i].first) << i;
+        EXPECT_EQ(seen[i].second, want[i].second) << i;
+    }
+}
+
 TEST(SearchPanel, RetEditReportsEnterAndCtrlEnterOnly)
 {
     TRetEdit e;
