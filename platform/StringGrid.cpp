@@ -609,7 +609,12 @@ void TStringGrid::SetColWidths(int ACol, int Value)
     ColWidthsChanged();
 }
 
-int TStringGrid::RowHeights(int ARow) const { return RowAxis().Size(ARow); }
+int TStringGrid::RowHeights(int ARow) const
+{
+    // Read as the row axis reads it, without building the axis (which asks for the client size):
+    // loops over every row ask for each height.
+    return ARow >= 0 && ARow < int(FRowHeights.size()) ? FRowHeights[size_t(ARow)] : FDefaultRowHeight;
+}
 
 void TStringGrid::SetRowHeights(int ARow, int Value)
 {
