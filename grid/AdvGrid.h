@@ -925,7 +925,7 @@ private:
     std::vector<bool> FVisibleCol;
     std::vector<int> FAllColWidths;
     int FNumHidden = 0;
-    std::vector<std::unique_ptr<TGridItem>> FGridItems;
+    TGridItemList FGridItems;
     bool FUnhiding = false; // rows inserted again by unhiding keep every real index
     // While hiding: the real rows being taken out of view (every real index stays as it is).
     std::vector<int> FHidingRows;

@@ -25,6 +25,72 @@ int AdjustIndex(int i, int from, int to)
 
 } // namespace
 
+// ---- hidden-row records ----------------------------------------------------------------------
+
+void TGridItemList::Grow(size_t n)
+{
+    n = std::max<size_t>(n, 64);
+    auto block = std::make_unique<TGridItem[]>(n);
+    FMade += n;
+    FFree.reserve(FMade); // giving records back never allocates
+    for (size_t i = n; i-- > 0;)
+        FFree.push_back(block.get() + i); // the block's first record is used first
+    FBlocks.push_back(std::move(block));
+}
+
+void TGridItemList::reserve(size_t n)
+{
+    FList.reserve(n);
+    if (n > FList.size() + FFree.size())
+        Grow(n - FList.size() - FFree.size());
+}
+
+TGridItem* TGridItemList::Insert(size_t pos)
+{
+    if (FFree.empty())
+        Grow(FMade); // doubling
+    TGridItem* item = FFree.back();
+    FFree.pop_back();
+    FList.insert(FList.begin() + std::ptrdiff_t(std::min(pos, FList.size())), item);
+    return item;
+}
+
+TGridItem* TGridItemList::Take(size_t i)
+{
+    TGridItem* item = FList[i];
+    FList.erase(FList.begin() + std::ptrdiff_t(i));
+    return item;
+}
+
+void TGridItemList::TakeLevel(int Level, std::vector<TGridItem*>& Out)
+{
+    size_t to = 0;
+    for (TGridItem* item : FList) {
+        if (item->Level == Level)
+            Out.push_back(item);
+        else
+            FList[to++] = item;
+    }
+    FList.resize(to);
+}
+
+void TGridItemList::Release(TGridItem* Item)
+{
+    Item->Idx = 0;
+    Item->Height = 0;
+    Item->Level = 0;
+    Item->Items = TGridStrings();
+    FFree.push_back(Item);
+}
+
+void TGridItemList::clear()
+{
+    FList.clear();
+    FFree.clear();
+    FBlocks.clear();
+    FMade = 0;
+}
+
 // ---- index mapping ---------------------------------------------------------------------------
 
 int TVerIvovavOzed::RealToDisplCol(int c) const
@@ -161,8 +227,15 @@ TGridStrings TVerIvovavOzed::WholeRow(int ARow) const
 {
     TGridStrings s;
     const int n = TotalColCount();
-    for (int c = 0; c < n; ++c)
-        s.Add(GetGridCell(c, ARow), GetGridObject(c, ARow));
+    s.Strings.reserve(n);
+    for (int c = 0; c < n; ++c) {
+        s.Strings.append(GetGridCell(c, ARow));
+        // The object list is made only for a row that holds an object.
+        if (TGridObject obj = GetGridObject(c, ARow)) {
+            s.Objects.resize(size_t(n));
+            s.Objects[size_t(c)] = std::move(obj);
+        }
+    }
     return s;
 }
 
@@ -172,7 +245,7 @@ void TVerIvovavOzed::SetWholeRow(int ARow, const TGridStrings& Value)
     for (int c = 0; c < n; ++c) {
         if (c < Value.Count()) {
             SetGridCell(c, ARow, Value.Strings[c]);
-            SetGridObject(c, ARow, c < int(Value.Objects.size()) ? Value.Objects[size_t(c)] : nullptr);
+            SetGridObject(c, ARow, Value.Object(c));
         } else {
             SetGridCell(c, ARow, QString());
             SetGridObject(c, ARow, nullptr);
@@ -204,7 +277,7 @@ const TGridStrings* TVerIvovavOzed::GetHiddenRowItems(int Rowindex) const
     return nullptr;
 }
 
-void TVerIvovavOzed::RemoveHiddenItem(size_t index) { FGridItems.erase(FGridItems.begin() + std::ptrdiff_t(index)); }
+void TVerIvovavOzed::RemoveHiddenItem(size_t index) { FGridItems.Release(FGridItems.Take(index)); }
 
 void TVerIvovavOzed::ShiftHiddenItems(int fromReal, int delta)
 {
@@ -228,20 +301,22 @@ void TVerIvovavOzed::HideRows(int FromRow, int ToRow)
         rows.pop_back();
     if (rows.empty())
         return;
-    std::vector<std::unique_ptr<TGridItem>> made;
+    std::vector<TGridItem> made(rows.size());
     for (size_t k = 0; k < rows.size(); ++k) {
         const int shown = d + int(k); // the displayed row that shows rows[k] now
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = rows[k];
-        item->Height = RowHeights(shown);
-        item->Items = WholeRow(shown);
-        made.push_back(std::move(item));
+        made[k].Idx = rows[k];
+        made[k].Height = RowHeights(shown);
+        made[k].Items = WholeRow(shown);
     }
-    for (auto& item : made) {
+    FGridItems.reserve(FGridItems.size() + made.size());
+    for (TGridItem& m : made) {
         // Kept in the order of their real index.
-        auto pos = std::find_if(FGridItems.begin(), FGridItems.end(),
-                                [&](const std::unique_ptr<TGridItem>& it) { return it->Idx > item->Idx; });
-        FGridItems.insert(pos, std::move(item));
+        const auto pos = std::find_if(FGridItems.begin(), FGridItems.end(),
+                                      [&](const TGridItem* it) { return it->Idx > m.Idx; });
+        TGridItem* item = FGridItems.Insert(size_t(pos - FGridItems.begin()));
+        item->Idx = m.Idx;
+        item->Height = m.Height;
+        item->Items = std::move(m.Items);
     }
     if (QWidget* ctrl = GetCellControls(1, d))
         ctrl->setVisible(false);
@@ -266,12 +341,12 @@ void TVerIvovavOzed::HideRowsEx(int FromRow, int ToRow)
     const int count = std::min(ToRow - FromRow + 1, RowCount() - d);
     if (count <= 0)
         return;
+    FGridItems.reserve(FGridItems.size() + size_t(count));
     for (int k = 0; k < count; ++k) {
-        auto item = std::make_unique<TGridItem>();
+        TGridItem* item = FGridItems.Add();
         item->Idx = FromRow + k;
         item->Items = WholeRow(d + k);
         item->Height = DefaultRowHeight();
-        FGridItems.push_back(std::move(item));
     }
     RemoveRowsEx(d, count);
     CellControlsUpdate(false);
@@ -304,9 +379,10 @@ void TVerIvovavOzed::HideRowList(const TIntList& RowList)
     order.insert(order.end(), hidden.begin(), hidden.end());
     const int cols = TotalColCount();
     const bool whole = PermuteStoredRows(0, order, cols);
+    FGridItems.reserve(FGridItems.size() + hidden.size());
     for (size_t k = 0; k < hidden.size(); ++k) {
         const int r = hidden[k];
-        auto item = std::make_unique<TGridItem>();
+        TGridItem* item = FGridItems.Add();
         item->Idx = real[size_t(r)];
         if (whole)
             TakeStoredRow(to + int(k), cols, item->Items);
@@ -314,7 +390,6 @@ void TVerIvovavOzed::HideRowList(const TIntList& RowList)
             item->Items = WholeRow(r);
         item->Height = heights[size_t(r)];
         item->Level = FFilterLevel;
-        FGridItems.push_back(std::move(item));
     }
     const int count = int(hidden.size());
     ++FFilterLevel;
@@ -345,8 +420,7 @@ void TVerIvovavOzed::UnHideRow(int Rowindex)
         const bool marking = FShowModified->FEnabled;
         FShowModified->FEnabled = false;
         const int d = RealToDisplRow(Rowindex);
-        std::unique_ptr<TGridItem> item = std::move(FGridItems[i]);
-        RemoveHiddenItem(i);
+        TGridItem* item = FGridItems.Take(i);
         FUnhiding = true;
         InsertRowsCore(d, 1, true);
         FUnhiding = false;
@@ -355,6 +429,7 @@ void TVerIvovavOzed::UnHideRow(int Rowindex)
         for (int k = 0; k < FControlList.Count(); ++k)
             if (FControlList.GetControl(k)->Y() == Rowindex && FControlList.GetControl(k)->Object())
                 FControlList.GetControl(k)->Object()->setVisible(true);
+        FGridItems.Release(item);
         FShowModified->FEnabled = marking;
         CellControlsUpdate(false);
         return;
@@ -404,12 +479,9 @@ void TVerIvovavOzed::UnHideRowList()
         TStringGrid::FocusCell(FixedCols(), FixedRows(), true);
     // Only the records of this level come back: rows a contracted node hid stay hidden.
     const std::vector<int> real = RealRowsOfDisplayed();
-    std::vector<std::unique_ptr<TGridItem>> items;
-    for (auto& it : FGridItems)
-        if (it->Level == level)
-            items.push_back(std::move(it));
-    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
-    ShowHiddenItems(std::move(items), real);
+    std::vector<TGridItem*> items;
+    FGridItems.TakeLevel(level, items);
+    ShowHiddenItems(items, real);
 }
 
 // ---- rows hidden by nodes, in one pass -------------------------------------------------------
@@ -417,52 +489,63 @@ void TVerIvovavOzed::UnHideRowList()
 void TVerIvovavOzed::UnHideAllNodeRows()
 {
     const std::vector<int> real = RealRowsOfDisplayed();
-    std::vector<std::unique_ptr<TGridItem>> items;
-    for (auto& it : FGridItems)
-        if (it->Level == NodeHiddenLevel)
-            items.push_back(std::move(it));
-    FGridItems.erase(std::remove(FGridItems.begin(), FGridItems.end(), nullptr), FGridItems.end());
-    ShowHiddenItems(std::move(items), real);
+    std::vector<TGridItem*> items;
+    FGridItems.TakeLevel(NodeHiddenLevel, items);
+    ShowHiddenItems(items, real);
 }
 
-void TVerIvovavOzed::ShowHiddenItems(std::vector<std::unique_ptr<TGridItem>> items, const std::vector<int>& real)
+void TVerIvovavOzed::ShowHiddenItems(std::vector<TGridItem*>& items, const std::vector<int>& real)
 {
     if (items.empty())
         return;
-    std::sort(items.begin(), items.end(),
-              [](const std::unique_ptr<TGridItem>& a, const std::unique_ptr<TGridItem>& b) { return a->Idx < b->Idx; });
+    std::sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
     const int n = RowCount();
     const int total = n + int(items.size());
     // The first displayed row that changes; rows above it stay where they are.
     int first = 0;
     while (first < n && real[size_t(first)] < items.front()->Idx)
         ++first;
-    std::vector<TGridStrings> shown;
-    std::vector<int> heights;
-    shown.reserve(size_t(n - first));
-    heights.reserve(size_t(n - first));
-    for (int r = first; r < n; ++r) {
-        shown.push_back(WholeRow(r));
-        heights.push_back(RowHeights(r));
-    }
+    std::vector<int> heights(size_t(n - first));
+    for (int r = first; r < n; ++r)
+        heights[size_t(r - first)] = RowHeights(r);
     const bool marking = FShowModified->FEnabled;
     FShowModified->FEnabled = false;
     TStringGrid::SetRowCount(total);
-    size_t next = 0, from = 0;
+    // Where each row from first on comes from: a shown row (its offset from first), or a record,
+    // which takes one of the empty rows opened at the end. The shown rows move as whole row
+    // stores; only the records' cells are written.
+    const int opened = n - first;
+    std::vector<int> order(size_t(total - first));
+    for (size_t i = 0, next = 0, from = 0; i < order.size(); ++i) {
+        const bool takeItem =
+            next < items.size() && (from >= size_t(opened) || items[next]->Idx < real[size_t(first) + from]);
+        order[i] = takeItem ? opened + int(next++) : int(from++);
+    }
+    std::vector<TGridStrings> shown;
+    const bool whole = PermuteStoredRows(first, order, TotalColCount());
+    if (!whole) {
+        // Some row holds cells right of the last column: copied cell by cell.
+        shown.reserve(size_t(opened));
+        for (int r = first; r < n; ++r)
+            shown.push_back(WholeRow(r));
+    }
     for (int r = first; r < total; ++r) {
-        const bool takeItem = next < items.size() &&
-                              (from >= shown.size() || items[next]->Idx < real[size_t(first) + from]);
-        if (takeItem) {
-            SetWholeRow(r, items[next]->Items);
-            TStringGrid::SetRowHeights(r, items[next]->Height > 0 ? items[next]->Height : DefaultRowHeight());
-            ++next;
+        const int o = order[size_t(r - first)];
+        if (o >= opened) {
+            TGridItem* item = items[size_t(o - opened)];
+            SetWholeRow(r, item->Items);
+            TStringGrid::SetRowHeights(r, item->Height > 0 ? item->Height : DefaultRowHeight());
+            // Given back at once: the record's lists are let go before the next row's are made,
+            // so that the rows shown again take the blocks their lists had, in their order.
+            FGridItems.Release(item);
         } else {
-            SetWholeRow(r, shown[from]);
-            TStringGrid::SetRowHeights(r, heights[from]);
-            ++from;
+            if (!whole)
+                SetWholeRow(r, shown[size_t(o)]);
+            TStringGrid::SetRowHeights(r, heights[size_t(o)]);
         }
     }
     SetRowCount(total);
+    items.clear();
     FShowModified->FEnabled = marking;
     CellControlsUpdate(false);
 }
@@ -474,18 +557,17 @@ void TVerIvovavOzed::HideDisplayedRowsAsNode(const std::vector<int>& Rows)
         return;
     const std::vector<int> real = RealRowsOfDisplayed();
     std::vector<bool> listed(size_t(n), false);
-    std::vector<std::unique_ptr<TGridItem>> made;
+    std::vector<TGridItem> made;
     made.reserve(Rows.size());
     for (int r : Rows) {
         if (r < 0 || r >= n || listed[size_t(r)])
             continue;
         listed[size_t(r)] = true;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = real[size_t(r)];
-        item->Items = WholeRow(r);
-        item->Height = RowHeights(r);
-        item->Level = NodeHiddenLevel;
-        made.push_back(std::move(item));
+        TGridItem& item = made.emplace_back();
+        item.Idx = real[size_t(r)];
+        item.Items = WholeRow(r);
+        item.Height = RowHeights(r);
+        item.Level = NodeHiddenLevel;
     }
     const int count = int(made.size());
     int first = 0;
@@ -503,8 +585,14 @@ void TVerIvovavOzed::HideDisplayedRowsAsNode(const std::vector<int>& Rows)
     }
     for (int r = to; r < n; ++r)
         SetWholeRow(r, TGridStrings());
-    for (auto& item : made)
-        FGridItems.push_back(std::move(item));
+    FGridItems.reserve(FGridItems.size() + made.size());
+    for (TGridItem& m : made) {
+        TGridItem* item = FGridItems.Add();
+        item->Idx = m.Idx;
+        item->Height = m.Height;
+        item->Level = m.Level;
+        item->Items = std::move(m.Items);
+    }
     if (Row() >= n - count)
         TStringGrid::FocusCell(std::min(Col(), ColCount() - 1), std::max(FixedRows(), n - count - 1), true);
     SetRowCount(n - count);

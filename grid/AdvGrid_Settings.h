@@ -123,11 +123,52 @@ private:
 // One hidden row: its real index, height, the cells of every real column (texts and object slots)
 // and the filter level that hid it. The item owns its lines: assigning Items copies them (and
 // shares the cell objects, which are reference counted), so the source list stays the caller's.
+// A row without objects keeps an empty object list (TGridStrings::Object reads it).
 class TGridItem {
 public:
     int Idx = 0;
     int Height = 0;
     TGridStrings Items;
     int Level = 0;
+};
+
+// The records of the hidden rows, in their list order. The list holds pointers; the records
+// themselves are made in blocks and a record given back is reused by a later one, so hiding many
+// rows makes no allocation per row and the records of one level lie together. A record keeps its
+// address while it is listed (a pointer to its lines stays valid). The blocks are kept for reuse
+// until clear().
+class TGridItemList {
+public:
+    using const_iterator = std::vector<TGridItem*>::const_iterator;
+    TGridItemList() = default;
+    TGridItemList(const TGridItemList&) = delete;
+    TGridItemList& operator=(const TGridItemList&) = delete;
+
+    const_iterator begin() const { return FList.begin(); }
+    const_iterator end() const { return FList.end(); }
+    size_t size() const { return FList.size(); }
+    bool empty() const { return FList.empty(); }
+    TGridItem* operator[](size_t i) const { return FList[i]; }
+    // Room for n records in all (list and records), made at once.
+    void reserve(size_t n);
+    // A new empty record at the end of the list.
+    TGridItem* Add() { return Insert(FList.size()); }
+    // A new empty record at list position pos.
+    TGridItem* Insert(size_t pos);
+    // Takes the record at list position i out of the list; the caller gives it back by Release.
+    TGridItem* Take(size_t i);
+    // Takes every record of the level out of the list (in list order) onto Out.
+    void TakeLevel(int Level, std::vector<TGridItem*>& Out);
+    // A record taken out is emptied and kept for reuse.
+    void Release(TGridItem* Item);
+    // Removes and empties every record and lets the blocks go.
+    void clear();
+
+private:
+    std::vector<TGridItem*> FList;
+    std::vector<TGridItem*> FFree; // emptied records, the next one to use at the back
+    std::vector<std::unique_ptr<TGridItem[]>> FBlocks;
+    size_t FMade = 0; // records in all blocks
+    void Grow(size_t n);
 };
 #include "griddata/AdvGrid_SearchTypes.h"

@@ -316,12 +316,11 @@ void TVerIvovavOzed::HideFilteredRows(const std::vector<int>& Rows)
     FGridItems.reserve(FGridItems.size() + Rows.size());
     const bool whole = TakeOutStoredRows(0, n, Rows, TotalColCount(), [&](size_t k) -> TGridStrings& {
         const int r = Rows[k];
-        auto item = std::make_unique<TGridItem>();
+        TGridItem* item = FGridItems.Add();
         item->Idx = real.empty() ? r : real[size_t(r)];
         item->Height = heights[size_t(r)];
         item->Level = FFilterLevel;
-        FGridItems.push_back(std::move(item));
-        return FGridItems.back()->Items;
+        return item->Items;
     });
     if (!whole) {
         // Some row holds cells right of the last column: the general path copies cell by cell.

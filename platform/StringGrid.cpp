@@ -394,7 +394,6 @@ void TStringGrid::TakeStoredRow(int ARow, int Cols, TGridStrings& Value)
         return;
     if (ARow < 0 || ARow >= int(FRows.size())) {
         Value.Strings.resize(Cols);
-        Value.Objects.resize(size_t(Cols));
         return;
     }
     RowStore& r = FRows[size_t(ARow)];
@@ -403,10 +402,12 @@ void TStringGrid::TakeStoredRow(int ARow, int Cols, TGridStrings& Value)
         Value.Strings = std::exchange(r.Texts, QStringList());
         Value.Objects = std::exchange(r.Objects, {});
         Value.Strings.resize(Cols);
-        Value.Objects.resize(size_t(Cols));
+        if (!Value.Objects.empty())
+            Value.Objects.resize(size_t(Cols));
     } else {
         Value.Strings.resize(Cols);
-        Value.Objects.resize(size_t(Cols));
+        if (!r.Objects.empty())
+            Value.Objects.resize(size_t(Cols));
         const qsizetype nt = std::min(r.Texts.size(), qsizetype(Cols));
         for (qsizetype c = 0; c < nt; ++c)
             Value.Strings[c] = std::exchange(r.Texts[c], QString());
@@ -438,7 +439,8 @@ bool TStringGrid::TakeOutStoredRows(int First, int Count, const std::vector<int>
             v.Objects = std::exchange(r.Objects, {});
             if (v.Strings.size() != Cols) // asked first: the list's own block is not read then
                 v.Strings.resize(Cols);
-            v.Objects.resize(size_t(Cols));
+            if (!v.Objects.empty()) // a row without objects keeps none: no list to make
+                v.Objects.resize(size_t(Cols));
         } else {
             if (to != i)
                 FRows[size_t(to)] = std::exchange(r, RowStore());
@@ -449,7 +451,6 @@ bool TStringGrid::TakeOutStoredRows(int First, int Count, const std::vector<int>
         TGridStrings& v = Target(k);
         v = TGridStrings();
         v.Strings.resize(Cols);
-        v.Objects.resize(size_t(Cols));
     }
     InvalidateGrid();
     if (FInplaceEdit && !FInEditUpdate && FInplaceCol >= 0 && FInplaceCol < Cols && FInplaceRow >= First &&
@@ -608,7 +609,12 @@ void TStringGrid::SetColWidths(int ACol, int Value)
     ColWidthsChanged();
 }
 
-int TStringGrid::RowHeights(int ARow) const { return RowAxis().Size(ARow); }
+int TStringGrid::RowHeights(int ARow) const
+{
+    // Read as the row axis reads it, without building the axis (which asks for the client size):
+    // loops over every row ask for each height.
+    return ARow >= 0 && ARow < int(FRowHeights.size()) ? FRowHeights[size_t(ARow)] : FDefaultRowHeight;
+}
 
 void TStringGrid::SetRowHeights(int ARow, int Value)
 {

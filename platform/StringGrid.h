@@ -129,8 +129,9 @@ using TGridObject = std::shared_ptr<TGridCellObject>;
 // The texts and objects of one row or column of the grid (Rows, Cols).
 struct TGridStrings {
     QStringList Strings;
-    std::vector<TGridObject> Objects; // as many as Strings (missing ones are null)
+    std::vector<TGridObject> Objects; // at most as many as Strings (missing ones are null)
     int Count() const { return int(Strings.size()); }
+    TGridObject Object(int i) const { return i >= 0 && size_t(i) < Objects.size() ? Objects[size_t(i)] : nullptr; }
     void Add(const QString& s, TGridObject obj = nullptr)
     {
         Strings.append(s);
@@ -480,12 +481,12 @@ protected:
     // once, and an editor inside the range is reloaded.
     bool PermuteStoredRows(int First, const std::vector<int>& Order, int Cols);
     // Moves the texts and objects of the columns below Cols out of a stored row into Value (Cols
-    // entries each, empty ones for cells never written), leaving those cells empty.
+    // texts, empty ones for cells never written; Cols objects, or none when the row holds none),
+    // leaving those cells empty.
     void TakeStoredRow(int ARow, int Cols, TGridStrings& Value);
     // Takes the stored rows listed in Out (ascending, each within First .. First + Count - 1) out of
     // the store: Target(k) names where the k-th listed row goes, and gets its texts and objects of
-    // the columns below Cols (Cols entries each, empty ones for cells never written), as
-    // TakeStoredRow gives them. The other rows of the range close up in their order; the rows left
+    // the columns below Cols as TakeStoredRow gives them. The other rows of the range close up in their order; the rows left
     // at the range's end are empty. Refused as PermuteStoredRows is (false, nothing moved, Target
     // not called) when a row of the range stores anything at or right of Cols. The grid is
     // repainted once, and an editor inside the range is reloaded.

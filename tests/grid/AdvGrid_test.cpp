@@ -184,6 +184,34 @@ TEST(AdvGrid, HiddenRowsLeaveTheStoreAndComeBackWithTextsHeightsAndHiddenColumns
     EXPECT_EQ(g.RowHeights(4), 40);
 }
 
+// The records of rows shown again are used for later hidden rows: they come back empty, so a
+// row hidden by HideRows is not taken for a row a node hid, nor given another row's object.
+TEST(AdvGrid, RowsHiddenAfterOthersCameBackCarryNothingOfThem)
+{
+    GridHost h;
+    TVerIvovavOzed& g = *h.grid;
+    FillRows(g);
+    g.AddNode(2, 4); // rows 3 .. 5 under the node; its properties are an object in row 2
+    g.ContractNode(2);
+    g.ExpandNode(2);
+    g.ContractNode(2);
+    g.ExpandAll();
+    ASSERT_EQ(g.NumHiddenRows(), 0);
+    g.HideRows(6, 8);
+    g.ExpandAll(); // shows only rows a node hid
+    EXPECT_EQ(g.NumHiddenRows(), 3);
+    EXPECT_EQ(g.RowCount(), 7);
+    for (int r = 6; r <= 8; ++r) {
+        const TGridStrings* s = g.GetHiddenRowItems(r);
+        ASSERT_NE(s, nullptr) << r;
+        for (int c = 0; c < s->Count(); ++c)
+            EXPECT_FALSE(s->Object(c)) << r << ":" << c;
+    }
+    g.UnHideRowsAll();
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(g.Cells(1, r), QStringLiteral("1:%1").arg(r)) << r;
+}
+
 TEST(AdvGrid, UnhidingARangeKeepsTheOrderOfShownRowsInside)
 {
     GridHost h;

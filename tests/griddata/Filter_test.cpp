@@ -321,9 +321,9 @@ std::vector<std::string> Picture(TVerIvovavOzed& g)
     }
     for (int real = 0; real < g.TotalRowCount() + 2; ++real)
         if (const TGridStrings* s = g.GetHiddenRowItems(real)) {
-            QString line = QStringLiteral("hidden %1 (%2/%3):").arg(real).arg(s->Count()).arg(s->Objects.size());
+            QString line = QStringLiteral("hidden %1 (%2):").arg(real).arg(s->Count());
             for (int c = 0; c < s->Count(); ++c)
-                line += QLatin1Char('|') + s->Strings[c] + (s->Objects[size_t(c)] ? QStringLiteral("*") : QString());
+                line += QLatin1Char('|') + s->Strings[c] + (s->Object(c) ? QStringLiteral("*") : QString());
             v.push_back(line.toStdString());
         }
     return v;
