@@ -111,6 +111,28 @@ TEST(Clipboard, PastedLineBreaksComeBackAsCRLF)
     EXPECT_EQ(rows, 1);
 }
 
+// A block set as the selection's text or pasted runs on into a new row when it reaches the last
+// row, or the row before a fixed floating footer; a final line end adds no row.
+TEST(Clipboard, TextBlocksGrowRowsBeforeAFixedFooter)
+{
+    for (bool footer : {false, true})
+        for (bool paste : {false, true}) {
+            ClipHost h(2, 3);
+            h.grid->Navigation().SetAllowClipboardRowGrow(true);
+            h.grid->FloatingFooter().SetFooterStyle(fsFixedLastRow);
+            h.grid->FloatingFooter().SetVisible(footer);
+            h.Select(0, 0, 0, 0);
+            if (paste) {
+                int rows = 0, cols = 0;
+                h.grid->PasteTextBlock(0, 0, rows, cols, "a\r\nb\r\nc\r\n");
+            } else {
+                h.grid->SetSelectionAsText("a\r\nb\r\nc\r\n");
+            }
+            EXPECT_EQ(h.grid->RowCount(), footer ? 4 : 3) << footer << paste;
+            EXPECT_EQ(h.grid->Cells(0, 2), "c") << footer << paste;
+        }
+}
+
 TEST(Clipboard, PasteGrowsTheGridAndAsksPerCell)
 {
     ClipHost h(1, 1);
