@@ -607,25 +607,26 @@ void TVerIvovavOzed::ClipboardShortCut(TClipboardKey Operation)
 {
     // Called from the key handling: nothing may escape to the event loop.
     try {
-        bool allow = true;
+        // The operation's permission event is told the text it would move; the operation runs
+        // unless the event refuses it.
+        auto run = [this](const std::function<void(QObject*, const QString&, bool&)>& Allowed, auto Text,
+                          auto Operate) {
+            bool allow = true;
+            if (Allowed)
+                Allowed(this, Text(), allow);
+            if (allow)
+                Operate();
+        };
+        const auto selectionText = [this] { return GetSelectionAsText(); };
         switch (Operation) {
         case ckCut:
-            if (OnClipboardCut)
-                OnClipboardCut(this, GetSelectionAsText(), allow);
-            if (allow)
-                CutSelectionToClipboard();
+            run(OnClipboardCut, selectionText, [this] { CutSelectionToClipboard(); });
             break;
         case ckPaste:
-            if (OnClipboardPaste)
-                OnClipboardPaste(this, Clipboard()->text(), allow);
-            if (allow)
-                PasteSelectionFromClipboard();
+            run(OnClipboardPaste, [] { return Clipboard()->text(); }, [this] { PasteSelectionFromClipboard(); });
             break;
         case ckCopy:
-            if (OnClipboardCopy)
-                OnClipboardCopy(this, GetSelectionAsText(), allow);
-            if (allow)
-                CopySelectionToClipboard();
+            run(OnClipboardCopy, selectionText, [this] { CopySelectionToClipboard(); });
             break;
         default:
             break;

@@ -95,6 +95,37 @@ TEST(Clipboard, CopyKeysPutTheSelectionAsText)
     EXPECT_EQ(ClipText(), "before");
 }
 
+// Each clipboard key asks its permission event first, telling it the text it would move; a
+// refusal leaves cells and clipboard alone.
+TEST(Clipboard, KeysAskTheirEventWithTheTextTheyMove)
+{
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        std::function<void(QObject*, const QString&, bool&)> TVerIvovavOzed::*event;
+        QString seen;
+    } cases[] = {
+        {"copy", Qt::Key_C, &TVerIvovavOzed::OnClipboardCopy, "a"},
+        {"cut", Qt::Key_X, &TVerIvovavOzed::OnClipboardCut, "a"},
+        {"paste", Qt::Key_V, &TVerIvovavOzed::OnClipboardPaste, "clip"},
+    };
+    for (const Case& k : cases) {
+        ClipHost h(2, 2);
+        h.grid->SetCells(0, 0, "a");
+        h.Select(0, 0, 0, 0);
+        SetClipText("clip");
+        QStringList told;
+        h.grid->*k.event = [&](QObject*, const QString& Value, bool& Allow) {
+            told << Value;
+            Allow = false;
+        };
+        h.Key(k.key, Qt::ControlModifier);
+        EXPECT_EQ(told, QStringList{k.seen}) << k.name;
+        EXPECT_EQ(h.grid->Cells(0, 0), "a") << k.name;
+        EXPECT_EQ(ClipText(), "clip") << k.name;
+    }
+}
+
 TEST(Clipboard, PastedLineBreaksComeBackAsCRLF)
 {
     ClipHost h(2, 2);
