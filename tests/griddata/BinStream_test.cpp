@@ -2,6 +2,7 @@
 // copies between grids at an offset with properties and pictures, whole-grid streams; and
 // AssignCells through the text stream.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/ComponentStream.h"
 #include "platform/Picture.h"
@@ -12,18 +13,9 @@
 
 using namespace platform;
 
-namespace {
+using griddatatest::MakeGrid;
 
-std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows = 0)
-{
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(fixedCols);
-    g->SetFixedRows(fixedRows);
-    return g;
-}
+namespace {
 
 QByteArray SaveRect(TVerIvovavOzed& g, TRect r)
 {

@@ -1,6 +1,7 @@
 // Clipboard copy, cut and paste by the grid's keys on a focused grid, read back from the
 // application's clipboard: text blocks and their quoting, growth, read-only and check-box cells,
 // inserting paste, disjunct selections, refusals, the grid's own format and undo.
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "grid/UndoRedo.h"
 #include "griddata/AdvGrid_FilesStreamTypes.h"
@@ -20,13 +21,8 @@ struct ClipHost {
     explicit ClipHost(int cols = 4, int rows = 4)
     {
         window.resize(500, 300);
-        grid = new TVerIvovavOzed(&window);
+        grid = &griddatatest::Sized(*new TVerIvovavOzed(&window), cols, rows);
         grid->setGeometry(0, 0, 500, 300);
-        grid->Loaded();
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
-        grid->SetFixedCols(0);
-        grid->SetFixedRows(0);
         grid->SetOptions(grid->Options() | goEditing | goRangeSelect);
         grid->Navigation().SetAllowClipboardShortCuts(true);
         window.show();

@@ -1,6 +1,7 @@
 // CSV, fixed-width and text-table files against hand-made fixtures; delimiter detection, the
 // Java dialect, row limits, the floating footer kept by an insert, CellToReal and text extents.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/SysUtils.h"
 
@@ -11,25 +12,10 @@
 
 using namespace platform;
 
+using griddatatest::MakeGrid;
+using griddatatest::Fill;
+
 namespace {
-
-std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows)
-{
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(0);
-    g->SetFixedRows(0);
-    return g;
-}
-
-void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            g.SetCells(int(c), int(r), rows[r][c]);
-}
 
 void WriteText(const QString& path, const QByteArray& bytes)
 {

@@ -3,6 +3,7 @@
 // hand-made files (records, attributes, levels, field names as headers) and on broken input, and
 // round trips.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
@@ -13,25 +14,15 @@
 
 using namespace platform;
 
+using griddatatest::Fill;
+
 namespace {
 
 std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows)
 {
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(0);
-    g->SetFixedRows(0);
+    auto g = griddatatest::MakeGrid(cols, rows);
     g->SetSaveFixedCells(false);
     return g;
-}
-
-void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            g.SetCells(int(c), int(r), rows[r][c]);
 }
 
 std::vector<std::vector<QString>> Texts(TVerIvovavOzed& g)

@@ -1,0 +1,39 @@
+#pragma once
+// Grids for the data tests: loaded, sized, with their fixed columns and rows, and filled row by row.
+#include "grid/AdvGrid.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace griddatatest {
+
+// Loads the grid and gives it cols x rows cells with that many fixed columns and rows.
+template <class G>
+G& Sized(G& g, int cols, int rows, int fixedCols = 0, int fixedRows = 0)
+{
+    g.Loaded();
+    g.SetColCount(cols);
+    g.SetRowCount(rows);
+    g.SetFixedCols(fixedCols);
+    g.SetFixedRows(fixedRows);
+    return g;
+}
+
+template <class G = TVerIvovavOzed>
+std::unique_ptr<G> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows = 0)
+{
+    auto g = std::make_unique<G>();
+    Sized(*g, cols, rows, fixedCols, fixedRows);
+    return g;
+}
+
+// The texts of the cells, row by row from the top left cell.
+inline void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            g.SetCells(int(c), int(r), rows[r][c]);
+}
+
+} // namespace griddatatest
