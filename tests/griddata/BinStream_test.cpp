@@ -33,6 +33,22 @@ void LoadAt(TVerIvovavOzed& g, TPoint p, QByteArray data)
     g.LoadAtPointFromBinStream(p, b);
 }
 
+QByteArray SaveWhole(TVerIvovavOzed& g)
+{
+    QByteArray data;
+    QBuffer b(&data);
+    b.open(QIODevice::WriteOnly);
+    g.SaveToBinStream(b);
+    return data;
+}
+
+void LoadWhole(TVerIvovavOzed& g, QByteArray data)
+{
+    QBuffer b(&data);
+    b.open(QIODevice::ReadOnly);
+    g.LoadFromBinStream(b);
+}
+
 // The writing grid's identifier differs from run to run; the fixtures hold 0 for it.
 QByteArray WithoutID(QByteArray data)
 {
@@ -215,17 +231,10 @@ TEST(BinStream, WholeGridStreamsSizeTheGridAndCellsOutsideAreDropped)
     src->SetColWidths(2, 77);
     src->SetRowHeights(1, 33);
     src->SetCells(2, 1, "x");
-    QByteArray full;
-    {
-        QBuffer b(&full);
-        b.open(QIODevice::WriteOnly);
-        src->SaveToBinStream(b);
-    }
+    const QByteArray full = SaveWhole(*src);
     auto dst = MakeGrid(1, 1);
     dst->SetCells(0, 0, "cleared");
-    QBuffer b(&full);
-    b.open(QIODevice::ReadOnly);
-    dst->LoadFromBinStream(b);
+    LoadWhole(*dst, full);
     EXPECT_EQ(dst->ColCount(), 3);
     EXPECT_EQ(dst->RowCount(), 2);
     EXPECT_EQ(dst->ColWidths(2), 77);
@@ -240,14 +249,8 @@ TEST(BinStream, WholeGridStreamsSizeTheGridAndCellsOutsideAreDropped)
     fixedSrc->SetColWidths(1, 41);
     fixedSrc->SetColWidths(3, 43);
     fixedSrc->SetCells(3, 2, "last");
-    QByteArray noFixed;
-    QBuffer nb(&noFixed);
-    nb.open(QIODevice::WriteOnly);
-    fixedSrc->SaveToBinStream(nb);
     auto fixedDst = MakeGrid(1, 1);
-    QBuffer rb(&noFixed);
-    rb.open(QIODevice::ReadOnly);
-    fixedDst->LoadFromBinStream(rb);
+    LoadWhole(*fixedDst, SaveWhole(*fixedSrc));
     EXPECT_EQ(fixedDst->ColCount(), 4);
     EXPECT_EQ(fixedDst->RowCount(), 3);
     EXPECT_EQ(fixedDst->ColWidths(1), 41);

@@ -51,13 +51,20 @@ const std::vector<std::vector<QString>> kTable = {
     {"L1\r\nL2", "&gt;"},
 };
 
-TEST(GridXML, WritesTheHandMadeFileAndReadsItBack)
+// kTable written as "t.xml" in the folder, rows "Row" under "Table"; its path.
+QString SaveTable(const QTemporaryDir& dir)
 {
-    QTemporaryDir dir;
     auto g = MakeGrid(2, 3);
     Fill(*g, kTable);
     const QString path = dir.filePath("t.xml");
     g->SaveToXML(path, "Table", "Row", nullptr, false);
+    return path;
+}
+
+TEST(GridXML, WritesTheHandMadeFileAndReadsItBack)
+{
+    QTemporaryDir dir;
+    const QString path = SaveTable(dir);
     EXPECT_EQ(kt_test::ReadFile(path), kt_test::ReadFile(Fixture("table.xml")));
 
     // "&gt;" typed into a cell stays "&gt;": only the writer's "$amp;" is turned back.
@@ -164,10 +171,7 @@ TEST(GridXML, ProgressCountsFromTheFirstSavedRow)
 TEST(GridXML, FieldNamesBecomeHeadersAboveTheRecords)
 {
     QTemporaryDir dir;
-    auto g = MakeGrid(2, 3);
-    Fill(*g, kTable);
-    const QString path = dir.filePath("t.xml");
-    g->SaveToXML(path, "Table", "Row", nullptr, false);
+    const QString path = SaveTable(dir);
 
     auto h = MakeGrid(1, 1);
     h->SetSaveFixedRows(true);
