@@ -1,8 +1,11 @@
 #pragma once
 // Grids for the data tests: loaded, sized, with their fixed columns and rows, and filled row by row.
 #include "grid/AdvGrid.h"
+#include "platform/SysUtils.h"
 
 #include <QString>
+#include <QTest>
+#include <QWidget>
 #include <memory>
 #include <vector>
 
@@ -34,6 +37,34 @@ inline void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& row
     for (size_t r = 0; r < rows.size(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c)
             g.SetCells(int(c), int(r), rows[r][c]);
+}
+
+// Fixed number settings with day-first dates ("dd/mm/yyyy") and minute times ("hh:nn") for one
+// test; the old settings come back afterwards.
+struct DayFirstFormat {
+    platform::TFormatSettings saved = platform::FormatSettings();
+    DayFirstFormat()
+    {
+        platform::TFormatSettings fs = platform::TFormatSettings::Invariant();
+        fs.ShortDateFormat = "dd/mm/yyyy";
+        fs.ShortTimeFormat = "hh:nn";
+        fs.LongTimeFormat = "hh:nn:ss";
+        platform::FormatSettings() = fs;
+    }
+    ~DayFirstFormat() { platform::FormatSettings() = saved; }
+    DayFirstFormat(const DayFirstFormat&) = delete;
+    DayFirstFormat& operator=(const DayFirstFormat&) = delete;
+};
+
+// Gives the window that size with the control filling it, shows it and waits until it is active;
+// false when it never becomes active.
+inline bool ShowFilled(QWidget& window, QWidget& control, int width, int height)
+{
+    window.resize(width, height);
+    control.setGeometry(0, 0, width, height);
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 } // namespace griddatatest

@@ -13,20 +13,13 @@
 namespace {
 
 struct SmartHost {
+    griddatatest::DayFirstFormat format;
     std::unique_ptr<TVerIvovavOzed> grid;
-    platform::TFormatSettings saved = platform::FormatSettings();
     SmartHost(int cols = 4, int rows = 8) : grid(griddatatest::MakeGrid(cols, rows))
     {
         grid->SetOptions(grid->Options() | goEditing | goRangeSelect);
         grid->Navigation().SetAllowSmartClipboard(true);
-        platform::TFormatSettings& fs = platform::FormatSettings();
-        fs.DateSeparator = '/';
-        fs.DecimalSeparator = '.';
-        fs.TimeSeparator = ':';
-        fs.ShortDateFormat = "dd/mm/yyyy";
-        fs.ShortTimeFormat = "hh:nn";
     }
-    ~SmartHost() { platform::FormatSettings() = saved; }
     void Paste(const QString& text, int l, int t, int r, int b)
     {
         QApplication::clipboard()->setText(text);
