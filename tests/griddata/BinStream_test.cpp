@@ -19,34 +19,22 @@ namespace {
 
 QByteArray SaveRect(TVerIvovavOzed& g, TRect r)
 {
-    QByteArray data;
-    QBuffer b(&data);
-    b.open(QIODevice::WriteOnly);
-    g.SaveRectToBinStream(r, b);
-    return data;
+    return griddatatest::Written([&](QIODevice& b) { g.SaveRectToBinStream(r, b); });
 }
 
 void LoadAt(TVerIvovavOzed& g, TPoint p, QByteArray data)
 {
-    QBuffer b(&data);
-    b.open(QIODevice::ReadOnly);
-    g.LoadAtPointFromBinStream(p, b);
+    griddatatest::ReadBack(data, [&](QIODevice& b) { g.LoadAtPointFromBinStream(p, b); });
 }
 
 QByteArray SaveWhole(TVerIvovavOzed& g)
 {
-    QByteArray data;
-    QBuffer b(&data);
-    b.open(QIODevice::WriteOnly);
-    g.SaveToBinStream(b);
-    return data;
+    return griddatatest::Written([&](QIODevice& b) { g.SaveToBinStream(b); });
 }
 
 void LoadWhole(TVerIvovavOzed& g, QByteArray data)
 {
-    QBuffer b(&data);
-    b.open(QIODevice::ReadOnly);
-    g.LoadFromBinStream(b);
+    griddatatest::ReadBack(data, [&](QIODevice& b) { g.LoadFromBinStream(b); });
 }
 
 // The writing grid's identifier differs from run to run; the fixtures hold 0 for it.

@@ -3,6 +3,8 @@
 #include "grid/AdvGrid.h"
 #include "platform/SysUtils.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -29,6 +31,26 @@ std::unique_ptr<G> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows
     auto g = std::make_unique<G>();
     Sized(*g, cols, rows, fixedCols, fixedRows);
     return g;
+}
+
+// The bytes Write puts into a stream.
+template <class F>
+QByteArray Written(F Write)
+{
+    QByteArray data;
+    QBuffer b(&data);
+    b.open(QIODevice::WriteOnly);
+    Write(b);
+    return data;
+}
+
+// Lets Read take the bytes from a stream.
+template <class F>
+void ReadBack(QByteArray data, F Read)
+{
+    QBuffer b(&data);
+    b.open(QIODevice::ReadOnly);
+    Read(b);
 }
 
 // The texts of the cells, row by row from the top left cell.
