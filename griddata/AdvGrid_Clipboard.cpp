@@ -87,6 +87,14 @@ std::vector<TBlockLine> SplitBlock(const QString& Text)
     return lines;
 }
 
+// Whether the block goes on after line li: a last line that is empty and has no line end of its
+// own is only the end of the line before it.
+bool TextFollows(const std::vector<TBlockLine>& lines, size_t li)
+{
+    return li + 1 < lines.size() &&
+           !(li + 2 == lines.size() && lines[li + 1].Text.isEmpty() && !lines[li + 1].EndedByCR);
+}
+
 QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
 
 
@@ -448,19 +456,21 @@ int TVerIvovavOzed::PasteTextBlock(int ACol, int ARow, int& Rows, int& Cols, con
         }
         ++count;
         // The next line goes one row down, growing the grid as allowed.
-        const bool textFollows = li + 1 < lines.size() &&
-                                 !(li + 2 == lines.size() && lines[li + 1].Text.isEmpty() && !lines[li + 1].EndedByCR);
-        if (textFollows) {
-            ++row;
-            const bool footer = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
-            if (row >= RowCount() - (footer ? 1 : 0) && FNavigation->AllowClipboardRowGrow())
-                SetRowCount(RowCount() + 1);
-        }
+        if (TextFollows(lines, li))
+            NextPasteRow(row, FNavigation->AllowClipboardRowGrow());
     }
     group.reset();
     CellModified(FLastCopyTopLeft, changed, FLastClipOperation);
     DoCellsChanged(TRect{RealColIndex(changed.Left), changed.Top, RealColIndex(changed.Right), changed.Bottom});
     return count;
+}
+
+void TVerIvovavOzed::NextPasteRow(int& Row, bool Grow)
+{
+    ++Row;
+    const bool footer = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
+    if (Row >= RowCount() - (footer ? 1 : 0) && Grow)
+        SetRowCount(RowCount() + 1);
 }
 
 void TVerIvovavOzed::SetSelectionAsText(const QString& Value)
@@ -489,14 +499,8 @@ void TVerIvovavOzed::SetSelectionAsText(const QString& Value)
             }
             ++c;
         }
-        const bool textFollows = li + 1 < lines.size() &&
-                                 !(li + 2 == lines.size() && lines[li + 1].Text.isEmpty() && !lines[li + 1].EndedByCR);
-        if (textFollows) {
-            ++row;
-            const bool footer = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
-            if (row >= RowCount() - (footer ? 1 : 0))
-                SetRowCount(RowCount() + 1);
-        }
+        if (TextFollows(lines, li))
+            NextPasteRow(row, true);
     }
     DoCellsChanged(TRect{RealColIndex(s.Left), s.Top, RealColIndex(lastCol), lastRow});
 }
@@ -603,25 +607,26 @@ void TVerIvovavOzed::ClipboardShortCut(TClipboardKey Operation)
 {
     // Called from the key handling: nothing may escape to the event loop.
     try {
-        bool allow = true;
+        // The operation's permission event is told the text it would move; the operation runs
+        // unless the event refuses it.
+        auto run = [this](const std::function<void(QObject*, const QString&, bool&)>& Allowed, auto Text,
+                          auto Operate) {
+            bool allow = true;
+            if (Allowed)
+                Allowed(this, Text(), allow);
+            if (allow)
+                Operate();
+        };
+        const auto selectionText = [this] { return GetSelectionAsText(); };
         switch (Operation) {
         case ckCut:
-            if (OnClipboardCut)
-                OnClipboardCut(this, GetSelectionAsText(), allow);
-            if (allow)
-                CutSelectionToClipboard();
+            run(OnClipboardCut, selectionText, [this] { CutSelectionToClipboard(); });
             break;
         case ckPaste:
-            if (OnClipboardPaste)
-                OnClipboardPaste(this, Clipboard()->text(), allow);
-            if (allow)
-                PasteSelectionFromClipboard();
+            run(OnClipboardPaste, [] { return Clipboard()->text(); }, [this] { PasteSelectionFromClipboard(); });
             break;
         case ckCopy:
-            if (OnClipboardCopy)
-                OnClipboardCopy(this, GetSelectionAsText(), allow);
-            if (allow)
-                CopySelectionToClipboard();
+            run(OnClipboardCopy, selectionText, [this] { CopySelectionToClipboard(); });
             break;
         default:
             break;

@@ -137,15 +137,10 @@ void TSearchPanel::CreateWnd()
     FHiliteButton->setEnabled(false);
 }
 
-void TSearchPanel::SetColor(TColor Value)
+// The bar's colours are painted by the bar itself: a change repaints it.
+void TSearchPanel::SetPaintColor(TColor& Field, TColor Value)
 {
-    if (platform::Change(FColor, Value))
-        update();
-}
-
-void TSearchPanel::SetColorTo(TColor Value)
-{
-    if (platform::Change(FColorTo, Value))
+    if (platform::Change(Field, Value))
         update();
 }
 

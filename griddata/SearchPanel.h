@@ -43,9 +43,9 @@ public:
     TAdvCheckBox* MatchCase() const { return FMatchCase; }
 
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { SetPaintColor(FColor, Value); }
     TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value);
+    void SetColorTo(TColor Value) { SetPaintColor(FColorTo, Value); }
     QString FindNextCaption;
     QString FindPrevCaption;
     QString MatchCaseCaption;
@@ -75,6 +75,7 @@ protected:
 
 private:
     void EditChanged();
+    void SetPaintColor(TColor& Field, TColor Value);
 
     TRetEdit* FEditControl;
     TAdvGridButton* FForwardButton;

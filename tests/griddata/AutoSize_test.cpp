@@ -1,5 +1,6 @@
 // Automatic sizing: a column from its widest cell, the limits, grow-only, and the header double
 // click on a column border.
+#include "GridDataFixture.h"
 #include "grid/AdvCGrid.h"
 
 #include <QApplication>
@@ -23,11 +24,7 @@ struct SizeGrid {
         grid->SetRowCount(3);
         grid->SetOptions(grid->Options() | goColSizing);
         grid->Loaded();
-        window.resize(600, 200);
-        grid->setGeometry(0, 0, 600, 200);
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(griddatatest::ShowFilled(window, *grid, 600, 200));
     }
 };
 

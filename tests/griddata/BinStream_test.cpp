@@ -2,6 +2,7 @@
 // copies between grids at an offset with properties and pictures, whole-grid streams; and
 // AssignCells through the text stream.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/ComponentStream.h"
 #include "platform/Picture.h"
@@ -12,33 +13,28 @@
 
 using namespace platform;
 
-namespace {
+using griddatatest::MakeGrid;
 
-std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows = 0)
-{
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(fixedCols);
-    g->SetFixedRows(fixedRows);
-    return g;
-}
+namespace {
 
 QByteArray SaveRect(TVerIvovavOzed& g, TRect r)
 {
-    QByteArray data;
-    QBuffer b(&data);
-    b.open(QIODevice::WriteOnly);
-    g.SaveRectToBinStream(r, b);
-    return data;
+    return griddatatest::Written([&](QIODevice& b) { g.SaveRectToBinStream(r, b); });
 }
 
 void LoadAt(TVerIvovavOzed& g, TPoint p, QByteArray data)
 {
-    QBuffer b(&data);
-    b.open(QIODevice::ReadOnly);
-    g.LoadAtPointFromBinStream(p, b);
+    griddatatest::ReadBack(data, [&](QIODevice& b) { g.LoadAtPointFromBinStream(p, b); });
+}
+
+QByteArray SaveWhole(TVerIvovavOzed& g)
+{
+    return griddatatest::Written([&](QIODevice& b) { g.SaveToBinStream(b); });
+}
+
+void LoadWhole(TVerIvovavOzed& g, QByteArray data)
+{
+    griddatatest::ReadBack(data, [&](QIODevice& b) { g.LoadFromBinStream(b); });
 }
 
 // The writing grid's identifier differs from run to run; the fixtures hold 0 for it.
@@ -223,17 +219,10 @@ TEST(BinStream, WholeGridStreamsSizeTheGridAndCellsOutsideAreDropped)
     src->SetColWidths(2, 77);
     src->SetRowHeights(1, 33);
     src->SetCells(2, 1, "x");
-    QByteArray full;
-    {
-        QBuffer b(&full);
-        b.open(QIODevice::WriteOnly);
-        src->SaveToBinStream(b);
-    }
+    const QByteArray full = SaveWhole(*src);
     auto dst = MakeGrid(1, 1);
     dst->SetCells(0, 0, "cleared");
-    QBuffer b(&full);
-    b.open(QIODevice::ReadOnly);
-    dst->LoadFromBinStream(b);
+    LoadWhole(*dst, full);
     EXPECT_EQ(dst->ColCount(), 3);
     EXPECT_EQ(dst->RowCount(), 2);
     EXPECT_EQ(dst->ColWidths(2), 77);
@@ -248,14 +237,8 @@ TEST(BinStream, WholeGridStreamsSizeTheGridAndCellsOutsideAreDropped)
     fixedSrc->SetColWidths(1, 41);
     fixedSrc->SetColWidths(3, 43);
     fixedSrc->SetCells(3, 2, "last");
-    QByteArray noFixed;
-    QBuffer nb(&noFixed);
-    nb.open(QIODevice::WriteOnly);
-    fixedSrc->SaveToBinStream(nb);
     auto fixedDst = MakeGrid(1, 1);
-    QBuffer rb(&noFixed);
-    rb.open(QIODevice::ReadOnly);
-    fixedDst->LoadFromBinStream(rb);
+    LoadWhole(*fixedDst, SaveWhole(*fixedSrc));
     EXPECT_EQ(fixedDst->ColCount(), 4);
     EXPECT_EQ(fixedDst->RowCount(), 3);
     EXPECT_EQ(fixedDst->ColWidths(1), 41);

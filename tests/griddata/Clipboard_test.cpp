@@ -1,6 +1,7 @@
 // Clipboard copy, cut and paste by the grid's keys on a focused grid, read back from the
 // application's clipboard: text blocks and their quoting, growth, read-only and check-box cells,
 // inserting paste, disjunct selections, refusals, the grid's own format and undo.
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "grid/UndoRedo.h"
 #include "griddata/AdvGrid_FilesStreamTypes.h"
@@ -20,13 +21,8 @@ struct ClipHost {
     explicit ClipHost(int cols = 4, int rows = 4)
     {
         window.resize(500, 300);
-        grid = new TVerIvovavOzed(&window);
+        grid = &griddatatest::Sized(*new TVerIvovavOzed(&window), cols, rows);
         grid->setGeometry(0, 0, 500, 300);
-        grid->Loaded();
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
-        grid->SetFixedCols(0);
-        grid->SetFixedRows(0);
         grid->SetOptions(grid->Options() | goEditing | goRangeSelect);
         grid->Navigation().SetAllowClipboardShortCuts(true);
         window.show();
@@ -95,6 +91,37 @@ TEST(Clipboard, CopyKeysPutTheSelectionAsText)
     EXPECT_EQ(ClipText(), "before");
 }
 
+// Each clipboard key asks its permission event first, telling it the text it would move; a
+// refusal leaves cells and clipboard alone.
+TEST(Clipboard, KeysAskTheirEventWithTheTextTheyMove)
+{
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        std::function<void(QObject*, const QString&, bool&)> TVerIvovavOzed::*event;
+        QString seen;
+    } cases[] = {
+        {"copy", Qt::Key_C, &TVerIvovavOzed::OnClipboardCopy, "a"},
+        {"cut", Qt::Key_X, &TVerIvovavOzed::OnClipboardCut, "a"},
+        {"paste", Qt::Key_V, &TVerIvovavOzed::OnClipboardPaste, "clip"},
+    };
+    for (const Case& k : cases) {
+        ClipHost h(2, 2);
+        h.grid->SetCells(0, 0, "a");
+        h.Select(0, 0, 0, 0);
+        SetClipText("clip");
+        QStringList told;
+        h.grid->*k.event = [&](QObject*, const QString& Value, bool& Allow) {
+            told << Value;
+            Allow = false;
+        };
+        h.Key(k.key, Qt::ControlModifier);
+        EXPECT_EQ(told, QStringList{k.seen}) << k.name;
+        EXPECT_EQ(h.grid->Cells(0, 0), "a") << k.name;
+        EXPECT_EQ(ClipText(), "clip") << k.name;
+    }
+}
+
 TEST(Clipboard, PastedLineBreaksComeBackAsCRLF)
 {
     ClipHost h(2, 2);
@@ -109,6 +136,28 @@ TEST(Clipboard, PastedLineBreaksComeBackAsCRLF)
     h.grid->TextBlockSize("a\tb\r\nc\r\n", cols, rows);
     EXPECT_EQ(cols, 2);
     EXPECT_EQ(rows, 1);
+}
+
+// A block set as the selection's text or pasted runs on into a new row when it reaches the last
+// row, or the row before a fixed floating footer; a final line end adds no row.
+TEST(Clipboard, TextBlocksGrowRowsBeforeAFixedFooter)
+{
+    for (bool footer : {false, true})
+        for (bool paste : {false, true}) {
+            ClipHost h(2, 3);
+            h.grid->Navigation().SetAllowClipboardRowGrow(true);
+            h.grid->FloatingFooter().SetFooterStyle(fsFixedLastRow);
+            h.grid->FloatingFooter().SetVisible(footer);
+            h.Select(0, 0, 0, 0);
+            if (paste) {
+                int rows = 0, cols = 0;
+                h.grid->PasteTextBlock(0, 0, rows, cols, "a\r\nb\r\nc\r\n");
+            } else {
+                h.grid->SetSelectionAsText("a\r\nb\r\nc\r\n");
+            }
+            EXPECT_EQ(h.grid->RowCount(), footer ? 4 : 3) << footer << paste;
+            EXPECT_EQ(h.grid->Cells(0, 2), "c") << footer << paste;
+        }
 }
 
 TEST(Clipboard, PasteGrowsTheGridAndAsksPerCell)

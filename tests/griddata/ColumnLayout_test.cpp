@@ -36,6 +36,30 @@ QString Layout(TVerIvovavOzed& g)
     return shown.join(',') + '|' + hidden.join(',');
 }
 
+// The grid keeps its column layout under that key and section.
+void StoreLayoutAt(TVerIvovavOzed& g, TColumnSizeLocation Location, const QString& Key, const QString& Section)
+{
+    TColumnSize& settings = g.ColumnSize();
+    settings.SetLocation(Location);
+    settings.SetKey(Key);
+    settings.SetSection(Section);
+}
+
+// A grid keeping its layout in "grid.ini" of a fresh folder, under the section.
+struct IniLayout {
+    QTemporaryDir dir;
+    QString ini = dir.filePath("grid.ini");
+    std::unique_ptr<TVerIvovavOzed> g;
+    IniLayout(int cols, const char* section) : g(MakeGrid(cols)) { StoreLayoutAt(*g, clIniFile, ini, section); }
+    // Another grid of the same columns with the same settings.
+    std::unique_ptr<TVerIvovavOzed> Reader() const
+    {
+        auto h = MakeGrid(g->ColCount());
+        h->ColumnSize().Assign(g->ColumnSize());
+        return h;
+    }
+};
+
 QString Widths(TVerIvovavOzed& g)
 {
     QStringList w;
@@ -156,26 +180,20 @@ TEST(ColumnLayout, BrokenStateTexts)
 
 TEST(ColumnLayout, ColSizesInAnIniFile)
 {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("grid.ini");
-    auto g = MakeGrid(3);
-    g->ColumnSize().SetLocation(clIniFile);
-    g->ColumnSize().SetKey(ini);
-    g->ColumnSize().SetSection("Cols");
-    g->SetColWidths(0, 40);
-    g->SetColWidths(1, 50);
-    g->SetColWidths(2, 60);
-    g->SaveColSizes();
-    EXPECT_EQ(kt_test::ReadFile(ini), kt_test::ReadFile(kt_test::FixturePath("griddata/layout/colsizes.ini")));
+    IniLayout t(3, "Cols");
+    t.g->SetColWidths(0, 40);
+    t.g->SetColWidths(1, 50);
+    t.g->SetColWidths(2, 60);
+    t.g->SaveColSizes();
+    EXPECT_EQ(kt_test::ReadFile(t.ini), kt_test::ReadFile(kt_test::FixturePath("griddata/layout/colsizes.ini")));
 
-    auto h = MakeGrid(3);
-    h->ColumnSize().Assign(g->ColumnSize());
+    auto h = t.Reader();
     h->LoadColSizes();
     EXPECT_EQ(Widths(*h), "40,50,60");
 
     // A hand-edited file: names in any case, a width that is no number keeps the present one, a
     // missing one too; the file is written back as it was read.
-    const QString edited = dir.filePath("edited.ini");
+    const QString edited = t.dir.filePath("edited.ini");
     QFile::copy(kt_test::FixturePath("griddata/layout/colsizes_in.ini"), edited);
     QFile(edited).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     h->ColumnSize().SetKey(edited);
@@ -184,7 +202,7 @@ TEST(ColumnLayout, ColSizesInAnIniFile)
     EXPECT_EQ(kt_test::ReadFile(edited), kt_test::ReadFile(kt_test::FixturePath("griddata/layout/colsizes_in.ini")));
 
     // Without a file or a section name nothing is read or written.
-    const QString none = dir.filePath("none.ini");
+    const QString none = t.dir.filePath("none.ini");
     h->ColumnSize().SetKey(none);
     h->ColumnSize().SetSection("");
     h->SaveColSizes();
@@ -196,18 +214,12 @@ TEST(ColumnLayout, ColSizesInAnIniFile)
 
 TEST(ColumnLayout, ColPositionsInAnIniFile)
 {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("grid.ini");
-    auto g = MakeGrid(4);
-    g->ColumnSize().SetLocation(clIniFile);
-    g->ColumnSize().SetKey(ini);
-    g->ColumnSize().SetSection("Pos");
-    g->MoveColumn(0, 2);
-    g->SaveColPositions();
-    EXPECT_EQ(kt_test::ReadFile(ini), QByteArray("[Pos]\r\nPos0=1\r\nPos1=2\r\nPos2=0\r\nPos3=3\r\n"));
+    IniLayout t(4, "Pos");
+    t.g->MoveColumn(0, 2);
+    t.g->SaveColPositions();
+    EXPECT_EQ(kt_test::ReadFile(t.ini), QByteArray("[Pos]\r\nPos0=1\r\nPos1=2\r\nPos2=0\r\nPos3=3\r\n"));
 
-    auto h = MakeGrid(4);
-    h->ColumnSize().Assign(g->ColumnSize());
+    auto h = t.Reader();
     h->HideColumn(0); // hidden before the load, hidden after it where the order put it
     h->LoadColPositions();
     EXPECT_EQ(Layout(*h), "c1,c2,c3|c0");
@@ -222,12 +234,12 @@ TEST(ColumnLayout, ColPositionsInAnIniFile)
         {"no numbers", "[Pos]\r\nPos0=a\r\nPos1=b\r\n"},
     };
     for (const auto& [what, text] : stores) {
-        QFile f(ini);
+        QFile f(t.ini);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
         f.close();
         auto k = MakeGrid(4);
-        k->ColumnSize().Assign(g->ColumnSize());
+        k->ColumnSize().Assign(t.g->ColumnSize());
         k->LoadColPositions();
         EXPECT_EQ(Layout(*k), "c0,c1,c2,c3|") << what;
         EXPECT_EQ(k->ColumnOrder().StrValue(), "0,1,2,3") << what;
@@ -235,19 +247,17 @@ TEST(ColumnLayout, ColPositionsInAnIniFile)
 
     // A grid that never had an order list writes no positions.
     auto bare = std::make_unique<TVerIvovavOzed>();
-    bare->ColumnSize().Assign(g->ColumnSize());
+    bare->ColumnSize().Assign(t.g->ColumnSize());
     bare->ColumnSize().SetSection("Bare");
     bare->SaveColPositions();
-    EXPECT_FALSE(platform::TMemIniFile(ini).SectionExists("Bare"));
+    EXPECT_FALSE(platform::TMemIniFile(t.ini).SectionExists("Bare"));
 }
 
 TEST(ColumnLayout, ColSizesAndPositionsInTheRegistry)
 {
     RegistryScope scope;
     auto g = MakeGrid(3);
-    g->ColumnSize().SetLocation(clRegistry);
-    g->ColumnSize().SetKey("Software\\KT40917\\Grids");
-    g->ColumnSize().SetSection("Orders");
+    StoreLayoutAt(*g, clRegistry, "Software\\KT40917\\Grids", "Orders");
     g->SetColWidths(0, 25);
     g->SetColWidths(2, 75);
     g->MoveColumn(2, 0);
@@ -316,9 +326,7 @@ TEST(ColumnLayout, ColumnGridPositions)
     };
     const QString ini = dir.filePath("cols.ini");
     auto g = make();
-    g->ColumnSize().SetLocation(clIniFile);
-    g->ColumnSize().SetKey(ini);
-    g->ColumnSize().SetSection("Columns");
+    StoreLayoutAt(*g, clIniFile, ini, "Columns");
     g->MoveColumn(0, 2);
     g->SaveColPositions();
     EXPECT_EQ(kt_test::ReadFile(ini), QByteArray("[Columns]\r\nCP0=1\r\nCP1=2\r\nCP2=0\r\n"));

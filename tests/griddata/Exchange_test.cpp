@@ -3,6 +3,7 @@
 // back-ends on files in temporary folders (.xlsx written and read back, the .xls fixture, an ODF
 // document read back from its content, SQLite tables and queries).
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/AutomationDouble.h"
 
@@ -15,6 +16,8 @@
 #include <zip.h>
 
 using namespace platform;
+
+using griddatatest::Fill;
 
 namespace {
 
@@ -33,20 +36,7 @@ public:
 
 std::unique_ptr<ExchangeGrid> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows = 0)
 {
-    auto g = std::make_unique<ExchangeGrid>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(fixedCols);
-    g->SetFixedRows(fixedRows);
-    return g;
-}
-
-void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            g.SetCells(int(c), int(r), rows[r][c]);
+    return griddatatest::MakeGrid<ExchangeGrid>(cols, rows, fixedCols, fixedRows);
 }
 
 std::vector<std::vector<QString>> Cells(const TVerIvovavOzed& g)

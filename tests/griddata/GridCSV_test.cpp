@@ -1,35 +1,22 @@
 // CSV, fixed-width and text-table files against hand-made fixtures; delimiter detection, the
 // Java dialect, row limits, the floating footer kept by an insert, CellToReal and text extents.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/SysUtils.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
+using griddatatest::MakeGrid;
+using griddatatest::Fill;
+
 namespace {
-
-std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows)
-{
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(0);
-    g->SetFixedRows(0);
-    return g;
-}
-
-void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            g.SetCells(int(c), int(r), rows[r][c]);
-}
 
 void WriteText(const QString& path, const QByteArray& bytes)
 {
@@ -160,22 +147,18 @@ TEST(GridCSV, DetectsTheDelimiterAndSplitsFields)
 // reader takes for delimiters, else one both hold as often, else the one either holds most often.
 TEST(GridCSV, DetectedDelimiterFollowsTheRulesInTurn)
 {
-    struct Case {
-        const char* name;
-        QByteArray text;
-        int col, row;
-        QString expected;
-    } cases[] = {
+    // Name, the file's text, a cell and the text it gets.
+    const std::tuple<const char*, QByteArray, int, int, QString> cases[] = {
         {"same field count", "a,b;c;d;e\r\nf,g;h\r\n", 1, 0, "b;c;d;e"},
         {"same field count before same count", "a;b|c||d\r\ne;f|g||h\r\n", 1, 0, "b|c||d"},
         {"same count, a doubled run", "a||b|c,d,e,f,g\r\nx|y|z|w,h\r\n", 2, 0, "b"},
         {"most often in either line", "a#b#c\r\nx,y\r\n", 2, 0, "c"},
         {"most often, the other line unsplit", "a#b#c\r\nx,y\r\n", 0, 1, "x,y"},
     };
-    for (const Case& k : cases) {
+    for (const auto& [name, text, col, row, expected] : cases) {
         auto g = MakeGrid(1, 1);
-        LoadCSVText(*g, k.text);
-        EXPECT_EQ(g->Cells(k.col, k.row), k.expected) << k.name;
+        LoadCSVText(*g, text);
+        EXPECT_EQ(g->Cells(col, row), expected) << name;
     }
 }
 

@@ -2,6 +2,7 @@
 // pictures written as JPEG files; the page file in ASCII with character references or UTF-16,
 // appended, framed by header and footer files, and opened for preview.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/Jpeg.h"
 #include "platform/Picture.h"
@@ -21,12 +22,7 @@ namespace {
 
 std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows, int fixedRows)
 {
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(0);
-    g->SetFixedRows(fixedRows);
+    auto g = griddatatest::MakeGrid(cols, rows, 0, fixedRows);
     g->Font().SetName(QStringLiteral("Arial"));
     g->Font().SetSize(10);
     g->Font().SetColor(clWindowText);

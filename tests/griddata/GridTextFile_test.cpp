@@ -1,6 +1,7 @@
 // The grid's own text file and text stream: bytes against hand-made fixtures, escapes of
 // multi-line texts, progress, the corrupt-file error, stream positions and re-entry.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/ScriptedServices.h"
 
@@ -12,18 +13,9 @@
 
 using namespace platform;
 
-namespace {
+using griddatatest::MakeGrid;
 
-std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows, int fixedCols = 0, int fixedRows = 0)
-{
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(fixedCols);
-    g->SetFixedRows(fixedRows);
-    return g;
-}
+namespace {
 
 QByteArray Utf16Lines(const QStringList& lines)
 {

@@ -3,6 +3,7 @@
 // hand-made files (records, attributes, levels, field names as headers) and on broken input, and
 // round trips.
 #include "TestSupport.h"
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
@@ -13,25 +14,15 @@
 
 using namespace platform;
 
+using griddatatest::Fill;
+
 namespace {
 
 std::unique_ptr<TVerIvovavOzed> MakeGrid(int cols, int rows)
 {
-    auto g = std::make_unique<TVerIvovavOzed>();
-    g->Loaded();
-    g->SetColCount(cols);
-    g->SetRowCount(rows);
-    g->SetFixedCols(0);
-    g->SetFixedRows(0);
+    auto g = griddatatest::MakeGrid(cols, rows);
     g->SetSaveFixedCells(false);
     return g;
-}
-
-void Fill(TVerIvovavOzed& g, const std::vector<std::vector<QString>>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            g.SetCells(int(c), int(r), rows[r][c]);
 }
 
 std::vector<std::vector<QString>> Texts(TVerIvovavOzed& g)
@@ -60,13 +51,20 @@ const std::vector<std::vector<QString>> kTable = {
     {"L1\r\nL2", "&gt;"},
 };
 
-TEST(GridXML, WritesTheHandMadeFileAndReadsItBack)
+// kTable written as "t.xml" in the folder, rows "Row" under "Table"; its path.
+QString SaveTable(const QTemporaryDir& dir)
 {
-    QTemporaryDir dir;
     auto g = MakeGrid(2, 3);
     Fill(*g, kTable);
     const QString path = dir.filePath("t.xml");
     g->SaveToXML(path, "Table", "Row", nullptr, false);
+    return path;
+}
+
+TEST(GridXML, WritesTheHandMadeFileAndReadsItBack)
+{
+    QTemporaryDir dir;
+    const QString path = SaveTable(dir);
     EXPECT_EQ(kt_test::ReadFile(path), kt_test::ReadFile(Fixture("table.xml")));
 
     // "&gt;" typed into a cell stays "&gt;": only the writer's "$amp;" is turned back.
@@ -173,10 +171,7 @@ TEST(GridXML, ProgressCountsFromTheFirstSavedRow)
 TEST(GridXML, FieldNamesBecomeHeadersAboveTheRecords)
 {
     QTemporaryDir dir;
-    auto g = MakeGrid(2, 3);
-    Fill(*g, kTable);
-    const QString path = dir.filePath("t.xml");
-    g->SaveToXML(path, "Table", "Row", nullptr, false);
+    const QString path = SaveTable(dir);
 
     auto h = MakeGrid(1, 1);
     h->SetSaveFixedRows(true);

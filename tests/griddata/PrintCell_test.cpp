@@ -446,19 +446,40 @@ bool IsBlue(const QColor& c) { return c.blue() > 180 && c.red() < 40 && c.green(
 
 } // namespace
 
-TEST(PrintCell, MarkupCellsPrintTheirWords)
+// Markup and RTF cells are measured by their shown words and printed formatted: the red word is
+// on the page in its own cell, the tags and control words are not. An RTF cell prints at the size
+// of the page's other text (the same 8 points here), as high as the plain copy's words.
+TEST(PrintCell, MarkupAndRichTextCellsPrintTheirWords)
 {
-    // Markup measures and prints as its shown words; the plain copy beside it is about as wide.
-    SpecialCells t(3);
-    t.g->SetCells(0, 0, "<font color=\"clRed\">Red words</font>");
-    t.g->SetCells(1, 0, "Red words");
-    t.g->SetCells(2, 0, "end");
-    t.Print("print_markup_cells");
-    const int w0 = t.W(0), w1 = t.W(1);
-    EXPECT_GT(w0, w1 * 9 / 10) << "markup is about as wide as its words";
-    EXPECT_LT(w0, w1 * 2) << "the tags themselves take no room (they would more than treble it)";
-    EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
-    EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
+    struct Case {
+        const char* name;
+        QString source, plain;
+        const char* file;
+        bool rich;
+    } cases[] = {
+        {"markup", "<font color=\"clRed\">Red words</font>", "Red words", "print_markup_cells", false},
+        {"rich text",
+         QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs16 Plain \\cf1 Red\\cf0  words\\par}"),
+         "Plain Red words", "print_rich_cells", true},
+    };
+    for (const Case& k : cases) {
+        SpecialCells t(3);
+        t.g->SetCells(0, 0, k.source);
+        t.g->SetCells(1, 0, k.plain);
+        t.g->SetCells(2, 0, "end");
+        t.Print(k.file);
+        const int w0 = t.W(0), w1 = t.W(1);
+        EXPECT_GT(w0, w1 * 9 / 10) << k.name << ": about as wide as its words";
+        EXPECT_LT(w0, w1 * 2) << k.name << ": the tags or control words take no room";
+        EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20) << k.name;
+        EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0) << k.name;
+        if (!k.rich)
+            continue;
+        const TRect rich = InkBoxOf(t.img, TRect(t.X(0), 0, t.X(1), 300));
+        const TRect plain = InkBoxOf(t.img, TRect(t.X(1) + 2, 0, t.X(2) - 2, 300));
+        ASSERT_GT(plain.Bottom, plain.Top);
+        EXPECT_NEAR(rich.Bottom - rich.Top, plain.Bottom - plain.Top, (plain.Bottom - plain.Top) / 3 + 2);
+    }
 }
 
 TEST(PrintCell, FormulaAndProgressCells)
@@ -482,25 +503,3 @@ TEST(PrintCell, FormulaAndProgressCells)
     EXPECT_LT(CountPixels(t.img, TRect(x4, 0, x5, 300), IsBlue), 250);
 }
 
-TEST(PrintCell, RichTextCellsPrintFormatted)
-{
-    // An RTF cell is measured by its plain words and printed formatted, at the size of the page's
-    // other text (the same 8 points here): its red word is on the page in its own cell, as high as
-    // the plain copy's words; the control words are not.
-    SpecialCells t(3);
-    const QString rtf = QStringLiteral(
-        "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs16 Plain \\cf1 Red\\cf0  words\\par}");
-    t.g->SetCells(0, 0, rtf);
-    t.g->SetCells(1, 0, "Plain Red words");
-    t.g->SetCells(2, 0, "end");
-    t.Print("print_rich_cells");
-    const int w0 = t.W(0), w1 = t.W(1);
-    EXPECT_GT(w0, w1 * 9 / 10) << "measured by its words";
-    EXPECT_LT(w0, w1 * 2) << "not by its control words";
-    EXPECT_GT(CountPixels(t.img, TRect(t.X(0), 0, t.X(1), 300), IsRed), 20);
-    EXPECT_EQ(CountPixels(t.img, TRect(t.X(1), 0, 827, 300), IsRed), 0);
-    const TRect rich = InkBoxOf(t.img, TRect(t.X(0), 0, t.X(1), 300));
-    const TRect plain = InkBoxOf(t.img, TRect(t.X(1) + 2, 0, t.X(2) - 2, 300));
-    ASSERT_GT(plain.Bottom, plain.Top);
-    EXPECT_NEAR(rich.Bottom - rich.Top, plain.Bottom - plain.Top, (plain.Bottom - plain.Top) / 3 + 2);
-}

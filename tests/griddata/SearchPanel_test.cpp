@@ -1,5 +1,6 @@
 // The search footer under the grid, driven by keys: typing finds, Enter and Ctrl+Enter step,
 // the field turns red when nothing matches, accelerators, Ctrl+F, closing, and the layout.
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "griddata/SearchPanel.h"
 
@@ -35,11 +36,7 @@ struct FooterGrid {
         // The grid's settings hook does this on each change; called here so the test does not
         // depend on it.
         grid->UpdateSearchPanel();
-        window.resize(600, 260);
-        grid->setGeometry(0, 0, 600, 260);
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(griddatatest::ShowFilled(window, *grid, 600, 260));
     }
     TSearchPanel* panel() { return grid->SearchPanel(); }
     TRetEdit* edit() { return panel()->EditControl(); }
@@ -201,11 +198,7 @@ TEST(SearchPanel, ClicksAndEnterReachThePanelEvents)
     QWidget window;
     auto* p = new TSearchPanel(&window);
     p->CreateWnd();
-    p->setGeometry(0, 0, 600, 32);
-    window.resize(600, 40);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(griddatatest::ShowFilled(window, *p, 600, 32));
     std::vector<std::pair<const char*, QObject*>> seen;
     p->OnForwardClick = [&](QObject* s) { seen.emplace_back("forward", s); };
     p->OnBackwardClick = [&](QObject* s) { seen.emplace_back("backward", s); };

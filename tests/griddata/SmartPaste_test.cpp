@@ -1,6 +1,7 @@
 // The smart paste after a selection paste: fills, series of numbers, decimals and dates (forwards,
 // backwards, over a year end), repeats with and without a final line end, line repeats, read-only
 // cells inside a series, and the one undo step of the fill.
+#include "GridDataFixture.h"
 #include "grid/AdvGrid.h"
 #include "grid/UndoRedo.h"
 #include "platform/SysUtils.h"
@@ -12,25 +13,13 @@
 namespace {
 
 struct SmartHost {
-    std::unique_ptr<TVerIvovavOzed> grid = std::make_unique<TVerIvovavOzed>();
-    platform::TFormatSettings saved = platform::FormatSettings();
-    SmartHost(int cols = 4, int rows = 8)
+    griddatatest::DayFirstFormat format;
+    std::unique_ptr<TVerIvovavOzed> grid;
+    SmartHost(int cols = 4, int rows = 8) : grid(griddatatest::MakeGrid(cols, rows))
     {
-        grid->Loaded();
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
-        grid->SetFixedCols(0);
-        grid->SetFixedRows(0);
         grid->SetOptions(grid->Options() | goEditing | goRangeSelect);
         grid->Navigation().SetAllowSmartClipboard(true);
-        platform::TFormatSettings& fs = platform::FormatSettings();
-        fs.DateSeparator = '/';
-        fs.DecimalSeparator = '.';
-        fs.TimeSeparator = ':';
-        fs.ShortDateFormat = "dd/mm/yyyy";
-        fs.ShortTimeFormat = "hh:nn";
     }
-    ~SmartHost() { platform::FormatSettings() = saved; }
     void Paste(const QString& text, int l, int t, int r, int b)
     {
         QApplication::clipboard()->setText(text);
