@@ -76,26 +76,6 @@ QString DecodeField(QString s, bool java)
     return s;
 }
 
-// The end (one past) of the first run of c at or after From whose length is odd or that ends s;
-// -1 when there is none.
-int OddRunEnd(const QString& s, QChar c, int From)
-{
-    const int n = int(s.size());
-    for (int i = From; i < n;) {
-        if (s[i] != c) {
-            ++i;
-            continue;
-        }
-        int j = i;
-        while (j < n && s[j] == c)
-            ++j;
-        if ((j - i) % 2 == 1 || j == n)
-            return j;
-        i = j;
-    }
-    return -1;
-}
-
 // The fields of one line; a last field that is empty is not among them.
 QStringList SplitLine(const QString& line, QChar delim)
 {
@@ -107,9 +87,10 @@ QStringList SplitLine(const QString& line, QChar delim)
             rest.remove(0, 1);
         if (rest.startsWith(Quote)) {
             // The closing quote: a run of quotes of odd length followed by another character,
-            // or a quote that ends the line.
-            const int end = OddRunEnd(rest, Quote, 1);
-            const int close = end < 0 ? -1 : end - 1;
+            // or a quote that ends the line; the run's end, counted after the opening quote, is
+            // its place.
+            int end = 0;
+            const int close = FindUnpairedChar(Quote, rest.mid(1), end) > 0 ? end : -1;
             if (close < 0) {
                 out << QString();
                 const qsizetype d = rest.indexOf(delim);
@@ -140,15 +121,6 @@ QStringList SplitLine(const QString& line, QChar delim)
     return out;
 }
 
-// Runs of c that have an odd length or end the line.
-int CountRuns(const QString& s, QChar c)
-{
-    int count = 0;
-    for (int at = OddRunEnd(s, c, 0); at >= 0; at = OddRunEnd(s, c, at))
-        ++count;
-    return count;
-}
-
 // The candidate delimiter of the highest score above Best (which it raises), null when none
 // scores above it.
 template <class Score>
@@ -172,8 +144,8 @@ QChar DetectDelimiter(const QString& l1, const QString& l2)
 {
     int best = 0;
     QChar found = BestCandidate(best, [&](QChar c) {
-        const int a = CountRuns(l1, c);
-        return a == CountRuns(l2, c) ? a : 0;
+        const int a = CountUnpairedChars(c, l1);
+        return a == CountUnpairedChars(c, l2) ? a : 0;
     });
     if (found.isNull())
         found = BestCandidate(best, [&](QChar c) {
